@@ -1,0 +1,110 @@
+// The printout and the stages of the Gauss-Jordan reduction, in the order in which
+// the transcript shows them.
+#include "elimination.hpp"
+
+#include "commentary.hpp"
+
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+template <int Cols>
+void print_matrix(const aug_matrix<Cols> &m, int first, int end)
+{
+    std::fputs("\n\n", stdout);
+    for (int r = 0; r < m.n; ++r) {
+        for (int col = first; col < end; ++col)
+            std::printf("%g\t", m.a[r][col]);
+        std::putchar('\n');
+    }
+}
+
+template <int Cols>
+void print_step(const aug_matrix<Cols> &m, const char *line)
+{
+    print_matrix(m, 0, m.width);
+    std::fputs(line, stdout);
+}
+
+template <int Cols>
+void scale_rows(aug_matrix<Cols> &m)
+{
+    for (int i = 0; i < m.n; ++i) {
+        double *row = m.a[i];
+        double d = row[0];
+        for (int col = 1; col < m.width; ++col)
+            if (std::fabs(row[col]) > std::fabs(d))
+                d = row[col];
+        for (int col = 0; col < m.width; ++col)
+            row[col] = row[col] / d;
+    }
+}
+
+template <int Cols>
+void pivot_pass(aug_matrix<Cols> &m, int j)
+{
+    for (int i = m.n - 1; i > j; --i)
+        if (std::fabs(m.a[i - 1][j]) < std::fabs(m.a[i][j]))
+            for (int col = 0; col < m.width; ++col)
+                std::swap(m.a[i - 1][col], m.a[i][col]);
+}
+
+// Replaces row t by row p minus r times row t, with r = a[p][p] / a[t][p] taken
+// before the row changes. Clears a[t][p] up to rounding and rescales the rest of
+// row t by -r; a zero in column p (either sign) leaves row t alone.
+template <int Cols>
+static void combine_rows(aug_matrix<Cols> &m, int p, int t)
+{
+    if (m.a[t][p] == 0.0)
+        return;
+    const double r = m.a[p][p] / m.a[t][p];
+    for (int col = 0; col < m.width; ++col)
+        m.a[t][col] = m.a[p][col] - m.a[t][col] * r;
+}
+
+template <int Cols>
+void eliminate_below(aug_matrix<Cols> &m, int j)
+{
+    for (int t = j + 1; t < m.n; ++t)
+        combine_rows(m, j, t);
+}
+
+template <int Cols>
+void eliminate_above(aug_matrix<Cols> &m, int j)
+{
+    for (int t = j - 1; t >= 0; --t)
+        combine_rows(m, j, t);
+}
+
+template <int Cols>
+void reduce_matrix(aug_matrix<Cols> &m)
+{
+    scale_rows(m);
+    print_step(m, line_scaled);
+    // A single row needs no elimination and n <= 0 has no rows; returning here
+    // also keeps n - 1 from overflowing when the order read was INT_MIN.
+    if (m.n < 2)
+        return;
+    for (int j = 0; j < m.n - 1; ++j) {
+        pivot_pass(m, j);
+        print_step(m, line_pivoted);
+        eliminate_below(m, j);
+        print_step(m, line_eliminated);
+    }
+    for (int j = m.n - 1; j >= 1; --j) {
+        eliminate_above(m, j);
+        print_step(m, line_backward);
+    }
+}
+
+// The capacities that the programs use.
+#define INSTANTIATE(Cols)                                                         \
+    template void print_matrix(const aug_matrix<Cols> &, int, int);             \
+    template void print_step(const aug_matrix<Cols> &, const char *);           \
+    template void scale_rows(aug_matrix<Cols> &);                               \
+    template void pivot_pass(aug_matrix<Cols> &, int);                          \
+    template void eliminate_below(aug_matrix<Cols> &, int);                     \
+    template void eliminate_above(aug_matrix<Cols> &, int);                     \
+    template void reduce_matrix(aug_matrix<Cols> &);
+INSTANTIATE(inverse_cols)
+INSTANTIATE(solve_cols)

@@ -1,0 +1,66 @@
+// The augmented matrix that gjinverse and gjsolve work on, its printout, and the
+// stepwise Gauss-Jordan reduction that both programs show.
+//
+// The record holds [A | I] (inverse) or [A | b] (linear system). Each program fixes
+// its own row capacity through the template parameter and checks the order once,
+// when it reads it; every function here trusts that n <= max_rows and width <= Cols.
+// An order n <= 0 means that no row is in use.
+//
+// reduce_matrix runs the stages in the order the transcript shows them:
+//   scale_rows;
+//   for each column j = 0 .. n-2: pivot_pass, eliminate_below;
+//   for each column j = n-1 .. 1: eliminate_above;
+// and prints the whole matrix with its commentary line after each stage.
+#pragma once
+
+#include <cfloat>
+
+// The printed rounding residues are those of plain double arithmetic, each operation
+// rounded on its own; x87 extended precision would print other digits.
+static_assert(FLT_EVAL_METHOD == 0,
+              "double arithmetic must not use excess precision (on 32-bit x86 build with -msse2 -mfpmath=sse)");
+
+constexpr int max_rows = 10;
+constexpr int inverse_cols = 20;  // [A | I] up to order 10
+constexpr int solve_cols = 10;    // [A | b] up to order 9
+
+template <int Cols>
+struct aug_matrix {
+    double a[max_rows][Cols];
+    int n;      // the order as read; rows 0 .. n-1 are in use
+    int width;  // columns in use, 0 when n <= 0
+};
+
+// Writes "\n\n", then rows 0 .. n-1, each as the entries of columns first .. end-1
+// formatted "%g\t" and a final "\n".
+template <int Cols>
+void print_matrix(const aug_matrix<Cols> &m, int first, int end);
+
+// Prints the whole used width, then the commentary line as it stands.
+template <int Cols>
+void print_step(const aug_matrix<Cols> &m, const char *line);
+
+// Divides each row by its entry of largest magnitude (the leftmost of equal ones),
+// keeping that entry's sign. An all-zero row becomes NaN; a NaN in column 0 stays
+// the divisor, since no comparison with it is true.
+template <int Cols>
+void scale_rows(aug_matrix<Cols> &m);
+
+// Bubbles the largest magnitude in column j up to row j with one pass from the
+// bottom, exchanging neighbours on a strict "less"; rows in between may also move.
+// Needs 0 <= j < n-1.
+template <int Cols>
+void pivot_pass(aug_matrix<Cols> &m, int j);
+
+// Replaces each row t below j whose column-j entry is nonzero by row j minus
+// (a[j][j] / a[t][j]) times row t; rows with 0.0 or -0.0 there keep every bit.
+template <int Cols>
+void eliminate_below(aug_matrix<Cols> &m, int j);
+
+// The same row operation for the rows above j, from row j-1 up to row 0.
+template <int Cols>
+void eliminate_above(aug_matrix<Cols> &m, int j);
+
+// Runs every stage above on the matrix in place, printing after each one.
+template <int Cols>
+void reduce_matrix(aug_matrix<Cols> &m);
