@@ -1,0 +1,42 @@
+# Runs PROGRAM with CASE.in on standard input and compares, byte for byte, its
+# standard output with CASE.out, its standard error with CASE.err (empty when there
+# is no such file) and its exit status with STATUS. What the run wrote is kept in
+# WORK.out and WORK.err. With OUTPUT set, standard output goes there instead and
+# only standard error and the status are compared.
+foreach(var PROGRAM CASE STATUS WORK)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "run_golden.cmake needs -D${var}=...")
+  endif()
+endforeach()
+if(NOT DEFINED OUTPUT)
+  set(OUTPUT ${WORK}.out)
+endif()
+
+execute_process(COMMAND ${PROGRAM} INPUT_FILE ${CASE}.in OUTPUT_FILE ${OUTPUT}
+                ERROR_FILE ${WORK}.err RESULT_VARIABLE status)
+
+set(failed "")
+if(NOT status STREQUAL STATUS)
+  string(APPEND failed "exit status ${status}, expected ${STATUS}\n")
+endif()
+set(expected_err ${CASE}.err)
+if(NOT EXISTS ${expected_err})
+  set(expected_err ${WORK}.no-err)
+  file(WRITE ${expected_err} "")
+endif()
+set(pairs ${WORK}.err ${expected_err})
+if(OUTPUT STREQUAL "${WORK}.out")
+  list(APPEND pairs ${WORK}.out ${CASE}.out)
+endif()
+while(pairs)
+  list(POP_FRONT pairs actual expected)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${actual} ${expected}
+                  RESULT_VARIABLE differs)
+  if(differs)
+    execute_process(COMMAND diff -u ${expected} ${actual} OUTPUT_VARIABLE diff)
+    string(APPEND failed "${actual} differs from ${expected}:\n${diff}\n")
+  endif()
+endwhile()
+if(failed)
+  message(FATAL_ERROR "${failed}")
+endif()
