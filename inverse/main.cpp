@@ -4,11 +4,12 @@
 #include "dialogue.hpp"
 #include "elimination.hpp"
 
+#include <algorithm>
 #include <cstdio>
 
 using inverse_matrix = aug_matrix<inverse_cols>;
 
-constexpr int max_order = inverse_cols / 2 < max_rows ? inverse_cols / 2 : max_rows;
+constexpr int max_order = std::min(max_rows, inverse_cols / 2);
 
 // Prompts for row i, reads its n entries of A and sets its 1.0 of the identity block.
 static void read_inverse_row(inverse_matrix &m, int i)

@@ -142,6 +142,22 @@ TEST(Eliminate, TreatsNaNInTheColumnAsNonzero)
     EXPECT_TRUE(std::isnan(m.a[1][1]));
 }
 
+TEST(LinearSystem, RightHandSideChoosesTheDivisorAndMovesWithItsRow)
+{
+    aug_matrix<solve_cols> m = {};
+    m.n = 2;
+    m.width = 3;
+    const double rows[2][3] = {{1, 2, 100}, {3, 1, 2}};
+    std::memcpy(m.a[0], rows[0], sizeof rows[0]);
+    std::memcpy(m.a[1], rows[1], sizeof rows[1]);
+    scale_rows(m);   // row 0 by its b, 100
+    pivot_pass(m, 0);  // 0.01 < 1: the rows change places, b with them
+    const double expected[2][3] = {{1, 1.0 / 3, 2.0 / 3}, {0.01, 0.02, 1}};
+    for (int i = 0; i < 2; ++i)
+        for (int col = 0; col < 3; ++col)
+            EXPECT_EQ(m.a[i][col], expected[i][col]) << i << "," << col;
+}
+
 // Runs reduce_matrix and returns what it printed.
 std::string reduce_printout(matrix &m)
 {

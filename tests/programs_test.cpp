@@ -104,20 +104,35 @@ struct exchange {
     const char *answer;
 };
 
+struct dialogue {
+    const char *program;
+    std::vector<exchange> steps;
+    const char *last_line;
+};
+
 TEST(Dialogue, EachPromptShowsBeforeTheProgramWaits)
 {
-    const exchange inverse[] = {
-        {"INPUT ORDER OF SQUARE MATRIX: ", "2\n"},
-        {"INPUT a11 a12 : ", "2 1\n"},
-        {"INPUT a21 a22 : ", "1 3\n"},
+    const dialogue dialogues[] = {
+        {GJINVERSE,
+         {{"INPUT ORDER OF SQUARE MATRIX: ", "2\n"},
+          {"INPUT a11 a12 : ", "2 1\n"},
+          {"INPUT a21 a22 : ", "1 3\n"}},
+         line_inverse_done},
+        {GJSOLVE,
+         {{"INPUT ORDER OF SQUARE MATRIX: ", "2\n"},
+          {"INPUT (a11 a12 b1): ", "2 -3 0\n"},
+          {"INPUT (a21 a22 b2): ", "1 1 5\n"}},
+         "x2=2\n"},
     };
-    child c(GJINVERSE);
-    for (const exchange &e : inverse) {
-        ASSERT_TRUE(c.await(e.prompt)) << "no prompt '" << e.prompt << "' after:\n" << c.seen;
-        c.send(e.answer);
+    for (const dialogue &d : dialogues) {
+        child c(d.program);
+        for (const exchange &e : d.steps) {
+            ASSERT_TRUE(c.await(e.prompt)) << "no prompt '" << e.prompt << "' after:\n" << c.seen;
+            c.send(e.answer);
+        }
+        EXPECT_EQ(c.finish(), 0);
+        EXPECT_TRUE(c.await(d.last_line)) << c.seen;
     }
-    EXPECT_EQ(c.finish(), 0);
-    EXPECT_NE(c.seen.find(line_inverse_done), std::string::npos) << c.seen;
 }
 
 // A well-conditioned matrix: entries on a grid of quarters, each row made
@@ -137,40 +152,71 @@ std::vector<std::vector<double>> random_matrix(int n, std::mt19937 &rng)
     return a;
 }
 
-TEST(Inverse, PrintedInverseTimesAIsCloseToI)
+// Runs the program on input and returns what it printed after the last marker.
+std::string run_tail(const char *program, const std::string &input, const char *marker)
+{
+    child c(program);
+    c.send(input);
+    EXPECT_EQ(c.finish(), 0);
+    const size_t at = c.seen.rfind(marker);
+    return at == std::string::npos ? "" : c.seen.substr(at + std::strlen(marker));
+}
+
+// Reads numbers from text with format, which ends with "%lf%n", as long as it matches.
+std::vector<double> scan_all(const std::string &text, const char *format)
+{
+    std::vector<double> values;
+    double v = 0;
+    int used = 0;
+    for (const char *p = text.c_str(); std::sscanf(p, format, &v, &used) == 1; p += used)
+        values.push_back(v);
+    return values;
+}
+
+std::string input_text(int n, const std::vector<std::vector<double>> &rows)
+{
+    std::string text = std::to_string(n) + "\n";
+    for (const auto &row : rows)
+        for (double v : row)
+            text += std::to_string(v) + " ";
+    return text;
+}
+
+// The results are printed to six digits, so the residuals come out near 1e-5.
+TEST(Residual, PrintedInverseTimesAIsCloseToI)
 {
     std::mt19937 rng(20261207);
     for (int n = 1; n <= 10; ++n) {
         const auto a = random_matrix(n, rng);
-        std::string input = std::to_string(n) + "\n";
-        for (const auto &row : a)
-            for (double v : row)
-                input += std::to_string(v) + " ";
-        child c(GJINVERSE);
-        c.send(input);
-        ASSERT_EQ(c.finish(), 0);
-
-        // The result block follows the last normalization line.
-        const size_t at = c.seen.rfind(line_normalized);
-        ASSERT_NE(at, std::string::npos);
-        const char *p = c.seen.c_str() + at + std::strlen(line_normalized);
-        std::vector<double> x(n * n);
-        for (double &v : x) {
-            char *end = nullptr;
-            v = std::strtod(p, &end);
-            ASSERT_NE(end, p) << "n = " << n << ": the inverse ends early";
-            p = end;
-        }
-        // The inverse is printed to six digits, so its residual is near 1e-5.
-        double worst = 0;
+        const auto x = scan_all(run_tail(GJINVERSE, input_text(n, a), line_normalized), "%lf%n");
+        ASSERT_EQ(x.size(), static_cast<size_t>(n * n)) << "n = " << n;
         for (int i = 0; i < n; ++i)
             for (int k = 0; k < n; ++k) {
                 double sum = i == k ? -1 : 0;
                 for (int j = 0; j < n; ++j)
                     sum += a[i][j] * x[j * n + k];
-                worst = std::max(worst, std::fabs(sum));
+                EXPECT_LT(std::fabs(sum), 1e-3) << "n = " << n << " at " << i << "," << k;
             }
-        EXPECT_LT(worst, 1e-3) << "n = " << n << "\n" << c.seen;
+    }
+}
+
+TEST(Residual, PrintedSolutionSatisfiesTheSystem)
+{
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> quarters(-40, 40);
+    for (int n = 1; n <= 9; ++n) {
+        auto rows = random_matrix(n, rng);
+        std::vector<double> b(n);
+        for (int i = 0; i < n; ++i)
+            rows[i].push_back(b[i] = quarters(rng) / 4.0);
+        const auto x = scan_all(run_tail(GJSOLVE, input_text(n, rows), "\n\n"), " x%*d=%lf%n");
+        ASSERT_EQ(x.size(), static_cast<size_t>(n)) << "n = " << n;
+        for (int i = 0; i < n; ++i) {
+            double sum = -b[i];
+            for (int j = 0; j < n; ++j)
+                sum += rows[i][j] * x[j];
+            EXPECT_LT(std::fabs(sum), 1e-3) << "n = " << n << " equation " << i;
+        }
     }
 }
 
