@@ -9,21 +9,21 @@
 #include <utility>
 
 template <int Cols>
-void print_matrix(const aug_matrix<Cols> &m, int first, int end)
+void print_matrix(FILE *out, const aug_matrix<Cols> &m, int first, int end)
 {
-    std::fputs("\n\n", stdout);
+    std::fputs("\n\n", out);
     for (int r = 0; r < m.n; ++r) {
         for (int col = first; col < end; ++col)
-            std::printf("%g\t", m.a[r][col]);
-        std::putchar('\n');
+            std::fprintf(out, "%g\t", m.a[r][col]);
+        std::fputc('\n', out);
     }
 }
 
 template <int Cols>
-void print_step(const aug_matrix<Cols> &m, const char *line)
+void print_step(FILE *out, const aug_matrix<Cols> &m, const char *line)
 {
-    print_matrix(m, 0, m.width);
-    std::fputs(line, stdout);
+    print_matrix(out, m, 0, m.width);
+    std::fputs(line, out);
 }
 
 template <int Cols>
@@ -77,34 +77,34 @@ void eliminate_above(aug_matrix<Cols> &m, int j)
 }
 
 template <int Cols>
-void reduce_matrix(aug_matrix<Cols> &m)
+void reduce_matrix(FILE *out, aug_matrix<Cols> &m)
 {
     scale_rows(m);
-    print_step(m, line_scaled);
+    print_step(out, m, line_scaled);
     // A single row needs no elimination and n <= 0 has no rows; returning here
     // also keeps n - 1 from overflowing when the order read was INT_MIN.
     if (m.n < 2)
         return;
     for (int j = 0; j < m.n - 1; ++j) {
         pivot_pass(m, j);
-        print_step(m, line_pivoted);
+        print_step(out, m, line_pivoted);
         eliminate_below(m, j);
-        print_step(m, line_eliminated);
+        print_step(out, m, line_eliminated);
     }
     for (int j = m.n - 1; j >= 1; --j) {
         eliminate_above(m, j);
-        print_step(m, line_backward);
+        print_step(out, m, line_backward);
     }
 }
 
 // The capacities that the programs use.
 #define INSTANTIATE(Cols)                                                         \
-    template void print_matrix(const aug_matrix<Cols> &, int, int);             \
-    template void print_step(const aug_matrix<Cols> &, const char *);           \
+    template void print_matrix(FILE *, const aug_matrix<Cols> &, int, int);     \
+    template void print_step(FILE *, const aug_matrix<Cols> &, const char *);   \
     template void scale_rows(aug_matrix<Cols> &);                               \
     template void pivot_pass(aug_matrix<Cols> &, int);                          \
     template void eliminate_below(aug_matrix<Cols> &, int);                     \
     template void eliminate_above(aug_matrix<Cols> &, int);                     \
-    template void reduce_matrix(aug_matrix<Cols> &);
+    template void reduce_matrix(FILE *, aug_matrix<Cols> &);
 INSTANTIATE(inverse_cols)
 INSTANTIATE(solve_cols)

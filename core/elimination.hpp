@@ -10,10 +10,12 @@
 //   scale_rows;
 //   for each column j = 0 .. n-2: pivot_pass, eliminate_below;
 //   for each column j = n-1 .. 1: eliminate_above;
-// and prints the whole matrix with its commentary line after each stage.
+// and prints the whole matrix with its commentary line after each stage to the
+// stream it is given.
 #pragma once
 
 #include <cfloat>
+#include <cstdio>
 
 // The printed rounding residues are those of plain double arithmetic, each operation
 // rounded on its own; x87 extended precision would print other digits.
@@ -31,14 +33,14 @@ struct aug_matrix {
     int width;  // columns in use, 0 when n <= 0
 };
 
-// Writes "\n\n", then rows 0 .. n-1, each as the entries of columns first .. end-1
-// formatted "%g\t" and a final "\n".
+// Writes "\n\n" to out, then rows 0 .. n-1, each as the entries of columns
+// first .. end-1 formatted "%g\t" and a final "\n".
 template <int Cols>
-void print_matrix(const aug_matrix<Cols> &m, int first, int end);
+void print_matrix(FILE *out, const aug_matrix<Cols> &m, int first, int end);
 
 // Prints the whole used width, then the commentary line as it stands.
 template <int Cols>
-void print_step(const aug_matrix<Cols> &m, const char *line);
+void print_step(FILE *out, const aug_matrix<Cols> &m, const char *line);
 
 // Divides each row by its entry of largest magnitude (the leftmost of equal ones),
 // keeping that entry's sign. An all-zero row becomes NaN; a NaN in column 0 stays
@@ -61,6 +63,6 @@ void eliminate_below(aug_matrix<Cols> &m, int j);
 template <int Cols>
 void eliminate_above(aug_matrix<Cols> &m, int j);
 
-// Runs every stage above on the matrix in place, printing after each one.
+// Runs every stage above on the matrix in place, printing to out after each one.
 template <int Cols>
-void reduce_matrix(aug_matrix<Cols> &m);
+void reduce_matrix(FILE *out, aug_matrix<Cols> &m);

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -136,10 +138,14 @@ TEST(LinearSystem, RightHandSideChoosesTheDivisorAndMovesWithItsRow)
 // Runs reduce_matrix and returns what it printed.
 std::string reduce_printout(matrix &m)
 {
-    testing::internal::CaptureStdout();
-    reduce_matrix(m);
-    std::fflush(stdout);
-    return testing::internal::GetCapturedStdout();
+    char *text = nullptr;
+    size_t size = 0;
+    FILE *out = open_memstream(&text, &size);
+    reduce_matrix(out, m);
+    std::fclose(out);
+    std::string printed(text, size);
+    std::free(text);
+    return printed;
 }
 
 TEST(ReduceMatrix, SmallestOrdersPrintOnlyTheScaling)

@@ -1,0 +1,50 @@
+// gjinverse: reads a square matrix A and prints every stage of the Gauss-Jordan
+// reduction of [A | I], then A's inverse.
+#include "inverse.hpp"
+
+#include "commentary.hpp"
+#include "dialogue.hpp"
+#include "elimination.hpp"
+
+#include <algorithm>
+
+using inverse_matrix = aug_matrix<inverse_cols>;
+
+constexpr int max_order = std::min(max_rows, inverse_cols / 2);
+
+// Prompts for row i, reads its n entries of A and sets its 1.0 of the identity block.
+static void read_inverse_row(FILE *in, FILE *out, inverse_matrix &m, int i)
+{
+    std::fputs("INPUT ", out);
+    print_labels(out, i, m.n);
+    std::fputs(": ", out);
+    read_row(in, out, m.a[i], m.n);
+    m.a[i][m.n + i] = 1.0;
+}
+
+// Divides each row by its diagonal entry, which is read once before the row changes.
+static void divide_by_diagonal(inverse_matrix &m)
+{
+    for (int i = 0; i < m.n; ++i) {
+        const double p = m.a[i][i];
+        for (int col = 0; col < m.width; ++col)
+            m.a[i][col] = m.a[i][col] / p;
+    }
+}
+
+int run_gjinverse(FILE *in, FILE *out, FILE *err)
+{
+    inverse_matrix m = {};
+    if (!read_order(in, out, max_order, m.n))
+        return refuse_order(err, "gjinverse", max_order);
+    m.width = m.n > 0 ? 2 * m.n : 0;
+    for (int i = 0; i < m.n; ++i)
+        read_inverse_row(in, out, m, i);
+    print_step(out, m, line_inverse_input);
+    reduce_matrix(out, m);
+    divide_by_diagonal(m);
+    print_step(out, m, line_normalized);
+    print_matrix(out, m, m.n, m.width);  // the right half alone: the inverse
+    std::fputs(line_inverse_done, out);
+    return finish_output(out, err, "gjinverse");
+}

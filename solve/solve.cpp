@@ -1,0 +1,45 @@
+// gjsolve: reads a square linear system A x = b and prints every stage of the
+// Gauss-Jordan reduction of [A | b], then the unknowns x1 .. xn.
+#include "solve.hpp"
+
+#include "commentary.hpp"
+#include "dialogue.hpp"
+#include "elimination.hpp"
+
+#include <algorithm>
+
+using solve_matrix = aug_matrix<solve_cols>;
+
+constexpr int max_order = std::min(max_rows, solve_cols - 1);
+
+// Prompts for equation i and reads its n coefficients and its right-hand side.
+static void read_equation(FILE *in, FILE *out, solve_matrix &m, int i)
+{
+    std::fputs("INPUT (", out);
+    print_labels(out, i, m.n);
+    std::fprintf(out, "b%d): ", i + 1);
+    read_row(in, out, m.a[i], m.n + 1);
+}
+
+// Writes each unknown as its row's right-hand side over its diagonal entry; the
+// matrix itself is left as the reduction left it.
+static void print_solution(FILE *out, const solve_matrix &m)
+{
+    std::fputs("\n\n", out);
+    for (int j = 0; j < m.n; ++j)
+        std::fprintf(out, "x%d=%g\n", j + 1, m.a[j][m.n] / m.a[j][j]);
+}
+
+int run_gjsolve(FILE *in, FILE *out, FILE *err)
+{
+    solve_matrix m = {};
+    if (!read_order(in, out, max_order, m.n))
+        return refuse_order(err, "gjsolve", max_order);
+    m.width = m.n > 0 ? m.n + 1 : 0;
+    for (int i = 0; i < m.n; ++i)
+        read_equation(in, out, m, i);
+    print_step(out, m, line_solve_input);
+    reduce_matrix(out, m);
+    print_solution(out, m);
+    return finish_output(out, err, "gjsolve");
+}
