@@ -2,7 +2,9 @@
 # standard output with CASE.out, its standard error with CASE.err (empty when there
 # is no such file) and its exit status with STATUS. What the run wrote is kept in
 # WORK.out and WORK.err. With OUTPUT set, standard output goes there instead and
-# only standard error and the status are compared.
+# only standard error and the status are compared. With ENCODING set to other than
+# UTF-8, the expected standard output is CASE.out written in that encoding by
+# the iconv program ICONV.
 foreach(var PROGRAM CASE STATUS WORK)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "run_golden.cmake needs -D${var}=...")
@@ -26,7 +28,16 @@ if(NOT EXISTS ${expected_err})
 endif()
 set(pairs ${WORK}.err ${expected_err})
 if(OUTPUT STREQUAL "${WORK}.out")
-  list(APPEND pairs ${WORK}.out ${CASE}.out)
+  set(expected_out ${CASE}.out)
+  if(DEFINED ENCODING AND NOT ENCODING STREQUAL "UTF-8")
+    set(expected_out ${WORK}.expected)
+    execute_process(COMMAND ${ICONV} -f UTF-8 -t ${ENCODING} INPUT_FILE ${CASE}.out
+                    OUTPUT_FILE ${expected_out} RESULT_VARIABLE iconv_status)
+    if(iconv_status)
+      message(FATAL_ERROR "iconv could not write ${CASE}.out in ${ENCODING}")
+    endif()
+  endif()
+  list(APPEND pairs ${WORK}.out ${expected_out})
 endif()
 while(pairs)
   list(POP_FRONT pairs actual expected)
