@@ -1,0 +1,52 @@
+# The Debian package: one .deb with both programs, their manual pages, the
+# copyright file and the changelog. Build it with `cpack -G DEB` in a build folder.
+set(GJ_PACKAGE gauss-jordan)
+set(GJ_MAINTAINER "gauss-jordan maintainers <maintainers@users.noreply.c-seed-b9c3730c.example>"
+    CACHE STRING "Maintainer named in the Debian package")
+set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/${GJ_PACKAGE})
+
+# The copyright file in Debian's machine-readable form, with the license text of
+# LICENSE: each line indented by one blank, an empty line written " .".
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+string(REGEX REPLACE "\n$" "" license "${license}")
+string(REGEX REPLACE "\n" "\n " license " ${license}")
+string(REGEX REPLACE "\n \n" "\n .\n" license "${license}")
+string(REGEX REPLACE "\n \n" "\n .\n" license "${license}")
+file(WRITE ${PROJECT_BINARY_DIR}/packaging/copyright
+"Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: ${GJ_PACKAGE}
+
+Files: *
+Copyright: 2026 The gauss-jordan developers
+License: Expat
+${license}
+")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${PROJECT_BINARY_DIR}/packaging/changelog @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/packaging/copyright ${PROJECT_BINARY_DIR}/packaging/changelog
+        DESTINATION ${doc_dir})
+
+set(CPACK_PACKAGE_NAME ${GJ_PACKAGE})
+set(CPACK_PACKAGE_VENDOR "The gauss-jordan developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stage-by-stage Gauss-Jordan elimination at the terminal")
+set(CPACK_PACKAGE_DESCRIPTION
+"gjinverse reads a square matrix of order 1 to 10 and prints its inverse;
+gjsolve reads a linear system of order 1 to 9 and prints its solution.
+Both print the whole augmented matrix after every stage of the reduction
+(row scaling, pivot choice, elimination below and above each pivot), each
+printout followed by a one-line commentary in Korean, so that a student can
+follow the method and check it by hand. The arithmetic is plain IEEE double,
+and rounding residues are printed as they come.
+.
+This build writes the commentary in ${GJ_ENCODING}.")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${GJ_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_SECTION math)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_GENERATOR DEB)
+# Debian compresses manual pages and the changelog; a plain `cmake --install`
+# leaves them as they are.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/compress_docs.cmake)
+include(CPack)
