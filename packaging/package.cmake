@@ -10,6 +10,7 @@ set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/${GJ_PACKAGE})
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
 string(REGEX REPLACE "\n$" "" license "${license}")
 string(REGEX REPLACE "\n" "\n " license " ${license}")
+# Twice, since a match takes the newline that a following empty line begins with.
 string(REGEX REPLACE "\n \n" "\n .\n" license "${license}")
 string(REGEX REPLACE "\n \n" "\n .\n" license "${license}")
 file(WRITE ${PROJECT_BINARY_DIR}/packaging/copyright
