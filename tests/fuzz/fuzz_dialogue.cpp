@@ -1,8 +1,9 @@
 // libFuzzer target: feeds arbitrary bytes to one program's whole dialogue as its
-// input. FUZZ_RUN names the dialogue function, FUZZ_HEADER its header. Besides the
-// sanitizers' checks, a run must end with status 0, or with status 1 having
-// written nothing after the order prompt.
-#include FUZZ_HEADER
+// input; FUZZ_RUN names the dialogue function. Besides the sanitizers' checks, a
+// run must end with status 0, or with status 1 having written nothing after the
+// order prompt.
+#include "inverse.hpp"
+#include "solve.hpp"
 
 #include <cstdint>
 #include <cstdio>
