@@ -14,7 +14,7 @@ void print_matrix(FILE *out, const aug_matrix<Cols> &m, int first, int end)
     std::fputs("\n\n", out);
     for (int r = 0; r < m.n; ++r) {
         for (int col = first; col < end; ++col)
-            std::fprintf(out, "%g\t", m.a[r][col]);
+            std::fprintf(out, "%g\t", shown(m.a[r][col]));
         std::fputc('\n', out);
     }
 }

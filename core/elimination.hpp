@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cfloat>
+#include <cmath>
 #include <cstdio>
 
 // The printed rounding residues are those of plain double arithmetic, each operation
@@ -32,6 +33,14 @@ struct aug_matrix {
     int n;      // the order as read; rows 0 .. n-1 are in use
     int width;  // columns in use, 0 when n <= 0
 };
+
+// A value as the transcript prints it: unchanged, but a NaN with its sign cleared.
+// The sign that 0/0 gets is the CPU's choice (x86 sets it, ARM does not) and
+// means nothing, so every platform prints the same "nan".
+inline double shown(double v)
+{
+    return std::isnan(v) ? std::copysign(v, 1.0) : v;
+}
 
 // Writes "\n\n" to out, then rows 0 .. n-1, each as the entries of columns
 // first .. end-1 formatted "%g\t" and a final "\n".

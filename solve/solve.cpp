@@ -27,7 +27,7 @@ static void print_solution(FILE *out, const solve_matrix &m)
 {
     std::fputs("\n\n", out);
     for (int j = 0; j < m.n; ++j)
-        std::fprintf(out, "x%d=%g\n", j + 1, m.a[j][m.n] / m.a[j][j]);
+        std::fprintf(out, "x%d=%g\n", j + 1, shown(m.a[j][m.n] / m.a[j][j]));
 }
 
 int run_gjsolve(FILE *in, FILE *out, FILE *err)
