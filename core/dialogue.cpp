@@ -28,13 +28,14 @@ void print_labels(FILE *out, int i, int n)
         std::fprintf(out, "a%d%d ", i + 1, j + 1);
 }
 
-int read_row(FILE *in, FILE *out, double *row, int count)
+void read_row(FILE *in, FILE *out, double *row, int count)
 {
     std::fflush(out);
-    int read = 0;
-    for (int j = 0; j < count; ++j)
-        read += std::fscanf(in, "%lf", &row[j]) == 1;
-    return read;
+    for (int j = 0; j < count; ++j) {
+        double x;
+        if (std::fscanf(in, "%lf", &x) == 1)
+            row[j] = x;
+    }
 }
 
 int finish_output(FILE *out, FILE *err, const char *program)

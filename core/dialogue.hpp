@@ -20,10 +20,10 @@ int refuse_order(FILE *err, const char *program, int max_order);
 void print_labels(FILE *out, int i, int n);
 
 // Flushes out, then reads count numbers with "%lf" from in into row[0 .. count-1].
-// A number that cannot be read leaves its cell as it was, and scanf leaves the
-// offending text unread, so the reads after it fail as well. Returns how many of
-// the count numbers were read.
-int read_row(FILE *in, FILE *out, double *row, int count);
+// A number that cannot be read leaves its cell as it was. Every read is tried:
+// scanf leaves the offending text unread, so the reads after it mostly fail too,
+// but one that consumed a lone sign lets the next read go on past it.
+void read_row(FILE *in, FILE *out, double *row, int count);
 
 // Flushes out and returns the exit status: 0, or 1 after a line on err when any
 // of the transcript could not be written.
