@@ -2,15 +2,39 @@
 
 #include <climits>
 
+// Consumes what "%d" would: blanks, an optional sign, then decimal digits. The
+// digits are taken as text, because C libraries disagree on what an out-of-range
+// "%lld" stores: glibc clamps it, musl wraps it round, so that
+// -18446744073709551615 would read as 1. Returns false when there is no digit;
+// a number of more than 18 significant digits comes back as LLONG_MAX.
+static bool scan_integer(FILE *in, long long &value)
+{
+    char sign[2] = "+";
+    char digits[19] = "";
+    int zeros = 0;
+    int beyond = 0;
+    // Each call stops where the text stops matching; %n records whether the
+    // leading zeros, and the digits past the eighteenth, were there at all.
+    if (std::fscanf(in, " %1[-+]", sign) == EOF || std::fscanf(in, "%*[0]%n", &zeros) == EOF)
+        return false;
+    if (std::fscanf(in, "%18[0-9]", digits) != 1 && zeros == 0)
+        return false;
+    value = 0;
+    for (const char *d = digits; *d != '\0'; ++d)
+        value = value * 10 + (*d - '0');
+    if (digits[17] != '\0' && std::fscanf(in, "%*[0-9]%n", &beyond) != EOF && beyond > 0)
+        value = LLONG_MAX;
+    if (sign[0] == '-')
+        value = -value;
+    return true;
+}
+
 bool read_order(FILE *in, FILE *out, int max_order, int &n)
 {
     std::fputs("INPUT ORDER OF SQUARE MATRIX: ", out);
     std::fflush(out);
-    // "%lld" consumes exactly the text that "%d" would, but a number beyond int
-    // arrives whole (or clamped to the long long range) instead of wrapped, so
-    // that 4294967298 is refused rather than read as 2.
     long long order = 0;
-    if (std::fscanf(in, "%lld", &order) != 1 || order > max_order || order < INT_MIN)
+    if (!scan_integer(in, order) || order > max_order || order < INT_MIN)
         return false;
     n = static_cast<int>(order);
     return true;
