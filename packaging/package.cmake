@@ -5,6 +5,30 @@ set(GJ_MAINTAINER "gauss-jordan maintainers <maintainers@users.noreply.c-seed-b9
     CACHE STRING "Maintainer named in the Debian package")
 set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/${GJ_PACKAGE})
 
+# Each program and its manual page, in the usual places.
+function(gj_install_program program)
+  install(TARGETS ${program})
+  install(FILES ${program}.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endfunction()
+
+# The package's build takes Debian's hardening flags from dpkg-buildflags. They
+# stay out of other builds: _FORTIFY_SOURCE warns without optimisation, which
+# would break a -Werror Debug build.
+option(GJ_DEBIAN_FLAGS "Build with Debian's hardening flags, as dpkg-buildflags gives them" OFF)
+if(GJ_DEBIAN_FLAGS)
+  foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
+    execute_process(COMMAND env DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get ${kind}
+                    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} OUTPUT_VARIABLE flags
+                    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    separate_arguments(flags UNIX_COMMAND "${flags}")
+    if(kind STREQUAL "LDFLAGS")
+      add_link_options(${flags})
+    else()
+      add_compile_options(${flags})
+    endif()
+  endforeach()
+endif()
+
 # The copyright file in Debian's machine-readable form, with the license text of
 # LICENSE: each line indented by one blank, an empty line written " .".
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)

@@ -7,7 +7,6 @@
 
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -135,16 +134,19 @@ TEST(LinearSystem, RightHandSideChoosesTheDivisorAndMovesWithItsRow)
             EXPECT_EQ(m.a[i][col], expected[i][col]) << i << "," << col;
 }
 
-// Runs reduce_matrix and returns what it printed.
+// Runs reduce_matrix and returns what it printed, through a temporary file
+// rather than a memory stream, which not every C library has.
 std::string reduce_printout(matrix &m)
 {
-    char *text = nullptr;
-    size_t size = 0;
-    FILE *out = open_memstream(&text, &size);
+    FILE *out = std::tmpfile();
+    if (out == nullptr)
+        return "(no temporary file)";
     reduce_matrix(out, m);
+    std::rewind(out);
+    std::string printed;
+    for (int c; (c = std::fgetc(out)) != EOF;)
+        printed += static_cast<char>(c);
     std::fclose(out);
-    std::string printed(text, size);
-    std::free(text);
     return printed;
 }
 

@@ -6,6 +6,7 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,20 +28,33 @@ struct child {
     int out = -1;
     std::string seen;  // everything read from it so far
 
+    // Starts the program at path, under the emulator of a cross build if there is one.
     explicit child(const char *path)
     {
         signal(SIGPIPE, SIG_IGN);  // a program that quits early fails a check, not the run
+        std::vector<std::string> words;
+        std::istringstream emulator(GJ_EMULATOR);
+        for (std::string word; emulator >> word;)
+            words.push_back(word);
+        words.push_back(path);
+        std::vector<char *> argv;
+        for (std::string &word : words)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
         int to[2], from[2];
-        if (pipe(to) != 0 || pipe(from) != 0 || (pid = fork()) < 0)
+        if (pipe(to) != 0 || pipe(from) != 0)
             return;
-        if (pid == 0) {
-            dup2(to[0], 0);
-            dup2(from[1], 1);
-            for (int fd : {to[0], to[1], from[0], from[1]})
-                close(fd);  // else the program holds its own input open and never sees its end
-            execl(path, path, static_cast<char *>(nullptr));
-            _exit(127);
-        }
+        // posix_spawn rather than fork: qemu-i386 crashes the child of a fork in
+        // a dynamically linked 32-bit program.
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, to[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, from[1], 1);
+        for (int fd : {to[0], to[1], from[0], from[1]})
+            posix_spawn_file_actions_addclose(&actions, fd);  // else the program holds its own input open and never sees its end
+        if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
         close(to[0]);
         close(from[1]);
         in = to[1];

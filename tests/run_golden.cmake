@@ -4,7 +4,9 @@
 # WORK.out and WORK.err. With OUTPUT set, standard output goes there instead and
 # only standard error and the status are compared. With ENCODING set to other than
 # UTF-8, the expected standard output is CASE.out written in that encoding by
-# the iconv program ICONV.
+# the iconv program ICONV. EMULATOR, if set, is the command that runs PROGRAM.
+# With CRLF set, the program ends its lines with CR LF, as a Windows program
+# does, and each CR before an LF is dropped before the comparison.
 foreach(var PROGRAM CASE STATUS WORK)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "run_golden.cmake needs -D${var}=...")
@@ -14,8 +16,16 @@ if(NOT DEFINED OUTPUT)
   set(OUTPUT ${WORK}.out)
 endif()
 
-execute_process(COMMAND ${PROGRAM} INPUT_FILE ${CASE}.in OUTPUT_FILE ${OUTPUT}
+execute_process(COMMAND ${EMULATOR} ${PROGRAM} INPUT_FILE ${CASE}.in OUTPUT_FILE ${OUTPUT}
                 ERROR_FILE ${WORK}.err RESULT_VARIABLE status)
+
+foreach(written IN ITEMS ${WORK}.out ${WORK}.err)
+  if(CRLF AND EXISTS ${written})
+    file(READ ${written} text)
+    string(REPLACE "\r\n" "\n" text "${text}")
+    file(WRITE ${written} "${text}")
+  endif()
+endforeach()
 
 set(failed "")
 if(NOT status STREQUAL STATUS)

@@ -1,0 +1,16 @@
+# ACTION=start makes the wine prefix named by WINEPREFIX, if it is new, and
+# leaves one persistent wine server running for it; ACTION=stop ends that server.
+if(ACTION STREQUAL "start")
+  file(MAKE_DIRECTORY $ENV{WINEPREFIX})
+  # The server, and the services that wineboot starts, stay in the background;
+  # with their output on pipes, each step would wait for them to end.
+  execute_process(COMMAND wineserver -p OUTPUT_FILE /dev/null ERROR_FILE /dev/null
+                  COMMAND_ERROR_IS_FATAL ANY)
+  # The first run of a new prefix sets it up; later runs then start at once.
+  execute_process(COMMAND wine wineboot --init OUTPUT_FILE $ENV{WINEPREFIX}/wineboot.log
+                  ERROR_FILE $ENV{WINEPREFIX}/wineboot.log COMMAND_ERROR_IS_FATAL ANY)
+elseif(ACTION STREQUAL "stop")
+  execute_process(COMMAND wineserver -k)
+else()
+  message(FATAL_ERROR "wine_server.cmake needs -DACTION=start or -DACTION=stop")
+endif()
