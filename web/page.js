@@ -1,0 +1,189 @@
+// Runs gjinverse or gjsolve in the pane as at a console. Each line entered runs
+// the program anew over all the lines so far (see web/bridge.cpp): the output up
+// to where the program waited is the same in every run, so the pane shows it cut
+// at the point where each line was entered, with the line echoed there.
+'use strict';
+
+const programNames = ['gjinverse', 'gjsolve'];
+const pane = document.getElementById('pane');
+const typed = document.getElementById('typed');
+const inputLine = document.getElementById('line');
+const endButton = document.getElementById('end');
+const restartButton = document.getElementById('restart');
+const statusLine = document.getElementById('status');
+const encoder = new TextEncoder();
+const decoder = new TextDecoder();
+const downloadLink = document.createElement('a');
+
+let programs = null;      // the module, once loaded
+const glosses = new Map();  // commentary line, newline included -> its English gloss
+let program = 'gjinverse';
+let lines = [];           // the text of each entry, "\n" included but for one given with the end of input
+let stops = [];           // for each entry, [output bytes, error text length] shown before it
+let ended = false;
+let status = -1;          // the exit status, or -1 while the program waits
+let output = new Uint8Array(0);
+let errors = '';
+
+// Copies text into the module's memory, NUL-terminated, for the length of fn's call.
+function withBytes(bytes, fn) {
+  const at = programs._malloc(bytes.length + 1);
+  programs.HEAPU8.set(bytes, at);
+  programs.HEAPU8[at + bytes.length] = 0;
+  try { return fn(at); } finally { programs._free(at); }
+}
+
+function heapBytes(at, size) {
+  return programs.HEAPU8.slice(at, at + size);
+}
+
+function runProgram() {
+  const input = encoder.encode(lines.join(''));
+  status = withBytes(encoder.encode(program), (name) =>
+    withBytes(input, (text) => programs._gj_run(name, text, input.length, ended ? 1 : 0)));
+  output = heapBytes(programs._gj_output(), programs._gj_output_size());
+  errors = decoder.decode(heapBytes(programs._gj_errors(), programs._gj_errors_size()));
+  render();
+}
+
+function span(className, text) {
+  const s = document.createElement('span');
+  s.className = className;
+  s.textContent = text;
+  return s;
+}
+
+// Writes a slice of standard output into the pane, one line at a time. Matrix rows
+// ("%g\t" entries) are held until their printout ends, so that each entry can be
+// compared with the printout before it of the same number of rows and columns.
+function renderOutput(text, state) {
+  for (const line of text.split(/(?<=\n)/)) {
+    if (/^([^\t\n]+\t)+\n$/.test(line)) {
+      state.rows.push(line.slice(0, -2).split('\t'));
+      continue;
+    }
+    renderPrintout(state);
+    const gloss = glosses.get(line);
+    if (gloss === undefined) {
+      pane.append(line);
+      continue;
+    }
+    const s = span('gloss', line.slice(0, -1));
+    s.lang = 'ko';
+    s.tabIndex = 0;
+    s.dataset.gloss = gloss;
+    pane.append(s, '\n');
+  }
+}
+
+function renderPrintout(state) {
+  if (state.rows.length === 0) return;
+  const shape = state.rows.length + 'x' + state.rows[0].length;
+  const before = state.printouts.get(shape);
+  state.rows.forEach((row, r) => {
+    row.forEach((entry, c) => {
+      pane.append(before && before[r][c] !== entry ? span('changed', entry) : entry, '\t');
+      state.widest = Math.max(state.widest, entry.length);
+    });
+    pane.append('\n');
+  });
+  state.printouts.set(shape, state.rows);
+  state.rows = [];
+}
+
+function render() {
+  pane.textContent = '';
+  const state = { rows: [], printouts: new Map(), widest: 0 };
+  const shown = [...stops, [output.length, errors.length]];
+  shown.forEach(([outEnd, errEnd], k) => {
+    const [outStart, errStart] = k > 0 ? shown[k - 1] : [0, 0];
+    renderOutput(decoder.decode(output.subarray(outStart, outEnd)), state);
+    renderPrintout(state);
+    if (errEnd > errStart) pane.append(span('err', errors.slice(errStart, errEnd)));
+    if (k < lines.length) pane.append(span('echo', lines[k]));
+  });
+  // A tab reaches past the longest entry, so that the columns line up.
+  pane.style.tabSize = Math.max(8, state.widest + 2);
+  const waiting = status === -1;
+  if (!waiting) {
+    const note = status === -2 ? `${program} could not be started`
+                               : `${program} ended with exit status ${status}`;
+    pane.append(span('note', `\n[${note}]\n`));
+  }
+  statusLine.textContent = waiting ? `${program} is waiting for input.` : 'The run is over.';
+  const hadFocus = [typed, endButton].includes(document.activeElement);
+  typed.disabled = endButton.disabled = !waiting;
+  inputLine.hidden = !waiting;
+  if (waiting) {
+    typed.focus();
+    typed.scrollIntoView({ block: 'nearest' });
+  } else if (hadFocus) {
+    restartButton.focus();
+  }
+}
+
+// Hands the program one more entry: a line, or the text typed so far with the end of input.
+function enter(text, endOfInput) {
+  if (status !== -1) return;
+  stops.push([output.length, errors.length]);
+  lines.push(text);
+  ended = endOfInput;
+  typed.value = '';
+  runProgram();
+}
+
+function start() {
+  const asked = location.hash.slice(1);
+  program = programNames.includes(asked) ? asked : 'gjinverse';
+  document.title = `${program}: Gauss-Jordan elimination, stage by stage`;
+  for (const link of document.querySelectorAll('nav a')) {
+    if (link.hash === '#' + program) link.setAttribute('aria-current', 'page');
+    else link.removeAttribute('aria-current');
+  }
+  lines = [];
+  stops = [];
+  ended = false;
+  status = -1;
+  typed.value = '';
+  runProgram();
+}
+
+inputLine.addEventListener('submit', (event) => {
+  event.preventDefault();
+  enter(typed.value + '\n', false);
+});
+typed.addEventListener('keydown', (event) => {
+  if (event.ctrlKey && !event.altKey && !event.metaKey && event.key.toLowerCase() === 'd') {
+    event.preventDefault();
+    enter(typed.value, true);
+  }
+});
+endButton.addEventListener('click', () => enter(typed.value, true));
+restartButton.addEventListener('click', start);
+document.getElementById('download').addEventListener('click', () => {
+  // The address of the previous download is let go only now, when surely done with.
+  if (downloadLink.href) URL.revokeObjectURL(downloadLink.href);
+  downloadLink.href = URL.createObjectURL(new Blob([output], { type: 'text/plain; charset=utf-8' }));
+  downloadLink.download = `${program}.log`;
+  downloadLink.click();
+  if (status === -1) typed.focus();
+});
+document.getElementById('copy').addEventListener('click', async () => {
+  try {
+    await navigator.clipboard.writeText(decoder.decode(output));
+    statusLine.textContent = 'The transcript is on the clipboard.';
+  } catch (e) {
+    statusLine.textContent = `The transcript could not be copied: ${e.message}`;
+  }
+  if (status === -1) typed.focus();
+});
+window.addEventListener('hashchange', start);
+
+GaussJordanPrograms().then((module) => {
+  programs = module;
+  const parts = module.UTF8ToString(module._gj_glosses()).split(/(?<=\n)/);
+  for (let i = 0; i + 1 < parts.length; i += 2) glosses.set(parts[i], parts[i + 1].slice(0, -1));
+  start();
+}, (error) => {
+  statusLine.textContent = `The programs could not be loaded: ${error}`;
+});
