@@ -4,7 +4,9 @@
 # WORK.out and WORK.err. With OUTPUT set, standard output goes there instead and
 # only standard error and the status are compared. With ENCODING set to other than
 # UTF-8, the expected standard output is CASE.out written in that encoding by
-# the iconv program ICONV. EMULATOR, if set, is the command that runs PROGRAM.
+# the iconv program ICONV. With LIBC set, CASE.<LIBC>.out, where there is one,
+# takes the place of CASE.out: C libraries may consume a malformed number
+# differently, and the index says why such a case has one. EMULATOR, if set, is the command that runs PROGRAM.
 # With CRLF set, the program ends its lines with CR LF, as a Windows program
 # does, and each CR before an LF is dropped before the comparison.
 foreach(var PROGRAM CASE STATUS WORK)
@@ -39,12 +41,16 @@ endif()
 set(pairs ${WORK}.err ${expected_err})
 if(OUTPUT STREQUAL "${WORK}.out")
   set(expected_out ${CASE}.out)
+  if(LIBC AND EXISTS ${CASE}.${LIBC}.out)
+    set(expected_out ${CASE}.${LIBC}.out)
+  endif()
   if(DEFINED ENCODING AND NOT ENCODING STREQUAL "UTF-8")
+    set(utf8_out ${expected_out})
     set(expected_out ${WORK}.expected)
-    execute_process(COMMAND ${ICONV} -f UTF-8 -t ${ENCODING} INPUT_FILE ${CASE}.out
+    execute_process(COMMAND ${ICONV} -f UTF-8 -t ${ENCODING} INPUT_FILE ${utf8_out}
                     OUTPUT_FILE ${expected_out} RESULT_VARIABLE iconv_status)
     if(iconv_status)
-      message(FATAL_ERROR "iconv could not write ${CASE}.out in ${ENCODING}")
+      message(FATAL_ERROR "iconv could not write ${utf8_out} in ${ENCODING}")
     endif()
   endif()
   list(APPEND pairs ${WORK}.out ${expected_out})
