@@ -3,8 +3,8 @@
 if(ACTION STREQUAL "start")
   file(MAKE_DIRECTORY $ENV{WINEPREFIX})
   # The server, and the services that wineboot starts, stay in the background;
-  # with their output on pipes, each step would wait for them to end.
-  # It refuses to start when one already serves the prefix, which does as well.
+  # with their output on pipes, each step would wait for them to end. A failure
+  # to start is ignored: a server that already serves the prefix does as well.
   execute_process(COMMAND wineserver -p OUTPUT_FILE /dev/null ERROR_FILE /dev/null)
   # The first run of a new prefix sets it up; later runs then start at once.
   execute_process(COMMAND setarch -R wine wineboot --init OUTPUT_FILE $ENV{WINEPREFIX}/wineboot.log
