@@ -16,7 +16,7 @@ const pageUrl = pathToFileURL(path.join(build, 'index.html')).href;
 let browser;
 before(async () => {
   browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
+    executablePath: process.env.GJ_CHROMIUM || '/usr/bin/chromium',
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
            '--disable-background-networking', '--disable-component-update', '--disable-sync'],
   });
