@@ -4,7 +4,5 @@
 function(gj_install_program program)
 endfunction()
 
-set(CPACK_PACKAGE_NAME gauss-jordan)
-set(CPACK_PACKAGE_FILE_NAME gauss-jordan-${PROJECT_VERSION}-web)
-set(CPACK_GENERATOR ZIP)
-include(CPack)
+include(${CMAKE_CURRENT_LIST_DIR}/zip.cmake)
+gj_release_zip(web)

@@ -23,8 +23,6 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/windows-readme.txt.in ${PROJECT_BINARY_
 install(FILES ${PROJECT_BINARY_DIR}/packaging/LICENSE.txt ${PROJECT_BINARY_DIR}/packaging/README.txt
         DESTINATION .)
 
-set(CPACK_PACKAGE_NAME gauss-jordan)
-set(CPACK_PACKAGE_FILE_NAME gauss-jordan-${PROJECT_VERSION}-win64)
-set(CPACK_GENERATOR ZIP)
 set(CPACK_STRIP_FILES ON)
-include(CPack)
+include(${CMAKE_CURRENT_LIST_DIR}/zip.cmake)
+gj_release_zip(win64)
