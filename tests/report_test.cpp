@@ -87,7 +87,10 @@ TEST(OperationReport, LeavesTheTranscriptAlone)
             std::fclose(f);
     }
     EXPECT_EQ(transcripts[0], transcripts[1]);
-    EXPECT_EQ(transcripts[0], read_file(std::string(GOLDEN_DIR) + "/gjinverse/residue-3x3.out"));
+    // The golden transcripts are in UTF-8; a CP949 build writes other bytes.
+    if (GJ_UTF8_COMMENTARY) {
+        EXPECT_EQ(transcripts[0], read_file(std::string(GOLDEN_DIR) + "/gjinverse/residue-3x3.out"));
+    }
 }
 
 }  // namespace
