@@ -3,6 +3,7 @@
 #include "elimination.hpp"
 
 #include "commentary.hpp"
+#include "console.hpp"
 #include "report.hpp"
 
 #include <cmath>
@@ -22,7 +23,7 @@ void print_matrix(FILE *out, const aug_matrix<Cols> &m, int first, int end)
 
 void print_commentary(FILE *out, const stage_line &line)
 {
-    std::fputs(line.text, out);
+    write_commentary(out, line.text);
 }
 
 template <int Cols>

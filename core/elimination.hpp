@@ -50,7 +50,8 @@ inline double shown(double v)
 template <int Cols>
 void print_matrix(FILE *out, const aug_matrix<Cols> &m, int first, int end);
 
-// Writes the commentary line as it stands. Every commentary line goes through here.
+// Writes the commentary line as it stands, through write_commentary (console.hpp),
+// which lets a Windows console show it. Every commentary line goes through here.
 void print_commentary(FILE *out, const stage_line &line);
 
 // Prints the whole used width, then the commentary line, and ends the stage in

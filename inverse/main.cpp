@@ -1,6 +1,10 @@
 #include "inverse.hpp"
 
+#include "console.hpp"
+
 int main()
 {
-    return run_gjinverse(stdin, stdout, stderr);
+    const int status = run_gjinverse(stdin, stdout, stderr);
+    hold_own_console(stdin, stdout);
+    return status;
 }

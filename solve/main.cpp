@@ -1,6 +1,10 @@
 #include "solve.hpp"
 
+#include "console.hpp"
+
 int main()
 {
-    return run_gjsolve(stdin, stdout, stderr);
+    const int status = run_gjsolve(stdin, stdout, stderr);
+    hold_own_console(stdin, stdout);
+    return status;
 }
