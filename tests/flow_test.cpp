@@ -7,7 +7,6 @@
 
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -20,23 +19,30 @@ struct result {
     std::string err;
 };
 
-// Runs a dialogue with input as its whole input and returns what it wrote.
+// The whole contents of a stream that has been written, from its start.
+std::string read_back(FILE *f)
+{
+    std::string text;
+    std::rewind(f);
+    for (int c; (c = std::fgetc(f)) != EOF;)
+        text += static_cast<char>(c);
+    return text;
+}
+
+// Runs a dialogue with input as its whole input and returns what it wrote. The
+// streams are temporary files, which every C library has, so that the dialogue
+// meets each platform's own scanf.
 result run(int (*flow)(FILE *, FILE *, FILE *, FILE *), const std::string &input)
 {
-    // fmemopen refuses an empty buffer; /dev/null gives the same end of input.
-    FILE *in = input.empty() ? std::fopen("/dev/null", "r")
-                             : fmemopen(const_cast<char *>(input.data()), input.size(), "r");
-    char *out_text = nullptr, *err_text = nullptr;
-    size_t out_size = 0, err_size = 0;
-    FILE *out = open_memstream(&out_text, &out_size);
-    FILE *err = open_memstream(&err_text, &err_size);
+    FILE *in = std::tmpfile(), *out = std::tmpfile(), *err = std::tmpfile();
+    if (in == nullptr || out == nullptr || err == nullptr)
+        return {-1, "(no temporary file)", ""};
+    std::fwrite(input.data(), 1, input.size(), in);
+    std::rewind(in);
     const int status = flow(in, out, err, nullptr);
-    std::fclose(in);
-    std::fclose(out);
-    std::fclose(err);
-    result r = {status, std::string(out_text, out_size), std::string(err_text, err_size)};
-    std::free(out_text);
-    std::free(err_text);
+    result r = {status, read_back(out), read_back(err)};
+    for (FILE *f : {in, out, err})
+        std::fclose(f);
     return r;
 }
 

@@ -7,8 +7,9 @@
 # the iconv program ICONV. With LIBC set, CASE.<LIBC>.out, where there is one,
 # takes the place of CASE.out: C libraries may consume a malformed number
 # differently, and the index says why such a case has one. EMULATOR, if set, is the command that runs PROGRAM.
-# With CRLF set, the program ends its lines with CR LF, as a Windows program
-# does, and each CR before an LF is dropped before the comparison.
+# With CRLF set, the program must end its lines with CR LF, as a Windows program
+# does: a line feed with no carriage return before it fails the case, and each CR
+# before an LF is dropped before the comparison.
 foreach(var PROGRAM CASE STATUS WORK)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "run_golden.cmake needs -D${var}=...")
@@ -21,15 +22,23 @@ endif()
 execute_process(COMMAND ${EMULATOR} ${PROGRAM} INPUT_FILE ${CASE}.in OUTPUT_FILE ${OUTPUT}
                 ERROR_FILE ${WORK}.err RESULT_VARIABLE status)
 
+set(failed "")
 foreach(written IN ITEMS ${WORK}.out ${WORK}.err)
   if(CRLF AND EXISTS ${written})
+    # Read as hexadecimal, a byte a token, since a text read drops the CRs: once
+    # every CR LF pair is gone, an LF left over had no CR before it.
+    file(READ ${written} hex HEX)
+    string(REGEX REPLACE "(..)" "\\1 " bytes "${hex}")
+    string(REPLACE "0d 0a " "" bytes "${bytes}")
+    if(bytes MATCHES "(^| )0a ")
+      string(APPEND failed "bare line feed, with no CR before it, in ${written}\n")
+    endif()
     file(READ ${written} text)
     string(REPLACE "\r\n" "\n" text "${text}")
     file(WRITE ${written} "${text}")
   endif()
 endforeach()
 
-set(failed "")
 if(NOT status STREQUAL STATUS)
   string(APPEND failed "exit status ${status}, expected ${STATUS}\n")
 endif()
