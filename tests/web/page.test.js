@@ -6,55 +6,15 @@ const { test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
-const { pathToFileURL } = require('node:url');
-const { chromium } = require('playwright-core');
-
-const build = process.env.GJ_WEB_BUILD;
-const golden = path.join(__dirname, '..', 'golden');
-const pageUrl = pathToFileURL(path.join(build, 'index.html')).href;
+const { build, golden, pageUrl, launch, open: openUrl, close, paneText, typeAtPrompts, goldenCase,
+        download } = require('./harness.js');
 
 let browser;
-before(async () => {
-  browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
-});
+before(async () => { browser = await launch(); });
 after(() => browser.close());
 
-// Opens the page on one program, noting script errors and any request that
-// would leave the disk; close() checks that there were none.
-async function open(program) {
-  const page = await (await browser.newContext()).newPage();
-  page.problems = [];
-  page.on('pageerror', (error) => page.problems.push(`script error: ${error.message}`));
-  page.on('request', (request) => {
-    if (!/^(file|data|blob):/.test(request.url())) page.problems.push(`request: ${request.url()}`);
-  });
-  await page.goto(`${pageUrl}#${program}`);
-  await page.waitForSelector('#typed:not([disabled])');
-  return page;
-}
-
-async function close(page) {
-  assert.deepEqual(page.problems, []);
-  await page.context().close();
-}
-
-const paneText = (page) => page.textContent('#pane');
-
-// Types each entry at its prompt, after checking that the prompt shows and the
-// input field has the focus. An input without a final newline ends with Ctrl-D.
-async function typeAtPrompts(page, input, entries, prompts) {
-  for (const [k, entry] of entries.entries()) {
-    assert.ok((await paneText(page)).endsWith(prompts[k]), `prompt ${k} "${prompts[k]}" before typing`);
-    assert.equal(await page.evaluate(() => document.activeElement.id), 'typed');
-    await page.keyboard.type(entry);
-    const last = k === entries.length - 1;
-    await page.keyboard.press(last && !input.endsWith('\n') ? 'Control+D' : 'Enter');
-  }
-}
+// Opens the page from the disk on one program; close() checks that nothing went wrong.
+const open = (program) => openUrl(browser, `${pageUrl}#${program}`);
 
 // What a console shows: the golden output with each entry echoed after the prompt it answers.
 function screen(expected, prompts, entries, input) {
@@ -69,11 +29,6 @@ function screen(expected, prompts, entries, input) {
   return text;
 }
 
-async function download(page) {
-  const [file] = await Promise.all([page.waitForEvent('download'), page.click('#download')]);
-  return fs.readFileSync(await file.path());
-}
-
 const cases = [
   ['gjinverse/worked-2x2', 'row by row'],
   ['gjinverse/pivot-exchange-3x3', 'one line'],
@@ -84,11 +39,8 @@ const cases = [
 ];
 for (const [name, typing] of cases) {
   test(`${name}, typed ${typing}`, async () => {
-    const input = fs.readFileSync(path.join(golden, `${name}.in`), 'utf8');
-    const expected = fs.readFileSync(path.join(golden, `${name}.out`));
+    const { input, expected, prompts, rows } = goldenCase(name);
     const errFile = path.join(golden, `${name}.err`);
-    const prompts = expected.toString().split('\n')[0].match(/INPUT [^:]*: /g);
-    const rows = input.split('\n').filter((line, k, all) => k < all.length - 1 || line !== '');
     const entries = typing === 'one line' ? [rows.join(' ')] : rows;
     const page = await open(name.split('/')[0]);
     await typeAtPrompts(page, input, entries, prompts);
