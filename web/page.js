@@ -62,30 +62,33 @@ function renderOutput(text, state) {
       state.rows.push(line.slice(0, -2).split('\t'));
       continue;
     }
-    renderPrintout(state);
+    // A printout and the line after it (its commentary) form a stage, kept on one printed page.
+    const stage = state.rows.length > 0 ? span('stage', '') : pane;
+    if (stage !== pane) pane.append(stage);
+    renderPrintout(state, stage);
     const gloss = glosses.get(line);
     if (gloss === undefined) {
-      pane.append(line);
+      stage.append(line);
       continue;
     }
     const s = span('gloss', line.slice(0, -1));
     s.lang = 'ko';
     s.tabIndex = 0;
     s.dataset.gloss = gloss;
-    pane.append(s, '\n');
+    stage.append(s, '\n');
   }
 }
 
-function renderPrintout(state) {
+function renderPrintout(state, into = pane) {
   if (state.rows.length === 0) return;
   const shape = state.rows.length + 'x' + state.rows[0].length;
   const before = state.printouts.get(shape);
   state.rows.forEach((row, r) => {
     row.forEach((entry, c) => {
-      pane.append(before && before[r][c] !== entry ? span('changed', entry) : entry, '\t');
+      into.append(before && before[r][c] !== entry ? span('changed', entry) : entry, '\t');
       state.widest = Math.max(state.widest, entry.length);
     });
-    pane.append('\n');
+    into.append('\n');
   });
   state.printouts.set(shape, state.rows);
   state.rows = [];
