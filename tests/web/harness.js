@@ -21,11 +21,12 @@ function launch() {
   });
 }
 
-// Opens url in a new context with the given options and waits for the first
-// prompt. Every problem is noted on page.problems, which close() checks: a
+// Opens url in a new context with the given options, with initScript (if any)
+// run in the page before its own scripts, and waits for the first prompt.
+// Every problem is noted on page.problems, which close() checks: a
 // Content-Security-Policy violation, a console error, a script error, and any
 // request that leaves the page's own folder (service worker requests included).
-async function open(browser, url, contextOptions = {}) {
+async function open(browser, url, contextOptions = {}, initScript = null) {
   const context = await browser.newContext(contextOptions);
   const page = await context.newPage();
   const folder = new URL('.', url).href;
@@ -34,6 +35,7 @@ async function open(browser, url, contextOptions = {}) {
     document.addEventListener('securitypolicyviolation', (event) =>
       console.error(`CSP violation: ${event.violatedDirective} ${event.blockedURI}`));
   });
+  if (initScript) await context.addInitScript(initScript);
   page.on('console', (message) => {
     if (message.type() === 'error') page.problems.push(`console error: ${message.text()}`);
   });
