@@ -5,16 +5,17 @@
 // Consumes what "%d" would: blanks, an optional sign, then decimal digits. The
 // digits are taken as text, because C libraries disagree on what an out-of-range
 // "%lld" stores: glibc clamps it, musl wraps it round, so that
-// -18446744073709551615 would read as 1. Returns false when there is no digit;
-// a number of more than 18 significant digits comes back as LLONG_MAX.
+// -18446744073709551615 would read as 1. At most 18 significant digits are taken,
+// which no long long overflows on; any order that long is refused, and the run
+// ends there, so the digits after them are never read. Returns false when there
+// is no digit.
 static bool scan_integer(FILE *in, long long &value)
 {
     char sign[2] = "+";
     char digits[19] = "";
     int zeros = 0;
-    int beyond = 0;
-    // Each call stops where the text stops matching; %n records whether the
-    // leading zeros, and the digits past the eighteenth, were there at all.
+    // Each call stops where the text stops matching; %n records whether there
+    // were leading zeros at all.
     if (std::fscanf(in, " %1[-+]", sign) == EOF || std::fscanf(in, "%*[0]%n", &zeros) == EOF)
         return false;
     if (std::fscanf(in, "%18[0-9]", digits) != 1 && zeros == 0)
@@ -22,8 +23,6 @@ static bool scan_integer(FILE *in, long long &value)
     value = 0;
     for (const char *d = digits; *d != '\0'; ++d)
         value = value * 10 + (*d - '0');
-    if (digits[17] != '\0' && std::fscanf(in, "%*[0-9]%n", &beyond) != EOF && beyond > 0)
-        value = LLONG_MAX;
     if (sign[0] == '-')
         value = -value;
     return true;

@@ -11,12 +11,15 @@
 //   for each column j = 0 .. n-2: pivot_pass, eliminate_below;
 //   for each column j = n-1 .. 1: eliminate_above;
 // and prints the whole matrix with its commentary line after each stage to the
-// stream it is given.
+// stream it is given. Each stage also writes what it did to the operation report
+// (report.hpp) when it is given a stream for it, ops; by default there is none.
 #pragma once
 
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
+
+struct stage_line;  // commentary.hpp
 
 // The printed rounding residues are those of plain double arithmetic, each operation
 // rounded on its own; x87 extended precision would print other digits.
@@ -47,31 +50,39 @@ inline double shown(double v)
 template <int Cols>
 void print_matrix(FILE *out, const aug_matrix<Cols> &m, int first, int end);
 
-// Prints the whole used width, then the commentary line as it stands.
+// Writes the commentary line as it stands. Every commentary line goes through here.
+void print_commentary(FILE *out, const stage_line &line);
+
+// Prints the whole used width, then the commentary line, and ends the stage in
+// the operation report.
 template <int Cols>
-void print_step(FILE *out, const aug_matrix<Cols> &m, const char *line);
+void print_step(FILE *out, const aug_matrix<Cols> &m, const stage_line &line, FILE *ops = nullptr);
+
+// Reports each used row as it stands, as the entries that the program read.
+template <int Cols>
+void report_entries(FILE *ops, const aug_matrix<Cols> &m);
 
 // Divides each row by its entry of largest magnitude (the leftmost of equal ones),
 // keeping that entry's sign. An all-zero row becomes NaN; a NaN in column 0 stays
 // the divisor, since no comparison with it is true.
 template <int Cols>
-void scale_rows(aug_matrix<Cols> &m);
+void scale_rows(aug_matrix<Cols> &m, FILE *ops = nullptr);
 
 // Bubbles the largest magnitude in column j up to row j with one pass from the
 // bottom, exchanging neighbours on a strict "less"; rows in between may also move.
 // Needs 0 <= j < n-1.
 template <int Cols>
-void pivot_pass(aug_matrix<Cols> &m, int j);
+void pivot_pass(aug_matrix<Cols> &m, int j, FILE *ops = nullptr);
 
 // Replaces each row t below j whose column-j entry is nonzero by row j minus
 // (a[j][j] / a[t][j]) times row t; rows with 0.0 or -0.0 there keep every bit.
 template <int Cols>
-void eliminate_below(aug_matrix<Cols> &m, int j);
+void eliminate_below(aug_matrix<Cols> &m, int j, FILE *ops = nullptr);
 
 // The same row operation for the rows above j, from row j-1 up to row 0.
 template <int Cols>
-void eliminate_above(aug_matrix<Cols> &m, int j);
+void eliminate_above(aug_matrix<Cols> &m, int j, FILE *ops = nullptr);
 
 // Runs every stage above on the matrix in place, printing to out after each one.
 template <int Cols>
-void reduce_matrix(FILE *out, aug_matrix<Cols> &m);
+void reduce_matrix(FILE *out, aug_matrix<Cols> &m, FILE *ops = nullptr);

@@ -5,6 +5,7 @@
 #include "commentary.hpp"
 #include "dialogue.hpp"
 #include "elimination.hpp"
+#include "report.hpp"
 
 #include <algorithm>
 
@@ -23,16 +24,17 @@ static void read_inverse_row(FILE *in, FILE *out, inverse_matrix &m, int i)
 }
 
 // Divides each row by its diagonal entry, which is read once before the row changes.
-static void divide_by_diagonal(inverse_matrix &m)
+static void divide_by_diagonal(inverse_matrix &m, FILE *ops)
 {
     for (int i = 0; i < m.n; ++i) {
         const double p = m.a[i][i];
         for (int col = 0; col < m.width; ++col)
             m.a[i][col] = m.a[i][col] / p;
+        report(ops, "divide", {i}, {p});
     }
 }
 
-int run_gjinverse(FILE *in, FILE *out, FILE *err)
+int run_gjinverse(FILE *in, FILE *out, FILE *err, FILE *ops)
 {
     inverse_matrix m = {};
     if (!read_order(in, out, max_order, m.n))
@@ -40,11 +42,13 @@ int run_gjinverse(FILE *in, FILE *out, FILE *err)
     m.width = m.n > 0 ? 2 * m.n : 0;
     for (int i = 0; i < m.n; ++i)
         read_inverse_row(in, out, m, i);
-    print_step(out, m, line_inverse_input);
-    reduce_matrix(out, m);
-    divide_by_diagonal(m);
-    print_step(out, m, line_normalized);
+    report_entries(ops, m);
+    print_step(out, m, line_inverse_input, ops);
+    reduce_matrix(out, m, ops);
+    divide_by_diagonal(m, ops);
+    print_step(out, m, line_normalized, ops);
     print_matrix(out, m, m.n, m.width);  // the right half alone: the inverse
-    std::fputs(line_inverse_done, out);
+    print_commentary(out, line_inverse_done);
+    report_stage(ops, line_inverse_done);
     return finish_output(out, err, "gjinverse");
 }

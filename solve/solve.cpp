@@ -5,6 +5,7 @@
 #include "commentary.hpp"
 #include "dialogue.hpp"
 #include "elimination.hpp"
+#include "report.hpp"
 
 #include <algorithm>
 
@@ -23,14 +24,18 @@ static void read_equation(FILE *in, FILE *out, solve_matrix &m, int i)
 
 // Writes each unknown as its row's right-hand side over its diagonal entry; the
 // matrix itself is left as the reduction left it.
-static void print_solution(FILE *out, const solve_matrix &m)
+static void print_solution(FILE *out, const solve_matrix &m, FILE *ops)
 {
     std::fputs("\n\n", out);
-    for (int j = 0; j < m.n; ++j)
-        std::fprintf(out, "x%d=%g\n", j + 1, shown(m.a[j][m.n] / m.a[j][j]));
+    for (int j = 0; j < m.n; ++j) {
+        const double x = m.a[j][m.n] / m.a[j][j];
+        std::fprintf(out, "x%d=%g\n", j + 1, shown(x));
+        report(ops, "quotient", {j}, {m.a[j][m.n], m.a[j][j], x});
+    }
+    report_stage(ops, line_solution);
 }
 
-int run_gjsolve(FILE *in, FILE *out, FILE *err)
+int run_gjsolve(FILE *in, FILE *out, FILE *err, FILE *ops)
 {
     solve_matrix m = {};
     if (!read_order(in, out, max_order, m.n))
@@ -38,8 +43,9 @@ int run_gjsolve(FILE *in, FILE *out, FILE *err)
     m.width = m.n > 0 ? m.n + 1 : 0;
     for (int i = 0; i < m.n; ++i)
         read_equation(in, out, m, i);
-    print_step(out, m, line_solve_input);
-    reduce_matrix(out, m);
-    print_solution(out, m);
+    report_entries(ops, m);
+    print_step(out, m, line_solve_input, ops);
+    reduce_matrix(out, m, ops);
+    print_solution(out, m, ops);
     return finish_output(out, err, "gjsolve");
 }

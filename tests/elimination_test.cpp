@@ -153,12 +153,12 @@ std::string reduce_printout(matrix &m)
 TEST(ReduceMatrix, SmallestOrdersPrintOnlyTheScaling)
 {
     matrix one = make({{4, 1}});
-    EXPECT_EQ(reduce_printout(one), std::string("\n\n1\t0.25\t\n") + line_scaled);
+    EXPECT_EQ(reduce_printout(one), std::string("\n\n1\t0.25\t\n") + line_scaled.text);
 
     for (int n : {0, -1, INT_MIN}) {
         matrix none = {};
         none.n = n;
-        EXPECT_EQ(reduce_printout(none), std::string("\n\n") + line_scaled) << n;
+        EXPECT_EQ(reduce_printout(none), std::string("\n\n") + line_scaled.text) << n;
     }
 }
 

@@ -21,7 +21,7 @@ struct result {
 };
 
 // Runs a dialogue with input as its whole input and returns what it wrote.
-result run(int (*flow)(FILE *, FILE *, FILE *), const std::string &input)
+result run(int (*flow)(FILE *, FILE *, FILE *, FILE *), const std::string &input)
 {
     // fmemopen refuses an empty buffer; /dev/null gives the same end of input.
     FILE *in = input.empty() ? std::fopen("/dev/null", "r")
@@ -30,7 +30,7 @@ result run(int (*flow)(FILE *, FILE *, FILE *), const std::string &input)
     size_t out_size = 0, err_size = 0;
     FILE *out = open_memstream(&out_text, &out_size);
     FILE *err = open_memstream(&err_text, &err_size);
-    const int status = flow(in, out, err);
+    const int status = flow(in, out, err, nullptr);
     std::fclose(in);
     std::fclose(out);
     std::fclose(err);
@@ -50,7 +50,7 @@ std::string golden_input(const std::string &name)
 
 struct program {
     const char *name;
-    int (*flow)(FILE *, FILE *, FILE *);
+    int (*flow)(FILE *, FILE *, FILE *, FILE *);
     const char *refusal;
     const char *cases[5];
 };

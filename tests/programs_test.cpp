@@ -109,7 +109,7 @@ TEST(Dialogue, EachPromptShowsBeforeTheProgramWaits)
     const dialogue dialogues[] = {
         {GJINVERSE,
          {{"INPUT ORDER OF SQUARE MATRIX: ", "2\n"}, {"INPUT a11 a12 : ", "2 1\n"}, {"INPUT a21 a22 : ", "1 3\n"}},
-         line_inverse_done},
+         line_inverse_done.text},
         {GJSOLVE,
          {{"INPUT ORDER OF SQUARE MATRIX: ", "2\n"}, {"INPUT (a11 a12 b1): ", "2 -3 0\n"}, {"INPUT (a21 a22 b2): ", "1 1 5\n"}},
          "x2=2\n"},
@@ -149,9 +149,9 @@ TEST(Residual, PrintedInverseTimesAIsCloseToI)
         child c(GJINVERSE);
         c.send(input);
         ASSERT_EQ(c.finish(), 0);
-        const size_t at = c.seen.rfind(line_normalized);  // the inverse follows it
+        const size_t at = c.seen.rfind(line_normalized.text);  // the inverse follows it
         ASSERT_NE(at, std::string::npos) << c.seen;
-        const char *p = c.seen.c_str() + at + std::strlen(line_normalized);
+        const char *p = c.seen.c_str() + at + std::strlen(line_normalized.text);
         std::vector<double> x(n * n);
         for (double &v : x) {
             int used = 0;

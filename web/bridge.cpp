@@ -5,7 +5,9 @@
 // would wait there: the bridge notes how much output had been written at that
 // moment, lets the program see the end of input so that it runs out, and reports
 // the output up to the wait only. A run depends on nothing but its input, so the
-// output up to the wait is the same in every later run over more text.
+// output up to the wait is the same in every later run over more text. The same
+// holds for the operation report (core/report.hpp), which the page explains the
+// stages with.
 #include "commentary.hpp"
 #include "inverse.hpp"
 #include "solve.hpp"
@@ -26,12 +28,13 @@ struct typed_input {
     size_t used;
     bool ended;
     FILE *out;
+    FILE *ops;
     bool waited;
 };
 
 // What the last run wrote, cut at its wait if it waited.
-std::string out_text, err_text;
-size_t out_at_wait, err_at_wait;
+std::string out_text, err_text, ops_text;
+size_t out_at_wait, err_at_wait, ops_at_wait;
 
 ssize_t read_typed(void *cookie, char *buf, size_t size)
 {
@@ -41,9 +44,11 @@ ssize_t read_typed(void *cookie, char *buf, size_t size)
             // The programs flush before each read; flushing here as well keeps
             // the cut right even for a read that comes without one.
             std::fflush(in.out);
+            std::fflush(in.ops);
             in.waited = true;
             out_at_wait = out_text.size();
             err_at_wait = err_text.size();
+            ops_at_wait = ops_text.size();
         }
         return 0;
     }
@@ -61,7 +66,7 @@ ssize_t append_to(void *cookie, const char *buf, size_t size)
 
 struct program {
     const char *name;
-    int (*flow)(FILE *, FILE *, FILE *);
+    int (*flow)(FILE *, FILE *, FILE *, FILE *);
 };
 const program programs[] = {{"gjinverse", run_gjinverse}, {"gjsolve", run_gjsolve}};
 
@@ -76,6 +81,7 @@ EMSCRIPTEN_KEEPALIVE int gj_run(const char *name, const char *input, int size, i
 {
     out_text.clear();
     err_text.clear();
+    ops_text.clear();
     const program *chosen = nullptr;
     for (const program &p : programs)
         if (std::strcmp(p.name, name) == 0)
@@ -85,23 +91,24 @@ EMSCRIPTEN_KEEPALIVE int gj_run(const char *name, const char *input, int size, i
 
     FILE *out = fopencookie(&out_text, "w", {nullptr, append_to, nullptr, nullptr});
     FILE *err = fopencookie(&err_text, "w", {nullptr, append_to, nullptr, nullptr});
-    typed_input typed = {input, static_cast<size_t>(size), 0, ended != 0, out, false};
+    FILE *ops = fopencookie(&ops_text, "w", {nullptr, append_to, nullptr, nullptr});
+    typed_input typed = {input, static_cast<size_t>(size), 0, ended != 0, out, ops, false};
     FILE *in = fopencookie(&typed, "r", {read_typed, nullptr, nullptr, nullptr});
-    if (out == nullptr || err == nullptr || in == nullptr) {
-        for (FILE *f : {in, out, err})
-            if (f != nullptr)
-                std::fclose(f);
-        return -2;
+    FILE *const streams[] = {in, out, err, ops};
+    const bool opened = std::none_of(std::begin(streams), std::end(streams), [](FILE *f) { return f == nullptr; });
+    int status = -2;
+    if (opened) {
+        std::setvbuf(err, nullptr, _IONBF, 0);  // so that a wait cuts it where it stood
+        status = chosen->flow(in, out, err, ops);
     }
-    std::setvbuf(err, nullptr, _IONBF, 0);  // so that a wait cuts it where it stood
-    const int status = chosen->flow(in, out, err);
-    std::fclose(in);
-    std::fclose(out);
-    std::fclose(err);
-    if (!typed.waited)
+    for (FILE *f : streams)
+        if (f != nullptr)
+            std::fclose(f);
+    if (!opened || !typed.waited)
         return status;
     out_text.resize(out_at_wait);
     err_text.resize(err_at_wait);
+    ops_text.resize(ops_at_wait);
     return -1;
 }
 
@@ -111,18 +118,20 @@ EMSCRIPTEN_KEEPALIVE int gj_output_size() { return static_cast<int>(out_text.siz
 EMSCRIPTEN_KEEPALIVE const char *gj_errors() { return err_text.data(); }
 EMSCRIPTEN_KEEPALIVE int gj_errors_size() { return static_cast<int>(err_text.size()); }
 
-// Each commentary line as the programs print it, newline included, followed by
-// its English gloss and a newline, from the manual pages.
-EMSCRIPTEN_KEEPALIVE const char *gj_glosses()
+// The operation report of the last run, as text.
+EMSCRIPTEN_KEEPALIVE const char *gj_report() { return ops_text.data(); }
+EMSCRIPTEN_KEEPALIVE int gj_report_size() { return static_cast<int>(ops_text.size()); }
+
+// One line for each stage that has a commentary line: its id, a tab, and the line
+// as the programs print it, without its newline. The page keys its glosses and
+// explanations by these ids.
+EMSCRIPTEN_KEEPALIVE const char *gj_stages()
 {
-    static const std::string text = std::string(line_inverse_input) + "input complete\n" +
-        line_solve_input + "input\n" +
-        line_scaled + "divided by the largest number in the row\n" +
-        line_pivoted + "the largest number in this column chosen as pivot; check whether aii is 0\n" +
-        line_eliminated + "elimination by addition and subtraction; the unknown is eliminated\n" +
-        line_backward + "elimination above the pivot\n" +
-        line_normalized + "Gauss-Jordan elimination complete\n" +
-        line_inverse_done + "inverse matrix complete\n";
+    static std::string text;
+    if (text.empty())
+        for (const stage_line *line : stage_lines)
+            if (line->text[0] != '\0')
+                text += std::string(line->id) + '\t' + line->text;
     return text.c_str();
 }
 }

@@ -1,7 +1,8 @@
 // Runs gjinverse or gjsolve in the pane as at a console. Each line entered runs
 // the program anew over all the lines so far (see web/bridge.cpp): the output up
 // to where the program waited is the same in every run, so the pane shows it cut
-// at the point where each line was entered, with the line echoed there.
+// at the point where each line was entered, with the line echoed there. The
+// stages section (explain.js) is told of each run after the pane.
 'use strict';
 
 const programNames = ['gjinverse', 'gjsolve'];
@@ -16,7 +17,9 @@ const decoder = new TextDecoder();
 const downloadLink = document.createElement('a');
 
 let programs = null;      // the module, once loaded
-const glosses = new Map();  // commentary line, newline included -> its English gloss
+const stageIds = new Map();  // commentary line, newline included -> its stage id
+const stageLines = new Map(); // stage id -> its commentary line, without the newline
+const t = language.t;
 let program = 'gjinverse';
 let lines = [];           // the text of each entry, "\n" included but for one given with the end of input
 let stops = [];           // for each entry, [output bytes, error text length] shown before it
@@ -24,6 +27,8 @@ let ended = false;
 let status = -1;          // the exit status, or -1 while the program waits
 let output = new Uint8Array(0);
 let errors = '';
+let reportText = '';
+let report = { rows: [], stages: [] };
 
 // Copies text into the module's memory, NUL-terminated, for the length of fn's call.
 function withBytes(bytes, fn) {
@@ -43,7 +48,12 @@ function runProgram() {
     withBytes(input, (text) => programs._gj_run(name, text, input.length, ended ? 1 : 0)));
   output = heapBytes(programs._gj_output(), programs._gj_output_size());
   errors = decoder.decode(heapBytes(programs._gj_errors(), programs._gj_errors_size()));
+  reportText = decoder.decode(heapBytes(programs._gj_report(), programs._gj_report_size()));
+  report = exact.parseReport(reportText);
   render();
+  settleFocus();
+  explain.show({ program, reportText, report, output: decoder.decode(output),
+                 typed: lines.join(''), lines: stageLines });
 }
 
 function span(className, text) {
@@ -56,6 +66,7 @@ function span(className, text) {
 // Writes a slice of standard output into the pane, one line at a time. Matrix rows
 // ("%g\t" entries) are held until their printout ends, so that each entry can be
 // compared with the printout before it of the same number of rows and columns.
+// The pivot of an elimination stage is marked too: printout k is the report's stage k.
 function renderOutput(text, state) {
   for (const line of text.split(/(?<=\n)/)) {
     if (/^([^\t\n]+\t)+\n$/.test(line)) {
@@ -63,19 +74,19 @@ function renderOutput(text, state) {
       continue;
     }
     // A printout and the line after it (its commentary) form a stage, kept on one printed page.
-    const stage = state.rows.length > 0 ? span('stage', '') : pane;
-    if (stage !== pane) pane.append(stage);
-    renderPrintout(state, stage);
-    const gloss = glosses.get(line);
-    if (gloss === undefined) {
-      stage.append(line);
+    const group = state.rows.length > 0 ? span('pane-stage', '') : pane;
+    if (group !== pane) pane.append(group);
+    renderPrintout(state, group);
+    const id = stageIds.get(line);
+    if (id === undefined) {
+      group.append(line);
       continue;
     }
     const s = span('gloss', line.slice(0, -1));
     s.lang = 'ko';
     s.tabIndex = 0;
-    s.dataset.gloss = gloss;
-    stage.append(s, '\n');
+    s.dataset.gloss = t('gloss.' + id);
+    group.append(s, '\n');
   }
 }
 
@@ -83,9 +94,13 @@ function renderPrintout(state, into = pane) {
   if (state.rows.length === 0) return;
   const shape = state.rows.length + 'x' + state.rows[0].length;
   const before = state.printouts.get(shape);
+  const stage = report.stages[state.count++];
+  const pivot = stage && stage.pivot !== null ? stage.pivot - 1 : -1;
   state.rows.forEach((row, r) => {
     row.forEach((entry, c) => {
-      into.append(before && before[r][c] !== entry ? span('changed', entry) : entry, '\t');
+      const changed = before && before[r][c] !== entry;
+      const marks = [changed && 'changed', r === pivot && c === pivot && 'pivot'].filter(Boolean);
+      into.append(marks.length ? span(marks.join(' '), entry) : entry, '\t');
       state.widest = Math.max(state.widest, entry.length);
     });
     into.append('\n');
@@ -96,7 +111,7 @@ function renderPrintout(state, into = pane) {
 
 function render() {
   pane.textContent = '';
-  const state = { rows: [], printouts: new Map(), widest: 0 };
+  const state = { rows: [], printouts: new Map(), widest: 0, count: 0 };
   const shown = [...stops, [output.length, errors.length]];
   shown.forEach(([outEnd, errEnd], k) => {
     const [outStart, errStart] = k > 0 ? shown[k - 1] : [0, 0];
@@ -109,11 +124,16 @@ function render() {
   pane.style.tabSize = Math.max(8, state.widest + 2);
   const waiting = status === -1;
   if (!waiting) {
-    const note = status === -2 ? `${program} could not be started`
-                               : `${program} ended with exit status ${status}`;
+    const note = status === -2 ? t('pane.notStarted', { program }) : t('pane.exited', { program, status });
     pane.append(span('note', `\n[${note}]\n`));
   }
-  statusLine.textContent = waiting ? `${program} is waiting for input.` : 'The run is over.';
+  statusLine.textContent = waiting ? t('status.waiting', { program }) : t('status.over');
+}
+
+// After a run: the input field keeps the focus while the program waits, and hands
+// it to "Start over" when the run ends.
+function settleFocus() {
+  const waiting = status === -1;
   const hadFocus = [typed, endButton].includes(document.activeElement);
   typed.disabled = endButton.disabled = !waiting;
   inputLine.hidden = !waiting;
@@ -138,7 +158,7 @@ function enter(text, endOfInput) {
 function start() {
   const asked = location.hash.slice(1);
   program = programNames.includes(asked) ? asked : 'gjinverse';
-  document.title = `${program}: Gauss-Jordan elimination, stage by stage`;
+  document.title = t('title.program', { program });
   for (const link of document.querySelectorAll('nav a')) {
     if (link.hash === '#' + program) link.setAttribute('aria-current', 'page');
     else link.removeAttribute('aria-current');
@@ -174,19 +194,39 @@ document.getElementById('download').addEventListener('click', () => {
 document.getElementById('copy').addEventListener('click', async () => {
   try {
     await navigator.clipboard.writeText(decoder.decode(output));
-    statusLine.textContent = 'The transcript is on the clipboard.';
+    statusLine.textContent = t('status.copied');
   } catch (e) {
-    statusLine.textContent = `The transcript could not be copied: ${e.message}`;
+    statusLine.textContent = t('status.copyFailed', { error: e.message });
   }
   if (status === -1) typed.focus();
 });
 window.addEventListener('hashchange', start);
 
+let loadError = null;     // why the programs could not be loaded, if they could not
+explain.start((text) => { statusLine.textContent = text; });
+// The language, first chosen now, retells the pane's notes and glosses, the title
+// and the status line; the transcript itself never changes.
+language.onChange(() => {
+  if (programs === null) {
+    document.title = t('title');
+    statusLine.textContent = loadError === null ? t('status.loading') : t('status.loadFailed', { error: loadError });
+    return;
+  }
+  document.title = t('title.program', { program });
+  render();
+});
+language.start();
+
 GaussJordanPrograms().then((module) => {
   programs = module;
-  const parts = module.UTF8ToString(module._gj_glosses()).split(/(?<=\n)/);
-  for (let i = 0; i + 1 < parts.length; i += 2) glosses.set(parts[i], parts[i + 1].slice(0, -1));
+  for (const line of module.UTF8ToString(module._gj_stages()).split('\n')) {
+    const [id, text] = line.split('\t');
+    if (text === undefined) continue;
+    stageIds.set(text + '\n', id);
+    stageLines.set(id, text);
+  }
   start();
 }, (error) => {
-  statusLine.textContent = `The programs could not be loaded: ${error}`;
+  loadError = String(error);
+  statusLine.textContent = t('status.loadFailed', { error: loadError });
 });

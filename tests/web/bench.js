@@ -38,7 +38,7 @@ const median = (values) => [...values].sort((a, b) => a - b)[values.length >> 1]
   const { input, prompts, rows } = goldenCase(name);
   const samples = [];
   for (let run = 0; run < runs; run++) {
-    const page = await open(browser, `${pageUrl}#gjinverse`, {}, instrument);
+    const page = await open(browser, `${pageUrl}#gjinverse`, { initScript: instrument });
     await typeAtPrompts(page, input, rows, prompts);
     await page.waitForFunction((count) => window.benchTimes.enters.length === count, rows.length);
     samples.push(await page.evaluate(() => window.benchTimes));

@@ -21,26 +21,29 @@ function launch() {
   });
 }
 
-// Opens url in a new context with the given options, with initScript (if any)
-// run in the page before its own scripts, and waits for the first prompt.
-// Every problem is noted on page.problems, which close() checks: a
-// Content-Security-Policy violation, a console error, a script error, and any
-// request that leaves the page's own folder (service worker requests included).
-async function open(browser, url, contextOptions = {}, initScript = null) {
-  const context = await browser.newContext(contextOptions);
+// Opens url in a new context with the given options, or in the given context,
+// with initScript (if any) run in the page before its own scripts, and waits for
+// the first prompt. Every problem is noted on page.problems, which close()
+// checks: a Content-Security-Policy violation, a console error, a script error,
+// and any request that leaves the page's own folder (those of a service worker
+// included, in a context of the page's own).
+async function open(browser, url, { context = null, initScript = null, ...contextOptions } = {}) {
+  const owned = context === null;
+  if (owned) context = await browser.newContext(contextOptions);
   const page = await context.newPage();
   const folder = new URL('.', url).href;
+  page.owned = owned;
   page.problems = [];
-  await context.addInitScript(() => {
+  await page.addInitScript(() => {
     document.addEventListener('securitypolicyviolation', (event) =>
       console.error(`CSP violation: ${event.violatedDirective} ${event.blockedURI}`));
   });
-  if (initScript) await context.addInitScript(initScript);
+  if (initScript) await page.addInitScript(initScript);
   page.on('console', (message) => {
     if (message.type() === 'error') page.problems.push(`console error: ${message.text()}`);
   });
   page.on('pageerror', (error) => page.problems.push(`script error: ${error.message}`));
-  context.on('request', (request) => {
+  (owned ? context : page).on('request', (request) => {
     const address = request.url();
     if (!address.startsWith(folder) && !/^(data|blob):/.test(address)) page.problems.push(`request: ${address}`);
   });
@@ -53,7 +56,8 @@ const waitForPrompt = (page) => page.waitForSelector('#typed:not([disabled])');
 
 async function close(page) {
   assert.deepEqual(page.problems, []);
-  await page.context().close();
+  if (page.owned) await page.context().close();
+  else await page.close();
 }
 
 // Serves folder on 127.0.0.1 at a free port; resolves to { url, close }.

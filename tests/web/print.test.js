@@ -21,7 +21,7 @@ async function printed(name) {
   await page.waitForSelector('.note');
   const pdf = await page.pdf({ format: 'A4' });
   await page.emulateMedia({ media: 'print' });
-  const styles = await page.evaluate(() => ['body', '#pane', '#pane .changed', '#pane .echo', '#pane .gloss', '.actions', '#line']
+  const styles = await page.evaluate(() => ['body', '#pane', '#pane .changed', '#pane .echo', '#pane .gloss', '.actions', '#line', '.stage-nav']
     .map((selector) => {
       const style = getComputedStyle(document.querySelector(selector));
       return [selector, style.display === 'none' ? 'hidden' : `${style.color} on ${style.backgroundColor}`];
@@ -36,18 +36,20 @@ test('the print of a run holds its commentary lines, Hangul included, black on w
   for (const line of [':입력완료', ':Gauss-Jordan Elimination 완료.', ':Inverse Matrix 완료.']) {
     assert.ok(text.includes(line), `${line} in the print`);
   }
-  for (const control of ['Download transcript', 'End input', 'Input']) assert.ok(!text.includes(control), control);
+  for (const control of ['Download transcript', 'End input', 'Start over']) assert.ok(!text.includes(control), control);
   const black = 'rgb(0, 0, 0) on rgba(0, 0, 0, 0)';
   assert.deepEqual(styles, [['body', 'rgb(0, 0, 0) on rgb(255, 255, 255)'], ['#pane', black], ['#pane .changed', black],
-                            ['#pane .echo', black], ['#pane .gloss', black], ['.actions', 'hidden'], ['#line', 'hidden']]);
+                            ['#pane .echo', black], ['#pane .gloss', black], ['.actions', 'hidden'], ['#line', 'hidden'],
+                            ['.stage-nav', 'hidden']]);
 });
 
-// Page breaks fall between stages only: every page but the last ends with a commentary line.
+// Page breaks in the transcript fall between stages only: every page but the
+// one where it ends finishes with a commentary line.
 test('an order-10 run prints on several pages, none of them ending inside a stage', async () => {
   const { pages } = await printed('gjinverse/growing-rows-10x10');
-  const full = pages.filter((page) => page.trim() !== '');
-  assert.ok(full.length > 2, `${full.length} pages`);
-  for (const [k, page] of full.slice(0, -1).entries()) {
+  const last = pages.findIndex((page) => page.includes('[gjinverse ended with exit status 0]'));
+  assert.ok(last > 2, `the transcript ends on page ${last + 1}`);
+  for (const [k, page] of pages.slice(0, last).entries()) {
     assert.match(page.trim().split('\n').at(-1), /^:/, `page ${k + 1} ends with a commentary line`);
   }
 });

@@ -1,0 +1,55 @@
+// Links to runs: what a fragment opens, and that a run's link opens that run.
+'use strict';
+const { test } = require('node:test');
+const assert = require('node:assert/strict');
+const share = require('../../web/share.js');
+
+test('a fragment opens its program with its typed text, or the default with a message', () => {
+  const cases = [
+    ['', 'gjinverse', '', false, null],
+    ['#', 'gjinverse', '', false, null],
+    ['#gjsolve', 'gjsolve', '', false, null],
+    ['#gjinverse&input=2%0A2%201%0A1%203%0A', 'gjinverse', '2\n2 1\n1 3\n', false, null],
+    ['#gjsolve&input=1%0A4%208&end', 'gjsolve', '1\n4 8', true, null],
+    ['#gjsolve&end', 'gjsolve', '', true, null],
+    ['#nosuchprogram', 'gjinverse', '', false, 'link.unknown'],
+    ['#gjinverse&colour=red', 'gjinverse', '', false, 'link.unknown'],
+    ['#gjinverse&input=2%E0%A4%A', 'gjinverse', '', false, 'link.encoding'],
+    ['#gjinverse&input=%&end', 'gjinverse', '', false, 'link.encoding'],
+    ['#gjinverse&input=' + '1%20'.repeat(share.maxInput), 'gjinverse', '', false, 'link.long'],
+    ['#gjinverse&input=%3Cimg%20src%3Dx%20onerror%3Dalert(1)%3E', 'gjinverse', '<img src=x onerror=alert(1)>', false, null],
+  ];
+  for (const [hash, program, input, ended, problem] of cases)
+    assert.deepEqual(share.parse(hash), { program, input, ended, problem }, hash);
+});
+
+test('a run survives its own link, whatever it typed', () => {
+  const runs = [
+    ['gjinverse', '', false],
+    ['gjinverse', '2\n2 1\n1 3\n', false],
+    ['gjsolve', '1\n4 8', true],
+    ['gjsolve', '</pre><script>alert(1)</script>\n& #x=1 %41 + 1e+5\n', true],
+    ['gjinverse', '3\n\u00a0한글 0x1p3\r\n', false],
+  ];
+  for (const [program, input, ended] of runs) {
+    const link = share.fragment(program, input, ended);
+    assert.doesNotMatch(link.slice(1), /[#\s<>"]/, 'nothing that would end or split the address');
+    assert.deepEqual(share.parse(link), { program, input, ended, problem: null }, link);
+  }
+});
+
+test('typed text comes back as the entries a person made', () => {
+  assert.deepEqual(share.entries('2\n2 1\n1 3\n'), ['2\n', '2 1\n', '1 3\n']);
+  assert.deepEqual(share.entries('2\n\n2 1'), ['2\n', '\n', '2 1']);
+  assert.deepEqual(share.entries(''), []);
+});
+
+test('every example is a link to its own run', () => {
+  assert.ok(share.examples.length >= 7);
+  for (const example of share.examples) {
+    const run = share.parse(example.hash);
+    assert.equal(run.program, example.program, example.id);
+    assert.equal(run.input, example.input, example.id);
+    assert.equal(run.problem, null, example.id);
+  }
+});

@@ -1,0 +1,75 @@
+// Links to runs, and the examples menu. A link carries the program and the text
+// typed so far in the fragment (after '#'), so that it never reaches a server and
+// works from file://:
+//
+//   #gjinverse                          the program, waiting for its order
+//   #gjinverse&input=2%0A2%201%0A        the lines typed so far, each with its Enter
+//   #gjsolve&input=2%0A1%202&end        ... and the end of input (Ctrl-D) after them
+//
+// What a link carries is only ever typed text: the page types it at the prompts,
+// line by line, and never reads it as anything else.
+'use strict';
+
+const GJShare = (() => {
+  const programNames = ['gjinverse', 'gjsolve'];
+  const defaultProgram = 'gjinverse';
+  // Far more than an order-10 matrix with long numbers takes, and still a link
+  // that every browser keeps whole.
+  const maxInput = 8000;
+
+  // The fragment for a run: the program, the text typed so far and whether the
+  // end of input followed it.
+  function fragment(program, input, ended) {
+    let text = '#' + program;
+    if (input !== '') text += '&input=' + encodeURIComponent(input);
+    if (ended) text += '&end';
+    return text;
+  }
+
+  // Reads a fragment (with or without its '#'). Returns the program to open, the
+  // text to type, whether the end of input follows it, and a problem: null, or the
+  // id of a message to show ('link.unknown', 'link.encoding', 'link.long').
+  // Whatever the problem, the program opens, empty but for a long or broken input.
+  function parse(hash) {
+    const parts = hash.replace(/^#/, '').split('&');
+    const run = { program: defaultProgram, input: '', ended: false, problem: null };
+    if (parts[0] === '' && parts.length === 1) return run;
+    if (programNames.includes(parts[0])) run.program = parts[0];
+    else run.problem = 'link.unknown';
+    for (const part of parts.slice(1)) {
+      const [key, value] = part.split(/=(.*)/s);
+      if (key === 'end' && value === undefined) run.ended = true;
+      else if (key === 'input' && value !== undefined) {
+        try {
+          run.input = decodeURIComponent(value);
+        } catch (e) {
+          return { ...run, input: '', ended: false, problem: 'link.encoding' };
+        }
+      } else run.problem = run.problem ?? 'link.unknown';
+    }
+    if (run.input.length > maxInput) return { ...run, input: '', ended: false, problem: 'link.long' };
+    return run;
+  }
+
+  // Splits typed text into the entries that a person would have made: each line
+  // with its Enter, and what follows the last Enter, given with the end of input
+  // or left in the input field.
+  function entries(input) {
+    return input.split(/(?<=\n)/).filter((line) => line !== '');
+  }
+
+  // Runs worth studying, each a link with a note (a text id).
+  const examples = [
+    { id: 'worked-inverse', program: 'gjinverse', input: '2\n2 1\n1 3\n' },
+    { id: 'worked-solve', program: 'gjsolve', input: '2\n2 -3 0\n1 1 5\n' },
+    { id: 'pivot-bubble', program: 'gjinverse', input: '3\n1 4 0\n2 4 1\n3 4 3\n' },
+    { id: 'zero-unchanged', program: 'gjsolve', input: '2\n0 1 2\n1 0 3\n' },
+    { id: 'residues', program: 'gjsolve', input: '3\n1 1 1 6\n0 2 5 -4\n2 5 -1 27\n' },
+    { id: 'singular', program: 'gjinverse', input: '3\n1 2 3\n4 5 6\n7 8 9\n' },
+    { id: 'order-one', program: 'gjinverse', input: '1\n-4\n' },
+  ].map((example) => ({ ...example, hash: fragment(example.program, example.input, false) }));
+
+  return { programNames, defaultProgram, maxInput, fragment, parse, entries, examples };
+})();
+
+if (typeof module !== 'undefined') module.exports = GJShare;
