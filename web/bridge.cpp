@@ -134,20 +134,4 @@ EMSCRIPTEN_KEEPALIVE const char *gj_stages()
                 text += std::string(line->id) + '\t' + line->text;
     return text.c_str();
 }
-
-// Each commentary line as the programs print it, newline included, followed by
-// its English gloss and a newline; kept only until the page keys its glosses by
-// stage id in its own texts.
-EMSCRIPTEN_KEEPALIVE const char *gj_glosses()
-{
-    static const std::string text = std::string(line_inverse_input.text) + "input complete\n" +
-        line_solve_input.text + "input\n" +
-        line_scaled.text + "divided by the largest number in the row\n" +
-        line_pivoted.text + "the largest number in this column chosen as pivot; check whether aii is 0\n" +
-        line_eliminated.text + "elimination by addition and subtraction; the unknown is eliminated\n" +
-        line_backward.text + "elimination above the pivot\n" +
-        line_normalized.text + "Gauss-Jordan elimination complete\n" +
-        line_inverse_done.text + "inverse matrix complete\n";
-    return text.c_str();
-}
 }

@@ -283,6 +283,8 @@ const explain = (() => {
       ? [focused.dataset.r, focused.dataset.c] : null;
     current = k;
     paint();
+    // At either end its button is disabled, and the focus goes to the other one.
+    if (focused && focused.disabled) (focused === nextButton ? previousButton : nextButton).focus();
     const a = articleFor(k);
     if (place) {
       const cell = a.querySelector(`td[data-r="${place[0]}"][data-c="${place[1]}"]`);

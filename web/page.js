@@ -73,21 +73,24 @@ function renderOutput(text, state) {
       state.rows.push(line.slice(0, -2).split('\t'));
       continue;
     }
-    renderPrintout(state);
+    // A printout and the line after it (its commentary) form a stage, kept on one printed page.
+    const group = state.rows.length > 0 ? span('pane-stage', '') : pane;
+    if (group !== pane) pane.append(group);
+    renderPrintout(state, group);
     const id = stageIds.get(line);
     if (id === undefined) {
-      pane.append(line);
+      group.append(line);
       continue;
     }
     const s = span('gloss', line.slice(0, -1));
     s.lang = 'ko';
     s.tabIndex = 0;
     s.dataset.gloss = t('gloss.' + id);
-    pane.append(s, '\n');
+    group.append(s, '\n');
   }
 }
 
-function renderPrintout(state) {
+function renderPrintout(state, into = pane) {
   if (state.rows.length === 0) return;
   const shape = state.rows.length + 'x' + state.rows[0].length;
   const before = state.printouts.get(shape);
@@ -97,10 +100,10 @@ function renderPrintout(state) {
     row.forEach((entry, c) => {
       const changed = before && before[r][c] !== entry;
       const marks = [changed && 'changed', r === pivot && c === pivot && 'pivot'].filter(Boolean);
-      pane.append(marks.length ? span(marks.join(' '), entry) : entry, '\t');
+      into.append(marks.length ? span(marks.join(' '), entry) : entry, '\t');
       state.widest = Math.max(state.widest, entry.length);
     });
-    pane.append('\n');
+    into.append('\n');
   });
   state.printouts.set(shape, state.rows);
   state.rows = [];

@@ -1,60 +1,14 @@
 // The page in Debian's chromium, headless, opened from file://: golden inputs are
 // typed at the prompts as a person would, and the downloaded transcript must be
-// the golden output, byte for byte. GJ_WEB_BUILD names the web build folder.
+// the golden output, byte for byte, whichever the page's language.
 'use strict';
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
-const { pathToFileURL } = require('node:url');
-const { chromium } = require('playwright-core');
+const { build, open, close, paneText, typeAtPrompts } = require('./browser.js');
 
-const build = process.env.GJ_WEB_BUILD;
 const golden = path.join(__dirname, '..', 'golden');
-const pageUrl = pathToFileURL(path.join(build, 'index.html')).href;
-
-let browser;
-before(async () => {
-  browser = await chromium.launch({
-    executablePath: process.env.GJ_CHROMIUM || '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
-});
-after(() => browser.close());
-
-// Opens the page on one program, noting script errors and any request that
-// would leave the disk; close() checks that there were none.
-async function open(program) {
-  const page = await (await browser.newContext()).newPage();
-  page.problems = [];
-  page.on('pageerror', (error) => page.problems.push(`script error: ${error.message}`));
-  page.on('request', (request) => {
-    if (!/^(file|data|blob):/.test(request.url())) page.problems.push(`request: ${request.url()}`);
-  });
-  await page.goto(`${pageUrl}#${program}`);
-  await page.waitForSelector('#typed:not([disabled])');
-  return page;
-}
-
-async function close(page) {
-  assert.deepEqual(page.problems, []);
-  await page.context().close();
-}
-
-const paneText = (page) => page.textContent('#pane');
-
-// Types each entry at its prompt, after checking that the prompt shows and the
-// input field has the focus. An input without a final newline ends with Ctrl-D.
-async function typeAtPrompts(page, input, entries, prompts) {
-  for (const [k, entry] of entries.entries()) {
-    assert.ok((await paneText(page)).endsWith(prompts[k]), `prompt ${k} "${prompts[k]}" before typing`);
-    assert.equal(await page.evaluate(() => document.activeElement.id), 'typed');
-    await page.keyboard.type(entry);
-    const last = k === entries.length - 1;
-    await page.keyboard.press(last && !input.endsWith('\n') ? 'Control+D' : 'Enter');
-  }
-}
 
 // What a console shows: the golden output with each entry echoed after the prompt it answers.
 function screen(expected, prompts, entries, input) {
@@ -75,35 +29,39 @@ async function download(page) {
 }
 
 const cases = [
-  ['gjinverse/worked-2x2', 'row by row'],
-  ['gjinverse/pivot-exchange-3x3', 'one line'],
-  ['gjinverse/end-of-input', 'row by row'],
-  ['gjsolve/worked-2x2', 'one line'],
-  ['gjsolve/residues-3x3', 'row by row'],
-  ['gjsolve/order-above-capacity', 'row by row'],
+  ['gjinverse/worked-2x2', 'row by row', 'ko-KR'],
+  ['gjinverse/pivot-exchange-3x3', 'one line', 'en-US'],
+  ['gjinverse/end-of-input', 'row by row', 'ko-KR'],
+  ['gjsolve/worked-2x2', 'one line', 'en-US'],
+  ['gjsolve/residues-3x3', 'row by row', 'ko-KR'],
+  ['gjsolve/residues-3x3', 'one line', 'en-US'],
+  ['gjsolve/order-above-capacity', 'row by row', 'ko-KR'],
 ];
-for (const [name, typing] of cases) {
-  test(`${name}, typed ${typing}`, async () => {
+for (const [name, typing, locale] of cases) {
+  test(`${name}, typed ${typing}, in ${locale}`, async () => {
     const input = fs.readFileSync(path.join(golden, `${name}.in`), 'utf8');
     const expected = fs.readFileSync(path.join(golden, `${name}.out`));
     const errFile = path.join(golden, `${name}.err`);
     const prompts = expected.toString().split('\n')[0].match(/INPUT [^:]*: /g);
     const rows = input.split('\n').filter((line, k, all) => k < all.length - 1 || line !== '');
     const entries = typing === 'one line' ? [rows.join(' ')] : rows;
-    const page = await open(name.split('/')[0]);
+    const page = await open(name.split('/')[0], { locale });
     await typeAtPrompts(page, input, entries, prompts);
 
-    // Then standard error, and the exit status.
+    // Then standard error, and the exit status in the page's own words.
     const shown = screen(expected, prompts, entries, input);
     const pane = await paneText(page);
     assert.equal(pane.slice(0, shown.length), shown);
     const err = fs.existsSync(errFile) ? fs.readFileSync(errFile, 'utf8') : '';
-    const [, errShown] = pane.slice(shown.length).match(/^(.*)\n\[g\w+ ended with exit status \d\]\n$/s) ?? [];
+    const [, errShown, note] = pane.slice(shown.length).match(/^(.*)\n\[([^\]\n]*)\]\n$/s) ?? [];
     assert.equal(errShown, err);
+    const exitStatus = fs.readFileSync(path.join(golden, 'index'), 'utf8').match(new RegExp(`^${name} +(\\d)`, 'm'))[1];
+    assert.equal(note, await page.evaluate(([program, status]) => language.t('pane.exited', { program, status }),
+                                           [name.split('/')[0], exitStatus]));
     const transcript = await download(page);
     assert.equal(transcript.toString(), expected.toString());
     assert.ok(transcript.equals(expected), 'the same bytes');
-    if (name === 'gjsolve/residues-3x3') await page.screenshot({ path: path.join(build, 'web-screenshot.png'), fullPage: true });
+    if (name === 'gjsolve/residues-3x3' && locale === 'en-US') await page.screenshot({ path: path.join(build, 'web-screenshot.png'), fullPage: true });
     await close(page);
   });
 }
@@ -113,7 +71,7 @@ async function marks(page) {
   const pane = await page.$eval('#pane', (element) => element.innerHTML);
   return pane.split('\n\n').filter((printout) => printout.includes('\t')).map((printout) =>
     printout.split('\n').filter((line) => line.includes('\t')).map((row) =>
-      row.split('\t').flatMap((entry, c) => (entry.includes('class="changed"') ? [c] : []))));
+      row.split('\t').flatMap((entry, c) => (/class="[^"]*\bchanged\b/.test(entry) ? [c] : []))));
 }
 
 test('entries printed otherwise than in the printout before are marked', async () => {
@@ -130,17 +88,20 @@ test('entries printed otherwise than in the printout before are marked', async (
   await close(page);
 });
 
-test('every commentary line has its gloss, shown on keyboard focus too', async () => {
-  const page = await open('gjsolve');
-  await typeAtPrompts(page, '\n', ['2 2 -3 0 1 1 5'], ['INPUT ORDER OF SQUARE MATRIX: ']);
-  const glosses = await page.$$eval('.gloss', (lines) => lines.map((line) => line.dataset.gloss));
-  assert.equal(glosses.length, 5);
-  assert.ok(glosses.every((gloss) => gloss.length > 0));
-  await page.focus('.gloss');
-  const shown = await page.$eval('.gloss', (line) => getComputedStyle(line, '::after').content);
-  assert.equal(shown, '"  (input)"');
-  await close(page);
-});
+for (const locale of ['en-US', 'ko-KR']) {
+  test(`every commentary line has its gloss, shown on keyboard focus too, in ${locale}`, async () => {
+    const page = await open('gjsolve', { locale });
+    await typeAtPrompts(page, '\n', ['2 2 -3 0 1 1 5'], ['INPUT ORDER OF SQUARE MATRIX: ']);
+    const glosses = await page.$$eval('.gloss', (lines) => lines.map((line) => line.dataset.gloss));
+    assert.equal(glosses.length, 5);
+    assert.ok(glosses.every((gloss) => gloss.length > 0));
+    await page.focus('.gloss');
+    const shown = await page.$eval('.gloss', (line) => getComputedStyle(line, '::after').content);
+    const gloss = await page.evaluate(() => pageTexts[document.documentElement.lang]['gloss.solve_input']);
+    assert.equal(shown, `"  (${gloss})"`);
+    await close(page);
+  });
+}
 
 test('a link to the other program starts it afresh, waiting for its order', async () => {
   const page = await open('gjsolve');

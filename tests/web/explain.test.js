@@ -1,0 +1,175 @@
+// The stages section and the page's two languages, in Debian's chromium from
+// file://: operations, stepping by keyboard, exact values, the notes on residues
+// and exact zeros, and the language switch. Texts are compared with the page's
+// own tables, never with English written here.
+'use strict';
+const { test } = require('node:test');
+const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const path = require('node:path');
+const { build, browser, open, close, typeAtPrompts } = require('./browser.js');
+
+const golden = (name) => fs.readFileSync(path.join(__dirname, '..', 'golden', name), 'utf8');
+const orderPrompt = ['INPUT ORDER OF SQUARE MATRIX: '];
+
+// Opens a program, types its whole input on one line, and waits for the exact values.
+async function runOnce(program, input, options) {
+  const page = await open(program, options);
+  await typeAtPrompts(page, '\n', [input.trim().split(/\s+/).join(' ')], orderPrompt);
+  await page.waitForSelector('#stages[data-exact="done"]');
+  return page;
+}
+
+const text = (page, id, values = {}) => page.evaluate(([id, values]) => language.t(id, values), [id, values]);
+
+// The stage shown: its operations' notation, and its printout's entries with their marks and titles.
+const shownStage = (page) => page.$eval('#stage-list', (list) => {
+  const stage = list.querySelector('.stage');
+  return {
+    number: Number(stage.dataset.stage) + 1,
+    ops: [...stage.querySelectorAll('.notation')].map((e) => e.textContent),
+    cells: [...stage.querySelectorAll('td')].map((td) => ({
+      printed: td.textContent, title: td.title, marks: [...td.classList].sort().join(' ') })),
+  };
+});
+
+for (const locale of ['en-US', 'ko-KR']) {
+  test(`the worked example's operations, stepped through from the keyboard, in ${locale}`, async () => {
+    const page = await runOnce('gjinverse', '2 2 1 1 3', { locale });
+    assert.equal(await page.getAttribute('html', 'lang'), locale.slice(0, 2));
+    const noExchange = await text(page, 'op.no_exchange.notation');
+    const expected = [
+      [],
+      ['R1 ÷ 2', 'R2 ÷ 3'],
+      [noExchange],
+      ['R2 ← R1 − 3 × R2'],
+      ['R1 ← R2 − (-5) × R1'],
+      ['R1 ÷ 5', 'R2 ÷ (-2.5)'],
+      [],
+    ];
+    // Tab reaches the stage buttons after the pane's controls; Enter on Next steps on.
+    await page.focus('#stage-next');
+    const seen = [];
+    for (let k = 0; k < expected.length; ++k) {
+      const stage = await shownStage(page);
+      assert.equal(stage.number, k + 1);
+      seen.push(stage.ops);
+      if (k < expected.length - 1) await page.keyboard.press('Enter');
+    }
+    assert.deepEqual(seen, expected);
+    assert.equal(await page.textContent('#status'),
+                 await text(page, 'status.stage', { k: 7, count: 7, name: await text(page, 'stage.inverse_done') }));
+
+    // Back with Page Up to the elimination, whose pivot a11 is marked, then into its
+    // printout: one tab stop, and the arrow keys move to a21, exactly 0.
+    for (let k = 0; k < 3; ++k) await page.keyboard.press('PageUp');
+    const elimination = await shownStage(page);
+    assert.equal(elimination.number, 4);
+    assert.deepEqual(elimination.cells.map((c) => c.marks), ['pivot', '', '', '', 'changed', 'changed', 'changed', 'changed']);
+    assert.equal(await page.$$eval('#stage-list td[tabindex="0"]', (cells) => cells.length), 1);
+    await page.focus('#stage-list td[tabindex="0"]');
+    await page.keyboard.press('ArrowDown');
+    assert.equal(await page.evaluate(() => document.activeElement.textContent), '0');
+    assert.equal(await page.textContent('.readout'),
+                 await text(page, 'exact.readout', { r: 2, c: 1, printed: '0', description: await text(page, 'exact.cell', { exact: '0' }) }));
+    // Stepping on from an entry keeps the focus on the same place: here a21 of the inverse's stages.
+    await page.keyboard.press('PageDown');
+    await page.keyboard.press('PageDown');
+    const normalized = await shownStage(page);
+    assert.equal(normalized.number, 6);
+    assert.equal(await page.evaluate(() => document.activeElement.dataset.r + document.activeElement.dataset.c), '10');
+    const exactly = await Promise.all(['1', '0', '3/5', '-1/5', '0', '1', '-1/5', '2/5'].map((exact) => text(page, 'exact.cell', { exact })));
+    assert.deepEqual(normalized.cells.map((c) => c.title), exactly);
+    // The pane marks the same pivots: a11 of the elimination and a22 above it.
+    assert.deepEqual(await page.$$eval('#pane .pivot', (cells) => cells.map((c) => c.textContent)), ['1', '-2.5']);
+    await close(page);
+  });
+}
+
+test('the residues of gjsolve residues-3x3 are exactly 0 and marked so', async () => {
+  const page = await runOnce('gjsolve', golden('gjsolve/residues-3x3.in'), { locale: 'ko-KR' });
+  const residue = await text(page, 'exact.residue');
+  await page.click('#stage-all');
+  const marked = await page.$$eval('#stage-list td.residue', (cells) => cells.map((td) => [
+    Number(td.closest('.stage').dataset.stage) + 1, td.textContent, td.title]));
+  assert.deepEqual(marked, [[7, '-2.22045e-16', residue], [8, '8.88178e-17', residue]]);
+  // Every other entry printed as nonzero is exactly nonzero; the unknowns are exactly 5, 3 and -2.
+  const solution = await page.$$eval('.stage:last-child td', (cells) => cells.map((td) => td.title));
+  assert.deepEqual(solution, await Promise.all(['5', '3', '-2'].map((exact) => text(page, 'exact.cell', { exact }))));
+  assert.equal(await page.isVisible('.legend .sample.residue'), true);
+  await close(page);
+});
+
+test('a singular matrix whose zero pivot is a residue says where exact arithmetic stops', async () => {
+  const page = await runOnce('gjinverse', golden('gjinverse/singular-residue-3x3.in'), { locale: 'en-US' });
+  await page.click('#stage-all');
+  const notes = await page.$$eval('.stop-note', (all) => all.map((note) => [
+    Number(note.closest('.stage').dataset.stage) + 1, note.getAttribute('role'), note.textContent]));
+  const note = [await text(page, 'exact.stop', { i: 1, c: 2 }), await text(page, 'exact.stop.residue', { shown: '1.57898e-15' }),
+                await text(page, 'exact.stop.singular'), await text(page, 'exact.stop.end')].join(' ');
+  assert.deepEqual(notes, [[8, 'note', note]]);
+  assert.equal(await page.textContent('#exact-note'), await text(page, 'exact.stopped', { k: 8 }));
+  const past = await text(page, 'exact.past');
+  const titles = await page.$$eval('.stage', (stages) => stages.map((s) => [...s.querySelectorAll('td')].map((td) => td.title)));
+  assert.ok(titles.slice(0, 7).every((stage) => stage.every((title) => title !== past)));
+  assert.ok(titles.slice(7).every((stage) => stage.every((title) => title === past)));
+  await close(page);
+});
+
+test('a run with an entry that is not a finite number has no exact view, and says so', async () => {
+  const page = await runOnce('gjinverse', '2 1 nan 0 1', { locale: 'ko-KR' });
+  assert.equal(await page.textContent('#exact-note'), await text(page, 'exact.none.value', { row: 1, value: 'nan' }));
+  const titles = await page.$$eval('#stage-list td', (cells) => [...new Set(cells.map((td) => td.title))]);
+  assert.deepEqual(titles, [await text(page, 'exact.unavailable')]);
+  await close(page);
+});
+
+test('the language chosen is kept across a reload from file://', async () => {
+  const context = await browser().newContext({ locale: 'en-US' });
+  const page = await open('gjinverse', { context });
+  const state = () => page.evaluate(() => [document.documentElement.lang, document.querySelector('h1').textContent,
+                                           document.getElementById('language-ko').getAttribute('aria-pressed')]);
+  assert.deepEqual(await state(), ['en', await text(page, 'title'), 'false']);
+  await page.click('#language-ko');
+  const korean = ['ko', await text(page, 'title'), 'true'];
+  assert.deepEqual(await state(), korean);
+  await page.reload();
+  await page.waitForSelector('#typed:not([disabled])');
+  assert.deepEqual(await state(), korean);
+  await page.click('#language-en');
+  await page.reload();
+  await page.waitForSelector('#typed:not([disabled])');
+  assert.equal(await page.getAttribute('html', 'lang'), 'en');
+  await close(page);
+  await context.close();
+});
+
+test('both languages have the same texts, and every stage its gloss, name and explanation', async () => {
+  const page = await open('gjsolve');
+  const [english, korean, stageIds] = await page.evaluate(() =>
+    [Object.keys(pageTexts.en).sort(), Object.keys(pageTexts.ko).sort(), [...stageLines.keys()]]);
+  assert.deepEqual(korean, english);
+  assert.deepEqual(stageIds.sort(), ['backward', 'eliminated', 'inverse_done', 'inverse_input', 'normalized',
+                                     'pivoted', 'scaled', 'solve_input']);
+  for (const id of stageIds) for (const kind of ['gloss', 'stage', 'about']) assert.ok(english.includes(`${kind}.${id}`), `${kind}.${id}`);
+  for (const kind of ['stage', 'about']) assert.ok(english.includes(`${kind}.solution`));
+  // No text is left empty, and every text the page names by data-text is in the tables.
+  assert.ok(await page.evaluate(() => Object.values(pageTexts).every((table) => Object.values(table).every((s) => s !== ''))));
+  const named = await page.$$eval('[data-text], [data-text-label]', (all) => all.map((e) => e.dataset.text ?? e.dataset.textLabel));
+  for (const id of named) assert.ok(english.includes(id), id);
+  await close(page);
+});
+
+test('the Korean page at a phone\'s width and at a desktop\'s, for a look', async () => {
+  for (const width of [375, 1280]) {
+    const page = await runOnce('gjsolve', golden('gjsolve/residues-3x3.in'), { locale: 'ko-KR', width });
+    for (let k = 0; k < 7; ++k) await page.click('#stage-next');
+    await page.focus('#stage-list td[tabindex="0"]');
+    await page.keyboard.press('ArrowRight');
+    await page.keyboard.press('ArrowRight');
+    await page.screenshot({ path: path.join(build, `web-ko-${width}.png`), fullPage: true });
+    // Nothing is wider than the screen: wide printouts scroll in their own box.
+    assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth));
+    await close(page);
+  }
+});

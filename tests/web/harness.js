@@ -1,0 +1,119 @@
+// What the browser tests share: Debian's chromium, the page opened from file://
+// or from a local server, the checks that every test makes on it, and typing at
+// the program's prompts. GJ_WEB_BUILD names the web build folder.
+'use strict';
+const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const http = require('node:http');
+const path = require('node:path');
+const { pathToFileURL } = require('node:url');
+const { chromium } = require('playwright-core');
+
+const build = process.env.GJ_WEB_BUILD;
+const golden = path.join(__dirname, '..', 'golden');
+const pageUrl = pathToFileURL(path.join(build, 'index.html')).href;
+
+function launch() {
+  return chromium.launch({
+    executablePath: process.env.GJ_CHROMIUM || '/usr/bin/chromium',
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+}
+
+// Opens url in a new context with the given options, or in the given context,
+// with initScript (if any) run in the page before its own scripts, and waits for
+// the first prompt. Every problem is noted on page.problems, which close()
+// checks: a Content-Security-Policy violation, a console error, a script error,
+// and any request that leaves the page's own folder (those of a service worker
+// included, in a context of the page's own).
+async function open(browser, url, { context = null, initScript = null, ...contextOptions } = {}) {
+  const owned = context === null;
+  if (owned) context = await browser.newContext(contextOptions);
+  const page = await context.newPage();
+  const folder = new URL('.', url).href;
+  page.owned = owned;
+  page.problems = [];
+  await page.addInitScript(() => {
+    document.addEventListener('securitypolicyviolation', (event) =>
+      console.error(`CSP violation: ${event.violatedDirective} ${event.blockedURI}`));
+  });
+  if (initScript) await page.addInitScript(initScript);
+  page.on('console', (message) => {
+    if (message.type() === 'error') page.problems.push(`console error: ${message.text()}`);
+  });
+  page.on('pageerror', (error) => page.problems.push(`script error: ${error.message}`));
+  (owned ? context : page).on('request', (request) => {
+    const address = request.url();
+    if (!address.startsWith(folder) && !/^(data|blob):/.test(address)) page.problems.push(`request: ${address}`);
+  });
+  await page.goto(url);
+  await waitForPrompt(page);
+  return page;
+}
+
+const waitForPrompt = (page) => page.waitForSelector('#typed:not([disabled])');
+
+async function close(page) {
+  assert.deepEqual(page.problems, []);
+  if (page.owned) await page.context().close();
+  else await page.close();
+}
+
+// Serves folder on 127.0.0.1 at a free port; resolves to { url, close }.
+function serve(folder) {
+  const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
+                  '.webmanifest': 'application/manifest+json', '.png': 'image/png', '.svg': 'image/svg+xml' };
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, 'http://host').pathname).slice(1) || 'index.html';
+    const file = path.join(folder, path.normalize(name));
+    if (!file.startsWith(folder + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'content-type': types[path.extname(file)] ?? 'application/octet-stream' });
+    response.end(fs.readFileSync(file));
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve({
+    url: `http://127.0.0.1:${server.address().port}/`,
+    close: () => new Promise((done) => { server.closeAllConnections(); server.close(done); }),
+  })));
+}
+
+const paneText = (page) => page.textContent('#pane');
+
+// Types each entry at its prompt, after checking that the prompt shows and the
+// input field has the focus. An input without a final newline ends with Ctrl-D.
+async function typeAtPrompts(page, input, entries, prompts) {
+  for (const [k, entry] of entries.entries()) {
+    assert.ok((await paneText(page)).endsWith(prompts[k]), `prompt ${k} "${prompts[k]}" before typing`);
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'typed');
+    await page.keyboard.type(entry);
+    const last = k === entries.length - 1;
+    await page.keyboard.press(last && !input.endsWith('\n') ? 'Control+D' : 'Enter');
+  }
+}
+
+// A golden case: its input, its expected output, the prompts in that output,
+// and the input's rows (the entries when typed row by row).
+function goldenCase(name) {
+  const input = fs.readFileSync(path.join(golden, `${name}.in`), 'utf8');
+  const expected = fs.readFileSync(path.join(golden, `${name}.out`));
+  const prompts = expected.toString().split('\n')[0].match(/INPUT [^:]*: /g);
+  const rows = input.split('\n').filter((line, k, all) => k < all.length - 1 || line !== '');
+  return { input, expected, prompts, rows };
+}
+
+// Types a golden case row by row into the page, open on its program.
+async function typeCase(page, name) {
+  const { input, prompts, rows } = goldenCase(name);
+  await typeAtPrompts(page, input, rows, prompts);
+}
+
+async function download(page) {
+  const [file] = await Promise.all([page.waitForEvent('download'), page.click('#download')]);
+  return fs.readFileSync(await file.path());
+}
+
+module.exports = { build, golden, pageUrl, launch, open, waitForPrompt, close, serve, paneText,
+                   typeAtPrompts, goldenCase, typeCase, download };

@@ -1,0 +1,55 @@
+// Printing the page (Save as PDF): the transcript alone, black on white, with
+// no stage split across pages. Chromium prints to PDF; poppler's pdftotext
+// reads it back, in the order of the PDF's content (-raw): the Hangul glyphs come
+// as Type 3 fonts, which its layout mode would move about. GJ_WEB_BUILD names
+// the web build folder.
+'use strict';
+const { test, before, after } = require('node:test');
+const assert = require('node:assert/strict');
+const { execFileSync } = require('node:child_process');
+const { pageUrl, launch, open, close, typeCase } = require('./harness.js');
+
+let browser;
+before(async () => { browser = await launch(); });
+after(() => browser.close());
+
+// The text of each printed page of the page, as it is, in the dark colour scheme
+// (which print must not keep).
+async function printed(name) {
+  const page = await open(browser, `${pageUrl}#${name.split('/')[0]}`, { colorScheme: 'dark' });
+  await typeCase(page, name);
+  await page.waitForSelector('.note');
+  const pdf = await page.pdf({ format: 'A4' });
+  await page.emulateMedia({ media: 'print' });
+  const styles = await page.evaluate(() => ['body', '#pane', '#pane .changed', '#pane .echo', '#pane .gloss', '.actions', '#line', '.stage-nav']
+    .map((selector) => {
+      const style = getComputedStyle(document.querySelector(selector));
+      return [selector, style.display === 'none' ? 'hidden' : `${style.color} on ${style.backgroundColor}`];
+    }));
+  await close(page);
+  return { pages: execFileSync('pdftotext', ['-raw', '-enc', 'UTF-8', '-', '-'], { input: pdf }).toString().split('\f'), styles };
+}
+
+test('the print of a run holds its commentary lines, Hangul included, black on white and no controls', async () => {
+  const { pages, styles } = await printed('gjinverse/worked-2x2');
+  const text = pages.join('');
+  for (const line of [':입력완료', ':Gauss-Jordan Elimination 완료.', ':Inverse Matrix 완료.']) {
+    assert.ok(text.includes(line), `${line} in the print`);
+  }
+  for (const control of ['Download transcript', 'End input', 'Start over']) assert.ok(!text.includes(control), control);
+  const black = 'rgb(0, 0, 0) on rgba(0, 0, 0, 0)';
+  assert.deepEqual(styles, [['body', 'rgb(0, 0, 0) on rgb(255, 255, 255)'], ['#pane', black], ['#pane .changed', black],
+                            ['#pane .echo', black], ['#pane .gloss', black], ['.actions', 'hidden'], ['#line', 'hidden'],
+                            ['.stage-nav', 'hidden']]);
+});
+
+// Page breaks in the transcript fall between stages only: every page but the
+// one where it ends finishes with a commentary line.
+test('an order-10 run prints on several pages, none of them ending inside a stage', async () => {
+  const { pages } = await printed('gjinverse/growing-rows-10x10');
+  const last = pages.findIndex((page) => page.includes('[gjinverse ended with exit status 0]'));
+  assert.ok(last > 2, `the transcript ends on page ${last + 1}`);
+  for (const [k, page] of pages.slice(0, last).entries()) {
+    assert.match(page.trim().split('\n').at(-1), /^:/, `page ${k + 1} ends with a commentary line`);
+  }
+});
