@@ -33,6 +33,7 @@ let reportText = '';
 let report = { rows: [], stages: [] };
 let announced = 0;        // the stages the status line has told of
 let linkProblem = null;   // the text id of what was wrong with the link opened, if anything
+let stagesPending = 0;    // the frame after which the stages are shown, if one is asked for
 
 // Copies text into the module's memory, NUL-terminated, for the length of fn's call.
 function withBytes(bytes, fn) {
@@ -57,13 +58,20 @@ function runProgram() {
   report = exact.parseReport(reportText);
 }
 
+// Shows a run: the pane at once; the stages section and the status line after
+// the pane is painted (the next frame, then a task of their own), so that an
+// Enter never waits for them.
 function show() {
   paneView.draw({ program, output, errors, stops, lines, status, report, stageIds });
   settleFocus();
-  const input = lines.join('');
-  runLink.href = location.href.replace(/#.*$/, '') + GJShare.fragment(program, input, ended);
+  runLink.href = location.href.replace(/#.*$/, '') + GJShare.fragment(program, lines.join(''), ended);
   runLink.textContent = runLink.href;
-  explain.show({ program, reportText, report, output: decoder.decode(output), typed: input, lines: stageLines });
+  if (stagesPending === 0) stagesPending = requestAnimationFrame(() => setTimeout(showStages, 0));
+}
+
+function showStages() {
+  stagesPending = 0;
+  explain.show({ program, reportText, report, output: decoder.decode(output), typed: lines.join(''), lines: stageLines });
   tellStatus();
 }
 
@@ -229,7 +237,7 @@ language.onChange(() => {
 });
 language.start();
 
-GaussJordanPrograms().then((module) => {
+gaussJordanPrograms.then((module) => {
   programs = module;
   for (const line of module.UTF8ToString(module._gj_stages()).split('\n')) {
     const [id, text] = line.split('\t');
