@@ -41,7 +41,7 @@ for (const locale of ['en-US', 'ko-KR']) {
                                 { locale, colorScheme, viewport: { width, height: 800 } });
         assert.deepEqual(await axeFindings(page), [], 'before a run');
         await typeAtPrompts(page, '\n', order4, orderPrompt);
-        await page.waitForSelector('.note');
+        await page.waitForSelector('#stages[data-exact="done"]');
         await openDisclosures(page);
         assert.deepEqual(await axeFindings(page), [], 'after an order-4 run, the link and the examples open');
         await close(page);
@@ -123,6 +123,7 @@ test('a whole run with the keyboard alone: type, Enter, Ctrl-D, stages, the link
   await page.keyboard.press('Control+D');
   await page.waitForSelector('#pane .note');
   assert.equal(await page.evaluate(() => document.activeElement.id), 'restart');
+  await page.waitForSelector('#stage-controls:not([hidden])');
 
   // The stages: Next with Enter, then Page Down.
   await tabTo(page, '#stage-next');

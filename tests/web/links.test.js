@@ -90,7 +90,8 @@ test('with a Korean input method, Ctrl-D (reported as ㅇ) still ends the input'
 test('the status line tells of new stages briefly: the last one\'s commentary and operations, not its matrix', async () => {
   const page = await open('gjinverse');
   await harness.typeAtPrompts(page, '\n', ['2', '2 1 1 3'], ['INPUT ORDER OF SQUARE MATRIX: ', 'INPUT a11 a12 : ']);
-  await waitForEnd(page);
+  // The stages, and the status line with them, come after the pane is painted.
+  await page.waitForSelector('#stages[data-exact]');
   const name = await text(page, 'stage.inverse_done');
   const line = await page.evaluate(() => stageLines.get('inverse_done'));
   const expected = [await text(page, 'announce.many', { count: 7, k: 7, name }), line,

@@ -18,7 +18,7 @@ after(() => browser.close());
 async function printed(name) {
   const page = await open(browser, `${pageUrl}#${name.split('/')[0]}`, { colorScheme: 'dark' });
   await typeCase(page, name);
-  await page.waitForSelector('.note');
+  await page.waitForSelector('#stages[data-exact="done"]');
   const headings = await page.evaluate(() => [...Array(explain.count()).keys()].map((k) => `${k + 1}. `));
   const pdf = await page.pdf({ format: 'A4' });
   // After the print the screen shows one stage again.
