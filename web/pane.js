@@ -3,13 +3,20 @@
 // (web/bridge.cpp), so each run only adds what lies past what is drawn: the rest
 // of the output, standard error, the echo of each entry, and at the end a note
 // on the exit status. Nothing drawn is ever drawn again; clear() starts afresh.
+// The last Enter of an order-10 run adds some 20 printouts at once, 2,000 of
+// their 4,000 entries marked: only the last few printouts, those in view, are
+// drawn with their marks at once; the others first as plain text, and marked
+// in a task after the pane is painted (or before a print).
 'use strict';
 
 const paneView = (() => {
   const pane = document.getElementById('pane');
   const decoder = new TextDecoder();
   const t = language.t;
+  const markedAtOnce = 4;  // printouts, more than a screen's height at order 10
   let drawn;               // what is in the pane: see clear()
+  let unmarked = [];       // printouts drawn as plain text: [text node, rows, rows before, pivot]
+  let marking = 0;         // the frame after which they are marked, if one is asked for
 
   function span(className, text) {
     const s = document.createElement('span');
@@ -21,6 +28,8 @@ const paneView = (() => {
   // Empties the pane and forgets everything drawn.
   function clear() {
     pane.textContent = '';
+    unmarked = [];
+    delete pane.dataset.marks;
     drawn = {
       entries: 0,          // entries echoed
       out: 0,              // output bytes drawn
@@ -47,13 +56,13 @@ const paneView = (() => {
       } else {
         text += entry + '\t';
       }
-      if (entry.length > drawn.widest) drawn.widest = entry.length;
     });
     into.append(text + '\n');
   }
 
-  // Draws the held rows, the printout, marking the entries printed otherwise than
-  // in the printout of the same shape before it, and the pivot of its stage.
+  // Draws the held rows, the printout, as plain text, to be marked by mark():
+  // the entries printed otherwise than in the printout of the same shape before
+  // it, and the pivot of its stage.
   function drawPrintout(stages, into) {
     const rows = drawn.rows;
     if (rows.length === 0) return;
@@ -61,9 +70,22 @@ const paneView = (() => {
     const before = drawn.printouts.get(shape);
     const stage = stages[drawn.count++];
     const pivot = stage && stage.pivot !== null ? stage.pivot - 1 : -1;
-    rows.forEach((row, r) => drawRow(row, before && before[r], r === pivot ? pivot : -1, into));
+    const text = document.createTextNode(rows.map((row) => row.join('\t') + '\t\n').join(''));
+    for (const row of rows) for (const entry of row) if (entry.length > drawn.widest) drawn.widest = entry.length;
+    into.append(text);
+    unmarked.push([text, rows, before, pivot]);
     drawn.printouts.set(shape, rows);
     drawn.rows = [];
+  }
+
+  // Marks the printouts drawn as plain text, from the last: count of them, or all.
+  function mark(count = unmarked.length) {
+    for (const [text, rows, before, pivot] of unmarked.splice(-count, count)) {
+      const marked = document.createDocumentFragment();
+      rows.forEach((row, r) => drawRow(row, before && before[r], r === pivot ? pivot : -1, marked));
+      text.replaceWith(marked);
+    }
+    if (unmarked.length === 0) delete pane.dataset.marks;
   }
 
   // Draws a slice of standard output, a line at a time. Matrix rows ("%g\t"
@@ -129,9 +151,14 @@ const paneView = (() => {
       tellNote();
       into.append(drawn.note[0]);
     }
+    if (unmarked.length > 0) mark(markedAtOnce);
     pane.append(into);
     // A tab reaches past the longest entry, so that the columns line up.
     pane.style.tabSize = Math.max(8, drawn.widest + 2);
+    if (unmarked.length > 0 && marking === 0) {
+      pane.dataset.marks = 'pending';
+      marking = requestAnimationFrame(() => setTimeout(() => { marking = 0; mark(); }, 0));
+    }
   }
 
   function tellNote() {
@@ -146,6 +173,8 @@ const paneView = (() => {
     if (drawn.note) tellNote();
   }
 
+  // A print shows every printout, marked.
+  addEventListener('beforeprint', () => mark());
   clear();
   return { clear, draw, retell };
 })();

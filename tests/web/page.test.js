@@ -66,8 +66,10 @@ for (const [name, typing, locale] of cases) {
   });
 }
 
-// For each printout (each follows two newlines), the columns of each row's entries marked as changed.
+// For each printout (each follows two newlines), the columns of each row's
+// entries marked as changed, once all are marked (some only after paint).
 async function marks(page) {
+  await page.waitForSelector('#pane:not([data-marks])');
   const pane = await page.$eval('#pane', (element) => element.innerHTML);
   return pane.split('\n\n').filter((printout) => printout.includes('\t')).map((printout) =>
     printout.split('\n').filter((line) => line.includes('\t')).map((row) =>
