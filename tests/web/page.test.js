@@ -108,9 +108,11 @@ for (const locale of ['en-US', 'ko-KR']) {
 test('a link to the other program starts it afresh, waiting for its order', async () => {
   const page = await open('gjsolve');
   await typeAtPrompts(page, '\n', ['2'], ['INPUT ORDER OF SQUARE MATRIX: ']);
+  assert.equal(await page.textContent('.help code'), 'gjsolve > run.log', 'the note names the program open');
   await page.click('a[href="#gjinverse"]');
   await page.waitForFunction(() => document.title.startsWith('gjinverse'));
   assert.equal(await paneText(page), 'INPUT ORDER OF SQUARE MATRIX: ');
   assert.equal(await page.evaluate(() => document.activeElement.id), 'typed');
+  assert.equal(await page.textContent('.help code'), 'gjinverse > run.log');
   await close(page);
 });
