@@ -22,6 +22,7 @@ const explain = (() => {
   let stages = [];         // per stage: { id, ops, column, pivot, printout, changed }
   let current = 0;         // the stage shown when not all are
   let all = false;
+  let printing = false;    // between beforeprint and afterprint: every stage is shown
   let result = null;       // the exact replay once computed: { values, stop } or { none }
   let pending = 0;         // the timer of the replay to come
   const built = new Map(); // stage index -> its article
@@ -206,7 +207,7 @@ const explain = (() => {
 
   // Puts the current stage, or every stage, into the list, and the controls in step.
   function paint() {
-    const shownStages = all ? stages.map((s, k) => k) : [current];
+    const shownStages = all || printing ? stages.map((s, k) => k) : [current];
     list.replaceChildren(...shownStages.map(articleFor));
     for (const [k, a] of built) a.classList.toggle('current', all && k === current);
     position.textContent = t('stages.position', { k: current + 1, count: stages.length });
@@ -319,6 +320,24 @@ const explain = (() => {
     return true;
   }
 
+  // What the status line tells of stages from .. to-1, new from one run: how
+  // many, then the last one's name, commentary line and operations; never its
+  // printout. Returns the parts, text and elements, to be read in turn.
+  function brief(from, to) {
+    const k = to - 1;
+    const stage = stages[k];
+    const parts = [t(to - from > 1 ? 'announce.many' : 'announce.one', { count: to - from, k: k + 1, name: stageName(k) })];
+    const line = run.lines.get(stage.id);
+    if (line !== undefined) {
+      const printed = element('span', '', line);
+      printed.lang = 'ko';
+      parts.push(printed, t('announce.gloss', { gloss: t('gloss.' + stage.id) }));
+    }
+    const ops = stage.ops.map((op) => describe(op, stage)).filter(Boolean).map((op) => op.notation);
+    if (ops.length > 0) parts.push(t('announce.ops', { ops: ops.join('; ') }));
+    return parts;
+  }
+
   function start(announcer) {
     announce = announcer;
     previousButton.addEventListener('click', () => go(current - 1));
@@ -345,6 +364,13 @@ const explain = (() => {
     list.addEventListener('mouseover', (event) => {
       if (event.target.matches('td')) readout(event.target);
     });
+    // A print holds every stage, whatever the screen shows.
+    for (const [event, on] of [['beforeprint', true], ['afterprint', false]]) {
+      addEventListener(event, () => {
+        printing = on;
+        if (stages.length > 0) paint();
+      });
+    }
     // A new language: every article is told anew.
     language.onChange(() => {
       if (stages.length === 0) return;
@@ -354,5 +380,5 @@ const explain = (() => {
     });
   }
 
-  return { start, show };
+  return { start, show, brief, count: () => stages.length };
 })();

@@ -1,17 +1,19 @@
 // Runs gjinverse or gjsolve in the pane as at a console. Each line entered runs
 // the program anew over all the lines so far (see web/bridge.cpp): the output up
-// to where the program waited is the same in every run, so the pane shows it cut
-// at the point where each line was entered, with the line echoed there. The
-// stages section (explain.js) is told of each run after the pane.
+// to where the program waited is the same in every run, so the pane (pane.js)
+// only adds what is new, the line echoed where it was entered. The stages
+// section (explain.js) is told of each run after the pane, and the status line
+// announces the stages that a run added. A link (share.js) opens a run by typing
+// its lines anew.
 'use strict';
 
-const programNames = ['gjinverse', 'gjsolve'];
-const pane = document.getElementById('pane');
 const typed = document.getElementById('typed');
 const inputLine = document.getElementById('line');
 const endButton = document.getElementById('end');
 const restartButton = document.getElementById('restart');
 const statusLine = document.getElementById('status');
+const linkNote = document.getElementById('link-note');
+const runLink = document.getElementById('run-link');
 const encoder = new TextEncoder();
 const decoder = new TextDecoder();
 const downloadLink = document.createElement('a');
@@ -20,7 +22,7 @@ let programs = null;      // the module, once loaded
 const stageIds = new Map();  // commentary line, newline included -> its stage id
 const stageLines = new Map(); // stage id -> its commentary line, without the newline
 const t = language.t;
-let program = 'gjinverse';
+let program = GJShare.defaultProgram;
 let lines = [];           // the text of each entry, "\n" included but for one given with the end of input
 let stops = [];           // for each entry, [output bytes, error text length] shown before it
 let ended = false;
@@ -29,6 +31,9 @@ let output = new Uint8Array(0);
 let errors = '';
 let reportText = '';
 let report = { rows: [], stages: [] };
+let announced = 0;        // the stages the status line has told of
+let linkProblem = null;   // the text id of what was wrong with the link opened, if anything
+let stagesPending = 0;    // the frame after which the stages are shown, if one is asked for
 
 // Copies text into the module's memory, NUL-terminated, for the length of fn's call.
 function withBytes(bytes, fn) {
@@ -42,6 +47,7 @@ function heapBytes(at, size) {
   return programs.HEAPU8.slice(at, at + size);
 }
 
+// Runs the program over everything entered; the page shows the result with show().
 function runProgram() {
   const input = encoder.encode(lines.join(''));
   status = withBytes(encoder.encode(program), (name) =>
@@ -50,84 +56,35 @@ function runProgram() {
   errors = decoder.decode(heapBytes(programs._gj_errors(), programs._gj_errors_size()));
   reportText = decoder.decode(heapBytes(programs._gj_report(), programs._gj_report_size()));
   report = exact.parseReport(reportText);
-  render();
+}
+
+// Shows a run: the pane at once; the stages section and the status line after
+// the pane is painted (the next frame, then a task of their own), so that an
+// Enter never waits for them.
+function show() {
+  paneView.draw({ program, output, errors, stops, lines, status, report, stageIds });
   settleFocus();
-  explain.show({ program, reportText, report, output: decoder.decode(output),
-                 typed: lines.join(''), lines: stageLines });
+  runLink.href = location.href.replace(/#.*$/, '') + GJShare.fragment(program, lines.join(''), ended);
+  runLink.textContent = runLink.href;
+  if (stagesPending === 0) stagesPending = requestAnimationFrame(() => setTimeout(showStages, 0));
 }
 
-function span(className, text) {
-  const s = document.createElement('span');
-  s.className = className;
-  s.textContent = text;
-  return s;
+function showStages() {
+  stagesPending = 0;
+  explain.show({ program, reportText, report, output: decoder.decode(output), typed: lines.join(''), lines: stageLines });
+  tellStatus();
 }
 
-// Writes a slice of standard output into the pane, one line at a time. Matrix rows
-// ("%g\t" entries) are held until their printout ends, so that each entry can be
-// compared with the printout before it of the same number of rows and columns.
-// The pivot of an elimination stage is marked too: printout k is the report's stage k.
-function renderOutput(text, state) {
-  for (const line of text.split(/(?<=\n)/)) {
-    if (/^([^\t\n]+\t)+\n$/.test(line)) {
-      state.rows.push(line.slice(0, -2).split('\t'));
-      continue;
-    }
-    // A printout and the line after it (its commentary) form a stage, kept on one printed page.
-    const group = state.rows.length > 0 ? span('pane-stage', '') : pane;
-    if (group !== pane) pane.append(group);
-    renderPrintout(state, group);
-    const id = stageIds.get(line);
-    if (id === undefined) {
-      group.append(line);
-      continue;
-    }
-    const s = span('gloss', line.slice(0, -1));
-    s.lang = 'ko';
-    s.tabIndex = 0;
-    s.dataset.gloss = t('gloss.' + id);
-    group.append(s, '\n');
-  }
-}
-
-function renderPrintout(state, into = pane) {
-  if (state.rows.length === 0) return;
-  const shape = state.rows.length + 'x' + state.rows[0].length;
-  const before = state.printouts.get(shape);
-  const stage = report.stages[state.count++];
-  const pivot = stage && stage.pivot !== null ? stage.pivot - 1 : -1;
-  state.rows.forEach((row, r) => {
-    row.forEach((entry, c) => {
-      const changed = before && before[r][c] !== entry;
-      const marks = [changed && 'changed', r === pivot && c === pivot && 'pivot'].filter(Boolean);
-      into.append(marks.length ? span(marks.join(' '), entry) : entry, '\t');
-      state.widest = Math.max(state.widest, entry.length);
-    });
-    into.append('\n');
-  });
-  state.printouts.set(shape, state.rows);
-  state.rows = [];
-}
-
-function render() {
-  pane.textContent = '';
-  const state = { rows: [], printouts: new Map(), widest: 0, count: 0 };
-  const shown = [...stops, [output.length, errors.length]];
-  shown.forEach(([outEnd, errEnd], k) => {
-    const [outStart, errStart] = k > 0 ? shown[k - 1] : [0, 0];
-    renderOutput(decoder.decode(output.subarray(outStart, outEnd)), state);
-    renderPrintout(state);
-    if (errEnd > errStart) pane.append(span('err', errors.slice(errStart, errEnd)));
-    if (k < lines.length) pane.append(span('echo', lines[k]));
-  });
-  // A tab reaches past the longest entry, so that the columns line up.
-  pane.style.tabSize = Math.max(8, state.widest + 2);
-  const waiting = status === -1;
-  if (!waiting) {
-    const note = status === -2 ? t('pane.notStarted', { program }) : t('pane.exited', { program, status });
-    pane.append(span('note', `\n[${note}]\n`));
-  }
-  statusLine.textContent = waiting ? t('status.waiting', { program }) : t('status.over');
+// The status line, a polite live region: the stages the last run added, briefly
+// (how many, and the last one's commentary line and operations, never the
+// matrix), then whether the program waits.
+function tellStatus() {
+  const count = explain.count();
+  const parts = [];
+  if (count > announced) parts.push(...explain.brief(announced, count));
+  announced = count;
+  parts.push(status === -1 ? t('status.waiting', { program }) : t('status.over'));
+  statusLine.replaceChildren(...parts.flatMap((part, k) => (k > 0 ? [' ', part] : [part])));
 }
 
 // After a run: the input field keeps the focus while the program waits, and hands
@@ -145,19 +102,23 @@ function settleFocus() {
   }
 }
 
-// Hands the program one more entry: a line, or the text typed so far with the end of input.
+// Hands the program one more entry: a line, or the text typed so far with the
+// end of input. False when the program no longer reads.
 function enter(text, endOfInput) {
-  if (status !== -1) return;
+  if (status !== -1) return false;
   stops.push([output.length, errors.length]);
   lines.push(text);
   ended = endOfInput;
   typed.value = '';
   runProgram();
+  return true;
 }
 
-function start() {
-  const asked = location.hash.slice(1);
-  program = programNames.includes(asked) ? asked : 'gjinverse';
+// Opens a program afresh and types input at its prompts, a line per entry, with
+// the end of input after it if ended; a last piece without its Enter stays in
+// the input field. The pane is drawn once, after the last entry.
+function open(name, input = '', endOfInput = false) {
+  program = name;
   document.title = t('title.program', { program });
   for (const link of document.querySelectorAll('nav a')) {
     if (link.hash === '#' + program) link.setAttribute('aria-current', 'page');
@@ -167,22 +128,82 @@ function start() {
   stops = [];
   ended = false;
   status = -1;
-  typed.value = '';
+  announced = 0;
+  output = new Uint8Array(0);
+  errors = '';
+  paneView.clear();
+  tellLinkProblem();
+  for (const node of document.querySelectorAll('.program-name')) node.textContent = program;
   runProgram();
+  const entries = GJShare.entries(input);
+  if (endOfInput && (entries.length === 0 || entries.at(-1).endsWith('\n'))) entries.push('');
+  const last = entries.length > 0 && !entries.at(-1).endsWith('\n') && !endOfInput ? entries.pop() : '';
+  for (const [k, entry] of entries.entries()) {
+    if (!enter(entry, endOfInput && k === entries.length - 1)) break;
+  }
+  show();
+  if (status === -1) typed.value = last;
+}
+
+// Opens what the address's fragment names (see share.js); anything wrong with
+// it is said above the pane.
+function openLink() {
+  const run = GJShare.parse(location.hash);
+  linkProblem = run.problem;
+  open(run.program, run.input, run.ended);
+}
+
+function tellLinkProblem() {
+  linkNote.hidden = linkProblem === null;
+  linkNote.textContent = linkProblem === null ? '' : t(linkProblem, { program, max: GJShare.maxInput });
+}
+
+// Start over: the same program, empty, and an address that says so.
+function restart() {
+  linkProblem = null;
+  history.replaceState(null, '', '#' + program);
+  open(program);
+}
+
+// The examples menu: a link to each example's run, with its note.
+function listExamples() {
+  const list = document.getElementById('example-list');
+  list.replaceChildren(...GJShare.examples.map((example) => {
+    const item = document.createElement('li');
+    const link = document.createElement('a');
+    link.href = example.hash;
+    link.textContent = t('example.' + example.id);
+    const note = document.createElement('span');
+    note.className = 'example-note';
+    note.textContent = t('example.' + example.id + '.note');
+    item.append(link, ' ', note);
+    return item;
+  }));
+}
+
+async function copy(text, done) {
+  try {
+    await navigator.clipboard.writeText(text);
+    statusLine.textContent = t(done);
+  } catch (e) {
+    statusLine.textContent = t('status.copyFailed', { error: e.message });
+  }
 }
 
 inputLine.addEventListener('submit', (event) => {
   event.preventDefault();
-  enter(typed.value + '\n', false);
+  if (enter(typed.value + '\n', false)) show();
 });
+// Ctrl-D ends the input. The physical key is checked too: with a Korean input
+// method on, the D key reports 'ㅇ'.
 typed.addEventListener('keydown', (event) => {
-  if (event.ctrlKey && !event.altKey && !event.metaKey && event.key.toLowerCase() === 'd') {
+  if (event.ctrlKey && !event.altKey && !event.metaKey && (event.key.toLowerCase() === 'd' || event.code === 'KeyD')) {
     event.preventDefault();
-    enter(typed.value, true);
+    if (enter(typed.value, true)) show();
   }
 });
-endButton.addEventListener('click', () => enter(typed.value, true));
-restartButton.addEventListener('click', start);
+endButton.addEventListener('click', () => { if (enter(typed.value, true)) show(); });
+restartButton.addEventListener('click', restart);
 document.getElementById('download').addEventListener('click', () => {
   // The address of the previous download is let go only now, when surely done with.
   if (downloadLink.href) URL.revokeObjectURL(downloadLink.href);
@@ -192,32 +213,31 @@ document.getElementById('download').addEventListener('click', () => {
   if (status === -1) typed.focus();
 });
 document.getElementById('copy').addEventListener('click', async () => {
-  try {
-    await navigator.clipboard.writeText(decoder.decode(output));
-    statusLine.textContent = t('status.copied');
-  } catch (e) {
-    statusLine.textContent = t('status.copyFailed', { error: e.message });
-  }
+  await copy(decoder.decode(output), 'status.copied');
   if (status === -1) typed.focus();
 });
-window.addEventListener('hashchange', start);
+document.getElementById('copy-link').addEventListener('click', () => copy(runLink.href, 'status.linkCopied'));
+window.addEventListener('hashchange', openLink);
 
 let loadError = null;     // why the programs could not be loaded, if they could not
 explain.start((text) => { statusLine.textContent = text; });
-// The language, first chosen now, retells the pane's notes and glosses, the title
-// and the status line; the transcript itself never changes.
+// The language, first chosen now, retells the pane's notes and glosses, the
+// examples, the title and the status line; the transcript itself never changes.
 language.onChange(() => {
+  listExamples();
   if (programs === null) {
     document.title = t('title');
     statusLine.textContent = loadError === null ? t('status.loading') : t('status.loadFailed', { error: loadError });
     return;
   }
   document.title = t('title.program', { program });
-  render();
+  paneView.retell();
+  tellLinkProblem();
+  statusLine.textContent = status === -1 ? t('status.waiting', { program }) : t('status.over');
 });
 language.start();
 
-GaussJordanPrograms().then((module) => {
+gaussJordanPrograms.then((module) => {
   programs = module;
   for (const line of module.UTF8ToString(module._gj_stages()).split('\n')) {
     const [id, text] = line.split('\t');
@@ -225,7 +245,7 @@ GaussJordanPrograms().then((module) => {
     stageIds.set(text + '\n', id);
     stageLines.set(id, text);
   }
-  start();
+  openLink();
 }, (error) => {
   loadError = String(error);
   statusLine.textContent = t('status.loadFailed', { error: loadError });

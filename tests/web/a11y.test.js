@@ -29,6 +29,9 @@ async function axeFindings(page) {
   return violations.flatMap((rule) => rule.nodes.map((node) => `${rule.id}: ${node.target.join(' ')}`));
 }
 
+// Opens the link to the run and the examples menu.
+const openDisclosures = (page) => page.$$eval('details', (all) => all.forEach((details) => { details.open = true; }));
+
 // The page chooses its language from the browser's (the locale), its colours from the colour scheme.
 for (const locale of ['en-US', 'ko-KR']) {
   for (const colorScheme of ['light', 'dark']) {
@@ -38,8 +41,9 @@ for (const locale of ['en-US', 'ko-KR']) {
                                 { locale, colorScheme, viewport: { width, height: 800 } });
         assert.deepEqual(await axeFindings(page), [], 'before a run');
         await typeAtPrompts(page, '\n', order4, orderPrompt);
-        await page.waitForSelector('.note');
-        assert.deepEqual(await axeFindings(page), [], 'after an order-4 run');
+        await page.waitForSelector('#stages[data-exact="done"]');
+        await openDisclosures(page);
+        assert.deepEqual(await axeFindings(page), [], 'after an order-4 run, the link and the examples open');
         await close(page);
       });
     }
@@ -58,6 +62,7 @@ test('Tab reaches links, pane, commentary lines and buttons, each with its focus
     });
     assert.ok(await ring(), 'the input field, focused at the start');
     await typeAtPrompts(page, '\n', ['2 2 1 1 3'], orderPrompt);
+    await openDisclosures(page);
     await page.click('h1');  // Tab goes on from there
     const reached = [];
     for (let k = 0; k < 100; k++) {
@@ -65,7 +70,7 @@ test('Tab reaches links, pane, commentary lines and buttons, each with its focus
       const [what, size] = await page.evaluate(() => {
         const element = document.activeElement;
         const box = element.getBoundingClientRect();
-        return [element.id || element.className || element.getAttribute('href') || element.tagName,
+        return [element.id || element.className || (element.closest('#example-list') ? 'example-link' : element.getAttribute('href')) || element.tagName,
                 Math.min(box.width, box.height)];
       });
       if (what === 'BODY' || what === reached[0]) break;  // past the end
@@ -74,7 +79,9 @@ test('Tab reaches links, pane, commentary lines and buttons, each with its focus
       if (what !== 'gloss') assert.ok(size >= 24, `${what} is ${size} px`);
     }
     const glosses = Array(await page.locator('#pane .gloss').count()).fill('gloss');
-    const expected = ['#gjinverse', '#gjsolve', 'pane', ...glosses, 'restart', 'download', 'copy'];
+    const examples = Array(await page.locator('#example-list a').count()).fill('example-link');
+    const expected = ['#gjinverse', '#gjsolve', 'pane', ...glosses, 'restart', 'download', 'copy', 'run-link',
+                      'copy-link', ...examples];
     assert.deepEqual(reached.filter((what) => expected.includes(what)), expected);
     await close(page);
   }
@@ -91,5 +98,58 @@ test('at 375 px after an order-10 run only the pane scrolls sideways, with the k
   for (let k = 0; k < 5; k++) await page.keyboard.press('ArrowRight');
   // Scrolling may be animated: wait for it to move.
   await page.waitForFunction(() => document.getElementById('pane').scrollLeft > 0);
+  await close(page);
+});
+
+// Presses Tab (Shift+Tab when back) until the focus is on selector; fails after
+// 60 presses, which also catches a keyboard trap.
+async function tabTo(page, selector, back = false) {
+  for (let k = 0; k < 60; k++) {
+    if (await page.evaluate((s) => document.activeElement.matches(s), selector)) return;
+    await page.keyboard.press(back ? 'Shift+Tab' : 'Tab');
+  }
+  assert.fail(`Tab never reached ${selector}`);
+}
+
+test('a whole run with the keyboard alone: type, Enter, Ctrl-D, stages, the link and the examples', async () => {
+  const page = await open(browser, `${pageUrl}#gjinverse`, { locale: 'ko-KR' });
+  await page.keyboard.press('Shift+Tab');
+  await tabTo(page, '#typed');
+  for (const line of ['2', '2 1']) {
+    await page.keyboard.type(line);
+    await page.keyboard.press('Enter');
+  }
+  await page.keyboard.type('1 3');
+  await page.keyboard.press('Control+D');
+  await page.waitForSelector('#pane .note');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'restart');
+  await page.waitForSelector('#stage-controls:not([hidden])');
+
+  // The stages: Next with Enter, then Page Down.
+  await tabTo(page, '#stage-next');
+  await page.keyboard.press('Enter');
+  await page.keyboard.press('PageDown');
+  assert.equal(await page.textContent('#stage-position'), await page.evaluate(() => language.t('stages.position', { k: 3, count: 7 })));
+
+  // The link: opened with Enter, reached with Tab, copied with Enter.
+  await tabTo(page, '#share summary', true);
+  await page.keyboard.press('Enter');
+  await tabTo(page, '#run-link');
+  assert.ok((await page.getAttribute('#run-link', 'href')).endsWith('#gjinverse&input=2%0A2%201%0A1%203&end'));
+  await tabTo(page, '#copy-link');
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => /\S/.test(document.getElementById('status').textContent) &&
+    !document.getElementById('status').textContent.includes(language.t('status.over')));
+
+  // The examples: opened with Enter, the second one followed with Enter.
+  await tabTo(page, '#examples summary');
+  await page.keyboard.press('Enter');
+  await tabTo(page, '#example-list li:nth-child(2) a');
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => document.title.startsWith('gjsolve'));
+  await page.waitForSelector('#pane .note');
+  // And on to the end of the page, and round to its start: no trap.
+  await tabTo(page, '#stage-next');
+  await tabTo(page, 'nav a');
   await close(page);
 });

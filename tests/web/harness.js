@@ -23,11 +23,11 @@ function launch() {
 
 // Opens url in a new context with the given options, or in the given context,
 // with initScript (if any) run in the page before its own scripts, and waits for
-// the first prompt. Every problem is noted on page.problems, which close()
+// the first prompt, or for the selector ready (a link may open a finished run). Every problem is noted on page.problems, which close()
 // checks: a Content-Security-Policy violation, a console error, a script error,
 // and any request that leaves the page's own folder (those of a service worker
 // included, in a context of the page's own).
-async function open(browser, url, { context = null, initScript = null, ...contextOptions } = {}) {
+async function open(browser, url, { context = null, initScript = null, ready = null, ...contextOptions } = {}) {
   const owned = context === null;
   if (owned) context = await browser.newContext(contextOptions);
   const page = await context.newPage();
@@ -48,7 +48,7 @@ async function open(browser, url, { context = null, initScript = null, ...contex
     if (!address.startsWith(folder) && !/^(data|blob):/.test(address)) page.problems.push(`request: ${address}`);
   });
   await page.goto(url);
-  await waitForPrompt(page);
+  await (ready === null ? waitForPrompt(page) : page.waitForSelector(ready));
   return page;
 }
 

@@ -66,8 +66,10 @@ for (const [name, typing, locale] of cases) {
   });
 }
 
-// For each printout (each follows two newlines), the columns of each row's entries marked as changed.
+// For each printout (each follows two newlines), the columns of each row's
+// entries marked as changed, once all are marked (some only after paint).
 async function marks(page) {
+  await page.waitForSelector('#pane:not([data-marks])');
   const pane = await page.$eval('#pane', (element) => element.innerHTML);
   return pane.split('\n\n').filter((printout) => printout.includes('\t')).map((printout) =>
     printout.split('\n').filter((line) => line.includes('\t')).map((row) =>
@@ -106,9 +108,11 @@ for (const locale of ['en-US', 'ko-KR']) {
 test('a link to the other program starts it afresh, waiting for its order', async () => {
   const page = await open('gjsolve');
   await typeAtPrompts(page, '\n', ['2'], ['INPUT ORDER OF SQUARE MATRIX: ']);
+  assert.equal(await page.textContent('.help code'), 'gjsolve > run.log', 'the note names the program open');
   await page.click('a[href="#gjinverse"]');
   await page.waitForFunction(() => document.title.startsWith('gjinverse'));
   assert.equal(await paneText(page), 'INPUT ORDER OF SQUARE MATRIX: ');
   assert.equal(await page.evaluate(() => document.activeElement.id), 'typed');
+  assert.equal(await page.textContent('.help code'), 'gjinverse > run.log');
   await close(page);
 });

@@ -1,0 +1,121 @@
+// Links to runs and the examples, in Debian's chromium from file://: a run's
+// link, opened elsewhere, replays it to the same transcript; whatever a link
+// carries is only typed text; a broken link opens a program with a message.
+'use strict';
+const { test } = require('node:test');
+const assert = require('node:assert/strict');
+const { browser, open, close, paneText } = require('./browser.js');
+const harness = require('./harness.js');
+
+const text = (page, id, values = {}) => page.evaluate(([id, values]) => language.t(id, values), [id, values]);
+const ended = '#pane .note';
+const waitForEnd = (page) => page.waitForSelector(ended);
+
+// Typed row by row, the last row with Enter or with Ctrl-D as the golden input ends.
+for (const name of ['gjinverse/worked-2x2', 'gjinverse/end-of-input', 'gjsolve/worked-2x2']) {
+  test(`the link to ${name}, opened in a fresh browser, replays it to the same transcript`, async () => {
+    const page = await open(name.split('/')[0], { locale: 'ko-KR' });
+    await harness.typeCase(page, name);
+    await waitForEnd(page);
+    const link = await page.getAttribute('#run-link', 'href');
+    assert.equal(await page.textContent('#run-link'), link);
+    const pane = await paneText(page);
+    await close(page);
+
+    const replay = await harness.open(browser(), link, { locale: 'en-US', ready: ended });
+    await waitForEnd(replay);
+    const { expected } = harness.goldenCase(name);
+    assert.ok((await harness.download(replay)).equals(expected), 'the golden transcript, byte for byte');
+    // The same dialogue, but for the exit note in the other language.
+    const [before, after] = [pane, await paneText(replay)].map((shown) => shown.replace(/\[[^\]\n]*\]\n$/, ''));
+    assert.equal(after, before);
+    assert.equal(await replay.getAttribute('#run-link', 'href'), link, 'the replay links to itself');
+    await close(replay);
+  });
+}
+
+test('markup in a link is only typed text: shown as typed, nothing loaded or run', async () => {
+  for (const [program, line] of [['gjinverse', '<img src=x onerror=alert(1)>'], ['gjsolve', '</pre><script>alert(1)</script>']]) {
+    const hash = `#${program}&input=${encodeURIComponent(line + '\n')}`;
+    const page = await harness.open(browser(), harness.pageUrl + hash, { ready: ended });
+    const dialogs = [];
+    page.on('dialog', (dialog) => { dialogs.push(dialog.message()); dialog.dismiss(); });
+    await waitForEnd(page);
+    assert.deepEqual(await page.$$eval('#pane .echo', (echoes) => echoes.map((e) => e.textContent)), [line + '\n']);
+    assert.ok((await paneText(page)).startsWith(`INPUT ORDER OF SQUARE MATRIX: ${line}\n`));
+    assert.equal(await page.$$eval('img, script:not([src])', (found) => found.length), 0);
+    await page.waitForTimeout(100);  // time for an image's error handler, were there one
+    assert.deepEqual(dialogs, []);
+    await close(page);
+  }
+});
+
+// Each with the program that opens, what the pane shows, and the message (a text id).
+test('a link with no program, broken encoding or too long an input opens a program with a message', async () => {
+  const long = '1 '.repeat(5000);
+  const cases = [
+    ['#gjinverse', 'gjinverse', null, 'en-US'],
+    ['#nosuchprogram', 'gjinverse', 'link.unknown', 'en-US'],
+    ['#gjsolve&colour=red', 'gjsolve', 'link.unknown', 'ko-KR'],
+    ['#gjsolve&input=2%0A%E0%A4%A', 'gjsolve', 'link.encoding', 'ko-KR'],
+    [`#gjinverse&input=${encodeURIComponent(long)}`, 'gjinverse', 'link.long', 'en-US'],
+  ];
+  for (const [hash, program, problem, locale] of cases) {
+    const page = await harness.open(browser(), harness.pageUrl + hash, { locale });
+    assert.equal(await page.evaluate(() => document.title.split(':')[0]), program, hash);
+    assert.equal(await paneText(page), 'INPUT ORDER OF SQUARE MATRIX: ', hash);
+    const note = await page.$eval('#link-note', (p) => (p.hidden ? null : p.textContent));
+    assert.equal(note, problem && await text(page, problem, { program, max: 8000 }), hash);
+    // Start over forgets the link and its message.
+    await page.click('#restart');
+    assert.equal(await page.isVisible('#link-note'), false);
+    assert.equal(await page.evaluate(() => location.hash), `#${program}`);
+    await close(page);
+  }
+});
+
+test('with a Korean input method, Ctrl-D (reported as ㅇ) still ends the input', async () => {
+  const page = await open('gjinverse', { locale: 'ko-KR' });
+  await page.keyboard.type('1');
+  await page.keyboard.press('Enter');
+  await page.keyboard.type('4');
+  await page.$eval('#typed', (input) => input.dispatchEvent(
+    new KeyboardEvent('keydown', { key: 'ㅇ', code: 'KeyD', ctrlKey: true, bubbles: true, cancelable: true })));
+  await waitForEnd(page);
+  assert.match(await paneText(page), /^INPUT ORDER OF SQUARE MATRIX: 1\nINPUT a11 : 4\n/);
+  assert.ok((await page.getAttribute('#run-link', 'href')).endsWith('#gjinverse&input=1%0A4&end'));
+  await close(page);
+});
+
+test('the status line tells of new stages briefly: the last one\'s commentary and operations, not its matrix', async () => {
+  const page = await open('gjinverse');
+  await harness.typeAtPrompts(page, '\n', ['2', '2 1 1 3'], ['INPUT ORDER OF SQUARE MATRIX: ', 'INPUT a11 a12 : ']);
+  // The stages, and the status line with them, come after the pane is painted.
+  await page.waitForSelector('#stages[data-exact]');
+  const name = await text(page, 'stage.inverse_done');
+  const line = await page.evaluate(() => stageLines.get('inverse_done'));
+  const expected = [await text(page, 'announce.many', { count: 7, k: 7, name }), line,
+                    await text(page, 'announce.gloss', { gloss: await text(page, 'gloss.inverse_done') }),
+                    await text(page, 'status.over')].join(' ');
+  assert.equal(await page.textContent('#status'), expected);
+  assert.equal(await page.getAttribute('#status span', 'lang'), 'ko');
+  await close(page);
+});
+
+test('every example opens its run, which its link replays', async () => {
+  const page = await open('gjsolve');
+  const examples = await page.evaluate(() => GJShare.examples);
+  const shown = await page.$$eval('#example-list li', (items) => items.map((li) => [li.querySelector('a').hash, li.textContent]));
+  assert.equal(shown.length, examples.length);
+  for (const [k, example] of examples.entries()) {
+    assert.equal(decodeURIComponent(shown[k][0]), decodeURIComponent(example.hash));
+    assert.ok(shown[k][1].includes(await text(page, `example.${example.id}.note`)), example.id);
+    await page.evaluate(() => { document.getElementById('examples').open = true; });
+    await page.click(`#example-list li:nth-child(${k + 1}) a`);
+    // Every line echoed as typed, and the run over.
+    await page.waitForFunction((input) => document.querySelector('#pane .note') !== null &&
+      [...document.querySelectorAll('#pane .echo')].map((e) => e.textContent).join('') === input, example.input);
+    assert.equal(await page.evaluate(() => document.title.split(':')[0]), example.program);
+  }
+  await close(page);
+});
