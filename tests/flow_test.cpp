@@ -2,13 +2,12 @@
 // byte: the end of input may come anywhere.
 #include "inverse.hpp"
 #include "solve.hpp"
+#include "streams.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -19,26 +18,12 @@ struct result {
     std::string err;
 };
 
-// The whole contents of a stream that has been written, from its start.
-std::string read_back(FILE *f)
-{
-    std::string text;
-    std::rewind(f);
-    for (int c; (c = std::fgetc(f)) != EOF;)
-        text += static_cast<char>(c);
-    return text;
-}
-
-// Runs a dialogue with input as its whole input and returns what it wrote. The
-// streams are temporary files, which every C library has, so that the dialogue
-// meets each platform's own scanf.
+// Runs a dialogue with input as its whole input and returns what it wrote.
 result run(int (*flow)(FILE *, FILE *, FILE *, FILE *), const std::string &input)
 {
-    FILE *in = std::tmpfile(), *out = std::tmpfile(), *err = std::tmpfile();
+    FILE *in = input_of(input), *out = std::tmpfile(), *err = std::tmpfile();
     if (in == nullptr || out == nullptr || err == nullptr)
         return {-1, "(no temporary file)", ""};
-    std::fwrite(input.data(), 1, input.size(), in);
-    std::rewind(in);
     const int status = flow(in, out, err, nullptr);
     result r = {status, read_back(out), read_back(err)};
     for (FILE *f : {in, out, err})
@@ -48,10 +33,7 @@ result run(int (*flow)(FILE *, FILE *, FILE *, FILE *), const std::string &input
 
 std::string golden_input(const std::string &name)
 {
-    std::ifstream file(std::string(GOLDEN_DIR) + "/" + name + ".in", std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return read_file(std::string(GOLDEN_DIR) + "/" + name + ".in");
 }
 
 struct program {

@@ -1,23 +1,15 @@
 // The manual pages quote every commentary line of their program, letter for
 // letter, so that rewording a line in the code without its page fails here.
+#include "streams.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-std::string read_file(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 // Each stage id of the commentary source with its line, newline dropped, read
 // from the entries written {"id", "line\n"}.

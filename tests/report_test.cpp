@@ -3,46 +3,31 @@
 // temporary files, which every C library has, so this runs on every platform.
 #include "inverse.hpp"
 #include "solve.hpp"
+#include "streams.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
 
-std::string read_file(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+struct run_result {
+    std::string transcript;
+    std::string report;  // empty when no report stream was given
+};
 
-std::string read_back(FILE *f)
+// Runs flow over input, with a report stream or without one.
+run_result run(int (*flow)(FILE *, FILE *, FILE *, FILE *), const std::string &input, bool reported)
 {
-    std::string text;
-    std::rewind(f);
-    for (int c; (c = std::fgetc(f)) != EOF;)
-        text += static_cast<char>(c);
-    return text;
-}
-
-// Runs flow over input and returns its operation report; the transcript is not kept.
-std::string report_of(int (*flow)(FILE *, FILE *, FILE *, FILE *), const std::string &input)
-{
-    FILE *in = std::tmpfile(), *out = std::tmpfile(), *ops = std::tmpfile();
+    FILE *in = input_of(input), *out = std::tmpfile(), *ops = std::tmpfile();
     if (in == nullptr || out == nullptr || ops == nullptr)
-        return "(no temporary file)";
-    std::fwrite(input.data(), 1, input.size(), in);
-    std::rewind(in);
-    flow(in, out, stderr, ops);
-    std::string report = read_back(ops);
+        return {"(no temporary file)", "(no temporary file)"};
+    flow(in, out, stderr, reported ? ops : nullptr);
+    run_result r = {read_back(out), read_back(ops)};
     for (FILE *f : {in, out, ops})
         std::fclose(f);
-    return report;
+    return r;
 }
 
 struct report_case {
@@ -67,7 +52,7 @@ TEST(OperationReport, MatchesTheGoldenReports)
         const std::string golden = std::string(GOLDEN_DIR) + "/" + c.name;
         const std::string expected = read_file(golden + ".ops");
         ASSERT_FALSE(expected.empty()) << golden << ".ops";
-        EXPECT_EQ(report_of(c.flow, read_file(golden + ".in")), expected) << c.name << ": " << c.covers;
+        EXPECT_EQ(run(c.flow, read_file(golden + ".in"), true).report, expected) << c.name << ": " << c.covers;
     }
 }
 
@@ -75,17 +60,8 @@ TEST(OperationReport, MatchesTheGoldenReports)
 TEST(OperationReport, LeavesTheTranscriptAlone)
 {
     const std::string input = read_file(std::string(GOLDEN_DIR) + "/gjinverse/residue-3x3.in");
-    std::string transcripts[2];
-    for (int with_report = 0; with_report < 2; ++with_report) {
-        FILE *in = std::tmpfile(), *out = std::tmpfile(), *ops = std::tmpfile();
-        ASSERT_TRUE(in != nullptr && out != nullptr && ops != nullptr);
-        std::fwrite(input.data(), 1, input.size(), in);
-        std::rewind(in);
-        run_gjinverse(in, out, stderr, with_report ? ops : nullptr);
-        transcripts[with_report] = read_back(out);
-        for (FILE *f : {in, out, ops})
-            std::fclose(f);
-    }
+    const std::string transcripts[2] = {run(run_gjinverse, input, false).transcript,
+                                        run(run_gjinverse, input, true).transcript};
     EXPECT_EQ(transcripts[0], transcripts[1]);
     // The golden transcripts are in UTF-8; a CP949 build writes other bytes.
     if (GJ_UTF8_COMMENTARY) {
