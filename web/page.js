@@ -14,6 +14,7 @@ const restartButton = document.getElementById('restart');
 const statusLine = document.getElementById('status');
 const linkNote = document.getElementById('link-note');
 const runLink = document.getElementById('run-link');
+const copyLinkButton = document.getElementById('copy-link');
 const encoder = new TextEncoder();
 const decoder = new TextDecoder();
 const downloadLink = document.createElement('a');
@@ -64,9 +65,23 @@ function runProgram() {
 function show() {
   paneView.draw({ program, output, errors, stops, lines, status, report, stageIds });
   settleFocus();
-  runLink.href = location.href.replace(/#.*$/, '') + GJShare.fragment(program, lines.join(''), ended);
-  runLink.textContent = runLink.href;
+  showLink();
   if (stagesPending === 0) stagesPending = requestAnimationFrame(() => setTimeout(showStages, 0));
+}
+
+// The link to the run so far; where the typed text is longer than a link may
+// carry, a note saying so instead, since such a link would open empty.
+function showLink() {
+  const typedText = lines.join('');
+  const linkable = typedText.length <= GJShare.maxInput;
+  if (linkable) {
+    runLink.href = location.href.replace(/#.*$/, '') + GJShare.fragment(program, typedText, ended);
+    runLink.textContent = runLink.href;
+  } else {
+    runLink.removeAttribute('href');
+    runLink.textContent = t('link.tooLong', { max: GJShare.maxInput });
+  }
+  copyLinkButton.disabled = !linkable;
 }
 
 function showStages() {
@@ -216,7 +231,7 @@ document.getElementById('copy').addEventListener('click', async () => {
   await copy(decoder.decode(output), 'status.copied');
   if (status === -1) typed.focus();
 });
-document.getElementById('copy-link').addEventListener('click', () => copy(runLink.href, 'status.linkCopied'));
+copyLinkButton.addEventListener('click', () => copy(runLink.href, 'status.linkCopied'));
 window.addEventListener('hashchange', openLink);
 
 let loadError = null;     // why the programs could not be loaded, if they could not
@@ -233,6 +248,7 @@ language.onChange(() => {
   document.title = t('title.program', { program });
   paneView.retell();
   tellLinkProblem();
+  showLink();
   statusLine.textContent = status === -1 ? t('status.waiting', { program }) : t('status.over');
 });
 language.start();

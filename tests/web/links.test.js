@@ -74,6 +74,17 @@ test('a link with no program, broken encoding or too long an input opens a progr
   }
 });
 
+test('typed text longer than a link carries gets a note instead of a link that would open empty', async () => {
+  const page = await open('gjinverse');
+  await page.fill('#typed', '1' + ' '.repeat(8000));
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => document.getElementById('pane').textContent.endsWith('INPUT a11 : '));
+  assert.equal(await page.getAttribute('#run-link', 'href'), null);
+  assert.equal(await page.textContent('#run-link'), await text(page, 'link.tooLong', { max: 8000 }));
+  assert.ok(await page.isDisabled('#copy-link'));
+  await close(page);
+});
+
 test('with a Korean input method, Ctrl-D (reported as ㅇ) still ends the input', async () => {
   const page = await open('gjinverse', { locale: 'ko-KR' });
   await page.keyboard.type('1');
