@@ -27,11 +27,11 @@ void print_commentary(FILE *out, const stage_line &line)
 }
 
 template <int Cols>
-void print_step(FILE *out, const aug_matrix<Cols> &m, const stage_line &line, FILE *ops)
+void print_step(FILE *out, const aug_matrix<Cols> &m, const stage_line &line, FILE *ops, int j)
 {
     print_matrix(out, m, 0, m.width);
     print_commentary(out, line);
-    report_stage(ops, line);
+    report_stage(ops, line, 0, m.width, j);
 }
 
 template <int Cols>
@@ -113,25 +113,25 @@ void reduce_matrix(FILE *out, aug_matrix<Cols> &m, FILE *ops)
         return;
     for (int j = 0; j < m.n - 1; ++j) {
         pivot_pass(m, j, ops);
-        print_step(out, m, line_pivoted, ops);
+        print_step(out, m, line_pivoted, ops, j);
         eliminate_below(m, j, ops);
-        print_step(out, m, line_eliminated, ops);
+        print_step(out, m, line_eliminated, ops, j);
     }
     for (int j = m.n - 1; j >= 1; --j) {
         eliminate_above(m, j, ops);
-        print_step(out, m, line_backward, ops);
+        print_step(out, m, line_backward, ops, j);
     }
 }
 
 // The capacities that the programs use.
-#define INSTANTIATE(Cols)                                                                     \
-    template void print_matrix(FILE *, const aug_matrix<Cols> &, int, int);                 \
-    template void print_step(FILE *, const aug_matrix<Cols> &, const stage_line &, FILE *); \
-    template void report_entries(FILE *, const aug_matrix<Cols> &);                         \
-    template void scale_rows(aug_matrix<Cols> &, FILE *);                                   \
-    template void pivot_pass(aug_matrix<Cols> &, int, FILE *);                              \
-    template void eliminate_below(aug_matrix<Cols> &, int, FILE *);                         \
-    template void eliminate_above(aug_matrix<Cols> &, int, FILE *);                         \
+#define INSTANTIATE(Cols)                                                                        \
+    template void print_matrix(FILE *, const aug_matrix<Cols> &, int, int);                      \
+    template void print_step(FILE *, const aug_matrix<Cols> &, const stage_line &, FILE *, int); \
+    template void report_entries(FILE *, const aug_matrix<Cols> &);                              \
+    template void scale_rows(aug_matrix<Cols> &, FILE *);                                        \
+    template void pivot_pass(aug_matrix<Cols> &, int, FILE *);                                   \
+    template void eliminate_below(aug_matrix<Cols> &, int, FILE *);                              \
+    template void eliminate_above(aug_matrix<Cols> &, int, FILE *);                              \
     template void reduce_matrix(FILE *, aug_matrix<Cols> &, FILE *);
 INSTANTIATE(inverse_cols)
 INSTANTIATE(solve_cols)

@@ -55,9 +55,10 @@ void print_matrix(FILE *out, const aug_matrix<Cols> &m, int first, int end);
 void print_commentary(FILE *out, const stage_line &line);
 
 // Prints the whole used width, then the commentary line, and ends the stage in
-// the operation report.
+// the operation report with those columns and, when j >= 0, column j as the one
+// the stage worked on.
 template <int Cols>
-void print_step(FILE *out, const aug_matrix<Cols> &m, const stage_line &line, FILE *ops = nullptr);
+void print_step(FILE *out, const aug_matrix<Cols> &m, const stage_line &line, FILE *ops = nullptr, int j = -1);
 
 // Reports each used row as it stands, as the entries that the program read.
 template <int Cols>

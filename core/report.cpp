@@ -2,6 +2,12 @@
 
 #include "elimination.hpp"
 
+// Writes " <shown>=<exact>": the number as the transcript prints it, then exactly.
+static void write_number(FILE *ops, double v)
+{
+    std::fprintf(ops, " %g=%.17g", shown(v), shown(v));
+}
+
 void report(FILE *ops, const char *name, std::initializer_list<int> places,
             const double *numbers, int count)
 {
@@ -11,7 +17,17 @@ void report(FILE *ops, const char *name, std::initializer_list<int> places,
     for (int place : places)
         std::fprintf(ops, " %d", place + 1);
     for (int k = 0; k < count; ++k)
-        std::fprintf(ops, " %g=%.17g", shown(numbers[k]), shown(numbers[k]));
+        write_number(ops, numbers[k]);
+    std::fputc('\n', ops);
+}
+
+void report_stage(FILE *ops, const stage_line &line, int first, int end, int j)
+{
+    if (ops == nullptr)
+        return;
+    std::fprintf(ops, "stage %s %d %d", line.id, first + 1, end);
+    if (j >= 0)
+        std::fprintf(ops, " %d", j + 1);
     std::fputc('\n', ops);
 }
 

@@ -16,8 +16,12 @@
 //   unchanged t p      row t left alone: its entry in column p is 0
 //   divide i d         row i divided by its diagonal entry d (gjinverse)
 //   quotient j b d x   x_j = b / d, printed as x (gjsolve)
-//   stage id           the printout of stage id is written; the lines since the
+//   stage id first last [j]
+//                      the printout of stage id is written: columns first .. last
+//                      of each row (1 0 for none); j is the column that a pivot
+//                      pass or an elimination works on. The lines since the
 //                      previous stage line are its operations
+//   stage solution     gjsolve's unknowns are written (no matrix, so no columns)
 #pragma once
 
 #include "commentary.hpp"
@@ -36,5 +40,9 @@ inline void report(FILE *ops, const char *name, std::initializer_list<int> place
     report(ops, name, places, numbers.begin(), static_cast<int>(numbers.size()));
 }
 
-// Writes "stage <id>" to ops, if there is one.
+// Writes "stage <id> <first+1> <end>" to ops, if there is one, then j+1 when j >= 0:
+// the printout showed columns first .. end-1, and the stage worked on column j.
+void report_stage(FILE *ops, const stage_line &line, int first, int end, int j = -1);
+
+// Writes "stage <id>" to ops, if there is one: a stage that prints no matrix.
 void report_stage(FILE *ops, const stage_line &line);

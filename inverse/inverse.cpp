@@ -34,6 +34,17 @@ static void divide_by_diagonal(inverse_matrix &m, FILE *ops)
     }
 }
 
+// Prints the right half alone, the inverse, then its commentary line. The half
+// starts at width / 2 = n, or at 0 when no row is in use, so that an empty
+// printout reports no columns.
+static void print_inverse(FILE *out, const inverse_matrix &m, FILE *ops)
+{
+    const int first = m.width / 2;
+    print_matrix(out, m, first, m.width);
+    print_commentary(out, line_inverse_done);
+    report_stage(ops, line_inverse_done, first, m.width);
+}
+
 int run_gjinverse(FILE *in, FILE *out, FILE *err, FILE *ops)
 {
     inverse_matrix m = {};
@@ -47,8 +58,6 @@ int run_gjinverse(FILE *in, FILE *out, FILE *err, FILE *ops)
     reduce_matrix(out, m, ops);
     divide_by_diagonal(m, ops);
     print_step(out, m, line_normalized, ops);
-    print_matrix(out, m, m.n, m.width);  // the right half alone: the inverse
-    print_commentary(out, line_inverse_done);
-    report_stage(ops, line_inverse_done);
+    print_inverse(out, m, ops);
     return finish_output(out, err, "gjinverse");
 }

@@ -47,6 +47,7 @@ TEST(OperationReport, MatchesTheGoldenReports)
         {"gjsolve/residues-3x3", run_gjsolve, "every quotient, residues in the rows"},
         {"gjsolve/all-zero-equation", run_gjsolve, "a zero divisor and NaN in the report"},
         {"gjsolve/order-zero", run_gjsolve, "no rows: the stages alone"},
+        {"gjinverse/order-int-min", run_gjinverse, "no columns, the inverse's half included: 1 0"},
     };
     for (const report_case &c : cases) {
         const std::string golden = std::string(GOLDEN_DIR) + "/" + c.name;

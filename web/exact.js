@@ -76,7 +76,7 @@ const exact = (() => {
       if (op.name === 'row') {
         rows.push(op.numbers);
       } else if (op.name === 'stage') {
-        const id = line.slice('stage '.length);
+        const id = line.split(' ')[1];
         const combining = ops.find((o) => o.name === 'combine' || o.name === 'unchanged');
         let column = combining ? combining.places[1] : null;
         if (id === 'pivoted') column = ++passes;
