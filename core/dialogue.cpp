@@ -1,5 +1,7 @@
 #include "dialogue.hpp"
 
+#include "report.hpp"
+
 #include <climits>
 
 // Consumes what "%d" would: blanks, an optional sign, then decimal digits. The
@@ -51,13 +53,37 @@ void print_labels(FILE *out, int i, int n)
         std::fprintf(out, "a%d%d ", i + 1, j + 1);
 }
 
-void read_row(FILE *in, FILE *out, double *row, int count)
+// Reads one number with "%lf" into cell, which keeps its value when none can be read.
+static void read_entry(FILE *in, double &cell)
+{
+    double x;
+    if (std::fscanf(in, "%lf", &x) == 1)
+        cell = x;
+}
+
+// The same read, reported as entry (i, j): the blank directive skips what "%lf"
+// would skip by itself, so the read consumes the same bytes, and %n tells those
+// blanks apart from the bytes of the number.
+static void read_reported_entry(FILE *in, double &cell, int i, int j, FILE *ops)
+{
+    int blanks = 0;
+    double x;
+    const long start = std::ftell(in);
+    const bool read = std::fscanf(in, " %n%lf", &blanks, &x) == 1;
+    const long at = start + blanks;
+    report_read(ops, i, j, at, std::ftell(in) - at, read ? &x : nullptr);
+    if (read)
+        cell = x;
+}
+
+void read_row(FILE *in, FILE *out, double *row, int count, int i, FILE *ops)
 {
     std::fflush(out);
     for (int j = 0; j < count; ++j) {
-        double x;
-        if (std::fscanf(in, "%lf", &x) == 1)
-            row[j] = x;
+        if (ops == nullptr)
+            read_entry(in, row[j]);
+        else
+            read_reported_entry(in, row[j], i, j, ops);
     }
 }
 

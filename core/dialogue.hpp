@@ -22,8 +22,10 @@ void print_labels(FILE *out, int i, int n);
 // Flushes out, then reads count numbers with "%lf" from in into row[0 .. count-1].
 // A number that cannot be read leaves its cell as it was. Every read is tried:
 // scanf leaves the offending text unread, so the reads after it mostly fail too,
-// but one that consumed a lone sign lets the next read go on past it.
-void read_row(FILE *in, FILE *out, double *row, int count);
+// but one that consumed a lone sign lets the next read go on past it. With ops,
+// each read is reported as entry (i, j) of the matrix, with where in the input it
+// was found, which asks in for its position (ftell); without, in is only read.
+void read_row(FILE *in, FILE *out, double *row, int count, int i, FILE *ops);
 
 // Flushes out and returns the exit status: 0, or 1 after a line on err when any
 // of the transcript could not be written.

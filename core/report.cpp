@@ -21,6 +21,16 @@ void report(FILE *ops, const char *name, std::initializer_list<int> places,
     std::fputc('\n', ops);
 }
 
+void report_read(FILE *ops, int i, int j, long at, long size, const double *x)
+{
+    if (ops == nullptr)
+        return;
+    std::fprintf(ops, "read %d %d %ld %ld", i + 1, j + 1, at, size);
+    if (x != nullptr)
+        write_number(ops, *x);
+    std::fputc('\n', ops);
+}
+
 void report_stage(FILE *ops, const stage_line &line, int first, int end, int j)
 {
     if (ops == nullptr)

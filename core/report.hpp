@@ -8,6 +8,12 @@
 // ("%g"), then "=", then exactly ("%.17g"): 0.333333=0.33333333333333331, -0=-0,
 // nan=nan, inf=inf.
 //
+//   read i j at size [x]
+//                      a row prompt read entry (i, j) from the size bytes of the
+//                      input that start at byte at (from 0; the blanks before it
+//                      are not counted); x is the number stored, absent when the
+//                      read failed and the cell kept its value (size 0 at the end
+//                      of input, but a failed read may consume a few bytes)
 //   row i x1 .. xw     the entries of row i as read, before the input printout
 //   scale i c d        row i divided by d, its entry of largest magnitude, from column c
 //   swap i k           the pivot pass exchanged rows i and k = i + 1
@@ -39,6 +45,10 @@ inline void report(FILE *ops, const char *name, std::initializer_list<int> place
 {
     report(ops, name, places, numbers.begin(), static_cast<int>(numbers.size()));
 }
+
+// Writes "read <i+1> <j+1> <at> <size>" to ops, if there is one, then x in both
+// forms unless x is null (the read failed).
+void report_read(FILE *ops, int i, int j, long at, long size, const double *x);
 
 // Writes "stage <id> <first+1> <end>" to ops, if there is one, then j+1 when j >= 0:
 // the printout showed columns first .. end-1, and the stage worked on column j.

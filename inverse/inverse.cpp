@@ -14,12 +14,12 @@ using inverse_matrix = aug_matrix<inverse_cols>;
 constexpr int max_order = std::min(max_rows, inverse_cols / 2);
 
 // Prompts for row i, reads its n entries of A and sets its 1.0 of the identity block.
-static void read_inverse_row(FILE *in, FILE *out, inverse_matrix &m, int i)
+static void read_inverse_row(FILE *in, FILE *out, inverse_matrix &m, int i, FILE *ops)
 {
     std::fputs("INPUT ", out);
     print_labels(out, i, m.n);
     std::fputs(": ", out);
-    read_row(in, out, m.a[i], m.n);
+    read_row(in, out, m.a[i], m.n, i, ops);
     m.a[i][m.n + i] = 1.0;
 }
 
@@ -52,7 +52,7 @@ int run_gjinverse(FILE *in, FILE *out, FILE *err, FILE *ops)
         return refuse_order(err, "gjinverse", max_order);
     m.width = m.n > 0 ? 2 * m.n : 0;
     for (int i = 0; i < m.n; ++i)
-        read_inverse_row(in, out, m, i);
+        read_inverse_row(in, out, m, i, ops);
     report_entries(ops, m);
     print_step(out, m, line_inverse_input, ops);
     reduce_matrix(out, m, ops);

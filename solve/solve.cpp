@@ -13,13 +13,14 @@ using solve_matrix = aug_matrix<solve_cols>;
 
 constexpr int max_order = std::min(max_rows, solve_cols - 1);
 
-// Prompts for equation i and reads its n coefficients and its right-hand side.
-static void read_equation(FILE *in, FILE *out, solve_matrix &m, int i)
+// Prompts for equation i and reads its n coefficients and its right-hand side,
+// which is column n+1 of the row.
+static void read_equation(FILE *in, FILE *out, solve_matrix &m, int i, FILE *ops)
 {
     std::fputs("INPUT (", out);
     print_labels(out, i, m.n);
     std::fprintf(out, "b%d): ", i + 1);
-    read_row(in, out, m.a[i], m.n + 1);
+    read_row(in, out, m.a[i], m.n + 1, i, ops);
 }
 
 // Writes each unknown as its row's right-hand side over its diagonal entry; the
@@ -42,7 +43,7 @@ int run_gjsolve(FILE *in, FILE *out, FILE *err, FILE *ops)
         return refuse_order(err, "gjsolve", max_order);
     m.width = m.n > 0 ? m.n + 1 : 0;
     for (int i = 0; i < m.n; ++i)
-        read_equation(in, out, m, i);
+        read_equation(in, out, m, i, ops);
     report_entries(ops, m);
     print_step(out, m, line_solve_input, ops);
     reduce_matrix(out, m, ops);

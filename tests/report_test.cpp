@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -54,6 +55,65 @@ TEST(OperationReport, MatchesTheGoldenReports)
         const std::string expected = read_file(golden + ".ops");
         ASSERT_FALSE(expected.empty()) << golden << ".ops";
         EXPECT_EQ(run(c.flow, read_file(golden + ".in"), true).report, expected) << c.name << ": " << c.covers;
+    }
+}
+
+// The read lines of a report, in order.
+std::string read_lines(const std::string &report)
+{
+    std::istringstream lines(report);
+    std::string reads;
+    for (std::string line; std::getline(lines, line);)
+        if (line.compare(0, 5, "read ") == 0)
+            reads += line + '\n';
+    return reads;
+}
+
+struct read_case {
+    int (*flow)(FILE *, FILE *, FILE *, FILE *);
+    const char *input;
+    const char *reads;
+    const char *covers;
+};
+
+// Where each number was found, for inputs that every C library reads alike; the
+// reads themselves, and so the transcript, are the same without a report stream.
+TEST(OperationReport, SaysWhereEachNumberWasRead)
+{
+    const read_case cases[] = {
+        {run_gjinverse, "2.5 1\n1 3\n",
+         "read 1 1 1 2 0.5=0.5\n"
+         "read 1 2 4 1 1=1\n"
+         "read 2 1 6 1 1=1\n"
+         "read 2 2 8 1 3=3\n",
+         "the order 2.5 is 2, and .5 is the first entry"},
+        {run_gjsolve, "2\n  1\n\n   -2.5  \n 3e1\n4 5 6\n",
+         "read 1 1 4 1 1=1\n"
+         "read 1 2 10 4 -2.5=-2.5\n"
+         "read 1 3 18 3 30=30\n"
+         "read 2 1 22 1 4=4\n"
+         "read 2 2 24 1 5=5\n"
+         "read 2 3 26 1 6=6\n",
+         "a row across lines, blanks before and after its numbers; b1 is column 3"},
+        {run_gjsolve, "2\n1 x 3\n4 5 6\n",
+         "read 1 1 2 1 1=1\n"
+         "read 1 2 4 0\n"
+         "read 1 3 4 0\n"
+         "read 2 1 4 0\n"
+         "read 2 2 4 0\n"
+         "read 2 3 4 0\n",
+         "x fails, and stays unread for every read after it"},
+        {run_gjinverse, "2\n2 1\n1",
+         "read 1 1 2 1 2=2\n"
+         "read 1 2 4 1 1=1\n"
+         "read 2 1 6 1 1=1\n"
+         "read 2 2 7 0\n",
+         "the input ends before the last entry"},
+    };
+    for (const read_case &c : cases) {
+        const run_result reported = run(c.flow, c.input, true);
+        EXPECT_EQ(read_lines(reported.report), c.reads) << c.covers;
+        EXPECT_EQ(run(c.flow, c.input, false).transcript, reported.transcript) << c.covers;
     }
 }
 
