@@ -7,7 +7,8 @@
 // the output up to the wait only. A run depends on nothing but its input, so the
 // output up to the wait is the same in every later run over more text. The same
 // holds for the operation report (core/report.hpp), which the page explains the
-// stages with.
+// stages with: a read that the wait cuts short is written after the cut, so the
+// report never holds it.
 #include "commentary.hpp"
 #include "inverse.hpp"
 #include "solve.hpp"
@@ -15,6 +16,7 @@
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -58,6 +60,21 @@ ssize_t read_typed(void *cookie, char *buf, size_t size)
     return static_cast<ssize_t>(count);
 }
 
+// Answers ftell, which the report's read lines take their byte positions from:
+// musl's ftell asks for the position with SEEK_CUR and offset 0, and subtracts
+// what its buffer still holds from the bytes handed out. The typed text is only
+// ever read forwards, so any other seek is refused.
+int tell_typed(void *cookie, off_t *offset, int whence)
+{
+    const typed_input &in = *static_cast<const typed_input *>(cookie);
+    if (whence != SEEK_CUR || *offset != 0) {
+        errno = EINVAL;
+        return -1;
+    }
+    *offset = static_cast<off_t>(in.used);
+    return 0;
+}
+
 ssize_t append_to(void *cookie, const char *buf, size_t size)
 {
     static_cast<std::string *>(cookie)->append(buf, size);
@@ -93,7 +110,7 @@ EMSCRIPTEN_KEEPALIVE int gj_run(const char *name, const char *input, int size, i
     FILE *err = fopencookie(&err_text, "w", {nullptr, append_to, nullptr, nullptr});
     FILE *ops = fopencookie(&ops_text, "w", {nullptr, append_to, nullptr, nullptr});
     typed_input typed = {input, static_cast<size_t>(size), 0, ended != 0, out, ops, false};
-    FILE *in = fopencookie(&typed, "r", {read_typed, nullptr, nullptr, nullptr});
+    FILE *in = fopencookie(&typed, "r", {read_typed, nullptr, tell_typed, nullptr});
     FILE *const streams[] = {in, out, err, ops};
     const bool opened = std::none_of(std::begin(streams), std::end(streams), [](FILE *f) { return f == nullptr; });
     int status = -2;
