@@ -1,7 +1,8 @@
 // libFuzzer target: feeds arbitrary bytes to one program's whole dialogue as its
-// input; FUZZ_RUN names the dialogue function. Besides the sanitizers' checks, a
-// run must end with status 0, or with status 1 having written nothing after the
-// order prompt.
+// input; FUZZ_RUN names the dialogue function. The operation report goes to
+// /dev/null, so that the sanitizers check the code that writes it too. Besides
+// the sanitizers' checks, a run must end with status 0, or with status 1 having
+// written nothing after the order prompt.
 #include "inverse.hpp"
 #include "solve.hpp"
 
@@ -14,12 +15,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static char transcript[1 << 20];
     static FILE *err = std::fopen("/dev/null", "w");
+    static FILE *ops = std::fopen("/dev/null", "w");
     // fmemopen refuses an empty buffer; /dev/null gives the same end of input.
     FILE *in = size > 0 ? fmemopen(const_cast<uint8_t *>(data), size, "r") : std::fopen("/dev/null", "r");
     FILE *out = fmemopen(transcript, sizeof transcript, "w");
-    if (in == nullptr || out == nullptr || err == nullptr)
+    if (in == nullptr || out == nullptr || err == nullptr || ops == nullptr)
         std::abort();
-    const int status = FUZZ_RUN(in, out, err);
+    const int status = FUZZ_RUN(in, out, err, ops);
     const long written = std::ftell(out);
     std::fclose(out);
     std::fclose(in);
