@@ -1,206 +1,486 @@
-// The operation report of a run (web/bridge.cpp), the printouts of its
-// transcript, and the replay of the report's operations in exact rational
-// arithmetic. Nothing here touches the page, so that node can test it.
+// The exact replay: a run's row operations (core/report.hpp) done again in
+// rational arithmetic on the numbers as typed, so that the page can give each
+// printed entry its exact value and tell a rounding residue (printed small, but
+// exactly 0) from a true value. An order-10 run of 17-digit decimals carries
+// numbers of 5000 bits, one with entries from 1e-320 to 1e300 numbers of
+// 100000 bits, so the work comes in small pieces that a caller runs between
+// frames (replay().step). Nothing here touches the page, so that node can load
+// and test it.
+//
+// A rational is { n, d }: BigInts with d > 0. Values given back are in lowest
+// terms; values taken may be in any terms.
 'use strict';
+var GJ = globalThis.GJ = globalThis.GJ || {};
 
-const exact = (() => {
-  // A rational number: numerator n and denominator d > 0 as BigInts, in lowest terms.
-  function gcd(a, b) {
-    if (a < 0n) a = -a;
-    if (b < 0n) b = -b;
-    while (b !== 0n) [a, b] = [b, a % b];
+GJ.exact = (() => {
+  // The replay gives up, and the page says that the exact values are too large
+  // to work out here, once a row needs a numerator or denominator of more than
+  // this many bits (a row being its integers over a common denominator). The
+  // replay's pieces stay small at any size, but entry() works out a value in
+  // one call, a gcd: about 20 ms at 2^17 bits under node on a 2-core machine,
+  // 70 ms at 2^18. Runs of order 8 with entries from 1e-320 to 1e300 reach
+  // 55000 to 90000 bits; of order 10, 115000 to 140000, so that some of those
+  // give up in their last backward stages.
+  const MAX_BITS = 1 << 17;
+  const LIMIT = 1n << BigInt(MAX_BITS);
+
+  // The longest decimal read exactly (see parseDecimal).
+  const MAX_DECIMAL_DIGITS = 1100;
+
+  const abs = (x) => (x < 0n ? -x : x);
+
+  // Runs a generator of pieces of work to its end and gives its value.
+  function finish(pieces) {
+    for (;;) {
+      const { done, value } = pieces.next();
+      if (done) return value;
+    }
+  }
+
+  // The number of bits of a Number that is an integer in [1, 2^53).
+  function bitsOfNumber(x) {
+    let bits = Math.floor(Math.log2(x)) + 1;
+    if (2 ** (bits - 1) > x) --bits;
+    else if (2 ** bits <= x) ++bits;
+    return bits;
+  }
+
+  // The number of bits of x >= 0.
+  function bitLength(x) {
+    if (x === 0n) return 0;
+    const hex = x.toString(16);
+    return (hex.length - 1) * 4 + bitsOfNumber(parseInt(hex[0], 16));
+  }
+
+  // The same for 0 <= x < 2^bound: when x is not much shorter than bound, one
+  // shift instead of writing x out.
+  function bitLengthBelow(x, bound) {
+    if (bound <= 53) return bitsOfNumber(Number(x));
+    const top = Number(x >> BigInt(bound - 53));
+    return top > 0 ? bound - 53 + bitsOfNumber(top) : bitLength(x);
+  }
+
+  function smallGcd(a, b) {
+    while (b !== 0) [a, b] = [b, a % b];
     return a;
   }
 
+  // floor(x / y) for integers 0 <= x < 2^53 and y > 0. The floating-point
+  // quotient may round up to the next integer, never down past one.
+  function quotient(x, y) {
+    const q = Math.floor(x / y);
+    return q * y > x ? q - 1 : q;
+  }
+
+  // The gcd is Lehmer's. Euclid's algorithm does one BigInt division for every
+  // quotient, about one per 1.7 bits of the numbers (70 ms at 20000 bits under
+  // node). Here the quotients are found on leading bits, and a whole run of them
+  // is applied to the numbers at once as one linear combination, on two levels:
+  //   - a digit step finds, on the leading 51 bits of x >= y as Numbers, the
+  //     quotients those bits decide (Knuth, TAOCP 2, 4.5.2, Algorithm L: a
+  //     quotient is taken when both bounds x+a / y+c and x+b / y+d give it),
+  //     about 25 bits' worth, as cofactors a, b, c, d below 2^51;
+  //   - a block step runs digit steps on the leading BLOCK bits of numbers too
+  //     long for that to pay by itself, until about half of them are used up,
+  //     and applies the product of their cofactors to the whole numbers.
+  // Whatever the bits decide, each step multiplies the pair by a matrix of
+  // determinant ±1, which keeps the gcd; a step that would not shorten the pair
+  // is replaced by one division, so the loop always ends.
+  const DIGIT = 51;
+  const BLOCK = 2048;
+  const BLOCK_STOP = BLOCK / 2 + 64;
+  const BLOCK_FROM = 1n << BigInt(2 * BLOCK);
+
+  // The cofactors of a digit step on x >= y > 0, x of lx > DIGIT bits.
+  function digitCofactors(x, y, lx) {
+    const shift = BigInt(lx - DIGIT);
+    let xs = Number(x >> shift);
+    let ys = Number(y >> shift);
+    let a = 1, b = 0, c = 0, d = 1;
+    for (;;) {
+      if (ys + c === 0 || ys + d === 0) break;
+      const q = quotient(xs + a, ys + c);
+      if (q !== quotient(xs + b, ys + d)) break;
+      let t = a - q * c; a = c; c = t;
+      t = b - q * d; b = d; d = t;
+      t = xs - q * ys; xs = ys; ys = t;
+    }
+    return [a, b, c, d];
+  }
+
+  // gcd(u, v) for u >= v >= 0 by digit steps.
+  function digitGcd(u, v) {
+    let lu = v === 0n ? 0 : bitLength(u);
+    while (v !== 0n) {
+      if (lu <= 53) return BigInt(smallGcd(Number(u), Number(v)));
+      const [a, b, c, d] = digitCofactors(u, v, lu);
+      if (b === 0) {
+        // Not one quotient decided (v is far shorter than u): a division.
+        [u, v] = [v, u % v];
+        lu = bitLengthBelow(u, lu);
+      } else {
+        [u, v] = [BigInt(a) * u + BigInt(b) * v, BigInt(c) * u + BigInt(d) * v];
+        lu = bitLengthBelow(u, lu + 1);
+      }
+    }
+    return u;
+  }
+
+  // The cofactors [A, B, C, D] (BigInts) of digit steps on x >= y > 0, x of lx
+  // bits, run until y has BLOCK_STOP bits or fewer.
+  function blockCofactors(x, y, lx) {
+    let A = 1n, B = 0n, C = 0n, D = 1n;
+    for (;;) {
+      const ly = bitLengthBelow(y, lx + 1);
+      if (ly <= BLOCK_STOP) return [A, B, C, D];
+      const [a, b, c, d] = digitCofactors(x, y, lx);
+      if (b === 0) {
+        const q = x / y;
+        [x, y] = [y, x - q * y];
+        [A, B, C, D] = [C, D, A - q * C, B - q * D];
+        lx = ly;
+      } else {
+        const [a1, b1, c1, d1] = [BigInt(a), BigInt(b), BigInt(c), BigInt(d)];
+        [x, y] = [a1 * x + b1 * y, c1 * x + d1 * y];
+        [A, B, C, D] = [a1 * A + b1 * C, a1 * B + b1 * D, c1 * A + d1 * C, c1 * B + d1 * D];
+        lx = bitLengthBelow(x, lx + 1);
+      }
+    }
+  }
+
+  // gcd(u, v) >= 0 as pieces of work: it yields after each block step (well
+  // under a millisecond at 100000 bits).
+  function* gcdPieces(u, v) {
+    u = abs(u);
+    v = abs(v);
+    if (u < v) [u, v] = [v, u];
+    let lu = v === 0n ? 0 : bitLength(u);
+    while (v !== 0n) {
+      if (lu <= 2 * BLOCK) return digitGcd(u, v);
+      const lv = bitLengthBelow(v, lu + 1);
+      let shorter = null;
+      if (lu - lv <= BLOCK / 4) {
+        const shift = BigInt(lu - BLOCK);
+        const [A, B, C, D] = blockCofactors(u >> shift, v >> shift, BLOCK);
+        if (B !== 0n) {
+          shorter = [abs(A * u + B * v), abs(C * u + D * v)];
+          if (shorter[0] < shorter[1]) shorter.reverse();
+          const ls = bitLengthBelow(shorter[0], lu + 2);
+          if (ls < lu) {
+            [u, v] = shorter;
+            lu = ls;
+          } else {
+            shorter = null;
+          }
+        }
+      }
+      if (shorter === null) {
+        [u, v] = [v, u % v];
+        lu = lv;
+      }
+      yield;
+    }
+    return u;
+  }
+
+  // gcd(u, v) >= 0 in one call.
+  function gcd(u, v) {
+    u = abs(u);
+    v = abs(v);
+    if (u < v) [u, v] = [v, u];
+    return u < BLOCK_FROM ? digitGcd(u, v) : finish(gcdPieces(u, v));
+  }
+
+  // n / d in lowest terms, d made positive.
   function fraction(n, d = 1n) {
     if (d === 0n) throw new RangeError('division by zero');
     if (d < 0n) [n, d] = [-n, -d];
+    if (n === 0n) return { n, d: 1n };
     const g = gcd(n, d);
-    return g > 1n ? { n: n / g, d: d / g } : { n, d };
+    return g === 1n ? { n, d } : { n: n / g, d: d / g };
   }
-
-  const sub = (x, y) => fraction(x.n * y.d - y.n * x.d, x.d * y.d);
-  const mul = (x, y) => fraction(x.n * y.n, x.d * y.d);
-  const div = (x, y) => fraction(x.n * y.d, x.d * y.n);
-  const isZero = (x) => x.n === 0n;
 
   // "3/5", "-1/5", "2", "0".
   function format(x) {
     return x.d === 1n ? String(x.n) : `${x.n}/${x.d}`;
   }
 
-  // The exact value of a decimal such as "-12.5", ".5" or "1e-05"; null for
-  // anything else (nan, inf, hexadecimal, text).
+  // The exact value of a plain decimal: an optional sign, digits with at most
+  // one decimal point (at least one digit), and an optional exponent: "-12.5",
+  // ".5", "5.", "+7e-1", "1E2". Null for anything else: nan, inf, hexadecimal,
+  // "1,5", "e5", "1e", "".
+  //
+  // Null too when the value, written as m × 10^e with m an integer that does
+  // not end in 0, has more than MAX_DECIMAL_DIGITS digits in m or |e| above
+  // MAX_DECIMAL_DIGITS, so that hostile text (a token of a million digits,
+  // "1e-999999999") costs no more than reading it. The bound keeps the exact
+  // value of every finite double: 2^-1074 is 751 digits times 10^-1074, the
+  // largest double 309 digits. Zero is zero whatever its exponent.
   function parseDecimal(text) {
-    const m = /^([+-]?)(\d*)(?:\.(\d*))?(?:[eE]([+-]?\d+))?$/.exec(text);
-    if (!m || (m[2] + (m[3] ?? '')) === '') return null;
-    const fractionDigits = m[3] ?? '';
-    let n = BigInt(m[2] + fractionDigits);
-    if (m[1] === '-') n = -n;
-    const shift = Number(m[4] ?? 0) - fractionDigits.length;
-    return shift >= 0 ? fraction(n * 10n ** BigInt(shift)) : fraction(n, 10n ** BigInt(-shift));
+    const match = /^([+-]?)(\d*)(?:\.(\d*))?(?:[eE]([+-]?)(\d+))?$/.exec(text);
+    if (match === null) return null;
+    const [, sign, whole, part = '', exponentSign, exponentDigits] = match;
+    if (whole === '' && part === '') return null;
+    const digits = (whole + part).replace(/^0+/, '');
+    if (digits === '') return { n: 0n, d: 1n };
+    let end = digits.length;
+    while (digits[end - 1] === '0') --end;  // not /0+$/, which is quadratic on 1000…0001
+    const significant = digits.slice(0, end);
+    let exponent = digits.length - end - part.length;
+    // A long exponent is a huge Number, or Infinity: past the bound either way.
+    if (exponentDigits !== undefined) exponent += (exponentSign === '-' ? -1 : 1) * Number(exponentDigits);
+    if (significant.length > MAX_DECIMAL_DIGITS || Math.abs(exponent) > MAX_DECIMAL_DIGITS) return null;
+    const n = (sign === '-' ? -1n : 1n) * BigInt(significant);
+    if (exponent >= 0) return { n: n * 10n ** BigInt(exponent), d: 1n };
+    return fraction(n, 10n ** BigInt(-exponent));
   }
 
-  // The number the user typed, from its "%.17g" form in the report: the shortest
-  // decimal that reads back as the same double, so that 0.1 is 1/10. Null when it
-  // is not a finite number.
-  function typedValue(text) {
-    const value = Number(text);
-    return Number.isFinite(value) ? parseDecimal(String(value)) : null;
-  }
-
-  // A report line's fields: the operation's name, then its rows and columns
-  // (1-based) and its numbers, each as printed and exactly.
-  function parseLine(line) {
-    const [name, ...fields] = line.split(' ');
-    const op = { name, places: [], numbers: [] };
-    for (const field of fields) {
-      const at = field.indexOf('=');
-      if (at < 0) op.places.push(Number(field));
-      else op.numbers.push({ shown: field.slice(0, at), exact: field.slice(at + 1) });
+  // A row of the matrix: its entries nums[c] / den with den > 0, so that a row
+  // operation is integer arithmetic. A row never changes once made: a stage's
+  // matrix is the array of its rows, shared with the stages before it. clean
+  // says that den and the nums have no common factor; values caches each entry
+  // in lowest terms once asked for.
+  function makeRow(nums, den, clean) {
+    if (den < 0n) {
+      nums = nums.map((x) => -x);
+      den = -den;
     }
-    return op;
+    return { nums: Object.freeze(nums), den, clean, values: [] };
   }
 
-  // The report as the rows read and the stages in order, each with its id and the
-  // operations written since the stage before it. Where a stage works on one
-  // column (a pivot pass or an elimination), column holds it, 1-based.
-  function parseReport(text) {
-    const rows = [];
-    const stages = [];
-    let ops = [];
-    let passes = 0;
-    for (const line of text.split('\n')) {
-      if (line === '') continue;
-      const op = parseLine(line);
-      if (op.name === 'row') {
-        rows.push(op.numbers);
-      } else if (op.name === 'stage') {
-        const id = line.split(' ')[1];
-        const combining = ops.find((o) => o.name === 'combine' || o.name === 'unchanged');
-        let column = combining ? combining.places[1] : null;
-        if (id === 'pivoted') column = ++passes;
-        stages.push({ id, ops, column, pivot: combining ? column : null });
-        ops = [];
-      } else {
-        ops.push(op);
+  // The row nums / den with their common factor divided out, as pieces of
+  // work. The gcd starts with den and the smallest numerators, which usually
+  // settles it early: once it is 1 nothing is left to do.
+  function* cleanRow(nums, den) {
+    let g = abs(den);
+    const order = nums.filter((x) => x !== 0n).map(abs).sort((x, y) => (x < y ? -1 : x > y ? 1 : 0));
+    for (const x of order) {
+      if (g === 1n) break;
+      g = yield* gcdPieces(g, x);
+    }
+    if (g !== 1n) {
+      const divided = [];
+      for (const x of nums) {
+        divided.push(x / g);
+        yield;
       }
+      [nums, den] = [divided, den / g];
     }
-    return { rows, stages };
+    return makeRow(nums, den, true);
   }
 
-  // The printouts of a transcript in order: a matrix as its rows of printed
-  // entries, or gjsolve's unknowns as { unknowns: [printed x1, ...] }.
-  function parsePrintouts(text) {
-    const printouts = [];
-    let last = null;
-    for (const line of text.split('\n')) {
-      const unknown = /^x\d+=(.*)$/.exec(line);
-      if (/^([^\t]+\t)+$/.test(line)) {
-        if (!last || !last.rows) printouts.push((last = { rows: [] }));
-        last.rows.push(line.slice(0, -1).split('\t'));
-      } else if (unknown) {
-        if (!last || !last.unknowns) printouts.push((last = { unknowns: [] }));
-        last.unknowns.push(unknown[1]);
-      } else {
-        last = null;
-      }
-    }
-    return printouts;
+  // A row from rationals in any terms: the numerators over their lcm.
+  function* rowOf(values) {
+    let den = 1n;
+    for (const x of values) den = (den / gcd(den, x.d)) * x.d;
+    return yield* cleanRow(values.map((x) => x.n * (den / x.d)), den);
   }
 
-  // The first entry of A that the replay cannot take as the program took it:
-  // { row, value } for a number that is not finite, { token } for typed text that
-  // is not a plain decimal of the same value, { missing: true } when the input
-  // ended before an entry; null when all is well. typed is everything typed, the
-  // order first; count is how many entries of each row were typed.
-  function unreadable(rows, typed, count) {
-    for (const [i, row] of rows.entries())
-      for (const entry of row)
-        if (typedValue(entry.exact) === null) return { row: i + 1, value: entry.shown };
-    // The order is read as its digits alone (core/dialogue.cpp): "2.5" is 2, then .5.
-    const tokens = typed.replace(/^\s*[+-]?\d+/, '').split(/\s+/).filter((token) => token !== '');
-    let k = 0;
-    for (const row of rows) {
-      for (const entry of row.slice(0, count)) {
-        const token = tokens[k++];
-        if (token === undefined) return { missing: true };
-        if (parseDecimal(token) === null || Number(token) !== Number(entry.exact)) return { token };
-      }
-    }
-    return null;
-  }
-
-  // Whether the first n columns of rows, as exact values, make a singular matrix.
-  function singular(rows, n) {
-    const m = rows.map((row) => row.slice(0, n));
-    for (let j = 0; j < n; ++j) {
-      const p = m.findIndex((row, i) => i >= j && !isZero(row[j]));
+  // Whether the first n columns of rows make a singular matrix, by
+  // fraction-free (Bareiss) elimination on their numerators: a row's integers
+  // are the row times its denominator, which keeps singularity, and every
+  // division is exact. As pieces of work; the answer is the value.
+  function* singular(rows, n) {
+    const m = rows.map((row) => row.nums.slice(0, n));
+    let previous = 1n;
+    for (let k = 0; k < n; ++k) {
+      const p = m.findIndex((row, i) => i >= k && row[k] !== 0n);
       if (p < 0) return true;
-      [m[j], m[p]] = [m[p], m[j]];
-      for (let i = j + 1; i < n; ++i) {
-        const r = div(m[i][j], m[j][j]);
-        m[i] = m[i].map((x, c) => sub(x, mul(r, m[j][c])));
+      [m[k], m[p]] = [m[p], m[k]];
+      const pivot = m[k];
+      for (let i = k + 1; i < n; ++i) {
+        const row = m[i];
+        for (let j = k + 1; j < n; ++j) {
+          row[j] = (pivot[k] * row[j] - row[k] * pivot[j]) / previous;
+          yield;
+        }
+        row[k] = 0n;
       }
+      previous = pivot[k];
     }
     return false;
   }
 
-  // Replays the report's operations on the typed values of its rows, exactly.
-  // Returns, for each stage, the matrix after it (for gjsolve's solution, the
-  // unknowns), or null from the stage that would divide by an exact zero on.
-  // stop describes that division: the stage's index, the entry divided by
-  // (1-based), the divisor as the report printed it (null for a combination,
-  // whose report holds r instead), and whether the typed matrix is singular;
-  // null when the replay ran to the end.
-  function replay(report) {
-    const typed = report.rows.map((row) => row.map((entry) => typedValue(entry.exact)));
-    const n = typed.length;
-    const m = typed.map((row) => row.slice());
-    const values = [];
-    const unknowns = [];
-    let stop = null;
-
-    // Divides by entry (i, c), 1-based, of m; false, with stop set, if it is exactly 0.
-    const divisor = (k, i, c, shown) => {
-      const d = m[i - 1][c - 1];
-      if (isZero(d)) stop = { stage: k, row: i, column: c, shown };
-      return d;
+  // A stage's values as the caller sees them: entry(r, c) is the value at row
+  // r and column c (0-based; for the solution, entry(j, 0) is x_{j+1}) in
+  // lowest terms, worked out when first asked (one gcd of numbers of up to
+  // MAX_BITS bits) and kept; zero(r, c) says whether it is exactly 0, at no
+  // cost. Both throw a RangeError for a place outside the stage.
+  function matrixView(rows, width) {
+    const row = (r, c) => {
+      if (!(r >= 0 && r < rows.length && c >= 0 && c < width)) throw new RangeError(`no entry (${r}, ${c})`);
+      return rows[r];
     };
-    const operations = {
-      scale: (k, [i, c], [d]) => {
-        const by = divisor(k, i, c, d.shown);
-        if (!stop) m[i - 1] = m[i - 1].map((x) => div(x, by));
+    return {
+      entry(r, c) {
+        const x = row(r, c);
+        return (x.values[c] ??= fraction(x.nums[c], x.den));
       },
-      swap: (k, [i, j]) => { [m[i - 1], m[j - 1]] = [m[j - 1], m[i - 1]]; },
-      combine: (k, [t, p]) => {
-        const by = divisor(k, t, p, null);
-        if (stop) return;
-        const r = div(m[p - 1][p - 1], by);
-        m[t - 1] = m[p - 1].map((x, c) => sub(x, mul(r, m[t - 1][c])));
-      },
-      divide: (k, [i], [d]) => {
-        const by = divisor(k, i, i, d.shown);
-        if (!stop) m[i - 1] = m[i - 1].map((x) => div(x, by));
-      },
-      quotient: (k, [j], [, d]) => {
-        const by = divisor(k, j, j, d.shown);
-        if (!stop) unknowns[j - 1] = div(m[j - 1][n], by);
-      },
+      zero: (r, c) => row(r, c).nums[c] === 0n,
     };
-    report.stages.forEach((stage, k) => {
-      for (const op of stage.ops) {
-        if (stop) break;
-        operations[op.name]?.(k, op.places, op.numbers);
-      }
-      if (stop) values.push(null);
-      else values.push(stage.id === 'solution' ? unknowns.slice() : m.map((row) => row.slice()));
-    });
-    if (stop) stop.singular = singular(typed, n);
-    return { values, stop };
   }
 
-  return { fraction, format, isZero, parseDecimal, typedValue, parseReport, parsePrintouts, unreadable, singular, replay };
-})();
+  function unknownsView(unknowns) {
+    const unknown = (j, c) => {
+      if (!(j >= 0 && j < unknowns.length && c === 0 && unknowns[j])) throw new RangeError(`no unknown (${j}, ${c})`);
+      return unknowns[j];
+    };
+    return {
+      entry(j, c) {
+        const x = unknown(j, c);
+        return (x.value ??= fraction(x.n, x.d));
+      },
+      zero: (j, c) => unknown(j, c).n === 0n,
+    };
+  }
 
-if (typeof module === 'object' && module.exports) module.exports = exact;
+  // How many places each operation takes (see core/report.hpp).
+  const arity = { scale: 2, swap: 2, combine: 2, divide: 1, quotient: 1 };
+
+  // Replays stages (each { id, ops: [{ name, places }] }, places 1-based as in
+  // the report) on start, the matrix as typed (n rows of width rationals; for
+  // gjsolve width is n + 1, the last column b):
+  //   scale i c     row i divided by its entry in column c
+  //   swap i k      rows i and k exchanged
+  //   combine t p   row t replaced by row p minus r times row t, where
+  //                 r = a[p][p] / a[t][p], from the exact rows
+  //   divide i      row i divided by a[i][i]
+  //   quotient j    x_j = a[j][n+1] / a[j][j]
+  // and any other operation (unchanged, no_exchange) leaves the matrix alone.
+  // Throws a RangeError at once for places outside the matrix.
+  //
+  // Gives a job: job.step(deadline) works until performance.now() reaches
+  // deadline (ms) or the replay is done, and returns true once it is done. Each
+  // call does at least one piece of work, so that a caller already past its
+  // deadline still gets there. A piece is one entry's arithmetic or one step of
+  // a gcd, a few milliseconds at most even near MAX_BITS. job.result is then
+  // { stages, stop, tooLarge, bits }:
+  //   stages[k]  the values after stage k (see matrixView; for the stage with
+  //              id "solution", the unknowns), or null from the stop or the
+  //              give-up on;
+  //   stop       where the replay would divide by an exact zero, as
+  //              { stage, row, column, singular }: the stage's index (0-based),
+  //              the entry divided by (1-based: a[i][c] for scale, a[t][p] for
+  //              combine, a[i][i] for divide, a[j][j] for quotient), and whether
+  //              the first n columns of start make a singular matrix; else null;
+  //   tooLarge   { stage } (0-based) when a row of that stage outgrew MAX_BITS;
+  //              else null;
+  //   bits       the most bits that a row's numerator or denominator took.
+  function replay(start, stages) {
+    const n = start.length;
+    const width = n === 0 ? 0 : start[0].length;
+    const inRows = (k) => Number.isInteger(k) && k >= 1 && k <= n;
+    for (const { ops } of stages) {
+      for (const { name, places } of ops) {
+        if (!Object.hasOwn(arity, name)) continue;
+        const [i, j] = places;
+        const ok = places.length >= arity[name] && inRows(i) &&
+          (name === 'scale' ? Number.isInteger(j) && j >= 1 && j <= width
+            : name === 'swap' || name === 'combine' ? inRows(j)
+              : name === 'quotient' ? width > n : true);
+        if (!ok) throw new RangeError(`${name} ${places.join(' ')}: outside the ${n}×${width} matrix`);
+      }
+    }
+
+    const job = { result: null };
+    const work = (function* () {
+      const rows = [];
+      for (const values of start) rows.push(yield* rowOf(values));
+      const initial = rows.slice();
+      const unknowns = [];
+      const views = [];
+      let stop = null;
+      let tooLarge = null;
+      let largest = 0n;
+      const measure = (row, k) => {
+        for (const x of row.nums) if (x > largest || -x > largest) largest = abs(x);
+        if (row.den > largest) largest = row.den;
+        if (largest >= LIMIT && tooLarge === null) tooLarge = { stage: k };
+      };
+      for (const row of rows) measure(row, 0);
+
+      // The divisor a[i][c] (1-based) as its numerator over the row's
+      // denominator; at an exact 0, stop says where.
+      const divisor = (k, i, c) => {
+        const x = rows[i - 1].nums[c - 1];
+        if (x === 0n) stop = { stage: k, row: i, column: c, singular: null };
+        return x;
+      };
+      const operations = {
+        *scale(k, [i, c]) {
+          const by = divisor(k, i, c);
+          if (!stop) rows[i - 1] = yield* cleanRow(rows[i - 1].nums, by);
+          return rows[i - 1];
+        },
+        *swap(k, [i, j]) {
+          [rows[i - 1], rows[j - 1]] = [rows[j - 1], rows[i - 1]];
+          return null;
+        },
+        // With P = row p and T = row t as integers over their denominators,
+        // P_c / P.den - (P_p T.den / (P.den T_p)) T_c / T.den
+        //   = (P_c T_p - P_p T_c) / (P.den T_p),
+        // with T_p and P_p divided by their gcd first. That gcd takes out most
+        // of the common factor of the result; the rest, a few small primes
+        // (powers of 2 and 5 from decimals, mostly), stays until the row is a
+        // pivot row or is divided: a gcd of the whole row for every
+        // combination would double the replay's time.
+        *combine(k, [t, p]) {
+          const tp = divisor(k, t, p);
+          if (stop) return null;
+          let pivotRow = rows[p - 1];
+          if (!pivotRow.clean) rows[p - 1] = pivotRow = yield* cleanRow(pivotRow.nums, pivotRow.den);
+          const pp = pivotRow.nums[p - 1];
+          if (pp === 0n) return (rows[t - 1] = pivotRow);
+          const g = yield* gcdPieces(pp, tp);
+          const [a, b] = [tp / g, pp / g];
+          const target = rows[t - 1].nums;
+          const nums = [];
+          for (const [c, x] of pivotRow.nums.entries()) {
+            nums.push(x * a - b * target[c]);
+            yield;
+          }
+          return (rows[t - 1] = makeRow(nums, pivotRow.den * a, false));
+        },
+        *divide(k, [i]) {
+          const by = divisor(k, i, i);
+          if (!stop) rows[i - 1] = yield* cleanRow(rows[i - 1].nums, by);
+          return rows[i - 1];
+        },
+        *quotient(k, [j]) {
+          const by = divisor(k, j, j);
+          if (stop) return null;
+          const b = rows[j - 1].nums[n];
+          unknowns[j - 1] = by < 0n ? { n: -b, d: -by } : { n: b, d: by };
+          return null;
+        },
+      };
+
+      for (const [k, stage] of stages.entries()) {
+        for (const { name, places } of stage.ops) {
+          if (stop || tooLarge) break;
+          if (!Object.hasOwn(operations, name)) continue;
+          const made = yield* operations[name](k, places);
+          if (made && !stop) measure(made, k);
+          yield;
+        }
+        if (stop || tooLarge) views.push(null);
+        else if (stage.id === 'solution') views.push(unknownsView(unknowns.slice()));
+        else views.push(matrixView(rows.slice(), width));
+      }
+      if (stop) stop.singular = yield* singular(initial, n);
+      job.result = { stages: views, stop, tooLarge, bits: largest === 0n ? 0 : bitLength(largest) };
+    })();
+
+    let done = false;
+    job.step = (deadline) => {
+      while (!done) {
+        done = work.next().done === true;
+        if (performance.now() >= deadline) break;
+      }
+      return done;
+    };
+    return job;
+  }
+
+  return { parseDecimal, format, replay, fraction, gcd, MAX_BITS, MAX_DECIMAL_DIGITS };
+})();
