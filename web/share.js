@@ -9,8 +9,9 @@
 // What a link carries is only ever typed text: the page types it at the prompts,
 // line by line, and never reads it as anything else.
 'use strict';
+var GJ = globalThis.GJ = globalThis.GJ || {};
 
-const GJShare = (() => {
+GJ.share = (() => {
   const programNames = ['gjinverse', 'gjsolve'];
   const defaultProgram = 'gjinverse';
   // Far more than an order-10 matrix with long numbers takes, and still a link
@@ -28,14 +29,16 @@ const GJShare = (() => {
 
   // Reads a fragment (with or without its '#'). Returns the program to open, the
   // text to type, whether the end of input follows it, and a problem: null, or the
-  // id of a message to show ('link.unknown', 'link.encoding', 'link.long').
-  // Whatever the problem, the program opens, empty but for a long or broken input.
+  // id of a message to show ('link.program', 'link.unknown', 'link.encoding',
+  // 'link.long'). Whatever the problem, a program opens: empty when the link
+  // names none of the programs, since its input was meant for another, or when
+  // its input is too long or broken.
   function parse(hash) {
     const parts = hash.replace(/^#/, '').split('&');
     const run = { program: defaultProgram, input: '', ended: false, problem: null };
     if (parts[0] === '' && parts.length === 1) return run;
     if (programNames.includes(parts[0])) run.program = parts[0];
-    else run.problem = 'link.unknown';
+    else run.problem = 'link.program';
     for (const part of parts.slice(1)) {
       const [key, value] = part.split(/=(.*)/s);
       if (key === 'end' && value === undefined) run.ended = true;
@@ -48,6 +51,7 @@ const GJShare = (() => {
       } else run.problem = run.problem ?? 'link.unknown';
     }
     if (run.input.length > maxInput) return { ...run, input: '', ended: false, problem: 'link.long' };
+    if (run.problem === 'link.program') return { ...run, input: '', ended: false };
     return run;
   }
 
@@ -72,4 +76,4 @@ const GJShare = (() => {
   return { programNames, defaultProgram, maxInput, fragment, parse, entries, examples };
 })();
 
-if (typeof module !== 'undefined') module.exports = GJShare;
+if (typeof module === 'object' && module.exports) module.exports = GJ.share;

@@ -4,8 +4,9 @@
 // gloss.<stage id> explains the commentary line of a stage, stage.<id> names the
 // stage, about.<id> says what it does; op.<operation>.* words an operation.
 'use strict';
+var GJ = globalThis.GJ = globalThis.GJ || {};
 
-const pageTexts = {
+GJ.texts = {
   en: {
     'title': 'Gauss-Jordan elimination, stage by stage',
     'title.program': '{program}: Gauss-Jordan elimination, stage by stage',
@@ -39,11 +40,13 @@ const pageTexts = {
     'announce.many': '{count} new stages; the last, stage {k}: {name}.',
     'announce.gloss': '({gloss})',
     'announce.ops': 'Row operations: {ops}.',
+    'announce.separator': '; ',
 
     'link.summary': 'Link to this run',
     'link.help': 'This link opens the page on the same program and types everything typed so far again, the end of input too if it was given. It works from the disk as well.',
     'link.copy': 'Copy link',
     'link.unknown': 'The link names no program of this page, or something the page does not know; {program} is open instead.',
+    'link.program': 'The link names no program of this page; {program} is open, and the link\'s input was not typed.',
     'link.encoding': 'The typed text in the link is not correctly encoded; {program} is open without it.',
     'link.long': 'The link carries more than {max} characters of typed text, more than any run needs; {program} is open without it.',
     'link.tooLong': 'No link: what has been typed is longer than the {max} characters that a link carries.',
@@ -64,6 +67,7 @@ const pageTexts = {
     'example.order-one.note': 'A 1 × 1 matrix: its inverse is one division.',
     'pane.exited': '{program} ended with exit status {status}',
     'pane.notStarted': '{program} could not be started',
+    'pane.note': '[{note}]',
 
     'stages.heading': 'The stages and their row operations',
     'stages.empty': 'The stages appear here once the whole matrix has been entered.',
@@ -77,6 +81,9 @@ const pageTexts = {
     'stage.printout': 'Printout of stage {k}',
     'stage.operations': 'Row operations',
     'stage.noOperations': 'No row operations.',
+    'stage.opWords': '({words})',
+    'stage.unknown': 'x{j} =',
+    'stage.glossSeparator': ' — ',
 
     'stage.inverse_input': 'Input: [A | I]',
     'stage.solve_input': 'Input: [A | b]',
@@ -121,21 +128,26 @@ const pageTexts = {
     'op.divide.words': 'its diagonal entry a{i}{i}',
     'op.quotient.notation': 'x{j} = {b} ÷ {d} = {x}',
     'op.quotient.words': 'the right-hand side of row {j} over its diagonal entry',
+    'op.bracketed': '({number})',
 
     'exact.cell': 'exactly {exact}',
     'exact.residue': 'a rounding residue: exactly 0',
     'exact.pending': 'exact value not yet computed',
     'exact.past': 'no exact value: it comes after a division by an exact zero',
     'exact.unavailable': 'no exact value for this run',
+    'exact.tooLarge': 'no exact value: the numbers grew too large to work out here',
+    'exact.nonFinite': 'the floating-point run has no number here ({printed}: an overflow or a division by zero); {exact}',
     'exact.readout': 'Row {r}, column {c}: printed {printed}, {description}.',
     'exact.unknown': '{name}: printed {printed}, {description}.',
     'exact.hint': 'Point at an entry or move to it with the arrow keys for its exact value.',
     'exact.none.value': 'No exact values for this run: row {row} holds {value}, which is not a finite number.',
     'exact.none.token': 'No exact values for this run: the page cannot read “{token}” as the program read it.',
     'exact.none.missing': 'No exact values for this run: the input ended before every entry was typed, and the program kept 0 for the rest.',
+    'exact.none.tooLarge': 'The exact values stop at stage {k}: their numbers grew past {digits} digits, too large to work out here.',
     'exact.stop': 'Computed exactly, a{i}{c} is 0 here, and this stage divides by it.',
     'exact.stop.residue': 'The floating-point run divided by {shown}, a rounding residue: the printed numbers from this stage on come from rounding.',
     'exact.stop.zero': 'The floating-point run divided by 0 as well, which gives inf and nan.',
+    'exact.stop.nonFinite': 'The floating-point run divided by {shown}, which is not a number: the entries it changed are not numbers either.',
     'exact.stop.singular': 'The matrix is singular when computed exactly.',
     'exact.stop.end': 'Nothing from this stage on is computed exactly.',
     'exact.stopped': 'The exact values stop at stage {k}: see its note.',
@@ -174,11 +186,13 @@ const pageTexts = {
     'announce.many': '새 단계 {count}개, 마지막은 {k}단계: {name}.',
     'announce.gloss': '({gloss})',
     'announce.ops': '행 연산: {ops}.',
+    'announce.separator': '; ',
 
     'link.summary': '이 실행의 링크',
     'link.help': '이 링크를 열면 같은 프로그램에서 지금까지 입력한 내용을, 입력을 끝냈다면 그것까지 다시 입력합니다. 디스크에서 연 페이지에서도 됩니다.',
     'link.copy': '링크 복사',
     'link.unknown': '링크가 이 페이지의 프로그램을 가리키지 않거나 페이지가 모르는 내용을 담고 있어 {program}을(를) 대신 열었습니다.',
+    'link.program': '링크가 이 페이지의 프로그램을 가리키지 않아 {program}을(를) 열었고, 링크에 담긴 입력은 입력하지 않았습니다.',
     'link.encoding': '링크에 담긴 입력이 올바르게 인코딩되지 않아 {program}을(를) 입력 없이 열었습니다.',
     'link.long': '링크에 담긴 입력이 {max}자를 넘어 어떤 실행에도 필요한 것보다 깁니다. {program}을(를) 입력 없이 열었습니다.',
     'link.tooLong': '링크 없음: 지금까지 입력한 내용이 링크에 담을 수 있는 {max}자보다 깁니다.',
@@ -199,6 +213,7 @@ const pageTexts = {
     'example.order-one.note': '1 × 1 행렬: 역행렬은 나눗셈 한 번.',
     'pane.exited': '{program} 종료, 종료 상태 {status}',
     'pane.notStarted': '{program}을(를) 시작하지 못했습니다',
+    'pane.note': '[{note}]',
 
     'stages.heading': '단계별 출력과 행 연산',
     'stages.empty': '행렬을 모두 입력하면 여기에 단계가 나타납니다.',
@@ -212,6 +227,9 @@ const pageTexts = {
     'stage.printout': '{k}단계 출력',
     'stage.operations': '행 연산',
     'stage.noOperations': '행 연산이 없습니다.',
+    'stage.opWords': '({words})',
+    'stage.unknown': 'x{j} =',
+    'stage.glossSeparator': ' — ',
 
     'stage.inverse_input': '입력: [A | I]',
     'stage.solve_input': '입력: [A | b]',
@@ -256,25 +274,30 @@ const pageTexts = {
     'op.divide.words': '대각 성분 a{i}{i}',
     'op.quotient.notation': 'x{j} = {b} ÷ {d} = {x}',
     'op.quotient.words': '{j}행의 우변을 대각 성분으로 나눈 값',
+    'op.bracketed': '({number})',
 
     'exact.cell': '정확한 값 {exact}',
     'exact.residue': '반올림 잔차: 정확한 값은 0',
     'exact.pending': '정확한 값을 아직 계산하지 않았음',
     'exact.past': '정확한 값 없음: 정확히 0인 수로 나눈 뒤의 값',
     'exact.unavailable': '이 실행에는 정확한 값이 없음',
+    'exact.tooLarge': '정확한 값 없음: 수가 너무 커져 여기서 계산할 수 없음',
+    'exact.nonFinite': '부동소수점 계산에서는 수가 아님({printed}: 넘침 또는 0으로 나눔), {exact}',
     'exact.readout': '{r}행 {c}열: 출력값 {printed}, {description}.',
     'exact.unknown': '{name}: 출력값 {printed}, {description}.',
     'exact.hint': '성분을 가리키거나 화살표 키로 옮겨 가면 정확한 값을 보여 줍니다.',
     'exact.none.value': '이 실행에는 정확한 값이 없습니다: {row}행의 {value}은(는) 유한한 수가 아닙니다.',
     'exact.none.token': '이 실행에는 정확한 값이 없습니다: 입력 “{token}”을(를) 프로그램이 읽은 대로 읽을 수 없습니다.',
     'exact.none.missing': '이 실행에는 정확한 값이 없습니다: 모든 성분을 입력하기 전에 입력이 끝나, 나머지 성분은 프로그램이 0으로 두었습니다.',
+    'exact.none.tooLarge': '정확한 값은 {k}단계에서 멈춥니다: 수가 {digits}자리를 넘게 커져 여기서 계산하기에는 너무 큽니다.',
     'exact.stop': '정확히 계산하면 여기서 a{i}{c}은(는) 0인데, 이 단계는 이 값으로 나눕니다.',
     'exact.stop.residue': '부동소수점 계산은 반올림 잔차인 {shown}(으)로 나누었습니다. 이 단계부터 출력된 수는 반올림 오차에서 나온 것입니다.',
     'exact.stop.zero': '부동소수점 계산도 0으로 나누어 inf와 nan이 나왔습니다.',
+    'exact.stop.nonFinite': '부동소수점 계산은 수가 아닌 {shown}(으)로 나누었습니다. 이 값으로 바뀐 성분도 수가 아닙니다.',
     'exact.stop.singular': '정확히 계산하면 이 행렬은 특이행렬(역행렬이 없는 행렬)입니다.',
     'exact.stop.end': '이 단계부터는 정확한 값을 계산하지 않습니다.',
     'exact.stopped': '정확한 값은 {k}단계에서 멈춥니다. 그 단계의 설명을 보세요.',
   },
 };
 
-if (typeof module === 'object' && module.exports) module.exports = pageTexts;
+if (typeof module === 'object' && module.exports) module.exports = GJ.texts;

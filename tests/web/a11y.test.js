@@ -3,19 +3,17 @@
 // the keyboard reaches everything, with its focus in view; targets are large
 // enough; and at a phone's width only the pane scrolls sideways.
 'use strict';
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
-const { pageUrl, launch, open, close, typeAtPrompts, typeCase } = require('./harness.js');
+const { pageUrl, useBrowser, open, close, typeAtPrompts, typeCase } = require('./harness.js');
 
 const axeSource = fs.readFileSync(path.join(__dirname, 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
 const order4 = ['4 2 1 0 0 1 3 1 0 0 1 4 1 0 0 1 5'];
 const orderPrompt = ['INPUT ORDER OF SQUARE MATRIX: '];
 
-let browser;
-before(async () => { browser = await launch(); });
-after(() => browser.close());
+const browser = useBrowser();
 
 // axe's findings on the page as it is, as "rule: element" lines. Injected
 // through the DevTools protocol, axe is not held by the page's CSP; it must not
@@ -37,11 +35,12 @@ for (const locale of ['en-US', 'ko-KR']) {
   for (const colorScheme of ['light', 'dark']) {
     for (const width of [1280, 375]) {
       test(`axe finds nothing: ${locale}, ${colorScheme}, ${width} px, before and after a run`, async () => {
-        const page = await open(browser, `${pageUrl}#gjinverse`,
+        const page = await open(browser(), `${pageUrl}#gjinverse`,
                                 { locale, colorScheme, viewport: { width, height: 800 } });
         assert.deepEqual(await axeFindings(page), [], 'before a run');
         await typeAtPrompts(page, '\n', order4, orderPrompt);
         await page.waitForSelector('#stages[data-exact="done"]');
+        if (width === 375) assert.ok(await page.$eval('#pane', (pane) => pane.scrollWidth > pane.clientWidth), 'a run wider than the pane');
         await openDisclosures(page);
         assert.deepEqual(await axeFindings(page), [], 'after an order-4 run, the link and the examples open');
         await close(page);
@@ -55,7 +54,7 @@ for (const locale of ['en-US', 'ko-KR']) {
 // of at least 24 by 24 CSS pixels.
 test('Tab reaches links, pane, commentary lines and buttons, each with its focus visible', async () => {
   for (const colorScheme of ['light', 'dark']) {
-    const page = await open(browser, `${pageUrl}#gjinverse`, { colorScheme });
+    const page = await open(browser(), `${pageUrl}#gjinverse`, { colorScheme });
     const ring = () => page.evaluate(() => {
       const style = getComputedStyle(document.activeElement);
       return style.outlineStyle !== 'none' && parseFloat(style.outlineWidth) >= 2;
@@ -88,7 +87,7 @@ test('Tab reaches links, pane, commentary lines and buttons, each with its focus
 });
 
 test('at 375 px after an order-10 run only the pane scrolls sideways, with the keyboard too', async () => {
-  const page = await open(browser, `${pageUrl}#gjinverse`, { viewport: { width: 375, height: 800 } });
+  const page = await open(browser(), `${pageUrl}#gjinverse`, { viewport: { width: 375, height: 800 } });
   await typeCase(page, 'gjinverse/growing-rows-10x10');
   await page.waitForSelector('.note');
   assert.ok(await page.evaluate(() => document.scrollingElement.scrollWidth) <= 375, 'the page is not wider');
@@ -98,6 +97,16 @@ test('at 375 px after an order-10 run only the pane scrolls sideways, with the k
   for (let k = 0; k < 5; k++) await page.keyboard.press('ArrowRight');
   // Scrolling may be animated: wait for it to move.
   await page.waitForFunction(() => document.getElementById('pane').scrollLeft > 0);
+  // Scrolled to its end, the pane shows the right edge of the widest printout:
+  // nothing of the text is cut off past what can be scrolled into view.
+  const [textRight, paneRight] = await page.evaluate(() => {
+    const pane = document.getElementById('pane');
+    pane.scrollLeft = pane.scrollWidth;
+    const text = document.createRange();
+    text.selectNodeContents(pane);
+    return [Math.max(...[...text.getClientRects()].map((box) => box.right)), pane.getBoundingClientRect().right];
+  });
+  assert.ok(textRight <= paneRight, `the text ends at ${textRight} px, the pane at ${paneRight} px`);
   await close(page);
 });
 
@@ -112,7 +121,7 @@ async function tabTo(page, selector, back = false) {
 }
 
 test('a whole run with the keyboard alone: type, Enter, Ctrl-D, stages, the link and the examples', async () => {
-  const page = await open(browser, `${pageUrl}#gjinverse`, { locale: 'ko-KR' });
+  const page = await open(browser(), `${pageUrl}#gjinverse`, { locale: 'ko-KR' });
   await page.keyboard.press('Shift+Tab');
   await tabTo(page, '#typed');
   for (const line of ['2', '2 1']) {
@@ -129,7 +138,7 @@ test('a whole run with the keyboard alone: type, Enter, Ctrl-D, stages, the link
   await tabTo(page, '#stage-next');
   await page.keyboard.press('Enter');
   await page.keyboard.press('PageDown');
-  assert.equal(await page.textContent('#stage-position'), await page.evaluate(() => language.t('stages.position', { k: 3, count: 7 })));
+  assert.equal(await page.textContent('#stage-position'), await page.evaluate(() => GJ.language.t('stages.position', { k: 3, count: 7 })));
 
   // The link: opened with Enter, reached with Tab, copied with Enter.
   await tabTo(page, '#share summary', true);
@@ -139,7 +148,7 @@ test('a whole run with the keyboard alone: type, Enter, Ctrl-D, stages, the link
   await tabTo(page, '#copy-link');
   await page.keyboard.press('Enter');
   await page.waitForFunction(() => /\S/.test(document.getElementById('status').textContent) &&
-    !document.getElementById('status').textContent.includes(language.t('status.over')));
+    !document.getElementById('status').textContent.includes(GJ.language.t('status.over')));
 
   // The examples: opened with Enter, the second one followed with Enter.
   await tabTo(page, '#examples summary');

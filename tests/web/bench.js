@@ -1,33 +1,48 @@
-// Benchmark, not a test: how fast the page answers an order-10 gjinverse run
-// typed row by row in headless chromium, as the median of five runs. Times are
-// taken in the page, to the moment the DOM shows the state (the next frame
-// paints it): navigation start to the first prompt with the input enabled;
-// each Enter's keydown to the next prompt; the last Enter to the finished
-// transcript. Beside each Enter, the work of the frame that shows it: from the
-// start of its animation frame to a task of the highest priority posted there,
-// which runs once style, layout and paint are done, before the page's own tasks
-// (the exact values, computed after paint); the Enter fits in one frame when
-// DOM and frame together stay under 16 ms. Run: node tests/web/bench.js build-web
+// Benchmark, not a test: how fast the page answers, in headless chromium, as the
+// median of five runs.
+// - The first prompt: navigation start to the first prompt with the input
+//   enabled, against a blank page that shows a prompt and an input field,
+//   loaded in the same browser in the same run.
+// - An order-10 gjinverse run typed row by row: each Enter's keydown to the next
+//   prompt in the DOM; the work of the frame that shows it, from the start of its
+//   animation frame to a task of the highest priority posted there, which runs
+//   once style, layout and paint are done; and the longest task that starts in
+//   the second after the Enter (the Long Tasks API reports only tasks of 50 ms
+//   or more: "-" is none). An Enter fits in one frame when DOM and frame
+//   together stay under 16 ms.
+// - The exact values of two hard runs, typed on one line: the last Enter to the
+//   exact view, and the longest task in between.
+// Run: node tests/web/bench.js build-web [the number of hard runs to time, 2 by default]
 'use strict';
+const fs = require('node:fs');
+const os = require('node:os');
 const path = require('node:path');
 
 process.env.GJ_WEB_BUILD = path.resolve(process.argv[2] ?? 'build-web');
 const { pageUrl, launch, open, close, goldenCase, typeAtPrompts } = require('./harness.js');
 const runs = 5;
 const name = 'gjinverse/growing-rows-10x10';
+const orderPrompt = ['INPUT ORDER OF SQUARE MATRIX: '];
 
 // Installed in the page before its scripts: notes the times in window.benchTimes.
 function instrument() {
-  const times = window.benchTimes = { first: null, enters: [], frames: [] };
+  const times = window.benchTimes = { first: null, enters: [], frames: [], pressed: [], tasks: [], exact: null };
   let pressed = null;
-  addEventListener('keydown', (event) => { if (event.key === 'Enter') pressed = performance.now(); }, true);
+  new PerformanceObserver((list) => {
+    for (const task of list.getEntries()) times.tasks.push([task.startTime, task.duration]);
+  }).observe({ type: 'longtask', buffered: true });
+  addEventListener('keydown', (event) => {
+    if (event.key === 'Enter') times.pressed.push(pressed = performance.now());
+  }, true);
   new MutationObserver(() => {
     const typed = document.getElementById('typed');
     const pane = document.getElementById('pane');
+    const stages = document.getElementById('stages');
     if (!typed || !pane) return;
     const prompt = !typed.disabled && /INPUT [^:]*: $/.test(pane.textContent);
     const finished = pane.querySelector('.note') !== null;
     if (times.first === null && prompt) times.first = performance.now();
+    if (times.exact === null && stages && stages.dataset.exact === 'done') times.exact = performance.now();
     if (pressed !== null && (prompt || finished)) {
       times.enters.push(performance.now() - pressed);
       pressed = null;
@@ -39,30 +54,92 @@ function instrument() {
   }).observe(document, { subtree: true, childList: true, attributes: true, characterData: true });
 }
 
-const median = (values) => [...values].sort((a, b) => a - b)[values.length >> 1];
+// A page with nothing but a prompt and an input field, for the first prompt's floor.
+function blankPage() {
+  const file = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'gj-bench-')), 'blank.html');
+  fs.writeFileSync(file, '<!doctype html><meta charset="utf-8"><title>blank</title>' +
+    '<pre id="pane">INPUT ORDER OF SQUARE MATRIX: </pre><input id="typed">');
+  return 'file://' + file;
+}
 
-(async () => {
-  const browser = await launch();
+// The longest task starting in [from, to), or 0 when no task was long.
+const longest = (tasks, from, to) => Math.max(0, ...tasks.filter(([start]) => start >= from && start < to).map(([, d]) => d));
+const median = (values) => [...values].sort((a, b) => a - b)[values.length >> 1];
+const ms = (value) => (value === 0 ? '-' : value.toFixed(1)).padStart(9);
+
+async function firstPrompts(browser) {
+  const blank = blankPage();
+  const page = [];
+  const floor = [];
+  for (let run = 0; run < runs; run++) {
+    const p = await open(browser, `${pageUrl}#gjinverse`, { initScript: instrument });
+    page.push(await p.evaluate(() => window.benchTimes.first));
+    await close(p);
+    const context = await browser.newContext();
+    const b = await context.newPage();
+    await b.goto(blank);
+    floor.push(await b.evaluate(() => performance.getEntriesByType('navigation')[0].domContentLoadedEventEnd));
+    await context.close();
+  }
+  return [median(page), median(floor)];
+}
+
+async function typedRun(browser) {
   const { input, prompts, rows } = goldenCase(name);
   const samples = [];
   for (let run = 0; run < runs; run++) {
     const page = await open(browser, `${pageUrl}#gjinverse`, { initScript: instrument });
     await typeAtPrompts(page, input, rows, prompts);
     await page.waitForFunction((count) => window.benchTimes.frames.length === count, rows.length);
+    await page.waitForTimeout(1000);
     samples.push(await page.evaluate(() => window.benchTimes));
     await close(page);
   }
+  return rows.map((row, k) => [
+    `Enter ${k + 1} (${k === 0 ? 'order' : `row ${k}`}) to ${k === rows.length - 1 ? 'finished transcript' : 'next prompt'}`,
+    median(samples.map((times) => times.enters[k])), median(samples.map((times) => times.frames[k])),
+    median(samples.map((times) => longest(times.tasks, times.pressed[k], times.pressed[k] + 1000)))]);
+}
+
+// Entries of one hard kind, from a seeded generator, so that every run is the same.
+function hardInput(order, entry) {
+  let seed = 12345;
+  const random = () => (seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648;
+  return `${order} ` + Array.from({ length: order * order }, () => entry(random)).join(' ');
+}
+const hardCases = [
+  ['order 10, 17-digit decimals', hardInput(10, (random) => (random() - 0.5).toFixed(17))],
+  ['order 8, -2e200 7.5e-150 1e-320', hardInput(8, (random) => ['-2e200', '7.5e-150', '1e-320', '3', '-0.7'][Math.floor(random() * 5)])],
+];
+
+async function exactRuns(browser) {
+  const table = [];
+  for (const [what, input] of hardCases.slice(0, Number(process.argv[3] ?? hardCases.length))) {
+    const samples = [];
+    for (let run = 0; run < runs; run++) {
+      const page = await open(browser, `${pageUrl}#gjinverse`, { initScript: instrument });
+      await typeAtPrompts(page, '\n', [input], orderPrompt);
+      await page.waitForSelector('#stages[data-exact="done"]', { timeout: 300000 });
+      const times = await page.evaluate(() => window.benchTimes);
+      samples.push([times.exact - times.pressed[0], longest(times.tasks, times.pressed[0] + 100, times.exact + 1)]);
+      await close(page);
+    }
+    table.push([`${what}: Enter to exact values`, median(samples.map((s) => s[0])), null, median(samples.map((s) => s[1]))]);
+  }
+  return table;
+}
+
+(async () => {
+  const browser = await launch();
+  const [first, floor] = await firstPrompts(browser);
+  const typed = await typedRun(browser);
+  const exact = await exactRuns(browser);
   await browser.close();
 
-  const table = [['first prompt', median(samples.map((times) => times.first)), null]];
-  rows.forEach((row, k) => {
-    const what = k === 0 ? 'order' : `row ${k}`;
-    const until = k === rows.length - 1 ? 'finished transcript' : 'next prompt';
-    table.push([`Enter ${k + 1} (${what}) to ${until}`, median(samples.map((times) => times.enters[k])),
-                median(samples.map((times) => times.frames[k]))]);
-  });
-  console.log(`${name}, typed row by row, in ${runs} runs: median times in ms`);
-  console.log(`${''.padEnd(42)}${'DOM'.padStart(9)}${'frame'.padStart(9)}`);
-  for (const [what, ms, frame] of table)
-    console.log(`${what.padEnd(42)}${ms.toFixed(1).padStart(9)}${frame === null ? '' : frame.toFixed(1).padStart(9)}`);
+  console.log(`median of ${runs} runs, in ms`);
+  console.log(`first prompt ${first.toFixed(1)}, a blank page with a prompt ${floor.toFixed(1)}: ratio ${(first / floor).toFixed(2)}`);
+  console.log(`${name}, typed row by row; exact values of two hard runs`);
+  console.log(`${''.padEnd(52)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
+  for (const [what, dom, frame, task] of [...typed, ...exact])
+    console.log(`${what.padEnd(52)}${dom.toFixed(1).padStart(9)}${frame === null ? ''.padStart(9) : frame.toFixed(1).padStart(9)}${ms(task)}`);
 })();

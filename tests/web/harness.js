@@ -1,8 +1,10 @@
-// What the browser tests share: Debian's chromium, the page opened from file://
-// or from a local server, the checks that every test makes on it, and typing at
-// the program's prompts. GJ_WEB_BUILD names the web build folder.
+// What the browser tests share: Debian's chromium, one for a test file, the page
+// opened from file:// or from a local server, the checks that every test makes
+// on it, typing at the program's prompts, the golden cases, the page's texts and
+// its download. GJ_WEB_BUILD names the web build folder.
 'use strict';
 const assert = require('node:assert/strict');
+const { before, after } = require('node:test');
 const fs = require('node:fs');
 const http = require('node:http');
 const path = require('node:path');
@@ -53,6 +55,26 @@ async function open(browser, url, { context = null, initScript = null, ready = n
 }
 
 const waitForPrompt = (page) => page.waitForSelector('#typed:not([disabled])');
+
+// One chromium for the test file that calls this, launched before its tests and
+// closed after them; returns a function that gives it.
+function useBrowser() {
+  let browser;
+  before(async () => { browser = await launch(); });
+  after(() => browser.close());
+  return () => browser;
+}
+
+// Opens the page from file:// on one program, in browser, in a browser context
+// that prefers the given language and colours, at the given width; or in the
+// context given, to share its storage (close() then closes the page alone).
+function openProgram(browser, program, { locale = 'en-US', width = 1280, colorScheme = 'light', context = null } = {}) {
+  return open(browser, `${pageUrl}#${program}`,
+              context ? { context } : { locale, colorScheme, viewport: { width, height: 800 } });
+}
+
+// The page's text id with values, in the language the page shows.
+const text = (page, id, values = {}) => page.evaluate(([id, values]) => GJ.language.t(id, values), [id, values]);
 
 async function close(page) {
   assert.deepEqual(page.problems, []);
@@ -115,5 +137,5 @@ async function download(page) {
   return fs.readFileSync(await file.path());
 }
 
-module.exports = { build, golden, pageUrl, launch, open, waitForPrompt, close, serve, paneText,
-                   typeAtPrompts, goldenCase, typeCase, download };
+module.exports = { build, golden, pageUrl, launch, useBrowser, open, openProgram, waitForPrompt, close, serve,
+                   paneText, text, typeAtPrompts, goldenCase, typeCase, download };

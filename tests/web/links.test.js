@@ -4,10 +4,11 @@
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { browser, open, close, paneText } = require('./browser.js');
 const harness = require('./harness.js');
+const { close, paneText, text } = harness;
 
-const text = (page, id, values = {}) => page.evaluate(([id, values]) => language.t(id, values), [id, values]);
+const browser = harness.useBrowser();
+const open = (program, options) => harness.openProgram(browser(), program, options);
 const ended = '#pane .note';
 const waitForEnd = (page) => page.waitForSelector(ended);
 
@@ -55,7 +56,9 @@ test('a link with no program, broken encoding or too long an input opens a progr
   const long = '1 '.repeat(5000);
   const cases = [
     ['#gjinverse', 'gjinverse', null, 'en-US'],
-    ['#nosuchprogram', 'gjinverse', 'link.unknown', 'en-US'],
+    ['#nosuchprogram', 'gjinverse', 'link.program', 'en-US'],
+    // A misspelt program: its input, meant for gjsolve, is not typed into gjinverse.
+    ['#gjsolv&input=2%0A2%20-3%200%0A', 'gjinverse', 'link.program', 'ko-KR'],
     ['#gjsolve&colour=red', 'gjsolve', 'link.unknown', 'ko-KR'],
     ['#gjsolve&input=2%0A%E0%A4%A', 'gjsolve', 'link.encoding', 'ko-KR'],
     [`#gjinverse&input=${encodeURIComponent(long)}`, 'gjinverse', 'link.long', 'en-US'],
@@ -85,13 +88,21 @@ test('typed text longer than a link carries gets a note instead of a link that w
   await close(page);
 });
 
-test('with a Korean input method, Ctrl-D (reported as ㅇ) still ends the input', async () => {
+// The letter decides where the key gives a Latin letter, whatever key of the
+// layout gives it; the physical key only where it does not.
+test('Ctrl-D ends the input on any layout, with a Korean input method too (ㅇ), and only Ctrl-D', async () => {
   const page = await open('gjinverse', { locale: 'ko-KR' });
   await page.keyboard.type('1');
   await page.keyboard.press('Enter');
   await page.keyboard.type('4');
-  await page.$eval('#typed', (input) => input.dispatchEvent(
-    new KeyboardEvent('keydown', { key: 'ㅇ', code: 'KeyD', ctrlKey: true, bubbles: true, cancelable: true })));
+  const press = (key, code) => page.$eval('#typed', (input, [key, code]) => input.dispatchEvent(
+    new KeyboardEvent('keydown', { key, code, ctrlKey: true, bubbles: true, cancelable: true })), [key, code]);
+  await press('s', 'KeyD');  // Ctrl-S on Colemak
+  await press('e', 'KeyD');  // Ctrl-E on Dvorak
+  await page.waitForTimeout(50);
+  assert.equal(await page.$(ended), null, 'Ctrl-S and Ctrl-E on the D key leave the input open');
+  assert.equal(await page.inputValue('#typed'), '4');
+  await press('ㅇ', 'KeyD');
   await waitForEnd(page);
   assert.match(await paneText(page), /^INPUT ORDER OF SQUARE MATRIX: 1\nINPUT a11 : 4\n/);
   assert.ok((await page.getAttribute('#run-link', 'href')).endsWith('#gjinverse&input=1%0A4&end'));
@@ -104,7 +115,7 @@ test('the status line tells of new stages briefly: the last one\'s commentary an
   // The stages, and the status line with them, come after the pane is painted.
   await page.waitForSelector('#stages[data-exact]');
   const name = await text(page, 'stage.inverse_done');
-  const line = await page.evaluate(() => stageLines.get('inverse_done'));
+  const line = await page.evaluate(() => GJ.runner.stageLines().get('inverse_done'));
   const expected = [await text(page, 'announce.many', { count: 7, k: 7, name }), line,
                     await text(page, 'announce.gloss', { gloss: await text(page, 'gloss.inverse_done') }),
                     await text(page, 'status.over')].join(' ');
@@ -115,7 +126,7 @@ test('the status line tells of new stages briefly: the last one\'s commentary an
 
 test('every example opens its run, which its link replays', async () => {
   const page = await open('gjsolve');
-  const examples = await page.evaluate(() => GJShare.examples);
+  const examples = await page.evaluate(() => GJ.share.examples);
   const shown = await page.$$eval('#example-list li', (items) => items.map((li) => [li.querySelector('a').hash, li.textContent]));
   assert.equal(shown.length, examples.length);
   for (const [k, example] of examples.entries()) {
@@ -129,4 +140,38 @@ test('every example opens its run, which its link replays', async () => {
     assert.equal(await page.evaluate(() => document.title.split(':')[0]), example.program);
   }
   await close(page);
+});
+
+// The programs' promise held back (or refused) by a script that runs before the
+// page's own: links followed meanwhile wait for the programs, and the last one
+// opens; when the programs cannot load, links do nothing and the page says why.
+test('a link followed before the programs have loaded opens once they have; a failed load is said once', async () => {
+  const hold = (fail) => {
+    let programs;
+    const held = new Promise((resolve, reject) => {
+      window.releasePrograms = () => (fail ? reject(new Error('no WebAssembly here')) : programs.then(resolve, reject));
+    });
+    window.GJ = {};
+    Object.defineProperty(window.GJ, 'programs', { get: () => held, set: (p) => { programs = p; } });
+  };
+  for (const fail of [false, true]) {
+    const page = await harness.open(browser(), `${harness.pageUrl}#gjsolve`,
+                                    { initScript: `(${hold})(${fail})`, ready: 'h1', locale: 'en-US' });
+    await page.click('a[href="#gjinverse"]');
+    await page.evaluate(() => { document.getElementById('examples').open = true; });
+    await page.click('#example-list li:nth-child(2) a');
+    assert.ok(await page.isDisabled('#typed'), 'no input before the programs');
+    await page.evaluate(() => window.releasePrograms());
+    if (fail) {
+      await page.waitForFunction(() => document.getElementById('status').textContent.includes('no WebAssembly here'));
+      const said = await page.$$eval('#status span', (spans) => spans.map((s) => [s.lang, s.textContent]));
+      assert.deepEqual(said.map(([lang]) => lang), ['ko', 'en']);
+      await page.click('a[href="#gjsolve"]');
+      assert.equal(await paneText(page), '');
+    } else {
+      await waitForEnd(page);
+      assert.ok((await paneText(page)).startsWith('INPUT ORDER OF SQUARE MATRIX: 2\nINPUT (a11 a12 b1): 2 -3 0'));
+    }
+    await close(page);
+  }
 });

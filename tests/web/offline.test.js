@@ -3,22 +3,20 @@
 // offline; from file:// nothing of it is tried. GJ_WEB_BUILD names the web build
 // folder, CMAKE_COMMAND the cmake that makes sw.js.
 'use strict';
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const { execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { build, pageUrl, launch, open, waitForPrompt, close, serve, typeCase, goldenCase,
+const { build, pageUrl, useBrowser, open, waitForPrompt, close, serve, typeCase, goldenCase,
         download } = require('./harness.js');
 
-let browser;
-before(async () => { browser = await launch(); });
-after(() => browser.close());
+const browser = useBrowser();
 
 test('over http the page is installable, and runs offline once its service worker controls it', async () => {
   const server = await serve(build);
-  const page = await open(browser, `${server.url}index.html#gjinverse`);
+  const page = await open(browser(), `${server.url}index.html#gjinverse`);
   await page.evaluate(() => navigator.serviceWorker.ready);
   await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
   // The browser contexts of the tests are incognito, where no app installs; any other reason counts.
@@ -40,7 +38,7 @@ test('over http the page is installable, and runs offline once its service worke
 
 // Registering would fail with a console error, which close() checks for.
 test('from the disk no manifest is linked and no service worker registered', async () => {
-  const page = await open(browser, pageUrl);
+  const page = await open(browser(), pageUrl);
   assert.equal(await page.locator('link[rel="manifest"]').count(), 0);
   await close(page);
 });

@@ -6,9 +6,11 @@ const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
-const { build, open, close, paneText, typeAtPrompts } = require('./browser.js');
+const { build, golden, useBrowser, openProgram, close, paneText, text, typeAtPrompts, goldenCase,
+        download } = require('./harness.js');
 
-const golden = path.join(__dirname, '..', 'golden');
+const browser = useBrowser();
+const open = (program, options) => openProgram(browser(), program, options);
 
 // What a console shows: the golden output with each entry echoed after the prompt it answers.
 function screen(expected, prompts, entries, input) {
@@ -23,11 +25,6 @@ function screen(expected, prompts, entries, input) {
   return text;
 }
 
-async function download(page) {
-  const [file] = await Promise.all([page.waitForEvent('download'), page.click('#download')]);
-  return fs.readFileSync(await file.path());
-}
-
 const cases = [
   ['gjinverse/worked-2x2', 'row by row', 'ko-KR'],
   ['gjinverse/pivot-exchange-3x3', 'one line', 'en-US'],
@@ -39,11 +36,8 @@ const cases = [
 ];
 for (const [name, typing, locale] of cases) {
   test(`${name}, typed ${typing}, in ${locale}`, async () => {
-    const input = fs.readFileSync(path.join(golden, `${name}.in`), 'utf8');
-    const expected = fs.readFileSync(path.join(golden, `${name}.out`));
+    const { input, expected, prompts, rows } = goldenCase(name);
     const errFile = path.join(golden, `${name}.err`);
-    const prompts = expected.toString().split('\n')[0].match(/INPUT [^:]*: /g);
-    const rows = input.split('\n').filter((line, k, all) => k < all.length - 1 || line !== '');
     const entries = typing === 'one line' ? [rows.join(' ')] : rows;
     const page = await open(name.split('/')[0], { locale });
     await typeAtPrompts(page, input, entries, prompts);
@@ -56,8 +50,7 @@ for (const [name, typing, locale] of cases) {
     const [, errShown, note] = pane.slice(shown.length).match(/^(.*)\n\[([^\]\n]*)\]\n$/s) ?? [];
     assert.equal(errShown, err);
     const exitStatus = fs.readFileSync(path.join(golden, 'index'), 'utf8').match(new RegExp(`^${name} +(\\d)`, 'm'))[1];
-    assert.equal(note, await page.evaluate(([program, status]) => language.t('pane.exited', { program, status }),
-                                           [name.split('/')[0], exitStatus]));
+    assert.equal(note, await text(page, 'pane.exited', { program: name.split('/')[0], status: exitStatus }));
     const transcript = await download(page);
     assert.equal(transcript.toString(), expected.toString());
     assert.ok(transcript.equals(expected), 'the same bytes');
@@ -99,8 +92,11 @@ for (const locale of ['en-US', 'ko-KR']) {
     assert.ok(glosses.every((gloss) => gloss.length > 0));
     await page.focus('.gloss');
     const shown = await page.$eval('.gloss', (line) => getComputedStyle(line, '::after').content);
-    const gloss = await page.evaluate(() => pageTexts[document.documentElement.lang]['gloss.solve_input']);
+    const gloss = await text(page, 'gloss.solve_input');
     assert.equal(shown, `"  (${gloss})"`);
+    // The line is Korean, its gloss in the page's language: spoken each in its own voice.
+    assert.deepEqual(await page.$eval('.gloss', (line) => [line.closest('[lang]').lang, line.firstElementChild.lang]),
+                     [locale.slice(0, 2), 'ko']);
     await close(page);
   });
 }

@@ -4,22 +4,20 @@
 // as Type 3 fonts, which its layout mode would move about. GJ_WEB_BUILD names
 // the web build folder.
 'use strict';
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const { execFileSync } = require('node:child_process');
-const { pageUrl, launch, open, close, typeCase } = require('./harness.js');
+const { pageUrl, useBrowser, open, close, typeCase } = require('./harness.js');
 
-let browser;
-before(async () => { browser = await launch(); });
-after(() => browser.close());
+const browser = useBrowser();
 
 // The text of each printed page of the page, as it is, in the dark colour scheme
 // (which print must not keep).
 async function printed(name) {
-  const page = await open(browser, `${pageUrl}#${name.split('/')[0]}`, { colorScheme: 'dark' });
+  const page = await open(browser(), `${pageUrl}#${name.split('/')[0]}`, { colorScheme: 'dark' });
   await typeCase(page, name);
   await page.waitForSelector('#stages[data-exact="done"]');
-  const headings = await page.evaluate(() => [...Array(explain.count()).keys()].map((k) => `${k + 1}. `));
+  const headings = await page.evaluate(() => [...Array(GJ.stages.count()).keys()].map((k) => `${k + 1}. `));
   const pdf = await page.pdf({ format: 'A4' });
   // After the print the screen shows one stage again.
   const shownAfter = await page.$$eval('#stage-list .stage', (stages) => stages.length);

@@ -2,7 +2,9 @@
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const share = require('../../web/share.js');
+const { load } = require('./scripts.js');
+
+const share = load('share').share;
 
 test('a fragment opens its program with its typed text, or the default with a message', () => {
   const cases = [
@@ -12,7 +14,8 @@ test('a fragment opens its program with its typed text, or the default with a me
     ['#gjinverse&input=2%0A2%201%0A1%203%0A', 'gjinverse', '2\n2 1\n1 3\n', false, null],
     ['#gjsolve&input=1%0A4%208&end', 'gjsolve', '1\n4 8', true, null],
     ['#gjsolve&end', 'gjsolve', '', true, null],
-    ['#nosuchprogram', 'gjinverse', '', false, 'link.unknown'],
+    ['#nosuchprogram', 'gjinverse', '', false, 'link.program'],
+    ['#gjsolv&input=1%0A4%208&end', 'gjinverse', '', false, 'link.program'],
     ['#gjinverse&colour=red', 'gjinverse', '', false, 'link.unknown'],
     ['#gjinverse&input=2%E0%A4%A', 'gjinverse', '', false, 'link.encoding'],
     ['#gjinverse&input=%&end', 'gjinverse', '', false, 'link.encoding'],

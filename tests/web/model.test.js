@@ -1,0 +1,202 @@
+// The model of a run (web/model.js) and the page's words, under node, on real
+// runs of the web build's programs: the dialogue's pieces, the stages and their
+// facts, the changed entries, the exact verdict and values, each operation's
+// words in both languages, and the two tables of texts.
+'use strict';
+const { test, before } = require('node:test');
+const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const path = require('node:path');
+const { golden, load, programs, typeEntries, goldenCase } = require('./scripts.js');
+
+const GJ = load('texts', 'language', 'exact', 'model', 'words', 'share');
+const needsBuild = { skip: process.env.GJ_WEB_BUILD ? false : 'needs the web build in GJ_WEB_BUILD' };
+let runner;
+before(async () => { runner = await programs(); });
+
+// The models of program as the lines of input are typed, each extending the last.
+function models(program, input, ended = false) {
+  const lines = input.split(/(?<=\n)/).filter((line) => line !== '');
+  const all = [];
+  for (const run of typeEntries(runner, program, lines, ended)) all.push(GJ.model(run, all.at(-1) ?? null));
+  return all;
+}
+
+const modelOf = (program, input, ended = true) => models(program, input, ended).at(-1);
+
+// The model with its exact values, the replay run to its end in one go.
+function withExact(m) {
+  const job = GJ.model.replay(m);
+  while (!job.step(Infinity));
+  return GJ.model.withExact(m, job.result);
+}
+
+test('the pieces of a run make the console\'s transcript, and each run\'s pieces extend the last run\'s', needsBuild, () => {
+  for (const name of ['gjinverse/worked-2x2', 'gjinverse/end-of-input', 'gjsolve/residues-3x3', 'gjsolve/order-above-capacity']) {
+    const program = name.split('/')[0];
+    const { input, expected } = goldenCase(name);
+    const all = models(program, input, !input.endsWith('\n'));
+    all.slice(1).forEach((m, k) => {
+      const before = all[k];
+      assert.deepEqual(m.pieces.slice(0, before.settled).map((p) => before.pieces.indexOf(p)),
+                       [...Array(before.settled).keys()], `${name}: run ${k + 1} keeps the pieces drawn`);
+    });
+    const last = all.at(-1);
+    const text = (kind) => last.pieces.filter((p) => p.kind === kind || (kind === 'text' && p.kind === 'stage'))
+      .map((p) => (p.kind === 'stage' ? last.stages[p.k].text : p.text)).join('');
+    assert.ok(Buffer.from(last.run.bytes).equals(expected), `${name}: the golden transcript`);
+    assert.equal(text('text'), last.run.output, name);
+    assert.equal(text('echo'), input, name);
+    assert.equal(text('error'), last.run.errors, name);
+    assert.deepEqual(last.pieces.at(-1), { kind: 'exit', status: last.run.status }, name);
+  }
+});
+
+test('each stage knows its column, the columns it shows and its pivot', needsBuild, () => {
+  const facts = (m) => m.stages.map((s) => [s.id, s.column, s.first, s.last, s.pivot && `${s.pivot.r},${s.pivot.c}`, s.rows.length]);
+  assert.deepEqual(facts(modelOf('gjinverse', '2\n2 1\n1 3\n')), [
+    ['inverse_input', null, 1, 4, null, 2], ['scaled', null, 1, 4, null, 2], ['pivoted', 1, 1, 4, null, 2],
+    ['eliminated', 1, 1, 4, '0,0', 2], ['backward', 2, 1, 4, '1,1', 2], ['normalized', null, 1, 4, null, 2],
+    ['inverse_done', null, 3, 4, null, 2]]);
+  assert.deepEqual(facts(modelOf('gjsolve', '2\n2 -3 0\n1 1 5\n')).at(-1), ['solution', null, null, null, null, 2]);
+  assert.deepEqual(modelOf('gjsolve', '2\n2 -3 0\n1 1 5\n').stages.at(-1).rows, [['3'], ['2']]);
+  // An order of 0 has printouts without rows; a refused order has none.
+  assert.deepEqual(facts(modelOf('gjinverse', '0\n')).map((f) => [f[0], f[5]]),
+                   [['inverse_input', 0], ['scaled', 0], ['normalized', 0], ['inverse_done', 0]]);
+  assert.deepEqual(modelOf('gjinverse', '11\n').stages, []);
+});
+
+test('an entry is changed when printed otherwise than in the printout of the same shape before it', needsBuild, () => {
+  const changedColumns = (stage) => stage.changed.map((row) => row.flatMap((changed, c) => (changed ? [c] : [])));
+  const m = modelOf('gjinverse', '3 0 2 1 1 1 1 2 1 0');
+  assert.deepEqual(changedColumns(m.stages[0]), [[], [], []], 'the first printout has none before it');
+  assert.deepEqual(changedColumns(m.stages[2]), [[0, 2, 3, 4], [0, 2, 3, 4], []], 'the pivot pass exchanged rows 1 and 2');
+  assert.deepEqual(changedColumns(m.stages.at(-1)), [[], [], []], 'the inverse alone is the first of its size');
+  assert.deepEqual(changedColumns(modelOf('gjinverse', '2 2 1 1 3').stages[2]), [[], []], 'no exchange, no change');
+});
+
+test('the exact view takes the numbers as the program read them, or says why it cannot', needsBuild, () => {
+  const fraction = (x) => GJ.exact.format(x);
+  const cases = [
+    ['2\n2 1\n1 3\n', null, '2 1 1 0'],
+    ['2 2 1 1 3 9 9', null, '2 1 1 0'],              // later text is never read
+    ['2\n2.0 1e0\n+1 3\n', null, '2 1 1 0'],
+    ['2.5 1 1 3', null, '1/2 1 1 0'],                // the order is 2, then .5
+    ['2\n0.1 1e-05\n1 3\n', null, '1/10 1/100000 1 0'],
+    ['2\n-0 1\n1 3\n', null, '0 1 1 0'],
+    ['2\n2 1\n1 x\n', { token: 'x' }],
+    ['2\n2 1\n1 0x3\n', { token: '0x3' }],           // read as 3, but not written so
+    ['2\n1e-5000 1\n1 3\n', { token: '1e-5000' }],   // read as 0
+    ['2\n2 1\n1', { missing: true }],
+    ['2\n2 nan\n1 3\n', { value: 'nan', row: 1 }],
+    ['2\n2 1\n1 -inf\n', { value: '-inf', row: 2 }],
+  ];
+  for (const [input, why, firstRow] of cases) {
+    const verdict = modelOf('gjinverse', input).verdict;
+    assert.deepEqual(verdict.readable ? null : verdict.why, why, input);
+    if (firstRow) assert.equal(verdict.start[0].map(fraction).join(' '), firstRow, input);
+  }
+});
+
+test('exact values, residues and the entries that are not numbers', needsBuild, () => {
+  const exactly = (m, k) => m.stages[k].rows.map((row, r) => row.map((_, c) => {
+    const entry = GJ.model.entry(m, k, r, c);
+    return entry.residue ? 'residue' : GJ.exact.format(entry.value);
+  }).join(' '));
+  const worked = withExact(modelOf('gjinverse', '2\n2 1\n1 3\n'));
+  assert.deepEqual(exactly(worked, 5), ['1 0 3/5 -1/5', '0 1 -1/5 2/5']);
+  assert.deepEqual(exactly(worked, 6), ['3/5 -1/5', '-1/5 2/5'], 'the inverse is the right half');
+  assert.equal(GJ.model.entry(modelOf('gjinverse', '2\n2 1\n1 3\n'), 5, 0, 2).state, 'pending');
+
+  const residues = withExact(modelOf('gjsolve', goldenCase('gjsolve/residues-3x3').input));
+  const marked = residues.stages.flatMap((s) => s.rows.flatMap((row, r) => row.flatMap((printed, c) =>
+    (GJ.model.residue(residues, s.k, r, c) ? [[s.k + 1, printed]] : []))));
+  assert.deepEqual(marked, [[7, '-2.22045e-16'], [8, '8.88178e-17']]);
+  assert.deepEqual(exactly(residues, 8), ['5', '3', '-2']);
+
+  // 1e-320 makes -inf and nan where the exact value is 0: neither is a residue.
+  const tiny = withExact(modelOf('gjinverse', '2\n1 1e-320\n5 -4\n'));
+  const odd = tiny.stages.flatMap((s) => s.rows.flatMap((row, r) => row.flatMap((printed, c) => {
+    const entry = GJ.model.entry(tiny, s.k, r, c);
+    return entry.nonFinite ? [[s.k + 1, r + 1, c + 1, printed, entry.residue, entry.state === 'exact' && GJ.exact.format(entry.value)]] : [];
+  })));
+  assert.deepEqual(odd.filter(([k, r, c]) => k < 7 && r === 1 && c === 2), [[5, 1, 2, '-inf', false, '0'], [6, 1, 2, 'nan', false, '0']]);
+});
+
+test('a division by an exact zero: where the replay stops, and the divisor as printed', needsBuild, () => {
+  const cases = [
+    ['gjinverse', goldenCase('gjinverse/singular-residue-3x3').input, { stage: 7, row: 1, column: 2, singular: true }, '1.57898e-15'],
+    ['gjinverse', goldenCase('gjinverse/singular-3x3').input, { stage: 8, row: 1, column: 1, singular: true }, '0'],
+  ];
+  for (const [program, input, stop, shown] of cases) {
+    const m = withExact(modelOf(program, input));
+    assert.deepEqual(m.exact.stop, stop, input);
+    assert.equal(GJ.model.stopDivisor(m), shown, input);
+    assert.equal(GJ.model.entry(m, stop.stage, 0, 0).state, 'past');
+  }
+});
+
+// Literal words, so that two texts swapped fail.
+test('each kind of operation in its notation and its words, in both languages', needsBuild, () => {
+  const runs = [['gjinverse', '2\n2 1\n1 3\n'], ['gjinverse', '3\n1 4 0\n2 4 1\n3 4 3\n'], ['gjsolve', '2\n0 1 2\n1 0 3\n'],
+                ['gjsolve', '2\n2 -3 0\n1 1 5\n']];
+  const said = { en: new Map(), ko: new Map() };
+  for (const code of ['en', 'ko']) {
+    for (const [program, input] of runs) {
+      for (const stage of modelOf(program, input).stages) {
+        for (const op of stage.ops) {
+          const described = withLanguage(code, () => GJ.words.describe(op, stage));
+          if (described && !said[code].has(described.notation)) said[code].set(described.notation, described.words);
+        }
+      }
+    }
+  }
+  const expected = {
+    en: [['R1 ÷ 2', 'its largest entry, column 1'], ['R2 ↔ R3', 'row 3 is larger in magnitude in column 1, so it moves up'],
+         ['no exchange', 'no row is larger in magnitude in column 1 than the row above it'],
+         ['R2 ← R1 − 3 × R2', 'row 2 becomes the pivot row minus r times itself, r = a11 ÷ a21 = 3'],
+         ['R1 ← R2 − (-5) × R1', 'row 1 becomes the pivot row minus r times itself, r = a22 ÷ a12 = -5'],
+         ['R2 unchanged', '0 in column 1'], ['R2 ÷ (-2.5)', 'its diagonal entry a22'],
+         ['x1 = 3.33333 ÷ 1.11111 = 3', 'the right-hand side of row 1 over its diagonal entry']],
+    ko: [['R1 ÷ 2', '이 행에서 절댓값이 가장 큰 성분, 1열'], ['R2 ↔ R3', '1열에서 3행 성분의 절댓값이 더 커서 위로 올라감'],
+         ['교환 없음', '1열에서 바로 위 행보다 절댓값이 큰 행이 없음'],
+         ['R2 ← R1 − 3 × R2', '2행을 (피벗 행) − r × (2행)으로 바꿈, r = a11 ÷ a21 = 3'],
+         ['R2 그대로', '1열 성분이 0'], ['R2 ÷ (-2.5)', '대각 성분 a22'],
+         ['x1 = 3.33333 ÷ 1.11111 = 3', '1행의 우변을 대각 성분으로 나눈 값']],
+  };
+  for (const code of ['en', 'ko'])
+    for (const [notation, words] of expected[code]) assert.equal(said[code].get(notation), words, `${code}: ${notation}`);
+});
+
+// Runs fn with the page's texts in language code.
+function withLanguage(code, fn) {
+  const t = GJ.language.t;
+  GJ.language.t = (id, values) => GJ.language.text(code, id, values);
+  try { return fn(); } finally { GJ.language.t = t; }
+}
+
+test('both languages have the same texts with the same placeholders, and every id made of parts', needsBuild, () => {
+  const { en, ko } = GJ.texts;
+  assert.deepEqual(Object.keys(ko).sort(), Object.keys(en).sort());
+  const placeholders = (text) => [...new Set([...text.matchAll(/\{(\w+)\}/g)].map((m) => m[1]))].sort();
+  for (const id of Object.keys(en)) {
+    assert.deepEqual(placeholders(ko[id]), placeholders(en[id]), id);
+    assert.notEqual(en[id], '', id);
+    assert.notEqual(ko[id], '', id);
+  }
+  const needed = [];
+  for (const id of runner.stageLines().keys()) needed.push(`stage.${id}`, `about.${id}`, `gloss.${id}`);
+  needed.push('stage.solution', 'about.solution');
+  const ops = new Set();
+  for (const program of ['gjinverse', 'gjsolve'])
+    for (const file of fs.readdirSync(path.join(golden, program)).filter((f) => f.endsWith('.ops')))
+      for (const line of fs.readFileSync(path.join(golden, program, file), 'utf8').split('\n'))
+        ops.add(line.split(' ')[0]);
+  for (const op of ops) if (!['', 'row', 'read', 'stage'].includes(op)) needed.push(`op.${op}.notation`, `op.${op}.words`);
+  for (const example of GJ.share.examples) needed.push(`example.${example.id}`, `example.${example.id}.note`);
+  // And every text that the page's markup names.
+  const markup = fs.readFileSync(path.join(__dirname, '..', '..', 'web', 'index.html'), 'utf8');
+  needed.push(...[...markup.matchAll(/data-text(?:-label)?="([^"]+)"/g)].map((m) => m[1]));
+  for (const id of needed) assert.ok(id in en, id);
+  assert.throws(() => GJ.language.text('en', 'stage.pivoted', {}), /needs a value for \{j\}/);
+});

@@ -1,0 +1,277 @@
+// The stages section: each printout of the run again, with its commentary line
+// explained, its row operations in words and in row notation, and the exact
+// value of every entry, all drawn from the model. One stage at a time, or all;
+// articles are built when first shown, and told the exact values when they come.
+'use strict';
+var GJ = globalThis.GJ = globalThis.GJ || {};
+
+GJ.stages = (() => {
+  const t = GJ.language.t;
+  const el = GJ.el;
+  const byId = (id) => document.getElementById(id);
+  const section = byId('stages');
+  const empty = byId('stages-empty');
+  const controls = byId('stage-controls');
+  const list = byId('stage-list');
+  const previousButton = byId('stage-previous');
+  const nextButton = byId('stage-next');
+  const allButton = byId('stage-all');
+  const position = byId('stage-position');
+  const exactNote = byId('exact-note');
+
+  let model = null;        // the model shown
+  let session = 0;         // its session: a new one starts at stage 1
+  let current = 0;         // the stage shown when not all are
+  let all = false;
+  let printing = false;    // between beforeprint and afterprint: every stage is shown
+  const built = new Map(); // stage index -> its article
+
+  const stageCount = () => (model ? model.stages.length : 0);
+
+  // What a reader is told of entry r, c of stage k: its exact value, or why it has none.
+  function describeEntry(k, r, c) {
+    const entry = GJ.model.entry(model, k, r, c);
+    if (entry.state !== 'exact') return t({ pending: 'exact.pending', none: 'exact.unavailable', past: 'exact.past', tooLarge: 'exact.tooLarge' }[entry.state]);
+    if (entry.residue) return t('exact.residue');
+    const exact = t('exact.cell', { exact: GJ.exact.format(entry.value) });
+    return entry.nonFinite ? t('exact.nonFinite', { printed: entry.printed, exact }) : exact;
+  }
+
+  function readout(cell) {
+    const article = cell.closest('.stage');
+    const k = Number(article.dataset.stage);
+    const [r, c] = [Number(cell.dataset.r), Number(cell.dataset.c)];
+    const printed = model.stages[k].rows[r][c];
+    const description = describeEntry(k, r, c);
+    article.querySelector('.readout').textContent = model.stages[k].unknowns
+      ? t('exact.unknown', { name: t('stage.unknown', { j: r + 1 }), printed, description })
+      : t('exact.readout', { r: r + 1, c: c + 1, printed, description });
+  }
+
+  // Gives each entry of an article its exact value as its title (shown on hover,
+  // read as its description), marks rounding residues, and adds the note of a
+  // stop at this stage.
+  function decorate(article) {
+    const k = Number(article.dataset.stage);
+    for (const cell of article.querySelectorAll('td')) {
+      const [r, c] = [Number(cell.dataset.r), Number(cell.dataset.c)];
+      cell.title = describeEntry(k, r, c);
+      cell.classList.toggle('residue', GJ.model.residue(model, k, r, c));
+    }
+    article.querySelector('.stop-note')?.remove();
+    const stop = model.exact && model.exact.stop;
+    if (stop && stop.stage === k) article.append(el('p', 'note-box stop-note', stopNote(stop), { role: 'note' }));
+  }
+
+  function stopNote(stop) {
+    const shown = GJ.model.stopDivisor(model);
+    const kind = shown === '0' || shown === '-0' ? 'exact.stop.zero' : /^-?(inf|nan)/.test(shown) ? 'exact.stop.nonFinite' : 'exact.stop.residue';
+    const parts = [t('exact.stop', { i: stop.row, c: stop.column }), t(kind, { shown })];
+    if (stop.singular) parts.push(t('exact.stop.singular'));
+    parts.push(t('exact.stop.end'));
+    return parts.join(' ');
+  }
+
+  // The printout as a grid with one tab stop: the arrow keys move among its entries.
+  function grid(k) {
+    const stage = model.stages[k];
+    const table = el('table', 'printout', undefined, { role: 'grid' });
+    table.setAttribute('aria-label', t('stage.printout', { k: k + 1 }));
+    stage.rows.forEach((row, r) => {
+      const tr = table.insertRow();
+      if (stage.unknowns) tr.append(el('th', '', t('stage.unknown', { j: r + 1 }), { scope: 'row' }));
+      row.forEach((entry, c) => {
+        const cell = el('td', '', entry, { tabIndex: r === 0 && c === 0 ? 0 : -1 });
+        cell.dataset.r = r;
+        cell.dataset.c = c;
+        if (stage.changed[r][c]) cell.classList.add('changed');
+        if (stage.pivot && stage.pivot.r === r && stage.pivot.c === c) cell.classList.add('pivot');
+        tr.append(cell);
+      });
+    });
+    const box = el('div', 'printout-box');
+    box.append(table);
+    return box;
+  }
+
+  function operations(stage) {
+    const box = el('div', 'operations');
+    box.append(el('h4', '', t('stage.operations')));
+    const described = GJ.words.operations(stage);
+    if (described.length === 0) {
+      box.append(el('p', '', t('stage.noOperations')));
+      return box;
+    }
+    const ops = el('ul', 'ops');
+    for (const { notation, words } of described) {
+      const li = el('li');
+      li.append(el('span', 'notation', notation), ' ', el('span', 'words', t('stage.opWords', { words })));
+      ops.append(li);
+    }
+    box.append(ops);
+    return box;
+  }
+
+  function article(k) {
+    const stage = model.stages[k];
+    const a = el('article', 'stage', undefined, { id: `stage-${k + 1}` });
+    a.dataset.stage = k;
+    const heading = el('h3', '', t('stage.heading', { k: k + 1, name: GJ.words.stageName(stage) }),
+                       { id: `stage-${k + 1}-heading`, tabIndex: -1 });
+    a.setAttribute('aria-labelledby', heading.id);
+    a.append(heading);
+    if (stage.line !== null) {
+      const p = el('p', 'commentary');
+      p.append(el('span', 'printed-line', stage.line, { lang: 'ko' }), t('stage.glossSeparator'), t('gloss.' + stage.id));
+      a.append(p);
+    }
+    a.append(el('p', 'about', t('about.' + stage.id, { j: stage.column ?? '' })));
+    // The printout, and beside it (under it on a narrow screen) its operations.
+    const figure = el('div', 'figure');
+    figure.append(grid(k), el('p', 'readout', t('exact.hint')));
+    const body = el('div', 'stage-body');
+    body.append(figure, operations(stage));
+    a.append(body);
+    decorate(a);
+    return a;
+  }
+
+  function articleFor(k) {
+    if (!built.has(k)) built.set(k, article(k));
+    return built.get(k);
+  }
+
+  // Puts the current stage, or every stage, into the list, and the controls in step.
+  function paint() {
+    const shownStages = all || printing ? model.stages.map((s) => s.k) : [current];
+    list.replaceChildren(...shownStages.map(articleFor));
+    for (const [k, a] of built) a.classList.toggle('current', all && k === current);
+    position.textContent = t('stages.position', { k: current + 1, count: stageCount() });
+    previousButton.disabled = current === 0;
+    nextButton.disabled = current === stageCount() - 1;
+    allButton.setAttribute('aria-pressed', String(all));
+  }
+
+  function exactNoteText() {
+    const why = model.verdict.readable ? null : model.verdict.why;
+    if (why) {
+      return why.missing ? t('exact.none.missing')
+        : why.token !== undefined ? t('exact.none.token', { token: why.token })
+        : t('exact.none.value', { row: why.row, value: why.value });
+    }
+    if (model.exact && model.exact.stop) return t('exact.stopped', { k: model.exact.stop.stage + 1 });
+    if (model.exact && model.exact.tooLarge)
+      return t('exact.none.tooLarge', { k: model.exact.tooLarge.stage + 1, digits: GJ.exact.limitDigits });
+    return '';
+  }
+
+  function paintExactNote() {
+    exactNote.textContent = model ? exactNoteText() : '';
+    exactNote.hidden = exactNote.textContent === '';
+  }
+
+  // Shows the stages of a model: anew for another run, and with the exact values
+  // once they have come for the same run.
+  function render(next) {
+    const sameRun = model !== null && model.run === next.run;
+    if (next.run.session !== session) {
+      session = next.run.session;
+      current = 0;
+    }
+    model = next;
+    if (sameRun) {
+      for (const a of built.values()) decorate(a);
+    } else {
+      built.clear();
+      current = Math.max(0, Math.min(current, stageCount() - 1));
+    }
+    section.dataset.exact = model.stages.length === 0 ? 'none' : model.exact || !model.verdict.readable ? 'done' : 'pending';
+    empty.hidden = stageCount() > 0;
+    controls.hidden = stageCount() === 0;
+    paintExactNote();
+    if (stageCount() === 0) list.replaceChildren();
+    else if (!sameRun) paint();
+  }
+
+  // Moves to stage k. Focus on an entry follows to the same place in the new
+  // stage's printout, so that one entry can be watched from stage to stage.
+  function go(k) {
+    if (k < 0 || k >= stageCount() || k === current) return;
+    const focused = document.activeElement;
+    const place = focused && focused.matches('#stage-list td') ? [focused.dataset.r, focused.dataset.c] : null;
+    current = k;
+    paint();
+    // At either end its button is disabled, and the focus goes to the other one.
+    if (focused && focused.disabled) (focused === nextButton ? previousButton : nextButton).focus();
+    const a = articleFor(k);
+    if (place) {
+      const cell = a.querySelector(`td[data-r="${place[0]}"][data-c="${place[1]}"]`);
+      if (cell) moveTo(cell);
+      else a.querySelector('h3').focus();
+    }
+    if (all) a.scrollIntoView({ block: 'nearest' });
+    const stage = model.stages[k];
+    GJ.events.emit('announce', () => [t('status.stage', { k: k + 1, count: stageCount(), name: GJ.words.stageName(stage) })]);
+  }
+
+  // Makes cell the grid's one tab stop, and focuses it.
+  function moveTo(cell) {
+    for (const other of cell.closest('table').querySelectorAll('td[tabindex="0"]')) other.tabIndex = -1;
+    cell.tabIndex = 0;
+    cell.focus();
+  }
+
+  function gridKey(event, cell) {
+    const table = cell.closest('table');
+    const [r, c] = [Number(cell.dataset.r), Number(cell.dataset.c)];
+    const rows = table.rows.length;
+    const cols = table.rows[0].querySelectorAll('td').length;
+    const to = {
+      ArrowUp: [r - 1, c], ArrowDown: [r + 1, c], ArrowLeft: [r, c - 1], ArrowRight: [r, c + 1],
+      Home: [r, 0], End: [r, cols - 1],
+    }[event.key];
+    if (!to) return false;
+    const [r2, c2] = [Math.max(0, Math.min(rows - 1, to[0])), Math.max(0, Math.min(cols - 1, to[1]))];
+    moveTo(table.querySelector(`td[data-r="${r2}"][data-c="${c2}"]`));
+    return true;
+  }
+
+  // Every article told anew in the language now chosen.
+  function retell() {
+    if (stageCount() === 0) return;
+    built.clear();
+    paint();
+    paintExactNote();
+  }
+
+  previousButton.addEventListener('click', () => go(current - 1));
+  nextButton.addEventListener('click', () => go(current + 1));
+  allButton.addEventListener('click', () => {
+    all = !all;
+    paint();
+    if (all) articleFor(current).scrollIntoView({ block: 'nearest' });
+  });
+  section.addEventListener('keydown', (event) => {
+    if (event.altKey || event.ctrlKey || event.metaKey) return;
+    let handled = false;
+    if (event.key === 'PageUp' || event.key === 'PageDown') {
+      go(current + (event.key === 'PageDown' ? 1 : -1));
+      handled = true;
+    } else if (event.target.matches('#stage-list td')) {
+      handled = gridKey(event, event.target);
+    }
+    if (handled) event.preventDefault();
+  });
+  for (const type of ['focusin', 'mouseover'])
+    list.addEventListener(type, (event) => { if (event.target.matches('td')) readout(event.target); });
+  // A print holds every stage, whatever the screen shows.
+  for (const [type, on] of [['beforeprint', true], ['afterprint', false]]) {
+    addEventListener(type, () => {
+      printing = on;
+      if (stageCount() > 0) paint();
+    });
+  }
+  GJ.language.onChange(retell);
+
+  return { render, retell, count: stageCount };
+})();
