@@ -147,7 +147,7 @@ GJ.model = (() => {
   // Whether each number was read as typed, so that the replay may start from the
   // typed decimals (0.1 is 1/10): { readable: true, start } with the start matrix,
   // or { readable: false, why }.
-  function judge(report, input) {
+  function judge(report) {
     const firstOdd = report.rows.findIndex((row) => row.some((x) => !Number.isFinite(Number(x.exact))));
     if (firstOdd >= 0) {
       const value = report.rows[firstOdd].find((x) => !Number.isFinite(Number(x.exact))).shown;
@@ -193,11 +193,15 @@ GJ.model = (() => {
       return s;
     });
     const stages = markChanges(placed);
-    report.reads = reads(report, run.input);
     const { pieces, settled } = dialogue(run, placed, previous);
+    // The reads and the verdict are worked out when first asked for, after the
+    // pane is painted: an Enter has enough to do.
+    let read = null;
+    let verdict = null;
     return Object.freeze({
-      run, pieces, settled, stages: Object.freeze(stages), reads: report.reads,
-      n: report.rows.length, verdict: judge(report, run.input), exact: null,
+      run, pieces, settled, stages: Object.freeze(stages), n: report.rows.length, exact: null,
+      get reads() { return (read ??= reads(report, run.input)); },
+      get verdict() { return (verdict ??= judge({ ...report, reads: this.reads })); },
     });
   }
 

@@ -56,7 +56,10 @@ GJ.pane = (() => {
           text += entry + (stage.unknowns ? '' : '\t');
           return;
         }
-        into.append(text, el('span', classes, entry));
+        const span = document.createElement('span');
+        span.className = classes;
+        span.textContent = entry;
+        into.append(text, span);
         text = stage.unknowns ? '' : '\t';
       });
       text += '\n';
@@ -91,7 +94,7 @@ GJ.pane = (() => {
       group.append(gloss, '\n');
     }
     into.append('\n\n', group);
-    printouts[stage.k] = { node: rows, marked: false };
+    printouts[stage.k] = { node: rows, marked: false, group, columns: stage.rows[0]?.length ?? 0, lines: stage.rows.length + 1 };
   }
 
   function tellExit() {
@@ -133,8 +136,13 @@ GJ.pane = (() => {
     for (let k = Math.max(from, printouts.length - markedAtOnce); k < printouts.length; k++) mark(model, k);
     if (exit) tellExit();
     pane.append(into);
-    // A tab reaches past the longest entry, so that the columns line up.
-    pane.style.tabSize = Math.max(8, widest + 2);
+    // A tab reaches past the longest entry, so that the columns line up; a
+    // stage out of view takes the size of its text, a tab stop an entry.
+    const tab = Math.max(8, widest + 2);
+    const resized = String(tab) !== pane.style.tabSize;
+    pane.style.tabSize = tab;
+    for (const { group, columns, lines } of resized ? printouts : printouts.slice(from))
+      group.style.containIntrinsicSize = `auto ${columns * tab}ch auto ${lines}lh`;
     if (printouts.some((p) => !p.marked || (model.exact && p.residues !== model.exact))) {
       pane.dataset.marks = 'pending';
       GJ.events.afterPaint(model.run, () => markAll(shown));

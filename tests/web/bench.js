@@ -12,7 +12,7 @@
 //   together stay under 16 ms.
 // - The exact values of two hard runs, typed on one line: the last Enter to the
 //   exact view, and the longest task in between.
-// Run: node tests/web/bench.js build-web [the number of hard runs to time, 2 by default]
+// Run: node tests/web/bench.js build-web [first] [typed] [exact] (all three by default)
 'use strict';
 const fs = require('node:fs');
 const os = require('node:os');
@@ -114,7 +114,7 @@ const hardCases = [
 
 async function exactRuns(browser) {
   const table = [];
-  for (const [what, input] of hardCases.slice(0, Number(process.argv[3] ?? hardCases.length))) {
+  for (const [what, input] of hardCases) {
     const samples = [];
     for (let run = 0; run < runs; run++) {
       const page = await open(browser, `${pageUrl}#gjinverse`, { initScript: instrument });
@@ -130,14 +130,15 @@ async function exactRuns(browser) {
 }
 
 (async () => {
+  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'exact'];
   const browser = await launch();
-  const [first, floor] = await firstPrompts(browser);
-  const typed = await typedRun(browser);
-  const exact = await exactRuns(browser);
+  const [first, floor] = parts.includes('first') ? await firstPrompts(browser) : [];
+  const typed = parts.includes('typed') ? await typedRun(browser) : [];
+  const exact = parts.includes('exact') ? await exactRuns(browser) : [];
   await browser.close();
 
   console.log(`median of ${runs} runs, in ms`);
-  console.log(`first prompt ${first.toFixed(1)}, a blank page with a prompt ${floor.toFixed(1)}: ratio ${(first / floor).toFixed(2)}`);
+  if (first) console.log(`first prompt ${first.toFixed(1)}, a blank page with a prompt ${floor.toFixed(1)}: ratio ${(first / floor).toFixed(2)}`);
   console.log(`${name}, typed row by row; exact values of two hard runs`);
   console.log(`${''.padEnd(52)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
   for (const [what, dom, frame, task] of [...typed, ...exact])

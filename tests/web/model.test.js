@@ -127,6 +127,8 @@ test('a division by an exact zero: where the replay stops, and the divisor as pr
   const cases = [
     ['gjinverse', goldenCase('gjinverse/singular-residue-3x3').input, { stage: 7, row: 1, column: 2, singular: true }, '1.57898e-15'],
     ['gjinverse', goldenCase('gjinverse/singular-3x3').input, { stage: 8, row: 1, column: 1, singular: true }, '0'],
+    // Here it divides by nan: the exact zero came out of entries that overflowed.
+    ['gjinverse', '3\n1e-320 1e-320 2\n1 2 -1e-320\n2 2 1e-320\n', { stage: 8, row: 1, column: 1, singular: false }, 'nan'],
   ];
   for (const [program, input, stop, shown] of cases) {
     const m = withExact(modelOf(program, input));

@@ -216,6 +216,15 @@ test('a singular matrix whose zero pivot is a residue says where exact arithmeti
   await close(page);
 });
 
+test('a stop at a divisor printed as nan says that it is not a number, not a residue', async () => {
+  const page = await runOnce('gjinverse', '3 1e-320 1e-320 2 1 2 -1e-320 2 2 1e-320', { locale: 'ko-KR' });
+  await page.click('#stage-all');
+  const note = [await text(page, 'exact.stop', { i: 1, c: 1 }), await text(page, 'exact.stop.nonFinite', { shown: 'nan' }),
+                await text(page, 'exact.stop.end')].join(' ');
+  assert.deepEqual(await page.$$eval('.stop-note', (all) => all.map((n) => n.textContent)), [note]);
+  await close(page);
+});
+
 test('a run with an entry that is not a finite number has no exact view, and says so', async () => {
   const page = await runOnce('gjinverse', '2 1 nan 0 1', { locale: 'ko-KR' });
   assert.equal(await page.textContent('#exact-note'), await text(page, 'exact.none.value', { row: 1, value: 'nan' }));
