@@ -69,31 +69,31 @@ GJ.model = (() => {
     return report;
   }
 
-  // The printouts of output from at on, one for each stage of the report, for as
-  // long as the output has the shape of one: "\n\n", the rows, then the
-  // commentary line (gjsolve's solution: its unknowns' lines).
-  function parseStages(output, at, reported) {
+  // The printouts of output, one for each stage of the report, from the first
+  // "\n\n" on and for as long as the output has the shape of one: "\n\n", the
+  // rows, then the commentary line (gjsolve's solution: its unknowns' lines).
+  function parseStages(output, reported) {
     const stages = [];
+    let at = output.indexOf('\n\n');
     for (const stage of reported) {
-      if (!output.startsWith('\n\n', at)) break;
-      let pos = at + 2;
+      if (at < 0 || !output.startsWith('\n\n', at)) break;
+      const unknowns = stage.id === 'solution';
+      const pattern = unknowns ? unknownPattern : rowPattern;
       const lines = [];
-      const pattern = stage.id === 'solution' ? unknownPattern : rowPattern;
+      let pos = at + 2;
       for (let end; (end = output.indexOf('\n', pos)) >= 0 && pattern.test(output.slice(pos, end)); pos = end + 1)
         lines.push(output.slice(pos, end));
       let line = null;
-      if (stage.id !== 'solution') {
+      if (!unknowns) {
         const end = output.indexOf('\n', pos);
         if (end < 0) break;
-        line = output.slice(pos, end);
-        pos = end + 1;
+        [line, pos] = [output.slice(pos, end), end + 1];
       }
-      const unknowns = stage.id === 'solution';
-      const rows = unknowns ? lines.map((l) => [unknownPattern.exec(l)[1]]) : lines.map((l) => l.slice(0, -1).split('\t'));
-      stages.push({ ...stage, rows, unknowns, line, text: output.slice(at, pos) });
+      const rows = lines.map((l) => (unknowns ? [unknownPattern.exec(l)[1]] : l.slice(0, -1).split('\t')));
+      stages.push({ ...stage, k: stages.length, at, rows, unknowns, line, text: output.slice(at, pos) });
       at = pos;
     }
-    return { stages, end: at };
+    return stages;
   }
 
   // For each printout, which entries are printed otherwise than in the printout
@@ -184,16 +184,8 @@ GJ.model = (() => {
   // lends its pieces.
   function model(run, previous = null) {
     const report = parseReport(run.report);
-    const printouts = run.output.indexOf('\n\n');
-    const parsed = printouts < 0 ? { stages: [] } : parseStages(run.output, printouts, report.stages);
-    let at = printouts;
-    const placed = parsed.stages.map((stage, k) => {
-      const s = { ...stage, k, at };
-      at += stage.text.length;
-      return s;
-    });
-    const stages = markChanges(placed);
-    const { pieces, settled } = dialogue(run, placed, previous);
+    const stages = markChanges(parseStages(run.output, report.stages));
+    const { pieces, settled } = dialogue(run, stages, previous);
     // The reads and the verdict are worked out when first asked for, after the
     // pane is painted: an Enter has enough to do.
     let read = null;
