@@ -162,9 +162,12 @@ async function main() {
     console.log(`  every entry asked: ${entries.count} in ${entries.total.toFixed(1)} ms, the longest ${entries.longest.toFixed(2)} ms`);
     if (old) {
       const before = oldEngine();
+      const cpu0 = process.cpuUsage();
       const t0 = performance.now();
       before.replay(before.parseReport(run.report));
-      console.log(`  the replay of dc9f921, in one task: ${(performance.now() - t0).toFixed(1)} ms`);
+      const { user, system } = process.cpuUsage(cpu0);
+      console.log(`  the replay of dc9f921, in one task: ${(performance.now() - t0).toFixed(1)} ms ` +
+                  `(processor time ${((user + system) / 1000).toFixed(1)})`);
     }
   }
 }
