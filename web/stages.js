@@ -19,7 +19,9 @@ GJ.stages = (() => {
   const position = byId('stage-position');
   const exactNote = byId('exact-note');
 
+  const sliceMs = 8;       // the work between two looks at the page
   let model = null;        // the model shown
+  let untitled = [];       // [cell, stage] still without their titles
   let session = 0;         // its session: a new one starts at stage 1
   let current = 0;         // the stage shown when not all are
   let all = false;
@@ -50,17 +52,34 @@ GJ.stages = (() => {
 
   // Gives each entry of an article its exact value as its title (shown on hover,
   // read as its description), marks rounding residues, and adds the note of a
-  // stop at this stage.
+  // stop at this stage. A title takes the value in lowest terms, a gcd of
+  // numbers that may have thousands of digits: the titles are given a slice at
+  // a time, between frames, and the section says 'done' once all are there.
   function decorate(article) {
     const k = Number(article.dataset.stage);
-    for (const cell of article.querySelectorAll('td')) {
-      const [r, c] = [Number(cell.dataset.r), Number(cell.dataset.c)];
-      cell.title = describeEntry(k, r, c);
-      cell.classList.toggle('residue', GJ.model.residue(model, k, r, c));
-    }
+    const cells = [...article.querySelectorAll('td')];
+    for (const cell of cells) cell.classList.toggle('residue', GJ.model.residue(model, k, Number(cell.dataset.r), Number(cell.dataset.c)));
     article.querySelector('.stop-note')?.remove();
     const stop = model.exact && model.exact.stop;
     if (stop && stop.stage === k) article.append(el('p', 'note-box stop-note', stopNote(stop), { role: 'note' }));
+    untitled.push(...cells.map((cell) => [cell, k]));
+    if (untitled.length === cells.length) giveTitles(model);
+  }
+
+  function giveTitles(m) {
+    if (m !== model) return;
+    for (const end = performance.now() + sliceMs; untitled.length > 0 && performance.now() < end;) {
+      const [cell, k] = untitled.shift();
+      cell.title = describeEntry(k, Number(cell.dataset.r), Number(cell.dataset.c));
+    }
+    if (untitled.length > 0) setTimeout(() => giveTitles(m), 0);
+    else tellExactState();
+  }
+
+  // 'pending' until the exact values have come and every article shown has its titles.
+  function tellExactState() {
+    const done = model.exact || !model.verdict.readable;
+    section.dataset.exact = model.stages.length === 0 ? 'none' : done && untitled.length === 0 ? 'done' : 'pending';
   }
 
   function stopNote(stop) {
@@ -161,7 +180,7 @@ GJ.stages = (() => {
     }
     if (model.exact && model.exact.stop) return t('exact.stopped', { k: model.exact.stop.stage + 1 });
     if (model.exact && model.exact.tooLarge)
-      return t('exact.none.tooLarge', { k: model.exact.tooLarge.stage + 1, digits: GJ.exact.limitDigits });
+      return t('exact.none.tooLarge', { k: model.exact.tooLarge.stage + 1, digits: Math.floor(GJ.exact.MAX_BITS * Math.log10(2)) });
     return '';
   }
 
@@ -179,13 +198,14 @@ GJ.stages = (() => {
       current = 0;
     }
     model = next;
+    untitled = [];
     if (sameRun) {
       for (const a of built.values()) decorate(a);
     } else {
       built.clear();
       current = Math.max(0, Math.min(current, stageCount() - 1));
     }
-    section.dataset.exact = model.stages.length === 0 ? 'none' : model.exact || !model.verdict.readable ? 'done' : 'pending';
+    tellExactState();
     empty.hidden = stageCount() > 0;
     controls.hidden = stageCount() === 0;
     paintExactNote();
@@ -240,6 +260,7 @@ GJ.stages = (() => {
   function retell() {
     if (stageCount() === 0) return;
     built.clear();
+    untitled = [];
     paint();
     paintExactNote();
   }

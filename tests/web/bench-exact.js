@@ -16,10 +16,10 @@ const { execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const programs = require('./programs.js');
-require('../../web/exact.js');
-const exact = globalThis.GJ.exact;
+const { load, programs } = require('./scripts.js');
 
+const GJ = load('texts', 'language', 'exact', 'model');
+const exact = GJ.exact;
 const RUNS = 5;
 
 // mulberry32: a small seeded generator, so that every run times the same matrices.
@@ -48,34 +48,6 @@ function wideDecimal(random) {
 function matrix(order, entry, seed) {
   const random = generator(seed);
   return Array.from({ length: order }, () => Array.from({ length: order }, () => entry(random)));
-}
-
-// The report's stages, read as the page's model reads them: each line's first
-// word is its name, places are the plain integers after it.
-function stagesOf(report) {
-  const stages = [];
-  let ops = [];
-  for (const line of report.split('\n')) {
-    if (line === '') continue;
-    const [name, ...fields] = line.split(' ');
-    if (name === 'row' || name === 'read') continue;
-    if (name === 'stage') {
-      stages.push({ id: fields[0], ops });
-      ops = [];
-    } else {
-      ops.push({ name, places: fields.filter((field) => !field.includes('=')).map(Number) });
-    }
-  }
-  return stages;
-}
-
-// The matrix as typed, [A | I].
-function startOf(tokens) {
-  const n = tokens.length;
-  return tokens.map((row, i) => [
-    ...row.map((token) => exact.parseDecimal(token)),
-    ...Array.from({ length: n }, (_, j) => ({ n: i === j ? 1n : 0n, d: 1n })),
-  ]);
 }
 
 // Runs the replay `runs` times, one piece per step (a deadline already
@@ -140,7 +112,8 @@ function oldEngine() {
 async function main() {
   const build = process.argv[2] || process.env.GJ_WEB_BUILD;
   if (!build) throw new Error('usage: node tests/web/bench-exact.js BUILD_DIR (a web build)');
-  const module = await programs.load(build);
+  process.env.GJ_WEB_BUILD = path.resolve(build);
+  const runner = await programs();
   const cases = [
     { name: 'order 10, 17-digit decimals', tokens: matrix(10, longDecimal, 1) },
     { name: 'order 5, 1e-320 to 1e300', tokens: matrix(5, wideDecimal, 2), old: true },
@@ -149,11 +122,11 @@ async function main() {
   for (const { name, tokens, old } of cases) {
     const n = tokens.length;
     const typed = `${n}\n${tokens.map((row) => row.join(' ')).join('\n')}\n`;
-    const run = programs.run(module, 'gjinverse', typed, true);
+    const run = runner.extend(runner.open('gjinverse'), typed, true);
     if (run.status !== 0) throw new Error(`${name}: gjinverse ended with ${run.status}: ${run.errors}`);
-    const stages = stagesOf(run.report);
+    const { stages, verdict } = GJ.model(run);
     const operations = stages.reduce((sum, stage) => sum + stage.ops.length, 0);
-    const { totals, cpu, largest, piece, pieces, result } = timeReplay(startOf(tokens), stages, RUNS);
+    const { totals, cpu, largest, piece, pieces, result } = timeReplay(verdict.start, stages, RUNS);
     const outcome = result.stop ? `stops at stage ${result.stop.stage + 1}` : result.tooLarge ? 'too large' : 'runs through';
     console.log(`${name}: ${stages.length} stages, ${operations} operations; ${outcome}; numbers up to ${result.bits} bits`);
     console.log(`  replay in ${pieces} steps, ms: ${ms(totals)} (processor time ${ms(cpu)})`);

@@ -7,31 +7,20 @@ const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
-const programs = require('./programs.js');
-require('../../web/exact.js');
-const exact = globalThis.GJ.exact;
+const { load, programs } = require('./scripts.js');
+
+const GJ = load('texts', 'language', 'exact', 'model');
+const exact = GJ.exact;
 
 const golden = (name) => fs.readFileSync(path.join(__dirname, '..', 'golden', name), 'utf8');
 const shown = (x) => (x === null ? null : exact.format(x));
 
-// A report (core/report.hpp) as the replay takes it: the matrix as read, from
-// each row line's numbers in their shortest form (so that 0.1 is 1/10), and the
-// stages with their operations' places.
+// A golden report as the replay takes it: the model's reading of it, and the
+// matrix as read from its row lines, each number in its shortest form (so that
+// 0.1 is 1/10).
 function readReport(text) {
-  const start = [];
-  const stages = [];
-  let ops = [];
-  for (const line of text.split('\n')) {
-    if (line === '') continue;
-    const [name, ...fields] = line.split(' ');
-    const numbers = fields.filter((field) => field.includes('='));
-    if (name === 'row') start.push(numbers.map((field) => exact.parseDecimal(String(Number(field.split('=')[1])))));
-    else if (name === 'stage') {
-      stages.push({ id: fields[0], ops });
-      ops = [];
-    } else if (name !== 'read') ops.push({ name, places: fields.filter((field) => !field.includes('=')).map(Number) });
-  }
-  return { start, stages };
+  const { rows, stages } = GJ.model.parseReport(text);
+  return { start: rows.map((row) => row.map((x) => exact.parseDecimal(String(Number(x.exact))))), stages };
 }
 
 // The result of a job run in one step, or one piece per step, each step
@@ -255,12 +244,13 @@ function* realRuns() {
 
 test('real runs replay as plain fraction arithmetic does, sliced or not', async (t) => {
   if (!process.env.GJ_WEB_BUILD) return t.skip('needs GJ_WEB_BUILD, the folder of a web build');
-  const module = await programs.load(process.env.GJ_WEB_BUILD);
+  const runner = await programs();
   for (const { program, tokens, start } of realRuns()) {
     const typed = `${tokens.length}\n${tokens.map((row) => row.join(' ')).join('\n')}\n`;
-    const ran = programs.run(module, program, typed, true);
+    const ran = runner.extend(runner.open(program), typed, true);
     assert.equal(ran.status, 0, ran.errors);
-    const { stages } = readReport(ran.report);
+    const { stages, verdict } = GJ.model(ran);
+    assert.deepEqual(verdict.start, start, 'the model starts from the numbers as typed');
     const whole = replayed({ start, stages });
     assert.deepEqual([whole.stop, whole.tooLarge], [null, null]);
     assert.deepEqual(whole.texts, reference({ start, stages }), `${program} ${typed}`);

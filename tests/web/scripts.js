@@ -7,7 +7,6 @@ const path = require('node:path');
 
 const web = path.join(__dirname, '..', '..', 'web');
 const golden = path.join(__dirname, '..', 'golden');
-const build = process.env.GJ_WEB_BUILD;
 
 // Loads the named scripts of web/, in order, and returns GJ.
 function load(...names) {
@@ -17,8 +16,9 @@ function load(...names) {
 
 // The page's runner with the programs loaded; null without a web build.
 async function programs() {
+  const build = process.env.GJ_WEB_BUILD;
   if (!build) return null;
-  require(path.join(build, 'programs.js'));
+  require(path.join(path.resolve(build), 'programs.js'));
   const { runner } = load('runner');
   await runner.load(globalThis.GJ.programs);
   return runner;
@@ -38,4 +38,4 @@ function goldenCase(name) {
   return { input, expected: fs.readFileSync(path.join(golden, `${name}.out`)), lines: input.split(/(?<=\n)/) };
 }
 
-module.exports = { build, golden, load, programs, typeEntries, goldenCase };
+module.exports = { golden, load, programs, typeEntries, goldenCase };
