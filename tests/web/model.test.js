@@ -59,7 +59,10 @@ test('each stage knows its column, the columns it shows and its pivot', needsBui
     ['eliminated', 1, 1, 4, '0,0', 2], ['backward', 2, 1, 4, '1,1', 2], ['normalized', null, 1, 4, null, 2],
     ['inverse_done', null, 3, 4, null, 2]]);
   assert.deepEqual(facts(modelOf('gjsolve', '2\n2 -3 0\n1 1 5\n')).at(-1), ['solution', null, null, null, null, 2]);
-  assert.deepEqual(modelOf('gjsolve', '2\n2 -3 0\n1 1 5\n').stages.at(-1).rows, [['3'], ['2']]);
+  const residues = modelOf('gjsolve', goldenCase('gjsolve/residues-3x3').input).stages;
+  assert.deepEqual(residues[0].rows, [['1', '1', '1', '6'], ['0', '2', '5', '-4'], ['2', '5', '-1', '27']]);
+  assert.deepEqual(residues.at(-2).rows[0], ['0.56', '0', '8.88178e-17', '2.8']);
+  assert.deepEqual(residues.at(-1).rows, [['5'], ['3'], ['-2']]);
   // An order of 0 has printouts without rows; a refused order has none.
   assert.deepEqual(facts(modelOf('gjinverse', '0\n')).map((f) => [f[0], f[5]]),
                    [['inverse_input', 0], ['scaled', 0], ['normalized', 0], ['inverse_done', 0]]);
