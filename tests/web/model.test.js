@@ -141,6 +141,24 @@ test('a division by an exact zero: where the replay stops, and the divisor as pr
   }
 });
 
+test('past the size that the replay works out, the entries say that they are too large', needsBuild, () => {
+  const input = `10
+2e-224 -3e256 -9e-235 -3e172 -5e240 -2e-52 4e-163 1e277 8e39 -7e256
+4e93 7e284 6e-112 7e-148 -4e198 5e-264 -2e-149 7e276 2e-258 -9e-218
+2e-92 4e-218 -8e145 7e239 -7e210 3e7 -7e-143 3e87 -3e-51 -2e242
+9e109 3e180 -2e-5 -5e196 -9e-253 -8e-225 -7e-218 -2e-268 7e159 8e-200
+-9e147 -6e-110 -7e-228 4e268 -9e126 -9e159 -8e228 4e-247 -7e63 -9e-216
+2e-252 7e-190 -6e-292 5e-160 -2e-25 2e219 -7e-231 -2e235 8e159 3e-165
+9e211 -9e135 8e-258 2e137 -6e-220 -1e-288 -5e-128 4e236 2e-129 -4e-135
+-2e166 4e63 4e52 -9e-172 -7e-136 9e70 -1e244 9e280 -8e-193 5e-11
+-2e244 1e156 9e97 2e-179 6e283 -3e-92 7e83 2e60 1e73 3e-175
+9e234 9e-257 -3e79 8e94 5e292 -8e210 8e-131 -8e54 2e109 3e-250
+`;
+  const m = withExact(modelOf('gjinverse', input));
+  assert.deepEqual([m.exact.tooLarge, m.exact.stop], [{ stage: 27 }, null]);
+  assert.deepEqual([26, 27, 30].map((k) => GJ.model.entry(m, k, 0, 0).state), ['exact', 'tooLarge', 'tooLarge']);
+});
+
 // Literal words, so that two texts swapped fail.
 test('each kind of operation in its notation and its words, in both languages', needsBuild, () => {
   const runs = [['gjinverse', '2\n2 1\n1 3\n'], ['gjinverse', '3\n1 4 0\n2 4 1\n3 4 3\n'], ['gjsolve', '2\n0 1 2\n1 0 3\n'],
