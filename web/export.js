@@ -68,16 +68,19 @@ GJ.export = (() => {
   // 'diagonal', 'upper' (triangular) or null, and whether that needed residues as 0.
   function blockKind(m, k, from) {
     const rows = m.stages[k].rows;
-    let [ones, below, above, residues] = [true, true, true, false];
+    let ones = true;
+    const below = { zero: true, residues: false };
+    const above = { zero: true, residues: false };
     rows.forEach((row, r) => rows.forEach((_, j) => {
       if (r === j) { ones = ones && row[from + j] === '1'; return; }
       const zero = zeroAt(m, k, r, from + j);
-      residues = residues || zero === 'residue';
-      if (r > j) below = below && Boolean(zero);
-      else above = above && Boolean(zero);
+      const side = r > j ? below : above;
+      side.zero = side.zero && Boolean(zero);
+      side.residues = side.residues || zero === 'residue';
     }));
-    const kind = !below ? null : ones && above ? 'identity' : rows.length < 2 ? null : above ? 'diagonal' : 'upper';
-    return { kind, residues: kind !== null && residues };
+    if (!below.zero) return { kind: null, residues: false };
+    if (!above.zero) return { kind: rows.length < 2 ? null : 'upper', residues: below.residues };
+    return { kind: ones ? 'identity' : rows.length < 2 ? null : 'diagonal', residues: below.residues || above.residues };
   }
 
   // The facts that the summary of stage k's table says: its shape, its blocks
@@ -238,7 +241,8 @@ GJ.export = (() => {
 
   // ---- Markdown ----
 
-  const escapeMarkdown = (text) => text.replace(/[\\`*_[\]<>|#]/g, '\\$&');
+  // Brackets stay as they are: \[ would open display math where MathJax renders the page.
+  const escapeMarkdown = (text) => text.replace(/[\\`*_<>$]/g, '\\$&');
 
   // The run in Markdown: per stage a heading, its commentary line, its operations
   // as a list and its printout as a $$ math block.
