@@ -266,23 +266,24 @@ GJ.export = (() => {
 
   const htmlSpecials = { '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' };
   const escapeHtml = (text) => String(text).replace(/[&<>"]/g, (c) => htmlSpecials[c]);
-  const bar = ' style="border-left: 3px double"';
 
   // Stage k's printout as { html, text }: a <table> with its caption and headers,
-  // the bar drawn between the blocks, for a word processor or a spreadsheet; and
-  // the printed entries with tabs between the columns.
+  // each block a column group, for a word processor or a spreadsheet (no style
+  // attributes: the page's CSP refuses them while the clipboard reads the HTML);
+  // and the printed entries with tabs between the columns.
   function table(m, k) {
     const stage = m.stages[k];
     const head = headers(m, k);
     const caption = t('table.caption', { k: k + 1, name: GJ.words.stageName(stage) });
-    const th = (h, scope) => `<th scope="${scope}"${h.bar ? bar : ''}>${escapeHtml(h.shown)}</th>`;
+    const th = (h, scope) => `<th scope="${scope}">${escapeHtml(h.shown)}</th>`;
     const lines = ['<table border="1">', `<caption>${escapeHtml(caption)}</caption>`];
-    if (head.columns.length > 0) lines.push(`<thead><tr><td></td>${head.columns.map((h) => th(h, 'col')).join('')}</tr></thead>`);
+    if (head.columns.length > 0) {
+      const spans = facts(m, k).blocks.map((b) => `<colgroup span="${b.to - b.from + 1}"></colgroup>`);
+      lines.push(`<colgroup></colgroup>${spans.join('')}`);
+      lines.push(`<thead><tr><td></td>${head.columns.map((h) => th(h, 'col')).join('')}</tr></thead>`);
+    }
     lines.push('<tbody>');
-    stage.rows.forEach((row, r) => {
-      const cells = row.map((printed, c) => `<td${head.columns[c]?.bar ? bar : ''}>${escapeHtml(printed)}</td>`);
-      lines.push(`<tr>${th(head.rows[r], 'row')}${cells.join('')}</tr>`);
-    });
+    stage.rows.forEach((row, r) => lines.push(`<tr>${th(head.rows[r], 'row')}${row.map((x) => `<td>${escapeHtml(x)}</td>`).join('')}</tr>`));
     lines.push('</tbody>', '</table>', '');
     const text = stage.rows.map((row, r) => (stage.unknowns ? [`x${r + 1}`, ...row] : row).join('\t') + '\n').join('');
     return { html: lines.join('\n'), text };
