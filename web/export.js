@@ -21,6 +21,7 @@ GJ.export = (() => {
   const t = (id, values) => GJ.language.t(id, values);
   const wide = 48;      // characters of entries in a row past which a printout gets lines of its own
   const opsPerLine = 4; // operations in a line of text, for such a printout
+  const landscape = 100; // characters of entries in a row past which a document turns its A4 sideways
 
   // ---- Layout of a printout ----
 
@@ -205,13 +206,14 @@ GJ.export = (() => {
     return `\\begin{gathered}\n${[...lines, math, text].filter(Boolean).join(' \\\\\n')}\n\\end{gathered}`;
   }
 
-  // The whole document around displays: A4, narrow margins, kotex for Hangul;
-  // a display wider than the line is shrunk to its width.
-  function documentLatex(program, displays) {
+  // The whole document around displays: A4 (landscape for printouts as wide as
+  // an order-10 inverse's), narrow margins, kotex for Hangul; a display wider
+  // than the line is shrunk to its width.
+  function documentLatex(program, displays, sideways) {
     const hangul = /[^\x00-\x7f]/.test(displays.join(''));
     return [
-      '\\documentclass[a4paper]{article}',
-      '\\usepackage[margin=15mm]{geometry}',
+      `\\documentclass[a4paper${sideways ? ',landscape' : ''}]{article}`,
+      `\\usepackage[${sideways ? 'landscape,margin=12mm' : 'margin=15mm'}]{geometry}`,
       '\\usepackage{amsmath}',
       '\\usepackage{graphicx}',
       ...(hangul ? ['\\usepackage{kotex}'] : []),
@@ -233,7 +235,10 @@ GJ.export = (() => {
   function latex(m, options) {
     const ks = options.stage === null || options.stage === undefined ? m.stages.map((s) => s.k) : [options.stage];
     const displays = ks.map((k) => displayLatex(m, k, options));
-    if (options.shape === 'document') return documentLatex(m.run.program, displays);
+    if (options.shape === 'document') {
+      const widest = Math.max(0, ...ks.map((k) => printoutLatex(m, k, options.values).width));
+      return documentLatex(m.run.program, displays, widest > landscape);
+    }
     const hangul = /[^\x00-\x7f]/.test(displays.join(''));
     const needs = `% ${m.run.program}: needs \\usepackage{amsmath}${hangul ? ' and \\usepackage{kotex}' : ''}`;
     return [needs, ...displays.map((d) => `\\[\n${d}\n\\]`), ''].join('\n');

@@ -55,8 +55,8 @@ test('a table\'s text is the printout, tabs between its columns; the unknowns ke
 });
 
 // The inverse of an order-10 matrix: one display a printout, each a wide one
-// (its operations in lines after the arrow), the bar after column 10, and every
-// printed number in its place.
+// (its operations in lines after the arrow), the bar after column 10, every
+// printed number in its place, on landscape pages.
 test('an order-10 run as a LaTeX document', needsBuild, () => {
   const m = run('gjinverse', goldenCase('gjinverse/growing-rows-10x10').input);
   const tex = GJ.export.latex(m, { values: 'printed', commentary: 'printed', shape: 'document' });
@@ -76,6 +76,8 @@ test('an order-10 run as a LaTeX document', needsBuild, () => {
   // The scaling's ten operations come four to a line.
   assert.match(displays[1], /^\\begin\{gathered\}\n\\longrightarrow\\quad R_1 \\div 10,\\quad R_2 \\div 20,\\quad R_3 \\div 40,\\quad R_4 \\div 80 \\\\\nR_5 /);
   assert.match(tex, /\\usepackage\{kotex\}/);
+  // Its widest printouts would shrink to a few points on a portrait page: the page turns sideways.
+  assert.match(tex, /^\\documentclass\[a4paper,landscape\]\{article\}\n\\usepackage\[landscape,margin=12mm\]\{geometry\}/);
 });
 
 test('numbers that are no plain decimals, as printed and as exact values', needsBuild, () => {
