@@ -50,10 +50,12 @@ GJ.stages = (() => {
   }
 
   // Gives each entry of an article its exact value as its title (shown on hover,
-  // read as its description), marks rounding residues, and adds the note of a
-  // stop at this stage.
+  // read as its description), marks rounding residues and names the marks, says
+  // the table's summary (residues count as 0 in it), and adds the note of a stop
+  // at this stage.
   function decorate(article) {
     const k = Number(article.dataset.stage);
+    article.querySelector('.table-summary').textContent = summary(k);
     for (const cell of article.querySelectorAll('td')) {
       const [r, c] = [Number(cell.dataset.r), Number(cell.dataset.c)];
       cell.title = describeEntry(k, r, c);
@@ -192,7 +194,7 @@ GJ.stages = (() => {
     a.append(el('p', 'about', t('about.' + stage.id, { j: stage.column ?? '' })));
     // The printout, and beside it (under it on a narrow screen) its operations.
     const figure = el('div', 'figure');
-    figure.append(grid(k), el('p', 'table-summary', summary(k), { id: `stage-${k + 1}-summary` }),
+    figure.append(grid(k), el('p', 'table-summary', '', { id: `stage-${k + 1}-summary` }),
                   el('p', 'readout', t('exact.hint')), copies(k));
     const body = el('div', 'stage-body');
     body.append(figure, operations(stage));
