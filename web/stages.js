@@ -18,6 +18,7 @@ GJ.stages = (() => {
   const allButton = byId('stage-all');
   const position = byId('stage-position');
   const exactNote = byId('exact-note');
+  const exportChoices = { values: byId('export-values'), commentary: byId('export-commentary'), shape: byId('export-shape') };
 
   const sliceMs = 8;       // the work between two looks at the page
   let model = null;        // the model shown
@@ -51,14 +52,22 @@ GJ.stages = (() => {
   }
 
   // Gives each entry of an article its exact value as its title (shown on hover,
-  // read as its description), marks rounding residues, and adds the note of a
-  // stop at this stage. A title takes the value in lowest terms, a gcd of
-  // numbers that may have thousands of digits: the titles are given a slice at
-  // a time, between frames, and the section says 'done' once all are there.
+  // read as its description), marks rounding residues and names the marks, says
+  // the table's summary (residues count as 0 in it), and adds the note of a stop
+  // at this stage. A title takes the value in lowest terms, a gcd of numbers that
+  // may have thousands of digits: the titles are given a slice at a time,
+  // between frames, and the section says 'done' once all are there.
   function decorate(article) {
     const k = Number(article.dataset.stage);
     const cells = [...article.querySelectorAll('td')];
-    for (const cell of cells) cell.classList.toggle('residue', GJ.model.residue(model, k, Number(cell.dataset.r), Number(cell.dataset.c)));
+    article.querySelector('.table-summary').textContent = summary(k);
+    for (const cell of cells) {
+      cell.classList.toggle('residue', GJ.model.residue(model, k, Number(cell.dataset.r), Number(cell.dataset.c)));
+      const marks = ['changed', 'pivot', 'residue'].filter((mark) => cell.classList.contains(mark));
+      if (marks.length === 0) cell.removeAttribute('aria-label');
+      else cell.setAttribute('aria-label', t('table.marks', {
+        printed: cell.textContent, marks: marks.map((mark) => t('mark.' + mark)).join(t('mark.separator')) }));
+    }
     article.querySelector('.stop-note')?.remove();
     const stop = model.exact && model.exact.stop;
     if (stop && stop.stage === k) article.append(el('p', 'note-box stop-note', stopNote(stop), { role: 'note' }));
@@ -91,18 +100,59 @@ GJ.stages = (() => {
     return parts.join(' ');
   }
 
-  // The printout as a grid with one tab stop: the arrow keys move among its entries.
+  // What a reader of stage k's table is told before walking it: its shape, its
+  // blocks, and what they hold where that has a name ("A is diagonal").
+  function summary(k) {
+    const facts = GJ.export.facts(model, k);
+    if (facts.unknowns) return t('table.summary.unknowns', { rows: facts.rows });
+    const blocks = facts.blocks.map((b) => t(b.from === b.to ? 'table.summary.blockOne' : 'table.summary.block', b));
+    const said = [t('table.summary.shape', { rows: facts.rows, columns: facts.columns, blocks: blocks.join(t('table.summary.separator')) })];
+    for (const held of facts.holds) said.push(t('table.' + held.id, held));
+    if (facts.residues) said.push(t('table.residues'));
+    return said.join(' ');
+  }
+
+  // A header cell: its short text shown, its full name spoken ("A2", "A, column 2").
+  function headerCell(header, scope) {
+    const th = el('th', '', undefined, { scope });
+    if (header.bar) th.dataset.bar = '';
+    if (header.shown === header.spoken) th.textContent = header.shown;
+    else th.append(el('span', '', header.shown, { 'aria-hidden': 'true' }), el('span', 'visually-hidden', header.spoken));
+    return th;
+  }
+
+  // The printout as a table that a screen reader walks: a grid with one tab stop,
+  // after the WAI-ARIA Authoring Practices' grid pattern (a data grid). Its caption
+  // names the stage, row headers R1..Rn and column headers naming the block ("A,
+  // column 2", "I, column 1", "b") place each entry, the bar between the blocks is
+  // drawn on the column after it, and the summary is the table's description.
+  // Each entry's name is its printed value with its marks, its description its
+  // exact value. The keys, once an entry has the focus (gridKey):
+  //   Right, Left, Down, Up  the next entry that way; nothing past an edge
+  //   Home, End              the first, the last entry of the row
+  //   Ctrl+Home, Ctrl+End    the first entry of the first row, the last of the last
+  //   Page Up, Page Down     the stage before, after (the section's own keys)
+  //   Tab                    out of the grid; back in on the entry last focused
   function grid(k) {
     const stage = model.stages[k];
+    const head = GJ.export.headers(model, k);
     const table = el('table', 'printout', undefined, { role: 'grid' });
-    table.setAttribute('aria-label', t('stage.printout', { k: k + 1 }));
+    table.createCaption().append(el('span', 'visually-hidden', t('table.caption', { k: k + 1, name: GJ.words.stageName(stage) })));
+    table.setAttribute('aria-describedby', `stage-${k + 1}-summary`);
+    if (head.columns.length > 0) {
+      const corner = el('th', '', undefined, { scope: 'col' });
+      corner.append(el('span', 'visually-hidden', t('table.corner')));
+      table.createTHead().insertRow().append(corner, ...head.columns.map((header) => headerCell(header, 'col')));
+    }
+    const body = table.createTBody();
     stage.rows.forEach((row, r) => {
-      const tr = table.insertRow();
-      if (stage.unknowns) tr.append(el('th', '', t('stage.unknown', { j: r + 1 }), { scope: 'row' }));
+      const tr = body.insertRow();
+      tr.append(headerCell(head.rows[r], 'row'));
       row.forEach((entry, c) => {
         const cell = el('td', '', entry, { tabIndex: r === 0 && c === 0 ? 0 : -1 });
         cell.dataset.r = r;
         cell.dataset.c = c;
+        if (head.columns[c]?.bar) cell.dataset.bar = '';
         if (stage.changed[r][c]) cell.classList.add('changed');
         if (stage.pivot && stage.pivot.r === r && stage.pivot.c === c) cell.classList.add('pivot');
         tr.append(cell);
@@ -110,6 +160,24 @@ GJ.stages = (() => {
     });
     const box = el('div', 'printout-box');
     box.append(table);
+    return box;
+  }
+
+  // The whole run's copy choices: { values, commentary, shape }.
+  const exportOptions = () => Object.fromEntries(Object.entries(exportChoices).map(([name, select]) => [name, select.value]));
+
+  // Stage k's own copy buttons: its LaTeX, in the choices made for the run, and
+  // its printout as a table, as cells (HTML) and as text at once.
+  function copies(k) {
+    const box = el('div', 'stage-copies');
+    const latex = el('button', '', t('export.latex'), { type: 'button' });
+    latex.addEventListener('click', () => GJ.copy(GJ.export.latex(model, { ...exportOptions(), stage: k }), 'status.copiedLatex'));
+    const table = el('button', '', t('export.table'), { type: 'button' });
+    table.addEventListener('click', () => {
+      const { html, text } = GJ.export.table(model, k);
+      GJ.copy({ 'text/html': html, 'text/plain': text }, 'status.copiedTable');
+    });
+    box.append(latex, table);
     return box;
   }
 
@@ -147,7 +215,8 @@ GJ.stages = (() => {
     a.append(el('p', 'about', t('about.' + stage.id, { j: stage.column ?? '' })));
     // The printout, and beside it (under it on a narrow screen) its operations.
     const figure = el('div', 'figure');
-    figure.append(grid(k), el('p', 'readout', t('exact.hint')));
+    figure.append(grid(k), el('p', 'table-summary', '', { id: `stage-${k + 1}-summary` }),
+                  el('p', 'readout', t('exact.hint')), copies(k));
     const body = el('div', 'stage-body');
     body.append(figure, operations(stage));
     a.append(body);
@@ -241,18 +310,18 @@ GJ.stages = (() => {
     cell.focus();
   }
 
+  // Moves the focus in a grid as its keyboard contract says (see grid); false for other keys.
   function gridKey(event, cell) {
-    const table = cell.closest('table');
+    const stage = model.stages[Number(cell.closest('.stage').dataset.stage)];
+    const [rows, cols] = [stage.rows.length, stage.rows[0].length];
     const [r, c] = [Number(cell.dataset.r), Number(cell.dataset.c)];
-    const rows = table.rows.length;
-    const cols = table.rows[0].querySelectorAll('td').length;
-    const to = {
+    const to = (event.ctrlKey ? { Home: [0, 0], End: [rows - 1, cols - 1] } : {
       ArrowUp: [r - 1, c], ArrowDown: [r + 1, c], ArrowLeft: [r, c - 1], ArrowRight: [r, c + 1],
       Home: [r, 0], End: [r, cols - 1],
-    }[event.key];
+    })[event.key];
     if (!to) return false;
     const [r2, c2] = [Math.max(0, Math.min(rows - 1, to[0])), Math.max(0, Math.min(cols - 1, to[1]))];
-    moveTo(table.querySelector(`td[data-r="${r2}"][data-c="${c2}"]`));
+    moveTo(cell.closest('table').querySelector(`td[data-r="${r2}"][data-c="${c2}"]`));
     return true;
   }
 
@@ -273,9 +342,11 @@ GJ.stages = (() => {
     if (all) articleFor(current).scrollIntoView({ block: 'nearest' });
   });
   section.addEventListener('keydown', (event) => {
-    if (event.altKey || event.ctrlKey || event.metaKey) return;
+    if (event.altKey || event.metaKey) return;
     let handled = false;
-    if (event.key === 'PageUp' || event.key === 'PageDown') {
+    if (event.ctrlKey) {
+      handled = event.target.matches('#stage-list td') && gridKey(event, event.target);
+    } else if (event.key === 'PageUp' || event.key === 'PageDown') {
       go(current + (event.key === 'PageDown' ? 1 : -1));
       handled = true;
     } else if (event.target.matches('#stage-list td')) {
@@ -292,6 +363,9 @@ GJ.stages = (() => {
       if (stageCount() > 0) paint();
     });
   }
+  byId('copy-latex').addEventListener('click', () =>
+    GJ.copy(GJ.export.latex(model, { ...exportOptions(), stage: null }), 'status.copiedLatex'));
+  byId('copy-markdown').addEventListener('click', () => GJ.copy(GJ.export.markdown(model, exportOptions()), 'status.copiedMarkdown'));
   GJ.language.onChange(retell);
 
   return { render, retell, count: stageCount };

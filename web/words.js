@@ -43,7 +43,7 @@ GJ.words = (() => {
   // The described operations of a stage, in order.
   const operations = (stage) => stage.ops.map((op) => describe(op, stage)).filter(Boolean);
 
-  return { stageName, describe, operations };
+  return { stageName, values, describe, operations };
 })();
 
 if (typeof module === 'object' && module.exports) module.exports = GJ.words;

@@ -32,10 +32,23 @@ function typeEntries(runner, program, entries, ended = false) {
   return runs;
 }
 
+// The model of program's run over input, typed line by line with the end of
+// input after it, with its exact values where it has them (the replay run in one go).
+function modelOf(runner, program, input) {
+  const GJ = globalThis.GJ;
+  const lines = input.split(/(?<=\n)/).filter((line) => line !== '');
+  let m = null;
+  for (const run of typeEntries(runner, program, lines, true)) m = GJ.model(run, m);
+  const job = GJ.model.replay(m);
+  if (job === null) return m;
+  while (!job.step(Infinity));
+  return GJ.model.withExact(m, job.result);
+}
+
 // A golden case: its input, expected output and the input's lines, each with its Enter.
 function goldenCase(name) {
   const input = fs.readFileSync(path.join(golden, `${name}.in`), 'utf8');
   return { input, expected: fs.readFileSync(path.join(golden, `${name}.out`)), lines: input.split(/(?<=\n)/) };
 }
 
-module.exports = { golden, load, programs, typeEntries, goldenCase };
+module.exports = { golden, load, programs, typeEntries, modelOf, goldenCase };
