@@ -12,8 +12,9 @@ const { execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { build, load, programs, modelOf, goldenCase } = require('./scripts.js');
+const { load, programs, modelOf, goldenCase } = require('./scripts.js');
 
+const build = process.env.GJ_WEB_BUILD;
 const GJ = load('texts', 'language', 'exact', 'model', 'words', 'share', 'export');
 const form = process.env.GJ_TEX_FORM ?? 'plain';
 let runner;
