@@ -10,7 +10,7 @@
 var GJ = globalThis.GJ = globalThis.GJ || {};
 
 GJ.exercises = (() => {
-  const optionNames = ['nice', 'reorder', 'alone', 'singular'];
+  const optionNames = GJ.share.exerciseOptions;  // in their usual order
   const orders = [2, 3, 4];
   const maxEntry = 9;     // the largest magnitude of an entry of A
   const maxAnswer = 20;   // of an entry of a nice inverse or x

@@ -6,7 +6,7 @@ const { test, before } = require('node:test');
 const assert = require('node:assert/strict');
 const { load, programs } = require('./scripts.js');
 
-const GJ = load('texts', 'language', 'exact', 'model', 'words', 'check', 'exercises');
+const GJ = load('texts', 'language', 'exact', 'model', 'words', 'check', 'share', 'exercises');
 const { exercises } = GJ;
 const needsBuild = { skip: process.env.GJ_WEB_BUILD ? false : 'needs the web build in GJ_WEB_BUILD' };
 before(async () => { await programs(); });
