@@ -158,8 +158,10 @@ GJ.practice = (() => {
       tr.append(el('th', '', String(r), { scope: 'row' }));
       for (const q of row) tr.insertCell().append(field(k, q, false));
     }
-    const box = el('div', 'entry-box');
-    box.append(el('p', '', t('practice.entries')), table);
+    const scroller = el('div', 'entry-box');
+    scroller.append(table);
+    const box = el('div');
+    box.append(el('p', '', t('practice.entries')), scroller);
     return box;
   }
 
@@ -169,8 +171,11 @@ GJ.practice = (() => {
     const box = el('div', 'hint note-box', undefined, { hidden: !state.stages[k].hinted });
     box.append(el('p', '', t('about.' + stage.id, { j: stage.column ?? '' })));
     const ops = el('ul', 'ops');
-    for (const { notation, words } of GJ.words.operations(stage))
-      ops.append(el('li', '', `${notation} ${t('stage.opWords', { words })}`));
+    for (const { notation, words } of GJ.words.operations(stage)) {
+      const item = el('li');
+      item.append(el('span', 'notation', notation), ' ', el('span', 'words', t('stage.opWords', { words })));
+      ops.append(item);
+    }
     box.append(ops);
     return box;
   }
@@ -325,7 +330,7 @@ GJ.practice = (() => {
       const asked = questions.filter((q) => !q.key.startsWith('entry'));
       if (asked.length > 0) blank.append(el('p', 'blanks', asked.map((q) => `${labelOf(q)}: ________`).join('   ')));
       const frame = el('table', 'frame');
-      for (const row of stage.rows) frame.insertRow().append(...row.map(() => el('td', '', ' ')));
+      for (const row of stage.unknowns ? [] : stage.rows) frame.insertRow().append(...row.map(() => el('td', '', ' ')));
       blank.append(frame);
       sheet.append(blank);
       const answers = el('div', 'sheet-stage');
@@ -333,7 +338,7 @@ GJ.practice = (() => {
       if (asked.length > 0)
         answers.append(el('p', '', asked.map((q) => `${labelOf(q)}: ${GJ.check.answerOf(q) ?? t('practice.aloneAnswer')}`).join('; ')));
       const rows = el('table', 'frame');
-      for (const row of stage.rows) rows.insertRow().append(...row.map((x) => el('td', '', x)));
+      for (const row of stage.unknowns ? [] : stage.rows) rows.insertRow().append(...row.map((x) => el('td', '', x)));
       answers.append(rows);
       key.append(answers);
     });

@@ -140,3 +140,125 @@ for (const program of ['gjinverse', 'gjsolve']) {
     }
   });
 }
+
+// The generator under node, through the same programs as the page's.
+async function generator() {
+  const GJ = load('texts', 'language', 'exact', 'model', 'words', 'check', 'share', 'exercises');
+  await programs();
+  return GJ;
+}
+
+test('a generated exercise\'s link opens from the disk on the matrix that node makes of its seed', async () => {
+  const GJ = await generator();
+  const example = GJ.share.examples.find((e) => e.id === 'practice-nice');
+  const made = GJ.exercises.make({ program: example.program, ...example.exercise });
+  const page = await harness.open(browser(), pageUrl + example.hash, { ready: '.practice-stage' });
+  assert.deepEqual(await page.$$eval('#pane .echo', (echoes) => echoes.map((e) => e.textContent).join('')), made.input);
+  assert.ok((await page.getAttribute('#run-link', 'href')).endsWith(example.hash), 'the run\'s link is the exercise\'s');
+
+  // The pivot pass that reorders other rows: one exchange gets its slip.
+  const k = made.model.stages.findIndex((s) => s.id === 'pivoted' &&
+    String(GJ.check.passOrder(s, 3)) !== String(GJ.check.oneExchange(GJ.check.passOrder(s, 3), s.column)));
+  const stage = made.model.stages[k];
+  await page.selectOption('#practice-from', String(k));
+  await page.waitForFunction(() => document.activeElement.matches('input.answer'));
+  await page.keyboard.type(GJ.check.oneExchange(GJ.check.passOrder(stage, 3), stage.column).join(' '));
+  await page.keyboard.press('Enter');
+  assert.ok((await page.textContent(`#practice-feedback-${k}`)).endsWith(await text(page, 'practice.slip.oneExchange')));
+  await page.keyboard.type(GJ.check.passOrder(stage, 3).join(' '));
+  await page.keyboard.press('Enter');
+  assert.ok((await page.textContent(`#practice-feedback-${k}`)).endsWith(await text(page, 'practice.right', { label: await text(page, 'practice.q.order') })));
+
+  // The form makes the next exercise, by its link.
+  await page.click('#exercise summary');
+  await page.fill('#exercise-seed', '77');
+  await page.selectOption('#exercise-order', '4');
+  await page.check('input[value="alone"]');
+  await page.click('#exercise-form button');
+  await page.waitForFunction(() => location.hash === '#gjinverse&practice&seed=77&order=4&options=nice,alone');
+  const next = GJ.exercises.make({ program: 'gjinverse', seed: 77, order: 4, options: ['nice', 'alone'] });
+  await page.waitForFunction((input) => [...document.querySelectorAll('#pane .echo')].map((e) => e.textContent).join('') === input, next.input);
+  await close(page);
+});
+
+// The text of each page of the print, in the order of the PDF's content, with
+// no white space: Korean lines break within words.
+const squeeze = (text) => text.replace(/\s+/g, '');
+const pdfPages = (pdf) => execFileSync('pdftotext', ['-raw', '-enc', 'UTF-8', '-', '-'], { input: pdf }).toString().split('\f').map(squeeze);
+
+test('a print in practice is a worksheet: every stage with its question and frame, then the answer key', async () => {
+  const GJ = await generator();
+  const example = GJ.share.examples.find((e) => e.id === 'practice-alone');
+  const made = GJ.exercises.make({ program: example.program, ...example.exercise });
+  for (const locale of ['en-US', 'ko-KR']) {
+    const page = await harness.open(browser(), pageUrl + example.hash, { ready: '.practice-stage', locale, colorScheme: 'dark' });
+    const names = (await page.evaluate(() => GJ.page.model.stages.slice(1).map((s, k) => GJ.language.t('stage.heading', { k: k + 2, name: GJ.words.stageName(s) })))).map(squeeze);
+    const asks = (await page.evaluate(() => GJ.page.model.stages.slice(1).map((s) => GJ.language.t('practice.ask.' + s.id, { j: s.column ?? '' })))).map(squeeze);
+    const pages = pdfPages(await page.pdf({ format: 'A4' })).filter((p) => p !== '');
+    const keyHeading = await text(page, 'sheet.key');
+    await page.emulateMedia({ media: 'print' });
+    const colours = await page.evaluate(() => {
+      window.dispatchEvent(new Event('beforeprint'));
+      const style = getComputedStyle(document.querySelector('#worksheet .frame td'));
+      return [style.color, style.borderTopColor, getComputedStyle(document.body).backgroundColor, getComputedStyle(document.querySelector('.terminal')).display];
+    });
+    assert.deepEqual(colours, ['rgb(0, 0, 0)', 'rgb(0, 0, 0)', 'rgb(255, 255, 255)', 'none'], 'black on white, the worksheet alone');
+    const keyPage = pages.findIndex((p) => p.startsWith(squeeze(keyHeading)));
+    assert.ok(keyPage > 0, 'the answer key on a page of its own');
+    const [sheet, key] = [pages.slice(0, keyPage).join(''), pages.slice(keyPage).join('')];
+    assert.ok(sheet.startsWith(squeeze(await text(page, 'sheet.title', { program: 'gjsolve', n: 3 }))));
+    for (const [k, name] of names.entries()) {
+      assert.ok(sheet.includes(name + asks[k]), `${name} and its question on the sheet`);
+      assert.ok(key.includes(name), `${name} in the key`);
+    }
+    // Each stage's decisions: blanks on the sheet, the program's answers in the key.
+    for (const [j, stage] of made.model.stages.entries()) {
+      if (j === 0) continue;
+      for (const q of GJ.check.questions(made.model, j, 'none').filter((q) => !q.key.startsWith('entry'))) {
+        const label = squeeze(await text(page, q.label.id, q.label.values));
+        assert.ok(sheet.includes(`${label}:________`), `${label} asked at stage ${j + 1}`);
+        const answer = GJ.check.answerOf(q) ?? await text(page, 'practice.aloneAnswer');
+        assert.ok(key.includes(squeeze(`${label}: ${answer}`)), `${label}: ${answer} in the key`);
+      }
+      if (!stage.unknowns) assert.ok(key.includes(squeeze(stage.rows.flat().join(''))), `the printout of stage ${j + 1} in the key`);
+    }
+    // No stage is split: every page of the sheet after the first starts with a stage's name.
+    for (const p of pages.slice(1, keyPage)) assert.ok(names.some((name) => p.startsWith(name)), p.slice(0, 40));
+    await close(page);
+  }
+});
+
+test('practice in Korean at a phone\'s width: every field reachable and 24 px tall, and a screenshot', async () => {
+  const page = await harness.open(browser(), `${pageUrl}#gjinverse&practice&input=${encodeURIComponent('2\n2 1\n1 3\n')}`,
+                                  { ready: '.practice-stage', locale: 'ko-KR', viewport: { width: 375, height: 800 } });
+  await page.selectOption('#practice-from', '3');
+  await page.check('input[name="practice-fill"][value="all"]');
+  const fields = await page.$$eval('input.answer', (inputs) => inputs.map((input) => [input.getBoundingClientRect().height, input.inputMode]));
+  assert.equal(fields.length, 1 + 8);
+  for (const [height, mode] of fields) assert.ok(height >= 24 && ['decimal', 'numeric'].includes(mode), `${height} px, ${mode}`);
+  // Each field is reached with Tab and scrolled into view.
+  await page.focus('#practice-from');
+  const reached = [];
+  for (let n = 0; n < 40 && reached.length < fields.length; n++) {
+    await page.keyboard.press('Tab');
+    const seen = await page.evaluate(() => {
+      const e = document.activeElement;
+      if (!e.matches('input.answer')) return null;
+      const box = e.getBoundingClientRect();
+      return box.left >= 0 && box.right <= innerWidth + 1 ? e.id : `out of view: ${e.id}`;
+    });
+    if (seen) reached.push(seen);
+  }
+  assert.equal(new Set(reached).size, fields.length, reached.join(', '));
+  assert.ok(reached.every((id) => !id.startsWith('out of view')), reached.join(', '));
+  assert.ok(await page.evaluate(() => document.scrollingElement.scrollWidth) <= 375, 'the page is no wider than the phone');
+  // A wrong r and its slip, with the hint open and one row's entries asked, for the screenshot.
+  await page.check('input[name="practice-fill"][value="row"]');
+  await page.focus('#practice-3-r-2');
+  await page.keyboard.type('1/3');
+  await page.keyboard.press('Enter');
+  await page.click('#practice-stage-4 .hint-button');
+  await page.$eval('#practice-stage-4', (stage) => stage.scrollIntoView());
+  await page.screenshot({ path: path.join(build, 'web-practice-ko-375.png') });
+  await close(page);
+});
