@@ -252,11 +252,14 @@ GJ.practice = (() => {
     (open ?? a?.querySelector('h3'))?.focus();
   }
 
-  // After stage k is done: the next stage, or the summary at the end.
+  // After stage k is done: the next stage, added below it, or the summary at the end.
   function complete(k) {
     if (k + 1 < model.stages.length) {
       state.current = k + 1;
-      paint();
+      const done = byId(`practice-stage-${k + 1}`);
+      done.querySelector('.practice-actions').remove();
+      body.append(article(k + 1));
+      reveal();
       focusStage(k + 1);
       say(() => [t('practice.done', { k: k + 1 }), t('practice.announce', { k: k + 2, name: GJ.words.stageName(model.stages[k + 1]) })]);
       return;
@@ -272,7 +275,8 @@ GJ.practice = (() => {
   }
 
   // Checks the answer given to question key of stage k, marks it where it
-  // stands, says the verdict, and goes on to the next open question.
+  // stands, says the verdict, and goes on to the next open question; after
+  // the last one, to the next stage once the verdict is painted.
   function answer(k, key, given) {
     const s = state.stages[k];
     const q = s.questions.find((x) => x.key === key);
@@ -289,7 +293,7 @@ GJ.practice = (() => {
     say(() => [sentence()]);
     if (!verdict.right) return input.select();
     const open = s.questions.filter((x) => !s.answers.get(x.key)?.verdict.right);
-    if (open.length === 0) return complete(k);
+    if (open.length === 0) return GJ.events.afterPaint(model.run, () => { if (state.current === k) complete(k); });
     const after = open.find((x) => s.questions.indexOf(x) > s.questions.indexOf(q)) ?? open[0];
     byId(`practice-${k}-${after.key.replace(/ /g, '-')}`).focus();
   }
@@ -303,6 +307,7 @@ GJ.practice = (() => {
     }
     s.shown = true;
     told = null;
+    byId(`practice-stage-${k + 1}`).replaceWith(article(k));
     complete(k);
   }
 

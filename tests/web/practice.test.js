@@ -86,6 +86,8 @@ for (const program of ['gjinverse', 'gjsolve']) {
 
       let zeroNotes = 0;
       for (let answered = 0; answered < 60; answered++) {
+        // The last answer of a stage goes on to the next once its verdict is painted.
+        await page.waitForFunction(() => !document.activeElement.matches('input.answer[readonly]'));
         const { k, key } = await focused(page);
         if (key === null) break;
         const { wrong, hint } = example;
