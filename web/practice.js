@@ -18,7 +18,7 @@ GJ.practice = (() => {
   const body = byId('practice-body');
   const pane = byId('pane');
   const worksheet = byId('worksheet');
-  const modeButtons = document.querySelectorAll('[data-mode]');
+  const modeButtons = document.querySelectorAll('button[data-mode]');
   const prefix = 'gauss-jordan.practice.';
 
   let active = false;      // practising rather than watching
@@ -363,9 +363,10 @@ GJ.practice = (() => {
   }
 
   // Takes the practice flag and the exercise of a link (share.js) as the page
-  // opens it; gives the text to type and whether the input ends after it.
+  // opens it; gives the text to type and whether the input ends after it. A
+  // link to a program alone, as the programs' menu has, keeps the mode.
   function follow(link) {
-    setActive(link.practice);
+    setActive(link.practice || (active && link.input === '' && !link.exercise && !link.ended));
     exercise = null;
     if (!link.exercise) return link;
     const made = GJ.exercises.make({ program: link.program, ...link.exercise });
