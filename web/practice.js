@@ -195,7 +195,8 @@ GJ.practice = (() => {
     if (asked.length > 0) a.append(decisions(k, asked));
     if (filled.length > 0) a.append(entries(k, filled));
     const feedback = el('p', 'feedback', '', { id: `practice-feedback-${k}` });
-    if (told && told.k === k) feedback.textContent = message(k, s.questions.find((q) => q.key === told.key), s.answers.get(told.key));
+    const last = told && told.k === k && s.questions.find((q) => q.key === told.key);
+    if (last) feedback.textContent = message(k, last, s.answers.get(told.key));
     a.append(feedback, hint(k));
     if (k === state.current && !state.finished) {
       const actions = el('div', 'practice-actions');
@@ -274,6 +275,8 @@ GJ.practice = (() => {
     say(() => [t('practice.summary', tally())]);
   }
 
+  const openQuestions = (k) => state.stages[k].questions.filter((q) => !state.stages[k].answers.get(q.key)?.verdict.right);
+
   // Checks the answer given to question key of stage k, marks it where it
   // stands, says the verdict, and goes on to the next open question; after
   // the last one, to the next stage once the verdict is painted.
@@ -292,7 +295,7 @@ GJ.practice = (() => {
     byId(`practice-feedback-${k}`).textContent = sentence();
     say(() => [sentence()]);
     if (!verdict.right) return input.select();
-    const open = s.questions.filter((x) => !s.answers.get(x.key)?.verdict.right);
+    const open = openQuestions(k);
     if (open.length === 0) return GJ.events.afterPaint(model.run, () => { if (state.current === k) complete(k); });
     const after = open.find((x) => s.questions.indexOf(x) > s.questions.indexOf(q)) ?? open[0];
     byId(`practice-${k}-${after.key.replace(/ /g, '-')}`).focus();
@@ -428,6 +431,8 @@ GJ.practice = (() => {
     if (!state) return;
     for (let k = state.current; k < model.stages.length; k++) if (state.stages[k]) state.stages[k].questions = GJ.check.questions(model, k, fill);
     paint();
+    // Fewer entries asked may leave nothing open in the stage at hand.
+    if (!state.finished && openQuestions(state.current).length === 0) complete(state.current);
   });
   body.addEventListener('keydown', (event) => {
     const input = event.target;
@@ -444,7 +449,10 @@ GJ.practice = (() => {
     else if (button.matches('.show-button')) show(state.current);
     else if (button.matches('.clear-record')) {
       store.remove(exerciseKey());
-      button.parentElement.textContent = t('practice.cleared');
+      const line = button.parentElement;
+      line.textContent = t('practice.cleared');
+      line.tabIndex = -1;
+      line.focus();
       say(() => [t('practice.cleared')]);
     }
   });
