@@ -11,12 +11,13 @@ GJ.links = (() => {
   let run = null;
   let problem = null;  // what was wrong with the link opened: { id, program }, or null
 
-  // The link to the run so far; where the typed text is longer than a link may
-  // carry, a note saying so instead, since such a link would open empty.
+  // The link to the run so far, practised or watched; where the typed text is
+  // longer than a link may carry, a note saying so instead, since such a link
+  // would open empty.
   function tellLink() {
     const linkable = run.input.length <= GJ.share.maxInput;
     if (linkable) {
-      runLink.href = location.href.replace(/#.*$/, '') + GJ.share.fragment(run.program, run.input, run.ended);
+      runLink.href = location.href.replace(/#.*$/, '') + GJ.share.fragment(run.program, run.input, run.ended, GJ.practice.linkState(run));
       runLink.textContent = runLink.href;
     } else {
       runLink.removeAttribute('href');

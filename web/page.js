@@ -16,7 +16,7 @@ GJ.page = (() => {
   const restartButton = byId('restart');
   const downloadLink = document.createElement('a');
   const sliceMs = 8;          // the exact replay's work between two looks at the page
-  const laterViews = [GJ.links, GJ.stages, GJ.status];
+  const laterViews = [GJ.links, GJ.stages, GJ.status, GJ.practice];
   let model = null;           // the model shown
 
   // Renders every view but the pane, and the pane again when the exact values have come.
@@ -97,18 +97,20 @@ GJ.page = (() => {
     if (run.status === -1) typed.value = last;
   }
 
-  // Opens what the address's fragment names (share.js); anything wrong with it
-  // is said above the pane.
+  // Opens what the address's fragment names (share.js), practised or watched;
+  // anything wrong with it is said above the pane. An exercise's link gives
+  // its matrix through practice.
   function openLink() {
     const link = GJ.share.parse(location.hash);
     GJ.links.setProblem(link.problem, link.program);
-    open(link.program, link.input, link.ended);
+    const { input, ended } = GJ.practice.follow(link);
+    open(link.program, input, ended);
   }
 
   // Start over: the same program, empty, and an address that says so.
   function restart() {
     GJ.links.setProblem(null);
-    history.replaceState(null, '', '#' + model.run.program);
+    history.replaceState(null, '', GJ.share.fragment(model.run.program, '', false, { practice: GJ.practice.active }));
     open(model.run.program);
   }
 

@@ -85,6 +85,7 @@ GJ.pane = (() => {
     const rows = el('span', 'rows', stage.rows.map((row, r) => rowText(stage, row, r)).join(''));
     for (const row of stage.rows) for (const entry of row) widest = Math.max(widest, entry.length);
     const group = el('span', 'pane-stage');
+    group.dataset.k = stage.k;
     group.append(rows);
     if (stage.line !== null) {
       const gloss = el('span', 'gloss', undefined, { tabIndex: 0 });

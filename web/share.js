@@ -5,6 +5,9 @@
 //   #gjinverse                          the program, waiting for its order
 //   #gjinverse&input=2%0A2%201%0A        the lines typed so far, each with its Enter
 //   #gjsolve&input=2%0A1%202&end        ... and the end of input (Ctrl-D) after them
+//   #gjsolve&practice&input=...         the same, to practise: the learner does each stage
+//   #gjinverse&practice&seed=7&order=3&options=nice,reorder
+//                                       a generated exercise (exercises.js), by its seed
 //
 // What a link carries is only ever typed text: the page types it at the prompts,
 // line by line, and never reads it as anything else.
@@ -18,30 +21,46 @@ GJ.share = (() => {
   // that every browser keeps whole.
   const maxInput = 8000;
 
-  // The fragment for a run: the program, the text typed so far and whether the
-  // end of input followed it.
-  function fragment(program, input, ended) {
-    let text = '#' + program;
+  const exerciseOptions = ['nice', 'reorder', 'alone', 'singular'];
+
+  // The fragment for a run: the program, whether it is practised, and the text
+  // typed so far and whether the end of input followed it, or the exercise
+  // ({ seed, order, options }) that gives the text.
+  function fragment(program, input, ended, { practice = false, exercise = null } = {}) {
+    let text = '#' + program + (practice ? '&practice' : '');
+    if (exercise) return `${text}&seed=${exercise.seed}&order=${exercise.order}${exercise.options.length ? '&options=' + exercise.options.join(',') : ''}`;
     if (input !== '') text += '&input=' + encodeURIComponent(input);
     if (ended) text += '&end';
     return text;
   }
 
+  // An exercise from a link's seed, order (3 if none) and options; null when
+  // any of them is not one that the generator takes.
+  function exerciseOf({ seed, order = '3', options = '' }) {
+    const names = options === '' ? [] : options.split(',');
+    if (!/^\d{1,10}$/.test(seed ?? '') || Number(seed) >= 2 ** 32 || !/^[234]$/.test(order) ||
+        !names.every((name) => exerciseOptions.includes(name))) return null;
+    return { seed: Number(seed), order: Number(order), options: exerciseOptions.filter((name) => names.includes(name)) };
+  }
+
   // Reads a fragment (with or without its '#'). Returns the program to open, the
-  // text to type, whether the end of input follows it, and a problem: null, or the
-  // id of a message to show ('link.program', 'link.unknown', 'link.encoding',
-  // 'link.long'). Whatever the problem, a program opens: empty when the link
+  // text to type, whether the end of input follows it, whether to practise, the
+  // exercise to make (or null), and a problem: null, or the id of a message to
+  // show ('link.program', 'link.unknown', 'link.encoding', 'link.long',
+  // 'link.exercise'). Whatever the problem, a program opens: empty when the link
   // names none of the programs, since its input was meant for another, or when
-  // its input is too long or broken.
+  // its input or exercise is too long or broken.
   function parse(hash) {
     const parts = hash.replace(/^#/, '').split('&');
-    const run = { program: defaultProgram, input: '', ended: false, problem: null };
+    const run = { program: defaultProgram, input: '', ended: false, problem: null, practice: false, exercise: null };
     if (parts[0] === '' && parts.length === 1) return run;
     if (programNames.includes(parts[0])) run.program = parts[0];
     else run.problem = 'link.program';
+    const exercise = {};
     for (const part of parts.slice(1)) {
       const [key, value] = part.split(/=(.*)/s);
-      if (key === 'end' && value === undefined) run.ended = true;
+      if ((key === 'end' || key === 'practice') && value === undefined) run[key === 'end' ? 'ended' : 'practice'] = true;
+      else if (['seed', 'order', 'options'].includes(key) && value !== undefined) exercise[key] = value;
       else if (key === 'input' && value !== undefined) {
         try {
           run.input = decodeURIComponent(value);
@@ -52,7 +71,9 @@ GJ.share = (() => {
     }
     if (run.input.length > maxInput) return { ...run, input: '', ended: false, problem: 'link.long' };
     if (run.problem === 'link.program') return { ...run, input: '', ended: false };
-    return run;
+    if (Object.keys(exercise).length === 0) return run;
+    run.exercise = exerciseOf(exercise);
+    return run.exercise ? { ...run, input: '', ended: false } : { ...run, problem: run.problem ?? 'link.exercise' };
   }
 
   // Splits typed text into the entries that a person would have made: each line
@@ -71,9 +92,13 @@ GJ.share = (() => {
     { id: 'residues', program: 'gjsolve', input: '3\n1 1 1 6\n0 2 5 -4\n2 5 -1 27\n' },
     { id: 'singular', program: 'gjinverse', input: '3\n1 2 3\n4 5 6\n7 8 9\n' },
     { id: 'order-one', program: 'gjinverse', input: '1\n-4\n' },
-  ].map((example) => ({ ...example, hash: fragment(example.program, example.input, false) }));
+    { id: 'practice-inverse', program: 'gjinverse', input: '2\n2 1\n1 3\n', practice: true },
+    { id: 'practice-solve', program: 'gjsolve', input: '2\n2 -3 0\n1 1 5\n', practice: true },
+    { id: 'practice-nice', program: 'gjinverse', input: '', practice: true, exercise: { seed: 2024, order: 3, options: ['nice', 'reorder'] } },
+    { id: 'practice-alone', program: 'gjsolve', input: '', practice: true, exercise: { seed: 19, order: 3, options: ['nice', 'alone'] } },
+  ].map((example) => ({ ...example, hash: fragment(example.program, example.input, false, example) }));
 
-  return { programNames, defaultProgram, maxInput, fragment, parse, entries, examples };
+  return { programNames, defaultProgram, maxInput, exerciseOptions, fragment, parse, entries, examples };
 })();
 
 if (typeof module === 'object' && module.exports) module.exports = GJ.share;

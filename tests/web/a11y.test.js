@@ -1,5 +1,6 @@
 // Accessibility (WCAG 2.2 AA) of the page, opened from the disk: axe-core finds
-// nothing in any language, colour scheme and width, before a run and after one;
+// nothing in any language, colour scheme and width, before a run, after one and
+// in practice;
 // the keyboard reaches everything, with its focus in view; targets are large
 // enough; and at a phone's width only the pane scrolls sideways.
 'use strict';
@@ -30,6 +31,20 @@ async function axeFindings(page) {
 // Opens the link to the run and the examples menu.
 const openDisclosures = (page) => page.$$eval('details', (all) => all.forEach((details) => { details.open = true; }));
 
+// Practice on the run shown, from its first stage with the whole printout
+// asked: one answer wrong, one right, the hint open and the exercise form too.
+async function practise(page) {
+  await page.click('[data-mode="practice"]');
+  await page.selectOption('#practice-from', '1');
+  await page.check('input[name="practice-fill"][value="all"]');
+  for (const answer of ['-4', '4']) {
+    await page.fill('#practice-1-divisor-1', answer);
+    await page.press('#practice-1-divisor-1', 'Enter');
+  }
+  await page.click('.hint-button');
+  await openDisclosures(page);
+}
+
 // The page chooses its language from the browser's (the locale), its colours from the colour scheme.
 for (const locale of ['en-US', 'ko-KR']) {
   for (const colorScheme of ['light', 'dark']) {
@@ -43,6 +58,8 @@ for (const locale of ['en-US', 'ko-KR']) {
         if (width === 375) assert.ok(await page.$eval('#pane', (pane) => pane.scrollWidth > pane.clientWidth), 'a run wider than the pane');
         await openDisclosures(page);
         assert.deepEqual(await axeFindings(page), [], 'after an order-4 run, the link and the examples open');
+        await practise(page);
+        assert.deepEqual(await axeFindings(page), [], 'practising the run, a wrong answer, a right one and a hint shown');
         await close(page);
       });
     }

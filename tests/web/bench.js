@@ -12,7 +12,13 @@
 //   together stay under 16 ms.
 // - The exact values of two hard runs, typed on one line: the last Enter to the
 //   exact view, and the longest task in between.
-// Run: node tests/web/bench.js build-web [first] [typed] [exact] (all three by default)
+// - Practice on an order-4 gjinverse exercise, from its first stage, with one
+//   row's entries asked: each Enter in an answer field to the first change of
+//   the DOM (the field marked with its verdict), and the work of the frame that
+//   shows it; apart for an answer that goes on to the next field and one that
+//   ends a stage, whose next stage is drawn after that frame: for those, the
+//   Enter to the focus in the next stage too ("next").
+// Run: node tests/web/bench.js build-web [first] [typed] [exact] [practice] (all by default)
 'use strict';
 const fs = require('node:fs');
 const os = require('node:os');
@@ -51,6 +57,30 @@ function instrument() {
         scheduler.postTask(() => times.frames.push(performance.now() - start), { priority: 'user-blocking' });
       });
     }
+  }).observe(document, { subtree: true, childList: true, attributes: true, characterData: true });
+}
+
+// Installed in the page before its scripts: notes each Enter in an answer
+// field of practice, the DOM's first change after it and the frame that shows
+// it, in window.benchPractice.
+function instrumentPractice() {
+  const times = window.benchPractice = { dom: [], frames: [], next: [] };
+  let pressed = null;
+  let last = null;
+  addEventListener('keydown', (event) => {
+    if (event.key === 'Enter' && event.target.matches('input.answer')) pressed = last = performance.now();
+  }, true);
+  addEventListener('focusin', (event) => {
+    if (last !== null && event.target.matches('input.answer')) times.next.push(performance.now() - last);
+  });
+  new MutationObserver(() => {
+    if (pressed === null) return;
+    times.dom.push(performance.now() - pressed);
+    pressed = null;
+    requestAnimationFrame(() => {
+      const start = performance.now();
+      scheduler.postTask(() => times.frames.push(performance.now() - start), { priority: 'user-blocking' });
+    });
   }).observe(document, { subtree: true, childList: true, attributes: true, characterData: true });
 }
 
@@ -129,18 +159,56 @@ async function exactRuns(browser) {
   return table;
 }
 
+// Answers the first stages of an order-4 exercise at the keyboard, each with
+// the program's own answer; an answer field in focus, a row said to be left
+// alone with its button.
+async function practiceRuns(browser) {
+  const samples = { next: [], stage: [] };
+  for (let run = 0; run < runs; run++) {
+    const page = await open(browser, `${pageUrl}#gjinverse&practice&seed=4&order=4&options=nice`, { initScript: instrumentPractice, ready: '.practice-stage' });
+    await page.selectOption('#practice-from', '1');
+    for (let stage = 1; stage <= 4;) {
+      await page.waitForFunction(() => document.activeElement.matches('input.answer'));
+      const [k, answer] = await page.evaluate(() => {
+        const { k, key } = document.activeElement.dataset;
+        const question = GJ.check.questions(GJ.page.model, Number(k), 'row').find((q) => q.key === key);
+        return [Number(k), GJ.check.answerOf(question)];
+      });
+      if (answer === null) {
+        await page.click(`.alone[data-k="${k}"][data-key="${await page.evaluate(() => document.activeElement.dataset.key)}"]`);
+        continue;
+      }
+      const before = await page.evaluate(() => window.benchPractice.frames.length);
+      await page.keyboard.type(answer);
+      await page.keyboard.press('Enter');
+      await page.waitForFunction((count) => window.benchPractice.frames.length > count, before);
+      await page.waitForFunction((k) => !document.activeElement.matches(`input.answer[data-k="${k}"][readonly]`), k);
+      const [dom, frame, next, at] = await page.evaluate(() => [window.benchPractice.dom.at(-1), window.benchPractice.frames.at(-1),
+                                                                window.benchPractice.next.at(-1), Number(document.activeElement.dataset.k)]);
+      samples[at === k ? 'next' : 'stage'].push([dom, frame, next]);
+      if (at !== k) stage++;
+    }
+    await close(page);
+  }
+  const row = (what, list, column) => [what + ` (${list.length})`, median(list.map((s) => s[column])), column === 0 ? median(list.map((s) => s[1])) : null, 0];
+  return [row('practice, order 4: Enter to its verdict, next field', samples.next, 0),
+          row('practice, order 4: Enter to its verdict, last of a stage', samples.stage, 0),
+          row('  ... and to the next stage\'s first field', samples.stage, 2)];
+}
+
 (async () => {
-  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'exact'];
+  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'exact', 'practice'];
   const browser = await launch();
   const [first, floor] = parts.includes('first') ? await firstPrompts(browser) : [];
   const typed = parts.includes('typed') ? await typedRun(browser) : [];
   const exact = parts.includes('exact') ? await exactRuns(browser) : [];
+  const practice = parts.includes('practice') ? await practiceRuns(browser) : [];
   await browser.close();
 
   console.log(`median of ${runs} runs, in ms`);
   if (first) console.log(`first prompt ${first.toFixed(1)}, a blank page with a prompt ${floor.toFixed(1)}: ratio ${(first / floor).toFixed(2)}`);
-  console.log(`${name}, typed row by row; exact values of two hard runs`);
-  console.log(`${''.padEnd(52)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
-  for (const [what, dom, frame, task] of [...typed, ...exact])
-    console.log(`${what.padEnd(52)}${dom.toFixed(1).padStart(9)}${frame === null ? ''.padStart(9) : frame.toFixed(1).padStart(9)}${ms(task)}`);
+  console.log(`${name}, typed row by row; exact values of two hard runs; practice`);
+  console.log(`${''.padEnd(60)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
+  for (const [what, dom, frame, task] of [...typed, ...exact, ...practice])
+    console.log(`${what.padEnd(60)}${dom.toFixed(1).padStart(9)}${frame === null ? ''.padStart(9) : frame.toFixed(1).padStart(9)}${ms(task)}`);
 })();

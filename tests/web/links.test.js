@@ -62,6 +62,7 @@ test('a link with no program, broken encoding or too long an input opens a progr
     ['#gjsolve&colour=red', 'gjsolve', 'link.unknown', 'ko-KR'],
     ['#gjsolve&input=2%0A%E0%A4%A', 'gjsolve', 'link.encoding', 'ko-KR'],
     [`#gjinverse&input=${encodeURIComponent(long)}`, 'gjinverse', 'link.long', 'en-US'],
+    ['#gjsolve&seed=12&order=9', 'gjsolve', 'link.exercise', 'ko-KR'],
   ];
   for (const [hash, program, problem, locale] of cases) {
     const page = await harness.open(browser(), harness.pageUrl + hash, { locale });
@@ -134,9 +135,11 @@ test('every example opens its run, which its link replays', async () => {
     assert.ok(shown[k][1].includes(await text(page, `example.${example.id}.note`)), example.id);
     await page.evaluate(() => { document.getElementById('examples').open = true; });
     await page.click(`#example-list li:nth-child(${k + 1}) a`);
-    // Every line echoed as typed, and the run over.
+    // Every line echoed as typed (an exercise's: the matrix of its seed), and the run over.
+    const input = example.exercise
+      ? await page.evaluate((e) => GJ.exercises.make({ program: e.program, ...e.exercise }).input, example) : example.input;
     await page.waitForFunction((input) => document.querySelector('#pane .note') !== null &&
-      [...document.querySelectorAll('#pane .echo')].map((e) => e.textContent).join('') === input, example.input);
+      [...document.querySelectorAll('#pane .echo')].map((e) => e.textContent).join('') === input, input);
     assert.equal(await page.evaluate(() => document.title.split(':')[0]), example.program);
   }
   await close(page);

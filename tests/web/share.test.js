@@ -23,7 +23,34 @@ test('a fragment opens its program with its typed text, or the default with a me
     ['#gjinverse&input=%3Cimg%20src%3Dx%20onerror%3Dalert(1)%3E', 'gjinverse', '<img src=x onerror=alert(1)>', false, null],
   ];
   for (const [hash, program, input, ended, problem] of cases)
-    assert.deepEqual(share.parse(hash), { program, input, ended, problem }, hash);
+    assert.deepEqual(share.parse(hash), { program, input, ended, problem, practice: false, exercise: null }, hash);
+});
+
+test('a fragment opens practice, on typed text or on a generated exercise, or says what is wrong', () => {
+  const exercise = (seed, order, options) => ({ seed, order, options });
+  // fragment, input, practice, exercise, problem
+  const cases = [
+    ['#gjsolve&practice', '', true, null, null],
+    ['#gjinverse&practice&input=2%0A2%201%0A1%203%0A', '2\n2 1\n1 3\n', true, null, null],
+    ['#gjinverse&practice&seed=7&order=4&options=reorder,nice', '', true, exercise(7, 4, ['nice', 'reorder']), null],
+    ['#gjinverse&seed=7', '', false, exercise(7, 3, []), null],
+    ['#gjinverse&practice&seed=4294967295&options=', '', true, exercise(4294967295, 3, []), null],
+    ['#gjinverse&practice&seed=7&input=1%0A2%0A', '', true, exercise(7, 3, []), null],
+    ['#gjinverse&practice&seed=4294967296', '', true, null, 'link.exercise'],
+    ['#gjinverse&practice&seed=-1', '', true, null, 'link.exercise'],
+    ['#gjinverse&practice&seed=7&order=5', '', true, null, 'link.exercise'],
+    ['#gjinverse&practice&seed=7&options=nice,easy', '', true, null, 'link.exercise'],
+    ['#gjinverse&practice&order=3', '', true, null, 'link.exercise'],
+    ['#gjinverse&practice=yes', '', false, null, 'link.unknown'],
+  ];
+  for (const [hash, input, practice, made, problem] of cases) {
+    const run = share.parse(hash);
+    assert.deepEqual([run.input, run.practice, run.exercise, run.problem], [input, practice, made, problem], hash);
+  }
+  for (const extra of [{ practice: true }, { practice: true, exercise: exercise(12, 2, ['singular']) }, { exercise: exercise(0, 4, []) }]) {
+    const run = share.parse(share.fragment('gjsolve', extra.exercise ? '' : '1\n4 8\n', false, extra));
+    assert.deepEqual([run.practice, run.exercise, run.problem], [extra.practice ?? false, extra.exercise ?? null, null]);
+  }
 });
 
 test('a run survives its own link, whatever it typed', () => {
@@ -37,7 +64,7 @@ test('a run survives its own link, whatever it typed', () => {
   for (const [program, input, ended] of runs) {
     const link = share.fragment(program, input, ended);
     assert.doesNotMatch(link.slice(1), /[#\s<>"]/, 'nothing that would end or split the address');
-    assert.deepEqual(share.parse(link), { program, input, ended, problem: null }, link);
+    assert.deepEqual(share.parse(link), { program, input, ended, problem: null, practice: false, exercise: null }, link);
   }
 });
 
@@ -49,10 +76,13 @@ test('typed text comes back as the entries a person made', () => {
 
 test('every example is a link to its own run', () => {
   assert.ok(share.examples.length >= 7);
+  assert.ok(share.examples.filter((example) => example.practice).length >= 3, 'a few practice links');
   for (const example of share.examples) {
     const run = share.parse(example.hash);
     assert.equal(run.program, example.program, example.id);
     assert.equal(run.input, example.input, example.id);
     assert.equal(run.problem, null, example.id);
+    assert.equal(run.practice, example.practice ?? false, example.id);
+    assert.deepEqual(run.exercise, example.exercise ?? null, example.id);
   }
 });

@@ -1,0 +1,155 @@
+// Practice's checker (web/check.js) under node: reading answers, "%g" as C
+// prints it, the comparison with a printed entry and its exact value, the
+// pivot pass's order, and each named slip, on real runs of the web build's
+// programs.
+'use strict';
+const { test, before } = require('node:test');
+const assert = require('node:assert/strict');
+const { load, programs } = require('./scripts.js');
+
+const GJ = load('texts', 'language', 'exact', 'model', 'words', 'check');
+const { check } = GJ;
+const needsBuild = { skip: process.env.GJ_WEB_BUILD ? false : 'needs the web build in GJ_WEB_BUILD' };
+let runner;
+before(async () => { runner = await programs(); });
+
+// The model of program's whole run over input, with its exact values.
+function modelOf(program, input) {
+  const m = GJ.model(runner.extend(runner.open(program), input, true));
+  const job = GJ.model.replay(m);
+  while (!job.step(Infinity));
+  return GJ.model.withExact(m, job.result);
+}
+
+test('answers are read as decimals or fractions, and nothing else', () => {
+  const cases = [
+    ['1/3', '1/3', 1 / 3], ['.5', '1/2', 0.5], ['-0', '0', -0], ['1e-05', '1/100000', 1e-5], [' 3 ', '3', 3],
+    ['−2.5', '-5/2', -2.5], ['2.5/-5', '-1/2', -0.5], ['4 / 6', '2/3', 4 / 6], ['5.', '5', 5], ['+7e-1', '7/10', 0.7],
+    ['abc', null], ['', null], ['1/0', null], ['1//2', null], ['1/2/3', null], ['0x10', null], ['1,5', null],
+    ['inf', null], ['nan', null], ['1e', null], ['--1', null],
+  ];
+  for (const [text, value, double] of cases) {
+    const read = check.read(text);
+    assert.equal(read && GJ.exact.format(read.value), value, text);
+    if (value !== null) assert.ok(Object.is(read.double, double), `${text} as a double`);
+  }
+});
+
+test('"%g" rounds as C does: ties to even on the exact binary value, two-digit exponents', () => {
+  // The ties are those where toPrecision differs (1234565 gives 1.23457e+6 there).
+  const cases = [
+    [1234565, '1.23456e+06'], [1234575, '1.23458e+06'], [123456.5, '123456'], [0.1234565, '0.123456'],
+    [0.0001234565, '0.000123457'], [999999.5, '1e+06'], [1.0000005, '1'], [2.5e-7, '2.5e-07'],
+    [0.5, '0.5'], [100000, '100000'], [1e6, '1e+06'], [1e-5, '1e-05'], [0.0001, '0.0001'], [1e100, '1e+100'],
+    [-0, '-0'], [0, '0'], [1 / 3, '0.333333'], [-4 / 3, '-1.33333'], [0.1 + 0.2, '0.3'], [1200, '1200'],
+    [-2.220446049250313e-16, '-2.22045e-16'], [8.326672684688674e-17, '8.32667e-17'], [5e-324, '4.94066e-324'],
+    [1.7976931348623157e308, '1.79769e+308'], [NaN, 'nan'], [-Infinity, '-inf'],
+  ];
+  for (const [x, printed] of cases) assert.equal(check.printf(x), printed, String(x));
+});
+
+test('a number is right when it prints as the program printed it, or is its exact value', () => {
+  const q = (text) => GJ.exact.parseDecimal(text) ?? check.read(text).value;
+  // typed, printed, exact value (null before the replay), right, note
+  const cases = [
+    ['0.333333', '0.333333', '1/3', true, null], ['.333333', '0.333333', '1/3', true, null],
+    ['1/3', '0.333333', '1/3', true, null], ['0.3333', '0.333333', '1/3', false, null],
+    ['0.3333333', '0.333333', '1/3', true, null], ['10/9', '1.11111', '10/9', true, null],
+    ['1.1111', '1.11111', '10/9', false, null], ['3/5', '0.6', '3/5', true, null], ['0.600001', '0.6', '3/5', false, null],
+    ['0', '-0', '0', true, 'negativeZero'], ['-0', '-0', '0', true, null], ['-0', '0', '0', true, null],
+    ['0', '-2.22045e-16', '0', true, 'residue'], ['-2.22045e-16', '-2.22045e-16', '0', true, null],
+    ['2.22045e-16', '-2.22045e-16', '0', false, null], ['1', '-0', '0', false, null],
+    ['0', '-0', null, true, 'negativeZero'], ['1/3', '0.333333', null, true, null], ['3.33333e-1', '0.333333', null, true, null],
+    ['0', '-2.22045e-16', null, false, null], ['1234565', '1.23456e+06', '1234565', true, null],
+  ];
+  for (const [typed, printed, exact, right, note] of cases) {
+    const verdict = check.compare(check.read(typed), { printed, exact: exact === null ? null : q(exact) });
+    assert.deepEqual(verdict, { right, note }, `${typed} for ${printed} (${exact})`);
+  }
+});
+
+test('the pivot pass\'s order is the program\'s, one pass from the bottom, neighbours only', needsBuild, () => {
+  // gjsolve's rows, each divided by its 10: column 1 holds the tenths shown.
+  const cases = [
+    ['3\n1 10 0 0\n2 0 10 0\n3 0 0 10\n', [3, 1, 2], [3, 2, 1]],
+    ['4\n5 10 0 0 0\n1 0 10 0 0\n3 0 0 10 0\n2 0 0 0 10\n', [1, 3, 2, 4], [1, 2, 3, 4]],
+    ['2\n-5 10 0\n5 0 10\n', [1, 2], [1, 2]],
+    ['3\n3 10 0 0\n2 0 10 0\n1 0 0 10\n', [1, 2, 3], [1, 2, 3]],
+  ];
+  for (const [input, order, oneExchange] of cases) {
+    const m = modelOf('gjsolve', input);
+    const k = m.stages.findIndex((s) => s.id === 'pivoted');
+    assert.deepEqual(check.passOrder(m.stages[k], m.n), order, input);
+    assert.deepEqual(check.oneExchange(order, 1), oneExchange, input);
+    // The printout after the pass is the one before it in that order.
+    assert.deepEqual(m.stages[k].rows, order.map((row) => m.stages[k - 1].rows[row - 1]), input);
+  }
+  const orders = [['3 1 2', 3, [3, 1, 2]], ['312', 3, [3, 1, 2]], ['3,1, 2', 3, [3, 1, 2]], ['3 1', 3, null],
+                  ['3 1 1', 3, null], ['0 1 2', 3, null], ['1.5 2 3', 3, null], ['', 2, null]];
+  for (const [text, n, order] of orders) assert.deepEqual(check.readOrder(text, n), order, text);
+});
+
+// The worked examples and a few more, with answers and the slip each should get.
+const worked = { program: 'gjinverse', input: '2\n2 1\n1 3\n' };
+const workedSolve = { program: 'gjsolve', input: '2\n2 -3 0\n1 1 5\n' };
+const slipCases = [
+  // run, stage (its id and column), question, answer, right, slip, note
+  [workedSolve, 'scaled', 'divisor 1', '3', false, 'sign'],
+  [workedSolve, 'scaled', 'divisor 1', '-3', true, null],
+  [workedSolve, 'scaled', 'entry 1 1', '0.666667', false, 'sign'],
+  [workedSolve, 'scaled', 'entry 1 3', '0', true, null, 'negativeZero'],
+  [{ program: 'gjinverse', input: '2\n-2 2\n1 3\n' }, 'scaled', 'divisor 1', '2', false, 'leftmost'],
+  [{ program: 'gjinverse', input: '2\n-2 2\n1 3\n' }, 'scaled', 'entry 1 1', '-1', false, 'leftmost'],
+  [worked, 'scaled', 'divisor 1', '1', false, null],
+  [worked, 'scaled', 'divisor 1', 'two', false, 'unreadable'],
+  [{ program: 'gjinverse', input: '3\n1 4 0\n2 4 1\n3 4 3\n' }, 'pivoted 1', 'order', '3 2 1', false, 'oneExchange'],
+  [{ program: 'gjinverse', input: '3\n1 4 0\n2 4 1\n3 4 3\n' }, 'pivoted 1', 'order', '2 1 3', false, null],
+  [{ program: 'gjinverse', input: '3\n1 4 0\n2 4 1\n3 4 3\n' }, 'pivoted 1', 'order', '3 1', false, 'notOrder'],
+  [{ program: 'gjinverse', input: '3\n1 4 0\n2 4 1\n3 4 3\n' }, 'pivoted 1', 'order', '312', true, null],
+  [worked, 'eliminated 1', 'r 2', '1/3', false, 'inverted'],
+  [worked, 'eliminated 1', 'r 2', '0.333333', false, 'inverted'],
+  [worked, 'eliminated 1', 'r 2', '3', true, null],
+  [worked, 'eliminated 1', 'r 2', { alone: true }, false, 'notZero'],
+  [worked, 'eliminated 1', 'entry 2 2', '0.833333', false, 'textbook'],
+  [worked, 'eliminated 1', 'entry 2 3', '-1/6', false, 'textbook'],
+  [worked, 'eliminated 1', 'entry 2 2', '-2.5', true, null],
+  [worked, 'backward 2', 'r 1', '-0.2', false, 'inverted'],
+  [worked, 'backward 2', 'entry 1 1', '1', false, 'textbook'],
+  [worked, 'normalized', 'divisor 2', '2.5', false, 'sign'],
+  [worked, 'normalized', 'entry 2 4', '-0.4', false, 'sign'],
+  [worked, 'inverse_done', 'entry 1 1', '3/5', true, null],
+  [{ program: 'gjsolve', input: '2\n0 1 2\n1 0 3\n' }, 'eliminated 1', 'r 2', '3', false, 'changedZero'],
+  [{ program: 'gjsolve', input: '2\n0 1 2\n1 0 3\n' }, 'eliminated 1', 'r 2', { alone: true }, true, null],
+  [{ program: 'gjsolve', input: '2\n0 1 2\n1 0 3\n' }, 'eliminated 1', 'entry 2 2', '1', false, 'changedZero'],
+  [{ program: 'gjsolve', input: '3\n1 1 1 6\n0 2 5 -4\n2 5 -1 27\n' }, 'backward 3', 'entry 1 3', '0', true, null, 'residue'],
+  [workedSolve, 'solution', 'x 1', '3', true, null],
+  [workedSolve, 'solution', 'x 2', '-2', false, null],
+];
+
+test('each answer gets its verdict, and each slip its name', needsBuild, () => {
+  const models = new Map();
+  for (const [run, stageName, key, answer, right, slip, note = null] of slipCases) {
+    const id = `${run.program} ${run.input}`;
+    if (!models.has(id)) models.set(id, modelOf(run.program, run.input));
+    const m = models.get(id);
+    const k = m.stages.findIndex((s) => [s.id, `${s.id} ${s.column}`].includes(stageName));
+    const question = check.questions(m, k, 'all').find((q) => q.key === key);
+    const given = typeof answer === 'string' ? { text: answer } : answer;
+    assert.deepEqual(check.check(question, given), { right, slip, note }, `${id}: ${stageName}, ${key}, ${JSON.stringify(answer)}`);
+  }
+});
+
+test('each stage asks its decisions, then the entries asked for', needsBuild, () => {
+  const m = modelOf(worked.program, worked.input);
+  const keys = (k, fill) => check.questions(m, k, fill).map((q) => q.key).join(', ');
+  assert.equal(keys(1, 'none'), 'divisor 1, divisor 2');
+  assert.equal(keys(1, 'row'), 'divisor 1, divisor 2, entry 1 1, entry 1 2, entry 1 3, entry 1 4');
+  assert.equal(keys(2, 'none'), 'order');
+  assert.equal(keys(3, 'row'), 'r 2, entry 2 1, entry 2 2, entry 2 3, entry 2 4', 'the row that the stage changed');
+  assert.equal(keys(6, 'none'), 'entry 1 1, entry 1 2, entry 2 1, entry 2 2', 'the inverse is asked whole');
+  assert.equal(check.questions(m, 1, 'all').length, 10);
+  const solve = modelOf(workedSolve.program, workedSolve.input);
+  assert.equal(check.questions(solve, 5, 'all').map((q) => q.key).join(', '), 'x 1, x 2');
+  assert.deepEqual(check.questions(solve, 5, 'all').map(check.answerOf), ['3', '2']);
+  assert.deepEqual(check.questions(solve, 2, 'none').map(check.answerOf), ['1 2']);
+});

@@ -1,0 +1,74 @@
+// The exercise generator (web/exercises.js) under node, through the web
+// build's programs: for many seeds each option holds, checked here on A itself
+// and on the printouts of its run; a seed always gives the same exercise.
+'use strict';
+const { test, before } = require('node:test');
+const assert = require('node:assert/strict');
+const { load, programs } = require('./scripts.js');
+
+const GJ = load('texts', 'language', 'exact', 'model', 'words', 'check', 'share', 'exercises');
+const { exercises } = GJ;
+const needsBuild = { skip: process.env.GJ_WEB_BUILD ? false : 'needs the web build in GJ_WEB_BUILD' };
+before(async () => { await programs(); });
+
+const seeds = Array.from({ length: 12 }, (_, k) => 1 + k * 7919);
+const optionSets = [[], ['nice'], ['reorder'], ['alone'], ['singular'], ['nice', 'reorder', 'alone'], ['reorder', 'alone', 'singular']];
+
+// The product of two integer matrices given as printed text.
+const product = (a, b) => a.map((row) => b[0].map((_, j) => row.reduce((sum, x, k) => sum + x * Number(b[k][j]), 0)));
+
+test('the determinant is exact', () => {
+  assert.equal(exercises.det([[2, 1], [1, 3]]), 5n);
+  assert.equal(exercises.det([[0, 2, 1], [1, 1, 1], [2, 1, 0]]), 3n);
+  assert.equal(exercises.det([[1, 2, 3], [4, 5, 6], [7, 8, 9]]), 0n);
+  assert.equal(exercises.det([[0, 1], [1, 0]]), -1n);
+  assert.equal(exercises.det([[9, 9, 9, 9], [9, -9, 9, 9], [9, 9, -9, 9], [9, 9, 9, -9]]), -52488n);
+});
+
+test('for many seeds each option holds in A and in the program\'s own run', needsBuild, () => {
+  for (const program of ['gjinverse', 'gjsolve']) {
+    for (const order of exercises.orders) {
+      for (const options of optionSets) {
+        for (const seed of seeds) {
+          const e = exercises.make({ program, order, seed, options });
+          const what = `${program}, order ${order}, seed ${seed}, ${options.join('+')}`;
+          assert.ok(e.met, what);
+          assert.deepEqual(e.options, exercises.possible(options, order), what);
+          assert.ok(e.a.flat().every((x) => Number.isInteger(x) && Math.abs(x) <= exercises.maxEntry), what);
+          const det = exercises.det(e.a);
+          assert.equal(det === 0n, e.options.includes('singular'), what);
+          const stages = e.model.stages;
+          const answer = stages.at(-1).rows;
+          if (e.options.includes('nice')) {
+            assert.ok(det === 1n || det === -1n, what);
+            // A times the printed inverse is I, or A times the printed x is b.
+            const identity = e.a.map((row, i) => row.map((_, j) => Number(i === j)));
+            if (program === 'gjinverse') assert.deepEqual(product(e.a, answer), identity, what);
+            else assert.deepEqual(product(e.a, answer).map(([x]) => x), e.b, what);
+            assert.ok(answer.flat().every((x) => /^-?\d+$/.test(x) && Math.abs(x) <= exercises.maxAnswer), what);
+          }
+          if (e.options.includes('reorder')) {
+            assert.ok(stages.some((s, k) => s.id === 'pivoted' &&
+              String(s.rows) !== String(GJ.check.oneExchange(GJ.check.passOrder(s, order), s.column).map((r) => stages[k - 1].rows[r - 1]))), what);
+          }
+          if (e.options.includes('alone')) {
+            assert.ok(stages.some((s, k) => s.ops.some((op) => op.name === 'unchanged' &&
+              String(s.rows[op.places[0] - 1]) === String(stages[k - 1].rows[op.places[0] - 1]))), what);
+          }
+        }
+      }
+    }
+  }
+});
+
+test('a seed gives the same exercise every time, and seeds give different ones', needsBuild, () => {
+  const inputs = new Set();
+  for (const seed of seeds) {
+    const options = { program: 'gjsolve', order: 3, seed, options: ['nice'] };
+    const first = exercises.make(options);
+    assert.equal(exercises.make(options).input, first.input);
+    inputs.add(first.input);
+  }
+  assert.ok(inputs.size >= seeds.length - 1, `${inputs.size} different exercises of ${seeds.length} seeds`);
+  assert.deepEqual(exercises.possible(['singular', 'nice', 'reorder'], 2), ['singular'], 'nothing that cannot hold');
+});

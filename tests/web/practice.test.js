@@ -1,0 +1,241 @@
+// Practice in Debian's chromium, from file://: each worked example practised
+// from start to finish at the keyboard, in English at a desktop's width and in
+// Korean at a phone's, with a wrong answer and its named slip, a hint and the
+// summary; a generated exercise's link, the same matrix as under node; and the
+// worksheet that a print gives.
+'use strict';
+const { test } = require('node:test');
+const assert = require('node:assert/strict');
+const { execFileSync } = require('node:child_process');
+const path = require('node:path');
+const harness = require('./harness.js');
+const { load, programs } = require('./scripts.js');
+const { build, pageUrl, close, text, download, goldenCase } = harness;
+
+const browser = harness.useBrowser();
+
+// Each worked example: its golden case, its printouts as the program prints
+// them (rows written with blanks for tabs), each stage's decisions, one wrong
+// answer with its slip and the stage that gets the hint.
+const examples = {
+  gjinverse: {
+    golden: 'gjinverse/worked-2x2',
+    printouts: [['2 1 1 0', '1 3 0 1'], ['1 0.5 0.5 0', '0.333333 1 0 0.333333'], ['1 0.5 0.5 0', '0.333333 1 0 0.333333'],
+                ['1 0.5 0.5 0', '0 -2.5 0.5 -1'], ['5 0 3 -1', '0 -2.5 0.5 -1'], ['1 0 0.6 -0.2', '-0 1 -0.2 0.4'],
+                ['0.6 -0.2', '-0.2 0.4']],
+    decisions: [{}, { 'divisor 1': '2', 'divisor 2': '3' }, { order: '1 2' }, { 'r 2': '3' }, { 'r 1': '-5' },
+                { 'divisor 1': '5', 'divisor 2': '-2.5' }, {}],
+    wrong: { k: 3, key: 'entry 2 2', answer: '0.833333', slip: 'practice.slip.textbook', values: { t: 2, p: 1 } },
+    hint: { k: 3, op: 'R2 ← R1 − 3 × R2' },
+  },
+  gjsolve: {
+    golden: 'gjsolve/worked-2x2',
+    printouts: [['2 -3 0', '1 1 5'], ['-0.666667 1 -0', '0.2 0.2 1'], ['-0.666667 1 -0', '0.2 0.2 1'],
+                ['-0.666667 1 -0', '0 1.66667 3.33333'], ['1.11111 0 3.33333', '0 1.66667 3.33333'], ['3', '2']],
+    decisions: [{}, { 'divisor 1': '-3', 'divisor 2': '5' }, { order: '12' }, { 'r 2': '-3.33333' }, { 'r 1': '5/3' },
+                { 'x 1': '3', 'x 2': '2' }],
+    wrong: { k: 1, key: 'divisor 1', answer: '3', slip: 'practice.slip.sign', values: {} },
+    hint: { k: 3, op: 'R2 ← R1 − (-3.33333) × R2' },
+  },
+};
+
+// The answer to the field in focus: a decision, or an entry of the printout,
+// typed now and then as its exact value (1/3 for 0.333333, 0 for -0).
+function answerFor(example, k, key) {
+  if (key in example.decisions[k]) return example.decisions[k][key];
+  const [, r, c] = key.split(' ').map(Number);
+  const printed = example.printouts[k][r - 1].split(' ')[c - 1];
+  return { '0.333333': '1/3', '-0': '0', '1.66667': '5/3' }[printed] ?? printed;
+}
+
+// The field in focus; an answer field must be in view, 24 px tall at least,
+// with a numeric keyboard.
+const focused = (page) => page.evaluate(() => {
+  const e = document.activeElement;
+  const box = e.getBoundingClientRect();
+  const fits = !e.matches('input.answer') || (box.height >= 24 && box.left >= 0 && box.right <= innerWidth &&
+    ['decimal', 'numeric'].includes(e.inputMode));
+  return { k: Number(e.dataset.k), key: e.dataset.key ?? null, id: e.id, invalid: e.getAttribute('aria-invalid'), fits };
+});
+
+// Presses Tab, or Shift+Tab, until selector has the focus.
+async function tabTo(page, selector, back = false) {
+  for (let n = 0; n < 40; n++) {
+    if (await page.evaluate((s) => document.activeElement.matches(s), selector)) return;
+    await page.keyboard.press(back ? 'Shift+Tab' : 'Tab');
+  }
+  assert.fail(`Tab never reached ${selector}`);
+}
+
+for (const program of ['gjinverse', 'gjsolve']) {
+  test(`${program}'s worked example practised at the keyboard, in English and in Korean`, async () => {
+    const example = examples[program];
+    const { input, expected, rows } = goldenCase(example.golden);
+    for (const [locale, width] of [['en-US', 1280], ['ko-KR', 375]]) {
+      const page = await harness.openProgram(browser(), program, { locale, width });
+      const shown = () => page.$eval('#pane', (pane) => pane.innerText);
+      await page.focus('[data-mode="practice"]');
+      await page.keyboard.press('Enter');
+      await page.focus('#typed');
+      for (const row of rows) {
+        await page.keyboard.type(row);
+        await page.keyboard.press('Enter');
+      }
+      // A learner new to the method is given every stage but the last; this one starts at the scaling.
+      await page.waitForSelector('.practice-stage');
+      const dialogue = await harness.paneText(page);
+      assert.equal(await page.$eval('#practice-from', (s) => s.value), String(example.printouts.length - 1));
+      await page.focus('#practice-from');
+      await page.keyboard.press('Home');
+      await page.waitForFunction(() => document.activeElement.matches('input.answer'));
+      assert.ok(!(await shown()).includes(':주어진 행에서 가장 큰 수로 나눔.'), 'the pane keeps the stages to do to itself');
+
+      let zeroNotes = 0;
+      for (let answered = 0; answered < 60; answered++) {
+        // The last answer of a stage goes on to the next once its verdict is painted.
+        await page.waitForFunction(() => !document.activeElement.matches('input.answer[readonly]'));
+        const { k, key, fits } = await focused(page);
+        if (key === null) break;
+        assert.ok(fits, `${key} of stage ${k + 1} at ${width} px`);
+        const { wrong, hint } = example;
+        if (k === hint.k && !(await page.isVisible(`#practice-stage-${k + 1} .hint`))) {
+          await tabTo(page, `#practice-stage-${k + 1} .hint-button`);
+          await page.keyboard.press('Enter');
+          assert.ok((await page.textContent(`#practice-stage-${k + 1} .hint`)).includes(hint.op));
+          await tabTo(page, `[data-key="${key}"]`, true);
+        }
+        if (k === wrong.k && key === wrong.key && (await focused(page)).invalid === 'false') {
+          await page.keyboard.type(wrong.answer);
+          await page.keyboard.press('Enter');
+          const slip = await text(page, wrong.slip, { ...wrong.values, n: 2 });
+          assert.ok((await page.textContent(`#practice-feedback-${k}`)).endsWith(slip), 'the slip, named where it stands');
+          assert.ok((await page.textContent('#status')).endsWith(slip), 'and on the status line');
+          assert.deepEqual(await focused(page), { k, key, id: `practice-${k}-${key.replace(/ /g, '-')}`, invalid: 'true', fits: true });
+          if (width === 375 && program === 'gjinverse') await page.screenshot({ path: path.join(build, 'web-practice-ko-375.png') });
+        }
+        await page.keyboard.type(answerFor(example, k, key));
+        await page.keyboard.press('Enter');
+        // 0 typed for -0 is right, and the page says once why.
+        if (key.startsWith('entry') && example.printouts[k][key.split(' ')[1] - 1].split(' ')[key.split(' ')[2] - 1] === '-0') {
+          const note = (await page.textContent(`#practice-feedback-${k}`)).includes(await text(page, 'practice.note.negativeZero'));
+          assert.equal(note, zeroNotes++ === 0, `${key} of stage ${k + 1}: the note on -0 the first time only`);
+        }
+      }
+
+      // The summary: the stages with a wrong answer or a hint were not right the first time.
+      assert.ok(await page.evaluate(() => document.scrollingElement.scrollWidth <= innerWidth), 'the page is no wider than the screen');
+      const count = example.printouts.length - 1;
+      const right = count - new Set([example.wrong.k, example.hint.k]).size;
+      const summary = await text(page, 'practice.summary', { right, count, hints: 1, shown: 0 });
+      assert.equal(await page.evaluate(() => document.activeElement.id), 'practice-summary');
+      assert.ok((await page.textContent('#practice-summary')).startsWith(summary));
+      assert.ok((await page.textContent('#status')).startsWith(summary));
+      assert.equal(zeroNotes > 0, program === 'gjsolve', 'a -0 was asked');
+      // Every printout shows again; the dialogue and the transcript are as when watching.
+      const practised = await shown();
+      assert.equal(await harness.paneText(page), dialogue);
+      assert.ok((await download(page)).equals(expected));
+      await page.focus('[data-mode="watch"]');
+      await page.keyboard.press('Enter');
+      assert.ok(await page.isVisible('#stages') && !(await page.isVisible('#practice')));
+      assert.equal(await shown(), practised);
+
+      // Back on the same exercise, the record shows, and one stage more is the learner's.
+      const again = await harness.open(browser(), `${pageUrl}#${program}&practice&input=${encodeURIComponent(input)}`,
+                                       { context: page.context(), ready: '.practice-stage' });
+      assert.equal(await again.$eval('#practice-from', (s) => s.value), String(count - 1));
+      assert.ok((await again.textContent('.practice-record')).startsWith(await text(again, 'practice.past', { right, count, hints: 1, shown: 0 })));
+      await again.click('.clear-record');
+      assert.equal(await again.textContent('.practice-record'), await text(again, 'practice.cleared'));
+      await close(again);
+      await close(page);
+    }
+  });
+}
+
+// The generator under node, through the same programs as the page's.
+async function generator() {
+  const GJ = load('texts', 'language', 'exact', 'model', 'words', 'check', 'share', 'exercises');
+  await programs();
+  return GJ;
+}
+
+test('a generated exercise\'s link opens from the disk on the matrix that node makes of its seed', async () => {
+  const GJ = await generator();
+  const example = GJ.share.examples.find((e) => e.id === 'practice-nice');
+  const made = GJ.exercises.make({ program: example.program, ...example.exercise });
+  const page = await harness.open(browser(), pageUrl + example.hash, { ready: '.practice-stage' });
+  assert.deepEqual(await page.$$eval('#pane .echo', (echoes) => echoes.map((e) => e.textContent).join('')), made.input);
+  assert.ok((await page.getAttribute('#run-link', 'href')).endsWith(example.hash), 'the run\'s link is the exercise\'s');
+
+  // The pivot pass that reorders other rows: one exchange gets its slip.
+  const k = made.model.stages.findIndex((s) => s.id === 'pivoted' &&
+    String(GJ.check.passOrder(s, 3)) !== String(GJ.check.oneExchange(GJ.check.passOrder(s, 3), s.column)));
+  const stage = made.model.stages[k];
+  await page.selectOption('#practice-from', String(k));
+  await page.waitForFunction(() => document.activeElement.matches('input.answer'));
+  await page.keyboard.type(GJ.check.oneExchange(GJ.check.passOrder(stage, 3), stage.column).join(' '));
+  await page.keyboard.press('Enter');
+  assert.ok((await page.textContent(`#practice-feedback-${k}`)).endsWith(await text(page, 'practice.slip.oneExchange')));
+  await page.keyboard.type(GJ.check.passOrder(stage, 3).join(' '));
+  await page.keyboard.press('Enter');
+  assert.ok((await page.textContent(`#practice-feedback-${k}`)).endsWith(await text(page, 'practice.right', { label: await text(page, 'practice.q.order') })));
+
+  // The form makes the next exercise, by its link.
+  await page.click('#exercise summary');
+  await page.fill('#exercise-seed', '77');
+  await page.selectOption('#exercise-order', '4');
+  await page.check('input[value="alone"]');
+  await page.click('#exercise-form button');
+  await page.waitForFunction(() => location.hash === '#gjinverse&practice&seed=77&order=4&options=nice,alone');
+  const next = GJ.exercises.make({ program: 'gjinverse', seed: 77, order: 4, options: ['nice', 'alone'] });
+  await page.waitForFunction((input) => [...document.querySelectorAll('#pane .echo')].map((e) => e.textContent).join('') === input, next.input);
+  await close(page);
+});
+
+// The text of each page of the print, in the order of the PDF's content, with
+// no white space: Korean lines break within words.
+const squeeze = (text) => text.replace(/\s+/g, '');
+const pdfPages = (pdf) => execFileSync('pdftotext', ['-raw', '-enc', 'UTF-8', '-', '-'], { input: pdf }).toString().split('\f').map(squeeze);
+
+test('a print in practice is a worksheet: every stage with its question and frame, then the answer key', async () => {
+  const GJ = await generator();
+  const example = GJ.share.examples.find((e) => e.id === 'practice-alone');
+  const made = GJ.exercises.make({ program: example.program, ...example.exercise });
+  for (const locale of ['en-US', 'ko-KR']) {
+    const page = await harness.open(browser(), pageUrl + example.hash, { ready: '.practice-stage', locale, colorScheme: 'dark' });
+    const names = (await page.evaluate(() => GJ.page.model.stages.slice(1).map((s, k) => GJ.language.t('stage.heading', { k: k + 2, name: GJ.words.stageName(s) })))).map(squeeze);
+    const asks = (await page.evaluate(() => GJ.page.model.stages.slice(1).map((s) => GJ.language.t('practice.ask.' + s.id, { j: s.column ?? '' })))).map(squeeze);
+    const pages = pdfPages(await page.pdf({ format: 'A4' })).filter((p) => p !== '');
+    const keyHeading = await text(page, 'sheet.key');
+    await page.emulateMedia({ media: 'print' });
+    const colours = await page.evaluate(() => {
+      window.dispatchEvent(new Event('beforeprint'));
+      const style = getComputedStyle(document.querySelector('#worksheet .frame td'));
+      return [style.color, style.borderTopColor, getComputedStyle(document.body).backgroundColor, getComputedStyle(document.querySelector('.terminal')).display];
+    });
+    assert.deepEqual(colours, ['rgb(0, 0, 0)', 'rgb(0, 0, 0)', 'rgb(255, 255, 255)', 'none'], 'black on white, the worksheet alone');
+    const keyPage = pages.findIndex((p) => p.startsWith(squeeze(keyHeading)));
+    assert.ok(keyPage > 0, 'the answer key on a page of its own');
+    const [sheet, key] = [pages.slice(0, keyPage).join(''), pages.slice(keyPage).join('')];
+    assert.ok(sheet.startsWith(squeeze(await text(page, 'sheet.title', { program: 'gjsolve', n: 3 }))));
+    for (const [k, name] of names.entries()) {
+      assert.ok(sheet.includes(name + asks[k]), `${name} and its question on the sheet`);
+      assert.ok(key.includes(name), `${name} in the key`);
+    }
+    // Each stage's decisions: blanks on the sheet, the program's answers in the key.
+    for (const [j, stage] of made.model.stages.entries()) {
+      if (j === 0) continue;
+      for (const q of GJ.check.questions(made.model, j, 'none').filter((q) => !q.key.startsWith('entry'))) {
+        const label = squeeze(await text(page, q.label.id, q.label.values));
+        assert.ok(sheet.includes(`${label}:________`), `${label} asked at stage ${j + 1}`);
+        const answer = GJ.check.answerOf(q) ?? await text(page, 'practice.aloneAnswer');
+        assert.ok(key.includes(squeeze(`${label}: ${answer}`)), `${label}: ${answer} in the key`);
+      }
+      if (!stage.unknowns) assert.ok(key.includes(squeeze(stage.rows.flat().join(''))), `the printout of stage ${j + 1} in the key`);
+    }
+    // No stage is split: every page of the sheet after the first starts with a stage's name.
+    for (const p of pages.slice(1, keyPage)) assert.ok(names.some((name) => p.startsWith(name)), p.slice(0, 40));
+    await close(page);
+  }
+});
