@@ -73,7 +73,15 @@ for (const program of ['gjinverse', 'gjsolve']) {
     const { input, expected, rows } = goldenCase(example.golden);
     for (const [locale, width] of [['en-US', 1280], ['ko-KR', 375]]) {
       const page = await harness.openProgram(browser(), program, { locale, width });
-      const shown = () => page.$eval('#pane', (pane) => pane.innerText);
+      // The pane's text as shown; a printout out of view counts too, though the
+      // browser leaves it out of innerText until it is laid out.
+      const shown = () => page.$eval('#pane', (pane) => {
+        const groups = [...pane.querySelectorAll('.pane-stage')];
+        for (const group of groups) group.style.contentVisibility = 'visible';
+        const text = pane.innerText;
+        for (const group of groups) group.style.contentVisibility = '';
+        return text;
+      });
       await page.focus('[data-mode="practice"]');
       await page.keyboard.press('Enter');
       await page.focus('#typed');
