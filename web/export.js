@@ -174,9 +174,9 @@ GJ.export = (() => {
     }
     if (cells.length === 0) return { math: '\\left[\\;\\right]', width };
     const cols = columns(m, k);
-    const spec = cols.map((_, c) => (barBefore(cols, c) ? '|r' : 'r')).join('');
+    const format = cols.map((_, c) => (barBefore(cols, c) ? '|r' : 'r')).join('');
     const body = cells.map((row) => row.join(' & ')).join(' \\\\\n');
-    return { math: `\\left[\\begin{array}{${spec}}\n${body}\n\\end{array}\\right]`, width };
+    return { math: `\\left[\\begin{array}{${format}}\n${body}\n\\end{array}\\right]`, width };
   }
 
   // Stage k's commentary line in the form chosen, or null.

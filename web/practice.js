@@ -170,13 +170,7 @@ GJ.practice = (() => {
     const stage = model.stages[k];
     const box = el('div', 'hint note-box', undefined, { hidden: !state.stages[k].hinted });
     box.append(el('p', '', t('about.' + stage.id, { j: stage.column ?? '' })));
-    const ops = el('ul', 'ops');
-    for (const { notation, words } of GJ.words.operations(stage)) {
-      const item = el('li');
-      item.append(el('span', 'notation', notation), ' ', el('span', 'words', t('stage.opWords', { words })));
-      ops.append(item);
-    }
-    box.append(ops);
+    box.append(GJ.stages.operationList(stage));
     return box;
   }
 

@@ -181,21 +181,23 @@ GJ.stages = (() => {
     return box;
   }
 
-  function operations(stage) {
-    const box = el('div', 'operations');
-    box.append(el('h4', '', t('stage.operations')));
+  // A stage's operations as a list, each in notation and in words; the
+  // sentence that there are none when it has none. Practice's hints show it too.
+  function operationList(stage) {
     const described = GJ.words.operations(stage);
-    if (described.length === 0) {
-      box.append(el('p', '', t('stage.noOperations')));
-      return box;
-    }
+    if (described.length === 0) return el('p', '', t('stage.noOperations'));
     const ops = el('ul', 'ops');
     for (const { notation, words } of described) {
       const li = el('li');
       li.append(el('span', 'notation', notation), ' ', el('span', 'words', t('stage.opWords', { words })));
       ops.append(li);
     }
-    box.append(ops);
+    return ops;
+  }
+
+  function operations(stage) {
+    const box = el('div', 'operations');
+    box.append(el('h4', '', t('stage.operations')), operationList(stage));
     return box;
   }
 
@@ -368,5 +370,5 @@ GJ.stages = (() => {
   byId('copy-markdown').addEventListener('click', () => GJ.copy(GJ.export.markdown(model, exportOptions()), 'status.copiedMarkdown'));
   GJ.language.onChange(retell);
 
-  return { render, retell, count: stageCount };
+  return { render, retell, count: stageCount, operationList };
 })();

@@ -57,8 +57,8 @@ test('an order-10 run as a LaTeX document', needsBuild, () => {
   displays.forEach((d, k) => {
     const stage = m.stages[k];
     const rows = stage.rows.map((row) => row.map((x) => x.replace(/e([+-]\d+)$/, '\\mathrm{e}{$1}')).join(' & '));
-    const spec = k < 30 ? 'rrrrrrrrrr|rrrrrrrrrr' : 'rrrrrrrrrr';
-    assert.ok(d.includes(`\\begin{array}{${spec}}\n${rows.join(' \\\\\n')}\n\\end{array}`), `display ${k + 1}`);
+    const columns = k < 30 ? 'rrrrrrrrrr|rrrrrrrrrr' : 'rrrrrrrrrr';
+    assert.ok(d.includes(`\\begin{array}{${columns}}\n${rows.join(' \\\\\n')}\n\\end{array}`), `display ${k + 1}`);
     assert.ok(d.startsWith(k > 0 ? '\\begin{gathered}\n\\longrightarrow' : '\\begin{gathered}\n\\left['), `display ${k + 1}`);
   });
   assert.ok(displays[1].includes('R_1 \\div 10,\\quad R_2 \\div 20,\\quad R_3 \\div 40,\\quad R_4 \\div 80 \\\\\nR_5'), 'four operations a line');
