@@ -85,11 +85,7 @@ GJ.exercises = (() => {
 
   // The model of program's run over input, with its exact values.
   function modelOf(program, input) {
-    const m = GJ.model(GJ.runner.extend(GJ.runner.open(program), input, false));
-    const job = GJ.model.replay(m);
-    if (job === null) return m;
-    while (!job.step(Infinity));
-    return GJ.model.withExact(m, job.result);
+    return GJ.model.replayed(GJ.model(GJ.runner.extend(GJ.runner.open(program), input, false)));
   }
 
   // Whether the answer of m's run, the inverse or x, is small integers, exactly

@@ -39,10 +39,7 @@ function modelOf(runner, program, input) {
   const lines = input.split(/(?<=\n)/).filter((line) => line !== '');
   let m = null;
   for (const run of typeEntries(runner, program, lines, true)) m = GJ.model(run, m);
-  const job = GJ.model.replay(m);
-  if (job === null) return m;
-  while (!job.step(Infinity));
-  return GJ.model.withExact(m, job.result);
+  return GJ.model.replayed(m);
 }
 
 // A golden case: its input, expected output and the input's lines, each with its Enter.
