@@ -139,6 +139,15 @@ EMSCRIPTEN_KEEPALIVE int gj_errors_size() { return static_cast<int>(err_text.siz
 EMSCRIPTEN_KEEPALIVE const char *gj_report() { return ops_text.data(); }
 EMSCRIPTEN_KEEPALIVE int gj_report_size() { return static_cast<int>(ops_text.size()); }
 
+// x as the transcript prints an entry ("%g"), NUL-terminated, valid until the
+// next call: the page's practice compares answers with the C library's own digits.
+EMSCRIPTEN_KEEPALIVE const char *gj_format(double x)
+{
+    static char text[32];  // "%g" writes at most 13 characters ("-1.79769e+308")
+    std::snprintf(text, sizeof text, "%g", x);
+    return text;
+}
+
 // One line for each stage that has a commentary line: its id, a tab, and the line
 // as the programs print it, without its newline. The page keys its glosses and
 // explanations by these ids.

@@ -1,63 +1,46 @@
-// Where the page's parts meet: events on one target, one queue of work to do
-// after the pane is painted, and one helper that makes elements.
-//   'model'     a new model is shown (detail: the model)
-//   'announce'  something for the status line to say (detail: its parts, text
-//               or elements, read in turn)
-// Work after paint is tagged with the run that it is for, and dropped when
-// another run is shown by the time it would start.
-'use strict';
-var GJ = globalThis.GJ = globalThis.GJ || {};
+// Where the page's parts meet, and when they work: the one event that views
+// send ('announce', something for the status line to say: a function that
+// gives its parts, text or elements, read in turn, so that a change of
+// language can say it again), the one queue of work after the pane is painted,
+// and the one slicer of long work between frames. Work of either kind is tagged
+// with the run that it is for, and dropped once another run is shown.
+// Imports nothing.
 
-GJ.events = (() => {
-  const target = new EventTarget();
-  let shown = 0;  // the id of the run shown
+const target = new EventTarget();
+let shown = 0;  // the id of the run shown
 
-  function on(type, fn) {
-    target.addEventListener(type, (event) => fn(event.detail));
-  }
+export function on(type, fn) {
+  target.addEventListener(type, (event) => fn(event.detail));
+}
 
-  function emit(type, detail) {
-    target.dispatchEvent(new CustomEvent(type, { detail }));
-  }
+export function emit(type, detail) {
+  target.dispatchEvent(new CustomEvent(type, { detail }));
+}
 
-  // Notes that run is the one shown now.
-  function show(run) {
-    shown = run.id;
-  }
+// Notes that run is the one shown now.
+export function show(run) {
+  shown = run.id;
+}
 
-  const isShown = (run) => run.id === shown;
+export const isShown = (run) => run.id === shown;
 
-  // Runs fn once the next frame is painted (the frame, then a task of its own),
-  // if run is still the one shown then.
-  function afterPaint(run, fn) {
-    requestAnimationFrame(() => setTimeout(() => { if (isShown(run)) fn(); }, 0));
-  }
+// Runs fn once the next frame is painted (the frame, then a task of its own),
+// if run is still the one shown then.
+export function afterPaint(run, fn) {
+  requestAnimationFrame(() => setTimeout(() => { if (isShown(run)) fn(); }, 0));
+}
 
-  return { on, emit, show, isShown, afterPaint };
-})();
+// The work between two looks at the page, in milliseconds: half a frame.
+export const sliceMs = 8;
 
-// An element: tag, optional class, text and attributes (properties where the
-// element has one of that name, attributes otherwise).
-GJ.el = (tag, className = '', text = undefined, attributes = {}) => {
-  const e = document.createElement(tag);
-  if (className) e.className = className;
-  if (text !== undefined) e.textContent = text;
-  for (const [name, value] of Object.entries(attributes)) {
-    if (name in e) e[name] = value;
-    else e.setAttribute(name, value);
-  }
-  return e;
-};
-
-// Puts text on the clipboard (or, given a map of types to texts, each flavour)
-// and has the status line say that it did, with doneId, or why it could not.
-GJ.copy = async (content, doneId) => {
-  try {
-    if (typeof content === 'string') await navigator.clipboard.writeText(content);
-    else await navigator.clipboard.write([new ClipboardItem(Object.fromEntries(
-      Object.entries(content).map(([type, text]) => [type, new Blob([text], { type })])))]);
-    GJ.events.emit('announce', () => [GJ.language.t(doneId)]);
-  } catch (e) {
-    GJ.events.emit('announce', () => [GJ.language.t('status.copyFailed', { error: e.message })]);
-  }
-};
+// Runs step(deadline) in tasks of their own, each until performance.now()
+// reaches deadline, until it returns true; then done(). Stops for good once
+// run is no longer the one shown. The first slice runs at once.
+export function inSlices(run, step, done = () => {}) {
+  const slice = () => {
+    if (!isShown(run)) return;
+    if (step(performance.now() + sliceMs)) done();
+    else setTimeout(slice, 0);
+  };
+  slice();
+}

@@ -6,138 +6,112 @@
 // (runner.js) and kept only when every option holds in the model of that run;
 // otherwise the next draw of the seed's sequence is tried, so that a seed always
 // gives the same exercise. Nothing here touches the page.
-'use strict';
-var GJ = globalThis.GJ = globalThis.GJ || {};
+import { determinant } from './exact.js';
+import { modelOf, entry } from './model.js';
+import { passOrder, oneExchange } from './check.js';
+import { exerciseOptions as optionNames } from './share.js';
 
-GJ.exercises = (() => {
-  const optionNames = GJ.share.exerciseOptions;  // in their usual order
-  const orders = [2, 3, 4];
-  const maxEntry = 9;     // the largest magnitude of an entry of A
-  const maxAnswer = 20;   // of an entry of a nice inverse or x
-  const attempts = 400;
+export const orders = [2, 3, 4];
+export const maxEntry = 9;     // the largest magnitude of an entry of A
+export const maxAnswer = 20;   // of an entry of a nice inverse or x
+const attempts = 400;
 
-  // A random number generator in [0, 1) from a 32-bit seed (mulberry32).
-  function generator(seed) {
-    let a = seed >>> 0;
-    return () => {
-      a = (a + 0x6d2b79f5) >>> 0;
-      let t = Math.imul(a ^ (a >>> 15), a | 1);
-      t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
-      return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
-    };
+// A random number generator in [0, 1) from a 32-bit seed (mulberry32).
+export function generator(seed) {
+  let a = seed >>> 0;
+  return () => {
+    a = (a + 0x6d2b79f5) >>> 0;
+    let t = Math.imul(a ^ (a >>> 15), a | 1);
+    t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
+    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
+  };
+}
+const int = (random, lo, hi) => lo + Math.floor(random() * (hi - lo + 1));
+
+const small = (rows) => rows.every((row) => row.every((x) => Math.abs(x) <= maxEntry));
+
+// det ±1: the identity changed by 4n row operations of integer elementary
+// matrices (a multiple of one row added to another, an exchange, a negation),
+// each kept only while the entries stay small.
+function unimodular(random, n) {
+  let a = Array.from({ length: n }, (_, i) => Array.from({ length: n }, (_, j) => Number(i === j)));
+  for (let step = 0; step < 4 * n;) {
+    const [i, j, kind] = [int(random, 0, n - 1), int(random, 0, n - 1), int(random, 0, 5)];
+    const next = a.map((row) => row.slice());
+    if (kind === 0) [next[i], next[j]] = [a[j], a[i]];
+    else if (kind === 1) next[i] = a[i].map((x) => -x);
+    else if (i !== j) next[i] = a[i].map((x, c) => x + [-2, -1, 1, 2][kind - 2] * a[j][c]);
+    else continue;
+    if (small(next)) [a, step] = [next, step + 1];
   }
-  const int = (random, lo, hi) => lo + Math.floor(random() * (hi - lo + 1));
+  return a;
+}
 
-  // The determinant of an integer matrix, exactly (fraction-free elimination).
-  function det(rows) {
-    const m = rows.map((row) => row.map(BigInt));
-    let [sign, previous] = [1n, 1n];
-    for (let k = 0; k < m.length; k++) {
-      const p = m.findIndex((row, i) => i >= k && row[k] !== 0n);
-      if (p < 0) return 0n;
-      if (p !== k) [m[k], m[p], sign] = [m[p], m[k], -sign];
-      for (let i = k + 1; i < m.length; i++) {
-        for (let j = k + 1; j < m.length; j++) m[i][j] = (m[k][k] * m[i][j] - m[i][k] * m[k][j]) / previous;
-        m[i][k] = 0n;
-      }
-      previous = m[k][k];
-    }
-    return sign * (m.length === 0 ? 1n : m.at(-1).at(-1));
+// det 0: n - 1 random rows and, at a random place, a sum of multiples of two of them.
+function singularRows(random, n) {
+  const rows = Array.from({ length: n - 1 }, () => Array.from({ length: n }, () => int(random, -4, 4)));
+  const [p, q, c] = [int(random, 0, n - 2), int(random, 0, n - 2), [-1, 1][int(random, 0, 1)]];
+  rows.splice(int(random, 0, n - 1), 0, rows[p].map((x, j) => (p === q ? 2 * c * x : x + c * rows[q][j])));
+  return rows;
+}
+
+// One draw: A, and for gjsolve b (with a nice A, b = A x for a small integer x).
+function draw(random, program, n, options) {
+  const a = options.singular ? singularRows(random, n) : options.nice ? unimodular(random, n)
+    : Array.from({ length: n }, () => Array.from({ length: n }, () => int(random, -maxEntry, maxEntry)));
+  if (program !== 'gjsolve') return { a, b: null };
+  const x = Array.from({ length: n }, () => int(random, -5, 5));
+  const b = options.nice && !options.singular ? a.map((row) => row.reduce((sum, v, j) => sum + v * x[j], 0))
+    : a.map(() => int(random, -maxEntry, maxEntry));
+  return { a, b };
+}
+
+// Whether the answer of m's run, the inverse or x, is small integers, exactly
+// and as printed (a residue where the exact value is 0 is not nice).
+function niceAnswer(m) {
+  const k = m.stages.length - 1;
+  return k > 0 && m.stages[k].rows.every((row, r) => row.every((printed, c) => {
+    const { state, value } = entry(m, k, r, c);
+    return state === 'exact' && value.d === 1n && value.n <= maxAnswer && value.n >= -maxAnswer && /^-?\d+$/.test(printed);
+  }));
+}
+
+// Whether each option holds for A and the model of its run; without
+// singular, A must be invertible.
+function holds(options, a, m) {
+  const d = determinant(a);
+  const reordered = (s) => s.id === 'pivoted' &&
+    String(passOrder(s, m.n)) !== String(oneExchange(passOrder(s, m.n), s.column));
+  return (options.singular ? d === 0n : d !== 0n) &&
+    (!options.nice || (d * d === 1n && niceAnswer(m))) &&
+    (!options.reorder || m.stages.some(reordered)) &&
+    (!options.alone || m.stages.some((s) => s.ops.some((op) => op.name === 'unchanged')));
+}
+
+// The options that can hold together at order n, in their usual order: a
+// singular A has no answer to be nice, and two rows leave a pivot pass no
+// other row to reorder.
+export function possible(options, n) {
+  return optionNames.filter((o) => options.includes(o) &&
+    !(o === 'nice' && options.includes('singular')) && !(o === 'reorder' && n < 3));
+}
+
+// The exercise of a seed: { program, order, seed, options, a, b, input,
+// model, met }, met false when no draw within the attempts held every option
+// (the last draw is given then).
+export function make({ program = 'gjinverse', order = 3, seed = 1, options = [] }) {
+  const kept = possible(options, order);
+  const wanted = Object.fromEntries(kept.map((o) => [o, true]));
+  const random = generator(seed);
+  let exercise = null;
+  for (let attempt = 0; attempt < attempts; attempt++) {
+    const { a, b } = draw(random, program, order, wanted);
+    const rows = b ? a.map((row, i) => [...row, b[i]]) : a;
+    const input = `${order}\n${rows.map((row) => row.join(' ')).join('\n')}\n`;
+    const model = modelOf(program, input);
+    exercise = { program, order, seed, options: kept, a, b, input, model, met: holds(wanted, a, model) };
+    if (exercise.met) break;
   }
+  return exercise;
+}
 
-  const small = (rows) => rows.every((row) => row.every((x) => Math.abs(x) <= maxEntry));
-
-  // det ±1: the identity changed by 4n row operations of integer elementary
-  // matrices (a multiple of one row added to another, an exchange, a negation),
-  // each kept only while the entries stay small.
-  function unimodular(random, n) {
-    let a = Array.from({ length: n }, (_, i) => Array.from({ length: n }, (_, j) => Number(i === j)));
-    for (let step = 0; step < 4 * n;) {
-      const [i, j, kind] = [int(random, 0, n - 1), int(random, 0, n - 1), int(random, 0, 5)];
-      const next = a.map((row) => row.slice());
-      if (kind === 0) [next[i], next[j]] = [a[j], a[i]];
-      else if (kind === 1) next[i] = a[i].map((x) => -x);
-      else if (i !== j) next[i] = a[i].map((x, c) => x + [-2, -1, 1, 2][kind - 2] * a[j][c]);
-      else continue;
-      if (small(next)) [a, step] = [next, step + 1];
-    }
-    return a;
-  }
-
-  // det 0: n - 1 random rows and, at a random place, a sum of multiples of two of them.
-  function singularRows(random, n) {
-    const rows = Array.from({ length: n - 1 }, () => Array.from({ length: n }, () => int(random, -4, 4)));
-    const [p, q, c] = [int(random, 0, n - 2), int(random, 0, n - 2), [-1, 1][int(random, 0, 1)]];
-    rows.splice(int(random, 0, n - 1), 0, rows[p].map((x, j) => (p === q ? 2 * c * x : x + c * rows[q][j])));
-    return rows;
-  }
-
-  // One draw: A, and for gjsolve b (with a nice A, b = A x for a small integer x).
-  function draw(random, program, n, options) {
-    const a = options.singular ? singularRows(random, n) : options.nice ? unimodular(random, n)
-      : Array.from({ length: n }, () => Array.from({ length: n }, () => int(random, -maxEntry, maxEntry)));
-    if (program !== 'gjsolve') return { a, b: null };
-    const x = Array.from({ length: n }, () => int(random, -5, 5));
-    const b = options.nice && !options.singular ? a.map((row) => row.reduce((sum, v, j) => sum + v * x[j], 0))
-      : a.map(() => int(random, -maxEntry, maxEntry));
-    return { a, b };
-  }
-
-  // The model of program's run over input, with its exact values.
-  function modelOf(program, input) {
-    return GJ.model.replayed(GJ.model(GJ.runner.extend(GJ.runner.open(program), input, false)));
-  }
-
-  // Whether the answer of m's run, the inverse or x, is small integers, exactly
-  // and as printed (a residue where the exact value is 0 is not nice).
-  function niceAnswer(m) {
-    const k = m.stages.length - 1;
-    return k > 0 && m.stages[k].rows.every((row, r) => row.every((printed, c) => {
-      const { state, value } = GJ.model.entry(m, k, r, c);
-      return state === 'exact' && value.d === 1n && value.n <= maxAnswer && value.n >= -maxAnswer && /^-?\d+$/.test(printed);
-    }));
-  }
-
-  // Whether each option holds for A and the model of its run; without
-  // singular, A must be invertible.
-  function holds(options, a, m) {
-    const d = det(a);
-    const reordered = (s) => s.id === 'pivoted' &&
-      String(GJ.check.passOrder(s, m.n)) !== String(GJ.check.oneExchange(GJ.check.passOrder(s, m.n), s.column));
-    return (options.singular ? d === 0n : d !== 0n) &&
-      (!options.nice || (d * d === 1n && niceAnswer(m))) &&
-      (!options.reorder || m.stages.some(reordered)) &&
-      (!options.alone || m.stages.some((s) => s.ops.some((op) => op.name === 'unchanged')));
-  }
-
-  // The options that can hold together at order n, in their usual order: a
-  // singular A has no answer to be nice, and two rows leave a pivot pass no
-  // other row to reorder.
-  function possible(options, n) {
-    return optionNames.filter((o) => options.includes(o) &&
-      !(o === 'nice' && options.includes('singular')) && !(o === 'reorder' && n < 3));
-  }
-
-  // The exercise of a seed: { program, order, seed, options, a, b, input,
-  // model, met }, met false when no draw within the attempts held every option
-  // (the last draw is given then).
-  function make({ program = 'gjinverse', order = 3, seed = 1, options = [] }) {
-    const kept = possible(options, order);
-    const wanted = Object.fromEntries(kept.map((o) => [o, true]));
-    const random = generator(seed);
-    let exercise = null;
-    for (let attempt = 0; attempt < attempts; attempt++) {
-      const { a, b } = draw(random, program, order, wanted);
-      const rows = b ? a.map((row, i) => [...row, b[i]]) : a;
-      const input = `${order}\n${rows.map((row) => row.join(' ')).join('\n')}\n`;
-      const model = modelOf(program, input);
-      exercise = { program, order, seed, options: kept, a, b, input, model, met: holds(wanted, a, model) };
-      if (exercise.met) break;
-    }
-    return exercise;
-  }
-
-  return { optionNames, orders, maxEntry, maxAnswer, generator, det, possible, make };
-})();
-
-if (typeof module === 'object' && module.exports) module.exports = GJ.exercises;

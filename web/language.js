@@ -1,71 +1,65 @@
 // The page's language: Korean or English, first as the browser prefers, then as
-// the user chose with the switch, remembered in localStorage. Elements name their
+// the user chose with the switch, remembered in storage. Elements name their
 // text with data-text (their content) or data-text-label (their aria-label);
 // views that write texts of their own retell them on onChange.
-'use strict';
-var GJ = globalThis.GJ = globalThis.GJ || {};
+import { texts } from './texts.js';
+import { stored, store } from './storage.js';
 
-GJ.language = (() => {
-  const key = 'gauss-jordan.language';
-  const listeners = [];
-  let current = 'en';
+const listeners = [];
+let current = 'en';
 
-  // Storage may be refused (a private window, a file:// page with storage off);
-  // the page then simply forgets the choice.
-  function remembered() {
-    try { return localStorage.getItem(key); } catch (e) { return null; }
-  }
+// The text of id in language code, with each {name} replaced by values[name].
+// A missing id, or a missing value for a placeholder, is an error: never a
+// fallback to the other language, nor a {name} left on the screen.
+export function text(code, id, values = {}) {
+  const template = texts[code][id];
+  if (template === undefined) throw new Error(`no text "${id}" in ${code}`);
+  return template.replace(/\{(\w+)\}/g, (whole, name) => {
+    if (values[name] === undefined || values[name] === null) throw new Error(`text "${id}" needs a value for {${name}}`);
+    return String(values[name]);
+  });
+}
 
-  function remember(code) {
-    try { localStorage.setItem(key, code); } catch (e) { /* forgotten, as above */ }
-  }
+export const t = (id, values) => text(current, id, values);
 
-  // The text of id in language code, with each {name} replaced by values[name].
-  // A missing id, or a missing value for a placeholder, is an error: never a
-  // fallback to the other language, nor a {name} left on the screen.
-  function text(code, id, values = {}) {
-    const template = GJ.texts[code][id];
-    if (template === undefined) throw new Error(`no text "${id}" in ${code}`);
-    return template.replace(/\{(\w+)\}/g, (whole, name) => {
-      if (values[name] === undefined || values[name] === null) throw new Error(`text "${id}" needs a value for {${name}}`);
-      return String(values[name]);
-    });
-  }
+export const language = () => current;
 
-  const t = (id, values) => text(current, id, values);
+// fn's result with the texts of language code, as a copy in another language
+// than the page's is worded.
+export function within(code, fn) {
+  const before = current;
+  current = code;
+  try { return fn(); } finally { current = before; }
+}
 
-  function apply() {
-    document.documentElement.lang = current;
-    for (const element of document.querySelectorAll('[data-text]')) element.textContent = t(element.dataset.text);
-    for (const element of document.querySelectorAll('[data-text-label]'))
-      element.setAttribute('aria-label', t(element.dataset.textLabel));
-    for (const button of document.querySelectorAll('[data-language]'))
-      button.setAttribute('aria-pressed', String(button.dataset.language === current));
-    for (const listener of listeners) listener();
-  }
+// fn runs after every change of language, to retell texts that the code wrote.
+export function onChange(fn) {
+  listeners.push(fn);
+}
 
-  // Switches to code ('ko' or 'en'), remembers it and retells every text.
-  function choose(code) {
-    current = code;
-    remember(code);
-    apply();
-  }
+function apply() {
+  document.documentElement.lang = current;
+  for (const element of document.querySelectorAll('[data-text]')) element.textContent = t(element.dataset.text);
+  for (const element of document.querySelectorAll('[data-text-label]'))
+    element.setAttribute('aria-label', t(element.dataset.textLabel));
+  for (const button of document.querySelectorAll('[data-language]'))
+    button.setAttribute('aria-pressed', String(button.dataset.language === current));
+  for (const listener of listeners) listener();
+}
 
-  function start() {
-    const stored = remembered();
-    const preferred = (navigator.languages && navigator.languages[0]) || navigator.language || '';
-    current = stored in GJ.texts ? stored : /^ko\b/i.test(preferred) ? 'ko' : 'en';
-    for (const button of document.querySelectorAll('[data-language]'))
-      button.addEventListener('click', () => choose(button.dataset.language));
-    apply();
-  }
+// Switches to code ('ko' or 'en'), remembers it and retells every text.
+export function choose(code) {
+  current = code;
+  store('language', code);
+  apply();
+}
 
-  return {
-    t, text, start, choose,
-    get current() { return current; },
-    // fn runs after every change of language, to retell texts that the code wrote.
-    onChange(fn) { listeners.push(fn); },
-  };
-})();
-
-if (typeof module === 'object' && module.exports) module.exports = GJ.language;
+// The language remembered or preferred, the switch's buttons, and every text.
+export function start() {
+  const remembered = stored('language');
+  const preferred = (navigator.languages && navigator.languages[0]) || navigator.language || '';
+  current = remembered in texts ? remembered : /^ko\b/i.test(preferred) ? 'ko' : 'en';
+  for (const button of document.querySelectorAll('[data-language]'))
+    button.addEventListener('click', () => choose(button.dataset.language));
+  apply();
+}

@@ -1,9 +1,8 @@
 // Draws the app's icon, the identity matrix between brackets, as icon.svg and as
 // icon-192.png and icon-512.png (the sizes that browsers ask of an installable
 // app). Run with node from this folder; the outputs are committed.
-'use strict';
-const fs = require('node:fs');
-const zlib = require('node:zlib');
+import fs from 'node:fs';
+import zlib from 'node:zlib';
 
 const background = '#161616';
 // Rectangles in a 100 x 100 square: [x, y, width, height, colour]. The content

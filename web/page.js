@@ -1,170 +1,273 @@
-// Runs gjinverse or gjsolve in the pane as at a console. Each line entered makes
-// a new run of the session (runner.js); the page shows its model (model.js):
-// the pane at once, the other views once the pane is painted, then the exact
-// values, worked out in slices between frames so that the page keeps answering.
-// Nothing here starts before the programs have loaded; a link followed before
-// then is opened once they have.
-'use strict';
-var GJ = globalThis.GJ = globalThis.GJ || {};
+// The page's entry: runs gjinverse or gjsolve in the pane as at a console. Each
+// line entered makes a new run of the session (runner.js); the page shows its
+// model (model.js): the pane at once, the other views once the pane is
+// painted, then the exact values, worked out in slices between frames so that
+// the page keeps answering. The first prompt is there, and the input field
+// ready, before the programs have loaded: what is typed meanwhile is handed to
+// them once they have. The page owns what a link carries besides the typed
+// text (practice, the exercise), and hands it to the views.
+import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the build from the programs' own output
+import * as language from './language.js';
+import { emit, show as showRun, afterPaint, inSlices } from './events.js';
+import { byId, el, copy } from './dom.js';
+import * as runner from './runner.js';
+import { model as modelOfRun, withExact, replay } from './model.js';
+import * as share from './share.js';
+import { make as makeExercise } from './exercises.js';
+import * as pane from './pane.js';
+import * as stages from './stages.js';
+import * as status from './status.js';
+import * as links from './links.js';
+import * as practice from './practice.js';
+import * as worksheet from './worksheet.js';
+import * as exerciseForm from './exercise-form.js';
+import { start as startOffline } from './offline.js';
 
-GJ.page = (() => {
-  const t = GJ.language.t;
-  const byId = (id) => document.getElementById(id);
-  const typed = byId('typed');
-  const inputLine = byId('line');
-  const endButton = byId('end');
-  const restartButton = byId('restart');
-  const downloadLink = document.createElement('a');
-  const sliceMs = 8;          // the exact replay's work between two looks at the page
-  const laterViews = [GJ.links, GJ.stages, GJ.status, GJ.practice];
-  let model = null;           // the model shown
+const { t } = language;
+const typed = byId('typed');
+const inputLine = byId('line');
+const endButton = byId('end');
+const restartButton = byId('restart');
+const downloadLink = document.createElement('a');
+const laterViews = [links, stages, status, practice, worksheet, exerciseForm];
+let model = null;     // the model shown
+let exercise = null;  // the exercise that the link opened: { program, input, seed, order, options }
+let early = null;     // before the programs: { program, entries, ended }, or null once they are there
 
-  // Renders every view but the pane, and the pane again when the exact values have come.
-  function renderAll(m, withPane) {
-    if (withPane) GJ.pane.render(m);
-    for (const view of laterViews) view.render(m);
+// What a link to run carries besides its text: practice, and the exercise
+// that gave the text, if it did.
+const linkState = (run) => ({
+  practice: practice.isActive(),
+  exercise: exercise && exercise.program === run.program && exercise.input === run.input ? exercise : null,
+});
+
+// Renders every view but the pane.
+function renderLater(m) {
+  for (const view of laterViews) view.render(m, linkState(m.run));
+}
+
+// Works out the exact values of m's run a slice at a time, while it is shown.
+function replayInSlices(m) {
+  const job = replay(m);
+  if (job === null) return;
+  inSlices(m.run, (deadline) => job.step(deadline), () => {
+    model = withExact(m, job.result);
+    pane.render(model);
+    renderLater(model);
+  });
+}
+
+// Shows run: the pane at once, the rest after paint.
+function show(run) {
+  model = modelOfRun(run, model);
+  const shown = model;
+  showRun(run);
+  pane.render(shown);
+  settleFocus(run.status === -1);
+  afterPaint(run, () => {
+    renderLater(shown);
+    replayInSlices(shown);
+  });
+}
+
+// The input field keeps the focus while the program waits, and hands it to
+// "Start over" when the run ends.
+function settleFocus(waiting) {
+  const hadFocus = [typed, endButton].includes(document.activeElement);
+  typed.disabled = endButton.disabled = !waiting;
+  inputLine.hidden = !waiting;
+  if (waiting) {
+    typed.focus();
+    typed.scrollIntoView({ block: 'nearest' });
+  } else if (hadFocus) {
+    restartButton.focus();
   }
+}
 
-  // Works out the exact values of m's run a slice at a time, while it is shown.
-  function replay(m) {
-    const job = GJ.model.replay(m);
-    if (job === null) return;
-    const slice = () => {
-      if (!GJ.events.isShown(m.run)) return;
-      if (!job.step(performance.now() + sliceMs)) {
-        setTimeout(slice, 0);
-        return;
-      }
-      model = GJ.model.withExact(m, job.result);
-      renderAll(model, true);
-    };
-    slice();
+// Hands the program one more entry, with the end of input after it if ended;
+// before the programs have loaded, keeps it for them.
+function enter(text, ended) {
+  typed.value = '';
+  if (early) {
+    early.entries.push(text);
+    early.ended = ended;
+    pane.waiting(firstPrompts[early.program], early.entries);
+    if (ended) settleFocus(false);
+    return;
   }
+  const run = runner.extend(model.run, text, ended);
+  if (run !== null) show(run);
+}
 
-  // Shows run: the pane at once, the rest after paint.
-  function show(run) {
-    model = GJ.model(run, model);
-    const shown = model;
-    GJ.events.show(run);
-    GJ.pane.render(shown);
-    settleFocus();
-    GJ.events.afterPaint(run, () => {
-      renderAll(shown, false);
-      replay(shown);
-    });
+// The page's chrome for program: its title, the menu, the names in the help.
+function name(program) {
+  document.title = t('title.program', { program });
+  for (const link of document.querySelectorAll('nav a')) {
+    if (link.hash === '#' + program) link.setAttribute('aria-current', 'page');
+    else link.removeAttribute('aria-current');
   }
+  for (const node of document.querySelectorAll('.program-name')) node.textContent = program;
+}
 
-  // After a run: the input field keeps the focus while the program waits, and hands
-  // it to "Start over" when the run ends.
-  function settleFocus() {
-    const waiting = model.run.status === -1;
-    const hadFocus = [typed, endButton].includes(document.activeElement);
-    typed.disabled = endButton.disabled = !waiting;
-    inputLine.hidden = !waiting;
-    if (waiting) {
-      typed.focus();
-      typed.scrollIntoView({ block: 'nearest' });
-    } else if (hadFocus) {
-      restartButton.focus();
-    }
-  }
-
-  // Hands the program one more entry, with the end of input after it if ended.
-  function enter(text, ended) {
-    const run = GJ.runner.extend(model.run, text, ended);
-    if (run === null) return;
-    typed.value = '';
-    show(run);
-  }
-
-  // Opens a program afresh and types input at its prompts, a line per entry, with
-  // the end of input after it if ended; a last piece without its Enter stays in
-  // the input field. Only the last run is shown.
-  function open(program, input = '', ended = false) {
-    document.title = t('title.program', { program });
-    for (const link of document.querySelectorAll('nav a')) {
-      if (link.hash === '#' + program) link.setAttribute('aria-current', 'page');
-      else link.removeAttribute('aria-current');
-    }
-    for (const node of document.querySelectorAll('.program-name')) node.textContent = program;
-    const entries = GJ.share.entries(input);
-    if (ended && (entries.length === 0 || entries.at(-1).endsWith('\n'))) entries.push('');
-    const last = entries.length > 0 && !entries.at(-1).endsWith('\n') && !ended ? entries.pop() : '';
-    let run = GJ.runner.open(program);
-    for (const [k, entry] of entries.entries()) run = GJ.runner.extend(run, entry, ended && k === entries.length - 1) ?? run;
-    typed.value = '';
+// Opens a program afresh and types input at its prompts, a line per entry, with
+// the end of input after it if ended; a last piece without its Enter stays in
+// the input field. The program runs once per entry, each run in a slice of
+// its own, so that a long link never holds up the page; only the last run is shown.
+function open(program, input = '', ended = false) {
+  name(program);
+  const entries = share.entries(input);
+  if (ended && (entries.length === 0 || entries.at(-1).endsWith('\n'))) entries.push('');
+  const last = entries.length > 0 && !entries.at(-1).endsWith('\n') && !ended ? entries.pop() : '';
+  let run = runner.open(program);
+  const first = run;
+  showRun(first);  // work for the run shown before stops here
+  typed.value = '';
+  typed.disabled = entries.length > 0;
+  let k = 0;
+  inSlices(first, (deadline) => {
+    for (; k < entries.length && performance.now() < deadline; k++)
+      run = runner.extend(run, entries[k], ended && k === entries.length - 1) ?? run;
+    return k === entries.length;
+  }, () => {
     show(run);
     if (run.status === -1) typed.value = last;
-  }
-
-  // Opens what the address's fragment names (share.js), practised or watched;
-  // anything wrong with it is said above the pane. An exercise's link gives
-  // its matrix through practice.
-  function openLink() {
-    const link = GJ.share.parse(location.hash);
-    GJ.links.setProblem(link.problem, link.program);
-    const { input, ended } = GJ.practice.follow(link);
-    open(link.program, input, ended);
-  }
-
-  // Start over: the same program, empty, and an address that says so.
-  function restart() {
-    GJ.links.setProblem(null);
-    history.replaceState(null, '', GJ.share.fragment(model.run.program, '', false, { practice: GJ.practice.active }));
-    open(model.run.program);
-  }
-
-  function download() {
-    // The address of the previous download is let go only now, when surely done with.
-    if (downloadLink.href) URL.revokeObjectURL(downloadLink.href);
-    downloadLink.href = URL.createObjectURL(new Blob([model.run.bytes], { type: 'text/plain; charset=utf-8' }));
-    downloadLink.download = `${model.run.program}.log`;
-    downloadLink.click();
-  }
-
-  // Ctrl-D ends the input. Where the key is no Latin letter (a Korean input
-  // method reports 'ㅇ'), the physical key counts; elsewhere the letter does,
-  // whatever key of the layout gives it.
-  function isCtrlD(event) {
-    if (!event.ctrlKey || event.altKey || event.metaKey) return false;
-    return /^[a-z]$/i.test(event.key) ? event.key.toLowerCase() === 'd' : event.code === 'KeyD';
-  }
-
-  // The dialogue's controls and links, once the programs are there.
-  function start() {
-    inputLine.addEventListener('submit', (event) => {
-      event.preventDefault();
-      enter(typed.value + '\n', false);
-    });
-    typed.addEventListener('keydown', (event) => {
-      if (!isCtrlD(event)) return;
-      event.preventDefault();
-      enter(typed.value, true);
-    });
-    endButton.addEventListener('click', () => enter(typed.value, true));
-    restartButton.addEventListener('click', restart);
-    byId('download').addEventListener('click', () => {
-      download();
-      if (model.run.status === -1) typed.focus();
-    });
-    byId('copy').addEventListener('click', async () => {
-      await GJ.copy(model.run.output, 'status.copied');
-      if (model.run.status === -1) typed.focus();
-    });
-    addEventListener('hashchange', openLink);
-    openLink();
-  }
-
-  // Both languages at once: the language switch may be out of reach when nothing works.
-  function loadFailed(error) {
-    const say = (code) => GJ.el('span', '', GJ.language.text(code, 'status.loadFailed', { error }), { lang: code });
-    GJ.events.emit('announce', () => [say('ko'), say('en')]);
-  }
-
-  GJ.language.onChange(() => {
-    document.title = model === null ? t('title') : t('title.program', { program: model.run.program });
   });
-  GJ.language.start();
-  GJ.runner.load(GJ.programs).then(start, (error) => loadFailed(String(error)));
-  return { get model() { return model; } };
-})();
+}
+
+// Opens what the address's fragment names (share.js), practised or watched;
+// anything wrong with it is said above the pane. An exercise's link gives its
+// matrix. A link to a program alone, as the programs' menu has, keeps the mode.
+function openLink() {
+  const link = share.parse(location.hash);
+  links.setProblem(link.problem, link.program);
+  practice.setActive(link.practice || (practice.isActive() && link.input === '' && !link.exercise && !link.ended));
+  exercise = null;
+  let { input, ended } = link;
+  practice.setUnmet(false);
+  if (link.exercise) {
+    const made = makeExercise({ program: link.program, ...link.exercise });
+    exercise = { program: link.program, ...link.exercise, input: made.input };
+    practice.setUnmet(!made.met);
+    [input, ended] = [made.input, false];
+  }
+  open(link.program, input, ended);
+}
+
+// Before the programs: the first prompt of the program that the address names,
+// and the input field ready, unless the link carries input of its own.
+function awaitPrograms() {
+  const link = share.parse(location.hash);
+  name(link.program);
+  const free = link.input === '' && !link.exercise && !link.ended;
+  early = { program: link.program, entries: [], ended: false };
+  pane.waiting(firstPrompts[link.program], []);
+  typed.value = '';
+  settleFocus(free);
+  if (!free) typed.disabled = endButton.disabled = true;
+}
+
+// Start over: the same program, empty, and an address that says so.
+function restart() {
+  links.setProblem(null);
+  history.replaceState(null, '', share.fragment(model.run.program, '', false, { practice: practice.isActive() }));
+  open(model.run.program);
+}
+
+function download() {
+  // The address of the previous download is let go only now, when surely done with.
+  if (downloadLink.href) URL.revokeObjectURL(downloadLink.href);
+  downloadLink.href = URL.createObjectURL(new Blob([model.run.bytes], { type: 'text/plain; charset=utf-8' }));
+  downloadLink.download = `${model.run.program}.log`;
+  downloadLink.click();
+}
+
+// Ctrl-D ends the input. Where the key is no Latin letter (a Korean input
+// method reports 'ㅇ'), the physical key counts; elsewhere the letter does,
+// whatever key of the layout gives it.
+function isCtrlD(event) {
+  if (!event.ctrlKey || event.altKey || event.metaKey) return false;
+  return /^[a-z]$/i.test(event.key) ? event.key.toLowerCase() === 'd' : event.code === 'KeyD';
+}
+
+// Practising or watching, as the mode's buttons say; the link says so too.
+function setMode(on) {
+  practice.setActive(on);
+  if (model) links.render(model, linkState(model.run));
+}
+
+// The programs are there: the links open, and what was typed is typed again.
+function loaded() {
+  document.body.dataset.programs = 'loaded';
+  const typedEarly = early;
+  early = null;
+  removeEventListener('hashchange', awaitPrograms);
+  addEventListener('hashchange', openLink);
+  if (typedEarly.entries.length === 0) openLink();
+  else open(typedEarly.program, typedEarly.entries.join(''), typedEarly.ended);
+}
+
+// Both languages at once: the language switch may be out of reach when nothing works.
+function loadFailed(error) {
+  document.body.dataset.programs = 'failed';
+  early = null;
+  removeEventListener('hashchange', awaitPrograms);
+  pane.empty();
+  settleFocus(false);
+  typed.disabled = endButton.disabled = true;
+  const say = (code) => el('span', '', language.text(code, 'status.loadFailed', { error }), { lang: code });
+  emit('announce', () => [say('ko'), say('en')]);
+}
+
+// The programs' module: programs.js, fetched while the page starts and run
+// once the first prompt is painted, gives it as the global gaussJordanPrograms.
+function loadPrograms() {
+  return new Promise((resolve, reject) => {
+    const script = el('script', '', undefined, { src: 'programs.js' });
+    script.addEventListener('load', () => resolve(globalThis.gaussJordanPrograms));
+    script.addEventListener('error', () => reject(new Error('programs.js did not load')));
+    document.head.append(script);
+  });
+}
+
+inputLine.addEventListener('submit', (event) => {
+  event.preventDefault();
+  enter(typed.value + '\n', false);
+});
+typed.addEventListener('keydown', (event) => {
+  if (!isCtrlD(event)) return;
+  event.preventDefault();
+  enter(typed.value, true);
+});
+endButton.addEventListener('click', () => enter(typed.value, true));
+restartButton.addEventListener('click', () => { if (model) restart(); });
+byId('download').addEventListener('click', () => {
+  if (!model) return;
+  download();
+  if (model.run.status === -1) typed.focus();
+});
+byId('copy').addEventListener('click', async () => {
+  if (!model) return;
+  await copy(model.run.output, 'status.copied');
+  if (model.run.status === -1) typed.focus();
+});
+for (const button of document.querySelectorAll('button[data-mode]'))
+  button.addEventListener('click', () => setMode(button.dataset.mode === 'practice'));
+language.onChange(() => {
+  document.title = model === null ? t('title') : t('title.program', { program: model.run.program });
+});
+
+awaitPrograms();
+addEventListener('hashchange', awaitPrograms);
+language.start();
+requestAnimationFrame(() => setTimeout(() => {
+  runner.load(loadPrograms()).then(loaded, (error) => loadFailed(String(error)));
+  startOffline();
+}, 0));
+
+// The page's parts, as the bundle's global GJ: for a look from the browser's
+// console, and for the tests, which read the page's texts and its model.
+export { language, share, runner, stages };
+export * as words from './words.js';
+export * as check from './check.js';
+export * as exercises from './exercises.js';
+export const page = { get model() { return model; } };

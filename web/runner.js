@@ -6,78 +6,81 @@
 // output as bytes and as text, its standard error, its operation report
 // (core/report.hpp), and the stops: for each entry, the lengths of the output
 // and of standard error shown before it. Runs of one session extend one another,
-// entry by entry; each run has an id of its own. Nothing else calls the module.
-'use strict';
-var GJ = globalThis.GJ = globalThis.GJ || {};
+// entry by entry; each run has an id of its own. It also formats numbers as the
+// programs print them, with their own C library. Nothing else calls the module.
+// Imports nothing: the module comes to load() as a promise.
 
-GJ.runner = (() => {
-  const encoder = new TextEncoder();
-  const decoder = new TextDecoder();
-  let programs = null;
-  let sessions = 0;
-  let runs = 0;
+const encoder = new TextEncoder();
+const decoder = new TextDecoder();
+let programs = null;
+let sessions = 0;
+let runs = 0;
 
-  // Resolves once the module that loading (a promise) gives is ready to run.
-  async function load(loading) {
-    programs = await loading;
+// Resolves once the module that loading (a promise) gives is ready to run.
+export async function load(loading) {
+  programs = await loading;
+}
+
+export const loaded = () => programs !== null;
+
+// Copies bytes into the module's memory, NUL-terminated, for the length of fn's call.
+function withBytes(bytes, fn) {
+  const at = programs._malloc(bytes.length + 1);
+  programs.HEAPU8.set(bytes, at);
+  programs.HEAPU8[at + bytes.length] = 0;
+  try { return fn(at); } finally { programs._free(at); }
+}
+
+const heap = (at, size) => programs.HEAPU8.slice(at, at + size);
+
+// The bridge runs the program anew over everything typed so far: the output up
+// to where it waits is the same in every later run over more text.
+function execute(program, input, ended) {
+  const bytes = encoder.encode(input);
+  const status = withBytes(encoder.encode(program), (name) =>
+    withBytes(bytes, (text) => programs._gj_run(name, text, bytes.length, ended ? 1 : 0)));
+  const output = heap(programs._gj_output(), programs._gj_output_size());
+  return {
+    status, bytes: output, output: decoder.decode(output),
+    errors: decoder.decode(heap(programs._gj_errors(), programs._gj_errors_size())),
+    report: decoder.decode(heap(programs._gj_report(), programs._gj_report_size())),
+  };
+}
+
+function make(session, program, entries, ended, stops) {
+  const input = entries.join('');
+  return Object.freeze({
+    id: ++runs, session, program, entries: Object.freeze(entries), input, ended,
+    stops: Object.freeze(stops), ...execute(program, input, ended),
+  });
+}
+
+// A new session of program, with nothing typed yet.
+export function open(program) {
+  return make(++sessions, program, [], false, []);
+}
+
+// The run after one more entry, with the end of input after it if ended; null
+// when run's program no longer reads.
+export function extend(run, entry, ended) {
+  if (run.status !== -1) return null;
+  const stop = [run.output.length, run.errors.length];
+  return make(run.session, run.program, [...run.entries, entry], ended, [...run.stops, stop]);
+}
+
+// The id of each stage that has a commentary line, and that line as printed.
+export function stageLines() {
+  const lines = new Map();
+  for (const line of programs.UTF8ToString(programs._gj_stages()).split('\n')) {
+    const [id, text] = line.split('\t');
+    if (text !== undefined) lines.set(id, text);
   }
+  return lines;
+}
 
-  // Copies bytes into the module's memory, NUL-terminated, for the length of fn's call.
-  function withBytes(bytes, fn) {
-    const at = programs._malloc(bytes.length + 1);
-    programs.HEAPU8.set(bytes, at);
-    programs.HEAPU8[at + bytes.length] = 0;
-    try { return fn(at); } finally { programs._free(at); }
-  }
-
-  const heap = (at, size) => programs.HEAPU8.slice(at, at + size);
-
-  // The bridge runs the program anew over everything typed so far: the output up
-  // to where it waits is the same in every later run over more text.
-  function execute(program, input, ended) {
-    const bytes = encoder.encode(input);
-    const status = withBytes(encoder.encode(program), (name) =>
-      withBytes(bytes, (text) => programs._gj_run(name, text, bytes.length, ended ? 1 : 0)));
-    const output = heap(programs._gj_output(), programs._gj_output_size());
-    return {
-      status, bytes: output, output: decoder.decode(output),
-      errors: decoder.decode(heap(programs._gj_errors(), programs._gj_errors_size())),
-      report: decoder.decode(heap(programs._gj_report(), programs._gj_report_size())),
-    };
-  }
-
-  function make(session, program, entries, ended, stops) {
-    const input = entries.join('');
-    return Object.freeze({
-      id: ++runs, session, program, entries: Object.freeze(entries), input, ended,
-      stops: Object.freeze(stops), ...execute(program, input, ended),
-    });
-  }
-
-  // A new session of program, with nothing typed yet.
-  function open(program) {
-    return make(++sessions, program, [], false, []);
-  }
-
-  // The run after one more entry, with the end of input after it if ended; null
-  // when run's program no longer reads.
-  function extend(run, entry, ended) {
-    if (run.status !== -1) return null;
-    const stop = [run.output.length, run.errors.length];
-    return make(run.session, run.program, [...run.entries, entry], ended, [...run.stops, stop]);
-  }
-
-  // The id of each stage that has a commentary line, and that line as printed.
-  function stageLines() {
-    const lines = new Map();
-    for (const line of programs.UTF8ToString(programs._gj_stages()).split('\n')) {
-      const [id, text] = line.split('\t');
-      if (text !== undefined) lines.set(id, text);
-    }
-    return lines;
-  }
-
-  return { load, open, extend, stageLines, get loaded() { return programs !== null; } };
-})();
-
-if (typeof module === 'object' && module.exports) module.exports = GJ.runner;
+// x as the programs print an entry: C's printf with "%g", from the module's own
+// C library, so that a number typed in practice is judged by the very digits
+// that the transcript would show.
+export function printed(x) {
+  return programs.UTF8ToString(programs._gj_format(x));
+}

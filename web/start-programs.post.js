@@ -1,6 +1,4 @@
-// Put after the module's factory, outside it (--extern-post-js): programs.js,
-// the page's first script, starts decoding and compiling the programs at once,
-// so that this overlaps with loading and running the page's other scripts.
-// runner.js waits on the promise.
-var GJ = globalThis.GJ = globalThis.GJ || {};
-GJ.programs = GaussJordanPrograms();
+// Put after the module's factory, outside it (--extern-post-js): as soon as
+// programs.js runs, it starts decoding and compiling the programs, and leaves
+// the promise of them where the page (page.js) and node's tests find it.
+globalThis.gaussJordanPrograms = GaussJordanPrograms();

@@ -3,10 +3,7 @@
 // transcript and commentary lines are not here: they never change.
 // gloss.<stage id> explains the commentary line of a stage, stage.<id> names the
 // stage, about.<id> says what it does; op.<operation>.* words an operation.
-'use strict';
-var GJ = globalThis.GJ = globalThis.GJ || {};
-
-GJ.texts = {
+export const texts = {
   en: {
     'title': 'Gauss-Jordan elimination, stage by stage',
     'title.program': '{program}: Gauss-Jordan elimination, stage by stage',
@@ -541,5 +538,3 @@ GJ.texts = {
     'example.practice-alone.note': '해가 정수이고, 소거가 그대로 두는 행이 있는 연습 문제.',
   },
 };
-
-if (typeof module === 'object' && module.exports) module.exports = GJ.texts;

@@ -1,49 +1,46 @@
 // How the page words a stage and its operations, in the language chosen: the
 // stage's name, and each operation in row notation and in words, its numbers as
-// the transcript prints them. The stages section, the status line and practice
-// say them alike.
-'use strict';
-var GJ = globalThis.GJ = globalThis.GJ || {};
+// the transcript prints them. The stages section, the status line, practice and
+// the copies say them alike.
+import { t } from './language.js';
 
-GJ.words = (() => {
-  const t = (id, values) => GJ.language.t(id, values);
+// "Pivot pass, column 2".
+export function stageName(stage) {
+  return t('stage.' + stage.id, { j: stage.column ?? '' });
+}
 
-  // "Pivot pass, column 2".
-  function stageName(stage) {
-    return t('stage.' + stage.id, { j: stage.column ?? '' });
+// The values that an operation's texts name, from its record (model.js).
+export function values(op, stage) {
+  switch (op.name) {
+    case 'scale': return { i: op.i, c: op.c, d: op.d.shown };
+    case 'swap': return { i: op.i, k: op.k, j: stage.column };
+    case 'no_exchange': return { j: op.j };
+    case 'combine': return { t: op.t, p: op.p, r: op.r.shown };
+    case 'unchanged': return { t: op.t, p: op.p };
+    case 'divide': return { i: op.i, d: op.d.shown };
+    case 'quotient': return { j: op.j, b: op.b.shown, d: op.d.shown, x: op.x.shown };
+    default: return null;
   }
+}
 
-  // The values that an operation's texts name, from its report fields.
-  function values(op, stage) {
-    const [a, b] = op.places;
-    const shown = op.numbers.map((number) => number.shown);
-    switch (op.name) {
-      case 'scale': return { i: a, c: b, d: shown[0] };
-      case 'swap': return { i: a, k: b, j: stage.column };
-      case 'no_exchange': return { j: a };
-      case 'combine': return { t: a, p: b, r: shown[0] };
-      case 'unchanged': return { t: a, p: b };
-      case 'divide': return { i: a, d: shown[0] };
-      case 'quotient': return { j: a, b: shown[0], d: shown[1], x: shown[2] };
-      default: return null;
-    }
-  }
+// { notation, words } for op of stage, or null for a line that is no operation.
+// In the notation a negative number is bracketed: R1 ← R2 − (-5) × R1.
+export function describe(op, stage) {
+  const named = values(op, stage);
+  if (named === null) return null;
+  const notation = { ...named };
+  for (const name of ['r', 'd', 'b'])
+    if (/^-/.test(notation[name] ?? '')) notation[name] = t('op.bracketed', { number: notation[name] });
+  return { notation: t(`op.${op.name}.notation`, notation), words: t(`op.${op.name}.words`, named) };
+}
 
-  // { notation, words } for op of stage, or null for a line that is no operation.
-  // In the notation a negative number is bracketed: R1 ← R2 − (-5) × R1.
-  function describe(op, stage) {
-    const named = values(op, stage);
-    if (named === null) return null;
-    const notation = { ...named };
-    for (const name of ['r', 'd', 'b'])
-      if (/^-/.test(notation[name] ?? '')) notation[name] = t('op.bracketed', { number: notation[name] });
-    return { notation: t(`op.${op.name}.notation`, notation), words: t(`op.${op.name}.words`, named) };
-  }
+// The described operations of a stage, in order.
+export const operations = (stage) => stage.ops.map((op) => describe(op, stage)).filter(Boolean);
 
-  // The described operations of a stage, in order.
-  const operations = (stage) => stage.ops.map((op) => describe(op, stage)).filter(Boolean);
+// "Stage 3: Pivot pass, column 1", for stage k (0-based) of a model.
+export const stageHeading = (stage) => t('stage.heading', { k: stage.k + 1, name: stageName(stage) });
 
-  return { stageName, values, describe, operations };
-})();
-
-if (typeof module === 'object' && module.exports) module.exports = GJ.words;
+// A practice question's label (check.js), in the language chosen.
+export function questionLabel({ label: { id, values } }) {
+  return id === 'practice.q.entry' ? t(id, { ...values, after: t('practice.after.' + values.stage) }) : t(id, values);
+}

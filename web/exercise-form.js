@@ -1,0 +1,26 @@
+// The form that makes a new exercise (exercises.js) for the program shown: it
+// follows the exercise's link, so that what it opens is what a link opens.
+import { byId } from './dom.js';
+import { fragment, defaultProgram } from './share.js';
+
+const form = byId('exercise-form');
+const seedField = byId('exercise-seed');
+let program = defaultProgram;
+
+const randomSeed = () => String(Math.floor(Math.random() * 1e6));
+
+// Keeps the program of the run shown: the exercise is made for it.
+export function render(model) {
+  program = model.run.program;
+}
+
+form.addEventListener('submit', (event) => {
+  event.preventDefault();
+  const seed = /^\d{1,9}$/.test(seedField.value.trim()) ? Number(seedField.value) : Math.floor(Math.random() * 1e6);
+  const options = [...form.querySelectorAll('input[name="exercise-option"]:checked')].map((box) => box.value);
+  const hash = fragment(program, '', false, { practice: true, exercise: { seed, order: Number(byId('exercise-order').value), options } });
+  seedField.value = randomSeed();
+  if (location.hash === hash) dispatchEvent(new HashChangeEvent('hashchange'));
+  else location.hash = hash;
+});
+seedField.value = randomSeed();

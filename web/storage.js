@@ -1,0 +1,26 @@
+// What the page keeps in the browser's storage, as JSON under one prefix. Storage
+// may be refused (a private window, a file:// page with storage off): what is
+// stored is then kept in memory instead, for as long as the page is open.
+// Imports nothing.
+
+const prefix = 'gauss-jordan.';
+const memory = new Map();
+
+// The value stored under key, or null. Text that is no JSON, as the language
+// was once stored, is taken as it is.
+export function stored(key) {
+  let text = null;
+  try { text = localStorage.getItem(prefix + key); } catch (e) { /* refused: memory has what this page stored */ }
+  if (text === null) return memory.get(key) ?? null;
+  try { return JSON.parse(text); } catch (e) { return text; }
+}
+
+export function store(key, value) {
+  memory.set(key, value);
+  try { localStorage.setItem(prefix + key, JSON.stringify(value)); } catch (e) { /* kept in memory only */ }
+}
+
+export function forget(key) {
+  memory.delete(key);
+  try { localStorage.removeItem(prefix + key); } catch (e) { /* nothing was kept */ }
+}
