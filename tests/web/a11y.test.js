@@ -3,14 +3,13 @@
 // in practice;
 // the keyboard reaches everything, with its focus in view; targets are large
 // enough; and at a phone's width only the pane scrolls sideways.
-'use strict';
-const { test } = require('node:test');
-const assert = require('node:assert/strict');
-const fs = require('node:fs');
-const path = require('node:path');
-const { pageUrl, useBrowser, open, close, typeAtPrompts, typeCase } = require('./harness.js');
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { pageUrl, useBrowser, open, close, typeAtPrompts, typeCase } from './harness.js';
 
-const axeSource = fs.readFileSync(path.join(__dirname, 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
+const axeSource = fs.readFileSync(path.join(import.meta.dirname, 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
 const order4 = ['4 2 1 0 0 1 3 1 0 0 1 4 1 0 0 1 5'];
 const orderPrompt = ['INPUT ORDER OF SQUARE MATRIX: '];
 

@@ -19,13 +19,12 @@
 //   ends a stage, whose next stage is drawn after that frame: for those, the
 //   Enter to the focus in the next stage too ("next").
 // Run: node tests/web/bench.js build-web [first] [typed] [exact] [practice] (all by default)
-'use strict';
-const fs = require('node:fs');
-const os = require('node:os');
-const path = require('node:path');
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
 
 process.env.GJ_WEB_BUILD = path.resolve(process.argv[2] ?? 'build-web');
-const { pageUrl, launch, open, close, goldenCase, typeAtPrompts } = require('./harness.js');
+const { pageUrl, launch, open, close, goldenCase, typeAtPrompts } = await import('./harness.js');
 const runs = 5;
 const name = 'gjinverse/growing-rows-10x10';
 const orderPrompt = ['INPUT ORDER OF SQUARE MATRIX: '];

@@ -2,15 +2,14 @@
 // on the clipboard as the golden files of tests/web/export/ hold it, in English
 // and in Korean, and "Copy as table" the HTML and the text flavours at once,
 // the HTML read back as a word processor reads it: a table of cells.
-'use strict';
-const { test } = require('node:test');
-const assert = require('node:assert/strict');
-const fs = require('node:fs');
-const path = require('node:path');
-const { useBrowser, openProgram, close, text, typeAtPrompts } = require('./harness.js');
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { useBrowser, openProgram, close, text, typeAtPrompts } from './harness.js';
 
 const browser = useBrowser();
-const golden = (name) => ({ 'text/plain': fs.readFileSync(path.join(__dirname, 'export', name), 'utf8') });
+const golden = (name) => ({ 'text/plain': fs.readFileSync(path.join(import.meta.dirname, 'export', name), 'utf8') });
 
 // Types program's worked example in a context that may use the clipboard, and
 // sets the copy choices.

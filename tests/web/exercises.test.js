@@ -1,15 +1,14 @@
 // The exercise generator (web/exercises.js) under node, through the web
 // build's programs: for many seeds each option holds, checked here on A itself
 // and on the printouts of its run; a seed always gives the same exercise.
-'use strict';
-const { test, before } = require('node:test');
-const assert = require('node:assert/strict');
-const { load, programs } = require('./scripts.js');
+import { test, before } from 'node:test';
+import assert from 'node:assert/strict';
+import { needsBuild, programs } from './scripts.js';
+import * as exercises from '../../web/exercises.js';
+import { determinant } from '../../web/exact.js';
+import { passOrder, oneExchange } from '../../web/check.js';
 
-const GJ = load('texts', 'language', 'exact', 'model', 'words', 'check', 'share', 'exercises');
-const { exercises } = GJ;
-const needsBuild = { skip: process.env.GJ_WEB_BUILD ? false : 'needs the web build in GJ_WEB_BUILD' };
-before(async () => { await programs(); });
+before(programs);
 
 const seeds = Array.from({ length: 12 }, (_, k) => 1 + k * 7919);
 const optionSets = [[], ['nice'], ['reorder'], ['alone'], ['singular'], ['nice', 'reorder', 'alone'], ['reorder', 'alone', 'singular']];
@@ -18,11 +17,11 @@ const optionSets = [[], ['nice'], ['reorder'], ['alone'], ['singular'], ['nice',
 const product = (a, b) => a.map((row) => b[0].map((_, j) => row.reduce((sum, x, k) => sum + x * Number(b[k][j]), 0)));
 
 test('the determinant is exact', () => {
-  assert.equal(exercises.det([[2, 1], [1, 3]]), 5n);
-  assert.equal(exercises.det([[0, 2, 1], [1, 1, 1], [2, 1, 0]]), 3n);
-  assert.equal(exercises.det([[1, 2, 3], [4, 5, 6], [7, 8, 9]]), 0n);
-  assert.equal(exercises.det([[0, 1], [1, 0]]), -1n);
-  assert.equal(exercises.det([[9, 9, 9, 9], [9, -9, 9, 9], [9, 9, -9, 9], [9, 9, 9, -9]]), -52488n);
+  assert.equal(determinant([[2, 1], [1, 3]]), 5n);
+  assert.equal(determinant([[0, 2, 1], [1, 1, 1], [2, 1, 0]]), 3n);
+  assert.equal(determinant([[1, 2, 3], [4, 5, 6], [7, 8, 9]]), 0n);
+  assert.equal(determinant([[0, 1], [1, 0]]), -1n);
+  assert.equal(determinant([[9, 9, 9, 9], [9, -9, 9, 9], [9, 9, -9, 9], [9, 9, 9, -9]]), -52488n);
 });
 
 test('for many seeds each option holds in A and in the program\'s own run', needsBuild, () => {
@@ -35,7 +34,7 @@ test('for many seeds each option holds in A and in the program\'s own run', need
           assert.ok(e.met, what);
           assert.deepEqual(e.options, exercises.possible(options, order), what);
           assert.ok(e.a.flat().every((x) => Number.isInteger(x) && Math.abs(x) <= exercises.maxEntry), what);
-          const det = exercises.det(e.a);
+          const det = determinant(e.a);
           assert.equal(det === 0n, e.options.includes('singular'), what);
           const stages = e.model.stages;
           const answer = stages.at(-1).rows;
@@ -49,11 +48,11 @@ test('for many seeds each option holds in A and in the program\'s own run', need
           }
           if (e.options.includes('reorder')) {
             assert.ok(stages.some((s, k) => s.id === 'pivoted' &&
-              String(s.rows) !== String(GJ.check.oneExchange(GJ.check.passOrder(s, order), s.column).map((r) => stages[k - 1].rows[r - 1]))), what);
+              String(s.rows) !== String(oneExchange(passOrder(s, order), s.column).map((r) => stages[k - 1].rows[r - 1]))), what);
           }
           if (e.options.includes('alone')) {
             assert.ok(stages.some((s, k) => s.ops.some((op) => op.name === 'unchanged' &&
-              String(s.rows[op.places[0] - 1]) === String(stages[k - 1].rows[op.places[0] - 1]))), what);
+              String(s.rows[op.t - 1]) === String(stages[k - 1].rows[op.t - 1]))), what);
           }
         }
       }

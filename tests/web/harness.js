@@ -2,17 +2,16 @@
 // opened from file:// or from a local server, the checks that every test makes
 // on it, typing at the program's prompts, the golden cases, the page's texts and
 // its download. GJ_WEB_BUILD names the web build folder.
-'use strict';
-const assert = require('node:assert/strict');
-const { before, after } = require('node:test');
-const fs = require('node:fs');
-const http = require('node:http');
-const path = require('node:path');
-const { pathToFileURL } = require('node:url');
-const { chromium } = require('playwright-core');
+import assert from 'node:assert/strict';
+import { before, after } from 'node:test';
+import fs from 'node:fs';
+import http from 'node:http';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { chromium } from 'playwright-core';
 
 const build = process.env.GJ_WEB_BUILD;
-const golden = path.join(__dirname, '..', 'golden');
+const golden = path.join(import.meta.dirname, '..', 'golden');
 const pageUrl = pathToFileURL(path.join(build, 'index.html')).href;
 
 function launch() {
@@ -54,7 +53,9 @@ async function open(browser, url, { context = null, initScript = null, ready = n
   return page;
 }
 
-const waitForPrompt = (page) => page.waitForSelector('#typed:not([disabled])');
+// The first prompt, once the programs are there to answer it (the page shows
+// it, and takes what is typed, before that).
+const waitForPrompt = (page) => page.waitForSelector('body[data-programs="loaded"] #typed:not([disabled])');
 
 // One chromium for the test file that calls this, launched before its tests and
 // closed after them; returns a function that gives it.
@@ -137,5 +138,5 @@ async function download(page) {
   return fs.readFileSync(await file.path());
 }
 
-module.exports = { build, golden, pageUrl, launch, useBrowser, open, openProgram, waitForPrompt, close, serve,
-                   paneText, text, typeAtPrompts, goldenCase, typeCase, download };
+export { build, golden, pageUrl, launch, useBrowser, open, openProgram, waitForPrompt, close, serve,
+         paneText, text, typeAtPrompts, goldenCase, typeCase, download };

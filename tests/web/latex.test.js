@@ -5,20 +5,20 @@
 // (GJ_TEX_FORM=plain) or in Korean as printed, through kotex (korean). The
 // PDFs stay in the web build folder (latex-*.pdf), for a look. GJ_PDFLATEX and
 // GJ_PDFTOTEXT name the tools, else PATH has them.
-'use strict';
-const { test, before } = require('node:test');
-const assert = require('node:assert/strict');
-const { execFileSync } = require('node:child_process');
-const fs = require('node:fs');
-const os = require('node:os');
-const path = require('node:path');
-const { load, programs, modelOf, goldenCase } = require('./scripts.js');
+import { test, before } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { programs, goldenCase } from './scripts.js';
+import { latex } from '../../web/forms.js';
+import { modelOf } from '../../web/model.js';
+import { text as textOf } from '../../web/language.js';
 
 const build = process.env.GJ_WEB_BUILD;
-const GJ = load('texts', 'language', 'exact', 'model', 'words', 'share', 'export');
 const form = process.env.GJ_TEX_FORM ?? 'plain';
-let runner;
-before(async () => { runner = await programs(); });
+before(programs);
 
 // The text of the PDF that doc compiles to, kept as latex-name.pdf in the build folder.
 function compile(name, doc) {
@@ -55,15 +55,15 @@ const runs = [['gjinverse-worked', 'gjinverse', '2\n2 1\n1 3\n', true], ['gjsolv
               ['gjinverse-10x10', 'gjinverse', goldenCase('gjinverse/growing-rows-10x10').input, false]];
 for (const [name, program, input, exactToo] of runs) {
   test(`${name} (${form}): the documents compile, and the PDF holds the printed rows and the commentary`, { skip: !build && 'needs GJ_WEB_BUILD' }, () => {
-    const m = modelOf(runner, program, input);
+    const m = modelOf(program, input);
     const commentary = form === 'korean' ? 'printed' : 'gloss';
-    const text = squeeze(compile(`${name}-${form}`, GJ.export.latex(m, { values: 'printed', commentary, shape: 'document' })));
+    const text = squeeze(compile(`${name}-${form}`, latex(m, { values: 'printed', commentary, shape: 'document' })));
     assert.ok(inOrder(text, m.stages.flatMap((s) => s.rows.map((row, r) => squeeze((s.unknowns ? `x${r + 1}` : '') + row.join(''))))));
-    const lines = m.stages.filter((s) => s.line !== null).map((s) => (form === 'korean' ? s.line : GJ.language.text('en', `gloss.${s.id}`)));
+    const lines = m.stages.filter((s) => s.line !== null).map((s) => (form === 'korean' ? s.line : textOf('en', `gloss.${s.id}`)));
     assert.ok(inOrder(text, lines.map(squeeze)));
     if (!exactToo) return;
     // In exact fractions a rounded decimal of the scaling stage gives way to its fraction.
-    const exact = squeeze(compile(`${name}-exact-${form}`, GJ.export.latex(m, { values: 'exact', commentary, shape: 'document' })));
+    const exact = squeeze(compile(`${name}-exact-${form}`, latex(m, { values: 'exact', commentary, shape: 'document' })));
     assert.ok(inOrder(exact, m.stages[0].rows.map((row) => squeeze(row.join('')))) && !exact.includes(m.stages[1].rows[1][0]));
   });
 }

@@ -1,10 +1,9 @@
 // Links to runs and the examples, in Debian's chromium from file://: a run's
 // link, opened elsewhere, replays it to the same transcript; whatever a link
 // carries is only typed text; a broken link opens a program with a message.
-'use strict';
-const { test } = require('node:test');
-const assert = require('node:assert/strict');
-const harness = require('./harness.js');
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import * as harness from './harness.js';
 const { close, paneText, text } = harness;
 
 const browser = harness.useBrowser();
@@ -150,12 +149,12 @@ test('every example opens its run, which its link replays', async () => {
 // opens; when the programs cannot load, links do nothing and the page says why.
 test('a link followed before the programs have loaded opens once they have; a failed load is said once', async () => {
   const hold = (fail) => {
-    let programs;
+    let given;
+    const programs = new Promise((resolve) => { given = resolve; });
     const held = new Promise((resolve, reject) => {
       window.releasePrograms = () => (fail ? reject(new Error('no WebAssembly here')) : programs.then(resolve, reject));
     });
-    window.GJ = {};
-    Object.defineProperty(window.GJ, 'programs', { get: () => held, set: (p) => { programs = p; } });
+    Object.defineProperty(window, 'gaussJordanPrograms', { get: () => held, set: given });
   };
   for (const fail of [false, true]) {
     const page = await harness.open(browser(), `${harness.pageUrl}#gjsolve`,

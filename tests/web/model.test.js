@@ -2,29 +2,32 @@
 // runs of the web build's programs: the dialogue's pieces, the stages and their
 // facts, the changed entries, the exact verdict and values, each operation's
 // words in both languages, and the two tables of texts.
-'use strict';
-const { test, before } = require('node:test');
-const assert = require('node:assert/strict');
-const fs = require('node:fs');
-const path = require('node:path');
-const { golden, load, programs, typeEntries, goldenCase } = require('./scripts.js');
+import { test, before } from 'node:test';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { golden, needsBuild, programs, typeEntries, goldenCase } from './scripts.js';
+import { model, replayed, entry, residue, stopDivisor } from '../../web/model.js';
+import { format } from '../../web/exact.js';
+import { describe } from '../../web/words.js';
+import { text, within } from '../../web/language.js';
+import { texts } from '../../web/texts.js';
+import { examples } from '../../web/share.js';
+import { stageLines } from '../../web/runner.js';
 
-const GJ = load('texts', 'language', 'exact', 'model', 'words', 'share');
-const needsBuild = { skip: process.env.GJ_WEB_BUILD ? false : 'needs the web build in GJ_WEB_BUILD' };
-let runner;
-before(async () => { runner = await programs(); });
+before(programs);
 
 // The models of program as the lines of input are typed, each extending the last.
 function models(program, input, ended = false) {
-  const lines = input.split(/(?<=\n)/).filter((line) => line !== '');
+  const lines = input.match(/[^\n]*\n|[^\n]+$/g) ?? [];
   const all = [];
-  for (const run of typeEntries(runner, program, lines, ended)) all.push(GJ.model(run, all.at(-1) ?? null));
+  for (const run of typeEntries(program, lines, ended)) all.push(model(run, all.at(-1) ?? null));
   return all;
 }
 
 const modelOf = (program, input, ended = true) => models(program, input, ended).at(-1);
 
-const withExact = (m) => GJ.model.replayed(m);
+const withExact = (m) => replayed(m);
 
 test('the pieces of a run make the console\'s transcript, and each run\'s pieces extend the last run\'s', needsBuild, () => {
   for (const name of ['gjinverse/worked-2x2', 'gjinverse/end-of-input', 'gjsolve/residues-3x3', 'gjsolve/order-above-capacity']) {
@@ -74,7 +77,7 @@ test('an entry is changed when printed otherwise than in the printout of the sam
 });
 
 test('the exact view takes the numbers as the program read them, or says why it cannot', needsBuild, () => {
-  const fraction = (x) => GJ.exact.format(x);
+  const fraction = (x) => format(x);
   const cases = [
     ['2\n2 1\n1 3\n', null, '2 1 1 0'],
     ['2 2 1 1 3 9 9', null, '2 1 1 0'],              // later text is never read
@@ -85,6 +88,9 @@ test('the exact view takes the numbers as the program read them, or says why it 
     ['2\n2 1\n1 x\n', { token: 'x' }],
     ['2\n2 1\n1 0x3\n', { token: '0x3' }],           // read as 3, but not written so
     ['2\n1e-5000 1\n1 3\n', { token: '1e-5000' }],   // read as 0
+    ['2\n3e-324 1\n1 3\n', { token: '3e-324' }],     // read as 4.94066e-324, with only one bit
+    ['2\n1 1e-320\n5 -4\n', { token: '1e-320' }],    // read as 9.99989e-321
+    ['2\n1 3e-308\n5 -4\n', null, '1 3/1' + '0'.repeat(308) + ' 1 0'],
     ['2\n2 1\n1', { missing: true }],
     ['2\n2 nan\n1 3\n', { value: 'nan', row: 1 }],
     ['2\n2 1\n1 -inf\n', { value: '-inf', row: 2 }],
@@ -98,41 +104,43 @@ test('the exact view takes the numbers as the program read them, or says why it 
 
 test('exact values, residues and the entries that are not numbers', needsBuild, () => {
   const exactly = (m, k) => m.stages[k].rows.map((row, r) => row.map((_, c) => {
-    const entry = GJ.model.entry(m, k, r, c);
-    return entry.residue ? 'residue' : GJ.exact.format(entry.value);
+    const e = entry(m, k, r, c);
+    return e.residue ? 'residue' : format(e.value);
   }).join(' '));
   const worked = withExact(modelOf('gjinverse', '2\n2 1\n1 3\n'));
   assert.deepEqual(exactly(worked, 5), ['1 0 3/5 -1/5', '0 1 -1/5 2/5']);
   assert.deepEqual(exactly(worked, 6), ['3/5 -1/5', '-1/5 2/5'], 'the inverse is the right half');
-  assert.equal(GJ.model.entry(modelOf('gjinverse', '2\n2 1\n1 3\n'), 5, 0, 2).state, 'pending');
+  assert.equal(entry(modelOf('gjinverse', '2\n2 1\n1 3\n'), 5, 0, 2).state, 'pending');
 
   const residues = withExact(modelOf('gjsolve', goldenCase('gjsolve/residues-3x3').input));
   const marked = residues.stages.flatMap((s) => s.rows.flatMap((row, r) => row.flatMap((printed, c) =>
-    (GJ.model.residue(residues, s.k, r, c) ? [[s.k + 1, printed]] : []))));
+    (residue(residues, s.k, r, c) ? [[s.k + 1, printed]] : []))));
   assert.deepEqual(marked, [[7, '-2.22045e-16'], [8, '8.88178e-17']]);
   assert.deepEqual(exactly(residues, 8), ['5', '3', '-2']);
 
-  // 1e-320 makes -inf and nan where the exact value is 0: neither is a residue.
-  const tiny = withExact(modelOf('gjinverse', '2\n1 1e-320\n5 -4\n'));
-  const odd = tiny.stages.flatMap((s) => s.rows.flatMap((row, r) => row.flatMap((printed, c) => {
-    const entry = GJ.model.entry(tiny, s.k, r, c);
-    return entry.nonFinite ? [[s.k + 1, r + 1, c + 1, printed, entry.residue, entry.state === 'exact' && GJ.exact.format(entry.value)]] : [];
+  // Entries from 3e-308 to 1e300 overflow to -inf and nan where the exact value is 0: neither is a residue.
+  const huge = withExact(modelOf('gjinverse', '3\n3e-308 1e-200 5e307\n-4 1e-300 -4\n1 1e300 -4\n'));
+  const odd = huge.stages.flatMap((s) => s.rows.flatMap((row, r) => row.flatMap((printed, c) => {
+    const e = entry(huge, s.k, r, c);
+    return e.nonFinite ? [[s.k + 1, r + 1, c + 1, printed, e.residue, e.state === 'exact' && format(e.value)]] : [];
   })));
-  assert.deepEqual(odd.filter(([k, r, c]) => k < 7 && r === 1 && c === 2), [[5, 1, 2, '-inf', false, '0'], [6, 1, 2, 'nan', false, '0']]);
+  assert.deepEqual(odd.filter(([k, r, c]) => k === 8 && r === 1 && c <= 3).map((e) => e.slice(0, 5).concat(e[5].length > 20 ? 'long' : e[5])),
+                   [[8, 1, 1, 'inf', false, 'long'], [8, 1, 2, '-inf', false, '0'], [8, 1, 3, 'nan', false, '0']]);
 });
 
 test('a division by an exact zero: where the replay stops, and the divisor as printed', needsBuild, () => {
   const cases = [
     ['gjinverse', goldenCase('gjinverse/singular-residue-3x3').input, { stage: 7, row: 1, column: 2, singular: true }, '1.57898e-15'],
     ['gjinverse', goldenCase('gjinverse/singular-3x3').input, { stage: 8, row: 1, column: 1, singular: true }, '0'],
-    // Here it divides by nan: the exact zero came out of entries that overflowed.
-    ['gjinverse', '3\n1e-320 1e-320 2\n1 2 -1e-320\n2 2 1e-320\n', { stage: 8, row: 1, column: 1, singular: false }, 'nan'],
+    // Here the exact zero prints as 1e-300, in a matrix that is not singular.
+    ['gjinverse', '3\n1 1e300 1e-300\n1e300 1e-200 1\n1e300 2 1e-300\n', { stage: 6, row: 2, column: 3, singular: false }, '1e-300'],
   ];
   for (const [program, input, stop, shown] of cases) {
     const m = withExact(modelOf(program, input));
-    assert.deepEqual(m.exact.stop, stop, input);
-    assert.equal(GJ.model.stopDivisor(m), shown, input);
-    assert.equal(GJ.model.entry(m, stop.stage, 0, 0).state, 'past');
+    const { op, ...where } = m.exact.stop;
+    assert.deepEqual(where, stop, input);
+    assert.equal(stopDivisor(m), shown, input);
+    assert.equal(entry(m, stop.stage, 0, 0).state, 'past');
   }
 });
 
@@ -151,7 +159,7 @@ test('past the size that the replay works out, the entries say that they are too
 `;
   const m = withExact(modelOf('gjinverse', input));
   assert.deepEqual([m.exact.tooLarge, m.exact.stop], [{ stage: 27 }, null]);
-  assert.deepEqual([26, 27, 30].map((k) => GJ.model.entry(m, k, 0, 0).state), ['exact', 'tooLarge', 'tooLarge']);
+  assert.deepEqual([26, 27, 30].map((k) => entry(m, k, 0, 0).state), ['exact', 'tooLarge', 'tooLarge']);
 });
 
 // Literal words, so that two texts swapped fail.
@@ -163,7 +171,7 @@ test('each kind of operation in its notation and its words, in both languages', 
     for (const [program, input] of runs) {
       for (const stage of modelOf(program, input).stages) {
         for (const op of stage.ops) {
-          const described = withLanguage(code, () => GJ.words.describe(op, stage));
+          const described = within(code, () => describe(op, stage));
           if (described && !said[code].has(described.notation)) said[code].set(described.notation, described.words);
         }
       }
@@ -186,15 +194,8 @@ test('each kind of operation in its notation and its words, in both languages', 
     for (const [notation, words] of expected[code]) assert.equal(said[code].get(notation), words, `${code}: ${notation}`);
 });
 
-// Runs fn with the page's texts in language code.
-function withLanguage(code, fn) {
-  const t = GJ.language.t;
-  GJ.language.t = (id, values) => GJ.language.text(code, id, values);
-  try { return fn(); } finally { GJ.language.t = t; }
-}
-
 test('both languages have the same texts with the same placeholders, and every id made of parts', needsBuild, () => {
-  const { en, ko } = GJ.texts;
+  const { en, ko } = texts;
   assert.deepEqual(Object.keys(ko).sort(), Object.keys(en).sort());
   const placeholders = (text) => [...new Set([...text.matchAll(/\{(\w+)\}/g)].map((m) => m[1]))].sort();
   for (const id of Object.keys(en)) {
@@ -203,7 +204,7 @@ test('both languages have the same texts with the same placeholders, and every i
     assert.notEqual(ko[id], '', id);
   }
   const needed = [];
-  for (const id of runner.stageLines().keys()) needed.push(`stage.${id}`, `about.${id}`, `gloss.${id}`);
+  for (const id of stageLines().keys()) needed.push(`stage.${id}`, `about.${id}`, `gloss.${id}`);
   needed.push('stage.solution', 'about.solution');
   const ops = new Set();
   for (const program of ['gjinverse', 'gjsolve'])
@@ -211,10 +212,10 @@ test('both languages have the same texts with the same placeholders, and every i
       for (const line of fs.readFileSync(path.join(golden, program, file), 'utf8').split('\n'))
         ops.add(line.split(' ')[0]);
   for (const op of ops) if (!['', 'row', 'read', 'stage'].includes(op)) needed.push(`op.${op}.notation`, `op.${op}.words`);
-  for (const example of GJ.share.examples) needed.push(`example.${example.id}`, `example.${example.id}.note`);
+  for (const example of examples) needed.push(`example.${example.id}`, `example.${example.id}.note`);
   // And every text that the page's markup names.
-  const markup = fs.readFileSync(path.join(__dirname, '..', '..', 'web', 'index.html'), 'utf8');
+  const markup = fs.readFileSync(path.join(import.meta.dirname, '..', '..', 'web', 'index.html'), 'utf8');
   needed.push(...[...markup.matchAll(/data-text(?:-label)?="([^"]+)"/g)].map((m) => m[1]));
   for (const id of needed) assert.ok(id in en, id);
-  assert.throws(() => GJ.language.text('en', 'stage.pivoted', {}), /needs a value for \{j\}/);
+  assert.throws(() => text('en', 'stage.pivoted', {}), /needs a value for \{j\}/);
 });

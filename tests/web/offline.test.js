@@ -2,15 +2,14 @@
 // every file, and the page then runs with the server gone and the browser
 // offline; from file:// nothing of it is tried. GJ_WEB_BUILD names the web build
 // folder, CMAKE_COMMAND the cmake that makes sw.js.
-'use strict';
-const { test } = require('node:test');
-const assert = require('node:assert/strict');
-const { execFileSync } = require('node:child_process');
-const fs = require('node:fs');
-const os = require('node:os');
-const path = require('node:path');
-const { build, pageUrl, useBrowser, open, waitForPrompt, close, serve, typeCase, goldenCase,
-        download } = require('./harness.js');
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { build, pageUrl, useBrowser, open, waitForPrompt, close, serve, typeCase, goldenCase,
+        download } from './harness.js';
 
 const browser = useBrowser();
 
@@ -50,7 +49,7 @@ test('a change to any cached file renames the cache', () => {
     .split(', ').map((quoted) => quoted.slice(1, -1));
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'gj-sw-'));
   for (const file of files) fs.copyFileSync(path.join(build, file), path.join(folder, file));
-  const web = path.join(__dirname, '..', '..', 'web');
+  const web = path.join(import.meta.dirname, '..', '..', 'web');
   const cacheName = () => {
     execFileSync(process.env.CMAKE_COMMAND, [`-DTEMPLATE=${web}/sw.js.in`, `-DOUTPUT=${folder}/sw.js`,
       `-DFOLDER=${folder}`, '-DNAME=gauss-jordan', '-DVERSION=1.0.0', `-DFILES=${files.join(',')}`,

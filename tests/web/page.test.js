@@ -1,13 +1,12 @@
 // The page in Debian's chromium, headless, opened from file://: golden inputs are
 // typed at the prompts as a person would, and the downloaded transcript must be
 // the golden output, byte for byte, whichever the page's language.
-'use strict';
-const { test } = require('node:test');
-const assert = require('node:assert/strict');
-const fs = require('node:fs');
-const path = require('node:path');
-const { build, golden, useBrowser, openProgram, close, paneText, text, typeAtPrompts, goldenCase,
-        download } = require('./harness.js');
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { build, golden, useBrowser, openProgram, close, paneText, text, typeAtPrompts, goldenCase,
+        download } from './harness.js';
 
 const browser = useBrowser();
 const open = (program, options) => openProgram(browser(), program, options);

@@ -3,13 +3,15 @@
 // Korean at a phone's, with a wrong answer and its named slip, a hint and the
 // summary; a generated exercise's link, the same matrix as under node; and the
 // worksheet that a print gives.
-'use strict';
-const { test } = require('node:test');
-const assert = require('node:assert/strict');
-const { execFileSync } = require('node:child_process');
-const path = require('node:path');
-const harness = require('./harness.js');
-const { load, programs } = require('./scripts.js');
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import path from 'node:path';
+import * as harness from './harness.js';
+import { programs } from './scripts.js';
+import * as share from '../../web/share.js';
+import * as exercises from '../../web/exercises.js';
+import * as check from '../../web/check.js';
 const { build, pageUrl, close, text, download, goldenCase } = harness;
 
 const browser = harness.useBrowser();
@@ -163,9 +165,8 @@ for (const program of ['gjinverse', 'gjsolve']) {
 
 // The generator under node, through the same programs as the page's.
 async function generator() {
-  const GJ = load('texts', 'language', 'exact', 'model', 'words', 'check', 'share', 'exercises');
   await programs();
-  return GJ;
+  return { share, exercises, check };
 }
 
 test('a generated exercise\'s link opens from the disk on the matrix that node makes of its seed', async () => {

@@ -3,11 +3,10 @@
 // reads it back, in the order of the PDF's content (-raw): the Hangul glyphs come
 // as Type 3 fonts, which its layout mode would move about. GJ_WEB_BUILD names
 // the web build folder.
-'use strict';
-const { test } = require('node:test');
-const assert = require('node:assert/strict');
-const { execFileSync } = require('node:child_process');
-const { pageUrl, useBrowser, open, close, typeCase } = require('./harness.js');
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { pageUrl, useBrowser, open, close, typeCase } from './harness.js';
 
 const browser = useBrowser();
 

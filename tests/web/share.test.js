@@ -1,10 +1,7 @@
 // Links to runs: what a fragment opens, and that a run's link opens that run.
-'use strict';
-const { test } = require('node:test');
-const assert = require('node:assert/strict');
-const { load } = require('./scripts.js');
-
-const share = load('share').share;
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import * as share from '../../web/share.js';
 
 test('a fragment opens its program with its typed text, or the default with a message', () => {
   const cases = [

@@ -2,17 +2,17 @@
 // file://: operations, stepping by keyboard, exact values, the notes on residues
 // and exact zeros, and the language switch. Texts are compared with the page's
 // own tables, never with English written here.
-'use strict';
-const { test } = require('node:test');
-const assert = require('node:assert/strict');
-const fs = require('node:fs');
-const path = require('node:path');
-const { build, useBrowser, openProgram, close, text, typeAtPrompts } = require('./harness.js');
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import * as harness from './harness.js';
+import { build, useBrowser, openProgram, close, text, typeAtPrompts } from './harness.js';
 
 const browser = useBrowser();
 const open = (program, options) => openProgram(browser(), program, options);
 
-const golden = (name) => fs.readFileSync(path.join(__dirname, '..', 'golden', name), 'utf8');
+const golden = (name) => fs.readFileSync(path.join(import.meta.dirname, '..', 'golden', name), 'utf8');
 const orderPrompt = ['INPUT ORDER OF SQUARE MATRIX: '];
 
 // Opens a program, types its whole input on one line, and waits for the exact values.
@@ -134,28 +134,25 @@ test('the exact view and the stage shown belong to their run, not to its operati
   await close(page);
 });
 
-// The page works out the exact values in slices between frames. The replay is
-// slowed here (a few milliseconds a piece of work) so that it takes seconds: a
-// key pressed meanwhile must be answered while the values are still pending,
-// and a new run must drop the old run's replay. The benchmark times the real one.
+// The page works out the exact values in slices between frames, each in a task
+// of its own. Every task is slowed here by 2 ms, so that the replay of an
+// order-8 run with entries from 1e-307 to 1e300 takes seconds: a key pressed
+// meanwhile must be answered while the values are still pending, and a new run
+// must drop the old run's replay. The benchmark times the real one.
 test('the exact values are worked out between frames, and a new run drops them', async () => {
-  const hard = '5 ' + Array.from({ length: 25 }, (_, k) => ['-2e200', '7.5e-150', '1e-320', '3', '-0.7'][(k * 7 + 3) % 5]).join(' ');
-  const page = await open('gjinverse');
-  await page.evaluate(() => {
-    const replay = GJ.exact.replay;
-    window.steps = 0;
-    GJ.exact.replay = (...args) => {
-      const job = replay(...args);
-      return {
-        step() {
-          window.steps++;
-          for (const end = performance.now() + 2; performance.now() < end;);
-          return job.step(0);
-        },
-        get result() { return job.result; },
-      };
-    };
-  });
+  const wide = ['-2e200', '7.5e-150', '1e-307', '3', '-0.7', '4e300', '-6e-88'];
+  const hard = '8 ' + Array.from({ length: 64 }, (_, k) => wide[(k * 3 + 3 + Math.floor(k / 5)) % wide.length]).join(' ');
+  const slowTasks = () => {
+    const setTimeout0 = window.setTimeout;
+    window.tasks = 0;
+    window.setTimeout = (fn, ...rest) => setTimeout0(() => {
+      window.tasks++;
+      for (const end = performance.now() + 2; performance.now() < end;);
+      fn();
+    }, ...rest);
+  };
+  const page = await harness.open(browser(), `${harness.pageUrl}#gjinverse`, { initScript: slowTasks });
+  const before = await page.evaluate(() => window.tasks);
   await typeAtPrompts(page, '\n', [hard], orderPrompt);
   await page.waitForSelector('#stages[data-exact="pending"]');
   await page.evaluate(() => {
@@ -166,17 +163,18 @@ test('the exact values are worked out between frames, and a new run drops them',
   await page.waitForFunction(() => window.keysWhileExact.length > 0);
   assert.deepEqual(await page.evaluate(() => window.keysWhileExact), ['pending'], 'the key came before the exact values');
   await page.waitForSelector('#stages[data-exact="done"]', { timeout: 60000 });
-  assert.ok(await page.evaluate(() => window.steps) > 1, 'the replay ran in slices');
+  assert.ok(await page.evaluate(() => window.tasks) - before > 20, 'the replay ran in slices');
 
   // Again, and a new run at once: no slice of the old replay runs after it.
   await page.click('#restart');
   await typeAtPrompts(page, '\n', [hard], orderPrompt);
   await page.waitForSelector('#stages[data-exact="pending"]');
   await page.click('#restart');
-  const steps = await page.evaluate(() => window.steps);
+  await page.waitForSelector('#stages[data-exact="none"]');
+  await page.waitForTimeout(100);
+  const tasks = await page.evaluate(() => window.tasks);
   await page.waitForTimeout(500);
-  assert.equal(await page.evaluate(() => window.steps), steps);
-  assert.equal(await page.$eval('#stages', (section) => section.dataset.exact), 'none');
+  assert.equal(await page.evaluate(() => window.tasks), tasks);
   await close(page);
 });
 
@@ -217,9 +215,9 @@ test('a singular matrix whose zero pivot is a residue says where exact arithmeti
 });
 
 test('a stop at a divisor printed as nan says that it is not a number, not a residue', async () => {
-  const page = await runOnce('gjinverse', '3 1e-320 1e-320 2 1 2 -1e-320 2 2 1e-320', { locale: 'ko-KR' });
+  const page = await runOnce('gjinverse', '3 2 0 3e-308 1 5e307 5e307 1e-200 1 0', { locale: 'ko-KR' });
   await page.click('#stage-all');
-  const note = [await text(page, 'exact.stop', { i: 1, c: 1 }), await text(page, 'exact.stop.nonFinite', { shown: 'nan' }),
+  const note = [await text(page, 'exact.stop', { i: 1, c: 2 }), await text(page, 'exact.stop.nonFinite', { shown: 'nan' }),
                 await text(page, 'exact.stop.end')].join(' ');
   assert.deepEqual(await page.$$eval('.stop-note', (all) => all.map((n) => n.textContent)), [note]);
   await close(page);

@@ -3,10 +3,9 @@
 // caption, row headers, column headers naming the blocks with the bar drawn
 // between them, the summary as the description, and each key of the grid
 // landing on an entry with its headers, value and marks, and exact value.
-'use strict';
-const { test } = require('node:test');
-const assert = require('node:assert/strict');
-const { useBrowser, openProgram, close, text, typeAtPrompts } = require('./harness.js');
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { useBrowser, openProgram, close, text, typeAtPrompts } from './harness.js';
 
 const browser = useBrowser();
 

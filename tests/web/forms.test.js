@@ -1,56 +1,48 @@
-// The forms a run is copied in (web/export.js) under node, on real runs of the
+// The forms a run is copied in (web/forms.js) under node, on real runs of the
 // web build's programs: the worked examples against the golden files of
 // tests/web/export/, byte for byte (GJ_UPDATE_GOLDEN=1 writes them anew, to be
 // read before they are committed); an order-10 run's shape; numbers that are no
 // plain decimals; escaping; the tables' headers and the facts their summaries say.
-'use strict';
-const { test, before } = require('node:test');
-const assert = require('node:assert/strict');
-const fs = require('node:fs');
-const path = require('node:path');
-const { load, programs, modelOf, goldenCase } = require('./scripts.js');
+import { test, before } from 'node:test';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { needsBuild, programs, goldenCase } from './scripts.js';
+import * as forms from '../../web/forms.js';
+import { modelOf } from '../../web/model.js';
+import { within as withLanguage } from '../../web/language.js';
 
-const GJ = load('texts', 'language', 'exact', 'model', 'words', 'share', 'export');
-const needsBuild = { skip: process.env.GJ_WEB_BUILD ? false : 'needs the web build in GJ_WEB_BUILD' };
-let runner;
-before(async () => { runner = await programs(); });
+before(programs);
 const worked = { gjinverse: '2\n2 1\n1 3\n', gjsolve: '2\n2 -3 0\n1 1 5\n' };
-const run = (program, input = worked[program]) => modelOf(runner, program, input);
+const run = (program, input = worked[program]) => modelOf(program, input);
 const residues = goldenCase('gjsolve/residues-3x3').input;
 
-// Runs fn with the page's texts in language code.
-function withLanguage(code, fn) {
-  const t = GJ.language.t;
-  GJ.language.t = (id, values) => GJ.language.text(code, id, values);
-  try { return fn(); } finally { GJ.language.t = t; }
-}
-
 test('the worked examples as LaTeX, Markdown and tables, as the golden files hold them', needsBuild, () => {
-  const latex = (values, commentary, shape, stage = null) => (m) => GJ.export.latex(m, { values, commentary, shape, stage });
+  const latex = (values, commentary, shape, stage = null) => (m) => forms.latex(m, { values, commentary, shape, stage });
   const cases = [
     ['gjinverse-worked.tex', 'en', 'gjinverse', latex('printed', 'printed', 'document')],
     ['gjinverse-worked-stage4.ko.tex', 'ko', 'gjinverse', latex('exact', 'none', 'fragment', 3)],
     ['gjsolve-worked-exact.tex', 'en', 'gjsolve', latex('exact', 'gloss', 'fragment')],
-    ['gjinverse-worked.ko.md', 'ko', 'gjinverse', (m) => GJ.export.markdown(m, { values: 'printed', commentary: 'printed' })],
-    ['gjsolve-worked.md', 'en', 'gjsolve', (m) => GJ.export.markdown(m, { values: 'exact', commentary: 'gloss' })],
-    ['gjsolve-worked-stage4.html', 'en', 'gjsolve', (m) => GJ.export.table(m, 3).html],
-    ['gjinverse-worked-stage6.ko.html', 'ko', 'gjinverse', (m) => GJ.export.table(m, 5).html],
+    ['gjinverse-worked.ko.md', 'ko', 'gjinverse', (m) => forms.markdown(m, { values: 'printed', commentary: 'printed' })],
+    ['gjsolve-worked.md', 'en', 'gjsolve', (m) => forms.markdown(m, { values: 'exact', commentary: 'gloss' })],
+    ['gjsolve-worked-stage4.html', 'en', 'gjsolve', (m) => forms.table(m, 3).html],
+    ['gjinverse-worked-stage6.ko.html', 'ko', 'gjinverse', (m) => forms.table(m, 5).html],
   ];
   for (const [name, code, program, form] of cases) {
     const made = withLanguage(code, () => form(run(program)));
-    const file = path.join(__dirname, 'export', name);
+    const file = path.join(import.meta.dirname, 'export', name);
     if (process.env.GJ_UPDATE_GOLDEN) fs.writeFileSync(file, made);
     assert.equal(made, fs.readFileSync(file, 'utf8'), name);
   }
-  assert.equal(GJ.export.table(run('gjsolve'), 3).text, '-0.666667\t1\t-0\n0\t1.66667\t3.33333\n');
-  assert.equal(GJ.export.table(run('gjsolve'), 5).text, 'x1\t3\nx2\t2\n');
+  assert.equal(forms.table(run('gjsolve'), 3).text, '-0.666667\t1\t-0\n0\t1.66667\t3.33333\n');
+  assert.equal(forms.table(run('gjsolve'), 5).text, 'x1\t3\nx2\t2\n');
 });
 
 // One display a printout, its parts on lines of their own, the bar after
 // column 10, every printed number in its place, on landscape pages.
 test('an order-10 run as a LaTeX document', needsBuild, () => {
   const m = run('gjinverse', goldenCase('gjinverse/growing-rows-10x10').input);
-  const tex = GJ.export.latex(m, { values: 'printed', commentary: 'printed', shape: 'document' });
+  const tex = forms.latex(m, { values: 'printed', commentary: 'printed', shape: 'document' });
   assert.match(tex, /^\\documentclass\[a4paper,landscape\]\{article\}\n\\usepackage\[landscape,margin=12mm\]\{geometry\}/);
   const displays = tex.split('\\gjdisplay{\n').slice(1);
   assert.equal(displays.length, 31);
@@ -68,7 +60,8 @@ test('numbers that are no plain decimals, as printed and as exact values', needs
   const tiny = '2\n1 1e-320\n5 -4\n';
   const cases = [  // program, input, stage index, row, values, the row in LaTeX
     ['gjinverse', tiny, 0, 0, 'printed', '1 & 9.99989\\mathrm{e}{-321} & 1 & 0 \\\\'],
-    ['gjinverse', tiny, 0, 0, 'exact', `1 & \\frac{1}{1${'0'.repeat(320)}} & 1 & 0 \\\\`],
+    ['gjinverse', tiny, 0, 0, 'exact', '1 & 9.99989\\mathrm{e}{-321} & 1 & 0 \\\\'],  // no exact view: 1e-320 lost bits
+    ['gjinverse', '2\n1 3e-308\n5 -4\n', 0, 0, 'exact', `1 & \\frac{3}{1${'0'.repeat(308)}} & 1 & 0 \\\\`],
     ['gjinverse', tiny, 4, 0, 'printed', '-\\infty & -\\infty & -\\infty & \\mathrm{nan} \\\\'],
     ['gjinverse', '1\n1e-7\n', 2, 0, 'printed', '1 & 1\\mathrm{e}{+07}'],
     ['gjinverse', '1\n1e-7\n', 2, 0, 'exact', '1 & 10000000'],
@@ -79,26 +72,26 @@ test('numbers that are no plain decimals, as printed and as exact values', needs
     ['gjinverse', '2\n2 nan\n1 3\n', 0, 0, 'exact', '2 & \\mathrm{nan} & 1 & 0 \\\\'],  // no exact view
   ];
   for (const [program, input, k, r, values, expected] of cases) {
-    const tex = GJ.export.latex(run(program, input), { values, commentary: 'none', shape: 'fragment', stage: k });
+    const tex = forms.latex(run(program, input), { values, commentary: 'none', shape: 'fragment', stage: k });
     assert.equal(tex.split('\n').filter((line) => line.includes(' & '))[r], expected, `${input} ${k + 1} ${values}`);
   }
 });
 
 test('specials escaped, kotex exactly where Hangul is', needsBuild, () => {
-  assert.equal(GJ.export.escapeLatex('\\{}$&#^_%~'), '\\textbackslash{}\\{\\}\\$\\&\\#\\textasciicircum{}\\_\\%\\textasciitilde{}');
-  assert.equal(GJ.export.escapeHtml('<a b="c">&'), '&lt;a b=&quot;c&quot;&gt;&amp;');
+  assert.equal(forms.escapeLatex('\\{}$&#^_%~'), '\\textbackslash{}\\{\\}\\$\\&\\#\\textasciicircum{}\\_\\%\\textasciitilde{}');
+  assert.equal(forms.escapeHtml('<a b="c">&'), '&lt;a b=&quot;c&quot;&gt;&amp;');
   const kotex = (code, commentary) => withLanguage(code, () =>
-    GJ.export.latex(run('gjinverse'), { values: 'printed', commentary, shape: 'document' }).includes('\\usepackage{kotex}'));
+    forms.latex(run('gjinverse'), { values: 'printed', commentary, shape: 'document' }).includes('\\usepackage{kotex}'));
   assert.deepEqual([['en', 'none'], ['en', 'gloss'], ['en', 'printed'], ['ko', 'none']].map(([code, c]) => kotex(code, c)), [false, false, true, true]);
 });
 
 test('the tables\' headers in both languages, and the facts their summaries say', needsBuild, () => {
-  const spoken = (code, m, k) => withLanguage(code, () => GJ.export.headers(m, k).columns.map((h) => `${h.bar ? '| ' : ''}${h.spoken}`));
+  const spoken = (code, m, k) => withLanguage(code, () => forms.headers(m, k).columns.map((h) => `${h.bar ? '| ' : ''}${h.spoken}`));
   assert.deepEqual(spoken('en', run('gjsolve'), 0), ['A, column 1', 'A, column 2', '| b, the right-hand side']);
   assert.deepEqual(spoken('ko', run('gjinverse'), 1), ['A의 1열', 'A의 2열', '| I의 1열', 'I의 2열']);
   assert.deepEqual(spoken('en', run('gjinverse'), 6), ['I, column 1', 'I, column 2']);
   const holds = (m) => m.stages.map((s) => {
-    const facts = GJ.export.facts(m, s.k);
+    const facts = forms.facts(m, s.k);
     return facts.unknowns ? 'unknowns' : facts.holds.map((h) => `${h.id} ${h.block}`).join() + (facts.residues ? ' (residues)' : '');
   });
   assert.deepEqual(holds(run('gjinverse')), ['identity I', '', '', 'upper A', 'diagonal A', 'identity A', 'inverse A']);
