@@ -8,7 +8,7 @@
 // text (practice, the exercise), and hands it to the views.
 import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the build from the programs' own output
 import * as language from './language.js';
-import { emit, show as showRun, afterPaint, inSlices } from './events.js';
+import { emit, show as showRun, isShown, afterPaint, inSlices } from './events.js';
 import { byId, el, copy } from './dom.js';
 import * as runner from './runner.js';
 import { model as modelOfRun, withExact, replay } from './model.js';
@@ -29,7 +29,8 @@ const inputLine = byId('line');
 const endButton = byId('end');
 const restartButton = byId('restart');
 const downloadLink = document.createElement('a');
-const laterViews = [links, stages, status, practice, worksheet, exerciseForm];
+// The views drawn after the pane, in tasks of their own, the cheap first.
+const laterViews = [[links, status, worksheet, exerciseForm], [stages], [practice]];
 let model = null;     // the model shown
 let exercise = null;  // the exercise that the link opened: { program, input, seed, order, options }
 let early = null;     // before the programs: { program, entries, ended }, or null once they are there
@@ -41,9 +42,9 @@ const linkState = (run) => ({
   exercise: exercise && exercise.program === run.program && exercise.input === run.input ? exercise : null,
 });
 
-// Renders every view but the pane.
+// Renders every view but the pane, a group of them at a time after paint.
 function renderLater(m) {
-  for (const view of laterViews) view.render(m, linkState(m.run));
+  for (const views of laterViews) afterPaint(m.run, () => { for (const view of views) view.render(m, linkState(m.run)); });
 }
 
 // Works out the exact values of m's run a slice at a time, while it is shown.
@@ -64,10 +65,8 @@ function show(run) {
   showRun(run);
   pane.render(shown);
   settleFocus(run.status === -1);
-  afterPaint(run, () => {
-    renderLater(shown);
-    replayInSlices(shown);
-  });
+  renderLater(shown);
+  afterPaint(run, () => replayInSlices(shown));
 }
 
 // The input field keeps the focus while the program waits, and hands it to
@@ -124,14 +123,18 @@ function open(program, input = '', ended = false) {
   typed.value = '';
   typed.disabled = entries.length > 0;
   let k = 0;
-  inSlices(first, (deadline) => {
+  const step = (deadline) => {
     for (; k < entries.length && performance.now() < deadline; k++)
       run = runner.extend(run, entries[k], ended && k === entries.length - 1) ?? run;
     return k === entries.length;
-  }, () => {
+  };
+  const done = () => {
     show(run);
     if (run.status === -1) typed.value = last;
-  });
+  };
+  // Typed text is run in tasks of its own, and shown in one more.
+  if (entries.length === 0) done();
+  else setTimeout(() => inSlices(first, step, () => setTimeout(() => { if (isShown(first)) done(); }, 0)), 0);
 }
 
 // Opens what the address's fragment names (share.js), practised or watched;
@@ -162,8 +165,8 @@ function awaitPrograms() {
   early = { program: link.program, entries: [], ended: false };
   pane.waiting(firstPrompts[link.program], []);
   typed.value = '';
-  settleFocus(free);
-  if (!free) typed.disabled = endButton.disabled = true;
+  typed.disabled = endButton.disabled = !free;
+  if (free) typed.focus();
 }
 
 // Start over: the same program, empty, and an address that says so.

@@ -8,7 +8,7 @@
 // marked at once; the others are drawn as plain text and marked after paint
 // (or before a print).
 import { t, onChange } from './language.js';
-import { afterPaint } from './events.js';
+import { afterPaint, inSlices } from './events.js';
 import { byId, el } from './dom.js';
 import { residue } from './model.js';
 
@@ -116,16 +116,20 @@ function draw(model, piece, into) {
 }
 
 // Marks every printout not yet marked, and those with residues once the exact
-// values have come.
-function markAll(model) {
-  printouts.forEach((printout, k) => {
-    if (!printout.marked || (model.exact && printout.residues !== model.exact)) {
-      mark(model, k);
-      printout.residues = model.exact;
-    }
-  });
-  delete pane.dataset.marks;
+// values have come: at once before a print, else in slices, the last first.
+const unmarked = (model) => printouts.flatMap((p, k) => (!p.marked || (model.exact && p.residues !== model.exact) ? [k] : []));
+
+function markSome(model, ks, deadline) {
+  while (ks.length > 0 && performance.now() < deadline) {
+    const k = ks.pop();
+    mark(model, k);
+    printouts[k].residues = model.exact;
+  }
+  if (ks.length === 0) delete pane.dataset.marks;
+  return ks.length === 0;
 }
+
+const markAll = (model) => markSome(model, unmarked(model), Infinity);
 
 export function render(model) {
   if (model.run.session !== session) clear(model.run.session);
@@ -145,7 +149,11 @@ export function render(model) {
     group.style.containIntrinsicSize = `auto ${columns * tab}ch auto ${lines}lh`;
   if (printouts.some((p) => !p.marked || (model.exact && p.residues !== model.exact))) {
     pane.dataset.marks = 'pending';
-    afterPaint(model.run, () => markAll(shown));
+    afterPaint(model.run, () => {
+      const ks = unmarked(shown);
+      const marking = shown;
+      inSlices(model.run, (deadline) => marking !== shown || markSome(marking, ks, deadline));
+    });
   }
 }
 

@@ -9,7 +9,11 @@
 //   once style, layout and paint are done; and the longest task that starts in
 //   the second after the Enter (the Long Tasks API reports only tasks of 50 ms
 //   or more: "-" is none). An Enter fits in one frame when DOM and frame
-//   together stay under 16 ms.
+//   together stay under 16 ms. Then the slowest key event of the whole run, as
+//   the browser's Event Timing API reports it: from the key's press to the next
+//   paint, what Interaction to Next Paint counts.
+// - Opening a link that types an order-10 run (the same input, and one of
+//   17-digit decimals): the longest task from the start to the finished run.
 // - The exact values of two hard runs, typed on one line: the last Enter to the
 //   exact view, and the longest task in between.
 // - Practice on an order-4 gjinverse exercise, from its first stage, with one
@@ -18,24 +22,31 @@
 //   shows it; apart for an answer that goes on to the next field and one that
 //   ends a stage, whose next stage is drawn after that frame: for those, the
 //   Enter to the focus in the next stage too ("next").
-// Run: node tests/web/bench.js build-web [first] [typed] [exact] [practice] (all by default)
+// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] (all by default)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 
 process.env.GJ_WEB_BUILD = path.resolve(process.argv[2] ?? 'build-web');
 const { pageUrl, launch, open, close, goldenCase, typeAtPrompts } = await import('./harness.js');
+// The programs loaded and the first prompt shown, on this page or on one built
+// before it took typing ahead of its programs.
+const loaded = () => !document.getElementById('typed').disabled &&
+  (document.body.dataset.programs === 'loaded' || window.GJ?.runner?.loaded === true);
 const runs = 5;
 const name = 'gjinverse/growing-rows-10x10';
 const orderPrompt = ['INPUT ORDER OF SQUARE MATRIX: '];
 
 // Installed in the page before its scripts: notes the times in window.benchTimes.
 function instrument() {
-  const times = window.benchTimes = { first: null, enters: [], frames: [], pressed: [], tasks: [], exact: null };
+  const times = window.benchTimes = { first: null, enters: [], frames: [], pressed: [], tasks: [], keys: [], exact: null };
   let pressed = null;
   new PerformanceObserver((list) => {
     for (const task of list.getEntries()) times.tasks.push([task.startTime, task.duration]);
   }).observe({ type: 'longtask', buffered: true });
+  new PerformanceObserver((list) => {
+    for (const event of list.getEntries()) if (/^key/.test(event.name)) times.keys.push(event.duration);
+  }).observe({ type: 'event', durationThreshold: 16, buffered: true });
   addEventListener('keydown', (event) => {
     if (event.key === 'Enter') times.pressed.push(pressed = performance.now());
   }, true);
@@ -101,7 +112,7 @@ async function firstPrompts(browser) {
   const page = [];
   const floor = [];
   for (let run = 0; run < runs; run++) {
-    const p = await open(browser, `${pageUrl}#gjinverse`, { initScript: instrument });
+    const p = await open(browser, `${pageUrl}#gjinverse`, { initScript: instrument, ready: loaded });
     page.push(await p.evaluate(() => window.benchTimes.first));
     await close(p);
     const context = await browser.newContext();
@@ -117,17 +128,34 @@ async function typedRun(browser) {
   const { input, prompts, rows } = goldenCase(name);
   const samples = [];
   for (let run = 0; run < runs; run++) {
-    const page = await open(browser, `${pageUrl}#gjinverse`, { initScript: instrument });
+    const page = await open(browser, `${pageUrl}#gjinverse`, { initScript: instrument, ready: loaded });
     await typeAtPrompts(page, input, rows, prompts);
     await page.waitForFunction((count) => window.benchTimes.frames.length === count, rows.length);
     await page.waitForTimeout(1000);
     samples.push(await page.evaluate(() => window.benchTimes));
     await close(page);
   }
-  return rows.map((row, k) => [
+  return [...rows.map((row, k) => [
     `Enter ${k + 1} (${k === 0 ? 'order' : `row ${k}`}) to ${k === rows.length - 1 ? 'finished transcript' : 'next prompt'}`,
     median(samples.map((times) => times.enters[k])), median(samples.map((times) => times.frames[k])),
-    median(samples.map((times) => longest(times.tasks, times.pressed[k], times.pressed[k] + 1000)))]);
+    median(samples.map((times) => longest(times.tasks, times.pressed[k], times.pressed[k] + 1000)))]),
+  ['the slowest key event of the run, press to next paint', median(samples.map((times) => Math.max(0, ...times.keys))), null, 0]];
+}
+
+// Opens each order-10 run as a link, and notes the longest task until it is shown whole.
+async function linkRuns(browser) {
+  const table = [];
+  for (const [what, input] of [['link to ' + name, goldenCase(name).input], ['link to ' + hardCases[0][0], hardCases[0][1] + '\n']]) {
+    const samples = [];
+    for (let run = 0; run < runs; run++) {
+      const page = await open(browser, `${pageUrl}#gjinverse&input=${encodeURIComponent(input)}`, { initScript: instrument, ready: '#pane .note' });
+      await page.waitForTimeout(500);
+      samples.push(await page.evaluate(() => Math.max(0, ...window.benchTimes.tasks.map(([, d]) => d))));
+      await close(page);
+    }
+    table.push([`${what}: longest task`, median(samples), null, 0]);
+  }
+  return table;
 }
 
 // Entries of one hard kind, from a seeded generator, so that every run is the same.
@@ -138,7 +166,7 @@ function hardInput(order, entry) {
 }
 const hardCases = [
   ['order 10, 17-digit decimals', hardInput(10, (random) => (random() - 0.5).toFixed(17))],
-  ['order 8, -2e200 7.5e-150 1e-320', hardInput(8, (random) => ['-2e200', '7.5e-150', '1e-320', '3', '-0.7'][Math.floor(random() * 5)])],
+  ['order 8, -2e200 7.5e-150 1e-307', hardInput(8, (random) => ['-2e200', '7.5e-150', '1e-307', '3', '-0.7'][Math.floor(random() * 5)])],
 ];
 
 async function exactRuns(browser) {
@@ -146,7 +174,7 @@ async function exactRuns(browser) {
   for (const [what, input] of hardCases) {
     const samples = [];
     for (let run = 0; run < runs; run++) {
-      const page = await open(browser, `${pageUrl}#gjinverse`, { initScript: instrument });
+      const page = await open(browser, `${pageUrl}#gjinverse`, { initScript: instrument, ready: loaded });
       await typeAtPrompts(page, '\n', [input], orderPrompt);
       await page.waitForSelector('#stages[data-exact="done"]', { timeout: 300000 });
       const times = await page.evaluate(() => window.benchTimes);
@@ -196,10 +224,11 @@ async function practiceRuns(browser) {
 }
 
 (async () => {
-  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'exact', 'practice'];
+  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice'];
   const browser = await launch();
   const [first, floor] = parts.includes('first') ? await firstPrompts(browser) : [];
   const typed = parts.includes('typed') ? await typedRun(browser) : [];
+  const linked = parts.includes('links') ? await linkRuns(browser) : [];
   const exact = parts.includes('exact') ? await exactRuns(browser) : [];
   const practice = parts.includes('practice') ? await practiceRuns(browser) : [];
   await browser.close();
@@ -208,6 +237,6 @@ async function practiceRuns(browser) {
   if (first) console.log(`first prompt ${first.toFixed(1)}, a blank page with a prompt ${floor.toFixed(1)}: ratio ${(first / floor).toFixed(2)}`);
   console.log(`${name}, typed row by row; exact values of two hard runs; practice`);
   console.log(`${''.padEnd(60)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
-  for (const [what, dom, frame, task] of [...typed, ...exact, ...practice])
+  for (const [what, dom, frame, task] of [...typed, ...linked, ...exact, ...practice])
     console.log(`${what.padEnd(60)}${dom.toFixed(1).padStart(9)}${frame === null ? ''.padStart(9) : frame.toFixed(1).padStart(9)}${ms(task)}`);
 })();

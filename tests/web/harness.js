@@ -49,7 +49,7 @@ async function open(browser, url, { context = null, initScript = null, ready = n
     if (!address.startsWith(folder) && !/^(data|blob):/.test(address)) page.problems.push(`request: ${address}`);
   });
   await page.goto(url);
-  await (ready === null ? waitForPrompt(page) : page.waitForSelector(ready));
+  await (ready === null ? waitForPrompt(page) : typeof ready === 'function' ? page.waitForFunction(ready) : page.waitForSelector(ready));
   return page;
 }
 
@@ -105,6 +105,17 @@ function serve(folder) {
 
 const paneText = (page) => page.textContent('#pane');
 
+// An init script that holds the programs back until the page's script calls
+// window.releasePrograms(), which loads them, or fails them when fail is true.
+const holdPrograms = (fail) => `(${(failing) => {
+  let given;
+  const programs = new Promise((resolve) => { given = resolve; });
+  const held = new Promise((resolve, reject) => {
+    window.releasePrograms = () => (failing ? reject(new Error('no WebAssembly here')) : programs.then(resolve, reject));
+  });
+  Object.defineProperty(window, 'gaussJordanPrograms', { get: () => held, set: given });
+}})(${fail})`;
+
 // Types each entry at its prompt, after checking that the prompt shows and the
 // input field has the focus. An input without a final newline ends with Ctrl-D.
 async function typeAtPrompts(page, input, entries, prompts) {
@@ -139,4 +150,4 @@ async function download(page) {
 }
 
 export { build, golden, pageUrl, launch, useBrowser, open, openProgram, waitForPrompt, close, serve,
-         paneText, text, typeAtPrompts, goldenCase, typeCase, download };
+         paneText, holdPrograms, text, typeAtPrompts, goldenCase, typeCase, download };

@@ -148,17 +148,9 @@ test('every example opens its run, which its link replays', async () => {
 // page's own: links followed meanwhile wait for the programs, and the last one
 // opens; when the programs cannot load, links do nothing and the page says why.
 test('a link followed before the programs have loaded opens once they have; a failed load is said once', async () => {
-  const hold = (fail) => {
-    let given;
-    const programs = new Promise((resolve) => { given = resolve; });
-    const held = new Promise((resolve, reject) => {
-      window.releasePrograms = () => (fail ? reject(new Error('no WebAssembly here')) : programs.then(resolve, reject));
-    });
-    Object.defineProperty(window, 'gaussJordanPrograms', { get: () => held, set: given });
-  };
   for (const fail of [false, true]) {
     const page = await harness.open(browser(), `${harness.pageUrl}#gjsolve`,
-                                    { initScript: `(${hold})(${fail})`, ready: 'h1', locale: 'en-US' });
+                                    { initScript: harness.holdPrograms(fail), ready: 'h1', locale: 'en-US' });
     await page.click('a[href="#gjinverse"]');
     await page.evaluate(() => { document.getElementById('examples').open = true; });
     await page.click('#example-list li:nth-child(2) a');

@@ -35,10 +35,15 @@ test('over http the page is installable, and runs offline once its service worke
   await close(page);
 });
 
-// Registering would fail with a console error, which close() checks for.
-test('from the disk no manifest is linked and no service worker registered', async () => {
+// Registering would fail with a console error, which close() checks for. The
+// page's modules come as one classic script, which file:// runs where it
+// refuses modules, in syntax that the oldest browsers it names take.
+test('from the disk the page runs one bundled script beside the programs, and links no manifest', async () => {
   const page = await open(browser(), pageUrl);
   assert.equal(await page.locator('link[rel="manifest"]').count(), 0);
+  assert.deepEqual(await page.$$eval('script', (all) => all.map((s) => [s.getAttribute('src'), s.type])),
+                   [['page.js', ''], ['programs.js', '']]);
+  assert.doesNotMatch(fs.readFileSync(path.join(build, 'page.js'), 'utf8'), /\(\?<[=!]/, 'no lookbehind, which Safari 15 refuses');
   await close(page);
 });
 

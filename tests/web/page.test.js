@@ -5,8 +5,8 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { build, golden, useBrowser, openProgram, close, paneText, text, typeAtPrompts, goldenCase,
-        download } from './harness.js';
+import { build, golden, pageUrl, useBrowser, open as openPage, openProgram, close, paneText, holdPrograms, text,
+         typeAtPrompts, goldenCase, download } from './harness.js';
 
 const browser = useBrowser();
 const open = (program, options) => openProgram(browser(), program, options);
@@ -109,5 +109,23 @@ test('a link to the other program starts it afresh, waiting for its order', asyn
   assert.equal(await paneText(page), 'INPUT ORDER OF SQUARE MATRIX: ');
   assert.equal(await page.evaluate(() => document.activeElement.id), 'typed');
   assert.equal(await page.textContent('.help code'), 'gjinverse > run.log');
+  await close(page);
+});
+
+// The first prompt is there before the programs: what is typed meanwhile is
+// echoed, and handed to the program once it has loaded.
+test('what is typed before the programs have loaded is handed to them', async () => {
+  const page = await openPage(browser(), `${pageUrl}#gjinverse`, { initScript: holdPrograms(false), ready: '#typed:not([disabled])' });
+  const { input, expected } = goldenCase('gjinverse/worked-2x2');
+  assert.equal(await paneText(page), 'INPUT ORDER OF SQUARE MATRIX: ');
+  for (const line of input.trim().split('\n')) {
+    await page.keyboard.type(line);
+    await page.keyboard.press('Enter');
+  }
+  assert.equal(await paneText(page), `INPUT ORDER OF SQUARE MATRIX: ${input}`);
+  await page.evaluate(() => window.releasePrograms());
+  await page.waitForSelector('#pane .note');
+  assert.ok((await paneText(page)).startsWith(`INPUT ORDER OF SQUARE MATRIX: 2\nINPUT a11 a12 : 2 1\nINPUT a21 a22 : 1 3\n`));
+  assert.ok((await download(page)).equals(expected));
   await close(page);
 });
