@@ -164,9 +164,9 @@ function awaitPrograms() {
   const free = link.input === '' && !link.exercise && !link.ended;
   early = { program: link.program, entries: [], ended: false };
   pane.waiting(firstPrompts[link.program], []);
-  typed.value = '';
   typed.disabled = endButton.disabled = !free;
   if (free) typed.focus();
+  else typed.value = '';
 }
 
 // Start over: the same program, empty, and an address that says so.
@@ -259,6 +259,8 @@ language.onChange(() => {
   document.title = model === null ? t('title') : t('title.program', { program: model.run.program });
 });
 
+// The page's markup keeps an Enter from sending the form until now.
+inputLine.querySelector('button[type="submit"]').disabled = false;
 awaitPrograms();
 addEventListener('hashchange', awaitPrograms);
 language.start();
