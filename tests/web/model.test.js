@@ -25,7 +25,7 @@ function models(program, input, ended = false) {
   return all;
 }
 
-const modelOf = (program, input, ended = true) => models(program, input, ended).at(-1);
+const typedModel = (program, input, ended = true) => models(program, input, ended).at(-1);
 
 const withExact = (m) => replayed(m);
 
@@ -52,28 +52,28 @@ test('the pieces of a run make the console\'s transcript, and each run\'s pieces
 
 test('each stage knows its column, the columns it shows and its pivot', needsBuild, () => {
   const facts = (m) => m.stages.map((s) => [s.id, s.column, s.first, s.last, s.pivot && `${s.pivot.r},${s.pivot.c}`, s.rows.length]);
-  assert.deepEqual(facts(modelOf('gjinverse', '2\n2 1\n1 3\n')), [
+  assert.deepEqual(facts(typedModel('gjinverse', '2\n2 1\n1 3\n')), [
     ['inverse_input', null, 1, 4, null, 2], ['scaled', null, 1, 4, null, 2], ['pivoted', 1, 1, 4, null, 2],
     ['eliminated', 1, 1, 4, '0,0', 2], ['backward', 2, 1, 4, '1,1', 2], ['normalized', null, 1, 4, null, 2],
     ['inverse_done', null, 3, 4, null, 2]]);
-  assert.deepEqual(facts(modelOf('gjsolve', '2\n2 -3 0\n1 1 5\n')).at(-1), ['solution', null, null, null, null, 2]);
-  const residues = modelOf('gjsolve', goldenCase('gjsolve/residues-3x3').input).stages;
+  assert.deepEqual(facts(typedModel('gjsolve', '2\n2 -3 0\n1 1 5\n')).at(-1), ['solution', null, null, null, null, 2]);
+  const residues = typedModel('gjsolve', goldenCase('gjsolve/residues-3x3').input).stages;
   assert.deepEqual(residues[0].rows, [['1', '1', '1', '6'], ['0', '2', '5', '-4'], ['2', '5', '-1', '27']]);
   assert.deepEqual(residues.at(-2).rows[0], ['0.56', '0', '8.88178e-17', '2.8']);
   assert.deepEqual(residues.at(-1).rows, [['5'], ['3'], ['-2']]);
   // An order of 0 has printouts without rows; a refused order has none.
-  assert.deepEqual(facts(modelOf('gjinverse', '0\n')).map((f) => [f[0], f[5]]),
+  assert.deepEqual(facts(typedModel('gjinverse', '0\n')).map((f) => [f[0], f[5]]),
                    [['inverse_input', 0], ['scaled', 0], ['normalized', 0], ['inverse_done', 0]]);
-  assert.deepEqual(modelOf('gjinverse', '11\n').stages, []);
+  assert.deepEqual(typedModel('gjinverse', '11\n').stages, []);
 });
 
 test('an entry is changed when printed otherwise than in the printout of the same shape before it', needsBuild, () => {
   const changedColumns = (stage) => stage.changed.map((row) => row.flatMap((changed, c) => (changed ? [c] : [])));
-  const m = modelOf('gjinverse', '3 0 2 1 1 1 1 2 1 0');
+  const m = typedModel('gjinverse', '3 0 2 1 1 1 1 2 1 0');
   assert.deepEqual(changedColumns(m.stages[0]), [[], [], []], 'the first printout has none before it');
   assert.deepEqual(changedColumns(m.stages[2]), [[0, 2, 3, 4], [0, 2, 3, 4], []], 'the pivot pass exchanged rows 1 and 2');
   assert.deepEqual(changedColumns(m.stages.at(-1)), [[], [], []], 'the inverse alone is the first of its size');
-  assert.deepEqual(changedColumns(modelOf('gjinverse', '2 2 1 1 3').stages[2]), [[], []], 'no exchange, no change');
+  assert.deepEqual(changedColumns(typedModel('gjinverse', '2 2 1 1 3').stages[2]), [[], []], 'no exchange, no change');
 });
 
 test('the exact view takes the numbers as the program read them, or says why it cannot', needsBuild, () => {
@@ -96,7 +96,7 @@ test('the exact view takes the numbers as the program read them, or says why it 
     ['2\n2 1\n1 -inf\n', { value: '-inf', row: 2 }],
   ];
   for (const [input, why, firstRow] of cases) {
-    const verdict = modelOf('gjinverse', input).verdict;
+    const verdict = typedModel('gjinverse', input).verdict;
     assert.deepEqual(verdict.readable ? null : verdict.why, why, input);
     if (firstRow) assert.equal(verdict.start[0].map(fraction).join(' '), firstRow, input);
   }
@@ -107,19 +107,19 @@ test('exact values, residues and the entries that are not numbers', needsBuild, 
     const e = entry(m, k, r, c);
     return e.residue ? 'residue' : format(e.value);
   }).join(' '));
-  const worked = withExact(modelOf('gjinverse', '2\n2 1\n1 3\n'));
+  const worked = withExact(typedModel('gjinverse', '2\n2 1\n1 3\n'));
   assert.deepEqual(exactly(worked, 5), ['1 0 3/5 -1/5', '0 1 -1/5 2/5']);
   assert.deepEqual(exactly(worked, 6), ['3/5 -1/5', '-1/5 2/5'], 'the inverse is the right half');
-  assert.equal(entry(modelOf('gjinverse', '2\n2 1\n1 3\n'), 5, 0, 2).state, 'pending');
+  assert.equal(entry(typedModel('gjinverse', '2\n2 1\n1 3\n'), 5, 0, 2).state, 'pending');
 
-  const residues = withExact(modelOf('gjsolve', goldenCase('gjsolve/residues-3x3').input));
+  const residues = withExact(typedModel('gjsolve', goldenCase('gjsolve/residues-3x3').input));
   const marked = residues.stages.flatMap((s) => s.rows.flatMap((row, r) => row.flatMap((printed, c) =>
     (residue(residues, s.k, r, c) ? [[s.k + 1, printed]] : []))));
   assert.deepEqual(marked, [[7, '-2.22045e-16'], [8, '8.88178e-17']]);
   assert.deepEqual(exactly(residues, 8), ['5', '3', '-2']);
 
   // Entries from 3e-308 to 1e300 overflow to -inf and nan where the exact value is 0: neither is a residue.
-  const huge = withExact(modelOf('gjinverse', '3\n3e-308 1e-200 5e307\n-4 1e-300 -4\n1 1e300 -4\n'));
+  const huge = withExact(typedModel('gjinverse', '3\n3e-308 1e-200 5e307\n-4 1e-300 -4\n1 1e300 -4\n'));
   const odd = huge.stages.flatMap((s) => s.rows.flatMap((row, r) => row.flatMap((printed, c) => {
     const e = entry(huge, s.k, r, c);
     return e.nonFinite ? [[s.k + 1, r + 1, c + 1, printed, e.residue, e.state === 'exact' && format(e.value)]] : [];
@@ -136,7 +136,7 @@ test('a division by an exact zero: where the replay stops, and the divisor as pr
     ['gjinverse', '3\n1 1e300 1e-300\n1e300 1e-200 1\n1e300 2 1e-300\n', { stage: 6, row: 2, column: 3, singular: false }, '1e-300'],
   ];
   for (const [program, input, stop, shown] of cases) {
-    const m = withExact(modelOf(program, input));
+    const m = withExact(typedModel(program, input));
     const { op, ...where } = m.exact.stop;
     assert.deepEqual(where, stop, input);
     assert.equal(stopDivisor(m), shown, input);
@@ -157,7 +157,7 @@ test('past the size that the replay works out, the entries say that they are too
 -2e244 1e156 9e97 2e-179 6e283 -3e-92 7e83 2e60 1e73 3e-175
 9e234 9e-257 -3e79 8e94 5e292 -8e210 8e-131 -8e54 2e109 3e-250
 `;
-  const m = withExact(modelOf('gjinverse', input));
+  const m = withExact(typedModel('gjinverse', input));
   assert.deepEqual([m.exact.tooLarge, m.exact.stop], [{ stage: 27 }, null]);
   assert.deepEqual([26, 27, 30].map((k) => entry(m, k, 0, 0).state), ['exact', 'tooLarge', 'tooLarge']);
 });
@@ -169,7 +169,7 @@ test('each kind of operation in its notation and its words, in both languages', 
   const said = { en: new Map(), ko: new Map() };
   for (const code of ['en', 'ko']) {
     for (const [program, input] of runs) {
-      for (const stage of modelOf(program, input).stages) {
+      for (const stage of typedModel(program, input).stages) {
         for (const op of stage.ops) {
           const described = within(code, () => describe(op, stage));
           if (described && !said[code].has(described.notation)) said[code].set(described.notation, described.words);
