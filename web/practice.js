@@ -350,6 +350,16 @@ function paint() {
   reveal();
 }
 
+// Draws the same practice anew, as the language or the questions change: what
+// is typed and not yet checked stays, and so does the focus.
+function repaint() {
+  const typed = [...body.querySelectorAll('input.answer:not([readonly])')].map((input) => [input.id, input.value]);
+  const focused = document.activeElement?.id;
+  paint();
+  for (const [id, value] of typed) if (byId(id) && !byId(id).readOnly) byId(id).value = value;
+  if (focused && body.contains(byId(focused))) byId(focused).focus({ preventScroll: true });
+}
+
 const openQuestions = (k) => state.stages[k].questions.filter((q) => !state.stages[k].answers.get(q.key)?.verdict.right);
 
 // Focus on an answer field or button, scrolled wholly into view with its mark:
@@ -496,11 +506,7 @@ export function render(next, link = {}) {
     const keys = () => state.stages[state.current]?.questions.map((q) => q.key).join();
     const before = keys();
     for (const [k, s] of state.stages.entries()) if (s) s.questions = questionsOf(k);
-    if (active && !state.finished && (keys() !== before || exactShown)) {
-      const focused = document.activeElement?.id;
-      paint();
-      if (focused && byId(focused)) byId(focused).focus({ preventScroll: true });
-    }
+    if (active && !state.finished && (keys() !== before || exactShown)) repaint();
     return;
   }
   asked = link.asked ?? null;
@@ -513,7 +519,7 @@ export function render(next, link = {}) {
 
 export function retell() {
   if (!active || !model) return;
-  paint();
+  repaint();
   tellCurrent();
 }
 
@@ -550,14 +556,14 @@ byId('practice-fill').addEventListener('change', (event) => {
   state.fill = event.target.value;
   for (let k = state.current; k < model.stages.length; k++) if (state.stages[k]) state.stages[k].questions = questionsOf(k);
   save();
-  paint();
+  repaint();
   onChosen();
   // Fewer entries asked may leave nothing open in the stage at hand.
   if (!state.finished && openQuestions(state.current).length === 0) complete(state.current);
 });
 byId('practice-exact').addEventListener('change', (event) => {
   exactShown = event.target.checked;
-  if (state) paint();
+  if (state) repaint();
 });
 byId('practice-restart').addEventListener('click', () => {
   forget(progressKey());

@@ -237,9 +237,10 @@ test('a handed-out link asks from stage 2, or as it says; a reload comes back to
   await page.reload();
   await page.waitForSelector('#practice-stage-6');
   assert.deepEqual([await answersShown(page), (await focused(page)).k], [answers, 5]);
-  // A change of language keeps the question in focus, and the status line names it.
+  // A change of language keeps the question in focus, with what is typed there, and the status line names it.
+  await page.keyboard.type('7/');
   await page.click('#language-en');
-  assert.equal((await focused(page)).k, 5);
+  assert.deepEqual([(await focused(page)).k, await page.evaluate(() => document.activeElement.value)], [5, '7/']);
   assert.ok((await page.textContent('#status')).includes(await text(page, 'practice.question', { label: await text(page, 'practice.q.r', { t: 3 }) })));
   await page.click('#practice-restart');
   await page.reload();
