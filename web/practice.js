@@ -256,10 +256,14 @@ function hint(k) {
   return box;
 }
 
+// The most bits of a numerator or denominator that the exact printouts show:
+// longer fractions are worked by no one by hand, and take long to reduce.
+const handBits = 128;
+
 // The printout that stage k starts from: as printed, or exact where the run has its values.
 function before(k) {
   const rows = model.stages[k - 1].rows;
-  if (!exactShown) return printoutBox(rows, t('practice.before', { k: k + 1 }));
+  if (!exactShown || !(model.exact?.bits <= handBits)) return printoutBox(rows, t('practice.before', { k: k + 1 }));
   const exact = rows.map((row, r) => row.map((printed, c) => {
     const e = entry(model, k - 1, r, c);
     return e.state === 'exact' ? format(e.value) : printed;

@@ -257,6 +257,8 @@ test('a handed-out link asks from stage 2, or as it says; a reload comes back to
     assert.ok((await focused(four)).fits, (await focused(four)).id);
     await answerFocused(four);
   }
+  await four.check('#practice-exact');
+  assert.match(await four.textContent('#practice-stage-4 .printout-box'), /^100-100-1\/21-3\/8/, 'the printout before it, exact');
   await close(four);
 });
 
