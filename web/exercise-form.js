@@ -1,5 +1,6 @@
 // The form that makes a new exercise (exercises.js) for the program shown: it
-// follows the exercise's link, so that what it opens is what a link opens.
+// follows the exercise's link, so that what it opens is what a link opens; the
+// link says that the exercise is the learner's own, paced by their progress.
 import { byId } from './dom.js';
 import { fragment, defaultProgram } from './share.js';
 
@@ -18,7 +19,7 @@ form.addEventListener('submit', (event) => {
   event.preventDefault();
   const seed = /^\d{1,9}$/.test(seedField.value.trim()) ? Number(seedField.value) : Math.floor(Math.random() * 1e6);
   const options = [...form.querySelectorAll('input[name="exercise-option"]:checked')].map((box) => box.value);
-  const hash = fragment(program, '', false, { practice: true, exercise: { seed, order: Number(byId('exercise-order').value), options } });
+  const hash = fragment(program, '', false, { practice: true, own: true, exercise: { seed, order: Number(byId('exercise-order').value), options } });
   seedField.value = randomSeed();
   if (location.hash === hash) dispatchEvent(new HashChangeEvent('hashchange'));
   else location.hash = hash;

@@ -1,7 +1,7 @@
 // The link to the run shown, the note on a link that could not be opened as it
 // was, and the examples menu (share.js holds the links' format). What a link
-// carries besides the typed text, practice and the exercise, is the page's
-// (page.js), which hands it over with the model.
+// carries besides the typed text, practice, the exercise and what practice
+// asks (from, fill), is the page's (page.js), which hands it over with the model.
 import { t, onChange } from './language.js';
 import { byId, el, copy } from './dom.js';
 import { fragment, maxInput, examples } from './share.js';
@@ -10,7 +10,7 @@ const runLink = byId('run-link');
 const copyButton = byId('copy-link');
 const note = byId('link-note');
 let run = null;
-let state = {};      // { practice, exercise } of the link
+let state = {};      // { practice, exercise, from, fill } of the link
 let problem = null;  // what was wrong with the link opened: { id, program }, or null
 
 // The link to the run so far; where the typed text is longer than a link may
@@ -49,7 +49,7 @@ function listExamples() {
 }
 
 // Shows the link to model's run, practised or watched as linkState says
-// ({ practice, exercise }).
+// ({ practice, exercise, from, fill }).
 export function render(model, linkState) {
   run = model.run;
   state = linkState;

@@ -32,15 +32,17 @@ const downloadLink = document.createElement('a');
 // The views drawn after the pane, in tasks of their own, the cheap first.
 const laterViews = [[links, status, worksheet, exerciseForm], [stages], [practice]];
 let model = null;     // the model shown
-let exercise = null;  // the exercise that the link opened: { program, input, seed, order, options }
+let opened = null;    // what the link asked of the run it opened: { program, input, exercise, asked }
 let early = null;     // before the programs: { program, entries, ended }, or null once they are there
 
-// What a link to run carries besides its text: practice, and the exercise
-// that gave the text, if it did.
-const linkState = (run) => ({
-  practice: practice.isActive(),
-  exercise: exercise && exercise.program === run.program && exercise.input === run.input ? exercise : null,
-});
+// What a link to run carries besides its text: practice, the exercise that
+// gave the text, if it did, and what practice asks: for practice, what the
+// link that opened run asked of it (asked: { from, fill, own }, or null); for
+// the link to it, the start and the entries asked now (from, fill).
+function linkState(run) {
+  const link = opened && opened.program === run.program && opened.input === run.input ? opened : null;
+  return { practice: practice.isActive(), exercise: link?.exercise ?? null, asked: link?.asked ?? null, ...practice.chosenFor(run) };
+}
 
 // Renders every view but the pane, a group of them at a time after paint.
 function renderLater(m) {
@@ -144,15 +146,16 @@ function openLink() {
   const link = share.parse(location.hash);
   links.setProblem(link.problem, link.program);
   practice.setActive(link.practice || (practice.isActive() && link.input === '' && !link.exercise && !link.ended));
-  exercise = null;
   let { input, ended } = link;
+  let exercise = null;
   practice.setUnmet(false);
   if (link.exercise) {
     const made = makeExercise({ program: link.program, ...link.exercise });
-    exercise = { program: link.program, ...link.exercise, input: made.input };
+    exercise = { ...link.exercise };
     practice.setUnmet(!made.met);
     [input, ended] = [made.input, false];
   }
+  opened = { program: link.program, input, exercise, asked: link.asked };
   open(link.program, input, ended);
 }
 
@@ -171,6 +174,8 @@ function awaitPrograms() {
 
 // Start over: the same program, empty, and an address that says so.
 function restart() {
+  practice.clearProgress();
+  opened = null;
   links.setProblem(null);
   history.replaceState(null, '', share.fragment(model.run.program, '', false, { practice: practice.isActive() }));
   open(model.run.program);
@@ -194,7 +199,7 @@ function isCtrlD(event) {
 
 // Practising or watching, as the mode's buttons say; the link says so too.
 function setMode(on) {
-  practice.setActive(on);
+  practice.setActive(on, true);
   if (model) links.render(model, linkState(model.run));
 }
 
@@ -253,6 +258,7 @@ byId('copy').addEventListener('click', async () => {
   await copy(model.run.output, 'status.copied');
   if (model.run.status === -1) typed.focus();
 });
+practice.whenChosen(() => { if (model) links.render(model, linkState(model.run)); });
 for (const button of document.querySelectorAll('button[data-mode]'))
   button.addEventListener('click', () => setMode(button.dataset.mode === 'practice'));
 language.onChange(() => {

@@ -78,14 +78,15 @@ function mark(model, k) {
 }
 
 // A stage: "\n\n", then its printout and its commentary line, which print keeps
-// on one page. The commentary line shows its gloss on hover and focus; the
-// gloss is in the page's language, the line itself Korean.
+// on one page, and practice hides together while the stage is to do. The
+// commentary line shows its gloss on hover and focus; the gloss is in the
+// page's language, the line itself Korean.
 function drawStage(model, stage, into) {
   const rows = el('span', 'rows', stage.rows.map((row, r) => rowText(stage, row, r)).join(''));
   for (const row of stage.rows) for (const entry of row) widest = Math.max(widest, entry.length);
   const group = el('span', 'pane-stage');
   group.dataset.k = stage.k;
-  group.append(rows);
+  group.append('\n\n', rows);
   if (stage.line !== null) {
     const gloss = el('span', 'gloss', undefined, { tabIndex: 0 });
     gloss.dataset.stage = stage.id;
@@ -93,8 +94,8 @@ function drawStage(model, stage, into) {
     gloss.append(el('span', '', stage.line, { lang: 'ko' }));
     group.append(gloss, '\n');
   }
-  into.append('\n\n', group);
-  printouts[stage.k] = { node: rows, marked: false, group, columns: stage.rows[0]?.length ?? 0, lines: stage.rows.length + 1 };
+  into.append(group);
+  printouts[stage.k] = { node: rows, marked: false, group, columns: stage.rows[0]?.length ?? 0, lines: stage.rows.length + 3 };
 }
 
 function tellExit() {

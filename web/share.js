@@ -8,6 +8,14 @@
 //   #gjsolve&practice&input=...         the same, to practise: the learner does each stage
 //   #gjinverse&practice&seed=7&order=3&options=nice,reorder
 //                                       a generated exercise (exercises.js), by its seed
+//   ...&from=4&fill=all                 practice asks from stage 4 on (stage 2, the
+//                                       scaling, when not said), every entry of each
+//                                       printout (none, one row when not said, all)
+//   ...&own                             the page's own examples and the exercises made
+//                                       with its form: practice starts where this
+//                                       browser's progress says, one stage more each
+//                                       exercise finished; no link that the page writes
+//                                       for others to open says so
 //
 // What a link carries is only ever typed text: the page types it at the prompts,
 // line by line, and never reads it as anything else. Imports nothing.
@@ -18,16 +26,25 @@ export const defaultProgram = 'gjinverse';
 export const maxInput = 8000;
 
 export const exerciseOptions = ['nice', 'reorder', 'alone', 'singular'];
+export const fills = ['none', 'row', 'all'];
+// What practice asks when a link does not say: from the scaling on, one row of entries.
+export const firstAsked = 2;
+export const defaultFill = 'row';
 
 // The fragment for a run: the program, whether it is practised, and the text
 // typed so far and whether the end of input followed it, or the exercise
-// ({ seed, order, options }) that gives the text.
-export function fragment(program, input, ended, { practice = false, exercise = null } = {}) {
+// ({ seed, order, options }) that gives the text; then what practice asks
+// where it differs from what a link asks unsaid (from, fill), or own.
+export function fragment(program, input, ended, { practice = false, exercise = null, from = firstAsked, fill = defaultFill, own = false } = {}) {
   let text = '#' + program + (practice ? '&practice' : '');
-  if (exercise) return `${text}&seed=${exercise.seed}&order=${exercise.order}${exercise.options.length ? '&options=' + exercise.options.join(',') : ''}`;
-  if (input !== '') text += '&input=' + encodeURIComponent(input);
-  if (ended) text += '&end';
-  return text;
+  if (exercise) text += `&seed=${exercise.seed}&order=${exercise.order}${exercise.options.length ? '&options=' + exercise.options.join(',') : ''}`;
+  else {
+    if (input !== '') text += '&input=' + encodeURIComponent(input);
+    if (ended) text += '&end';
+  }
+  if (from !== firstAsked) text += `&from=${from}`;
+  if (fill !== defaultFill) text += `&fill=${fill}`;
+  return own ? text + '&own' : text;
 }
 
 // An exercise from a link's seed, order (3 if none) and options; null when
@@ -41,14 +58,17 @@ function exerciseOf({ seed, order = '3', options = '' }) {
 
 // Reads a fragment (with or without its '#'). Returns the program to open, the
 // text to type, whether the end of input follows it, whether to practise, the
-// exercise to make (or null), and a problem: null, or the id of a message to
-// show ('link.program', 'link.unknown', 'link.encoding', 'link.long',
-// 'link.exercise'). Whatever the problem, a program opens: empty when the link
-// names none of the programs, since its input was meant for another, or when
-// its input or exercise is too long or broken.
+// exercise to make (or null), what practice asks (asked: { from, fill, own },
+// from and fill null when not said), and a problem: null, or the id of a
+// message to show ('link.program', 'link.unknown', 'link.encoding',
+// 'link.long', 'link.exercise', 'link.practice'). Whatever the problem, a
+// program opens: empty when the link names none of the programs, since its
+// input was meant for another, or when its input or exercise is too long or
+// broken; practice asks what a link asks unsaid when from or fill is broken.
 export function parse(hash) {
   const parts = hash.replace(/^#/, '').split('&');
-  const run = { program: defaultProgram, input: '', ended: false, problem: null, practice: false, exercise: null };
+  const run = { program: defaultProgram, input: '', ended: false, problem: null, practice: false, exercise: null,
+                asked: { from: null, fill: null, own: false } };
   if (parts[0] === '' && parts.length === 1) return run;
   if (programNames.includes(parts[0])) run.program = parts[0];
   else run.problem = 'link.program';
@@ -56,6 +76,10 @@ export function parse(hash) {
   for (const part of parts.slice(1)) {
     const [key, value] = part.split(/=(.*)/s);
     if ((key === 'end' || key === 'practice') && value === undefined) run[key === 'end' ? 'ended' : 'practice'] = true;
+    else if (key === 'own' && value === undefined) run.asked.own = true;
+    else if (key === 'from' && /^\d{1,3}$/.test(value ?? '') && Number(value) >= firstAsked) run.asked.from = Number(value);
+    else if (key === 'fill' && fills.includes(value)) run.asked.fill = value;
+    else if (key === 'from' || key === 'fill') run.problem = run.problem ?? 'link.practice';
     else if (['seed', 'order', 'options'].includes(key) && value !== undefined) exercise[key] = value;
     else if (key === 'input' && value !== undefined) {
       try {
@@ -88,9 +112,9 @@ export const examples = [
   { id: 'residues', program: 'gjsolve', input: '3\n1 1 1 6\n0 2 5 -4\n2 5 -1 27\n' },
   { id: 'singular', program: 'gjinverse', input: '3\n1 2 3\n4 5 6\n7 8 9\n' },
   { id: 'order-one', program: 'gjinverse', input: '1\n-4\n' },
-  { id: 'practice-inverse', program: 'gjinverse', input: '2\n2 1\n1 3\n', practice: true },
-  { id: 'practice-solve', program: 'gjsolve', input: '2\n2 -3 0\n1 1 5\n', practice: true },
-  { id: 'practice-nice', program: 'gjinverse', input: '', practice: true, exercise: { seed: 2024, order: 3, options: ['nice', 'reorder'] } },
-  { id: 'practice-alone', program: 'gjsolve', input: '', practice: true, exercise: { seed: 19, order: 3, options: ['nice', 'alone'] } },
+  { id: 'practice-inverse', program: 'gjinverse', input: '2\n2 1\n1 3\n', practice: true, own: true },
+  { id: 'practice-solve', program: 'gjsolve', input: '2\n2 -3 0\n1 1 5\n', practice: true, own: true },
+  { id: 'practice-nice', program: 'gjinverse', input: '', practice: true, own: true, exercise: { seed: 2024, order: 3, options: ['nice', 'reorder'] } },
+  { id: 'practice-alone', program: 'gjsolve', input: '', practice: true, own: true, exercise: { seed: 19, order: 3, options: ['nice', 'alone'] } },
 ].map((example) => ({ ...example, hash: fragment(example.program, example.input, false, example) }));
 

@@ -31,16 +31,18 @@ async function axeFindings(page) {
 const openDisclosures = (page) => page.$$eval('details', (all) => all.forEach((details) => { details.open = true; }));
 
 // Practice on the run shown, from its first stage with the whole printout
-// asked: one answer wrong, one right, the hint open and the exercise form too.
+// asked: one answer wrong, one close, one right, every step of the hint, the
+// printouts exact and the exercise form open.
 async function practise(page) {
   await page.click('[data-mode="practice"]');
   await page.selectOption('#practice-from', '1');
   await page.check('input[name="practice-fill"][value="all"]');
-  for (const answer of ['-4', '4']) {
-    await page.fill('#practice-1-divisor-1', answer);
-    await page.press('#practice-1-divisor-1', 'Enter');
+  await page.check('#practice-exact');
+  for (const [field, answer] of [[1, '-4'], [1, '2'], [2, '3.02']]) {
+    await page.fill(`#practice-1-divisor-${field}`, answer);
+    await page.press(`#practice-1-divisor-${field}`, 'Enter');
   }
-  await page.click('.hint-button');
+  for (let step = 0; step < 3; step++) await page.click('.hint-button');
   await openDisclosures(page);
 }
 
@@ -64,6 +66,14 @@ for (const locale of ['en-US', 'ko-KR']) {
     }
   }
 }
+
+test('axe finds nothing in the question whether A is invertible, answered wrong', async () => {
+  const page = await open(browser(), `${pageUrl}#gjinverse&practice&seed=171672&order=2&options=singular&from=6`,
+                          { ready: '#practice-5-invertible', locale: 'ko-KR', colorScheme: 'dark' });
+  await page.click('#practice-5-invertible');
+  assert.deepEqual(await axeFindings(page), []);
+  await close(page);
+});
 
 // Tab from the top to the end of the page: everything is reached, each with a
 // visible focus ring and, but for a commentary line within the text, a target

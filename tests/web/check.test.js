@@ -14,17 +14,20 @@ import { format, parseDecimal } from '../../web/exact.js';
 
 before(programs);
 
-test('answers are read as decimals or fractions, and nothing else', () => {
+test('answers are read as decimals, fractions or non-finite numbers, in any width, and nothing else', () => {
+  // typed, exact value (null: non-finite; undefined: not read), double
   const cases = [
     ['1/3', '1/3', 1 / 3], ['.5', '1/2', 0.5], ['-0', '0', -0], ['1e-05', '1/100000', 1e-5], [' 3 ', '3', 3],
     ['−2.5', '-5/2', -2.5], ['2.5/-5', '-1/2', -0.5], ['4 / 6', '2/3', 4 / 6], ['5.', '5', 5], ['+7e-1', '7/10', 0.7],
-    ['abc', null], ['', null], ['1/0', null], ['1//2', null], ['1/2/3', null], ['0x10', null], ['1,5', null],
-    ['inf', null], ['nan', null], ['1e', null], ['--1', null],
+    ['－３', '-3', -3], ['１／３', '1/3', 1 / 3], ['− 2.5', '-5/2', -2.5], ['\u3000.５\u3000', '1/2', 0.5], ['1．5', '3/2', 1.5],
+    ['inf', null, Infinity], ['-inf', null, -Infinity], ['∞', null, Infinity], ['－∞', null, -Infinity], ['Infinity', null, Infinity],
+    ['-Infinity', null, -Infinity], ['NaN', null, NaN], ['-nan', null, NaN], ['1/0', null, Infinity], ['-1/0', null, -Infinity], ['0/0', null, NaN],
+    ['abc'], [''], ['1//2'], ['1/2/3'], ['0x10'], ['1,5'], ['1e'], ['--1'], ['infinite'], ['1 2'],
   ];
   for (const [text, value, double] of cases) {
     const read = check.read(text);
-    assert.equal(read && format(read.value), value, text);
-    if (value !== null) assert.ok(Object.is(read.double, double), `${text} as a double`);
+    if (value === undefined) assert.equal(read, null, text);
+    else assert.deepEqual([read.value && format(read.value), Object.is(read.double, double)], [value, true], text);
   }
 });
 
@@ -90,6 +93,8 @@ test('the pivot pass\'s order is the program\'s, one pass from the bottom, neigh
 // The worked examples and a few more, with answers and the slip each should get.
 const worked = { program: 'gjinverse', input: '2\n2 1\n1 3\n' };
 const workedSolve = { program: 'gjsolve', input: '2\n2 -3 0\n1 1 5\n' };
+const seed3 = { program: 'gjsolve', input: '3\n0 -1 0 -1\n3 -1 -1 7\n5 -2 -2 11\n' };
+const singular = { program: 'gjinverse', input: '2\n-8 -2\n-4 -1\n' };
 const slipCases = [
   // run, stage (its id and column), question, answer, right, slip, note
   [workedSolve, 'scaled', 'divisor 1', '3', false, 'sign'],
@@ -122,6 +127,32 @@ const slipCases = [
   [{ program: 'gjsolve', input: '3\n1 1 1 6\n0 2 5 -4\n2 5 -1 27\n' }, 'backward 3', 'entry 1 3', '0', true, null, 'residue'],
   [workedSolve, 'solution', 'x 1', '3', true, null],
   [workedSolve, 'solution', 'x 2', '-2', false, null],
+  // Hand work on the printed numbers (seed 3's stage 4: -0.181818 - 1.06061 × -0.142857), and answers close to the program's.
+  [seed3, 'eliminated 1', 'entry 3 2', '-0.0303024', true, null, 'fromPrinted'],
+  [seed3, 'eliminated 1', 'entry 3 2', '-0.030303', true, null],
+  [seed3, 'eliminated 1', 'entry 3 2', '-0.0303', false, 'closeDigits'],
+  [seed3, 'eliminated 1', 'entry 3 2', '-0.0304', false, 'closeNear'],
+  [seed3, 'eliminated 1', 'entry 3 2', '-0.031', false, null],
+  [seed3, 'eliminated 1', 'r 3', '1.06', false, 'closeDigits'],
+  [seed3, 'eliminated 1', 'r 3', '1.0606', true, null, 'fromPrinted'],
+  [seed3, 'eliminated 1', 'entry 3 1', '-1e-06', true, null, 'fromPrinted'],
+  [seed3, 'eliminated 1', 'entry 3 1', '1e-05', false, null],
+  // "Left alone" typed, and 0 or "alone" for a row that is eliminated.
+  [seed3, 'eliminated 1', 'r 2', '0', true, null],
+  [seed3, 'eliminated 1', 'r 2', ' 그대로 ', true, null],
+  [seed3, 'eliminated 1', 'r 2', 'Alone', true, null],
+  [seed3, 'eliminated 1', 'r 2', '1', false, 'changedZero'],
+  [seed3, 'eliminated 1', 'r 3', '0', false, 'notZero'],
+  [seed3, 'eliminated 1', 'r 3', 'alone', false, 'notZero'],
+  // A singular A: non-finite entries in their forms, and whether A is invertible.
+  [singular, 'normalized', 'entry 1 1', '0/0', true, null],
+  [singular, 'normalized', 'entry 1 3', '-∞', true, null],
+  [singular, 'normalized', 'entry 1 4', 'Infinity', true, null],
+  [singular, 'normalized', 'entry 1 4', 'nan', false, null],
+  [singular, 'normalized', 'entry 1 4', '1e308', false, null],
+  [singular, 'backward 2', 'r 1', '0', true, null],
+  [singular, 'normalized', 'invertible', { choice: 'yes' }, false, 'singular'],
+  [singular, 'normalized', 'invertible', { choice: 'no' }, true, null],
 ];
 
 test('each answer gets its verdict, and each slip its name', needsBuild, () => {
@@ -131,7 +162,7 @@ test('each answer gets its verdict, and each slip its name', needsBuild, () => {
     if (!models.has(id)) models.set(id, modelOf(run.program, run.input));
     const m = models.get(id);
     const k = m.stages.findIndex((s) => [s.id, `${s.id} ${s.column}`].includes(stageName));
-    const question = check.questions(m, k, 'all').find((q) => q.key === key);
+    const question = [check.invertibility(m, k), ...check.questions(m, k, 'all')].find((q) => q?.key === key);
     const given = typeof answer === 'string' ? { text: answer } : answer;
     assert.deepEqual(check.check(question, given), { right, slip, note }, `${id}: ${stageName}, ${key}, ${JSON.stringify(answer)}`);
   }
@@ -150,4 +181,32 @@ test('each stage asks its decisions, then the entries asked for', needsBuild, ()
   assert.equal(check.questions(solve, 5, 'all').map((q) => q.key).join(', '), 'x 1, x 2');
   assert.deepEqual(check.questions(solve, 5, 'all').map(check.answerOf), ['3', '2']);
   assert.deepEqual(check.questions(solve, 2, 'none').map(check.answerOf), ['1 2']);
+});
+
+// Every number that hand work on the printed numbers gives, done in doubles and
+// printed as the programs print, is right, at every stage of these runs.
+test('hand work on the printed numbers of the printout before is right', needsBuild, () => {
+  let differing = 0;
+  for (const [program, input] of [[seed3.program, seed3.input], ['gjsolve', '3\n1 1 1 6\n0 2 5 -4\n2 5 -1 27\n'],
+    ['gjinverse', '3\n2 -7 4\n9 1 -3\n-5 8 6\n'], ['gjsolve', '4\n3 -1 7 2 5\n-8 4 1 9 -2\n6 6 -5 1 3\n2 -9 4 -7 8\n']]) {
+    const m = modelOf(program, input);
+    for (const [k, stage] of m.stages.entries()) {
+      const before = k > 0 && m.stages[k - 1].rows.map((row) => row.map(Number));
+      const hand = (r, c) => {
+        const op = stage.ops.find((o) => (['scale', 'divide'].includes(o.name) && o.i === r + 1) || (o.name === 'combine' && o.t === r + 1));
+        if (stage.unknowns) return before[r][m.n] / before[r][r];
+        if (!op) return null;
+        if (op.name === 'combine') return before[op.p - 1][c] - Number(op.r.shown) * before[r][c];
+        return before[r][c] / before[r][op.name === 'scale' ? op.c - 1 : r];
+      };
+      for (const q of k > 0 ? check.questions(m, k, 'all') : []) {
+        const [, r, c = 1] = q.key.split(' ').map(Number);
+        const value = q.key.startsWith('entry') || q.key.startsWith('x') ? hand(r - 1, c - 1) : null;
+        if (value === null) continue;
+        differing += runner.printed(value) !== q.expected.printed;
+        assert.equal(check.check(q, { text: runner.printed(value) }).right, true, `${program} ${input}: stage ${k + 1}, ${q.key}`);
+      }
+    }
+  }
+  assert.ok(differing >= 5, `${differing} answers other than the program's`);
 });

@@ -50,13 +50,14 @@ function answerFor(example, k, key) {
   return { '0.333333': '1/3', '-0': '0', '1.66667': '5/3' }[printed] ?? printed;
 }
 
-// The field in focus; an answer field must be in view, 24 px tall at least,
-// with a numeric keyboard.
+// The field in focus; an answer field must be wholly in view with its mark,
+// 24 px tall at least, with the keyboard that has digits, '-', '/' and the space.
 const focused = (page) => page.evaluate(() => {
   const e = document.activeElement;
   const box = e.getBoundingClientRect();
-  const fits = !e.matches('input.answer') || (box.height >= 24 && box.left >= 0 && box.right <= innerWidth &&
-    ['decimal', 'numeric'].includes(e.inputMode));
+  const whole = e.closest('.answer-box')?.getBoundingClientRect();
+  const fits = !e.matches('input.answer') || (box.height >= 24 && whole.left >= 0 && whole.right <= innerWidth &&
+    whole.top >= 0 && whole.bottom <= innerHeight && e.inputMode === 'text');
   return { k: Number(e.dataset.k), key: e.dataset.key ?? null, id: e.id, invalid: e.getAttribute('aria-invalid'), fits };
 });
 
@@ -109,7 +110,11 @@ for (const program of ['gjinverse', 'gjsolve']) {
         assert.ok(fits, `${key} of stage ${k + 1} at ${width} px`);
         const { wrong, hint } = example;
         if (k === hint.k && !(await page.isVisible(`#practice-stage-${k + 1} .hint`))) {
+          // The rule, then the numbers, and only the third step the operations.
           await tabTo(page, `#practice-stage-${k + 1} .hint-button`);
+          await page.keyboard.press('Enter');
+          await page.keyboard.press('Enter');
+          assert.ok(!(await page.textContent(`#practice-stage-${k + 1} .hint`)).includes(hint.op));
           await page.keyboard.press('Enter');
           assert.ok((await page.textContent(`#practice-stage-${k + 1} .hint`)).includes(hint.op));
           await tabTo(page, `[data-key="${key}"]`, true);
@@ -136,7 +141,8 @@ for (const program of ['gjinverse', 'gjsolve']) {
       assert.ok(await page.evaluate(() => document.scrollingElement.scrollWidth <= innerWidth), 'the page is no wider than the screen');
       const count = example.printouts.length - 1;
       const right = count - new Set([example.wrong.k, example.hint.k]).size;
-      const summary = await text(page, 'practice.summary', { right, count, hints: 1, shown: 0 });
+      const hints = await text(page, 'practice.hints.other', { count: 3 });
+      const summary = await text(page, 'practice.summary', { right, count, hints, shown: 0 });
       assert.equal(await page.evaluate(() => document.activeElement.id), 'practice-summary');
       assert.ok((await page.textContent('#practice-summary')).startsWith(summary));
       assert.ok((await page.textContent('#status')).startsWith(summary));
@@ -150,11 +156,11 @@ for (const program of ['gjinverse', 'gjsolve']) {
       assert.ok(await page.isVisible('#stages') && !(await page.isVisible('#practice')));
       assert.equal(await shown(), practised);
 
-      // Back on the same exercise, the record shows, and one stage more is the learner's.
-      const again = await harness.open(browser(), `${pageUrl}#${program}&practice&input=${encodeURIComponent(input)}`,
+      // Back on the same exercise at the page's own pace, the record shows, and one stage more is the learner's.
+      const again = await harness.open(browser(), `${pageUrl}#${program}&practice&input=${encodeURIComponent(input)}&own`,
                                        { context: page.context(), ready: '.practice-stage' });
       assert.equal(await again.$eval('#practice-from', (s) => s.value), String(count - 1));
-      assert.ok((await again.textContent('.practice-record')).startsWith(await text(again, 'practice.past', { right, count, hints: 1, shown: 0 })));
+      assert.ok((await again.textContent('.practice-record')).startsWith(await text(again, 'practice.past', { right, count, hints, shown: 0 })));
       await again.click('.clear-record');
       assert.equal(await again.textContent('.practice-record'), await text(again, 'practice.cleared'));
       await close(again);
@@ -175,7 +181,9 @@ test('a generated exercise\'s link opens from the disk on the matrix that node m
   const made = GJ.exercises.make({ program: example.program, ...example.exercise });
   const page = await harness.open(browser(), pageUrl + example.hash, { ready: '.practice-stage' });
   assert.deepEqual(await page.$$eval('#pane .echo', (echoes) => echoes.map((e) => e.textContent).join('')), made.input);
-  assert.ok((await page.getAttribute('#run-link', 'href')).endsWith(example.hash), 'the run\'s link is the exercise\'s');
+  const from = Number(await page.$eval('#practice-from', (s) => s.value)) + 1;
+  assert.ok((await page.getAttribute('#run-link', 'href')).endsWith(example.hash.replace('&own', `&from=${from}`)),
+            'the run\'s link is the exercise\'s, with the start that this browser chose written out');
 
   // The pivot pass that reorders other rows: one exchange gets its slip.
   const k = made.model.stages.findIndex((s) => s.id === 'pivoted' &&
@@ -196,9 +204,73 @@ test('a generated exercise\'s link opens from the disk on the matrix that node m
   await page.selectOption('#exercise-order', '4');
   await page.check('input[value="alone"]');
   await page.click('#exercise-form button');
-  await page.waitForFunction(() => location.hash === '#gjinverse&practice&seed=77&order=4&options=nice,alone');
+  await page.waitForFunction(() => location.hash === '#gjinverse&practice&seed=77&order=4&options=nice,alone&own');
   const next = GJ.exercises.make({ program: 'gjinverse', seed: 77, order: 4, options: ['nice', 'alone'] });
   await page.waitForFunction((input) => [...document.querySelectorAll('#pane .echo')].map((e) => e.textContent).join('') === input, next.input);
+  await close(page);
+});
+
+// Types the program's answer to the question in focus (0 for "left alone"), or text.
+async function answerFocused(page, text = null) {
+  const answer = text ?? await page.evaluate(() => {
+    const e = document.activeElement;
+    const q = GJ.check.questions(GJ.page.model, Number(e.dataset.k), 'all').find((x) => x.key === e.dataset.key);
+    return GJ.check.answerOf(q) ?? '0';
+  });
+  await page.keyboard.type(answer);
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => !document.activeElement.matches('input.answer[readonly]'));
+}
+
+const answersShown = (page) => page.$$eval('#practice-body input.answer', (all) => all.map((i) => `${i.id} ${i.value} ${i.className}`));
+
+test('a handed-out link asks from stage 2, or as it says; a reload comes back to every answer', async () => {
+  const hash = '#gjinverse&practice&seed=7&order=3&options=nice,reorder';
+  const page = await harness.open(browser(), pageUrl + hash, { ready: '.practice-stage', locale: 'ko-KR', viewport: { width: 375, height: 700 } });
+  assert.equal((await focused(page)).id, 'practice-1-divisor-1');
+  const question = async (id, values) => text(page, 'practice.question', { label: await text(page, id, values) });
+  assert.ok((await page.textContent('#status')).endsWith(await question('practice.q.divisor', { i: 1 })));
+  await answerFocused(page, '12345');
+  while ((await focused(page)).k < 5) await answerFocused(page);
+  assert.ok((await page.getAttribute('#run-link', 'href')).endsWith(hash), 'what the link asks, unsaid');
+  const answers = await answersShown(page);
+  await page.reload();
+  await page.waitForSelector('#practice-stage-6');
+  assert.deepEqual([await answersShown(page), (await focused(page)).k], [answers, 5]);
+  // A change of language keeps the question in focus, with what is typed there, and the status line names it.
+  await page.keyboard.type('7/');
+  await page.click('#language-en');
+  assert.deepEqual([(await focused(page)).k, await page.evaluate(() => document.activeElement.value)], [5, '7/']);
+  assert.ok((await page.textContent('#status')).includes(await text(page, 'practice.question', { label: await text(page, 'practice.q.r', { t: 3 }) })));
+  await page.click('#practice-restart');
+  await page.reload();
+  await page.waitForSelector('.practice-stage');
+  assert.deepEqual([await page.$$eval('.practice-stage', (all) => all.length), (await focused(page)).id], [1, 'practice-1-divisor-1']);
+  await close(page);
+
+  // Every entry of stage 4, each field wholly in view with its mark as it is answered.
+  const four = await harness.open(browser(), `${pageUrl}${hash}&from=4&fill=all`, { ready: '.practice-stage', locale: 'ko-KR', viewport: { width: 375, height: 700 } });
+  assert.deepEqual([(await focused(four)).k, await four.$$eval('#practice-stage-4 input.answer', (all) => all.length)], [3, 2 + 3 * 6]);
+  await answerFocused(four, '-0.5');
+  await four.screenshot({ path: path.join(build, 'practice-inverse-stage4-ko-375.png') });
+  while ((await focused(four)).k === 3) {
+    assert.ok((await focused(four)).fits, (await focused(four)).id);
+    await answerFocused(four);
+  }
+  await four.check('#practice-exact');
+  assert.match(await four.textContent('#practice-stage-4 .printout-box'), /^100-100-1\/21-3\/8/, 'the printout before it, exact');
+  await close(four);
+});
+
+test('a singular exercise asks whether A is invertible, and its summary says that A is singular', async () => {
+  const page = await harness.open(browser(), `${pageUrl}#gjinverse&practice&seed=171672&order=2&options=singular&from=6&fill=none`,
+                                  { ready: '#practice-5-invertible' });
+  assert.ok((await page.textContent('#practice-stage-6')).includes(await text(page, 'practice.ask.nonFinite')));
+  await page.click('#practice-5-invertible');
+  assert.ok((await page.textContent('#practice-feedback-5')).endsWith(await text(page, 'practice.slip.singular')));
+  await page.click('#practice-stage-6 [data-choice="no"]');
+  for (const k of [6, 7]) await page.click(`#practice-stage-${k} .show-button`);
+  assert.ok((await page.textContent('#practice-summary')).includes(await text(page, 'practice.singular.inverse')));
   await close(page);
 });
 

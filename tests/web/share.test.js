@@ -3,6 +3,8 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import * as share from '../../web/share.js';
 
+const unsaid = { from: null, fill: null, own: false };
+
 test('a fragment opens its program with its typed text, or the default with a message', () => {
   const cases = [
     ['', 'gjinverse', '', false, null],
@@ -20,7 +22,7 @@ test('a fragment opens its program with its typed text, or the default with a me
     ['#gjinverse&input=%3Cimg%20src%3Dx%20onerror%3Dalert(1)%3E', 'gjinverse', '<img src=x onerror=alert(1)>', false, null],
   ];
   for (const [hash, program, input, ended, problem] of cases)
-    assert.deepEqual(share.parse(hash), { program, input, ended, problem, practice: false, exercise: null }, hash);
+    assert.deepEqual(share.parse(hash), { program, input, ended, problem, practice: false, exercise: null, asked: unsaid }, hash);
 });
 
 test('a fragment opens practice, on typed text or on a generated exercise, or says what is wrong', () => {
@@ -50,6 +52,32 @@ test('a fragment opens practice, on typed text or on a generated exercise, or sa
   }
 });
 
+test('a link says what practice asks: the first stage, the entries, or the learner\'s own pace', () => {
+  const exercise = '#gjinverse&practice&seed=7&order=3&options=nice,reorder';
+  // fragment, what it asks, problem
+  const cases = [
+    [exercise, unsaid, null],
+    [exercise + '&from=4&fill=all', { from: 4, fill: 'all', own: false }, null],
+    ['#gjsolve&practice&fill=none&input=1%0A4%208%0A&from=12', { from: 12, fill: 'none', own: false }, null],
+    [exercise + '&own', { ...unsaid, own: true }, null],
+    [exercise + '&from=1', unsaid, 'link.practice'],
+    [exercise + '&from=2.5&fill=all', { ...unsaid, fill: 'all' }, 'link.practice'],
+    [exercise + '&fill=some', unsaid, 'link.practice'],
+    [exercise + '&from', unsaid, 'link.practice'],
+    [exercise + '&own=1', unsaid, 'link.unknown'],
+  ];
+  for (const [hash, asked, problem] of cases) {
+    const run = share.parse(hash);
+    assert.deepEqual([run.asked, run.problem, run.exercise?.seed], [asked, problem, hash.includes('seed') ? 7 : undefined], hash);
+  }
+  // The defaults go unsaid; own only where the page's own pace is meant.
+  const made = { seed: 7, order: 3, options: ['nice', 'reorder'] };
+  assert.equal(share.fragment('gjinverse', '', false, { practice: true, exercise: made, from: 2, fill: 'row' }), exercise);
+  assert.equal(share.fragment('gjinverse', '', false, { practice: true, exercise: made, from: 4, fill: 'all' }), exercise + '&from=4&fill=all');
+  assert.equal(share.fragment('gjsolve', '1\n4 8', true, { practice: true, fill: 'none' }), '#gjsolve&practice&input=1%0A4%208&end&fill=none');
+  assert.ok(share.examples.filter((e) => e.practice).every((e) => share.parse(e.hash).asked.own), 'the examples keep the learner\'s pace');
+});
+
 test('a run survives its own link, whatever it typed', () => {
   const runs = [
     ['gjinverse', '', false],
@@ -61,7 +89,7 @@ test('a run survives its own link, whatever it typed', () => {
   for (const [program, input, ended] of runs) {
     const link = share.fragment(program, input, ended);
     assert.doesNotMatch(link.slice(1), /[#\s<>"]/, 'nothing that would end or split the address');
-    assert.deepEqual(share.parse(link), { program, input, ended, problem: null, practice: false, exercise: null }, link);
+    assert.deepEqual(share.parse(link), { program, input, ended, problem: null, practice: false, exercise: null, asked: unsaid }, link);
   }
 });
 
