@@ -15,7 +15,7 @@
 import { parseDecimal, divide, multiply, subtract, negate, magnitude, equal, format, approximate } from './exact.js';
 import { ofPrinted, rounding, significantDigits, difference, product, quotient, hull, meets, holds, near } from './interval.js';
 import { valueAt, isZero, isNonFinite } from './model.js';
-import { printed as printf } from './runner.js';
+import { printed as asPrinted } from './runner.js';
 
 // Text as a keyboard may give it, in the forms read: NFKC (full-width digits,
 // signs and slash, the ideographic space), the minus sign U+2212 as '-', one
@@ -51,7 +51,7 @@ const sameNonFinite = (double, printed) =>
 // 0 counts for -0, or that the program printed a rounding residue.
 export function compare(answer, expected) {
   const { printed, exact } = expected;
-  if (printf(answer.double) === printed) return { right: true, note: null };
+  if (asPrinted(answer.double) === printed) return { right: true, note: null };
   const zero = isZero(printed);
   if (exact ? !equal(answer.value, exact) : !(zero && answer.value.n === 0n)) return { right: false, note: null };
   return { right: true, note: printed === '-0' ? 'negativeZero' : exact && exact.n === 0n && !zero ? 'residue' : null };
@@ -154,7 +154,7 @@ const decisions = {
     if (op.name === 'unchanged') return { key: `r ${t}`, kind: 'r', label, expected: { alone: true }, slips: [] };
     const [pp, tp] = [valueAt(m, k - 1, p - 1, p - 1), valueAt(m, k - 1, t - 1, p - 1)];
     const exact = pp && tp && divide(pp, tp);
-    const inverted = { slip: 'inverted', printed: printf(1 / Number(op.r.exact)), exact: pp && tp && divide(tp, pp) };
+    const inverted = { slip: 'inverted', printed: asPrinted(1 / Number(op.r.exact)), exact: pp && tp && divide(tp, pp) };
     return { ...number(`r ${t}`, label, { printed: op.r.shown, exact, hull: handR(m, k, op) }, [inverted]), kind: 'r' };
   }),
   normalized: (m, k) => m.stages[k].ops.filter((op) => op.name === 'divide').map(({ i, d }) => {
@@ -187,7 +187,7 @@ function entrySlips(m, k, r, c, expected) {
   const [tc, tp, pp, pc] = [[r, c], [r, p - 1], [p - 1, p - 1], [p - 1, c]].map(([i, j]) => valueAt(m, k - 1, i, j));
   if (!(tc && tp && pp && pc) || pp.n === 0n) return [];
   const textbook = subtract(tc, multiply(divide(tp, pp), pc));
-  return [{ slip: 'textbook', printed: printf(approximate(textbook)), exact: textbook }];
+  return [{ slip: 'textbook', printed: asPrinted(approximate(textbook)), exact: textbook }];
 }
 
 // The row whose entries are asked by default: the first with an entry printed
@@ -274,7 +274,7 @@ export function check(question, answer) {
   const verdict = compare(value, expected);
   if (verdict.right) return { ...verdict, slip: null };
   if (question.kind === 'r' && value.value.n === 0n) return wrong('notZero');
-  if (expected.hull && meets(expected.hull, ofPrinted(printf(value.double)))) return right('fromPrinted');
+  if (expected.hull && meets(expected.hull, ofPrinted(asPrinted(value.double)))) return right('fromPrinted');
   const named = question.slips.find((s) => s.printed !== undefined && compare(value, s).right);
   return wrong(named?.slip ?? closeness(value, expected) ?? question.slips.find((s) => s.otherwise)?.slip ?? null);
 }
