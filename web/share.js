@@ -17,7 +17,7 @@ export const defaultProgram = 'gjinverse';
 // that every browser keeps whole.
 export const maxInput = 8000;
 
-export const exerciseOptions = ['nice', 'reorder', 'alone', 'singular'];
+export const exerciseOptions = ['nice', 'reorder', 'alone', 'singular', 'exact'];
 
 // The fragment for a run: the program, whether it is practised, and the text
 // typed so far and whether the end of input followed it, or the exercise
