@@ -6,6 +6,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
 import path from 'node:path';
 import * as harness from './harness.js';
 import { programs } from './scripts.js';
@@ -275,21 +276,23 @@ test('a class set of sheets, then their keys, each key with its sheet\'s id', as
 async function classSet(GJ, page) {
   await page.evaluate(() => { window.print = () => {}; });  // the PDF below is the print
   await page.click('#exercise summary');
-  await page.selectOption('#exercise-order', '2');
   await page.check('input[value="exact"]');
   await page.fill('#exercise-seed', '40');
   await page.fill('#exercise-count', '3');
   await page.click('#exercise-class-set');
   assert.equal(await page.locator('#worksheet .sheet .qr path').count(), 3, 'a QR code on each sheet');
-  const pages = pdfPages(await page.pdf({ format: 'A4' })).filter((p) => p !== '');
-  const [title, keyHeading] = [await text(page, 'sheet.title', { program: 'gjinverse', n: 2 }), await text(page, 'sheet.key')].map(squeeze);
+  const margin = { top: '12mm', right: '12mm', bottom: '12mm', left: '12mm' };  // a printer's, about
+  const pdf = await page.pdf({ format: 'A4', preferCSSPageSize: true, margin });
+  fs.writeFileSync(path.join(build, 'web-worksheets.pdf'), pdf);  // for a look
+  const pages = pdfPages(pdf).filter((p) => p !== '');
+  const [title, keyHeading] = [await text(page, 'sheet.title', { program: 'gjinverse', n: 3 }), await text(page, 'sheet.key')].map(squeeze);
   const starts = pages.map((p, k) => (p.startsWith(title) ? 'sheet' : p.startsWith(keyHeading) ? 'key' : null)).filter(Boolean);
   assert.deepEqual(starts, ['sheet', 'sheet', 'sheet', 'key', 'key', 'key']);
   const all = pages.join('');
   const [sheets, keys] = [all.slice(0, all.indexOf(keyHeading)).split(title).slice(1), all.split(keyHeading).slice(1)];
   for (let k = 0; k < 3; k++) {
-    const made = GJ.exercises.make({ program: 'gjinverse', order: 2, seed: 40 + k, options: ['nice', 'exact'] });
-    const id = squeeze(await text(page, 'sheet.id', { program: 'gjinverse', seed: 40 + k, order: 2, options: 'nice, exact' }));
+    const made = GJ.exercises.make({ program: 'gjinverse', order: 3, seed: 40 + k, options: ['nice', 'exact'] });
+    const id = squeeze(await text(page, 'sheet.id', { program: 'gjinverse', seed: 40 + k, order: 3, options: 'nice, exact' }));
     assert.ok(sheets[k].startsWith(id) && keys[k].startsWith(id), `sheet ${k + 1} and key ${k + 1}: ${id}`);
     const rows = (stage) => stage.rows.map((row, r) => `R${r + 1}${row.join('')}`).join('');
     assert.ok(sheets[k].includes(rows(made.model.stages[0])), `sheet ${k + 1} is seed ${40 + k}'s matrix`);
