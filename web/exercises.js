@@ -2,12 +2,14 @@
 // small integer entries, drawn from a seed. Options ask for a nice answer (A a
 // product of integer elementary matrices, so det A = ±1 and the inverse, or x,
 // has small integer entries), a pivot pass that reorders other rows, a row left
-// alone because of a 0, or a singular A. Each draw is run through the program
+// alone because of a 0, a singular A, or every stage exact (every number that
+// the run prints, and every r, is its exact value, so that the whole exercise
+// can be done by hand without rounding). Each draw is run through the program
 // (runner.js) and kept only when every option holds in the model of that run;
 // otherwise the next draw of the seed's sequence is tried, so that a seed always
 // gives the same exercise. Nothing here touches the page.
-import { determinant } from './exact.js';
-import { modelOf, entry } from './model.js';
+import { determinant, parseDecimal, equal, divide } from './exact.js';
+import { modelOf, entry, valueAt } from './model.js';
 import { passOrder, oneExchange } from './check.js';
 import { exerciseOptions as optionNames } from './share.js';
 
@@ -28,12 +30,30 @@ export function generator(seed) {
 }
 const int = (random, lo, hi) => lo + Math.floor(random() * (hi - lo + 1));
 
-const small = (rows) => rows.every((row) => row.every((x) => Math.abs(x) <= maxEntry));
+// The magnitudes of the entries of an exercise with every stage exact, by
+// order. The scaling divides each row by its largest entry and the eliminations
+// by entries of A's later rows, so that a draw of these (powers of 2 and 5, and
+// fewer of them the more stages follow) divides by powers of 2 and 5 often
+// enough: at order 4, a handful of draws finds one with every stage exact.
+// Zeros come one draw in eight: more of them make sparse, dull exercises.
+const exactMagnitudes = { 2: [1, 2, 4, 5, 8], 3: [1, 2, 4], 4: [1, 2] };
+
+// Whether x may be an entry of A (or b) of the exercise asked.
+const fits = (x, n, options) => (options.exact ? x === 0 || exactMagnitudes[n].includes(Math.abs(x)) : Math.abs(x) <= maxEntry);
+const small = (rows, options) => rows.every((row) => row.every((x) => fits(x, rows.length, options)));
+
+// A random entry: with every stage exact 0 or one of its magnitudes with a
+// random sign, else an integer from lo to hi.
+function entryOf(random, n, options, lo, hi) {
+  if (!options.exact) return int(random, lo, hi);
+  const magnitudes = exactMagnitudes[n];
+  return int(random, 0, 7) === 0 ? 0 : magnitudes[int(random, 0, magnitudes.length - 1)] * (int(random, 0, 1) ? 1 : -1);
+}
 
 // det ±1: the identity changed by 4n row operations of integer elementary
 // matrices (a multiple of one row added to another, an exchange, a negation),
 // each kept only while the entries stay small.
-function unimodular(random, n) {
+function unimodular(random, n, options) {
   let a = Array.from({ length: n }, (_, i) => Array.from({ length: n }, (_, j) => Number(i === j)));
   for (let step = 0; step < 4 * n;) {
     const [i, j, kind] = [int(random, 0, n - 1), int(random, 0, n - 1), int(random, 0, 5)];
@@ -42,7 +62,7 @@ function unimodular(random, n) {
     else if (kind === 1) next[i] = a[i].map((x) => -x);
     else if (i !== j) next[i] = a[i].map((x, c) => x + [-2, -1, 1, 2][kind - 2] * a[j][c]);
     else continue;
-    if (small(next)) [a, step] = [next, step + 1];
+    if (small(next, options)) [a, step] = [next, step + 1];
   }
   return a;
 }
@@ -57,12 +77,12 @@ function singularRows(random, n) {
 
 // One draw: A, and for gjsolve b (with a nice A, b = A x for a small integer x).
 function draw(random, program, n, options) {
-  const a = options.singular ? singularRows(random, n) : options.nice ? unimodular(random, n)
-    : Array.from({ length: n }, () => Array.from({ length: n }, () => int(random, -maxEntry, maxEntry)));
+  const a = options.singular ? singularRows(random, n) : options.nice ? unimodular(random, n, options)
+    : Array.from({ length: n }, () => Array.from({ length: n }, () => entryOf(random, n, options, -maxEntry, maxEntry)));
   if (program !== 'gjsolve') return { a, b: null };
-  const x = Array.from({ length: n }, () => int(random, -5, 5));
+  const x = Array.from({ length: n }, () => (options.exact ? int(random, -1, 1) : int(random, -5, 5)));
   const b = options.nice && !options.singular ? a.map((row) => row.reduce((sum, v, j) => sum + v * x[j], 0))
-    : a.map(() => int(random, -maxEntry, maxEntry));
+    : a.map(() => entryOf(random, n, options, -maxEntry, maxEntry));
   return { a, b };
 }
 
@@ -76,6 +96,24 @@ function niceAnswer(m) {
   }));
 }
 
+// Whether every number that m's run prints is its exact value, written as a
+// plain decimal (it prints in full, with no exponent, and is no rounding
+// residue), and so is every r of its eliminations, a[p][p] ÷ a[t][p] of the
+// printout before.
+function everyStageExact(m) {
+  const full = (printed, value) => {
+    const read = /^-?\d+(\.\d+)?$/.test(printed) ? parseDecimal(printed) : null;
+    return value !== null && read !== null && equal(read, value);
+  };
+  const rExact = (k, { t, p, r }) => {
+    const [pp, tp] = [valueAt(m, k - 1, p - 1, p - 1), valueAt(m, k - 1, t - 1, p - 1)];
+    return pp !== null && tp !== null && full(r.shown, divide(pp, tp));
+  };
+  return m.stages.length > 1 && m.stages.every((s) =>
+    s.rows.every((row, r) => row.every((printed, c) => full(printed, valueAt(m, s.k, r, c)))) &&
+    s.ops.every((op) => op.name !== 'combine' || rExact(s.k, op)));
+}
+
 // Whether each option holds for A and the model of its run; without
 // singular, A must be invertible.
 function holds(options, a, m) {
@@ -85,15 +123,16 @@ function holds(options, a, m) {
   return (options.singular ? d === 0n : d !== 0n) &&
     (!options.nice || (d * d === 1n && niceAnswer(m))) &&
     (!options.reorder || m.stages.some(reordered)) &&
-    (!options.alone || m.stages.some((s) => s.ops.some((op) => op.name === 'unchanged')));
+    (!options.alone || m.stages.some((s) => s.ops.some((op) => op.name === 'unchanged'))) &&
+    (!options.exact || everyStageExact(m));
 }
 
 // The options that can hold together at order n, in their usual order: a
-// singular A has no answer to be nice, and two rows leave a pivot pass no
-// other row to reorder.
+// singular A has no answer to be nice, nor a run without a division by 0 or a
+// residue, and two rows leave a pivot pass no other row to reorder.
 export function possible(options, n) {
   return optionNames.filter((o) => options.includes(o) &&
-    !(o === 'nice' && options.includes('singular')) && !(o === 'reorder' && n < 3));
+    !(['nice', 'exact'].includes(o) && options.includes('singular')) && !(o === 'reorder' && n < 3));
 }
 
 // The exercise of a seed: { program, order, seed, options, a, b, input,

@@ -10,14 +10,15 @@
 //   values      'printed' (as the transcript prints them) or 'exact' (fractions,
 //               rounding residues as 0, where the run has exact values)
 //   commentary  'none', 'printed' (the Korean line as printed) or 'gloss' (its
-//               English gloss)
+//               English gloss); the copy's other words (headings, operations)
+//               are in the commentary's language, or the page's without one
 //   shape       latex() only: 'fragment' (displays for a document that loads
 //               amsmath) or 'document' (a whole article that compiles as it is)
 //   stage       latex() only: the index of the one stage to give, or null for all
-import { t, text } from './language.js';
+import { t, text, within, language } from './language.js';
 import { stageName, values as opValues, operations } from './words.js';
-import { entry, residue, isZero } from './model.js';
-import { format } from './exact.js';
+import { entry, residue, isZero, valueAt } from './model.js';
+import { format, divide } from './exact.js';
 
 const wide = 48;      // characters of entries in a row past which a printout gets lines of its own
 const opsPerLine = 4; // operations in a line of text, for such a printout
@@ -130,22 +131,54 @@ function entryLatex(m, k, r, c, values) {
 }
 
 // An operation's number in the notation: a negative one bracketed, as on the page.
-const operand = (shown) => (/^-/.test(shown) ? `(${printedLatex(shown)})` : printedLatex(shown));
+const operand = (latex) => (!/^-/.test(latex) ? latex : latex.includes('\\frac') ? `\\left(${latex}\\right)` : `(${latex})`);
 
-// Each operation of a stage in LaTeX, in the page's row notation.
-function operationsLatex(stage) {
-  const notation = {
-    scale: (v) => `R${sub(v.i)} \\div ${operand(v.d)}`,
-    divide: (v) => `R${sub(v.i)} \\div ${operand(v.d)}`,
-    swap: (v) => `R${sub(v.i)} \\leftrightarrow R${sub(v.k)}`,
-    no_exchange: () => latexText(t('op.no_exchange.notation')),
-    combine: (v) => `R${sub(v.t)} \\leftarrow R${sub(v.p)} - ${operand(v.r)}R${sub(v.t)}`,
-    unchanged: (v) => `R${sub(v.t)}\\ ${latexText(t('export.unchanged'))}`,
-    quotient: (v) => `x${sub(v.j)} = ${operand(v.b)} \\div ${operand(v.d)} = ${printedLatex(v.x)}`,
-  };
+// The exact values of the numbers that op of stage k names, from the printout
+// before it (r = a[p][p] ÷ a[t][p], a divisor, b ÷ d = x) and, for x, its own;
+// a number without one is left out.
+function exactNumbers(m, k, op) {
+  const before = (r, c) => valueAt(m, k - 1, r - 1, c - 1);
+  const found = {
+    combine: () => ({ r: before(op.p, op.p) && before(op.t, op.p) && divide(before(op.p, op.p), before(op.t, op.p)) }),
+    scale: () => ({ d: before(op.i, op.c) }),
+    divide: () => ({ d: before(op.i, op.i) }),
+    quotient: () => ({ b: before(op.j, m.stages[k - 1].rows[0].length), d: before(op.j, op.j), x: valueAt(m, k, op.j - 1, 0) }),
+  }[op.name]?.() ?? {};
+  return Object.fromEntries(Object.entries(found).filter(([, value]) => value));
+}
+
+// R_p - r R_t with the sign of r taken into the operator: the coefficient 1
+// unwritten (R_p - R_t, R_p + R_t), and R_p alone for r = 0 (a zero pivot).
+// NaN, which has no sign, is written as printed.
+function combineLatex(t, p, shown, exact) {
+  const target = `R${sub(t)}`;
+  const pivot = `${target} \\leftarrow R${sub(p)}`;
+  if (/nan/.test(shown) && !exact) return `${pivot} - ${operand(printedLatex(shown))}${target}`;
+  const negative = exact ? exact.n < 0n : shown.startsWith('-');
+  const size = exact ? fractionLatex({ n: negative ? -exact.n : exact.n, d: exact.d }) : printedLatex(shown.replace(/^-/, ''));
+  if (size === '0') return pivot;
+  return `${pivot} ${negative ? '+' : '-'} ${size === '1' ? '' : size}${target}`;
+}
+
+// Each operation of stage k in LaTeX, in the page's row notation; with exact
+// values, its numbers exact where the run has them.
+function operationsLatex(m, k, values) {
+  const stage = m.stages[k];
   return stage.ops.flatMap((op) => {
     const named = opValues(op, stage);
-    return named === null ? [] : [notation[op.name](named)];
+    if (named === null) return [];
+    const exact = values === 'exact' ? exactNumbers(m, k, op) : {};
+    const number = (name) => (exact[name] ? fractionLatex(exact[name]) : printedLatex(named[name]));
+    const notation = {
+      scale: () => `R${sub(op.i)} \\div ${operand(number('d'))}`,
+      divide: () => `R${sub(op.i)} \\div ${operand(number('d'))}`,
+      swap: () => `R${sub(op.i)} \\leftrightarrow R${sub(op.k)}`,
+      no_exchange: () => latexText(t('op.no_exchange.notation')),
+      combine: () => combineLatex(op.t, op.p, named.r, exact.r),
+      unchanged: () => `R${sub(op.t)}\\ ${latexText(t('export.unchanged'))}`,
+      quotient: () => `x${sub(op.j)} = ${operand(number('b'))} \\div ${operand(number('d'))} = ${number('x')}`,
+    };
+    return [notation[op.name]()];
   });
 }
 
@@ -180,7 +213,7 @@ function displayLatex(m, k, options) {
   const { math, width } = printoutLatex(m, k, options.values);
   const line = commentary(stage, options.commentary);
   const said = line === null ? null : latexText(line);
-  const ops = k > 0 ? operationsLatex(stage) : null;
+  const ops = k > 0 ? operationsLatex(m, k, options.values) : null;
   if (width <= wide) {
     const label = ops === null ? null : ops.length === 1 ? ops[0] : `\\substack{${ops.join(' \\\\ ')}}`;
     const arrow = ops === null ? null : ops.length === 0 ? '\\longrightarrow' : `\\xrightarrow{${label}}`;
@@ -217,8 +250,15 @@ function documentLatex(program, displays, sideways) {
   ].join('\n');
 }
 
+// The language of a copy's words: the commentary's, or the page's without one.
+const wordsOf = (commentary) => ({ printed: 'ko', gloss: 'en' }[commentary] ?? language());
+
 // The run (or options.stage alone) in LaTeX: a fragment of displays, or a whole document.
 export function latex(m, options) {
+  return within(wordsOf(options.commentary), () => latexWorded(m, options));
+}
+
+function latexWorded(m, options) {
   const ks = options.stage === null || options.stage === undefined ? m.stages.map((s) => s.k) : [options.stage];
   const displays = ks.map((k) => displayLatex(m, k, options));
   if (options.shape === 'document') {
@@ -238,6 +278,10 @@ const escapeMarkdown = (text) => text.replace(/[\\`*_<>$]/g, '\\$&');
 // The run in Markdown: per stage a heading, its commentary line, its operations
 // as a list and its printout as a $$ math block.
 export function markdown(m, options) {
+  return within(wordsOf(options.commentary), () => markdownWorded(m, options));
+}
+
+function markdownWorded(m, options) {
   const parts = [`# ${m.run.program}`];
   for (const stage of m.stages) {
     parts.push(`## ${escapeMarkdown(t('stage.heading', { k: stage.k + 1, name: stageName(stage) }))}`);

@@ -4,19 +4,22 @@
 // views that write texts of their own retell them on onChange.
 import { texts } from './texts.js';
 import { stored, store } from './storage.js';
+import { particle } from './korean.js';
 
 const listeners = [];
 let current = 'en';
 
-// The text of id in language code, with each {name} replaced by values[name].
-// A missing id, or a missing value for a placeholder, is an error: never a
-// fallback to the other language, nor a {name} left on the screen.
+// The text of id in language code, with each {name} replaced by values[name],
+// and each {name:은/는} by the value and the particle of the pair that fits
+// it (korean.js). A missing id, or a missing value for a placeholder, is an
+// error: never a fallback to the other language, nor a {name} left on the screen.
 export function text(code, id, values = {}) {
   const template = texts[code][id];
   if (template === undefined) throw new Error(`no text "${id}" in ${code}`);
-  return template.replace(/\{(\w+)\}/g, (whole, name) => {
+  return template.replace(/\{(\w+)(?::([^{}]+))?\}/g, (whole, name, pair) => {
     if (values[name] === undefined || values[name] === null) throw new Error(`text "${id}" needs a value for {${name}}`);
-    return String(values[name]);
+    const value = String(values[name]);
+    return pair === undefined ? value : value + particle(value, pair);
   });
 }
 

@@ -25,7 +25,7 @@ export const defaultProgram = 'gjinverse';
 // that every browser keeps whole.
 export const maxInput = 8000;
 
-export const exerciseOptions = ['nice', 'reorder', 'alone', 'singular'];
+export const exerciseOptions = ['nice', 'reorder', 'alone', 'singular', 'exact'];
 export const fills = ['none', 'row', 'all'];
 // What practice asks when a link does not say: from the scaling on, one row of entries.
 export const firstAsked = 2;

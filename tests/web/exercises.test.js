@@ -1,17 +1,28 @@
 // The exercise generator (web/exercises.js) under node, through the web
 // build's programs: for many seeds each option holds, checked here on A itself
-// and on the printouts of its run; a seed always gives the same exercise.
+// and on the printouts of its run (every stage exact: on every printed number);
+// a seed always gives the same exercise.
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs } from './scripts.js';
 import * as exercises from '../../web/exercises.js';
 import { determinant } from '../../web/exact.js';
+import { entry } from '../../web/model.js';
 import { passOrder, oneExchange } from '../../web/check.js';
 
 before(programs);
 
 const seeds = Array.from({ length: 12 }, (_, k) => 1 + k * 7919);
-const optionSets = [[], ['nice'], ['reorder'], ['alone'], ['singular'], ['nice', 'reorder', 'alone'], ['reorder', 'alone', 'singular']];
+const manySeeds = Array.from({ length: 40 }, (_, k) => 5 + k * 104729);
+const optionSets = [[], ['nice'], ['reorder'], ['alone'], ['singular'], ['nice', 'reorder', 'alone'], ['reorder', 'alone', 'singular'],
+                    ['exact'], ['exact', 'nice', 'reorder'], ['exact', 'alone'], ['exact', 'singular']];
+
+// A printed plain decimal as a fraction of BigInts, or null for any other form (1e-05, inf).
+function decimal(printed) {
+  const parts = /^(-?)(\d+)(?:\.(\d+))?$/.exec(printed);
+  return parts && { n: BigInt(parts[1] + parts[2] + (parts[3] ?? '')), d: 10n ** BigInt((parts[3] ?? '').length) };
+}
+const same = (x, y) => x !== null && y !== null && x.n * y.d === y.n * x.d;
 
 // The product of two integer matrices given as printed text.
 const product = (a, b) => a.map((row) => b[0].map((_, j) => row.reduce((sum, x, k) => sum + x * Number(b[k][j]), 0)));
@@ -28,7 +39,7 @@ test('for many seeds each option holds in A and in the program\'s own run', need
   for (const program of ['gjinverse', 'gjsolve']) {
     for (const order of exercises.orders) {
       for (const options of optionSets) {
-        for (const seed of seeds) {
+        for (const seed of options.includes('exact') ? manySeeds : seeds) {
           const e = exercises.make({ program, order, seed, options });
           const what = `${program}, order ${order}, seed ${seed}, ${options.join('+')}`;
           assert.ok(e.met, what);
@@ -49,6 +60,17 @@ test('for many seeds each option holds in A and in the program\'s own run', need
           if (e.options.includes('reorder')) {
             assert.ok(stages.some((s, k) => s.id === 'pivoted' &&
               String(s.rows) !== String(oneExchange(passOrder(s, order), s.column).map((r) => stages[k - 1].rows[r - 1]))), what);
+          }
+          if (e.options.includes('exact')) {
+            // Every entry prints as its exact value, and every r is the quotient of the printed a[p][p] and a[t][p].
+            stages.forEach((s, k) => s.rows.forEach((row, r) => row.forEach((printed, c) =>
+              assert.ok(same(decimal(printed), entry(e.model, k, r, c).value), `${what}: stage ${k + 1} prints ${printed}`))));
+            for (const [k, s] of stages.entries()) {
+              for (const { t, p, r } of s.ops.filter((op) => op.name === 'combine')) {
+                const [pp, tp] = [decimal(stages[k - 1].rows[p - 1][p - 1]), decimal(stages[k - 1].rows[t - 1][p - 1])];
+                assert.ok(same({ n: decimal(r.shown).n * tp.n, d: decimal(r.shown).d * tp.d }, pp), `${what}: r = ${r.shown}`);
+              }
+            }
           }
           if (e.options.includes('alone')) {
             assert.ok(stages.some((s, k) => s.ops.some((op) => op.name === 'unchanged' &&

@@ -2,7 +2,8 @@
 // web build's programs: the worked examples against the golden files of
 // tests/web/export/, byte for byte (GJ_UPDATE_GOLDEN=1 writes them anew, to be
 // read before they are committed); an order-10 run's shape; numbers that are no
-// plain decimals; escaping; the tables' headers and the facts their summaries say.
+// plain decimals; the operations on the arrows; escaping; the tables' headers
+// and the facts their summaries say.
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -27,9 +28,11 @@ test('the worked examples as LaTeX, Markdown and tables, as the golden files hol
     ['gjsolve-worked.md', 'en', 'gjsolve', (m) => forms.markdown(m, { values: 'exact', commentary: 'gloss' })],
     ['gjsolve-worked-stage4.html', 'en', 'gjsolve', (m) => forms.table(m, 3).html],
     ['gjinverse-worked-stage6.ko.html', 'ko', 'gjinverse', (m) => forms.table(m, 5).html],
+    // gjsolve's exercise of seed 3, order 3, nice: exact r and divisors, the English gloss on the Korean page.
+    ['gjsolve-seed3-exact-gloss.ko.tex', 'ko', 'gjsolve', latex('exact', 'gloss', 'document'), '3\n0 -1 0 -1\n3 -1 -1 7\n5 -2 -2 11\n'],
   ];
-  for (const [name, code, program, form] of cases) {
-    const made = withLanguage(code, () => form(run(program)));
+  for (const [name, code, program, form, input] of cases) {
+    const made = withLanguage(code, () => form(run(program, input)));
     const file = path.join(import.meta.dirname, 'export', name);
     if (process.env.GJ_UPDATE_GOLDEN) fs.writeFileSync(file, made);
     assert.equal(made, fs.readFileSync(file, 'utf8'), name);
@@ -75,6 +78,34 @@ test('numbers that are no plain decimals, as printed and as exact values', needs
     const tex = forms.latex(run(program, input), { values, commentary: 'none', shape: 'fragment', stage: k });
     assert.equal(tex.split('\n').filter((line) => line.includes(' & '))[r], expected, `${input} ${k + 1} ${values}`);
   }
+});
+
+// The arrow's line of one stage: r's sign taken into the operator, no
+// coefficient 1 nor a term 0·R; exact numbers with exact values; the words in
+// the commentary's language (the page's without one).
+test('the operations on the arrows', needsBuild, () => {
+  const seed3 = '3\n0 -1 0 -1\n3 -1 -1 7\n5 -2 -2 11\n';  // gjsolve's exercise of seed 3, order 3, nice
+  const cases = [  // page language, program, input, values, commentary, stage index, the arrow's line
+    ['en', 'gjinverse', '2\n1 1\n1 1\n', 'printed', 'none', 3, '\\xrightarrow{R_2 \\leftarrow R_1 - R_2}'],
+    ['en', 'gjinverse', '2\n1 1\n1 1\n', 'exact', 'none', 4, '\\xrightarrow{R_1 \\leftarrow R_2}'],  // r = 0
+    ['en', 'gjinverse', '2\n-3 1\n-3 1\n', 'printed', 'none', 4, '\\xrightarrow{R_1 \\leftarrow R_2}'],  // r = -0
+    ['en', 'gjinverse', '2\n-3 -3\n-1 -2\n', 'printed', 'none', 4, '\\xrightarrow{R_1 \\leftarrow R_2 + R_1}'],
+    ['en', 'gjinverse', worked.gjinverse, 'printed', 'none', 4, '\\xrightarrow{R_1 \\leftarrow R_2 + 5R_1}'],
+    ['en', 'gjinverse', worked.gjinverse, 'exact', 'none', 5, '\\xrightarrow{\\substack{R_1 \\div 5 \\\\ R_2 \\div \\left(-\\frac{5}{2}\\right)}}'],
+    ['en', 'gjsolve', seed3, 'printed', 'none', 3, '\\longrightarrow\\quad R_2\\ \\text{unchanged},\\quad R_3 \\leftarrow R_1 - 1.06061R_3 \\\\'],
+    ['en', 'gjsolve', seed3, 'exact', 'none', 3, '\\longrightarrow\\quad R_2\\ \\text{unchanged},\\quad R_3 \\leftarrow R_1 - \\frac{35}{33}R_3 \\\\'],
+    ['en', 'gjsolve', seed3, 'exact', 'none', 8, '\\xrightarrow{\\substack{x_1 = \\frac{15}{2} \\div \\frac{5}{2} = 3 \\\\ x_2 = 1 \\div 1 = 1 \\\\ x_3 = (-1) \\div (-1) = 1}}'],
+    ['ko', 'gjsolve', '2\n0 1 2\n1 0 3\n', 'printed', 'none', 3, '\\xrightarrow{R_2\\ \\text{그대로}}'],
+    ['ko', 'gjsolve', '2\n0 1 2\n1 0 3\n', 'printed', 'gloss', 3, '\\xrightarrow{R_2\\ \\text{unchanged}}'],
+    ['ko', 'gjinverse', worked.gjinverse, 'printed', 'gloss', 2, '\\xrightarrow{\\text{no exchange}}'],
+    ['en', 'gjinverse', worked.gjinverse, 'printed', 'printed', 2, '\\xrightarrow{\\text{교환 없음}}'],
+  ];
+  for (const [code, program, input, values, commentary, k, expected] of cases) {
+    const tex = withLanguage(code, () => forms.latex(run(program, input), { values, commentary, shape: 'fragment', stage: k }));
+    assert.equal(tex.split('\n').find((line) => /arrow/.test(line)), expected, `${program} ${JSON.stringify(input)} stage ${k + 1}`);
+  }
+  const headings = withLanguage('ko', () => forms.markdown(run('gjsolve'), { values: 'printed', commentary: 'gloss' }));
+  assert.ok(headings.includes('\n## 4. Elimination below the pivot, column 1\n'), 'Markdown in the gloss\'s language');
 });
 
 test('specials escaped, kotex exactly where Hangul is', needsBuild, () => {

@@ -1,7 +1,7 @@
 // The model of a run (web/model.js) and the page's words, under node, on real
 // runs of the web build's programs: the dialogue's pieces, the stages and their
 // facts, the changed entries, the exact verdict and values, each operation's
-// words in both languages, and the two tables of texts.
+// words in both languages, the two tables of texts and the Korean particles.
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -14,6 +14,7 @@ import { text, within } from '../../web/language.js';
 import { texts } from '../../web/texts.js';
 import { examples } from '../../web/share.js';
 import { stageLines } from '../../web/runner.js';
+import { particle } from '../../web/korean.js';
 
 before(programs);
 
@@ -197,11 +198,16 @@ test('each kind of operation in its notation and its words, in both languages', 
 test('both languages have the same texts with the same placeholders, and every id made of parts', needsBuild, () => {
   const { en, ko } = texts;
   assert.deepEqual(Object.keys(ko).sort(), Object.keys(en).sort());
-  const placeholders = (text) => [...new Set([...text.matchAll(/\{(\w+)\}/g)].map((m) => m[1]))].sort();
+  const placeholders = (text) => [...new Set([...text.matchAll(/\{(\w+)(?::[^{}]*)?\}/g)].map((m) => m[1]))].sort();
+  const pairs = ['은/는', '이/가', '을/를', '와/과', '으로/로'];
   for (const id of Object.keys(en)) {
     assert.deepEqual(placeholders(ko[id]), placeholders(en[id]), id);
     assert.notEqual(en[id], '', id);
     assert.notEqual(ko[id], '', id);
+    // A finished Korean sentence has no hedged particle; a placeholder names one of the pairs.
+    assert.doesNotMatch(ko[id], /[을를은는이가와과]\([을를은는이가와과]\)|\(으\)로/, `hedged particle in ko ${id}`);
+    for (const [, pair] of ko[id].matchAll(/\{\w+:([^{}]*)\}/g)) assert.ok(pairs.includes(pair), `${id}: ${pair}`);
+    assert.doesNotMatch(en[id], /\{\w+:/, id);
   }
   const needed = [];
   for (const id of stageLines().keys()) needed.push(`stage.${id}`, `about.${id}`, `gloss.${id}`);
@@ -218,4 +224,24 @@ test('both languages have the same texts with the same placeholders, and every i
   needed.push(...[...markup.matchAll(/data-text(?:-label)?="([^"]+)"/g)].map((m) => m[1]));
   for (const id of needed) assert.ok(id in en, id);
   assert.throws(() => text('en', 'stage.pivoted', {}), /needs a value for \{j\}/);
+  assert.equal(text('ko', 'status.waiting', { program: 'gjsolve' }), 'gjsolve가 입력을 기다립니다.');
+  assert.equal(text('ko', 'exact.stop', { i: 1, c: 3 }), '정확히 계산하면 여기서 a13은 0인데, 이 단계는 이 값으로 나눕니다.');
+});
+
+// Each word as a Korean speaker reads its end aloud, and the particle of each pair after it.
+test('the Korean particle fits the last sound of the word as read', () => {
+  const cases = [  // word, 은/는 이/가 을/를 와/과 으로/로
+    ['행렬', '은 이 을 과 로'], ['피벗', '은 이 을 과 으로'], ['성분', '은 이 을 과 으로'], ['나누기', '는 가 를 와 로'],
+    ['r', '은 이 을 과 로'], ['a11', '은 이 을 과 로'], ['x1', '은 이 을 과 로'], ['a12', '는 가 를 와 로'],
+    ['gjinverse', '는 가 를 와 로'], ['R3', '은 이 을 과 으로'], ['x', '는 가 를 와 로'], ['L', '은 이 을 과 로'],
+    ['m', '은 이 을 과 으로'], ['b', '는 가 를 와 로'], ['0', '은 이 을 과 으로'], ['10', '은 이 을 과 으로'],
+    ['-5', '는 가 를 와 로'], ['7', '은 이 을 과 로'], ['0.5', '는 가 를 와 로'], ['-0.333333', '은 이 을 과 으로'],
+    ['1/3', '은 이 을 과 로'], ['-5/2', '는 가 를 와 로'], ['1.06061', '은 이 을 과 로'], ['120000', '은 이 을 과 으로'],
+    ['-2.22045e-16', '은 이 을 과 으로'], ['1e-05', '은 이 을 과 으로'], ['nan', '은 이 을 과 으로'], ['-inf', '는 가 를 와 로'],
+    ['f(x)', '는 가 를 와 로'], ['“abc”', '는 가 를 와 로'], ['(2행)', '은 이 을 과 으로'], ['A의 2열', '은 이 을 과 로'],
+  ];
+  const chosen = (word) => ['은/는', '이/가', '을/를', '와/과', '으로/로'].map((pair) => particle(word, pair)).join(' ');
+  assert.deepEqual(cases.map(([word]) => [word, chosen(word)]), cases);
+  assert.equal(particle('3', '과/와'), '과');
+  assert.throws(() => particle('3', '의/에'), /no particle pair/);
 });

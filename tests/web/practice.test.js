@@ -1,11 +1,12 @@
-// Practice in Debian's chromium, from file://: each worked example practised
-// from start to finish at the keyboard, in English at a desktop's width and in
-// Korean at a phone's, with a wrong answer and its named slip, a hint and the
-// summary; a generated exercise's link, the same matrix as under node; and the
-// worksheet that a print gives.
+// Practice in Debian's chromium, from file:// (over http where said): each
+// worked example practised from start to finish at the keyboard, in English at
+// a desktop's width and in Korean at a phone's, with a wrong answer and its
+// named slip, a hint and the summary; a generated exercise's link, the same
+// matrix as under node; the worksheet that a print gives, and a class set of them.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
 import path from 'node:path';
 import * as harness from './harness.js';
 import { programs } from './scripts.js';
@@ -290,33 +291,85 @@ test('a print in practice is a worksheet: every stage with its question and fram
     const pages = pdfPages(await page.pdf({ format: 'A4' })).filter((p) => p !== '');
     const keyHeading = await text(page, 'sheet.key');
     await page.emulateMedia({ media: 'print' });
-    const colours = await page.evaluate(() => {
+    const looks = await page.evaluate(() => {
       window.dispatchEvent(new Event('beforeprint'));
-      const style = getComputedStyle(document.querySelector('#worksheet .frame td'));
-      return [style.color, style.borderTopColor, getComputedStyle(document.body).backgroundColor, getComputedStyle(document.querySelector('.terminal')).display];
+      const cell = document.querySelector('#worksheet .sheet-stage .frame tbody td');
+      const { width, height } = cell.getBoundingClientRect();
+      const style = getComputedStyle(cell);
+      return [style.color, style.borderTopColor, getComputedStyle(document.body).backgroundColor,
+              getComputedStyle(document.querySelector('.terminal')).display, document.querySelectorAll('#worksheet .qr').length,
+              width * 25.4 / 96 >= 28 && height * 25.4 / 96 >= 8];
     });
-    assert.deepEqual(colours, ['rgb(0, 0, 0)', 'rgb(0, 0, 0)', 'rgb(255, 255, 255)', 'none'], 'black on white, the worksheet alone');
+    assert.deepEqual(looks, ['rgb(0, 0, 0)', 'rgb(0, 0, 0)', 'rgb(255, 255, 255)', 'none', 0, true],
+                     'black on white, the worksheet alone, no QR code from the disk, frames of 28 by 8 mm an entry');
     const keyPage = pages.findIndex((p) => p.startsWith(squeeze(keyHeading)));
     assert.ok(keyPage > 0, 'the answer key on a page of its own');
     const [sheet, key] = [pages.slice(0, keyPage).join(''), pages.slice(keyPage).join('')];
-    assert.ok(sheet.startsWith(squeeze(await text(page, 'sheet.title', { program: 'gjsolve', n: 3 }))));
+    const id = squeeze(await text(page, 'sheet.id', { program: 'gjsolve', seed: 19, order: 3, options: 'nice, alone' }));
+    const link = squeeze(await text(page, 'sheet.link', { link: pageUrl + GJ.share.fragment('gjsolve', '', false, { practice: true, exercise: example.exercise }) }));
+    assert.ok(sheet.startsWith(squeeze(await text(page, 'sheet.title', { program: 'gjsolve', n: 3 })) + id + link));
+    assert.ok(key.startsWith(squeeze(keyHeading) + id + link), 'the key carries the sheet\'s id');
+    assert.ok(sheet.includes(squeeze(await text(page, 'sheet.name')) + squeeze(await text(page, 'sheet.date'))));
     for (const [k, name] of names.entries()) {
       assert.ok(sheet.includes(name + asks[k]), `${name} and its question on the sheet`);
       assert.ok(key.includes(name), `${name} in the key`);
     }
-    // Each stage's decisions: blanks on the sheet, the program's answers in the key.
+    // Each stage's decisions: blanks on the sheet, the program's answers in the key; its frame labelled.
     for (const [j, stage] of made.model.stages.entries()) {
       if (j === 0) continue;
       for (const q of GJ.check.questions(made.model, j, 'none').filter((q) => !q.key.startsWith('entry'))) {
         const label = squeeze(await text(page, q.label.id, q.label.values));
-        assert.ok(sheet.includes(`${label}:________`), `${label} asked at stage ${j + 1}`);
+        assert.ok(sheet.includes(`${label}:`), `${label} asked at stage ${j + 1}`);
         const answer = GJ.check.answerOf(q) ?? await text(page, 'practice.aloneAnswer');
         assert.ok(key.includes(squeeze(`${label}: ${answer}`)), `${label}: ${answer} in the key`);
       }
-      if (!stage.unknowns) assert.ok(key.includes(squeeze(stage.rows.flat().join(''))), `the printout of stage ${j + 1} in the key`);
+      if (!stage.unknowns) assert.ok(key.includes('A1A2A3b' + stage.rows.map((row, r) => `R${r + 1}${row.join('')}`).join('')), `the printout of stage ${j + 1} in the key`);
     }
     // No stage is split: every page of the sheet after the first starts with a stage's name.
     for (const p of pages.slice(1, keyPage)) assert.ok(names.some((name) => p.startsWith(name)), p.slice(0, 40));
     await close(page);
   }
 });
+
+// A class set from the exercise form: a sheet for each seed from the one in the
+// form on, each starting a page, then their keys in the same order; each key
+// carries its sheet's id and the answers of that sheet's matrix. Over http a
+// sheet has a QR code of its link.
+test('a class set of sheets, then their keys, each key with its sheet\'s id', async () => {
+  const GJ = await generator();
+  const server = await harness.serve(build);
+  try {
+    await classSet(GJ, await harness.open(browser(), `${server.url}index.html#gjinverse&practice&seed=5&order=3`, { ready: '.practice-stage' }));
+  } finally {
+    await server.close();
+  }
+});
+
+async function classSet(GJ, page) {
+  await page.evaluate(() => { window.print = () => {}; });  // the PDF below is the print
+  await page.click('#exercise summary');
+  await page.check('input[value="exact"]');
+  await page.fill('#exercise-seed', '40');
+  await page.fill('#exercise-count', '3');
+  await page.click('#exercise-class-set');
+  assert.equal(await page.locator('#worksheet .sheet .qr path').count(), 3, 'a QR code on each sheet');
+  const margin = { top: '12mm', right: '12mm', bottom: '12mm', left: '12mm' };  // a printer's, about
+  const pdf = await page.pdf({ format: 'A4', preferCSSPageSize: true, margin });
+  fs.writeFileSync(path.join(build, 'web-worksheets.pdf'), pdf);  // for a look
+  const pages = pdfPages(pdf).filter((p) => p !== '');
+  const [title, keyHeading] = [await text(page, 'sheet.title', { program: 'gjinverse', n: 3 }), await text(page, 'sheet.key')].map(squeeze);
+  const starts = pages.map((p, k) => (p.startsWith(title) ? 'sheet' : p.startsWith(keyHeading) ? 'key' : null)).filter(Boolean);
+  assert.deepEqual(starts, ['sheet', 'sheet', 'sheet', 'key', 'key', 'key']);
+  const all = pages.join('');
+  const [sheets, keys] = [all.slice(0, all.indexOf(keyHeading)).split(title).slice(1), all.split(keyHeading).slice(1)];
+  for (let k = 0; k < 3; k++) {
+    const made = GJ.exercises.make({ program: 'gjinverse', order: 3, seed: 40 + k, options: ['nice', 'exact'] });
+    const id = squeeze(await text(page, 'sheet.id', { program: 'gjinverse', seed: 40 + k, order: 3, options: 'nice, exact' }));
+    assert.ok(sheets[k].startsWith(id) && keys[k].startsWith(id), `sheet ${k + 1} and key ${k + 1}: ${id}`);
+    const rows = (stage) => stage.rows.map((row, r) => `R${r + 1}${row.join('')}`).join('');
+    assert.ok(sheets[k].includes(rows(made.model.stages[0])), `sheet ${k + 1} is seed ${40 + k}'s matrix`);
+    assert.ok(keys[k].includes(rows(made.model.stages.at(-1))), `key ${k + 1} holds seed ${40 + k}'s inverse`);
+  }
+  assert.equal(await page.locator('#worksheet > *').count(), 0, 'the class set is gone after the print');
+  await close(page);
+}
