@@ -17,7 +17,7 @@
 //   stage       latex() only: the index of the one stage to give, or null for all
 import { t, text, within, language } from './language.js';
 import { stageName, values as opValues, operations } from './words.js';
-import { entry, residue, isZero, valueAt } from './model.js';
+import { entry, residue, isZero, isNonFinite, valueAt } from './model.js';
 import { format, divide } from './exact.js';
 
 const wide = 48;      // characters of entries in a row past which a printout gets lines of its own
@@ -110,8 +110,7 @@ const sub = (i) => (i < 10 ? `_${i}` : `_{${i}}`);
 // A number as printed, in math: -0 stays -0, 1e-05 keeps its form, inf and nan
 // become \infty and \mathrm{nan}.
 function printedLatex(printed) {
-  const odd = /^([+-]?)(inf|nan)/.exec(printed);
-  if (odd) return (odd[1] === '-' ? '-' : '') + (odd[2] === 'inf' ? '\\infty' : '\\mathrm{nan}');
+  if (isNonFinite(printed)) return (printed.startsWith('-') ? '-' : '') + (printed.includes('inf') ? '\\infty' : '\\mathrm{nan}');
   const exponent = /^(.*)e([+-]\d+)$/.exec(printed);
   return exponent ? `${exponent[1]}\\mathrm{e}{${exponent[2]}}` : printed;
 }
