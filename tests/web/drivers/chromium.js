@@ -52,3 +52,12 @@ async function open(browser, url, { context = null, initScript = null, ...contex
   await page.goto(url);
   return page;
 }
+
+export async function hasAccessible(page, selector, { role, name }) {
+  const cdp = await page.context().newCDPSession(page);
+  const { root } = await cdp.send('DOM.getDocument');
+  const { nodeId } = await cdp.send('DOM.querySelector', { nodeId: root.nodeId, selector });
+  const { nodes: [node] } = await cdp.send('Accessibility.getPartialAXTree', { nodeId, fetchRelatives: false });
+  await cdp.detach();
+  return node?.role?.value === role && (name === null || node?.name?.value === name);
+}

@@ -11,7 +11,7 @@ import { Tab } from './tab.js';
 
 export const name = 'firefox';
 export const executable = process.env.GJ_FIREFOX || '/usr/bin/firefox-esr';
-export const cannot = {};
+export const cannot = { accessibilityTree: 'WebDriver BiDi finds elements by role and name but shows no tree' };
 
 export async function launch() {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'gj-firefox-'));
@@ -85,4 +85,12 @@ export async function launch() {
       fs.rmSync(folder, { recursive: true, force: true });
     },
   };
+}
+
+// Through BiDi's locator by role and name: the element must be among those found.
+export async function hasAccessible(tab, selector, { role, name }) {
+  const quoted = (text) => `"${text.replace(/["\\]/g, '\\$&')}"`;
+  const found = await tab.native.$$(`::-p-aria(${name === null ? '' : `[name=${quoted(name)}]`}[role=${quoted(role)}])`);
+  for (const element of found) if (await element.evaluate((e, s) => e === document.querySelector(s), selector)) return true;
+  return false;
 }

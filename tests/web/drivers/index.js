@@ -2,7 +2,12 @@
 // chromium (the default), firefox or webkit. Each driver module gives
 //   name, executable          the engine's name and the program it starts;
 //   cannot                    what a test cannot do in it, each with the reason
-//                             (clipboard: read the clipboard, print: print to PDF);
+//                             (clipboard: read the clipboard, print: print to PDF,
+//                             accessibilityTree: read the accessibility tree,
+//                             contentNames: name a table cell by its content);
+//   hasAccessible(page, selector, { role, name })
+//                             whether the element has that role and accessible
+//                             name (any, for null), as the engine computes them;
 //   launch(url)               the engine, started for the page at url, with
 //     open(url, options)      a page at url, in a context of its own with the
 //                             options locale, colorScheme, viewport and

@@ -23,6 +23,8 @@ export const miniBrowser = process.env.GJ_MINIBROWSER || '/usr/lib/x86_64-linux-
 export const cannot = {
   clipboard: 'WebKit lets no script read the clipboard',
   print: 'WebKitWebDriver has no print command',
+  accessibilityTree: 'WebDriver gives an element\'s role and name but no tree',
+  contentNames: 'WebKit gives a table cell the name of its label or title alone, not of its content',
 };
 
 const keys = { Enter: Key.ENTER, Tab: Key.TAB, Control: Key.CONTROL, Shift: Key.SHIFT, Home: Key.HOME, End: Key.END,
@@ -219,4 +221,9 @@ function consoleOnLoad(url, display, home) {
   const { stdout, stderr } = spawnSync(miniBrowser, ['--enable-write-console-messages-to-stdout=true', '--exit-after-load', page],
                                        { env: { ...process.env, DISPLAY: display, HOME: home }, timeout: 60000 });
   return `${stdout}${stderr}`.split('\n').filter((line) => line.startsWith('CONSOLE')).map((line) => `console: ${line}`);
+}
+
+export async function hasAccessible(tab, selector, { role, name }) {
+  const element = await tab.native.findElement(By.css(selector));
+  return (await element.getAriaRole()) === role && (name === null || (await element.getAccessibleName()) === name);
 }
