@@ -47,7 +47,13 @@ export async function launch() {
     await page.setViewport(context.viewport);
     const tab = new Tab({
       run: (expression) => page.evaluate(expression),
-      click: (selector) => page.click(selector),
+      // Scrolled to first, and clicked once laid out there: the pane's stages
+      // that come into view on the way take their real sizes only then.
+      async click(selector) {
+        await page.$eval(selector, (e) => e.scrollIntoView({ block: 'nearest' }));
+        await page.evaluate(() => new Promise((painted) => requestAnimationFrame(() => requestAnimationFrame(painted))));
+        await page.click(selector);
+      },
       text: (text) => page.keyboard.type(text),
       async key({ modifiers, key }) {
         for (const modifier of modifiers) await page.keyboard.down(modifier);

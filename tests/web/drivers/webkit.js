@@ -121,14 +121,16 @@ export async function launch(url) {
     if (owned) {
       context = await session(locale, colorScheme);
       context.viewport = viewport;
-      // The window's size less what it shows of the page: a rim, if any.
-      const window = context.driver.manage().window();
-      await window.setRect({ width: Math.max(viewport.width, narrowest), height: viewport.height });
-      const [width, height] = await context.driver.executeScript('return [innerWidth, innerHeight]');
-      await window.setRect({ width: 2 * Math.max(viewport.width, narrowest) - width, height: 2 * viewport.height - height });
     } else {
-      await context.driver.switchTo().newWindow('tab');
+      // A window, not a tab: a tab behind another is never painted.
+      await context.driver.switchTo().newWindow('window');
     }
+    // The window's size less what it shows of the page: a rim, if any.
+    const window = context.driver.manage().window();
+    const wide = Math.max(context.viewport.width, narrowest);
+    await window.setRect({ width: wide, height: context.viewport.height });
+    const [width, height] = await context.driver.executeScript('return [innerWidth, innerHeight]');
+    await window.setRect({ width: 2 * wide - width, height: 2 * context.viewport.height - height });
     const { driver } = context;
     const handle = await driver.getWindowHandle();
     const framed = context.viewport.width < narrowest;
