@@ -11,7 +11,10 @@ import { Tab } from './tab.js';
 
 export const name = 'firefox';
 export const executable = process.env.GJ_FIREFOX || '/usr/bin/firefox-esr';
-export const cannot = { accessibilityTree: 'WebDriver BiDi finds elements by role and name but shows no tree' };
+export const cannot = {
+  accessibilityTree: 'WebDriver BiDi finds elements by role and name but shows no tree',
+  printMedia: 'puppeteer emulates the print media type over the DevTools protocol alone',
+};
 
 export async function launch() {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'gj-firefox-'));

@@ -3,6 +3,7 @@
 //   name, executable          the engine's name and the program it starts;
 //   cannot                    what a test cannot do in it, each with the reason
 //                             (clipboard: read the clipboard, print: print to PDF,
+//                             printMedia: show the page with the print's style,
 //                             accessibilityTree: read the accessibility tree,
 //                             contentNames: name a table cell by its content);
 //   hasAccessible(page, selector, { role, name })

@@ -23,6 +23,7 @@ export const miniBrowser = process.env.GJ_MINIBROWSER || '/usr/lib/x86_64-linux-
 export const cannot = {
   clipboard: 'WebKit lets no script read the clipboard',
   print: 'WebKitWebDriver has no print command',
+  printMedia: 'WebDriver emulates no media type',
   accessibilityTree: 'WebDriver gives an element\'s role and name but no tree',
   contentNames: 'WebKit gives a table cell the name of its label or title alone, not of its content',
 };
