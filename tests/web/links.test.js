@@ -12,6 +12,12 @@ const open = (program, options) => harness.openProgram(browser(), program, optio
 const ended = '#pane .note';
 const waitForEnd = (page) => page.waitForSelector(ended);
 
+// The link to the run, once drawn (after the pane is painted).
+async function runLink(page) {
+  await page.waitForFunction(() => document.getElementById('run-link').hash.includes('&input='));
+  return page.getAttribute('#run-link', 'href');
+}
+
 // Typed row by row, the last row with Enter or with Ctrl-D as the golden input ends.
 for (const [name, engines] of [['gjinverse/worked-2x2', harness.chromiumAlone], ['gjinverse/end-of-input', {}],
                                ['gjsolve/worked-2x2', harness.chromiumAlone]]) {
@@ -19,7 +25,7 @@ for (const [name, engines] of [['gjinverse/worked-2x2', harness.chromiumAlone], 
     const page = await open(name.split('/')[0], { locale: 'ko-KR' });
     await harness.typeCase(page, name);
     await waitForEnd(page);
-    const link = await page.getAttribute('#run-link', 'href');
+    const link = await runLink(page);
     assert.equal(await page.textContent('#run-link'), link);
     const pane = await paneText(page);
     await close(page);
@@ -31,7 +37,7 @@ for (const [name, engines] of [['gjinverse/worked-2x2', harness.chromiumAlone], 
     // The same dialogue, but for the exit note in the other language.
     const [before, after] = [pane, await paneText(replay)].map((shown) => shown.replace(/\[[^\]\n]*\]\n$/, ''));
     assert.equal(after, before);
-    assert.equal(await replay.getAttribute('#run-link', 'href'), link, 'the replay links to itself');
+    assert.equal(await runLink(replay), link, 'the replay links to itself');
     await close(replay);
   });
 }

@@ -3,6 +3,7 @@
 // opens in a browser context of its own, with the language, colours and size
 // asked, or in a context given, to share its storage.
 import { chromium } from 'playwright-core';
+import { scrollTo } from './tab.js';
 
 export const name = 'chromium';
 export const executable = process.env.GJ_CHROMIUM || '/usr/bin/chromium';
@@ -43,6 +44,7 @@ async function open(browser, url, { context = null, initScript = null, ...contex
     if (!address.startsWith(folder) && !/^(data|blob):/.test(address)) page.problems.push(`request: ${address}`);
   });
   page.download = async (selector) => {
+    await scrollTo(page, selector);
     const [file] = await Promise.all([page.waitForEvent('download'), page.click(selector)]);
     const { readFile } = await import('node:fs/promises');
     return readFile(await file.path());

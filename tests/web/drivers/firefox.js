@@ -7,7 +7,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
-import { Tab } from './tab.js';
+import { Tab, scrollTo } from './tab.js';
 
 export const name = 'firefox';
 export const executable = process.env.GJ_FIREFOX || '/usr/bin/firefox-esr';
@@ -50,11 +50,8 @@ export async function launch() {
     await page.setViewport(context.viewport);
     const tab = new Tab({
       run: (expression) => page.evaluate(expression),
-      // Scrolled to first, and clicked once laid out there: the pane's stages
-      // that come into view on the way take their real sizes only then.
       async click(selector) {
-        await page.$eval(selector, (e) => e.scrollIntoView({ block: 'nearest' }));
-        await page.evaluate(() => new Promise((painted) => requestAnimationFrame(() => requestAnimationFrame(painted))));
+        await scrollTo(page, selector);
         await page.click(selector);
       },
       text: (text) => page.keyboard.type(text),

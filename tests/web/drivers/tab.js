@@ -13,6 +13,14 @@ export const chord = (name) => {
 import fs from 'node:fs';
 import path from 'node:path';
 
+// Scrolls page (playwright's or puppeteer's) to selector and waits two frames,
+// for a click to land on it: the pane's stages that come into view on the way
+// take their real sizes only once laid out.
+export async function scrollTo(page, selector) {
+  await page.$eval(selector, (e) => e.scrollIntoView({ block: 'nearest' }));
+  await page.evaluate(() => new Promise((painted) => requestAnimationFrame(() => requestAnimationFrame(painted))));
+}
+
 const call = (fn, ...args) => `(${fn})(...${JSON.stringify(args)})`;
 
 export class Tab {

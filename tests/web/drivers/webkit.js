@@ -131,7 +131,7 @@ export async function launch(url) {
     const wide = Math.max(context.viewport.width, narrowest);
     await window.setRect({ width: wide, height: context.viewport.height });
     const [width, height] = await context.driver.executeScript('return [innerWidth, innerHeight]');
-    await window.setRect({ width: 2 * wide - width, height: 2 * context.viewport.height - height });
+    await window.setRect({ width: Math.round(2 * wide - width), height: Math.round(2 * context.viewport.height - height) });
     const { driver } = context;
     const handle = await driver.getWindowHandle();
     const framed = context.viewport.width < narrowest;
