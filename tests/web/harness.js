@@ -5,10 +5,10 @@
 import assert from 'node:assert/strict';
 import { before, after } from 'node:test';
 import fs from 'node:fs';
-import http from 'node:http';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { name as engine, driver } from './drivers/index.js';
+import { serve } from './drivers/serve.js';
 
 const build = process.env.GJ_WEB_BUILD;
 const golden = path.join(import.meta.dirname, '..', 'golden');
@@ -69,26 +69,6 @@ function cannot(t, what) {
   const reason = driver.cannot[what];
   if (reason) t.diagnostic(`skipped in ${engine}: ${reason}`);
   return Boolean(reason);
-}
-
-// Serves folder on 127.0.0.1 at a free port; resolves to { url, close }.
-function serve(folder) {
-  const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
-                  '.webmanifest': 'application/manifest+json', '.png': 'image/png', '.svg': 'image/svg+xml' };
-  const server = http.createServer((request, response) => {
-    const name = decodeURIComponent(new URL(request.url, 'http://host').pathname).slice(1) || 'index.html';
-    const file = path.join(folder, path.normalize(name));
-    if (!file.startsWith(folder + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { 'content-type': types[path.extname(file)] ?? 'application/octet-stream' });
-    response.end(fs.readFileSync(file));
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve({
-    url: `http://127.0.0.1:${server.address().port}/`,
-    close: () => new Promise((done) => { server.closeAllConnections(); server.close(done); }),
-  })));
 }
 
 const paneText = (page) => page.textContent('#pane');

@@ -3,15 +3,14 @@
 // four things: run(expression) evaluated in the page (a promise's value
 // awaited), click(selector) as the mouse clicks, key(chord) and text(string)
 // as the keyboard types; everything else is made here from them.
+import fs from 'node:fs';
+import path from 'node:path';
 
 // Keys by the names the scenarios use: "Enter", "Control+D", "Shift+Tab".
 export const chord = (name) => {
   const keys = name.split('+');
   return { modifiers: keys.slice(0, -1), key: keys.at(-1).length === 1 ? keys.at(-1).toLowerCase() : keys.at(-1) };
 };
-
-import fs from 'node:fs';
-import path from 'node:path';
 
 // Scrolls page (playwright's or puppeteer's) to selector and waits two frames,
 // for a click to land on it: the pane's stages that come into view on the way

@@ -8,13 +8,13 @@
 // frame from another origin (any other file://) take the focus.
 import { spawn, spawnSync, execFileSync } from 'node:child_process';
 import fs from 'node:fs';
-import http from 'node:http';
 import net from 'node:net';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { Builder, By, Key } from 'selenium-webdriver';
 import { Tab } from './tab.js';
+import { serve } from './serve.js';
 
 export const name = 'webkit';
 export const executable = process.env.GJ_WEBKIT_DRIVER || '/usr/bin/WebKitWebDriver';
@@ -55,32 +55,6 @@ const freePort = () => new Promise((resolve) => {
 
 // Launches WebKit for the page at url (the test file's), whose console on one
 // load (which WebDriver does not show) the first page opened reports.
-// Serves the files of folder under /page/, and at /frame.html?width=W&height=H
-// a frame W by H px, out of the scope of the page's service worker.
-function serveFramed(folder) {
-  const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.png': 'image/png',
-                  '.webmanifest': 'application/manifest+json', '.svg': 'image/svg+xml' };
-  const server = http.createServer((request, response) => {
-    const address = new URL(request.url, 'http://host');
-    if (address.pathname === '/frame.html') {
-      const [width, height] = ['width', 'height'].map((name) => Number(address.searchParams.get(name)));
-      response.writeHead(200, { 'content-type': 'text/html' });
-      response.end(`<!doctype html><body style="margin:0"><iframe style="border:0;width:${width}px;height:${height}px"></iframe>`);
-      return;
-    }
-    const file = path.join(folder, path.normalize(decodeURIComponent(address.pathname.replace(/^\/page\//, '/'))));
-    if (!file.startsWith(folder + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { 'content-type': types[path.extname(file)] ?? 'application/octet-stream' });
-    response.end(fs.readFileSync(file));
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(Object.assign(server, {
-    url: `http://127.0.0.1:${server.address().port}/`,
-  }))));
-}
-
 export async function launch(url) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'gj-webkit-'));
   const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1400x1000x24', '-nolisten', 'tcp'],
@@ -139,7 +113,11 @@ export async function launch(url) {
     const visit = async (address) => {
       await driver.switchTo().window(handle);
       if (!framed) return driver.get(address);
-      server ??= serveFramed(path.dirname(fileURLToPath(url)));
+      // The page's files under /page/, out of the scope of its service worker.
+      server ??= serve(path.dirname(fileURLToPath(url)), { prefix: 'page/', routes: {
+        'frame.html': (query) => '<!doctype html><body style="margin:0"><iframe style="border:0;' +
+          `width:${Number(query.get('width'))}px;height:${Number(query.get('height'))}px"></iframe>`,
+      } });
       const { url: origin } = await server;
       const { width, height } = context.viewport;
       await driver.get(`${origin}frame.html?width=${width}&height=${height}`);
@@ -210,7 +188,7 @@ export async function launch(url) {
         child.kill();
       }
       xvfb.kill();
-      if (server) (await server).close();
+      if (server) await (await server).close();
       fs.rmSync(folder, { recursive: true, force: true });
     },
   };
