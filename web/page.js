@@ -22,6 +22,7 @@ import * as practice from './practice.js';
 import * as worksheet from './worksheet.js';
 import * as exerciseForm from './exercise-form.js';
 import { start as startOffline } from './offline.js';
+import './print.js';
 
 const { t } = language;
 const typed = byId('typed');

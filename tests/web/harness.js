@@ -1,54 +1,30 @@
-// What the browser tests share: Debian's chromium, one for a test file, the page
+// What the browser tests share: a browser, one for a test file, the page
 // opened from file:// or from a local server, the checks that every test makes
 // on it, typing at the program's prompts, the golden cases, the page's texts and
 // its download. GJ_WEB_BUILD names the web build folder.
 import assert from 'node:assert/strict';
 import { before, after } from 'node:test';
 import fs from 'node:fs';
-import http from 'node:http';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { chromium } from 'playwright-core';
+import { name as engine, driver } from './drivers/index.js';
+import { serve } from './drivers/serve.js';
 
 const build = process.env.GJ_WEB_BUILD;
 const golden = path.join(import.meta.dirname, '..', 'golden');
 const pageUrl = pathToFileURL(path.join(build, 'index.html')).href;
 
-function launch() {
-  return chromium.launch({
-    executablePath: process.env.GJ_CHROMIUM || '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
-}
+// The engine named by GJ_ENGINE (drivers/index.js), started for the page.
+const launch = () => driver.launch(pageUrl);
 
-// Opens url in a new context with the given options, or in the given context,
-// with initScript (if any) run in the page before its own scripts, and waits for
-// the first prompt, or for the selector ready (a link may open a finished run). Every problem is noted on page.problems, which close()
-// checks: a Content-Security-Policy violation, a console error, a script error,
-// and any request that leaves the page's own folder (those of a service worker
-// included, in a context of the page's own).
-async function open(browser, url, { context = null, initScript = null, ready = null, ...contextOptions } = {}) {
-  const owned = context === null;
-  if (owned) context = await browser.newContext(contextOptions);
-  const page = await context.newPage();
-  const folder = new URL('.', url).href;
-  page.owned = owned;
-  page.problems = [];
-  await page.addInitScript(() => {
-    document.addEventListener('securitypolicyviolation', (event) =>
-      console.error(`CSP violation: ${event.violatedDirective} ${event.blockedURI}`));
-  });
-  if (initScript) await page.addInitScript(initScript);
-  page.on('console', (message) => {
-    if (message.type() === 'error') page.problems.push(`console error: ${message.text()}`);
-  });
-  page.on('pageerror', (error) => page.problems.push(`script error: ${error.message}`));
-  (owned ? context : page).on('request', (request) => {
-    const address = request.url();
-    if (!address.startsWith(folder) && !/^(data|blob):/.test(address)) page.problems.push(`request: ${address}`);
-  });
-  await page.goto(url);
+// Opens url in a new context with the given options (locale, colorScheme,
+// viewport, initScript), or in the given context, and waits for the first
+// prompt, or for ready, a selector or a function of the page (a link may open a
+// finished run). Every problem is noted on page.problems, which close() checks:
+// a Content-Security-Policy violation, a console error, a script error, and (in
+// chromium) any request that leaves the page's own folder.
+async function open(browser, url, { ready = null, ...options } = {}) {
+  const page = await browser.open(url, options);
   await (ready === null ? waitForPrompt(page) : typeof ready === 'function' ? page.waitForFunction(ready) : page.waitForSelector(ready));
   return page;
 }
@@ -57,7 +33,7 @@ async function open(browser, url, { context = null, initScript = null, ready = n
 // it, and takes what is typed, before that).
 const waitForPrompt = (page) => page.waitForSelector('body[data-programs="loaded"] #typed:not([disabled])');
 
-// One chromium for the test file that calls this, launched before its tests and
+// One browser for the test file that calls this, launched before its tests and
 // closed after them; returns a function that gives it.
 function useBrowser() {
   let browser;
@@ -77,30 +53,22 @@ function openProgram(browser, program, { locale = 'en-US', width = 1280, colorSc
 // The page's text id with values, in the language the page shows.
 const text = (page, id, values = {}) => page.evaluate(([id, values]) => GJ.language.t(id, values), [id, values]);
 
+// Closes page, and its context if it has one of its own, after which none of
+// its problems is left to note.
 async function close(page) {
+  await page.close();
   assert.deepEqual(page.problems, []);
-  if (page.owned) await page.context().close();
-  else await page.close();
 }
 
-// Serves folder on 127.0.0.1 at a free port; resolves to { url, close }.
-function serve(folder) {
-  const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
-                  '.webmanifest': 'application/manifest+json', '.png': 'image/png', '.svg': 'image/svg+xml' };
-  const server = http.createServer((request, response) => {
-    const name = decodeURIComponent(new URL(request.url, 'http://host').pathname).slice(1) || 'index.html';
-    const file = path.join(folder, path.normalize(name));
-    if (!file.startsWith(folder + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { 'content-type': types[path.extname(file)] ?? 'application/octet-stream' });
-    response.end(fs.readFileSync(file));
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve({
-    url: `http://127.0.0.1:${server.address().port}/`,
-    close: () => new Promise((done) => { server.closeAllConnections(); server.close(done); }),
-  })));
+// Options of a test that only chromium runs: the other engines run the main
+// scenarios.
+const chromiumAlone = { skip: engine !== 'chromium' && `left to chromium in ${engine}` };
+
+// A step that engine cannot take is skipped, and the test says so.
+function cannot(t, what) {
+  const reason = driver.cannot[what];
+  if (reason) t.diagnostic(`skipped in ${engine}: ${reason}`);
+  return Boolean(reason);
 }
 
 const paneText = (page) => page.textContent('#pane');
@@ -144,10 +112,7 @@ async function typeCase(page, name) {
   await typeAtPrompts(page, input, rows, prompts);
 }
 
-async function download(page) {
-  const [file] = await Promise.all([page.waitForEvent('download'), page.click('#download')]);
-  return fs.readFileSync(await file.path());
-}
+const download = (page) => page.download('#download');
 
-export { build, golden, pageUrl, launch, useBrowser, open, openProgram, waitForPrompt, close, serve,
+export { build, golden, pageUrl, engine, chromiumAlone, cannot, launch, useBrowser, open, openProgram, waitForPrompt, close, serve,
          paneText, holdPrograms, text, typeAtPrompts, goldenCase, typeCase, download };

@@ -1,6 +1,7 @@
-// Links to runs and the examples, in Debian's chromium from file://: a run's
-// link, opened elsewhere, replays it to the same transcript; whatever a link
-// carries is only typed text; a broken link opens a program with a message.
+// Links to runs and the examples, from file://: a run's link, opened
+// elsewhere, replays it to the same transcript; whatever a link carries is only
+// typed text; a broken link opens a program with a message. Every engine
+// follows a link ended with Ctrl-D, and the broken ones.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import * as harness from './harness.js';
@@ -11,13 +12,20 @@ const open = (program, options) => harness.openProgram(browser(), program, optio
 const ended = '#pane .note';
 const waitForEnd = (page) => page.waitForSelector(ended);
 
+// The link to the run, once drawn (after the pane is painted).
+async function runLink(page) {
+  await page.waitForFunction(() => document.getElementById('run-link').hash.includes('&input='));
+  return page.getAttribute('#run-link', 'href');
+}
+
 // Typed row by row, the last row with Enter or with Ctrl-D as the golden input ends.
-for (const name of ['gjinverse/worked-2x2', 'gjinverse/end-of-input', 'gjsolve/worked-2x2']) {
-  test(`the link to ${name}, opened in a fresh browser, replays it to the same transcript`, async () => {
+for (const [name, engines] of [['gjinverse/worked-2x2', harness.chromiumAlone], ['gjinverse/end-of-input', {}],
+                               ['gjsolve/worked-2x2', harness.chromiumAlone]]) {
+  test(`the link to ${name}, opened in a fresh browser, replays it to the same transcript`, engines, async () => {
     const page = await open(name.split('/')[0], { locale: 'ko-KR' });
     await harness.typeCase(page, name);
     await waitForEnd(page);
-    const link = await page.getAttribute('#run-link', 'href');
+    const link = await runLink(page);
     assert.equal(await page.textContent('#run-link'), link);
     const pane = await paneText(page);
     await close(page);
@@ -29,12 +37,12 @@ for (const name of ['gjinverse/worked-2x2', 'gjinverse/end-of-input', 'gjsolve/w
     // The same dialogue, but for the exit note in the other language.
     const [before, after] = [pane, await paneText(replay)].map((shown) => shown.replace(/\[[^\]\n]*\]\n$/, ''));
     assert.equal(after, before);
-    assert.equal(await replay.getAttribute('#run-link', 'href'), link, 'the replay links to itself');
+    assert.equal(await runLink(replay), link, 'the replay links to itself');
     await close(replay);
   });
 }
 
-test('markup in a link is only typed text: shown as typed, nothing loaded or run', async () => {
+test('markup in a link is only typed text: shown as typed, nothing loaded or run', harness.chromiumAlone, async () => {
   for (const [program, line] of [['gjinverse', '<img src=x onerror=alert(1)>'], ['gjsolve', '</pre><script>alert(1)</script>']]) {
     const hash = `#${program}&input=${encodeURIComponent(line + '\n')}`;
     const page = await harness.open(browser(), harness.pageUrl + hash, { ready: ended });
@@ -77,7 +85,7 @@ test('a link with no program, broken encoding or too long an input opens a progr
   }
 });
 
-test('typed text longer than a link carries gets a note instead of a link that would open empty', async () => {
+test('typed text longer than a link carries gets a note instead of a link that would open empty', harness.chromiumAlone, async () => {
   const page = await open('gjinverse');
   await page.fill('#typed', '1' + ' '.repeat(8000));
   await page.keyboard.press('Enter');
@@ -90,7 +98,7 @@ test('typed text longer than a link carries gets a note instead of a link that w
 
 // The letter decides where the key gives a Latin letter, whatever key of the
 // layout gives it; the physical key only where it does not.
-test('Ctrl-D ends the input on any layout, with a Korean input method too (ㅇ), and only Ctrl-D', async () => {
+test('Ctrl-D ends the input on any layout, with a Korean input method too (ㅇ), and only Ctrl-D', harness.chromiumAlone, async () => {
   const page = await open('gjinverse', { locale: 'ko-KR' });
   await page.keyboard.type('1');
   await page.keyboard.press('Enter');
@@ -109,7 +117,7 @@ test('Ctrl-D ends the input on any layout, with a Korean input method too (ㅇ),
   await close(page);
 });
 
-test('the status line tells of new stages briefly: the last one\'s commentary and operations, not its matrix', async () => {
+test('the status line tells of new stages briefly: the last one\'s commentary and operations, not its matrix', harness.chromiumAlone, async () => {
   const page = await open('gjinverse');
   await harness.typeAtPrompts(page, '\n', ['2', '2 1 1 3'], ['INPUT ORDER OF SQUARE MATRIX: ', 'INPUT a11 a12 : ']);
   // The stages, and the status line with them, come after the pane is painted.
@@ -124,7 +132,7 @@ test('the status line tells of new stages briefly: the last one\'s commentary an
   await close(page);
 });
 
-test('every example opens its run, which its link replays', async () => {
+test('every example opens its run, which its link replays', harness.chromiumAlone, async () => {
   const page = await open('gjsolve');
   const examples = await page.evaluate(() => GJ.share.examples);
   const shown = await page.$$eval('#example-list li', (items) => items.map((li) => [li.querySelector('a').hash, li.textContent]));
@@ -147,7 +155,7 @@ test('every example opens its run, which its link replays', async () => {
 // The programs' promise held back (or refused) by a script that runs before the
 // page's own: links followed meanwhile wait for the programs, and the last one
 // opens; when the programs cannot load, links do nothing and the page says why.
-test('a link followed before the programs have loaded opens once they have; a failed load is said once', async () => {
+test('a link followed before the programs have loaded opens once they have; a failed load is said once', harness.chromiumAlone, async () => {
   for (const fail of [false, true]) {
     const page = await harness.open(browser(), `${harness.pageUrl}#gjsolve`,
                                     { initScript: harness.holdPrograms(fail), ready: 'h1', locale: 'en-US' });

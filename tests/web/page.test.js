@@ -1,12 +1,12 @@
-// The page in Debian's chromium, headless, opened from file://: golden inputs are
-// typed at the prompts as a person would, and the downloaded transcript must be
-// the golden output, byte for byte, whichever the page's language.
+// The page in each engine, opened from file://: golden inputs are typed at the
+// prompts as a person would, and the downloaded transcript must be the golden
+// output, byte for byte, whichever the page's language and the engine.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { build, golden, pageUrl, useBrowser, open as openPage, openProgram, close, paneText, holdPrograms, text,
-         typeAtPrompts, goldenCase, download } from './harness.js';
+import { build, golden, pageUrl, chromiumAlone, useBrowser, open as openPage, openProgram, close, paneText, holdPrograms,
+         text, typeAtPrompts, goldenCase, download } from './harness.js';
 
 const browser = useBrowser();
 const open = (program, options) => openProgram(browser(), program, options);
@@ -24,17 +24,19 @@ function screen(expected, prompts, entries, input) {
   return text;
 }
 
+// Every engine types both worked examples and ends one input with Ctrl-D.
+const everywhere = {};
 const cases = [
-  ['gjinverse/worked-2x2', 'row by row', 'ko-KR'],
-  ['gjinverse/pivot-exchange-3x3', 'one line', 'en-US'],
-  ['gjinverse/end-of-input', 'row by row', 'ko-KR'],
-  ['gjsolve/worked-2x2', 'one line', 'en-US'],
-  ['gjsolve/residues-3x3', 'row by row', 'ko-KR'],
-  ['gjsolve/residues-3x3', 'one line', 'en-US'],
-  ['gjsolve/order-above-capacity', 'row by row', 'ko-KR'],
+  ['gjinverse/worked-2x2', 'row by row', 'ko-KR', everywhere],
+  ['gjinverse/pivot-exchange-3x3', 'one line', 'en-US', chromiumAlone],
+  ['gjinverse/end-of-input', 'row by row', 'ko-KR', everywhere],
+  ['gjsolve/worked-2x2', 'one line', 'en-US', everywhere],
+  ['gjsolve/residues-3x3', 'row by row', 'ko-KR', chromiumAlone],
+  ['gjsolve/residues-3x3', 'one line', 'en-US', chromiumAlone],
+  ['gjsolve/order-above-capacity', 'row by row', 'ko-KR', chromiumAlone],
 ];
-for (const [name, typing, locale] of cases) {
-  test(`${name}, typed ${typing}, in ${locale}`, async () => {
+for (const [name, typing, locale, engines] of cases) {
+  test(`${name}, typed ${typing}, in ${locale}`, engines, async () => {
     const { input, expected, prompts, rows } = goldenCase(name);
     const errFile = path.join(golden, `${name}.err`);
     const entries = typing === 'one line' ? [rows.join(' ')] : rows;
@@ -79,11 +81,23 @@ test('entries printed otherwise than in the printout before are marked', async (
   await page.click('#restart');
   await typeAtPrompts(page, '\n', ['2 2 1 1 3'], ['INPUT ORDER OF SQUARE MATRIX: ']);
   assert.deepEqual((await marks(page))[2], [[], []], 'a pivot pass that exchanges nothing marks nothing');
+
+  // Each mark drawn otherwise than by colour: bold, framed, a wavy underline.
+  await page.click('a[href="#gjsolve"]');
+  await typeAtPrompts(page, '\n', [fs.readFileSync(path.join(golden, 'gjsolve/residues-3x3.in'), 'utf8').trim().split(/\s+/).join(' ')],
+                      ['INPUT ORDER OF SQUARE MATRIX: ']);
+  await page.waitForSelector('#pane .residue');
+  const drawn = await page.evaluate(() => {
+    const style = (mark) => getComputedStyle(document.querySelector(`#pane .${mark}`));
+    return [style('changed').fontWeight, style('pivot').outlineStyle,
+            `${style('residue').textDecorationLine} ${style('residue').textDecorationStyle}`];
+  });
+  assert.deepEqual(drawn, ['700', 'solid', 'underline wavy']);
   await close(page);
 });
 
 for (const locale of ['en-US', 'ko-KR']) {
-  test(`every commentary line has its gloss, shown on keyboard focus too, in ${locale}`, async () => {
+  test(`every commentary line has its gloss, shown on keyboard focus too, in ${locale}`, chromiumAlone, async () => {
     const page = await open('gjsolve', { locale });
     await typeAtPrompts(page, '\n', ['2 2 -3 0 1 1 5'], ['INPUT ORDER OF SQUARE MATRIX: ']);
     const glosses = await page.$$eval('.gloss', (lines) => lines.map((line) => line.dataset.gloss));
@@ -100,7 +114,7 @@ for (const locale of ['en-US', 'ko-KR']) {
   });
 }
 
-test('a link to the other program starts it afresh, waiting for its order', async () => {
+test('a link to the other program starts it afresh, waiting for its order', chromiumAlone, async () => {
   const page = await open('gjsolve');
   await typeAtPrompts(page, '\n', ['2'], ['INPUT ORDER OF SQUARE MATRIX: ']);
   assert.equal(await page.textContent('.help code'), 'gjsolve > run.log', 'the note names the program open');
@@ -114,7 +128,7 @@ test('a link to the other program starts it afresh, waiting for its order', asyn
 
 // The first prompt is there before the programs: what is typed meanwhile is
 // echoed, and handed to the program once it has loaded.
-test('what is typed before the programs have loaded is handed to them', async () => {
+test('what is typed before the programs have loaded is handed to them', chromiumAlone, async () => {
   const page = await openPage(browser(), `${pageUrl}#gjinverse`, { initScript: holdPrograms(false), ready: '#typed:not([disabled])' });
   const { input, expected } = goldenCase('gjinverse/worked-2x2');
   assert.equal(await paneText(page), 'INPUT ORDER OF SQUARE MATRIX: ');

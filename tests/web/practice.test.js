@@ -1,8 +1,8 @@
-// Practice in Debian's chromium, from file:// (over http where said): each
-// worked example practised from start to finish at the keyboard, in English at
-// a desktop's width and in Korean at a phone's, with a wrong answer and its
-// named slip, a hint and the summary; a generated exercise's link, the same
-// matrix as under node; the worksheet that a print gives, and a class set of them.
+// Practice, from file:// (over http where said): each worked example practised
+// from start to finish at the keyboard, in English at a desktop's width and in
+// Korean at a phone's, with a wrong answer and its named slip, a hint and the
+// summary, in every engine; a generated exercise's link, the same matrix as
+// under node; the worksheet that a print gives, and a class set of them.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -51,14 +51,15 @@ function answerFor(example, k, key) {
   return { '0.333333': '1/3', '-0': '0', '1.66667': '5/3' }[printed] ?? printed;
 }
 
-// The field in focus; an answer field must be wholly in view with its mark,
-// 24 px tall at least, with the keyboard that has digits, '-', '/' and the space.
+// The field in focus; an answer field must be wholly in view with its mark
+// (but for a fraction of a pixel, where the page scrolls by whole ones), 24 px
+// tall at least, with the keyboard that has digits, '-', '/' and the space.
 const focused = (page) => page.evaluate(() => {
   const e = document.activeElement;
   const box = e.getBoundingClientRect();
   const whole = e.closest('.answer-box')?.getBoundingClientRect();
   const fits = !e.matches('input.answer') || (box.height >= 24 && whole.left >= 0 && whole.right <= innerWidth &&
-    whole.top >= 0 && whole.bottom <= innerHeight && e.inputMode === 'text');
+    whole.top > -1 && whole.bottom < innerHeight + 1 && e.inputMode === 'text');
   return { k: Number(e.dataset.k), key: e.dataset.key ?? null, id: e.id, invalid: e.getAttribute('aria-invalid'), fits };
 });
 
@@ -176,7 +177,7 @@ async function generator() {
   return { share, exercises, check };
 }
 
-test('a generated exercise\'s link opens from the disk on the matrix that node makes of its seed', async () => {
+test('a generated exercise\'s link opens from the disk on the matrix that node makes of its seed', harness.chromiumAlone, async () => {
   const GJ = await generator();
   const example = GJ.share.examples.find((e) => e.id === 'practice-nice');
   const made = GJ.exercises.make({ program: example.program, ...example.exercise });
@@ -225,7 +226,7 @@ async function answerFocused(page, text = null) {
 
 const answersShown = (page) => page.$$eval('#practice-body input.answer', (all) => all.map((i) => `${i.id} ${i.value} ${i.className}`));
 
-test('a handed-out link asks from stage 2, or as it says; a reload comes back to every answer', async () => {
+test('a handed-out link asks from stage 2, or as it says; a reload comes back to every answer', harness.chromiumAlone, async () => {
   const hash = '#gjinverse&practice&seed=7&order=3&options=nice,reorder';
   const page = await harness.open(browser(), pageUrl + hash, { ready: '.practice-stage', locale: 'ko-KR', viewport: { width: 375, height: 700 } });
   assert.equal((await focused(page)).id, 'practice-1-divisor-1');
@@ -263,7 +264,7 @@ test('a handed-out link asks from stage 2, or as it says; a reload comes back to
   await close(four);
 });
 
-test('a singular exercise asks whether A is invertible, and its summary says that A is singular', async () => {
+test('a singular exercise asks whether A is invertible, and its summary says that A is singular', harness.chromiumAlone, async () => {
   const page = await harness.open(browser(), `${pageUrl}#gjinverse&practice&seed=171672&order=2&options=singular&from=6&fill=none`,
                                   { ready: '#practice-5-invertible' });
   assert.ok((await page.textContent('#practice-stage-6')).includes(await text(page, 'practice.ask.nonFinite')));
@@ -280,7 +281,7 @@ test('a singular exercise asks whether A is invertible, and its summary says tha
 const squeeze = (text) => text.replace(/\s+/g, '');
 const pdfPages = (pdf) => execFileSync('pdftotext', ['-raw', '-enc', 'UTF-8', '-', '-'], { input: pdf }).toString().split('\f').map(squeeze);
 
-test('a print in practice is a worksheet: every stage with its question and frame, then the answer key', async () => {
+test('a print in practice is a worksheet: every stage with its question and frame, then the answer key', harness.chromiumAlone, async () => {
   const GJ = await generator();
   const example = GJ.share.examples.find((e) => e.id === 'practice-alone');
   const made = GJ.exercises.make({ program: example.program, ...example.exercise });
@@ -335,7 +336,7 @@ test('a print in practice is a worksheet: every stage with its question and fram
 // form on, each starting a page, then their keys in the same order; each key
 // carries its sheet's id and the answers of that sheet's matrix. Over http a
 // sheet has a QR code of its link.
-test('a class set of sheets, then their keys, each key with its sheet\'s id', async () => {
+test('a class set of sheets, then their keys, each key with its sheet\'s id', harness.chromiumAlone, async () => {
   const GJ = await generator();
   const server = await harness.serve(build);
   try {

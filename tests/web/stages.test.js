@@ -1,13 +1,13 @@
-// The stages section and the page's two languages, in Debian's chromium from
-// file://: operations, stepping by keyboard, exact values, the notes on residues
-// and exact zeros, and the language switch. Texts are compared with the page's
+// The stages section and the page's two languages, from file://: operations,
+// stepping by keyboard, exact values, the notes on residues and exact zeros, and
+// the language switch and its persistence, which every engine runs. Texts are compared with the page's
 // own tables, never with English written here.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import * as harness from './harness.js';
-import { build, useBrowser, openProgram, close, text, typeAtPrompts } from './harness.js';
+import { build, chromiumAlone, useBrowser, openProgram, waitForPrompt, close, text, typeAtPrompts } from './harness.js';
 
 const browser = useBrowser();
 const open = (program, options) => openProgram(browser(), program, options);
@@ -35,7 +35,7 @@ const shownStage = (page) => page.$eval('#stage-list', (list) => {
 });
 
 for (const locale of ['en-US', 'ko-KR']) {
-  test(`the worked example's operations, stepped through from the keyboard, in ${locale}`, async () => {
+  test(`the worked example's operations, stepped through from the keyboard, in ${locale}`, chromiumAlone, async () => {
     const page = await runOnce('gjinverse', '2 2 1 1 3', { locale });
     assert.equal(await page.getAttribute('html', 'lang'), locale.slice(0, 2));
     const noExchange = await text(page, 'op.no_exchange.notation');
@@ -87,7 +87,7 @@ for (const locale of ['en-US', 'ko-KR']) {
   });
 }
 
-test('the residues of gjsolve residues-3x3 are exactly 0 and marked so', async () => {
+test('the residues of gjsolve residues-3x3 are exactly 0 and marked so', chromiumAlone, async () => {
   const page = await runOnce('gjsolve', golden('gjsolve/residues-3x3.in'), { locale: 'ko-KR' });
   const residue = await text(page, 'exact.residue');
   await page.click('#stage-all');
@@ -107,7 +107,7 @@ test('the residues of gjsolve residues-3x3 are exactly 0 and marked so', async (
 
 // Three runs with the same operations: 0x3 is read as 3, but the page cannot
 // read it as the program did; x and 0 are both read as 0.
-test('the exact view and the stage shown belong to their run, not to its operations', async () => {
+test('the exact view and the stage shown belong to their run, not to its operations', chromiumAlone, async () => {
   const page = await open('gjinverse');
   await typeAtPrompts(page, '\n', ['2', '2 1', '1 0x3'], ['INPUT ORDER OF SQUARE MATRIX: ', 'INPUT a11 a12 : ', 'INPUT a21 a22 : ']);
   await page.waitForSelector('#stages[data-exact="done"]');
@@ -139,7 +139,7 @@ test('the exact view and the stage shown belong to their run, not to its operati
 // order-8 run with entries from 1e-307 to 1e300 takes seconds: a key pressed
 // meanwhile must be answered while the values are still pending, and a new run
 // must drop the old run's replay. The benchmark times the real one.
-test('the exact values are worked out between frames, and a new run drops them', async () => {
+test('the exact values are worked out between frames, and a new run drops them', chromiumAlone, async () => {
   const wide = ['-2e200', '7.5e-150', '1e-307', '3', '-0.7', '4e300', '-6e-88'];
   const hard = '8 ' + Array.from({ length: 64 }, (_, k) => wide[(k * 3 + 3 + Math.floor(k / 5)) % wide.length]).join(' ');
   const slowTasks = () => {
@@ -198,7 +198,7 @@ test('a change of language retells the glosses, the exit note, the stages and th
   await close(page);
 });
 
-test('a singular matrix whose zero pivot is a residue says where exact arithmetic stops', async () => {
+test('a singular matrix whose zero pivot is a residue says where exact arithmetic stops', chromiumAlone, async () => {
   const page = await runOnce('gjinverse', golden('gjinverse/singular-residue-3x3.in'), { locale: 'en-US' });
   await page.click('#stage-all');
   const notes = await page.$$eval('.stop-note', (all) => all.map((note) => [
@@ -214,7 +214,7 @@ test('a singular matrix whose zero pivot is a residue says where exact arithmeti
   await close(page);
 });
 
-test('a stop at a divisor printed as nan says that it is not a number, not a residue', async () => {
+test('a stop at a divisor printed as nan says that it is not a number, not a residue', chromiumAlone, async () => {
   const page = await runOnce('gjinverse', '3 2 0 3e-308 1 5e307 5e307 1e-200 1 0', { locale: 'ko-KR' });
   await page.click('#stage-all');
   const note = [await text(page, 'exact.stop', { i: 1, c: 2 }), await text(page, 'exact.stop.nonFinite', { shown: 'nan' }),
@@ -223,7 +223,7 @@ test('a stop at a divisor printed as nan says that it is not a number, not a res
   await close(page);
 });
 
-test('a run with an entry that is not a finite number has no exact view, and says so', async () => {
+test('a run with an entry that is not a finite number has no exact view, and says so', chromiumAlone, async () => {
   const page = await runOnce('gjinverse', '2 1 nan 0 1', { locale: 'ko-KR' });
   assert.equal(await page.textContent('#exact-note'), await text(page, 'exact.none.value', { row: 1, value: 'nan' }));
   const titles = await page.$$eval('#stage-list td', (cells) => [...new Set(cells.map((td) => td.title))]);
@@ -232,8 +232,7 @@ test('a run with an entry that is not a finite number has no exact view, and say
 });
 
 test('the language chosen is kept across a reload from file://', async () => {
-  const context = await browser().newContext({ locale: 'en-US' });
-  const page = await open('gjinverse', { context });
+  const page = await open('gjinverse', { locale: 'en-US' });
   const state = () => page.evaluate(() => [document.documentElement.lang, document.querySelector('h1').textContent,
                                            document.getElementById('language-ko').getAttribute('aria-pressed')]);
   assert.deepEqual(await state(), ['en', await text(page, 'title'), 'false']);
@@ -241,17 +240,16 @@ test('the language chosen is kept across a reload from file://', async () => {
   const korean = ['ko', await text(page, 'title'), 'true'];
   assert.deepEqual(await state(), korean);
   await page.reload();
-  await page.waitForSelector('#typed:not([disabled])');
+  await waitForPrompt(page);
   assert.deepEqual(await state(), korean);
   await page.click('#language-en');
   await page.reload();
-  await page.waitForSelector('#typed:not([disabled])');
+  await waitForPrompt(page);
   assert.equal(await page.getAttribute('html', 'lang'), 'en');
   await close(page);
-  await context.close();
 });
 
-test('the Korean page at a phone\'s width and at a desktop\'s, for a look', async () => {
+test('the Korean page at a phone\'s width and at a desktop\'s, for a look', chromiumAlone, async () => {
   for (const width of [375, 1280]) {
     const page = await runOnce('gjsolve', golden('gjsolve/residues-3x3.in'), { locale: 'ko-KR', width });
     for (let k = 0; k < 7; ++k) await page.click('#stage-next');
