@@ -86,6 +86,8 @@ export async function launch(url) {
       browserName: 'MiniBrowser',
       'webkitgtk:browserOptions': { binary: miniBrowser, args: ['--automation', '--private', ...(colorScheme === 'dark' ? ['--dark-mode'] : [])] },
     }).build();
+    // A script or a load that never ends fails its test instead of holding it.
+    await driver.manage().setTimeouts({ script: 30000, pageLoad: 60000 });
     const context = { driver, child, locale, colorScheme, downloads };
     sessions.push(context);
     return context;
