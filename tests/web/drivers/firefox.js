@@ -7,7 +7,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
-import { Tab, scrollTo } from './tab.js';
+import { Tab } from './tab.js';
 
 export const name = 'firefox';
 export const executable = process.env.GJ_FIREFOX || '/usr/bin/firefox-esr';
@@ -50,10 +50,7 @@ export async function launch() {
     await page.setViewport(context.viewport);
     const tab = new Tab({
       run: (expression) => page.evaluate(expression),
-      async click(selector) {
-        await scrollTo(page, selector);
-        await page.click(selector);
-      },
+      click: (selector) => page.click(selector),
       text: (text) => page.keyboard.type(text),
       async key({ modifiers, key }) {
         for (const modifier of modifiers) await page.keyboard.down(modifier);

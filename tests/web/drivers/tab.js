@@ -12,7 +12,7 @@ export const chord = (name) => {
   return { modifiers: keys.slice(0, -1), key: keys.at(-1).length === 1 ? keys.at(-1).toLowerCase() : keys.at(-1) };
 };
 
-// Scrolls page (playwright's or puppeteer's) to selector and waits two frames,
+// Scrolls page (playwright's, or a tab) to selector and waits two frames,
 // for a click to land on it: the pane's stages that come into view on the way
 // take their real sizes only once laid out.
 export async function scrollTo(page, selector) {
@@ -53,7 +53,10 @@ export class Tab {
     return this.evaluate((s) => { const e = document.querySelector(s); return e !== null && e.getClientRects().length > 0; }, selector);
   }
   focus(selector) { return this.$eval(selector, (e) => e.focus()); }
-  click(selector) { return this.engine.click(selector); }
+  async click(selector) {
+    await scrollTo(this, selector);
+    return this.engine.click(selector);
+  }
 
   // As a person chooses an option: the value, then input and change.
   selectOption(selector, value) {
