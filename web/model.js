@@ -82,12 +82,12 @@ function field(name, value) {
 export function decode(line) {
   const [name, ...values] = line.split(' ');
   const record = { name };
-  for (const [k, spec] of (reportFields[name] ?? []).entries()) {
-    if (spec.startsWith('...')) {
-      record[spec.slice(3)] = values.slice(k).map((value) => field('', value));
+  for (const [k, fieldName] of (reportFields[name] ?? []).entries()) {
+    if (fieldName.startsWith('...')) {
+      record[fieldName.slice(3)] = values.slice(k).map((value) => field('', value));
       break;
     }
-    const key = spec.replace(/\?$/, '');
+    const key = fieldName.replace(/\?$/, '');
     record[key] = k < values.length ? field(key, values[k]) : null;
   }
   return record;
