@@ -14,7 +14,11 @@ const waitForEnd = (page) => page.waitForSelector(ended);
 
 // The link to the run, once drawn (after the pane is painted).
 async function runLink(page) {
-  await page.waitForFunction(() => document.getElementById('run-link').hash.includes('&input='));
+  await page.waitForFunction(() => {
+    const { run } = GJ.page.model;
+    const { hash } = document.getElementById('run-link');
+    return hash.includes('&input=') && decodeURIComponent(hash).includes(run.input) && hash.endsWith('&end') === run.ended;
+  });
   return page.getAttribute('#run-link', 'href');
 }
 
