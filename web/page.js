@@ -7,22 +7,22 @@
 // them once they have. The page owns what a link carries besides the typed
 // text (practice, the exercise), and hands it to the views.
 import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the build from the programs' own output
-import * as language from './language.js';
-import { emit, show as showRun, isShown, afterPaint, inSlices } from './events.js';
-import { byId, el, copy } from './dom.js';
-import * as runner from './runner.js';
-import { model as modelOfRun, withExact, replay } from './model.js';
-import * as share from './share.js';
-import { make as makeExercise } from './exercises.js';
-import * as pane from './pane.js';
-import * as stages from './stages.js';
-import * as status from './status.js';
-import * as links from './links.js';
-import * as practice from './practice.js';
-import * as worksheet from './worksheet.js';
-import * as exerciseForm from './exercise-form.js';
-import { start as startOffline } from './offline.js';
-import './print.js';
+import * as language from './views/language.js';
+import { emit, show as showRun, isShown, afterPaint, inSlices } from './views/events.js';
+import { byId, el, copy } from './views/dom.js';
+import * as runner from './logic/runner.js';
+import { model as modelOfRun, withExact, replay } from './logic/model.js';
+import * as share from './logic/share.js';
+import { make as makeExercise } from './logic/exercises.js';
+import * as pane from './views/pane.js';
+import * as stages from './views/stages.js';
+import * as status from './views/status.js';
+import * as links from './views/links.js';
+import * as practice from './views/practice.js';
+import * as worksheet from './views/worksheet.js';
+import * as exerciseForm from './views/exercise-form.js';
+import { start as startOffline } from './views/offline.js';
+import './views/print.js';
 
 const { t } = language;
 const typed = byId('typed');
@@ -279,7 +279,7 @@ requestAnimationFrame(() => setTimeout(() => {
 // The page's parts, as the bundle's global GJ: for a look from the browser's
 // console, and for the tests, which read the page's texts and its model.
 export { language, share, runner, stages };
-export * as words from './words.js';
-export * as check from './check.js';
-export * as exercises from './exercises.js';
+export * as words from './logic/words.js';
+export * as check from './logic/check.js';
+export * as exercises from './logic/exercises.js';
 export const page = { get model() { return model; } };

@@ -16,10 +16,10 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { createRequire } from 'node:module';
-import { programs } from './scripts.js';
-import { model } from '../../web/model.js';
-import * as exact from '../../web/exact.js';
-import * as runner from '../../web/runner.js';
+import { programs } from './node/programs.js';
+import { model } from '../../web/logic/model.js';
+import * as exact from '../../web/logic/exact.js';
+import * as runner from '../../web/logic/runner.js';
 
 const RUNS = 5;
 

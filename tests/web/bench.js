@@ -28,7 +28,7 @@ import os from 'node:os';
 import path from 'node:path';
 
 process.env.GJ_WEB_BUILD = path.resolve(process.argv[2] ?? 'build-web');
-const { pageUrl, launch, open, close, goldenCase, typeAtPrompts } = await import('./harness.js');
+const { pageUrl, launch, open, close, goldenCase, typeAtPrompts } = await import('./browser/harness.js');
 // The programs loaded and the first prompt shown, on this page or on one built
 // before it took typing ahead of its programs.
 const loaded = () => !document.getElementById('typed').disabled &&

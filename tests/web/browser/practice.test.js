@@ -1,0 +1,377 @@
+// Practice, from file:// (over http where said): each worked example practised
+// from start to finish at the keyboard, in English at a desktop's width and in
+// Korean at a phone's, with a wrong answer and its named slip, a hint and the
+// summary, in every engine; a generated exercise's link, the same matrix as
+// under node; the worksheet that a print gives, and a class set of them.
+// engines: chromium firefox webkit
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import path from 'node:path';
+import * as harness from './harness.js';
+import { programs } from '../node/programs.js';
+import * as share from '../../../web/logic/share.js';
+import * as exercises from '../../../web/logic/exercises.js';
+import * as check from '../../../web/logic/check.js';
+const { build, pageUrl, close, text, download, goldenCase } = harness;
+
+const browser = harness.useBrowser();
+
+// Each worked example: its golden case, its printouts as the program prints
+// them (rows written with blanks for tabs), each stage's decisions, one wrong
+// answer with its slip and the stage that gets the hint.
+const examples = {
+  gjinverse: {
+    golden: 'gjinverse/worked-2x2',
+    printouts: [['2 1 1 0', '1 3 0 1'], ['1 0.5 0.5 0', '0.333333 1 0 0.333333'], ['1 0.5 0.5 0', '0.333333 1 0 0.333333'],
+                ['1 0.5 0.5 0', '0 -2.5 0.5 -1'], ['5 0 3 -1', '0 -2.5 0.5 -1'], ['1 0 0.6 -0.2', '-0 1 -0.2 0.4'],
+                ['0.6 -0.2', '-0.2 0.4']],
+    decisions: [{}, { 'divisor 1': '2', 'divisor 2': '3' }, { order: '1 2' }, { 'r 2': '3' }, { 'r 1': '-5' },
+                { 'divisor 1': '5', 'divisor 2': '-2.5' }, {}],
+    wrong: { k: 3, key: 'entry 2 2', answer: '0.833333', slip: 'practice.slip.textbook', values: { t: 2, p: 1 } },
+    hint: { k: 3, op: 'R2 ← R1 − 3 × R2' },
+  },
+  gjsolve: {
+    golden: 'gjsolve/worked-2x2',
+    printouts: [['2 -3 0', '1 1 5'], ['-0.666667 1 -0', '0.2 0.2 1'], ['-0.666667 1 -0', '0.2 0.2 1'],
+                ['-0.666667 1 -0', '0 1.66667 3.33333'], ['1.11111 0 3.33333', '0 1.66667 3.33333'], ['3', '2']],
+    decisions: [{}, { 'divisor 1': '-3', 'divisor 2': '5' }, { order: '12' }, { 'r 2': '-3.33333' }, { 'r 1': '5/3' },
+                { 'x 1': '3', 'x 2': '2' }],
+    wrong: { k: 1, key: 'divisor 1', answer: '3', slip: 'practice.slip.sign', values: {} },
+    hint: { k: 3, op: 'R2 ← R1 − (-3.33333) × R2' },
+  },
+};
+
+// The answer to the field in focus: a decision, or an entry of the printout,
+// typed now and then as its exact value (1/3 for 0.333333, 0 for -0).
+function answerFor(example, k, key) {
+  if (key in example.decisions[k]) return example.decisions[k][key];
+  const [, r, c] = key.split(' ').map(Number);
+  const printed = example.printouts[k][r - 1].split(' ')[c - 1];
+  return { '0.333333': '1/3', '-0': '0', '1.66667': '5/3' }[printed] ?? printed;
+}
+
+// The field in focus; an answer field must be wholly in view with its mark
+// (but for a fraction of a pixel, where the page scrolls by whole ones), 24 px
+// tall at least, with the keyboard that has digits, '-', '/' and the space.
+const focused = (page) => page.evaluate(() => {
+  const e = document.activeElement;
+  const box = e.getBoundingClientRect();
+  const whole = e.closest('.answer-box')?.getBoundingClientRect();
+  const fits = !e.matches('input.answer') || (box.height >= 24 && whole.left >= 0 && whole.right <= innerWidth &&
+    whole.top > -1 && whole.bottom < innerHeight + 1 && e.inputMode === 'text');
+  return { k: Number(e.dataset.k), key: e.dataset.key ?? null, id: e.id, invalid: e.getAttribute('aria-invalid'), fits };
+});
+
+// Presses Tab, or Shift+Tab, until selector has the focus.
+async function tabTo(page, selector, back = false) {
+  for (let n = 0; n < 40; n++) {
+    if (await page.evaluate((s) => document.activeElement.matches(s), selector)) return;
+    await page.keyboard.press(back ? 'Shift+Tab' : 'Tab');
+  }
+  assert.fail(`Tab never reached ${selector}`);
+}
+
+for (const program of ['gjinverse', 'gjsolve']) {
+  test(`${program}'s worked example practised at the keyboard, in English and in Korean`, async () => {
+    const example = examples[program];
+    const { input, expected, rows } = goldenCase(example.golden);
+    for (const [locale, width] of [['en-US', 1280], ['ko-KR', 375]]) {
+      const page = await harness.openProgram(browser(), program, { locale, width });
+      // The pane's text as shown; a printout out of view counts too, though the
+      // browser leaves it out of innerText until it is laid out.
+      const shown = () => page.$eval('#pane', (pane) => {
+        const groups = [...pane.querySelectorAll('.pane-stage')];
+        for (const group of groups) group.style.contentVisibility = 'visible';
+        const text = pane.innerText;
+        for (const group of groups) group.style.contentVisibility = '';
+        return text;
+      });
+      await page.focus('[data-mode="practice"]');
+      await page.keyboard.press('Enter');
+      await page.focus('#typed');
+      for (const row of rows) {
+        await page.keyboard.type(row);
+        await page.keyboard.press('Enter');
+      }
+      // A learner new to the method is given every stage but the last; this one starts at the scaling.
+      await page.waitForSelector('.practice-stage');
+      const dialogue = await harness.paneText(page);
+      assert.equal(await page.$eval('#practice-from', (s) => s.value), String(example.printouts.length - 1));
+      await page.focus('#practice-from');
+      await page.keyboard.press('Home');
+      await page.waitForFunction(() => document.activeElement.matches('input.answer'));
+      assert.ok(!(await shown()).includes(':주어진 행에서 가장 큰 수로 나눔.'), 'the pane keeps the stages to do to itself');
+
+      let zeroNotes = 0;
+      for (let answered = 0; answered < 60; answered++) {
+        // The last answer of a stage goes on to the next once its verdict is painted.
+        await page.waitForFunction(() => !document.activeElement.matches('input.answer[readonly]'));
+        const { k, key, fits } = await focused(page);
+        if (key === null) break;
+        assert.ok(fits, `${key} of stage ${k + 1} at ${width} px`);
+        const { wrong, hint } = example;
+        if (k === hint.k && !(await page.isVisible(`#practice-stage-${k + 1} .hint`))) {
+          // The rule, then the numbers, and only the third step the operations.
+          await tabTo(page, `#practice-stage-${k + 1} .hint-button`);
+          await page.keyboard.press('Enter');
+          await page.keyboard.press('Enter');
+          assert.ok(!(await page.textContent(`#practice-stage-${k + 1} .hint`)).includes(hint.op));
+          await page.keyboard.press('Enter');
+          assert.ok((await page.textContent(`#practice-stage-${k + 1} .hint`)).includes(hint.op));
+          await tabTo(page, `[data-key="${key}"]`, true);
+        }
+        if (k === wrong.k && key === wrong.key && (await focused(page)).invalid === 'false') {
+          await page.keyboard.type(wrong.answer);
+          await page.keyboard.press('Enter');
+          const slip = await text(page, wrong.slip, { ...wrong.values, n: 2 });
+          assert.ok((await page.textContent(`#practice-feedback-${k}`)).endsWith(slip), 'the slip, named where it stands');
+          assert.ok((await page.textContent('#status')).endsWith(slip), 'and on the status line');
+          assert.deepEqual(await focused(page), { k, key, id: `practice-${k}-${key.replace(/ /g, '-')}`, invalid: 'true', fits: true });
+          if (width === 375 && program === 'gjinverse') await page.screenshot({ path: path.join(build, 'web-practice-ko-375.png') });
+        }
+        await page.keyboard.type(answerFor(example, k, key));
+        await page.keyboard.press('Enter');
+        // 0 typed for -0 is right, and the page says once why.
+        if (key.startsWith('entry') && example.printouts[k][key.split(' ')[1] - 1].split(' ')[key.split(' ')[2] - 1] === '-0') {
+          const note = (await page.textContent(`#practice-feedback-${k}`)).includes(await text(page, 'practice.note.negativeZero'));
+          assert.equal(note, zeroNotes++ === 0, `${key} of stage ${k + 1}: the note on -0 the first time only`);
+        }
+      }
+
+      // The summary: the stages with a wrong answer or a hint were not right the first time.
+      assert.ok(await page.evaluate(() => document.scrollingElement.scrollWidth <= innerWidth), 'the page is no wider than the screen');
+      const count = example.printouts.length - 1;
+      const right = count - new Set([example.wrong.k, example.hint.k]).size;
+      const hints = await text(page, 'practice.hints.other', { count: 3 });
+      const summary = await text(page, 'practice.summary', { right, count, hints, shown: 0 });
+      assert.equal(await page.evaluate(() => document.activeElement.id), 'practice-summary');
+      assert.ok((await page.textContent('#practice-summary')).startsWith(summary));
+      assert.ok((await page.textContent('#status')).startsWith(summary));
+      assert.equal(zeroNotes > 0, program === 'gjsolve', 'a -0 was asked');
+      // Every printout shows again; the dialogue and the transcript are as when watching.
+      const practised = await shown();
+      assert.equal(await harness.paneText(page), dialogue);
+      assert.ok((await download(page)).equals(expected));
+      await page.focus('[data-mode="watch"]');
+      await page.keyboard.press('Enter');
+      assert.ok(await page.isVisible('#stages') && !(await page.isVisible('#practice')));
+      assert.equal(await shown(), practised);
+
+      // Back on the same exercise at the page's own pace, the record shows, and one stage more is the learner's.
+      const again = await harness.open(browser(), `${pageUrl}#${program}&practice&input=${encodeURIComponent(input)}&own`,
+                                       { context: page.context(), ready: '.practice-stage' });
+      assert.equal(await again.$eval('#practice-from', (s) => s.value), String(count - 1));
+      assert.ok((await again.textContent('.practice-record')).startsWith(await text(again, 'practice.past', { right, count, hints, shown: 0 })));
+      await again.click('.clear-record');
+      assert.equal(await again.textContent('.practice-record'), await text(again, 'practice.cleared'));
+      await close(again);
+      await close(page);
+    }
+  });
+}
+
+// The generator under node, through the same programs as the page's.
+async function generator() {
+  await programs();
+  return { share, exercises, check };
+}
+
+test('a generated exercise\'s link opens from the disk on the matrix that node makes of its seed', harness.chromiumAlone, async () => {
+  const GJ = await generator();
+  const example = GJ.share.examples.find((e) => e.id === 'practice-nice');
+  const made = GJ.exercises.make({ program: example.program, ...example.exercise });
+  const page = await harness.open(browser(), pageUrl + example.hash, { ready: '.practice-stage' });
+  assert.deepEqual(await page.$$eval('#pane .echo', (echoes) => echoes.map((e) => e.textContent).join('')), made.input);
+  const from = Number(await page.$eval('#practice-from', (s) => s.value)) + 1;
+  assert.ok((await page.getAttribute('#run-link', 'href')).endsWith(example.hash.replace('&own', `&from=${from}`)),
+            'the run\'s link is the exercise\'s, with the start that this browser chose written out');
+
+  // The pivot pass that reorders other rows: one exchange gets its slip.
+  const k = made.model.stages.findIndex((s) => s.id === 'pivoted' &&
+    String(GJ.check.passOrder(s, 3)) !== String(GJ.check.oneExchange(GJ.check.passOrder(s, 3), s.column)));
+  const stage = made.model.stages[k];
+  await page.selectOption('#practice-from', String(k));
+  await page.waitForFunction(() => document.activeElement.matches('input.answer'));
+  await page.keyboard.type(GJ.check.oneExchange(GJ.check.passOrder(stage, 3), stage.column).join(' '));
+  await page.keyboard.press('Enter');
+  assert.ok((await page.textContent(`#practice-feedback-${k}`)).endsWith(await text(page, 'practice.slip.oneExchange')));
+  await page.keyboard.type(GJ.check.passOrder(stage, 3).join(' '));
+  await page.keyboard.press('Enter');
+  assert.ok((await page.textContent(`#practice-feedback-${k}`)).endsWith(await text(page, 'practice.right', { label: await text(page, 'practice.q.order') })));
+
+  // The form makes the next exercise, by its link.
+  await page.click('#exercise summary');
+  await page.fill('#exercise-seed', '77');
+  await page.selectOption('#exercise-order', '4');
+  await page.check('input[value="alone"]');
+  await page.click('#exercise-form button');
+  await page.waitForFunction(() => location.hash === '#gjinverse&practice&seed=77&order=4&options=nice,alone&own');
+  const next = GJ.exercises.make({ program: 'gjinverse', seed: 77, order: 4, options: ['nice', 'alone'] });
+  await page.waitForFunction((input) => [...document.querySelectorAll('#pane .echo')].map((e) => e.textContent).join('') === input, next.input);
+  await close(page);
+});
+
+// Types the program's answer to the question in focus (0 for "left alone"), or text.
+async function answerFocused(page, text = null) {
+  const answer = text ?? await page.evaluate(() => {
+    const e = document.activeElement;
+    const q = GJ.check.questions(GJ.page.model, Number(e.dataset.k), 'all').find((x) => x.key === e.dataset.key);
+    return GJ.check.answerOf(q) ?? '0';
+  });
+  await page.keyboard.type(answer);
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => !document.activeElement.matches('input.answer[readonly]'));
+}
+
+const answersShown = (page) => page.$$eval('#practice-body input.answer', (all) => all.map((i) => `${i.id} ${i.value} ${i.className}`));
+
+test('a handed-out link asks from stage 2, or as it says; a reload comes back to every answer', harness.chromiumAlone, async () => {
+  const hash = '#gjinverse&practice&seed=7&order=3&options=nice,reorder';
+  const page = await harness.open(browser(), pageUrl + hash, { ready: '.practice-stage', locale: 'ko-KR', viewport: { width: 375, height: 700 } });
+  assert.equal((await focused(page)).id, 'practice-1-divisor-1');
+  const question = async (id, values) => text(page, 'practice.question', { label: await text(page, id, values) });
+  assert.ok((await page.textContent('#status')).endsWith(await question('practice.q.divisor', { i: 1 })));
+  await answerFocused(page, '12345');
+  while ((await focused(page)).k < 5) await answerFocused(page);
+  assert.ok((await page.getAttribute('#run-link', 'href')).endsWith(hash), 'what the link asks, unsaid');
+  const answers = await answersShown(page);
+  await page.reload();
+  await page.waitForSelector('#practice-stage-6');
+  assert.deepEqual([await answersShown(page), (await focused(page)).k], [answers, 5]);
+  // A change of language keeps the question in focus, with what is typed there, and the status line names it.
+  await page.keyboard.type('7/');
+  await page.click('#language-en');
+  assert.deepEqual([(await focused(page)).k, await page.evaluate(() => document.activeElement.value)], [5, '7/']);
+  assert.ok((await page.textContent('#status')).includes(await text(page, 'practice.question', { label: await text(page, 'practice.q.r', { t: 3 }) })));
+  await page.click('#practice-restart');
+  await page.reload();
+  await page.waitForSelector('.practice-stage');
+  assert.deepEqual([await page.$$eval('.practice-stage', (all) => all.length), (await focused(page)).id], [1, 'practice-1-divisor-1']);
+  await close(page);
+
+  // Every entry of stage 4, each field wholly in view with its mark as it is answered.
+  const four = await harness.open(browser(), `${pageUrl}${hash}&from=4&fill=all`, { ready: '.practice-stage', locale: 'ko-KR', viewport: { width: 375, height: 700 } });
+  assert.deepEqual([(await focused(four)).k, await four.$$eval('#practice-stage-4 input.answer', (all) => all.length)], [3, 2 + 3 * 6]);
+  await answerFocused(four, '-0.5');
+  await four.screenshot({ path: path.join(build, 'practice-inverse-stage4-ko-375.png') });
+  while ((await focused(four)).k === 3) {
+    assert.ok((await focused(four)).fits, (await focused(four)).id);
+    await answerFocused(four);
+  }
+  await four.check('#practice-exact');
+  assert.match(await four.textContent('#practice-stage-4 .printout-box'), /^100-100-1\/21-3\/8/, 'the printout before it, exact');
+  await close(four);
+});
+
+test('a singular exercise asks whether A is invertible, and its summary says that A is singular', harness.chromiumAlone, async () => {
+  const page = await harness.open(browser(), `${pageUrl}#gjinverse&practice&seed=171672&order=2&options=singular&from=6&fill=none`,
+                                  { ready: '#practice-5-invertible' });
+  assert.ok((await page.textContent('#practice-stage-6')).includes(await text(page, 'practice.ask.nonFinite')));
+  await page.click('#practice-5-invertible');
+  assert.ok((await page.textContent('#practice-feedback-5')).endsWith(await text(page, 'practice.slip.singular')));
+  await page.click('#practice-stage-6 [data-choice="no"]');
+  for (const k of [6, 7]) await page.click(`#practice-stage-${k} .show-button`);
+  assert.ok((await page.textContent('#practice-summary')).includes(await text(page, 'practice.singular.inverse')));
+  await close(page);
+});
+
+// The text of each page of the print, in the order of the PDF's content, with
+// no white space: Korean lines break within words.
+const squeeze = (text) => text.replace(/\s+/g, '');
+const pdfPages = (pdf) => execFileSync('pdftotext', ['-raw', '-enc', 'UTF-8', '-', '-'], { input: pdf }).toString().split('\f').map(squeeze);
+
+test('a print in practice is a worksheet: every stage with its question and frame, then the answer key', harness.chromiumAlone, async () => {
+  const GJ = await generator();
+  const example = GJ.share.examples.find((e) => e.id === 'practice-alone');
+  const made = GJ.exercises.make({ program: example.program, ...example.exercise });
+  for (const locale of ['en-US', 'ko-KR']) {
+    const page = await harness.open(browser(), pageUrl + example.hash, { ready: '.practice-stage', locale, colorScheme: 'dark' });
+    const names = (await page.evaluate(() => GJ.page.model.stages.slice(1).map((s, k) => GJ.language.t('stage.heading', { k: k + 2, name: GJ.words.stageName(s) })))).map(squeeze);
+    const asks = (await page.evaluate(() => GJ.page.model.stages.slice(1).map((s) => GJ.language.t('practice.ask.' + s.id, { j: s.column ?? '' })))).map(squeeze);
+    const pages = pdfPages(await page.pdf({ format: 'A4' })).filter((p) => p !== '');
+    const keyHeading = await text(page, 'sheet.key');
+    await page.emulateMedia({ media: 'print' });
+    const looks = await page.evaluate(() => {
+      window.dispatchEvent(new Event('beforeprint'));
+      const cell = document.querySelector('#worksheet .sheet-stage .frame tbody td');
+      const { width, height } = cell.getBoundingClientRect();
+      const style = getComputedStyle(cell);
+      return [style.color, style.borderTopColor, getComputedStyle(document.body).backgroundColor,
+              getComputedStyle(document.querySelector('.terminal')).display, document.querySelectorAll('#worksheet .qr').length,
+              width * 25.4 / 96 >= 28 && height * 25.4 / 96 >= 8];
+    });
+    assert.deepEqual(looks, ['rgb(0, 0, 0)', 'rgb(0, 0, 0)', 'rgb(255, 255, 255)', 'none', 0, true],
+                     'black on white, the worksheet alone, no QR code from the disk, frames of 28 by 8 mm an entry');
+    const keyPage = pages.findIndex((p) => p.startsWith(squeeze(keyHeading)));
+    assert.ok(keyPage > 0, 'the answer key on a page of its own');
+    const [sheet, key] = [pages.slice(0, keyPage).join(''), pages.slice(keyPage).join('')];
+    const id = squeeze(await text(page, 'sheet.id', { program: 'gjsolve', seed: 19, order: 3, options: 'nice, alone' }));
+    const link = squeeze(await text(page, 'sheet.link', { link: pageUrl + GJ.share.fragment('gjsolve', '', false, { practice: true, exercise: example.exercise }) }));
+    assert.ok(sheet.startsWith(squeeze(await text(page, 'sheet.title', { program: 'gjsolve', n: 3 })) + id + link));
+    assert.ok(key.startsWith(squeeze(keyHeading) + id + link), 'the key carries the sheet\'s id');
+    assert.ok(sheet.includes(squeeze(await text(page, 'sheet.name')) + squeeze(await text(page, 'sheet.date'))));
+    for (const [k, name] of names.entries()) {
+      assert.ok(sheet.includes(name + asks[k]), `${name} and its question on the sheet`);
+      assert.ok(key.includes(name), `${name} in the key`);
+    }
+    // Each stage's decisions: blanks on the sheet, the program's answers in the key; its frame labelled.
+    for (const [j, stage] of made.model.stages.entries()) {
+      if (j === 0) continue;
+      for (const q of GJ.check.questions(made.model, j, 'none').filter((q) => !q.key.startsWith('entry'))) {
+        const label = squeeze(await text(page, q.label.id, q.label.values));
+        assert.ok(sheet.includes(`${label}:`), `${label} asked at stage ${j + 1}`);
+        const answer = GJ.check.answerOf(q) ?? await text(page, 'practice.aloneAnswer');
+        assert.ok(key.includes(squeeze(`${label}: ${answer}`)), `${label}: ${answer} in the key`);
+      }
+      if (!stage.unknowns) assert.ok(key.includes('A1A2A3b' + stage.rows.map((row, r) => `R${r + 1}${row.join('')}`).join('')), `the printout of stage ${j + 1} in the key`);
+    }
+    // No stage is split: every page of the sheet after the first starts with a stage's name.
+    for (const p of pages.slice(1, keyPage)) assert.ok(names.some((name) => p.startsWith(name)), p.slice(0, 40));
+    await close(page);
+  }
+});
+
+// A class set from the exercise form: a sheet for each seed from the one in the
+// form on, each starting a page, then their keys in the same order; each key
+// carries its sheet's id and the answers of that sheet's matrix. Over http a
+// sheet has a QR code of its link.
+test('a class set of sheets, then their keys, each key with its sheet\'s id', harness.chromiumAlone, async () => {
+  const GJ = await generator();
+  const server = await harness.serve(build);
+  try {
+    await classSet(GJ, await harness.open(browser(), `${server.url}index.html#gjinverse&practice&seed=5&order=3`, { ready: '.practice-stage' }));
+  } finally {
+    await server.close();
+  }
+});
+
+async function classSet(GJ, page) {
+  await page.evaluate(() => { window.print = () => {}; });  // the PDF below is the print
+  await page.click('#exercise summary');
+  await page.check('input[value="exact"]');
+  await page.fill('#exercise-seed', '40');
+  await page.fill('#exercise-count', '3');
+  await page.click('#exercise-class-set');
+  assert.equal(await page.locator('#worksheet .sheet .qr path').count(), 3, 'a QR code on each sheet');
+  const margin = { top: '12mm', right: '12mm', bottom: '12mm', left: '12mm' };  // a printer's, about
+  const pdf = await page.pdf({ format: 'A4', preferCSSPageSize: true, margin });
+  fs.writeFileSync(path.join(build, 'web-worksheets.pdf'), pdf);  // for a look
+  const pages = pdfPages(pdf).filter((p) => p !== '');
+  const [title, keyHeading] = [await text(page, 'sheet.title', { program: 'gjinverse', n: 3 }), await text(page, 'sheet.key')].map(squeeze);
+  const starts = pages.map((p, k) => (p.startsWith(title) ? 'sheet' : p.startsWith(keyHeading) ? 'key' : null)).filter(Boolean);
+  assert.deepEqual(starts, ['sheet', 'sheet', 'sheet', 'key', 'key', 'key']);
+  const all = pages.join('');
+  const [sheets, keys] = [all.slice(0, all.indexOf(keyHeading)).split(title).slice(1), all.split(keyHeading).slice(1)];
+  for (let k = 0; k < 3; k++) {
+    const made = GJ.exercises.make({ program: 'gjinverse', order: 3, seed: 40 + k, options: ['nice', 'exact'] });
+    const id = squeeze(await text(page, 'sheet.id', { program: 'gjinverse', seed: 40 + k, order: 3, options: 'nice, exact' }));
+    assert.ok(sheets[k].startsWith(id) && keys[k].startsWith(id), `sheet ${k + 1} and key ${k + 1}: ${id}`);
+    const rows = (stage) => stage.rows.map((row, r) => `R${r + 1}${row.join('')}`).join('');
+    assert.ok(sheets[k].includes(rows(made.model.stages[0])), `sheet ${k + 1} is seed ${40 + k}'s matrix`);
+    assert.ok(keys[k].includes(rows(made.model.stages.at(-1))), `key ${k + 1} holds seed ${40 + k}'s inverse`);
+  }
+  assert.equal(await page.locator('#worksheet > *').count(), 0, 'the class set is gone after the print');
+  await close(page);
+}

@@ -1,0 +1,184 @@
+// The pane: the dialogue as at a console, drawn append-only from the model's
+// pieces (model.js): a longer run of the same session only adds pieces, so each
+// render draws those past the ones drawn. Printouts are marked: the entries
+// printed otherwise than in the printout of the same shape before them, the
+// pivot of an elimination and, once the exact replay is done, the rounding
+// residues. The last Enter of an order-10 run adds some 20 printouts at once,
+// 2,000 of their 4,000 entries marked: only the last few, those in view, are
+// marked at once; the others are drawn as plain text and marked after paint
+// (or before a print).
+import { t, onChange } from './language.js';
+import { afterPaint, inSlices } from './events.js';
+import { byId, el } from './dom.js';
+import { residue } from '../logic/model.js';
+
+const pane = byId('pane');
+const markedAtOnce = 4;  // printouts, more than a screen's height at order 10
+let session = 0;         // the session drawn
+let drawn = 0;           // pieces drawn
+let printouts = [];      // per stage drawn: { node, marked, residues }
+let widest = 0;          // the longest entry drawn
+let exit = null;         // the exit note: [span, status]
+let shown = null;        // the model shown
+
+function clear(next) {
+  pane.textContent = '';
+  session = next;
+  drawn = widest = 0;
+  printouts = [];
+  exit = null;
+}
+
+// The classes that mark entry (r, c) of stage k.
+function marks(model, stage, r, c) {
+  let classes = stage.changed[r][c] ? 'changed' : '';
+  if (stage.pivot && stage.pivot.r === r && stage.pivot.c === c) classes += ' pivot';
+  if (residue(model, stage.k, r, c)) classes += ' residue';
+  return classes.trim();
+}
+
+// A printout's rows as text, as printed: "%g\t" a column, or "x1=3".
+function rowText(stage, row, r) {
+  return stage.unknowns ? `x${r + 1}=${row[0]}\n` : row.join('\t') + '\t\n';
+}
+
+// A printout's rows, one text node but for a span around each marked entry:
+// an order-10 run draws some 4,000 entries at its last Enter.
+function markedRows(model, stage) {
+  const into = document.createDocumentFragment();
+  let text = '';
+  stage.rows.forEach((row, r) => {
+    row.forEach((entry, c) => {
+      const classes = marks(model, stage, r, c);
+      if (stage.unknowns) text += `x${r + 1}=`;
+      if (classes === '') {
+        text += entry + (stage.unknowns ? '' : '\t');
+        return;
+      }
+      const span = document.createElement('span');
+      span.className = classes;
+      span.textContent = entry;
+      into.append(text, span);
+      text = stage.unknowns ? '' : '\t';
+    });
+    text += '\n';
+  });
+  into.append(text);
+  return into;
+}
+
+// Draws printout k's rows again with their marks, in place.
+function mark(model, k) {
+  const printout = printouts[k];
+  const rows = el('span', 'rows');
+  rows.append(markedRows(model, model.stages[k]));
+  printout.node.replaceWith(rows);
+  printout.node = rows;
+  printout.marked = true;
+}
+
+// A stage: "\n\n", then its printout and its commentary line, which print keeps
+// on one page, and practice hides together while the stage is to do. The
+// commentary line shows its gloss on hover and focus; the gloss is in the
+// page's language, the line itself Korean.
+function drawStage(model, stage, into) {
+  const rows = el('span', 'rows', stage.rows.map((row, r) => rowText(stage, row, r)).join(''));
+  for (const row of stage.rows) for (const entry of row) widest = Math.max(widest, entry.length);
+  const group = el('span', 'pane-stage');
+  group.dataset.k = stage.k;
+  group.append('\n\n', rows);
+  if (stage.line !== null) {
+    const gloss = el('span', 'gloss', undefined, { tabIndex: 0 });
+    gloss.dataset.stage = stage.id;
+    gloss.dataset.gloss = t('gloss.' + stage.id);
+    gloss.append(el('span', '', stage.line, { lang: 'ko' }));
+    group.append(gloss, '\n');
+  }
+  into.append(group);
+  printouts[stage.k] = { node: rows, marked: false, group, columns: stage.rows[0]?.length ?? 0, lines: stage.rows.length + 3 };
+}
+
+function tellExit() {
+  const [span, status] = exit;
+  const note = status === -2 ? t('pane.notStarted', { program: shown.run.program })
+    : t('pane.exited', { program: shown.run.program, status });
+  span.textContent = `\n${t('pane.note', { note })}\n`;
+}
+
+function draw(model, piece, into) {
+  if (piece.kind === 'text') into.append(piece.text);
+  else if (piece.kind === 'echo') into.append(el('span', 'echo', piece.text));
+  else if (piece.kind === 'error') into.append(el('span', 'err', piece.text));
+  else if (piece.kind === 'stage') drawStage(model, model.stages[piece.k], into);
+  else if (piece.kind === 'exit') {
+    exit = [el('span', 'note'), piece.status];
+    into.append(exit[0]);
+  }
+}
+
+// Marks every printout not yet marked, and those with residues once the exact
+// values have come: at once before a print, else in slices, the last first.
+const unmarked = (model) => printouts.flatMap((p, k) => (!p.marked || (model.exact && p.residues !== model.exact) ? [k] : []));
+
+function markSome(model, ks, deadline) {
+  while (ks.length > 0 && performance.now() < deadline) {
+    const k = ks.pop();
+    mark(model, k);
+    printouts[k].residues = model.exact;
+  }
+  if (ks.length === 0) delete pane.dataset.marks;
+  return ks.length === 0;
+}
+
+const markAll = (model) => markSome(model, unmarked(model), Infinity);
+
+export function render(model) {
+  if (model.run.session !== session) clear(model.run.session);
+  shown = model;
+  const into = document.createDocumentFragment();
+  const from = printouts.length;
+  for (; drawn < model.pieces.length; drawn++) draw(model, model.pieces[drawn], into);
+  for (let k = Math.max(from, printouts.length - markedAtOnce); k < printouts.length; k++) mark(model, k);
+  if (exit) tellExit();
+  pane.append(into);
+  // A tab reaches past the longest entry, so that the columns line up; a
+  // stage out of view takes the size of its text, a tab stop an entry.
+  const tab = Math.max(8, widest + 2);
+  const resized = String(tab) !== pane.style.tabSize;
+  pane.style.tabSize = tab;
+  for (const { group, columns, lines } of resized ? printouts : printouts.slice(from))
+    group.style.containIntrinsicSize = `auto ${columns * tab}ch auto ${lines}lh`;
+  if (printouts.some((p) => !p.marked || (model.exact && p.residues !== model.exact))) {
+    pane.dataset.marks = 'pending';
+    afterPaint(model.run, () => {
+      const ks = unmarked(shown);
+      const marking = shown;
+      inSlices(model.run, (deadline) => marking !== shown || markSome(marking, ks, deadline));
+    });
+  }
+}
+
+// Before the programs have loaded: the first prompt, and the entries typed
+// since, echoed. The first run that comes draws the dialogue anew.
+export function waiting(prompt, entries) {
+  clear(-1);
+  shown = null;
+  pane.append(prompt, ...entries.map((entry) => el('span', 'echo', entry)));
+}
+
+// Nothing at all: the programs could not be loaded.
+export function empty() {
+  clear(-1);
+  shown = null;
+}
+
+// The glosses and the exit note in the language now chosen; the transcript
+// itself never changes.
+export function retell() {
+  for (const gloss of pane.querySelectorAll('.gloss')) gloss.dataset.gloss = t('gloss.' + gloss.dataset.stage);
+  if (exit) tellExit();
+}
+
+onChange(retell);
+// A print shows every printout, marked.
+addEventListener('beforeprint', () => { if (shown) markAll(shown); });

@@ -1,0 +1,47 @@
+// The status line, a polite live region, and its one writer. It tells of the
+// stages that a run added, briefly (how many, and the last one's commentary
+// line and operations, never the matrix), then whether the program waits; and
+// whatever the page announces ('announce' events). What it says is kept as a
+// function, so that a change of language retells it.
+import { t, onChange } from './language.js';
+import { on } from './events.js';
+import { byId, el } from './dom.js';
+import { stageName, operations } from '../logic/words.js';
+
+const line = byId('status');
+let telling = () => [t('status.loading')];
+let session = 0;
+let announced = 0;  // the stages of the session told of
+let run = null;     // the run last told of
+
+function say(parts) {
+  telling = parts;
+  line.replaceChildren(...parts().flatMap((part, k) => (k > 0 ? [' ', part] : [part])));
+}
+
+// The stages from .. to-1 of model, new from one run.
+function brief(model, from, to) {
+  const stage = model.stages[to - 1];
+  const parts = [t(to - from > 1 ? 'announce.many' : 'announce.one', { count: to - from, k: to, name: stageName(stage) })];
+  if (stage.line !== null)
+    parts.push(el('span', '', stage.line, { lang: 'ko' }), t('announce.gloss', { gloss: t('gloss.' + stage.id) }));
+  const ops = operations(stage).map((op) => op.notation);
+  if (ops.length > 0) parts.push(t('announce.ops', { ops: ops.join(t('announce.separator')) }));
+  return parts;
+}
+
+export function render(model) {
+  if (model.run === run) return;
+  run = model.run;
+  if (run.session !== session) [session, announced] = [run.session, 0];
+  const [from, to] = [announced, model.stages.length];
+  announced = Math.max(announced, to);
+  const program = run.program;
+  say(() => [...(to > from ? brief(model, from, to) : []),
+             run.status === -1 ? t('status.waiting', { program }) : t('status.over')]);
+}
+
+export const retell = () => say(telling);
+
+on('announce', say);
+onChange(retell);
