@@ -46,11 +46,37 @@ export function operationList(stage) {
   return ops;
 }
 
-// A printout's rows as a plain table, in a box named label that scrolls
-// sideways when wide.
-export function printoutBox(rows, label) {
+// A column's or row's header cell of a printout (forms.headers), named for
+// the eye and, where that differs, for a screen reader.
+export function headerCell(header, scope) {
+  const th = el('th', '', undefined, { scope });
+  if (header.bar) th.dataset.bar = '';
+  if (header.shown === header.spoken) th.textContent = header.shown;
+  else th.append(el('span', '', header.shown, { 'aria-hidden': 'true' }), el('span', 'visually-hidden', header.spoken));
+  return th;
+}
+
+// A printout's rows as a table, in a box named label that scrolls sideways
+// when wide. Given head (forms.headers: each column's and row's name, shown and
+// spoken, and where the bar stands), its columns and rows are labelled as the
+// stages' tables are, for the eye and for a screen reader.
+export function printoutBox(rows, label, head = null) {
   const table = el('table', 'printout');
-  for (const row of rows) table.insertRow().append(...row.map((x) => el('td', '', x)));
+  if (head !== null) {
+    const corner = el('th', '', undefined, { scope: 'col' });
+    corner.append(el('span', 'visually-hidden', t('table.corner')));
+    table.createTHead().insertRow().append(corner, ...head.columns.map((header) => headerCell(header, 'col')));
+  }
+  const body = table.createTBody();
+  rows.forEach((row, r) => {
+    const tr = body.insertRow();
+    if (head !== null) tr.append(headerCell(head.rows[r], 'row'));
+    tr.append(...row.map((x, c) => {
+      const cell = el('td', '', x);
+      if (head?.columns[c]?.bar) cell.dataset.bar = '';
+      return cell;
+    }));
+  });
   const box = el('div', 'printout-box', undefined, { tabIndex: 0, role: 'region' });
   box.setAttribute('aria-label', label);
   box.append(table);

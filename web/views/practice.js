@@ -15,6 +15,7 @@ import { stageName, stageHeading, questionLabel as labelOf, operations } from '.
 import { questions, invertibility, check, isMiss, answerOf } from '../logic/check.js';
 import { entry, isZero, isNonFinite } from '../logic/model.js';
 import { format } from '../logic/exact.js';
+import { headers } from '../logic/forms.js';
 import { fills, firstAsked, defaultFill } from '../logic/share.js';
 
 const section = byId('practice');
@@ -263,12 +264,12 @@ const handBits = 128;
 // The printout that stage k starts from: as printed, or exact where the run has its values.
 function before(k) {
   const rows = model.stages[k - 1].rows;
-  if (!exactShown || !(model.exact?.bits <= handBits)) return printoutBox(rows, t('practice.before', { k: k + 1 }));
+  if (!exactShown || !(model.exact?.bits <= handBits)) return printoutBox(rows, t('practice.before', { k: k + 1 }), headers(model, k - 1));
   const exact = rows.map((row, r) => row.map((printed, c) => {
     const e = entry(model, k - 1, r, c);
     return e.state === 'exact' ? format(e.value) : printed;
   }));
-  return printoutBox(exact, t('practice.beforeExact', { k: k + 1 }));
+  return printoutBox(exact, t('practice.beforeExact', { k: k + 1 }), headers(model, k - 1));
 }
 
 // Stage k as the learner works it: what it asks, the printout it starts from,

@@ -4,7 +4,7 @@
 // articles are built when first shown, and told the exact values when they come.
 import { t, onChange } from './language.js';
 import { emit, inSlices } from './events.js';
-import { byId, el, copy, operationList } from './dom.js';
+import { byId, el, copy, operationList, headerCell } from './dom.js';
 import { entry, residue, stopDivisor, isZero, isNonFinite } from '../logic/model.js';
 import { format, MAX_BITS } from '../logic/exact.js';
 import { stageName } from '../logic/words.js';
@@ -112,15 +112,6 @@ function summary(k) {
   for (const held of known.holds) said.push(t('table.' + held.id, held));
   if (known.residues) said.push(t('table.residues'));
   return said.join(' ');
-}
-
-// A header cell: its short text shown, its full name spoken ("A2", "A, column 2").
-function headerCell(header, scope) {
-  const th = el('th', '', undefined, { scope });
-  if (header.bar) th.dataset.bar = '';
-  if (header.shown === header.spoken) th.textContent = header.shown;
-  else th.append(el('span', '', header.shown, { 'aria-hidden': 'true' }), el('span', 'visually-hidden', header.spoken));
-  return th;
 }
 
 // The printout as a table that a screen reader walks: a grid with one tab stop,

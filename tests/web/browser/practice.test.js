@@ -261,7 +261,11 @@ test('a handed-out link asks from stage 2, or as it says; a reload comes back to
     await answerFocused(four);
   }
   await four.check('#practice-exact');
-  assert.match(await four.textContent('#practice-stage-4 .printout-box'), /^100-100-1\/21-3\/8/, 'the printout before it, exact');
+  assert.match(await four.$$eval('#practice-stage-4 .printout-box td', (all) => all.map((td) => td.textContent).join('')),
+               /^100-100-1\/21-3\/8/, 'the printout before it, exact');
+  assert.deepEqual(await four.$$eval('#practice-stage-4 .printout-box th', (all) => all.map((th) => th.scope + (th.dataset.bar ?? '|'))),
+                   ['col|', ...['A1', 'A2', 'A3'].map(() => 'col|'), 'col', 'col|', 'col|', ...[1, 2, 3].map(() => 'row|')],
+                   'its columns and rows named, with the bar before I');
   await close(four);
 });
 
