@@ -97,7 +97,7 @@ const dueText = (days) => (days === 0 || !Number.isFinite(days) ? '' : new Date(
 // The assignment packed: a version, what it asks, title, due date and names,
 // then a CRC-32 that catches a link cut short.
 function pack(a, names) {
-  validate({ ...a, names });
+  validate({ ...a, names: [...a.names, ...names] });
   const w = writer().uint(linkVersion);
   writeAsked(w, a);
   w.uint(dueDays(a.due)).text(a.title).uint(names.length);

@@ -43,6 +43,28 @@ const escapes = { text: 0, alone: 1, yes: 2, no: 3, none: 4 };
 // A new result for the student named, begun at started (ms), with no stage reached.
 export const newResult = (id, name, started) => ({ id, name, started, handed: started, stages: [] });
 
+// The result with one thing that happened at stage k noted, the stage added
+// (with count questions) when first met. event is { answer: i, given, miss }
+// for an answer to question i checked (the first one kept, each one a try; a
+// first answer that misses makes the stage not right), { hint: true } for a
+// step of the hint, { shown: true } for Show, { done: true } when the stage is
+// finished. The result given is not changed.
+export function noted(result, k, count, event) {
+  const at = result.stages.findIndex((s) => s.k === k);
+  const old = at >= 0 ? result.stages[at]
+    : { k, done: false, right: true, tries: 0, hints: 0, shown: false, first: Array(count).fill(null) };
+  const s = { ...old, first: [...old.first] };
+  if ('answer' in event) {
+    s.tries++;
+    if (s.first[event.answer] === null) [s.first[event.answer], s.right] = [event.given, s.right && !event.miss];
+  }
+  if (event.hint) [s.hints, s.right] = [Math.min(3, s.hints + 1), false];
+  if (event.shown) [s.shown, s.right, s.done] = [true, false, true];
+  if (event.done) s.done = true;
+  const stages = at >= 0 ? result.stages.map((x, i) => (i === at ? s : x)) : [...result.stages, s];
+  return { ...result, stages };
+}
+
 // Writes one first answer: its text in 4-bit characters, or an escape.
 function writeAnswer(w, answer) {
   const kind = answer === null ? 'none' : answer.alone ? 'alone' : answer.choice ? answer.choice : 'text';
@@ -71,35 +93,37 @@ function readAnswer(r) {
   throw new Error('format');
 }
 
-const seconds = (ms) => Math.max(0, Math.min(2 ** 32 - 1, Math.floor(ms / 1000)));
+const seconds = (ms) => (Number.isFinite(ms) ? Math.max(0, Math.min(2 ** 32 - 1, Math.floor(ms / 1000))) : 0);
 
-// The code of a result: one line of ASCII, "GJR1" and base32. Throws for an
-// id that is not an assignment's.
+// The code of a result: one line of ASCII, "GJR1" and base32. The name is
+// kept to assignment.js's maxName characters. Throws for an id that is not an
+// assignment's.
 export function write(result) {
   const id = fromBase32(result.id);
   if (id === null || id.length !== 4) throw new Error('id');
   const w = writer();
   id.forEach((b) => w.bits(b, 8));
   const started = seconds(result.started);
-  w.bits(started, 32).uint(Math.max(0, seconds(result.handed) - started)).text(result.name).uint(result.stages.length);
+  w.bits(started, 32).uint(Math.max(0, seconds(result.handed) - started)).text(result.name.normalize('NFC').trim().slice(0, maxName))
+    .uint(result.stages.length);
   for (const s of result.stages) {
-    w.uint(s.k).bits(Number(s.done), 1).bits(Number(s.right), 1).bits(Number(s.shown), 1).bits(s.hints, 2)
+    w.uint(s.k).bits(Number(s.done), 1).bits(Number(s.right), 1).bits(Number(s.shown), 1).bits(Math.min(3, s.hints), 2)
       .uint(s.tries).uint(s.first.length);
     s.first.forEach((answer) => writeAnswer(w, answer));
   }
   return prefix + toBase32(sealed(w.bytes()));
 }
 
-// The result that a code carries, or { problem }: 'code.version' for a code of
-// another version of the page, 'code.broken' for one cut short, altered or
-// not a code at all. Any case is read, and O for 0, I or L for 1.
+// The result that a code carries, or { problem }: 'code.broken' for one cut
+// short, altered or not a code at all, 'code.version' for a sound code of
+// another version of the page (every version keeps "GJR", a digit, base32 and
+// the CRC-32 at its end). Any case is read, and O for 0, I or L for 1.
 export function read(code) {
   const text = code.trim();
-  if (text.slice(0, 3).toUpperCase() !== prefix.slice(0, 3)) return { problem: 'code.broken' };
-  if (text[3] !== prefix[3]) return { problem: /^\d$/.test(text[3] ?? '') ? 'code.version' : 'code.broken' };
-  const data = fromBase32(text.slice(prefix.length));
+  const data = /^GJR\d/i.test(text) && fromBase32(text.slice(prefix.length));
   const body = data && unsealed(data);
   if (!body) return { problem: 'code.broken' };
+  if (text[3] !== prefix[3]) return { problem: 'code.version' };
   try {
     const r = reader(body);
     const id = toBase32(Uint8Array.from({ length: 4 }, () => r.bits(8)));

@@ -7,8 +7,8 @@
 //
 // A table: {
 //   stages    the stages asked, as indexes k of the run's model, a column each
-//   rows      one per student, the class list's order first, then the others in
-//             the order their codes came: {
+//   rows      one per student, the class list's order first, then the others by
+//             the time their codes were handed in: {
 //     name      the name on the list, else as the code has it
 //     code      the code that counts (the latest handed in), or null
 //     cells     per stage asked: { status, hints }, status one of
