@@ -24,6 +24,7 @@
 import { writer, reader, sealed, unsealed, crc32, toBase64url, fromBase64url, toBase32 } from './packing.js';
 import { exerciseOptions, fills, programNames, firstAsked } from './share.js';
 import { csv } from './csv.js';
+import { t } from './language.js';
 
 export const linkVersion = 1;
 export const generatorVersion = 1;
@@ -166,5 +167,7 @@ export function parseLink(hash) {
 // address without its fragment.
 export const studentLinks = (a, base) => a.names.map((name) => ({ name, link: base + studentFragment(a, name) }));
 
-// The links per name as CSV for a spreadsheet or an LMS (see csv.js), under a header row.
-export const linksCsv = (links, header) => csv([header, ...links.map(({ name, link }) => [name, link])]);
+// The links per name as CSV for a spreadsheet or an LMS (see csv.js), under a
+// header row in the language shown.
+export const linksCsv = (links) =>
+  csv([[t('assignment.csv.name'), t('assignment.csv.link')], ...links.map(({ name, link }) => [name, link])]);

@@ -8,7 +8,8 @@
 // A result, the record that the practice session of an assignment keeps:
 // {
 //   id       the assignment's id (assignment.js)
-//   name     the student's name, as typed
+//   name     the student's name, as typed (newResult() trims it to maxName
+//            characters: the session draws the student's matrix from this one)
 //   started  when the student began, in milliseconds since 1970 (the code keeps seconds)
 //   handed   when the code was written, likewise
 //   stages   one per stage reached, in the order reached: {
@@ -22,6 +23,8 @@
 //            (invertibility() first, then questions()), the first answer given,
 //            as check() takes it: { text }, { alone: true }, { choice: 'yes' | 'no' };
 //            null for a question not answered. Text is kept to maxAnswer characters.
+//            The questions are those of the run with its exact values, which
+//            may ask invertibility first: a session notes answers once it has them.
 //   }
 // }
 import { writer, reader, sealed, unsealed, toBase32, fromBase32 } from './packing.js';
@@ -33,6 +36,7 @@ export const maxAnswer = 64;
 const maxStages = 64;
 const maxQuestions = 200;
 const shortest = 16;   // below this, a word that starts like a code is not taken for one
+const longest = 20000;  // far above any run's code: past this, text is not read
 
 // Characters of an answer written in 4 bits each; the two codes left end an
 // answer and start an escape.
@@ -41,7 +45,9 @@ const [end, escape] = [14, 15];
 const escapes = { text: 0, alone: 1, yes: 2, no: 3, none: 4 };
 
 // A new result for the student named, begun at started (ms), with no stage reached.
-export const newResult = (id, name, started) => ({ id, name, started, handed: started, stages: [] });
+export const newResult = (id, name, started) =>
+  ({ id, name: cleanName(name), started, handed: started, stages: [] });
+const cleanName = (name) => name.normalize('NFC').trim().slice(0, maxName);
 
 // The result with one thing that happened at stage k noted, the stage added
 // (with count questions) when first met. event is { answer: i, given, miss }
@@ -104,7 +110,7 @@ export function write(result) {
   const w = writer();
   id.forEach((b) => w.bits(b, 8));
   const started = seconds(result.started);
-  w.bits(started, 32).uint(Math.max(0, seconds(result.handed) - started)).text(result.name.normalize('NFC').trim().slice(0, maxName))
+  w.bits(started, 32).uint(Math.max(0, seconds(result.handed) - started)).text(cleanName(result.name))
     .uint(result.stages.length);
   for (const s of result.stages) {
     w.uint(s.k).bits(Number(s.done), 1).bits(Number(s.right), 1).bits(Number(s.shown), 1).bits(Math.min(3, s.hints), 2)
@@ -120,7 +126,7 @@ export function write(result) {
 // the CRC-32 at its end). Any case is read, and O for 0, I or L for 1.
 export function read(code) {
   const text = code.trim();
-  const data = /^GJR\d/i.test(text) && fromBase32(text.slice(prefix.length));
+  const data = /^GJR\d/i.test(text) && text.length <= longest && fromBase32(text.slice(prefix.length));
   const body = data && unsealed(data);
   if (!body) return { problem: 'code.broken' };
   if (text[3] !== prefix[3]) return { problem: 'code.version' };
