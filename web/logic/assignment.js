@@ -107,10 +107,11 @@ function pack(a, names) {
 }
 
 // Throws unless every field of a holds a value that it may hold (a due date
-// that is a day of the calendar, a title and names not too long).
+// that is a day of the calendar, a title and names not too long, a generator
+// that this page has: a later one would draw other matrices).
 function validate(a) {
   const fine = programNames.includes(a.program) && [2, 3, 4].includes(a.order) && fills.includes(a.fill) &&
-    Number.isInteger(a.from) && a.from >= firstAsked && a.from <= maxFrom && a.generator >= 1 &&
+    Number.isInteger(a.from) && a.from >= firstAsked && a.from <= maxFrom && a.generator >= 1 && a.generator <= generatorVersion &&
     Number.isInteger(a.hints) && a.hints >= 0 && a.hints <= 3 && Number.isInteger(a.seed) && a.seed >= 0 && a.seed < 2 ** 32 &&
     a.options.every((o) => exerciseOptions.includes(o)) && /^(\d{4}-\d{2}-\d{2})?$/.test(a.due) && (a.due === '' || a.due >= '2000') &&
     dueText(dueDays(a.due)) === a.due &&
