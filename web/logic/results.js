@@ -42,9 +42,14 @@ const questionsAt = (m, k, fill) => [invertibility(m, k), ...questions(m, k, fil
 // Whether every first answer of a stage is right, by this page's checker.
 const firstRight = (qs, first) => first.every((answer, i) => answer !== null && !isMiss(check(qs[i], answer)));
 
+// Whether an answer read from a code is of the form that question q takes: a
+// choice for invertibility, text for an order, text or "left alone" else.
+const fits = (q, answer) => answer === null ||
+  (q.kind === 'invertible' ? 'choice' in answer : !('choice' in answer) && (q.kind !== 'order' || 'text' in answer));
+
 // The cells of a result over the stages asked of model m, and whether the
 // student's page agreed; null when a stage of the result is not one asked or
-// its answers do not fit its questions.
+// its answers do not fit its questions (in number or in form).
 function cellsOf(m, a, result, asked) {
   const cells = asked.map(() => ({ status: 'none', hints: 0 }));
   let differs = false;
@@ -52,7 +57,7 @@ function cellsOf(m, a, result, asked) {
     const at = asked.indexOf(s.k);
     if (at < 0 || s.k >= m.stages.length) return null;
     const qs = questionsAt(m, s.k, a.fill);
-    if (s.first.length !== qs.length) return null;
+    if (s.first.length !== qs.length || !s.first.every((answer, i) => fits(qs[i], answer))) return null;
     const right = firstRight(qs, s.first) && s.hints === 0 && !s.shown;
     differs ||= s.done && right !== s.right;
     const status = !s.done ? 'open' : s.shown ? 'shown' : right ? 'first' : 'tries';

@@ -137,6 +137,9 @@ test('the teacher\'s page gives each code its own verdicts, and flags what needs
     [[names[0], ''], [names[1], 'missing'], [names[2], 'replaced'], ['Choi', 'notListed differs']]);
   assert.equal(statuses('Choi').split(' ')[0], 'tries');
   assert.equal(row(names[2]).replaced, 2);
+  const choice = R.read(kim);
+  choice.stages[0].first[0] = { choice: 'yes' };
+  assert.deepEqual(results(monday, R.write(choice)).rejected.map((r) => r.problem), ['code.mismatch']);
   assert.deepEqual(table.rejected.map((r) => [r.problem, r.name]), [['code.broken', null], ['code.other', names[1]], ['code.mismatch', 'Kang']]);
   assert.deepEqual(table.stages, Array.from({ length: table.stages.length }, (_, i) => i + 1));
   const text = within('ko', () => resultsCsv(table));
