@@ -1,0 +1,140 @@
+// Packing values into bits, and bits into text that survives where it is sent:
+// a bit writer and reader, CRC-32, and two alphabets, base64url for links and
+// Crockford's base32 for codes that people copy into chats (digits and capital
+// letters only, read back in either case, with O read as 0 and I, L as 1).
+// Assignments and result codes are built from these. Imports nothing.
+
+const utf8 = new TextEncoder();
+const fromUtf8 = new TextDecoder('utf-8', { fatal: true });
+
+// A bit writer: bits(v, n) writes v's n low bits, most significant first (n up
+// to 32); uint(v) writes a non-negative integer in groups of 3 bits, each with
+// a bit saying whether another follows; text(s) writes s's UTF-8 bytes after
+// their count; bytes() gives what was written, the last byte padded with zeros.
+export function writer() {
+  const bits = [];
+  const w = {
+    bits(v, n) {
+      for (let i = n - 1; i >= 0; i--) bits.push(Math.floor(v / 2 ** i) % 2);
+      return w;
+    },
+    uint(v) {
+      const groups = [];
+      do { groups.unshift(v % 8); v = Math.floor(v / 8); } while (v > 0);
+      groups.forEach((g, i) => w.bits(g, 3).bits(Number(i < groups.length - 1), 1));
+      return w;
+    },
+    text(s) {
+      const data = utf8.encode(s);
+      w.uint(data.length);
+      data.forEach((b) => w.bits(b, 8));
+      return w;
+    },
+    length: () => bits.length,
+    bytes() {
+      const out = new Uint8Array(Math.ceil(bits.length / 8));
+      bits.forEach((b, i) => { out[i >> 3] |= b << (7 - (i & 7)); });
+      return out;
+    },
+  };
+  return w;
+}
+
+// A reader of what writer() wrote, with the same methods; each throws an
+// Error('short') past the end, text() an Error('encoding') for bytes that are
+// not UTF-8. left() is the count of bits not yet read.
+export function reader(data) {
+  let at = 0;
+  const r = {
+    bits(n) {
+      if (at + n > data.length * 8) throw new Error('short');
+      let v = 0;
+      for (let i = 0; i < n; i++, at++) v = v * 2 + ((data[at >> 3] >> (7 - (at & 7))) & 1);
+      return v;
+    },
+    uint() {
+      let v = 0;
+      for (let more = 1, groups = 0; more; groups++) {
+        if (groups === 11) throw new Error('long');
+        v = v * 8 + r.bits(3);
+        more = r.bits(1);
+      }
+      return v;
+    },
+    text(limit = Infinity) {
+      const length = r.uint();
+      if (length > limit) throw new Error('long');
+      const out = new Uint8Array(length);
+      for (let i = 0; i < length; i++) out[i] = r.bits(8);
+      try {
+        return fromUtf8.decode(out);
+      } catch (e) {
+        throw new Error('encoding');
+      }
+    },
+    left: () => data.length * 8 - at,
+  };
+  return r;
+}
+
+const crcTable = Array.from({ length: 256 }, (_, n) => {
+  let c = n;
+  for (let k = 0; k < 8; k++) c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
+  return c >>> 0;
+});
+
+// The CRC-32 of bytes (that of zip and PNG), an unsigned 32-bit integer.
+export function crc32(data) {
+  let c = 0xffffffff;
+  for (const b of data) c = crcTable[(c ^ b) & 0xff] ^ (c >>> 8);
+  return (c ^ 0xffffffff) >>> 0;
+}
+
+// bytes followed by their CRC-32, big-endian; and back: the bytes without it,
+// or null when it does not match.
+export function sealed(data) {
+  const crc = crc32(data);
+  return Uint8Array.from([...data, crc >>> 24, (crc >>> 16) & 0xff, (crc >>> 8) & 0xff, crc & 0xff]);
+}
+export function unsealed(data) {
+  if (data.length < 4) return null;
+  const body = data.subarray(0, data.length - 4);
+  const crc = data.subarray(data.length - 4).reduce((v, b) => v * 256 + b, 0);
+  return crc === crc32(body) ? body : null;
+}
+
+export const base32Alphabet = '0123456789ABCDEFGHJKMNPQRSTVWXYZ';
+
+// bytes as base32 text, 5 bits a character, the last padded with zeros.
+export function toBase32(data) {
+  const r = reader(data);
+  let text = '';
+  while (r.left() >= 5) text += base32Alphabet[r.bits(5)];
+  if (r.left() > 0) text += base32Alphabet[r.bits(r.left()) << (5 - (data.length * 8) % 5)];
+  return text;
+}
+
+// base32 text back to bytes; null for a character outside the alphabet or
+// padding bits that are not zero (so that each byte string has one text).
+export function fromBase32(text) {
+  const w = writer();
+  for (const ch of text.toUpperCase().replace(/O/g, '0').replace(/[IL]/g, '1')) {
+    const v = base32Alphabet.indexOf(ch);
+    if (v < 0) return null;
+    w.bits(v, 5);
+  }
+  const whole = Math.floor(w.length() / 8);
+  const data = w.bytes();
+  return data.subarray(whole).some((b) => b !== 0) || (w.length() % 8 >= 5) ? null : data.subarray(0, whole);
+}
+
+// bytes as base64url text without padding, and back (null for anything else).
+export function toBase64url(data) {
+  return btoa(String.fromCharCode(...data)).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+}
+export function fromBase64url(text) {
+  if (!/^[A-Za-z0-9_-]*$/.test(text) || text.length % 4 === 1) return null;
+  const binary = atob(text.replace(/-/g, '+').replace(/_/g, '/'));
+  const data = Uint8Array.from(binary, (c) => c.charCodeAt(0));
+  return toBase64url(data) === text ? data : null;
+}

@@ -1,0 +1,159 @@
+// Result codes: what a student hands in, one line of text to copy into a chat,
+// an LMS comment or an e-mail: "GJR1" then base32 (digits and capital letters
+// alone, nothing that a chat turns into a link, a smiley or markup), ending in
+// a CRC-32 that catches a code cut short or mistyped. It carries the student's
+// record (below) whole, with what was typed first at each field, so that the
+// teacher's page checks the answers itself. Nothing here touches the page.
+//
+// A result, the record that the practice session of an assignment keeps:
+// {
+//   id       the assignment's id (assignment.js)
+//   name     the student's name, as typed (newResult() trims it to maxName
+//            characters: the session draws the student's matrix from this one)
+//   started  when the student began, in milliseconds since 1970 (the code keeps seconds)
+//   handed   when the code was written, likewise
+//   stages   one per stage reached, in the order reached: {
+//     k      the stage's index in the run's model (0 is the input's printout)
+//     done   whether the stage was finished: every question answered right, or Show used
+//     right  the student's page's verdict: every first answer right, no hint, no Show
+//     tries  the answers checked at the stage, right or wrong (Show's not counted)
+//     hints  the steps of the hint seen, 0 to 3
+//     shown  whether Show filled the stage in
+//     first  per question of the stage, in the order that check.js asks them
+//            (invertibility() first, then questions()), the first answer given,
+//            as check() takes it: { text }, { alone: true }, { choice: 'yes' | 'no' };
+//            null for a question not answered. Text is kept to maxAnswer characters.
+//            The questions are those of the run with its exact values, which
+//            may ask invertibility first: a session notes answers once it has them.
+//   }
+// }
+import { writer, reader, sealed, unsealed, toBase32, fromBase32 } from './packing.js';
+import { plain } from './check.js';
+import { maxName } from './assignment.js';
+
+export const prefix = 'GJR1';
+export const maxAnswer = 64;
+const maxStages = 64;
+const maxQuestions = 200;
+const shortest = 16;   // below this, a word that starts like a code is not taken for one
+const longest = 20000;  // far above any run's code: past this, text is not read
+
+// Characters of an answer written in 4 bits each; the two codes left end an
+// answer and start an escape.
+const nibbles = '0123456789.-/e';
+const [end, escape] = [14, 15];
+const escapes = { text: 0, alone: 1, yes: 2, no: 3, none: 4 };
+
+// A new result for the student named, begun at started (ms), with no stage reached.
+export const newResult = (id, name, started) =>
+  ({ id, name: cleanName(name), started, handed: started, stages: [] });
+const cleanName = (name) => name.normalize('NFC').trim().slice(0, maxName);
+
+// The result with one thing that happened at stage k noted, the stage added
+// (with count questions) when first met. event is { answer: i, given, miss }
+// for an answer to question i checked (the first one kept, each one a try; a
+// first answer that misses makes the stage not right), { hint: true } for a
+// step of the hint, { shown: true } for Show, { done: true } when the stage is
+// finished. The result given is not changed.
+export function noted(result, k, count, event) {
+  const at = result.stages.findIndex((s) => s.k === k);
+  const old = at >= 0 ? result.stages[at]
+    : { k, done: false, right: true, tries: 0, hints: 0, shown: false, first: Array(count).fill(null) };
+  const s = { ...old, first: [...old.first] };
+  if ('answer' in event) {
+    s.tries++;
+    if (s.first[event.answer] === null) [s.first[event.answer], s.right] = [event.given, s.right && !event.miss];
+  }
+  if (event.hint) [s.hints, s.right] = [Math.min(3, s.hints + 1), false];
+  if (event.shown) [s.shown, s.right, s.done] = [true, false, true];
+  if (event.done) s.done = true;
+  const stages = at >= 0 ? result.stages.map((x, i) => (i === at ? s : x)) : [...result.stages, s];
+  return { ...result, stages };
+}
+
+// Writes one first answer: its text in 4-bit characters, or an escape.
+function writeAnswer(w, answer) {
+  const kind = answer === null ? 'none' : answer.alone ? 'alone' : answer.choice ? answer.choice : 'text';
+  const text = kind === 'text' ? plain(answer.text).slice(0, maxAnswer) : '';
+  if (kind === 'text' && [...text].every((ch) => nibbles.includes(ch))) {
+    [...text].forEach((ch) => w.bits(nibbles.indexOf(ch), 4));
+    w.bits(end, 4);
+  } else {
+    w.bits(escape, 4).bits(escapes[kind], 4);
+    if (kind === 'text') w.text(text);
+  }
+}
+
+function readAnswer(r) {
+  let text = '';
+  for (let v = r.bits(4); v !== escape; v = r.bits(4)) {
+    if (v === end) return { text };
+    text += nibbles[v];
+  }
+  const code = r.bits(4);
+  const kind = Object.keys(escapes).find((k) => escapes[k] === code);
+  if (kind === 'text') return { text: r.text(maxAnswer * 4) };
+  if (kind === 'alone') return { alone: true };
+  if (kind === 'yes' || kind === 'no') return { choice: kind };
+  if (kind === 'none') return null;
+  throw new Error('format');
+}
+
+const seconds = (ms) => (Number.isFinite(ms) ? Math.max(0, Math.min(2 ** 32 - 1, Math.floor(ms / 1000))) : 0);
+
+// The code of a result: one line of ASCII, "GJR1" and base32. The name is
+// kept to assignment.js's maxName characters. Throws for an id that is not an
+// assignment's.
+export function write(result) {
+  const id = fromBase32(result.id);
+  if (id === null || id.length !== 4) throw new Error('id');
+  const w = writer();
+  id.forEach((b) => w.bits(b, 8));
+  const started = seconds(result.started);
+  w.bits(started, 32).uint(Math.max(0, seconds(result.handed) - started)).text(cleanName(result.name))
+    .uint(result.stages.length);
+  for (const s of result.stages) {
+    w.uint(s.k).bits(Number(s.done), 1).bits(Number(s.right), 1).bits(Number(s.shown), 1).bits(Math.min(3, s.hints), 2)
+      .uint(s.tries).uint(s.first.length);
+    s.first.forEach((answer) => writeAnswer(w, answer));
+  }
+  return prefix + toBase32(sealed(w.bytes()));
+}
+
+// The result that a code carries, or { problem }: 'code.broken' for one cut
+// short, altered or not a code at all, 'code.version' for a sound code of
+// another version of the page (every version keeps "GJR", a digit, base32 and
+// the CRC-32 at its end). Any case is read, and O for 0, I or L for 1.
+export function read(code) {
+  const text = code.trim();
+  const data = /^GJR\d/i.test(text) && text.length <= longest && fromBase32(text.slice(prefix.length));
+  const body = data && unsealed(data);
+  if (!body) return { problem: 'code.broken' };
+  if (text[3] !== prefix[3]) return { problem: 'code.version' };
+  try {
+    const r = reader(body);
+    const id = toBase32(Uint8Array.from({ length: 4 }, () => r.bits(8)));
+    const started = r.bits(32) * 1000;
+    const handed = started + r.uint() * 1000;
+    const result = { id, name: r.text(maxName * 4), started, handed, stages: [] };
+    const count = r.uint();
+    if (count > maxStages) throw new Error('long');
+    for (let i = 0; i < count; i++) {
+      const s = { k: r.uint(), done: r.bits(1) === 1, right: r.bits(1) === 1, shown: r.bits(1) === 1, hints: r.bits(2), tries: r.uint() };
+      const questions = r.uint();
+      if (questions > maxQuestions) throw new Error('long');
+      result.stages.push({ ...s, first: Array.from({ length: questions }, () => readAnswer(r)) });
+    }
+    if (r.left() >= 8) throw new Error('format');
+    return result;
+  } catch (e) {
+    return { problem: 'code.broken' };
+  }
+}
+
+// The codes in text, in the order they come, whatever is around them: each
+// word that starts with "GJR" and a digit (in any case), whole, so that a code
+// cut or mangled is found, and flagged when read.
+export function find(text) {
+  return [...text.matchAll(/\bGJR\d[0-9A-Za-z]*/gi)].map((m) => m[0]).filter((code) => code.length >= shortest);
+}
