@@ -8,8 +8,8 @@
 // (runner.js) and kept only when every option holds in the model of that run;
 // otherwise the next draw of the seed's sequence is tried, so that a seed always
 // gives the same exercise. Nothing here touches the page.
-import { determinant, parseDecimal, equal, divide } from './exact.js';
-import { modelOf, entry, valueAt } from './model.js';
+import { determinant, parseDecimal, equal } from './exact.js';
+import { modelOf, entry, valueAt, exactNumbers } from './model.js';
 import { passOrder, oneExchange } from './check.js';
 import { exerciseOptions as optionNames } from './share.js';
 
@@ -105,13 +105,9 @@ function everyStageExact(m) {
     const read = /^-?\d+(\.\d+)?$/.test(printed) ? parseDecimal(printed) : null;
     return value !== null && read !== null && equal(read, value);
   };
-  const rExact = (k, { t, p, r }) => {
-    const [pp, tp] = [valueAt(m, k - 1, p - 1, p - 1), valueAt(m, k - 1, t - 1, p - 1)];
-    return pp !== null && tp !== null && full(r.shown, divide(pp, tp));
-  };
   return m.stages.length > 1 && m.stages.every((s) =>
     s.rows.every((row, r) => row.every((printed, c) => full(printed, valueAt(m, s.k, r, c)))) &&
-    s.ops.every((op) => op.name !== 'combine' || rExact(s.k, op)));
+    s.ops.every((op) => op.name !== 'combine' || full(op.r.shown, exactNumbers(m, s.k, op).r ?? null)));
 }
 
 // Whether each option holds for A and the model of its run; without
