@@ -425,7 +425,7 @@ function complete(k) {
 function answer(k, key, given) {
   const s = state.stages[k];
   const q = s.questions.find((x) => x.key === key);
-  const verdict = check(q, given);
+  const verdict = check(q, given, [...s.answers].filter(([, a]) => a.verdict.right).map(([key]) => key));
   const zero = verdict.note === 'negativeZero' && !zeroTold;
   zeroTold ||= zero;
   s.answers.set(key, { text: given.text ?? null, alone: given.alone === true, choice: given.choice ?? null, verdict, zero });

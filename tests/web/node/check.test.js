@@ -105,8 +105,8 @@ const slipCases = [
   [{ program: 'gjinverse', input: '2\n-2 2\n1 3\n' }, 'scaled', 'entry 1 1', '-1', false, 'leftmost'],
   [worked, 'scaled', 'divisor 1', '1', false, null],
   [worked, 'scaled', 'divisor 1', 'two', false, 'unreadable'],
-  [{ program: 'gjinverse', input: '3\n1 4 0\n2 4 1\n3 4 3\n' }, 'pivoted 1', 'order', '3 2 1', false, 'oneExchange'],
-  [{ program: 'gjinverse', input: '3\n1 4 0\n2 4 1\n3 4 3\n' }, 'pivoted 1', 'order', '2 1 3', false, null],
+  [{ program: 'gjinverse', input: '3\n1 4 0\n2 4 1\n3 4 3\n' }, 'pivoted 1', 'order', '3 2 1', false, 'otherOrder'],
+  [{ program: 'gjinverse', input: '3\n1 4 0\n2 4 1\n3 4 3\n' }, 'pivoted 1', 'order', '2 1 3', false, 'otherOrder'],
   [{ program: 'gjinverse', input: '3\n1 4 0\n2 4 1\n3 4 3\n' }, 'pivoted 1', 'order', '3 1', false, 'notOrder'],
   [{ program: 'gjinverse', input: '3\n1 4 0\n2 4 1\n3 4 3\n' }, 'pivoted 1', 'order', '312', true, null],
   [worked, 'eliminated 1', 'r 2', '1/3', false, 'inverted'],
@@ -126,7 +126,7 @@ const slipCases = [
   [{ program: 'gjsolve', input: '2\n0 1 2\n1 0 3\n' }, 'eliminated 1', 'entry 2 2', '1', false, 'changedZero'],
   [{ program: 'gjsolve', input: '3\n1 1 1 6\n0 2 5 -4\n2 5 -1 27\n' }, 'backward 3', 'entry 1 3', '0', true, null, 'residue'],
   [workedSolve, 'solution', 'x 1', '3', true, null],
-  [workedSolve, 'solution', 'x 2', '-2', false, null],
+  [workedSolve, 'solution', 'x 2', '-2', false, 'oppositeSign'],
   // Hand work on the printed numbers (seed 3's stage 4: -0.181818 - 1.06061 × -0.142857), and answers close to the program's.
   [seed3, 'eliminated 1', 'entry 3 2', '-0.0303024', true, null, 'fromPrinted'],
   [seed3, 'eliminated 1', 'entry 3 2', '-0.030303', true, null],
@@ -209,4 +209,45 @@ test('hand work on the printed numbers of the printout before is right', needsBu
     }
   }
   assert.ok(differing >= 5, `${differing} answers other than the program's`);
+});
+
+// The slips that students make most, each found by its rule on the run's own
+// numbers; an answer that two rules explain is not named. seed100 is the nice
+// 3×3 exercise of seed 100, whose row 3 (-1 -1 0) is divided by -1.
+const bubble = { program: 'gjinverse', input: '3\n1 4 0\n2 4 1\n3 4 3\n' };
+const fourRows = { program: 'gjsolve', input: '4\n1 10 0 0 0\n4 0 10 0 0\n2 0 0 10 0\n3 0 0 0 10\n' };
+const seed100 = { program: 'gjinverse', input: '3\n4 3 2\n-3 -3 -1\n-1 -1 0\n' };
+const readingCases = [
+  // run, stage, question, answer, slip, the stage's questions answered rightly before
+  [bubble, 'scaled', 'entry 2 1', '2', 'unscaled'],
+  [workedSolve, 'solution', 'x 1', '3.33333', 'unscaled'],
+  [bubble, 'pivoted 1', 'entry 1 1', '0.25', 'beforeExchange'],
+  [bubble, 'eliminated 1', 'r 2', '1.5', 'beforeExchange'],
+  [bubble, 'eliminated 1', 'entry 2 1', '-0.5', 'beforeExchange'],
+  [bubble, 'eliminated 1', 'r 2', '2', 'wrongRow'],
+  [bubble, 'eliminated 1', 'entry 2 1', '-1.5', 'wrongRow'],
+  [bubble, 'eliminated 1', 'entry 3 3', '0.75', 'wrongRow'],
+  [bubble, 'eliminated 1', 'r 2', '1', null],                 // another row, or the rows before the pass
+  [bubble, 'eliminated 1', 'r 2', '-3', 'rSign'],
+  [bubble, 'eliminated 1', 'entry 2 1', '1.5', 'rSign'],
+  [worked, 'eliminated 1', 'r 2', '-3', 'rSign'],
+  [fourRows, 'pivoted 1', 'order', '2 1 3 4', 'oneExchange'],
+  [fourRows, 'pivoted 1', 'order', '2 4 3 1', 'sorted'],
+  [fourRows, 'pivoted 1', 'order', '1 2 3 4', 'noExchange'],
+  [fourRows, 'pivoted 1', 'order', '4 3 2 1', 'otherOrder'],
+  [seed100, 'scaled', 'divisor 3', '1', 'sign'],
+  [seed100, 'scaled', 'entry 3 6', '1', 'oppositeSign'],      // the divisor's sign dropped, or no division at all
+  [seed100, 'scaled', 'entry 3 6', '1', 'unscaled', ['divisor 3']],
+  [seed100, 'scaled', 'entry 2 1', '-1', 'sign'],
+  [seed100, 'scaled', 'entry 2 1', '-1', 'oppositeSign', ['divisor 2']],
+];
+
+test('each slip that students make is named by its rule, and only where one rule fits', needsBuild, () => {
+  for (const [run, stageName, key, answer, slip, rightly = []] of readingCases) {
+    const m = modelOf(run.program, run.input);
+    const k = m.stages.findIndex((s) => [s.id, `${s.id} ${s.column}`].includes(stageName));
+    const question = check.questions(m, k, 'all').find((q) => q.key === key);
+    assert.deepEqual(check.check(question, { text: answer }, rightly), { right: false, note: null, slip },
+                     `${run.input}: ${stageName}, ${key}, ${answer}, after ${rightly}`);
+  }
 });
