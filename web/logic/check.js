@@ -12,7 +12,7 @@
 //             their numbers before it.
 // A slip: { slip, printed, exact } (an answer that prints or equals this has it),
 // { slip, order }, or { slip, otherwise: true } (every wrong number has it).
-import { parseDecimal, divide, multiply, subtract, negate, magnitude, equal, format, approximate } from './exact.js';
+import { parseDecimal, divide, multiply, subtract, negate, magnitude, equal, format, approximate, rank } from './exact.js';
 import { ofPrinted, rounding, significantDigits, difference, product, quotient, hull, meets, holds, near } from './interval.js';
 import { valueAt, isZero, isNonFinite, exactNumbers } from './model.js';
 import { printed as asPrinted } from './runner.js';
@@ -275,14 +275,101 @@ export function questions(m, k, fill) {
   return [...(ask ? ask(m, k) : []), ...entryQuestions(m, k, fill)];
 }
 
-// The question that the stage where the exact replay divides by an exact zero
-// asks first: whether A is invertible (for gjsolve, whether the system has
-// exactly one solution), the exact replay's verdict its answer; else null.
-export function invertibility(m, k) {
+// The first stage (0-based) whose printout shows, in exact values, that A is
+// singular: a row of A all 0, or a column j of A all 0 from row j down while
+// the columns before it are 0 below the diagonal; null when none does (or
+// before the exact replay).
+export function singularShown(m) {
+  const proves = (k) => {
+    const stage = m.stages[k];
+    if (stage.unknowns || !m.exact?.stages[k]) return false;
+    const a = (i, j) => valueAt(m, k, i - 1, stage.columns.findIndex((col) => col.block === 'A' && col.j === j));
+    const zero = (i, j) => a(i, j)?.n === 0n;
+    const rows = Array.from({ length: m.n }, (_, i) => i + 1);
+    if (stage.columns.filter((col) => col.block === 'A').length !== m.n) return false;
+    if (rows.some((i) => rows.every((j) => zero(i, j)))) return true;
+    return rows.some((j) => rows.every((i) => i < j || zero(i, j)) &&
+      rows.every((c) => c >= j || rows.every((i) => i <= c || zero(i, c))));
+  };
+  const k = m.stages.findIndex((_, k) => proves(k));
+  return k < 0 ? null : k;
+}
+
+// The typed matrix's exact rows (for gjsolve with b), or null where the
+// numbers were not read as typed.
+const typedRows = (m) => (m.verdict.readable ? m.verdict.start : null);
+
+// How many solutions the system of a gjsolve run has, by the exact ranks of A
+// and of [A | b]: 'one', 'none' or 'many'; null where the typed numbers were
+// not read.
+export function solutions(m) {
+  const rows = typedRows(m);
+  if (!rows) return null;
+  const [ofA, ofAb] = [rank(rows.map((row) => row.slice(0, m.n))), rank(rows)];
+  return ofA === m.n ? 'one' : ofA < ofAb ? 'none' : 'many';
+}
+
+// The stage (0-based) that asks whether A is invertible (for gjsolve, how many
+// solutions the system has), when practice asks from stage from on: the stage
+// right after the printout that shows A singular; else, where the exact
+// replay divides by an exact zero without that, the stage that does so; and
+// from itself where that stage comes before it. Null where none asks.
+export function invertibilityStage(m, from = 1) {
+  const shown = singularShown(m);
+  const stage = shown !== null && shown + 1 < m.stages.length ? shown + 1 : m.exact?.stop ? m.exact.stop.stage : null;
+  return stage === null ? null : Math.max(stage, Math.min(from, m.stages.length - 1));
+}
+
+// That question at stage k, or null: its choices, and the answer that the
+// exact replay (or, for gjsolve, the ranks) gives.
+export function invertibility(m, k, from = 1) {
+  if (invertibilityStage(m, from) !== k) return null;
+  const invertible = !(m.exact.stop?.singular ?? singularShown(m) !== null);
+  const solve = m.run.program === 'gjsolve';
+  const choice = solve ? solutions(m) ?? (invertible ? 'one' : 'many') : invertible ? 'yes' : 'no';
+  return { key: 'invertible', kind: 'invertible', label: { id: solve ? 'practice.q.unique' : 'practice.q.invertible', values: {} },
+           choices: solve ? ['one', 'none', 'many'] : ['yes', 'no'], expected: { invertible, choice }, slips: [] };
+}
+
+// Whether question q of stage k is still asked once the learner has said
+// rightly that A is singular: not from the exact replay's stop on, where the
+// printouts are inf and nan and mean nothing more, nor any inf or nan before.
+export function askedAfterSingular(m, k, q) {
   const stop = m.exact?.stop;
-  if (!stop || stop.stage !== k) return null;
-  const id = m.stages[0].right === 'b' ? 'practice.q.unique' : 'practice.q.invertible';
-  return { key: 'invertible', kind: 'invertible', label: { id, values: {} }, expected: { invertible: !stop.singular }, slips: [] };
+  return q.kind === 'invertible' || (!(stop && k >= stop.stage) && !isNonFinite(q.expected.printed ?? ''));
+}
+
+// The stages (0-based, first and last) that are not asked once the learner
+// has said that A is singular, for the tally to name; null where every stage is.
+export function unaskedAfterSingular(m) {
+  const stop = m.exact?.stop;
+  return stop && stop.singular !== false ? { first: stop.stage, last: m.stages.length - 1 } : null;
+}
+
+// What a worksheet of run m asks and keys about invertibility: the stage
+// (0-based) that asks the question and its answer (invertibility()), or null;
+// and from which stage on the key says "singular" in place of the printout,
+// where the run stops meaning anything (the exact replay's stop), or null.
+export function paperSingular(m) {
+  const k = invertibilityStage(m);
+  const question = k === null ? null : invertibility(m, k);
+  const stop = m.exact?.stop;
+  return { stage: k, question, singularFrom: stop && stop.singular !== false ? stop.stage : null };
+}
+
+// The stage (1-based, as the page numbers them) that practice of run m starts
+// from: the one a link asks; the scaling for a link that is not the page's own,
+// and for a matrix that is singular (known from its exact rank, or from the
+// inf and nan that the run prints), so that the learner is asked whether it
+// is invertible; else the last stage but one more for each exercise finished
+// (level).
+export function startStage(m, asked, level, first) {
+  if (asked?.from) return asked.from;
+  if (asked && !asked.own) return first;
+  const rows = typedRows(m);
+  const singular = rows ? rank(rows.map((row) => row.slice(0, m.n))) < m.n
+    : m.stages.some((s) => s.rows.some((row) => row.some(isNonFinite)));
+  return singular ? first : m.stages.length - level;
 }
 
 // What an r field takes for "left alone", besides 0, in either language.
@@ -335,8 +422,10 @@ export function check(question, answer, answeredRightly = []) {
     const found = question.slips.filter((s) => String(s.order) === String(order));
     return wrong(found.length > 0 ? onlyReading(found) ?? 'otherOrder' : 'otherOrder');
   }
-  if (question.kind === 'invertible')
-    return answer.choice === (expected.invertible ? 'yes' : 'no') ? right() : wrong(expected.invertible ? 'invertible' : 'singular');
+  if (question.kind === 'invertible') {
+    if (answer.choice === expected.choice) return right();
+    return wrong({ yes: 'invertible', no: 'singular', one: 'oneSolution', none: 'noSolution', many: 'manySolutions' }[expected.choice]);
+  }
   if (answer.alone || (question.kind === 'r' && aloneWords.includes(plain(answer.text).toLowerCase())))
     return expected.alone ? right() : wrong('notZero');
   const value = read(answer.text);
@@ -358,5 +447,5 @@ export function check(question, answer, answeredRightly = []) {
 // or the choice.
 export const answerOf = (question) =>
   question.kind === 'order' ? question.expected.order.join(' ')
-    : question.kind === 'invertible' ? (question.expected.invertible ? 'yes' : 'no')
+    : question.kind === 'invertible' ? question.expected.choice
       : question.expected.alone ? null : question.expected.printed;

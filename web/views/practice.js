@@ -12,7 +12,7 @@ import { emit, afterPaint } from './events.js';
 import { byId, el, operationList, printoutBox } from './dom.js';
 import { stored, store, forget } from './storage.js';
 import { stageName, stageHeading, questionLabel as labelOf, operations } from '../logic/words.js';
-import { questions, invertibility, check, isMiss, answerOf } from '../logic/check.js';
+import { questions, invertibility, check, isMiss, answerOf, startStage } from '../logic/check.js';
 import { entry, isZero, isNonFinite } from '../logic/model.js';
 import { format } from '../logic/exact.js';
 import { fills, firstAsked, defaultFill } from '../logic/share.js';
@@ -48,7 +48,7 @@ function begin(from, fill) {
 
 // Stage k's questions: whether A is invertible where the exact replay divides
 // by zero, its decisions, then the entries asked.
-const questionsOf = (k) => [invertibility(model, k), ...questions(model, k, state.fill)].filter(Boolean);
+const questionsOf = (k) => [invertibility(model, k, state.from), ...questions(model, k, state.fill)].filter(Boolean);
 
 // Stage k's questions and what was answered, made when first asked.
 function stageState(k) {
@@ -84,7 +84,7 @@ function restore() {
 function start() {
   if (restore()) return;
   const last = model.stages.length - 1;
-  const from = asked?.from ?? (asked && !asked.own ? firstAsked : last + 1 - (stored('practice.level') ?? 0));
+  const from = startStage(model, asked, stored('practice.level') ?? 0, firstAsked);
   begin(Math.min(last, Math.max(1, from - 1)), asked?.fill ?? defaultFill);
 }
 
@@ -154,9 +154,9 @@ function choiceItem(k, q) {
   group.setAttribute('aria-labelledby', labelId);
   group.setAttribute('aria-describedby', `practice-feedback-${k}`);
   const which = q.label.id.split('.').at(-1);
-  for (const choice of ['yes', 'no']) {
+  for (const choice of q.choices) {
     const button = el('button', 'choice', t(`practice.choice.${which}.${choice}`), { type: 'button', disabled: given?.verdict.right === true });
-    if (choice === 'yes') button.id = idOf(k, q.key);
+    if (choice === q.choices[0]) button.id = idOf(k, q.key);
     button.setAttribute('aria-pressed', String(given?.choice === choice));
     Object.assign(button.dataset, { k, key: q.key, choice });
     group.append(button);

@@ -151,8 +151,11 @@ const slipCases = [
   [singular, 'normalized', 'entry 1 4', 'nan', false, null],
   [singular, 'normalized', 'entry 1 4', '1e308', false, null],
   [singular, 'backward 2', 'r 1', '0', true, null],
-  [singular, 'normalized', 'invertible', { choice: 'yes' }, false, 'singular'],
-  [singular, 'normalized', 'invertible', { choice: 'no' }, true, null],
+  [singular, 'backward 2', 'invertible', { choice: 'yes' }, false, 'singular'],
+  [singular, 'backward 2', 'invertible', { choice: 'no' }, true, null],
+  [{ program: 'gjsolve', input: '2\n-8 -8 1\n-4 -4 4\n' }, 'backward 2', 'invertible', { choice: 'many' }, false, 'noSolution'],
+  [{ program: 'gjsolve', input: '3\n1 2 3 1\n2 4 6 2\n1 1 1 1\n' }, 'backward 3', 'invertible', { choice: 'one' }, false, 'manySolutions'],
+  [{ program: 'gjsolve', input: '3\n1 2 3 1\n2 4 6 2\n1 1 1 1\n' }, 'backward 3', 'invertible', { choice: 'many' }, true, null],
 ];
 
 test('each answer gets its verdict, and each slip its name', needsBuild, () => {
@@ -250,4 +253,37 @@ test('each slip that students make is named by its rule, and only where one rule
     assert.deepEqual(check.check(question, { text: answer }, rightly), { right: false, note: null, slip },
                      `${run.input}: ${stageName}, ${key}, ${answer}, after ${rightly}`);
   }
+});
+
+// Singular matrices: the printout that first shows A singular (a row of A all
+// 0, or a column 0 from the diagonal down), the stage that asks about it, its
+// answer by the exact ranks, where practice starts, and the stages left unasked.
+const singularCases = [
+  // program, input, shown, asked, answer, start (a matrix typed, no exercise finished), unasked from, to
+  ['gjinverse', '3\n1 2 3\n2 4 6\n1 1 1\n', 5, 6, 'no', 2, 8, 9],
+  ['gjinverse', '3\n1 2 3\n4 5 6\n7 8 9\n', 5, 6, 'no', 2, 7, 9],
+  ['gjinverse', '3\n0 0 0\n1 2 3\n4 5 6\n', 0, 1, 'no', 2, 8, 9],
+  ['gjinverse', '2\n-8 -2\n-4 -1\n', 3, 4, 'no', 2, 5, 6],
+  ['gjsolve', '3\n1 2 3 1\n2 4 6 2\n1 1 1 1\n', 5, 6, 'many', 2, 8, 8],
+  ['gjsolve', '3\n1 2 3 1\n2 4 6 5\n1 1 1 1\n', 5, 6, 'none', 2, 8, 8],
+  ['gjsolve', '3\n-4 -4 4 0\n2 0 -1 -6\n-8 -8 8 -3\n', 3, 4, 'none', 2, 8, 8],
+  ['gjinverse', '2\n2 1\n1 3\n', null, null, null, 7, null, null],
+];
+
+test('a singular A is asked about right after the printout that shows it, and answered by the exact ranks', needsBuild, () => {
+  for (const [program, input, shown, asked, answer, start, first, last] of singularCases) {
+    const m = modelOf(program, input);
+    const paper = check.paperSingular(m);
+    const got = [check.singularShown(m), check.invertibilityStage(m), paper.question?.expected.choice ?? null,
+                 check.startStage(m, null, 0, 2), check.unaskedAfterSingular(m)];
+    assert.deepEqual(got, [shown, asked, answer, start, first === null ? null : { first, last }], `${program} ${input}`);
+    assert.equal(paper.singularFrom, first, `${program} ${input}: the key says singular from the stop`);
+    if (asked === null) continue;
+    // Started past it, the first stage asked asks it; after a "no", nothing of the inf and nan is asked.
+    assert.equal(check.invertibilityStage(m, asked + 1), asked + 1);
+    const left = m.stages.slice(1).flatMap((s) => check.questions(m, s.k, 'all').filter((q) => check.askedAfterSingular(m, s.k, q)));
+    assert.ok(left.length > 0 && left.every((q) => !/inf|nan/.test(q.expected.printed ?? '')), `${program} ${input}`);
+  }
+  const typed = modelOf('gjinverse', '2\n2 1\n1 3\n');
+  assert.deepEqual([check.startStage(typed, null, 3, 2), check.startStage(typed, { from: 4 }, 0, 2), check.startStage(typed, { own: false }, 0, 2)], [4, 4, 2]);
 });
