@@ -161,9 +161,9 @@ export function render(model, linkState) {
 }
 
 // A class set: sheets for seeds seed .. seed + count - 1 of the exercise, printed at once.
-on('classSet', ({ program, order, seed, options, count }) => {
-  const made = Array.from({ length: Math.min(count, maxSheets) }, (_, k) => make({ program, order, seed: seed + k, options }));
-  build(made.map((e) => ({ model: e.model, exercise: { program, order, seed: e.seed, options } })), made);
+on('classSet', ({ program, order, seed, options, version, count }) => {
+  const made = Array.from({ length: Math.min(count, maxSheets) }, (_, k) => make({ program, order, seed: seed + k, options, version }));
+  build(made.map((e) => ({ model: e.model, exercise: { program, order, seed: e.seed, options, version } })), made);
   classSet = true;
   print();
 });
