@@ -374,6 +374,8 @@ export function startStage(m, asked, level, first) {
 
 // What an r field takes for "left alone", besides 0, in either language.
 const aloneWords = ['alone', 'left alone', '그대로'];
+// The word without the quotes that the task's sentence puts around it.
+const unquoted = (word) => word.replace(/^['"‘“](.*)['"’”]$/u, '$1');
 
 // How near a wrong number comes: 'closeDigits' when it has fewer significant
 // digits than the program prints and the program's value rounds to it;
@@ -426,7 +428,7 @@ export function check(question, answer, answeredRightly = []) {
     if (answer.choice === expected.choice) return right();
     return wrong({ yes: 'invertible', no: 'singular', one: 'oneSolution', none: 'noSolution', many: 'manySolutions' }[expected.choice]);
   }
-  if (answer.alone || (question.kind === 'r' && aloneWords.includes(plain(answer.text).toLowerCase())))
+  if (answer.alone || (question.kind === 'r' && aloneWords.includes(unquoted(plain(answer.text).toLowerCase()))))
     return expected.alone ? right() : wrong('notZero');
   const value = read(answer.text);
   if (value === null) return wrong('unreadable');

@@ -140,6 +140,8 @@ const slipCases = [
   // "Left alone" typed, and 0 or "alone" for a row that is eliminated.
   [seed3, 'eliminated 1', 'r 2', '0', true, null],
   [seed3, 'eliminated 1', 'r 2', ' 그대로 ', true, null],
+  [seed3, 'eliminated 1', 'r 2', "'그대로'", true, null],
+  [seed3, 'eliminated 1', 'r 2', '‘그대로’', true, null],
   [seed3, 'eliminated 1', 'r 2', 'Alone', true, null],
   [seed3, 'eliminated 1', 'r 2', '1', false, 'changedZero'],
   [seed3, 'eliminated 1', 'r 3', '0', false, 'notZero'],
