@@ -128,8 +128,8 @@ export function trivial(a) {
 
 // Whether each option holds for A and the model of its run; without
 // singular, A must be invertible. From version 2, A must not be near-trivial.
-function holds(options, a, m, version) {
-  if (version >= 2 && trivial(a)) return false;
+function holds(options, a, m, generator) {
+  if (generator >= 2 && trivial(a)) return false;
   const d = determinant(a);
   const reordered = (s) => s.id === 'pivoted' &&
     String(passOrder(s, m.n)) !== String(oneExchange(passOrder(s, m.n), s.column));
@@ -145,17 +145,17 @@ function holds(options, a, m, version) {
 // residue, and two rows leave a pivot pass no other row to reorder. From
 // version 2, a singular A of order 2 with a row left alone would be two
 // zeros in a column, which is near-trivial.
-export function possible(options, n, version = 1) {
+export function possible(options, n, generator = 1) {
   return optionNames.filter((o) => options.includes(o) &&
     !(['nice', 'exact'].includes(o) && options.includes('singular')) && !(o === 'reorder' && n < 3) &&
-    !(version >= 2 && o === 'alone' && n < 3 && options.includes('singular')));
+    !(generator >= 2 && o === 'alone' && n < 3 && options.includes('singular')));
 }
 
 // The exercise of a seed and a version of the generator (1 unless said, as a
-// link without one is): { program, order, seed, options, version, a, b, input,
+// link without one is): { program, order, seed, options, generator, a, b, input,
 // model, met }, met false when no draw within the attempts held every option
 // (the last draw is given then).
-export function make({ program = 'gjinverse', order = 3, seed = 1, options = [], version = 1 }) {
+export function make({ program = 'gjinverse', order = 3, seed = 1, options = [], generator: version = 1 }) {
   const kept = possible(options, order, version);
   const wanted = Object.fromEntries(kept.map((o) => [o, true]));
   const random = generator(seed);
@@ -165,7 +165,7 @@ export function make({ program = 'gjinverse', order = 3, seed = 1, options = [],
     const rows = b ? a.map((row, i) => [...row, b[i]]) : a;
     const input = `${order}\n${rows.map((row) => row.join(' ')).join('\n')}\n`;
     const model = modelOf(program, input);
-    exercise = { program, order, seed, options: kept, version, a, b, input, model, met: holds(wanted, a, model, version) };
+    exercise = { program, order, seed, options: kept, generator: version, a, b, input, model, met: holds(wanted, a, model, version) };
     if (exercise.met) break;
   }
   return exercise;

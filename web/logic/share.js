@@ -38,13 +38,13 @@ export const defaultFill = 'row';
 
 // The fragment for a run: the program, whether it is practised, and the text
 // typed so far and whether the end of input followed it, or the exercise
-// ({ seed, order, options, version }, version 1 when not given) that gives the text; then what practice asks
+// ({ seed, order, options, generator }, the generator's version, 1 when not given) that gives the text; then what practice asks
 // where it differs from what a link asks unsaid (from, fill), or own.
 export function fragment(program, input, ended, { practice = false, exercise = null, from = firstAsked, fill = defaultFill, own = false } = {}) {
   let text = '#' + program + (practice ? '&practice' : '');
   if (exercise) {
     text += `&seed=${exercise.seed}&order=${exercise.order}${exercise.options.length ? '&options=' + exercise.options.join(',') : ''}`;
-    if ((exercise.version ?? 1) !== 1) text += `&gen=${exercise.version}`;
+    if ((exercise.generator ?? 1) !== 1) text += `&gen=${exercise.generator}`;
   }
   else {
     if (input !== '') text += '&input=' + encodeURIComponent(input);
@@ -61,7 +61,7 @@ function exerciseOf({ seed, order = '3', options = '', gen = '1' }) {
   const names = options === '' ? [] : options.split(',');
   if (!/^\d{1,10}$/.test(seed ?? '') || Number(seed) >= 2 ** 32 || !/^[234]$/.test(order) ||
       !names.every((name) => exerciseOptions.includes(name)) || !/^[1-9]$/.test(gen) || Number(gen) > latestGenerator) return null;
-  return { seed: Number(seed), order: Number(order), options: exerciseOptions.filter((name) => names.includes(name)), version: Number(gen) };
+  return { seed: Number(seed), order: Number(order), options: exerciseOptions.filter((name) => names.includes(name)), generator: Number(gen) };
 }
 
 // Reads a fragment (with or without its '#'). Returns the program to open, the
@@ -122,7 +122,7 @@ export const examples = [
   { id: 'order-one', program: 'gjinverse', input: '1\n-4\n' },
   { id: 'practice-inverse', program: 'gjinverse', input: '2\n2 1\n1 3\n', practice: true, own: true },
   { id: 'practice-solve', program: 'gjsolve', input: '2\n2 -3 0\n1 1 5\n', practice: true, own: true },
-  { id: 'practice-nice', program: 'gjinverse', input: '', practice: true, own: true, exercise: { seed: 2024, order: 3, options: ['nice', 'reorder'], version: 1 } },
-  { id: 'practice-alone', program: 'gjsolve', input: '', practice: true, own: true, exercise: { seed: 19, order: 3, options: ['nice', 'alone'], version: 1 } },
+  { id: 'practice-nice', program: 'gjinverse', input: '', practice: true, own: true, exercise: { seed: 2024, order: 3, options: ['nice', 'reorder'], generator: 1 } },
+  { id: 'practice-alone', program: 'gjsolve', input: '', practice: true, own: true, exercise: { seed: 19, order: 3, options: ['nice', 'alone'], generator: 1 } },
 ].map((example) => ({ ...example, hash: fragment(example.program, example.input, false, example) }));
 

@@ -21,7 +21,7 @@ form.addEventListener('submit', (event) => {
   event.preventDefault();
   const seed = /^\d{1,9}$/.test(seedField.value.trim()) ? Number(seedField.value) : Math.floor(Math.random() * 1e6);
   const options = [...form.querySelectorAll('input[name="exercise-option"]:checked')].map((box) => box.value);
-  const hash = fragment(program, '', false, { practice: true, own: true, exercise: { seed, order: Number(byId('exercise-order').value), options, version: latestGenerator } });
+  const hash = fragment(program, '', false, { practice: true, own: true, exercise: { seed, order: Number(byId('exercise-order').value), options, generator: latestGenerator } });
   seedField.value = randomSeed();
   if (location.hash === hash) dispatchEvent(new HashChangeEvent('hashchange'));
   else location.hash = hash;
@@ -34,7 +34,7 @@ byId('exercise-class-set').addEventListener('click', () => {
   if (!/^\d{1,9}$/.test(seedField.value.trim())) seedField.value = randomSeed();
   const count = Math.round(Number(byId('exercise-count').value));
   emit('classSet', {
-    program, seed: Number(seedField.value), order: Number(byId('exercise-order').value), version: latestGenerator,
+    program, seed: Number(seedField.value), order: Number(byId('exercise-order').value), generator: latestGenerator,
     options: [...form.querySelectorAll('input[name="exercise-option"]:checked')].map((box) => box.value),
     count: Number.isFinite(count) && count >= 1 ? count : 1,
   });

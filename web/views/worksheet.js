@@ -160,9 +160,9 @@ export function render(model, linkState) {
 }
 
 // A class set: sheets for seeds seed .. seed + count - 1 of the exercise, printed at once.
-on('classSet', ({ program, order, seed, options, version, count }) => {
-  const made = Array.from({ length: Math.min(count, maxSheets) }, (_, k) => make({ program, order, seed: seed + k, options, version }));
-  build(made.map((e) => ({ model: e.model, exercise: { program, order, seed: e.seed, options, version } })), made);
+on('classSet', ({ program, order, seed, options, generator, count }) => {
+  const made = Array.from({ length: Math.min(count, maxSheets) }, (_, k) => make({ program, order, seed: seed + k, options, generator }));
+  build(made.map((e) => ({ model: e.model, exercise: { program, order, seed: e.seed, options, generator } })), made);
   classSet = true;
   print();
 });

@@ -209,7 +209,7 @@ test('a generated exercise\'s link opens from the disk on the matrix that node m
   await page.check('input[value="alone"]');
   await page.click('#exercise-form button');
   await page.waitForFunction(() => location.hash === '#gjinverse&practice&seed=77&order=4&options=nice,alone&gen=2&own');
-  const next = GJ.exercises.make({ program: 'gjinverse', seed: 77, order: 4, options: ['nice', 'alone'], version: 2 });
+  const next = GJ.exercises.make({ program: 'gjinverse', seed: 77, order: 4, options: ['nice', 'alone'], generator: 2 });
   await page.waitForFunction((input) => [...document.querySelectorAll('#pane .echo')].map((e) => e.textContent).join('') === input, next.input);
   await close(page);
 });
@@ -367,7 +367,7 @@ async function classSet(GJ, page) {
   const all = pages.join('');
   const [sheets, keys] = [all.slice(0, all.indexOf(keyHeading)).split(title).slice(1), all.split(keyHeading).slice(1)];
   for (let k = 0; k < 3; k++) {
-    const made = GJ.exercises.make({ program: 'gjinverse', order: 3, seed: 40 + k, options: ['nice', 'exact'], version: GJ.share.latestGenerator });
+    const made = GJ.exercises.make({ program: 'gjinverse', order: 3, seed: 40 + k, options: ['nice', 'exact'], generator: GJ.share.latestGenerator });
     const id = squeeze(await text(page, 'sheet.id', { program: 'gjinverse', seed: 40 + k, order: 3, options: 'nice, exact' }));
     assert.ok(sheets[k].startsWith(id) && keys[k].startsWith(id), `sheet ${k + 1} and key ${k + 1}: ${id}`);
     const rows = (stage) => stage.rows.map((row, r) => `R${r + 1}${row.join('')}`).join('');

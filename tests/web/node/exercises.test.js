@@ -121,12 +121,12 @@ const pinned = [
 test('each version of the generator draws what it always drew for a seed', needsBuild, () => {
   assert.deepEqual(exercises.versions, [1, 2]);
   for (const [version, program, seed, order, options, matrix] of pinned) {
-    const e = exercises.make({ program, order, seed, options, version });
+    const e = exercises.make({ program, order, seed, options, generator: version });
     const drawn = e.a.map((row, i) => [...row, ...(e.b ? [e.b[i]] : [])].join(' ')).join(' / ');
     assert.equal(drawn, matrix, `version ${version}, ${program}, seed ${seed}, order ${order}, ${options}`);
   }
   const unsaid = exercises.make({ program: 'gjinverse', order: 3, seed: 101, options: ['nice', 'exact'] });
-  assert.equal(unsaid.version, 1, 'an exercise whose version is not said is of version 1');
+  assert.equal(unsaid.generator, 1, 'an exercise whose generator is not said is of version 1');
 });
 
 test('from version 2 no option draws a near-trivial matrix', needsBuild, () => {
@@ -140,7 +140,7 @@ test('from version 2 no option draws a near-trivial matrix', needsBuild, () => {
     for (const order of exercises.orders) {
       for (const options of optionSets) {
         for (const seed of seeds) {
-          const e = exercises.make({ program, order, seed, options, version: 2 });
+          const e = exercises.make({ program, order, seed, options, generator: 2 });
           assert.ok(e.met && !exercises.trivial(e.a), `${program}, order ${order}, seed ${seed}, ${options.join('+')}`);
         }
       }

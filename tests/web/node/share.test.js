@@ -26,7 +26,7 @@ test('a fragment opens its program with its typed text, or the default with a me
 });
 
 test('a fragment opens practice, on typed text or on a generated exercise, or says what is wrong', () => {
-  const exercise = (seed, order, options, version = 1) => ({ seed, order, options, version });
+  const exercise = (seed, order, options, generator = 1) => ({ seed, order, options, generator });
   // fragment, input, practice, exercise, problem; a link without the generator's version is of version 1
   const cases = [
     ['#gjsolve&practice', '', true, null, null],
