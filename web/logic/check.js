@@ -9,9 +9,13 @@
 //   'r'       the same, or { alone: true } for a row that the elimination leaves
 //             alone, which the learner says with a button of its own;
 //   'order'   expected { order }: the rows after a pivot pass, top to bottom, by
-//             their numbers before it.
-// A slip: { slip, printed, exact } (an answer that prints or equals this has it),
+//             their numbers before it;
+//   'invertible'  choices, and expected { invertible, choice }: whether A is
+//             invertible, and the choice that says so (invertibility()).
+// A slip: { slip, printed, exact } (an answer that prints or equals this has it;
+// unlessRight, the key of a question whose right answer rules it out),
 // { slip, order }, or { slip, otherwise: true } (every wrong number has it).
+// A slip is named only where its reading alone fits the answer.
 import { parseDecimal, divide, multiply, subtract, negate, magnitude, equal, format, approximate, rank } from './exact.js';
 import { ofPrinted, rounding, significantDigits, difference, product, quotient, hull, meets, holds, near } from './interval.js';
 import { valueAt, isZero, isNonFinite, exactNumbers } from './model.js';
@@ -137,8 +141,19 @@ function scaleSlip(m, k, i, c, d) {
   return d.startsWith('-') ? 'sign' : null;
 }
 
-// A slip whose value is exact: as printed too, or null without a value.
-const slipOf = (slip, exact, more = {}) => (exact ? { slip, printed: asPrinted(approximate(exact)), exact, ...more } : null);
+// A slip whose exact value value() works out, and its printed form; both
+// undefined where it has none. The value is worked out when an answer is
+// first compared with it: a wide run's entries have many readings, and most
+// are never needed.
+function slipOf(slip, value) {
+  let exact;
+  const get = () => (exact === undefined ? (exact = value() || null) : exact);
+  return {
+    slip,
+    get exact() { return get() ?? undefined; },
+    get printed() { return get() ? asPrinted(approximate(get())) : undefined; },
+  };
+}
 
 // The rows that stood at positions p and t of stage k's printout before the
 // pivot pass just ahead of it, as positions after that pass (1-based); the
@@ -158,11 +173,11 @@ function rowReadings(m, k, { t, p }, value) {
   const old = beforeExchange(m, k, t, p);
   const readings = [];
   for (let q = 1; q <= m.n; q++) {
-    if (q !== p) readings.push(slipOf(q === old.p ? 'beforeExchange' : 'wrongRow', value(q, t)));
-    if (q !== t) readings.push(slipOf(q === old.t ? 'beforeExchange' : 'wrongRow', value(p, q)));
+    if (q !== p) readings.push(slipOf(q === old.p ? 'beforeExchange' : 'wrongRow', () => value(q, t)));
+    if (q !== t) readings.push(slipOf(q === old.t ? 'beforeExchange' : 'wrongRow', () => value(p, q)));
   }
-  if (old.p !== p && old.t !== t) readings.push(slipOf('beforeExchange', value(old.p, old.t)));
-  return readings.filter(Boolean);
+  if (old.p !== p && old.t !== t) readings.push(slipOf('beforeExchange', () => value(old.p, old.t)));
+  return readings;
 }
 
 // The order that sorts rows j .. n of the printout before stage k's pass by
@@ -204,8 +219,8 @@ const decisions = {
     const inverted = { slip: 'inverted', printed: asPrinted(1 / Number(op.r.exact)), exact: exact && divide(one, exact) };
     const before = (i, j) => valueAt(m, k - 1, i - 1, j - 1);
     const ratio = (q, s) => before(q, p) && before(s, p) && divide(before(q, p), before(s, p));
-    const slips = [inverted, slipOf('rSign', exact && negate(exact)), ...rowReadings(m, k, op, ratio)];
-    return { ...number(`r ${t}`, label, { printed: op.r.shown, exact, hull: handR(m, k, op) }, slips.filter(Boolean)), kind: 'r' };
+    const slips = [inverted, slipOf('rSign', () => exact && negate(exact)), ...rowReadings(m, k, op, ratio)];
+    return { ...number(`r ${t}`, label, { printed: op.r.shown, exact, hull: handR(m, k, op) }, slips), kind: 'r' };
   }),
   normalized: (m, k) => m.stages[k].ops.filter((op) => op.name === 'divide').map((op) => {
     const { i, d } = op;
@@ -214,9 +229,9 @@ const decisions = {
                   d.shown.startsWith('-') ? [negated('sign', expected)] : []);
   }),
   solution: (m, k) => m.stages[k].rows.map(([x], r) => {
-    const unscaled = slipOf('unscaled', valueAt(m, k - 1, r, m.n));
+    const unscaled = slipOf('unscaled', () => valueAt(m, k - 1, r, m.n));
     return number(`x ${r + 1}`, { id: 'practice.q.x', values: { j: r + 1 } }, { printed: x, exact: valueAt(m, k, r, 0), hull: handEntry(m, k, r, 0) },
-                  unscaled ? [unscaled] : []);
+                  [unscaled]);
   }),
 };
 decisions.backward = decisions.eliminated;
@@ -232,13 +247,13 @@ const rowOperation = (stage, i) => stage.ops.find((op) =>
 // leaves alone.
 function entrySlips(m, k, r, c, expected) {
   const before = (i, j) => valueAt(m, k - 1, i - 1, j);
-  if (m.stages[k].id === 'pivoted') return [slipOf('beforeExchange', before(r + 1, c))].filter(Boolean);
+  if (m.stages[k].id === 'pivoted') return [slipOf('beforeExchange', () => before(r + 1, c))];
   const op = rowOperation(m.stages[k], r + 1);
   if (!op) return [];
   if (op.name === 'scale' || op.name === 'divide') {
     const slip = op.name === 'scale' ? scaleSlip(m, k, r + 1, op.c, op.d.shown) : op.d.shown.startsWith('-') ? 'sign' : null;
     const wrongDivisor = slip ? [{ ...negated(slip, expected), unlessRight: `divisor ${r + 1}` }] : [];
-    return [...wrongDivisor, slipOf('unscaled', before(r + 1, c))].filter(Boolean);
+    return [...wrongDivisor, slipOf('unscaled', () => before(r + 1, c))];
   }
   if (op.name === 'unchanged') return [{ slip: 'changedZero', otherwise: true }];
   const { p, t } = op;
@@ -246,9 +261,8 @@ function entrySlips(m, k, r, c, expected) {
   if (!rValue) return [];
   const combined = (q, s, sign = 1) => before(q, c) && before(s, c) &&
     subtract(before(q, c), multiply(sign > 0 ? rValue : negate(rValue), before(s, c)));
-  const inverse = rValue.n !== 0n && before(t, c) && before(p, c) && divide(one, rValue);
-  const textbook = inverse && slipOf('textbook', subtract(before(t, c), multiply(inverse, before(p, c))));
-  return [textbook, slipOf('rSign', combined(p, t, -1)), ...rowReadings(m, k, op, combined)].filter(Boolean);
+  const textbook = () => rValue.n !== 0n && before(t, c) && before(p, c) && subtract(before(t, c), multiply(divide(one, rValue), before(p, c)));
+  return [slipOf('textbook', textbook), slipOf('rSign', () => combined(p, t, -1)), ...rowReadings(m, k, op, combined)];
 }
 
 // The row whose entries are asked by default: the first with an entry printed
@@ -300,13 +314,13 @@ export function singularShown(m) {
 const typedRows = (m) => (m.verdict.readable ? m.verdict.start : null);
 
 // How many solutions the system of a gjsolve run has, by the exact ranks of A
-// and of [A | b]: 'one', 'none' or 'many'; null where the typed numbers were
+// and of [A | b]: 'one', 'zero' or 'many'; null where the typed numbers were
 // not read.
 export function solutions(m) {
   const rows = typedRows(m);
   if (!rows) return null;
   const [ofA, ofAb] = [rank(rows.map((row) => row.slice(0, m.n))), rank(rows)];
-  return ofA === m.n ? 'one' : ofA < ofAb ? 'none' : 'many';
+  return ofA === m.n ? 'one' : ofA < ofAb ? 'zero' : 'many';
 }
 
 // The stage (0-based) that asks whether A is invertible (for gjsolve, how many
@@ -328,7 +342,7 @@ export function invertibility(m, k, from = 1) {
   const solve = m.run.program === 'gjsolve';
   const choice = solve ? solutions(m) ?? (invertible ? 'one' : 'many') : invertible ? 'yes' : 'no';
   return { key: 'invertible', kind: 'invertible', label: { id: solve ? 'practice.q.unique' : 'practice.q.invertible', values: {} },
-           choices: solve ? ['one', 'none', 'many'] : ['yes', 'no'], expected: { invertible, choice }, slips: [] };
+           choices: solve ? ['one', 'zero', 'many'] : ['yes', 'no'], expected: { invertible, choice }, slips: [] };
 }
 
 // Whether question q of stage k is still asked once the learner has said
@@ -340,7 +354,8 @@ export function askedAfterSingular(m, k, q) {
 }
 
 // The stages (0-based, first and last) that are not asked once the learner
-// has said that A is singular, for the tally to name; null where every stage is.
+// has said that A is singular, for the tally to name (as the page numbers
+// them, k + 1, in 'practice.summary.unasked'); null where every stage is.
 export function unaskedAfterSingular(m) {
   const stop = m.exact?.stop;
   return stop && stop.singular !== false ? { first: stop.stage, last: m.stages.length - 1 } : null;
@@ -403,7 +418,8 @@ function onlyReading(found) {
 }
 
 // The verdict on an answer ({ text }, { alone: true } for the button that says
-// a row is left alone, or { choice: 'yes' | 'no' } for invertibility), given
+// a row is left alone, or { choice } for invertibility, one of its question's
+// choices: 'yes' | 'no', or for gjsolve 'one' | 'zero' | 'many'), given
 // the keys of the stage's questions already answered rightly:
 // { right, note, slip }. note is 'fromPrinted' for a number that hand work on
 // the printed numbers gives, else as compare() says. slip names the mistake
@@ -426,7 +442,7 @@ export function check(question, answer, answeredRightly = []) {
   }
   if (question.kind === 'invertible') {
     if (answer.choice === expected.choice) return right();
-    return wrong({ yes: 'invertible', no: 'singular', one: 'oneSolution', none: 'noSolution', many: 'manySolutions' }[expected.choice]);
+    return wrong({ yes: 'invertible', no: 'singular', one: 'oneSolution', zero: 'noSolution', many: 'manySolutions' }[expected.choice]);
   }
   if (answer.alone || (question.kind === 'r' && aloneWords.includes(unquoted(plain(answer.text).toLowerCase()))))
     return expected.alone ? right() : wrong('notZero');

@@ -267,8 +267,8 @@ const singularCases = [
   ['gjinverse', '3\n0 0 0\n1 2 3\n4 5 6\n', 0, 1, 'no', 2, 8, 9],
   ['gjinverse', '2\n-8 -2\n-4 -1\n', 3, 4, 'no', 2, 5, 6],
   ['gjsolve', '3\n1 2 3 1\n2 4 6 2\n1 1 1 1\n', 5, 6, 'many', 2, 8, 8],
-  ['gjsolve', '3\n1 2 3 1\n2 4 6 5\n1 1 1 1\n', 5, 6, 'none', 2, 8, 8],
-  ['gjsolve', '3\n-4 -4 4 0\n2 0 -1 -6\n-8 -8 8 -3\n', 3, 4, 'none', 2, 8, 8],
+  ['gjsolve', '3\n1 2 3 1\n2 4 6 5\n1 1 1 1\n', 5, 6, 'zero', 2, 8, 8],
+  ['gjsolve', '3\n-4 -4 4 0\n2 0 -1 -6\n-8 -8 8 -3\n', 3, 4, 'zero', 2, 8, 8],
   ['gjinverse', '2\n2 1\n1 3\n', null, null, null, 7, null, null],
 ];
 
