@@ -9,13 +9,19 @@
 //   'r'       the same, or { alone: true } for a row that the elimination leaves
 //             alone, which the learner says with a button of its own;
 //   'order'   expected { order }: the rows after a pivot pass, top to bottom, by
-//             their numbers before it.
-// A slip: { slip, printed, exact } (an answer that prints or equals this has it),
+//             their numbers before it;
+//   'invertible'  choices, and expected { invertible, choice }: whether A is
+//             invertible, and the choice that says so (invertibility()).
+// A slip: { slip, printed, exact } (an answer that prints or equals this has it;
+// unlessRight, the key of a question whose right answer rules it out),
 // { slip, order }, or { slip, otherwise: true } (every wrong number has it).
-import { parseDecimal, divide, multiply, subtract, negate, magnitude, equal, format, approximate } from './exact.js';
+// A slip is named only where its reading alone fits the answer.
+import { parseDecimal, divide, multiply, subtract, negate, magnitude, equal, format, approximate, rank } from './exact.js';
 import { ofPrinted, rounding, significantDigits, difference, product, quotient, hull, meets, holds, near } from './interval.js';
-import { valueAt, isZero, isNonFinite } from './model.js';
+import { valueAt, isZero, isNonFinite, exactNumbers } from './model.js';
 import { printed as asPrinted } from './runner.js';
+
+const one = { n: 1n, d: 1n };
 
 // Text as a keyboard may give it, in the forms read: NFKC (full-width digits,
 // signs and slash, the ideographic space), the minus sign U+2212 as '-', one
@@ -120,50 +126,113 @@ function handEntry(m, k, r, c) {
 }
 
 // The slip of row i scaled by column c's entry printed as d, were it scaled by
-// another: 'leftmost' when a later entry has the same magnitude, 'sign' when
-// d is negative (its magnitude drops the sign), else null.
+// another of A's entries: 'leftmost' when one of the same magnitude and the
+// other sign stands in the row, 'sign' when d is negative (its magnitude drops
+// the sign), else null. Only A's entries are candidates for the divisor.
 function scaleSlip(m, k, i, c, d) {
-  const row = m.stages[k].rows[i - 1];
+  const stage = m.stages[k];
+  const row = stage.rows[i - 1];
   const size = (col) => {
     const v = valueAt(m, k - 1, i - 1, col);
     return v ? format(magnitude(v)) : row[col].replace(/^-/, '');
   };
-  if (row.some((x, col) => col !== c - 1 && x !== row[c - 1] && size(col) === size(c - 1))) return 'leftmost';
+  const rival = (x, col) => stage.columns[col].block === 'A' && col !== c - 1 && x !== row[c - 1] && size(col) === size(c - 1);
+  if (row.some(rival)) return 'leftmost';
   return d.startsWith('-') ? 'sign' : null;
+}
+
+// A slip whose exact value value() works out, and its printed form; both
+// undefined where it has none. The value is worked out when an answer is
+// first compared with it: a wide run's entries have many readings, and most
+// are never needed.
+function slipOf(slip, value) {
+  let exact;
+  const get = () => (exact === undefined ? (exact = value() || null) : exact);
+  return {
+    slip,
+    get exact() { return get() ?? undefined; },
+    get printed() { return get() ? asPrinted(approximate(get())) : undefined; },
+  };
+}
+
+// The rows that stood at positions p and t of stage k's printout before the
+// pivot pass just ahead of it, as positions after that pass (1-based); the
+// same p and t when no pass moved a row there.
+function beforeExchange(m, k, t, p) {
+  const pass = m.stages[k - 1];
+  if (pass?.id !== 'pivoted') return { p, t };
+  const order = passOrder(pass, m.n);
+  return { p: order.indexOf(p) + 1, t: order.indexOf(t) + 1 };
+}
+
+// The readings of a combination that takes another row in place of the pivot
+// row p or the target row t: value(q, s) works it out with row q for p and row
+// s for t. A row that stood at p or t before the pass just ahead is
+// 'beforeExchange', any other 'wrongRow'.
+function rowReadings(m, k, { t, p }, value) {
+  const old = beforeExchange(m, k, t, p);
+  const readings = [];
+  for (let q = 1; q <= m.n; q++) {
+    if (q !== p) readings.push(slipOf(q === old.p ? 'beforeExchange' : 'wrongRow', () => value(q, t)));
+    if (q !== t) readings.push(slipOf(q === old.t ? 'beforeExchange' : 'wrongRow', () => value(p, q)));
+  }
+  if (old.p !== p && old.t !== t) readings.push(slipOf('beforeExchange', () => value(old.p, old.t)));
+  return readings;
+}
+
+// The order that sorts rows j .. n of the printout before stage k's pass by
+// the magnitude of their entry in column j, largest first (equal ones keep
+// their order), rows above j where they stand.
+function sortedOrder(m, k, j) {
+  const size = (row) => {
+    const v = valueAt(m, k - 1, row - 1, j - 1);
+    return v ? approximate(magnitude(v)) : Math.abs(Number(m.stages[k - 1].rows[row - 1][j - 1]));
+  };
+  const rows = Array.from({ length: m.n }, (_, r) => r + 1);
+  return [...rows.slice(0, j - 1), ...rows.slice(j - 1).sort((a, b) => size(b) - size(a) || a - b)];
 }
 
 const number = (key, label, expected, slips = []) => ({ key, kind: 'number', label, expected, slips });
 
 // The decisions that each kind of stage asks for, in the order of its operations.
 const decisions = {
-  scaled: (m, k) => m.stages[k].ops.filter((op) => op.name === 'scale').map(({ i, c, d }) => {
-    const expected = { printed: d.shown, exact: valueAt(m, k - 1, i - 1, c - 1), hull: printedAt(m, k - 1, i - 1, c - 1) };
+  scaled: (m, k) => m.stages[k].ops.filter((op) => op.name === 'scale').map((op) => {
+    const { i, c, d } = op;
+    const expected = { printed: d.shown, exact: exactNumbers(m, k, op).d ?? null, hull: printedAt(m, k - 1, i - 1, c - 1) };
     const slip = scaleSlip(m, k, i, c, d.shown);
     return number(`divisor ${i}`, { id: 'practice.q.divisor', values: { i } }, expected, slip ? [negated(slip, expected)] : []);
   }),
   pivoted: (m, k) => {
     const stage = m.stages[k];
     const order = passOrder(stage, m.n);
-    const slip = oneExchange(order, stage.column);
+    const identity = order.map((_, r) => r + 1);
+    const slips = [{ slip: 'oneExchange', order: oneExchange(order, stage.column) }, { slip: 'noExchange', order: identity },
+                   { slip: 'sorted', order: sortedOrder(m, k, stage.column) }];
     return [{ key: 'order', kind: 'order', label: { id: 'practice.q.order', values: { j: stage.column } }, expected: { order },
-              slips: [{ slip: 'oneExchange', order: slip }] }];
+              slips: slips.filter((s) => String(s.order) !== String(order)) }];
   },
   eliminated: (m, k) => m.stages[k].ops.filter((op) => op.name === 'combine' || op.name === 'unchanged').map((op) => {
     const { t, p } = op;
     const label = { id: 'practice.q.r', values: { t, p } };
     if (op.name === 'unchanged') return { key: `r ${t}`, kind: 'r', label, expected: { alone: true }, slips: [] };
-    const [pp, tp] = [valueAt(m, k - 1, p - 1, p - 1), valueAt(m, k - 1, t - 1, p - 1)];
-    const exact = pp && tp && divide(pp, tp);
-    const inverted = { slip: 'inverted', printed: asPrinted(1 / Number(op.r.exact)), exact: pp && tp && divide(tp, pp) };
-    return { ...number(`r ${t}`, label, { printed: op.r.shown, exact, hull: handR(m, k, op) }, [inverted]), kind: 'r' };
+    const exact = exactNumbers(m, k, op).r ?? null;
+    const inverted = { slip: 'inverted', printed: asPrinted(1 / Number(op.r.exact)), exact: exact && divide(one, exact) };
+    const before = (i, j) => valueAt(m, k - 1, i - 1, j - 1);
+    const ratio = (q, s) => before(q, p) && before(s, p) && divide(before(q, p), before(s, p));
+    const slips = [inverted, slipOf('rSign', () => exact && negate(exact)), ...rowReadings(m, k, op, ratio)];
+    return { ...number(`r ${t}`, label, { printed: op.r.shown, exact, hull: handR(m, k, op) }, slips), kind: 'r' };
   }),
-  normalized: (m, k) => m.stages[k].ops.filter((op) => op.name === 'divide').map(({ i, d }) => {
-    const expected = { printed: d.shown, exact: valueAt(m, k - 1, i - 1, i - 1), hull: printedAt(m, k - 1, i - 1, i - 1) };
+  normalized: (m, k) => m.stages[k].ops.filter((op) => op.name === 'divide').map((op) => {
+    const { i, d } = op;
+    const expected = { printed: d.shown, exact: exactNumbers(m, k, op).d ?? null, hull: printedAt(m, k - 1, i - 1, i - 1) };
     return number(`divisor ${i}`, { id: 'practice.q.divisor', values: { i } }, expected,
                   d.shown.startsWith('-') ? [negated('sign', expected)] : []);
   }),
-  solution: (m, k) => m.stages[k].rows.map(([x], r) =>
-    number(`x ${r + 1}`, { id: 'practice.q.x', values: { j: r + 1 } }, { printed: x, exact: valueAt(m, k, r, 0), hull: handEntry(m, k, r, 0) })),
+  solution: (m, k) => m.stages[k].rows.map(([x], r) => {
+    const unscaled = slipOf('unscaled', () => valueAt(m, k - 1, r, m.n));
+    return number(`x ${r + 1}`, { id: 'practice.q.x', values: { j: r + 1 } }, { printed: x, exact: valueAt(m, k, r, 0), hull: handEntry(m, k, r, 0) },
+                  [unscaled]);
+  }),
 };
 decisions.backward = decisions.eliminated;
 
@@ -172,22 +241,28 @@ const rowOperation = (stage, i) => stage.ops.find((op) =>
   (['scale', 'divide'].includes(op.name) && op.i === i) || (['combine', 'unchanged'].includes(op.name) && op.t === i));
 
 // The slips that entry r, c of stage k may show: a row scaled or divided by
-// the wrong sign, a row eliminated in the textbook's form, a row changed that
-// the elimination leaves alone.
+// the wrong divisor (unless that divisor was answered rightly) or not at all;
+// a row eliminated in the textbook's form, with r's sign lost, or with
+// another row in place of one of its two; a row changed that the elimination
+// leaves alone.
 function entrySlips(m, k, r, c, expected) {
+  const before = (i, j) => valueAt(m, k - 1, i - 1, j);
+  if (m.stages[k].id === 'pivoted') return [slipOf('beforeExchange', () => before(r + 1, c))];
   const op = rowOperation(m.stages[k], r + 1);
   if (!op) return [];
-  if (op.name === 'scale') {
-    const slip = scaleSlip(m, k, r + 1, op.c, op.d.shown);
-    return slip ? [negated(slip, expected)] : [];
+  if (op.name === 'scale' || op.name === 'divide') {
+    const slip = op.name === 'scale' ? scaleSlip(m, k, r + 1, op.c, op.d.shown) : op.d.shown.startsWith('-') ? 'sign' : null;
+    const wrongDivisor = slip ? [{ ...negated(slip, expected), unlessRight: `divisor ${r + 1}` }] : [];
+    return [...wrongDivisor, slipOf('unscaled', () => before(r + 1, c))];
   }
-  if (op.name === 'divide') return op.d.shown.startsWith('-') ? [negated('sign', expected)] : [];
   if (op.name === 'unchanged') return [{ slip: 'changedZero', otherwise: true }];
-  const p = op.p;
-  const [tc, tp, pp, pc] = [[r, c], [r, p - 1], [p - 1, p - 1], [p - 1, c]].map(([i, j]) => valueAt(m, k - 1, i, j));
-  if (!(tc && tp && pp && pc) || pp.n === 0n) return [];
-  const textbook = subtract(tc, multiply(divide(tp, pp), pc));
-  return [{ slip: 'textbook', printed: asPrinted(approximate(textbook)), exact: textbook }];
+  const { p, t } = op;
+  const rValue = exactNumbers(m, k, op).r;
+  if (!rValue) return [];
+  const combined = (q, s, sign = 1) => before(q, c) && before(s, c) &&
+    subtract(before(q, c), multiply(sign > 0 ? rValue : negate(rValue), before(s, c)));
+  const textbook = () => rValue.n !== 0n && before(t, c) && before(p, c) && subtract(before(t, c), multiply(divide(one, rValue), before(p, c)));
+  return [slipOf('textbook', textbook), slipOf('rSign', () => combined(p, t, -1)), ...rowReadings(m, k, op, combined)];
 }
 
 // The row whose entries are asked by default: the first with an entry printed
@@ -214,18 +289,108 @@ export function questions(m, k, fill) {
   return [...(ask ? ask(m, k) : []), ...entryQuestions(m, k, fill)];
 }
 
-// The question that the stage where the exact replay divides by an exact zero
-// asks first: whether A is invertible (for gjsolve, whether the system has
-// exactly one solution), the exact replay's verdict its answer; else null.
-export function invertibility(m, k) {
+// The first stage (0-based) whose printout shows, in exact values, that A is
+// singular: a row of A all 0, or a column j of A all 0 from row j down while
+// the columns before it are 0 below the diagonal; null when none does (or
+// before the exact replay).
+export function singularShown(m) {
+  const proves = (k) => {
+    const stage = m.stages[k];
+    if (stage.unknowns || !m.exact?.stages[k]) return false;
+    const a = (i, j) => valueAt(m, k, i - 1, stage.columns.findIndex((col) => col.block === 'A' && col.j === j));
+    const zero = (i, j) => a(i, j)?.n === 0n;
+    const rows = Array.from({ length: m.n }, (_, i) => i + 1);
+    if (stage.columns.filter((col) => col.block === 'A').length !== m.n) return false;
+    if (rows.some((i) => rows.every((j) => zero(i, j)))) return true;
+    return rows.some((j) => rows.every((i) => i < j || zero(i, j)) &&
+      rows.every((c) => c >= j || rows.every((i) => i <= c || zero(i, c))));
+  };
+  const k = m.stages.findIndex((_, k) => proves(k));
+  return k < 0 ? null : k;
+}
+
+// The typed matrix's exact rows (for gjsolve with b), or null where the
+// numbers were not read as typed.
+const typedRows = (m) => (m.verdict.readable ? m.verdict.start : null);
+
+// How many solutions the system of a gjsolve run has, by the exact ranks of A
+// and of [A | b]: 'one', 'zero' or 'many'; null where the typed numbers were
+// not read.
+export function solutions(m) {
+  const rows = typedRows(m);
+  if (!rows) return null;
+  const [ofA, ofAb] = [rank(rows.map((row) => row.slice(0, m.n))), rank(rows)];
+  return ofA === m.n ? 'one' : ofA < ofAb ? 'zero' : 'many';
+}
+
+// The stage (0-based) that asks whether A is invertible (for gjsolve, how many
+// solutions the system has), when practice asks from stage from on: the stage
+// right after the printout that shows A singular; else, where the exact
+// replay divides by an exact zero without that, the stage that does so; and
+// from itself where that stage comes before it. Null where none asks.
+export function invertibilityStage(m, from = 1) {
+  const shown = singularShown(m);
+  const stage = shown !== null && shown + 1 < m.stages.length ? shown + 1 : m.exact?.stop ? m.exact.stop.stage : null;
+  return stage === null ? null : Math.max(stage, Math.min(from, m.stages.length - 1));
+}
+
+// That question at stage k, or null: its choices, and the answer that the
+// exact replay (or, for gjsolve, the ranks) gives.
+export function invertibility(m, k, from = 1) {
+  if (invertibilityStage(m, from) !== k) return null;
+  const invertible = !(m.exact.stop?.singular ?? singularShown(m) !== null);
+  const solve = m.run.program === 'gjsolve';
+  const choice = solve ? solutions(m) ?? (invertible ? 'one' : 'many') : invertible ? 'yes' : 'no';
+  return { key: 'invertible', kind: 'invertible', label: { id: solve ? 'practice.q.unique' : 'practice.q.invertible', values: {} },
+           choices: solve ? ['one', 'zero', 'many'] : ['yes', 'no'], expected: { invertible, choice }, slips: [] };
+}
+
+// Whether question q of stage k is still asked once the learner has said
+// rightly that A is singular: not from the exact replay's stop on, where the
+// printouts are inf and nan and mean nothing more, nor any inf or nan before.
+export function askedAfterSingular(m, k, q) {
   const stop = m.exact?.stop;
-  if (!stop || stop.stage !== k) return null;
-  const id = m.stages[0].right === 'b' ? 'practice.q.unique' : 'practice.q.invertible';
-  return { key: 'invertible', kind: 'invertible', label: { id, values: {} }, expected: { invertible: !stop.singular }, slips: [] };
+  return q.kind === 'invertible' || (!(stop && k >= stop.stage) && !isNonFinite(q.expected.printed ?? ''));
+}
+
+// The stages (0-based, first and last) that are not asked once the learner
+// has said that A is singular, for the tally to name (as the page numbers
+// them, k + 1, in 'practice.summary.unasked'); null where every stage is.
+export function unaskedAfterSingular(m) {
+  const stop = m.exact?.stop;
+  return stop && stop.singular !== false ? { first: stop.stage, last: m.stages.length - 1 } : null;
+}
+
+// What a worksheet of run m asks and keys about invertibility: the stage
+// (0-based) that asks the question and its answer (invertibility()), or null;
+// and from which stage on the key says "singular" in place of the printout,
+// where the run stops meaning anything (the exact replay's stop), or null.
+export function paperSingular(m) {
+  const k = invertibilityStage(m);
+  const question = k === null ? null : invertibility(m, k);
+  const stop = m.exact?.stop;
+  return { stage: k, question, singularFrom: stop && stop.singular !== false ? stop.stage : null };
+}
+
+// The stage (1-based, as the page numbers them) that practice of run m starts
+// from: the one a link asks; the scaling for a link that is not the page's own,
+// and for a matrix that is singular (known from its exact rank, or from the
+// inf and nan that the run prints), so that the learner is asked whether it
+// is invertible; else the last stage but one more for each exercise finished
+// (level).
+export function startStage(m, asked, level, first) {
+  if (asked?.from) return asked.from;
+  if (asked && !asked.own) return first;
+  const rows = typedRows(m);
+  const singular = rows ? rank(rows.map((row) => row.slice(0, m.n))) < m.n
+    : m.stages.some((s) => s.rows.some((row) => row.some(isNonFinite)));
+  return singular ? first : m.stages.length - level;
 }
 
 // What an r field takes for "left alone", besides 0, in either language.
 const aloneWords = ['alone', 'left alone', '그대로'];
+// The word without the quotes that the task's sentence puts around it.
+const unquoted = (word) => word.replace(/^['"‘“](.*)['"’”]$/u, '$1');
 
 // How near a wrong number comes: 'closeDigits' when it has fewer significant
 // digits than the program prints and the program's value rounds to it;
@@ -245,15 +410,26 @@ function closeness(answer, expected) {
 // further, not a mistake.
 export const isMiss = (verdict) => !verdict.right && !['closeDigits', 'closeNear'].includes(verdict.slip);
 
+// The one slip that the readings found name, or null when none does or two
+// different ones do: a slip whose rule fits two readings is not named.
+function onlyReading(found) {
+  const names = new Set(found.map((s) => s.slip));
+  return names.size === 1 ? [...names][0] : null;
+}
+
 // The verdict on an answer ({ text }, { alone: true } for the button that says
-// a row is left alone, or { choice: 'yes' | 'no' } for invertibility):
+// a row is left alone, or { choice } for invertibility, one of its question's
+// choices: 'yes' | 'no', or for gjsolve 'one' | 'zero' | 'many'), given
+// the keys of the stage's questions already answered rightly:
 // { right, note, slip }. note is 'fromPrinted' for a number that hand work on
 // the printed numbers gives, else as compare() says. slip names the mistake
-// where it can be told: one of question.slips, 'notZero' (a row eliminated
-// said to be left alone), 'changedZero', 'singular' or 'invertible' (the
-// wrong answer to invertibility), 'closeDigits' or 'closeNear' (see
-// closeness), 'unreadable' or 'notOrder'; else null.
-export function check(question, answer) {
+// where it can be told: one of question.slips whose reading alone fits (a
+// slip that holds unlessRight a question answered rightly does not),
+// 'notZero' (a row eliminated said to be left alone), 'changedZero',
+// 'singular' or 'invertible' (the wrong answer to invertibility), 'closeDigits'
+// or 'closeNear' (see closeness), 'oppositeSign' (the number with the other
+// sign, and nothing else named), 'unreadable' or 'notOrder'; else null.
+export function check(question, answer, answeredRightly = []) {
   const right = (note = null) => ({ right: true, note, slip: null });
   const wrong = (slip) => ({ right: false, note: null, slip });
   const { expected } = question;
@@ -261,11 +437,14 @@ export function check(question, answer) {
     const order = readOrder(answer.text, expected.order.length);
     if (order === null) return wrong('notOrder');
     if (String(order) === String(expected.order)) return right();
-    return wrong(question.slips.find((s) => String(s.order) === String(order))?.slip ?? null);
+    const found = question.slips.filter((s) => String(s.order) === String(order));
+    return wrong(found.length > 0 ? onlyReading(found) ?? 'otherOrder' : 'otherOrder');
   }
-  if (question.kind === 'invertible')
-    return answer.choice === (expected.invertible ? 'yes' : 'no') ? right() : wrong(expected.invertible ? 'invertible' : 'singular');
-  if (answer.alone || (question.kind === 'r' && aloneWords.includes(plain(answer.text).toLowerCase())))
+  if (question.kind === 'invertible') {
+    if (answer.choice === expected.choice) return right();
+    return wrong({ yes: 'invertible', no: 'singular', one: 'oneSolution', zero: 'noSolution', many: 'manySolutions' }[expected.choice]);
+  }
+  if (answer.alone || (question.kind === 'r' && aloneWords.includes(unquoted(plain(answer.text).toLowerCase()))))
     return expected.alone ? right() : wrong('notZero');
   const value = read(answer.text);
   if (value === null) return wrong('unreadable');
@@ -275,13 +454,16 @@ export function check(question, answer) {
   if (verdict.right) return { ...verdict, slip: null };
   if (question.kind === 'r' && value.value.n === 0n) return wrong('notZero');
   if (expected.hull && meets(expected.hull, ofPrinted(asPrinted(value.double)))) return right('fromPrinted');
-  const named = question.slips.find((s) => s.printed !== undefined && compare(value, s).right);
-  return wrong(named?.slip ?? closeness(value, expected) ?? question.slips.find((s) => s.otherwise)?.slip ?? null);
+  const found = question.slips.filter((s) => s.printed !== undefined && !answeredRightly.includes(s.unlessRight) && compare(value, s).right);
+  const named = found.length > 0 ? onlyReading(found)
+    : closeness(value, expected) ?? question.slips.find((s) => s.otherwise)?.slip ?? null;
+  const opposite = value.value.n !== 0n && compare({ ...value, value: negate(value.value), double: -value.double }, expected).right;
+  return wrong(named ?? (opposite ? 'oppositeSign' : null));
 }
 
 // The answer that Show fills in: the printed number, the order, 'alone' (null)
 // or the choice.
 export const answerOf = (question) =>
   question.kind === 'order' ? question.expected.order.join(' ')
-    : question.kind === 'invertible' ? (question.expected.invertible ? 'yes' : 'no')
+    : question.kind === 'invertible' ? question.expected.choice
       : question.expected.alone ? null : question.expected.printed;

@@ -320,6 +320,24 @@ function* determinantPieces(rows) {
 // The determinant of a square matrix of integers (Numbers or BigInts), exactly.
 export const determinant = (rows) => finish(determinantPieces(rows.map((row) => row.map(BigInt))));
 
+// The rank of a matrix of exact values (rows of fractions), by elimination
+// on a copy; for the few columns of a practice run, where the work is small.
+export function rank(rows) {
+  const a = rows.map((row) => row.slice());
+  let r = 0;
+  for (let c = 0; c < (a[0]?.length ?? 0) && r < a.length; c++) {
+    const p = a.findIndex((row, i) => i >= r && row[c].n !== 0n);
+    if (p < 0) continue;
+    [a[r], a[p]] = [a[p], a[r]];
+    for (let i = r + 1; i < a.length; i++) {
+      const f = divide(a[i][c], a[r][c]);
+      a[i] = a[i].map((x, j) => subtract(x, multiply(f, a[r][j])));
+    }
+    r++;
+  }
+  return r;
+}
+
 // Whether the first n columns of rows make a singular matrix: a row's integers
 // are the row times its denominator, which keeps singularity. As pieces of work.
 function* singular(rows, n) {

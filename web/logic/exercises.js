@@ -8,12 +8,18 @@
 // (runner.js) and kept only when every option holds in the model of that run;
 // otherwise the next draw of the seed's sequence is tried, so that a seed always
 // gives the same exercise. Nothing here touches the page.
-import { determinant, parseDecimal, equal, divide } from './exact.js';
-import { modelOf, entry, valueAt } from './model.js';
+//
+// The generator has versions, named in an exercise's link (share.js), and each
+// keeps drawing what it drew: version 1 keeps any draw that holds the options;
+// version 2 also rejects near-trivial matrices (a permutation or diagonal
+// matrix, with signs, or more zeros than a triangular one has), under every option.
+import { determinant, parseDecimal, equal } from './exact.js';
+import { modelOf, entry, valueAt, exactNumbers } from './model.js';
 import { passOrder, oneExchange } from './check.js';
-import { exerciseOptions as optionNames } from './share.js';
+import { exerciseOptions as optionNames, latestGenerator } from './share.js';
 
 export const orders = [2, 3, 4];
+export const versions = Array.from({ length: latestGenerator }, (_, k) => k + 1);
 export const maxEntry = 9;     // the largest magnitude of an entry of A
 export const maxAnswer = 20;   // of an entry of a nice inverse or x
 const attempts = 400;
@@ -105,18 +111,25 @@ function everyStageExact(m) {
     const read = /^-?\d+(\.\d+)?$/.test(printed) ? parseDecimal(printed) : null;
     return value !== null && read !== null && equal(read, value);
   };
-  const rExact = (k, { t, p, r }) => {
-    const [pp, tp] = [valueAt(m, k - 1, p - 1, p - 1), valueAt(m, k - 1, t - 1, p - 1)];
-    return pp !== null && tp !== null && full(r.shown, divide(pp, tp));
-  };
   return m.stages.length > 1 && m.stages.every((s) =>
     s.rows.every((row, r) => row.every((printed, c) => full(printed, valueAt(m, s.k, r, c)))) &&
-    s.ops.every((op) => op.name !== 'combine' || rExact(s.k, op)));
+    s.ops.every((op) => op.name !== 'combine' || full(op.r.shown, exactNumbers(m, s.k, op).r ?? null)));
+}
+
+// Whether A is near-trivial: at most one entry other than 0 in each row and
+// each column (a permutation or a diagonal matrix, signs aside), or more
+// zeros than a triangular matrix of its order has.
+export function trivial(a) {
+  const n = a.length;
+  const nonzero = (xs) => xs.filter((x) => x !== 0).length;
+  const monomial = a.every((row) => nonzero(row) <= 1) && a.every((_, j) => nonzero(a.map((row) => row[j])) <= 1);
+  return monomial || n * n - nonzero(a.flat()) > (n * (n - 1)) / 2;
 }
 
 // Whether each option holds for A and the model of its run; without
-// singular, A must be invertible.
-function holds(options, a, m) {
+// singular, A must be invertible. From version 2, A must not be near-trivial.
+function holds(options, a, m, generator) {
+  if (generator >= 2 && trivial(a)) return false;
   const d = determinant(a);
   const reordered = (s) => s.id === 'pivoted' &&
     String(passOrder(s, m.n)) !== String(oneExchange(passOrder(s, m.n), s.column));
@@ -129,17 +142,21 @@ function holds(options, a, m) {
 
 // The options that can hold together at order n, in their usual order: a
 // singular A has no answer to be nice, nor a run without a division by 0 or a
-// residue, and two rows leave a pivot pass no other row to reorder.
-export function possible(options, n) {
+// residue, and two rows leave a pivot pass no other row to reorder. From
+// version 2, a singular A of order 2 with a row left alone would be two
+// zeros in a column, which is near-trivial.
+export function possible(options, n, generator = 1) {
   return optionNames.filter((o) => options.includes(o) &&
-    !(['nice', 'exact'].includes(o) && options.includes('singular')) && !(o === 'reorder' && n < 3));
+    !(['nice', 'exact'].includes(o) && options.includes('singular')) && !(o === 'reorder' && n < 3) &&
+    !(generator >= 2 && o === 'alone' && n < 3 && options.includes('singular')));
 }
 
-// The exercise of a seed: { program, order, seed, options, a, b, input,
+// The exercise of a seed and a version of the generator (1 unless said, as a
+// link without one is): { program, order, seed, options, generator, a, b, input,
 // model, met }, met false when no draw within the attempts held every option
 // (the last draw is given then).
-export function make({ program = 'gjinverse', order = 3, seed = 1, options = [] }) {
-  const kept = possible(options, order);
+export function make({ program = 'gjinverse', order = 3, seed = 1, options = [], generator: version = 1 }) {
+  const kept = possible(options, order, version);
   const wanted = Object.fromEntries(kept.map((o) => [o, true]));
   const random = generator(seed);
   let exercise = null;
@@ -148,7 +165,7 @@ export function make({ program = 'gjinverse', order = 3, seed = 1, options = [] 
     const rows = b ? a.map((row, i) => [...row, b[i]]) : a;
     const input = `${order}\n${rows.map((row) => row.join(' ')).join('\n')}\n`;
     const model = modelOf(program, input);
-    exercise = { program, order, seed, options: kept, a, b, input, model, met: holds(wanted, a, model) };
+    exercise = { program, order, seed, options: kept, generator: version, a, b, input, model, met: holds(wanted, a, model, version) };
     if (exercise.met) break;
   }
   return exercise;

@@ -17,8 +17,8 @@
 //   stage       latex() only: the index of the one stage to give, or null for all
 import { t, text, within, language } from './language.js';
 import { stageName, values as opValues, operations } from './words.js';
-import { entry, residue, isZero, isNonFinite, valueAt } from './model.js';
-import { format, divide } from './exact.js';
+import { entry, residue, isZero, isNonFinite, exactNumbers } from './model.js';
+import { format } from './exact.js';
 
 const wide = 48;      // characters of entries in a row past which a printout gets lines of its own
 const opsPerLine = 4; // operations in a line of text, for such a printout
@@ -131,20 +131,6 @@ function entryLatex(m, k, r, c, values) {
 
 // An operation's number in the notation: a negative one bracketed, as on the page.
 const operand = (latex) => (!/^-/.test(latex) ? latex : latex.includes('\\frac') ? `\\left(${latex}\\right)` : `(${latex})`);
-
-// The exact values of the numbers that op of stage k names, from the printout
-// before it (r = a[p][p] ÷ a[t][p], a divisor, b ÷ d = x) and, for x, its own;
-// a number without one is left out.
-function exactNumbers(m, k, op) {
-  const before = (r, c) => valueAt(m, k - 1, r - 1, c - 1);
-  const found = {
-    combine: () => ({ r: before(op.p, op.p) && before(op.t, op.p) && divide(before(op.p, op.p), before(op.t, op.p)) }),
-    scale: () => ({ d: before(op.i, op.c) }),
-    divide: () => ({ d: before(op.i, op.i) }),
-    quotient: () => ({ b: before(op.j, m.stages[k - 1].rows[0].length), d: before(op.j, op.j), x: valueAt(m, k, op.j - 1, 0) }),
-  }[op.name]?.() ?? {};
-  return Object.fromEntries(Object.entries(found).filter(([, value]) => value));
-}
 
 // R_p - r R_t with the sign of r taken into the operator: the coefficient 1
 // unwritten (R_p - R_t, R_p + R_t), and R_p alone for r = 0 (a zero pivot).

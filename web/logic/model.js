@@ -27,7 +27,7 @@
 //             { readable: true, start } or { readable: false, why: { value, row }
 //             | { token } | { missing: true } }
 //   exact     null until the replay has run (withExact): { stages, stop, tooLarge }
-import { parseDecimal, replay as replayExactly } from './exact.js';
+import { parseDecimal, divide, replay as replayExactly } from './exact.js';
 import { open, extend } from './runner.js';
 
 const encoder = new TextEncoder();
@@ -323,4 +323,21 @@ export function valueAt(m, k, r, c) {
 export function stopDivisor(m) {
   const { stage, op } = m.exact.stop;
   return op.name === 'combine' ? m.stages[stage - 1].rows[op.t - 1][op.p - 1] : op.d.shown;
+}
+
+// The exact values of the numbers that op of stage k names, worked out from the
+// printout before it: r = a[p][p] ÷ a[t][p] of a combination, the divisor d of
+// a scaling or a division, and b, d and x = b ÷ d of an unknown (x its own).
+// A number without an exact value (before the replay, past its stop, r where
+// a[t][p] is 0) is left out.
+export function exactNumbers(m, k, op) {
+  const before = (r, c) => valueAt(m, k - 1, r - 1, c - 1);
+  const quotient = (a, b) => (a && b ? divide(a, b) : null);
+  const found = {
+    combine: () => ({ r: quotient(before(op.p, op.p), before(op.t, op.p)) }),
+    scale: () => ({ d: before(op.i, op.c) }),
+    divide: () => ({ d: before(op.i, op.i) }),
+    quotient: () => ({ b: before(op.j, m.stages[k - 1].rows[0].length), d: before(op.j, op.j), x: valueAt(m, k, op.j - 1, 0) }),
+  }[op.name]?.() ?? {};
+  return Object.fromEntries(Object.entries(found).filter(([, value]) => value));
 }

@@ -6,8 +6,10 @@
 //   #gjinverse&input=2%0A2%201%0A        the lines typed so far, each with its Enter
 //   #gjsolve&input=2%0A1%202&end        ... and the end of input (Ctrl-D) after them
 //   #gjsolve&practice&input=...         the same, to practise: the learner does each stage
-//   #gjinverse&practice&seed=7&order=3&options=nice,reorder
+//   #gjinverse&practice&seed=7&order=3&options=nice,reorder&gen=2
 //                                       a generated exercise (exercises.js), by its seed
+//                                       and the generator's version (1 when not said: the
+//                                       links written before versions were named)
 //   ...&from=4&fill=all                 practice asks from stage 4 on (stage 2, the
 //                                       scaling, when not said), every entry of each
 //                                       printout (none, one row when not said, all)
@@ -26,6 +28,9 @@ export const defaultProgram = 'gjinverse';
 export const maxInput = 8000;
 
 export const exerciseOptions = ['nice', 'reorder', 'alone', 'singular', 'exact'];
+// The generator's versions: each draws what it always drew, so that a link
+// gives its matrix after the page changes; new exercises are of the latest.
+export const latestGenerator = 2;
 export const fills = ['none', 'row', 'all'];
 // What practice asks when a link does not say: from the scaling on, one row of entries.
 export const firstAsked = 2;
@@ -33,11 +38,14 @@ export const defaultFill = 'row';
 
 // The fragment for a run: the program, whether it is practised, and the text
 // typed so far and whether the end of input followed it, or the exercise
-// ({ seed, order, options }) that gives the text; then what practice asks
+// ({ seed, order, options, generator }, the generator's version, 1 when not given) that gives the text; then what practice asks
 // where it differs from what a link asks unsaid (from, fill), or own.
 export function fragment(program, input, ended, { practice = false, exercise = null, from = firstAsked, fill = defaultFill, own = false } = {}) {
   let text = '#' + program + (practice ? '&practice' : '');
-  if (exercise) text += `&seed=${exercise.seed}&order=${exercise.order}${exercise.options.length ? '&options=' + exercise.options.join(',') : ''}`;
+  if (exercise) {
+    text += `&seed=${exercise.seed}&order=${exercise.order}${exercise.options.length ? '&options=' + exercise.options.join(',') : ''}`;
+    if ((exercise.generator ?? 1) !== 1) text += `&gen=${exercise.generator}`;
+  }
   else {
     if (input !== '') text += '&input=' + encodeURIComponent(input);
     if (ended) text += '&end';
@@ -47,13 +55,13 @@ export function fragment(program, input, ended, { practice = false, exercise = n
   return own ? text + '&own' : text;
 }
 
-// An exercise from a link's seed, order (3 if none) and options; null when
-// any of them is not one that the generator takes.
-function exerciseOf({ seed, order = '3', options = '' }) {
+// An exercise from a link's seed, order (3 if none), options and generator
+// version (1 if none); null when any of them is not one that the generator takes.
+function exerciseOf({ seed, order = '3', options = '', gen = '1' }) {
   const names = options === '' ? [] : options.split(',');
   if (!/^\d{1,10}$/.test(seed ?? '') || Number(seed) >= 2 ** 32 || !/^[234]$/.test(order) ||
-      !names.every((name) => exerciseOptions.includes(name))) return null;
-  return { seed: Number(seed), order: Number(order), options: exerciseOptions.filter((name) => names.includes(name)) };
+      !names.every((name) => exerciseOptions.includes(name)) || !/^[1-9]$/.test(gen) || Number(gen) > latestGenerator) return null;
+  return { seed: Number(seed), order: Number(order), options: exerciseOptions.filter((name) => names.includes(name)), generator: Number(gen) };
 }
 
 // Reads a fragment (with or without its '#'). Returns the program to open, the
@@ -80,7 +88,7 @@ export function parse(hash) {
     else if (key === 'from' && /^\d{1,3}$/.test(value ?? '') && Number(value) >= firstAsked) run.asked.from = Number(value);
     else if (key === 'fill' && fills.includes(value)) run.asked.fill = value;
     else if (key === 'from' || key === 'fill') run.problem = run.problem ?? 'link.practice';
-    else if (['seed', 'order', 'options'].includes(key) && value !== undefined) exercise[key] = value;
+    else if (['seed', 'order', 'options', 'gen'].includes(key) && value !== undefined) exercise[key] = value;
     else if (key === 'input' && value !== undefined) {
       try {
         run.input = decodeURIComponent(value);
@@ -114,7 +122,7 @@ export const examples = [
   { id: 'order-one', program: 'gjinverse', input: '1\n-4\n' },
   { id: 'practice-inverse', program: 'gjinverse', input: '2\n2 1\n1 3\n', practice: true, own: true },
   { id: 'practice-solve', program: 'gjsolve', input: '2\n2 -3 0\n1 1 5\n', practice: true, own: true },
-  { id: 'practice-nice', program: 'gjinverse', input: '', practice: true, own: true, exercise: { seed: 2024, order: 3, options: ['nice', 'reorder'] } },
-  { id: 'practice-alone', program: 'gjsolve', input: '', practice: true, own: true, exercise: { seed: 19, order: 3, options: ['nice', 'alone'] } },
+  { id: 'practice-nice', program: 'gjinverse', input: '', practice: true, own: true, exercise: { seed: 2024, order: 3, options: ['nice', 'reorder'], generator: 1 } },
+  { id: 'practice-alone', program: 'gjsolve', input: '', practice: true, own: true, exercise: { seed: 19, order: 3, options: ['nice', 'alone'], generator: 1 } },
 ].map((example) => ({ ...example, hash: fragment(example.program, example.input, false, example) }));
 

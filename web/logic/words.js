@@ -44,3 +44,10 @@ export const stageHeading = (stage) => t('stage.heading', { k: stage.k + 1, name
 export function questionLabel({ label: { id, values } }) {
   return id === 'practice.q.entry' ? t(id, { ...values, after: t('practice.after.' + values.stage) }) : t(id, values);
 }
+
+// A worksheet's title: what the exercise asks, for program and order n.
+export const sheetTitle = (program, n) => t(`sheet.title.${program}`, { program, n });
+
+// An exercise's options as a sheet names them, in the language chosen.
+export const optionWords = (options) =>
+  (options.length > 0 ? options.map((o) => t('sheet.option.' + o)).join(', ') : t('sheet.noOptions'));

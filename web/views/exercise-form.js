@@ -4,7 +4,7 @@
 // It also asks the worksheet for a class set of the exercise ('classSet', events.js).
 import { byId } from './dom.js';
 import { emit } from './events.js';
-import { fragment, defaultProgram } from '../logic/share.js';
+import { fragment, defaultProgram, latestGenerator } from '../logic/share.js';
 
 const form = byId('exercise-form');
 const seedField = byId('exercise-seed');
@@ -21,7 +21,7 @@ form.addEventListener('submit', (event) => {
   event.preventDefault();
   const seed = /^\d{1,9}$/.test(seedField.value.trim()) ? Number(seedField.value) : Math.floor(Math.random() * 1e6);
   const options = [...form.querySelectorAll('input[name="exercise-option"]:checked')].map((box) => box.value);
-  const hash = fragment(program, '', false, { practice: true, own: true, exercise: { seed, order: Number(byId('exercise-order').value), options } });
+  const hash = fragment(program, '', false, { practice: true, own: true, exercise: { seed, order: Number(byId('exercise-order').value), options, generator: latestGenerator } });
   seedField.value = randomSeed();
   if (location.hash === hash) dispatchEvent(new HashChangeEvent('hashchange'));
   else location.hash = hash;
@@ -34,7 +34,7 @@ byId('exercise-class-set').addEventListener('click', () => {
   if (!/^\d{1,9}$/.test(seedField.value.trim())) seedField.value = randomSeed();
   const count = Math.round(Number(byId('exercise-count').value));
   emit('classSet', {
-    program, seed: Number(seedField.value), order: Number(byId('exercise-order').value),
+    program, seed: Number(seedField.value), order: Number(byId('exercise-order').value), generator: latestGenerator,
     options: [...form.querySelectorAll('input[name="exercise-option"]:checked')].map((box) => box.value),
     count: Number.isFinite(count) && count >= 1 ? count : 1,
   });

@@ -12,7 +12,7 @@ import { emit, afterPaint } from './events.js';
 import { byId, el, operationList, printoutBox } from './dom.js';
 import { stored, store, forget } from './storage.js';
 import { stageName, stageHeading, questionLabel as labelOf, operations } from '../logic/words.js';
-import { questions, invertibility, check, isMiss, answerOf } from '../logic/check.js';
+import { questions, invertibility, check, isMiss, answerOf, startStage } from '../logic/check.js';
 import { entry, isZero, isNonFinite } from '../logic/model.js';
 import { format } from '../logic/exact.js';
 import { headers } from '../logic/forms.js';
@@ -49,7 +49,7 @@ function begin(from, fill) {
 
 // Stage k's questions: whether A is invertible where the exact replay divides
 // by zero, its decisions, then the entries asked.
-const questionsOf = (k) => [invertibility(model, k), ...questions(model, k, state.fill)].filter(Boolean);
+const questionsOf = (k) => [invertibility(model, k, state.from), ...questions(model, k, state.fill)].filter(Boolean);
 
 // Stage k's questions and what was answered, made when first asked.
 function stageState(k) {
@@ -85,7 +85,7 @@ function restore() {
 function start() {
   if (restore()) return;
   const last = model.stages.length - 1;
-  const from = asked?.from ?? (asked && !asked.own ? firstAsked : last + 1 - (stored('practice.level') ?? 0));
+  const from = startStage(model, asked, stored('practice.level') ?? 0, firstAsked);
   begin(Math.min(last, Math.max(1, from - 1)), asked?.fill ?? defaultFill);
 }
 
@@ -155,9 +155,9 @@ function choiceItem(k, q) {
   group.setAttribute('aria-labelledby', labelId);
   group.setAttribute('aria-describedby', `practice-feedback-${k}`);
   const which = q.label.id.split('.').at(-1);
-  for (const choice of ['yes', 'no']) {
+  for (const choice of q.choices) {
     const button = el('button', 'choice', t(`practice.choice.${which}.${choice}`), { type: 'button', disabled: given?.verdict.right === true });
-    if (choice === 'yes') button.id = idOf(k, q.key);
+    if (choice === q.choices[0]) button.id = idOf(k, q.key);
     button.setAttribute('aria-pressed', String(given?.choice === choice));
     Object.assign(button.dataset, { k, key: q.key, choice });
     group.append(button);
@@ -426,7 +426,7 @@ function complete(k) {
 function answer(k, key, given) {
   const s = state.stages[k];
   const q = s.questions.find((x) => x.key === key);
-  const verdict = check(q, given);
+  const verdict = check(q, given, [...s.answers].filter(([, a]) => a.verdict.right).map(([key]) => key));
   const zero = verdict.note === 'negativeZero' && !zeroTold;
   zeroTold ||= zero;
   s.answers.set(key, { text: given.text ?? null, alone: given.alone === true, choice: given.choice ?? null, verdict, zero });

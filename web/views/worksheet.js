@@ -12,7 +12,7 @@ import qrcode from 'qrcode-generator';
 import { t } from './language.js';
 import { byId, el } from './dom.js';
 import { on } from './events.js';
-import { stageHeading, questionLabel } from '../logic/words.js';
+import { stageHeading, questionLabel, sheetTitle, optionWords } from '../logic/words.js';
 import { questions, answerOf } from '../logic/check.js';
 import { headers } from '../logic/forms.js';
 import { fragment } from '../logic/share.js';
@@ -49,8 +49,7 @@ function linkOf({ model, exercise }) {
 
 function idOf({ model, exercise }) {
   if (!exercise) return t('sheet.idTyped', { program: model.run.program, order: model.n });
-  const options = exercise.options.length > 0 ? exercise.options.join(', ') : t('sheet.noOptions');
-  return t('sheet.id', { program: model.run.program, seed: exercise.seed, order: exercise.order, options });
+  return t('sheet.id', { program: model.run.program, seed: exercise.seed, order: exercise.order, options: optionWords(exercise.options) });
 }
 
 // The QR code of link as an SVG drawing (one path, no style: the CSP allows
@@ -104,7 +103,7 @@ function sheetOf(sheet, made) {
   const { model: m } = sheet;
   const part = el('section', 'sheet');
   const head = el('div', 'sheet-head');
-  head.append(el('h2', '', t('sheet.title', { program: m.run.program, n: m.n })), ...idLines(sheet));
+  head.append(el('h2', '', sheetTitle(m.run.program, m.n)), ...idLines(sheet));
   const qr = /^https?:$/.test(location.protocol) ? qrOf(linkOf(sheet)) : null;
   const name = el('p', 'sheet-name');
   name.append(el('span', '', t('sheet.name')), el('span', 'write'), el('span', '', t('sheet.date')), el('span', 'write short'));
@@ -161,9 +160,9 @@ export function render(model, linkState) {
 }
 
 // A class set: sheets for seeds seed .. seed + count - 1 of the exercise, printed at once.
-on('classSet', ({ program, order, seed, options, count }) => {
-  const made = Array.from({ length: Math.min(count, maxSheets) }, (_, k) => make({ program, order, seed: seed + k, options }));
-  build(made.map((e) => ({ model: e.model, exercise: { program, order, seed: e.seed, options } })), made);
+on('classSet', ({ program, order, seed, options, generator, count }) => {
+  const made = Array.from({ length: Math.min(count, maxSheets) }, (_, k) => make({ program, order, seed: seed + k, options, generator }));
+  build(made.map((e) => ({ model: e.model, exercise: { program, order, seed: e.seed, options, generator } })), made);
   classSet = true;
   print();
 });

@@ -93,3 +93,57 @@ test('a seed gives the same exercise every time, and seeds give different ones',
   assert.ok(inputs.size >= seeds.length - 1, `${inputs.size} different exercises of ${seeds.length} seeds`);
   assert.deepEqual(exercises.possible(['singular', 'nice', 'reorder'], 2), ['singular'], 'nothing that cannot hold');
 });
+
+// What each version of the generator draws, pinned: a link handed out keeps
+// its matrix ([A | b], rows split by '/') whatever the page becomes. A row
+// changed here breaks every link of that version already out.
+const pinned = [
+  // version, program, seed, order, options, matrix
+  [1, 'gjinverse', 101, 3, ['nice', 'exact'], '0 -1 0 / 0 0 1 / 1 0 0'],
+  [2, 'gjinverse', 101, 3, ['nice', 'exact'], '0 1 0 / -2 -1 -1 / 1 1 0'],
+  [1, 'gjinverse', 100, 3, ['nice'], '4 3 2 / -3 -3 -1 / -1 -1 0'],
+  [2, 'gjinverse', 100, 3, ['nice'], '4 3 2 / -3 -3 -1 / -1 -1 0'],
+  [1, 'gjinverse', 2024, 3, ['nice', 'reorder'], '0 0 1 / -1 1 -6 / -1 0 3'],
+  [1, 'gjsolve', 19, 3, ['nice', 'alone'], '-2 0 1 1 / 5 1 -2 -1 / 5 0 -2 -2'],
+  [2, 'gjsolve', 7, 3, ['singular'], '-4 -4 4 0 / 2 0 -1 -6 / -8 -8 8 -3'],
+  [1, 'gjinverse', 6, 2, ['singular'], '0 -8 / 0 -4'],
+  [2, 'gjinverse', 6, 2, ['singular'], '-8 8 / -4 4'],
+  [1, 'gjsolve', 2, 4, ['nice', 'exact'], '0 -1 2 0 1 / 1 0 0 -1 -1 / 0 0 1 0 1 / 0 0 -1 -1 -1'],
+  [2, 'gjsolve', 2, 4, ['nice', 'exact'], '0 0 0 -1 -1 / 1 2 2 -1 -2 / 0 1 1 0 -1 / 0 -1 -2 -2 0'],
+  [1, 'gjinverse', 1, 4, ['nice', 'reorder', 'exact'], '0 0 -1 0 / 1 0 2 1 / 0 0 0 1 / 0 1 2 -2'],
+  [2, 'gjinverse', 1, 4, ['nice', 'reorder', 'exact'], '2 2 1 0 / 0 2 2 -1 / -1 -1 -1 0 / 1 0 0 0'],
+  [1, 'gjsolve', 61, 2, ['alone'], '7 0 9 / 0 7 -6'],
+  [2, 'gjsolve', 61, 2, ['alone'], '0 9 -4 / 8 2 -7'],
+  [2, 'gjsolve', 42, 2, [], '2 -1 -4 / 7 3 2'],
+  [2, 'gjsolve', 8, 4, ['reorder', 'alone'], '-7 2 -4 4 1 / 2 -1 6 -5 -1 / 0 -8 0 -8 5 / 1 -5 -6 9 5'],
+];
+
+test('each version of the generator draws what it always drew for a seed', needsBuild, () => {
+  assert.deepEqual(exercises.versions, [1, 2]);
+  for (const [version, program, seed, order, options, matrix] of pinned) {
+    const e = exercises.make({ program, order, seed, options, generator: version });
+    const drawn = e.a.map((row, i) => [...row, ...(e.b ? [e.b[i]] : [])].join(' ')).join(' / ');
+    assert.equal(drawn, matrix, `version ${version}, ${program}, seed ${seed}, order ${order}, ${options}`);
+  }
+  const unsaid = exercises.make({ program: 'gjinverse', order: 3, seed: 101, options: ['nice', 'exact'] });
+  assert.equal(unsaid.generator, 1, 'an exercise whose generator is not said is of version 1');
+});
+
+test('from version 2 no option draws a near-trivial matrix', needsBuild, () => {
+  // A, whether it is near-trivial
+  const cases = [['0 1 0 / 0 0 1 / 1 0 0', true], ['2 0 / 0 -3', true], ['0 -8 / 0 -4', true], ['1 2 / 0 3', false],
+                 ['1 2 3 / 0 4 5 / 0 0 6', false], ['1 0 0 / 0 1 0 / 0 2 1', true], ['0 -1 0 / 1 0 0 / 0 0 0', true], ['1 1 / 1 1', false]];
+  for (const [text, trivial] of cases) assert.equal(exercises.trivial(text.split(' / ').map((row) => row.split(' ').map(Number))), trivial, text);
+  assert.deepEqual([exercises.possible(['alone', 'singular'], 2, 2), exercises.possible(['alone', 'singular'], 2, 1), exercises.possible(['alone', 'singular'], 3, 2)],
+                   [['singular'], ['alone', 'singular'], ['alone', 'singular']], 'a singular 2×2 with a row left alone is near-trivial');
+  for (const program of ['gjinverse', 'gjsolve']) {
+    for (const order of exercises.orders) {
+      for (const options of optionSets) {
+        for (const seed of seeds) {
+          const e = exercises.make({ program, order, seed, options, generator: 2 });
+          assert.ok(e.met && !exercises.trivial(e.a), `${program}, order ${order}, seed ${seed}, ${options.join('+')}`);
+        }
+      }
+    }
+  }
+});

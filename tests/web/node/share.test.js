@@ -26,8 +26,8 @@ test('a fragment opens its program with its typed text, or the default with a me
 });
 
 test('a fragment opens practice, on typed text or on a generated exercise, or says what is wrong', () => {
-  const exercise = (seed, order, options) => ({ seed, order, options });
-  // fragment, input, practice, exercise, problem
+  const exercise = (seed, order, options, generator = 1) => ({ seed, order, options, generator });
+  // fragment, input, practice, exercise, problem; a link without the generator's version is of version 1
   const cases = [
     ['#gjsolve&practice', '', true, null, null],
     ['#gjinverse&practice&input=2%0A2%201%0A1%203%0A', '2\n2 1\n1 3\n', true, null, null],
@@ -41,15 +41,23 @@ test('a fragment opens practice, on typed text or on a generated exercise, or sa
     ['#gjinverse&practice&seed=7&options=nice,easy', '', true, null, 'link.exercise'],
     ['#gjinverse&practice&order=3', '', true, null, 'link.exercise'],
     ['#gjinverse&practice=yes', '', false, null, 'link.unknown'],
+    ['#gjinverse&practice&seed=7&options=nice&gen=2', '', true, exercise(7, 3, ['nice'], 2), null],
+    ['#gjinverse&practice&seed=7&gen=1', '', true, exercise(7, 3, [], 1), null],
+    ['#gjinverse&practice&seed=7&gen=3', '', true, null, 'link.exercise'],
+    ['#gjinverse&practice&seed=7&gen=0', '', true, null, 'link.exercise'],
+    ['#gjinverse&practice&seed=7&gen=', '', true, null, 'link.exercise'],
   ];
   for (const [hash, input, practice, made, problem] of cases) {
     const run = share.parse(hash);
     assert.deepEqual([run.input, run.practice, run.exercise, run.problem], [input, practice, made, problem], hash);
   }
-  for (const extra of [{ practice: true }, { practice: true, exercise: exercise(12, 2, ['singular']) }, { exercise: exercise(0, 4, []) }]) {
+  for (const extra of [{ practice: true }, { practice: true, exercise: exercise(12, 2, ['singular']) }, { exercise: exercise(0, 4, []) },
+    { exercise: exercise(5, 2, ['exact'], share.latestGenerator) }]) {
     const run = share.parse(share.fragment('gjsolve', extra.exercise ? '' : '1\n4 8\n', false, extra));
     assert.deepEqual([run.practice, run.exercise, run.problem], [extra.practice ?? false, extra.exercise ?? null, null]);
   }
+  assert.equal(share.fragment('gjinverse', '', false, { exercise: exercise(7, 3, []) }), '#gjinverse&seed=7&order=3', 'version 1 links as before');
+  assert.equal(share.fragment('gjinverse', '', false, { exercise: exercise(7, 3, [], 2) }), '#gjinverse&seed=7&order=3&gen=2');
 });
 
 test('a link says what practice asks: the first stage, the entries, or the learner\'s own pace', () => {
