@@ -22,12 +22,12 @@
 //   names       the class list, one name a student, [] for none
 // }
 import { writer, reader, sealed, unsealed, crc32, toBase64url, fromBase64url, toBase32 } from './packing.js';
-import { exerciseOptions, fills, programNames, firstAsked } from './share.js';
+import { exerciseOptions, fills, programNames, firstAsked, latestGenerator } from './share.js';
 import { csv } from './csv.js';
 import { t } from './language.js';
 
 export const linkVersion = 1;
-export const generatorVersion = 1;
+export const generatorVersion = latestGenerator;
 export const maxTitle = 200;
 export const maxName = 100;
 export const maxNames = 500;

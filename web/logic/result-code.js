@@ -21,7 +21,7 @@
 //     shown  whether Show filled the stage in
 //     first  per question of the stage, in the order that check.js asks them
 //            (invertibility() first, then questions()), the first answer given,
-//            as check() takes it: { text }, { alone: true }, { choice: 'yes' | 'no' };
+//            as check() takes it: { text }, { alone: true }, { choice: 'yes' | 'no' | 'one' | 'zero' | 'many' };
 //            null for a question not answered. Text is kept to maxAnswer characters.
 //            The questions are those of the run with its exact values, which
 //            may ask invertibility first: a session notes answers once it has them.
@@ -42,7 +42,8 @@ const longest = 20000;  // far above any run's code: past this, text is not read
 // answer and start an escape.
 const nibbles = '0123456789.-/e';
 const [end, escape] = [14, 15];
-const escapes = { text: 0, alone: 1, yes: 2, no: 3, none: 4 };
+const escapes = { text: 0, alone: 1, yes: 2, no: 3, none: 4, one: 5, zero: 6, many: 7 };
+const choices = ['yes', 'no', 'one', 'zero', 'many'];
 
 // A new result for the student named, begun at started (ms), with no stage reached.
 export const newResult = (id, name, started) =>
@@ -94,7 +95,7 @@ function readAnswer(r) {
   const kind = Object.keys(escapes).find((k) => escapes[k] === code);
   if (kind === 'text') return { text: r.text(maxAnswer * 4) };
   if (kind === 'alone') return { alone: true };
-  if (kind === 'yes' || kind === 'no') return { choice: kind };
+  if (choices.includes(kind)) return { choice: kind };
   if (kind === 'none') return null;
   throw new Error('format');
 }

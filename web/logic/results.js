@@ -36,8 +36,9 @@ import { make } from './exercises.js';
 import { csv } from './csv.js';
 import { t } from './language.js';
 
-// The questions of stage k of m in the order that a result keeps its first answers.
-const questionsAt = (m, k, fill) => [invertibility(m, k), ...questions(m, k, fill)].filter(Boolean);
+// The questions of stage k of m, practised from stage from (0-based), in the
+// order that a result keeps its first answers.
+const questionsAt = (m, k, from, fill) => [invertibility(m, k, from), ...questions(m, k, fill)].filter(Boolean);
 
 // Whether every first answer of a stage is right, by this page's checker.
 const firstRight = (qs, first) => first.every((answer, i) => answer !== null && !isMiss(check(qs[i], answer)));
@@ -56,7 +57,7 @@ function cellsOf(m, a, result, asked) {
   for (const s of result.stages) {
     const at = asked.indexOf(s.k);
     if (at < 0 || s.k >= m.stages.length) return null;
-    const qs = questionsAt(m, s.k, a.fill);
+    const qs = questionsAt(m, s.k, a.from - 1, a.fill);
     if (s.first.length !== qs.length || !s.first.every((answer, i) => fits(qs[i], answer))) return null;
     const right = firstRight(qs, s.first) && s.hints === 0 && !s.shown;
     differs ||= s.done && right !== s.right;
