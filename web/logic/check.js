@@ -4,12 +4,19 @@
 // the verdict on it. Nothing here touches the page, so that node can test it.
 //
 // A question: { key, kind, label: { id, values }, expected, slips }, where kind is
-//   'number'  expected { printed, exact }: the number as the program printed it
-//             and its exact value (a rational, or null before the exact replay);
+//   'divisor' a row's divisor of a scaling or a division, 'x' an unknown, or
+//   'entry' an entry of the printout: expected { printed, exact, hull }, the
+//             number as the program printed it, its exact value (a rational,
+//             or null before the exact replay) and the interval of what hand
+//             work on the printed numbers gives (or null);
 //   'r'       the same, or { alone: true } for a row that the elimination leaves
 //             alone, which the learner says with a button of its own;
 //   'order'   expected { order }: the rows after a pivot pass, top to bottom, by
-//             their numbers before it.
+//             their numbers before it;
+//   'invertible' expected { invertible }: whether A is invertible (for
+//             gjsolve, whether the system has exactly one solution), asked
+//             where the exact replay divides by an exact zero.
+// The decisions are every kind but 'entry'.
 // A slip: { slip, printed, exact } (an answer that prints or equals this has it),
 // { slip, order }, or { slip, otherwise: true } (every wrong number has it).
 import { parseDecimal, divide, multiply, subtract, negate, magnitude, equal, format, approximate } from './exact.js';
@@ -132,14 +139,17 @@ function scaleSlip(m, k, i, c, d) {
   return d.startsWith('-') ? 'sign' : null;
 }
 
-const number = (key, label, expected, slips = []) => ({ key, kind: 'number', label, expected, slips });
+const number = (kind, key, label, expected, slips = []) => ({ key, kind, label, expected, slips });
+
+// Whether a question is a decision rather than an entry of the printout.
+export const isDecision = (question) => question.kind !== 'entry';
 
 // The decisions that each kind of stage asks for, in the order of its operations.
 const decisions = {
   scaled: (m, k) => m.stages[k].ops.filter((op) => op.name === 'scale').map(({ i, c, d }) => {
     const expected = { printed: d.shown, exact: valueAt(m, k - 1, i - 1, c - 1), hull: printedAt(m, k - 1, i - 1, c - 1) };
     const slip = scaleSlip(m, k, i, c, d.shown);
-    return number(`divisor ${i}`, { id: 'practice.q.divisor', values: { i } }, expected, slip ? [negated(slip, expected)] : []);
+    return number('divisor', `divisor ${i}`, { id: 'practice.q.divisor', values: { i } }, expected, slip ? [negated(slip, expected)] : []);
   }),
   pivoted: (m, k) => {
     const stage = m.stages[k];
@@ -155,15 +165,15 @@ const decisions = {
     const [pp, tp] = [valueAt(m, k - 1, p - 1, p - 1), valueAt(m, k - 1, t - 1, p - 1)];
     const exact = pp && tp && divide(pp, tp);
     const inverted = { slip: 'inverted', printed: asPrinted(1 / Number(op.r.exact)), exact: pp && tp && divide(tp, pp) };
-    return { ...number(`r ${t}`, label, { printed: op.r.shown, exact, hull: handR(m, k, op) }, [inverted]), kind: 'r' };
+    return number('r', `r ${t}`, label, { printed: op.r.shown, exact, hull: handR(m, k, op) }, [inverted]);
   }),
   normalized: (m, k) => m.stages[k].ops.filter((op) => op.name === 'divide').map(({ i, d }) => {
     const expected = { printed: d.shown, exact: valueAt(m, k - 1, i - 1, i - 1), hull: printedAt(m, k - 1, i - 1, i - 1) };
-    return number(`divisor ${i}`, { id: 'practice.q.divisor', values: { i } }, expected,
+    return number('divisor', `divisor ${i}`, { id: 'practice.q.divisor', values: { i } }, expected,
                   d.shown.startsWith('-') ? [negated('sign', expected)] : []);
   }),
   solution: (m, k) => m.stages[k].rows.map(([x], r) =>
-    number(`x ${r + 1}`, { id: 'practice.q.x', values: { j: r + 1 } }, { printed: x, exact: valueAt(m, k, r, 0), hull: handEntry(m, k, r, 0) })),
+    number('x', `x ${r + 1}`, { id: 'practice.q.x', values: { j: r + 1 } }, { printed: x, exact: valueAt(m, k, r, 0), hull: handEntry(m, k, r, 0) })),
 };
 decisions.backward = decisions.eliminated;
 
@@ -204,7 +214,7 @@ function entryQuestions(m, k, fill) {
   return rows.flatMap((r) => stage.rows[r].map((printed, c) => {
     const expected = { printed, exact: valueAt(m, k, r, c), hull: handEntry(m, k, r, c) };
     const label = { id: 'practice.q.entry', values: { r: r + 1, c: c + 1, stage: stage.id } };
-    return number(`entry ${r + 1} ${c + 1}`, label, expected, entrySlips(m, k, r, c, expected));
+    return number('entry', `entry ${r + 1} ${c + 1}`, label, expected, entrySlips(m, k, r, c, expected));
   }));
 }
 
@@ -220,7 +230,7 @@ export function questions(m, k, fill) {
 export function invertibility(m, k) {
   const stop = m.exact?.stop;
   if (!stop || stop.stage !== k) return null;
-  const id = m.stages[0].right === 'b' ? 'practice.q.unique' : 'practice.q.invertible';
+  const id = m.run.program === 'gjsolve' ? 'practice.q.unique' : 'practice.q.invertible';
   return { key: 'invertible', kind: 'invertible', label: { id, values: {} }, expected: { invertible: !stop.singular }, slips: [] };
 }
 

@@ -1,7 +1,7 @@
 // The link to the run shown, the note on a link that could not be opened as it
 // was, and the examples menu (share.js holds the links' format). What a link
 // carries besides the typed text, practice, the exercise and what practice
-// asks (from, fill), is the page's (page.js), which hands it over with the model.
+// asks (from, fill), is the page's state's, which the page hands over with the model.
 import { t, onChange } from './language.js';
 import { byId, el, copy } from './dom.js';
 import { fragment, maxInput, examples } from '../logic/share.js';
@@ -9,8 +9,8 @@ import { fragment, maxInput, examples } from '../logic/share.js';
 const runLink = byId('run-link');
 const copyButton = byId('copy-link');
 const note = byId('link-note');
-let run = null;
-let state = {};      // { practice, exercise, from, fill } of the link
+let run = null;      // the run whose link is drawn
+let state = {};      // what its link carries: { practice, exercise, from, fill }
 let problem = null;  // what was wrong with the link opened: { id, program }, or null
 
 // The link to the run so far; where the typed text is longer than a link may
@@ -32,12 +32,6 @@ function tellProblem() {
   note.textContent = problem === null ? '' : t(problem.id, { program: problem.program, max: maxInput });
 }
 
-// Notes what was wrong with the link that opened program: a text id, or null.
-export function setProblem(id, program) {
-  problem = id === null ? null : { id, program };
-  tellProblem();
-}
-
 // The examples menu: a link to each example's run, with its note.
 function listExamples() {
   byId('example-list').replaceChildren(...examples.map((example) => {
@@ -49,11 +43,14 @@ function listExamples() {
 }
 
 // Shows the link to model's run, practised or watched as linkState says
-// ({ practice, exercise, from, fill }).
-export function render(model, linkState) {
+// ({ practice, exercise, from, fill }), and what was wrong with the link
+// opened (problem: { id, program }, or null).
+export function render(model, linkState, linkProblem) {
   run = model.run;
   state = linkState;
+  problem = linkProblem;
   tellLink();
+  tellProblem();
 }
 
 export function retell() {
