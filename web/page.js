@@ -55,7 +55,7 @@ const laterViews = [['links', 'status', 'worksheet'], ['stages'], ['practice']];
 // The views that a message other than a new model changes, besides the mode's.
 const drawnOn = {
   mode: ['links', 'worksheet', 'practice'], stage: ['stages'], allStages: ['stages'],
-  answer: ['practice'], advance: ['practice', 'links'], hint: ['practice'], fillIn: ['practice', 'links'],
+  answer: ['practice'], advance: ['practice'], hint: ['practice'], fillIn: ['practice'],
   from: ['practice', 'links'], fill: ['practice', 'links'], restartPractice: ['practice'], clearRecord: ['practice'],
   exactShown: ['practice'], link: ['links'],
 };

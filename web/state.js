@@ -26,7 +26,7 @@
 // value } and { forget: key } keep and drop what practice keeps;
 // { language: code }; { classSet } prints a class set of worksheets.
 import * as session from './logic/session.js';
-import { fragment } from './logic/share.js';
+import { fragment, defaultProgram } from './logic/share.js';
 
 export const initial = (language = 'en') => ({
   programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, unmet: false,
@@ -80,6 +80,9 @@ function shown(state, { model, saved = null, past = null }) {
   const practice = session.practisable(model) ? session.start(model, { asked, saved, level: state.level }) : null;
   return { ...next, session: practice, past };
 }
+
+// The program shown, or before the programs the one waiting for them.
+const programOf = (state) => state.model?.run.program ?? state.early?.program ?? defaultProgram;
 
 // The state once the link (share.parse) is followed: what it asks, practised
 // or watched (a link to a program alone, as the programs' menu has, keeps the
@@ -137,11 +140,10 @@ const handlers = {
   language: (state, { code }) => [{ ...state, language: code }, [{ language: code }]],
   // A new exercise of the program shown, opened by its link: the learner's own.
   exercise: (state, { seed, order, options }) => {
-    const program = state.model?.run.program ?? state.early?.program;
-    return [state, [{ visit: fragment(program, '', false, { practice: true, own: true, exercise: { seed, order, options } }) }]];
+    return [state, [{ visit: fragment(programOf(state), '', false, { practice: true, own: true, exercise: { seed, order, options } }) }]];
   },
   classSet: (state, { seed, order, options, count }) =>
-    [state, [{ classSet: { program: state.model?.run.program ?? state.early?.program, seed, order, options, count } }]],
+    [state, [{ classSet: { program: programOf(state), seed, order, options, count } }]],
 };
 
 // The next state and the effects of message ({ type, ... }) on state.

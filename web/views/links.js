@@ -9,16 +9,13 @@ import { fragment, maxInput, examples } from '../logic/share.js';
 const runLink = byId('run-link');
 const copyButton = byId('copy-link');
 const note = byId('link-note');
-let run = null;      // the run whose link is drawn
-let state = {};      // what its link carries: { practice, exercise, from, fill }
-let problem = null;  // what was wrong with the link opened: { id, program }, or null
 
-// The link to the run so far; where the typed text is longer than a link may
-// carry, a note saying so instead, since such a link would open empty.
-function tellLink() {
+// The link to run, carrying what carries says; where the typed text is longer
+// than a link may carry, a note saying so instead, since such a link would open empty.
+function tellLink(run, carries) {
   const linkable = run.input.length <= maxInput;
   if (linkable) {
-    runLink.href = location.href.replace(/#.*$/, '') + fragment(run.program, run.input, run.ended, state);
+    runLink.href = location.href.replace(/#.*$/, '') + fragment(run.program, run.input, run.ended, carries);
     runLink.textContent = runLink.href;
   } else {
     runLink.removeAttribute('href');
@@ -27,7 +24,7 @@ function tellLink() {
   copyButton.disabled = !linkable;
 }
 
-function tellProblem() {
+function tellProblem(problem) {
   note.hidden = problem === null;
   note.textContent = problem === null ? '' : t(problem.id, { program: problem.program, max: maxInput });
 }
@@ -45,19 +42,13 @@ function listExamples() {
 // Shows the link to model's run, practised or watched as linkState says
 // ({ practice, exercise, from, fill }), and what was wrong with the link
 // opened (problem: { id, program }, or null).
-export function render(model, linkState, linkProblem) {
-  run = model.run;
-  state = linkState;
-  problem = linkProblem;
-  tellLink();
-  tellProblem();
+// The page draws the link anew after a change of language.
+export function render(model, linkState, problem) {
+  tellLink(model.run, linkState);
+  tellProblem(problem);
 }
 
-export function retell() {
-  listExamples();
-  if (run) tellLink();
-  tellProblem();
-}
+export const retell = listExamples;
 
 copyButton.addEventListener('click', () => copy(runLink.href, 'status.linkCopied'));
 onChange(retell);
