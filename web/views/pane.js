@@ -162,6 +162,7 @@ export function render(model) {
 // before upTo, the ones the learner has done; else all.
 export function reveal(practising, upTo) {
   pane.toggleAttribute('data-practice', practising);
+  if (!practising) return;
   for (const [k, printout] of printouts.entries()) printout?.group.classList.toggle('reached', k < upTo);
 }
 
