@@ -11,32 +11,23 @@ import fs from 'node:fs';
 import path from 'node:path';
 import * as harness from './harness.js';
 import { programs } from '../node/programs.js';
+import { workedExamples, printedAnswer } from '../node/worked-examples.js';
 import * as share from '../../../web/logic/share.js';
 import * as exercises from '../../../web/logic/exercises.js';
 const { build, pageUrl, close, text, download, goldenCase } = harness;
 
 const browser = harness.useBrowser();
 
-// Each worked example: its golden case, its printouts as the program prints
-// them (rows written with blanks for tabs), each stage's decisions, one wrong
-// answer with its slip and the stage that gets the hint.
+// Each worked example (worked-examples.js), with one wrong answer and its slip
+// and the stage that gets the hint.
 const examples = {
   gjinverse: {
-    golden: 'gjinverse/worked-2x2',
-    printouts: [['2 1 1 0', '1 3 0 1'], ['1 0.5 0.5 0', '0.333333 1 0 0.333333'], ['1 0.5 0.5 0', '0.333333 1 0 0.333333'],
-                ['1 0.5 0.5 0', '0 -2.5 0.5 -1'], ['5 0 3 -1', '0 -2.5 0.5 -1'], ['1 0 0.6 -0.2', '-0 1 -0.2 0.4'],
-                ['0.6 -0.2', '-0.2 0.4']],
-    decisions: [{}, { 'divisor 1': '2', 'divisor 2': '3' }, { order: '1 2' }, { 'r 2': '3' }, { 'r 1': '-5' },
-                { 'divisor 1': '5', 'divisor 2': '-2.5' }, {}],
+    ...workedExamples.gjinverse,
     wrong: { k: 3, key: 'entry 2 2', answer: '0.833333', slip: 'practice.slip.textbook', values: { t: 2, p: 1 } },
     hint: { k: 3, op: 'R2 ← R1 − 3 × R2' },
   },
   gjsolve: {
-    golden: 'gjsolve/worked-2x2',
-    printouts: [['2 -3 0', '1 1 5'], ['-0.666667 1 -0', '0.2 0.2 1'], ['-0.666667 1 -0', '0.2 0.2 1'],
-                ['-0.666667 1 -0', '0 1.66667 3.33333'], ['1.11111 0 3.33333', '0 1.66667 3.33333'], ['3', '2']],
-    decisions: [{}, { 'divisor 1': '-3', 'divisor 2': '5' }, { order: '12' }, { 'r 2': '-3.33333' }, { 'r 1': '5/3' },
-                { 'x 1': '3', 'x 2': '2' }],
+    ...workedExamples.gjsolve,
     wrong: { k: 1, key: 'divisor 1', answer: '3', slip: 'practice.slip.sign', values: {} },
     hint: { k: 3, op: 'R2 ← R1 − (-3.33333) × R2' },
   },
@@ -45,10 +36,8 @@ const examples = {
 // The answer to the field in focus: a decision, or an entry of the printout,
 // typed now and then as its exact value (1/3 for 0.333333, 0 for -0).
 function answerFor(example, k, key) {
-  if (key in example.decisions[k]) return example.decisions[k][key];
-  const [, r, c] = key.split(' ').map(Number);
-  const printed = example.printouts[k][r - 1].split(' ')[c - 1];
-  return { '0.333333': '1/3', '-0': '0', '1.66667': '5/3' }[printed] ?? printed;
+  const printed = printedAnswer(example, k, key);
+  return key in example.decisions[k] ? printed : { '0.333333': '1/3', '-0': '0', '1.66667': '5/3' }[printed] ?? printed;
 }
 
 // The field in focus; an answer field must be wholly in view with its mark
