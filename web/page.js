@@ -42,13 +42,14 @@ const downloadLink = document.createElement('a');
 const modeButtons = document.querySelectorAll('button[data-mode]');
 let state = initial();
 
-// What each view is handed of the state.
+// What each view is handed of the state; but for the link's problem, nothing before a model.
 const draw = {
-  links: () => links.render(state.model, linkState(state), state.problem),
-  worksheet: () => worksheet.render(state.model, linkState(state)),
-  status: () => status.render(state.model),
-  stages: (message) => stages.render(state, message),
-  practice: (message, before) => practice.render(state, message, before),
+  links: () => state.model && links.render(state.model, linkState(state), state.problem),
+  problem: () => links.tellProblem(state.problem),
+  worksheet: () => state.model && worksheet.render(state.model, linkState(state)),
+  status: () => state.model && status.render(state.model),
+  stages: (message) => state.model && stages.render(state, message),
+  practice: (message, before) => state.model && practice.render(state, message, before),
 };
 // The views drawn after the pane, in tasks of their own, the cheap first.
 const laterViews = [['links', 'status', 'worksheet'], ['stages'], ['practice']];
@@ -57,7 +58,7 @@ const drawnOn = {
   mode: ['links', 'worksheet', 'practice'], stage: ['stages'], allStages: ['stages'],
   answer: ['practice'], advance: ['practice'], hint: ['practice'], fillIn: ['practice'],
   from: ['practice', 'links'], fill: ['practice', 'links'], restartPractice: ['practice'], clearRecord: ['practice'],
-  exactShown: ['practice'], link: ['links'],
+  exactShown: ['practice'], link: ['problem', 'links'], restart: ['problem'],
 };
 
 // The mode, written by the page alone: the body's data-mode, the section
@@ -94,7 +95,7 @@ function dispatch(message) {
   let effects;
   [state, effects] = update(state, message);
   if (state.mode !== before.mode || state.session !== before.session) drawMode();
-  if (state.model !== null) for (const view of drawnOn[message.type] ?? []) draw[view](message, before);
+  for (const view of drawnOn[message.type] ?? []) draw[view](message, before);
   for (const effect of effects) carryOut(effect);
 }
 

@@ -24,7 +24,8 @@ function tellLink(run, carries) {
   copyButton.disabled = !linkable;
 }
 
-function tellProblem(problem) {
+// The note on what was wrong with the link opened (problem: { id, program }), or none (null).
+export function tellProblem(problem) {
   note.hidden = problem === null;
   note.textContent = problem === null ? '' : t(problem.id, { program: problem.program, max: maxInput });
 }
@@ -40,8 +41,7 @@ function listExamples() {
 }
 
 // Shows the link to model's run, practised or watched as linkState says
-// ({ practice, exercise, from, fill }), and what was wrong with the link
-// opened (problem: { id, program }, or null).
+// ({ practice, exercise, from, fill }), and what was wrong with the link opened.
 // The page draws the link anew after a change of language.
 export function render(model, linkState, problem) {
   tellLink(model.run, linkState);
