@@ -4,13 +4,22 @@
 // painted, then the exact values, worked out in slices between frames so that
 // the page keeps answering. The first prompt is there, and the input field
 // ready, before the programs have loaded: what is typed meanwhile is handed to
-// them once they have. The page owns what a link carries besides the typed
-// text (practice, the exercise), and hands it to the views.
+// them once they have.
+//
+// The page's state is one value (state.js), changed only by update(state,
+// message). The views draw from it and send what the user does as messages
+// (dispatch); the page carries out the effects that update asks for (storage,
+// the address, running the programs) and alone writes the mode: the body's
+// data-mode, which of the stages and practice shows, and the mode buttons.
 import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the build from the programs' own output
 import * as language from './views/language.js';
 import { emit, show as showRun, isShown, afterPaint, inSlices } from './views/events.js';
 import { byId, el, copy } from './views/dom.js';
+import { stored, store, forget } from './views/storage.js';
 import * as runner from './logic/runner.js';
+import { isWaiting } from './logic/runner.js';
+import { progressKey, recordKey } from './logic/session.js';
+import { initial, update, linkState } from './state.js';
 import { model as modelOfRun, withExact, replay } from './logic/model.js';
 import * as share from './logic/share.js';
 import { make as makeExercise } from './logic/exercises.js';
@@ -30,24 +39,71 @@ const inputLine = byId('line');
 const endButton = byId('end');
 const restartButton = byId('restart');
 const downloadLink = document.createElement('a');
-// The views drawn after the pane, in tasks of their own, the cheap first.
-const laterViews = [[links, status, worksheet, exerciseForm], [stages], [practice]];
-let model = null;     // the model shown
-let opened = null;    // what the link asked of the run it opened: { program, input, exercise, asked }
-let early = null;     // before the programs: { program, entries, ended }, or null once they are there
+const modeButtons = document.querySelectorAll('button[data-mode]');
+let state = initial();
 
-// What a link to run carries besides its text: practice, the exercise that
-// gave the text, if it did, and what practice asks: for practice, what the
-// link that opened run asked of it (asked: { from, fill, own }, or null); for
-// the link to it, the start and the entries asked now (from, fill).
-function linkState(run) {
-  const link = opened && opened.program === run.program && opened.input === run.input ? opened : null;
-  return { practice: practice.isActive(), exercise: link?.exercise ?? null, asked: link?.asked ?? null, ...practice.chosenFor(run) };
+// What each view is handed of the state; but for the link's problem, nothing before a model.
+const draw = {
+  links: () => state.model && links.render(state.model, linkState(state), state.problem),
+  problem: () => links.tellProblem(state.problem),
+  worksheet: () => state.model && worksheet.render(state.model, linkState(state)),
+  status: () => state.model && status.render(state.model),
+  stages: (message) => state.model && stages.render(state, message),
+  practice: (message, before) => state.model && practice.render(state, message, before),
+};
+// The views drawn after the pane, in tasks of their own, the cheap first.
+const laterViews = [['links', 'status', 'worksheet'], ['stages'], ['practice']];
+// The views that a message other than a new model changes, besides the mode's.
+const drawnOn = {
+  mode: ['links', 'worksheet', 'practice'], stage: ['stages'], allStages: ['stages'],
+  answer: ['practice'], advance: ['practice'], hint: ['practice'], fillIn: ['practice'],
+  from: ['practice', 'links'], fill: ['practice', 'links'], restartPractice: ['practice'], clearRecord: ['practice'],
+  exactShown: ['practice'], link: ['problem', 'links'], restart: ['problem'],
+};
+
+// The mode, written by the page alone: the body's data-mode, the section
+// shown (the stages when watching, practice when practising), the mode
+// buttons, and the printouts that the pane shows.
+function drawMode() {
+  const practising = state.mode === 'practice';
+  document.body.dataset.mode = state.mode;
+  byId('practice').hidden = !practising;
+  byId('stages').hidden = practising;
+  for (const button of modeButtons) button.setAttribute('aria-pressed', String(button.dataset.mode === state.mode));
+  const { session } = state;
+  pane.reveal(practising, session && !session.finished ? session.current : Infinity);
 }
 
-// Renders every view but the pane, a group of them at a time after paint.
-function renderLater(m) {
-  for (const views of laterViews) afterPaint(m.run, () => { for (const view of views) view.render(m, linkState(m.run)); });
+// Carries out an effect that update asks for (state.js lists them).
+function carryOut(effect) {
+  if (effect.open) open(effect.open.program, effect.open.input, effect.open.ended);
+  else if (effect.openLink) openLink();
+  else if (effect.address !== undefined) history.replaceState(null, '', effect.address);
+  else if (effect.visit) {
+    if (location.hash === effect.visit) dispatchEvent(new HashChangeEvent('hashchange'));
+    else location.hash = effect.visit;
+  } else if (effect.store) store(effect.store, effect.value);
+  else if (effect.forget) forget(effect.forget);
+  else if (effect.language) language.choose(effect.language);
+  else if (effect.classSet) emit('classSet', effect.classSet);
+}
+
+// Tells the state what happened (a message), draws what it changed, and
+// carries out the effects that it asks for.
+function dispatch(message) {
+  const before = state;
+  let effects;
+  [state, effects] = update(state, message);
+  if (state.mode !== before.mode || state.session !== before.session) drawMode();
+  for (const view of drawnOn[message.type] ?? []) draw[view](message, before);
+  for (const effect of effects) carryOut(effect);
+}
+
+// Draws every view but the pane, a group of them at a time after paint, from
+// the state then, for as long as run is the one shown.
+function renderLater(run, before) {
+  const message = { type: 'shown' };
+  for (const views of laterViews) afterPaint(run, () => { for (const view of views) draw[view](message, before); });
 }
 
 // Works out the exact values of m's run a slice at a time, while it is shown.
@@ -55,20 +111,26 @@ function replayInSlices(m) {
   const job = replay(m);
   if (job === null) return;
   inSlices(m.run, (deadline) => job.step(deadline), () => {
-    model = withExact(m, job.result);
-    pane.render(model);
-    renderLater(model);
+    const before = state;
+    dispatch({ type: 'shown', model: withExact(m, job.result) });
+    pane.render(state.model);
+    renderLater(m.run, before);
   });
 }
 
-// Shows run: the pane at once, the rest after paint.
+// Shows run: the pane at once, the rest after paint. A new run's practice
+// starts from what this browser kept of its exercise.
 function show(run) {
-  model = modelOfRun(run, model);
-  const shown = model;
+  const before = state;
+  const changed = state.model === null || state.model.run !== run;
+  const keptOf = (key) => (changed && !isWaiting(run) ? stored(key) : null);
+  dispatch({ type: 'shown', model: modelOfRun(run, state.model), saved: keptOf(progressKey(run)), past: keptOf(recordKey(run)) });
+  const shown = state.model;
   showRun(run);
   pane.render(shown);
-  settleFocus(run.status === -1);
-  renderLater(shown);
+  drawMode();
+  settleFocus(isWaiting(run));
+  renderLater(run, before);
   afterPaint(run, () => replayInSlices(shown));
 }
 
@@ -90,14 +152,13 @@ function settleFocus(waiting) {
 // before the programs have loaded, keeps it for them.
 function enter(text, ended) {
   typed.value = '';
-  if (early) {
-    early.entries.push(text);
-    early.ended = ended;
-    pane.waiting(firstPrompts[early.program], early.entries);
+  if (state.early) {
+    dispatch({ type: 'typed', text, ended });
+    pane.waiting(firstPrompts[state.early.program], state.early.entries);
     if (ended) settleFocus(false);
     return;
   }
-  const run = runner.extend(model.run, text, ended);
+  const run = runner.extend(state.model.run, text, ended);
   if (run !== null) show(run);
 }
 
@@ -133,7 +194,7 @@ function open(program, input = '', ended = false) {
   };
   const done = () => {
     show(run);
-    if (run.status === -1) typed.value = last;
+    if (isWaiting(run)) typed.value = last;
   };
   // Typed text is run in tasks of its own, and shown in one more.
   if (entries.length === 0) done();
@@ -142,22 +203,11 @@ function open(program, input = '', ended = false) {
 
 // Opens what the address's fragment names (share.js), practised or watched;
 // anything wrong with it is said above the pane. An exercise's link gives its
-// matrix. A link to a program alone, as the programs' menu has, keeps the mode.
+// matrix.
 function openLink() {
   const link = share.parse(location.hash);
-  links.setProblem(link.problem, link.program);
-  practice.setActive(link.practice || (practice.isActive() && link.input === '' && !link.exercise && !link.ended));
-  let { input, ended } = link;
-  let exercise = null;
-  practice.setUnmet(false);
-  if (link.exercise) {
-    const made = makeExercise({ program: link.program, ...link.exercise });
-    exercise = { ...link.exercise };
-    practice.setUnmet(!made.met);
-    [input, ended] = [made.input, false];
-  }
-  opened = { program: link.program, input, exercise, asked: link.asked };
-  open(link.program, input, ended);
+  const made = link.exercise ? makeExercise({ program: link.program, ...link.exercise }) : null;
+  dispatch({ type: 'link', link, made: made && { input: made.input, met: made.met } });
 }
 
 // Before the programs: the first prompt of the program that the address names,
@@ -166,27 +216,19 @@ function awaitPrograms() {
   const link = share.parse(location.hash);
   name(link.program);
   const free = link.input === '' && !link.exercise && !link.ended;
-  early = { program: link.program, entries: [], ended: false };
+  dispatch({ type: 'awaiting', program: link.program });
   pane.waiting(firstPrompts[link.program], []);
   typed.disabled = endButton.disabled = !free;
   if (free) typed.focus();
   else typed.value = '';
 }
 
-// Start over: the same program, empty, and an address that says so.
-function restart() {
-  practice.clearProgress();
-  opened = null;
-  links.setProblem(null);
-  history.replaceState(null, '', share.fragment(model.run.program, '', false, { practice: practice.isActive() }));
-  open(model.run.program);
-}
-
 function download() {
+  const { run } = state.model;
   // The address of the previous download is let go only now, when surely done with.
   if (downloadLink.href) URL.revokeObjectURL(downloadLink.href);
-  downloadLink.href = URL.createObjectURL(new Blob([model.run.bytes], { type: 'text/plain; charset=utf-8' }));
-  downloadLink.download = `${model.run.program}.log`;
+  downloadLink.href = URL.createObjectURL(new Blob([run.bytes], { type: 'text/plain; charset=utf-8' }));
+  downloadLink.download = `${run.program}.log`;
   downloadLink.click();
 }
 
@@ -198,27 +240,18 @@ function isCtrlD(event) {
   return /^[a-z]$/i.test(event.key) ? event.key.toLowerCase() === 'd' : event.code === 'KeyD';
 }
 
-// Practising or watching, as the mode's buttons say; the link says so too.
-function setMode(on) {
-  practice.setActive(on, true);
-  if (model) links.render(model, linkState(model.run));
-}
-
 // The programs are there: the links open, and what was typed is typed again.
 function loaded() {
   document.body.dataset.programs = 'loaded';
-  const typedEarly = early;
-  early = null;
   removeEventListener('hashchange', awaitPrograms);
   addEventListener('hashchange', openLink);
-  if (typedEarly.entries.length === 0) openLink();
-  else open(typedEarly.program, typedEarly.entries.join(''), typedEarly.ended);
+  dispatch({ type: 'loaded' });
 }
 
 // Both languages at once: the language switch may be out of reach when nothing works.
 function loadFailed(error) {
   document.body.dataset.programs = 'failed';
-  early = null;
+  dispatch({ type: 'failed' });
   removeEventListener('hashchange', awaitPrograms);
   pane.empty();
   settleFocus(false);
@@ -248,29 +281,37 @@ typed.addEventListener('keydown', (event) => {
   enter(typed.value, true);
 });
 endButton.addEventListener('click', () => enter(typed.value, true));
-restartButton.addEventListener('click', () => { if (model) restart(); });
+restartButton.addEventListener('click', () => { if (state.model) dispatch({ type: 'restart' }); });
 byId('download').addEventListener('click', () => {
-  if (!model) return;
+  if (!state.model) return;
   download();
-  if (model.run.status === -1) typed.focus();
+  if (isWaiting(state.model.run)) typed.focus();
 });
 byId('copy').addEventListener('click', async () => {
-  if (!model) return;
-  await copy(model.run.output, 'status.copied');
-  if (model.run.status === -1) typed.focus();
+  if (!state.model) return;
+  const { run } = state.model;
+  await copy(run.output, 'status.copied');
+  if (isWaiting(run)) typed.focus();
 });
-practice.whenChosen(() => { if (model) links.render(model, linkState(model.run)); });
-for (const button of document.querySelectorAll('button[data-mode]'))
-  button.addEventListener('click', () => setMode(button.dataset.mode === 'practice'));
+// Practising or watching, as the mode's buttons say; the focus goes to the question.
+for (const button of modeButtons)
+  button.addEventListener('click', () => dispatch({ type: 'mode', mode: button.dataset.mode, focus: true }));
+for (const view of [practice, stages, exerciseForm]) view.connect(dispatch);
 language.onChange(() => {
+  const { model } = state;
   document.title = model === null ? t('title') : t('title.program', { program: model.run.program });
+  if (model) {
+    draw.links();
+    practice.retell(state);
+  }
 });
 
 // The page's markup keeps an Enter from sending the form until now.
 inputLine.querySelector('button[type="submit"]').disabled = false;
 awaitPrograms();
 addEventListener('hashchange', awaitPrograms);
-language.start();
+language.start((code) => dispatch({ type: 'language', code }));
+state = { ...state, language: language.language(), level: stored('practice.level') ?? 0 };
 requestAnimationFrame(() => setTimeout(() => {
   runner.load(loadPrograms()).then(loaded, (error) => loadFailed(String(error)));
   startOffline();
@@ -282,4 +323,4 @@ export { language, share, runner, stages };
 export * as words from './logic/words.js';
 export * as check from './logic/check.js';
 export * as exercises from './logic/exercises.js';
-export const page = { get model() { return model; } };
+export const page = { get model() { return state.model; }, get state() { return state; } };

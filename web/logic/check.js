@@ -4,14 +4,19 @@
 // the verdict on it. Nothing here touches the page, so that node can test it.
 //
 // A question: { key, kind, label: { id, values }, expected, slips }, where kind is
-//   'number'  expected { printed, exact }: the number as the program printed it
-//             and its exact value (a rational, or null before the exact replay);
+//   'divisor' a row's divisor of a scaling or a division, 'x' an unknown, or
+//   'entry' an entry of the printout: expected { printed, exact, hull }, the
+//             number as the program printed it, its exact value (a rational,
+//             or null before the exact replay) and the interval of what hand
+//             work on the printed numbers gives (or null);
 //   'r'       the same, or { alone: true } for a row that the elimination leaves
 //             alone, which the learner says with a button of its own;
 //   'order'   expected { order }: the rows after a pivot pass, top to bottom, by
 //             their numbers before it;
 //   'invertible'  choices, and expected { invertible, choice }: whether A is
-//             invertible, and the choice that says so (invertibility()).
+//             invertible (for gjsolve, how many solutions the system has), and
+//             the choice that says so (invertibility()).
+// The decisions are every kind but 'entry'.
 // A slip: { slip, printed, exact } (an answer that prints or equals this has it;
 // unlessRight, the key of a question whose right answer rules it out),
 // { slip, order }, or { slip, otherwise: true } (every wrong number has it).
@@ -192,7 +197,10 @@ function sortedOrder(m, k, j) {
   return [...rows.slice(0, j - 1), ...rows.slice(j - 1).sort((a, b) => size(b) - size(a) || a - b)];
 }
 
-const number = (key, label, expected, slips = []) => ({ key, kind: 'number', label, expected, slips });
+const number = (kind, key, label, expected, slips = []) => ({ key, kind, label, expected, slips });
+
+// Whether a question is a decision rather than an entry of the printout.
+export const isDecision = (question) => question.kind !== 'entry';
 
 // The decisions that each kind of stage asks for, in the order of its operations.
 const decisions = {
@@ -200,7 +208,7 @@ const decisions = {
     const { i, c, d } = op;
     const expected = { printed: d.shown, exact: exactNumbers(m, k, op).d ?? null, hull: printedAt(m, k - 1, i - 1, c - 1) };
     const slip = scaleSlip(m, k, i, c, d.shown);
-    return number(`divisor ${i}`, { id: 'practice.q.divisor', values: { i } }, expected, slip ? [negated(slip, expected)] : []);
+    return number('divisor', `divisor ${i}`, { id: 'practice.q.divisor', values: { i } }, expected, slip ? [negated(slip, expected)] : []);
   }),
   pivoted: (m, k) => {
     const stage = m.stages[k];
@@ -220,17 +228,17 @@ const decisions = {
     const before = (i, j) => valueAt(m, k - 1, i - 1, j - 1);
     const ratio = (q, s) => before(q, p) && before(s, p) && divide(before(q, p), before(s, p));
     const slips = [inverted, slipOf('rSign', () => exact && negate(exact)), ...rowReadings(m, k, op, ratio)];
-    return { ...number(`r ${t}`, label, { printed: op.r.shown, exact, hull: handR(m, k, op) }, slips), kind: 'r' };
+    return number('r', `r ${t}`, label, { printed: op.r.shown, exact, hull: handR(m, k, op) }, slips);
   }),
   normalized: (m, k) => m.stages[k].ops.filter((op) => op.name === 'divide').map((op) => {
     const { i, d } = op;
     const expected = { printed: d.shown, exact: exactNumbers(m, k, op).d ?? null, hull: printedAt(m, k - 1, i - 1, i - 1) };
-    return number(`divisor ${i}`, { id: 'practice.q.divisor', values: { i } }, expected,
+    return number('divisor', `divisor ${i}`, { id: 'practice.q.divisor', values: { i } }, expected,
                   d.shown.startsWith('-') ? [negated('sign', expected)] : []);
   }),
   solution: (m, k) => m.stages[k].rows.map(([x], r) => {
     const unscaled = slipOf('unscaled', () => valueAt(m, k - 1, r, m.n));
-    return number(`x ${r + 1}`, { id: 'practice.q.x', values: { j: r + 1 } }, { printed: x, exact: valueAt(m, k, r, 0), hull: handEntry(m, k, r, 0) },
+    return number('x', `x ${r + 1}`, { id: 'practice.q.x', values: { j: r + 1 } }, { printed: x, exact: valueAt(m, k, r, 0), hull: handEntry(m, k, r, 0) },
                   [unscaled]);
   }),
 };
@@ -279,7 +287,7 @@ function entryQuestions(m, k, fill) {
   return rows.flatMap((r) => stage.rows[r].map((printed, c) => {
     const expected = { printed, exact: valueAt(m, k, r, c), hull: handEntry(m, k, r, c) };
     const label = { id: 'practice.q.entry', values: { r: r + 1, c: c + 1, stage: stage.id } };
-    return number(`entry ${r + 1} ${c + 1}`, label, expected, entrySlips(m, k, r, c, expected));
+    return number('entry', `entry ${r + 1} ${c + 1}`, label, expected, entrySlips(m, k, r, c, expected));
   }));
 }
 

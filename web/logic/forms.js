@@ -16,7 +16,7 @@
 //               amsmath) or 'document' (a whole article that compiles as it is)
 //   stage       latex() only: the index of the one stage to give, or null for all
 import { t, text, within, language } from './language.js';
-import { stageName, values as opValues, operations } from './words.js';
+import { stageName, stageHeading, values as opValues, operations } from './words.js';
 import { entry, residue, isZero, isNonFinite, exactNumbers } from './model.js';
 import { format } from './exact.js';
 
@@ -269,7 +269,7 @@ export function markdown(m, options) {
 function markdownWorded(m, options) {
   const parts = [`# ${m.run.program}`];
   for (const stage of m.stages) {
-    parts.push(`## ${escapeMarkdown(t('stage.heading', { k: stage.k + 1, name: stageName(stage) }))}`);
+    parts.push(`## ${escapeMarkdown(stageHeading(stage))}`);
     const line = commentary(stage, options.commentary);
     if (line !== null) parts.push(options.commentary === 'printed' ? `\`${line}\`` : escapeMarkdown(line));
     const ops = operations(stage);

@@ -3,32 +3,34 @@
 // of the operation report (core/report.hpp), which it decodes by name; nothing
 // here touches the page, so that node can test it.
 //
-// A model holds:
+// A model holds (frozen):
 //   run       the run it was built from
 //   pieces    the dialogue in the order a console shows it: { kind: 'text' |
 //             'echo' | 'error', text }, { kind: 'stage', k } and, once the run is
 //             over, { kind: 'exit', status }. The pieces of a longer run of the
 //             same session start with those of the shorter runs before it.
+//   settled   how many pieces stay as they are in every longer run of the session
 //   n         the order read
-//   stages    per printout: id; the facts of its kind (stageKinds); column, the
-//             column that a pivot pass or an elimination works on (1-based),
-//             else null; first and last, the columns of the matrix that it shows
-//             (1-based); columns, per printed column its block of [A | I] or
-//             [A | b] and its column there, { block: 'A' | 'I' | 'b', j }; pivot,
-//             the place { r, c } of the framed pivot in the printout, or null;
-//             rows, the printed entries row by row (the unknowns: one entry a
-//             row); line, its commentary line without the newline, or null;
-//             text, its output; changed[r][c], whether the entry is printed
-//             otherwise than in the printout of the same shape before it; ops,
-//             its operations, decoded by name (reportFields)
+//   stages    per printout: k, its index; id; the facts of its kind (stageKinds:
+//             right, answer, unknowns); column, the column that a pivot pass or
+//             an elimination works on (1-based), else null; first and last, the
+//             columns of the matrix that it shows (1-based); columns, per printed
+//             column its block of [A | I] or [A | b] and its column there,
+//             { block: 'A' | 'I' | 'b', j }; pivot, the place { r, c } of the
+//             framed pivot in the printout, or null; rows, the printed entries
+//             row by row (the unknowns: one entry a row); line, its commentary
+//             line without the newline, or null; at and text, where its output
+//             starts and the output itself; changed[r][c], whether the entry is
+//             printed otherwise than in the printout of the same shape before
+//             it; ops, its operations, decoded by name (reportFields)
 //   reads     each number that a row prompt read: { row, column, text, number,
-//             shown, end } (number null for a failed read)
+//             shown, end } (number null for a failed read); worked out when first read
 //   verdict   whether the exact replay can take the numbers as typed:
 //             { readable: true, start } or { readable: false, why: { value, row }
-//             | { token } | { missing: true } }
+//             | { token } | { missing: true } }; worked out when first read
 //   exact     null until the replay has run (withExact): { stages, stop, tooLarge }
 import { parseDecimal, divide, replay as replayExactly } from './exact.js';
-import { open, extend } from './runner.js';
+import { open, extend, isWaiting } from './runner.js';
 
 const encoder = new TextEncoder();
 const decoder = new TextDecoder();
@@ -194,7 +196,7 @@ function dialogue(run, stages, previous) {
     }
     [out, err] = [outEnd, errEnd];
   }
-  if (run.status !== -1) pieces.push({ kind: 'exit', status: run.status });
+  if (!isWaiting(run)) pieces.push({ kind: 'exit', status: run.status });
   return { pieces: Object.freeze(pieces.map(Object.freeze)), settled };
 }
 

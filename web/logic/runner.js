@@ -55,6 +55,9 @@ function make(session, program, entries, ended, stops) {
   });
 }
 
+// Whether run's program still waits for input.
+export const isWaiting = (run) => run.status === -1;
+
 // A new session of program, with nothing typed yet.
 export function open(program) {
   return make(++sessions, program, [], false, []);
@@ -63,7 +66,7 @@ export function open(program) {
 // The run after one more entry, with the end of input after it if ended; null
 // when run's program no longer reads.
 export function extend(run, entry, ended) {
-  if (run.status !== -1) return null;
+  if (!isWaiting(run)) return null;
   const stop = [run.output.length, run.errors.length];
   return make(run.session, run.program, [...run.entries, entry], ended, [...run.stops, stop]);
 }

@@ -1,8 +1,8 @@
 // Where the page's parts meet, and when they work: the events that views send
 // ('announce', something for the status line to say: a function that gives
 // its parts, text or elements, read in turn, so that a change of language can
-// say it again; 'classSet', the exercise form's request for a class set of
-// worksheets), the one queue of work after the pane is painted,
+// say it again; 'classSet', the page's request for a class set of worksheets
+// that the exercise form asked for), the one queue of work after the pane is painted,
 // and the one slicer of long work between frames. Work of either kind is tagged
 // with the run that it is for, and dropped once another run is shown.
 // Imports nothing.

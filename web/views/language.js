@@ -31,11 +31,12 @@ export function choose(code) {
   apply();
 }
 
-// The language remembered or preferred, the switch's buttons, and every text.
-export function start() {
+// The language remembered or preferred, and every text; the switch's buttons
+// send the language chosen to send(code), and the page then chooses it.
+export function start(send) {
   const preferred = (navigator.languages && navigator.languages[0]) || navigator.language || '';
   setLanguage(initialLanguage(stored('language'), preferred));
   for (const button of document.querySelectorAll('[data-language]'))
-    button.addEventListener('click', () => choose(button.dataset.language));
+    button.addEventListener('click', () => send(button.dataset.language));
   apply();
 }

@@ -16,7 +16,7 @@ const pane = byId('pane');
 const markedAtOnce = 4;  // printouts, more than a screen's height at order 10
 let session = 0;         // the session drawn
 let drawn = 0;           // pieces drawn
-let printouts = [];      // per stage drawn: { node, marked, residues }
+let printouts = [];      // per stage drawn: { node, marked, residues, group, columns, lines }
 let widest = 0;          // the longest entry drawn
 let exit = null;         // the exit note: [span, status]
 let shown = null;        // the model shown
@@ -156,6 +156,14 @@ export function render(model) {
       inSlices(model.run, (deadline) => marking !== shown || markSome(marking, ks, deadline));
     });
   }
+}
+
+// Which printouts the pane shows: in practice (practising) those of the stages
+// before upTo, the ones the learner has done; else all.
+export function reveal(practising, upTo) {
+  pane.toggleAttribute('data-practice', practising);
+  if (!practising) return;
+  for (const [k, printout] of printouts.entries()) printout?.group.classList.toggle('reached', k < upTo);
 }
 
 // Before the programs have loaded: the first prompt, and the entries typed

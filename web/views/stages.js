@@ -1,13 +1,14 @@
 // The stages section: each printout of the run again, with its commentary line
 // explained, its row operations in words and in row notation, and the exact
-// value of every entry, all drawn from the model. One stage at a time, or all;
-// articles are built when first shown, and told the exact values when they come.
+// value of every entry, all drawn from the model. One stage at a time, or all,
+// as the state says (stage: { k, all }); moving sends a message. Articles are
+// built when first shown, and told the exact values when they come.
 import { t, onChange } from './language.js';
 import { emit, inSlices } from './events.js';
 import { byId, el, copy, operationList, headerCell } from './dom.js';
 import { entry, residue, stopDivisor, isZero, isNonFinite } from '../logic/model.js';
 import { format, MAX_BITS } from '../logic/exact.js';
-import { stageName } from '../logic/words.js';
+import { stageName, stageHeading } from '../logic/words.js';
 import { facts, headers, latex, markdown, table } from '../logic/forms.js';
 
 const section = byId('stages');
@@ -21,12 +22,12 @@ const position = byId('stage-position');
 const exactNote = byId('exact-note');
 const exportChoices = { values: byId('export-values'), commentary: byId('export-commentary'), shape: byId('export-shape') };
 
-let model = null;        // the model shown
+let model = null;        // the model that the articles built show
 let untitled = [];       // [cell, stage] still without their titles
-let session = 0;         // its session: a new one starts at stage 1
-let current = 0;         // the stage shown when not all are
-let all = false;
+let current = 0;         // the stage shown, as drawn (the state's stage.k)
+let all = false;         // whether every stage is, as drawn (the state's stage.all)
 let printing = false;    // between beforeprint and afterprint: every stage is shown
+let dispatch = () => {};
 const built = new Map(); // stage index -> its article
 
 const stageCount = () => (model ? model.stages.length : 0);
@@ -184,8 +185,7 @@ function article(k) {
   const stage = model.stages[k];
   const a = el('article', 'stage', undefined, { id: `stage-${k + 1}` });
   a.dataset.stage = k;
-  const heading = el('h3', '', t('stage.heading', { k: k + 1, name: stageName(stage) }),
-                     { id: `stage-${k + 1}-heading`, tabIndex: -1 });
+  const heading = el('h3', '', stageHeading(stage), { id: `stage-${k + 1}-heading`, tabIndex: -1 });
   a.setAttribute('aria-labelledby', heading.id);
   a.append(heading);
   if (stage.line !== null) {
@@ -239,21 +239,22 @@ function paintExactNote() {
   exactNote.hidden = exactNote.textContent === '';
 }
 
-// Shows the stages of a model: anew for another run, and with the exact values
-// once they have come for the same run.
-export function render(next) {
+// Shows the stages of the state's model: anew for another run, and with the
+// exact values once they have come for the same run; another stage, or all of
+// them, as message says ({ type: 'stage' | 'allStages' }).
+export function render(state, message = { type: 'shown' }) {
+  if (message.type === 'stage') return go(state.stage.k);
+  if (message.type === 'allStages') return showAll(state.stage.all);
+  const next = state.model;
   const sameRun = model !== null && model.run === next.run;
-  if (next.run.session !== session) {
-    session = next.run.session;
-    current = 0;
-  }
   model = next;
+  current = state.stage.k;
+  all = state.stage.all;
   untitled = [];
   if (sameRun) {
     for (const a of built.values()) decorate(a);
   } else {
     built.clear();
-    current = Math.max(0, Math.min(current, stageCount() - 1));
   }
   tellExactState();
   empty.hidden = stageCount() > 0;
@@ -263,10 +264,10 @@ export function render(next) {
   else if (!sameRun) paint();
 }
 
-// Moves to stage k. Focus on an entry follows to the same place in the new
-// stage's printout, so that one entry can be watched from stage to stage.
+// Shows stage k, the state's now. Focus on an entry follows to the same place
+// in the new stage's printout, so that one entry can be watched from stage to stage.
 function go(k) {
-  if (k < 0 || k >= stageCount() || k === current) return;
+  if (k === current || k >= stageCount()) return;
   const focused = document.activeElement;
   const place = focused && focused.matches('#stage-list td') ? [focused.dataset.r, focused.dataset.c] : null;
   current = k;
@@ -315,20 +316,29 @@ export function retell() {
   paintExactNote();
 }
 
-previousButton.addEventListener('click', () => go(current - 1));
-nextButton.addEventListener('click', () => go(current + 1));
-allButton.addEventListener('click', () => {
-  all = !all;
+// Every stage shown (on), or the current one alone.
+function showAll(on) {
+  all = on;
   paint();
   if (all) articleFor(current).scrollIntoView({ block: 'nearest' });
-});
+}
+
+// Sends what the reader does to the page: send(message).
+export function connect(send) {
+  dispatch = send;
+}
+
+const move = (k) => dispatch({ type: 'stage', k });
+previousButton.addEventListener('click', () => move(current - 1));
+nextButton.addEventListener('click', () => move(current + 1));
+allButton.addEventListener('click', () => dispatch({ type: 'allStages' }));
 section.addEventListener('keydown', (event) => {
   if (event.altKey || event.metaKey) return;
   let handled = false;
   if (event.ctrlKey) {
     handled = event.target.matches('#stage-list td') && gridKey(event, event.target);
   } else if (event.key === 'PageUp' || event.key === 'PageDown') {
-    go(current + (event.key === 'PageDown' ? 1 : -1));
+    move(current + (event.key === 'PageDown' ? 1 : -1));
     handled = true;
   } else if (event.target.matches('#stage-list td')) {
     handled = gridKey(event, event.target);

@@ -7,6 +7,7 @@ import { t, onChange } from './language.js';
 import { on } from './events.js';
 import { byId, el } from './dom.js';
 import { stageName, operations } from '../logic/words.js';
+import { isWaiting } from '../logic/runner.js';
 
 const line = byId('status');
 let telling = () => [t('status.loading')];
@@ -38,7 +39,7 @@ export function render(model) {
   announced = Math.max(announced, to);
   const program = run.program;
   say(() => [...(to > from ? brief(model, from, to) : []),
-             run.status === -1 ? t('status.waiting', { program }) : t('status.over')]);
+             isWaiting(run) ? t('status.waiting', { program }) : t('status.over')]);
 }
 
 export const retell = () => say(telling);

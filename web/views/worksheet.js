@@ -13,7 +13,8 @@ import { t } from './language.js';
 import { byId, el } from './dom.js';
 import { on } from './events.js';
 import { stageHeading, questionLabel, sheetTitle, optionWords } from '../logic/words.js';
-import { questions, answerOf } from '../logic/check.js';
+import { questions, answerOf, isDecision } from '../logic/check.js';
+import { practisable } from '../logic/session.js';
 import { headers } from '../logic/forms.js';
 import { fragment } from '../logic/share.js';
 import { make } from '../logic/exercises.js';
@@ -37,7 +38,7 @@ const portraitColumns = 6;
 const landscapeColumns = 9;
 export const maxSheets = 100;
 
-let shown = null;      // the run shown: { model, exercise }, exercise as page.js hands it, or null
+let shown = null;      // the run shown: { model, exercise, practice }, as the page hands them, or null
 let classSet = false;  // whether the worksheet holds a class set, made for the print under way
 
 // The link of a sheet: the exercise's (every stage asked from the first), or the practised run's.
@@ -97,7 +98,7 @@ function frame(m, k, filled) {
 }
 
 // The decisions that stage k asks (the entries are the frame's).
-const decisionsOf = (m, k) => questions(m, k, 'none').filter((q) => !q.key.startsWith('entry'));
+const decisionsOf = (m, k) => questions(m, k, 'none').filter(isDecision);
 
 function sheetOf(sheet, made) {
   const { model: m } = sheet;
@@ -152,11 +153,10 @@ function build(sheets, made = []) {
   worksheet.replaceChildren(...sheets.map((sheet, k) => sheetOf(sheet, made[k])), ...sheets.map(keyOf));
 }
 
-const printable = (m) => m !== null && m.run.status !== -1 && m.n > 0 && m.stages.length > 1;
-
-// Keeps the run shown, and the exercise that its link made, for a print.
+// Keeps the run shown, the exercise that its link made and whether it is
+// practised, for a print.
 export function render(model, linkState) {
-  shown = { model, exercise: linkState?.exercise ?? null };
+  shown = { model, exercise: linkState?.exercise ?? null, practice: linkState?.practice === true };
 }
 
 // A class set: sheets for seeds seed .. seed + count - 1 of the exercise, printed at once.
@@ -168,7 +168,7 @@ on('classSet', ({ program, order, seed, options, generator, count }) => {
 });
 
 addEventListener('beforeprint', () => {
-  if (!classSet && document.body.dataset.mode === 'practice' && shown && printable(shown.model)) build([shown]);
+  if (!classSet && shown?.practice && practisable(shown.model)) build([shown]);
 });
 addEventListener('afterprint', () => {
   classSet = false;

@@ -1,0 +1,128 @@
+// Practice's session (web/logic/session.js) under node, over real runs of the
+// web build's programs: where practice starts, restoring saved work (whole,
+// partial, corrupt), moving on, Show, the hint's steps and the tally. The
+// answers come from the worked examples' printouts (worked-examples.js).
+import { test, before } from 'node:test';
+import assert from 'node:assert/strict';
+import { needsBuild, programs, goldenCase } from './programs.js';
+import { workedExamples, printedAnswer } from './worked-examples.js';
+import * as session from '../../../web/logic/session.js';
+import { modelOf } from '../../../web/logic/model.js';
+
+before(programs);
+
+const examples = workedExamples;
+const modelOfExample = (program) => modelOf(program, goldenCase(examples[program].golden).input);
+
+// Answers every open question of the stage at hand right, then moves on.
+function finishStage(m, example, s) {
+  const k = s.current;
+  for (const q of session.openQuestions(s, k)) s = session.answer(s, k, q.key, { text: printedAnswer(example, k, q.key) });
+  return session.advance(m, s, k);
+}
+
+test('practice starts where the link asks, else one stage earlier for each exercise finished', needsBuild, () => {
+  const m = modelOfExample('gjinverse');  // 7 printouts: stages 1 to 7, 0 to 6 here
+  const link = (from, fill, own = false) => ({ from, fill, own });
+  // asked, level: from (0-based), fill
+  const cases = [
+    [null, 0, 6, 'row'], [null, 2, 4, 'row'], [null, 9, 1, 'row'],
+    [link(null, null), 3, 1, 'row'], [link(4, 'all'), 0, 3, 'all'], [link(99, 'none'), 0, 6, 'none'],
+    [link(null, null, true), 1, 5, 'row'], [link(3, null, true), 5, 2, 'row'],
+  ];
+  for (const [asked, level, from, fill] of cases) {
+    const s = session.start(m, { asked, level });
+    assert.deepEqual([s.from, s.current, s.fill, s.finished], [from, from, fill, false], JSON.stringify([asked, level]));
+    assert.deepEqual(session.chosen(s), { from: from + 1, fill });
+  }
+});
+
+test('saved work comes back whole, in part where some of it is broken, and not at all when corrupt', needsBuild, () => {
+  const m = modelOfExample('gjinverse');
+  const example = examples.gjinverse;
+  let s = session.start(m, { asked: { from: 2, fill: 'all', own: false } });
+  s = finishStage(m, example, s);
+  s = session.hint(session.answer(s, 2, 'order', { text: '2 1' }), 2);
+  const saved = JSON.parse(JSON.stringify(session.stored(s)));  // as storage keeps it
+  const kept = (r) => r && [r.from, r.current, r.fill, Array.from(r.stages, (x) => x && [[...x.answers.keys()].join(), x.wrong, x.hints, x.shown])];
+  const whole = [1, 2, 'all', [undefined, ['divisor 1,divisor 2,entry 1 1,entry 1 2,entry 1 3,entry 1 4,entry 2 1,entry 2 2,entry 2 3,entry 2 4', false, 0, false], ['order', true, 1, false]]];
+  const broken = (stages) => ({ ...saved, stages });
+  const cases = [
+    ['whole', saved, whole],
+    ['an answer that is no answer is dropped', broken([null, { ...saved.stages[1], answers: [['x', 1], ...saved.stages[1].answers.slice(1)] }, saved.stages[2]]),
+     [1, 2, 'all', [undefined, [whole[3][1][0].replace('divisor 1,', ''), false, 0, false], whole[3][2]]]],
+    ['hints past the last step, odd flags', broken([null, saved.stages[1], { answers: saved.stages[2].answers, wrong: 'yes', hints: 9, shown: 1 }]),
+     [1, 2, 'all', [undefined, whole[3][1], ['order', false, 3, false]]]],
+    ['no stages', { ...saved, stages: 'none' }, [1, 2, 'all', [undefined, ['', false, 0, false], ['', false, 0, false]]]],
+    ['from 0', { ...saved, from: 0 }, null], ['current before from', { ...saved, current: 0 }, null], ['current past the last stage', { ...saved, current: 7 }, null],
+    ['an unknown fill', { ...saved, fill: 'some' }, null], ['not an object', 'practice', null], ['nothing', null, null],
+  ];
+  for (const [name, value, expected] of cases) assert.deepEqual(kept(session.restore(m, value)), expected, name);
+  // What can be restored stores as it was stored.
+  assert.deepEqual(JSON.parse(JSON.stringify(session.stored(session.start(m, { saved })))), saved);
+});
+
+for (const program of ['gjinverse', 'gjsolve']) {
+  test(`${program}'s worked example practised from stage 2 to its summary`, needsBuild, () => {
+    const m = modelOfExample(program);
+    const example = examples[program];
+    let s = session.start(m, { asked: { from: null, fill: null, own: false } });
+    // A wrong answer, then a hint at the next stage; every other stage right the first time.
+    const k = s.current;
+    const first = session.openQuestions(s, k)[0];
+    s = session.answer(s, k, first.key, { text: '12345' });
+    assert.deepEqual([s.stages[k].answers.get(first.key).verdict.right, s.stages[k].wrong, s.told], [false, true, { k, key: first.key }]);
+    assert.equal(session.advance(m, s, k), s, 'a stage with open questions stays');
+    for (let stages = 0; !s.finished; stages++) {
+      assert.ok(stages < m.stages.length, 'each stage moves on');
+      if (s.current === k + 1) s = session.hint(s, s.current);
+      s = finishStage(m, example, s);
+    }
+    assert.deepEqual(session.tally(s), { count: m.stages.length - 1, right: m.stages.length - 3, hints: 1, shown: 0 });
+    assert.equal(session.answer(s, s.current, first.key, { text: '1' }), s, 'a finished session takes no more answers');
+  });
+}
+
+test('0 for -0 is right, and noted the first time in the session only', needsBuild, () => {
+  const m = modelOfExample('gjsolve');
+  let s = session.start(m, { asked: { from: 2, fill: 'all', own: false } });
+  s = session.answer(s, 1, 'entry 1 3', { text: '0' });
+  s = session.answer(s, 1, 'entry 1 3', { text: '-0' });  // answered right already: stays
+  const given = s.stages[1].answers.get('entry 1 3');
+  assert.deepEqual([given.text, given.verdict.right, given.verdict.note, given.zero], ['0', true, 'negativeZero', true]);
+  assert.deepEqual(['divisor 1', 'entry 2 4'].map((key) => session.nextQuestion(s, 1, key)?.key), ['divisor 2', 'divisor 1'],
+                   'the next open question; after the last, the first');
+});
+
+test('Show fills a stage in with the program\'s answers, counts it as shown and moves on', needsBuild, () => {
+  const m = modelOfExample('gjinverse');
+  let s = session.start(m, { asked: { from: 3, fill: 'all', own: false } });
+  s = session.answer(s, 2, 'order', { text: '1 2' });
+  s = session.fillIn(m, s, 2);
+  const answers = [...s.stages[2].answers].map(([key, a]) => `${key}=${a.text}`);
+  assert.deepEqual(answers, ['order=1 2', 'entry 1 1=1', 'entry 1 2=0.5', 'entry 1 3=0.5', 'entry 1 4=0',
+                             'entry 2 1=0.333333', 'entry 2 2=1', 'entry 2 3=0', 'entry 2 4=0.333333']);
+  assert.deepEqual([s.current, s.stages[2].shown, s.told], [3, true, null]);
+  assert.equal(session.fillIn(m, s, 2), s, 'only the stage at hand');
+  while (!s.finished) s = session.fillIn(m, s, s.current);
+  assert.deepEqual(session.tally(s), { count: 5, right: 0, hints: 0, shown: 5 });
+  // Fewer entries asked leave nothing open in a stage whose decisions are done: it is done with.
+  let t = session.answer(session.start(m, { asked: { from: 3, fill: 'row', own: false } }), 2, 'order', { text: '1 2' });
+  t = session.withFill(m, t, 'none');
+  assert.deepEqual([t.current, t.fill, t.stages[3].questions.map((q) => q.key)], [3, 'none', ['r 2']]);
+});
+
+test('a hint\'s three steps: the rule, the numbers, the operations', needsBuild, () => {
+  const m = modelOfExample('gjinverse');
+  const steps = (k) => [1, 2, 3].map((step) => session.hintStep(m, k, step));
+  assert.deepEqual(steps(3).slice(1), [['The pivot a11 = 1; column 1 of each row to work on: row 2: 0.333333.'], ['R2 ← R1 − 3 × R2']]);
+  assert.deepEqual(steps(2)[1], ['Column 1, from the bottom row up: row 2: 0.333333; row 1: 1.']);
+  let s = session.start(m, { asked: { from: 4, fill: null, own: false } });
+  for (let n = 0; n < 5; n++) s = session.hint(s, 3);
+  assert.deepEqual([s.stages[3].hints, session.hint(s, 2)], [3, s]);
+});
+
+test('a run is practisable once over, with a matrix and a stage after it', needsBuild, () => {
+  const cases = [['gjinverse', '1\n-4\n', true], ['gjinverse', '0\n', false], ['gjsolve', 'x', false]];
+  assert.deepEqual(cases.map(([program, input]) => session.practisable(modelOf(program, input))), cases.map((c) => c[2]));
+});

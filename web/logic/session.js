@@ -1,0 +1,214 @@
+// Practice of one run as a value: the stages that the learner carries out, the
+// questions each asks (check.js), the answers given and their verdicts, the
+// hints taken, where the learner stands, and the tally. Every function returns
+// a new session and changes none. The page stores what stored() gives and hands
+// it back to start(); nothing here touches the page or its storage.
+//
+// A session: { run, from, fill, current, finished, told, stages }, where
+//   from      the first stage that the learner does (0-based; the ones before
+//             it are a worked example)
+//   fill      the entries asked after the decisions: 'none', 'row' or 'all'
+//   current   the stage at hand; finished once the last is done
+//   told      the last answer given, whose verdict the page says: { k, key }, or null
+//   stages[k] for each stage from from to current: { questions, answers, wrong,
+//             hints, shown }, answers a Map from a question's key to { text,
+//             alone, choice, verdict, zero }; wrong once an answer missed, hints
+//             the hint's steps taken, shown once Show filled the stage in.
+import { questions, invertibility, check, isMiss, answerOf, startStage } from './check.js';
+import { isWaiting } from './runner.js';
+import { fills, firstAsked, defaultFill } from './share.js';
+import { t } from './language.js';
+import { operations } from './words.js';
+
+export const hintSteps = 3;
+
+// Whether a run can be practised, or printed as a worksheet: it is over, and
+// has a matrix and a stage after its input.
+export const practisable = (m) => m !== null && !isWaiting(m.run) && m.n > 0 && m.stages.length > 1;
+
+// The exercise that a run is, by its program and the numbers typed: what the
+// learner's progress and record are kept under.
+const exercise = (run) => `${run.program} ${run.input.trim().split(/\s+/).join(' ')}`;
+export const progressKey = (run) => `practice.progress.${exercise(run)}`;
+export const recordKey = (run) => `practice.${exercise(run)}`;
+
+// Stage k's questions, practised from stage from: whether A is invertible
+// where that shows (check.invertibilityStage), its decisions, then the entries asked.
+const questionsOf = (m, k, from, fill) => [invertibility(m, k, from), ...questions(m, k, fill)].filter(Boolean);
+
+const fresh = (m, k, from, fill) => ({ questions: questionsOf(m, k, from, fill), answers: new Map(), wrong: false, hints: 0, shown: false });
+
+function begin(m, from, fill) {
+  const stages = [];
+  stages[from] = fresh(m, from, from, fill);
+  return { run: m.run, from, fill, current: from, finished: false, told: null, stages };
+}
+
+// session with stage k replaced by changes made to it, and the session's own changes.
+function withStage(session, k, changes, own = {}) {
+  const stages = [...session.stages];
+  stages[k] = { ...stages[k], ...changes };
+  return { ...session, stages, ...own };
+}
+
+// The session kept of m's run (as stored() gave it), if it is whole; else null.
+// Answers that are not what an answer is are left out; the rest stays.
+export function restore(m, saved) {
+  const last = m.stages.length - 1;
+  const whole = (x) => Number.isInteger(x) && x >= 1 && x <= last;
+  if (!saved || !whole(saved.from) || !whole(saved.current) || saved.current < saved.from || !fills.includes(saved.fill)) return null;
+  const session = { ...begin(m, saved.from, saved.fill), current: saved.current };
+  const kept = Array.isArray(saved.stages) ? saved.stages : [];
+  for (let k = saved.from; k <= saved.current; k++) {
+    const s = kept[k];
+    session.stages[k] = fresh(m, k, saved.from, saved.fill);
+    if (!s || !Array.isArray(s.answers)) continue;
+    const answers = s.answers.filter((a) => Array.isArray(a) && typeof a[0] === 'string' && typeof a[1]?.verdict?.right === 'boolean');
+    Object.assign(session.stages[k], { answers: new Map(answers), wrong: s.wrong === true,
+                                       hints: Math.min(hintSteps, Number(s.hints) || 0), shown: s.shown === true });
+  }
+  return session;
+}
+
+// Practice of m's run: where the learner left it (saved); else from the stage
+// that check.startStage gives (asked: { from, fill, own } as share.parse gives
+// it, from as the page numbers stages; level, the exercises finished).
+export function start(m, { asked = null, saved = null, level = 0 } = {}) {
+  const restored = restore(m, saved);
+  if (restored) return restored;
+  const last = m.stages.length - 1;
+  const from = startStage(m, asked, level ?? 0, firstAsked);
+  return begin(m, Math.min(last, Math.max(1, from - 1)), asked?.fill ?? defaultFill);
+}
+
+// What is kept of a session, so that a reload or a later visit comes back to it.
+export function stored(session) {
+  const stages = session.stages.map((s) => s && { answers: [...s.answers], wrong: s.wrong, hints: s.hints, shown: s.shown });
+  return { from: session.from, fill: session.fill, current: session.current, stages };
+}
+
+// The same practice again from stage from, with fill's entries asked.
+export const restart = (m, session, from = session.from, fill = session.fill) => begin(m, from, fill);
+
+// What a link to the session's run asks now: { from (as the page numbers stages), fill }.
+export const chosen = (session) => ({ from: session.from + 1, fill: session.fill });
+
+export const question = (session, k, key) => session.stages[k]?.questions.find((q) => q.key === key) ?? null;
+
+// The questions of stage k not yet answered right, in order.
+export function openQuestions(session, k) {
+  const s = session.stages[k];
+  return s ? s.questions.filter((q) => !s.answers.get(q.key)?.verdict.right) : [];
+}
+
+// The question to go on to after key in stage k: the next one still open,
+// else the first one still open; null once none is.
+export function nextQuestion(session, k, key) {
+  const s = session.stages[k];
+  const open = openQuestions(session, k);
+  const at = s.questions.findIndex((q) => q.key === key);
+  return open.find((q) => s.questions.indexOf(q) > at) ?? open[0] ?? null;
+}
+
+// Whether the page has said in this session that 0 counts for -0.
+const zeroTold = (session) => session.stages.some((s) => s && [...s.answers.values()].some((a) => a.zero));
+
+// The session once given (an answer: { text }, { alone: true } or { choice })
+// is checked against question key of stage k. zero marks the first answer of
+// the session right by 0 for -0. A question answered right already, or a stage
+// not open, stays as it is.
+export function answer(session, k, key, given) {
+  const q = question(session, k, key);
+  const s = session.stages[k];
+  if (q === null || session.finished || k !== session.current || s.answers.get(key)?.verdict.right) return session;
+  const rightKeys = [...s.answers].filter(([, a]) => a.verdict.right).map(([key]) => key);
+  const verdict = check(q, given, rightKeys);
+  const zero = verdict.note === 'negativeZero' && !zeroTold(session);
+  const answers = new Map(s.answers).set(key, { text: given.text ?? null, alone: given.alone === true, choice: given.choice ?? null, verdict, zero });
+  return withStage(session, k, { answers, wrong: s.wrong || isMiss(verdict) }, { told: { k, key } });
+}
+
+// The session after stage k, with every question answered right: the next
+// stage, or finished after the last. Stays as it is otherwise.
+export function advance(m, session, k) {
+  if (session.finished || k !== session.current || openQuestions(session, k).length > 0) return session;
+  if (k + 1 >= m.stages.length) return { ...session, finished: true };
+  const stages = [...session.stages];
+  stages[k + 1] = fresh(m, k + 1, session.from, session.fill);
+  return { ...session, current: k + 1, stages };
+}
+
+// Show: every open question of stage k filled in with the program's answer,
+// the stage counted as shown, and the session moved on.
+export function fillIn(m, session, k) {
+  if (session.finished || k !== session.current) return session;
+  const s = session.stages[k];
+  const answers = new Map(s.answers);
+  for (const q of openQuestions(session, k)) {
+    const choice = q.kind === 'invertible' ? answerOf(q) : null;
+    answers.set(q.key, { text: choice ? null : answerOf(q), alone: q.expected.alone === true, choice, zero: false,
+                         verdict: { right: true, note: null, slip: null } });
+  }
+  return advance(m, withStage(session, k, { answers, shown: true }, { told: null }), k);
+}
+
+// One more step of stage k's hint, up to the last.
+export function hint(session, k) {
+  const s = session.stages[k];
+  if (!s || session.finished || k !== session.current) return session;
+  return withStage(session, k, { hints: Math.min(hintSteps, s.hints + 1) });
+}
+
+// The session with other entries asked: the stages from the one at hand on
+// ask them, and the stage at hand is done with once nothing is left open in it.
+export function withFill(m, session, fill) {
+  const stages = session.stages.map((s, k) => (s && k >= session.current ? { ...s, questions: questionsOf(m, k, session.from, fill) } : s));
+  return advance(m, { ...session, fill, stages }, session.current);
+}
+
+// The session once m, the same run with its exact values, has come: the
+// questions take them, the answers stay.
+export function withModel(m, session) {
+  return { ...session, stages: session.stages.map((s, k) => s && { ...s, questions: questionsOf(m, k, session.from, session.fill) }) };
+}
+
+// The numbers that stage k works with, as printed in the printout before it.
+function numbers(m, k) {
+  const stage = m.stages[k];
+  const before = m.stages[k - 1].rows;
+  const list = (items) => items.join(t('practice.hint.separator'));
+  const at = (r, c) => t('practice.hint.entry', { r, value: before[r - 1][c - 1] });
+  switch (stage.id) {
+    case 'scaled': return list(stage.ops.map(({ i, c }) => t('practice.hint.scaled', { i, c })));
+    case 'pivoted': {
+      const j = stage.column;
+      return t('practice.hint.pivoted', { j, entries: list(before.slice(j - 1).map((_, r) => at(before.length - r, j))) });
+    }
+    case 'eliminated': case 'backward': {
+      const p = stage.column;
+      const ops = stage.ops.filter((op) => op.name === 'combine' || op.name === 'unchanged');
+      return t('practice.hint.eliminated', { p, pivot: before[p - 1][p - 1], entries: list(ops.map((op) => at(op.t, op.p))) });
+    }
+    case 'normalized': return t('practice.hint.normalized', { entries: list(before.map((_, i) => `a${i + 1}${i + 1}`)) });
+    case 'inverse_done': return t('practice.hint.inverse_done', { first: stage.first, last: stage.last });
+    case 'solution': return list(before.map((row, i) => t('practice.hint.solution', { j: i + 1, b: row[m.n], d: row[i] })));
+    default: return '';
+  }
+}
+
+// Step (1 to hintSteps) of stage k's hint, as sentences: the stage's rule in
+// words, then the numbers it works with, then its operations in row notation.
+export function hintStep(m, k, step) {
+  const stage = m.stages[k];
+  if (step === 1) return [t(stage.id === 'backward' ? 'practice.hint.backward' : 'about.' + stage.id, { j: stage.column ?? '' })];
+  if (step === 2) return [numbers(m, k)];
+  return operations(stage).map((op) => op.notation);
+}
+
+// The stages done so far: how many, how many right the first time (no wrong
+// answer, no hint, not shown), the hints' steps taken, and how many were shown.
+export function tally(session) {
+  const done = session.stages.slice(session.from).filter(Boolean);
+  return { count: done.length, right: done.filter((s) => !s.wrong && s.hints === 0 && !s.shown).length,
+           hints: done.reduce((sum, s) => sum + s.hints, 0), shown: done.filter((s) => s.shown).length };
+}

@@ -1,0 +1,154 @@
+// The page's state as one value, and the one function that changes it:
+// update(state, message) gives the next state and the effects that the page
+// (page.js) is to carry out, [state, effects]. Nothing here touches the page.
+//
+// The state:
+//   programs   'loading', 'loaded' or 'failed'
+//   early      before the programs: { program, entries, ended }, what is typed
+//              meanwhile, handed to them once they have loaded; else null
+//   model      the model of the run shown (model.js), or null
+//   mode       'watch' or 'practice'
+//   link       what the link that opened the run asked of it: { program, input,
+//              exercise, asked } (share.parse), or null
+//   problem    what was wrong with the link opened: { id, program }, or null
+//   unmet      whether the exercise opened could not meet every option asked
+//   session    the practice of the run shown (session.js), or null
+//   level      how many exercises this browser has finished (practice starts
+//              one stage earlier for each)
+//   past       the record kept of the run's exercise (session.tally), or null
+//   exactShown whether practice shows the printouts before a stage exact
+//   stage      the stage that the stages section shows, { k, all }
+//   language   'ko' or 'en'
+//
+// The effects: { open: { program, input, ended } } runs a program afresh over
+// input; { openLink: true } opens what the address names; { address } writes
+// the address without a visit, { visit } goes to a fragment; { store: key,
+// value } and { forget: key } keep and drop what practice keeps;
+// { language: code }; { classSet } prints a class set of worksheets.
+import * as session from './logic/session.js';
+import { fragment, defaultProgram, latestGenerator } from './logic/share.js';
+
+export const initial = (language = 'en') => ({
+  programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, unmet: false,
+  session: null, level: 0, past: null, exactShown: false, stage: { k: 0, all: false }, language,
+});
+
+// What the link that opened run asked of it, if that link opened it.
+const linkOf = (state, run) =>
+  (state.link && state.link.program === run.program && state.link.input === run.input ? state.link : null);
+
+// What a link to the run shown carries besides its text: practice, the
+// exercise that gave the text, if one did, and what practice asks: for a
+// practised run, its session's start and the entries asked; else what the
+// link that opened the run asked.
+export function linkState(state) {
+  const link = state.model ? linkOf(state, state.model.run) : null;
+  const chosen = state.mode === 'practice' && state.session ? session.chosen(state.session) : {};
+  return { practice: state.mode === 'practice', exercise: link?.exercise ?? null, asked: link?.asked ?? null, ...chosen };
+}
+
+// The effects that keep the session's progress: stored while under way; once
+// finished, dropped, with the record of the exercise kept and, the first time
+// it is finished, one level more.
+function keep(state, before) {
+  const s = state.session;
+  if (s === null || s === before.session) return [state, []];
+  if (!s.finished) return [state, [{ store: session.progressKey(s.run), value: session.stored(s) }]];
+  const record = session.tally(s);
+  const effects = [{ forget: session.progressKey(s.run) }, { store: session.recordKey(s.run), value: record }];
+  if (state.past !== null) return [{ ...state, past: record }, effects];
+  return [{ ...state, past: record, level: state.level + 1 }, [...effects, { store: 'practice.level', value: state.level + 1 }]];
+}
+
+// The state with a session changed by fn(model, session), its progress kept.
+function practise(state, fn) {
+  if (state.session === null) return [state, []];
+  return keep({ ...state, session: fn(state.model, state.session) }, state);
+}
+
+// The state once model is shown: a new run starts its practice anew, or where
+// the learner left it (saved, the progress kept of its exercise; past, its
+// record); the same run with its exact values keeps the session. The stages
+// section starts at stage 1 in a new session of the program.
+function shown(state, { model, saved = null, past = null }) {
+  const sameRun = state.model !== null && state.model.run === model.run;
+  const count = model.stages.length;
+  const k = state.model && state.model.run.session === model.run.session ? Math.max(0, Math.min(state.stage.k, count - 1)) : 0;
+  const next = { ...state, model, stage: { ...state.stage, k } };
+  if (sameRun) return { ...next, session: state.session && session.withModel(model, state.session) };
+  const asked = linkOf(state, model.run)?.asked ?? null;
+  const practice = session.practisable(model) ? session.start(model, { asked, saved, level: state.level }) : null;
+  return { ...next, session: practice, past };
+}
+
+// The program shown, or before the programs the one waiting for them.
+const programOf = (state) => state.model?.run.program ?? state.early?.program ?? defaultProgram;
+
+// The state once the link (share.parse) is followed: what it asks, practised
+// or watched (a link to a program alone, as the programs' menu has, keeps the
+// mode), and the run it opens; made, the exercise that it names ({ input, met }).
+function followed(state, { link, made = null }) {
+  const keepsMode = state.mode === 'practice' && link.input === '' && !link.exercise && !link.ended;
+  const mode = link.practice || keepsMode ? 'practice' : 'watch';
+  const [input, ended] = made ? [made.input, false] : [link.input, link.ended];
+  const problem = link.problem === null ? null : { id: link.problem, program: link.program };
+  const opened = { program: link.program, input, exercise: link.exercise, asked: link.asked };
+  return [{ ...state, mode, problem, unmet: made !== null && !made.met, link: opened }, [{ open: { program: link.program, input, ended } }]];
+}
+
+const handlers = {
+  // Before the programs: the first prompt of program, waiting for what is typed.
+  awaiting: (state, { program }) => [{ ...state, early: { program, entries: [], ended: false } }, []],
+  typed: (state, { text, ended }) =>
+    [{ ...state, early: { ...state.early, entries: [...state.early.entries, text], ended } }, []],
+  // The programs are there: what was typed is typed again, else the link opens.
+  loaded: (state) => {
+    const { early } = state;
+    const effect = early && early.entries.length > 0
+      ? { open: { program: early.program, input: early.entries.join(''), ended: early.ended } } : { openLink: true };
+    return [{ ...state, programs: 'loaded', early: null }, [effect]];
+  },
+  failed: (state) => [{ ...state, programs: 'failed', early: null }, []],
+  link: followed,
+  shown: (state, message) => [shown(state, message), []],
+  mode: (state, { mode }) => [{ ...state, mode }, []],
+  // Start over: the same program, empty, and an address that says so.
+  restart: (state) => {
+    const { program } = state.model.run;
+    const effects = [{ address: fragment(program, '', false, { practice: state.mode === 'practice' }) }, { open: { program, input: '', ended: false } }];
+    if (state.session) effects.unshift({ forget: session.progressKey(state.session.run) });
+    return [{ ...state, link: null, problem: null, unmet: false }, effects];
+  },
+  answer: (state, { k, key, given }) => practise(state, (m, s) => session.answer(s, k, key, given)),
+  advance: (state, { k }) => practise(state, (m, s) => session.advance(m, s, k)),
+  hint: (state, { k }) => practise(state, (m, s) => session.hint(s, k)),
+  fillIn: (state, { k }) => practise(state, (m, s) => session.fillIn(m, s, k)),
+  from: (state, { from }) => practise(state, (m, s) => session.restart(m, s, from)),
+  fill: (state, { fill }) => practise(state, (m, s) => session.withFill(m, s, fill)),
+  // The same exercise from its start again, its progress forgotten.
+  restartPractice: (state) => {
+    if (state.session === null) return [state, []];
+    return [{ ...state, session: session.restart(state.model, state.session) }, [{ forget: session.progressKey(state.session.run) }]];
+  },
+  clearRecord: (state) => [{ ...state, past: null }, state.model ? [{ forget: session.recordKey(state.model.run) }] : []],
+  exactShown: (state, { on }) => [{ ...state, exactShown: on }, []],
+  stage: (state, { k }) => {
+    if (!state.model || k < 0 || k >= state.model.stages.length) return [state, []];
+    return [{ ...state, stage: { ...state.stage, k } }, []];
+  },
+  allStages: (state) => [{ ...state, stage: { ...state.stage, all: !state.stage.all } }, []],
+  language: (state, { code }) => [{ ...state, language: code }, [{ language: code }]],
+  // A new exercise of the program shown, opened by its link: the learner's own.
+  exercise: (state, { seed, order, options }) => {
+    return [state, [{ visit: fragment(programOf(state), '', false, { practice: true, own: true, exercise: { seed, order, options, generator: latestGenerator } }) }]];
+  },
+  classSet: (state, { seed, order, options, count }) =>
+    [state, [{ classSet: { program: programOf(state), seed, order, options, count, generator: latestGenerator } }]],
+};
+
+// The next state and the effects of message ({ type, ... }) on state.
+export function update(state, message) {
+  const handler = handlers[message.type];
+  if (!handler) throw new Error(`no message "${message.type}"`);
+  return handler(state, message);
+}
