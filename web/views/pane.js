@@ -10,7 +10,7 @@
 import { t, onChange } from './language.js';
 import { afterPaint, inSlices } from './events.js';
 import { byId, el } from './dom.js';
-import { residue } from '../logic/model.js';
+import { markedText } from '../logic/marks.js';
 
 const pane = byId('pane');
 const markedAtOnce = 4;  // printouts, more than a screen's height at order 10
@@ -29,41 +29,17 @@ function clear(next) {
   exit = null;
 }
 
-// The classes that mark entry (r, c) of stage k.
-function marks(model, stage, r, c) {
-  let classes = stage.changed[r][c] ? 'changed' : '';
-  if (stage.pivot && stage.pivot.r === r && stage.pivot.c === c) classes += ' pivot';
-  if (residue(model, stage.k, r, c)) classes += ' residue';
-  return classes.trim();
-}
-
 // A printout's rows as text, as printed: "%g\t" a column, or "x1=3".
 function rowText(stage, row, r) {
   return stage.unknowns ? `x${r + 1}=${row[0]}\n` : row.join('\t') + '\t\n';
 }
 
-// A printout's rows, one text node but for a span around each marked entry:
-// an order-10 run draws some 4,000 entries at its last Enter.
+// A printout's rows, its text but for a span around each run of marked
+// entries (marks.js): an order-10 run draws some 4,000 entries at its last Enter.
 function markedRows(model, stage) {
   const into = document.createDocumentFragment();
-  let text = '';
-  stage.rows.forEach((row, r) => {
-    row.forEach((entry, c) => {
-      const classes = marks(model, stage, r, c);
-      if (stage.unknowns) text += `x${r + 1}=`;
-      if (classes === '') {
-        text += entry + (stage.unknowns ? '' : '\t');
-        return;
-      }
-      const span = document.createElement('span');
-      span.className = classes;
-      span.textContent = entry;
-      into.append(text, span);
-      text = stage.unknowns ? '' : '\t';
-    });
-    text += '\n';
-  });
-  into.append(text);
+  for (const piece of markedText(model, stage.k))
+    into.append(typeof piece === 'string' ? piece : el('span', piece.marks.join(' '), piece.text));
   return into;
 }
 
