@@ -3,14 +3,14 @@
 // render draws those past the ones drawn. Printouts are marked: the entries
 // printed otherwise than in the printout of the same shape before them, the
 // pivot of an elimination and, once the exact replay is done, the rounding
-// residues. The last Enter of an order-10 run adds some 20 printouts at once,
-// 2,000 of their 4,000 entries marked: only the last few, those in view, are
-// marked at once; the others are drawn as plain text and marked after paint
-// (or before a print).
+// residues (marks.js). The last Enter of an order-10 run adds some 30
+// printouts at once, 2,000 of their 6,000 entries marked, in some 450 spans:
+// only the last few, those in view, are marked at once; the others are drawn as
+// plain text and marked after paint (or before a print).
 import { t, onChange } from './language.js';
 import { afterPaint, inSlices } from './events.js';
 import { byId, el } from './dom.js';
-import { residue } from '../logic/model.js';
+import { markedText } from '../logic/marks.js';
 
 const pane = byId('pane');
 const markedAtOnce = 4;  // printouts, more than a screen's height at order 10
@@ -29,41 +29,17 @@ function clear(next) {
   exit = null;
 }
 
-// The classes that mark entry (r, c) of stage k.
-function marks(model, stage, r, c) {
-  let classes = stage.changed[r][c] ? 'changed' : '';
-  if (stage.pivot && stage.pivot.r === r && stage.pivot.c === c) classes += ' pivot';
-  if (residue(model, stage.k, r, c)) classes += ' residue';
-  return classes.trim();
-}
-
 // A printout's rows as text, as printed: "%g\t" a column, or "x1=3".
 function rowText(stage, row, r) {
   return stage.unknowns ? `x${r + 1}=${row[0]}\n` : row.join('\t') + '\t\n';
 }
 
-// A printout's rows, one text node but for a span around each marked entry:
-// an order-10 run draws some 4,000 entries at its last Enter.
+// A printout's rows, its text but for a span around each run of marked
+// entries (marks.js): an order-10 run draws some 4,000 entries at its last Enter.
 function markedRows(model, stage) {
   const into = document.createDocumentFragment();
-  let text = '';
-  stage.rows.forEach((row, r) => {
-    row.forEach((entry, c) => {
-      const classes = marks(model, stage, r, c);
-      if (stage.unknowns) text += `x${r + 1}=`;
-      if (classes === '') {
-        text += entry + (stage.unknowns ? '' : '\t');
-        return;
-      }
-      const span = document.createElement('span');
-      span.className = classes;
-      span.textContent = entry;
-      into.append(text, span);
-      text = stage.unknowns ? '' : '\t';
-    });
-    text += '\n';
-  });
-  into.append(text);
+  for (const piece of markedText(model, stage.k))
+    into.append(typeof piece === 'string' ? piece : el('span', piece.marks.join(' '), piece.text));
   return into;
 }
 

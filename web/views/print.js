@@ -39,7 +39,8 @@ export function blocks(widths, width, labelWidth) {
 
 // A printout of the pane as rows of entries, each entry its text and the node
 // that marks it (a span), or null: the rows' text has a tab after each entry
-// and a newline after each row.
+// and a newline after each row. A span may mark a run of entries, tabs between
+// them: each is given a span of its own.
 function entries(rows) {
   const table = [[]];
   let text = '';
@@ -49,7 +50,7 @@ function entries(rows) {
   };
   for (const node of rows.childNodes) {
     if (node.nodeType !== Node.TEXT_NODE) {
-      end(node);
+      for (const entry of node.textContent.split('\t')) end(Object.assign(node.cloneNode(false), { textContent: entry }));
       continue;
     }
     for (const ch of node.data) {

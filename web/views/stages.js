@@ -6,7 +6,8 @@
 import { t, onChange } from './language.js';
 import { emit, inSlices } from './events.js';
 import { byId, el, copy, operationList, headerCell } from './dom.js';
-import { entry, residue, stopDivisor, isZero, isNonFinite } from '../logic/model.js';
+import { entry, stopDivisor, isZero, isNonFinite } from '../logic/model.js';
+import { marks } from '../logic/marks.js';
 import { format, MAX_BITS } from '../logic/exact.js';
 import { stageName, stageHeading } from '../logic/words.js';
 import { facts, headers, latex, markdown, table } from '../logic/forms.js';
@@ -53,7 +54,7 @@ function readout(cell) {
 }
 
 // Gives each entry of an article its exact value as its title (shown on hover,
-// read as its description), marks rounding residues and names the marks, says
+// read as its description), marks it (marks.js) and names its marks, says
 // the table's summary (residues count as 0 in it), and adds the note of a stop
 // at this stage. A title takes the value in lowest terms, a gcd of numbers that
 // may have thousands of digits: the titles are given a slice at a time,
@@ -63,11 +64,11 @@ function decorate(article) {
   const cells = [...article.querySelectorAll('td')];
   article.querySelector('.table-summary').textContent = summary(k);
   for (const cell of cells) {
-    cell.classList.toggle('residue', residue(model, k, Number(cell.dataset.r), Number(cell.dataset.c)));
-    const marks = ['changed', 'pivot', 'residue'].filter((mark) => cell.classList.contains(mark));
-    if (marks.length === 0) cell.removeAttribute('aria-label');
+    const found = marks(model, k, Number(cell.dataset.r), Number(cell.dataset.c));
+    cell.className = found.join(' ');
+    if (found.length === 0) cell.removeAttribute('aria-label');
     else cell.setAttribute('aria-label', t('table.marks', {
-      printed: cell.textContent, marks: marks.map((mark) => t('mark.' + mark)).join(t('mark.separator')) }));
+      printed: cell.textContent, marks: found.map((mark) => t('mark.' + mark)).join(t('mark.separator')) }));
   }
   article.querySelector('.stop-note')?.remove();
   const stop = model.exact && model.exact.stop;
@@ -147,8 +148,6 @@ function grid(k) {
       cell.dataset.r = r;
       cell.dataset.c = c;
       if (head.columns[c]?.bar) cell.dataset.bar = '';
-      if (stage.changed[r][c]) cell.classList.add('changed');
-      if (stage.pivot && stage.pivot.r === r && stage.pivot.c === c) cell.classList.add('pivot');
       tr.append(cell);
     });
   });
