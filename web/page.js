@@ -8,7 +8,7 @@
 // text (practice, the exercise), and hands it to the views.
 import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the build from the programs' own output
 import * as language from './views/language.js';
-import { emit, show as showRun, isShown, afterPaint, inSlices } from './views/events.js';
+import { emit, on, show as showRun, isShown, afterPaint, inSlices } from './views/events.js';
 import { byId, el, copy } from './views/dom.js';
 import * as runner from './logic/runner.js';
 import { model as modelOfRun, withExact, replay } from './logic/model.js';
@@ -19,10 +19,9 @@ import * as stages from './views/stages.js';
 import * as status from './views/status.js';
 import * as links from './views/links.js';
 import * as practice from './views/practice.js';
-import * as worksheet from './views/worksheet.js';
 import * as exerciseForm from './views/exercise-form.js';
 import { start as startOffline } from './views/offline.js';
-import './views/print.js';
+import * as printer from './views/print.js';
 
 const { t } = language;
 const typed = byId('typed');
@@ -31,7 +30,7 @@ const endButton = byId('end');
 const restartButton = byId('restart');
 const downloadLink = document.createElement('a');
 // The views drawn after the pane, in tasks of their own, the cheap first.
-const laterViews = [[links, status, worksheet, exerciseForm], [stages], [practice]];
+const laterViews = [[links, status, printer, exerciseForm], [stages], [practice]];
 let model = null;     // the model shown
 let opened = null;    // what the link asked of the run it opened: { program, input, exercise, asked }
 let early = null;     // before the programs: { program, entries, ended }, or null once they are there
@@ -201,7 +200,7 @@ function isCtrlD(event) {
 // Practising or watching, as the mode's buttons say; the link says so too.
 function setMode(on) {
   practice.setActive(on, true);
-  if (model) links.render(model, linkState(model.run));
+  if (model) for (const view of [links, printer]) view.render(model, linkState(model.run));
 }
 
 // The programs are there: the links open, and what was typed is typed again.
@@ -259,6 +258,7 @@ byId('copy').addEventListener('click', async () => {
   await copy(model.run.output, 'status.copied');
   if (model.run.status === -1) typed.focus();
 });
+on('classSet', printer.printClassSet);
 practice.whenChosen(() => { if (model) links.render(model, linkState(model.run)); });
 for (const button of document.querySelectorAll('button[data-mode]'))
   button.addEventListener('click', () => setMode(button.dataset.mode === 'practice'));

@@ -1,7 +1,7 @@
-// The worksheets that a print in practice gives instead of the page: one for
-// the run shown, or a class set (one sheet for each of N consecutive seeds of
-// an exercise, made here with exercises.js) when the exercise form asks for
-// one. A sheet carries its exercise's id and link, and a QR code of the link
+// The worksheets that a print in practice gives instead of the page, drawn
+// when the print asks (print.js): one for the run shown, or a class set (one
+// sheet for each of N consecutive seeds of an exercise, made here with
+// exercises.js). A sheet carries its exercise's id and link, and a QR code of the link
 // where the page is served over http(s); a name and date line; the matrix;
 // then for each stage its name, its question, a blank for each decision and a
 // frame of its printout's shape, big enough to write -0.333333 by hand, its
@@ -11,7 +11,6 @@
 import qrcode from 'qrcode-generator';
 import { t } from './language.js';
 import { byId, el } from './dom.js';
-import { on } from './events.js';
 import { stageHeading, questionLabel } from '../logic/words.js';
 import { questions, answerOf } from '../logic/check.js';
 import { headers } from '../logic/forms.js';
@@ -36,9 +35,6 @@ const landscape = byId('worksheet-landscape');
 const portraitColumns = 6;
 const landscapeColumns = 9;
 export const maxSheets = 100;
-
-let shown = null;      // the run shown: { model, exercise }, exercise as page.js hands it, or null
-let classSet = false;  // whether the worksheet holds a class set, made for the print under way
 
 // The link of a sheet: the exercise's (every stage asked from the first), or the practised run's.
 function linkOf({ model, exercise }) {
@@ -145,34 +141,26 @@ function keyOf(sheet) {
 
 // Fills the worksheet with sheets, then their keys, on A4 turned sideways
 // where a printout is wider than a portrait page holds; frames too wide even
-// for that are squeezed.
-function build(sheets, made = []) {
+// for that are squeezed. A sheet is { model, exercise }, the exercise as the
+// page hands it, or null for a matrix typed in.
+export function build(sheets, made = []) {
   const columns = Math.max(...sheets.flatMap(({ model }) => model.stages.map((s) => s.rows[0]?.length ?? 0)));
   landscape.media = columns > portraitColumns ? 'print' : 'not all';
   worksheet.classList.toggle('squeezed', columns > landscapeColumns);
   worksheet.replaceChildren(...sheets.map((sheet, k) => sheetOf(sheet, made[k])), ...sheets.map(keyOf));
 }
 
-const printable = (m) => m !== null && m.run.status !== -1 && m.n > 0 && m.stages.length > 1;
+// Whether a run makes a worksheet: a matrix read, and stages past it.
+export const printable = (m) => m !== null && m.run.status !== -1 && m.n > 0 && m.stages.length > 1;
 
-// Keeps the run shown, and the exercise that its link made, for a print.
-export function render(model, linkState) {
-  shown = { model, exercise: linkState?.exercise ?? null };
-}
-
-// A class set: sheets for seeds seed .. seed + count - 1 of the exercise, printed at once.
-on('classSet', ({ program, order, seed, options, count }) => {
+// A class set: sheets for seeds seed .. seed + count - 1 of the exercise.
+export function buildClassSet({ program, order, seed, options, count }) {
   const made = Array.from({ length: Math.min(count, maxSheets) }, (_, k) => make({ program, order, seed: seed + k, options }));
   build(made.map((e) => ({ model: e.model, exercise: { program, order, seed: e.seed, options } })), made);
-  classSet = true;
-  print();
-});
+}
 
-addEventListener('beforeprint', () => {
-  if (!classSet && document.body.dataset.mode === 'practice' && shown && printable(shown.model)) build([shown]);
-});
-addEventListener('afterprint', () => {
-  classSet = false;
+// No worksheet: the page prints as itself.
+export function clear() {
   worksheet.replaceChildren();
   landscape.media = 'not all';
-});
+}
