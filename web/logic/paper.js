@@ -72,3 +72,143 @@ export function tableBlocks(head, rows, width = lineWidth) {
   if (label + widths.reduce((sum, w) => sum + w, 0) <= width) return null;
   return blocks(widths, width, label);
 }
+
+// ---- Worksheets on A4 ----
+// A worksheet is laid out here page by page, so that every page can carry the
+// sheet's id and name line and each student's sheet can have the same even
+// number of pages: heights in millimetres, each a little more than the print
+// style gives it (page.css, the worksheet's rules), so that a page laid out
+// here never spills onto another.
+
+// The room on an A4 page inside the print's margins of 12 mm, upright or sideways.
+export const area = (landscape) => (landscape ? { width: 273, height: 186 } : { width: 186, height: 273 });
+export const sheetSizes = {
+  column: 28,       // a frame's column, room for -0.333333 by hand
+  narrowest: 24,    // the least a column is given, sideways, at 10 columns and the bar
+  label: 9,         // a frame's row labels
+  frameHead: 5,     // a frame's line of column names
+  frameRow: 8.5,    // a frame's row
+  blank: 28,        // the box of a decision
+  blankWidth: 60,   // a decision's label and box, side by side
+  blankLine: 11,    // a line of decisions
+  heading: 9,       // a stage's name, and the space above it
+  ask: 15,          // its question, three lines at most
+  working: 17,      // the room for working under each stage
+  strip: 14,        // the id and name line on top of every page
+  top: 62,          // the first page's title, id, link or QR code, name line and the sentence before the matrix
+};
+
+// The frame of a printout of the given columns: whether the page is turned
+// sideways for it, and each column's width.
+export function frameFit(columns) {
+  const s = sheetSizes;
+  for (const landscape of [false, true]) {
+    const room = area(landscape).width - s.label;
+    if (columns * s.column <= room) return { landscape, column: s.column };
+    if (landscape) return { landscape, column: Math.max(s.narrowest, Math.floor(room / columns)) };
+  }
+}
+
+// The height of a stage's part of a sheet: { rows, decisions, frame } with
+// frame false where the stage has no frame (the unknowns' stage).
+export function stageHeight({ rows, decisions, frame }, width) {
+  const s = sheetSizes;
+  const perLine = Math.max(1, Math.floor(width / s.blankWidth));
+  return s.heading + s.ask + Math.ceil(decisions / perLine) * s.blankLine +
+    (frame ? s.frameHead + rows * s.frameRow : 0) + s.working;
+}
+
+// A student's sheet as pages: { landscape, column, pages }, pages a list of the
+// indexes of the stages on each page (the first page opens with the matrix of
+// n rows), padded with empty pages (for working) to an even count when
+// twoSided. A stage taller than a page still gets one of its own.
+export function sheetPages({ n, columns, stages }, twoSided) {
+  const s = sheetSizes;
+  const { landscape, column } = frameFit(columns);
+  const { width, height } = area(landscape);
+  const pages = [[]];
+  let used = s.top + s.frameHead + n * s.frameRow;
+  stages.forEach((stage, k) => {
+    const h = stageHeight(stage, width);
+    if (used + h > height && pages.at(-1).length + (pages.length === 1 ? 1 : 0) > 0) {
+      pages.push([]);
+      used = s.strip;
+    }
+    pages.at(-1).push(k);
+    used += h;
+  });
+  if (twoSided && pages.length % 2 === 1) pages.push([]);
+  return { landscape, column, pages };
+}
+
+// A class set's sheets as pages, as sheetPages lays each out: all the same
+// way up, for the widest printout of any, and each padded with pages for
+// working to as many as the longest has, so that no two students' sheets
+// share a sheet of paper. { landscape, column, pages: per sheet its pages }.
+export function sheetsPages(shapes, twoSided) {
+  const columns = Math.max(...shapes.map((shape) => shape.columns));
+  const each = shapes.map((shape) => sheetPages({ ...shape, columns }, twoSided));
+  const count = Math.max(...each.map((sheet) => sheet.pages.length));
+  const pad = (pages) => [...pages, ...Array.from({ length: count - pages.length }, () => [])];
+  return { ...frameFit(columns), pages: each.map((sheet) => pad(sheet.pages)) };
+}
+
+// The width of a line of text in characters of a Latin font: a Hangul
+// syllable or other wide character counts as two.
+export const textWidth = (text) => [...text].reduce((sum, ch) => sum + (ch.codePointAt(0) >= 0x1100 ? 2 : 1), 0);
+
+// ---- Answer keys, several to a page ----
+export const keySizes = {
+  char: 1.3,        // a character of an entry at the keys' 6 pt
+  captionChar: 1.15,  // of a caption, on average
+  cellPad: 1.2,
+  label: 4,
+  line: 2.8,        // a line of a key's frame or caption
+  gap: 3,           // between two frames
+  head: 5,          // the key's id line
+  keyGap: 3,
+};
+
+// A key's frame width: row labels, and columns as wide as its widest entry.
+export const keyFrameWidth = (columns, widest) => keySizes.label + columns * (widest * keySizes.char + keySizes.cellPad);
+
+// The height of a key on a page of the given width: { stages: [{ rows, columns,
+// widest, caption }] }, caption the characters of the line over a frame (its
+// stage's name and the answers of its decisions), rows -1 where the stage has
+// no frame of its own; the frames side by side.
+export function keyHeight({ stages }, width) {
+  const k = keySizes;
+  const frame = Math.max(...stages.map((s) => keyFrameWidth(s.columns, s.widest)));
+  const perLine = Math.max(1, Math.floor((width + k.gap) / (frame + k.gap)));
+  const captionLines = (s) => Math.ceil((s.caption * k.captionChar) / frame);
+  let height = k.head + k.keyGap;
+  for (let at = 0; at < stages.length; at += perLine) {
+    const line = stages.slice(at, at + perLine);
+    height += Math.max(...line.map((s) => (captionLines(s) + s.rows + 1) * k.line)) + k.gap;
+  }
+  return { height, frame, perLine };
+}
+
+// Keys packed onto pages, in order, none split: { landscape, pages }, pages a
+// list of the indexes of the keys on each. Alone, keys take whichever way up
+// gives fewer pages; after sheets, the sheets' way.
+export function keyPages(keys, landscape = null) {
+  const pack = (sideways) => {
+    const { width, height } = area(sideways);
+    const pages = [];
+    let used = Infinity;
+    keys.forEach((key, i) => {
+      const h = keyHeight(key, width).height;
+      if (used + h > height) {
+        pages.push([]);
+        used = 0;
+      }
+      pages.at(-1).push(i);
+      used += h;
+    });
+    return { landscape: sideways, pages };
+  };
+  if (landscape !== null) return pack(landscape);
+  const [upright, sideways] = [pack(false), pack(true)];
+  return sideways.pages.length < upright.pages.length ? sideways : upright;
+}
