@@ -154,8 +154,9 @@ export function sheetsPages(shapes, twoSided) {
 }
 
 // The width of a line of text in characters of a Latin font: a Hangul
-// syllable or other wide character counts as two.
-export const textWidth = (text) => [...text].reduce((sum, ch) => sum + (ch.codePointAt(0) >= 0x1100 ? 2 : 1), 0);
+// syllable or another character of East Asian width counts as two.
+const wide = /[\u1100-\u115f\u2e80-\ua4cf\uac00-\ud7a3\uf900-\ufaff\uff00-\uff60]/u;
+export const textWidth = (text) => [...text].reduce((sum, ch) => sum + (wide.test(ch) ? 2 : 1), 0);
 
 // ---- Answer keys, several to a page ----
 export const keySizes = {

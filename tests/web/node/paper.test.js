@@ -57,3 +57,45 @@ test('an order-10 run prints every column of every printout once, in blocks no w
     if (columns > 1) assert.deepEqual(entries.map(({ r, c }) => stage.rows[r][c]).sort(), stage.rows.flat().sort(), `stage ${stage.k + 1}'s transcript`);
   }
 });
+
+// A stage of a 3×3 inverse as the layout sees it: 3 rows, its decisions, a frame.
+const stage = (decisions, rows = 3, frame = true) => ({ rows, decisions, frame });
+const inverse3 = { n: 3, columns: 6, stages: [stage(3), stage(1), stage(2), stage(1), stage(1), stage(2), stage(1), stage(3), stage(0)] };
+
+test('a sheet\'s pages: upright or sideways by its widest frame, stages kept whole, an even count for two sides', () => {
+  const cases = [
+    // shape, twoSided, landscape, column, stages on each page
+    [inverse3, true, false, 28, [[0, 1], [2, 3, 4], [5, 6, 7], [8]]],
+    [{ ...inverse3, stages: inverse3.stages.slice(0, 6) }, true, false, 28, [[0, 1], [2, 3, 4], [5], []]],
+    [{ ...inverse3, stages: inverse3.stages.slice(0, 6) }, false, false, 28, [[0, 1], [2, 3, 4], [5]]],
+    [{ n: 2, columns: 4, stages: [stage(2, 2)] }, true, false, 28, [[0], []]],
+    [{ n: 3, columns: 8, stages: [stage(3), stage(1)] }, false, true, 28, [[0], [1]]],            // 8 columns: sideways
+    [{ n: 5, columns: 10, stages: [stage(5, 5)] }, false, true, 26, [[], [0]]],                    // 10 columns: narrower
+    [{ n: 3, columns: 4, stages: [stage(3), stage(0, 3, false)] }, false, false, 28, [[0, 1]]],   // the unknowns: no frame
+  ];
+  for (const [shape, twoSided, landscape, column, pages] of cases)
+    assert.deepEqual(paper.sheetPages(shape, twoSided), { landscape, column, pages }, JSON.stringify([shape.columns, shape.stages.length, twoSided]));
+});
+
+test('every student\'s sheet of a class set has as many pages as the longest, all the same way up', () => {
+  const short = { n: 2, columns: 4, stages: [stage(2, 2)] };
+  const long = { ...inverse3, stages: inverse3.stages.slice(0, 6) };
+  const set = paper.sheetsPages([short, long, { ...short, columns: 8 }], true);
+  assert.deepEqual([set.landscape, set.pages.map((pages) => pages.length)], [true, [4, 4, 4]]);
+  assert.deepEqual(set.pages[0], [[0], [], [], []]);
+});
+
+test('keys several to a page, none split, whichever way up takes fewer pages', () => {
+  const key = (frames, widest = 5) => ({ stages: Array.from({ length: frames }, () => ({ rows: 3, columns: 6, widest, caption: 50 })) });
+  const cases = [
+    // keys, way up asked, landscape, keys on each page
+    [Array(7).fill(key(9)), null, false, [[0, 1, 2, 3], [4, 5, 6]]],
+    [Array(30).fill(key(9)), null, false, Array.from({ length: 8 }, (_, p) => [4 * p, 4 * p + 1, 4 * p + 2, 4 * p + 3].filter((k) => k < 30))],
+    [Array(3).fill(key(9)), true, true, [[0, 1, 2]]],              // after sideways sheets
+    [Array(5).fill(key(9, 12)), null, true, [[0, 1], [2, 3], [4]]],  // wide entries: one frame to an upright line
+    [[key(70), key(9)], null, false, [[0], [1]]],                  // taller than a page: a page of its own
+  ];
+  for (const [keys, landscape, sideways, pages] of cases)
+    assert.deepEqual(paper.keyPages(keys, landscape), { landscape: sideways, pages }, `${keys.length} keys`);
+  assert.deepEqual(['-0.5', '정답', 'x₁ − r', '１／３'].map(paper.textWidth), [4, 4, 6, 6]);
+});
