@@ -97,6 +97,11 @@ export const sheetSizes = {
   strip: 14,        // the id and name line on top of every page
   top: 62,          // the first page's title, id, link or QR code, name line and the sentence before the matrix
 };
+// Sideways, for 7 to 10 columns, the rows are lower and the room for working
+// less, so that two stages of an order-5 inverse fit a page; its questions
+// take two of its longer lines (worksheet-landscape.css).
+const sidewaysSizes = { ...sheetSizes, frameRow: 7.5, working: 12, ask: 10 };
+const sizesFor = (landscape) => (landscape ? sidewaysSizes : sheetSizes);
 
 // The frame of a printout of the given columns: whether the page is turned
 // sideways for it, and each column's width.
@@ -109,10 +114,11 @@ export function frameFit(columns) {
   }
 }
 
-// The height of a stage's part of a sheet: { rows, decisions, frame } with
-// frame false where the stage has no frame (the unknowns' stage).
-export function stageHeight({ rows, decisions, frame }, width) {
-  const s = sheetSizes;
+// The height of a stage's part of a sheet, upright or sideways: { rows,
+// decisions, frame } with frame false where the stage has no frame (the unknowns' stage).
+export function stageHeight({ rows, decisions, frame }, landscape) {
+  const s = sizesFor(landscape);
+  const width = area(landscape).width;
   const perLine = Math.max(1, Math.floor(width / s.blankWidth));
   return s.heading + s.ask + Math.ceil(decisions / perLine) * s.blankLine +
     (frame ? s.frameHead + rows * s.frameRow : 0) + s.working;
@@ -123,13 +129,13 @@ export function stageHeight({ rows, decisions, frame }, width) {
 // n rows), padded with empty pages (for working) to an even count when
 // twoSided. A stage taller than a page still gets one of its own.
 export function sheetPages({ n, columns, stages }, twoSided) {
-  const s = sheetSizes;
   const { landscape, column } = frameFit(columns);
-  const { width, height } = area(landscape);
+  const s = sizesFor(landscape);
+  const { height } = area(landscape);
   const pages = [[]];
   let used = s.top + s.frameHead + n * s.frameRow;
   stages.forEach((stage, k) => {
-    const h = stageHeight(stage, width);
+    const h = stageHeight(stage, landscape);
     if (used + h > height && pages.at(-1).length + (pages.length === 1 ? 1 : 0) > 0) {
       pages.push([]);
       used = s.strip;
@@ -164,7 +170,7 @@ export const keySizes = {
   captionChar: 1.15,  // of a caption, on average
   cellPad: 1.2,
   label: 4,
-  line: 2.8,        // a line of a key's frame or caption
+  line: 3,          // a line of a key's frame (2.7 mm and its border) or caption
   gap: 3,           // between two frames
   head: 5,          // the key's id line
   keyGap: 3,
