@@ -84,11 +84,9 @@ export function tableBlocks(head, rows, width = lineWidth) {
 export const area = (landscape) => (landscape ? { width: 273, height: 186 } : { width: 186, height: 273 });
 export const sheetSizes = {
   column: 28,       // a frame's column, room for -0.333333 by hand
-  narrowest: 24,    // the least a column is given, sideways, at 10 columns and the bar
   label: 9,         // a frame's row labels
   frameHead: 5,     // a frame's line of column names
   frameRow: 8.5,    // a frame's row
-  blank: 28,        // the box of a decision
   blankWidth: 60,   // a decision's label and box, side by side
   blankLine: 11,    // a line of decisions
   heading: 9,       // a stage's name, and the space above it
@@ -104,14 +102,12 @@ const sidewaysSizes = { ...sheetSizes, frameRow: 7.5, working: 12, ask: 10 };
 const sizesFor = (landscape) => (landscape ? sidewaysSizes : sheetSizes);
 
 // The frame of a printout of the given columns: whether the page is turned
-// sideways for it, and each column's width.
+// sideways for it, and each column's width, narrower than 28 mm only where
+// the columns fit no other way (26 mm at 10 columns and the bar).
 export function frameFit(columns) {
-  const s = sheetSizes;
-  for (const landscape of [false, true]) {
-    const room = area(landscape).width - s.label;
-    if (columns * s.column <= room) return { landscape, column: s.column };
-    if (landscape) return { landscape, column: Math.max(s.narrowest, Math.floor(room / columns)) };
-  }
+  const room = (landscape) => area(landscape).width - sheetSizes.label;
+  const landscape = columns * sheetSizes.column > room(false);
+  return { landscape, column: Math.min(sheetSizes.column, Math.floor(room(landscape) / columns)) };
 }
 
 // The height of a stage's part of a sheet, upright or sideways: { rows,

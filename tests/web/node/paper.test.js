@@ -72,6 +72,7 @@ test('a sheet\'s pages: upright or sideways by its widest frame, stages kept who
     [{ n: 3, columns: 8, stages: [stage(3), stage(1)] }, false, true, 28, [[0], [1]]],            // 8 columns: sideways
     [{ n: 5, columns: 10, stages: [stage(5, 5)] }, false, true, 26, [[], [0]]],                    // 10 columns: narrower
     [{ n: 3, columns: 4, stages: [stage(3), stage(0, 3, false)] }, false, false, 28, [[0, 1]]],   // the unknowns: no frame
+    [{ n: 10, columns: 20, stages: [] }, true, true, 13, [[], []]],                                 // a typed order 10: squeezed, on the page
   ];
   for (const [shape, twoSided, landscape, column, pages] of cases)
     assert.deepEqual(paper.sheetPages(shape, twoSided), { landscape, column, pages }, JSON.stringify([shape.columns, shape.stages.length, twoSided]));
