@@ -172,22 +172,23 @@ export const keySizes = {
   keyGap: 3,
 };
 
-// A key's frame width: row labels, and columns as wide as its widest entry.
-export const keyFrameWidth = (columns, widest) => keySizes.label + columns * (widest * keySizes.char + keySizes.cellPad);
+// A key's frame width: row labels, and each column as wide as its widest entry (characters).
+export const keyFrameWidth = (widths) => widths.reduce((sum, w) => sum + w * keySizes.char + keySizes.cellPad, keySizes.label);
 
-// The height of a key on a page of the given width: { stages: [{ rows, columns,
-// widest, caption }] }, caption the characters of the line over a frame (its
-// stage's name and the answers of its decisions), rows -1 where the stage has
-// no frame of its own; the frames side by side.
+// The height of a key on a page of the given width: { stages: [{ rows, widths,
+// caption }] }, widths the characters of each column's widest entry, caption
+// those of the line over its frame (the stage's name and the answers of its
+// decisions), rows 0 where the stage has no frame of its own; the frames side
+// by side, with no line of column names.
 export function keyHeight({ stages }, width) {
   const k = keySizes;
-  const frame = Math.max(...stages.map((s) => keyFrameWidth(s.columns, s.widest)));
+  const frame = Math.max(...stages.map((s) => keyFrameWidth(s.widths)));
   const perLine = Math.max(1, Math.floor((width + k.gap) / (frame + k.gap)));
   const captionLines = (s) => Math.ceil((s.caption * k.captionChar) / frame);
   let height = k.head + k.keyGap;
   for (let at = 0; at < stages.length; at += perLine) {
     const line = stages.slice(at, at + perLine);
-    height += Math.max(...line.map((s) => (captionLines(s) + s.rows + 1) * k.line)) + k.gap;
+    height += Math.max(...line.map((s) => (captionLines(s) + s.rows) * k.line)) + k.gap;
   }
   return { height, frame, perLine };
 }

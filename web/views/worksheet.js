@@ -86,16 +86,18 @@ function nameLine() {
   return name;
 }
 
-// Stage k's printout as a frame: its rows and columns labelled, the bar
-// before I or b; empty, or with the printed entries for the key. Its columns
-// are column millimetres wide, or as wide as the key's frames are shared out.
+// Stage k's printout as a frame: its rows labelled, the bar before I or b;
+// empty, with its columns named and column millimetres wide, or for a key
+// with the printed entries and no line of names.
 function frame(m, k, filled, column) {
   const head = headers(m, k);
   const table = el('table', 'frame');
   const bar = (c) => (head.columns[c].bar ? 'bar' : '');
-  const names = head.columns.map((h, c) => el('th', bar(c), h.shown, { scope: 'col' }));
-  if (column) for (const th of names) th.style.width = `${column}mm`;
-  table.createTHead().insertRow().append(el('td'), ...names);
+  if (column) {
+    const names = head.columns.map((h, c) => el('th', bar(c), h.shown, { scope: 'col' }));
+    for (const th of names) th.style.width = `${column}mm`;
+    table.createTHead().insertRow().append(el('td'), ...names);
+  }
   const body = table.createTBody();
   m.stages[k].rows.forEach((row, r) =>
     body.insertRow().append(el('th', '', head.rows[r].shown, { scope: 'row' }), ...row.map((x, c) => el('td', bar(c), filled ? x : ''))));
@@ -187,9 +189,8 @@ function captionOf(m, stage) {
 // What the keys' layout needs of a sheet's key.
 const keyShapeOf = (m) => ({
   stages: m.stages.slice(1).map((s) => ({
-    rows: keyFramed(m, s) ? s.rows.length : -1,
-    columns: s.rows[0]?.length ?? 0,
-    widest: Math.max(3, ...s.rows.flat().map((x) => x.length)),
+    rows: keyFramed(m, s) ? s.rows.length : 0,
+    widths: (s.rows[0] ?? []).map((_, c) => Math.max(2, ...s.rows.map((row) => row[c]?.length ?? 0))),
     caption: textWidth(captionOf(m, s)),
   })),
 });

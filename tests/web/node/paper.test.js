@@ -87,13 +87,13 @@ test('every student\'s sheet of a class set has as many pages as the longest, al
 });
 
 test('keys several to a page, none split, whichever way up takes fewer pages', () => {
-  const key = (frames, widest = 5) => ({ stages: Array.from({ length: frames }, () => ({ rows: 3, columns: 6, widest, caption: 50 })) });
+  const key = (frames, widest = 5) => ({ stages: Array.from({ length: frames }, () => ({ rows: 3, widths: Array(6).fill(widest), caption: 50 })) });
   const cases = [
     // keys, way up asked, landscape, keys on each page
-    [Array(7).fill(key(9)), null, false, [[0, 1, 2], [3, 4, 5], [6]]],
-    [Array(30).fill(key(9)), null, false, Array.from({ length: 10 }, (_, p) => [3 * p, 3 * p + 1, 3 * p + 2])],
+    [Array(7).fill(key(9)), null, false, [[0, 1, 2, 3], [4, 5, 6]]],
+    [Array(30).fill(key(9)), null, false, Array.from({ length: 8 }, (_, p) => [4 * p, 4 * p + 1, 4 * p + 2, 4 * p + 3].filter((k) => k < 30))],
     [Array(3).fill(key(9)), true, true, [[0, 1, 2]]],              // after sideways sheets
-    [Array(8).fill(key(4, 12)), null, true, [[0, 1, 2, 3], [4, 5, 6, 7]]],  // wide entries: one frame to an upright line
+    [Array(4).fill(key(9, 12)), null, true, [[0, 1], [2, 3]]],     // wide entries: one frame to an upright line
     [[key(70), key(9)], null, false, [[0], [1]]],                  // taller than a page: a page of its own
   ];
   for (const [keys, landscape, sideways, pages] of cases)
