@@ -310,6 +310,7 @@ test('a print in practice is a worksheet: every stage with its question and fram
     const id = squeeze(await text(page, 'sheet.id', { program: 'gjsolve', seed: 19, order: 3, options: 'nice, alone' }));
     assert.ok(sheet.startsWith(squeeze(await text(page, 'sheet.title', { program: 'gjsolve', n: 3 })) + id));
     assert.ok(!pages.join('').includes('file:'), 'no link to a file on this computer');
+    assert.equal(await page.$eval('#exercise-file-link', (note) => note.hidden), false, 'the form says so');
     assert.ok(key.startsWith(squeeze(keyHeading) + id), 'the key carries the sheet\'s id');
     assert.ok(sheet.includes(squeeze(await text(page, 'sheet.name')) + squeeze(await text(page, 'sheet.date'))));
     for (const [k, name] of names.entries()) {
@@ -352,16 +353,33 @@ test('a class set of sheets, then their keys, each key with its sheet\'s id', ha
 async function classSet(GJ, page) {
   await page.evaluate(() => { window.print = () => {}; });  // the PDF below is the print
   await page.click('#exercise summary');
+  assert.equal(await page.$eval('#exercise-file-link', (note) => note.hidden), true, 'no word on links from a file, over http');
+  const margin = { top: '12mm', right: '12mm', bottom: '12mm', left: '12mm' };  // a printer's, about
+  const [title, keyHeading] = [await text(page, 'sheet.title', { program: 'gjinverse', n: 3 }), await text(page, 'sheet.key')].map(squeeze);
+
+  // The keys alone, of a class set of 30 from the exercise shown.
+  await page.fill('#exercise-count', '30');
+  await page.selectOption('#exercise-print', 'keys');
+  await page.click('#exercise-class-set');
+  const keyPdf = await page.pdf({ format: 'A4', preferCSSPageSize: true, margin });
+  fs.writeFileSync(path.join(build, 'web-worksheet-keys.pdf'), keyPdf);  // for a look
+  const keyPages = pdfPages(keyPdf).filter((p) => p !== '');
+  assert.ok(keyPages.length <= 10, `${keyPages.length} pages of keys`);
+  const allKeys = keyPages.join('');
+  assert.equal(allKeys.split(keyHeading).length - 1, 30, 'every key');
+  assert.ok(!allKeys.includes(title), 'and no sheet');
+  assert.ok(allKeys.startsWith(keyHeading + squeeze(await text(page, 'sheet.id', { program: 'gjinverse', seed: 5, order: 3, options: await text(page, 'sheet.noOptions') }))),
+            'from the exercise shown');
+
+  await page.selectOption('#exercise-print', 'all');
   await page.check('input[value="exact"]');
   await page.fill('#exercise-seed', '40');
   await page.fill('#exercise-count', '3');
   await page.click('#exercise-class-set');
   assert.equal(await page.locator('#worksheet .sheet .qr path').count(), 3, 'a QR code on each sheet');
-  const margin = { top: '12mm', right: '12mm', bottom: '12mm', left: '12mm' };  // a printer's, about
   const pdf = await page.pdf({ format: 'A4', preferCSSPageSize: true, margin });
   fs.writeFileSync(path.join(build, 'web-worksheets.pdf'), pdf);  // for a look
   const pages = pdfPages(pdf).filter((p) => p !== '');
-  const [title, keyHeading] = [await text(page, 'sheet.title', { program: 'gjinverse', n: 3 }), await text(page, 'sheet.key')].map(squeeze);
   const firstKey = pages.findIndex((p) => p.startsWith(keyHeading));
   const sheetStarts = pages.flatMap((p, k) => (p.startsWith(title) ? [k] : []));
   assert.deepEqual(sheetStarts.length, 3);
@@ -381,15 +399,5 @@ async function classSet(GJ, page) {
   }
   assert.equal(await page.locator('#worksheet > *').count(), 0, 'the class set is gone after the print');
 
-  // The keys alone, of a class set of 30.
-  await page.fill('#exercise-count', '30');
-  await page.selectOption('#exercise-print', 'keys');
-  await page.click('#exercise-class-set');
-  const keyPdf = await page.pdf({ format: 'A4', preferCSSPageSize: true, margin });
-  fs.writeFileSync(path.join(build, 'web-worksheet-keys.pdf'), keyPdf);  // for a look
-  const keyPages = pdfPages(keyPdf).filter((p) => p !== '');
-  assert.ok(keyPages.length <= 10, `${keyPages.length} pages of keys`);
-  assert.equal(keyPages.join('').split(keyHeading).length - 1, 30, 'every key, and no sheet');
-  assert.ok(!keyPages.join('').includes(title));
   await close(page);
 }
