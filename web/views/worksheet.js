@@ -178,11 +178,10 @@ const keyAnswer = (q) => answerOf(q) ?? t('sheet.aloneAnswer');
 const keyFramed = (m, stage) => !stage.unknowns && JSON.stringify(stage.rows) !== JSON.stringify(m.stages[stage.k - 1].rows);
 
 // The line over a stage's frame in a key: its name, and the answers to its
-// decisions, or for the unknowns their values.
+// decisions (the unknowns' values among them).
 function captionOf(m, stage) {
   const asked = decisionsOf(m, stage.k).map((q) => `${questionLabel(q)}: ${keyAnswer(q)}`);
-  if (stage.unknowns) asked.push(...stage.rows.map((row, r) => `${t('stage.unknown', { j: r + 1 })} ${row[0]}`));
-  else if (!keyFramed(m, stage)) asked.push(t('sheet.keySame'));
+  if (!stage.unknowns && !keyFramed(m, stage)) asked.push(t('sheet.keySame'));
   return asked.length > 0 ? `${stageHeading(stage)} — ${asked.join('; ')}` : stageHeading(stage);
 }
 
