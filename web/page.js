@@ -13,7 +13,7 @@
 // data-mode, which of the stages and practice shows, and the mode buttons.
 import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the build from the programs' own output
 import * as language from './views/language.js';
-import { emit, show as showRun, isShown, afterPaint, inSlices } from './views/events.js';
+import { emit, on, show as showRun, isShown, afterPaint, inSlices } from './views/events.js';
 import { byId, el, copy } from './views/dom.js';
 import { stored, store, forget } from './views/storage.js';
 import * as runner from './logic/runner.js';
@@ -28,10 +28,9 @@ import * as stages from './views/stages.js';
 import * as status from './views/status.js';
 import * as links from './views/links.js';
 import * as practice from './views/practice.js';
-import * as worksheet from './views/worksheet.js';
 import * as exerciseForm from './views/exercise-form.js';
 import { start as startOffline } from './views/offline.js';
-import './views/print.js';
+import * as printer from './views/print.js';
 
 const { t } = language;
 const typed = byId('typed');
@@ -46,16 +45,17 @@ let state = initial();
 const draw = {
   links: () => state.model && links.render(state.model, linkState(state), state.problem),
   problem: () => links.tellProblem(state.problem),
-  worksheet: () => state.model && worksheet.render(state.model, linkState(state)),
+  printer: () => state.model && printer.render(state.model, linkState(state)),
+  exerciseForm: () => state.model && exerciseForm.render(state.model, linkState(state)),
   status: () => state.model && status.render(state.model),
   stages: (message) => state.model && stages.render(state, message),
   practice: (message, before) => state.model && practice.render(state, message, before),
 };
 // The views drawn after the pane, in tasks of their own, the cheap first.
-const laterViews = [['links', 'status', 'worksheet'], ['stages'], ['practice']];
+const laterViews = [['links', 'status', 'printer', 'exerciseForm'], ['stages'], ['practice']];
 // The views that a message other than a new model changes, besides the mode's.
 const drawnOn = {
-  mode: ['links', 'worksheet', 'practice'], stage: ['stages'], allStages: ['stages'],
+  mode: ['links', 'printer', 'practice'], stage: ['stages'], allStages: ['stages'],
   answer: ['practice'], advance: ['practice'], hint: ['practice'], fillIn: ['practice'],
   from: ['practice', 'links'], fill: ['practice', 'links'], restartPractice: ['practice'], clearRecord: ['practice'],
   exactShown: ['practice'], link: ['problem', 'links'], restart: ['problem'],
@@ -297,6 +297,7 @@ byId('copy').addEventListener('click', async () => {
 for (const button of modeButtons)
   button.addEventListener('click', () => dispatch({ type: 'mode', mode: button.dataset.mode, focus: true }));
 for (const view of [practice, stages, exerciseForm]) view.connect(dispatch);
+on('classSet', printer.printClassSet);
 language.onChange(() => {
   const { model } = state;
   document.title = model === null ? t('title') : t('title.program', { program: model.run.program });

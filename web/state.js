@@ -142,8 +142,8 @@ const handlers = {
   exercise: (state, { seed, order, options }) => {
     return [state, [{ visit: fragment(programOf(state), '', false, { practice: true, own: true, exercise: { seed, order, options, generator: latestGenerator } }) }]];
   },
-  classSet: (state, { seed, order, options, count }) =>
-    [state, [{ classSet: { program: programOf(state), seed, order, options, count, generator: latestGenerator } }]],
+  classSet: (state, { seed, order, options, count, parts = 'all', twoSided = true, generator = latestGenerator }) =>
+    [state, [{ classSet: { program: programOf(state), seed, order, options, count, parts, twoSided, generator } }]],
 };
 
 // The next state and the effects of message ({ type, ... }) on state.

@@ -1,4 +1,4 @@
-// Exercises for practice: a matrix A (and, for gjsolve, b) of order 2 to 4 with
+// Exercises for practice: a matrix A (and, for gjsolve, b) of order 2 to 5 with
 // small integer entries, drawn from a seed. Options ask for a nice answer (A a
 // product of integer elementary matrices, so det A = ±1 and the inverse, or x,
 // has small integer entries), a pivot pass that reorders other rows, a row left
@@ -18,7 +18,7 @@ import { modelOf, entry, valueAt, exactNumbers } from './model.js';
 import { passOrder, oneExchange } from './check.js';
 import { exerciseOptions as optionNames, latestGenerator } from './share.js';
 
-export const orders = [2, 3, 4];
+export const orders = [2, 3, 4, 5];
 export const versions = Array.from({ length: latestGenerator }, (_, k) => k + 1);
 export const maxEntry = 9;     // the largest magnitude of an entry of A
 export const maxAnswer = 20;   // of an entry of a nice inverse or x
@@ -42,7 +42,7 @@ const int = (random, lo, hi) => lo + Math.floor(random() * (hi - lo + 1));
 // fewer of them the more stages follow) divides by powers of 2 and 5 often
 // enough: at order 4, a handful of draws finds one with every stage exact.
 // Zeros come one draw in eight: more of them make sparse, dull exercises.
-const exactMagnitudes = { 2: [1, 2, 4, 5, 8], 3: [1, 2, 4], 4: [1, 2] };
+const exactMagnitudes = { 2: [1, 2, 4, 5, 8], 3: [1, 2, 4], 4: [1, 2], 5: [1, 2] };
 
 // Whether x may be an entry of A (or b) of the exercise asked.
 const fits = (x, n, options) => (options.exact ? x === 0 || exactMagnitudes[n].includes(Math.abs(x)) : Math.abs(x) <= maxEntry);

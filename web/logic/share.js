@@ -59,7 +59,7 @@ export function fragment(program, input, ended, { practice = false, exercise = n
 // version (1 if none); null when any of them is not one that the generator takes.
 function exerciseOf({ seed, order = '3', options = '', gen = '1' }) {
   const names = options === '' ? [] : options.split(',');
-  if (!/^\d{1,10}$/.test(seed ?? '') || Number(seed) >= 2 ** 32 || !/^[234]$/.test(order) ||
+  if (!/^\d{1,10}$/.test(seed ?? '') || Number(seed) >= 2 ** 32 || !/^[2-5]$/.test(order) ||
       !names.every((name) => exerciseOptions.includes(name)) || !/^[1-9]$/.test(gen) || Number(gen) > latestGenerator) return null;
   return { seed: Number(seed), order: Number(order), options: exerciseOptions.filter((name) => names.includes(name)), generator: Number(gen) };
 }

@@ -6,11 +6,13 @@
 // residues (marks.js). The last Enter of an order-10 run adds some 30
 // printouts at once, 2,000 of their 6,000 entries marked, in some 450 spans:
 // only the last few, those in view, are marked at once; the others are drawn as
-// plain text and marked after paint (or before a print).
+// plain text and marked after paint (or before a print, which also draws the
+// printouts too wide for the paper again in blocks of columns).
 import { t, onChange } from './language.js';
 import { afterPaint, inSlices } from './events.js';
 import { byId, el } from './dom.js';
-import { markedText } from '../logic/marks.js';
+import { marks, markedText } from '../logic/marks.js';
+import { transcriptBlocks } from '../logic/paper.js';
 
 const pane = byId('pane');
 const markedAtOnce = 4;  // printouts, more than a screen's height at order 10
@@ -163,6 +165,42 @@ export function retell() {
   if (exit) tellExit();
 }
 
+// Printout k's rows in blocks of columns (paper.js), its entries marked, for
+// paper alone: the screen and screen readers never see them. Null if its rows
+// fit the paper as they are.
+function printBlocks(k, tab) {
+  const stage = shown.stages[k];
+  const lines = transcriptBlocks(stage.rows, tab);
+  if (!lines) return null;
+  const out = el('span', 'print-blocks', undefined, { 'aria-hidden': 'true' });
+  for (const line of lines) {
+    for (const piece of line) {
+      const classes = typeof piece === 'string' ? '' : marks(shown, k, piece.r, piece.c).join(' ');
+      out.append(classes === '' ? piece.text ?? piece : el('span', classes, piece.text));
+    }
+    out.append('\n');
+  }
+  return out;
+}
+
+// Readies the pane for a print: every printout marked, and those wider than
+// the paper drawn again in blocks, which the print style shows instead.
+export function print() {
+  if (!shown) return;
+  markAll(shown);
+  const tab = Math.max(8, widest + 2);
+  printouts.forEach((printout, k) => {
+    const drawn = printBlocks(k, tab);
+    if (!drawn) return;
+    printout.node.after(drawn);
+    printout.group.classList.add('print-blocked');
+  });
+}
+
+// The pane as the screen shows it again.
+export function unprint() {
+  for (const drawn of pane.querySelectorAll('.print-blocks')) drawn.remove();
+  for (const holder of pane.querySelectorAll('.print-blocked')) holder.classList.remove('print-blocked');
+}
+
 onChange(retell);
-// A print shows every printout, marked.
-addEventListener('beforeprint', () => { if (shown) markAll(shown); });

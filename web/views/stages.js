@@ -2,7 +2,9 @@
 // explained, its row operations in words and in row notation, and the exact
 // value of every entry, all drawn from the model. One stage at a time, or all,
 // as the state says (stage: { k, all }); moving sends a message. Articles are
-// built when first shown, and told the exact values when they come.
+// built when first shown, and told the exact values when they come. A print
+// (print.js) shows every stage, and each table too wide for the paper in blocks
+// of columns, each a copy of the table with the row headers and the block's columns.
 import { t, onChange } from './language.js';
 import { emit, inSlices } from './events.js';
 import { byId, el, copy, operationList, headerCell } from './dom.js';
@@ -11,6 +13,7 @@ import { marks } from '../logic/marks.js';
 import { format, MAX_BITS } from '../logic/exact.js';
 import { stageName, stageHeading } from '../logic/words.js';
 import { facts, headers, latex, markdown, table } from '../logic/forms.js';
+import { tableBlocks } from '../logic/paper.js';
 
 const section = byId('stages');
 const empty = byId('stages-empty');
@@ -27,7 +30,7 @@ let model = null;        // the model that the articles built show
 let untitled = [];       // [cell, stage] still without their titles
 let current = 0;         // the stage shown, as drawn (the state's stage.k)
 let all = false;         // whether every stage is, as drawn (the state's stage.all)
-let printing = false;    // between beforeprint and afterprint: every stage is shown
+let printing = false;    // while a print is made: every stage is shown
 let dispatch = () => {};
 const built = new Map(); // stage index -> its article
 
@@ -315,6 +318,51 @@ export function retell() {
   paintExactNote();
 }
 
+// Stage k's table in blocks (paper.js) for paper alone, or null if it fits.
+function printBlocks(k, table) {
+  const ranges = tableBlocks(headers(model, k), model.stages[k].rows);
+  if (!ranges) return null;
+  const out = el('div', 'print-blocks', undefined, { 'aria-hidden': 'true' });
+  for (const [from, to] of ranges) {
+    const copy = table.cloneNode(true);
+    copy.removeAttribute('role');
+    copy.removeAttribute('aria-describedby');
+    copy.caption?.remove();
+    for (const row of copy.rows) {
+      [...row.cells].forEach((cell, c) => {
+        if (c > 0 && (c <= from || c > to)) cell.remove();
+        cell.removeAttribute('tabindex');
+      });
+    }
+    out.append(copy);
+  }
+  return out;
+}
+
+// Readies the section for a print: every stage shown, wide tables in blocks,
+// which the print style shows instead.
+export function print() {
+  printing = true;
+  if (stageCount() === 0) return;
+  paint();
+  for (const a of list.querySelectorAll('.stage')) {
+    const table = a.querySelector('table.printout');
+    const drawn = printBlocks(Number(a.dataset.stage), table);
+    if (!drawn) continue;
+    table.after(drawn);
+    table.parentElement.classList.add('print-blocked');
+    a.classList.add('print-blocked');
+  }
+}
+
+// The section as the screen shows it again.
+export function unprint() {
+  printing = false;
+  for (const drawn of list.querySelectorAll('.print-blocks')) drawn.remove();
+  for (const holder of list.querySelectorAll('.print-blocked')) holder.classList.remove('print-blocked');
+  if (stageCount() > 0) paint();
+}
+
 // Every stage shown (on), or the current one alone.
 function showAll(on) {
   all = on;
@@ -346,13 +394,6 @@ section.addEventListener('keydown', (event) => {
 });
 for (const type of ['focusin', 'mouseover'])
   list.addEventListener(type, (event) => { if (event.target.matches('td')) readout(event.target); });
-// A print holds every stage, whatever the screen shows.
-for (const [type, on] of [['beforeprint', true], ['afterprint', false]]) {
-  addEventListener(type, () => {
-    printing = on;
-    if (stageCount() > 0) paint();
-  });
-}
 byId('copy-latex').addEventListener('click', () =>
   copy(latex(model, { ...exportOptions(), stage: null }), 'status.copiedLatex'));
 byId('copy-markdown').addEventListener('click', () => copy(markdown(model, exportOptions()), 'status.copiedMarkdown'));

@@ -1,23 +1,26 @@
-// The worksheets that a print in practice gives instead of the page: one for
-// the run shown, or a class set (one sheet for each of N consecutive seeds of
-// an exercise, made here with exercises.js) when the exercise form asks for
-// one. A sheet carries its exercise's id and link, and a QR code of the link
-// where the page is served over http(s); a name and date line; the matrix;
-// then for each stage its name, its question, a blank for each decision and a
-// frame of its printout's shape, big enough to write -0.333333 by hand, its
-// rows and columns labelled as the stages' tables label them (forms.js) with
-// the bar between A and I or b. After the sheets, each on pages of its own,
-// come their answer keys, each with its sheet's id.
+// The worksheets that a print in practice gives instead of the page, drawn
+// when the print asks (print.js): one for the run shown, or a class set (one
+// sheet for each of N consecutive seeds of an exercise, made here with
+// exercises.js), with their answer keys, or either alone. A sheet is laid out
+// page by page (paper.js): every page carries the sheet's id and a name line,
+// and each student's sheet has as many pages as the next one's, an even count
+// for copies on both sides. Its first page has the link and, where the page is
+// served over http(s), its QR code (a link to a file on this computer would
+// not open on a student's device: none is printed); then the matrix; then for
+// each stage its name, its question as paper asks it, a blank for each
+// decision, a frame of its printout's shape big enough to write -0.333333 by
+// hand, its rows and columns labelled as the stages' tables label them
+// (forms.js) with the bar between A and I or b, and room for working. The
+// keys come after, several to a page, each with its sheet's id.
 import qrcode from 'qrcode-generator';
 import { t } from './language.js';
 import { byId, el } from './dom.js';
-import { on } from './events.js';
 import { stageHeading, questionLabel, sheetTitle, optionWords } from '../logic/words.js';
 import { questions, answerOf, isDecision } from '../logic/check.js';
-import { practisable } from '../logic/session.js';
 import { headers } from '../logic/forms.js';
 import { fragment } from '../logic/share.js';
 import { make } from '../logic/exercises.js';
+import { sheetsPages, keyPages, keyHeight, area, textWidth } from '../logic/paper.js';
 
 /*! qrcode-generator 2.0.4: Copyright (c) 2009 Kazuhiko Arase, MIT license.
   Permission is hereby granted, free of charge, to any person obtaining a copy of this software and associated
@@ -32,14 +35,7 @@ import { make } from '../logic/exercises.js';
 
 const worksheet = byId('worksheet');
 const landscape = byId('worksheet-landscape');
-// Printout columns that an A4 page holds at 28 mm each beside the row labels,
-// upright and turned sideways.
-const portraitColumns = 6;
-const landscapeColumns = 9;
 export const maxSheets = 100;
-
-let shown = null;      // the run shown: { model, exercise, practice }, as the page hands them, or null
-let classSet = false;  // whether the worksheet holds a class set, made for the print under way
 
 // The link of a sheet: the exercise's (every stage asked from the first), or the practised run's.
 function linkOf({ model, exercise }) {
@@ -78,19 +74,29 @@ function qrOf(link) {
   return svg;
 }
 
-// The lines that name a sheet and its key: the id and the link.
-function idLines(sheet) {
-  const link = linkOf(sheet);
-  return [el('p', 'sheet-id', idOf(sheet)), el('p', 'sheet-link', t('sheet.link', { link }))];
+// Whether a printed link would open on a student's device: not one to a file on this computer.
+export const linkPrints = () => location.protocol !== 'file:';
+
+const idLine = (sheet) => el('p', 'sheet-id', idOf(sheet));
+
+function nameLine() {
+  const name = el('p', 'sheet-name');
+  name.append(el('span', '', t('sheet.name')), el('span', 'write'), el('span', '', t('sheet.date')), el('span', 'write short'));
+  return name;
 }
 
-// Stage k's printout as a frame: its rows and columns labelled, the bar
-// before I or b; empty, or with the printed entries for the key.
-function frame(m, k, filled) {
+// Stage k's printout as a frame: its rows labelled, the bar before I or b;
+// empty, with its columns named and column millimetres wide, or for a key
+// with the printed entries and no line of names.
+function frame(m, k, filled, column) {
   const head = headers(m, k);
   const table = el('table', 'frame');
   const bar = (c) => (head.columns[c].bar ? 'bar' : '');
-  table.createTHead().insertRow().append(el('td'), ...head.columns.map((h, c) => el('th', bar(c), h.shown, { scope: 'col' })));
+  if (column) {
+    const names = head.columns.map((h, c) => el('th', bar(c), h.shown, { scope: 'col' }));
+    for (const th of names) th.style.width = `${column}mm`;
+    table.createTHead().insertRow().append(el('td'), ...names);
+  }
   const body = table.createTBody();
   m.stages[k].rows.forEach((row, r) =>
     body.insertRow().append(el('th', '', head.rows[r].shown, { scope: 'row' }), ...row.map((x, c) => el('td', bar(c), filled ? x : ''))));
@@ -100,78 +106,140 @@ function frame(m, k, filled) {
 // The decisions that stage k asks (the entries are the frame's).
 const decisionsOf = (m, k) => questions(m, k, 'none').filter(isDecision);
 
-function sheetOf(sheet, made) {
-  const { model: m } = sheet;
-  const part = el('section', 'sheet');
+// What the layout needs of a sheet: its matrix's rows, its widest printout, and each stage after the matrix.
+const shapeOf = (m) => ({
+  n: m.stages[0].rows.length,
+  columns: Math.max(...m.stages.map((s) => s.rows[0]?.length ?? 0)),
+  stages: m.stages.slice(1).map((s) => ({ rows: s.rows.length, decisions: decisionsOf(m, s.k).length, frame: !s.unknowns })),
+});
+
+// The first page's top: the title, the id, the link and its QR code where a
+// link prints, and the name line.
+function firstTop(sheet, made) {
   const head = el('div', 'sheet-head');
-  head.append(el('h2', '', sheetTitle(m.run.program, m.n)), ...idLines(sheet));
-  const qr = /^https?:$/.test(location.protocol) ? qrOf(linkOf(sheet)) : null;
-  const name = el('p', 'sheet-name');
-  name.append(el('span', '', t('sheet.name')), el('span', 'write'), el('span', '', t('sheet.date')), el('span', 'write short'));
-  part.append(qr ? el('div', 'sheet-top') : head, name);
-  if (qr) part.firstChild.append(head, qr);
-  if (made && !made.met) part.append(el('p', 'note-box', t('exercise.unmet')));
-  part.append(el('p', '', t('sheet.intro')), frame(m, 0, true));
-  for (const stage of m.stages.slice(1)) {
-    const blank = el('div', 'sheet-stage');
-    blank.append(el('h3', '', stageHeading(stage)), el('p', '', t('practice.ask.' + stage.id, { j: stage.column ?? '' })));
-    const asked = decisionsOf(m, stage.k);
-    if (asked.length > 0) {
-      const blanks = el('p', 'blanks');
-      for (const q of asked) blanks.append(el('span', 'blank', `${questionLabel(q)}:`), ' ');
-      blank.append(blanks);
+  head.append(el('h2', '', sheetTitle(sheet.model.run.program, sheet.model.n)), idLine(sheet));
+  let top = head;
+  if (linkPrints()) {
+    const link = linkOf(sheet);
+    head.append(el('p', 'sheet-link', t('sheet.link', { link })));
+    const qr = /^https?:$/.test(location.protocol) ? qrOf(link) : null;
+    if (qr) {
+      top = el('div', 'sheet-top');
+      top.append(head, qr);
     }
-    if (!stage.unknowns) blank.append(frame(m, stage.k, false));
-    part.append(blank);
   }
+  const parts = [top, nameLine()];
+  if (made && !made.met) parts.push(el('p', 'note-box', t('exercise.unmet')));
+  return parts;
+}
+
+// The line on top of every page after the first: the id, the name line, and which page of how many.
+function strip(sheet, page, count) {
+  const top = el('div', 'sheet-strip');
+  top.append(idLine(sheet), nameLine(), el('p', 'sheet-page-number', t('sheet.page', { page, count })));
+  return top;
+}
+
+// A stage to do on paper: its name, its question, a blank for each decision, its frame and room for working.
+function stagePart(m, stage, column) {
+  const part = el('div', 'sheet-stage');
+  part.append(el('h3', '', stageHeading(stage)), el('p', 'ask', t('sheet.ask.' + stage.id, { j: stage.column ?? '' })));
+  const asked = decisionsOf(m, stage.k);
+  if (asked.length > 0) {
+    const blanks = el('p', 'blanks');
+    for (const q of asked) blanks.append(el('span', 'blank', `${questionLabel(q)}:`), ' ');
+    part.append(blanks);
+  }
+  if (!stage.unknowns) part.append(frame(m, stage.k, false, column));
+  part.append(el('div', 'working', t('sheet.working')));
   return part;
 }
 
-function keyOf(sheet) {
+function sheetOf(sheet, made, layout) {
+  const { model: m } = sheet;
+  const part = el('section', 'sheet');
+  layout.pages.forEach((ks, p) => {
+    const page = el('div', 'sheet-page');
+    if (p === 0) page.append(...firstTop(sheet, made), el('p', 'intro', t('sheet.intro')), frame(m, 0, true, layout.column));
+    else page.append(strip(sheet, p + 1, layout.pages.length));
+    if (p > 0 && ks.length === 0) page.append(el('p', 'working-page', t('sheet.workingPage')));
+    for (const k of ks) page.append(stagePart(m, m.stages[k + 1], layout.column));
+    part.append(page);
+  });
+  return part;
+}
+
+// A decision's answer as the key gives it: a row left alone is the 0 written for it.
+const keyAnswer = (q) => answerOf(q) ?? t('sheet.aloneAnswer');
+
+// Whether a key shows stage k's printout: not the unknowns', nor one printed
+// as the stage before printed it (a pivot pass that moved no row).
+const keyFramed = (m, stage) => !stage.unknowns && JSON.stringify(stage.rows) !== JSON.stringify(m.stages[stage.k - 1].rows);
+
+// The line over a stage's frame in a key: its name, and the answers to its
+// decisions (the unknowns' values among them).
+function captionOf(m, stage) {
+  const asked = decisionsOf(m, stage.k).map((q) => `${questionLabel(q)}: ${keyAnswer(q)}`);
+  if (!stage.unknowns && !keyFramed(m, stage)) asked.push(t('sheet.keySame'));
+  return asked.length > 0 ? `${stageHeading(stage)} — ${asked.join('; ')}` : stageHeading(stage);
+}
+
+// What the keys' layout needs of a sheet's key.
+const keyShapeOf = (m) => ({
+  stages: m.stages.slice(1).map((s) => ({
+    rows: keyFramed(m, s) ? s.rows.length : 0,
+    widths: (s.rows[0] ?? []).map((_, c) => Math.max(2, ...s.rows.map((row) => row[c]?.length ?? 0))),
+    caption: textWidth(captionOf(m, s)),
+  })),
+});
+
+// A sheet's key, compact: its id, then its stages' frames side by side, each
+// under its name and answers.
+function keyOf(sheet, width) {
   const { model: m } = sheet;
   const key = el('section', 'sheet-key');
-  key.append(el('h2', '', t('sheet.key')), ...idLines(sheet));
+  const id = el('p', 'key-id');
+  id.append(el('strong', '', t('sheet.key')), ' ', idOf(sheet));
+  const { frame: frameWidth, perLine } = keyHeight(keyShapeOf(m), width);
+  const grid = el('div', 'key-frames');
+  grid.style.gridTemplateColumns = `repeat(${perLine}, ${frameWidth}mm)`;
   for (const stage of m.stages.slice(1)) {
-    const answers = el('div', 'sheet-stage');
-    answers.append(el('h3', '', stageHeading(stage)));
-    const asked = decisionsOf(m, stage.k);
-    if (asked.length > 0)
-      answers.append(el('p', '', asked.map((q) => `${questionLabel(q)}: ${answerOf(q) ?? t('practice.aloneAnswer')}`).join('; ')));
-    if (!stage.unknowns) answers.append(frame(m, stage.k, true));
-    key.append(answers);
+    const cell = el('div', 'key-stage');
+    cell.append(el('p', 'key-caption', captionOf(m, stage)));
+    if (keyFramed(m, stage)) cell.append(frame(m, stage.k, true, null));
+    grid.append(cell);
   }
+  key.append(id, grid);
   return key;
 }
 
-// Fills the worksheet with sheets, then their keys, on A4 turned sideways
-// where a printout is wider than a portrait page holds; frames too wide even
-// for that are squeezed.
-function build(sheets, made = []) {
-  const columns = Math.max(...sheets.flatMap(({ model }) => model.stages.map((s) => s.rows[0]?.length ?? 0)));
-  landscape.media = columns > portraitColumns ? 'print' : 'not all';
-  worksheet.classList.toggle('squeezed', columns > landscapeColumns);
-  worksheet.replaceChildren(...sheets.map((sheet, k) => sheetOf(sheet, made[k])), ...sheets.map(keyOf));
+// Fills the worksheet with the parts asked ('all': the sheets then their keys,
+// 'sheets' or 'keys'), each sheet of as many pages as the others, an even
+// count when twoSided; on A4 turned sideways where a frame needs it, or where
+// keys alone take fewer pages so. A sheet is { model, exercise }, the exercise
+// as the page hands it, or null for a matrix typed in.
+export function build(sheets, made = [], { parts = 'all', twoSided = true } = {}) {
+  const layout = sheetsPages(sheets.map(({ model }) => shapeOf(model)), twoSided);
+  const keys = parts === 'sheets' ? null : keyPages(sheets.map(({ model }) => keyShapeOf(model)), parts === 'keys' ? null : layout.landscape);
+  const sideways = parts === 'keys' ? keys.landscape : layout.landscape;
+  landscape.media = sideways ? 'print' : 'not all';
+  const drawn = parts === 'keys' ? [] : sheets.map((sheet, k) => sheetOf(sheet, made[k], { column: layout.column, pages: layout.pages[k] }));
+  for (const page of keys?.pages ?? []) {
+    const keyPage = el('div', 'key-page');
+    keyPage.append(...page.map((k) => keyOf(sheets[k], area(sideways).width)));
+    drawn.push(keyPage);
+  }
+  worksheet.replaceChildren(...drawn);
 }
 
-// Keeps the run shown, the exercise that its link made and whether it is
-// practised, for a print.
-export function render(model, linkState) {
-  shown = { model, exercise: linkState?.exercise ?? null, practice: linkState?.practice === true };
-}
-
-// A class set: sheets for seeds seed .. seed + count - 1 of the exercise, printed at once.
-on('classSet', ({ program, order, seed, options, generator, count }) => {
+// A class set: sheets for seeds seed .. seed + count - 1 of the exercise, the parts asked.
+export function buildClassSet({ program, order, seed, options, generator, count, parts, twoSided }) {
   const made = Array.from({ length: Math.min(count, maxSheets) }, (_, k) => make({ program, order, seed: seed + k, options, generator }));
-  build(made.map((e) => ({ model: e.model, exercise: { program, order, seed: e.seed, options, generator } })), made);
-  classSet = true;
-  print();
-});
+  build(made.map((e) => ({ model: e.model, exercise: { program, order, seed: e.seed, options, generator } })), made, { parts, twoSided });
+}
 
-addEventListener('beforeprint', () => {
-  if (!classSet && shown?.practice && practisable(shown.model)) build([shown]);
-});
-addEventListener('afterprint', () => {
-  classSet = false;
+// No worksheet: the page prints as itself.
+export function clear() {
   worksheet.replaceChildren();
   landscape.media = 'not all';
-});
+}

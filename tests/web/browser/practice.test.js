@@ -292,7 +292,7 @@ test('a print in practice is a worksheet: every stage with its question and fram
   for (const locale of ['en-US', 'ko-KR']) {
     const page = await harness.open(browser(), pageUrl + example.hash, { ready: '.practice-stage', locale, colorScheme: 'dark' });
     const names = (await page.evaluate(() => GJ.page.model.stages.slice(1).map((s, k) => GJ.language.t('stage.heading', { k: k + 2, name: GJ.words.stageName(s) })))).map(squeeze);
-    const asks = (await page.evaluate(() => GJ.page.model.stages.slice(1).map((s) => GJ.language.t('practice.ask.' + s.id, { j: s.column ?? '' })))).map(squeeze);
+    const asks = (await page.evaluate(() => GJ.page.model.stages.slice(1).map((s) => GJ.language.t('sheet.ask.' + s.id, { j: s.column ?? '' })))).map(squeeze);
     const pages = pdfPages(await page.pdf({ format: 'A4' })).filter((p) => p !== '');
     const keyHeading = await text(page, 'sheet.key');
     await page.emulateMedia({ media: 'print' });
@@ -312,9 +312,10 @@ test('a print in practice is a worksheet: every stage with its question and fram
     const [sheet, key] = [pages.slice(0, keyPage).join(''), pages.slice(keyPage).join('')];
     const options = `${await text(page, 'sheet.option.nice')}, ${await text(page, 'sheet.option.alone')}`;
     const id = squeeze(await text(page, 'sheet.id', { program: 'gjsolve', seed: 19, order: 3, options }));
-    const link = squeeze(await text(page, 'sheet.link', { link: pageUrl + GJ.share.fragment('gjsolve', '', false, { practice: true, exercise: example.exercise }) }));
-    assert.ok(sheet.startsWith(squeeze(await text(page, 'sheet.title.gjsolve', { program: 'gjsolve', n: 3 })) + id + link));
-    assert.ok(key.startsWith(squeeze(keyHeading) + id + link), 'the key carries the sheet\'s id');
+    assert.ok(sheet.startsWith(squeeze(await text(page, 'sheet.title.gjsolve', { program: 'gjsolve', n: 3 })) + id));
+    assert.ok(!pages.join('').includes('file:'), 'no link to a file on this computer');
+    assert.equal(await page.$eval('#exercise-file-link', (note) => note.hidden), false, 'the form says so');
+    assert.ok(key.startsWith(squeeze(keyHeading) + id), 'the key carries the sheet\'s id');
     assert.ok(sheet.includes(squeeze(await text(page, 'sheet.name')) + squeeze(await text(page, 'sheet.date'))));
     for (const [k, name] of names.entries()) {
       assert.ok(sheet.includes(name + asks[k]), `${name} and its question on the sheet`);
@@ -326,21 +327,23 @@ test('a print in practice is a worksheet: every stage with its question and fram
       for (const [id, values, given] of aloneDecisions[j]) {
         const label = squeeze(await text(page, id, values));
         assert.ok(sheet.includes(`${label}:`), `${label} asked at stage ${j + 1}`);
-        const answer = given ?? await text(page, 'practice.aloneAnswer');
+        const answer = given ?? await text(page, 'sheet.aloneAnswer');
         assert.ok(key.includes(squeeze(`${label}: ${answer}`)), `${label}: ${answer} in the key`);
       }
-      if (!stage.unknowns) assert.ok(key.includes('A1A2A3b' + stage.rows.map((row, r) => `R${r + 1}${row.join('')}`).join('')), `the printout of stage ${j + 1} in the key`);
+      if (!stage.unknowns) assert.ok(key.includes(stage.rows.map((row, r) => `R${r + 1}${row.join('')}`).join('')), `the printout of stage ${j + 1} in the key`);
     }
-    // No stage is split: every page of the sheet after the first starts with a stage's name.
-    for (const p of pages.slice(1, keyPage)) assert.ok(names.some((name) => p.startsWith(name)), p.slice(0, 40));
+    // Every page of the sheet after the first starts with its id; no stage is split (its name and question above).
+    assert.equal(keyPage % 2, 0, `${keyPage} pages to a sheet`);
+    for (const p of pages.slice(1, keyPage)) assert.ok(p.startsWith(id), p.slice(0, 40));
     await close(page);
   }
 });
 
 // A class set from the exercise form: a sheet for each seed from the one in the
-// form on, each starting a page, then their keys in the same order; each key
-// carries its sheet's id and the answers of that sheet's matrix. Over http a
-// sheet has a QR code of its link.
+// form on, each of the same even number of pages with its id on every one,
+// then their keys in the same order, several to a page; each key carries its
+// sheet's id and the answers of that sheet's matrix. Over http a sheet has a
+// QR code of its link. Printed alone, the keys of 30 sheets fit 10 pages.
 test('a class set of sheets, then their keys, each key with its sheet\'s id', harness.chromiumAlone, async () => {
   const GJ = await generator();
   const server = await harness.serve(build);
@@ -354,28 +357,52 @@ test('a class set of sheets, then their keys, each key with its sheet\'s id', ha
 async function classSet(GJ, page) {
   await page.evaluate(() => { window.print = () => {}; });  // the PDF below is the print
   await page.click('#exercise summary');
+  assert.equal(await page.$eval('#exercise-file-link', (note) => note.hidden), true, 'no word on links from a file, over http');
+  const margin = { top: '12mm', right: '12mm', bottom: '12mm', left: '12mm' };  // a printer's, about
+  const [title, keyHeading] = [await text(page, 'sheet.title.gjinverse', { program: 'gjinverse', n: 3 }), await text(page, 'sheet.key')].map(squeeze);
+
+  // The keys alone, of a class set of 30 from the exercise shown.
+  await page.fill('#exercise-count', '30');
+  await page.selectOption('#exercise-print', 'keys');
+  await page.click('#exercise-class-set');
+  const keyPdf = await page.pdf({ format: 'A4', preferCSSPageSize: true, margin });
+  fs.writeFileSync(path.join(build, 'web-worksheet-keys.pdf'), keyPdf);  // for a look
+  const keyPages = pdfPages(keyPdf).filter((p) => p !== '');
+  assert.ok(keyPages.length <= 10, `${keyPages.length} pages of keys`);
+  const allKeys = keyPages.join('');
+  assert.equal(allKeys.split(keyHeading).length - 1, 30, 'every key');
+  assert.ok(!allKeys.includes(title), 'and no sheet');
+  assert.ok(allKeys.startsWith(keyHeading + squeeze(await text(page, 'sheet.id', { program: 'gjinverse', seed: 5, order: 3, options: await text(page, 'sheet.noOptions') }))),
+            'from the exercise shown');
+
+  await page.selectOption('#exercise-print', 'all');
   await page.check('input[value="exact"]');
   await page.fill('#exercise-seed', '40');
   await page.fill('#exercise-count', '3');
   await page.click('#exercise-class-set');
   assert.equal(await page.locator('#worksheet .sheet .qr path').count(), 3, 'a QR code on each sheet');
-  const margin = { top: '12mm', right: '12mm', bottom: '12mm', left: '12mm' };  // a printer's, about
   const pdf = await page.pdf({ format: 'A4', preferCSSPageSize: true, margin });
   fs.writeFileSync(path.join(build, 'web-worksheets.pdf'), pdf);  // for a look
   const pages = pdfPages(pdf).filter((p) => p !== '');
-  const [title, keyHeading] = [await text(page, 'sheet.title.gjinverse', { program: 'gjinverse', n: 3 }), await text(page, 'sheet.key')].map(squeeze);
-  const starts = pages.map((p, k) => (p.startsWith(title) ? 'sheet' : p.startsWith(keyHeading) ? 'key' : null)).filter(Boolean);
-  assert.deepEqual(starts, ['sheet', 'sheet', 'sheet', 'key', 'key', 'key']);
+  const firstKey = pages.findIndex((p) => p.startsWith(keyHeading));
+  const sheetStarts = pages.flatMap((p, k) => (p.startsWith(title) ? [k] : []));
+  assert.deepEqual(sheetStarts.length, 3);
+  const perSheet = firstKey / 3;
+  assert.deepEqual([sheetStarts, perSheet % 2], [[0, perSheet, 2 * perSheet], 0], `${firstKey} pages of sheets`);
+  assert.ok(pages.slice(firstKey).every((p) => p.startsWith(keyHeading)), 'the keys after the sheets');
   const all = pages.join('');
   const [sheets, keys] = [all.slice(0, all.indexOf(keyHeading)).split(title).slice(1), all.split(keyHeading).slice(1)];
   for (let k = 0; k < 3; k++) {
     const made = GJ.exercises.make({ program: 'gjinverse', order: 3, seed: 40 + k, options: ['nice', 'exact'], generator: GJ.share.latestGenerator });
-    const id = squeeze(await text(page, 'sheet.id', { program: 'gjinverse', seed: 40 + k, order: 3, options: 'nice, exact' }));
+    const options = `${await text(page, 'sheet.option.nice')}, ${await text(page, 'sheet.option.exact')}`;
+    const id = squeeze(await text(page, 'sheet.id', { program: 'gjinverse', seed: 40 + k, order: 3, options }));
     assert.ok(sheets[k].startsWith(id) && keys[k].startsWith(id), `sheet ${k + 1} and key ${k + 1}: ${id}`);
+    for (const p of pages.slice(k * perSheet + 1, (k + 1) * perSheet)) assert.ok(p.startsWith(id), `the id on every page of sheet ${k + 1}`);
     const rows = (stage) => stage.rows.map((row, r) => `R${r + 1}${row.join('')}`).join('');
     assert.ok(sheets[k].includes(rows(made.model.stages[0])), `sheet ${k + 1} is seed ${40 + k}'s matrix`);
     assert.ok(keys[k].includes(rows(made.model.stages.at(-1))), `key ${k + 1} holds seed ${40 + k}'s inverse`);
   }
   assert.equal(await page.locator('#worksheet > *').count(), 0, 'the class set is gone after the print');
+
   await close(page);
 }

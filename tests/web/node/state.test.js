@@ -61,7 +61,10 @@ test('each message changes the state as it says, and asks the page for its effec
     ['a new exercise', shown, { type: 'exercise', seed: 7, order: 3, options: ['nice'] }, {},
      [{ visit: '#gjinverse&practice&seed=7&order=3&options=nice&gen=2&own' }]],
     ['a class set', shown, { type: 'classSet', seed: 7, order: 3, options: [], count: 2 }, {},
-     [{ classSet: { program: 'gjinverse', seed: 7, order: 3, options: [], count: 2, generator: 2 } }]],
+     [{ classSet: { program: 'gjinverse', seed: 7, order: 3, options: [], count: 2, generator: 2, parts: 'all', twoSided: true } }]],
+    ['the keys alone of the exercise shown, one-sided', shown,
+     { type: 'classSet', seed: 5, order: 3, options: ['nice'], count: 30, generator: 1, parts: 'keys', twoSided: false }, {},
+     [{ classSet: { program: 'gjinverse', seed: 5, order: 3, options: ['nice'], count: 30, generator: 1, parts: 'keys', twoSided: false } }]],
   ];
   for (const [what, state, message, expected, effects] of cases) {
     const [next, asked] = update(state, message);
