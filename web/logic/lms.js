@@ -96,10 +96,11 @@ export function report(version, result, since = 0) {
 }
 
 // The pass mark that an LMS gives, as a share from 0 to 1: 1.2's mastery
-// score is out of 100, 2004's scaled passing score a share; null when it
-// gives none or one out of range.
-export function passMarkOf(version, value) {
-  if (typeof value !== 'string' || !/^-?\d+(\.\d+)?$/.test(value.trim())) return null;
-  const share = Number(value) / (version === '1.2' ? 100 : 1);
+// score is on the raw score's scale, stages right the first time of asked;
+// 2004's scaled passing score is a share. Null when it gives none, or one out
+// of range.
+export function passMarkOf(version, value, asked) {
+  if (typeof value !== 'string' || !/^\d+(\.\d+)?$/.test(value.trim())) return null;
+  const share = Number(value) / (version === '1.2' ? asked : 1);
   return share >= 0 && share <= 1 ? share : null;
 }

@@ -58,7 +58,8 @@ test('what exceeds a version\'s limits is cut or left out', () => {
 });
 
 test('an LMS\'s pass mark reads as a share', () => {
-  const cases = [['1.2', '80', 0.8], ['1.2', '', null], ['1.2', '150', null], ['2004', '0.75', 0.75], ['2004', '-0.5', null],
-    ['2004', 'abc', null], ['2004', undefined, null], ['1.2', ' 60 ', 0.6]];
-  assert.deepEqual(cases.map(([v, value]) => passMarkOf(v, value)), cases.map((c) => c[2]));
+  // version, value, stages asked, share
+  const cases = [['1.2', '8', 10, 0.8], ['1.2', '', 10, null], ['1.2', '11', 10, null], ['1.2', '3', undefined, null],
+    ['2004', '0.75', 4, 0.75], ['2004', '-0.5', 4, null], ['2004', 'abc', 4, null], ['2004', undefined, 4, null], ['1.2', ' 6 ', 10, 0.6]];
+  assert.deepEqual(cases.map(([v, value, asked]) => passMarkOf(v, value, asked)), cases.map((c) => c[3]));
 });
