@@ -2,6 +2,7 @@
 // (imsmanifest.xml) for SCORM 1.2 or 2004 4th edition, and the files of the
 // package, the page's own and the manifest. One item, one resource: the page,
 // launched with the assignment in its address.
+import { zip, unzip } from './zip.js';
 
 // Each version's manifest: its namespaces and schema locations, the version
 // that its metadata names, and how its resource says that it is a SCO.
@@ -109,4 +110,27 @@ export function manifest(version, { id, title, launch, files, passMark = null, a
 export function packageFiles(pageFiles, manifestText) {
   return [{ name: manifestName, bytes: new TextEncoder().encode(manifestText) },
     ...pageFiles.filter((f) => f.name !== manifestName)];
+}
+
+// A name that a package may carry: a path of plain parts below its root.
+const safeName = (name) => !/^\/|\\|^[A-Za-z]:/.test(name) && name.split('/').every((part) => part !== '' && part !== '.' && part !== '..');
+
+// The page's files in a zip of the page, such as the release's web zip:
+// [{ name, bytes }], the one folder that holds them all, if any, taken off
+// their names. Null when bytes are not a zip, hold no index.html at the root
+// so found, or hold a name that climbs out of it or starts at a drive or the root.
+export function filesOfZip(bytes) {
+  let files;
+  try { files = unzip(bytes); } catch { return null; }
+  const top = files[0]?.name.match(/^[^/]+\//)?.[0];
+  if (top && files.every((f) => f.name.startsWith(top))) files = files.map((f) => ({ ...f, name: f.name.slice(top.length) }));
+  return files.every((f) => safeName(f.name)) && files.some((f) => f.name === 'index.html') ? files : null;
+}
+
+// The zip of a package for an LMS of version: pageFiles ([{ name, bytes }])
+// and the manifest that options describe (as manifest() takes them), which
+// lists every one of those files but a manifest of their own.
+export function lmsPackage(version, options, pageFiles) {
+  const own = pageFiles.filter((f) => f.name !== manifestName);
+  return zip(packageFiles(own, manifest(version, { ...options, files: own.map((f) => f.name) })));
 }

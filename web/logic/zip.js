@@ -1,6 +1,6 @@
-// A zip of files, made by fflate, the same bytes for the same files: every
-// entry has one fixed time and the files keep the order given.
-import { zipSync } from 'fflate';
+// Zips made and read by fflate. A zip made here has the same bytes for the
+// same files: every entry has one fixed time and the files keep the order given.
+import { zipSync, unzipSync } from 'fflate';
 
 // 1 January 1980, the first time a zip can hold, in local time, which is how
 // fflate reads a date, so that every time zone writes the same bytes.
@@ -18,3 +18,9 @@ export function zip(files) {
   }
   return zipSync(entries);
 }
+
+// The files of a zip, [{ name, bytes }], in the order that it holds them,
+// folders left out. Throws when bytes are not a zip that fflate reads.
+export const unzip = (bytes) => Object.entries(unzipSync(bytes))
+  .filter(([name]) => !name.endsWith('/'))
+  .map(([name, data]) => ({ name, bytes: data }));

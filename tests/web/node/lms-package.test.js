@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { createRequire } from 'node:module';
-import { manifest, packageFiles, manifestName } from '../../../web/logic/lms-package.js';
+import { manifest, manifestName, filesOfZip, lmsPackage } from '../../../web/logic/lms-package.js';
 import { zip } from '../../../web/logic/zip.js';
 import { needsBuild } from './programs.js';
 
@@ -45,20 +45,34 @@ test('the same files make the same zip in every time zone, and unzip as they wer
   assert.throws(() => zip([...files, files[0]]), /two files named b\.txt/);
 });
 
+test('a zip of the page gives its files from its root, and nothing for a zip that is not one', () => {
+  const f = (name) => ({ name, bytes: name });
+  // files zipped, the names of the page's files (null: none)
+  const cases = [
+    [['gauss-jordan-1.0-web/index.html', 'gauss-jordan-1.0-web/page.js'], ['index.html', 'page.js']],
+    [['index.html', 'icons/a.png'], ['index.html', 'icons/a.png']],
+    [['top/index.html', 'other/page.js'], null], [['top/page.js'], null], [['index.html', '../evil.js'], null],
+    [['index.html', 'a/../../evil.js'], null], [['index.html', '/etc/x'], null], [['index.html', 'C:/x'], null],
+  ];
+  for (const [names, expected] of cases) assert.deepEqual(filesOfZip(zip(names.map(f)))?.map((x) => x.name) ?? null, expected, names.join());
+  assert.equal(filesOfZip(new TextEncoder().encode('not a zip')), null);
+});
+
 // The attribute name of an element's opening tag in xml, or undefined.
 const attribute = (xml, element, name) => new RegExp(`<${element}\\b[^>]*\\s${name}="([^"]*)"`).exec(xml)?.[1];
 
-test('a package of the built page holds what each version requires', needsBuild, () => {
+test('a package made of a web zip of the built page holds what each version requires', needsBuild, () => {
   const build = process.env.GJ_WEB_BUILD;
   const names = ['index.html', 'page.js', 'page.css', 'worksheet-landscape.css', 'manifest.webmanifest', 'icon.svg',
     'icon-192.png', 'icon-512.png', 'sw.js', 'programs.js'];
   const pageFiles = names.map((name) => ({ name, bytes: fs.readFileSync(path.join(build, name)) }));
+  const webZip = zip([...pageFiles, { name: manifestName, bytes: 'stale' }].map((f) => ({ ...f, name: `gauss-jordan-1.0-web/${f.name}` })));
   // version, schema version, the content package's namespace, the attribute that names a SCO
   const versions = [['1.2', '1.2', 'http://www.imsproject.org/xsd/imscp_rootv1p1p2', 'adlcp:scormtype'],
     ['2004', '2004 4th Edition', 'http://www.imsglobal.org/xsd/imscp_v1p1', 'adlcp:scormType']];
   for (const [version, schemaversion, namespace, scormType] of versions) {
-    const text = manifest(version, { id: 'x1', title: 'T', launch: 'index.html#gjinverse&practice&seed=3', files: names, passMark: 0.5, asked: 4 });
-    const unzipped = unzipSync(zip(packageFiles([...pageFiles, { name: manifestName, bytes: 'stale' }], text)));
+    const options = { id: 'x1', title: 'T', launch: 'index.html#gjinverse&practice&seed=3', passMark: 0.5, asked: 4 };
+    const unzipped = unzipSync(lmsPackage(version, options, filesOfZip(webZip)));
     const xml = strFromU8(unzipped[manifestName]);
     const listed = [...xml.matchAll(/<file href="([^"]+)"\/>/g)].map((m) => m[1]);
     const launch = attribute(xml, 'resource', 'href');
@@ -68,5 +82,6 @@ test('a package of the built page holds what each version requires', needsBuild,
     assert.deepEqual(Object.keys(unzipped).sort(), [...listed, manifestName].sort(), `${version}: the zip holds every file listed, and nothing else`);
     assert.ok(unzipped[launch.split('#')[0]], `${version}: the launch page ${launch} is in the zip`);
     assert.ok(Buffer.from(unzipped['programs.js']).equals(pageFiles.at(-1).bytes), version);
+    assert.doesNotMatch(xml, /stale/, `${version}: the package's own manifest`);
   }
 });
