@@ -71,7 +71,8 @@ export function encode(saved) {
     stages.map(stageToken).join('');
 }
 
-// Reads text from position at; each read gives [value, next position] or throws.
+// A reader of text: each read takes its part from where the last one stopped
+// and gives its value, or throws a SyntaxError.
 const reader = (text) => {
   let at = 0;
   const fail = () => { throw new SyntaxError(`suspend data unreadable at ${at}`); };
