@@ -1,6 +1,7 @@
 // The package that an LMS imports (web/logic/lms-package.js, web/logic/zip.js):
-// the manifest's escaping and pass mark, the same zip in every time zone, and a
-// package of the built page, unzipped, holding what each version requires.
+// each version's manifest against its golden file, the same zip in every time
+// zone, the files of a zip of the page, and a package made of the built page,
+// unzipped, holding what each version requires.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -13,22 +14,16 @@ import { needsBuild } from './programs.js';
 // The zip library that the page bundles, from the page's own packages.
 const { unzipSync, strFromU8 } = createRequire(path.join(import.meta.dirname, '..', '..', '..', 'web', 'package.json'))('fflate');
 
-test('the manifest escapes the title and address, and carries the pass mark in each version\'s form', () => {
-  const p = { id: 'a7Kx-2', title: 'Week 3 <inverse> & "R&D" 역행렬', launch: 'index.html#gjinverse&practice&a=x',
-    files: ['index.html', 'page.js'], passMark: 0.8, asked: 9 };
-  // version, what differs from p, what the manifest holds, what it lacks
-  const cases = [
-    ['1.2', {}, ['<title>Week 3 &lt;inverse&gt; &amp; &quot;R&amp;D&quot; 역행렬</title>', 'href="index.html#gjinverse&amp;practice&amp;a=x"',
-                 '<adlcp:masteryscore>8</adlcp:masteryscore>', '<manifest identifier="a7Kx-2"'], ['imsss']],
-    ['1.2', { asked: null }, [], ['masteryscore']],
-    ['2004', { id: '7up', passMark: 2 / 3 }, ['<imsss:minNormalizedMeasure>0.6667<', 'satisfiedByMeasure="true"', '<manifest identifier="gj_7up"'], ['masteryscore']],
-    ['2004', { passMark: null }, [], ['imsss:sequencing']],
-  ];
-  for (const [version, more, holds, lacks] of cases) {
-    const xml = manifest(version, { ...p, ...more });
-    for (const part of holds) assert.ok(xml.includes(part), `${version} holds ${part}`);
-    for (const part of lacks) assert.ok(!xml.includes(part), `${version} lacks ${part}`);
-  }
+const goldens = path.join(import.meta.dirname, 'lms-package');
+
+test('each version\'s manifest is its golden file, title and address escaped; a pass mark only where one is given', () => {
+  const p = { id: 'a7Kx-2', title: 'Week 3 <inverse> & "R&D" \'A\'\u0007 역행렬', launch: 'index.html#gjinverse&practice&seed=100&a=x',
+    files: ['index.html', 'page.js', 'page.css'], passMark: 0.8, asked: 9 };
+  assert.equal(manifest('1.2', p), fs.readFileSync(path.join(goldens, 'scorm-1.2.xml'), 'utf8'));
+  assert.equal(manifest('2004', { ...p, id: '7up', passMark: 2 / 3 }), fs.readFileSync(path.join(goldens, 'scorm-2004.xml'), 'utf8'));
+  // version, what differs from p, what the manifest then lacks
+  const cases = [['1.2', { asked: null }, 'masteryscore'], ['1.2', { passMark: 1.5 }, 'masteryscore'], ['2004', { passMark: null }, 'imsss:sequencing']];
+  for (const [version, more, lacks] of cases) assert.ok(!manifest(version, { ...p, ...more }).includes(lacks), `${version} ${JSON.stringify(more)}`);
   assert.throws(() => manifest('1.3', p), RangeError);
 });
 
@@ -53,6 +48,7 @@ test('a zip of the page gives its files from its root, and nothing for a zip tha
     [['index.html', 'icons/a.png'], ['index.html', 'icons/a.png']],
     [['top/index.html', 'other/page.js'], null], [['top/page.js'], null], [['index.html', '../evil.js'], null],
     [['index.html', 'a/../../evil.js'], null], [['index.html', '/etc/x'], null], [['index.html', 'C:/x'], null],
+    [['index.html', 'a\\..\\x'], null], [['index.html', './a'], null], [['index.html', 'a//b'], null], [['a/index.html', 'a/b/'], ['index.html']],
   ];
   for (const [names, expected] of cases) assert.deepEqual(filesOfZip(zip(names.map(f)))?.map((x) => x.name) ?? null, expected, names.join());
   assert.equal(filesOfZip(new TextEncoder().encode('not a zip')), null);

@@ -50,6 +50,20 @@ test('a result is reported in each version\'s elements and vocabulary', () => {
   ]);
 });
 
+test('each version words done, passed and failed in its own vocabulary', () => {
+  const statuses = ['cmi.core.lesson_status', 'cmi.completion_status', 'cmi.success_status', 'cmi.core.exit', 'cmi.exit'];
+  // stages answered of 2, right first time, pass mark → 1.2's status and exit, 2004's completion, success and exit
+  const cases = [
+    [2, 2, null, 'completed', '', 'completed', 'unknown', 'normal'], [2, 0, 0.5, 'failed', '', 'completed', 'failed', 'normal'],
+    [1, 1, 0.5, 'incomplete', 'suspend', 'incomplete', 'unknown', 'suspend'], [2, 1, 0.5, 'passed', '', 'completed', 'passed', 'normal'],
+  ];
+  for (const [answered, rightFirstTime, passMark, ...expected] of cases) {
+    const r = { ...result, stages: result.stages.slice(0, answered), rightFirstTime, passMark };
+    const pairs = Object.fromEntries([...report('1.2', r), ...report('2004', r)]);
+    assert.deepEqual(statuses.map((e) => pairs[e]), [expected[0], expected[2], expected[3], expected[1], expected[4]], JSON.stringify(r));
+  }
+});
+
 test('what exceeds a version\'s limits is cut or left out', () => {
   const long = { ...result, suspend: 'x'.repeat(4097), stages: [{ ...result.stages[1], firstAnswer: '9'.repeat(5000) }] };
   const [v12, v2004] = ['1.2', '2004'].map((v) => Object.fromEntries(report(v, long)));

@@ -22,8 +22,9 @@ test('saved work reads back as it was written', () => {
              ['entry 1 2', given('0.89', { right: false, note: null, slip: 'closeDigits' })],
              ['entry 2 1', given('-0', { right: true, note: 'negativeZero', slip: null }, { zero: true })]], { wrong: true, hints: 3 }),
       stage([['order', given('2 1 4 3')], ['r 2', given(null, right, { alone: true })], ['r 3', given('alone', right, { alone: true })]])] }],
-    ['invertibility, shown, every fill', { from: 3, fill: 'none', current: 3, stages: [null, null, null,
-      stage([['invertible', given(null, { right: false, note: null, slip: 'singular' }, { choice: 'no' })]], { shown: true, hints: 1 })] }],
+    ['invertibility, shown, a stage not made, every fill', { from: 3, fill: 'none', current: 5, stages: [null, null, null,
+      stage([['invertible', given(null, { right: false, note: null, slip: 'singular' }, { choice: 'no' })]], { shown: true, hints: 1 }), null,
+      stage([], { hints: 8, wrong: true })] }],
     ['typed text beyond the short forms', { from: 1, fill: 'row', current: 1, stages: [null,
       stage([['entry 12 40', given('−2,5; 1/3 ! ~ % \' 가')], ['x 3', given('')], ['unheard of', given('1', { right: false, note: 'new', slip: 'other' }, { choice: 'maybe' })]])] }],
   ];
@@ -37,7 +38,8 @@ test('saved work reads back as it was written', () => {
 test('a string cut short, altered or of another version reads as nothing', () => {
   const text = encode({ from: 1, fill: 'all', current: 1, stages: [null, stage([['entry 1 1', given('0.5')], ['divisor 2', given('2', { right: false, note: null, slip: 'sign' })]])] });
   const altered = ['', '2' + text.slice(1), text.slice(0, -1), text.slice(0, -3), text.replace('~', '!'), text.replace('.', ''),
-    text.replace(/0$/, "'x"), text + '~', text + 'Z9,', text.replace('!0', '!G'), text.replace('0.5', '0%E'), '1a1.1.~0%E2,', null, 42];
+    text.replace(/0$/, "'x"), text + '~', text + 'Z9,', text.replace('!0', '!G'), text.replace('!0', '!8'), text.replace('0.5', '0%E'),
+    text.replace('~0', '~_'), text.replace('~0', '~!'), text.replace('!004', '!00F4'), text.replace('2!', '2\''), '1a1.1.~0%E2,', null, 42];
   for (const bad of altered) assert.equal(decode(bad), null, String(bad));
 });
 
