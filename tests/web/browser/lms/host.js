@@ -1,0 +1,50 @@
+// A stand-in LMS for the browser tests: scorm-again gives the SCORM API of the
+// version that the address asks (?v=1.2 or ?v=2004) to a content page
+// (&launch=) in a frame, with the learner's name (&name=). What the content
+// commits is kept in this page's localStorage, so that the content can be
+// closed and opened again on the data saved, as an LMS resumes an attempt.
+// window.lms: open(), close(), the data kept, and the content's window.
+(() => {
+  const query = new URLSearchParams(location.search);
+  const version = query.get('v') === '2004' ? '2004' : '1.2';
+  const key = `lms-data-${version}`;
+  const data = () => JSON.parse(localStorage.getItem(key) ?? 'null');
+  let frame = null;
+
+  // A new session's API on the data kept, as the frame's parent offers it.
+  function start() {
+    const saved = data();
+    const api = version === '1.2' ? new window.Scorm12API({ logLevel: 5 }) : new window.Scorm2004API({ logLevel: 5 });
+    if (saved) api.loadFromJSON(saved);
+    const core = version === '1.2' ? api.cmi.core : api.cmi;
+    core[version === '1.2' ? 'student_name' : 'learner_name'] = query.get('name') ?? '';
+    const exit = saved && (version === '1.2' ? saved.core?.exit : saved.exit);
+    core.entry = !saved ? 'ab-initio' : exit === 'suspend' ? 'resume' : '';
+    const keep = () => localStorage.setItem(key, JSON.stringify(api.renderCMIToJSONObject().cmi));
+    for (const call of version === '1.2' ? ['LMSCommit', 'LMSFinish'] : ['Commit', 'Terminate']) api.on(call, keep);
+    delete window.API;
+    delete window.API_1484_11;
+    window[version === '1.2' ? 'API' : 'API_1484_11'] = api;
+  }
+
+  window.lms = {
+    version,
+    data,
+    closed: true,
+    content: () => frame?.contentWindow ?? null,
+    open() {
+      start();
+      frame = document.createElement('iframe');
+      frame.title = 'Content';
+      frame.src = query.get('launch');
+      document.querySelector('main').append(frame);
+      window.lms.closed = false;
+    },
+    // Unloads the content, which then ends its session, and removes its frame.
+    close() {
+      frame.addEventListener('load', () => { frame.remove(); frame = null; window.lms.closed = true; }, { once: true });
+      frame.src = 'about:blank';
+    },
+  };
+  addEventListener('DOMContentLoaded', () => window.lms.open());
+})();

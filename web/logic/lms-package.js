@@ -1,0 +1,136 @@
+// An assignment as a package that an LMS imports: the manifest
+// (imsmanifest.xml) for SCORM 1.2 or 2004 4th edition, and the files of the
+// package, the page's own and the manifest. One item, one resource: the page,
+// launched with the assignment in its address.
+import { zip, unzip } from './zip.js';
+
+// Each version's manifest: its namespaces and schema locations, the version
+// that its metadata names, and how its resource says that it is a SCO.
+const kinds = {
+  '1.2': {
+    namespaces: {
+      xmlns: 'http://www.imsproject.org/xsd/imscp_rootv1p1p2',
+      'xmlns:adlcp': 'http://www.adlnet.org/xsd/adlcp_rootv1p2',
+    },
+    locations: 'http://www.imsproject.org/xsd/imscp_rootv1p1p2 imscp_rootv1p1p2.xsd ' +
+      'http://www.imsglobal.org/xsd/imsmd_rootv1p2p1 imsmd_rootv1p2p1.xsd http://www.adlnet.org/xsd/adlcp_rootv1p2 adlcp_rootv1p2.xsd',
+    schemaversion: '1.2',
+    scormType: 'adlcp:scormtype',
+  },
+  2004: {
+    namespaces: {
+      xmlns: 'http://www.imsglobal.org/xsd/imscp_v1p1',
+      'xmlns:adlcp': 'http://www.adlnet.org/xsd/adlcp_v1p3',
+      'xmlns:adlseq': 'http://www.adlnet.org/xsd/adlseq_v1p3',
+      'xmlns:adlnav': 'http://www.adlnet.org/xsd/adlnav_v1p3',
+      'xmlns:imsss': 'http://www.imsglobal.org/xsd/imsss',
+    },
+    locations: 'http://www.imsglobal.org/xsd/imscp_v1p1 imscp_v1p1.xsd http://www.adlnet.org/xsd/adlcp_v1p3 adlcp_v1p3.xsd ' +
+      'http://www.adlnet.org/xsd/adlseq_v1p3 adlseq_v1p3.xsd http://www.adlnet.org/xsd/adlnav_v1p3 adlnav_v1p3.xsd ' +
+      'http://www.imsglobal.org/xsd/imsss imsss_v1p0.xsd',
+    schemaversion: '2004 4th Edition',
+    scormType: 'adlcp:scormType',
+  },
+};
+
+export const manifestName = 'imsmanifest.xml';
+
+// text with the characters that XML gives a meaning escaped, and those that
+// it does not allow (controls other than tab and line ends) dropped.
+export const xmlEscape = (text) => String(text)
+  .replace(/[\x00-\x08\x0b\x0c\x0e-\x1f\ufffe\uffff]/g, '')
+  .replace(/[&<>"']/g, (ch) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;', "'": '&apos;' })[ch]);
+
+// An XML identifier (an NCName) made of id: what it does not take becomes '_',
+// and one that does not start with a letter or '_' is prefixed.
+const identifier = (id) => {
+  const name = String(id ?? '').replace(/[^A-Za-z0-9._-]/g, '_');
+  return /^[A-Za-z_]/.test(name) ? name : `gj_${name}`;
+};
+
+// The pass mark where the version needs it in the manifest. 1.2's mastery
+// score, on the item, is on the scale of the raw score, which an LMS compares
+// with it: stages right the first time, so that it needs the stages asked.
+// 2004's primary objective is satisfied by the scaled score, the share.
+function passMarkXml(version, passMark, asked) {
+  if (!Number.isFinite(passMark) || passMark < 0 || passMark > 1) return [];
+  if (version === '1.2')
+    return Number.isInteger(asked) && asked > 0 ? [`<adlcp:masteryscore>${masteryScore(passMark, asked)}</adlcp:masteryscore>`] : [];
+  return ['<imsss:sequencing>', '  <imsss:objectives>',
+    '    <imsss:primaryObjective objectiveID="stages_right_first_time" satisfiedByMeasure="true">',
+    `      <imsss:minNormalizedMeasure>${Number(passMark.toFixed(4))}</imsss:minNormalizedMeasure>`,
+    '    </imsss:primaryObjective>', '  </imsss:objectives>', '</imsss:sequencing>'];
+}
+
+// The fewest stages right the first time, of asked, that pass at passMark.
+export const masteryScore = (passMark, asked) => Math.ceil(passMark * asked - 1e-9);
+
+// imsmanifest.xml for version ('1.2' or '2004') of a package: { id, title,
+// launch, files, passMark, asked }, launch the page's address within the
+// package (such as index.html#…), files the names of every file of the page,
+// passMark a share from 0 to 1, or null, and asked the stages asked. Throws
+// for another version.
+export function manifest(version, { id, title, launch, files, passMark = null, asked = null }) {
+  const kind = kinds[version];
+  if (!kind) throw new RangeError(`no SCORM version ${version}`);
+  const base = identifier(id);
+  const attributes = Object.entries({ ...kind.namespaces, 'xmlns:xsi': 'http://www.w3.org/2001/XMLSchema-instance' })
+    .map(([name, value]) => `${name}="${value}"`).join('\n    ');
+  const indent = (lines, by) => lines.map((line) => ' '.repeat(by) + line);
+  return [
+    '<?xml version="1.0" encoding="UTF-8"?>',
+    `<manifest identifier="${base}" version="1"`,
+    `    ${attributes}`,
+    `    xsi:schemaLocation="${kind.locations}">`,
+    '  <metadata>',
+    '    <schema>ADL SCORM</schema>',
+    `    <schemaversion>${kind.schemaversion}</schemaversion>`,
+    '  </metadata>',
+    `  <organizations default="${base}_organization">`,
+    `    <organization identifier="${base}_organization">`,
+    `      <title>${xmlEscape(title)}</title>`,
+    `      <item identifier="${base}_item" identifierref="${base}_page">`,
+    `        <title>${xmlEscape(title)}</title>`,
+    ...indent(passMarkXml(version, passMark, asked), 8),
+    '      </item>',
+    '    </organization>',
+    '  </organizations>',
+    '  <resources>',
+    `    <resource identifier="${base}_page" type="webcontent" ${kind.scormType}="sco" href="${xmlEscape(launch)}">`,
+    ...files.map((name) => `      <file href="${xmlEscape(name)}"/>`),
+    '    </resource>',
+    '  </resources>',
+    '</manifest>',
+    '',
+  ].join('\n');
+}
+
+// The package's files, [{ name, bytes }]: the manifest (text) first, then the
+// page's files as given; a page file of the manifest's name gives way to it.
+export function packageFiles(pageFiles, manifestText) {
+  return [{ name: manifestName, bytes: new TextEncoder().encode(manifestText) },
+    ...pageFiles.filter((f) => f.name !== manifestName)];
+}
+
+// A name that a package may carry: a path of plain parts below its root.
+const safeName = (name) => !/^\/|\\|^[A-Za-z]:/.test(name) && name.split('/').every((part) => part !== '' && part !== '.' && part !== '..');
+
+// The page's files in a zip of the page, such as the release's web zip:
+// [{ name, bytes }], the one folder that holds them all, if any, taken off
+// their names. Null when bytes are not a zip, hold no index.html at the root
+// so found, or hold a name that climbs out of it or starts at a drive or the root.
+export function filesOfZip(bytes) {
+  let files;
+  try { files = unzip(bytes); } catch { return null; }
+  const top = files[0]?.name.match(/^[^/]+\//)?.[0];
+  if (top && files.every((f) => f.name.startsWith(top))) files = files.map((f) => ({ ...f, name: f.name.slice(top.length) }));
+  return files.every((f) => safeName(f.name)) && files.some((f) => f.name === 'index.html') ? files : null;
+}
+
+// The zip of a package for an LMS of version: pageFiles ([{ name, bytes }])
+// and the manifest that options describe (as manifest() takes them), which
+// lists every one of those files but a manifest of their own.
+export function lmsPackage(version, options, pageFiles) {
+  const own = pageFiles.filter((f) => f.name !== manifestName);
+  return zip(packageFiles(own, manifest(version, { ...options, files: own.map((f) => f.name) })));
+}

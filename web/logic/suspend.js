@@ -1,0 +1,153 @@
+// A practice session's saved work as one short ASCII string, for an LMS's
+// suspend_data, which SCORM 1.2 holds to 4,096 characters: an order-4 inverse
+// with every entry asked takes some 400 answers, so each costs its typed text
+// and about four characters more.
+//
+// The saved work is what practice keeps: { from, fill, current, stages }, each
+// stage null or { answers: [[key, { text, alone, choice, verdict, zero }]],
+// wrong, hints, shown }, verdict { right, note, slip }.
+//
+// The string: "1" (the version), the fill, from and current, then for each
+// stage from `from` on "~" and its flags ("~-" for none), then its answers, each
+// a key, its text and an end that says the verdict: "," right, ";" wrong,
+// else "!" with flags, note, slip and choice. A key is two base-36 digits for
+// an entry (row, column), a letter and a digit for a divisor, r or x, a letter
+// for the order or invertibility. Any other key, fill, note, slip or choice is
+// written out between quotes; a text is written as it is but for the
+// characters that mark the parts and any beyond ASCII, which are %-escaped.
+import { fills } from './share.js';
+
+const version = '1';
+const digits = '0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ-_';
+const reserved = /[^\x20-\x7e]|[,;!~%']/g;
+const notes = [null, 'residue', 'fromPrinted', 'negativeZero'];
+const slips = [null, 'differs', 'unreadable', 'notOrder', 'sign', 'leftmost', 'oneExchange', 'inverted', 'textbook',
+  'changedZero', 'notZero', 'closeDigits', 'closeNear', 'singular', 'invertible'];
+const choices = [null, 'yes', 'no'];
+const maxHints = 8;   // the stage's flags are one digit: wrong, shown and the hints times 4
+const keyLetters = { divisor: 'D', r: 'R', x: 'X' };
+const keyWords = { D: 'divisor', R: 'r', X: 'x' };
+
+const escape = (text) => text.replace(reserved, (ch) =>
+  [...new TextEncoder().encode(ch)].map((b) => '%' + b.toString(16).toUpperCase().padStart(2, '0')).join(''));
+const quoted = (text) => `'${escape(text)}'`;
+
+// value as its one-digit index in table, or quoted when it is not there.
+function token(value, table) {
+  const k = table.indexOf(value ?? null);
+  return k >= 0 ? digits[k] : quoted(String(value));
+}
+
+// A question's key in two or three characters where it has a short form.
+function keyToken(key) {
+  let m = /^entry ([1-9]\d*) ([1-9]\d*)$/.exec(key);
+  if (m && m[1] < 36 && m[2] < 36) return Number(m[1]).toString(36) + Number(m[2]).toString(36);
+  m = /^(divisor|r|x) ([1-9]\d*)$/.exec(key);
+  if (m && m[2] < 36) return keyLetters[m[1]] + Number(m[2]).toString(36);
+  return key === 'order' ? 'O' : key === 'invertible' ? 'I' : quoted(key);
+}
+
+function answerToken([key, given]) {
+  const { text = null, alone = false, choice = null, verdict, zero = false } = given;
+  const plain = text !== null && !alone && !zero && choice === null && verdict.note === null && verdict.slip === null;
+  const end = plain ? (verdict.right ? ',' : ';')
+    : '!' + digits[(verdict.right ? 1 : 0) | (alone ? 2 : 0) | (zero ? 4 : 0) | (text === null ? 8 : 0)] +
+      token(verdict.note, notes) + token(verdict.slip, slips) + token(choice, choices);
+  return keyToken(key) + (text === null ? '' : escape(String(text))) + end;
+}
+
+function stageToken(stage) {
+  if (!stage) return '~-';
+  const hints = Math.max(0, Math.min(maxHints, Number(stage.hints) || 0));
+  const flags = (stage.wrong ? 1 : 0) | (stage.shown ? 2 : 0) | (hints << 2);
+  return '~' + digits[flags] + (stage.answers ?? []).map(answerToken).join('');
+}
+
+// The saved work as a string of printable ASCII; the stages before `from`,
+// which practice does not restore, are left out.
+export function encode(saved) {
+  const stages = Array.from({ length: Math.max(0, (saved.stages?.length ?? 0) - saved.from) }, (_, i) => saved.stages[saved.from + i]);
+  return version + token(saved.fill, fills) + saved.from.toString(36) + '.' + saved.current.toString(36) + '.' +
+    stages.map(stageToken).join('');
+}
+
+// A reader of text: each read takes its part from where the last one stopped
+// and gives its value, or throws a SyntaxError.
+const reader = (text) => {
+  let at = 0;
+  const fail = () => { throw new SyntaxError(`suspend data unreadable at ${at}`); };
+  const peek = () => text[at];
+  const base36 = (ch) => (/^[0-9a-z]$/.test(ch) ? parseInt(ch, 36) : fail());
+  const next = () => (at < text.length ? text[at++] : fail());
+  const upTo = (pattern) => {
+    const start = at;
+    while (at < text.length && !pattern.test(text[at])) at++;
+    return text.slice(start, at);
+  };
+  const unescape = (part) => {
+    try { return decodeURIComponent(part); } catch { return fail(); }
+  };
+  const quote = () => {
+    const part = upTo(/'/);
+    next();
+    return unescape(part);
+  };
+  const tokenOf = (table) => {
+    const ch = next();
+    if (ch === "'") return quote();
+    const k = digits.indexOf(ch);
+    return k >= 0 && k < table.length ? table[k] : fail();
+  };
+  const number = () => {
+    const part = upTo(/\./);
+    next();
+    return /^[0-9a-z]{1,4}$/.test(part) ? parseInt(part, 36) : fail();
+  };
+  const key = () => {
+    const ch = next();
+    if (ch === "'") return quote();
+    if (ch === 'O') return 'order';
+    if (ch === 'I') return 'invertible';
+    const second = base36(next());
+    return keyWords[ch] ? `${keyWords[ch]} ${second}` : `entry ${base36(ch)} ${second}`;
+  };
+  const answer = () => {
+    const k = key();
+    const typed = unescape(upTo(/[,;!~']/));
+    const end = next();
+    if (end === ',' || end === ';')
+      return [k, { text: typed, alone: false, choice: null, verdict: { right: end === ',', note: null, slip: null }, zero: false }];
+    if (end !== '!') return fail();
+    const flags = digits.indexOf(next());
+    if (flags < 0 || flags > 15 || (flags & 8 && typed !== '')) return fail();
+    const [note, slip, choice] = [tokenOf(notes), tokenOf(slips), tokenOf(choices)];
+    return [k, { text: flags & 8 ? null : typed, alone: (flags & 2) > 0, choice, verdict: { right: (flags & 1) > 0, note, slip }, zero: (flags & 4) > 0 }];
+  };
+  const stage = () => {
+    if (next() !== '~') fail();
+    const ch = next();
+    if (ch === '-') return null;
+    const flags = digits.indexOf(ch);
+    if (flags < 0 || flags >> 2 > maxHints) fail();
+    const answers = [];
+    while (at < text.length && peek() !== '~') answers.push(answer());
+    return { answers, wrong: (flags & 1) > 0, hints: flags >> 2, shown: (flags & 2) > 0 };
+  };
+  return { tokenOf, number, stage, done: () => at >= text.length };
+};
+
+// The saved work that encode() wrote, its stages before `from` null; null when
+// text is not such a string (another version, cut short or altered).
+export function decode(text) {
+  if (typeof text !== 'string' || text[0] !== version) return null;
+  try {
+    const read = reader(text.slice(1));
+    const fill = read.tokenOf(fills);
+    const [from, current] = [read.number(), read.number()];
+    const stages = Array(from).fill(null);
+    while (!read.done()) stages.push(read.stage());
+    return { from, fill, current, stages };
+  } catch {
+    return null;
+  }
+}
