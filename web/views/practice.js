@@ -17,6 +17,7 @@ import { entry, isZero, isNonFinite } from '../logic/model.js';
 import { format } from '../logic/exact.js';
 import { headers } from '../logic/forms.js';
 import { fills, firstAsked, defaultFill } from '../logic/share.js';
+import { keepInView, followViewport, placeVerdict, checkButton, markUnchecked } from './keyboard.js';
 
 const section = byId('practice');
 const body = byId('practice-body');
@@ -121,6 +122,7 @@ function mark(input, given) {
   input.classList.toggle('right', verdict?.right === true);
   input.classList.toggle('wrong', verdict?.right === false && !close);
   input.classList.toggle('close', close);
+  input.classList.remove('unchecked');
   input.readOnly = verdict?.right === true;
   input.tabIndex = verdict?.right === true ? -1 : 0;
   input.setAttribute('aria-invalid', String(verdict?.right === false));
@@ -141,7 +143,7 @@ function field(k, q, labelled) {
   const given = state.stages[k].answers.get(q.key);
   input.value = given ? given.text ?? (given.alone ? t('practice.aloneAnswer') : '') : '';
   const holder = el('span', 'answer-box');
-  holder.append(input, el('span', 'mark', '', { 'aria-hidden': 'true' }));
+  holder.append(input, el('span', 'mark', '', { 'aria-hidden': 'true' }), checkButton(labelOf(q)));
   mark(input, given);
   return holder;
 }
@@ -190,28 +192,31 @@ function decisions(k, questions) {
   return list;
 }
 
-// The entries asked, row by row, each row's fields wrapping under its label
-// where the screen is narrow, each field with its column above it.
+// The entries asked, in the rows and columns of the printout, under its
+// column headers with the bar before I or b; the rows scroll sideways as one
+// block where the screen is narrow, each row's label staying at its left.
 function entries(k, questions) {
   const box = el('div', 'entries');
   box.append(el('p', '', t('practice.entries')));
+  const { columns } = headers(model, k);
+  const grid = el('div', 'entry-grid');
+  grid.style.setProperty('--columns', columns.length);
+  const head = el('div', 'entry-head', undefined, { 'aria-hidden': 'true' });
+  head.append(el('span', 'row-label'), ...columns.map((col) => el('span', 'column-label', col.shown, col.bar ? { 'data-bar': '' } : {})));
+  grid.append(head);
   const byRow = new Map();
-  for (const q of questions) {
-    const { r } = q.label.values;
-    if (!byRow.has(r)) byRow.set(r, []);
-    byRow.get(r).push(q);
-  }
+  for (const q of questions) byRow.set(q.label.values.r, [...(byRow.get(q.label.values.r) ?? []), q]);
   for (const [r, row] of byRow) {
     const line = el('div', 'entry-row');
-    const cells = el('div', 'entry-cells');
+    line.append(el('span', 'row-label', t('practice.row', { r }), { 'aria-hidden': 'true' }));
     for (const q of row) {
-      const cell = el('span', 'entry');
-      cell.append(el('span', 'column-label', t('practice.column', { c: q.label.values.c }), { 'aria-hidden': 'true' }), field(k, q, false));
-      cells.append(cell);
+      const cell = el('span', 'entry', undefined, columns[q.label.values.c - 1]?.bar ? { 'data-bar': '' } : {});
+      cell.append(field(k, q, false));
+      line.append(cell);
     }
-    line.append(el('span', 'row-label', t('practice.row', { r }), { 'aria-hidden': 'true' }), cells);
-    box.append(line);
+    grid.append(line);
   }
+  box.append(grid);
   return box;
 }
 
@@ -298,8 +303,11 @@ function article(k) {
   }
   const feedback = el('p', 'feedback', '', { id: `practice-feedback-${k}` });
   const last = told && told.k === k && s.questions.find((q) => q.key === told.key);
-  if (last && s.answers.has(told.key)) feedback.textContent = message(k, last, s.answers.get(told.key));
   a.append(feedback, hint(k));
+  if (last && s.answers.has(told.key)) {
+    feedback.textContent = message(k, last, s.answers.get(told.key));
+    placeVerdict(feedback, a.querySelector(`[id="${idOf(k, told.key)}"]`));
+  }
   return a;
 }
 
@@ -367,11 +375,12 @@ function repaint() {
 
 const openQuestions = (k) => state.stages[k].questions.filter((q) => !state.stages[k].answers.get(q.key)?.verdict.right);
 
-// Focus on an answer field or button, scrolled wholly into view with its mark:
-// focus() leaves a field that is partly in view where it is in some engines.
-function focusOn(element) {
+// Focus on an answer field or button, scrolled wholly into view with its mark
+// and the others given (a verdict line), above an on-screen keyboard: focus()
+// leaves a field that is partly in view where it is in some engines.
+function focusOn(element, ...others) {
   element.focus({ preventScroll: true });
-  (element.closest('.answer-box, .decisions li') ?? element).scrollIntoView({ block: 'nearest', inline: 'nearest' });
+  keepInView(element.closest('.answer-box, .decisions li') ?? element, ...others);
 }
 
 // Moves the focus to the first question of stage k not yet answered right,
@@ -433,6 +442,7 @@ function answer(k, key, given) {
   s.wrong ||= isMiss(verdict);
   told = { k, key };
   save();
+  const line = byId(`practice-feedback-${k}`);
   let target = byId(idOf(k, key));
   if (q.kind === 'invertible') {
     const item = choiceItem(k, q);
@@ -443,13 +453,17 @@ function answer(k, key, given) {
     if (verdict.right && q.kind === 'r') target.closest('li').querySelector('.alone').disabled = true;
   }
   const sentence = () => message(k, q, s.answers.get(key));
-  byId(`practice-feedback-${k}`).textContent = sentence();
+  line.textContent = sentence();
+  placeVerdict(line, target);
   say(() => [sentence()]);
-  if (!verdict.right) return q.kind === 'invertible' ? focusOn(target) : target.select();
+  if (!verdict.right) {
+    if (q.kind !== 'invertible') target.select();
+    return focusOn(target, line);
+  }
   const open = openQuestions(k);
   if (open.length === 0) return afterPaint(model.run, () => { if (state.current === k) complete(k); });
   const after = open.find((x) => s.questions.indexOf(x) > s.questions.indexOf(q)) ?? open[0];
-  focusOn(byId(idOf(k, after.key)));
+  focusOn(byId(idOf(k, after.key)), line);
 }
 
 // Show: every open question of the current stage filled in with the program's answer.
@@ -583,15 +597,38 @@ body.addEventListener('keydown', (event) => {
   if (input.readOnly || input.value.trim() === '') return;
   answer(Number(input.dataset.k), input.dataset.key, { text: input.value });
 });
-// A field reached with Tab is scrolled wholly into view too.
+// A field reached with Tab, or tapped, is scrolled wholly into view too.
 body.addEventListener('focusin', (event) => {
-  if (event.target.matches('input.answer')) event.target.closest('.answer-box').scrollIntoView({ block: 'nearest', inline: 'nearest' });
+  if (event.target.matches('input.answer')) keepInView(event.target.closest('.answer-box'));
+});
+// An answer left for another field without Enter is marked as not yet
+// checked, and the status line says so (not when the window loses the focus,
+// nor when a repaint takes the field away).
+body.addEventListener('focusout', (event) => {
+  const input = event.target;
+  if (!input.matches('input.answer') || input.readOnly || !input.isConnected || !document.hasFocus()) return;
+  const { k, key } = input.dataset;
+  const s = state?.stages[k];
+  const q = s?.questions.find((x) => x.key === key);
+  if (!q || input.value.trim() === '' || input.value === s.answers.get(key)?.text) return;
+  markUnchecked(input);
+  say(() => [t('practice.unchecked', { label: labelOf(q) })]);
+});
+// The focused field and its stage's verdict stay in view as the screen's free part changes.
+followViewport(() => {
+  const input = document.activeElement;
+  return input?.matches('#practice-body input.answer, #practice-body .choice')
+    ? [input.closest('.answer-box, .decisions li'), byId(`practice-feedback-${input.dataset.k}`)] : null;
 });
 body.addEventListener('click', (event) => {
   const button = event.target.closest('button');
   if (!button) return;
   const { k, key, choice: picked } = button.dataset;
-  if (button.matches('.alone')) answer(Number(k), key, { alone: true });
+  if (button.matches('.check')) {
+    const input = button.parentElement.firstChild;
+    if (input.readOnly || input.value.trim() === '') input.focus();
+    else answer(Number(input.dataset.k), input.dataset.key, { text: input.value });
+  } else if (button.matches('.alone')) answer(Number(k), key, { alone: true });
   else if (button.matches('.choice')) answer(Number(k), key, { choice: picked });
   else if (button.matches('.hint-button')) showHint(state.current);
   else if (button.matches('.show-button')) show(state.current);

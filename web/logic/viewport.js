@@ -1,0 +1,25 @@
+// Where on the screen an answer field and its verdict can be seen: the part
+// that an on-screen keyboard leaves free, less a strip stuck to its top, and
+// how far the page scrolls to bring what must be seen into it. Coordinates
+// are the window's (getBoundingClientRect), y growing downwards.
+
+// The part of the window left free, as { top, bottom }: the visual viewport
+// where the browser has one (visual: { offsetTop, height }, else null);
+// without one, the upper half on a touch screen, whose keyboard may cover the
+// lower; less covered, the height of a strip stuck to the top of the window.
+export function freePart({ visual, innerHeight, touch, covered = 0 }) {
+  const top = visual ? visual.offsetTop : 0;
+  const bottom = visual ? visual.offsetTop + visual.height : touch ? innerHeight / 2 : innerHeight;
+  return { top: Math.min(top + covered, bottom), bottom };
+}
+
+// How far to scroll the page down (negative: up) so that the boxes ({ top,
+// bottom }) lie wholly in free with margin to spare: all of them where they fit
+// together, else the first alone, by the least scroll. 0 where they are in view.
+export function scrollNeeded(boxes, free, margin = 0) {
+  const room = { top: free.top + margin, bottom: free.bottom - margin };
+  const all = { top: Math.min(...boxes.map((b) => b.top)), bottom: Math.max(...boxes.map((b) => b.bottom)) };
+  const span = all.bottom - all.top <= room.bottom - room.top ? all : boxes[0];
+  if (span.top < room.top || span.bottom - span.top > room.bottom - room.top) return span.top - room.top;
+  return Math.max(0, span.bottom - room.bottom);
+}

@@ -1,0 +1,72 @@
+// Practice on a phone: the focused answer field and its verdict kept in the
+// part of the screen that an on-screen keyboard leaves free (the visual
+// viewport, as it resizes when the keyboard opens or the phone turns), the
+// verdict line placed under the row of the field it judges, and what stands
+// in for Enter: a check button beside each field, and a mark on an answer
+// left for another field before it was checked.
+import { t } from './language.js';
+import { el } from './dom.js';
+import { freePart, scrollNeeded } from '../logic/viewport.js';
+
+const margin = 6;  // px left between what must be seen and the edge of the free part
+const touch = () => window.matchMedia?.('(pointer: coarse)').matches === true;
+
+// The height of the printout strip stuck to the top of the stage that holds element, if any.
+function stripAbove(element) {
+  const strip = element.closest('.practice-stage')?.querySelector(':scope > .printout-box');
+  return strip && strip.compareDocumentPosition(element) & Node.DOCUMENT_POSITION_FOLLOWING ? strip.offsetHeight : 0;
+}
+
+// Scrolls element into view within its own scrolling box (an entry's row that
+// scrolls sideways), then the page so that element and the others given (the
+// verdict line, when it has words) lie in the part of the screen left free.
+export function keepInView(element, ...others) {
+  element.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+  const free = freePart({ visual: window.visualViewport ?? null, innerHeight, touch: touch(), covered: stripAbove(element) });
+  // Room below practice as tall as the keyboard, so that its last field can scroll up above it.
+  document.getElementById('practice-body')?.style.setProperty('--keyboard', `${Math.max(0, innerHeight - free.bottom)}px`);
+  const shown = others.filter((e) => e?.isConnected && e.textContent !== '');
+  const delta = scrollNeeded([element, ...shown].map((e) => e.getBoundingClientRect()), free, margin);
+  if (delta !== 0) window.scrollBy(0, delta);
+}
+
+// Keeps whatever focused() gives (an element and the others to show with it,
+// or null) in view whenever the free part of the screen changes: a keyboard
+// opens or closes, the phone turns.
+export function followViewport(focused) {
+  let queued = false;
+  const again = () => {
+    if (queued) return;
+    queued = true;
+    requestAnimationFrame(() => {
+      queued = false;
+      const shown = focused();
+      if (shown) keepInView(...shown);
+    });
+  };
+  window.visualViewport?.addEventListener('resize', again);
+  window.addEventListener('resize', again);
+}
+
+// Puts the verdict line right under the row of field: as the last item of
+// its entry row, or of its decision's line.
+export function placeVerdict(verdict, field) {
+  const row = field.closest('.entry-row, .decisions li');
+  if (row && verdict.parentElement !== row) row.append(verdict);
+}
+
+// A small button beside a field that checks it as Enter does, named for the
+// question; pressing it leaves the focus (and the keyboard) on the field.
+export function checkButton(label) {
+  const button = el('button', 'check', '↵', { type: 'button', tabIndex: -1 });
+  button.setAttribute('aria-label', t('practice.check', { label }));
+  button.addEventListener('mousedown', (event) => event.preventDefault());
+  return button;
+}
+
+// Marks input, left with an answer not yet checked, with '?' beside it; mark()
+// of practice clears it when the answer is checked.
+export function markUnchecked(input) {
+  input.classList.add('unchecked');
+  input.nextElementSibling.textContent = '?';
+}
