@@ -17,11 +17,29 @@ function stripAbove(element) {
   return strip && strip.compareDocumentPosition(element) & Node.DOCUMENT_POSITION_FOLLOWING ? strip.offsetHeight : 0;
 }
 
-// Scrolls element into view within its own scrolling box (an entry's row that
-// scrolls sideways), then the page so that element and the others given (the
-// verdict line, when it has words) lie in the part of the screen left free.
+// Scrolls the entries' block sideways, where element is in it, so that element
+// stands wholly in its view, clear of the row names stuck to its left.
+function keepInRow(element) {
+  const grid = element.closest('.entry-grid');
+  if (!grid) return;
+  const view = grid.getBoundingClientRect();
+  const names = grid.querySelector('.row-label')?.getBoundingClientRect().width ?? 0;
+  const { left, right } = element.getBoundingClientRect();
+  grid.scrollLeft += scrollNeeded([{ top: left, bottom: right }], { top: view.left + names, bottom: view.left + grid.clientWidth }, margin);
+}
+
+// Scrolls element into view within the entries' block that scrolls sideways,
+// then the page so that element and the others given (the verdict line, when
+// it has words) lie in the part of the screen left free.
 export function keepInView(element, ...others) {
-  element.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+  bringIn(element, others);
+  // Firefox scrolls the caret of the field just left into view a moment
+  // later, which can push this one out of its row's view: look again.
+  requestAnimationFrame(() => { if (element.contains(document.activeElement)) bringIn(element, others); });
+}
+
+function bringIn(element, others) {
+  keepInRow(element);
   const free = freePart({ visual: window.visualViewport ?? null, innerHeight, touch: touch(), covered: stripAbove(element) });
   // Room below practice as tall as the keyboard, so that its last field can scroll up above it.
   document.getElementById('practice-body')?.style.setProperty('--keyboard', `${Math.max(0, innerHeight - free.bottom)}px`);

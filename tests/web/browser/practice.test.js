@@ -278,9 +278,11 @@ const keyboardUp = (page) => page.evaluate(() => {
   return new Promise((painted) => requestAnimationFrame(() => requestAnimationFrame(painted)));
 });
 
-// Where the field in focus, its stage's verdict line (when it has words) and
-// the printout strip stand against the part of the screen the keyboard leaves.
-const aboveKeyboard = (page) => page.evaluate(() => {
+// Where the field in focus and its stage's verdict line (when it has words)
+// stand, two frames after the answer, against the part of the screen that the
+// keyboard leaves and the printout strip stuck to its top.
+const aboveKeyboard = (page) => page.evaluate(async () => {
+  await new Promise((painted) => requestAnimationFrame(() => requestAnimationFrame(painted)));
   const e = document.activeElement;
   const free = { top: visualViewport.offsetTop, bottom: visualViewport.offsetTop + visualViewport.height };
   const strip = e.closest('.practice-stage')?.querySelector('.printout-box').getBoundingClientRect();
@@ -295,6 +297,13 @@ test('at a phone\'s width, above its keyboard, every answer\'s next field and ve
   for (const [hash, locale] of [['#gjinverse&practice&seed=7&order=3&options=nice,reorder', 'ko-KR'], ['#gjsolve&practice&seed=7&order=4', 'en-US']]) {
     const page = await harness.open(browser(), pageUrl + hash, { ready: '.practice-stage', locale, viewport: { width: 375, height: 740 } });
     await keyboardUp(page);
+    // An answer left with Tab is marked as not yet checked; the button beside it checks it as Enter does.
+    const first = (await focused(page)).id;
+    await page.keyboard.type('12345');
+    await page.keyboard.press('Tab');
+    assert.deepEqual(await page.$eval(`#${first}`, (e) => [e.className, e.nextElementSibling.textContent]), ['answer unchecked', '?']);
+    await page.click(`#${first} ~ .check`);
+    assert.deepEqual([(await focused(page)).id, (await focused(page)).invalid], [first, 'true']);
     let inFour = 0;  // answers given in stage 4
     let turned = false;
     for (let answered = 0; (await focused(page)).key !== null; answered++) {
