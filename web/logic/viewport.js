@@ -14,12 +14,17 @@ export function freePart({ visual, innerHeight, touch, covered = 0 }) {
 }
 
 // How far to scroll the page down (negative: up) so that the boxes ({ top,
-// bottom }) lie wholly in free with margin to spare: all of them where they fit
-// together, else the first alone, by the least scroll. 0 where they are in view.
+// bottom }) lie wholly in free with margin to spare: as many of them as fit
+// together, in the order given (the field first), by the least scroll; where
+// the first alone is taller than free, its top at free's top. 0 where they
+// are in view.
 export function scrollNeeded(boxes, free, margin = 0) {
   const room = { top: free.top + margin, bottom: free.bottom - margin };
-  const all = { top: Math.min(...boxes.map((b) => b.top)), bottom: Math.max(...boxes.map((b) => b.bottom)) };
-  const span = all.bottom - all.top <= room.bottom - room.top ? all : boxes[0];
-  if (span.top < room.top || span.bottom - span.top > room.bottom - room.top) return span.top - room.top;
+  const spanOf = (some) => ({ top: Math.min(...some.map((b) => b.top)), bottom: Math.max(...some.map((b) => b.bottom)) });
+  const fits = (span) => span.bottom - span.top <= room.bottom - room.top;
+  let n = boxes.length;
+  while (n > 1 && !fits(spanOf(boxes.slice(0, n)))) n--;
+  const span = spanOf(boxes.slice(0, n));
+  if (span.top < room.top || !fits(span)) return span.top - room.top;
   return Math.max(0, span.bottom - room.bottom);
 }

@@ -29,8 +29,9 @@ function keepInRow(element) {
 }
 
 // Scrolls element into view within the entries' block that scrolls sideways,
-// then the page so that element and the others given (the verdict line, when
-// it has words) lie in the part of the screen left free.
+// then the page so that element and, as far as they fit, the others given (the
+// verdict line, the hint, when they have words) lie in the part of the screen
+// left free.
 export function keepInView(element, ...others) {
   bringIn(element, others);
   // Firefox scrolls the caret of the field just left into view a moment
@@ -43,7 +44,7 @@ function bringIn(element, others) {
   const free = freePart({ visual: window.visualViewport ?? null, innerHeight, touch: touch(), covered: stripAbove(element) });
   // Room below practice as tall as the keyboard, so that its last field can scroll up above it.
   document.getElementById('practice-body')?.style.setProperty('--keyboard', `${Math.max(0, innerHeight - free.bottom)}px`);
-  const shown = others.filter((e) => e?.isConnected && e.textContent !== '');
+  const shown = others.filter((e) => e?.isConnected && !e.hidden && e.textContent !== '');
   const delta = scrollNeeded([element, ...shown].map((e) => e.getBoundingClientRect()), free, margin);
   if (delta !== 0) window.scrollBy(0, delta);
 }
@@ -82,9 +83,10 @@ export function checkButton(label) {
   return button;
 }
 
-// Marks input, left with an answer not yet checked, with '?' beside it; mark()
-// of practice clears it when the answer is checked.
-export function markUnchecked(input) {
-  input.classList.add('unchecked');
-  input.nextElementSibling.textContent = '?';
+// Marks input, left with an answer not yet checked, with '?' beside it, or
+// (on false, as the learner comes back to it) no longer; mark() of practice
+// clears it too, when the answer is checked.
+export function markUnchecked(input, unchecked = true) {
+  input.classList.toggle('unchecked', unchecked);
+  input.nextElementSibling.textContent = unchecked ? '?' : '';
 }

@@ -205,7 +205,11 @@ function entries(k, questions) {
   head.append(el('span', 'row-label'), ...columns.map((col) => el('span', 'column-label', col.shown, col.bar ? { 'data-bar': '' } : {})));
   grid.append(head);
   const byRow = new Map();
-  for (const q of questions) byRow.set(q.label.values.r, [...(byRow.get(q.label.values.r) ?? []), q]);
+  for (const q of questions) {
+    const { r } = q.label.values;
+    if (!byRow.has(r)) byRow.set(r, []);
+    byRow.get(r).push(q);
+  }
   for (const [r, row] of byRow) {
     const line = el('div', 'entry-row');
     line.append(el('span', 'row-label', t('practice.row', { r }), { 'aria-hidden': 'true' }));
@@ -373,11 +377,13 @@ function repaint() {
   if (focused && body.contains(byId(focused))) byId(focused).focus({ preventScroll: true });
 }
 
+const hintBox = (k) => byId(`practice-stage-${k + 1}`).querySelector('.hint');
 const openQuestions = (k) => state.stages[k].questions.filter((q) => !state.stages[k].answers.get(q.key)?.verdict.right);
 
 // Focus on an answer field or button, scrolled wholly into view with its mark
-// and the others given (a verdict line), above an on-screen keyboard: focus()
-// leaves a field that is partly in view where it is in some engines.
+// and as far as they fit the others given (the verdict line, the hint), above
+// an on-screen keyboard: focus() leaves a field that is partly in view where
+// it is in some engines.
 function focusOn(element, ...others) {
   element.focus({ preventScroll: true });
   keepInView(element.closest('.answer-box, .decisions li') ?? element, ...others);
@@ -389,7 +395,7 @@ function focusStage(k) {
   const a = byId(`practice-stage-${k + 1}`);
   const q = openQuestions(k)[0];
   const target = q ? byId(idOf(k, q.key)) : a?.querySelector('h3');
-  if (target) focusOn(target);
+  if (target) focusOn(target, byId(`practice-feedback-${k}`), a?.querySelector('.hint'));
   return q;
 }
 
@@ -458,12 +464,12 @@ function answer(k, key, given) {
   say(() => [sentence()]);
   if (!verdict.right) {
     if (q.kind !== 'invertible') target.select();
-    return focusOn(target, line);
+    return focusOn(target, line, hintBox(k));
   }
   const open = openQuestions(k);
   if (open.length === 0) return afterPaint(model.run, () => { if (state.current === k) complete(k); });
   const after = open.find((x) => s.questions.indexOf(x) > s.questions.indexOf(q)) ?? open[0];
-  focusOn(byId(idOf(k, after.key)), line);
+  focusOn(byId(idOf(k, after.key)), line, hintBox(k));
 }
 
 // Show: every open question of the current stage filled in with the program's answer.
@@ -597,28 +603,31 @@ body.addEventListener('keydown', (event) => {
   if (input.readOnly || input.value.trim() === '') return;
   answer(Number(input.dataset.k), input.dataset.key, { text: input.value });
 });
-// A field reached with Tab, or tapped, is scrolled wholly into view too.
+// A field reached with Tab, or tapped, is scrolled wholly into view too, and
+// an answer left unchecked there is being worked on again.
 body.addEventListener('focusin', (event) => {
-  if (event.target.matches('input.answer')) keepInView(event.target.closest('.answer-box'));
+  if (!event.target.matches('input.answer')) return;
+  keepInView(event.target.closest('.answer-box'));
+  if (event.target.matches('.unchecked')) markUnchecked(event.target, false);
 });
 // An answer left for another field without Enter is marked as not yet
-// checked, and the status line says so (not when the window loses the focus,
-// nor when a repaint takes the field away).
+// checked (not when a repaint takes the field away), and the status line
+// says so, unless the window lost the focus.
 body.addEventListener('focusout', (event) => {
   const input = event.target;
-  if (!input.matches('input.answer') || input.readOnly || !input.isConnected || !document.hasFocus()) return;
+  if (!input.matches('input.answer') || input.readOnly || !input.isConnected) return;
   const { k, key } = input.dataset;
   const s = state?.stages[k];
   const q = s?.questions.find((x) => x.key === key);
   if (!q || input.value.trim() === '' || input.value === s.answers.get(key)?.text) return;
   markUnchecked(input);
-  say(() => [t('practice.unchecked', { label: labelOf(q) })]);
+  if (document.hasFocus()) say(() => [t('practice.unchecked', { label: labelOf(q) })]);
 });
-// The focused field and its stage's verdict stay in view as the screen's free part changes.
+// The focused field, its stage's verdict and hint stay in view as the screen's free part changes.
 followViewport(() => {
   const input = document.activeElement;
   return input?.matches('#practice-body input.answer, #practice-body .choice')
-    ? [input.closest('.answer-box, .decisions li'), byId(`practice-feedback-${input.dataset.k}`)] : null;
+    ? [input.closest('.answer-box, .decisions li'), byId(`practice-feedback-${input.dataset.k}`), hintBox(Number(input.dataset.k))] : null;
 });
 body.addEventListener('click', (event) => {
   const button = event.target.closest('button');

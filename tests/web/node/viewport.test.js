@@ -19,7 +19,7 @@ test('the free part: the visual viewport, else the upper half on a touch screen,
     assert.deepEqual(freePart({ visual, innerHeight, touch, covered }), free, JSON.stringify({ visual, touch, covered }));
 });
 
-test('the scroll that brings a field, and where they fit its verdict, into the free part', () => {
+test('the scroll that brings a field, and as far as they fit its verdict and its hint, into the free part', () => {
   const box = (top, bottom) => ({ top, bottom });
   const free = box(100, 400);
   // boxes (the field first), margin → scroll down by
@@ -33,6 +33,8 @@ test('the scroll that brings a field, and where they fit its verdict, into the f
     [[box(380, 410), box(250, 280)], 0, 10],       // and one above
     [[box(700, 730), box(100, 200)], 0, 330],      // the two do not fit: the field alone
     [[box(700, 730), box(760, 1200)], 0, 330],
+    [[box(380, 410), box(420, 480), box(490, 560)], 0, 160],      // the hint too, where all three fit
+    [[box(380, 410), box(420, 480), box(490, 800)], 0, 80],       // else the field and its verdict
     [[box(200, 700)], 0, 100],                     // taller than the room: its top in view
     [[box(300, 330)], 200, 0],                     // no room at all but at the field: kept where it is
   ];
