@@ -6,6 +6,8 @@ import { t } from './language.js';
 import { el } from './dom.js';
 import { questionLabel as labelOf } from '../logic/words.js';
 import { isMiss } from '../logic/check.js';
+import { headers } from '../logic/forms.js';
+import { checkButton } from './keyboard.js';
 
 // The id of the field (or first button) of question key of stage k.
 export const idOf = (k, key) => `practice-${k}-${key.replace(/ /g, '-')}`;
@@ -19,6 +21,8 @@ export function mark(input, given) {
   input.classList.toggle('right', verdict?.right === true);
   input.classList.toggle('wrong', verdict?.right === false && !close);
   input.classList.toggle('close', close);
+  input.classList.remove('unchecked');
+  input.dataset.checked = given?.text ?? '';  // what was last checked, told apart from what is typed since
   input.readOnly = verdict?.right === true;
   input.tabIndex = verdict?.right === true ? -1 : 0;
   input.setAttribute('aria-invalid', String(verdict?.right === false));
@@ -39,7 +43,7 @@ function field(s, k, q, labelled) {
   const given = s.answers.get(q.key);
   input.value = given ? given.text ?? (given.alone ? t('practice.aloneAnswer') : '') : '';
   const holder = el('span', 'answer-box');
-  holder.append(input, el('span', 'mark', '', { 'aria-hidden': 'true' }));
+  holder.append(input, el('span', 'mark', '', { 'aria-hidden': 'true' }), checkButton(labelOf(q)));
   mark(input, given);
   return holder;
 }
@@ -87,11 +91,19 @@ export function decisions(s, k, questions) {
   return list;
 }
 
-// The entries asked, row by row, each row's fields wrapping under its label
-// where the screen is narrow, each field with its column above it.
-export function entries(s, k, questions) {
+// The entries asked of stage k of model m, in the rows and columns of the
+// printout, under its column headers with the bar before I or b; the rows
+// scroll sideways as one block where the screen is narrow, each row's label
+// staying at its left.
+export function entries(m, s, k, questions) {
   const box = el('div', 'entries');
   box.append(el('p', '', t('practice.entries')));
+  const { columns } = headers(m, k);
+  const grid = el('div', 'entry-grid');
+  grid.style.setProperty('--columns', columns.length);
+  const head = el('div', 'entry-head', undefined, { 'aria-hidden': 'true' });
+  head.append(el('span', 'row-label'), ...columns.map((col) => el('span', 'column-label', col.shown, col.bar ? { 'data-bar': '' } : {})));
+  grid.append(head);
   const byRow = new Map();
   for (const q of questions) {
     const { r } = q.label.values;
@@ -100,14 +112,14 @@ export function entries(s, k, questions) {
   }
   for (const [r, row] of byRow) {
     const line = el('div', 'entry-row');
-    const cells = el('div', 'entry-cells');
+    line.append(el('span', 'row-label', t('practice.row', { r }), { 'aria-hidden': 'true' }));
     for (const q of row) {
-      const cell = el('span', 'entry');
-      cell.append(el('span', 'column-label', t('practice.column', { c: q.label.values.c }), { 'aria-hidden': 'true' }), field(s, k, q, false));
-      cells.append(cell);
+      const cell = el('span', 'entry', undefined, columns[q.label.values.c - 1]?.bar ? { 'data-bar': '' } : {});
+      cell.append(field(s, k, q, false));
+      line.append(cell);
     }
-    line.append(el('span', 'row-label', t('practice.row', { r }), { 'aria-hidden': 'true' }), cells);
-    box.append(line);
+    grid.append(line);
   }
+  box.append(grid);
   return box;
 }

@@ -9,6 +9,7 @@ import { t } from './language.js';
 import { emit, afterPaint } from './events.js';
 import { byId, el, operationList, printoutBox } from './dom.js';
 import { idOf, mark, choiceItem, decisions, entries } from './answer-fields.js';
+import { keepInView, placeVerdict, watchFields } from './keyboard.js';
 import { stageName, stageHeading, questionLabel as labelOf } from '../logic/words.js';
 import { isMiss, isDecision } from '../logic/check.js';
 import { entry, isZero, isNonFinite } from '../logic/model.js';
@@ -74,7 +75,7 @@ function article(state, k) {
   const decided = s.questions.filter(isDecision);
   const filled = s.questions.filter((q) => !isDecision(q));
   if (decided.length > 0) a.append(decisions(s, k, decided));
-  if (filled.length > 0) a.append(entries(s, k, filled));
+  if (filled.length > 0) a.append(entries(m, s, k, filled));
   if (k === session.current && !session.finished) {
     const actions = el('div', 'practice-actions');
     if (s.hints < hintSteps)
@@ -85,10 +86,13 @@ function article(state, k) {
   }
   const feedback = el('p', 'feedback', '', { id: `practice-feedback-${k}` });
   const told = session.told?.k === k ? question(session, k, session.told.key) : null;
-  if (told && s.answers.has(told.key)) feedback.textContent = message(m, k, told, s.answers.get(told.key));
   const hint = el('div', 'hint note-box', undefined, { hidden: s.hints === 0 });
   for (let step = 1; step <= s.hints; step++) hint.append(hintPart(m, k, step));
   a.append(feedback, hint);
+  if (told && s.answers.has(told.key)) {
+    feedback.textContent = message(m, k, told, s.answers.get(told.key));
+    placeVerdict(feedback, a.querySelector(`[id="${idOf(k, told.key)}"]`));
+  }
   return a;
 }
 
@@ -147,18 +151,22 @@ function repaint(state) {
   if (focused && body.contains(byId(focused))) byId(focused).focus({ preventScroll: true });
 }
 
-// Focus on an answer field or button, scrolled wholly into view with its mark:
-// focus() leaves a field that is partly in view where it is in some engines.
-function focusOn(element) {
+const hintBox = (k) => stageBox(k)?.querySelector('.hint');
+
+// Focus on an answer field or button, scrolled wholly into view with its mark
+// and as far as they fit the others given (the verdict line, the hint), above
+// an on-screen keyboard: focus() leaves a field that is partly in view where
+// it is in some engines.
+function focusOn(element, ...others) {
   element.focus({ preventScroll: true });
-  (element.closest('.answer-box, .decisions li') ?? element).scrollIntoView({ block: 'nearest', inline: 'nearest' });
+  keepInView(element.closest('.answer-box, .decisions li') ?? element, ...others);
 }
 
 // Moves the focus to the first question of stage k not yet answered right, else to its heading.
 function focusStage(session, k) {
   const q = openQuestions(session, k)[0];
   const target = q ? byId(idOf(k, q.key)) : stageBox(k)?.querySelector('h3');
-  if (target) focusOn(target);
+  if (target) focusOn(target, byId(`practice-feedback-${k}`), hintBox(k));
 }
 
 // What the status line says of stage k and its first open question.
@@ -183,6 +191,7 @@ function tellVerdict(state) {
   const s = session.stages[k];
   const q = question(session, k, key);
   const given = s.answers.get(key);
+  const line = byId(`practice-feedback-${k}`);  // before its row may be drawn anew
   let target = byId(idOf(k, key));
   if (q.kind === 'invertible') {
     const item = choiceItem(s, k, q);
@@ -193,12 +202,16 @@ function tellVerdict(state) {
     if (given.verdict.right && q.kind === 'r') target.closest('li').querySelector('.alone').disabled = true;
   }
   const sentence = () => message(state.model, k, q, given);
-  byId(`practice-feedback-${k}`).textContent = sentence();
+  line.textContent = sentence();
+  placeVerdict(line, target);
   say(() => [sentence()]);
-  if (!given.verdict.right) return q.kind === 'invertible' ? focusOn(target) : target.select();
+  if (!given.verdict.right) {
+    if (q.kind !== 'invertible') target.select();
+    return focusOn(target, line, hintBox(k));
+  }
   const next = nextQuestion(session, k, key);
   if (next === null) return afterPaint(state.model.run, () => dispatch({ type: 'advance', k }));
-  focusOn(byId(idOf(k, next.key)));
+  focusOn(byId(idOf(k, next.key)), line, hintBox(k));
 }
 
 // After stage k is done: the next stage, added below it, or the summary at the end.
@@ -305,16 +318,18 @@ body.addEventListener('keydown', (event) => {
   if (input.readOnly || input.value.trim() === '') return;
   dispatch({ type: 'answer', k: Number(input.dataset.k), key: input.dataset.key, given: { text: input.value } });
 });
-// A field reached with Tab is scrolled wholly into view too.
-body.addEventListener('focusin', (event) => {
-  if (event.target.matches('input.answer')) event.target.closest('.answer-box').scrollIntoView({ block: 'nearest', inline: 'nearest' });
-});
+watchFields(body, (k) => [byId(`practice-feedback-${k}`), hintBox(k)], (input) =>
+  say(() => [t('practice.unchecked', { label: input.getAttribute('aria-label') ?? input.labels[0]?.textContent ?? '' })]));
 body.addEventListener('click', (event) => {
   const button = event.target.closest('button');
   if (!button) return;
   const { key, choice } = button.dataset;
   const k = Number(button.dataset.k);
-  if (button.matches('.alone')) dispatch({ type: 'answer', k, key, given: { alone: true } });
+  if (button.matches('.check')) {
+    const input = button.parentElement.firstChild;
+    if (input.readOnly || input.value.trim() === '') input.focus();
+    else dispatch({ type: 'answer', k: Number(input.dataset.k), key: input.dataset.key, given: { text: input.value } });
+  } else if (button.matches('.alone')) dispatch({ type: 'answer', k, key, given: { alone: true } });
   else if (button.matches('.choice')) dispatch({ type: 'answer', k, key, given: { choice } });
   else if (button.matches('.hint-button')) dispatch({ type: 'hint', k });
   else if (button.matches('.show-button')) dispatch({ type: 'fillIn', k });

@@ -258,6 +258,69 @@ test('a handed-out link asks from stage 2, or as it says; a reload comes back to
   await close(four);
 });
 
+// A phone's keyboard, emulated alike in every engine (none gives a test an
+// on-screen keyboard): the visual viewport's height set to 400 px of the
+// 740 px window, as a keyboard leaves it, and its resize event sent.
+const keyboardUp = (page) => page.evaluate(() => {
+  Object.defineProperty(VisualViewport.prototype, 'height', { get: () => Math.min(400, innerHeight), configurable: true });
+  visualViewport.dispatchEvent(new Event('resize'));
+  return new Promise((painted) => requestAnimationFrame(() => requestAnimationFrame(painted)));
+});
+
+// Where the field in focus and its stage's verdict line (when it has words)
+// stand, two frames after the answer, against the part of the screen that the
+// keyboard leaves and the printout strip stuck to its top.
+const aboveKeyboard = (page) => page.evaluate(async () => {
+  await new Promise((painted) => requestAnimationFrame(() => requestAnimationFrame(painted)));
+  const e = document.activeElement;
+  const free = { top: visualViewport.offsetTop, bottom: visualViewport.offsetTop + visualViewport.height };
+  const strip = e.closest('.practice-stage')?.querySelector('.printout-box').getBoundingClientRect();
+  const inView = (box) => box.left >= 0 && box.right <= innerWidth + 1 && box.top >= free.top - 1 && box.bottom <= free.bottom + 1 &&
+    (box.top >= strip.bottom - 1 || box.bottom <= strip.top + 1);
+  const verdict = document.getElementById(`practice-feedback-${e.dataset.k}`);
+  return { id: e.id, k: Number(e.dataset.k), field: inView(e.closest('.answer-box, li').getBoundingClientRect()),
+           verdict: verdict.textContent === '' || inView(verdict.getBoundingClientRect()) };
+});
+
+// The answer to the question in focus as the page's run has it: what this
+// scenario checks is where the page puts things, not its checker.
+const runsAnswer = (page) => page.evaluate(() => {
+  const e = document.activeElement;
+  const q = GJ.page.state.session.stages[Number(e.dataset.k)].questions.find((x) => x.key === e.dataset.key);
+  return GJ.check.answerOf(q) ?? '0';
+});
+
+test('at a phone\'s width, above its keyboard, every answer\'s next field and verdict are in view', async () => {
+  for (const [hash, locale] of [['#gjinverse&practice&seed=7&order=3&options=nice,reorder', 'ko-KR'], ['#gjsolve&practice&seed=7&order=4', 'en-US']]) {
+    const page = await harness.open(browser(), pageUrl + hash, { ready: '.practice-stage', locale, viewport: { width: 375, height: 740 } });
+    await keyboardUp(page);
+    // An answer left with Tab is marked as not yet checked; the button beside it checks it as Enter does.
+    const first = (await focused(page)).id;
+    await page.keyboard.type('12345');
+    await page.keyboard.press('Tab');
+    assert.deepEqual(await page.$eval(`#${first}`, (e) => [e.className, e.nextElementSibling.textContent]), ['answer unchecked', '?']);
+    await page.click(`#${first} ~ .check`);
+    assert.deepEqual([(await focused(page)).id, (await focused(page)).invalid], [first, 'true']);
+    let inFour = 0;  // answers given in stage 4
+    let turned = 0;
+    for (let answered = 0; (await focused(page)).key !== null; answered++) {
+      const seen = await aboveKeyboard(page);
+      assert.deepEqual(seen, { ...seen, field: true, verdict: true }, `${hash} after ${answered} answers`);
+      // Stage 4 after its first entry, for a look: the keyboard would cover all below 400 px.
+      if (seen.k === 3 && hash.startsWith('#gjinverse') && inFour++ === 3)
+        await page.screenshot({ path: path.join(build, `practice-keyboard-stage4-${harness.engine}.png`) });
+      // The phone turned sideways, and back (where the engine can): the field stays in view.
+      for (const size of seen.k === 4 && page.setViewportSize && !turned++ ? [{ width: 740, height: 375 }, { width: 375, height: 740 }] : []) {
+        await page.setViewportSize(size);
+        assert.equal((await aboveKeyboard(page)).field, true, `turned to ${size.width} × ${size.height}`);
+      }
+      await answerFocused(page, await runsAnswer(page));
+    }
+    assert.ok(await page.isVisible('#practice-summary'));
+    await close(page);
+  }
+});
+
 test('a singular exercise asks whether A is invertible, and its summary says that A is singular', harness.chromiumAlone, async () => {
   const page = await harness.open(browser(), `${pageUrl}#gjinverse&practice&seed=171672&order=2&options=singular&from=6&fill=none`,
                                   { ready: '#practice-5-invertible' });
