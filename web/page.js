@@ -21,6 +21,9 @@ import * as links from './views/links.js';
 import * as practice from './views/practice.js';
 import * as worksheet from './views/worksheet.js';
 import * as exerciseForm from './views/exercise-form.js';
+import * as assignmentForm from './views/assignment-form.js';
+import * as teacher from './views/teacher.js';
+import { parseLink } from './logic/assignment.js';
 import { start as startOffline } from './views/offline.js';
 import './views/print.js';
 
@@ -31,7 +34,7 @@ const endButton = byId('end');
 const restartButton = byId('restart');
 const downloadLink = document.createElement('a');
 // The views drawn after the pane, in tasks of their own, the cheap first.
-const laterViews = [[links, status, worksheet, exerciseForm], [stages], [practice]];
+const laterViews = [[links, status, worksheet, exerciseForm, assignmentForm], [stages], [practice]];
 let model = null;     // the model shown
 let opened = null;    // what the link asked of the run it opened: { program, input, exercise, asked }
 let early = null;     // before the programs: { program, entries, ended }, or null once they are there
@@ -144,6 +147,7 @@ function open(program, input = '', ended = false) {
 // anything wrong with it is said above the pane. An exercise's link gives its
 // matrix. A link to a program alone, as the programs' menu has, keeps the mode.
 function openLink() {
+  if (openTeacher()) return;
   const link = share.parse(location.hash);
   links.setProblem(link.problem, link.program);
   practice.setActive(link.practice || (practice.isActive() && link.input === '' && !link.exercise && !link.ended));
@@ -158,6 +162,21 @@ function openLink() {
   }
   opened = { program: link.program, input, exercise, asked: link.asked };
   open(link.program, input, ended);
+}
+
+// A teacher's link opens the assignment's results view, in practice, over
+// its program empty; a teacher link cut short or altered says so. Returns
+// whether the link was a teacher's. Any other link closes the view.
+function openTeacher() {
+  const found = /&teacher=/.test(location.hash) ? parseLink(location.hash) : null;
+  teacher.render(found?.role === 'teacher' ? found.assignment : null);
+  if (found === null) return false;
+  const program = found.assignment?.program ?? share.parse(location.hash).program;
+  links.setProblem(found.problem ?? null, program);
+  practice.setActive(true);
+  opened = null;
+  open(program);
+  return true;
 }
 
 // Before the programs: the first prompt of the program that the address names,

@@ -8,26 +8,15 @@
 // rows and columns labelled as the stages' tables label them (forms.js) with
 // the bar between A and I or b. After the sheets, each on pages of its own,
 // come their answer keys, each with its sheet's id.
-import qrcode from 'qrcode-generator';
 import { t } from './language.js';
 import { byId, el } from './dom.js';
 import { on } from './events.js';
+import { qrOf } from './qr.js';
 import { stageHeading, questionLabel, sheetTitle, optionWords } from '../logic/words.js';
 import { questions, answerOf } from '../logic/check.js';
 import { headers } from '../logic/forms.js';
 import { fragment } from '../logic/share.js';
 import { make } from '../logic/exercises.js';
-
-/*! qrcode-generator 2.0.4: Copyright (c) 2009 Kazuhiko Arase, MIT license.
-  Permission is hereby granted, free of charge, to any person obtaining a copy of this software and associated
-  documentation files (the "Software"), to deal in the Software without restriction, including without limitation
-  the rights to use, copy, modify, merge, publish, distribute, sublicense, and/or sell copies of the Software, and to
-  permit persons to whom the Software is furnished to do so, subject to the following conditions: The above copyright
-  notice and this permission notice shall be included in all copies or substantial portions of the Software.
-  THE SOFTWARE IS PROVIDED "AS IS", WITHOUT WARRANTY OF ANY KIND, EXPRESS OR IMPLIED, INCLUDING BUT NOT LIMITED TO THE
-  WARRANTIES OF MERCHANTABILITY, FITNESS FOR A PARTICULAR PURPOSE AND NONINFRINGEMENT. IN NO EVENT SHALL THE AUTHORS OR
-  COPYRIGHT HOLDERS BE LIABLE FOR ANY CLAIM, DAMAGES OR OTHER LIABILITY, WHETHER IN AN ACTION OF CONTRACT, TORT OR
-  OTHERWISE, ARISING FROM, OUT OF OR IN CONNECTION WITH THE SOFTWARE OR THE USE OR OTHER DEALINGS IN THE SOFTWARE. */
 
 const worksheet = byId('worksheet');
 const landscape = byId('worksheet-landscape');
@@ -40,8 +29,10 @@ export const maxSheets = 100;
 let shown = null;      // the run shown: { model, exercise }, exercise as page.js hands it, or null
 let classSet = false;  // whether the worksheet holds a class set, made for the print under way
 
-// The link of a sheet: the exercise's (every stage asked from the first), or the practised run's.
-function linkOf({ model, exercise }) {
+// The link of a sheet: an assignment's student link, given; else the
+// exercise's (every stage asked from the first), or the practised run's.
+function linkOf({ model, exercise, link = null }) {
+  if (link !== null) return link;
   const hash = exercise ? fragment(model.run.program, '', false, { practice: true, exercise })
     : fragment(model.run.program, model.run.input, false, { practice: true });
   return new URL(hash, location.href).href;
@@ -50,31 +41,6 @@ function linkOf({ model, exercise }) {
 function idOf({ model, exercise }) {
   if (!exercise) return t('sheet.idTyped', { program: model.run.program, order: model.n });
   return t('sheet.id', { program: model.run.program, seed: exercise.seed, order: exercise.order, options: optionWords(exercise.options) });
-}
-
-// The QR code of link as an SVG drawing (one path, no style: the CSP allows
-// none), or null when the link is longer than a QR code holds.
-function qrOf(link) {
-  const code = qrcode(0, 'M');
-  try {
-    code.addData(link);
-    code.make();
-  } catch {
-    return null;
-  }
-  const size = code.getModuleCount();
-  let path = '';
-  for (let r = 0; r < size; r++)
-    for (let c = 0; c < size; c++) if (code.isDark(r, c)) path += `M${c + 4} ${r + 4}h1v1h-1z`;
-  const svg = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
-  svg.setAttribute('viewBox', `0 0 ${size + 8} ${size + 8}`);
-  svg.setAttribute('class', 'qr');
-  svg.setAttribute('role', 'img');
-  svg.setAttribute('aria-label', t('sheet.qr'));
-  const drawing = document.createElementNS('http://www.w3.org/2000/svg', 'path');
-  drawing.setAttribute('d', path);
-  svg.append(drawing);
-  return svg;
 }
 
 // The lines that name a sheet and its key: the id and the link.
@@ -106,7 +72,7 @@ function sheetOf(sheet, made) {
   head.append(el('h2', '', sheetTitle(m.run.program, m.n)), ...idLines(sheet));
   const qr = /^https?:$/.test(location.protocol) ? qrOf(linkOf(sheet)) : null;
   const name = el('p', 'sheet-name');
-  name.append(el('span', '', t('sheet.name')), el('span', 'write'), el('span', '', t('sheet.date')), el('span', 'write short'));
+  name.append(el('span', '', t('sheet.name')), el('span', 'write', sheet.name), el('span', '', t('sheet.date')), el('span', 'write short'));
   part.append(qr ? el('div', 'sheet-top') : head, name);
   if (qr) part.firstChild.append(head, qr);
   if (made && !made.met) part.append(el('p', 'note-box', t('exercise.unmet')));
@@ -130,6 +96,7 @@ function keyOf(sheet) {
   const { model: m } = sheet;
   const key = el('section', 'sheet-key');
   key.append(el('h2', '', t('sheet.key')), ...idLines(sheet));
+  if (sheet.name) key.append(el('p', 'sheet-id', `${t('sheet.name')}: ${sheet.name}`));
   for (const stage of m.stages.slice(1)) {
     const answers = el('div', 'sheet-stage');
     answers.append(el('h3', '', stageHeading(stage)));
@@ -163,6 +130,16 @@ export function render(model, linkState) {
 on('classSet', ({ program, order, seed, options, generator, count }) => {
   const made = Array.from({ length: Math.min(count, maxSheets) }, (_, k) => make({ program, order, seed: seed + k, options, generator }));
   build(made.map((e) => ({ model: e.model, exercise: { program, order, seed: e.seed, options, generator } })), made);
+  classSet = true;
+  print();
+});
+
+// An assignment's sheets and keys, printed at once: one per student, each with
+// the student's name and link ({ name, exercise, link }, exercise as
+// exercises.js's make() takes it).
+on('assignmentSet', ({ sheets }) => {
+  const made = sheets.slice(0, maxSheets).map((sheet) => make(sheet.exercise));
+  build(made.map((e, k) => ({ ...sheets[k], model: e.model })), made);
   classSet = true;
   print();
 });
