@@ -475,5 +475,14 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   assert.match(csvText, /\r\n김민수,한 번에 맞힘,"다시 풀어 맞힘, 힌트 1번",풀지 않음,/);
   assert.match(csvText, /\r\n박서연,다시 풀어 맞힘,풀다가 멈춤,/);
   assert.match(csvText, /\r\n"Lee, ""JJ"" Jiwoo",풀지 않음,/);
+
+  // The keys: a sheet for each student, with the name and that student's own link, then their keys.
+  await results.evaluate(() => { window.print = () => {}; });
+  await results.click('#teacher-keys');
+  const sheets = await results.$$eval('#worksheet .sheet', (all) => all.map((sheet) =>
+    [sheet.querySelector('.sheet-name .write').textContent, sheet.querySelector('.sheet-link').textContent]));
+  assert.deepEqual(sheets.map(([name]) => name), classList);
+  for (const [k, [, line]] of sheets.entries()) assert.ok(line.endsWith(links[k][1]), line);
+  assert.equal(await results.$$eval('#worksheet .sheet-key', (all) => all.length), 3);
   await close(results);
 });
