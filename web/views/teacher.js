@@ -10,7 +10,7 @@ import { emit } from './events.js';
 import { drawStudentLinks, save, base } from './class-links.js';
 import { results, resultsCsv, cellText, flagText, minutes } from '../logic/results.js';
 import { find } from '../logic/result-code.js';
-import { id as idOf, exerciseFor, studentFragment } from '../logic/assignment.js';
+import { id as idOf, keySheets } from '../logic/assignment.js';
 
 const section = byId('teacher');
 const codes = byId('teacher-codes');
@@ -100,11 +100,11 @@ byId('teacher-print').addEventListener('click', () => {
   print();
 });
 addEventListener('afterprint', () => { delete section.dataset.printing; });
-// The keys: a worksheet and its key for each student on the list (for a
-// class without one, the one matrix), each with the student's name and link.
+// The keys: a worksheet and its key for each student, each with the name and
+// that student's link; or, when no name is known yet, a word on why not.
 byId('teacher-keys').addEventListener('click', () => {
-  const names = shown.names.length > 0 ? shown.names : [''];
-  emit('assignmentSet', { sheets: names.map((name) => ({ name, exercise: exerciseFor(shown, name),
-    link: base() + studentFragment(shown, name === '' ? null : name) })) });
+  const sheets = keySheets(shown, table ? table.rows.map((row) => row.name) : [], base());
+  if (sheets.length === 0) emit('announce', () => [t('teacher.keysLater')]);
+  else emit('assignmentSet', { sheets });
 });
 onChange(() => { if (shown) draw(); });
