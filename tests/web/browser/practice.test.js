@@ -422,6 +422,11 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   await page.click('#assignment-form input[value="nice"]');
   await setValue(page, '#assign-title', '월요일 과제: 역행렬');
   await setValue(page, '#assign-due', '2026-12-14');
+  // A name too long for a link is refused with a word on why; the list as pasted then makes the links.
+  await setValue(page, '#assign-names', '가'.repeat(assignment.maxName + 1));
+  await page.click('#assignment-form button[type="submit"]');
+  await page.waitForSelector('#assignment-problem:not([hidden])');
+  assert.ok(await page.$eval('#assignment-made', (e) => e.hidden));
   await setValue(page, '#assign-names', classList.join('\n') + '\n\n김민수\n');
   await page.click('#assignment-form button[type="submit"]');
   await page.waitForSelector('#assignment-made:not([hidden])');
@@ -452,7 +457,8 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   assert.deepEqual([facts[0], facts[1], facts[3]], ['월요일 과제: 역행렬', '2026-12-14', classList.join(', ')]);
   assert.equal(await results.$$eval('#teacher-links textarea', (all) => all[0].value), list);
   const [kim, park] = handedIn.map((line) => codeOf(a, line));
-  await setValue(results, '#teacher-codes', `박서연 제출합니다: ${park}\n\n(민수) ${kim.toLowerCase()} 감사합니다!`);
+  const [altered, other] = [kim.slice(0, 30) + (kim[30] === 'A' ? 'B' : 'A') + kim.slice(31), codeOf({ ...a, seed: 1 }, handedIn[0])];
+  await setValue(results, '#teacher-codes', `박서연 제출합니다: ${park}\n\n(민수) ${kim.toLowerCase()} 감사합니다!\n${altered}, ${other}`);
   await results.click('#teacher-form button');
   await results.waitForSelector('#teacher-table table');
   const rows = await results.$$eval('#teacher-table tbody tr', (trs) => trs.map((tr) => [...tr.cells].map((c) => c.textContent)));
@@ -466,6 +472,9 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   assert.deepEqual(rows[0].slice(-4), ['1', '25', '1', '']);
   assert.deepEqual(rows[1].slice(-4), ['0', '', '0', await text(results, 'results.flag.missing')]);
   assert.deepEqual(rows[2].slice(-4), ['0', '40', '0', '']);
+  const setAside = await results.$$eval('#teacher-table li', (all) => all.map((li) => li.textContent));
+  assert.deepEqual(setAside, [await text(results, 'teacher.rejectedItem', { code: altered.slice(0, 12), name: await text(results, 'teacher.unnamed'), problem: await text(results, 'code.broken') }),
+                              await text(results, 'teacher.rejectedItem', { code: other.slice(0, 12), name: '김민수', problem: await text(results, 'code.other') })]);
   if (harness.engine === 'chromium') await results.screenshot({ path: path.join(build, 'web-assignment-results-ko.png'), fullPage: true });
 
   // The CSV: UTF-8 with its byte-order mark, the Korean names intact.
@@ -475,6 +484,9 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   assert.match(csvText, /\r\n김민수,한 번에 맞힘,"다시 풀어 맞힘, 힌트 1번",풀지 않음,/);
   assert.match(csvText, /\r\n박서연,다시 풀어 맞힘,풀다가 멈춤,/);
   assert.match(csvText, /\r\n"Lee, ""JJ"" Jiwoo",풀지 않음,/);
+  await results.click('#language-en');
+  assert.deepEqual(await results.$$eval('#teacher-table tbody tr:first-child > *', (cells) => cells.slice(0, 2).map((c) => c.textContent)),
+                   ['김민수', '✓ right the first time']);
 
   // The keys: a sheet for each student, with the name and that student's own link, then their keys.
   await results.evaluate(() => { window.print = () => {}; });
