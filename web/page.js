@@ -176,6 +176,7 @@ function openTeacher() {
   practice.setActive(true);
   opened = null;
   open(program);
+  if (found.assignment) teacher.focus();
   return true;
 }
 

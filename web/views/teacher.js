@@ -84,6 +84,12 @@ export function render(a) {
   if (a !== null) draw();
 }
 
+// Brings the teacher to the page's top, the box for the codes ready for a paste.
+export function focus() {
+  codes.focus({ preventScroll: true });
+  scrollTo(0, 0);
+}
+
 byId('teacher-form').addEventListener('submit', (event) => {
   event.preventDefault();
   if (!shown) return;
