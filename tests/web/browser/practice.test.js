@@ -387,7 +387,8 @@ async function classSet(GJ, page) {
 
 // An assignment for a class of three, made through the form in Korean: the
 // links copied, the teacher's link opening the results view, and two codes
-// pasted among other text giving the table's verdicts and its CSV. The codes
+// pasted among other text giving the table's verdicts and its CSV, the keys
+// and, over http, the names with their QR codes. The codes
 // are written from a table of first answers, worked by hand on the students'
 // matrices (pinned under node: seed 12345, no options); the pivot pass keeps 김민수's rows
 // and brings 박서연's second row up.
@@ -439,6 +440,7 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   assert.deepEqual(links.map(([name]) => name), classList);
   for (const [name, link] of links) assert.deepEqual(assignment.parseLink(new URL(link).hash).name, name);
   assert.equal(await page.textContent('#assignment-students .note-box'), await text(page, 'links.file'));
+  assert.equal(await page.$('#assignment-students .print-qr'), null, 'no QR codes of links to a file');
   await page.click('#assignment-students .copy-list');
   await page.waitForFunction((done) => document.getElementById('status').textContent === done, await text(page, 'links.listCopied'));
   if (!harness.cannot(t, 'clipboard')) assert.equal(await page.evaluate(() => navigator.clipboard.readText()), list);
@@ -498,4 +500,20 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   for (const [k, [, line]] of sheets.entries()) assert.ok(line.endsWith(links[k][1]), line);
   assert.equal(await results.$$eval('#worksheet .sheet-key', (all) => all.length), 3);
   await close(results);
+
+  // Over http, a page of the names, each with the QR code of their own link.
+  if (harness.engine !== 'chromium') return;
+  const server = await harness.serve(build);
+  try {
+    const served = await harness.open(browser(), server.url + 'index.html' + new URL(teacherLink).hash, { ready: '#teacher-facts dd' });
+    await served.evaluate(() => { window.print = () => {}; });
+    assert.equal(await served.$('#teacher-links .note-box'), null);
+    await served.click('#teacher-links .print-qr');
+    const cards = await served.$$eval('#class-sheet .name-card', (all) => all.map((card) =>
+      [card.querySelector('.name-card-name').textContent, card.querySelectorAll('.qr path').length, card.querySelector('.sheet-link').textContent]));
+    assert.deepEqual(cards, links.map(([name, link]) => [name, 1, server.url + 'index.html' + new URL(link).hash]));
+    await close(served);
+  } finally {
+    await server.close();
+  }
 });
