@@ -388,10 +388,10 @@ async function classSet(GJ, page) {
 // An assignment for a class of three, made through the form in Korean: the
 // links copied, the teacher's link opening the results view, and two codes
 // pasted among other text giving the table's verdicts and its CSV, the keys
-// and, over http, the names with their QR codes. The codes
-// are written from a table of first answers, worked by hand on the students'
-// matrices (pinned under node: seed 12345, no options); the pivot pass keeps 김민수's rows
-// and brings 박서연's second row up.
+// and, over http, the names with their QR codes. The codes are written from a
+// table of first answers, worked by hand on the students' matrices (pinned
+// under node: seed 12345, no options); the pivot pass keeps 김민수's rows and
+// brings 박서연's second row up.
 const classList = ['김민수', 'Lee, "JJ" Jiwoo', '박서연'];
 const handedIn = [
   // name, minutes taken, the stages reached: [k, done, tries, hints, first answers]; the verdicts expected
