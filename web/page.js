@@ -29,6 +29,9 @@ import * as status from './views/status.js';
 import * as links from './views/links.js';
 import * as practice from './views/practice.js';
 import * as exerciseForm from './views/exercise-form.js';
+import * as assignmentForm from './views/assignment-form.js';
+import * as teacher from './views/teacher.js';
+import { parseLink } from './logic/assignment.js';
 import { start as startOffline } from './views/offline.js';
 import * as printer from './views/print.js';
 
@@ -47,18 +50,20 @@ const draw = {
   problem: () => links.tellProblem(state.problem),
   printer: () => state.model && printer.render(state.model, linkState(state)),
   exerciseForm: () => state.model && exerciseForm.render(state.model, linkState(state)),
+  assignmentForm: () => state.model && assignmentForm.render(state.model),
+  teacher: () => teacher.render(state.teacher),
   status: () => state.model && status.render(state.model),
   stages: (message) => state.model && stages.render(state, message),
   practice: (message, before) => state.model && practice.render(state, message, before),
 };
 // The views drawn after the pane, in tasks of their own, the cheap first.
-const laterViews = [['links', 'status', 'printer', 'exerciseForm'], ['stages'], ['practice']];
+const laterViews = [['links', 'status', 'printer', 'exerciseForm', 'assignmentForm'], ['stages'], ['practice']];
 // The views that a message other than a new model changes, besides the mode's.
 const drawnOn = {
   mode: ['links', 'printer', 'practice'], stage: ['stages'], allStages: ['stages'],
   answer: ['practice'], advance: ['practice'], hint: ['practice'], fillIn: ['practice'],
   from: ['practice', 'links'], fill: ['practice', 'links'], restartPractice: ['practice'], clearRecord: ['practice'],
-  exactShown: ['practice'], link: ['problem', 'links'], restart: ['problem'],
+  exactShown: ['practice'], link: ['problem', 'links', 'teacher'], teacherLink: ['problem', 'teacher'], restart: ['problem', 'teacher'],
 };
 
 // The mode, written by the page alone: the body's data-mode, the section
@@ -86,6 +91,7 @@ function carryOut(effect) {
   else if (effect.forget) forget(effect.forget);
   else if (effect.language) language.choose(effect.language);
   else if (effect.classSet) emit('classSet', effect.classSet);
+  else if (effect.focusTeacher) teacher.focus();
 }
 
 // Tells the state what happened (a message), draws what it changed, and
@@ -205,6 +211,11 @@ function open(program, input = '', ended = false) {
 // anything wrong with it is said above the pane. An exercise's link gives its
 // matrix.
 function openLink() {
+  const found = /&teacher=/.test(location.hash) ? parseLink(location.hash) : null;
+  if (found !== null) {
+    dispatch({ type: 'teacherLink', found, program: found.assignment?.program ?? share.parse(location.hash).program });
+    return;
+  }
   const link = share.parse(location.hash);
   const made = link.exercise ? makeExercise({ program: link.program, ...link.exercise }) : null;
   dispatch({ type: 'link', link, made: made && { input: made.input, met: made.met } });
@@ -298,6 +309,7 @@ for (const button of modeButtons)
   button.addEventListener('click', () => dispatch({ type: 'mode', mode: button.dataset.mode, focus: true }));
 for (const view of [practice, stages, exerciseForm]) view.connect(dispatch);
 on('classSet', printer.printClassSet);
+on('assignmentSet', printer.printAssignmentSet);
 language.onChange(() => {
   const { model } = state;
   document.title = model === null ? t('title') : t('title.program', { program: model.run.program });

@@ -11,6 +11,7 @@
 //   link       what the link that opened the run asked of it: { program, input,
 //              exercise, asked } (share.parse), or null
 //   problem    what was wrong with the link opened: { id, program }, or null
+//   teacher    the assignment whose results view a teacher's link opened, or null
 //   unmet      whether the exercise opened could not meet every option asked
 //   session    the practice of the run shown (session.js), or null
 //   level      how many exercises this browser has finished (practice starts
@@ -24,12 +25,13 @@
 // input; { openLink: true } opens what the address names; { address } writes
 // the address without a visit, { visit } goes to a fragment; { store: key,
 // value } and { forget: key } keep and drop what practice keeps;
-// { language: code }; { classSet } prints a class set of worksheets.
+// { language: code }; { classSet } prints a class set of worksheets;
+// { focusTeacher: true } hands the focus to the teacher's results view.
 import * as session from './logic/session.js';
 import { fragment, defaultProgram, latestGenerator } from './logic/share.js';
 
 export const initial = (language = 'en') => ({
-  programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, unmet: false,
+  programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, unmet: false,
   session: null, level: 0, past: null, exactShown: false, stage: { k: 0, all: false }, language,
 });
 
@@ -93,7 +95,17 @@ function followed(state, { link, made = null }) {
   const [input, ended] = made ? [made.input, false] : [link.input, link.ended];
   const problem = link.problem === null ? null : { id: link.problem, program: link.program };
   const opened = { program: link.program, input, exercise: link.exercise, asked: link.asked };
-  return [{ ...state, mode, problem, unmet: made !== null && !made.met, link: opened }, [{ open: { program: link.program, input, ended } }]];
+  return [{ ...state, mode, problem, teacher: null, unmet: made !== null && !made.met, link: opened },
+          [{ open: { program: link.program, input, ended } }]];
+}
+
+// The state once a teacher's link (found, as assignment.parseLink reads it:
+// { assignment } or { problem }) is followed: the results view of its
+// assignment, in practice, over its program empty.
+function teaching(state, { found, program }) {
+  const problem = found.problem ? { id: found.problem, program } : null;
+  const effects = [{ open: { program, input: '', ended: false } }, ...(found.assignment ? [{ focusTeacher: true }] : [])];
+  return [{ ...state, mode: 'practice', problem, teacher: found.assignment ?? null, unmet: false, link: null }, effects];
 }
 
 const handlers = {
@@ -110,6 +122,7 @@ const handlers = {
   },
   failed: (state) => [{ ...state, programs: 'failed', early: null }, []],
   link: followed,
+  teacherLink: teaching,
   shown: (state, message) => [shown(state, message), []],
   mode: (state, { mode }) => [{ ...state, mode }, []],
   // Start over: the same program, empty, and an address that says so.
@@ -117,7 +130,7 @@ const handlers = {
     const { program } = state.model.run;
     const effects = [{ address: fragment(program, '', false, { practice: state.mode === 'practice' }) }, { open: { program, input: '', ended: false } }];
     if (state.session) effects.unshift({ forget: session.progressKey(state.session.run) });
-    return [{ ...state, link: null, problem: null, unmet: false }, effects];
+    return [{ ...state, link: null, problem: null, teacher: null, unmet: false }, effects];
   },
   answer: (state, { k, key, given }) => practise(state, (m, s) => session.answer(s, k, key, given)),
   advance: (state, { k }) => practise(state, (m, s) => session.advance(m, s, k)),

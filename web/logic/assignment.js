@@ -172,3 +172,14 @@ export const studentLinks = (a, base) => a.names.map((name) => ({ name, link: ba
 // header row in the language shown.
 export const linksCsv = (links) =>
   csv([[t('assignment.csv.name'), t('assignment.csv.link')], ...links.map(({ name, link }) => [name, link])]);
+
+// The worksheets and keys of an assignment, one per student: [{ name,
+// exercise, link }], link the student's own (or the class's, for a class
+// without a list). Without a list, each student's matrix comes from the name
+// typed, so the keys are those of the names read from the codes (read);
+// for one matrix for the class, one sheet without a name.
+export function keySheets(a, read, base) {
+  const listed = a.names.length > 0;
+  const names = listed ? a.names : a.perStudent ? read : [''];
+  return names.map((name) => ({ name, exercise: exerciseFor(a, name), link: base + studentFragment(a, listed ? name : null) }));
+}

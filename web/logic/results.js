@@ -124,8 +124,14 @@ export function results(a, pasted) {
 }
 
 // A cell in words: its status, and its hints when there were any.
-const cellText = ({ status, hints }) => t('results.status.' + status) +
+export const cellText = ({ status, hints }) => t('results.status.' + status) +
   (hints > 0 ? t('results.cellHints', { hints: t(hints === 1 ? 'practice.hints.one' : 'practice.hints.other', { count: hints }) }) : '');
+
+// A row's flags in words, one after another.
+export const flagText = (row) => row.flags.map((f) => t('results.flag.' + f, { count: row.replaced })).join('; ');
+
+// The time a row took, in minutes to a tenth, '' without a code.
+export const minutes = (row) => (row.seconds === null ? '' : Math.round(row.seconds / 6) / 10);
 
 // The table as CSV in the language shown: a header, a line per row, then a line
 // per code rejected. Time is in minutes and the total a plain count, so that a
@@ -133,9 +139,8 @@ const cellText = ({ status, hints }) => t('results.status.' + status) +
 export function resultsCsv(table) {
   const header = [t('results.name'), ...table.stages.map((k) => t('results.stage', { k: k + 1 })), t('results.hints'),
                   t('results.minutes'), t('results.total', { count: table.stages.length }), t('results.flags')];
-  const flagText = (row) => row.flags.map((f) => t('results.flag.' + f, { count: row.replaced })).join('; ');
   const lines = table.rows.map((row) => [row.name, ...row.cells.map(cellText), row.hints,
-    row.seconds === null ? '' : Math.round(row.seconds / 6) / 10, row.right, flagText(row)]);
+    minutes(row), row.right, flagText(row)]);
   const rejected = table.rejected.map((r) => [r.name ?? '', ...table.stages.map(() => ''), '', '', '', t(r.problem)]);
   return csv([header, ...lines, ...rejected]);
 }

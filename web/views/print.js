@@ -26,6 +26,14 @@ export function printClassSet(asked) {
   print();
 }
 
+// Draws an assignment's sheets and keys, one per student, as the teacher's
+// results view asked ({ sheets }, worksheet.buildAssignmentSet), and prints them.
+export function printAssignmentSet(asked) {
+  classSet = asked;
+  worksheet.buildAssignmentSet(asked);
+  print();
+}
+
 function prepare() {
   pane.unprint();
   stages.unprint();

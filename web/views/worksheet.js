@@ -11,10 +11,11 @@
 // decision, a frame of its printout's shape big enough to write -0.333333 by
 // hand, its rows and columns labelled as the stages' tables label them
 // (forms.js) with the bar between A and I or b, and room for working. The
-// keys come after, several to a page, each with its sheet's id.
-import qrcode from 'qrcode-generator';
+// keys come after, several to a page, each with its sheet's id. An
+// assignment's sheets carry each student's name and link.
 import { t } from './language.js';
 import { byId, el } from './dom.js';
+import { qrOf } from './qr.js';
 import { stageHeading, questionLabel, sheetTitle, optionWords } from '../logic/words.js';
 import { questions, answerOf, isDecision } from '../logic/check.js';
 import { headers } from '../logic/forms.js';
@@ -22,23 +23,14 @@ import { fragment } from '../logic/share.js';
 import { make } from '../logic/exercises.js';
 import { sheetsPages, keyPages, keyHeight, area, textWidth } from '../logic/paper.js';
 
-/*! qrcode-generator 2.0.4: Copyright (c) 2009 Kazuhiko Arase, MIT license.
-  Permission is hereby granted, free of charge, to any person obtaining a copy of this software and associated
-  documentation files (the "Software"), to deal in the Software without restriction, including without limitation
-  the rights to use, copy, modify, merge, publish, distribute, sublicense, and/or sell copies of the Software, and to
-  permit persons to whom the Software is furnished to do so, subject to the following conditions: The above copyright
-  notice and this permission notice shall be included in all copies or substantial portions of the Software.
-  THE SOFTWARE IS PROVIDED "AS IS", WITHOUT WARRANTY OF ANY KIND, EXPRESS OR IMPLIED, INCLUDING BUT NOT LIMITED TO THE
-  WARRANTIES OF MERCHANTABILITY, FITNESS FOR A PARTICULAR PURPOSE AND NONINFRINGEMENT. IN NO EVENT SHALL THE AUTHORS OR
-  COPYRIGHT HOLDERS BE LIABLE FOR ANY CLAIM, DAMAGES OR OTHER LIABILITY, WHETHER IN AN ACTION OF CONTRACT, TORT OR
-  OTHERWISE, ARISING FROM, OUT OF OR IN CONNECTION WITH THE SOFTWARE OR THE USE OR OTHER DEALINGS IN THE SOFTWARE. */
-
 const worksheet = byId('worksheet');
 const landscape = byId('worksheet-landscape');
 export const maxSheets = 100;
 
-// The link of a sheet: the exercise's (every stage asked from the first), or the practised run's.
-function linkOf({ model, exercise }) {
+// The link of a sheet: an assignment's student link, given; else the
+// exercise's (every stage asked from the first), or the practised run's.
+function linkOf({ model, exercise, link = null }) {
+  if (link !== null) return link;
   const hash = exercise ? fragment(model.run.program, '', false, { practice: true, exercise })
     : fragment(model.run.program, model.run.input, false, { practice: true });
   return new URL(hash, location.href).href;
@@ -49,39 +41,15 @@ function idOf({ model, exercise }) {
   return t('sheet.id', { program: model.run.program, seed: exercise.seed, order: exercise.order, options: optionWords(exercise.options) });
 }
 
-// The QR code of link as an SVG drawing (one path, no style: the CSP allows
-// none), or null when the link is longer than a QR code holds.
-function qrOf(link) {
-  const code = qrcode(0, 'M');
-  try {
-    code.addData(link);
-    code.make();
-  } catch {
-    return null;
-  }
-  const size = code.getModuleCount();
-  let path = '';
-  for (let r = 0; r < size; r++)
-    for (let c = 0; c < size; c++) if (code.isDark(r, c)) path += `M${c + 4} ${r + 4}h1v1h-1z`;
-  const svg = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
-  svg.setAttribute('viewBox', `0 0 ${size + 8} ${size + 8}`);
-  svg.setAttribute('class', 'qr');
-  svg.setAttribute('role', 'img');
-  svg.setAttribute('aria-label', t('sheet.qr'));
-  const drawing = document.createElementNS('http://www.w3.org/2000/svg', 'path');
-  drawing.setAttribute('d', path);
-  svg.append(drawing);
-  return svg;
-}
-
 // Whether a printed link would open on a student's device: not one to a file on this computer.
 export const linkPrints = () => location.protocol !== 'file:';
 
 const idLine = (sheet) => el('p', 'sheet-id', idOf(sheet));
 
-function nameLine() {
+// The name and date line, the name written in where the sheet is a student's.
+function nameLine(sheet) {
   const name = el('p', 'sheet-name');
-  name.append(el('span', '', t('sheet.name')), el('span', 'write'), el('span', '', t('sheet.date')), el('span', 'write short'));
+  name.append(el('span', '', t('sheet.name')), el('span', 'write', sheet.name ?? ''), el('span', '', t('sheet.date')), el('span', 'write short'));
   return name;
 }
 
@@ -128,7 +96,7 @@ function firstTop(sheet, made) {
       top.append(head, qr);
     }
   }
-  const parts = [top, nameLine()];
+  const parts = [top, nameLine(sheet)];
   if (made && !made.met) parts.push(el('p', 'note-box', t('exercise.unmet')));
   return parts;
 }
@@ -136,7 +104,7 @@ function firstTop(sheet, made) {
 // The line on top of every page after the first: the id, the name line, and which page of how many.
 function strip(sheet, page, count) {
   const top = el('div', 'sheet-strip');
-  top.append(idLine(sheet), nameLine(), el('p', 'sheet-page-number', t('sheet.page', { page, count })));
+  top.append(idLine(sheet), nameLine(sheet), el('p', 'sheet-page-number', t('sheet.page', { page, count })));
   return top;
 }
 
@@ -203,6 +171,7 @@ function keyOf(sheet, width) {
   const { frame: frameWidth, perLine } = keyHeight(keyShapeOf(m), width);
   const grid = el('div', 'key-frames');
   grid.style.gridTemplateColumns = `repeat(${perLine}, ${frameWidth}mm)`;
+  if (sheet.name) id.append(' · ', sheet.name);
   for (const stage of m.stages.slice(1)) {
     const cell = el('div', 'key-stage');
     cell.append(el('p', 'key-caption', captionOf(m, stage)));
@@ -236,6 +205,13 @@ export function build(sheets, made = [], { parts = 'all', twoSided = true } = {}
 export function buildClassSet({ program, order, seed, options, generator, count, parts, twoSided }) {
   const made = Array.from({ length: Math.min(count, maxSheets) }, (_, k) => make({ program, order, seed: seed + k, options, generator }));
   build(made.map((e) => ({ model: e.model, exercise: { program, order, seed: e.seed, options, generator } })), made, { parts, twoSided });
+}
+
+// An assignment's sheets and keys: one per student, each with the student's
+// name and link ({ name, exercise, link }, exercise as exercises.js's make() takes it).
+export function buildAssignmentSet({ sheets }) {
+  const made = sheets.slice(0, maxSheets).map((sheet) => make(sheet.exercise));
+  build(made.map((e, k) => ({ ...sheets[k], model: e.model })), made);
 }
 
 // No worksheet: the page prints as itself.

@@ -1,6 +1,6 @@
 // Accessibility (WCAG 2.2 AA) of the page, opened from the disk: axe-core finds
-// nothing in any language, colour scheme and width, before a run, after one and
-// in practice;
+// nothing in any language, colour scheme and width, before a run, after one, in
+// practice, with an assignment's links made and on the teacher's results;
 // the keyboard reaches everything, with its focus in view; targets are large
 // enough; and at a phone's width only the pane scrolls sideways, in every
 // engine.
@@ -10,6 +10,8 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { pageUrl, chromiumAlone, useBrowser, open, close, typeAtPrompts, typeCase } from './harness.js';
+import { parseLink, id } from '../../../web/logic/assignment.js';
+import { write, newResult } from '../../../web/logic/result-code.js';
 
 const axeSource = fs.readFileSync(path.join(import.meta.dirname, '..', 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
 const order4 = ['4 2 1 0 0 1 3 1 0 0 1 4 1 0 0 1 5'];
@@ -48,6 +50,22 @@ async function practise(page) {
   await openDisclosures(page);
 }
 
+// An assignment for a class of two made with the form (open after practise()),
+// then the teacher's link opened in a page of its own, with one code read into
+// the table and one set aside; gives that page.
+async function assignAndRead(page, options) {
+  await page.fill('#assign-names', '김민수\nLee Jiwoo');
+  await page.click('#assignment-form button[type="submit"]');
+  await page.waitForSelector('#assignment-made:not([hidden])');
+  const link = await page.getAttribute('#assignment-teacher', 'href');
+  const code = write(newResult(id(parseLink(new URL(link).hash).assignment), 'Lee Jiwoo', 0));
+  const results = await open(browser(), link, { ...options, ready: '#teacher-facts dd' });
+  await results.fill('#teacher-codes', `${code}\n${code.slice(0, -3)}`);
+  await results.click('#teacher-form button');
+  await results.waitForSelector('#teacher-table table');
+  return results;
+}
+
 // The page chooses its language from the browser's (the locale), its colours from the colour scheme.
 for (const locale of ['en-US', 'ko-KR']) {
   for (const colorScheme of ['light', 'dark']) {
@@ -63,6 +81,10 @@ for (const locale of ['en-US', 'ko-KR']) {
         assert.deepEqual(await axeFindings(page), [], 'after an order-4 run, the link and the examples open');
         await practise(page);
         assert.deepEqual(await axeFindings(page), [], 'practising the run, a wrong answer, a right one and a hint shown');
+        const results = await assignAndRead(page, { locale, colorScheme, viewport: { width, height: 800 } });
+        assert.deepEqual(await axeFindings(page), [], 'an assignment\'s links made');
+        assert.deepEqual(await axeFindings(results), [], 'the teacher\'s results, a code read and one set aside');
+        await close(results);
         await close(page);
       });
     }

@@ -2,7 +2,8 @@
 // from start to finish at the keyboard, in English at a desktop's width and in
 // Korean at a phone's, with a wrong answer and its named slip, a hint and the
 // summary, in every engine; a generated exercise's link, the same matrix as
-// under node; the worksheet that a print gives, and a class set of them.
+// under node; the worksheet that a print gives, and a class set of them; an
+// assignment made for a class, and the codes handed in read back into a table.
 // engines: chromium firefox webkit
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -14,6 +15,8 @@ import { programs } from '../node/programs.js';
 import { workedExamples, printedAnswer } from '../node/worked-examples.js';
 import * as share from '../../../web/logic/share.js';
 import * as exercises from '../../../web/logic/exercises.js';
+import * as assignment from '../../../web/logic/assignment.js';
+import * as resultCode from '../../../web/logic/result-code.js';
 const { build, pageUrl, close, text, download, goldenCase } = harness;
 
 const browser = harness.useBrowser();
@@ -469,3 +472,136 @@ async function classSet(GJ, page) {
 
   await close(page);
 }
+
+// An assignment for a class of three, made through the form in Korean: the
+// links copied, the teacher's link opening the results view, and two codes
+// pasted among other text giving the table's verdicts and its CSV, the keys
+// and, over http, the names with their QR codes. The codes are written from a
+// table of first answers, worked by hand on the students' matrices (pinned
+// under node: seed 12345, no options); the pivot pass keeps 김민수's rows and
+// brings 박서연's second row up.
+const classList = ['김민수', 'Lee, "JJ" Jiwoo', '박서연'];
+const handedIn = [
+  // name, minutes taken, the stages reached: [k, done, tries, hints, first answers]; the verdicts expected
+  ['김민수', 25, [[1, true, 9, 0, ['8', '-7', '-8', '1', '-0.125', '0.875', '0.125', '0', '0']],
+                  [2, true, 7, 1, ['1 2 3', '1', '-0.125', '0.875', '0.125', '0', '0']]], ['first', 'tries', 'none']],
+  ['박서연', 40, [[1, true, 10, 0, ['-1', '7', '7', '-1/9', '-0.777778', '1', '0.111111', '0', '0']],
+                  [2, false, 1, 0, ['2 1 3', null, null, null, null, null, null]]], ['tries', 'open', 'none']],
+];
+
+// The code that a student of assignment a hands in, from a line of handedIn.
+function codeOf(a, [name, minutes, stages]) {
+  const started = Date.UTC(2026, 11, 8, 9);
+  return resultCode.write({ id: assignment.id(a), name, started, handed: started + minutes * 60000,
+    stages: stages.map(([k, done, tries, hints, first]) => ({ k, done, tries, hints, shown: false,
+      right: hints === 0 && first[0] !== '-1', first: first.map((x) => (x === null ? null : { text: x })) })) });
+}
+
+// Sets a form field's value as typing would leave it.
+const setValue = (page, selector, value) => page.$eval(selector, (e, v) => {
+  e.value = v;
+  e.dispatchEvent(new Event('input', { bubbles: true }));
+}, value);
+
+test('a teacher makes an assignment for three names, and reads two codes back into a table and a CSV', async (t) => {
+  const page = await harness.openProgram(browser(), 'gjinverse', { locale: 'ko-KR' });
+  await page.evaluate(() => { crypto.getRandomValues = (array) => { array[0] = 12345; return array; }; });
+  await page.click('[data-mode="practice"]');
+  await page.click('#assignment summary');
+  await page.click('#assignment-form input[value="nice"]');
+  await setValue(page, '#assign-title', '월요일 과제: 역행렬');
+  await setValue(page, '#assign-due', '2026-12-14');
+  // A name too long for a link is refused with a word on why; the list as pasted then makes the links.
+  await setValue(page, '#assign-names', '가'.repeat(assignment.maxName + 1));
+  await page.click('#assignment-form button[type="submit"]');
+  await page.waitForSelector('#assignment-problem:not([hidden])');
+  assert.ok(await page.$eval('#assignment-made', (e) => e.hidden));
+  await setValue(page, '#assign-names', classList.join('\n') + '\n\n김민수\n');
+  await page.click('#assignment-form button[type="submit"]');
+  await page.waitForSelector('#assignment-made:not([hidden])');
+  if (harness.engine === 'chromium') await page.screenshot({ path: path.join(build, 'web-assignment-form-ko.png'), fullPage: true });
+
+  // One link per name, to copy, each opening that student's assignment; a note
+  // that links to a file open on no other device.
+  const list = await page.inputValue('#assignment-students textarea');
+  const links = list.split('\n').map((line) => /^(.*): (\S+)$/.exec(line).slice(1));
+  assert.deepEqual(links.map(([name]) => name), classList);
+  for (const [name, link] of links) assert.deepEqual(assignment.parseLink(new URL(link).hash).name, name);
+  assert.equal(await page.textContent('#assignment-students .note-box'), await text(page, 'links.file'));
+  assert.equal(await page.$('#assignment-students .print-qr'), null, 'no QR codes of links to a file');
+  await page.click('#assignment-students .copy-list');
+  await page.waitForFunction((done) => document.getElementById('status').textContent === done, await text(page, 'links.listCopied'));
+  if (!harness.cannot(t, 'clipboard')) assert.equal(await page.evaluate(() => navigator.clipboard.readText()), list);
+  const linksFile = await page.download('#assignment-students .save-csv');
+  assert.equal(linksFile.toString(), `\ufeff이름,링크\r\n${links.map(([name, link]) => `${name.includes(',') ? '"Lee, ""JJ"" Jiwoo"' : name},${link}\r\n`).join('')}`);
+
+  const teacherLink = await page.getAttribute('#assignment-teacher', 'href');
+  const a = assignment.parseLink(new URL(teacherLink).hash).assignment;
+  assert.deepEqual([a.seed, a.options, a.names, a.title, a.due, a.from, a.fill, a.hints, a.show, a.perStudent],
+                   [12345, [], classList, '월요일 과제: 역행렬', '2026-12-14', 2, 'row', 3, false, true]);
+  await close(page);
+
+  // The teacher's link: the assignment, and the codes pasted among other text.
+  const results = await harness.open(browser(), teacherLink, { ready: '#teacher-facts dd', locale: 'ko-KR' });
+  assert.equal(await results.evaluate(() => document.activeElement.id), 'teacher-codes', 'the box for the codes, ready for a paste');
+  const facts = await results.$$eval('#teacher-facts dd', (all) => all.map((dd) => dd.textContent));
+  assert.deepEqual([facts[0], facts[1], facts[3]], ['월요일 과제: 역행렬', '2026-12-14', classList.join(', ')]);
+  assert.equal(await results.$$eval('#teacher-links textarea', (all) => all[0].value), list);
+  const [kim, park] = handedIn.map((line) => codeOf(a, line));
+  const [altered, other] = [kim.slice(0, 30) + (kim[30] === 'A' ? 'B' : 'A') + kim.slice(31), codeOf({ ...a, seed: 1 }, handedIn[0])];
+  await setValue(results, '#teacher-codes', `박서연 제출합니다: ${park}\n\n(민수) ${kim.toLowerCase()} 감사합니다!\n${altered}, ${other}`);
+  await results.click('#teacher-form button');
+  await results.waitForSelector('#teacher-table table');
+  const rows = await results.$$eval('#teacher-table tbody tr', (trs) => trs.map((tr) => [...tr.cells].map((c) => c.textContent)));
+  const verdict = async (status) => `${await text(results, 'results.mark.' + status)} ${await text(results, 'results.status.' + status)}`;
+  const expected = new Map(handedIn.map(([name, , , verdicts]) => [name, verdicts]));
+  assert.deepEqual(rows.map((row) => row[0]), classList, 'a row per name, in the list\'s order');
+  for (const row of rows) {
+    const verdicts = expected.get(row[0]) ?? ['none', 'none', 'none'];
+    for (const [i, status] of verdicts.entries()) assert.ok(row[1 + i].startsWith(await verdict(status)), `${row[0]}, stage ${i + 2}: ${row[1 + i]}`);
+  }
+  assert.deepEqual(rows[0].slice(-4), ['1', '25', '1', '']);
+  assert.deepEqual(rows[1].slice(-4), ['0', '', '0', await text(results, 'results.flag.missing')]);
+  assert.deepEqual(rows[2].slice(-4), ['0', '40', '0', '']);
+  const setAside = await results.$$eval('#teacher-table li', (all) => all.map((li) => li.textContent));
+  assert.deepEqual(setAside, [await text(results, 'teacher.rejectedItem', { code: altered.slice(0, 12), name: await text(results, 'teacher.unnamed'), problem: await text(results, 'code.broken') }),
+                              await text(results, 'teacher.rejectedItem', { code: other.slice(0, 12), name: '김민수', problem: await text(results, 'code.other') })]);
+  if (harness.engine === 'chromium') await results.screenshot({ path: path.join(build, 'web-assignment-results-ko.png'), fullPage: true });
+
+  // The CSV: UTF-8 with its byte-order mark, the Korean names intact.
+  const file = await results.download('#teacher-csv');
+  assert.deepEqual([...file.subarray(0, 3)], [0xef, 0xbb, 0xbf]);
+  const csvText = file.toString('utf8');
+  assert.match(csvText, /\r\n김민수,한 번에 맞힘,"다시 풀어 맞힘, 힌트 1번",풀지 않음,/);
+  assert.match(csvText, /\r\n박서연,다시 풀어 맞힘,풀다가 멈춤,/);
+  assert.match(csvText, /\r\n"Lee, ""JJ"" Jiwoo",풀지 않음,/);
+  await results.click('#language-en');
+  assert.deepEqual(await results.$$eval('#teacher-table tbody tr:first-child > *', (cells) => cells.slice(0, 2).map((c) => c.textContent)),
+                   ['김민수', '✓ right the first time']);
+
+  // The keys: a sheet for each student, with the name (and, but from a file,
+  // that student's own link), then their keys, each with the name.
+  await results.evaluate(() => { window.print = () => {}; });
+  await results.click('#teacher-keys');
+  const sheets = await results.$$eval('#worksheet .sheet', (all) => all.map((sheet) =>
+    [sheet.querySelector('.sheet-name .write').textContent, sheet.querySelector('.sheet-link')?.textContent ?? null]));
+  assert.deepEqual(sheets, classList.map((name) => [name, null]));
+  assert.deepEqual(await results.$$eval('#worksheet .sheet-key .key-id', (all) => all.map((id) => id.textContent.split(' · ').at(-1))), classList);
+  await close(results);
+
+  // Over http, a page of the names, each with the QR code of their own link.
+  if (harness.engine !== 'chromium') return;
+  const server = await harness.serve(build);
+  try {
+    const served = await harness.open(browser(), server.url + 'index.html' + new URL(teacherLink).hash, { ready: '#teacher-facts dd' });
+    await served.evaluate(() => { window.print = () => {}; });
+    assert.equal(await served.$('#teacher-links .note-box'), null);
+    await served.click('#teacher-links .print-qr');
+    const cards = await served.$$eval('#class-sheet .name-card', (all) => all.map((card) =>
+      [card.querySelector('.name-card-name').textContent, card.querySelectorAll('.qr path').length, card.querySelector('.sheet-link').textContent]));
+    assert.deepEqual(cards, links.map(([name, link]) => [name, 1, server.url + 'index.html' + new URL(link).hash]));
+    await close(served);
+  } finally {
+    await server.close();
+  }
+});

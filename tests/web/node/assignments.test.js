@@ -1,7 +1,7 @@
 // Assignments under node: their links both ways, the id and each student's
 // seed (pinned: links handed out depend on them), result codes written, read,
 // cut and mistyped, the teacher's re-check of a code over a real run, the
-// results table's flags, and the bytes of the CSV files.
+// results table's flags, the keys' sheets, and the bytes of the CSV files.
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs } from './programs.js';
@@ -62,6 +62,25 @@ test('each student of a class gets a matrix of their own, and the same one again
   assert.deepEqual(pinned.map(([generator]) => matrices(generator)), pinned.map((p) => p[1]));
   assert.deepEqual(matrices(2), matrices(2));
   assert.equal(new Set(names.map((name) => JSON.stringify(make(A.exerciseFor({ ...monday, perStudent: false }, name)).a))).size, 1);
+});
+
+// Each case: the assignment, the names read from the codes, and the names of
+// the sheets that its keys are printed for, each with the matrix of that name
+// (pinned above for 김민수) and the link that the student was given.
+test('the keys are printed for the class list, else the names read, or once for a class\'s one matrix', () => {
+  const base = 'https://school.example/gj/index.html';
+  const cases = [[monday, ['Choi'], names], [{ ...monday, names: [] }, ['Choi', '김민수'], ['Choi', '김민수']],
+                 [{ ...monday, names: [] }, [], []], [{ ...monday, names: [], perStudent: false }, ['Choi'], ['']]];
+  for (const [a, read, expected] of cases) {
+    const sheets = A.keySheets(a, read, base);
+    assert.deepEqual(sheets.map((sheet) => sheet.name), expected);
+    for (const { name, exercise, link } of sheets) {
+      assert.equal(exercise.seed, a.perStudent ? A.studentSeed(a.seed, name) : a.seed, name);
+      assert.ok(link.startsWith(base + '#gjinverse&assignment='));
+      assert.equal(A.parseLink(new URL(link).hash).name, a.names.length > 0 ? name : null, name);
+    }
+  }
+  assert.equal(A.keySheets(monday, [], '').find((sheet) => sheet.name === '김민수').exercise.seed, 3100270559);
 });
 
 // A stage as one student works it, through the record that the session keeps.
