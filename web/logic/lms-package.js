@@ -1,8 +1,11 @@
 // An assignment as a package that an LMS imports: the manifest
 // (imsmanifest.xml) for SCORM 1.2 or 2004 4th edition, and the files of the
 // package, the page's own and the manifest. One item, one resource: the page,
-// launched with the assignment in its address.
+// launched with the assignment in its address; and an assignment's package,
+// made of the release's web zip, with the name that it is saved under.
 import { zip, unzip } from './zip.js';
+import { studentFragment, id as idOf } from './assignment.js';
+import { askedCount } from './results.js';
 
 // Each version's manifest: its namespaces and schema locations, the version
 // that its metadata names, and how its resource says that it is a SCO.
@@ -133,4 +136,35 @@ export function filesOfZip(bytes) {
 export function lmsPackage(version, options, pageFiles) {
   const own = pageFiles.filter((f) => f.name !== manifestName);
   return zip(packageFiles(own, manifest(version, { ...options, files: own.map((f) => f.name) })));
+}
+
+// The files without which a zip is not the page's: its markup, its script and the programs.
+const pageNames = ['index.html', 'page.js', 'programs.js'];
+
+// The pass mark typed as a percentage ('' for none) as a share from 0 to 1,
+// null for none; undefined for what is no percentage.
+export function passShare(text) {
+  const typed = String(text).trim();
+  if (typed === '') return null;
+  return /^\d+(\.\d+)?$/.test(typed) && Number(typed) <= 100 ? Number(typed) / 100 : undefined;
+}
+
+// The name that the package of version is saved under: the assignment's
+// title, or its id when it has none (or none that a file name keeps), with
+// what no file system takes in a name made '_'.
+export function packageName(title, id, version) {
+  const kept = String(title).replace(/[\x00-\x1f\x7f\\/:*?"<>|]/g, '_').replace(/^[\s.]+|[\s.]+$/g, '').slice(0, 100).trim();
+  return `${kept || id}-scorm${version === '1.2' ? '12' : '2004'}.zip`;
+}
+
+// Assignment a's package for an LMS of version ('1.2' or '2004'), made of
+// webZip (the bytes of the release's web zip) with passMark (a share, or
+// null): { name, bytes }, launched on the student link without a name, which
+// the LMS gives. Null when webZip is not a zip of the page.
+export function assignmentPackage(version, a, passMark, webZip) {
+  const files = filesOfZip(webZip);
+  if (!files || !pageNames.every((name) => files.some((f) => f.name === name))) return null;
+  const id = idOf(a);
+  const options = { id, title: a.title || id, launch: 'index.html' + studentFragment(a), passMark, asked: askedCount(a) };
+  return { name: packageName(a.title, id, version), bytes: lmsPackage(version, options, files) };
 }

@@ -70,6 +70,10 @@ function cellsOf(m, a, result, asked) {
 // The stages asked of an assignment whose runs have count stages.
 const stagesAsked = (a, count) => Array.from({ length: Math.max(0, count - a.from + 1) }, (_, i) => a.from - 1 + i);
 
+// How many stages assignment a asks, counted on the matrix of its first name
+// (or of any name, without a list), as the results table counts them.
+export const askedCount = (a) => stagesAsked(a, make(exerciseFor(a, a.names[0] ?? '')).model.stages.length).length;
+
 // The codes in pasted, read: { valid: [{ code, result, order }], rejected }.
 function sortCodes(a, pasted) {
   const [valid, rejected, id] = [[], [], idOf(a)];

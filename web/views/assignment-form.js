@@ -2,12 +2,14 @@
 // (the program, order and options, the first stage and the entries asked, the
 // hints allowed, whether Show may be used, a matrix per student or one for the
 // class), its title, due date and class list; and, once made, the links that
-// it gives: the students' (class-links.js) and the teacher's. The assignment's
+// it gives: the students' (class-links.js) and the teacher's, and its package
+// for an LMS (lms-download.js). The assignment's
 // seed is drawn here, so that two assignments made alike still differ.
 import { t, onChange } from './language.js';
 import { byId, el, copy } from './dom.js';
 import { emit } from './events.js';
 import { drawStudentLinks, base } from './class-links.js';
+import { offer } from './lms-download.js';
 import { assignment, namesOf, teacherFragment, maxTitle, maxName, maxNames } from '../logic/assignment.js';
 import { defaultProgram } from '../logic/share.js';
 
@@ -55,11 +57,13 @@ form.addEventListener('submit', (event) => {
   try {
     draw(a);
     shown = a;
+    offer(a);
     emit('announce', () => [t('assign.made')]);
     problem.hidden = true;
   } catch {
     made.hidden = true;
     shown = null;
+    offer(null);
     problem.hidden = false;
     tellProblem();
   }

@@ -3,12 +3,14 @@
 // Korean at a phone's, with a wrong answer and its named slip, a hint and the
 // summary, in every engine; a generated exercise's link, the same matrix as
 // under node; the worksheet that a print gives, and a class set of them; an
-// assignment made for a class, and the codes handed in read back into a table.
+// assignment made for a class, its packages for an LMS, and the codes handed
+// in read back into a table.
 // engines: chromium firefox webkit
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
 import * as harness from './harness.js';
 import { programs } from '../node/programs.js';
@@ -17,6 +19,8 @@ import * as share from '../../../web/logic/share.js';
 import * as exercises from '../../../web/logic/exercises.js';
 import * as assignment from '../../../web/logic/assignment.js';
 import * as resultCode from '../../../web/logic/result-code.js';
+import { zip } from '../../../web/logic/zip.js';
+import * as scorm from '../node/scorm-package.js';
 const { build, pageUrl, close, text, download, goldenCase } = harness;
 
 const browser = harness.useBrowser();
@@ -503,6 +507,38 @@ const setValue = (page, selector, value) => page.$eval(selector, (e, v) => {
   e.dispatchEvent(new Event('input', { bubbles: true }));
 }, value);
 
+// The assignment's packages for an LMS, made on the form from the release's
+// web zip of this build (playwright's own file chooser and download, so in
+// chromium alone): a zip that is not the page's refused, then each version
+// named for the title, holding what the version requires and launched on the
+// student link without names.
+async function lmsPackages(page, a) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'gj-lms-form-'));
+  const [web, other] = [path.join(folder, 'gauss-jordan-1.0.0-web.zip'), path.join(folder, 'photos.zip')];
+  fs.writeFileSync(web, scorm.webZip(build));
+  fs.writeFileSync(other, zip([{ name: 'index.html', bytes: '<p>' }]));
+  await page.click('#lms summary');
+  await page.setInputFiles('#lms-zip', other);
+  await page.click('#lms-form button[type="submit"]');
+  await page.waitForSelector('#lms-problem:not([hidden])');
+  assert.equal(await page.textContent('#lms-problem'), await text(page, 'lms.notPage'));
+  await page.setInputFiles('#lms-zip', web);
+  // version, the pass mark typed, the file saved
+  for (const [version, pass, name] of [['1.2', '50', '월요일 과제_ 역행렬-scorm12.zip'], ['2004', '', '월요일 과제_ 역행렬-scorm2004.zip']]) {
+    await page.check(`input[name="lms-version"][value="${version}"]`);
+    await page.fill('#lms-pass', pass);
+    const [saved] = await Promise.all([page.waitForEvent('download'), page.click('#lms-form button[type="submit"]')]);
+    assert.equal(saved.suggestedFilename(), name);
+    const { launch, xml } = scorm.checkPackage(fs.readFileSync(await saved.path()), version);
+    assert.deepEqual(assignment.parseLink(launch.replace(/^index\.html/, '')), { role: 'student', assignment: { ...a, names: [] }, name: null }, version);
+    assert.equal(/masteryscore|minNormalizedMeasure/.test(xml), pass !== '', `${version}: a pass mark only where one is typed`);
+  }
+  assert.ok(await page.$eval('#lms-problem', (e) => e.hidden));
+  await page.waitForFunction((done) => document.getElementById('status').textContent === done,
+                             await text(page, 'lms.made', { name: '월요일 과제_ 역행렬-scorm2004.zip' }));
+  fs.rmSync(folder, { recursive: true });
+}
+
 test('a teacher makes an assignment for three names, and reads two codes back into a table and a CSV', async (t) => {
   const page = await harness.openProgram(browser(), 'gjinverse', { locale: 'ko-KR' });
   await page.evaluate(() => { crypto.getRandomValues = (array) => { array[0] = 12345; return array; }; });
@@ -539,6 +575,7 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   const a = assignment.parseLink(new URL(teacherLink).hash).assignment;
   assert.deepEqual([a.seed, a.options, a.names, a.title, a.due, a.from, a.fill, a.hints, a.show, a.perStudent],
                    [12345, [], classList, '월요일 과제: 역행렬', '2026-12-14', 2, 'row', 3, false, true]);
+  if (harness.engine === 'chromium') await lmsPackages(page, a);
   await close(page);
 
   // The teacher's link: the assignment, and the codes pasted among other text.

@@ -1,18 +1,24 @@
 // The package that an LMS imports (web/logic/lms-package.js, web/logic/zip.js):
 // each version's manifest against its golden file, the same zip in every time
 // zone, the files of a zip of the page, and a package made of the built page,
-// unzipped, holding what each version requires.
-import { test } from 'node:test';
+// unzipped, holding what each version requires; an assignment's package, its
+// name and its pass mark.
+import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { createRequire } from 'node:module';
-import { manifest, manifestName, filesOfZip, lmsPackage } from '../../../web/logic/lms-package.js';
+import { manifest, manifestName, filesOfZip, lmsPackage, assignmentPackage, passShare, packageName } from '../../../web/logic/lms-package.js';
 import { zip } from '../../../web/logic/zip.js';
-import { needsBuild } from './programs.js';
+import * as assignment from '../../../web/logic/assignment.js';
+import { askedCount, results } from '../../../web/logic/results.js';
+import { needsBuild, programs } from './programs.js';
+import { webZip, pageFiles, checkPackage } from './scorm-package.js';
 
 // The zip library that the page bundles, from the page's own packages.
 const { unzipSync, strFromU8 } = createRequire(path.join(import.meta.dirname, '..', '..', '..', 'web', 'package.json'))('fflate');
+
+before(programs);
 
 const goldens = path.join(import.meta.dirname, 'lms-package');
 
@@ -54,30 +60,40 @@ test('a zip of the page gives its files from its root, and nothing for a zip tha
   assert.equal(filesOfZip(new TextEncoder().encode('not a zip')), null);
 });
 
-// The attribute name of an element's opening tag in xml, or undefined.
-const attribute = (xml, element, name) => new RegExp(`<${element}\\b[^>]*\\s${name}="([^"]*)"`).exec(xml)?.[1];
-
 test('a package made of a web zip of the built page holds what each version requires', needsBuild, () => {
   const build = process.env.GJ_WEB_BUILD;
-  const names = ['index.html', 'page.js', 'page.css', 'worksheet-landscape.css', 'manifest.webmanifest', 'icon.svg',
-    'icon-192.png', 'icon-512.png', 'sw.js', 'programs.js'];
-  const pageFiles = names.map((name) => ({ name, bytes: fs.readFileSync(path.join(build, name)) }));
-  const webZip = zip([...pageFiles, { name: manifestName, bytes: 'stale' }].map((f) => ({ ...f, name: `gauss-jordan-1.0-web/${f.name}` })));
-  // version, schema version, the content package's namespace, the attribute that names a SCO
-  const versions = [['1.2', '1.2', 'http://www.imsproject.org/xsd/imscp_rootv1p1p2', 'adlcp:scormtype'],
-    ['2004', '2004 4th Edition', 'http://www.imsglobal.org/xsd/imscp_v1p1', 'adlcp:scormType']];
-  for (const [version, schemaversion, namespace, scormType] of versions) {
+  const zipped = webZip(build, [{ name: manifestName, bytes: 'stale' }]);
+  for (const version of ['1.2', '2004']) {
     const options = { id: 'x1', title: 'T', launch: 'index.html#gjinverse&practice&seed=3', passMark: 0.5, asked: 4 };
-    const unzipped = unzipSync(lmsPackage(version, options, filesOfZip(webZip)));
-    const xml = strFromU8(unzipped[manifestName]);
-    const listed = [...xml.matchAll(/<file href="([^"]+)"\/>/g)].map((m) => m[1]);
-    const launch = attribute(xml, 'resource', 'href');
-    assert.deepEqual([/<schema>ADL SCORM<\/schema>/.test(xml), /<schemaversion>([^<]+)</.exec(xml)[1], attribute(xml, 'manifest', 'xmlns')],
-                     [true, schemaversion, namespace], version);
-    assert.deepEqual([attribute(xml, 'resource', scormType), attribute(xml, 'item', 'identifierref')], ['sco', attribute(xml, 'resource', 'identifier')], version);
-    assert.deepEqual(Object.keys(unzipped).sort(), [...listed, manifestName].sort(), `${version}: the zip holds every file listed, and nothing else`);
-    assert.ok(unzipped[launch.split('#')[0]], `${version}: the launch page ${launch} is in the zip`);
-    assert.ok(Buffer.from(unzipped['programs.js']).equals(pageFiles.at(-1).bytes), version);
+    const { files, xml, launch } = checkPackage(lmsPackage(version, options, filesOfZip(zipped)), version);
+    assert.equal(launch, options.launch, version);
+    assert.ok(Buffer.from(files['programs.js']).equals(fs.readFileSync(path.join(build, 'programs.js'))), version);
     assert.doesNotMatch(xml, /stale/, `${version}: the package's own manifest`);
   }
+});
+
+// The launch on the student link and the file's name are the practice scenario's, which makes both versions on the form.
+test('an assignment\'s package passes at its share of the stages asked, and is made only from a zip of the page', needsBuild, () => {
+  const build = process.env.GJ_WEB_BUILD;
+  const a = assignment.assignment({ seed: 12345, order: 3, names: ['Kim Minji', 'Lee Jiwoo'] });
+  // an order-3 inverse from the scaling asks 9 stages, the results table's columns; 0.6 of them passes with 6
+  const { xml } = checkPackage(assignmentPackage('1.2', a, 0.6, webZip(build)).bytes, '1.2');
+  assert.deepEqual([askedCount(a), results(a, '').stages.length, /<adlcp:masteryscore>(\d+)</.exec(xml)?.[1]], [9, 9, '6']);
+  const page = pageFiles(build);
+  // what is picked instead of the web zip
+  const notPage = [zip(page.filter((f) => f.name !== 'programs.js')), zip([{ name: 'index.html', bytes: '<p>' }]),
+    new TextEncoder().encode('PK not a zip'), new Uint8Array(0)];
+  for (const bytes of notPage) assert.equal(assignmentPackage('1.2', a, 0.6, bytes), null);
+});
+
+test('the pass mark typed and the package\'s file name', () => {
+  // typed, the share (null: none; undefined: refused)
+  const marks = [['', null], [' 60 ', 0.6], ['0', 0], ['100', 1], ['62.5', 0.625], ['100.5', undefined], ['-5', undefined],
+    ['1e2', undefined], ['sixty', undefined]];
+  for (const [typed, share] of marks) assert.equal(passShare(typed), share, typed);
+  // title, version, the file name
+  const names = [['월요일 과제: 역행렬', '1.2', '월요일 과제_ 역행렬-scorm12.zip'], ['', '2004', 'ABC1234-scorm2004.zip'],
+    ['..', '1.2', 'ABC1234-scorm12.zip'], ['a\\b\t"c"?', '2004', 'a_b__c__-scorm2004.zip'], [' .hidden. ', '1.2', 'hidden-scorm12.zip'],
+    ['x'.repeat(150), '1.2', 'x'.repeat(100) + '-scorm12.zip']];
+  for (const [title, version, name] of names) assert.equal(packageName(title, 'ABC1234', version), name, title);
 });
