@@ -324,15 +324,32 @@ test('at a phone\'s width, above its keyboard, every answer\'s next field and ve
   }
 });
 
-test('a singular exercise asks whether A is invertible, and its summary says that A is singular', harness.chromiumAlone, async () => {
-  const page = await harness.open(browser(), `${pageUrl}#gjinverse&practice&seed=171672&order=2&options=singular&from=6&fill=none`,
-                                  { ready: '#practice-5-invertible' });
+test('a singular exercise asks whether A is invertible, then nothing of its inf and nan; New input asks before it erases the answers', harness.chromiumAlone, async () => {
+  const link = '#gjinverse&practice&seed=171672&order=2&options=singular&from=6&fill=all';
+  const page = await harness.open(browser(), pageUrl + link, { ready: '#practice-5-invertible' });
   assert.ok((await page.textContent('#practice-stage-6')).includes(await text(page, 'practice.ask.nonFinite')));
   await page.click('#practice-5-invertible');
   assert.ok((await page.textContent('#practice-feedback-5')).endsWith(await text(page, 'practice.slip.singular')));
+  // New input, once: the page asks, and the answer stays until the yes.
+  const kept = () => page.evaluate(() => Object.keys(localStorage).filter((key) => key.startsWith('gauss-jordan.practice.progress.')).length);
+  const answered = () => page.$eval('#practice-5-invertible', (button) => button.getAttribute('aria-pressed'));
+  await page.click('#restart');
+  assert.deepEqual([await page.isVisible('#restart-confirm'), await page.evaluate(() => document.activeElement.className), await answered(), await kept()],
+                   [true, 'keep', 'true', 1], 'asked first');
+  await page.click('#restart-confirm .keep');
+  assert.deepEqual([await page.isVisible('#restart-confirm'), await answered(), await kept()], [false, 'true', 1], 'kept on the no');
+  await page.click('#restart');
+  await page.click('#restart-confirm .erase');
+  await page.waitForSelector('#practice-5-invertible', { state: 'detached' });
+  assert.equal(await kept(), 0, 'erased on the yes');
+  // Again, from scratch: after the "no", the exercise ends where the run stops, and the summary says what was not asked.
+  await page.evaluate((link) => { location.hash = link; }, link);
+  await page.waitForSelector('#practice-5-invertible');
+  assert.equal(await answered(), 'false');
   await page.click('#practice-stage-6 [data-choice="no"]');
-  for (const k of [6, 7]) await page.click(`#practice-stage-${k} .show-button`);
-  assert.ok((await page.textContent('#practice-summary')).includes(await text(page, 'practice.singular.inverse')));
+  const summary = await page.textContent('#practice-summary');
+  assert.ok(summary.includes(await text(page, 'practice.singular.inverse')) && summary.includes(await text(page, 'practice.summary.unasked', { first: 6, last: 7 })), summary);
+  assert.equal(await page.$$eval('.practice-stage', (stages) => stages.length), 1);
   await close(page);
 });
 
