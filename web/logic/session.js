@@ -158,10 +158,13 @@ export function answer(session, k, key, given) {
 }
 
 // The stages (as the page numbers them, first and last) that practice left
-// unasked because A was said to be singular; null where it asks every stage.
+// unasked because A was said to be singular, after the one where it was said;
+// null where it asks every stage.
 export function unasked(m, session) {
-  const left = saidSingular(session) === null ? null : unaskedAfterSingular(m);
-  return left && { first: left.first + 1, last: left.last + 1 };
+  const said = saidSingular(session);
+  const left = said === null ? null : unaskedAfterSingular(m);
+  const first = left && Math.max(left.first, said + 1);
+  return left && first <= left.last ? { first: first + 1, last: left.last + 1 } : null;
 }
 
 // The session after stage k, with every question answered right: the next
@@ -169,8 +172,9 @@ export function unasked(m, session) {
 // after the last stage that still means something. Stays as it is otherwise.
 export function advance(m, session, k) {
   if (session.finished || k !== session.current || openQuestions(session, k).length > 0) return session;
-  const left = unasked(m, session);
-  const end = left ? left.first - 1 : m.stages.length;
+  const said = saidSingular(session);
+  const left = said === null ? null : unaskedAfterSingular(m);
+  const end = left ? Math.max(left.first, said + 1) : m.stages.length;
   if (k + 1 >= end) return { ...session, finished: true };
   const stages = [...session.stages];
   stages[k + 1] = fresh(m, k + 1, session.from, session.fill);

@@ -107,7 +107,7 @@ function summaryText({ model: m, session }) {
   const program = m.run.program === 'gjsolve' ? 'solve' : 'inverse';
   const left = unasked(m, session);
   return [recordText('practice.summary', tally(session)), ...(singular ? [t('practice.singular.' + program)] : []),
-          ...(left ? [t('practice.summary.unasked', left)] : [])].join(' ');
+          ...(left ? [t(left.first < left.last ? 'practice.summary.unasked' : 'practice.summary.unaskedOne', left)] : [])].join(' ');
 }
 
 // The record kept of this exercise, and a button that clears it.

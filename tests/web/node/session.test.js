@@ -176,5 +176,6 @@ test('a singular A is asked about once it shows; after a "no" nothing of inf and
   assert.equal(session.unasked(m, s), null);
   // Said at the stage where the run stops: that question alone, and practice ends.
   s = session.answer(s, 8, 'invertible', { choice: 'no' });
-  assert.deepEqual([s.stages[8].questions.map((q) => q.key), session.advance(m, s, 8).finished], [['invertible'], true]);
+  s = session.advance(m, s, 8);
+  assert.deepEqual([s.stages[8].questions.map((q) => q.key), s.finished, session.unasked(m, s)], [['invertible'], true, { first: 10, last: 10 }]);
 });
