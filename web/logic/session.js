@@ -157,14 +157,19 @@ export function answer(session, k, key, given) {
   return pruned(withStage(session, k, { answers, wrong: s.wrong || isMiss(verdict) }, { told: { k, key } }));
 }
 
-// The stages (as the page numbers them, first and last) that practice left
-// unasked because A was said to be singular, after the one where it was said;
-// null where it asks every stage.
-export function unasked(m, session) {
+// The first stage (0-based) that practice leaves unasked because A was said
+// to be singular: where the run stops meaning anything, or the one after the
+// stage where it was said; null where it asks every stage.
+function firstUnasked(m, session) {
   const said = saidSingular(session);
   const left = said === null ? null : unaskedAfterSingular(m);
-  const first = left && Math.max(left.first, said + 1);
-  return left && first <= left.last ? { first: first + 1, last: left.last + 1 } : null;
+  return left && Math.max(left.first, said + 1);
+}
+
+// Those stages, as the page numbers them: { first, last }, or null where none is.
+export function unasked(m, session) {
+  const first = firstUnasked(m, session);
+  return first !== null && first < m.stages.length ? { first: first + 1, last: m.stages.length } : null;
 }
 
 // The session after stage k, with every question answered right: the next
@@ -172,10 +177,7 @@ export function unasked(m, session) {
 // after the last stage that still means something. Stays as it is otherwise.
 export function advance(m, session, k) {
   if (session.finished || k !== session.current || openQuestions(session, k).length > 0) return session;
-  const said = saidSingular(session);
-  const left = said === null ? null : unaskedAfterSingular(m);
-  const end = left ? Math.max(left.first, said + 1) : m.stages.length;
-  if (k + 1 >= end) return { ...session, finished: true };
+  if (k + 1 >= (firstUnasked(m, session) ?? m.stages.length)) return { ...session, finished: true };
   const stages = [...session.stages];
   stages[k + 1] = fresh(m, k + 1, session.from, session.fill);
   return pruned({ ...session, current: k + 1, stages });
