@@ -28,6 +28,7 @@ import * as stages from './views/stages.js';
 import * as status from './views/status.js';
 import * as links from './views/links.js';
 import * as practice from './views/practice.js';
+import * as confirm from './views/confirm.js';
 import * as exerciseForm from './views/exercise-form.js';
 import * as assignmentForm from './views/assignment-form.js';
 import * as teacher from './views/teacher.js';
@@ -55,15 +56,16 @@ const draw = {
   status: () => state.model && status.render(state.model),
   stages: (message) => state.model && stages.render(state, message),
   practice: (message, before) => state.model && practice.render(state, message, before),
+  confirm: (message) => confirm.render(state, message),
 };
 // The views drawn after the pane, in tasks of their own, the cheap first.
-const laterViews = [['links', 'status', 'printer', 'exerciseForm', 'assignmentForm'], ['stages'], ['practice']];
+const laterViews = [['links', 'status', 'printer', 'exerciseForm', 'assignmentForm', 'confirm'], ['stages'], ['practice']];
 // The views that a message other than a new model changes, besides the mode's.
 const drawnOn = {
   mode: ['links', 'printer', 'practice'], stage: ['stages'], allStages: ['stages'],
   answer: ['practice'], advance: ['practice'], hint: ['practice'], fillIn: ['practice'],
-  from: ['practice', 'links'], fill: ['practice', 'links'], restartPractice: ['practice'], clearRecord: ['practice'],
-  exactShown: ['practice'], link: ['problem', 'links', 'teacher'], teacherLink: ['problem', 'teacher'], restart: ['problem', 'teacher'],
+  from: ['practice', 'links'], fill: ['practice', 'links'], restartPractice: ['practice', 'confirm'], keepWork: ['confirm'], clearRecord: ['practice'],
+  exactShown: ['practice'], link: ['problem', 'links', 'teacher'], teacherLink: ['problem', 'teacher'], restart: ['problem', 'teacher', 'confirm'],
 };
 
 // The mode, written by the page alone: the body's data-mode, the section
@@ -141,7 +143,7 @@ function show(run) {
 }
 
 // The input field keeps the focus while the program waits, and hands it to
-// "Start over" when the run ends.
+// "New input" when the run ends.
 function settleFocus(waiting) {
   const hadFocus = [typed, endButton].includes(document.activeElement);
   typed.disabled = endButton.disabled = !waiting;
@@ -307,7 +309,7 @@ byId('copy').addEventListener('click', async () => {
 // Practising or watching, as the mode's buttons say; the focus goes to the question.
 for (const button of modeButtons)
   button.addEventListener('click', () => dispatch({ type: 'mode', mode: button.dataset.mode, focus: true }));
-for (const view of [practice, stages, exerciseForm]) view.connect(dispatch);
+for (const view of [practice, stages, exerciseForm, confirm]) view.connect(dispatch);
 on('classSet', printer.printClassSet);
 on('assignmentSet', printer.printAssignmentSet);
 language.onChange(() => {

@@ -18,6 +18,8 @@
 //              one stage earlier for each)
 //   past       the record kept of the run's exercise (session.tally), or null
 //   exactShown whether practice shows the printouts before a stage exact
+//   confirming the start-over that waits for the learner's yes because it would
+//              erase the exercise's answers: 'restart' or 'restartPractice', or null
 //   stage      the stage that the stages section shows, { k, all }
 //   language   'ko' or 'en'
 //
@@ -32,7 +34,7 @@ import { fragment, defaultProgram, latestGenerator } from './logic/share.js';
 
 export const initial = (language = 'en') => ({
   programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, unmet: false,
-  session: null, level: 0, past: null, exactShown: false, stage: { k: 0, all: false }, language,
+  session: null, level: 0, past: null, exactShown: false, confirming: null, stage: { k: 0, all: false }, language,
 });
 
 // What the link that opened run asked of it, if that link opened it.
@@ -80,7 +82,7 @@ function shown(state, { model, saved = null, past = null }) {
   if (sameRun) return { ...next, session: state.session && session.withModel(model, state.session) };
   const asked = linkOf(state, model.run)?.asked ?? null;
   const practice = session.practisable(model) ? session.start(model, { asked, saved, level: state.level }) : null;
-  return { ...next, session: practice, past };
+  return { ...next, session: practice, past, confirming: null };
 }
 
 // The program shown, or before the programs the one waiting for them.
@@ -108,6 +110,13 @@ function teaching(state, { found, program }) {
   return [{ ...state, mode: 'practice', problem, teacher: found.assignment ?? null, unmet: false, link: null }, effects];
 }
 
+// A start-over (type, the message's) that would erase the exercise's answers
+// waits for the learner's yes (confirmed); otherwise it is done (go(state)).
+function erasing(state, { type, confirmed = false }, go) {
+  if (!confirmed && state.session && session.hasWork(state.session)) return [{ ...state, confirming: type }, []];
+  return go({ ...state, confirming: null });
+}
+
 const handlers = {
   // Before the programs: the first prompt of program, waiting for what is typed.
   awaiting: (state, { program }) => [{ ...state, early: { program, entries: [], ended: false } }, []],
@@ -125,13 +134,15 @@ const handlers = {
   teacherLink: teaching,
   shown: (state, message) => [shown(state, message), []],
   mode: (state, { mode }) => [{ ...state, mode }, []],
-  // Start over: the same program, empty, and an address that says so.
-  restart: (state) => {
+  // New input: the same program, empty, and an address that says so.
+  restart: (state, message) => erasing(state, message, (state) => {
     const { program } = state.model.run;
     const effects = [{ address: fragment(program, '', false, { practice: state.mode === 'practice' }) }, { open: { program, input: '', ended: false } }];
     if (state.session) effects.unshift({ forget: session.progressKey(state.session.run) });
     return [{ ...state, link: null, problem: null, teacher: null, unmet: false }, effects];
-  },
+  }),
+  // The start-over that waited is not done: the answers stay.
+  keepWork: (state) => [{ ...state, confirming: null }, []],
   answer: (state, { k, key, given }) => practise(state, (m, s) => session.answer(s, k, key, given)),
   advance: (state, { k }) => practise(state, (m, s) => session.advance(m, s, k)),
   hint: (state, { k }) => practise(state, (m, s) => session.hint(s, k)),
@@ -139,9 +150,10 @@ const handlers = {
   from: (state, { from }) => practise(state, (m, s) => session.restart(m, s, from)),
   fill: (state, { fill }) => practise(state, (m, s) => session.withFill(m, s, fill)),
   // The same exercise from its start again, its progress forgotten.
-  restartPractice: (state) => {
+  restartPractice: (state, message) => {
     if (state.session === null) return [state, []];
-    return [{ ...state, session: session.restart(state.model, state.session) }, [{ forget: session.progressKey(state.session.run) }]];
+    return erasing(state, message, (state) =>
+      [{ ...state, session: session.restart(state.model, state.session) }, [{ forget: session.progressKey(state.session.run) }]]);
   },
   clearRecord: (state) => [{ ...state, past: null }, state.model ? [{ forget: session.recordKey(state.model.run) }] : []],
   exactShown: (state, { on }) => [{ ...state, exactShown: on }, []],

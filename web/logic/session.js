@@ -14,7 +14,10 @@
 //             hints, shown }, answers a Map from a question's key to { text,
 //             alone, choice, verdict, zero }; wrong once an answer missed, hints
 //             the hint's steps taken, shown once Show filled the stage in.
-import { questions, invertibility, check, isMiss, answerOf, startStage } from './check.js';
+// Once the learner has said rightly that A is singular, the stages from there
+// on ask nothing of the run's inf and nan, and practice ends where the exact
+// replay stops (check.askedAfterSingular).
+import { questions, invertibility, check, isMiss, answerOf, startStage, askedAfterSingular, unaskedAfterSingular } from './check.js';
 import { isWaiting } from './runner.js';
 import { fills, firstAsked, defaultFill } from './share.js';
 import { t } from './language.js';
@@ -33,10 +36,32 @@ export const progressKey = (run) => `practice.progress.${exercise(run)}`;
 export const recordKey = (run) => `practice.${exercise(run)}`;
 
 // Stage k's questions, practised from stage from: whether A is invertible
-// where that shows (check.invertibilityStage), its decisions, then the entries asked.
-const questionsOf = (m, k, from, fill) => [invertibility(m, k, from), ...questions(m, k, fill)].filter(Boolean);
+// where that shows (check.invertibilityStage), its decisions, then the entries
+// asked; each marks whether it is still asked once A is said to be singular.
+const questionsOf = (m, k, from, fill) => [invertibility(m, k, from), ...questions(m, k, fill)].filter(Boolean)
+  .map((q) => ({ ...q, afterSingular: askedAfterSingular(m, k, q) }));
 
 const fresh = (m, k, from, fill) => ({ questions: questionsOf(m, k, from, fill), answers: new Map(), wrong: false, hints: 0, shown: false });
+
+// The choices that say A is singular (for gjsolve, that the system has no single solution).
+const singularChoices = ['no', 'zero', 'many'];
+
+// The stage where the learner said rightly (or Show said) that A is singular; null before.
+export function saidSingular(session) {
+  const said = (s) => s?.answers.get('invertible')?.verdict.right && singularChoices.includes(s.answers.get('invertible').choice);
+  const k = session.stages.findIndex(said);
+  return k < 0 ? null : k;
+}
+
+// The session with the questions that a singular A leaves unasked dropped
+// from the stage where it was said on.
+function pruned(session) {
+  const said = saidSingular(session);
+  if (said === null) return session;
+  const asked = (s) => s.questions.filter((q) => q.afterSingular);
+  const stages = session.stages.map((s, k) => (s && k >= said && asked(s).length < s.questions.length ? { ...s, questions: asked(s) } : s));
+  return { ...session, stages };
+}
 
 function begin(m, from, fill) {
   const stages = [];
@@ -67,7 +92,7 @@ export function restore(m, saved) {
     Object.assign(session.stages[k], { answers: new Map(answers), wrong: s.wrong === true,
                                        hints: Math.min(hintSteps, Number(s.hints) || 0), shown: s.shown === true });
   }
-  return session;
+  return pruned(session);
 }
 
 // Practice of m's run: where the learner left it (saved); else from the stage
@@ -89,6 +114,10 @@ export function stored(session) {
 
 // The same practice again from stage from, with fill's entries asked.
 export const restart = (m, session, from = session.from, fill = session.fill) => begin(m, from, fill);
+
+// Whether a start-over would erase work of the learner's: an answer or a hint
+// in a session not yet finished (a finished one has its record kept).
+export const hasWork = (session) => !session.finished && session.stages.some((s) => s && (s.answers.size > 0 || s.hints > 0));
 
 // What a link to the session's run asks now: { from (as the page numbers stages), fill }.
 export const chosen = (session) => ({ from: session.from + 1, fill: session.fill });
@@ -125,17 +154,33 @@ export function answer(session, k, key, given) {
   const verdict = check(q, given, rightKeys);
   const zero = verdict.note === 'negativeZero' && !zeroTold(session);
   const answers = new Map(s.answers).set(key, { text: given.text ?? null, alone: given.alone === true, choice: given.choice ?? null, verdict, zero });
-  return withStage(session, k, { answers, wrong: s.wrong || isMiss(verdict) }, { told: { k, key } });
+  return pruned(withStage(session, k, { answers, wrong: s.wrong || isMiss(verdict) }, { told: { k, key } }));
+}
+
+// The first stage (0-based) that practice leaves unasked because A was said
+// to be singular: where the run stops meaning anything, or the one after the
+// stage where it was said; null where it asks every stage.
+function firstUnasked(m, session) {
+  const said = saidSingular(session);
+  const left = said === null ? null : unaskedAfterSingular(m);
+  return left && Math.max(left.first, said + 1);
+}
+
+// Those stages, as the page numbers them: { first, last }, or null where none is.
+export function unasked(m, session) {
+  const first = firstUnasked(m, session);
+  return first !== null && first < m.stages.length ? { first: first + 1, last: m.stages.length } : null;
 }
 
 // The session after stage k, with every question answered right: the next
-// stage, or finished after the last. Stays as it is otherwise.
+// stage, or finished after the last, or where A was said to be singular,
+// after the last stage that still means something. Stays as it is otherwise.
 export function advance(m, session, k) {
   if (session.finished || k !== session.current || openQuestions(session, k).length > 0) return session;
-  if (k + 1 >= m.stages.length) return { ...session, finished: true };
+  if (k + 1 >= (firstUnasked(m, session) ?? m.stages.length)) return { ...session, finished: true };
   const stages = [...session.stages];
   stages[k + 1] = fresh(m, k + 1, session.from, session.fill);
-  return { ...session, current: k + 1, stages };
+  return pruned({ ...session, current: k + 1, stages });
 }
 
 // Show: every open question of stage k filled in with the program's answer,
@@ -163,13 +208,13 @@ export function hint(session, k) {
 // ask them, and the stage at hand is done with once nothing is left open in it.
 export function withFill(m, session, fill) {
   const stages = session.stages.map((s, k) => (s && k >= session.current ? { ...s, questions: questionsOf(m, k, session.from, fill) } : s));
-  return advance(m, { ...session, fill, stages }, session.current);
+  return advance(m, pruned({ ...session, fill, stages }), session.current);
 }
 
 // The session once m, the same run with its exact values, has come: the
 // questions take them, the answers stay.
 export function withModel(m, session) {
-  return { ...session, stages: session.stages.map((s, k) => s && { ...s, questions: questionsOf(m, k, session.from, session.fill) }) };
+  return pruned({ ...session, stages: session.stages.map((s, k) => s && { ...s, questions: questionsOf(m, k, session.from, session.fill) }) });
 }
 
 // The numbers that stage k works with, as printed in the printout before it.

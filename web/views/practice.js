@@ -16,7 +16,7 @@ import { entry, isZero, isNonFinite } from '../logic/model.js';
 import { format } from '../logic/exact.js';
 import { headers } from '../logic/forms.js';
 import { isWaiting } from '../logic/runner.js';
-import { hintSteps, hintStep, openQuestions, nextQuestion, question, tally } from '../logic/session.js';
+import { hintSteps, hintStep, openQuestions, nextQuestion, question, tally, unasked } from '../logic/session.js';
 
 const body = byId('practice-body');
 let dispatch = () => {};
@@ -69,7 +69,7 @@ function article(state, k) {
   const a = el('article', 'practice-stage', undefined, { id: `practice-stage-${k + 1}` });
   a.append(el('h3', '', t('practice.stageHeading', { k: k + 1, count: m.stages.length, name: stageName(stage) }), { tabIndex: -1 }),
            el('p', 'ask', t('practice.ask.' + stage.id, { j: stage.column ?? '' })));
-  if (s.questions.some((q) => q.kind === 'invertible' || isNonFinite(q.expected.printed ?? '')))
+  if (s.questions.some((q) => isNonFinite(q.expected.printed ?? '')))
     a.append(el('p', 'ask', t('practice.ask.nonFinite')));
   a.append(before(state, k));
   const decided = s.questions.filter(isDecision);
@@ -100,11 +100,14 @@ function article(state, k) {
 const recordText = (id, record) =>
   t(id, { ...record, hints: t(record.hints === 1 ? 'practice.hints.one' : 'practice.hints.other', { count: record.hints }) });
 
-// The summary of the exercise done, naming A singular where it is.
+// The summary of the exercise done, naming A singular where it is, and the
+// stages left unasked once the learner said so.
 function summaryText({ model: m, session }) {
   const singular = m.exact?.stop?.singular;
   const program = m.run.program === 'gjsolve' ? 'solve' : 'inverse';
-  return [recordText('practice.summary', tally(session)), ...(singular ? [t('practice.singular.' + program)] : [])].join(' ');
+  const left = unasked(m, session);
+  return [recordText('practice.summary', tally(session)), ...(singular ? [t('practice.singular.' + program)] : []),
+          ...(left ? [t(left.first < left.last ? 'practice.summary.unasked' : 'practice.summary.unaskedOne', left)] : [])].join(' ');
 }
 
 // The record kept of this exercise, and a button that clears it.
@@ -270,7 +273,12 @@ export function render(state, message, before = state) {
   const { session } = state;
   const changed = session !== before.session;
   switch (message.type) {
-    case 'answer': return changed && tellVerdict(state);
+    case 'answer':
+      if (!changed) return;
+      // A singular A said: the stage's questions of inf and nan are gone from it.
+      if (session.stages[message.k].questions !== before.session.stages[message.k].questions)
+        stageBox(message.k).replaceWith(article(state, message.k));
+      return tellVerdict(state);
     case 'advance': return changed && moveOn(state, message.k);
     case 'fillIn':
       if (!changed) return;
@@ -282,6 +290,7 @@ export function render(state, message, before = state) {
       return session && (session.finished || session.current !== before.session.current) && moveOn(state, before.session.current);
     case 'exactShown': return repaint(state);
     case 'clearRecord': return tellCleared();
+    case 'restartPractice': if (!changed) return; break;
     case 'shown':
       if (drawnRun !== state.model.run) break;
       // The exact values have come: the questions take them, the answers stay.

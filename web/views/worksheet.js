@@ -10,14 +10,18 @@
 // each stage its name, its question as paper asks it, a blank for each
 // decision, a frame of its printout's shape big enough to write -0.333333 by
 // hand, its rows and columns labelled as the stages' tables label them
-// (forms.js) with the bar between A and I or b, and room for working. The
-// keys come after, several to a page, each with its sheet's id. An
-// assignment's sheets carry each student's name and link.
+// (forms.js) with the bar between A and I or b, and room for working; at the
+// stage right after the printout that shows A singular, whether A is
+// invertible, its choices to circle. The keys come after, several to a page,
+// each with its sheet's id, saying "singular" in place of the printouts from
+// where the run stops meaning anything (sheet.js). An assignment's sheets
+// carry each student's name and link.
 import { t } from './language.js';
 import { byId, el } from './dom.js';
 import { qrOf } from './qr.js';
 import { stageHeading, questionLabel, sheetTitle, optionWords } from '../logic/words.js';
-import { questions, answerOf, isDecision } from '../logic/check.js';
+import { answerOf } from '../logic/check.js';
+import { sheetDecisions as decisionsOf, keyStages } from '../logic/sheet.js';
 import { headers } from '../logic/forms.js';
 import { fragment } from '../logic/share.js';
 import { make } from '../logic/exercises.js';
@@ -71,14 +75,15 @@ function frame(m, k, filled, column) {
   return table;
 }
 
-// The decisions that stage k asks (the entries are the frame's).
-const decisionsOf = (m, k) => questions(m, k, 'none').filter(isDecision);
+// The blanks that a decision takes on a line of them: whether A is invertible
+// takes a line's worth, its choices written out.
+const blanksOf = (qs) => qs.reduce((sum, q) => sum + (q.kind === 'invertible' ? 3 : 1), 0);
 
 // What the layout needs of a sheet: its matrix's rows, its widest printout, and each stage after the matrix.
 const shapeOf = (m) => ({
   n: m.stages[0].rows.length,
   columns: Math.max(...m.stages.map((s) => s.rows[0]?.length ?? 0)),
-  stages: m.stages.slice(1).map((s) => ({ rows: s.rows.length, decisions: decisionsOf(m, s.k).length, frame: !s.unknowns })),
+  stages: m.stages.slice(1).map((s) => ({ rows: s.rows.length, decisions: blanksOf(decisionsOf(m, s.k)), frame: !s.unknowns })),
 });
 
 // The first page's top: the title, the id, the link and its QR code where a
@@ -108,6 +113,17 @@ function strip(sheet, page, count) {
   return top;
 }
 
+// The words of question q's choice.
+const choiceWords = (q, choice) => t(`practice.choice.${q.label.id.split('.').at(-1)}.${choice}`);
+
+// Whether A is invertible, as paper asks it: its choices to circle one of.
+function choices(q) {
+  const line = el('span', 'circle');
+  line.append(`${questionLabel(q)} ${t('sheet.circle')}`);
+  for (const choice of q.choices) line.append(' ', el('span', 'choice-word', choiceWords(q, choice)));
+  return line;
+}
+
 // A stage to do on paper: its name, its question, a blank for each decision, its frame and room for working.
 function stagePart(m, stage, column) {
   const part = el('div', 'sheet-stage');
@@ -115,7 +131,7 @@ function stagePart(m, stage, column) {
   const asked = decisionsOf(m, stage.k);
   if (asked.length > 0) {
     const blanks = el('p', 'blanks');
-    for (const q of asked) blanks.append(el('span', 'blank', `${questionLabel(q)}:`), ' ');
+    for (const q of asked) blanks.append(q.kind === 'invertible' ? choices(q) : el('span', 'blank', `${questionLabel(q)}:`), ' ');
     part.append(blanks);
   }
   if (!stage.unknowns) part.append(frame(m, stage.k, false, column));
@@ -137,28 +153,28 @@ function sheetOf(sheet, made, layout) {
   return part;
 }
 
-// A decision's answer as the key gives it: a row left alone is the 0 written for it.
-const keyAnswer = (q) => answerOf(q) ?? t('sheet.aloneAnswer');
+// A decision's answer as the key gives it: a row left alone is the 0 written
+// for it, a choice its words.
+const keyAnswer = (q) => (q.kind === 'invertible' ? choiceWords(q, answerOf(q)) : answerOf(q) ?? t('sheet.aloneAnswer'));
 
-// Whether a key shows stage k's printout: not the unknowns', nor one printed
-// as the stage before printed it (a pivot pass that moved no row).
-const keyFramed = (m, stage) => !stage.unknowns && JSON.stringify(stage.rows) !== JSON.stringify(m.stages[stage.k - 1].rows);
-
-// The line over a stage's frame in a key: its name, and the answers to its
-// decisions (the unknowns' values among them).
-function captionOf(m, stage) {
-  const asked = decisionsOf(m, stage.k).map((q) => `${questionLabel(q)}: ${keyAnswer(q)}`);
-  if (!stage.unknowns && !keyFramed(m, stage)) asked.push(t('sheet.keySame'));
+// The line over a stage's frame in a key (one of keyStages): its name, and the
+// answers to its decisions (the unknowns' values among them); or that A is
+// singular, where the run stops meaning anything.
+function captionOf(m, { k, framed, singular }) {
+  const stage = m.stages[k];
+  if (singular) return `${stageHeading(stage)} — ${t('sheet.keySingular')}`;
+  const asked = decisionsOf(m, k).map((q) => `${questionLabel(q)}${q.kind === 'invertible' ? '' : ':'} ${keyAnswer(q)}`);
+  if (!stage.unknowns && !framed) asked.push(t('sheet.keySame'));
   return asked.length > 0 ? `${stageHeading(stage)} — ${asked.join('; ')}` : stageHeading(stage);
 }
 
 // What the keys' layout needs of a sheet's key.
 const keyShapeOf = (m) => ({
-  stages: m.stages.slice(1).map((s) => ({
-    rows: keyFramed(m, s) ? s.rows.length : 0,
-    widths: (s.rows[0] ?? []).map((_, c) => Math.max(2, ...s.rows.map((row) => row[c]?.length ?? 0))),
-    caption: textWidth(captionOf(m, s)),
-  })),
+  stages: keyStages(m).map((given) => {
+    const { rows } = m.stages[given.k];
+    return { rows: given.framed ? rows.length : 0, caption: textWidth(captionOf(m, given)),
+             widths: (rows[0] ?? []).map((_, c) => Math.max(2, ...rows.map((row) => row[c]?.length ?? 0))) };
+  }),
 });
 
 // A sheet's key, compact: its id, then its stages' frames side by side, each
@@ -172,10 +188,10 @@ function keyOf(sheet, width) {
   const grid = el('div', 'key-frames');
   grid.style.gridTemplateColumns = `repeat(${perLine}, ${frameWidth}mm)`;
   if (sheet.name) id.append(' · ', sheet.name);
-  for (const stage of m.stages.slice(1)) {
+  for (const given of keyStages(m)) {
     const cell = el('div', 'key-stage');
-    cell.append(el('p', 'key-caption', captionOf(m, stage)));
-    if (keyFramed(m, stage)) cell.append(frame(m, stage.k, true, null));
+    cell.append(el('p', 'key-caption', captionOf(m, given)));
+    if (given.framed) cell.append(frame(m, given.k, true, null));
     grid.append(cell);
   }
   key.append(id, grid);

@@ -91,10 +91,12 @@ for (const locale of ['en-US', 'ko-KR']) {
   }
 }
 
-test('axe finds nothing in the question whether A is invertible, answered wrong', chromiumAlone, async () => {
+test('axe finds nothing in the question whether A is invertible, answered wrong, nor in New input\'s question before it erases that', chromiumAlone, async () => {
   const page = await open(browser(), `${pageUrl}#gjinverse&practice&seed=171672&order=2&options=singular&from=6`,
                           { ready: '#practice-5-invertible', locale: 'ko-KR', colorScheme: 'dark' });
   await page.click('#practice-5-invertible');
+  await page.click('#restart');
+  await page.waitForSelector('#restart-confirm:not([hidden])');
   assert.deepEqual(await axeFindings(page), []);
   await close(page);
 });

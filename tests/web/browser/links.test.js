@@ -82,7 +82,7 @@ test('a link with no program, broken encoding or too long an input opens a progr
     assert.equal(await paneText(page), 'INPUT ORDER OF SQUARE MATRIX: ', hash);
     const note = await page.$eval('#link-note', (p) => (p.hidden ? null : p.textContent));
     assert.equal(note, problem && await text(page, problem, { program, max: 8000 }), hash);
-    // Start over forgets the link and its message.
+    // New input forgets the link and its message.
     await page.click('#restart');
     assert.equal(await page.isVisible('#link-note'), false);
     assert.equal(await page.evaluate(() => location.hash), `#${program}`);

@@ -328,15 +328,27 @@ test('at a phone\'s width, above its keyboard, every answer\'s next field and ve
   }
 });
 
-test('a singular exercise asks whether A is invertible, and its summary says that A is singular', harness.chromiumAlone, async () => {
-  const page = await harness.open(browser(), `${pageUrl}#gjinverse&practice&seed=171672&order=2&options=singular&from=6&fill=none`,
-                                  { ready: '#practice-5-invertible' });
+test('a singular exercise asks whether A is invertible, then nothing of its inf and nan; New input asks before it erases the answers', harness.chromiumAlone, async () => {
+  const link = '#gjinverse&practice&seed=171672&order=2&options=singular&from=6&fill=all';
+  const page = await harness.open(browser(), pageUrl + link, { ready: '#practice-5-invertible' });
   assert.ok((await page.textContent('#practice-stage-6')).includes(await text(page, 'practice.ask.nonFinite')));
   await page.click('#practice-5-invertible');
   assert.ok((await page.textContent('#practice-feedback-5')).endsWith(await text(page, 'practice.slip.singular')));
+  // New input, once: the page asks, and the answer stays (shown and stored) until the yes.
+  const kept = () => page.evaluate(() => [document.querySelector('#practice-5-invertible')?.getAttribute('aria-pressed') ?? null, !document.querySelector('#restart-confirm').hidden,
+                                          Object.keys(localStorage).filter((key) => key.startsWith('gauss-jordan.practice.progress.')).length]);
+  for (const [button, expected] of [['#restart', ['true', true, 1]], ['#restart-confirm .keep', ['true', false, 1]], ['#restart', ['true', true, 1]], ['#restart-confirm .erase', [null, false, 0]]]) {
+    await page.click(button);
+    assert.deepEqual(await kept(), expected, button);
+  }
+  // Again, from scratch: after the "no", the exercise ends where the run stops, and the summary says what was not asked.
+  await page.evaluate((link) => { location.hash = link; }, link);
+  await page.waitForSelector('#practice-5-invertible');
+  assert.deepEqual(await kept(), ['false', false, 0], 'nothing kept');
   await page.click('#practice-stage-6 [data-choice="no"]');
-  for (const k of [6, 7]) await page.click(`#practice-stage-${k} .show-button`);
-  assert.ok((await page.textContent('#practice-summary')).includes(await text(page, 'practice.singular.inverse')));
+  const summary = await page.textContent('#practice-summary');
+  assert.ok(summary.includes(await text(page, 'practice.singular.inverse')) && summary.includes(await text(page, 'practice.summary.unaskedOne', { first: 7 })), summary);
+  assert.equal(await page.$$eval('.practice-stage', (stages) => stages.length), 1);
   await close(page);
 });
 

@@ -59,7 +59,7 @@ test('the print of a run holds its commentary lines, Hangul included, black on w
   for (const line of [':입력완료', ':Gauss-Jordan Elimination 완료.', ':Inverse Matrix 완료.']) {
     assert.ok(text.includes(line), `${line} in the print`);
   }
-  for (const control of ['Download transcript', 'End input', 'Start over']) assert.ok(!text.includes(control), control);
+  for (const control of ['Download transcript', 'End input', 'New input']) assert.ok(!text.includes(control), control);
   const black = 'rgb(0, 0, 0) on rgba(0, 0, 0, 0)';
   if (styles) assert.deepEqual(styles, [['body', 'rgb(0, 0, 0) on rgb(255, 255, 255)'], ['#pane', black], ['#pane .changed', black],
                             ['#pane .echo', black], ['#pane .gloss', black], ['.actions', 'hidden'], ['#line', 'hidden'],

@@ -8,6 +8,8 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { golden, needsBuild, programs } from './programs.js';
 import * as check from '../../../web/logic/check.js';
+import * as sheet from '../../../web/logic/sheet.js';
+import { make } from '../../../web/logic/exercises.js';
 import * as runner from '../../../web/logic/runner.js';
 import { modelOf } from '../../../web/logic/model.js';
 import { format, parseDecimal } from '../../../web/logic/exact.js';
@@ -280,12 +282,20 @@ test('a singular A is asked about right after the printout that shows it, and an
                  check.startStage(m, null, 0, 2), check.unaskedAfterSingular(m)];
     assert.deepEqual(got, [shown, asked, answer, start, first === null ? null : { first, last }], `${program} ${input}`);
     assert.equal(paper.singularFrom, first, `${program} ${input}: the key says singular from the stop`);
+    // On paper: the question at its stage; the key framed up to the stop, "singular" there, nothing after.
+    const asks = m.stages.slice(1).filter((s) => sheet.sheetDecisions(m, s.k).some((q) => q.kind === 'invertible')).map((s) => s.k);
+    const key = sheet.keyStages(m);
+    assert.deepEqual([asks, key.at(-1).k, key.filter((s) => s.singular).map((s) => s.k)],
+                     [asked === null ? [] : [asked], first ?? m.stages.length - 1, first === null ? [] : [first]], `${program} ${input}: on paper`);
+    assert.ok(key.filter((s) => s.framed).every((s) => !m.stages[s.k].rows.flat().some((x) => /inf|nan/.test(x))), `${program} ${input}: a key of numbers`);
     if (asked === null) continue;
     // Started past it, the first stage asked asks it; after a "no", nothing of the inf and nan is asked.
     assert.equal(check.invertibilityStage(m, asked + 1), asked + 1);
     const left = m.stages.slice(1).flatMap((s) => check.questions(m, s.k, 'all').filter((q) => check.askedAfterSingular(m, s.k, q)));
     assert.ok(left.length > 0 && left.every((q) => !/inf|nan/.test(q.expected.printed ?? '')), `${program} ${input}`);
   }
+  // The singular exercise that the examples offer is one of the rows above.
+  assert.equal(make({ program: 'gjinverse', order: 2, seed: 171672, options: ['singular'], generator: 1 }).input, singularCases[3][1]);
   const typed = modelOf('gjinverse', '2\n2 1\n1 3\n');
   assert.deepEqual([check.startStage(typed, null, 3, 2), check.startStage(typed, { from: 4 }, 0, 2), check.startStage(typed, { own: false }, 0, 2)], [4, 4, 2]);
 });

@@ -126,3 +126,40 @@ test('a run is practisable once over, with a matrix and a stage after it', needs
   const cases = [['gjinverse', '1\n-4\n', true], ['gjinverse', '0\n', false], ['gjsolve', 'x', false]];
   assert.deepEqual(cases.map(([program, input]) => session.practisable(modelOf(program, input))), cases.map((c) => c[2]));
 });
+
+// Singular matrices practised from the stage asked (the scaling by default),
+// every stage shown but the one that asks whether A is invertible: [program,
+// input, from, the stage that asks (0-based), a wrong choice and its slip, the
+// right one, the last stage practised, the stages left unasked as the page numbers them].
+const singularRuns = [
+  ['gjinverse', '3\n1 2 3\n2 4 6\n1 1 1\n', null, 6, 'yes', 'singular', 'no', 7, { first: 9, last: 10 }],
+  ['gjinverse', '3\n1 2 3\n2 4 6\n1 1 1\n', 9, 8, 'yes', 'singular', 'no', 8, { first: 10, last: 10 }],  // asked where the run stops
+  ['gjinverse', '3\n1 2 3\n4 5 6\n7 8 9\n', null, 6, 'yes', 'singular', 'no', 6, { first: 8, last: 10 }],
+  ['gjinverse', '2\n-8 -2\n-4 -1\n', null, 4, 'yes', 'singular', 'no', 4, { first: 6, last: 7 }],
+  // An exercise's singular system (gjsolve, seed 7, order 3): none, by the ranks.
+  ['gjsolve', '3\n-4 -4 4 0\n2 0 -1 -6\n-8 -8 8 -3\n', null, 4, 'many', 'noSolution', 'zero', 7, { first: 9, last: 9 }],
+  ['gjsolve', '3\n1 2 3 1\n2 4 6 2\n1 1 1 1\n', null, 6, 'zero', 'manySolutions', 'many', 7, { first: 9, last: 9 }],
+];
+
+test('a singular A is asked about once it shows; after a "no" nothing of inf and nan is asked, and practice ends where the run stops', needsBuild, () => {
+  for (const [program, input, from, asked, wrong, slip, right, last, unasked] of singularRuns) {
+    const m = modelOf(program, input);
+    const what = `${program} ${JSON.stringify(input)} from ${from}`;
+    let s = session.start(m, { asked: { from, fill: 'all', own: false } });
+    while (s.current < asked) {
+      assert.ok(!session.question(s, s.current, 'invertible'), `${what}: not asked at ${s.current}`);
+      s = session.fillIn(m, s, s.current);
+    }
+    s = session.answer(s, asked, 'invertible', { choice: wrong });
+    assert.deepEqual([s.stages[asked].answers.get('invertible').verdict.slip, session.saidSingular(s)], [slip, null], what);
+    s = session.answer(s, asked, 'invertible', { choice: right });
+    // What is kept comes back with as few questions.
+    const back = session.restore(m, JSON.parse(JSON.stringify(session.stored(s))));
+    assert.deepEqual(back.stages[asked].questions, s.stages[asked].questions, what);
+    while (!s.finished) {
+      assert.ok(!s.stages[s.current].questions.some((q) => /inf|nan/.test(q.expected.printed ?? '')), `${what}: stage ${s.current} asks no inf or nan`);
+      s = session.fillIn(m, s, s.current);
+    }
+    assert.deepEqual([session.saidSingular(s), s.stages.length - 1, session.tally(s).count, session.unasked(m, s)], [asked, last, last + 1 - s.from, unasked], what);
+  }
+});

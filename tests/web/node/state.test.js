@@ -23,6 +23,9 @@ test('each message changes the state as it says, and asks the page for its effec
   const practising = { ...shown, mode: 'practice' };
   const lastStage = { ...practising, session: { ...shown.session, from: 6, current: 6, stages: Object.assign([], { 6: shown.session.stages[6] }) } };
   const done = session.fillIn(m, lastStage.session, 6);
+  const answered = { ...practising, link: { program: 'gjinverse', input, exercise: null, asked: null },
+                     session: session.answer(practising.session, 6, 'entry 1 1', { text: '7' }) };
+  const hinted = { ...practising, session: session.hint(practising.session, 6) };
   // [what, state before, message, what the state is then (a part of it), effects]
   const cases = [
     ['the first prompt waits', initial(), { type: 'awaiting', program: 'gjsolve' }, { early: { program: 'gjsolve', entries: [], ended: false } }, []],
@@ -64,7 +67,19 @@ test('each message changes the state as it says, and asks the page for its effec
     ['finished again: the record anew, the level as it was', { ...lastStage, past: { count: 1 }, level: 4 }, { type: 'fillIn', k: 6 }, { level: 4 },
      [{ forget: progress }, { store: record, value: session.tally(done) }]],
     ['practice from stage 2', practising, { type: 'from', from: 1 }, {}, [{ store: progress, value: session.stored(session.restart(m, practising.session, 1)) }]],
-    ['the exercise over again', practising, { type: 'restartPractice' }, {}, [{ forget: progress }]],
+    ['the exercise over again', practising, { type: 'restartPractice' }, { confirming: null }, [{ forget: progress }]],
+    // A start-over that would erase answers asks first; the answers stay until the yes.
+    ['new input over answers asks first', answered, { type: 'restart' }, { confirming: 'restart', session: answered.session, link: answered.link }, []],
+    ['and erases them on the yes', { ...answered, confirming: 'restart' }, { type: 'restart', confirmed: true }, { confirming: null, link: null },
+     [{ forget: progress }, { address: '#gjinverse&practice' }, { open: { program: 'gjinverse', input: '', ended: false } }]],
+    ['or keeps them on the no', { ...answered, confirming: 'restart' }, { type: 'keepWork' }, { confirming: null, session: answered.session }, []],
+    ['the exercise over again, over answers, asks first', answered, { type: 'restartPractice' }, { confirming: 'restartPractice', session: answered.session }, []],
+    ['and starts it over on the yes', answered, { type: 'restartPractice', confirmed: true }, { confirming: null, session: session.restart(m, answered.session) },
+     [{ forget: progress }]],
+    ['a hint taken is work too', hinted, { type: 'restartPractice' }, { confirming: 'restartPractice' }, []],
+    ['a finished exercise keeps its record: nothing to ask', { ...practising, session: done }, { type: 'restart' }, { confirming: null },
+     [{ forget: progress }, { address: '#gjinverse&practice' }, { open: { program: 'gjinverse', input: '', ended: false } }]],
+    ['a new run forgets the question', { ...answered, confirming: 'restart' }, { type: 'shown', model: modelOf('gjinverse', '1\n2\n') }, { confirming: null }, []],
     ['the record cleared', { ...practising, past: { count: 1 } }, { type: 'clearRecord' }, { past: null }, [{ forget: record }]],
     ['no stage past the last', shown, { type: 'stage', k: 7 }, { stage: { k: 0, all: false } }, []],
     ['a new exercise', shown, { type: 'exercise', seed: 7, order: 3, options: ['nice'] }, {},
