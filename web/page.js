@@ -18,8 +18,8 @@ import { byId, el, copy } from './views/dom.js';
 import { stored, store, forget } from './views/storage.js';
 import * as runner from './logic/runner.js';
 import { isWaiting } from './logic/runner.js';
-import { progressKey, recordKey } from './logic/session.js';
-import { initial, update, linkState } from './state.js';
+import { recordKey } from './logic/session.js';
+import { initial, update, linkState, progressKeyOf } from './state.js';
 import { model as modelOfRun, withExact, replay } from './logic/model.js';
 import * as share from './logic/share.js';
 import { make as makeExercise } from './logic/exercises.js';
@@ -31,7 +31,9 @@ import * as practice from './views/practice.js';
 import * as exerciseForm from './views/exercise-form.js';
 import * as assignmentForm from './views/assignment-form.js';
 import * as teacher from './views/teacher.js';
+import * as student from './views/student.js';
 import { parseLink } from './logic/assignment.js';
+import { locked, workKey } from './logic/student.js';
 import { start as startOffline } from './views/offline.js';
 import * as printer from './views/print.js';
 
@@ -48,23 +50,28 @@ let state = initial();
 const draw = {
   links: () => state.model && links.render(state.model, linkState(state), state.problem),
   problem: () => links.tellProblem(state.problem),
-  printer: () => state.model && printer.render(state.model, linkState(state)),
+  printer: () => state.model && printer.render(state.model, { ...linkState(state), locked: locked(state.student) }),
   exerciseForm: () => state.model && exerciseForm.render(state.model, linkState(state)),
   assignmentForm: () => state.model && assignmentForm.render(state.model),
   teacher: () => teacher.render(state.teacher),
+  student: () => student.render(state.student, state.conflict),
   status: () => state.model && status.render(state.model),
   stages: (message) => state.model && stages.render(state, message),
   practice: (message, before) => state.model && practice.render(state, message, before),
 };
 // The views drawn after the pane, in tasks of their own, the cheap first.
-const laterViews = [['links', 'status', 'printer', 'exerciseForm', 'assignmentForm'], ['stages'], ['practice']];
+const laterViews = [['links', 'status', 'printer', 'exerciseForm', 'assignmentForm', 'student'], ['stages'], ['practice']];
 // The views that a message other than a new model changes, besides the mode's.
 const drawnOn = {
   mode: ['links', 'printer', 'practice'], stage: ['stages'], allStages: ['stages'],
   answer: ['practice'], advance: ['practice'], hint: ['practice'], fillIn: ['practice'],
   from: ['practice', 'links'], fill: ['practice', 'links'], restartPractice: ['practice'], clearRecord: ['practice'],
-  exactShown: ['practice'], link: ['problem', 'links', 'teacher'], teacherLink: ['problem', 'teacher'], restart: ['problem', 'teacher'],
+  exactShown: ['practice'], link: ['problem', 'links', 'teacher', 'student'], teacherLink: ['problem', 'teacher', 'student'],
+  restart: ['problem', 'teacher', 'student'], studentLink: ['problem', 'teacher', 'student'], studentName: ['student'], notYou: ['student'],
+  handIn: ['student', 'printer'], keepWork: ['student'], takeLink: ['student', 'practice', 'links'], keepSaved: ['student'],
 };
+// A student's messages that change the student drawn, besides their own.
+const studentsToo = new Set(['restartPractice', 'advance', 'fillIn']);
 
 // The mode, written by the page alone: the body's data-mode, the section
 // shown (the stages when watching, practice when practising), the mode
@@ -72,6 +79,7 @@ const drawnOn = {
 function drawMode() {
   const practising = state.mode === 'practice';
   document.body.dataset.mode = state.mode;
+  document.body.toggleAttribute('data-locked', locked(state.student));
   byId('practice').hidden = !practising;
   byId('stages').hidden = practising;
   for (const button of modeButtons) button.setAttribute('aria-pressed', String(button.dataset.mode === state.mode));
@@ -100,8 +108,9 @@ function dispatch(message) {
   const before = state;
   let effects;
   [state, effects] = update(state, message);
-  if (state.mode !== before.mode || state.session !== before.session) drawMode();
+  if (state.mode !== before.mode || state.session !== before.session || state.student !== before.student) drawMode();
   for (const view of drawnOn[message.type] ?? []) draw[view](message, before);
+  if (studentsToo.has(message.type) && state.student !== before.student) draw.student();
   for (const effect of effects) carryOut(effect);
 }
 
@@ -130,7 +139,7 @@ function show(run) {
   const before = state;
   const changed = state.model === null || state.model.run !== run;
   const keptOf = (key) => (changed && !isWaiting(run) ? stored(key) : null);
-  dispatch({ type: 'shown', model: modelOfRun(run, state.model), saved: keptOf(progressKey(run)), past: keptOf(recordKey(run)) });
+  dispatch({ type: 'shown', model: modelOfRun(run, state.model), saved: keptOf(progressKeyOf(state, run)), past: keptOf(recordKey(run)) });
   const shown = state.model;
   showRun(run);
   pane.render(shown);
@@ -211,9 +220,11 @@ function open(program, input = '', ended = false) {
 // anything wrong with it is said above the pane. An exercise's link gives its
 // matrix.
 function openLink() {
-  const found = /&teacher=/.test(location.hash) ? parseLink(location.hash) : null;
+  const found = /&(teacher|assignment)=/.test(location.hash) ? parseLink(location.hash) : null;
   if (found !== null) {
-    dispatch({ type: 'teacherLink', found, program: found.assignment?.program ?? share.parse(location.hash).program });
+    const program = found.assignment?.program ?? share.parse(location.hash).program;
+    const kept = found.name ? stored(workKey(found.assignment, found.name)) : null;
+    dispatch({ type: found.role === 'student' ? 'studentLink' : 'teacherLink', found, program, kept, now: Date.now() });
     return;
   }
   const link = share.parse(location.hash);
@@ -294,12 +305,12 @@ typed.addEventListener('keydown', (event) => {
 endButton.addEventListener('click', () => enter(typed.value, true));
 restartButton.addEventListener('click', () => { if (state.model) dispatch({ type: 'restart' }); });
 byId('download').addEventListener('click', () => {
-  if (!state.model) return;
+  if (!state.model || locked(state.student)) return;
   download();
   if (isWaiting(state.model.run)) typed.focus();
 });
 byId('copy').addEventListener('click', async () => {
-  if (!state.model) return;
+  if (!state.model || locked(state.student)) return;
   const { run } = state.model;
   await copy(run.output, 'status.copied');
   if (isWaiting(run)) typed.focus();
@@ -308,6 +319,9 @@ byId('copy').addEventListener('click', async () => {
 for (const button of modeButtons)
   button.addEventListener('click', () => dispatch({ type: 'mode', mode: button.dataset.mode, focus: true }));
 for (const view of [practice, stages, exerciseForm]) view.connect(dispatch);
+// The name typed comes with the work that this browser kept under it, and the time.
+student.connect((message) => dispatch(message.type !== 'studentName' ? message
+  : { ...message, kept: stored(workKey(state.student.assignment, message.name.normalize('NFC').trim())), now: Date.now() }));
 on('classSet', printer.printClassSet);
 on('assignmentSet', printer.printAssignmentSet);
 language.onChange(() => {
@@ -317,6 +331,7 @@ language.onChange(() => {
     draw.links();
     practice.retell(state);
   }
+  draw.student();
 });
 
 // The page's markup keeps an Enter from sending the form until now.
