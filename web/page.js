@@ -54,7 +54,7 @@ const draw = {
   exerciseForm: () => state.model && exerciseForm.render(state.model, linkState(state)),
   assignmentForm: () => state.model && assignmentForm.render(state.model),
   teacher: () => teacher.render(state.teacher),
-  student: () => student.render(state.student, state.conflict),
+  student: () => student.render(state.student, state.conflict, state.session?.finished === true),
   status: () => state.model && status.render(state.model),
   stages: (message) => state.model && stages.render(state, message),
   practice: (message, before) => state.model && practice.render(state, message, before),
@@ -80,6 +80,7 @@ function drawMode() {
   const practising = state.mode === 'practice';
   document.body.dataset.mode = state.mode;
   document.body.toggleAttribute('data-locked', locked(state.student));
+  document.body.toggleAttribute('data-assignment', state.student !== null);
   byId('practice').hidden = !practising;
   byId('stages').hidden = practising;
   for (const button of modeButtons) button.setAttribute('aria-pressed', String(button.dataset.mode === state.mode));

@@ -11,6 +11,7 @@ import { qrOf } from './qr.js';
 
 const section = byId('student');
 const choice = byId('link-choice');
+const end = byId('student-end');
 let dispatch = () => {};
 let drawn = null;  // the student drawn
 
@@ -79,11 +80,14 @@ function work(st) {
   return parts;
 }
 
-// Draws the student's assignment (st, or null: none), and the choice of a
-// link over work kept (conflict: { from, fill } or null). Where the step
-// changed (the name asked or given, a confirm, the code), the focus goes there.
-export function render(st, conflict) {
+// Draws the student's assignment (st, or null: none), the hand-in below the
+// practice once it is finished, and the choice of a link over work kept
+// (conflict: { from, fill } or null). Where the step changed (the name asked
+// or given, a confirm, the code), the focus goes there.
+export function render(st, conflict, finished = false) {
   drawChoice(conflict);
+  end.hidden = !(finished && st?.name && st.handed === null);
+  end.replaceChildren(...(end.hidden ? [] : [el('p', '', t('student.finished')), button('student.handIn', () => ({ type: 'handIn', now: Date.now() }), 'hand-in')]));
   section.hidden = st === null;
   const before = drawn;
   drawn = st;

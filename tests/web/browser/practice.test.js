@@ -547,7 +547,7 @@ async function handIn(page, answer) {
   const field = '#practice-stage-2 input.answer:not([readonly])';
   await page.fill(field, answer);
   await page.press(field, 'Enter');
-  await page.click('.hand-in');
+  await page.click('#student .hand-in');
   await page.waitForSelector('#student-code');
   return page.inputValue('#student-code');
 }
