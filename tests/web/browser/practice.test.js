@@ -545,8 +545,9 @@ async function findsNoAnswers(page) {
 // Answers the first question of the scaling with answer, then hands in; gives the code.
 async function handIn(page, answer) {
   const field = '#practice-stage-2 input.answer:not([readonly])';
-  await page.fill(field, answer);
-  await page.press(field, 'Enter');
+  await page.focus(field);
+  await page.keyboard.type(answer);
+  await page.keyboard.press('Enter');
   await page.click('#student .hand-in');
   await page.waitForSelector('#student-code');
   return page.inputValue('#student-code');
