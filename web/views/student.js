@@ -103,11 +103,15 @@ export function render(st, conflict, finished = false) {
 }
 
 // The choice between the work this browser kept and what the link asks.
+// The status line says it when it first shows.
 function drawChoice(conflict) {
+  const wasHidden = choice.hidden;
   choice.hidden = conflict === null;
   if (conflict === null) return choice.replaceChildren();
-  choice.replaceChildren(el('p', '', t('choice.text', { k: conflict.from + 1, fill: t('practice.fill.' + conflict.fill) })),
-                         button('choice.keep', () => ({ type: 'keepSaved' })), ' ', button('choice.take', () => ({ type: 'takeLink' })));
+  const sentence = () => t('choice.text', { k: conflict.from + 1, fill: t('practice.fill.' + conflict.fill) });
+  choice.replaceChildren(el('p', '', sentence()), button('choice.keep', () => ({ type: 'keepSaved' })), ' ',
+                         button('choice.take', () => ({ type: 'takeLink' })));
+  if (wasHidden) emit('announce', () => [sentence()]);
 }
 
 // Sends what the student does to the page: send(message).
