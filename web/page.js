@@ -18,8 +18,8 @@ import { byId, el, copy } from './views/dom.js';
 import { stored, store, forget } from './views/storage.js';
 import * as runner from './logic/runner.js';
 import { isWaiting } from './logic/runner.js';
-import { progressKey, recordKey } from './logic/session.js';
-import { initial, update, linkState } from './state.js';
+import { recordKey } from './logic/session.js';
+import { initial, update, linkState, progressKeyOf } from './state.js';
 import { model as modelOfRun, withExact, replay } from './logic/model.js';
 import * as share from './logic/share.js';
 import { make as makeExercise } from './logic/exercises.js';
@@ -32,7 +32,9 @@ import * as confirm from './views/confirm.js';
 import * as exerciseForm from './views/exercise-form.js';
 import * as assignmentForm from './views/assignment-form.js';
 import * as teacher from './views/teacher.js';
+import * as student from './views/student.js';
 import { parseLink } from './logic/assignment.js';
+import { locked, workKey } from './logic/student.js';
 import { start as startOffline } from './views/offline.js';
 import * as printer from './views/print.js';
 
@@ -49,24 +51,29 @@ let state = initial();
 const draw = {
   links: () => state.model && links.render(state.model, linkState(state), state.problem),
   problem: () => links.tellProblem(state.problem),
-  printer: () => state.model && printer.render(state.model, linkState(state)),
+  printer: () => state.model && printer.render(state.model, { ...linkState(state), locked: locked(state.student) }),
   exerciseForm: () => state.model && exerciseForm.render(state.model, linkState(state)),
   assignmentForm: () => state.model && assignmentForm.render(state.model),
   teacher: () => teacher.render(state.teacher),
+  student: () => student.render(state.student, state.conflict, state.session?.finished === true),
   status: () => state.model && status.render(state.model),
   stages: (message) => state.model && stages.render(state, message),
   practice: (message, before) => state.model && practice.render(state, message, before),
   confirm: (message) => confirm.render(state, message),
 };
 // The views drawn after the pane, in tasks of their own, the cheap first.
-const laterViews = [['links', 'status', 'printer', 'exerciseForm', 'assignmentForm', 'confirm'], ['stages'], ['practice']];
+const laterViews = [['links', 'status', 'printer', 'exerciseForm', 'assignmentForm', 'confirm', 'student'], ['stages'], ['practice']];
 // The views that a message other than a new model changes, besides the mode's.
 const drawnOn = {
   mode: ['links', 'printer', 'practice'], stage: ['stages'], allStages: ['stages'],
   answer: ['practice'], advance: ['practice'], hint: ['practice'], fillIn: ['practice'],
-  from: ['practice', 'links'], fill: ['practice', 'links'], restartPractice: ['practice', 'confirm'], keepWork: ['confirm'], clearRecord: ['practice'],
-  exactShown: ['practice'], link: ['problem', 'links', 'teacher'], teacherLink: ['problem', 'teacher'], restart: ['problem', 'teacher', 'confirm'],
+  from: ['practice', 'links'], fill: ['practice', 'links'], restartPractice: ['practice', 'confirm', 'student'], clearRecord: ['practice'],
+  exactShown: ['practice'], link: ['problem', 'links', 'teacher', 'student'], teacherLink: ['problem', 'teacher', 'student'],
+  restart: ['problem', 'teacher', 'student', 'confirm'], studentLink: ['problem', 'teacher', 'student'], studentName: ['student'], notYou: ['student'],
+  handIn: ['student', 'printer'], keepWork: ['student', 'confirm'], takeLink: ['student', 'practice', 'links'], keepSaved: ['student'],
 };
+// A student's messages that change the student drawn, besides their own.
+const studentsToo = new Set(['restartPractice', 'advance', 'fillIn']);
 
 // The mode, written by the page alone: the body's data-mode, the section
 // shown (the stages when watching, practice when practising), the mode
@@ -74,6 +81,8 @@ const drawnOn = {
 function drawMode() {
   const practising = state.mode === 'practice';
   document.body.dataset.mode = state.mode;
+  document.body.toggleAttribute('data-locked', locked(state.student));
+  document.body.toggleAttribute('data-assignment', state.student !== null);
   byId('practice').hidden = !practising;
   byId('stages').hidden = practising;
   for (const button of modeButtons) button.setAttribute('aria-pressed', String(button.dataset.mode === state.mode));
@@ -102,8 +111,9 @@ function dispatch(message) {
   const before = state;
   let effects;
   [state, effects] = update(state, message);
-  if (state.mode !== before.mode || state.session !== before.session) drawMode();
+  if (state.mode !== before.mode || state.session !== before.session || state.student !== before.student) drawMode();
   for (const view of drawnOn[message.type] ?? []) draw[view](message, before);
+  if (studentsToo.has(message.type) && state.student !== before.student) draw.student();
   for (const effect of effects) carryOut(effect);
 }
 
@@ -132,7 +142,7 @@ function show(run) {
   const before = state;
   const changed = state.model === null || state.model.run !== run;
   const keptOf = (key) => (changed && !isWaiting(run) ? stored(key) : null);
-  dispatch({ type: 'shown', model: modelOfRun(run, state.model), saved: keptOf(progressKey(run)), past: keptOf(recordKey(run)) });
+  dispatch({ type: 'shown', model: modelOfRun(run, state.model), saved: keptOf(progressKeyOf(state, run)), past: keptOf(recordKey(run)) });
   const shown = state.model;
   showRun(run);
   pane.render(shown);
@@ -213,9 +223,11 @@ function open(program, input = '', ended = false) {
 // anything wrong with it is said above the pane. An exercise's link gives its
 // matrix.
 function openLink() {
-  const found = /&teacher=/.test(location.hash) ? parseLink(location.hash) : null;
+  const found = /&(teacher|assignment)=/.test(location.hash) ? parseLink(location.hash) : null;
   if (found !== null) {
-    dispatch({ type: 'teacherLink', found, program: found.assignment?.program ?? share.parse(location.hash).program });
+    const program = found.assignment?.program ?? share.parse(location.hash).program;
+    const kept = found.name ? stored(workKey(found.assignment, found.name)) : null;
+    dispatch({ type: found.role === 'student' ? 'studentLink' : 'teacherLink', found, program, kept, now: Date.now() });
     return;
   }
   const link = share.parse(location.hash);
@@ -296,12 +308,12 @@ typed.addEventListener('keydown', (event) => {
 endButton.addEventListener('click', () => enter(typed.value, true));
 restartButton.addEventListener('click', () => { if (state.model) dispatch({ type: 'restart' }); });
 byId('download').addEventListener('click', () => {
-  if (!state.model) return;
+  if (!state.model || locked(state.student)) return;
   download();
   if (isWaiting(state.model.run)) typed.focus();
 });
 byId('copy').addEventListener('click', async () => {
-  if (!state.model) return;
+  if (!state.model || locked(state.student)) return;
   const { run } = state.model;
   await copy(run.output, 'status.copied');
   if (isWaiting(run)) typed.focus();
@@ -310,6 +322,9 @@ byId('copy').addEventListener('click', async () => {
 for (const button of modeButtons)
   button.addEventListener('click', () => dispatch({ type: 'mode', mode: button.dataset.mode, focus: true }));
 for (const view of [practice, stages, exerciseForm, confirm]) view.connect(dispatch);
+// The name typed comes with the work that this browser kept under it, and the time.
+student.connect((message) => dispatch(message.type !== 'studentName' ? message
+  : { ...message, kept: stored(workKey(state.student.assignment, message.name.normalize('NFC').trim())), now: Date.now() }));
 on('classSet', printer.printClassSet);
 on('assignmentSet', printer.printAssignmentSet);
 language.onChange(() => {
@@ -319,6 +334,7 @@ language.onChange(() => {
     draw.links();
     practice.retell(state);
   }
+  draw.student();
 });
 
 // The page's markup keeps an Enter from sending the form until now.

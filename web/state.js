@@ -12,6 +12,13 @@
 //              exercise, asked } (share.parse), or null
 //   problem    what was wrong with the link opened: { id, program }, or null
 //   teacher    the assignment whose results view a teacher's link opened, or null
+//   student    the assignment that a student's link opened, and who works it
+//              (logic/student.js), or null; while it is locked, the messages
+//              that would show a stage before it is answered change nothing
+//   conflict   what the link asks ({ from, fill }) when this browser kept other
+//              work of the same exercise, which goes on until the learner
+//              chooses; else null
+//   picked     whether the learner chose the stage to start from
 //   unmet      whether the exercise opened could not meet every option asked
 //   session    the practice of the run shown (session.js), or null
 //   level      how many exercises this browser has finished (practice starts
@@ -30,11 +37,14 @@
 // { language: code }; { classSet } prints a class set of worksheets;
 // { focusTeacher: true } hands the focus to the teacher's results view.
 import * as session from './logic/session.js';
-import { fragment, defaultProgram, latestGenerator } from './logic/share.js';
+import * as student from './logic/student.js';
+import { exerciseFor } from './logic/assignment.js';
+import { make } from './logic/exercises.js';
+import { fragment, defaultProgram, latestGenerator, firstAsked } from './logic/share.js';
 
 export const initial = (language = 'en') => ({
-  programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, unmet: false,
-  session: null, level: 0, past: null, exactShown: false, confirming: null, stage: { k: 0, all: false }, language,
+  programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, student: null, conflict: null,
+  picked: false, unmet: false, session: null, level: 0, past: null, exactShown: false, confirming: null, stage: { k: 0, all: false }, language,
 });
 
 // What the link that opened run asked of it, if that link opened it.
@@ -48,6 +58,7 @@ const linkOf = (state, run) =>
 export function linkState(state) {
   const link = state.model ? linkOf(state, state.model.run) : null;
   const chosen = state.mode === 'practice' && state.session ? session.chosen(state.session) : {};
+  if (chosen.from && !state.picked && !link?.asked?.from) chosen.from = firstAsked;
   return { practice: state.mode === 'practice', exercise: link?.exercise ?? null, asked: link?.asked ?? null, ...chosen };
 }
 
@@ -57,6 +68,7 @@ export function linkState(state) {
 function keep(state, before) {
   const s = state.session;
   if (s === null || s === before.session) return [state, []];
+  if (isStudents(state, s.run)) return [state, [workEffect(state)]];
   if (!s.finished) return [state, [{ store: session.progressKey(s.run), value: session.stored(s) }]];
   const record = session.tally(s);
   const effects = [{ forget: session.progressKey(s.run) }, { store: session.recordKey(s.run), value: record }];
@@ -64,11 +76,27 @@ function keep(state, before) {
   return [{ ...state, past: record, level: state.level + 1 }, [...effects, { store: 'practice.level', value: state.level + 1 }]];
 }
 
-// The state with a session changed by fn(model, session), its progress kept.
+// Whether run is the one that the student's assignment opened.
+const isStudents = (state, run) => state.student?.name != null && linkOf(state, run) !== null;
+
+// The effect that keeps the student's work under the student's own key.
+const workEffect = ({ student: st, session: s }) =>
+  ({ store: student.workKey(st.assignment, st.name), value: student.kept(st, session.stored(s), s.finished) });
+
+// The state with a session changed by fn(model, session), its progress kept;
+// a student's result notes what changed.
 function practise(state, fn) {
   if (state.session === null) return [state, []];
-  return keep({ ...state, session: fn(state.model, state.session) }, state);
+  const next = fn(state.model, state.session);
+  const st = state.student;
+  const noting = isStudents(state, next.run) && st.handed === null;
+  return keep({ ...state, session: next, student: noting ? { ...st, result: student.note(st.result, state.session, next) } : st }, state);
 }
+
+// The key that the progress of run is kept under: the student's own for the
+// assignment's run, else the exercise's.
+export const progressKeyOf = (state, run) =>
+  (isStudents(state, run) ? student.workKey(state.student.assignment, state.student.name) : session.progressKey(run));
 
 // The state once model is shown: a new run starts its practice anew, or where
 // the learner left it (saved, the progress kept of its exercise; past, its
@@ -81,8 +109,15 @@ function shown(state, { model, saved = null, past = null }) {
   const next = { ...state, model, stage: { ...state.stage, k } };
   if (sameRun) return { ...next, session: state.session && session.withModel(model, state.session) };
   const asked = linkOf(state, model.run)?.asked ?? null;
-  const practice = session.practisable(model) ? session.start(model, { asked, saved, level: state.level }) : null;
-  return { ...next, session: practice, past, confirming: null };
+  if (!session.practisable(model)) return { ...next, session: null, past, conflict: null, picked: false, confirming: null };
+  if (isStudents(state, model.run)) {
+    const restored = session.start(model, { asked, saved: saved?.progress, level: 0 });
+    return { ...next, session: { ...restored, finished: saved?.finished === true }, past: null, conflict: null, picked: false, confirming: null };
+  }
+  const practice = session.start(model, { asked, saved, level: state.level });
+  const fresh = saved && (asked?.from || asked?.fill) ? session.start(model, { asked, level: state.level }) : practice;
+  const conflict = fresh.from !== practice.from || fresh.fill !== practice.fill ? { from: fresh.from, fill: fresh.fill } : null;
+  return { ...next, session: practice, past, conflict, picked: false, confirming: null };
 }
 
 // The program shown, or before the programs the one waiting for them.
@@ -97,7 +132,7 @@ function followed(state, { link, made = null }) {
   const [input, ended] = made ? [made.input, false] : [link.input, link.ended];
   const problem = link.problem === null ? null : { id: link.problem, program: link.program };
   const opened = { program: link.program, input, exercise: link.exercise, asked: link.asked };
-  return [{ ...state, mode, problem, teacher: null, unmet: made !== null && !made.met, link: opened },
+  return [{ ...state, mode, problem, teacher: null, student: null, unmet: made !== null && !made.met, link: opened },
           [{ open: { program: link.program, input, ended } }]];
 }
 
@@ -107,13 +142,53 @@ function followed(state, { link, made = null }) {
 function teaching(state, { found, program }) {
   const problem = found.problem ? { id: found.problem, program } : null;
   const effects = [{ open: { program, input: '', ended: false } }, ...(found.assignment ? [{ focusTeacher: true }] : [])];
-  return [{ ...state, mode: 'practice', problem, teacher: found.assignment ?? null, unmet: false, link: null }, effects];
+  return [{ ...state, mode: 'practice', problem, teacher: found.assignment ?? null, student: null, unmet: false, link: null }, effects];
+}
+
+// The state once a student's link (found, as assignment.parseLink reads it) is
+// followed: the assignment, in practice; with the student's name (the link's,
+// with kept, the work this browser kept under it), the student's matrix, asked
+// as the assignment asks; without, the program empty while the page asks for
+// the name. now: the time (ms) that a new result begins at.
+function studying(state, { found, program, kept = null, now = 0 }) {
+  if (found.problem) return teaching(state, { found, program });
+  const opened = student.opened(found.assignment, found.name);
+  return begun({ ...state, mode: 'practice', problem: null, teacher: null, unmet: false, link: null, student: opened }, kept, now);
+}
+
+// The state once the student's name is known (from the link or the form): the
+// student's matrix opened as an exercise, asked from the assignment's first
+// stage, with the work kept under that name; before, the program empty.
+function begun(state, kept, now) {
+  const st = state.student;
+  if (st.name === null) return [{ ...state, link: null }, [{ open: { program: st.assignment.program, input: '', ended: false } }]];
+  const a = st.assignment;
+  const made = make(exerciseFor(a, st.name));
+  const link = { program: a.program, input: made.input, exercise: null, asked: { from: a.from, fill: a.fill, own: false } };
+  return [{ ...state, student: student.named(st, st.name, kept, now), link, unmet: !made.met },
+          [{ open: { program: a.program, input: made.input, ended: false } }]];
+}
+
+// Whether a lock of the student's assignment forbids message.
+function forbidden(state, message) {
+  const st = state.student;
+  if (!student.locked(st)) return false;
+  const s = state.session?.stages[message.k];
+  switch (message.type) {
+    case 'mode': return message.mode !== 'practice';
+    case 'from': case 'fill': case 'stage': case 'allStages': case 'exercise': case 'classSet': return true;
+    case 'hint': return !s || s.hints >= student.hintsAllowed(st, session.hintSteps);
+    case 'fillIn': return !student.showAllowed(st);
+    default: return false;
+  }
 }
 
 // A start-over (type, the message's) that would erase the exercise's answers
 // waits for the learner's yes (confirmed); otherwise it is done (go(state)).
+// A student's work is kept under the name, and asks in the student's view.
 function erasing(state, { type, confirmed = false }, go) {
-  if (!confirmed && state.session && session.hasWork(state.session)) return [{ ...state, confirming: type }, []];
+  const erases = state.session && !isStudents(state, state.session.run) && session.hasWork(state.session);
+  if (!confirmed && erases) return [{ ...state, confirming: type }, []];
   return go({ ...state, confirming: null });
 }
 
@@ -132,27 +207,59 @@ const handlers = {
   failed: (state) => [{ ...state, programs: 'failed', early: null }, []],
   link: followed,
   teacherLink: teaching,
+  studentLink: studying,
+  // The name typed on a student's link without one.
+  studentName: (state, { name, kept = null, now = 0 }) => {
+    const clean = name.normalize('NFC').trim();
+    if (state.student?.name !== null || clean === '') return [state, []];
+    return begun({ ...state, student: { ...state.student, name: clean } }, kept, now);
+  },
+  // Another student at the same browser: back to the name, the work kept.
+  notYou: (state) => {
+    if (!state.student || state.student.named) return [state, []];
+    return begun({ ...state, student: student.opened(state.student.assignment, null) }, null, 0);
+  },
+  handIn: (state, { now }) => {
+    const st = state.student;
+    if (!st?.result || st.handed !== null || !state.session) return [state, []];
+    const next = { ...state, student: student.handIn(st, now) };
+    return [next, [workEffect(next)]];
+  },
+  // The start-over that waited is not done: the answers stay.
+  keepWork: (state) => [{ ...state, confirming: null, ...(state.student ? { student: { ...state.student, confirm: false } } : {}) }, []],
+  // The link's choice over the work kept: what it asks, from its start.
+  takeLink: (state) => {
+    if (!state.conflict || !state.session) return [state, []];
+    const { from, fill } = state.conflict;
+    return keep({ ...state, conflict: null, session: session.restart(state.model, state.session, from, fill) }, state);
+  },
+  keepSaved: (state) => [{ ...state, conflict: null }, []],
   shown: (state, message) => [shown(state, message), []],
   mode: (state, { mode }) => [{ ...state, mode }, []],
-  // New input: the same program, empty, and an address that says so.
+  // Start over: the same program, empty, and an address that says so.
   restart: (state, message) => erasing(state, message, (state) => {
     const { program } = state.model.run;
     const effects = [{ address: fragment(program, '', false, { practice: state.mode === 'practice' }) }, { open: { program, input: '', ended: false } }];
-    if (state.session) effects.unshift({ forget: session.progressKey(state.session.run) });
-    return [{ ...state, link: null, problem: null, teacher: null, unmet: false }, effects];
+    if (state.session && !isStudents(state, state.session.run)) effects.unshift({ forget: session.progressKey(state.session.run) });
+    return [{ ...state, link: null, problem: null, teacher: null, student: null, unmet: false }, effects];
   }),
-  // The start-over that waited is not done: the answers stay.
-  keepWork: (state) => [{ ...state, confirming: null }, []],
   answer: (state, { k, key, given }) => practise(state, (m, s) => session.answer(s, k, key, given)),
   advance: (state, { k }) => practise(state, (m, s) => session.advance(m, s, k)),
   hint: (state, { k }) => practise(state, (m, s) => session.hint(s, k)),
   fillIn: (state, { k }) => practise(state, (m, s) => session.fillIn(m, s, k)),
-  from: (state, { from }) => practise(state, (m, s) => session.restart(m, s, from)),
+  from: (state, { from }) => practise({ ...state, picked: true, conflict: null }, (m, s) => session.restart(m, s, from)),
   fill: (state, { fill }) => practise(state, (m, s) => session.withFill(m, s, fill)),
-  // The same exercise from its start again, its progress forgotten.
-  restartPractice: (state, message) => {
+  // The same exercise from its start again, its progress forgotten; within an
+  // assignment, once the student has confirmed it (the result keeps the first answers).
+  restartPractice: (state, { confirmed = false }) => {
     if (state.session === null) return [state, []];
-    return erasing(state, message, (state) =>
+    const st = state.student;
+    if (isStudents(state, state.session.run)) {
+      if (!st.confirm || !confirmed) return [{ ...state, student: { ...st, confirm: true } }, []];
+      const next = { ...state, student: { ...st, confirm: false }, session: session.restart(state.model, state.session) };
+      return [next, [workEffect(next)]];
+    }
+    return erasing(state, { type: 'restartPractice', confirmed }, (state) =>
       [{ ...state, session: session.restart(state.model, state.session) }, [{ forget: session.progressKey(state.session.run) }]]);
   },
   clearRecord: (state) => [{ ...state, past: null }, state.model ? [{ forget: session.recordKey(state.model.run) }] : []],
@@ -175,5 +282,5 @@ const handlers = {
 export function update(state, message) {
   const handler = handlers[message.type];
   if (!handler) throw new Error(`no message "${message.type}"`);
-  return handler(state, message);
+  return forbidden(state, message) ? [state, []] : handler(state, message);
 }

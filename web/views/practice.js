@@ -17,6 +17,7 @@ import { format } from '../logic/exact.js';
 import { headers } from '../logic/forms.js';
 import { isWaiting } from '../logic/runner.js';
 import { hintSteps, hintStep, openQuestions, nextQuestion, question, tally, unasked } from '../logic/session.js';
+import { hintsAllowed, showAllowed } from '../logic/student.js';
 
 const body = byId('practice-body');
 let dispatch = () => {};
@@ -78,9 +79,9 @@ function article(state, k) {
   if (filled.length > 0) a.append(entries(m, s, k, filled));
   if (k === session.current && !session.finished) {
     const actions = el('div', 'practice-actions');
-    if (s.hints < hintSteps)
+    if (s.hints < hintsAllowed(state.student, hintSteps))
       actions.append(el('button', 'hint-button', t('practice.hint', { step: s.hints + 1, steps: hintSteps }), { type: 'button' }));
-    actions.append(el('button', 'show-button', t('practice.show'), { type: 'button' }));
+    if (showAllowed(state.student)) actions.append(el('button', 'show-button', t('practice.show'), { type: 'button' }));
     for (const button of actions.children) button.dataset.k = k;
     a.append(actions);
   }
@@ -233,7 +234,7 @@ function moveOn(state, k) {
 }
 
 // The next step of stage k's hint; after the last, back to the question.
-function tellHint({ model: m, session }, k) {
+function tellHint({ model: m, session, student }, k) {
   const step = session.stages[k].hints;
   const a = stageBox(k);
   const box = a.querySelector('.hint');
@@ -241,7 +242,7 @@ function tellHint({ model: m, session }, k) {
   box.append(hintPart(m, k, step));
   say(() => [t('practice.hintShown', { k: k + 1, step }), ...hintStep(m, k, step)]);
   const button = a.querySelector('.hint-button');
-  if (step < hintSteps) button.textContent = t('practice.hint', { step: step + 1, steps: hintSteps });
+  if (step < hintsAllowed(student, hintSteps)) button.textContent = t('practice.hint', { step: step + 1, steps: hintSteps });
   else {
     button.remove();
     focusStage(session, k);

@@ -14,9 +14,10 @@ let handed = null;    // { model, practice, exercise }, as the page last handed 
 let classSet = null;  // the class set asked, drawn until its print is done
 
 // Keeps what a print of the run shown needs: the model, whether the page is in
-// practice, and the exercise that its link made (or null).
-export function render(model, { practice, exercise }) {
-  handed = { model, practice, exercise: exercise ?? null };
+// practice, the exercise that its link made (or null), and whether an
+// assignment locks it (its worksheet is then printed without the key).
+export function render(model, { practice, exercise, locked = false }) {
+  handed = { model, practice, exercise: exercise ?? null, locked };
 }
 
 // Draws a class set of worksheets, as the exercise form asked, and prints it.
@@ -39,7 +40,7 @@ function prepare() {
   stages.unprint();
   if (classSet) return;
   if (handed && handed.practice && practisable(handed.model)) {
-    worksheet.build([{ model: handed.model, exercise: handed.exercise }]);
+    worksheet.build([{ model: handed.model, exercise: handed.exercise }], [], { parts: handed.locked ? 'sheets' : 'all' });
     return;
   }
   worksheet.clear();

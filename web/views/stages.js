@@ -250,6 +250,7 @@ export function render(state, message = { type: 'shown' }) {
   const next = state.model;
   const sameRun = model !== null && model.run === next.run;
   model = next;
+  section.dataset.run = String(next.run.id);  // which run the section shows, drawn after the state has it
   current = state.stage.k;
   all = state.stage.all;
   untitled = [];

@@ -10,7 +10,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { pageUrl, chromiumAlone, useBrowser, open, close, typeAtPrompts, typeCase } from './harness.js';
-import { parseLink, id } from '../../../web/logic/assignment.js';
+import { parseLink, id, studentFragment } from '../../../web/logic/assignment.js';
 import { write, newResult } from '../../../web/logic/result-code.js';
 
 const axeSource = fs.readFileSync(path.join(import.meta.dirname, '..', 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
@@ -66,6 +66,17 @@ async function assignAndRead(page, options) {
   return results;
 }
 
+// The first student link of the assignment made on page, opened in page's
+// browser context: locked, a hint taken and a start-over asked; gives that page.
+async function studentStates(page) {
+  const link = (await page.inputValue('#assignment-students textarea')).split('\n')[0].replace(/^.*?: /, '');
+  const student = await open(browser(), link, { context: page.context(), ready: '#practice-stage-2 input.answer:not([readonly])' });
+  await student.click('#practice-stage-2 .hint-button');
+  await student.click('#practice-restart');
+  await student.waitForSelector('.student-confirm');
+  return student;
+}
+
 // The page chooses its language from the browser's (the locale), its colours from the colour scheme.
 for (const locale of ['en-US', 'ko-KR']) {
   for (const colorScheme of ['light', 'dark']) {
@@ -85,6 +96,16 @@ for (const locale of ['en-US', 'ko-KR']) {
         assert.deepEqual(await axeFindings(page), [], 'an assignment\'s links made');
         assert.deepEqual(await axeFindings(results), [], 'the teacher\'s results, a code read and one set aside');
         await close(results);
+        const student = await studentStates(page);
+        assert.deepEqual(await axeFindings(student), [], 'a student\'s assignment, locked, a hint taken and a start-over asked');
+        await student.click('#student .hand-in');
+        await student.waitForSelector('#student-code');
+        assert.deepEqual(await axeFindings(student), [], 'a student\'s assignment handed in');
+        const teacherLink = await page.getAttribute('#assignment-teacher', 'href');
+        await student.goto(pageUrl + studentFragment(parseLink(new URL(teacherLink).hash).assignment));
+        await student.waitForSelector('#student-name');
+        assert.deepEqual(await axeFindings(student), [], 'a student\'s link that asks the name');
+        await close(student);
         await close(page);
       });
     }

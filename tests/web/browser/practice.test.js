@@ -179,9 +179,12 @@ test('a generated exercise\'s link opens from the disk on the matrix that node m
   const made = GJ.exercises.make({ program: example.program, ...example.exercise });
   const page = await harness.open(browser(), pageUrl + example.hash, { ready: '.practice-stage' });
   assert.deepEqual(await page.$$eval('#pane .echo', (echoes) => echoes.map((e) => e.textContent).join('')), made.input);
+  assert.ok((await page.getAttribute('#run-link', 'href')).endsWith(example.hash.replace('&own', '')),
+            'the run\'s link is the exercise\'s, asking every stage: this browser\'s pace is its own');
   const from = Number(await page.$eval('#practice-from', (s) => s.value)) + 1;
-  assert.ok((await page.getAttribute('#run-link', 'href')).endsWith(example.hash.replace('&own', `&from=${from}`)),
-            'the run\'s link is the exercise\'s, with the start that this browser chose written out');
+  await page.selectOption('#practice-from', String(from - 2));
+  assert.ok((await page.getAttribute('#run-link', 'href')).endsWith(example.hash.replace('&own', `&from=${from - 1}`)),
+            'a start that the learner chose is written out');
 
   // The pivot pass of stage 3, which brings row 3 up and so moves row 2 down
   // too: one exchange (3 2 1), which here is also the rows sorted by
@@ -551,6 +554,53 @@ async function lmsPackages(page, a) {
   fs.rmSync(folder, { recursive: true });
 }
 
+// A student's link opened on a shared browser (context, or a new one): the
+// student's matrix, asked from the scaling.
+const openStudent = (link, context) => harness.open(browser(), link,
+  { ...(context ? { context } : { locale: 'ko-KR' }), ready: '#practice-stage-2 input.answer:not([readonly])' });
+
+// Every way to the answers, tried while the assignment is locked: each leaves
+// the page as it was, and the print holds no key and no later printout.
+async function findsNoAnswers(page) {
+  assert.ok(await page.evaluate(() => document.body.hasAttribute('data-locked')));
+  for (const selector of ['[data-mode="watch"]', '.start-at', '#practice-fill', '#copy', '#download', '#stages', '#share', '.show-button'])
+    assert.equal(await page.isVisible(selector), false, `${selector} is out of reach`);
+  const copied = await text(page, 'status.copied');
+  await page.evaluate(() => {
+    document.querySelector('[data-mode="watch"]').click();
+    document.getElementById('copy').click();
+    document.getElementById('download').click();
+    const from = document.getElementById('practice-from');
+    from.value = String(GJ.page.model.stages.length - 1);
+    from.dispatchEvent(new Event('change', { bubbles: true }));
+  });
+  assert.deepEqual(await page.evaluate(() => [document.body.dataset.mode, GJ.page.state.session.from]), ['practice', 1]);
+  assert.notEqual(await page.textContent('#status'), copied);
+  for (let step = 1; step <= 3; step++) await page.click('#practice-stage-2 .hint-button');
+  assert.equal(await page.$('.hint-button'), null, 'no fourth hint');
+  const printed = await page.evaluate(() => {
+    dispatchEvent(new Event('beforeprint'));
+    const sheet = document.getElementById('worksheet');
+    const found = [sheet.querySelectorAll('.sheet-key').length, sheet.textContent];
+    dispatchEvent(new Event('afterprint'));
+    return found;
+  });
+  const later = await page.evaluate(() => GJ.page.model.stages.at(-1).rows.flat().filter((x) => x.length >= 4));
+  assert.equal(printed[0], 0, 'no key in the print');
+  for (const entry of later) assert.ok(!printed[1].includes(entry), `${entry}, of the last printout, not in the print`);
+}
+
+// Answers the first question of the scaling with answer, then hands in; gives the code.
+async function handIn(page, answer) {
+  const field = '#practice-stage-2 input.answer:not([readonly])';
+  await page.focus(field);
+  await page.keyboard.type(answer);
+  await page.keyboard.press('Enter');
+  await page.click('#student .hand-in');
+  await page.waitForSelector('#student-code');
+  return page.inputValue('#student-code');
+}
+
 test('a teacher makes an assignment for three names, and reads two codes back into a table and a CSV', async (t) => {
   const page = await harness.openProgram(browser(), 'gjinverse', { locale: 'ko-KR' });
   await page.evaluate(() => { crypto.getRandomValues = (array) => { array[0] = 12345; return array; }; });
@@ -590,6 +640,26 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   if (harness.engine === 'chromium') await lmsPackages(page, a);
   await close(page);
 
+  // Two students, in turn on one browser: the first tries every way to the
+  // answers and finds none; each hands in; the first's code is still there
+  // when the first comes back.
+  const kimPage = await openStudent(links[0][1]);
+  assert.deepEqual(await kimPage.$$eval('#student dd', (all) => all.map((dd) => dd.textContent)).then((dd) => dd.at(-1)), '2026-12-14');
+  await findsNoAnswers(kimPage);
+  if (harness.engine === 'chromium') await kimPage.screenshot({ path: path.join(build, 'web-assignment-student-ko.png'), fullPage: true });
+  const kimCode = await handIn(kimPage, '999');
+  assert.match(kimCode, /^GJR1[0-9A-Z]+$/);
+  assert.ok(await kimPage.isVisible('#copy') && !(await kimPage.evaluate(() => document.body.hasAttribute('data-locked'))), 'the transcript, once handed in');
+  if (harness.engine === 'chromium') await kimPage.screenshot({ path: path.join(build, 'web-assignment-handed-ko.png'), fullPage: true });
+  const parkPage = await openStudent(links[2][1], kimPage.context());
+  assert.equal(await parkPage.$('#student-code'), null, 'the next student starts afresh');
+  const parkCode = await handIn(parkPage, '-1');
+  await close(parkPage);
+  const back = await harness.open(browser(), links[0][1], { context: kimPage.context(), ready: '#student-code' });
+  assert.equal(await back.inputValue('#student-code'), kimCode, 'the first student\'s work kept');
+  await close(back);
+  await close(kimPage);
+
   // The teacher's link: the assignment, and the codes pasted among other text.
   const results = await harness.open(browser(), teacherLink, { ready: '#teacher-facts dd', locale: 'ko-KR' });
   assert.equal(await results.evaluate(() => document.activeElement.id), 'teacher-codes', 'the box for the codes, ready for a paste');
@@ -627,6 +697,15 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   await results.click('#language-en');
   assert.deepEqual(await results.$$eval('#teacher-table tbody tr:first-child > *', (cells) => cells.slice(0, 2).map((c) => c.textContent)),
                    ['김민수', '✓ right the first time']);
+
+  // The codes that the students' pages gave: the teacher's page agrees with their verdicts.
+  await setValue(results, '#teacher-codes', `${kimCode} ${parkCode}`);
+  await results.click('#teacher-form button');
+  await results.waitForFunction(() => document.querySelectorAll('#teacher-table tbody tr').length === 3 && !document.querySelector('#teacher-table li'));
+  const handedRows = await results.$$eval('#teacher-table tbody tr', (trs) => trs.map((tr) => [...tr.cells].map((c) => c.textContent)));
+  const open = await verdict('open');
+  assert.deepEqual([0, 2].map((i) => [handedRows[i][0], handedRows[i][1].startsWith(open), handedRows[i].at(-4), handedRows[i].at(-1)]),
+                   [['김민수', true, '3', ''], ['박서연', true, '0', '']]);
 
   // The keys: a sheet for each student, with the name (and, but from a file,
   // that student's own link), then their keys, each with the name.

@@ -116,6 +116,7 @@ test('the exact view and the stage shown belong to their run, not to its operati
   for (let k = 0; k < 4; ++k) await page.click('#stage-next');
   assert.equal(await page.textContent('#stage-position'), await text(page, 'stages.position', { k: 5, count: 7 }));
   const exactDone = (input) => page.waitForFunction((input) => GJ.page.model.run.input === input &&
+    document.getElementById('stages').dataset.run === String(GJ.page.model.run.id) &&
     document.getElementById('stages').dataset.exact === 'done', input);
 
   await page.evaluate(() => { document.getElementById('examples').open = true; });

@@ -8,6 +8,11 @@ import * as session from '../../../web/logic/session.js';
 import { modelOf, model as modelOfRun } from '../../../web/logic/model.js';
 import { parse } from '../../../web/logic/share.js';
 import * as runner from '../../../web/logic/runner.js';
+import { assignment, exerciseFor, id } from '../../../web/logic/assignment.js';
+import { make } from '../../../web/logic/exercises.js';
+import { noted } from '../../../web/logic/result-code.js';
+import { results } from '../../../web/logic/results.js';
+import { workKey } from '../../../web/logic/student.js';
 
 before(programs);
 
@@ -109,4 +114,82 @@ test('a link to the run shown carries practice, the exercise and what practice a
     [{ ...shown, link: { ...shown.link, input: '2\n' } }, { practice: false, exercise: null, asked: null }],
   ];
   assert.deepEqual(cases.map(([state]) => linkState(state)), cases.map((c) => c[1]));
+});
+
+// A student's link on one browser: the name, the student's matrix asked as the
+// assignment asks, each lock (a message that it forbids changes nothing), what
+// is noted in the result, the work kept under the student's own key, the
+// start-over that asks first, and the code that the teacher's page re-checks
+// to the same verdicts.
+test('a student works an assignment, locked until handed in', needsBuild, () => {
+  const a = assignment({ seed: 7, order: 2, options: ['nice'], hints: 1, show: false });
+  const key = (name) => `assignment.${id(a)}.${name}`;
+  const input = make(exerciseFor(a, 'Kim')).input;
+  const open = (text) => ({ open: { program: 'gjinverse', input: text, ended: false } });
+  const [unnamed, asked] = update(initial(), { type: 'studentLink', found: { role: 'student', assignment: a, name: null }, program: 'gjinverse' });
+  assert.deepEqual([unnamed.student.name, unnamed.mode, asked], [null, 'practice', [open('')]]);
+  const [opened] = update(unnamed, { type: 'studentName', name: ' Kim\u00a0', now: 1000 });
+  const m = modelOf('gjinverse', input);
+  const working = update(opened, { type: 'shown', model: m, saved: null })[0];
+  const s = working.session;
+  const q = s.stages[1].questions[0];
+  const hinted = update(working, { type: 'hint', k: 1 })[0];
+  const wrong = update(hinted, { type: 'answer', k: 1, key: q.key, given: { text: '12345' } })[0];
+  const kept = (state) => ({ store: key('kim'), value: { progress: session.stored(state.session), finished: false, result: state.student.result, handed: null } });
+  // [what, state, message, what the state is then (a part of it), effects; null: the state as it was]
+  const cases = [
+    ['no name given: nothing opens', unnamed, { type: 'studentName', name: '  ' }, null, []],
+    ['the name opens the student\'s matrix, asked from the scaling', unnamed, { type: 'studentName', name: ' Kim\u00a0', now: 1000 },
+     { link: { program: 'gjinverse', input, exercise: null, asked: { from: 2, fill: 'row', own: false } } }, [open(input)]],
+    ['the link\'s own name is used', initial(), { type: 'studentLink', found: { role: 'student', assignment: a, name: 'Kim' }, program: 'gjinverse', now: 5 },
+     { student: { ...opened.student, named: true, result: { ...opened.student.result, started: 5, handed: 5 } } }, [open(input)]],
+    ...['watch', 'practice'].map((mode) => [`locked: mode ${mode}`, working, { type: 'mode', mode }, mode === 'watch' ? null : { mode }, []]),
+    ...[{ type: 'from', from: 5 }, { type: 'fill', fill: 'all' }, { type: 'stage', k: 3 }, { type: 'allStages' }, { type: 'fillIn', k: 1 },
+        { type: 'hint', k: 1 }, { type: 'exercise', seed: 1, order: 2, options: [] }, { type: 'classSet', seed: 1, order: 2, options: [], count: 3 }]
+      .map((message) => [`locked: ${message.type}`, hinted, message, null, []]),
+    ['the hint allowed is noted', working, { type: 'hint', k: 1 }, { student: { ...working.student, result: noted(working.student.result, 1, s.stages[1].questions.length, { hint: true }) } },
+     [kept(hinted)]],
+    ['a wrong first answer is noted, and kept under the student\'s key', hinted, { type: 'answer', k: 1, key: q.key, given: { text: '12345' } },
+     {}, [kept(wrong)]],
+    ['a start-over asks first', wrong, { type: 'restartPractice' }, { session: wrong.session, student: { ...wrong.student, confirm: true } }, []],
+    ['kept work stays', { ...wrong, student: { ...wrong.student, confirm: true } }, { type: 'keepWork' }, { student: wrong.student }, []],
+    ['confirmed, the work starts over, the first answer kept', { ...wrong, student: { ...wrong.student, confirm: true } }, { type: 'restartPractice', confirmed: true },
+     { student: wrong.student }, [{ store: key('kim'), value: { progress: session.stored(session.restart(m, wrong.session)), finished: false, result: wrong.student.result, handed: null } }]],
+    ['not you: the name asked again, nothing forgotten', wrong, { type: 'notYou' }, { student: { ...unnamed.student }, link: null }, [open('')]],
+    ['a link naming the student has no "not you"', { ...wrong, student: { ...wrong.student, named: true } }, { type: 'notYou' }, null, []],
+  ];
+  for (const [what, state, message, expected, effects] of cases) {
+    const [next, asked] = update(state, message);
+    const part = expected === null ? next : Object.fromEntries(Object.keys(expected).map((key) => [key, next[key]]));
+    assert.deepEqual([part, JSON.parse(JSON.stringify(asked))], [expected ?? state, JSON.parse(JSON.stringify(effects))], what);
+  }
+  // Handed in: a code that the teacher's page reads to the student's verdicts; then nothing is locked.
+  const [handed, stored] = update(wrong, { type: 'handIn', now: 61000 });
+  assert.deepEqual(stored, [{ store: key('kim'), value: { progress: session.stored(wrong.session), finished: false, result: wrong.student.result, handed: handed.student.handed } }]);
+  const table = results({ ...a, names: ['Kim'] }, handed.student.handed);
+  assert.deepEqual([table.rejected, table.rows[0].flags, table.rows[0].cells[0], table.rows[0].seconds], [[], [], { status: 'open', hints: 1 }, 60]);
+  assert.equal(update(handed, { type: 'mode', mode: 'watch' })[0].mode, 'watch');
+});
+
+test('work is kept per assignment and per name', () => {
+  const a = assignment({ seed: 7 });
+  const keys = [[a, 'Kim  Minsu'], [a, 'kim minsu '], [a, '박서연'], [assignment({ seed: 8 }), 'Kim Minsu']].map(([x, name]) => workKey(x, name));
+  assert.deepEqual([keys[0] === keys[1], new Set(keys).size], [true, 3]);
+});
+
+// A link that asks otherwise than the work kept of its exercise: the page
+// offers both; and the link to a run made with the form asks from the scaling
+// unless the learner chose where to start.
+test('a corrected link, and the link to a run asking every stage', needsBuild, () => {
+  const m = modelOf('gjinverse', input);
+  const linked = (asked) => ({ ...initial(), mode: 'practice', link: { program: 'gjinverse', input, exercise: null, asked } });
+  const saved = session.stored(session.start(m, { asked: { from: 6, fill: 'row', own: false } }));
+  const corrected = update(linked({ from: 2, fill: null, own: false }), { type: 'shown', model: m, saved })[0];
+  assert.deepEqual([corrected.conflict, corrected.session.from], [{ from: 1, fill: 'row' }, 5]);
+  assert.equal(update(linked({ from: 6, fill: null, own: false }), { type: 'shown', model: m, saved })[0].conflict, null);
+  const taken = update(corrected, { type: 'takeLink' })[0];
+  assert.deepEqual([taken.conflict, taken.session.from, update(corrected, { type: 'keepSaved' })[0].session.from], [null, 1, 5]);
+  const paced = update({ ...linked({ from: null, fill: null, own: true }), level: 2 }, { type: 'shown', model: m })[0];
+  assert.deepEqual([paced.session.from, linkState(paced).from], [4, 2]);
+  assert.equal(linkState(update(paced, { type: 'from', from: 3 })[0]).from, 4);
 });
