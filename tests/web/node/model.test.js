@@ -9,7 +9,7 @@ import path from 'node:path';
 import { golden, needsBuild, programs, typeEntries, goldenCase } from './programs.js';
 import { model, replayed, entry, residue, stopDivisor } from '../../../web/logic/model.js';
 import { format } from '../../../web/logic/exact.js';
-import { describe } from '../../../web/logic/words.js';
+import { describe, sheetTitle, optionWords, questionLabel } from '../../../web/logic/words.js';
 import { text, within } from '../../../web/logic/language.js';
 import { texts } from '../../../web/logic/texts.js';
 import { examples } from '../../../web/logic/share.js';
@@ -164,7 +164,7 @@ test('past the size that the replay works out, the entries say that they are too
 });
 
 // Literal words, so that two texts swapped fail.
-test('each kind of operation in its notation and its words, in both languages', needsBuild, () => {
+test('each kind of operation in its notation and its words, and the sheets\' and fields\' words, in both languages', needsBuild, () => {
   const runs = [['gjinverse', '2\n2 1\n1 3\n'], ['gjinverse', '3\n1 4 0\n2 4 1\n3 4 3\n'], ['gjsolve', '2\n0 1 2\n1 0 3\n'],
                 ['gjsolve', '2\n2 -3 0\n1 1 5\n']];
   const said = { en: new Map(), ko: new Map() };
@@ -177,6 +177,13 @@ test('each kind of operation in its notation and its words, in both languages', 
         }
       }
     }
+    // And the words of a sheet's title and options, and of the fields' labels.
+    within(code, () => {
+      for (const [key, words] of [['sheet gjsolve 3', sheetTitle('gjsolve', 3)], ['sheet gjinverse 4', sheetTitle('gjinverse', 4)],
+        ['options', optionWords([])], ['options nice exact', optionWords(['nice', 'exact'])],
+        ['entry 2 3', questionLabel({ label: { id: 'practice.q.entry', values: { r: 2, c: 3, stage: 'eliminated' } } })],
+        ['divisor 2', questionLabel({ label: { id: 'practice.q.divisor', values: { i: 2 } } })]]) said[code].set(key, words);
+    });
   }
   const expected = {
     en: [['R1 ÷ 2', 'its largest entry, column 1'], ['R2 ↔ R3', 'row 3 is larger in magnitude in column 1, so it moves up'],
@@ -184,12 +191,17 @@ test('each kind of operation in its notation and its words, in both languages', 
          ['R2 ← R1 − 3 × R2', 'row 2 becomes the pivot row minus r times itself, r = a11 ÷ a21 = 3'],
          ['R1 ← R2 − (-5) × R1', 'row 1 becomes the pivot row minus r times itself, r = a22 ÷ a12 = -5'],
          ['R2 unchanged', '0 in column 1'], ['R2 ÷ (-2.5)', 'its diagonal entry a22'],
-         ['x1 = 3.33333 ÷ 1.11111 = 3', 'the right-hand side of row 1 over its diagonal entry']],
+         ['x1 = 3.33333 ÷ 1.11111 = 3', 'the right-hand side of row 1 over its diagonal entry'],
+         ['sheet gjsolve 3', 'Exercise: gjsolve, a 3 × 3 system of equations'], ['sheet gjinverse 4', 'Exercise: gjinverse, the inverse of a 4 × 4 matrix'],
+         ['options', 'no options'], ['options nice exact', 'nice, exact'], ['entry 2 3', 'row 2, column 3 after the elimination'],
+         ['divisor 2', 'row 2, divisor']],
     ko: [['R1 ÷ 2', '이 행에서 절댓값이 가장 큰 성분, 1열'], ['R2 ↔ R3', '1열에서 3행 성분의 절댓값이 더 커서 위로 올라감'],
          ['교환 없음', '1열에서 바로 위 행보다 절댓값이 큰 행이 없음'],
          ['R2 ← R1 − 3 × R2', '2행을 (피벗 행) − r × (2행)으로 바꿈, r = a11 ÷ a21 = 3'],
          ['R2 그대로', '1열 성분이 0'], ['R2 ÷ (-2.5)', '대각 성분 a22'],
-         ['x1 = 3.33333 ÷ 1.11111 = 3', '1행의 우변을 대각 성분으로 나눈 값']],
+         ['x1 = 3.33333 ÷ 1.11111 = 3', '1행의 우변을 대각 성분으로 나눈 값'],
+         ['sheet gjsolve 3', '연습 문제: gjsolve, 3×3 연립방정식(미지수 3개)'], ['sheet gjinverse 4', '연습 문제: gjinverse, 4×4 행렬의 역행렬'],
+         ['options', '조건 없음'], ['options nice exact', '깔끔한 최종 답, 정확한 단계'], ['entry 2 3', '소거 뒤 2행 3열'], ['divisor 2', '2행, 나누는 수']],
   };
   for (const code of ['en', 'ko'])
     for (const [notation, words] of expected[code]) assert.equal(said[code].get(notation), words, `${code}: ${notation}`);
