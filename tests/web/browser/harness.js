@@ -84,10 +84,13 @@ const holdPrograms = (fail) => `(${(failing) => {
   Object.defineProperty(window, 'gaussJordanPrograms', { get: () => held, set: given });
 }})(${fail})`;
 
-// Types each entry at its prompt, after checking that the prompt shows and the
-// input field has the focus. An input without a final newline ends with Ctrl-D.
+// Types each entry at its prompt, after checking that the prompt shows (within
+// a few seconds: a click that opens a program does so in a task of its own) and
+// the input field has the focus. An input without a final newline ends with Ctrl-D.
 async function typeAtPrompts(page, input, entries, prompts) {
   for (const [k, entry] of entries.entries()) {
+    for (const until = Date.now() + 5000; !(await paneText(page)).endsWith(prompts[k]) && Date.now() < until;)
+      await new Promise((later) => setTimeout(later, 50));
     assert.ok((await paneText(page)).endsWith(prompts[k]), `prompt ${k} "${prompts[k]}" before typing`);
     assert.equal(await page.evaluate(() => document.activeElement.id), 'typed');
     await page.keyboard.type(entry);
