@@ -24,6 +24,8 @@
 //   level      how many exercises this browser has finished (practice starts
 //              one stage earlier for each)
 //   past       the record kept of the run's exercise (session.tally), or null
+//   saved      the progress that this browser kept of the run's exercise, from
+//              which practice starts once it shows the run
 //   exactShown whether practice shows the printouts before a stage exact
 //   confirming the start-over that waits for the learner's yes because it would
 //              erase the exercise's answers: 'restart' or 'restartPractice', or null
@@ -44,7 +46,7 @@ import { fragment, defaultProgram, latestGenerator, firstAsked } from './logic/s
 
 export const initial = (language = 'en') => ({
   programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, student: null, conflict: null,
-  picked: false, unmet: false, session: null, level: 0, past: null, exactShown: false, confirming: null, stage: { k: 0, all: false }, language,
+  picked: false, unmet: false, session: null, level: 0, past: null, saved: null, exactShown: false, confirming: null, stage: { k: 0, all: false }, language,
 });
 
 // What the link that opened run asked of it, if that link opened it.
@@ -108,16 +110,25 @@ function shown(state, { model, saved = null, past = null }) {
   const k = state.model && state.model.run.session === model.run.session ? Math.max(0, Math.min(state.stage.k, count - 1)) : 0;
   const next = { ...state, model, stage: { ...state.stage, k } };
   if (sameRun) return { ...next, session: state.session && session.withModel(model, state.session) };
+  const fresh = { ...next, session: null, past, saved, conflict: null, picked: false, confirming: null };
+  return fresh.mode === 'practice' ? practised(fresh) : fresh;
+}
+
+// The state with the practice of its run started, or restored from what this
+// browser kept of it (saved): once practice shows the run, so that a watched
+// run's last Enter draws its pane without working out practice's questions.
+function practised(state) {
+  const { model, saved } = state;
+  if (state.session || !model || !session.practisable(model)) return state;
   const asked = linkOf(state, model.run)?.asked ?? null;
-  if (!session.practisable(model)) return { ...next, session: null, past, conflict: null, picked: false, confirming: null };
   if (isStudents(state, model.run)) {
     const restored = session.start(model, { asked, saved: saved?.progress, level: 0 });
-    return { ...next, session: { ...restored, finished: saved?.finished === true }, past: null, conflict: null, picked: false, confirming: null };
+    return { ...state, session: { ...restored, finished: saved?.finished === true }, past: null };
   }
   const practice = session.start(model, { asked, saved, level: state.level });
   const fresh = saved && (asked?.from || asked?.fill) ? session.start(model, { asked, level: state.level }) : practice;
   const conflict = fresh.from !== practice.from || fresh.fill !== practice.fill ? { from: fresh.from, fill: fresh.fill } : null;
-  return { ...next, session: practice, past, conflict, picked: false, confirming: null };
+  return { ...state, session: practice, conflict };
 }
 
 // The program shown, or before the programs the one waiting for them.
@@ -235,7 +246,7 @@ const handlers = {
   },
   keepSaved: (state) => [{ ...state, conflict: null }, []],
   shown: (state, message) => [shown(state, message), []],
-  mode: (state, { mode }) => [{ ...state, mode }, []],
+  mode: (state, { mode }) => [mode === 'practice' ? practised({ ...state, mode }) : { ...state, mode }, []],
   // Start over: the same program, empty, and an address that says so.
   restart: (state, message) => erasing(state, message, (state) => {
     const { program } = state.model.run;

@@ -25,8 +25,10 @@ test('each message changes the state as it says, and asks the page for its effec
   const waiting = modelOfRun(runner.open('gjsolve'));
   const typed = typeEntries('gjinverse', ['2\n', '2 1\n', '1 3\n']);
   const shown = update({ ...initial(), model: waiting }, { type: 'shown', model: m, saved: null, past: null })[0];
-  const practising = { ...shown, mode: 'practice' };
-  const lastStage = { ...practising, session: { ...shown.session, from: 6, current: 6, stages: Object.assign([], { 6: shown.session.stages[6] }) } };
+  const practising = update(shown, { type: 'mode', mode: 'practice' })[0];
+  // A watched run's last Enter works out no practice; practice shows it from its last stage.
+  assert.deepEqual([shown.session, practising.session.from], [null, 6]);
+  const lastStage = { ...practising, session: { ...practising.session, from: 6, current: 6, stages: Object.assign([], { 6: practising.session.stages[6] }) } };
   const done = session.fillIn(m, lastStage.session, 6);
   const answered = { ...practising, link: { program: 'gjinverse', input, exercise: null, asked: null },
                      session: session.answer(practising.session, 6, 'entry 1 1', { text: '7' }) };
@@ -110,7 +112,7 @@ test('a link to the run shown carries practice, the exercise and what practice a
   const shown = update(opened, { type: 'shown', model: m })[0];
   const cases = [
     [shown, { practice: false, exercise: { seed: 1, order: 2, options: [] }, asked }],
-    [{ ...shown, mode: 'practice' }, { practice: true, exercise: { seed: 1, order: 2, options: [] }, asked, from: 4, fill: 'all' }],
+    [update(shown, { type: 'mode', mode: 'practice' })[0], { practice: true, exercise: { seed: 1, order: 2, options: [] }, asked, from: 4, fill: 'all' }],
     [{ ...shown, link: { ...shown.link, input: '2\n' } }, { practice: false, exercise: null, asked: null }],
   ];
   assert.deepEqual(cases.map(([state]) => linkState(state)), cases.map((c) => c[1]));
