@@ -14,7 +14,7 @@
 import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the build from the programs' own output
 import * as language from './views/language.js';
 import { emit, on, show as showRun, isShown, afterPaint, inSlices } from './views/events.js';
-import { byId, el, copy } from './views/dom.js';
+import { byId, el, copy, save } from './views/dom.js';
 import { stored, store, forget } from './views/storage.js';
 import * as runner from './logic/runner.js';
 import { isWaiting } from './logic/runner.js';
@@ -43,7 +43,6 @@ const typed = byId('typed');
 const inputLine = byId('line');
 const endButton = byId('end');
 const restartButton = byId('restart');
-const downloadLink = document.createElement('a');
 const modeButtons = document.querySelectorAll('button[data-mode]');
 let state = initial();
 
@@ -250,11 +249,7 @@ function awaitPrograms() {
 
 function download() {
   const { run } = state.model;
-  // The address of the previous download is let go only now, when surely done with.
-  if (downloadLink.href) URL.revokeObjectURL(downloadLink.href);
-  downloadLink.href = URL.createObjectURL(new Blob([run.bytes], { type: 'text/plain; charset=utf-8' }));
-  downloadLink.download = `${run.program}.log`;
-  downloadLink.click();
+  save(run.bytes, `${run.program}.log`, 'text/plain; charset=utf-8');
 }
 
 // Ctrl-D ends the input. Where the key is no Latin letter (a Korean input

@@ -3,26 +3,16 @@
 // a list to copy, a CSV file and a printed page of names with QR codes), and a
 // text saved as a file. The links themselves are assignment.js's.
 import { t } from './language.js';
-import { byId, el, copy } from './dom.js';
+import { byId, el, copy, save } from './dom.js';
 import { qrOf } from './qr.js';
 import { studentFragment, studentLinks, linksCsv, id } from '../logic/assignment.js';
 
 const sheet = byId('class-sheet');
-const saver = document.createElement('a');
 
 // The page's address without its fragment: what every link starts with.
 export const base = () => location.href.replace(/#.*$/, '');
 
 const served = () => /^https?:$/.test(location.protocol);
-
-// Saves text as a file named name, of the given type, as a download.
-export function save(text, name, type) {
-  // The address of the previous file is let go only now, when surely done with.
-  if (saver.href) URL.revokeObjectURL(saver.href);
-  saver.href = URL.createObjectURL(new Blob([text], { type }));
-  saver.download = name;
-  saver.click();
-}
 
 // A button with the text of id that does fn when pressed.
 export function button(id, fn, className = '') {

@@ -6,6 +6,17 @@ import { operations } from '../logic/words.js';
 
 export const byId = (id) => document.getElementById(id);
 
+const saver = document.createElement('a');
+
+// Saves content (text or bytes) as a download named name, of the given type.
+export function save(content, name, type) {
+  // The address of the previous file is let go only now, when surely done with.
+  if (saver.href) URL.revokeObjectURL(saver.href);
+  saver.href = URL.createObjectURL(new Blob([content], { type }));
+  saver.download = name;
+  saver.click();
+}
+
 // An element: tag, optional class, text and attributes (properties where the
 // element has one of that name, attributes otherwise).
 export function el(tag, className = '', text = undefined, attributes = {}) {

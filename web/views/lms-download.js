@@ -3,13 +3,12 @@
 // fetch its own files), read here and made into the assignment's package,
 // which is saved as a download. The package itself is lms-package.js's.
 import { t, onChange } from './language.js';
-import { byId } from './dom.js';
+import { byId, save } from './dom.js';
 import { emit } from './events.js';
 import { assignmentPackage, passShare } from '../logic/lms-package.js';
 
 const form = byId('lms-form');
 const problem = byId('lms-problem');
-const saver = document.createElement('a');
 const largest = 256 * 1024 * 1024;   // bytes of a web zip read at most: the page's is a few megabytes
 let offered = null;   // the assignment whose package the form makes
 
@@ -17,15 +16,6 @@ let offered = null;   // the assignment whose package the form makes
 export function offer(a) {
   offered = a;
   problem.hidden = true;
-}
-
-// Saves bytes as a download named name.
-function save(bytes, name) {
-  // The address of the previous file is let go only now, when surely done with.
-  if (saver.href) URL.revokeObjectURL(saver.href);
-  saver.href = URL.createObjectURL(new Blob([bytes], { type: 'application/zip' }));
-  saver.download = name;
-  saver.click();
 }
 
 const tell = (id) => {
@@ -43,7 +33,7 @@ async function make() {
   const made = file.size <= largest ? assignmentPackage(version, offered, pass, new Uint8Array(await file.arrayBuffer())) : null;
   if (!made) return tell('lms.notPage');
   problem.hidden = true;
-  save(made.bytes, made.name);
+  save(made.bytes, made.name, 'application/zip');
   emit('announce', () => [t('lms.made', { name: made.name })]);
 }
 

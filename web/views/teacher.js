@@ -5,9 +5,9 @@
 // (results.js), each cell in words and a mark, with the codes set aside, to
 // download as CSV or print.
 import { t, onChange } from './language.js';
-import { byId, el } from './dom.js';
+import { byId, el, save } from './dom.js';
 import { emit } from './events.js';
-import { drawStudentLinks, save, base } from './class-links.js';
+import { drawStudentLinks, base } from './class-links.js';
 import { results, resultsCsv, cellText, flagText, minutes } from '../logic/results.js';
 import { find } from '../logic/result-code.js';
 import { id as idOf, keySheets } from '../logic/assignment.js';
