@@ -95,6 +95,8 @@ test('typed text longer than a link carries gets a note instead of a link that w
   await page.fill('#typed', '1' + ' '.repeat(8000));
   await page.keyboard.press('Enter');
   await page.waitForFunction(() => document.getElementById('pane').textContent.endsWith('INPUT a11 : '));
+  // The link is drawn after the pane is painted.
+  await page.waitForFunction(() => !document.getElementById('run-link').hasAttribute('href'));
   assert.equal(await page.getAttribute('#run-link', 'href'), null);
   assert.equal(await page.textContent('#run-link'), await text(page, 'link.tooLong', { max: 8000 }));
   assert.ok(await page.isDisabled('#copy-link'));
@@ -167,6 +169,8 @@ test('a link followed before the programs have loaded opens once they have; a fa
     await page.click('a[href="#gjinverse"]');
     await page.evaluate(() => { document.getElementById('examples').open = true; });
     await page.click('#example-list li:nth-child(2) a');
+    // The link is followed on hashchange, a task after the click.
+    await page.waitForFunction(() => document.getElementById('typed').disabled);
     assert.ok(await page.isDisabled('#typed'), 'no input before the programs');
     await page.evaluate(() => window.releasePrograms());
     if (fail) {
