@@ -4,7 +4,8 @@
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs } from './programs.js';
-import { encode, decode } from '../../../web/logic/suspend.js';
+import { encode, decode, encodeWork, decodeWork } from '../../../web/logic/suspend.js';
+import { write, read } from '../../../web/logic/result-code.js';
 import { make } from '../../../web/logic/exercises.js';
 import { questions, invertibility, answerOf, check, isMiss } from '../../../web/logic/check.js';
 
@@ -67,4 +68,13 @@ test('an order-4 inverse with every entry asked fits in 4,096 characters', needs
   assert.ok(stages.flatMap((s) => s?.answers ?? []).length > 350, 'every entry of every stage is asked');
   assert.ok(text.length <= 4096, `${text.length} characters`);
   assert.deepEqual(decode(text), saved);
+  // With the result that it hands in, each first answer as typed, and its code.
+  const result = { id: 'ABCDEFG', name: 'Kim, Minji', started: 1796000000000, handed: 1796000000000, stages: stages.slice(1).map((st, i) =>
+    ({ k: i + 1, done: true, right: !st.wrong, tries: st.answers.length + 3, hints: st.hints, shown: false,
+       first: st.answers.map(([, a], j) => (a.choice ? { choice: a.choice } : a.alone ? { alone: true } : { text: j % 3 === 0 ? `${a.text}1` : a.text })) })) };
+  const work = { progress: saved, finished: true, result, handed: write({ ...result, handed: 1796003600000 }) };
+  const written = encodeWork(work);
+  assert.ok(written.length <= 4096, `${written.length} characters, with the result`);
+  assert.deepEqual(decodeWork(written), { ...work, result: read(write(result)) });
+  for (const bad of [written.slice(0, -4), 'W2' + written.slice(2), text, '', null]) assert.equal(decodeWork(bad), null);
 });
