@@ -15,7 +15,7 @@ import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the bui
 import * as language from './views/language.js';
 import { emit, on, show as showRun, isShown, afterPaint, inSlices } from './views/events.js';
 import { byId, el, copy, save } from './views/dom.js';
-import { stored, store, forget } from './views/storage.js';
+import { stored, store, forget, keepInMemory } from './views/storage.js';
 import * as runner from './logic/runner.js';
 import { isWaiting } from './logic/runner.js';
 import { recordKey } from './logic/session.js';
@@ -35,6 +35,8 @@ import * as teacher from './views/teacher.js';
 import * as student from './views/student.js';
 import { parseLink } from './logic/assignment.js';
 import { locked, workKey } from './logic/student.js';
+import { decodeWork } from './logic/suspend.js';
+import { connect as connectLms, reporter } from './views/lms.js';
 import { start as startOffline } from './views/offline.js';
 import * as printer from './views/print.js';
 
@@ -45,6 +47,11 @@ const endButton = byId('end');
 const restartButton = byId('restart');
 const modeButtons = document.querySelectorAll('button[data-mode]');
 let state = initial();
+// Inside an LMS, which launches a student's link: the LMS names the student
+// and keeps the work, and the browser keeps nothing.
+const lms = parseLink(location.hash)?.role === 'student' ? connectLms(window) : null;
+const tellLms = lms && reporter(lms);
+if (lms) keepInMemory();
 
 // What each view is handed of the state; but for the link's problem, nothing before a model.
 const draw = {
@@ -97,11 +104,28 @@ function carryOut(effect) {
   else if (effect.visit) {
     if (location.hash === effect.visit) dispatchEvent(new HashChangeEvent('hashchange'));
     else location.hash = effect.visit;
-  } else if (effect.store) store(effect.store, effect.value);
+  } else if (effect.report) reportWork(effect.report);
+  else if (effect.store) store(effect.store, effect.value);
   else if (effect.forget) forget(effect.forget);
   else if (effect.language) language.choose(effect.language);
   else if (effect.classSet) emit('classSet', effect.classSet);
   else if (effect.focusTeacher) teacher.focus();
+}
+
+// Tells the LMS the student's work (student.kept), and the student whether
+// it took it; the page keeps it in memory for a return to the assignment's link.
+function reportWork(work) {
+  store(workKey(state.student.assignment, state.student.name), work);
+  if (tellLms && state.model && state.session) student.tellLms(tellLms(state.model, state.session, work, Date.now()));
+}
+
+// The work kept of assignment a under name; inside an LMS, what it gave
+// when the page opened, until the page has reported more.
+function keptWork(a, name) {
+  const key = workKey(a, name);
+  const given = lms && stored(key) === null ? decodeWork(lms.suspend) : null;
+  if (given) store(key, given);
+  return stored(key);
 }
 
 // Tells the state what happened (a message), draws what it changed, and
@@ -225,8 +249,10 @@ function openLink() {
   const found = /&(teacher|assignment)=/.test(location.hash) ? parseLink(location.hash) : null;
   if (found !== null) {
     const program = found.assignment?.program ?? share.parse(location.hash).program;
-    const kept = found.name ? stored(workKey(found.assignment, found.name)) : null;
-    dispatch({ type: found.role === 'student' ? 'studentLink' : 'teacherLink', found, program, kept, now: Date.now() });
+    const inLms = lms !== null && found.role === 'student';
+    const named = inLms && lms.name.trim() !== '' ? { ...found, name: lms.name } : found;
+    const kept = named.name ? keptWork(named.assignment, named.name) : null;
+    dispatch({ type: found.role === 'student' ? 'studentLink' : 'teacherLink', found: named, program, kept, now: Date.now(), lms: inLms });
     return;
   }
   const link = share.parse(location.hash);
@@ -319,7 +345,7 @@ for (const button of modeButtons)
 for (const view of [practice, stages, exerciseForm, confirm]) view.connect(dispatch);
 // The name typed comes with the work that this browser kept under it, and the time.
 student.connect((message) => dispatch(message.type !== 'studentName' ? message
-  : { ...message, kept: stored(workKey(state.student.assignment, message.name.normalize('NFC').trim())), now: Date.now() }));
+  : { ...message, kept: keptWork(state.student.assignment, message.name.normalize('NFC').trim()), now: Date.now() }));
 on('classSet', printer.printClassSet);
 on('assignmentSet', printer.printAssignmentSet);
 language.onChange(() => {
@@ -340,7 +366,7 @@ language.start((code) => dispatch({ type: 'language', code }));
 state = { ...state, language: language.language(), level: stored('practice.level') ?? 0 };
 requestAnimationFrame(() => setTimeout(() => {
   runner.load(loadPrograms()).then(loaded, (error) => loadFailed(String(error)));
-  startOffline();
+  if (!lms) startOffline();
 }, 0));
 
 // The page's parts, as the bundle's global GJ: for a look from the browser's

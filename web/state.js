@@ -36,6 +36,7 @@
 // input; { openLink: true } opens what the address names; { address } writes
 // the address without a visit, { visit } goes to a fragment; { store: key,
 // value } and { forget: key } keep and drop what practice keeps;
+// { report: work } tells the LMS the student's work (student.kept) instead;
 // { language: code }; { classSet } prints a class set of worksheets;
 // { focusTeacher: true } hands the focus to the teacher's results view.
 import * as session from './logic/session.js';
@@ -81,9 +82,12 @@ function keep(state, before) {
 // Whether run is the one that the student's assignment opened.
 const isStudents = (state, run) => state.student?.name != null && linkOf(state, run) !== null;
 
-// The effect that keeps the student's work under the student's own key.
-const workEffect = ({ student: st, session: s }) =>
-  ({ store: student.workKey(st.assignment, st.name), value: student.kept(st, session.stored(s), s.finished) });
+// The effect that keeps the student's work under the student's own key, or
+// inside an LMS, tells the LMS.
+function workEffect({ student: st, session: s }) {
+  const work = student.kept(st, session.stored(s), s.finished);
+  return st.lms ? { report: work } : { store: student.workKey(st.assignment, st.name), value: work };
+}
 
 // The state with a session changed by fn(model, session), its progress kept;
 // a student's result notes what changed.
@@ -157,13 +161,14 @@ function teaching(state, { found, program }) {
 }
 
 // The state once a student's link (found, as assignment.parseLink reads it) is
-// followed: the assignment, in practice; with the student's name (the link's,
-// with kept, the work this browser kept under it), the student's matrix, asked
-// as the assignment asks; without, the program empty while the page asks for
-// the name. now: the time (ms) that a new result begins at.
-function studying(state, { found, program, kept = null, now = 0 }) {
+// followed: the assignment, in practice; with the student's name (the link's
+// or the LMS's, with kept, the work kept under it), the student's matrix,
+// asked as the assignment asks; without, the program empty while the page
+// asks for the name. now: the time (ms) that a new result begins at; lms,
+// whether the page runs inside an LMS.
+function studying(state, { found, program, kept = null, now = 0, lms = false }) {
   if (found.problem) return teaching(state, { found, program });
-  const opened = student.opened(found.assignment, found.name);
+  const opened = student.opened(found.assignment, found.name, lms);
   return begun({ ...state, mode: 'practice', problem: null, teacher: null, unmet: false, link: null, student: opened }, kept, now);
 }
 
@@ -245,7 +250,12 @@ const handlers = {
     return keep({ ...state, conflict: null, session: session.restart(state.model, state.session, from, fill) }, state);
   },
   keepSaved: (state) => [{ ...state, conflict: null }, []],
-  shown: (state, message) => [shown(state, message), []],
+  // A run shown; inside an LMS, the student's work is told as it opens.
+  shown: (state, message) => {
+    const next = shown(state, message);
+    const opens = next.student?.lms && next.session && !state.session && isStudents(next, next.session.run);
+    return [next, opens ? [workEffect(next)] : []];
+  },
   mode: (state, { mode }) => [mode === 'practice' ? practised({ ...state, mode }) : { ...state, mode }, []],
   // Start over: the same program, empty, and an address that says so.
   restart: (state, message) => erasing(state, message, (state) => {

@@ -9,6 +9,8 @@
 // share of them right the first time (0 to 1; null for none); the seconds of
 // this session; the saved work (logic/suspend.js).
 
+import { unasked } from './session.js';
+
 // Each version's API object, calls and elements; the limits are the data
 // model's smallest maxima.
 export const versions = {
@@ -103,4 +105,27 @@ export function passMarkOf(version, value, asked) {
   if (typeof value !== 'string' || !/^\d+(\.\d+)?$/.test(value.trim())) return null;
   const share = Number(value) / (version === '1.2' ? asked : 1);
   return share >= 0 && share <= 1 ? share : null;
+}
+
+// How many stages the practice session of m's run asks: from its first on,
+// to the last that means something once A is said to be singular.
+export function askedOf(m, practice) {
+  const left = unasked(m, practice);
+  return Math.max(0, (left ? left.first - 1 : m.stages.length) - practice.from);
+}
+
+// A first answer as the LMS is told it: the text typed, the choice, "alone"
+// for a row said to stay alone, "" for none.
+const said = (answer) => (answer === null ? '' : answer.alone ? 'alone' : answer.choice ?? answer.text ?? '');
+
+// The result that the LMS is told of a student's work on m's run: the stages
+// of record (result-code.js) that are done, in order, each with the ms it
+// took (took, a Map from k), the stages that practice asks, the pass mark,
+// the seconds of this session and the saved work (suspend), as report() takes them.
+export function resultOf({ m, practice, record, took, passMark, seconds, suspend }) {
+  const done = record.stages.filter((s) => s.done);
+  const stages = done.map((s) => ({ id: `stage-${s.k + 1}-${m.stages[s.k]?.id ?? 'stage'}`, firstAnswer: s.first.map(said),
+                                     right: s.right, latencyMs: took.get(s.k) ?? 0 }));
+  return { name: record.name, stages, asked: askedOf(m, practice), rightFirstTime: done.filter((s) => s.right).length,
+           passMark, seconds, suspend };
 }

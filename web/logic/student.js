@@ -10,13 +10,16 @@
 //   result      the record handed in (result-code.js), or null before the name
 //   handed      the result code once handed in, or null
 //   confirm     whether the page is asking before it starts the work over
+//   lms         whether the page runs inside an LMS, which then names the
+//               student and keeps the work instead of the browser
 // }
 import { id, nameKey } from './assignment.js';
 import { newResult, noted, write } from './result-code.js';
 import { isMiss } from './check.js';
 
-// The student opening assignment a, named by the link or not (name null).
-export const opened = (a, name) => ({ assignment: a, name, named: name !== null, result: null, handed: null, confirm: false });
+// The student opening assignment a, named by the link or the LMS or not (name null).
+export const opened = (a, name, lms = false) =>
+  ({ assignment: a, name, named: name !== null, result: null, handed: null, confirm: false, lms });
 
 // What the work of student name on assignment a is kept under: two names
 // that are one by nameKey share it, two students on one browser do not.

@@ -2,7 +2,8 @@
 // starts a session, reads the learner's name and saved work, reports results
 // and ends the session once, when the page closes. Every call to the LMS is
 // made here; what the calls carry comes from logic/lms.js.
-import { versions, report, timespan, passMarkOf } from '../logic/lms.js';
+import { versions, report, timespan, passMarkOf, resultOf, askedOf } from '../logic/lms.js';
+import { encodeWork } from '../logic/suspend.js';
 
 const maxLevels = 10;   // frames walked up from the page, and from its opener
 
@@ -40,11 +41,12 @@ export function find(w = window) {
 }
 
 // A session with the LMS around w, started, with what the LMS gives:
-// { version, name, suspend, entry, passMark(asked), report(result), finish(),
-// errors }; null outside an LMS or when the LMS refuses to start one. The
-// session ends by itself when the page is hidden or unloaded. report() sets
-// the result's elements and commits; each call that fails is noted in errors
-// as { call, element, code } and the rest go on.
+// { version, name, suspend, entry, started, passMark(asked), report(result,
+// commit), finish(), errors }; null outside an LMS or when the LMS refuses to
+// start one. The session ends by itself when the page is hidden or unloaded.
+// report() sets the result's elements and, unless commit is false, commits:
+// it gives whether every call was taken. Each call that fails is noted in
+// errors as { call, element, code } and the rest go on.
 export function connect(w = window) {
   const found = find(w);
   if (!found) return null;
@@ -63,14 +65,16 @@ export function connect(w = window) {
   const started = Date.now();
   let written = Number(get('cmi.interactions._count')) || 0;
   const session = {
-    version, errors,
+    version, errors, started,
     name: get(v.name), suspend: get(v.suspend), entry: get(v.entry),
     passMark: (asked) => passMarkOf(version, get(v.passMark), asked),
-    report(result) {
+    report(result, commit = true) {
       if (!open) return false;
+      const failed = errors.length;
       for (const [element, value] of report(version, result, written)) call('set', element, value);
       written = Math.max(written, result.stages.length);
-      return String(call('commit', '')) === 'true';
+      if (commit) call('commit', '');
+      return errors.length === failed;
     },
     finish() {
       if (!open) return;
@@ -81,4 +85,26 @@ export function connect(w = window) {
   };
   for (const event of ['pagehide', 'beforeunload']) w.addEventListener(event, session.finish);
   return session;
+}
+
+// What reports a student's work to the LMS of session (connect's): given the
+// run's model m, the practice session, the work as the page keeps it
+// (student.kept) and now (ms), it sets the score, the stages done with the
+// time each took since this session reached it, and the saved work; it
+// commits when a stage more is done or the work is handed in. It gives
+// whether the LMS took it all.
+export function reporter(session) {
+  const [reached, took] = [new Map(), new Map()];
+  let committed = null;
+  return (m, practice, kept, now) => {
+    if (!reached.has(practice.current)) reached.set(practice.current, now);
+    for (const s of kept.result.stages)
+      if (s.done && !took.has(s.k)) took.set(s.k, now - (reached.get(s.k) ?? session.started));
+    const result = resultOf({ m, practice, record: kept.result, took, passMark: session.passMark(askedOf(m, practice)),
+                              seconds: (now - session.started) / 1000, suspend: encodeWork(kept) });
+    const step = `${result.stages.length} ${kept.handed !== null}`;
+    const ok = session.report(result, step !== committed);
+    committed = step;
+    return ok;
+  };
 }

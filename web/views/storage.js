@@ -5,22 +5,29 @@
 
 const prefix = 'gauss-jordan.';
 const memory = new Map();
+let browser = true;   // whether the browser's storage is used
+
+// From now on, what is stored is kept in memory alone, as inside an LMS,
+// which keeps the work itself.
+export function keepInMemory() {
+  browser = false;
+}
 
 // The value stored under key, or null. Text that is no JSON, as the language
 // was once stored, is taken as it is.
 export function stored(key) {
   let text = null;
-  try { text = localStorage.getItem(prefix + key); } catch (e) { /* refused: memory has what this page stored */ }
+  try { if (browser) text = localStorage.getItem(prefix + key); } catch (e) { /* refused: memory has what this page stored */ }
   if (text === null) return memory.get(key) ?? null;
   try { return JSON.parse(text); } catch (e) { return text; }
 }
 
 export function store(key, value) {
   memory.set(key, value);
-  try { localStorage.setItem(prefix + key, JSON.stringify(value)); } catch (e) { /* kept in memory only */ }
+  try { if (browser) localStorage.setItem(prefix + key, JSON.stringify(value)); } catch (e) { /* kept in memory only */ }
 }
 
 export function forget(key) {
   memory.delete(key);
-  try { localStorage.removeItem(prefix + key); } catch (e) { /* nothing was kept */ }
+  try { if (browser) localStorage.removeItem(prefix + key); } catch (e) { /* nothing was kept */ }
 }

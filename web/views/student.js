@@ -14,6 +14,7 @@ const choice = byId('link-choice');
 const end = byId('student-end');
 let dispatch = () => {};
 let drawn = null;  // the student drawn
+const trouble = el('p', 'note-box student-lms', undefined, { role: 'alert', hidden: true });
 
 const served = () => /^https?:$/.test(location.protocol);
 
@@ -49,15 +50,16 @@ function nameForm() {
   return form;
 }
 
-// The code handed in: read-only, with a copy button and, over http(s), a QR code.
-function handedIn(code) {
+// The code handed in: read-only, with a copy button and, over http(s), a QR
+// code; inside an LMS (lms), which has the work already, for the teacher who asks.
+function handedIn(code, lms) {
   const box = el('div', 'student-code');
   const field = el('input', '', undefined, { id: 'student-code', readOnly: true, value: code, spellcheck: false });
   const p = el('p');
   const copier = el('button', 'copy-code', t('student.copy'), { type: 'button' });
   copier.addEventListener('click', () => copy(code, 'student.copied'));
   p.append(el('label', '', t('student.code'), { htmlFor: 'student-code' }), ' ', field, ' ', copier);
-  box.append(el('p', 'help', t('student.handedIn')), p);
+  box.append(el('p', 'help', t(lms ? 'student.lmsHandedIn' : 'student.handedIn')), p);
   const qr = served() ? qrOf(code, t('student.qr')) : null;
   if (qr) box.append(qr);
   return box;
@@ -75,8 +77,10 @@ function work(st) {
                ' ', button('student.confirmNo', () => ({ type: 'keepWork' }), 'keep-work'));
     parts.push(ask);
   }
-  if (st.handed !== null) parts.push(handedIn(st.handed));
-  else parts.push(el('p', 'help', t('student.locked')), button('student.handIn', () => ({ type: 'handIn', now: Date.now() }), 'hand-in'));
+  if (st.handed !== null) parts.push(handedIn(st.handed, st.lms));
+  else parts.push(el('p', 'help', t(st.lms ? 'student.lmsLocked' : 'student.locked')), button('student.handIn', () => ({ type: 'handIn', now: Date.now() }), 'hand-in'));
+  trouble.textContent = t('student.lmsFailed');
+  parts.push(trouble);
   return parts;
 }
 
@@ -87,7 +91,7 @@ function work(st) {
 export function render(st, conflict, finished = false) {
   drawChoice(conflict);
   end.hidden = !(finished && st?.name && st.handed === null);
-  end.replaceChildren(...(end.hidden ? [] : [el('p', '', t('student.finished')), button('student.handIn', () => ({ type: 'handIn', now: Date.now() }), 'hand-in')]));
+  end.replaceChildren(...(end.hidden ? [] : [el('p', '', t(st.lms ? 'student.lmsFinished' : 'student.finished')), button('student.handIn', () => ({ type: 'handIn', now: Date.now() }), 'hand-in')]));
   section.hidden = st === null;
   const before = drawn;
   drawn = st;
@@ -99,7 +103,12 @@ export function render(st, conflict, finished = false) {
     : st.handed !== null && before?.handed === null ? byId('student-code') : null;
   if (byId('student-name')) byId('student-name').value = typed;
   if (focus) focus.focus();
-  if (st.handed !== null && before?.handed === null) emit('announce', () => [t('student.handedIn')]);
+  if (st.handed !== null && before?.handed === null) emit('announce', () => [t(st.lms ? 'student.lmsHandedIn' : 'student.handedIn')]);
+}
+
+// Says, while it holds, that the LMS did not take the work last told (ok false).
+export function tellLms(ok) {
+  trouble.hidden = ok;
 }
 
 // The choice between the work this browser kept and what the link asks.

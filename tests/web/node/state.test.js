@@ -13,6 +13,7 @@ import { make } from '../../../web/logic/exercises.js';
 import { noted } from '../../../web/logic/result-code.js';
 import { results } from '../../../web/logic/results.js';
 import { workKey } from '../../../web/logic/student.js';
+import { resultOf } from '../../../web/logic/lms.js';
 
 before(programs);
 
@@ -171,6 +172,29 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
   const table = results({ ...a, names: ['Kim'] }, handed.student.handed);
   assert.deepEqual([table.rejected, table.rows[0].flags, table.rows[0].cells[0], table.rows[0].seconds], [[], [], { status: 'open', hints: 1 }, 60]);
   assert.equal(update(handed, { type: 'mode', mode: 'watch' })[0].mode, 'watch');
+});
+
+// Inside an LMS: the student that it names works as on a link; every change of
+// the work, from its opening on, is told to the LMS, and none is stored; what
+// the LMS is told of a stage shown after a wrong answer and a hint.
+test('inside an LMS, the work goes to the LMS alone', needsBuild, () => {
+  const a = assignment({ seed: 7, order: 2, show: true });
+  const m = modelOf('gjinverse', make(exerciseFor(a, 'Kim, Minji')).input);
+  const [linked] = update(initial(), { type: 'studentLink', found: { role: 'student', assignment: a, name: 'Kim, Minji' }, program: 'gjinverse', lms: true, now: 5 });
+  const steps = [['shown', { type: 'shown', model: m }], ['answer', { type: 'answer', k: 1, key: null, given: { text: '12345' } }],
+    ['hint', { type: 'hint', k: 1 }], ['fillIn', { type: 'fillIn', k: 1 }], ['handIn', { type: 'handIn', now: 61000 }]];
+  let state = linked;
+  for (const [what, message] of steps) {
+    const [next, effects] = update(state, message.key === null ? { ...message, key: state.session.stages[1].questions[0].key } : message);
+    const work = { progress: session.stored(next.session), finished: false, result: next.student.result, handed: next.student.handed };
+    assert.deepEqual(JSON.parse(JSON.stringify(effects)), JSON.parse(JSON.stringify([{ report: work }])), what);
+    state = next;
+  }
+  assert.equal(update(state, { type: 'shown', model: m })[1].length, 0, 'the same run shown again tells nothing');
+  const told = resultOf({ m, practice: state.session, record: state.student.result, took: new Map([[1, 4200]]), passMark: 0.5, seconds: 60, suspend: 'W1' });
+  const count = state.session.stages[1].questions.length;
+  assert.deepEqual(told, { name: 'Kim, Minji', asked: m.stages.length - 1, rightFirstTime: 0, passMark: 0.5, seconds: 60, suspend: 'W1',
+    stages: [{ id: 'stage-2-scaled', firstAnswer: ['12345', ...Array(count - 1).fill('')], right: false, latencyMs: 4200 }] });
 });
 
 test('work is kept per assignment and per name', () => {
