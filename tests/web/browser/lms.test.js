@@ -1,68 +1,86 @@
-// The page's LMS adapter (web/views/lms.js) against scorm-again's SCORM 1.2
-// and 2004 runtimes, in a stand-in LMS (lms/) served over http: a content
-// page reports two stages, one right and one wrong, and is closed; it opens
-// again on the LMS's saved data, reads the name and saved work back, finishes,
-// and the LMS's data model holds what each version's gradebook reads.
+// An assignment's package for each SCORM version, made of the release's web
+// zip of this build, in a stand-in LMS (lms/) on scorm-again's runtimes, served
+// over http: the LMS names the student, who works one stage right and one
+// wrong; the page is closed; it opens again on the LMS's saved data where the
+// student stopped, the student finishes, and the LMS's data model holds what
+// each version's gradebook reads. The browser keeps nothing of it.
 // engines: chromium firefox webkit
-import { test } from 'node:test';
+import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { useBrowser, open, close, serve } from './harness.js';
+import { programs } from '../node/programs.js';
+import { webZip, checkPackage } from '../node/scorm-package.js';
+import { assignmentPackage } from '../../../web/logic/lms-package.js';
+import { assignment } from '../../../web/logic/assignment.js';
 
 const browser = useBrowser();
+before(programs);
 
-// A folder with the stand-in LMS, scorm-again, and the content page with the
-// adapter bundled for the oldest browsers that the page runs in.
-function lmsFolder() {
+const a = assignment({ program: 'gjinverse', order: 2, seed: 31, fill: 'none', show: true, title: 'LMS' });
+const name = 'Kim, Minji';
+
+// A folder with the stand-in LMS, scorm-again, and the package of version
+// unzipped under package/; gives it with the address that the LMS launches
+// and the pass mark that the manifest sets.
+function lmsFolder(version) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'gj-lms-'));
   const here = path.join(import.meta.dirname, 'lms');
-  for (const file of ['index.html', 'host.js', 'fixture.html']) fs.copyFileSync(path.join(here, file), path.join(folder, file));
+  for (const file of ['index.html', 'host.js']) fs.copyFileSync(path.join(here, file), path.join(folder, file));
   fs.copyFileSync(path.join(import.meta.dirname, '..', 'node_modules', 'scorm-again', 'dist', 'scorm-again.min.js'),
                   path.join(folder, 'scorm-again.min.js'));
-  execFileSync('esbuild', [path.join(here, 'fixture.js'), '--bundle', '--format=iife', '--target=safari15.4,firefox115,chrome109',
-                           '--log-level=warning', `--outfile=${path.join(folder, 'fixture.bundle.js')}`]);
-  return folder;
+  const made = assignmentPackage(version, a, 0.1, webZip(process.env.GJ_WEB_BUILD));
+  const { files, xml, launch } = checkPackage(made.bytes, version);
+  for (const [file, bytes] of Object.entries(files)) {
+    fs.mkdirSync(path.dirname(path.join(folder, 'package', file)), { recursive: true });
+    fs.writeFileSync(path.join(folder, 'package', file), bytes);
+  }
+  const pass = /<(?:adlcp:masteryscore|imsss:minNormalizedMeasure)>([^<]+)</.exec(xml)[1];
+  return { folder, launch: 'package/' + launch, pass };
 }
 
-const stage = (id, firstAnswer, right) => ({ id, firstAnswer, right, latencyMs: 61500 });
-const first = { name: 'Kim, Minji', asked: 3, rightFirstTime: 1, passMark: 0.6, seconds: 130, suspend: '1a1.3.~0111,~1',
-  stages: [stage('stage-2-scaled', ['-9', '5'], true), stage('stage-3-pivoted', '1 3 2', false)] };
-const last = { ...first, rightFirstTime: 2, seconds: 40, suspend: '1a1.3.~0111,~1~0',
-  stages: [...first.stages, stage('stage-4-eliminated', '0.5', true)] };
-
-// What each version's data model holds after each session, by the paths of
-// renderCMIToJSONObject().
-const expected = {
-  '1.2': (done) => ({
-    'core.student_name': 'Kim, Minji', 'core.lesson_status': done ? 'passed' : 'incomplete', 'core.exit': done ? '' : 'suspend',
-    'core.score.raw': done ? '2' : '1', 'core.score.min': '0', 'core.score.max': '3', suspend_data: done ? last.suspend : first.suspend,
-    'interactions.0.student_response': '-9; 5', 'interactions.0.result': 'correct', 'interactions.0.latency': '00:01:01.5',
-    'interactions.1.id': 'stage-3-pivoted', 'interactions.1.type': 'fill-in', 'interactions.1.result': 'wrong',
-    'interactions.2.result': done ? 'correct' : undefined,
-  }),
-  2004: (done) => ({
-    learner_name: 'Kim, Minji', completion_status: done ? 'completed' : 'incomplete', success_status: done ? 'passed' : 'unknown',
-    exit: done ? 'normal' : 'suspend', 'score.raw': done ? '2' : '1', 'score.max': '3', 'score.scaled': done ? '0.6667' : '0.3333',
-    suspend_data: done ? last.suspend : first.suspend,
-    'interactions.0.learner_response': '-9; 5', 'interactions.0.result': 'correct', 'interactions.0.latency': 'PT1M1.5S',
-    'interactions.1.id': 'stage-3-pivoted', 'interactions.1.type': 'long-fill-in', 'interactions.1.result': 'incorrect',
-    'interactions.2.result': done ? 'correct' : undefined,
-  }),
+// The content's page, once practice has drawn the stage at hand.
+const practising = () => {
+  const w = window.lms.content();
+  const s = w?.GJ?.page.state.session;
+  return Boolean(s && (s.finished || w.document.querySelector(`#practice-stage-${s.current + 1} input.answer:not([readonly]), #practice-stage-${s.current + 1} .choice`)));
 };
 
-const pick = (data, paths) => Object.fromEntries(paths.map((p) => [p, p.split('.').reduce((at, k) => at?.[k], data)]));
+// Works the content's stage at hand as the student would: each question
+// answered right (after wrong, for the first that takes text), or Show.
+// Waits for the next stage.
+async function work(page, how) {
+  const k = await page.evaluate((how) => {
+    const w = window.lms.content();
+    const { GJ, document: d } = w;
+    const s = GJ.page.state.session;
+    const at = `#practice-stage-${s.current + 1}`;
+    if (how === 'show') d.querySelector(`${at} .show-button`).click();
+    let wrong = how === 'wrong';
+    for (const q of how === 'show' ? [] : s.stages[s.current].questions) {
+      const expected = GJ.check.answerOf(q);
+      const field = d.querySelector(`${at} input.answer[data-key="${q.key}"]`);
+      if (q.kind === 'invertible') d.querySelector(`${at} .choice[data-key="${q.key}"][data-choice="${expected}"]`).click();
+      else if (expected === null) d.querySelector(`${at} .alone[data-key="${q.key}"]`).click();
+      for (const text of [...(wrong && field ? ['12345'] : []), ...(field && expected !== null ? [expected] : [])]) {
+        field.value = text;
+        field.dispatchEvent(new w.KeyboardEvent('keydown', { key: 'Enter', bubbles: true }));
+      }
+      if (field) wrong = false;
+    }
+    return s.current;
+  }, how);
+  await page.waitForFunction((k) => { const s = window.lms.content().GJ.page.state.session; return s.finished || s.current > k; }, k);
+  await page.waitForFunction(practising);
+  return k;
+}
 
-// Opens the content in the LMS of page, and gives what the adapter read from the LMS.
+// Opens the content in the LMS, once closed, and waits for practice.
 async function openContent(page) {
   await page.evaluate(() => { if (window.lms.closed) window.lms.open(); });
-  await page.waitForFunction(() => window.lms.content()?.fixture !== undefined);
-  return page.evaluate(() => {
-    const { version, name, suspend, entry } = window.lms.content().fixture ?? {};
-    return { version, name, suspend, entry };
-  });
+  await page.waitForFunction(practising);
 }
 
 async function closeContent(page) {
@@ -70,26 +88,60 @@ async function closeContent(page) {
   await page.waitForFunction(() => window.lms.closed);
 }
 
-for (const version of ['1.2', '2004']) {
-  test(`SCORM ${version}: the LMS gets the name, results, score and saved work, and gives them back on reopening`, async (t) => {
-    const server = await serve(lmsFolder());
-    t.after(() => server.close());
-    const page = await open(browser(), `${server.url}index.html?v=${version}&launch=fixture.html&name=${encodeURIComponent('Kim, Minji')}`,
-                            { ready: () => window.lms?.content()?.fixture !== undefined });
-    assert.deepEqual(await openContent(page), { version, name: 'Kim, Minji', suspend: '', entry: 'ab-initio' });
-    assert.equal(await page.evaluate((r) => window.lms.content().fixture.report(r), first), true, 'committed');
-    await closeContent(page);
-    const paths = Object.keys(expected[version](false));
-    const sessionTime = version === '1.2' ? 'core.session_time' : 'session_time';
-    const data = await page.evaluate(() => window.lms.data());
-    assert.deepEqual(pick(data, paths), expected[version](false));
-    assert.match(pick(data, [sessionTime])[sessionTime], /^(00:00:\d\d(\.\d+)?|PT\d+(\.\d+)?S)$/, 'the session\'s time, ended on closing');
+// What the content shows of the student and the work: the name, the stage
+// at hand and the answers of the stages before it.
+const shown = (page) => page.evaluate(() => {
+  const { GJ, document: d } = window.lms.content();
+  const s = GJ.page.state.session;
+  return { who: d.querySelector('.student-who').textContent, current: s.current, name: GJ.page.state.student.name,
+           answers: [...d.querySelectorAll('#practice-body input.answer')].filter((i) => Number(i.dataset.k) < s.current).map((i) => i.value) };
+});
 
-    assert.deepEqual(await openContent(page), { version, name: 'Kim, Minji', suspend: first.suspend, entry: 'resume' });
-    assert.equal(await page.evaluate((r) => window.lms.content().fixture.report(r), last), true, 'committed');
-    assert.deepEqual(await page.evaluate(() => window.lms.content().fixture.errors), []);
-    await closeContent(page);
-    assert.deepEqual(pick(await page.evaluate(() => window.lms.data()), paths), expected[version](true));
+const pick = (data, paths) => Object.fromEntries(paths.map((p) => [p, p.split('.').reduce((at, k) => at?.[k], data)]));
+
+for (const version of ['1.2', '2004']) {
+  test(`SCORM ${version}: the package reports the name, stages, score and time, and resumes from the LMS`, async () => {
+    const { folder, launch, pass } = lmsFolder(version);
+    const server = await serve(folder);
+    const page = await open(browser(), `${server.url}index.html?v=${version}&pass=${pass}&name=${encodeURIComponent(name)}` +
+                            `&launch=${encodeURIComponent(launch)}`, { ready: practising });
+    try {
+      const first = await shown(page);
+      assert.equal(first.name, name, 'the name, from the LMS');
+      assert.ok(first.who.includes(name));
+      const [right, wrong] = [await work(page, 'right'), await work(page, 'wrong')];
+      assert.equal(wrong, right + 1);
+      const before = await shown(page);
+      await closeContent(page);
+      const paused = await page.evaluate(() => window.lms.data());
+
+      await openContent(page);
+      assert.deepEqual(await shown(page), before, 'the work resumed where it stopped');
+      while (!(await page.evaluate(() => window.lms.content().GJ.page.state.session.finished))) await work(page, 'show');
+      const asked = await page.evaluate(() => { const { GJ } = window.lms.content(); return GJ.page.model.stages.length - GJ.page.state.session.from; });
+      const kept = await page.evaluate(() => Object.keys(window.lms.content().localStorage).filter((key) => key.startsWith('gauss-jordan.')));
+      await closeContent(page);
+      const data = await page.evaluate(() => window.lms.data());
+
+      const is12 = version === '1.2';
+      const [status, exit, raw] = is12 ? ['core.lesson_status', 'core.exit', 'core.score.raw'] : ['completion_status', 'exit', 'score.raw'];
+      assert.deepEqual([pick(paused, [status, exit, raw]), Object.keys(paused.interactions).length],
+                       [{ [status]: 'incomplete', [exit]: 'suspend', [raw]: '1' }, 2], 'after the first session');
+      const interactions = Array.from({ length: asked }, (_, n) => data.interactions[n]);
+      assert.deepEqual(interactions.map((i) => i.result), ['correct', ...Array(asked - 1).fill(is12 ? 'wrong' : 'incorrect')]);
+      assert.match(interactions[0].id, new RegExp(`^stage-${right + 1}-`));
+      assert.match(interactions[1][is12 ? 'student_response' : 'learner_response'], /^12345/, 'the wrong first answer, as given');
+      assert.ok(interactions.every((i) => /^(\d\d:\d\d:\d\d(\.\d+)?|PT[\d.HMS]+)$/.test(i.latency)), 'each stage\'s time');
+      const expected = is12
+        ? { 'core.student_name': name, 'core.lesson_status': 'passed', 'core.exit': '', 'core.score.raw': '1', 'core.score.max': String(asked) }
+        : { learner_name: name, completion_status: 'completed', success_status: 'passed', exit: 'normal', 'score.raw': '1',
+            'score.max': String(asked), 'score.scaled': String(Number((1 / asked).toFixed(4))) };
+      assert.deepEqual(pick(data, Object.keys(expected)), expected);
+      assert.ok(data.suspend_data.length > 0 && data.suspend_data.length <= 4096);
+      assert.deepEqual(kept, [], 'nothing kept in the browser');
+    } finally {
+      await server.close();
+    }
     await close(page);
   });
 }

@@ -1,6 +1,7 @@
 // A stand-in LMS for the browser tests: scorm-again gives the SCORM API of the
 // version that the address asks (?v=1.2 or ?v=2004) to a content page
-// (&launch=) in a frame, with the learner's name (&name=). What the content
+// (&launch=) in a frame, with the learner's name (&name=) and the pass mark
+// that the package's manifest sets (&pass=), as an LMS does. What the content
 // commits is kept in this page's localStorage, so that the content can be
 // closed and opened again on the data saved, as an LMS resumes an attempt.
 // window.lms: open(), close(), the data kept, and the content's window.
@@ -18,6 +19,9 @@
     if (saved) api.loadFromJSON(saved);
     const core = version === '1.2' ? api.cmi.core : api.cmi;
     core[version === '1.2' ? 'student_name' : 'learner_name'] = query.get('name') ?? '';
+    const pass = query.get('pass');
+    if (pass && version === '1.2') api.cmi.student_data.mastery_score = pass;
+    else if (pass) api.cmi.scaled_passing_score = pass;
     const exit = saved && (version === '1.2' ? saved.core?.exit : saved.exit);
     core.entry = !saved ? 'ab-initio' : exit === 'suspend' ? 'resume' : '';
     const keep = () => localStorage.setItem(key, JSON.stringify(api.renderCMIToJSONObject().cmi));
