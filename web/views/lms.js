@@ -91,8 +91,8 @@ export function connect(w = window) {
 // run's model m, the practice session, the work as the page keeps it
 // (student.kept) and now (ms), it sets the score, the stages done with the
 // time each took since this session reached it, and the saved work; it
-// commits when a stage more is done or the work is handed in. It gives
-// whether the LMS took it all.
+// commits when a stage more is done or the work is handed in, and after a
+// report that the LMS did not take. It gives whether the LMS took it all.
 export function reporter(session) {
   const [reached, took] = [new Map(), new Map()];
   let committed = null;
@@ -104,7 +104,7 @@ export function reporter(session) {
                               seconds: (now - session.started) / 1000, suspend: encodeWork(kept) });
     const step = `${result.stages.length} ${kept.handed !== null}`;
     const ok = session.report(result, step !== committed);
-    committed = step;
+    committed = ok ? step : null;   // what the LMS did not take is committed with the next report
     return ok;
   };
 }

@@ -68,7 +68,7 @@ function handedIn(code, lms) {
 // The parts below the facts, as the student stands.
 function work(st) {
   if (st.name === null) return [nameForm()];
-  const who = el('p', 'student-who', t('student.as', { name: st.name }));
+  const who = el('p', 'student-who', t(st.lms ? 'lms.connected' : 'student.as', { name: st.name }));
   if (!st.named) who.append(' ', button('student.notYou', () => ({ type: 'notYou' }), 'not-you'));
   const parts = [who];
   if (st.confirm) {
@@ -79,7 +79,7 @@ function work(st) {
   }
   if (st.handed !== null) parts.push(handedIn(st.handed, st.lms));
   else parts.push(el('p', 'help', t(st.lms ? 'student.lmsLocked' : 'student.locked')), button('student.handIn', () => ({ type: 'handIn', now: Date.now() }), 'hand-in'));
-  trouble.textContent = t('student.lmsFailed');
+  trouble.textContent = t('lms.commitFailed');
   parts.push(trouble);
   return parts;
 }
