@@ -56,6 +56,7 @@ const freePort = () => new Promise((resolve) => {
 // Launches WebKit for the page at url (the test file's), whose console on one
 // load (which WebDriver does not show) the first page opened reports.
 export async function launch(url) {
+  const testPage = url;
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'gj-webkit-'));
   const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1400x1000x24', '-nolisten', 'tcp'],
                      { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
@@ -177,7 +178,7 @@ export async function launch(url) {
         }
       },
     });
-    if (onLoad === null) tab.problems.push(...(onLoad = consoleOnLoad(url, display, fs.mkdtempSync(path.join(folder, 'console-')))));
+    if (onLoad === null) tab.problems.push(...(onLoad = consoleOnLoad(testPage, display, fs.mkdtempSync(path.join(folder, 'console-')))));
     await tab.goto(url);
     return tab;
   }
