@@ -233,7 +233,7 @@ const handlers = {
   // Another student at the same browser: back to the name, the work kept.
   notYou: (state) => {
     if (!state.student || state.student.named) return [state, []];
-    return begun({ ...state, student: student.opened(state.student.assignment, null) }, null, 0);
+    return begun({ ...state, student: student.opened(state.student.assignment, null, state.student.lms) }, null, 0);
   },
   handIn: (state, { now }) => {
     const st = state.student;

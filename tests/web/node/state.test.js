@@ -159,6 +159,8 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
     ['confirmed, the work starts over, the first answer kept', { ...wrong, student: { ...wrong.student, confirm: true } }, { type: 'restartPractice', confirmed: true },
      { student: wrong.student }, [{ store: key('kim'), value: { progress: session.stored(session.restart(m, wrong.session)), finished: false, result: wrong.student.result, handed: null } }]],
     ['not you: the name asked again, nothing forgotten', wrong, { type: 'notYou' }, { student: { ...unnamed.student }, link: null }, [open('')]],
+    ['not you, inside an LMS that gave no name: still inside it', { ...wrong, student: { ...wrong.student, lms: true } }, { type: 'notYou' },
+     { student: { ...unnamed.student, lms: true } }, [open('')]],
     ['a link naming the student has no "not you"', { ...wrong, student: { ...wrong.student, named: true } }, { type: 'notYou' }, null, []],
   ];
   for (const [what, state, message, expected, effects] of cases) {
