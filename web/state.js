@@ -13,8 +13,9 @@
 //   problem    what was wrong with the link opened: { id, program }, or null
 //   teacher    the assignment whose results view a teacher's link opened, or null
 //   student    the assignment that a student's link opened, and who works it
-//              (logic/student.js), or null; while it is locked, the messages
-//              that would show a stage before it is answered change nothing
+//              (logic/assignments/work.js), or null; while it is locked, the
+//              messages that would show a stage before it is answered change
+//              nothing
 //   conflict   what the link asks ({ from, fill }) when this browser kept other
 //              work of the same exercise, which goes on until the learner
 //              chooses; else null
@@ -40,8 +41,8 @@
 // { language: code }; { classSet } prints a class set of worksheets;
 // { focusTeacher: true } hands the focus to the teacher's results view.
 import * as session from './logic/session.js';
-import * as student from './logic/student.js';
-import { exerciseFor } from './logic/assignment.js';
+import * as student from './logic/assignments/work.js';
+import { exerciseFor } from './logic/assignments/assignment.js';
 import { make } from './logic/exercises.js';
 import { fragment, defaultProgram, latestGenerator, firstAsked } from './logic/share.js';
 

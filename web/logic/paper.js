@@ -63,7 +63,7 @@ export function transcriptBlocks(rows, tab, width = lineWidth) {
 
 // A stage's table in blocks: the runs [from, to) of its printout's columns,
 // each printed as a table of its own with the row headers; null where the
-// table fits the line. head is its headers (forms.js), rows its printed entries.
+// table fits the line. head is its headers (copies.js), rows its printed entries.
 export function tableBlocks(head, rows, width = lineWidth) {
   const columns = columnCount(rows);
   const widths = Array.from({ length: columns }, (_, c) =>

@@ -6,7 +6,7 @@ import { t } from './language.js';
 import { el } from './dom.js';
 import { questionLabel as labelOf } from '../logic/words.js';
 import { isMiss } from '../logic/check.js';
-import { headers } from '../logic/forms.js';
+import { headers } from '../logic/copies.js';
 import { checkButton } from './keyboard.js';
 
 // The id of the field (or first button) of question key of stage k.

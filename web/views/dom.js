@@ -57,7 +57,7 @@ export function operationList(stage) {
   return ops;
 }
 
-// A column's or row's header cell of a printout (forms.headers), named for
+// A column's or row's header cell of a printout (copies.headers), named for
 // the eye and, where that differs, for a screen reader.
 export function headerCell(header, scope) {
   const th = el('th', '', undefined, { scope });
@@ -68,7 +68,7 @@ export function headerCell(header, scope) {
 }
 
 // A printout's rows as a table, in a box named label that scrolls sideways
-// when wide. Given head (forms.headers: each column's and row's name, shown and
+// when wide. Given head (copies.headers: each column's and row's name, shown and
 // spoken, and where the bar stands), its columns and rows are labelled as the
 // stages' tables are, for the eye and for a screen reader.
 export function printoutBox(rows, label, head = null) {

@@ -14,10 +14,10 @@ import { stageName, stageHeading, questionLabel as labelOf } from '../logic/word
 import { isMiss, isDecision } from '../logic/check.js';
 import { entry, isZero, isNonFinite } from '../logic/model.js';
 import { format } from '../logic/exact.js';
-import { headers } from '../logic/forms.js';
+import { headers } from '../logic/copies.js';
 import { isWaiting } from '../logic/runner.js';
 import { hintSteps, hintStep, openQuestions, nextQuestion, question, tally, unasked } from '../logic/session.js';
-import { hintsAllowed, showAllowed } from '../logic/student.js';
+import { hintsAllowed, showAllowed } from '../logic/assignments/work.js';
 
 const body = byId('practice-body');
 let dispatch = () => {};

@@ -12,7 +12,7 @@ import { entry, stopDivisor, isZero, isNonFinite } from '../logic/model.js';
 import { marks } from '../logic/marks.js';
 import { format, MAX_BITS } from '../logic/exact.js';
 import { stageName, stageHeading } from '../logic/words.js';
-import { facts, headers, latex, markdown, table } from '../logic/forms.js';
+import { facts, headers, latex, markdown, table } from '../logic/copies.js';
 import { tableBlocks } from '../logic/paper.js';
 
 const section = byId('stages');

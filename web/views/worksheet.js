@@ -10,7 +10,7 @@
 // each stage its name, its question as paper asks it, a blank for each
 // decision, a frame of its printout's shape big enough to write -0.333333 by
 // hand, its rows and columns labelled as the stages' tables label them
-// (forms.js) with the bar between A and I or b, and room for working; at the
+// (copies.js) with the bar between A and I or b, and room for working; at the
 // stage right after the printout that shows A singular, whether A is
 // invertible, its choices to circle. The keys come after, several to a page,
 // each with its sheet's id, saying "singular" in place of the printouts from
@@ -22,7 +22,7 @@ import { qrOf } from './qr.js';
 import { stageHeading, questionLabel, sheetTitle, optionWords } from '../logic/words.js';
 import { answerOf } from '../logic/check.js';
 import { sheetDecisions as decisionsOf, keyStages } from '../logic/sheet.js';
-import { headers } from '../logic/forms.js';
+import { headers } from '../logic/copies.js';
 import { fragment } from '../logic/share.js';
 import { make } from '../logic/exercises.js';
 import { sheetsPages, keyPages, keyHeight, area, textWidth } from '../logic/paper.js';

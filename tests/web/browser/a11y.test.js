@@ -10,8 +10,8 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { pageUrl, chromiumAlone, useBrowser, open, close, typeAtPrompts, typeCase } from './harness.js';
-import { parseLink, id, studentFragment } from '../../../web/logic/assignment.js';
-import { write, newResult } from '../../../web/logic/result-code.js';
+import { parseLink, id, studentFragment } from '../../../web/logic/assignments/assignment.js';
+import { write, newResult } from '../../../web/logic/assignments/result-code.js';
 
 const axeSource = fs.readFileSync(path.join(import.meta.dirname, '..', 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
 const order4 = ['4 2 1 0 0 1 3 1 0 0 1 4 1 0 0 1 5'];

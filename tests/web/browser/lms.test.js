@@ -13,8 +13,8 @@ import path from 'node:path';
 import { useBrowser, open, close, serve } from './harness.js';
 import { programs } from '../node/programs.js';
 import { webZip, checkPackage } from '../node/scorm-package.js';
-import { assignmentPackage } from '../../../web/logic/lms-package.js';
-import { assignment } from '../../../web/logic/assignment.js';
+import { assignmentPackage } from '../../../web/logic/assignments/scorm-package.js';
+import { assignment } from '../../../web/logic/assignments/assignment.js';
 
 const browser = useBrowser();
 before(programs);

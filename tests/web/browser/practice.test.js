@@ -17,9 +17,9 @@ import { programs } from '../node/programs.js';
 import { workedExamples, printedAnswer } from '../node/worked-examples.js';
 import * as share from '../../../web/logic/share.js';
 import * as exercises from '../../../web/logic/exercises.js';
-import * as assignment from '../../../web/logic/assignment.js';
-import * as resultCode from '../../../web/logic/result-code.js';
-import { zip } from '../../../web/logic/zip.js';
+import * as assignment from '../../../web/logic/assignments/assignment.js';
+import * as resultCode from '../../../web/logic/assignments/result-code.js';
+import { zip } from '../../../web/logic/assignments/zip.js';
 import * as scorm from '../node/scorm-package.js';
 const { build, pageUrl, close, text, download, goldenCase } = harness;
 

@@ -5,13 +5,13 @@
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs } from './programs.js';
-import * as A from '../../../web/logic/assignment.js';
-import * as R from '../../../web/logic/result-code.js';
-import { results, resultsCsv } from '../../../web/logic/results.js';
+import * as A from '../../../web/logic/assignments/assignment.js';
+import * as R from '../../../web/logic/assignments/result-code.js';
+import { results, resultsCsv } from '../../../web/logic/assignments/results.js';
 import { invertibility, questions, answerOf } from '../../../web/logic/check.js';
 import { make } from '../../../web/logic/exercises.js';
-import { crc32, fromBase32, toBase32, base32Alphabet } from '../../../web/logic/packing.js';
-import { csv } from '../../../web/logic/csv.js';
+import { crc32, fromBase32, toBase32, base32Alphabet } from '../../../web/logic/assignments/packing.js';
+import { csv } from '../../../web/logic/assignments/csv.js';
 import { within } from '../../../web/logic/language.js';
 
 before(programs);

@@ -38,7 +38,8 @@ function broken(file, source) {
   return faults;
 }
 
-const modules = ['page.js', 'state.js', ...['logic', 'views'].flatMap((dir) => fs.readdirSync(path.join(web, dir)).map((f) => `${dir}/${f}`))]
+const modules = ['page.js', 'state.js', ...['logic', 'views'].flatMap((dir) =>
+  fs.readdirSync(path.join(web, dir), { recursive: true }).map((f) => `${dir}/${f.split(path.sep).join('/')}`))]
   .filter((file) => file.endsWith('.js') && fs.existsSync(path.join(web, file)));
 
 test('every module of the page keeps to its floor', () => {

@@ -12,7 +12,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { programs, goldenCase } from './programs.js';
-import { latex } from '../../../web/logic/forms.js';
+import { latex } from '../../../web/logic/copies.js';
 import { modelOf } from '../../../web/logic/model.js';
 import { text as textOf } from '../../../web/logic/language.js';
 

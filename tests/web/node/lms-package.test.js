@@ -1,17 +1,17 @@
-// The package that an LMS imports (web/logic/lms-package.js, web/logic/zip.js):
-// each version's manifest against its golden file, the same zip in every time
-// zone, the files of a zip of the page, and a package made of the built page,
-// unzipped, holding what each version requires; an assignment's package, its
-// name and its pass mark.
+// The package that an LMS imports (web/logic/assignments/scorm-package.js,
+// zip.js beside it): each version's manifest against its golden file, the same
+// zip in every time zone, the files of a zip of the page, and a package made of
+// the built page, unzipped, holding what each version requires; an
+// assignment's package, its name and its pass mark.
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { createRequire } from 'node:module';
-import { manifest, manifestName, filesOfZip, lmsPackage, assignmentPackage, passShare, packageName } from '../../../web/logic/lms-package.js';
-import { zip } from '../../../web/logic/zip.js';
-import * as assignment from '../../../web/logic/assignment.js';
-import { askedCount, results } from '../../../web/logic/results.js';
+import { manifest, manifestName, filesOfZip, lmsPackage, assignmentPackage, passShare, packageName } from '../../../web/logic/assignments/scorm-package.js';
+import { zip } from '../../../web/logic/assignments/zip.js';
+import * as assignment from '../../../web/logic/assignments/assignment.js';
+import { askedCount, results } from '../../../web/logic/assignments/results.js';
 import { needsBuild, programs } from './programs.js';
 import { webZip, pageFiles, checkPackage } from './scorm-package.js';
 

@@ -1,9 +1,9 @@
-// What the page tells an LMS (web/logic/lms.js): time in each version's form,
-// pass or fail at the edges of the pass mark, and every pair that a result
-// sets, in SCORM 1.2's and 2004's words.
+// What the page tells an LMS (web/logic/assignments/scorm.js): time in each
+// version's form, pass or fail at the edges of the pass mark, and every pair
+// that a result sets, in SCORM 1.2's and 2004's words.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { timespan, standing, report, passMarkOf } from '../../../web/logic/lms.js';
+import { timespan, standing, report, passMarkOf } from '../../../web/logic/assignments/scorm.js';
 
 test('time reads in each version\'s form', () => {
   // seconds, 1.2, 2004

@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { needsBuild, programs, goldenCase } from './programs.js';
 import * as paper from '../../../web/logic/paper.js';
 import { modelOf } from '../../../web/logic/model.js';
-import { headers } from '../../../web/logic/forms.js';
+import { headers } from '../../../web/logic/copies.js';
 
 before(programs);
 

@@ -5,8 +5,8 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { createRequire } from 'node:module';
-import { manifestName } from '../../../web/logic/lms-package.js';
-import { zip } from '../../../web/logic/zip.js';
+import { manifestName } from '../../../web/logic/assignments/scorm-package.js';
+import { zip } from '../../../web/logic/assignments/zip.js';
 
 // The zip library that the page bundles, from the page's own packages.
 const { unzipSync, strFromU8 } = createRequire(path.join(import.meta.dirname, '..', '..', '..', 'web', 'package.json'))('fflate');

@@ -8,12 +8,12 @@ import * as session from '../../../web/logic/session.js';
 import { modelOf, model as modelOfRun } from '../../../web/logic/model.js';
 import { parse } from '../../../web/logic/share.js';
 import * as runner from '../../../web/logic/runner.js';
-import { assignment, exerciseFor, id } from '../../../web/logic/assignment.js';
+import { assignment, exerciseFor, id } from '../../../web/logic/assignments/assignment.js';
 import { make } from '../../../web/logic/exercises.js';
-import { noted } from '../../../web/logic/result-code.js';
-import { results } from '../../../web/logic/results.js';
-import { workKey } from '../../../web/logic/student.js';
-import { resultOf } from '../../../web/logic/lms.js';
+import { noted } from '../../../web/logic/assignments/result-code.js';
+import { results } from '../../../web/logic/assignments/results.js';
+import { workKey } from '../../../web/logic/assignments/work.js';
+import { resultOf } from '../../../web/logic/assignments/scorm.js';
 
 before(programs);
 

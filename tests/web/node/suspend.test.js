@@ -1,11 +1,11 @@
-// The saved work in an LMS's suspend_data (web/logic/suspend.js): read back as
-// written, within SCORM 1.2's 4,096 characters for the largest session that
+// The saved work in an LMS's suspend_data (web/logic/assignments/suspend.js):
+// read back as written, within SCORM 1.2's 4,096 characters for the largest session that
 // practice keeps, printable ASCII, and null for a string cut or altered.
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs } from './programs.js';
-import { encode, decode, encodeWork, decodeWork } from '../../../web/logic/suspend.js';
-import { write, read } from '../../../web/logic/result-code.js';
+import { encode, decode, encodeWork, decodeWork } from '../../../web/logic/assignments/suspend.js';
+import { write, read } from '../../../web/logic/assignments/result-code.js';
 import { make } from '../../../web/logic/exercises.js';
 import { questions, invertibility, answerOf, check, isMiss } from '../../../web/logic/check.js';
 

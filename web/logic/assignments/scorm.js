@@ -1,15 +1,16 @@
 // What the page tells an LMS, in the words of each SCORM version: the API's
 // name and calls, the data elements, time in each version's form, and the
-// element and value pairs that report a result. views/lms.js makes the calls.
+// element and value pairs that report a result. views/assignments/lms.js makes
+// the calls.
 //
 // A result: { name, stages: [{ id, firstAnswer, right, latencyMs }], asked,
 // rightFirstTime, passMark, seconds, suspend }: the stages answered so far, in
 // order, each with the learner's first answer (a string, or one per field)
 // and whether it was right; the number of stages asked; the pass mark as a
 // share of them right the first time (0 to 1; null for none); the seconds of
-// this session; the saved work (logic/suspend.js).
+// this session; the saved work (suspend.js).
 
-import { unasked } from './session.js';
+import { unasked } from '../session.js';
 
 // Each version's API object, calls and elements; the limits are the data
 // model's smallest maxima.

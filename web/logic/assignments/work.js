@@ -15,7 +15,7 @@
 // }
 import { id, nameKey } from './assignment.js';
 import { newResult, noted, write } from './result-code.js';
-import { isMiss } from './check.js';
+import { isMiss } from '../check.js';
 
 // The student opening assignment a, named by the link or the LMS or not (name null).
 export const opened = (a, name, lms = false) =>

@@ -22,9 +22,9 @@
 //   names       the class list, one name a student, [] for none
 // }
 import { writer, reader, sealed, unsealed, crc32, toBase64url, fromBase64url, toBase32 } from './packing.js';
-import { exerciseOptions, fills, programNames, firstAsked, latestGenerator } from './share.js';
+import { exerciseOptions, fills, programNames, firstAsked, latestGenerator } from '../share.js';
 import { csv } from './csv.js';
-import { t } from './language.js';
+import { t } from '../language.js';
 
 export const linkVersion = 1;
 export const generatorVersion = latestGenerator;

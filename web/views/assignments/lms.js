@@ -1,9 +1,9 @@
 // The page inside an LMS: finds the LMS's SCORM API in the frames around it,
 // starts a session, reads the learner's name and saved work, reports results
 // and ends the session once, when the page closes. Every call to the LMS is
-// made here; what the calls carry comes from logic/lms.js.
-import { versions, report, timespan, passMarkOf, resultOf, askedOf } from '../logic/lms.js';
-import { encodeWork } from '../logic/suspend.js';
+// made here; what the calls carry comes from logic/assignments/scorm.js.
+import { versions, report, timespan, passMarkOf, resultOf, askedOf } from '../../logic/assignments/scorm.js';
+import { encodeWork } from '../../logic/assignments/suspend.js';
 
 const maxLevels = 10;   // frames walked up from the page, and from its opener
 

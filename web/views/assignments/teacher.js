@@ -4,13 +4,13 @@
 // at once; and the results table that the page works out from them
 // (results.js), each cell in words and a mark, with the codes set aside, to
 // download as CSV or print.
-import { t, onChange } from './language.js';
-import { byId, el, save } from './dom.js';
-import { emit } from './events.js';
+import { t, onChange } from '../language.js';
+import { byId, el, save } from '../dom.js';
+import { emit } from '../events.js';
 import { drawStudentLinks, base } from './class-links.js';
-import { results, resultsCsv, cellText, flagText, minutes } from '../logic/results.js';
-import { find } from '../logic/result-code.js';
-import { id as idOf, keySheets } from '../logic/assignment.js';
+import { results, resultsCsv, cellText, flagText, minutes } from '../../logic/assignments/results.js';
+import { find } from '../../logic/assignments/result-code.js';
+import { id as idOf, keySheets } from '../../logic/assignments/assignment.js';
 
 const section = byId('teacher');
 const codes = byId('teacher-codes');

@@ -1,10 +1,12 @@
-// A run in the forms that people carry elsewhere, all drawn from its model
-// (model.js): LaTeX (the chain of printouts as augmented matrices, an arrow
-// carrying each stage's row operations), Markdown (a heading, the commentary,
-// the operations and a math block per stage) and one printout as a table (HTML
-// and tab-separated text). Also the layout facts that the stages' tables name
-// in their headers and summaries. Nothing here touches the page, so that node
-// can test it; words come from the texts, in the language now chosen.
+// The copies of a run: the forms that people carry elsewhere, all drawn from
+// its model (model.js): LaTeX (the chain of printouts as augmented matrices, an
+// arrow carrying each stage's row operations), Markdown (a heading, the
+// commentary, the operations and a math block per stage) and one printout as a
+// table (HTML and tab-separated text). Also what the copies share with the
+// views that draw a printout (the stages' tables, practice, worksheets): its
+// headers, and the layout facts that the tables' summaries say. Nothing here
+// touches the page, so that node can test it; words come from the texts, in
+// the language now chosen.
 //
 // Options of latex() and markdown():
 //   values      'printed' (as the transcript prints them) or 'exact' (fractions,

@@ -1,11 +1,11 @@
 // "Download for an LMS" on the assignment form: the SCORM version, the pass
 // mark and the release's web zip, which the teacher picks (the page cannot
 // fetch its own files), read here and made into the assignment's package,
-// which is saved as a download. The package itself is lms-package.js's.
-import { t, onChange } from './language.js';
-import { byId, save } from './dom.js';
-import { emit } from './events.js';
-import { assignmentPackage, passShare } from '../logic/lms-package.js';
+// which is saved as a download. The package itself is scorm-package.js's.
+import { t, onChange } from '../language.js';
+import { byId, save } from '../dom.js';
+import { emit } from '../events.js';
+import { assignmentPackage, passShare } from '../../logic/assignments/scorm-package.js';
 
 const form = byId('lms-form');
 const problem = byId('lms-problem');

@@ -1,5 +1,5 @@
-// The forms a run is copied in (web/forms.js) under node, on real runs of the
-// web build's programs: the worked examples against the golden files of
+// The forms a run is copied in (web/logic/copies.js) under node, on real runs
+// of the web build's programs: the worked examples against the golden files of
 // tests/web/export/, byte for byte (GJ_UPDATE_GOLDEN=1 writes them anew, to be
 // read before they are committed); an order-10 run's shape; numbers that are no
 // plain decimals; the operations on the arrows; escaping; the tables' headers
@@ -9,7 +9,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { needsBuild, programs, goldenCase } from './programs.js';
-import * as forms from '../../../web/logic/forms.js';
+import * as copies from '../../../web/logic/copies.js';
 import { modelOf } from '../../../web/logic/model.js';
 import { within as withLanguage } from '../../../web/logic/language.js';
 
@@ -19,15 +19,15 @@ const run = (program, input = worked[program]) => modelOf(program, input);
 const residues = goldenCase('gjsolve/residues-3x3').input;
 
 test('the worked examples as LaTeX, Markdown and tables, as the golden files hold them', needsBuild, () => {
-  const latex = (values, commentary, shape, stage = null) => (m) => forms.latex(m, { values, commentary, shape, stage });
+  const latex = (values, commentary, shape, stage = null) => (m) => copies.latex(m, { values, commentary, shape, stage });
   const cases = [
     ['gjinverse-worked.tex', 'en', 'gjinverse', latex('printed', 'printed', 'document')],
     ['gjinverse-worked-stage4.ko.tex', 'ko', 'gjinverse', latex('exact', 'none', 'fragment', 3)],
     ['gjsolve-worked-exact.tex', 'en', 'gjsolve', latex('exact', 'gloss', 'fragment')],
-    ['gjinverse-worked.ko.md', 'ko', 'gjinverse', (m) => forms.markdown(m, { values: 'printed', commentary: 'printed' })],
-    ['gjsolve-worked.md', 'en', 'gjsolve', (m) => forms.markdown(m, { values: 'exact', commentary: 'gloss' })],
-    ['gjsolve-worked-stage4.html', 'en', 'gjsolve', (m) => forms.table(m, 3).html],
-    ['gjinverse-worked-stage6.ko.html', 'ko', 'gjinverse', (m) => forms.table(m, 5).html],
+    ['gjinverse-worked.ko.md', 'ko', 'gjinverse', (m) => copies.markdown(m, { values: 'printed', commentary: 'printed' })],
+    ['gjsolve-worked.md', 'en', 'gjsolve', (m) => copies.markdown(m, { values: 'exact', commentary: 'gloss' })],
+    ['gjsolve-worked-stage4.html', 'en', 'gjsolve', (m) => copies.table(m, 3).html],
+    ['gjinverse-worked-stage6.ko.html', 'ko', 'gjinverse', (m) => copies.table(m, 5).html],
     // gjsolve's exercise of seed 3, order 3, nice: exact r and divisors, the English gloss on the Korean page.
     ['gjsolve-seed3-exact-gloss.ko.tex', 'ko', 'gjsolve', latex('exact', 'gloss', 'document'), '3\n0 -1 0 -1\n3 -1 -1 7\n5 -2 -2 11\n'],
   ];
@@ -37,15 +37,15 @@ test('the worked examples as LaTeX, Markdown and tables, as the golden files hol
     if (process.env.GJ_UPDATE_GOLDEN) fs.writeFileSync(file, made);
     assert.equal(made, fs.readFileSync(file, 'utf8'), name);
   }
-  assert.equal(forms.table(run('gjsolve'), 3).text, '-0.666667\t1\t-0\n0\t1.66667\t3.33333\n');
-  assert.equal(forms.table(run('gjsolve'), 5).text, 'x1\t3\nx2\t2\n');
+  assert.equal(copies.table(run('gjsolve'), 3).text, '-0.666667\t1\t-0\n0\t1.66667\t3.33333\n');
+  assert.equal(copies.table(run('gjsolve'), 5).text, 'x1\t3\nx2\t2\n');
 });
 
 // One display a printout, its parts on lines of their own, the bar after
 // column 10, every printed number in its place, on landscape pages.
 test('an order-10 run as a LaTeX document', needsBuild, () => {
   const m = run('gjinverse', goldenCase('gjinverse/growing-rows-10x10').input);
-  const tex = forms.latex(m, { values: 'printed', commentary: 'printed', shape: 'document' });
+  const tex = copies.latex(m, { values: 'printed', commentary: 'printed', shape: 'document' });
   assert.match(tex, /^\\documentclass\[a4paper,landscape\]\{article\}\n\\usepackage\[landscape,margin=12mm\]\{geometry\}/);
   const displays = tex.split('\\gjdisplay{\n').slice(1);
   assert.equal(displays.length, 31);
@@ -75,7 +75,7 @@ test('numbers that are no plain decimals, as printed and as exact values', needs
     ['gjinverse', '2\n2 nan\n1 3\n', 0, 0, 'exact', '2 & \\mathrm{nan} & 1 & 0 \\\\'],  // no exact view
   ];
   for (const [program, input, k, r, values, expected] of cases) {
-    const tex = forms.latex(run(program, input), { values, commentary: 'none', shape: 'fragment', stage: k });
+    const tex = copies.latex(run(program, input), { values, commentary: 'none', shape: 'fragment', stage: k });
     assert.equal(tex.split('\n').filter((line) => line.includes(' & '))[r], expected, `${input} ${k + 1} ${values}`);
   }
 });
@@ -101,28 +101,28 @@ test('the operations on the arrows', needsBuild, () => {
     ['en', 'gjinverse', worked.gjinverse, 'printed', 'printed', 2, '\\xrightarrow{\\text{교환 없음}}'],
   ];
   for (const [code, program, input, values, commentary, k, expected] of cases) {
-    const tex = withLanguage(code, () => forms.latex(run(program, input), { values, commentary, shape: 'fragment', stage: k }));
+    const tex = withLanguage(code, () => copies.latex(run(program, input), { values, commentary, shape: 'fragment', stage: k }));
     assert.equal(tex.split('\n').find((line) => /arrow/.test(line)), expected, `${program} ${JSON.stringify(input)} stage ${k + 1}`);
   }
-  const headings = withLanguage('ko', () => forms.markdown(run('gjsolve'), { values: 'printed', commentary: 'gloss' }));
+  const headings = withLanguage('ko', () => copies.markdown(run('gjsolve'), { values: 'printed', commentary: 'gloss' }));
   assert.ok(headings.includes('\n## 4. Elimination below the pivot, column 1\n'), 'Markdown in the gloss\'s language');
 });
 
 test('specials escaped, kotex exactly where Hangul is', needsBuild, () => {
-  assert.equal(forms.escapeLatex('\\{}$&#^_%~'), '\\textbackslash{}\\{\\}\\$\\&\\#\\textasciicircum{}\\_\\%\\textasciitilde{}');
-  assert.equal(forms.escapeHtml('<a b="c">&'), '&lt;a b=&quot;c&quot;&gt;&amp;');
+  assert.equal(copies.escapeLatex('\\{}$&#^_%~'), '\\textbackslash{}\\{\\}\\$\\&\\#\\textasciicircum{}\\_\\%\\textasciitilde{}');
+  assert.equal(copies.escapeHtml('<a b="c">&'), '&lt;a b=&quot;c&quot;&gt;&amp;');
   const kotex = (code, commentary) => withLanguage(code, () =>
-    forms.latex(run('gjinverse'), { values: 'printed', commentary, shape: 'document' }).includes('\\usepackage{kotex}'));
+    copies.latex(run('gjinverse'), { values: 'printed', commentary, shape: 'document' }).includes('\\usepackage{kotex}'));
   assert.deepEqual([['en', 'none'], ['en', 'gloss'], ['en', 'printed'], ['ko', 'none']].map(([code, c]) => kotex(code, c)), [false, false, true, true]);
 });
 
 test('the tables\' headers in both languages, and the facts their summaries say', needsBuild, () => {
-  const spoken = (code, m, k) => withLanguage(code, () => forms.headers(m, k).columns.map((h) => `${h.bar ? '| ' : ''}${h.spoken}`));
+  const spoken = (code, m, k) => withLanguage(code, () => copies.headers(m, k).columns.map((h) => `${h.bar ? '| ' : ''}${h.spoken}`));
   assert.deepEqual(spoken('en', run('gjsolve'), 0), ['A, column 1', 'A, column 2', '| b, the right-hand side']);
   assert.deepEqual(spoken('ko', run('gjinverse'), 1), ['A의 1열', 'A의 2열', '| I의 1열', 'I의 2열']);
   assert.deepEqual(spoken('en', run('gjinverse'), 6), ['I, column 1', 'I, column 2']);
   const holds = (m) => m.stages.map((s) => {
-    const facts = forms.facts(m, s.k);
+    const facts = copies.facts(m, s.k);
     return facts.unknowns ? 'unknowns' : facts.holds.map((h) => `${h.id} ${h.block}`).join() + (facts.residues ? ' (residues)' : '');
   });
   assert.deepEqual(holds(run('gjinverse')), ['identity I', '', '', 'upper A', 'diagonal A', 'identity A', 'inverse A']);

@@ -16,7 +16,7 @@
 // written out between quotes; a text is written as it is but for the
 // characters that mark the parts and any beyond ASCII, which are %-escaped.
 import { deflateSync, inflateSync, strToU8, strFromU8 } from 'fflate';
-import { fills } from './share.js';
+import { fills } from '../share.js';
 import { write, read } from './result-code.js';
 
 const version = '1';

@@ -5,13 +5,13 @@
 // it gives: the students' (class-links.js) and the teacher's, and its package
 // for an LMS (lms-download.js). The assignment's
 // seed is drawn here, so that two assignments made alike still differ.
-import { t, onChange } from './language.js';
-import { byId, el, copy } from './dom.js';
-import { emit } from './events.js';
+import { t, onChange } from '../language.js';
+import { byId, el, copy } from '../dom.js';
+import { emit } from '../events.js';
 import { drawStudentLinks, base } from './class-links.js';
 import { offer } from './lms-download.js';
-import { assignment, namesOf, teacherFragment, maxTitle, maxName, maxNames } from '../logic/assignment.js';
-import { defaultProgram } from '../logic/share.js';
+import { assignment, namesOf, teacherFragment, maxTitle, maxName, maxNames } from '../../logic/assignments/assignment.js';
+import { defaultProgram } from '../../logic/share.js';
 
 const form = byId('assignment-form');
 const made = byId('assignment-made');

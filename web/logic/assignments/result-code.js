@@ -28,7 +28,7 @@
 //   }
 // }
 import { writer, reader, sealed, unsealed, toBase32, fromBase32 } from './packing.js';
-import { plain } from './check.js';
+import { plain } from '../check.js';
 import { maxName } from './assignment.js';
 
 export const prefix = 'GJR1';

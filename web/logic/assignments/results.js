@@ -31,10 +31,10 @@
 // }
 import { read, find } from './result-code.js';
 import { id as idOf, exerciseFor, nameKey } from './assignment.js';
-import { invertibility, questions, check, isMiss } from './check.js';
-import { make } from './exercises.js';
+import { invertibility, questions, check, isMiss } from '../check.js';
+import { make } from '../exercises.js';
 import { csv } from './csv.js';
-import { t } from './language.js';
+import { t } from '../language.js';
 
 // The questions of stage k of m, practised from stage from (0-based), in the
 // order that a result keeps its first answers.

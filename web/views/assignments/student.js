@@ -1,13 +1,13 @@
 // The student's side of an assignment, drawn from the state's student
-// (logic/student.js): what the assignment asks, the name form, "Not you?",
-// the step that asks before the work starts over, and the hand-in with its
+// (logic/assignments/work.js): what the assignment asks, the name form, "Not
+// you?", the step that asks before the work starts over, and the hand-in with its
 // result code, a copy button and, over http(s), its QR code. Also the choice
 // that a link offers when this browser kept other work of the same exercise.
 // What the student does is sent to the page as a message.
-import { t } from './language.js';
-import { byId, el, copy } from './dom.js';
-import { emit } from './events.js';
-import { qrOf } from './qr.js';
+import { t } from '../language.js';
+import { byId, el, copy } from '../dom.js';
+import { emit } from '../events.js';
+import { qrOf } from '../qr.js';
 
 const section = byId('student');
 const choice = byId('link-choice');

@@ -2,10 +2,10 @@
 // student links drawn into a box (one link for the class, or one per name as
 // a list to copy, a CSV file and a printed page of names with QR codes), and a
 // text saved as a file. The links themselves are assignment.js's.
-import { t } from './language.js';
-import { byId, el, copy, save } from './dom.js';
-import { qrOf } from './qr.js';
-import { studentFragment, studentLinks, linksCsv, id } from '../logic/assignment.js';
+import { t } from '../language.js';
+import { byId, el, copy, save } from '../dom.js';
+import { qrOf } from '../qr.js';
+import { studentFragment, studentLinks, linksCsv, id } from '../../logic/assignments/assignment.js';
 
 const sheet = byId('class-sheet');
 
