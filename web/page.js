@@ -19,6 +19,7 @@ import { stored, store, forget, keepInMemory } from './views/storage.js';
 import * as runner from './logic/runner.js';
 import { isWaiting } from './logic/runner.js';
 import { recordKey } from './logic/session.js';
+import { stageName } from './logic/words.js';
 import { initial, update, linkState, progressKeyOf } from './state.js';
 import { model as modelOfRun, withExact, replay } from './logic/model.js';
 import * as share from './logic/share.js';
@@ -372,7 +373,8 @@ requestAnimationFrame(() => setTimeout(() => {
 // The page's parts, as the bundle's global GJ: for a look from the browser's
 // console, and for the tests, which read the page's texts and its model.
 export { language, share, runner, stages };
-export * as words from './logic/words.js';
+// A stage's name in the language the page is drawn in.
+export const words = { stageName: (stage) => stageName(language.t, stage) };
 export * as check from './logic/check.js';
 export * as exercises from './logic/exercises.js';
 export const page = { get model() { return state.model; }, get state() { return state; } };

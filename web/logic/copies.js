@@ -5,19 +5,20 @@
 // table (HTML and tab-separated text). Also what the copies share with the
 // views that draw a printout (the stages' tables, practice, worksheets): its
 // headers, and the layout facts that the tables' summaries say. Nothing here
-// touches the page, so that node can test it; words come from the texts, in
-// the language now chosen.
+// touches the page, so that node can test it; what words something is handed
+// the translator (translate.js), or the language code, of its words.
 //
 // Options of latex() and markdown():
 //   values      'printed' (as the transcript prints them) or 'exact' (fractions,
 //               rounding residues as 0, where the run has exact values)
 //   commentary  'none', 'printed' (the Korean line as printed) or 'gloss' (its
 //               English gloss); the copy's other words (headings, operations)
-//               are in the commentary's language, or the page's without one
+//               are in the commentary's language, or in language without one
+//   language    the page's language, 'ko' or 'en'
 //   shape       latex() only: 'fragment' (displays for a document that loads
 //               amsmath) or 'document' (a whole article that compiles as it is)
 //   stage       latex() only: the index of the one stage to give, or null for all
-import { t, text, within, language } from './language.js';
+import { text, translator } from './translate.js';
 import { stageName, stageHeading, values as opValues, operations } from './words.js';
 import { entry, residue, isZero, isNonFinite, exactNumbers } from './model.js';
 import { format } from './exact.js';
@@ -31,9 +32,10 @@ const landscape = 100; // characters of entries in a row past which a document t
 // Whether printout column c starts a block after another: the bar stands before it.
 const barBefore = (cols, c) => c > 0 && cols[c].block !== cols[c - 1].block;
 
-// The headers of stage k's table: per column { shown: 'A2', spoken: 'A, column 2', bar },
-// per row { shown: 'R1', spoken } (for the unknowns, 'x1 =').
-export function headers(m, k) {
+// The headers of stage k's table, worded by t: per column { shown: 'A2',
+// spoken: 'A, column 2', bar }, per row { shown: 'R1', spoken } (for the
+// unknowns, 'x1 =').
+export function headers(t, m, k) {
   const stage = m.stages[k];
   const cols = stage.columns;
   return {
@@ -147,9 +149,9 @@ function combineLatex(t, p, shown, exact) {
   return `${pivot} ${negative ? '+' : '-'} ${size === '1' ? '' : size}${target}`;
 }
 
-// Each operation of stage k in LaTeX, in the page's row notation; with exact
-// values, its numbers exact where the run has them.
-function operationsLatex(m, k, values) {
+// Each operation of stage k in LaTeX, in the page's row notation, its words
+// t's; with exact values, its numbers exact where the run has them.
+function operationsLatex(t, m, k, values) {
   const stage = m.stages[k];
   return stage.ops.flatMap((op) => {
     const named = opValues(op, stage);
@@ -195,12 +197,12 @@ function commentary(stage, form) {
 // printout), stacked above it, the printout and its commentary line beside it.
 // A wide printout has each on lines of its own, the operations in lines of
 // text after the arrow, so that shrinking it to a page's width shrinks them alike.
-function displayLatex(m, k, options) {
+function displayLatex(t, m, k, options) {
   const stage = m.stages[k];
   const { math, width } = printoutLatex(m, k, options.values);
   const line = commentary(stage, options.commentary);
   const said = line === null ? null : latexText(line);
-  const ops = k > 0 ? operationsLatex(m, k, options.values) : null;
+  const ops = k > 0 ? operationsLatex(t, m, k, options.values) : null;
   if (width <= wide) {
     const label = ops === null ? null : ops.length === 1 ? ops[0] : `\\substack{${ops.join(' \\\\ ')}}`;
     const arrow = ops === null ? null : ops.length === 0 ? '\\longrightarrow' : `\\xrightarrow{${label}}`;
@@ -237,17 +239,15 @@ function documentLatex(program, displays, sideways) {
   ].join('\n');
 }
 
-// The language of a copy's words: the commentary's, or the page's without one.
-const wordsOf = (commentary) => ({ printed: 'ko', gloss: 'en' }[commentary] ?? language());
+// The translator of a copy's words: the commentary's language, or the page's
+// without one.
+const wordsOf = ({ commentary, language }) => translator({ printed: 'ko', gloss: 'en' }[commentary] ?? language);
 
 // The run (or options.stage alone) in LaTeX: a fragment of displays, or a whole document.
 export function latex(m, options) {
-  return within(wordsOf(options.commentary), () => latexWorded(m, options));
-}
-
-function latexWorded(m, options) {
+  const t = wordsOf(options);
   const ks = options.stage === null || options.stage === undefined ? m.stages.map((s) => s.k) : [options.stage];
-  const displays = ks.map((k) => displayLatex(m, k, options));
+  const displays = ks.map((k) => displayLatex(t, m, k, options));
   if (options.shape === 'document') {
     const widest = Math.max(0, ...ks.map((k) => printoutLatex(m, k, options.values).width));
     return documentLatex(m.run.program, displays, widest > landscape);
@@ -265,16 +265,13 @@ const escapeMarkdown = (text) => text.replace(/[\\`*_<>$]/g, '\\$&');
 // The run in Markdown: per stage a heading, its commentary line, its operations
 // as a list and its printout as a $$ math block.
 export function markdown(m, options) {
-  return within(wordsOf(options.commentary), () => markdownWorded(m, options));
-}
-
-function markdownWorded(m, options) {
+  const t = wordsOf(options);
   const parts = [`# ${m.run.program}`];
   for (const stage of m.stages) {
-    parts.push(`## ${escapeMarkdown(stageHeading(stage))}`);
+    parts.push(`## ${escapeMarkdown(stageHeading(t, stage))}`);
     const line = commentary(stage, options.commentary);
     if (line !== null) parts.push(options.commentary === 'printed' ? `\`${line}\`` : escapeMarkdown(line));
-    const ops = operations(stage);
+    const ops = operations(t, stage);
     if (ops.length > 0) {
       parts.push(ops.map(({ notation, words }) =>
         `- ${escapeMarkdown(notation)} ${escapeMarkdown(t('stage.opWords', { words }))}`).join('\n'));
@@ -289,14 +286,15 @@ function markdownWorded(m, options) {
 const htmlSpecials = { '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' };
 export const escapeHtml = (text) => String(text).replace(/[&<>"]/g, (c) => htmlSpecials[c]);
 
-// Stage k's printout as { html, text }: a <table> with its caption and headers,
-// each block a column group, for a word processor or a spreadsheet (no style
-// attributes: the page's CSP refuses them while the clipboard reads the HTML);
-// and the printed entries with tabs between the columns.
-export function table(m, k) {
+// Stage k's printout as { html, text }: a <table> with its caption and headers
+// worded by t, each block a column group, for a word processor or a
+// spreadsheet (no style attributes: the page's CSP refuses them while the
+// clipboard reads the HTML); and the printed entries with tabs between the
+// columns.
+export function table(t, m, k) {
   const stage = m.stages[k];
-  const head = headers(m, k);
-  const caption = t('table.caption', { k: k + 1, name: stageName(stage) });
+  const head = headers(t, m, k);
+  const caption = t('table.caption', { k: k + 1, name: stageName(t, stage) });
   const th = (h, scope) => `<th scope="${scope}">${escapeHtml(h.shown)}</th>`;
   const lines = ['<table border="1">', `<caption>${escapeHtml(caption)}</caption>`];
   if (head.columns.length > 0) {

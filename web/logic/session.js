@@ -20,7 +20,6 @@
 import { questions, invertibility, check, isMiss, answerOf, startStage, askedAfterSingular, unaskedAfterSingular } from './check.js';
 import { isWaiting } from './runner.js';
 import { fills, firstAsked, defaultFill } from './share.js';
-import { t } from './language.js';
 import { operations } from './words.js';
 
 export const hintSteps = 3;
@@ -217,8 +216,9 @@ export function withModel(m, session) {
   return pruned({ ...session, stages: session.stages.map((s, k) => s && { ...s, questions: questionsOf(m, k, session.from, session.fill) }) });
 }
 
-// The numbers that stage k works with, as printed in the printout before it.
-function numbers(m, k) {
+// The numbers that stage k works with, as printed in the printout before it,
+// worded by t.
+function numbers(t, m, k) {
   const stage = m.stages[k];
   const before = m.stages[k - 1].rows;
   const list = (items) => items.join(t('practice.hint.separator'));
@@ -241,13 +241,14 @@ function numbers(m, k) {
   }
 }
 
-// Step (1 to hintSteps) of stage k's hint, as sentences: the stage's rule in
-// words, then the numbers it works with, then its operations in row notation.
-export function hintStep(m, k, step) {
+// Step (1 to hintSteps) of stage k's hint, as sentences worded by t: the
+// stage's rule in words, then the numbers it works with, then its operations
+// in row notation.
+export function hintStep(t, m, k, step) {
   const stage = m.stages[k];
   if (step === 1) return [t(stage.id === 'backward' ? 'practice.hint.backward' : 'about.' + stage.id, { j: stage.column ?? '' })];
-  if (step === 2) return [numbers(m, k)];
-  return operations(stage).map((op) => op.notation);
+  if (step === 2) return [numbers(t, m, k)];
+  return operations(t, stage).map((op) => op.notation);
 }
 
 // The stages done so far: how many, how many right the first time (no wrong

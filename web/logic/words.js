@@ -1,11 +1,11 @@
-// How the page words a stage and its operations, in the language chosen: the
-// stage's name, and each operation in row notation and in words, its numbers as
-// the transcript prints them. The stages section, the status line, practice and
-// the copies say them alike.
-import { t } from './language.js';
+// How the page words a stage and its operations: the stage's name, and each
+// operation in row notation and in words, its numbers as the transcript prints
+// them. The stages section, the status line, practice and the copies say them
+// alike. Each function that words something is handed the translator t of the
+// language to word it in (translate.js).
 
 // "Pivot pass, column 2".
-export function stageName(stage) {
+export function stageName(t, stage) {
   return t('stage.' + stage.id, { j: stage.column ?? '' });
 }
 
@@ -25,7 +25,7 @@ export function values(op, stage) {
 
 // { notation, words } for op of stage, or null for a line that is no operation.
 // In the notation a negative number is bracketed: R1 ← R2 − (-5) × R1.
-export function describe(op, stage) {
+export function describe(t, op, stage) {
   const named = values(op, stage);
   if (named === null) return null;
   const notation = { ...named };
@@ -35,19 +35,19 @@ export function describe(op, stage) {
 }
 
 // The described operations of a stage, in order.
-export const operations = (stage) => stage.ops.map((op) => describe(op, stage)).filter(Boolean);
+export const operations = (t, stage) => stage.ops.map((op) => describe(t, op, stage)).filter(Boolean);
 
 // "Stage 3: Pivot pass, column 1", for stage k (0-based) of a model.
-export const stageHeading = (stage) => t('stage.heading', { k: stage.k + 1, name: stageName(stage) });
+export const stageHeading = (t, stage) => t('stage.heading', { k: stage.k + 1, name: stageName(t, stage) });
 
-// A practice question's label (check.js), in the language chosen.
-export function questionLabel({ label: { id, values } }) {
+// A practice question's label (check.js).
+export function questionLabel(t, { label: { id, values } }) {
   return id === 'practice.q.entry' ? t(id, { ...values, after: t('practice.after.' + values.stage) }) : t(id, values);
 }
 
 // A worksheet's title: what the exercise asks, for program and order n.
-export const sheetTitle = (program, n) => t(`sheet.title.${program}`, { program, n });
+export const sheetTitle = (t, program, n) => t(`sheet.title.${program}`, { program, n });
 
-// An exercise's options as a sheet names them, in the language chosen.
-export const optionWords = (options) =>
+// An exercise's options as a sheet names them.
+export const optionWords = (t, options) =>
   (options.length > 0 ? options.map((o) => t('sheet.option.' + o)).join(', ') : t('sheet.noOptions'));

@@ -38,12 +38,12 @@ function field(s, k, q, labelled) {
   });
   input.setAttribute('autocorrect', 'off');
   Object.assign(input.dataset, { k, key: q.key });
-  if (!labelled) input.setAttribute('aria-label', labelOf(q));
+  if (!labelled) input.setAttribute('aria-label', labelOf(t, q));
   input.setAttribute('aria-describedby', `practice-feedback-${k}`);
   const given = s.answers.get(q.key);
   input.value = given ? given.text ?? (given.alone ? t('practice.aloneAnswer') : '') : '';
   const holder = el('span', 'answer-box');
-  holder.append(input, el('span', 'mark', '', { 'aria-hidden': 'true' }), checkButton(labelOf(q)));
+  holder.append(input, el('span', 'mark', '', { 'aria-hidden': 'true' }), checkButton(labelOf(t, q)));
   mark(input, given);
   return holder;
 }
@@ -65,7 +65,7 @@ export function choiceItem(s, k, q) {
     group.append(button);
   }
   const sign = given ? (given.verdict.right ? '✓' : '✗') : '';
-  item.append(el('span', '', labelOf(q), { id: labelId }), ' ', group, el('span', 'mark', sign, { 'aria-hidden': 'true' }));
+  item.append(el('span', '', labelOf(t, q), { id: labelId }), ' ', group, el('span', 'mark', sign, { 'aria-hidden': 'true' }));
   return item;
 }
 
@@ -79,7 +79,7 @@ export function decisions(s, k, questions) {
     }
     const item = el('li');
     const box = field(s, k, q, true);
-    item.append(el('label', '', labelOf(q), { htmlFor: box.firstChild.id }), ' ', box);
+    item.append(el('label', '', labelOf(t, q), { htmlFor: box.firstChild.id }), ' ', box);
     if (q.kind === 'r') {
       const done = s.answers.get(q.key)?.verdict.right === true;
       const alone = el('button', 'alone', t('practice.alone', { t: q.label.values.t }), { type: 'button', disabled: done });
@@ -98,7 +98,7 @@ export function decisions(s, k, questions) {
 export function entries(m, s, k, questions) {
   const box = el('div', 'entries');
   box.append(el('p', '', t('practice.entries')));
-  const { columns } = headers(m, k);
+  const { columns } = headers(t, m, k);
   const grid = el('div', 'entry-grid');
   grid.style.setProperty('--columns', columns.length);
   const head = el('div', 'entry-head', undefined, { 'aria-hidden': 'true' });

@@ -46,7 +46,7 @@ export async function copy(content, doneId) {
 // A stage's operations as a list, each in notation and in words; the sentence
 // that there are none when it has none. The stages and practice's hints show it.
 export function operationList(stage) {
-  const described = operations(stage);
+  const described = operations(t, stage);
   if (described.length === 0) return el('p', '', t('stage.noOperations'));
   const ops = el('ul', 'ops');
   for (const { notation, words } of described) {

@@ -28,7 +28,7 @@ const stageBox = (k) => byId(`practice-stage-${k + 1}`);
 
 // The sentence for the verdict given on question q of stage k of m's run.
 function message(m, k, q, { verdict, zero }) {
-  const label = labelOf(q);
+  const label = labelOf(t, q);
   if (verdict.right) {
     const parts = [t('practice.right', { label })];
     if (verdict.note === 'residue') parts.push(t('practice.note.residue', { printed: q.expected.printed }));
@@ -43,7 +43,7 @@ function message(m, k, q, { verdict, zero }) {
 }
 
 // Step of stage k's hint: its rule and its numbers as sentences, its operations as a list.
-const hintPart = (m, k, step) => (step < hintSteps ? el('p', '', hintStep(m, k, step)[0]) : operationList(m.stages[k]));
+const hintPart = (m, k, step) => (step < hintSteps ? el('p', '', hintStep(t, m, k, step)[0]) : operationList(m.stages[k]));
 
 // The most bits of a numerator or denominator that the exact printouts show:
 // longer fractions are worked by no one by hand, and take long to reduce.
@@ -52,12 +52,12 @@ const handBits = 128;
 // The printout that stage k starts from: as printed, or exact where the run has its values.
 function before({ model: m, exactShown }, k) {
   const rows = m.stages[k - 1].rows;
-  if (!exactShown || !(m.exact?.bits <= handBits)) return printoutBox(rows, t('practice.before', { k: k + 1 }), headers(m, k - 1));
+  if (!exactShown || !(m.exact?.bits <= handBits)) return printoutBox(rows, t('practice.before', { k: k + 1 }), headers(t, m, k - 1));
   const exact = rows.map((row, r) => row.map((printed, c) => {
     const e = entry(m, k - 1, r, c);
     return e.state === 'exact' ? format(e.value) : printed;
   }));
-  return printoutBox(exact, t('practice.beforeExact', { k: k + 1 }), headers(m, k - 1));
+  return printoutBox(exact, t('practice.beforeExact', { k: k + 1 }), headers(t, m, k - 1));
 }
 
 // Stage k as the learner works it: what it asks, the printout it starts from,
@@ -68,7 +68,7 @@ function article(state, k) {
   const stage = m.stages[k];
   const s = session.stages[k];
   const a = el('article', 'practice-stage', undefined, { id: `practice-stage-${k + 1}` });
-  a.append(el('h3', '', t('practice.stageHeading', { k: k + 1, count: m.stages.length, name: stageName(stage) }), { tabIndex: -1 }),
+  a.append(el('h3', '', t('practice.stageHeading', { k: k + 1, count: m.stages.length, name: stageName(t, stage) }), { tabIndex: -1 }),
            el('p', 'ask', t('practice.ask.' + stage.id, { j: stage.column ?? '' })));
   if (s.questions.some((q) => isNonFinite(q.expected.printed ?? '')))
     a.append(el('p', 'ask', t('practice.ask.nonFinite')));
@@ -121,7 +121,7 @@ function record(text, summary) {
 // The start-from chooser and the other settings, as the state has them.
 function settings({ model: m, session, exactShown }) {
   const from = byId('practice-from');
-  from.replaceChildren(...m.stages.slice(1).map((stage) => el('option', '', stageHeading(stage), { value: stage.k })));
+  from.replaceChildren(...m.stages.slice(1).map((stage) => el('option', '', stageHeading(t, stage), { value: stage.k })));
   from.value = session.from;
   for (const radio of document.querySelectorAll('input[name="practice-fill"]')) radio.checked = radio.value === session.fill;
   byId('practice-exact').checked = exactShown;
@@ -176,7 +176,7 @@ function focusStage(session, k) {
 // What the status line says of stage k and its first open question.
 function naming({ model: m, session }, k) {
   const q = openQuestions(session, k)[0];
-  return [t('practice.announce', { k: k + 1, name: stageName(m.stages[k]) }), ...(q ? [t('practice.question', { label: labelOf(q) })] : [])];
+  return [t('practice.announce', { k: k + 1, name: stageName(t, m.stages[k]) }), ...(q ? [t('practice.question', { label: labelOf(t, q) })] : [])];
 }
 
 // The status line naming the current question, and the focus on it (after
@@ -240,7 +240,7 @@ function tellHint({ model: m, session, student }, k) {
   const box = a.querySelector('.hint');
   box.hidden = false;
   box.append(hintPart(m, k, step));
-  say(() => [t('practice.hintShown', { k: k + 1, step }), ...hintStep(m, k, step)]);
+  say(() => [t('practice.hintShown', { k: k + 1, step }), ...hintStep(t, m, k, step)]);
   const button = a.querySelector('.hint-button');
   if (step < hintsAllowed(student, hintSteps)) button.textContent = t('practice.hint', { step: step + 1, steps: hintSteps });
   else {

@@ -5,7 +5,7 @@
 // built when first shown, and told the exact values when they come. A print
 // (print.js) shows every stage, and each table too wide for the paper in blocks
 // of columns, each a copy of the table with the row headers and the block's columns.
-import { t, onChange } from './language.js';
+import { t, language, onChange } from './language.js';
 import { emit, inSlices } from './events.js';
 import { byId, el, copy, operationList, headerCell } from './dom.js';
 import { entry, stopDivisor, isZero, isNonFinite } from '../logic/model.js';
@@ -133,9 +133,9 @@ function summary(k) {
 //   Tab                    out of the grid; back in on the entry last focused
 function grid(k) {
   const stage = model.stages[k];
-  const head = headers(model, k);
+  const head = headers(t, model, k);
   const table = el('table', 'printout', undefined, { role: 'grid' });
-  table.createCaption().append(el('span', 'visually-hidden', t('table.caption', { k: k + 1, name: stageName(stage) })));
+  table.createCaption().append(el('span', 'visually-hidden', t('table.caption', { k: k + 1, name: stageName(t, stage) })));
   table.setAttribute('aria-describedby', `stage-${k + 1}-summary`);
   if (head.columns.length > 0) {
     const corner = el('th', '', undefined, { scope: 'col' });
@@ -159,8 +159,10 @@ function grid(k) {
   return box;
 }
 
-// The whole run's copy choices: { values, commentary, shape }.
-const exportOptions = () => Object.fromEntries(Object.entries(exportChoices).map(([name, select]) => [name, select.value]));
+// The whole run's copy choices, and the language the page is drawn in: { values,
+// commentary, shape, language }.
+const exportOptions = () =>
+  ({ ...Object.fromEntries(Object.entries(exportChoices).map(([name, select]) => [name, select.value])), language: language() });
 
 // Stage k's own copy buttons: its LaTeX, in the choices made for the run, and
 // its printout as a table, as cells (HTML) and as text at once.
@@ -170,7 +172,7 @@ function copies(k) {
   latexButton.addEventListener('click', () => copy(latex(model, { ...exportOptions(), stage: k }), 'status.copiedLatex'));
   const tableButton = el('button', '', t('export.table'), { type: 'button' });
   tableButton.addEventListener('click', () => {
-    const { html, text } = table(model, k);
+    const { html, text } = table(t, model, k);
     copy({ 'text/html': html, 'text/plain': text }, 'status.copiedTable');
   });
   box.append(latexButton, tableButton);
@@ -187,7 +189,7 @@ function article(k) {
   const stage = model.stages[k];
   const a = el('article', 'stage', undefined, { id: `stage-${k + 1}` });
   a.dataset.stage = k;
-  const heading = el('h3', '', stageHeading(stage), { id: `stage-${k + 1}-heading`, tabIndex: -1 });
+  const heading = el('h3', '', stageHeading(t, stage), { id: `stage-${k + 1}-heading`, tabIndex: -1 });
   a.setAttribute('aria-labelledby', heading.id);
   a.append(heading);
   if (stage.line !== null) {
@@ -285,7 +287,7 @@ function go(k) {
   }
   if (all) a.scrollIntoView({ block: 'nearest' });
   const stage = model.stages[k];
-  emit('announce', () => [t('status.stage', { k: k + 1, count: stageCount(), name: stageName(stage) })]);
+  emit('announce', () => [t('status.stage', { k: k + 1, count: stageCount(), name: stageName(t, stage) })]);
 }
 
 // Makes cell the grid's one tab stop, and focuses it.
@@ -321,7 +323,7 @@ export function retell() {
 
 // Stage k's table in blocks (paper.js) for paper alone, or null if it fits.
 function printBlocks(k, table) {
-  const ranges = tableBlocks(headers(model, k), model.stages[k].rows);
+  const ranges = tableBlocks(headers(t, model, k), model.stages[k].rows);
   if (!ranges) return null;
   const out = el('div', 'print-blocks', undefined, { 'aria-hidden': 'true' });
   for (const [from, to] of ranges) {

@@ -23,10 +23,10 @@ function say(parts) {
 // The stages from .. to-1 of model, new from one run.
 function brief(model, from, to) {
   const stage = model.stages[to - 1];
-  const parts = [t(to - from > 1 ? 'announce.many' : 'announce.one', { count: to - from, k: to, name: stageName(stage) })];
+  const parts = [t(to - from > 1 ? 'announce.many' : 'announce.one', { count: to - from, k: to, name: stageName(t, stage) })];
   if (stage.line !== null)
     parts.push(el('span', '', stage.line, { lang: 'ko' }), t('announce.gloss', { gloss: t('gloss.' + stage.id) }));
-  const ops = operations(stage).map((op) => op.notation);
+  const ops = operations(t, stage).map((op) => op.notation);
   if (ops.length > 0) parts.push(t('announce.ops', { ops: ops.join(t('announce.separator')) }));
   return parts;
 }

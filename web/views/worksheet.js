@@ -42,7 +42,7 @@ function linkOf({ model, exercise, link = null }) {
 
 function idOf({ model, exercise }) {
   if (!exercise) return t('sheet.idTyped', { program: model.run.program, order: model.n });
-  return t('sheet.id', { program: model.run.program, seed: exercise.seed, order: exercise.order, options: optionWords(exercise.options) });
+  return t('sheet.id', { program: model.run.program, seed: exercise.seed, order: exercise.order, options: optionWords(t, exercise.options) });
 }
 
 // Whether a printed link would open on a student's device: not one to a file on this computer.
@@ -61,7 +61,7 @@ function nameLine(sheet) {
 // empty, with its columns named and column millimetres wide, or for a key
 // with the printed entries and no line of names.
 function frame(m, k, filled, column) {
-  const head = headers(m, k);
+  const head = headers(t, m, k);
   const table = el('table', 'frame');
   const bar = (c) => (head.columns[c].bar ? 'bar' : '');
   if (column) {
@@ -90,7 +90,7 @@ const shapeOf = (m) => ({
 // link prints, and the name line.
 function firstTop(sheet, made) {
   const head = el('div', 'sheet-head');
-  head.append(el('h2', '', sheetTitle(sheet.model.run.program, sheet.model.n)), idLine(sheet));
+  head.append(el('h2', '', sheetTitle(t, sheet.model.run.program, sheet.model.n)), idLine(sheet));
   let top = head;
   if (linkPrints()) {
     const link = linkOf(sheet);
@@ -119,7 +119,7 @@ const choiceWords = (q, choice) => t(`practice.choice.${q.label.id.split('.').at
 // Whether A is invertible, as paper asks it: its choices to circle one of.
 function choices(q) {
   const line = el('span', 'circle');
-  line.append(`${questionLabel(q)} ${t('sheet.circle')}`);
+  line.append(`${questionLabel(t, q)} ${t('sheet.circle')}`);
   for (const choice of q.choices) line.append(' ', el('span', 'choice-word', choiceWords(q, choice)));
   return line;
 }
@@ -127,11 +127,11 @@ function choices(q) {
 // A stage to do on paper: its name, its question, a blank for each decision, its frame and room for working.
 function stagePart(m, stage, column) {
   const part = el('div', 'sheet-stage');
-  part.append(el('h3', '', stageHeading(stage)), el('p', 'ask', t('sheet.ask.' + stage.id, { j: stage.column ?? '' })));
+  part.append(el('h3', '', stageHeading(t, stage)), el('p', 'ask', t('sheet.ask.' + stage.id, { j: stage.column ?? '' })));
   const asked = decisionsOf(m, stage.k);
   if (asked.length > 0) {
     const blanks = el('p', 'blanks');
-    for (const q of asked) blanks.append(q.kind === 'invertible' ? choices(q) : el('span', 'blank', `${questionLabel(q)}:`), ' ');
+    for (const q of asked) blanks.append(q.kind === 'invertible' ? choices(q) : el('span', 'blank', `${questionLabel(t, q)}:`), ' ');
     part.append(blanks);
   }
   if (!stage.unknowns) part.append(frame(m, stage.k, false, column));
@@ -162,10 +162,10 @@ const keyAnswer = (q) => (q.kind === 'invertible' ? choiceWords(q, answerOf(q)) 
 // singular, where the run stops meaning anything.
 function captionOf(m, { k, framed, singular }) {
   const stage = m.stages[k];
-  if (singular) return `${stageHeading(stage)} — ${t('sheet.keySingular')}`;
-  const asked = decisionsOf(m, k).map((q) => `${questionLabel(q)}${q.kind === 'invertible' ? '' : ':'} ${keyAnswer(q)}`);
+  if (singular) return `${stageHeading(t, stage)} — ${t('sheet.keySingular')}`;
+  const asked = decisionsOf(m, k).map((q) => `${questionLabel(t, q)}${q.kind === 'invertible' ? '' : ':'} ${keyAnswer(q)}`);
   if (!stage.unknowns && !framed) asked.push(t('sheet.keySame'));
-  return asked.length > 0 ? `${stageHeading(stage)} — ${asked.join('; ')}` : stageHeading(stage);
+  return asked.length > 0 ? `${stageHeading(t, stage)} — ${asked.join('; ')}` : stageHeading(t, stage);
 }
 
 // What the keys' layout needs of a sheet's key.

@@ -12,7 +12,7 @@ import { invertibility, questions, answerOf } from '../../../web/logic/check.js'
 import { make } from '../../../web/logic/exercises.js';
 import { crc32, fromBase32, toBase32, base32Alphabet } from '../../../web/logic/assignments/packing.js';
 import { csv } from '../../../web/logic/assignments/csv.js';
-import { within } from '../../../web/logic/language.js';
+import { translator } from '../../../web/logic/translate.js';
 
 before(programs);
 
@@ -164,15 +164,15 @@ test('the teacher\'s page gives each code its own verdicts, and flags what needs
   assert.deepEqual(results(monday, R.write(choice)).rejected.map((r) => r.problem), ['code.mismatch']);
   assert.deepEqual(table.rejected.map((r) => [r.problem, r.name]), [['code.broken', null], ['code.other', names[1]], ['code.mismatch', 'Kang']]);
   assert.deepEqual(table.stages, Array.from({ length: table.stages.length }, (_, i) => i + 1));
-  const text = within('ko', () => resultsCsv(table));
+  const text = resultsCsv(translator('ko'), table);
   assert.ok(text.startsWith('\ufeff이름,2단계,3단계,'), text.slice(0, 40));
   assert.match(text, /\r\n김민수,한 번에 맞힘,다시 풀어 맞힘,"다시 풀어 맞힘, 힌트 1번",정답 보기 사용,한 번에 맞힘,풀다가 멈춤,풀지 않음,/);
   assert.match(text, /\r\n"Lee, ""JJ"" Jiwoo",풀지 않음,.*,0,,0,코드를 내지 않음\r\n/);
-  assert.match(within('en', () => resultsCsv(table)), /,1,25,2,\r\n/);
+  assert.match(resultsCsv(translator('en'), table), /,1,25,2,\r\n/);
 });
 
 test('CSV files are UTF-8 with a byte-order mark, quoted as RFC 4180 asks, formulas disarmed', () => {
-  const text = within('ko', () => A.linksCsv([{ name: '김민수', link: 'file:///a.html#x' }, { name: '=HYPERLINK("x")', link: 'b,c' }]));
+  const text = A.linksCsv(translator('ko'), [{ name: '김민수', link: 'file:///a.html#x' }, { name: '=HYPERLINK("x")', link: 'b,c' }]);
   assert.deepEqual([...new TextEncoder().encode(text).slice(0, 9)], [0xef, 0xbb, 0xbf, 0xec, 0x9d, 0xb4, 0xeb, 0xa6, 0x84]);
   assert.equal(text, '\ufeff이름,링크\r\n김민수,file:///a.html#x\r\n"\'=HYPERLINK(""x"")","b,c"\r\n');
   assert.equal(csv([['a\nb', -1, '-1', '@x', 'plain']]), '\ufeff"a\nb",-1,\'-1,\'@x,plain\r\n');

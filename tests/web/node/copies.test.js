@@ -11,7 +11,7 @@ import path from 'node:path';
 import { needsBuild, programs, goldenCase } from './programs.js';
 import * as copies from '../../../web/logic/copies.js';
 import { modelOf } from '../../../web/logic/model.js';
-import { within as withLanguage } from '../../../web/logic/language.js';
+import { translator } from '../../../web/logic/translate.js';
 
 before(programs);
 const worked = { gjinverse: '2\n2 1\n1 3\n', gjsolve: '2\n2 -3 0\n1 1 5\n' };
@@ -19,26 +19,26 @@ const run = (program, input = worked[program]) => modelOf(program, input);
 const residues = goldenCase('gjsolve/residues-3x3').input;
 
 test('the worked examples as LaTeX, Markdown and tables, as the golden files hold them', needsBuild, () => {
-  const latex = (values, commentary, shape, stage = null) => (m) => copies.latex(m, { values, commentary, shape, stage });
+  const latex = (values, commentary, shape, stage = null) => (m, language) => copies.latex(m, { values, commentary, shape, stage, language });
   const cases = [
     ['gjinverse-worked.tex', 'en', 'gjinverse', latex('printed', 'printed', 'document')],
     ['gjinverse-worked-stage4.ko.tex', 'ko', 'gjinverse', latex('exact', 'none', 'fragment', 3)],
     ['gjsolve-worked-exact.tex', 'en', 'gjsolve', latex('exact', 'gloss', 'fragment')],
-    ['gjinverse-worked.ko.md', 'ko', 'gjinverse', (m) => copies.markdown(m, { values: 'printed', commentary: 'printed' })],
-    ['gjsolve-worked.md', 'en', 'gjsolve', (m) => copies.markdown(m, { values: 'exact', commentary: 'gloss' })],
-    ['gjsolve-worked-stage4.html', 'en', 'gjsolve', (m) => copies.table(m, 3).html],
-    ['gjinverse-worked-stage6.ko.html', 'ko', 'gjinverse', (m) => copies.table(m, 5).html],
+    ['gjinverse-worked.ko.md', 'ko', 'gjinverse', (m, language) => copies.markdown(m, { values: 'printed', commentary: 'printed', language })],
+    ['gjsolve-worked.md', 'en', 'gjsolve', (m, language) => copies.markdown(m, { values: 'exact', commentary: 'gloss', language })],
+    ['gjsolve-worked-stage4.html', 'en', 'gjsolve', (m, code) => copies.table(translator(code), m, 3).html],
+    ['gjinverse-worked-stage6.ko.html', 'ko', 'gjinverse', (m, code) => copies.table(translator(code), m, 5).html],
     // gjsolve's exercise of seed 3, order 3, nice: exact r and divisors, the English gloss on the Korean page.
     ['gjsolve-seed3-exact-gloss.ko.tex', 'ko', 'gjsolve', latex('exact', 'gloss', 'document'), '3\n0 -1 0 -1\n3 -1 -1 7\n5 -2 -2 11\n'],
   ];
   for (const [name, code, program, form, input] of cases) {
-    const made = withLanguage(code, () => form(run(program, input)));
+    const made = form(run(program, input), code);
     const file = path.join(import.meta.dirname, '..', 'export', name);
     if (process.env.GJ_UPDATE_GOLDEN) fs.writeFileSync(file, made);
     assert.equal(made, fs.readFileSync(file, 'utf8'), name);
   }
-  assert.equal(copies.table(run('gjsolve'), 3).text, '-0.666667\t1\t-0\n0\t1.66667\t3.33333\n');
-  assert.equal(copies.table(run('gjsolve'), 5).text, 'x1\t3\nx2\t2\n');
+  assert.equal(copies.table(translator('en'), run('gjsolve'), 3).text, '-0.666667\t1\t-0\n0\t1.66667\t3.33333\n');
+  assert.equal(copies.table(translator('en'), run('gjsolve'), 5).text, 'x1\t3\nx2\t2\n');
 });
 
 // One display a printout, its parts on lines of their own, the bar after
@@ -75,7 +75,7 @@ test('numbers that are no plain decimals, as printed and as exact values', needs
     ['gjinverse', '2\n2 nan\n1 3\n', 0, 0, 'exact', '2 & \\mathrm{nan} & 1 & 0 \\\\'],  // no exact view
   ];
   for (const [program, input, k, r, values, expected] of cases) {
-    const tex = copies.latex(run(program, input), { values, commentary: 'none', shape: 'fragment', stage: k });
+    const tex = copies.latex(run(program, input), { values, commentary: 'none', shape: 'fragment', stage: k, language: 'en' });
     assert.equal(tex.split('\n').filter((line) => line.includes(' & '))[r], expected, `${input} ${k + 1} ${values}`);
   }
 });
@@ -101,23 +101,23 @@ test('the operations on the arrows', needsBuild, () => {
     ['en', 'gjinverse', worked.gjinverse, 'printed', 'printed', 2, '\\xrightarrow{\\text{교환 없음}}'],
   ];
   for (const [code, program, input, values, commentary, k, expected] of cases) {
-    const tex = withLanguage(code, () => copies.latex(run(program, input), { values, commentary, shape: 'fragment', stage: k }));
+    const tex = copies.latex(run(program, input), { values, commentary, shape: 'fragment', stage: k, language: code });
     assert.equal(tex.split('\n').find((line) => /arrow/.test(line)), expected, `${program} ${JSON.stringify(input)} stage ${k + 1}`);
   }
-  const headings = withLanguage('ko', () => copies.markdown(run('gjsolve'), { values: 'printed', commentary: 'gloss' }));
+  const headings = copies.markdown(run('gjsolve'), { values: 'printed', commentary: 'gloss', language: 'ko' });
   assert.ok(headings.includes('\n## 4. Elimination below the pivot, column 1\n'), 'Markdown in the gloss\'s language');
 });
 
 test('specials escaped, kotex exactly where Hangul is', needsBuild, () => {
   assert.equal(copies.escapeLatex('\\{}$&#^_%~'), '\\textbackslash{}\\{\\}\\$\\&\\#\\textasciicircum{}\\_\\%\\textasciitilde{}');
   assert.equal(copies.escapeHtml('<a b="c">&'), '&lt;a b=&quot;c&quot;&gt;&amp;');
-  const kotex = (code, commentary) => withLanguage(code, () =>
-    copies.latex(run('gjinverse'), { values: 'printed', commentary, shape: 'document' }).includes('\\usepackage{kotex}'));
+  const kotex = (language, commentary) =>
+    copies.latex(run('gjinverse'), { values: 'printed', commentary, shape: 'document', language }).includes('\\usepackage{kotex}');
   assert.deepEqual([['en', 'none'], ['en', 'gloss'], ['en', 'printed'], ['ko', 'none']].map(([code, c]) => kotex(code, c)), [false, false, true, true]);
 });
 
 test('the tables\' headers in both languages, and the facts their summaries say', needsBuild, () => {
-  const spoken = (code, m, k) => withLanguage(code, () => copies.headers(m, k).columns.map((h) => `${h.bar ? '| ' : ''}${h.spoken}`));
+  const spoken = (code, m, k) => copies.headers(translator(code), m, k).columns.map((h) => `${h.bar ? '| ' : ''}${h.spoken}`);
   assert.deepEqual(spoken('en', run('gjsolve'), 0), ['A, column 1', 'A, column 2', '| b, the right-hand side']);
   assert.deepEqual(spoken('ko', run('gjinverse'), 1), ['A의 1열', 'A의 2열', '| I의 1열', 'I의 2열']);
   assert.deepEqual(spoken('en', run('gjinverse'), 6), ['I, column 1', 'I, column 2']);

@@ -58,7 +58,7 @@ test('each rule of the floors bites', () => {
     ['state.js', "import { update } from './views/practice.js';", 1],
     ['views/a.js', "import { update } from '../state.js';", 1],
     ['views/a.js', "import * as page from '../page.js';", 1],
-    ['views/a.js', "import { t } from '../logic/language.js'; import { el } from './dom.js'; document.body;", 0],
+    ['views/a.js', "import { t } from '../logic/translate.js'; import { el } from './dom.js'; document.body;", 0],
   ];
   assert.deepEqual(cases.map(([file, source]) => broken(file, source).length), cases.map((c) => c[2]));
 });

@@ -14,7 +14,7 @@ import path from 'node:path';
 import { programs, goldenCase } from './programs.js';
 import { latex } from '../../../web/logic/copies.js';
 import { modelOf } from '../../../web/logic/model.js';
-import { text as textOf } from '../../../web/logic/language.js';
+import { text as textOf } from '../../../web/logic/translate.js';
 
 const build = process.env.GJ_WEB_BUILD;
 const form = process.env.GJ_TEX_FORM ?? 'plain';

@@ -10,7 +10,7 @@ import { golden, needsBuild, programs, typeEntries, goldenCase } from './program
 import { model, replayed, entry, residue, stopDivisor } from '../../../web/logic/model.js';
 import { format } from '../../../web/logic/exact.js';
 import { describe, sheetTitle, optionWords, questionLabel } from '../../../web/logic/words.js';
-import { text, within } from '../../../web/logic/language.js';
+import { text, translator } from '../../../web/logic/translate.js';
 import { texts } from '../../../web/logic/texts.js';
 import { examples } from '../../../web/logic/share.js';
 import { stageLines } from '../../../web/logic/runner.js';
@@ -169,21 +169,20 @@ test('each kind of operation in its notation and its words, and the sheets\' and
                 ['gjsolve', '2\n2 -3 0\n1 1 5\n']];
   const said = { en: new Map(), ko: new Map() };
   for (const code of ['en', 'ko']) {
+    const t = translator(code);
     for (const [program, input] of runs) {
       for (const stage of typedModel(program, input).stages) {
         for (const op of stage.ops) {
-          const described = within(code, () => describe(op, stage));
+          const described = describe(t, op, stage);
           if (described && !said[code].has(described.notation)) said[code].set(described.notation, described.words);
         }
       }
     }
     // And the words of a sheet's title and options, and of the fields' labels.
-    within(code, () => {
-      for (const [key, words] of [['sheet gjsolve 3', sheetTitle('gjsolve', 3)], ['sheet gjinverse 4', sheetTitle('gjinverse', 4)],
-        ['options', optionWords([])], ['options nice exact', optionWords(['nice', 'exact'])],
-        ['entry 2 3', questionLabel({ label: { id: 'practice.q.entry', values: { r: 2, c: 3, stage: 'eliminated' } } })],
-        ['divisor 2', questionLabel({ label: { id: 'practice.q.divisor', values: { i: 2 } } })]]) said[code].set(key, words);
-    });
+    for (const [key, words] of [['sheet gjsolve 3', sheetTitle(t, 'gjsolve', 3)], ['sheet gjinverse 4', sheetTitle(t, 'gjinverse', 4)],
+      ['options', optionWords(t, [])], ['options nice exact', optionWords(t, ['nice', 'exact'])],
+      ['entry 2 3', questionLabel(t, { label: { id: 'practice.q.entry', values: { r: 2, c: 3, stage: 'eliminated' } } })],
+      ['divisor 2', questionLabel(t, { label: { id: 'practice.q.divisor', values: { i: 2 } } })]]) said[code].set(key, words);
   }
   const expected = {
     en: [['R1 ÷ 2', 'its largest entry, column 1'], ['R2 ↔ R3', 'row 3 is larger in magnitude in column 1, so it moves up'],
@@ -236,6 +235,7 @@ test('both languages have the same texts with the same placeholders, and every i
   needed.push(...[...markup.matchAll(/data-text(?:-label)?="([^"]+)"/g)].map((m) => m[1]));
   for (const id of needed) assert.ok(id in en, id);
   assert.throws(() => text('en', 'stage.pivoted', {}), /needs a value for \{j\}/);
+  assert.throws(() => translator('fr'), /no language "fr"/);
   assert.equal(text('ko', 'status.waiting', { program: 'gjsolve' }), 'gjsolve가 입력을 기다립니다.');
   assert.equal(text('ko', 'exact.stop', { i: 1, c: 3 }), '정확히 계산하면 여기서 a13은 0인데, 이 단계는 이 값으로 나눕니다.');
 });

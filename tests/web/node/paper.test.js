@@ -7,6 +7,7 @@ import { needsBuild, programs, goldenCase } from './programs.js';
 import * as paper from '../../../web/logic/paper.js';
 import { modelOf } from '../../../web/logic/model.js';
 import { headers } from '../../../web/logic/copies.js';
+import { translator } from '../../../web/logic/translate.js';
 
 before(programs);
 
@@ -46,7 +47,7 @@ test('an order-10 run prints every column of every printout once, in blocks no w
   const m = modelOf('gjinverse', goldenCase('gjinverse/growing-rows-10x10').input);
   for (const stage of m.stages) {
     const columns = stage.rows[0].length;
-    const head = headers(m, stage.k);
+    const head = headers(translator('en'), m, stage.k);
     const ranges = paper.tableBlocks(head, stage.rows) ?? [[0, columns]];
     assert.deepEqual(ranges.flatMap(([a, b]) => Array.from({ length: b - a }, (_, j) => a + j)),
                      Array.from({ length: columns }, (_, c) => c), `stage ${stage.k + 1}'s table`);

@@ -7,6 +7,7 @@ import assert from 'node:assert/strict';
 import { needsBuild, programs, goldenCase } from './programs.js';
 import { workedExamples, printedAnswer } from './worked-examples.js';
 import * as session from '../../../web/logic/session.js';
+import { translator } from '../../../web/logic/translate.js';
 import { modelOf } from '../../../web/logic/model.js';
 
 before(programs);
@@ -114,7 +115,7 @@ test('Show fills a stage in with the program\'s answers, counts it as shown and 
 
 test('a hint\'s three steps: the rule, the numbers, the operations', needsBuild, () => {
   const m = modelOfExample('gjinverse');
-  const steps = (k) => [1, 2, 3].map((step) => session.hintStep(m, k, step));
+  const steps = (k) => [1, 2, 3].map((step) => session.hintStep(translator('en'), m, k, step));
   assert.deepEqual(steps(3).slice(1), [['The pivot a11 = 1; column 1 of each row to work on: row 2: 0.333333.'], ['R2 ← R1 − 3 × R2']]);
   assert.deepEqual(steps(2)[1], ['Column 1, from the bottom row up: row 2: 0.333333; row 1: 1.']);
   let s = session.start(m, { asked: { from: 4, fill: null, own: false } });

@@ -24,7 +24,6 @@
 import { writer, reader, sealed, unsealed, crc32, toBase64url, fromBase64url, toBase32 } from './packing.js';
 import { exerciseOptions, fills, programNames, firstAsked, latestGenerator } from '../share.js';
 import { csv } from './csv.js';
-import { t } from '../language.js';
 
 export const linkVersion = 1;
 export const generatorVersion = latestGenerator;
@@ -169,8 +168,8 @@ export function parseLink(hash) {
 export const studentLinks = (a, base) => a.names.map((name) => ({ name, link: base + studentFragment(a, name) }));
 
 // The links per name as CSV for a spreadsheet or an LMS (see csv.js), under a
-// header row in the language shown.
-export const linksCsv = (links) =>
+// header row worded by t.
+export const linksCsv = (t, links) =>
   csv([[t('assignment.csv.name'), t('assignment.csv.link')], ...links.map(({ name, link }) => [name, link])]);
 
 // The worksheets and keys of an assignment, one per student: [{ name,

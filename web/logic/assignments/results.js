@@ -34,7 +34,6 @@ import { id as idOf, exerciseFor, nameKey } from './assignment.js';
 import { invertibility, questions, check, isMiss } from '../check.js';
 import { make } from '../exercises.js';
 import { csv } from './csv.js';
-import { t } from '../language.js';
 
 // The questions of stage k of m, practised from stage from (0-based), in the
 // order that a result keeps its first answers.
@@ -127,24 +126,24 @@ export function results(a, pasted) {
   return { stages: asked, rows: [...rows, ...missing].sort((x, y) => place(x) - place(y)), rejected };
 }
 
-// A cell in words: its status, and its hints when there were any.
-export const cellText = ({ status, hints }) => t('results.status.' + status) +
+// A cell in words (t's): its status, and its hints when there were any.
+export const cellText = (t, { status, hints }) => t('results.status.' + status) +
   (hints > 0 ? t('results.cellHints', { hints: t(hints === 1 ? 'practice.hints.one' : 'practice.hints.other', { count: hints }) }) : '');
 
-// A row's flags in words, one after another.
-export const flagText = (row) => row.flags.map((f) => t('results.flag.' + f, { count: row.replaced })).join('; ');
+// A row's flags in words (t's), one after another.
+export const flagText = (t, row) => row.flags.map((f) => t('results.flag.' + f, { count: row.replaced })).join('; ');
 
 // The time a row took, in minutes to a tenth, '' without a code.
 export const minutes = (row) => (row.seconds === null ? '' : Math.round(row.seconds / 6) / 10);
 
-// The table as CSV in the language shown: a header, a line per row, then a line
+// The table as CSV worded by t: a header, a line per row, then a line
 // per code rejected. Time is in minutes and the total a plain count, so that a
 // spreadsheet reads neither as a date.
-export function resultsCsv(table) {
+export function resultsCsv(t, table) {
   const header = [t('results.name'), ...table.stages.map((k) => t('results.stage', { k: k + 1 })), t('results.hints'),
                   t('results.minutes'), t('results.total', { count: table.stages.length }), t('results.flags')];
-  const lines = table.rows.map((row) => [row.name, ...row.cells.map(cellText), row.hints,
-    minutes(row), row.right, flagText(row)]);
+  const lines = table.rows.map((row) => [row.name, ...row.cells.map((cell) => cellText(t, cell)), row.hints,
+    minutes(row), row.right, flagText(t, row)]);
   const rejected = table.rejected.map((r) => [r.name ?? '', ...table.stages.map(() => ''), '', '', '', t(r.problem)]);
   return csv([header, ...lines, ...rejected]);
 }

@@ -58,7 +58,7 @@ export function drawStudentLinks(box, a) {
                     { id: listId, readOnly: true, rows: Math.min(8, links.length), spellcheck: false, wrap: 'off' });
     const actions = el('p', 'link-actions');
     actions.append(button('links.copyList', () => copy(list.value, 'links.listCopied'), 'copy-list'), ' ',
-                   button('links.csv', () => save(linksCsv(links), `links-${id(a)}.csv`, 'text/csv; charset=utf-8'), 'save-csv'));
+                   button('links.csv', () => save(linksCsv(t, links), `links-${id(a)}.csv`, 'text/csv; charset=utf-8'), 'save-csv'));
     if (served()) actions.append(' ', button('links.qr', () => printNames(a, links), 'print-qr'));
     parts.push(el('label', '', t('links.list'), { htmlFor: listId }), list, actions);
   }

@@ -37,11 +37,11 @@ function tableOf(tab) {
   for (const row of tab.rows) {
     const cells = row.cells.map((cell) => {
       const td = el('td', 'status-' + cell.status);
-      td.append(el('span', 'mark', t('results.mark.' + cell.status), { 'aria-hidden': 'true' }), ' ', cellText(cell));
+      td.append(el('span', 'mark', t('results.mark.' + cell.status), { 'aria-hidden': 'true' }), ' ', cellText(t, cell));
       return td;
     });
     body.insertRow().append(el('th', '', row.name, { scope: 'row' }), ...cells, el('td', 'number', String(row.hints)),
-                            el('td', 'number', String(minutes(row))), el('td', 'number', String(row.right)), el('td', '', flagText(row)));
+                            el('td', 'number', String(minutes(row))), el('td', 'number', String(row.right)), el('td', '', flagText(t, row)));
   }
   return element;
 }
@@ -99,7 +99,7 @@ byId('teacher-form').addEventListener('submit', (event) => {
   emit('announce', () => [t('teacher.readCount', counts)]);
 });
 byId('teacher-csv').addEventListener('click', () => {
-  if (table) save(resultsCsv(table), `results-${idOf(shown)}.csv`, 'text/csv; charset=utf-8');
+  if (table) save(resultsCsv(t, table), `results-${idOf(shown)}.csv`, 'text/csv; charset=utf-8');
 });
 byId('teacher-print').addEventListener('click', () => {
   section.dataset.printing = '';

@@ -1,9 +1,8 @@
-// The page's texts in the language chosen: Korean or English. The page sets the
-// language (views/language.js); what is written in it reads it here.
+// The page's texts in Korean or English, for whatever words something: each
+// caller names the language, by its code or by the translator it hands on.
+// The language that the page is drawn in is the state's; none is kept here.
 import { texts } from './texts.js';
 import { particle } from './korean.js';
-
-let current = 'en';
 
 // The text of id in language code, with each {name} replaced by values[name],
 // and each {name:은/는} by the value and the particle of the pair that fits
@@ -19,25 +18,18 @@ export function text(code, id, values = {}) {
   });
 }
 
-export const t = (id, values) => text(current, id, values);
+// One translator per language, made once, so that the same language always
+// gives the same function.
+const translators = Object.fromEntries(Object.keys(texts).map((code) => [code, (id, values) => text(code, id, values)]));
 
-export const language = () => current;
-
-// Makes code ('ko' or 'en') the language that t writes in.
-export function setLanguage(code) {
-  if (!(code in texts)) throw new Error(`no language "${code}"`);
-  current = code;
+// The translator of language code ('ko' or 'en'): t(id, values), the text of
+// id in that language. Throws for a language that the page has no texts in.
+export function translator(code) {
+  if (!Object.hasOwn(translators, code)) throw new Error(`no language "${code}"`);
+  return translators[code];
 }
 
 // The language that a browser preferring preferred (a BCP 47 tag) reads best,
 // unless remembered names one of the page's.
 export const initialLanguage = (remembered, preferred) =>
   remembered in texts ? remembered : /^ko\b/i.test(preferred) ? 'ko' : 'en';
-
-// fn's result with the texts of language code, as a copy in another language
-// than the page's is worded.
-export function within(code, fn) {
-  const before = current;
-  current = code;
-  try { return fn(); } finally { current = before; }
-}
