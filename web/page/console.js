@@ -1,0 +1,179 @@
+// The console: the input line and the buttons beside the pane, Ctrl-D, each
+// entry handed to the program (or, before the programs have loaded, kept for
+// them under the first prompt), a program opened afresh with a link's input
+// typed at its prompts in slices, the program's name in the page's chrome,
+// and loading the programs. Each function is handed page: { state(),
+// dispatch }, what page.js shares with its parts.
+import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the build from the programs' own output
+import * as runner from '../logic/runner.js';
+import { isWaiting } from '../logic/runner.js';
+import * as share from '../logic/share.js';
+import { locked } from '../logic/assignments/work.js';
+import { emit, show as showRun, isShown, inSlices } from '../views/events.js';
+import { byId, el, copy, save } from '../views/dom.js';
+import { t, text } from '../views/language.js';
+import * as pane from '../views/pane.js';
+import { show } from './draw.js';
+
+const typed = byId('typed');
+const inputLine = byId('line');
+const endButton = byId('end');
+const restartButton = byId('restart');
+
+// The input field keeps the focus while the program waits, and hands it to
+// "New input" when the run ends.
+function settleFocus(waiting) {
+  const hadFocus = [typed, endButton].includes(document.activeElement);
+  typed.disabled = endButton.disabled = !waiting;
+  inputLine.hidden = !waiting;
+  if (waiting) {
+    typed.focus();
+    typed.scrollIntoView({ block: 'nearest' });
+  } else if (hadFocus) {
+    restartButton.focus();
+  }
+}
+
+// Shows run (draw.js), and the focus where it belongs then.
+function display(page, run) {
+  show(page, run);
+  settleFocus(isWaiting(run));
+}
+
+// Hands the program one more entry, with the end of input after it if ended;
+// before the programs have loaded, keeps it for them.
+function enter(page, entry, ended) {
+  typed.value = '';
+  if (page.state().early) {
+    page.dispatch({ type: 'typed', text: entry, ended });
+    const { early } = page.state();
+    pane.waiting(firstPrompts[early.program], early.entries);
+    if (ended) settleFocus(false);
+    return;
+  }
+  const run = runner.extend(page.state().model.run, entry, ended);
+  if (run !== null) display(page, run);
+}
+
+// The page's chrome for program: its title, the menu, the names in the help.
+function name(program) {
+  document.title = t('title.program', { program });
+  for (const link of document.querySelectorAll('nav a')) {
+    if (link.hash === '#' + program) link.setAttribute('aria-current', 'page');
+    else link.removeAttribute('aria-current');
+  }
+  for (const node of document.querySelectorAll('.program-name')) node.textContent = program;
+}
+
+// Opens a program afresh and types input at its prompts, a line per entry, with
+// the end of input after it if ended; a last piece without its Enter stays in
+// the input field. The program runs once per entry, each run in a slice of
+// its own, so that a long link never holds up the page; only the last run is shown.
+export function open(page, program, input = '', ended = false) {
+  name(program);
+  const entries = share.entries(input);
+  if (ended && (entries.length === 0 || entries.at(-1).endsWith('\n'))) entries.push('');
+  const last = entries.length > 0 && !entries.at(-1).endsWith('\n') && !ended ? entries.pop() : '';
+  let run = runner.open(program);
+  const first = run;
+  showRun(first);  // work for the run shown before stops here
+  typed.value = '';
+  typed.disabled = entries.length > 0;
+  let k = 0;
+  const step = (deadline) => {
+    for (; k < entries.length && performance.now() < deadline; k++)
+      run = runner.extend(run, entries[k], ended && k === entries.length - 1) ?? run;
+    return k === entries.length;
+  };
+  const done = () => {
+    display(page, run);
+    if (isWaiting(run)) typed.value = last;
+  };
+  // Typed text is run in tasks of its own, and shown in one more.
+  if (entries.length === 0) done();
+  else setTimeout(() => inSlices(first, step, () => setTimeout(() => { if (isShown(first)) done(); }, 0)), 0);
+}
+
+// Before the programs: the first prompt of the program that the address names,
+// and the input field ready, unless the link carries input of its own.
+export function awaitPrograms(page) {
+  const link = share.parse(location.hash);
+  name(link.program);
+  const free = link.input === '' && !link.exercise && !link.ended;
+  page.dispatch({ type: 'awaiting', program: link.program });
+  pane.waiting(firstPrompts[link.program], []);
+  typed.disabled = endButton.disabled = !free;
+  if (free) typed.focus();
+  else typed.value = '';
+}
+
+// The programs are there: the links open, and what was typed is typed again.
+export function loaded(page) {
+  document.body.dataset.programs = 'loaded';
+  page.dispatch({ type: 'loaded' });
+}
+
+// Both languages at once: the language switch may be out of reach when nothing works.
+export function loadFailed(page, error) {
+  document.body.dataset.programs = 'failed';
+  page.dispatch({ type: 'failed' });
+  pane.empty();
+  settleFocus(false);
+  typed.disabled = endButton.disabled = true;
+  const say = (code) => el('span', '', text(code, 'status.loadFailed', { error }), { lang: code });
+  emit('announce', () => [say('ko'), say('en')]);
+}
+
+// The programs' module: programs.js, fetched while the page starts and run
+// once the first prompt is painted, gives it as the global gaussJordanPrograms.
+export function loadPrograms() {
+  return new Promise((resolve, reject) => {
+    const script = el('script', '', undefined, { src: 'programs.js' });
+    script.addEventListener('load', () => resolve(globalThis.gaussJordanPrograms));
+    script.addEventListener('error', () => reject(new Error('programs.js did not load')));
+    document.head.append(script);
+  });
+}
+
+// Ctrl-D ends the input. Where the key is no Latin letter (a Korean input
+// method reports 'ㅇ'), the physical key counts; elsewhere the letter does,
+// whatever key of the layout gives it.
+function isCtrlD(event) {
+  if (!event.ctrlKey || event.altKey || event.metaKey) return false;
+  return /^[a-z]$/i.test(event.key) ? event.key.toLowerCase() === 'd' : event.code === 'KeyD';
+}
+
+// The run shown, unless there is none or the student's lock keeps its transcript.
+function transcriptOf(page) {
+  const { model, student } = page.state();
+  return model && !locked(student) ? model.run : null;
+}
+
+// The input line and the buttons beside the pane; then Enter may send the form.
+export function connect(page) {
+  inputLine.addEventListener('submit', (event) => {
+    event.preventDefault();
+    enter(page, typed.value + '\n', false);
+  });
+  typed.addEventListener('keydown', (event) => {
+    if (!isCtrlD(event)) return;
+    event.preventDefault();
+    enter(page, typed.value, true);
+  });
+  endButton.addEventListener('click', () => enter(page, typed.value, true));
+  restartButton.addEventListener('click', () => { if (page.state().model) page.dispatch({ type: 'restart' }); });
+  byId('download').addEventListener('click', () => {
+    const run = transcriptOf(page);
+    if (run === null) return;
+    save(run.bytes, `${run.program}.log`, 'text/plain; charset=utf-8');
+    if (isWaiting(run)) typed.focus();
+  });
+  byId('copy').addEventListener('click', async () => {
+    const run = transcriptOf(page);
+    if (run === null) return;
+    await copy(run.output, 'status.copied');
+    if (isWaiting(run)) typed.focus();
+  });
+  // The page's markup keeps an Enter from sending the form until now.
+  inputLine.querySelector('button[type="submit"]').disabled = false;
+}
