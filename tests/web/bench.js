@@ -32,10 +32,8 @@ import path from 'node:path';
 
 process.env.GJ_WEB_BUILD = path.resolve(process.argv[2] ?? 'build-web');
 const { pageUrl, launch, open, close, goldenCase, typeAtPrompts } = await import('./browser/harness.js');
-// The programs loaded and the first prompt shown, on this page or on one built
-// before it took typing ahead of its programs.
-const loaded = () => !document.getElementById('typed').disabled &&
-  (document.body.dataset.programs === 'loaded' || window.GJ?.runner?.loaded === true);
+// The programs loaded and the first prompt shown.
+const loaded = () => !document.getElementById('typed').disabled && document.body.dataset.programs === 'loaded';
 const runs = 5;
 const name = 'gjinverse/growing-rows-10x10';
 const orderPrompt = ['INPUT ORDER OF SQUARE MATRIX: '];

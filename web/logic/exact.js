@@ -189,7 +189,7 @@ export function gcd(u, v) {
 }
 
 // n / d in lowest terms, d made positive.
-export function fraction(n, d = 1n) {
+function fraction(n, d = 1n) {
   if (d === 0n) throw new RangeError('division by zero');
   if (d < 0n) [n, d] = [-n, -d];
   if (n === 0n) return { n, d: 1n };

@@ -42,7 +42,7 @@ const tokenShown = 40;                   // characters of an unreadable token qu
 // order. A name ending in '?' may be absent (null); '...' gathers the rest into
 // a list. A field written "0.5=0.5" is a number, as printed and exactly:
 // { shown, exact }; 'id' is text; every other field is a plain integer.
-export const reportFields = {
+const reportFields = {
   read: ['i', 'j', 'at', 'size', 'x?'],
   row: ['i', '...entries'],
   scale: ['i', 'c', 'd'],

@@ -82,7 +82,7 @@ export function tableBlocks(head, rows, width = lineWidth) {
 
 // The room on an A4 page inside the print's margins of 12 mm, upright or sideways.
 export const area = (landscape) => (landscape ? { width: 273, height: 186 } : { width: 186, height: 273 });
-export const sheetSizes = {
+const sheetSizes = {
   column: 28,       // a frame's column, room for -0.333333 by hand
   label: 9,         // a frame's row labels
   frameHead: 5,     // a frame's line of column names
@@ -104,7 +104,7 @@ const sizesFor = (landscape) => (landscape ? sidewaysSizes : sheetSizes);
 // The frame of a printout of the given columns: whether the page is turned
 // sideways for it, and each column's width, narrower than 28 mm only where
 // the columns fit no other way (26 mm at 10 columns and the bar).
-export function frameFit(columns) {
+function frameFit(columns) {
   const room = (landscape) => area(landscape).width - sheetSizes.label;
   const landscape = columns * sheetSizes.column > room(false);
   return { landscape, column: Math.min(sheetSizes.column, Math.floor(room(landscape) / columns)) };
@@ -112,7 +112,7 @@ export function frameFit(columns) {
 
 // The height of a stage's part of a sheet, upright or sideways: { rows,
 // decisions, frame } with frame false where the stage has no frame (the unknowns' stage).
-export function stageHeight({ rows, decisions, frame }, landscape) {
+function stageHeight({ rows, decisions, frame }, landscape) {
   const s = sizesFor(landscape);
   const width = area(landscape).width;
   const perLine = Math.max(1, Math.floor(width / s.blankWidth));
@@ -161,7 +161,7 @@ const wide = /[\u1100-\u115f\u2e80-\ua4cf\uac00-\ud7a3\uf900-\ufaff\uff00-\uff60
 export const textWidth = (text) => [...text].reduce((sum, ch) => sum + (wide.test(ch) ? 2 : 1), 0);
 
 // ---- Answer keys, several to a page ----
-export const keySizes = {
+const keySizes = {
   char: 1.3,        // a character of an entry at the keys' 6 pt
   captionChar: 1.15,  // of a caption, on average
   cellPad: 1.2,
@@ -173,7 +173,7 @@ export const keySizes = {
 };
 
 // A key's frame width: row labels, and each column as wide as its widest entry (characters).
-export const keyFrameWidth = (widths) => widths.reduce((sum, w) => sum + w * keySizes.char + keySizes.cellPad, keySizes.label);
+const keyFrameWidth = (widths) => widths.reduce((sum, w) => sum + w * keySizes.char + keySizes.cellPad, keySizes.label);
 
 // The height of a key on a page of the given width: { stages: [{ rows, widths,
 // caption }] }, widths the characters of each column's widest entry, caption

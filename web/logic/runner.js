@@ -21,8 +21,6 @@ export async function load(loading) {
   programs = await loading;
 }
 
-export const loaded = () => programs !== null;
-
 // Copies bytes into the module's memory, NUL-terminated, for the length of fn's call.
 function withBytes(bytes, fn) {
   const at = programs._malloc(bytes.length + 1);

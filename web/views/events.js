@@ -32,7 +32,7 @@ export function afterPaint(run, fn) {
 }
 
 // The work between two looks at the page, in milliseconds: half a frame.
-export const sliceMs = 8;
+const sliceMs = 8;
 
 // Runs step(deadline) in tasks of their own, each until performance.now()
 // reaches deadline, until it returns true; then done(). Stops for good once

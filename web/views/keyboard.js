@@ -52,7 +52,7 @@ function bringIn(element, others) {
 // Keeps whatever focused() gives (an element and the others to show with it,
 // or null) in view whenever the free part of the screen changes: a keyboard
 // opens or closes, the phone turns.
-export function followViewport(focused) {
+function followViewport(focused) {
   let queued = false;
   const again = () => {
     if (queued) return;
@@ -86,7 +86,7 @@ export function checkButton(label) {
 // Marks input, left with an answer not yet checked, with '?' beside it, or
 // (on false, as the learner comes back to it) no longer; mark() of practice
 // clears it too, when the answer is checked.
-export function markUnchecked(input, unchecked = true) {
+function markUnchecked(input, unchecked = true) {
   input.classList.toggle('unchecked', unchecked);
   input.nextElementSibling.textContent = unchecked ? '?' : '';
 }

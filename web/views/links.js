@@ -48,7 +48,7 @@ export function render(model, linkState, problem) {
   tellProblem(problem);
 }
 
-export const retell = listExamples;
+const retell = listExamples;
 
 copyButton.addEventListener('click', () => copy(runLink.href, 'status.linkCopied'));
 onChange(retell);

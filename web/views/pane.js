@@ -160,7 +160,7 @@ export function empty() {
 
 // The glosses and the exit note in the language now chosen; the transcript
 // itself never changes.
-export function retell() {
+function retell() {
   for (const gloss of pane.querySelectorAll('.gloss')) gloss.dataset.gloss = t('gloss.' + gloss.dataset.stage);
   if (exit) tellExit();
 }

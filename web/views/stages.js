@@ -313,7 +313,7 @@ function gridKey(event, cell) {
 }
 
 // Every article told anew in the language now chosen.
-export function retell() {
+function retell() {
   if (stageCount() === 0) return;
   built.clear();
   untitled = [];

@@ -42,7 +42,7 @@ export function render(model) {
              isWaiting(run) ? t('status.waiting', { program }) : t('status.over')]);
 }
 
-export const retell = () => say(telling);
+const retell = () => say(telling);
 
 on('announce', say);
 onChange(retell);

@@ -29,7 +29,7 @@ import { sheetsPages, keyPages, keyHeight, area, textWidth } from '../logic/pape
 
 const worksheet = byId('worksheet');
 const landscape = byId('worksheet-landscape');
-export const maxSheets = 100;
+const maxSheets = 100;
 
 // The link of a sheet: an assignment's student link, given; else the
 // exercise's (every stage asked from the first), or the practised run's.
@@ -46,7 +46,7 @@ function idOf({ model, exercise }) {
 }
 
 // Whether a printed link would open on a student's device: not one to a file on this computer.
-export const linkPrints = () => location.protocol !== 'file:';
+const linkPrints = () => location.protocol !== 'file:';
 
 const idLine = (sheet) => el('p', 'sheet-id', idOf(sheet));
 

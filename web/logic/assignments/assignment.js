@@ -25,7 +25,7 @@ import { writer, reader, sealed, unsealed, crc32, toBase64url, fromBase64url, to
 import { exerciseOptions, fills, programNames, firstAsked, latestGenerator } from '../share.js';
 import { csv } from './csv.js';
 
-export const linkVersion = 1;
+const linkVersion = 1;
 export const generatorVersion = latestGenerator;
 export const maxTitle = 200;
 export const maxName = 100;
@@ -89,7 +89,7 @@ export function id(a) {
   writeAsked(w, a);
   return idText(crc32(w.bytes()));
 }
-export const idText = (crc) => toBase32(Uint8Array.from([crc >>> 24, (crc >>> 16) & 0xff, (crc >>> 8) & 0xff, crc & 0xff]));
+const idText = (crc) => toBase32(Uint8Array.from([crc >>> 24, (crc >>> 16) & 0xff, (crc >>> 8) & 0xff, crc & 0xff]));
 
 const dueDays = (due) => (due === '' ? 0 : (Date.parse(due + 'T00:00:00Z') - dayZero) / day + 1);
 const dueText = (days) => (days === 0 || !Number.isFinite(days) ? '' : new Date(dayZero + (days - 1) * day).toISOString().slice(0, 10));

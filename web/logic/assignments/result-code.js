@@ -31,8 +31,8 @@ import { writer, reader, sealed, unsealed, toBase32, fromBase32 } from './packin
 import { plain } from '../check.js';
 import { maxName } from './assignment.js';
 
-export const prefix = 'GJR1';
-export const maxAnswer = 64;
+const prefix = 'GJR1';
+const maxAnswer = 64;
 const maxStages = 64;
 const maxQuestions = 200;
 const shortest = 16;   // below this, a word that starts like a code is not taken for one

@@ -40,7 +40,7 @@ export const manifestName = 'imsmanifest.xml';
 
 // text with the characters that XML gives a meaning escaped, and those that
 // it does not allow (controls other than tab and line ends) dropped.
-export const xmlEscape = (text) => String(text)
+const xmlEscape = (text) => String(text)
   .replace(/[\x00-\x08\x0b\x0c\x0e-\x1f\ufffe\uffff]/g, '')
   .replace(/[&<>"']/g, (ch) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;', "'": '&apos;' })[ch]);
 
@@ -66,7 +66,7 @@ function passMarkXml(version, passMark, asked) {
 }
 
 // The fewest stages right the first time, of asked, that pass at passMark.
-export const masteryScore = (passMark, asked) => Math.ceil(passMark * asked - 1e-9);
+const masteryScore = (passMark, asked) => Math.ceil(passMark * asked - 1e-9);
 
 // imsmanifest.xml for version ('1.2' or '2004') of a package: { id, title,
 // launch, files, passMark, asked }, launch the page's address within the
@@ -110,7 +110,7 @@ export function manifest(version, { id, title, launch, files, passMark = null, a
 
 // The package's files, [{ name, bytes }]: the manifest (text) first, then the
 // page's files as given; a page file of the manifest's name gives way to it.
-export function packageFiles(pageFiles, manifestText) {
+function packageFiles(pageFiles, manifestText) {
   return [{ name: manifestName, bytes: new TextEncoder().encode(manifestText) },
     ...pageFiles.filter((f) => f.name !== manifestName)];
 }

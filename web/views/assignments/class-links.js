@@ -15,7 +15,7 @@ export const base = () => location.href.replace(/#.*$/, '');
 const served = () => /^https?:$/.test(location.protocol);
 
 // A button with the text of id that does fn when pressed.
-export function button(id, fn, className = '') {
+function button(id, fn, className = '') {
   const b = el('button', className, t(id), { type: 'button' });
   b.addEventListener('click', fn);
   return b;

@@ -30,7 +30,7 @@ const readable = (get) => {
 
 // The LMS's API found around w: { version, api }, 2004's preferred where a
 // frame offers both; null outside an LMS.
-export function find(w = window) {
+function find(w = window) {
   for (const version of ['2004', '1.2']) {
     for (const at of windowsAround(w)) {
       const api = readable(() => at[versions[version].api]);
