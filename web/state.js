@@ -1,6 +1,7 @@
 // The page's state as one value, and the one function that changes it:
 // update(state, message) gives the next state and the effects that the page
-// (page.js) is to carry out, [state, effects]. Nothing here touches the page.
+// (page/effects.js) is to carry out, [state, effects]. Nothing here touches
+// the page.
 //
 // The state:
 //   programs   'loading', 'loaded' or 'failed'

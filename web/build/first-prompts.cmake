@@ -1,6 +1,6 @@
 # Writes the first prompts that the page shows before the programs have
 # loaded: each program's output up to its first read, as node runs the console
-# program with no input at all, into the module that page.js imports (OUTPUT)
+# program with no input at all, into the module that page/console.js imports (OUTPUT)
 # and, gjinverse's, into the page itself (TEMPLATE, written as PAGE). Run with
 # cmake -P at build time. Variables: NODE, FOLDER (where gjinverse.js and
 # gjsolve.js are), OUTPUT, TEMPLATE, PAGE.

@@ -274,7 +274,7 @@ export function replay(m) {
 
 // m with its exact values, the replay run to its end in one go: for the
 // exercises' generator and for tests, which wait for them; the page's own runs
-// are replayed in slices (page.js).
+// are replayed in slices (page/draw.js).
 export function replayed(m) {
   const job = replay(m);
   if (job === null) return m;
