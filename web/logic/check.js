@@ -24,7 +24,7 @@
 import { parseDecimal, divide, multiply, subtract, negate, magnitude, equal, format, approximate, rank } from './exact.js';
 import { ofPrinted, rounding, significantDigits, difference, product, quotient, hull, meets, holds, near } from './interval.js';
 import { valueAt, isZero, isNonFinite, exactNumbers } from './model.js';
-import { printed as asPrinted } from './runner.js';
+import { printed as asPrinted } from './printf.js';
 
 const one = { n: 1n, d: 1n };
 

@@ -14,7 +14,8 @@
 // version 2 also rejects near-trivial matrices (a permutation or diagonal
 // matrix, with signs, or more zeros than a triangular one has), under every option.
 import { determinant, parseDecimal, equal } from './exact.js';
-import { modelOf, entry, valueAt, exactNumbers } from './model.js';
+import { model, replayed, entry, valueAt, exactNumbers } from './model.js';
+import { open, extend } from './runner.js';
 import { passOrder, oneExchange } from './check.js';
 import { exerciseOptions as optionNames, latestGenerator } from './share.js';
 
@@ -23,6 +24,13 @@ export const versions = Array.from({ length: latestGenerator }, (_, k) => k + 1)
 export const maxEntry = 9;     // the largest magnitude of an entry of A
 export const maxAnswer = 20;   // of an entry of a nice inverse or x
 const attempts = 400;
+
+// The model of program's whole run over input, given as one entry with the end
+// of input after it, with its exact values: what an exercise is drawn from, and
+// what the tests look at. The programs must be loaded.
+export function modelOf(program, input) {
+  return replayed(model(extend(open(program), input, true)));
+}
 
 // A random number generator in [0, 1) from a 32-bit seed (mulberry32).
 export function generator(seed) {

@@ -30,7 +30,6 @@
 //             | { token } | { missing: true } }; worked out when first read
 //   exact     null until the replay has run (withExact): { stages, stop, tooLarge }
 import { parseDecimal, divide, replay as replayExactly } from './exact.js';
-import { open, extend, isWaiting } from './runner.js';
 
 const encoder = new TextEncoder();
 const decoder = new TextDecoder();
@@ -67,6 +66,9 @@ const stageKinds = {
   solution: { answer: true, unknowns: true },
 };
 const kindOf = (id) => ({ right: null, pivot: false, answer: false, unknowns: false, ...stageKinds[id] });
+
+// Whether run's program still waits for input (runner.js gives a run's status).
+export const isWaiting = (run) => run.status === -1;
 
 // Whether a printed entry is zero ('0' or '-0'), and whether it is no finite
 // number at all (inf, nan and their signed forms, as C prints them).
@@ -280,12 +282,6 @@ export function replayed(m) {
   if (job === null) return m;
   while (!job.step(Infinity));
   return withExact(m, job.result);
-}
-
-// The model of program's whole run over input, given as one entry with the end
-// of input after it, with its exact values. The programs must be loaded.
-export function modelOf(program, input) {
-  return replayed(model(extend(open(program), input, true)));
 }
 
 // The column of the matrix that column c of stage's printout shows (0-based).

@@ -7,8 +7,10 @@
 // (core/report.hpp), and the stops: for each entry, the lengths of the output
 // and of standard error shown before it. Runs of one session extend one another,
 // entry by entry; each run has an id of its own. It also formats numbers as the
-// programs print them, with their own C library. Nothing else calls the module.
-// Imports nothing: the module comes to load() as a promise.
+// programs print them, with their own C library (printf.js does the same
+// without them). Nothing else calls the module, which comes to load() as a promise.
+
+import { isWaiting } from './model.js';
 
 const encoder = new TextEncoder();
 const decoder = new TextDecoder();
@@ -53,9 +55,6 @@ function make(session, program, entries, ended, stops) {
   });
 }
 
-// Whether run's program still waits for input.
-export const isWaiting = (run) => run.status === -1;
-
 // A new session of program, with nothing typed yet.
 export function open(program) {
   return make(++sessions, program, [], false, []);
@@ -80,8 +79,7 @@ export function stageLines() {
 }
 
 // x as the programs print an entry: C's printf with "%g", from the module's own
-// C library, so that a number typed in practice is judged by the very digits
-// that the transcript would show.
+// C library; the node tests hold printf.js, which practice judges by, to it.
 export function printed(x) {
   return programs.UTF8ToString(programs._gj_format(x));
 }

@@ -18,7 +18,7 @@
 // on ask nothing of the run's inf and nan, and practice ends where the exact
 // replay stops (check.askedAfterSingular).
 import { questions, invertibility, check, isMiss, answerOf, startStage, askedAfterSingular, unaskedAfterSingular } from './check.js';
-import { isWaiting } from './runner.js';
+import { isWaiting } from './model.js';
 import { fills, firstAsked, defaultFill } from './share.js';
 import { operations } from './words.js';
 

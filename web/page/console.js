@@ -6,7 +6,7 @@
 // dispatch }, what page.js shares with its parts.
 import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the build from the programs' own output
 import * as runner from '../logic/runner.js';
-import { isWaiting } from '../logic/runner.js';
+import { isWaiting } from '../logic/model.js';
 import * as share from '../logic/share.js';
 import { locked } from '../logic/assignments/work.js';
 import { emit, show as showRun, isShown, inSlices } from '../views/events.js';

@@ -9,7 +9,7 @@ import { show as showRun, afterPaint, inSlices } from '../views/events.js';
 import { byId } from '../views/dom.js';
 import { t } from '../views/language.js';
 import { stored } from '../views/storage.js';
-import { isWaiting } from '../logic/runner.js';
+import { isWaiting } from '../logic/model.js';
 import { recordKey } from '../logic/session.js';
 import { model as modelOfRun, withExact, replay } from '../logic/model.js';
 import { locked } from '../logic/assignments/work.js';

@@ -15,7 +15,7 @@ import { isMiss, isDecision } from '../logic/check.js';
 import { entry, isZero, isNonFinite } from '../logic/model.js';
 import { format } from '../logic/exact.js';
 import { headers } from '../logic/copies.js';
-import { isWaiting } from '../logic/runner.js';
+import { isWaiting } from '../logic/model.js';
 import { hintSteps, hintStep, openQuestions, nextQuestion, question, tally, unasked } from '../logic/session.js';
 import { hintsAllowed, showAllowed } from '../logic/assignments/work.js';
 

@@ -7,7 +7,7 @@ import { t, onChange } from './language.js';
 import { on } from './events.js';
 import { byId, el } from './dom.js';
 import { stageName, operations } from '../logic/words.js';
-import { isWaiting } from '../logic/runner.js';
+import { isWaiting } from '../logic/model.js';
 
 const line = byId('status');
 let telling = () => [t('status.loading')];

@@ -9,9 +9,8 @@ import path from 'node:path';
 import { golden, needsBuild, programs } from './programs.js';
 import * as check from '../../../web/logic/check.js';
 import * as sheet from '../../../web/logic/sheet.js';
-import { make } from '../../../web/logic/exercises.js';
+import { make, modelOf } from '../../../web/logic/exercises.js';
 import * as runner from '../../../web/logic/runner.js';
-import { modelOf } from '../../../web/logic/model.js';
 import { format, parseDecimal } from '../../../web/logic/exact.js';
 
 before(programs);

@@ -10,7 +10,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { needsBuild, programs, goldenCase } from './programs.js';
 import * as copies from '../../../web/logic/copies.js';
-import { modelOf } from '../../../web/logic/model.js';
+import { modelOf } from '../../../web/logic/exercises.js';
 import { translator } from '../../../web/logic/translate.js';
 
 before(programs);

@@ -13,7 +13,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { programs, goldenCase } from './programs.js';
 import { latex } from '../../../web/logic/copies.js';
-import { modelOf } from '../../../web/logic/model.js';
+import { modelOf } from '../../../web/logic/exercises.js';
 import { text as textOf } from '../../../web/logic/translate.js';
 
 const build = process.env.GJ_WEB_BUILD;

@@ -5,7 +5,7 @@ import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs, goldenCase } from './programs.js';
 import * as paper from '../../../web/logic/paper.js';
-import { modelOf } from '../../../web/logic/model.js';
+import { modelOf } from '../../../web/logic/exercises.js';
 import { headers } from '../../../web/logic/copies.js';
 import { translator } from '../../../web/logic/translate.js';
 

@@ -8,7 +8,7 @@ import { needsBuild, programs, goldenCase } from './programs.js';
 import { workedExamples, printedAnswer } from './worked-examples.js';
 import * as session from '../../../web/logic/session.js';
 import { translator } from '../../../web/logic/translate.js';
-import { modelOf } from '../../../web/logic/model.js';
+import { modelOf } from '../../../web/logic/exercises.js';
 
 before(programs);
 
