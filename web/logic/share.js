@@ -126,3 +126,11 @@ export const examples = [
   { id: 'practice-alone', program: 'gjsolve', input: '', practice: true, own: true, exercise: { seed: 19, order: 3, options: ['nice', 'alone'], generator: 1 } },
 ].map((example) => ({ ...example, hash: fragment(example.program, example.input, false, example) }));
 
+
+// The seed of a new exercise from a random 32-bit word (the page's one source
+// of chance): six digits at most, short enough to type again; an assignment
+// takes the whole word.
+export const exerciseSeed = (word) => word % 1000000;
+
+// The seed typed into a form, of up to nine digits, or null.
+export const typedSeed = (text) => (/^\d{1,9}$/.test(text.trim()) ? Number(text.trim()) : null);
