@@ -7,75 +7,76 @@
 // them once they have.
 //
 // The page's state is one value (state.js), changed only by update(state,
-// message). The views draw from it and send what the user does as messages
-// (dispatch). This file starts the page and wires its parts together; the
-// parts, in page/, are handed what they share: the state now and dispatch.
-// page/draw.js draws what a message changed and writes the mode,
-// page/effects.js carries out the effects that update asks for, and
-// page/console.js keeps the input line and runs the programs.
-import * as language from './views/language.js';
-import { on } from './views/events.js';
-import { stored, keepInMemory } from './views/storage.js';
+// message). The views draw slices of it and send what the user does as
+// messages (dispatch). This file starts the page and wires its parts
+// together; the parts, in page/, are handed what they share: the state now and
+// dispatch. page/draw.js draws what an update changed, page/effects.js
+// carries out the effects that update asks for, and page/console.js keeps the
+// input line and runs the programs.
+import { stored, keepInMemory } from './page/storage.js';
 import * as runner from './logic/runner.js';
 import { stageName } from './logic/words.js';
 import * as share from './logic/share.js';
+import { initialLanguage } from './logic/translate.js';
 import { parseLink } from './logic/assignments/assignment.js';
 import { initial, update } from './state.js';
 // page/draw.js first: it imports the views in the order that they set up in.
-import { drawn, retell } from './page/draw.js';
-import { carryOut, keptWork, openLink } from './page/effects.js';
+import { drawn } from './page/draw.js';
+import { carryOut, keptWork } from './page/effects.js';
 import { connect as connectConsole, awaitPrograms, loaded, loadFailed, loadPrograms } from './page/console.js';
+import * as language from './views/language.js';
+import * as dom from './views/dom.js';
 import * as stages from './views/stages.js';
 import * as practice from './views/practice.js';
+import * as links from './views/links.js';
 import * as confirm from './views/confirm.js';
 import * as exerciseForm from './views/exercise-form.js';
-import * as printer from './views/print.js';
+import * as assignmentForm from './views/assignments/assignment-form.js';
+import * as lmsForm from './views/assignments/lms-download.js';
+import * as teacher from './views/assignments/teacher.js';
 import * as student from './views/assignments/student.js';
 import { connect as connectLms, reporter } from './views/assignments/lms.js';
 import { start as startOffline } from './views/offline.js';
 
-let state = initial();
 // Inside an LMS, which launches a student's link: the LMS names the student
 // and keeps the work, and the browser keeps nothing.
 const lms = parseLink(location.hash)?.role === 'student' ? connectLms(window) : null;
 if (lms) keepInMemory();
+const preferred = (navigator.languages && navigator.languages[0]) || navigator.language || '';
+let state = { ...initial(initialLanguage(stored('language'), preferred)), level: stored('practice.level') ?? 0 };
 // What the page's parts share (page/): the state now, the one way to change
 // it, and the LMS's session with what reports to it, or null outside one.
 const shared = { state: () => state, dispatch, lms, tellLms: lms && reporter(lms) };
 
 // Tells the state what happened (a message), draws what it changed, and
-// carries out the effects that it asks for.
+// carries out the effects that it asks for, those that wait for the views
+// once they have drawn.
 function dispatch(message) {
   const before = state;
   let effects;
   [state, effects] = update(state, message);
-  drawn(shared, message, before);
-  for (const effect of effects) carryOut(shared, effect);
+  const later = drawn(shared, before);
+  for (const effect of effects) carryOut(shared, effect, later);
 }
 
 // A change of the address's fragment: before the programs, the first prompt
 // of the program that it names; once they have loaded, what it names.
 function followAddress() {
   if (state.programs === 'loading') awaitPrograms(shared);
-  else if (state.programs === 'loaded') openLink(shared);
+  else if (state.programs === 'loaded') carryOut(shared, { openLink: true });
 }
 
 connectConsole(shared);
 // Practising or watching, as the mode's buttons say; the focus goes to the question.
 for (const button of document.querySelectorAll('button[data-mode]'))
   button.addEventListener('click', () => dispatch({ type: 'mode', mode: button.dataset.mode, focus: true }));
-for (const view of [practice, stages, exerciseForm, confirm]) view.connect(dispatch);
+for (const view of [dom, language, practice, stages, links, confirm, exerciseForm, assignmentForm, lmsForm, teacher]) view.connect(dispatch);
 // The name typed comes with the work that this browser kept under it, and the time.
-student.connect((message) => dispatch(message.type !== 'studentName' ? message
-  : { ...message, kept: keptWork(shared, state.student.assignment, message.name.normalize('NFC').trim()), now: Date.now() }));
-on('classSet', printer.printClassSet);
-on('assignmentSet', printer.printAssignmentSet);
-language.onChange(() => retell(shared));
+student.connect((message) => dispatch({ ...message, now: Date.now(),
+  kept: state.student && keptWork(shared, state.student.assignment, message.name.normalize('NFC').trim()) }));
 
 awaitPrograms(shared);
 addEventListener('hashchange', followAddress);
-language.start((code) => dispatch({ type: 'language', code }));
-state = { ...state, language: language.language(), level: stored('practice.level') ?? 0 };
 requestAnimationFrame(() => setTimeout(() => {
   runner.load(loadPrograms()).then(() => loaded(shared), (error) => loadFailed(shared, String(error)));
   if (!lms) startOffline();

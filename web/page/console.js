@@ -1,17 +1,15 @@
 // The console: the input line and the buttons beside the pane, Ctrl-D, each
 // entry handed to the program (or, before the programs have loaded, kept for
 // them under the first prompt), a program opened afresh with a link's input
-// typed at its prompts in slices, the program's name in the page's chrome,
-// and loading the programs. Each function is handed page: { state(),
-// dispatch }, what page.js shares with its parts.
+// typed at its prompts in slices, and loading the programs; what is typed in
+// the input line as they arrive stays there. Each function is handed page:
+// { state(), dispatch }, what page.js shares with its parts.
 import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the build from the programs' own output
 import * as runner from '../logic/runner.js';
 import { isWaiting } from '../logic/model.js';
 import * as share from '../logic/share.js';
-import { locked } from '../logic/assignments/work.js';
-import { emit, show as showRun, isShown, inSlices } from '../views/events.js';
-import { byId, el, copy, save } from '../views/dom.js';
-import { t, text } from '../views/language.js';
+import { show as showRun, isShown, inSlices } from '../views/frames.js';
+import { byId, el } from '../views/dom.js';
 import * as pane from '../views/pane.js';
 import { show } from './draw.js';
 
@@ -19,6 +17,9 @@ const typed = byId('typed');
 const inputLine = byId('line');
 const endButton = byId('end');
 const restartButton = byId('restart');
+// What the input field held as the programs arrived, which the first program
+// opened then keeps: { start, end, focused }; null otherwise.
+let arriving = null;
 
 // The input field keeps the focus while the program waits, and hands it to
 // "New input" when the run ends.
@@ -55,29 +56,20 @@ function enter(page, entry, ended) {
   if (run !== null) display(page, run);
 }
 
-// The page's chrome for program: its title, the menu, the names in the help.
-function name(program) {
-  document.title = t('title.program', { program });
-  for (const link of document.querySelectorAll('nav a')) {
-    if (link.hash === '#' + program) link.setAttribute('aria-current', 'page');
-    else link.removeAttribute('aria-current');
-  }
-  for (const node of document.querySelectorAll('.program-name')) node.textContent = program;
-}
-
 // Opens a program afresh and types input at its prompts, a line per entry, with
 // the end of input after it if ended; a last piece without its Enter stays in
 // the input field. The program runs once per entry, each run in a slice of
 // its own, so that a long link never holds up the page; only the last run is shown.
 export function open(page, program, input = '', ended = false) {
-  name(program);
   const entries = share.entries(input);
   if (ended && (entries.length === 0 || entries.at(-1).endsWith('\n'))) entries.push('');
   const last = entries.length > 0 && !entries.at(-1).endsWith('\n') && !ended ? entries.pop() : '';
+  const kept = arriving;
+  arriving = null;
   let run = runner.open(program);
   const first = run;
   showRun(first);  // work for the run shown before stops here
-  typed.value = '';
+  if (kept === null) typed.value = '';
   typed.disabled = entries.length > 0;
   let k = 0;
   const step = (deadline) => {
@@ -87,7 +79,9 @@ export function open(page, program, input = '', ended = false) {
   };
   const done = () => {
     display(page, run);
-    if (isWaiting(run)) typed.value = last;
+    if (!isWaiting(run)) return;
+    if (kept === null || last !== '') typed.value = last;
+    else if (kept.focused) typed.setSelectionRange(kept.start, kept.end);
   };
   // Typed text is run in tasks of its own, and shown in one more.
   if (entries.length === 0) done();
@@ -98,7 +92,6 @@ export function open(page, program, input = '', ended = false) {
 // and the input field ready, unless the link carries input of its own.
 export function awaitPrograms(page) {
   const link = share.parse(location.hash);
-  name(link.program);
   const free = link.input === '' && !link.exercise && !link.ended;
   page.dispatch({ type: 'awaiting', program: link.program });
   pane.waiting(firstPrompts[link.program], []);
@@ -107,21 +100,20 @@ export function awaitPrograms(page) {
   else typed.value = '';
 }
 
-// The programs are there: the links open, and what was typed is typed again.
+// The programs are there: the links open, and what was typed is typed again;
+// what the input field holds, not yet entered, stays, with its caret.
 export function loaded(page) {
-  document.body.dataset.programs = 'loaded';
+  arriving = { start: typed.selectionStart, end: typed.selectionEnd, focused: document.activeElement === typed };
   page.dispatch({ type: 'loaded' });
+  arriving = null;
 }
 
-// Both languages at once: the language switch may be out of reach when nothing works.
+// Nothing to run: the programs could not be loaded (the state says why).
 export function loadFailed(page, error) {
-  document.body.dataset.programs = 'failed';
-  page.dispatch({ type: 'failed' });
+  page.dispatch({ type: 'failed', error });
   pane.empty();
   settleFocus(false);
   typed.disabled = endButton.disabled = true;
-  const say = (code) => el('span', '', text(code, 'status.loadFailed', { error }), { lang: code });
-  emit('announce', () => [say('ko'), say('en')]);
 }
 
 // The programs' module: programs.js, fetched while the page starts and run
@@ -143,12 +135,6 @@ function isCtrlD(event) {
   return /^[a-z]$/i.test(event.key) ? event.key.toLowerCase() === 'd' : event.code === 'KeyD';
 }
 
-// The run shown, unless there is none or the student's lock keeps its transcript.
-function transcriptOf(page) {
-  const { model, student } = page.state();
-  return model && !locked(student) ? model.run : null;
-}
-
 // The input line and the buttons beside the pane; then Enter may send the form.
 export function connect(page) {
   inputLine.addEventListener('submit', (event) => {
@@ -161,19 +147,9 @@ export function connect(page) {
     enter(page, typed.value, true);
   });
   endButton.addEventListener('click', () => enter(page, typed.value, true));
-  restartButton.addEventListener('click', () => { if (page.state().model) page.dispatch({ type: 'restart' }); });
-  byId('download').addEventListener('click', () => {
-    const run = transcriptOf(page);
-    if (run === null) return;
-    save(run.bytes, `${run.program}.log`, 'text/plain; charset=utf-8');
-    if (isWaiting(run)) typed.focus();
-  });
-  byId('copy').addEventListener('click', async () => {
-    const run = transcriptOf(page);
-    if (run === null) return;
-    await copy(run.output, 'status.copied');
-    if (isWaiting(run)) typed.focus();
-  });
+  restartButton.addEventListener('click', () => page.dispatch({ type: 'restart' }));
+  byId('download').addEventListener('click', () => page.dispatch({ type: 'download' }));
+  byId('copy').addEventListener('click', () => page.dispatch({ type: 'copyTranscript' }));
   // The page's markup keeps an Enter from sending the form until now.
   inputLine.querySelector('button[type="submit"]').disabled = false;
 }

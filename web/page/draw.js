@@ -1,104 +1,139 @@
-// The page's drawing: which views a message redraws, from the state then; a
-// run shown, the pane at once and the other views once it is painted; the
-// exact values worked out in slices between frames while the run is shown;
-// and the mode, which only this module writes: the body's data-mode and
-// locks, which of the stages and practice shows, and the mode buttons.
-// Each function is handed page: { state(), dispatch }, what page.js shares
-// with its parts.
-import { show as showRun, afterPaint, inSlices } from '../views/events.js';
+// The page's drawing: one table of [view, select, when]. select(state) gives
+// the view's slice of the state, an object whose values are compared one by
+// one (===) with those of the slice that the view drew last; a view is drawn
+// (view.render(slice)) only when one differs. When a message shows another
+// model, the views whose when is a group are drawn after the pane is painted,
+// a group at a time in a task of its own, the cheap ones first, and from the
+// state then, so that the latest state is drawn once; any other change is
+// drawn at once. Here too: a run shown, its exact values worked out in slices
+// between frames while it is shown, and what the body's attributes say (the
+// mode, the lock, the programs), which only this module writes. Each function
+// is handed page: { state(), dispatch }, what page.js shares with its parts.
+import * as frames from '../views/frames.js';
 import { byId } from '../views/dom.js';
 import { t } from '../views/language.js';
-import { stored } from '../views/storage.js';
-import { isWaiting } from '../logic/model.js';
+import { stored } from './storage.js';
 import { recordKey } from '../logic/session.js';
-import { model as modelOfRun, withExact, replay } from '../logic/model.js';
-import { locked } from '../logic/assignments/work.js';
-import { linkState, progressKeyOf } from '../state.js';
+import { model as modelOfRun, withExact, replay, isWaiting } from '../logic/model.js';
+import { permissions } from '../logic/assignments/permissions.js';
+import { linkState, programOf, progressKeyOf } from '../state.js';
 // The views, in the order that they set up their own controls as the page loads.
+import * as language from '../views/language.js';
 import * as pane from '../views/pane.js';
 import * as stages from '../views/stages.js';
 import * as status from '../views/status.js';
 import * as links from '../views/links.js';
 import * as practice from '../views/practice.js';
 import * as confirm from '../views/confirm.js';
-import * as exerciseForm from '../views/exercise-form.js';
 import * as assignmentForm from '../views/assignments/assignment-form.js';
+import * as lmsForm from '../views/assignments/lms-download.js';
 import * as teacher from '../views/assignments/teacher.js';
 import * as student from '../views/assignments/student.js';
 import * as printer from '../views/print.js';
 
 const modeButtons = document.querySelectorAll('button[data-mode]');
 
-// What each view is handed of the state; but for the link's problem, nothing before a model.
-const views = {
-  links: (state) => state.model && links.render(state.model, linkState(state), state.problem),
-  problem: (state) => links.tellProblem(state.problem),
-  printer: (state) => state.model && printer.render(state.model, { ...linkState(state), locked: locked(state.student) }),
-  exerciseForm: (state) => state.model && exerciseForm.render(state.model, linkState(state)),
-  assignmentForm: (state) => state.model && assignmentForm.render(state.model),
-  teacher: (state) => teacher.render(state.teacher),
-  student: (state) => student.render(state.student, state.conflict, state.session?.finished === true),
-  status: (state) => state.model && status.render(state.model),
-  stages: (state, message) => state.model && stages.render(state, message),
-  practice: (state, message, before) => state.model && practice.render(state, message, before),
-  confirm: (state, message) => confirm.render(state, message),
+// The body's attributes, the section shown (the stages when watching,
+// practice when practising) and the mode buttons.
+const body = {
+  render({ mode, locked, programs }) {
+    const practising = mode === 'practice';
+    document.body.dataset.mode = mode;
+    document.body.dataset.programs = programs;
+    document.body.toggleAttribute('data-locked', locked);
+    byId('practice').hidden = !practising;
+    byId('stages').hidden = practising;
+    for (const button of modeButtons) button.setAttribute('aria-pressed', String(button.dataset.mode === mode));
+  },
 };
-// The views drawn after the pane, in tasks of their own, the cheap first.
-const laterViews = [['links', 'status', 'printer', 'exerciseForm', 'assignmentForm', 'confirm', 'student'], ['stages'], ['practice']];
-// The views that a message other than a new model changes, besides the mode's.
-const drawnOn = {
-  mode: ['links', 'printer', 'practice'], stage: ['stages'], allStages: ['stages'],
-  answer: ['practice'], advance: ['practice'], hint: ['practice'], fillIn: ['practice'],
-  from: ['practice', 'links'], fill: ['practice', 'links'], restartPractice: ['practice', 'confirm', 'student'], clearRecord: ['practice'],
-  exactShown: ['practice'], link: ['problem', 'links', 'teacher', 'student'], teacherLink: ['problem', 'teacher', 'student'],
-  restart: ['problem', 'teacher', 'student', 'confirm'], studentLink: ['problem', 'teacher', 'student'], studentName: ['student'], notYou: ['student'],
-  handIn: ['student', 'printer'], keepWork: ['student', 'confirm'], takeLink: ['student', 'practice', 'links'], keepSaved: ['student'],
+
+// The program's name in the page's chrome: its title, the menu, the names in the help.
+const chrome = {
+  render({ program }) {
+    document.title = program === null ? t('title') : t('title.program', { program });
+    for (const link of document.querySelectorAll('nav a')) {
+      if (program !== null && link.hash === '#' + program) link.setAttribute('aria-current', 'page');
+      else link.removeAttribute('aria-current');
+    }
+    if (program !== null) for (const node of document.querySelectorAll('.program-name')) node.textContent = program;
+  },
 };
-// A student's messages that change the student drawn, besides their own.
-const studentsToo = new Set(['restartPractice', 'advance', 'fillIn']);
 
-// Draws view from the state now.
-const draw = (page, view, message, before) => views[view](page.state(), message, before);
+const practising = (s) => s.mode === 'practice';
 
-// The mode: the body's data-mode and locks, the section shown (the stages when
-// watching, practice when practising), the mode buttons, and the printouts
-// that the pane shows.
-function drawMode({ mode, student: st, session }) {
-  const practising = mode === 'practice';
-  document.body.dataset.mode = mode;
-  document.body.toggleAttribute('data-locked', locked(st));
-  document.body.toggleAttribute('data-assignment', st !== null);
-  byId('practice').hidden = !practising;
-  byId('stages').hidden = practising;
-  for (const button of modeButtons) button.setAttribute('aria-pressed', String(button.dataset.mode === mode));
-  pane.reveal(practising, session && !session.finished ? session.current : Infinity);
+// [view, select, when]: when is 'now', or the group it is drawn in after paint.
+const table = [
+  [language, (s) => ({ language: s.language }), 'now'],
+  [chrome, (s) => ({ program: programOf(s), language: s.language }), 'now'],
+  [body, (s) => ({ mode: s.mode, locked: permissions(s.student).locked, programs: s.programs }), 'now'],
+  [pane, (s) => ({ model: s.model, language: s.language }), 'now'],
+  [{ render: pane.reveal }, (s) => ({ model: s.model, practising: practising(s), upTo: s.session && !s.session.finished ? s.session.current : Infinity }), 'now'],
+  [{ render: links.tellProblem }, (s) => ({ problem: s.problem, language: s.language }), 'now'],
+  [confirm, (s) => ({ confirming: s.confirming }), 'now'],
+  [teacher, (s) => ({ teacher: s.teacher, results: s.results, language: s.language }), 'now'],
+  [links, (s) => ({ run: s.model?.run ?? null, language: s.language, ...linkState(s) }), 'cheap'],
+  [status, (s) => ({ model: s.model, language: s.language }), 'cheap'],
+  [printer, (s) => ({ model: s.model, practice: practising(s), exercise: linkState(s).exercise, keys: permissions(s.student).keys }), 'cheap'],
+  [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, language: s.language }), 'cheap'],
+  [lmsForm, (s) => ({ made: s.made, language: s.language }), 'cheap'],
+  [student, (s) => ({ student: s.student, conflict: s.conflict, finished: s.session?.finished === true, lmsRefused: s.lmsRefused, language: s.language }), 'cheap'],
+  [stages, (s) => ({ model: s.model, stage: s.stage, language: s.language }), 'stages'],
+  [practice, (s) => {
+    const p = permissions(s.student);
+    return { mode: s.mode, model: s.model, session: s.session, past: s.past, exactShown: s.exactShown, unmet: s.unmet,
+             hints: p.hints, show: p.show, records: p.records, language: s.language };
+  }, 'practice'],
+].map(([view, select, when]) => ({ view, select, when }));
+const groups = ['cheap', 'stages', 'practice'];
+
+const drawnSlices = new Map();    // row -> the slice that its view drew last
+const scheduled = new Map();      // group -> the run that its drawing after paint waits for
+
+const same = (a, b) => a !== undefined && Object.keys(b).every((key) => a[key] === b[key]);
+
+// Draws row's view from state, unless its slice is the one drawn.
+function drawRow(row, state) {
+  const slice = row.select(state);
+  if (same(drawnSlices.get(row), slice)) return;
+  drawnSlices.set(row, slice);
+  row.view.render(slice);
 }
 
-// Draws what message changed, the state having been before until it came.
-export function drawn(page, message, before) {
-  const { mode, session, student: st } = page.state();
-  if (mode !== before.mode || session !== before.session || st !== before.student) drawMode(page.state());
-  for (const view of drawnOn[message.type] ?? []) draw(page, view, message, before);
-  if (studentsToo.has(message.type) && page.state().student !== before.student) draw(page, 'student');
+// Draws the rows of group after the next paint, from the state then, while run is shown.
+function schedule(page, group, run) {
+  if (scheduled.get(group) === run) return;
+  scheduled.set(group, run);
+  frames.afterPaint(run, () => {
+    scheduled.delete(group);
+    for (const row of table) if (row.when === group) drawRow(row, page.state());
+  });
 }
 
-// Draws every view but the pane, a group of them at a time after paint, from
-// the state then, for as long as run is the one shown.
-function renderLater(page, run, before) {
-  const message = { type: 'shown' };
-  for (const group of laterViews) afterPaint(run, () => { for (const view of group) draw(page, view, message, before); });
+// Draws what the state now changed since before; gives whether some views wait
+// for the next paint, and with them the effects that follow their drawing.
+export function drawn(page, before) {
+  const state = page.state();
+  const later = state.model !== null && state.model !== before.model;
+  for (const row of table) {
+    if (later && row.when !== 'now') schedule(page, row.when, state.model.run);
+    else drawRow(row, state);
+  }
+  return groups.some((group) => scheduled.has(group));
+}
+
+// Runs fn once the views waiting for paint have drawn (at once, given later
+// false), while the run shown now is still shown.
+export function whenDrawn(page, later, fn) {
+  const run = page.state().model?.run;
+  if (later && run) frames.afterPaint(run, fn);
+  else fn();
 }
 
 // Works out the exact values of m's run a slice at a time, while it is shown.
 function replayInSlices(page, m) {
   const job = replay(m);
   if (job === null) return;
-  inSlices(m.run, (deadline) => job.step(deadline), () => {
-    const before = page.state();
-    page.dispatch({ type: 'shown', model: withExact(m, job.result) });
-    pane.render(page.state().model);
-    renderLater(page, m.run, before);
-  });
+  frames.inSlices(m.run, (deadline) => job.step(deadline), () => page.dispatch({ type: 'shown', model: withExact(m, job.result) }));
 }
 
 // Shows run: the pane at once, the rest after paint. A new run's practice
@@ -107,22 +142,8 @@ export function show(page, run) {
   const before = page.state();
   const changed = before.model === null || before.model.run !== run;
   const keptOf = (key) => (changed && !isWaiting(run) ? stored(key) : null);
+  frames.show(run);
   page.dispatch({ type: 'shown', model: modelOfRun(run, before.model), saved: keptOf(progressKeyOf(before, run)), past: keptOf(recordKey(run)) });
   const shown = page.state().model;
-  showRun(run);
-  pane.render(shown);
-  drawMode(page.state());
-  renderLater(page, run, before);
-  afterPaint(run, () => replayInSlices(page, shown));
-}
-
-// Every text that the code wrote, told anew in the language now chosen.
-export function retell(page) {
-  const { model } = page.state();
-  document.title = model === null ? t('title') : t('title.program', { program: model.run.program });
-  if (model) {
-    draw(page, 'links');
-    practice.retell(page.state());
-  }
-  draw(page, 'student');
+  frames.afterPaint(run, () => replayInSlices(page, shown));
 }

@@ -1,44 +1,78 @@
 // The effects that update asks for (state.js lists them), carried out: a
-// program opened, the link that the address names followed, the address
-// written or visited, what practice keeps stored or forgotten, a student's
-// work reported to the LMS, the language drawn, a class set printed, the
-// focus handed to the teacher's results. Each function is handed page:
-// { state(), dispatch, lms, tellLms }, what page.js shares with its parts; lms
-// is the LMS's session (views/assignments/lms.js) inside one, else null.
+// program opened, the link that the address names followed, an exercise's
+// matrix made, the address written or visited, what practice keeps stored or
+// forgotten, a student's work reported to the LMS, a results table worked
+// out, the focus moved and the status line's words, a message sent after
+// paint, a print, a download, the clipboard. What an effect learns comes back
+// as a message. Each function is handed page: { state(), dispatch, lms,
+// tellLms }, what page.js shares with its parts; lms is the LMS's session
+// (views/assignments/lms.js) inside one, else null.
 import { open } from './console.js';
-import * as language from '../views/language.js';
-import { emit } from '../views/events.js';
-import { stored, store, forget } from '../views/storage.js';
-import * as teacher from '../views/assignments/teacher.js';
-import * as student from '../views/assignments/student.js';
+import { whenDrawn } from './draw.js';
+import { stored, store, forget } from './storage.js';
+import { afterPaint } from '../views/frames.js';
+import { byId, save, copy } from '../views/dom.js';
+import * as status from '../views/status.js';
+import * as practice from '../views/practice.js';
+import * as printer from '../views/print.js';
 import * as share from '../logic/share.js';
 import { make as makeExercise } from '../logic/exercises.js';
 import { parseLink } from '../logic/assignments/assignment.js';
 import { workKey } from '../logic/assignments/work.js';
 import { decodeWork } from '../logic/assignments/suspend.js';
+import { results } from '../logic/assignments/results.js';
 
-// Carries out effect, one of those that update returns.
-export function carryOut(page, effect) {
-  if (effect.open) open(page, effect.open.program, effect.open.input, effect.open.ended);
-  else if (effect.openLink) openLink(page);
-  else if (effect.address !== undefined) history.replaceState(null, '', effect.address);
-  else if (effect.visit) {
-    if (location.hash === effect.visit) dispatchEvent(new HashChangeEvent('hashchange'));
-    else location.hash = effect.visit;
-  } else if (effect.report) reportWork(page, effect.report);
-  else if (effect.store) store(effect.store, effect.value);
-  else if (effect.forget) forget(effect.forget);
-  else if (effect.language) language.choose(effect.language);
-  else if (effect.classSet) emit('classSet', effect.classSet);
-  else if (effect.focusTeacher) teacher.focus();
+// Moves the focus to target (state.js): practice's own targets, or an element by its id.
+function focus({ element, top = false, ...target }) {
+  if (element === undefined) return practice.focus(target);
+  byId(element)?.focus({ preventScroll: top });
+  if (top) scrollTo(0, 0);
 }
 
-// Tells the LMS the student's work (student.kept), and the student whether
-// it took it; the page keeps it in memory for a return to the assignment's link.
+// Each effect by its key: (page, effect, later), later whether views wait for
+// the next paint, which the focus, the status line's words and a message
+// after paint wait for too.
+const carriers = {
+  open: (page, { open: o }) => open(page, o.program, o.input, o.ended),
+  openLink: (page) => openLink(page),
+  make: (page, { make: exercise }) => {
+    const made = makeExercise(exercise);
+    page.dispatch({ type: 'made', input: made.input, met: made.met });
+  },
+  address: (page, { address }) => history.replaceState(null, '', address),
+  visit: (page, { visit }) => {
+    if (location.hash === visit) dispatchEvent(new HashChangeEvent('hashchange'));
+    else location.hash = visit;
+  },
+  report: (page, { report }) => reportWork(page, report),
+  store: (page, { store: key, value }) => store(key, value),
+  forget: (page, { forget: key }) => forget(key),
+  grade: (page, { grade: { assignment, codes } }) => page.dispatch({ type: 'graded', assignment, codes, table: results(assignment, codes) }),
+  focus: (page, { focus: target }, later) => whenDrawn(page, later, () => focus(target)),
+  announce: (page, { announce }, later) => whenDrawn(page, later, () => status.announce(announce)),
+  after: (page, { after }, later) => {
+    const run = page.state().model?.run;
+    if (run) whenDrawn(page, later, () => afterPaint(run, () => page.dispatch(after)));
+  },
+  print: (page, { print }) => printer.print(print),
+  save: (page, { save: { content, name, type } }) => save(content, name, type),
+  copy: (page, { copy: { content, done } }) =>
+    copy(content).then(() => page.dispatch({ type: 'copied', done }), (error) => page.dispatch({ type: 'copied', error: error.message })),
+};
+
+// Carries out effect, one of those that update returns; later, whether views
+// wait for the next paint after the update that asked for it.
+export function carryOut(page, effect, later = false) {
+  const kind = Object.keys(effect).find((key) => key in carriers);
+  carriers[kind](page, effect, later);
+}
+
+// Tells the LMS the student's work (student.kept), and the page whether it
+// took it; the page keeps it in memory for a return to the assignment's link.
 function reportWork(page, work) {
   const state = page.state();
   store(workKey(state.student.assignment, state.student.name), work);
-  if (page.tellLms && state.model && state.session) student.tellLms(page.tellLms(state.model, state.session, work, Date.now()));
+  if (page.tellLms && state.model && state.session) page.dispatch({ type: 'reported', ok: page.tellLms(state.model, state.session, work, Date.now()) });
 }
 
 // The work kept of assignment a under name; inside an LMS, what it gave
@@ -50,11 +84,11 @@ export function keptWork(page, a, name) {
   return stored(key);
 }
 
-// Opens what the address's fragment names (share.js), practised or watched;
-// anything wrong with it is said above the pane. An exercise's link gives its
-// matrix.
+// Opens what the address's fragment names: an assignment's link
+// (assignment.parseLink), or a run, practised or watched (share.js); anything
+// wrong with it is said above the pane.
 export function openLink(page) {
-  const found = /&(teacher|assignment)=/.test(location.hash) ? parseLink(location.hash) : null;
+  const found = parseLink(location.hash);
   if (found !== null) {
     const program = found.assignment?.program ?? share.parse(location.hash).program;
     const inLms = page.lms !== null && found.role === 'student';
@@ -63,7 +97,5 @@ export function openLink(page) {
     page.dispatch({ type: found.role === 'student' ? 'studentLink' : 'teacherLink', found: named, program, kept, now: Date.now(), lms: inLms });
     return;
   }
-  const link = share.parse(location.hash);
-  const made = link.exercise ? makeExercise({ program: link.program, ...link.exercise }) : null;
-  page.dispatch({ type: 'link', link, made: made && { input: made.input, met: made.met } });
+  page.dispatch({ type: 'link', link: share.parse(location.hash) });
 }

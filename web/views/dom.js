@@ -1,7 +1,7 @@
-// What the views share of the page: making elements, copying to the
-// clipboard, and a stage's operations as a list.
+// What the views share of the page: making elements and buttons that send a
+// message, saving a download, copying to the clipboard, and a stage's
+// operations and printouts as a list and a table.
 import { t } from './language.js';
-import { emit } from './events.js';
 import { operations } from '../logic/words.js';
 
 export const byId = (id) => document.getElementById(id);
@@ -30,17 +30,31 @@ export function el(tag, className = '', text = undefined, attributes = {}) {
   return e;
 }
 
-// Puts text on the clipboard (or, given a map of types to texts, each flavour)
-// and has the status line say that it did, with doneId, or why it could not.
-export async function copy(content, doneId) {
-  try {
-    if (typeof content === 'string') await navigator.clipboard.writeText(content);
-    else await navigator.clipboard.write([new ClipboardItem(Object.fromEntries(
-      Object.entries(content).map(([type, text]) => [type, new Blob([text], { type })])))]);
-    emit('announce', () => [t(doneId)]);
-  } catch (e) {
-    emit('announce', () => [t('status.copyFailed', { error: e.message })]);
-  }
+// Puts text on the clipboard (or, given a map of types to texts, each
+// flavour); resolves once it is there, rejects with why it could not be.
+export async function copy(content) {
+  if (typeof content === 'string') await navigator.clipboard.writeText(content);
+  else await navigator.clipboard.write([new ClipboardItem(Object.fromEntries(
+    Object.entries(content).map(([type, text]) => [type, new Blob([text], { type })])))]);
+}
+
+// What each button drawn by button() sends when pressed: a drawing cache, as
+// the buttons are.
+const sends = new WeakMap();
+
+// A button with the text of id that sends message() when pressed (connect()).
+export function button(id, message, className = '') {
+  const b = el('button', className, t(id), { type: 'button' });
+  sends.set(b, message);
+  return b;
+}
+
+// The buttons of button() send their messages to dispatch.
+export function connect(dispatch) {
+  document.addEventListener('click', (event) => {
+    const message = sends.get(event.target.closest?.('button'));
+    if (message) dispatch(message());
+  });
 }
 
 // A stage's operations as a list, each in notation and in words; the sentence

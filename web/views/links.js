@@ -1,14 +1,15 @@
 // The link to the run shown, the note on a link that could not be opened as it
 // was, and the examples menu (share.js holds the links' format). What a link
 // carries besides the typed text, practice, the exercise and what practice
-// asks (from, fill), is the page's state's, which the page hands over with the model.
-import { t, onChange } from './language.js';
-import { byId, el, copy } from './dom.js';
+// asks (from, fill), is the state's (state.linkState), handed over in the slice.
+import { t } from './language.js';
+import { byId, el } from './dom.js';
 import { fragment, maxInput, examples } from '../logic/share.js';
 
 const runLink = byId('run-link');
 const copyButton = byId('copy-link');
 const note = byId('link-note');
+let drawnLanguage = null;
 
 // The link to run, carrying what carries says; where the typed text is longer
 // than a link may carry, a note saying so instead, since such a link would open empty.
@@ -24,8 +25,9 @@ function tellLink(run, carries) {
   copyButton.disabled = !linkable;
 }
 
-// The note on what was wrong with the link opened (problem: { id, program }), or none (null).
-export function tellProblem(problem) {
+// The note on what was wrong with the link opened (the slice: { problem:
+// { id, program } or null, language }).
+export function tellProblem({ problem }) {
   note.hidden = problem === null;
   note.textContent = problem === null ? '' : t(problem.id, { program: problem.program, max: maxInput });
 }
@@ -40,15 +42,16 @@ function listExamples() {
   }));
 }
 
-// Shows the link to model's run, practised or watched as linkState says
-// ({ practice, exercise, from, fill }), and what was wrong with the link opened.
-// The page draws the link anew after a change of language.
-export function render(model, linkState, problem) {
-  tellLink(model.run, linkState);
-  tellProblem(problem);
+// Draws the link to the run of the slice ({ run, language, and what the link
+// carries: practice, exercise, asked, from, fill }), and the examples menu in
+// its language.
+export function render({ run, language, ...carries }) {
+  if (language !== drawnLanguage) listExamples();
+  drawnLanguage = language;
+  if (run) tellLink(run, carries);
 }
 
-const retell = listExamples;
-
-copyButton.addEventListener('click', () => copy(runLink.href, 'status.linkCopied'));
-onChange(retell);
+// The link copied as the learner asks.
+export function connect(dispatch) {
+  copyButton.addEventListener('click', () => dispatch({ type: 'copy', content: runLink.href, done: 'status.linkCopied' }));
+}

@@ -8,8 +8,8 @@
 // only the last few, those in view, are marked at once; the others are drawn as
 // plain text and marked after paint (or before a print, which also draws the
 // printouts too wide for the paper again in blocks of columns).
-import { t, onChange } from './language.js';
-import { afterPaint, inSlices } from './events.js';
+import { t } from './language.js';
+import { afterPaint, inSlices } from './frames.js';
 import { byId, el } from './dom.js';
 import { marks, markedText } from '../logic/marks.js';
 import { transcriptBlocks } from '../logic/paper.js';
@@ -21,7 +21,8 @@ let drawn = 0;           // pieces drawn
 let printouts = [];      // per stage drawn: { node, marked, residues, group, columns, lines }
 let widest = 0;          // the longest entry drawn
 let exit = null;         // the exit note: [span, status]
-let shown = null;        // the model shown
+let drawnModel = null;   // the model drawn
+let drawnLanguage = null;
 
 function clear(next) {
   pane.textContent = '';
@@ -78,8 +79,8 @@ function drawStage(model, stage, into) {
 
 function tellExit() {
   const [span, status] = exit;
-  const note = status === -2 ? t('pane.notStarted', { program: shown.run.program })
-    : t('pane.exited', { program: shown.run.program, status });
+  const note = status === -2 ? t('pane.notStarted', { program: drawnModel.run.program })
+    : t('pane.exited', { program: drawnModel.run.program, status });
   span.textContent = `\n${t('pane.note', { note })}\n`;
 }
 
@@ -110,9 +111,15 @@ function markSome(model, ks, deadline) {
 
 const markAll = (model) => markSome(model, unmarked(model), Infinity);
 
-export function render(model) {
+// Draws the slice's model ({ model, language }): the pieces past those drawn,
+// or, in another language, the glosses and exit note anew.
+export function render({ model, language }) {
+  const retold = drawnModel !== null && language !== drawnLanguage;
+  drawnLanguage = language;
+  if (retold) retell();
+  if (model === null || model === drawnModel) return;
   if (model.run.session !== session) clear(model.run.session);
-  shown = model;
+  drawnModel = model;
   const into = document.createDocumentFragment();
   const from = printouts.length;
   for (; drawn < model.pieces.length; drawn++) draw(model, model.pieces[drawn], into);
@@ -129,16 +136,16 @@ export function render(model) {
   if (printouts.some((p) => !p.marked || (model.exact && p.residues !== model.exact))) {
     pane.dataset.marks = 'pending';
     afterPaint(model.run, () => {
-      const ks = unmarked(shown);
-      const marking = shown;
-      inSlices(model.run, (deadline) => marking !== shown || markSome(marking, ks, deadline));
+      const ks = unmarked(drawnModel);
+      const marking = drawnModel;
+      inSlices(model.run, (deadline) => marking !== drawnModel || markSome(marking, ks, deadline));
     });
   }
 }
 
-// Which printouts the pane shows: in practice (practising) those of the stages
-// before upTo, the ones the learner has done; else all.
-export function reveal(practising, upTo) {
+// Which printouts the pane shows (the slice: { practising, upTo, model }): in
+// practice those of the stages before upTo, the ones the learner has done; else all.
+export function reveal({ practising, upTo }) {
   pane.toggleAttribute('data-practice', practising);
   if (!practising) return;
   for (const [k, printout] of printouts.entries()) printout?.group.classList.toggle('reached', k < upTo);
@@ -148,14 +155,14 @@ export function reveal(practising, upTo) {
 // since, echoed. The first run that comes draws the dialogue anew.
 export function waiting(prompt, entries) {
   clear(-1);
-  shown = null;
+  drawnModel = null;
   pane.append(prompt, ...entries.map((entry) => el('span', 'echo', entry)));
 }
 
 // Nothing at all: the programs could not be loaded.
 export function empty() {
   clear(-1);
-  shown = null;
+  drawnModel = null;
 }
 
 // The glosses and the exit note in the language now chosen; the transcript
@@ -169,13 +176,13 @@ function retell() {
 // paper alone: the screen and screen readers never see them. Null if its rows
 // fit the paper as they are.
 function printBlocks(k, tab) {
-  const stage = shown.stages[k];
+  const stage = drawnModel.stages[k];
   const lines = transcriptBlocks(stage.rows, tab);
   if (!lines) return null;
   const out = el('span', 'print-blocks', undefined, { 'aria-hidden': 'true' });
   for (const line of lines) {
     for (const piece of line) {
-      const classes = typeof piece === 'string' ? '' : marks(shown, k, piece.r, piece.c).join(' ');
+      const classes = typeof piece === 'string' ? '' : marks(drawnModel, k, piece.r, piece.c).join(' ');
       out.append(classes === '' ? piece.text ?? piece : el('span', classes, piece.text));
     }
     out.append('\n');
@@ -186,8 +193,8 @@ function printBlocks(k, tab) {
 // Readies the pane for a print: every printout marked, and those wider than
 // the paper drawn again in blocks, which the print style shows instead.
 export function print() {
-  if (!shown) return;
-  markAll(shown);
+  if (!drawnModel) return;
+  markAll(drawnModel);
   const tab = Math.max(8, widest + 2);
   printouts.forEach((printout, k) => {
     const drawn = printBlocks(k, tab);
@@ -203,4 +210,3 @@ export function unprint() {
   for (const holder of pane.querySelectorAll('.print-blocked')) holder.classList.remove('print-blocked');
 }
 
-onChange(retell);

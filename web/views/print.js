@@ -1,46 +1,47 @@
-// The print's one owner: what a print holds is prepared here on beforeprint,
-// from what the page has handed over (the run shown, the mode, the exercise,
-// a class set asked), and undone on afterprint. In practice a print is a
-// worksheet of the run shown, or the class set asked; otherwise it is the page
-// itself, with every printout marked, every stage shown, and the printouts
-// wider than the paper in blocks of columns (paper.js). Each view draws its
-// own part from its own model; none reads another's page.
+// The print's one owner: what a print holds is prepared here on beforeprint
+// and undone on afterprint. A print the page asks for (print()) is a class set
+// of worksheets, an assignment's sheets and keys, the class's page of names
+// with their QR codes, or the results table; each is drawn by the view that
+// owns it, then printed. Otherwise, from the browser's menu, a print in
+// practice is a worksheet of the run shown, without its key while an
+// assignment locks the page; in watching it is the page itself, with every
+// printout marked, every stage shown, and the printouts wider than the paper
+// in blocks of columns (paper.js).
 import * as pane from './pane.js';
 import * as stages from './stages.js';
 import * as worksheet from './worksheet.js';
+import * as classLinks from './assignments/class-links.js';
+import * as teacher from './assignments/teacher.js';
 import { practisable } from '../logic/session.js';
+import { keySheets } from '../logic/assignments/assignment.js';
 
-let handed = null;    // { model, practice, exercise }, as the page last handed them
-let classSet = null;  // the class set asked, drawn until its print is done
+let drawn = null;   // what a print of the page holds (the slice last drawn): { model, practice, exercise, keys }
+let asked = null;   // the print asked for, drawn until it is done
 
-// Keeps what a print of the run shown needs: the model, whether the page is in
-// practice, the exercise that its link made (or null), and whether an
-// assignment locks it (its worksheet is then printed without the key).
-export function render(model, { practice, exercise, locked = false }) {
-  handed = { model, practice, exercise: exercise ?? null, locked };
+// Notes what a print of the page holds: the run's model, whether the page is
+// in practice, the exercise that its link made (or null), and whether the
+// print may hold the answer key.
+export function render(slice) {
+  drawn = slice;
 }
 
-// Draws a class set of worksheets, as the exercise form asked, and prints it.
-export function printClassSet(asked) {
-  classSet = asked;
-  worksheet.buildClassSet(asked);
-  print();
-}
-
-// Draws an assignment's sheets and keys, one per student, as the teacher's
-// results view asked ({ sheets }, worksheet.buildAssignmentSet), and prints them.
-export function printAssignmentSet(asked) {
-  classSet = asked;
-  worksheet.buildAssignmentSet(asked);
-  print();
+// Draws the print asked ({ classSet }, { keys: { assignment, read } }, { names:
+// assignment } or { results: true }), and prints it.
+export function print(what) {
+  asked = what;
+  if (what.classSet) worksheet.buildClassSet(what.classSet);
+  else if (what.keys) worksheet.buildAssignmentSet({ sheets: keySheets(what.keys.assignment, what.keys.read, classLinks.base()) });
+  else if (what.names) classLinks.printNames(what.names);
+  else if (what.results) teacher.printing(true);
+  window.print();
 }
 
 function prepare() {
   pane.unprint();
   stages.unprint();
-  if (classSet) return;
-  if (handed && handed.practice && practisable(handed.model)) {
-    worksheet.build([{ model: handed.model, exercise: handed.exercise }], [], { parts: handed.locked ? 'sheets' : 'all' });
+  if (asked) return;
+  if (drawn?.model && drawn.practice && practisable(drawn.model)) {
+    worksheet.build([{ model: drawn.model, exercise: drawn.exercise }], [], { parts: drawn.keys ? 'all' : 'sheets' });
     return;
   }
   worksheet.clear();
@@ -49,7 +50,9 @@ function prepare() {
 }
 
 function undo() {
-  classSet = null;
+  if (asked?.names) classLinks.printNames(null);
+  if (asked?.results) teacher.printing(false);
+  asked = null;
   worksheet.clear();
   pane.unprint();
   stages.unprint();

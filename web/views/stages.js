@@ -1,13 +1,14 @@
 // The stages section: each printout of the run again, with its commentary line
 // explained, its row operations in words and in row notation, and the exact
 // value of every entry, all drawn from the model. One stage at a time, or all,
-// as the state says (stage: { k, all }); moving sends a message. Articles are
+// as the state says (stage: { k, all }); moving sends a message, and so does a
+// copy of the run or of a stage. Articles are
 // built when first shown, and told the exact values when they come. A print
 // (print.js) shows every stage, and each table too wide for the paper in blocks
 // of columns, each a copy of the table with the row headers and the block's columns.
-import { t, language, onChange } from './language.js';
-import { emit, inSlices } from './events.js';
-import { byId, el, copy, operationList, headerCell } from './dom.js';
+import { t, language } from './language.js';
+import { inSlices } from './frames.js';
+import { byId, el, button, operationList, headerCell } from './dom.js';
 import { entry, stopDivisor, isZero, isNonFinite } from '../logic/model.js';
 import { marks } from '../logic/marks.js';
 import { format, MAX_BITS } from '../logic/exact.js';
@@ -31,7 +32,7 @@ let untitled = [];       // [cell, stage] still without their titles
 let current = 0;         // the stage shown, as drawn (the state's stage.k)
 let all = false;         // whether every stage is, as drawn (the state's stage.all)
 let printing = false;    // while a print is made: every stage is shown
-let dispatch = () => {};
+let drawnLanguage = null;
 const built = new Map(); // stage index -> its article
 
 const stageCount = () => (model ? model.stages.length : 0);
@@ -168,14 +169,11 @@ const exportOptions = () =>
 // its printout as a table, as cells (HTML) and as text at once.
 function copies(k) {
   const box = el('div', 'stage-copies');
-  const latexButton = el('button', '', t('export.latex'), { type: 'button' });
-  latexButton.addEventListener('click', () => copy(latex(model, { ...exportOptions(), stage: k }), 'status.copiedLatex'));
-  const tableButton = el('button', '', t('export.table'), { type: 'button' });
-  tableButton.addEventListener('click', () => {
-    const { html, text } = table(t, model, k);
-    copy({ 'text/html': html, 'text/plain': text }, 'status.copiedTable');
-  });
-  box.append(latexButton, tableButton);
+  box.append(button('export.latex', () => ({ type: 'copy', content: latex(model, { ...exportOptions(), stage: k }), done: 'status.copiedLatex' })),
+             button('export.table', () => {
+               const { html, text } = table(t, model, k);
+               return { type: 'copy', content: { 'text/html': html, 'text/plain': text }, done: 'status.copiedTable' };
+             }));
   return box;
 }
 
@@ -243,18 +241,25 @@ function paintExactNote() {
   exactNote.hidden = exactNote.textContent === '';
 }
 
-// Shows the stages of the state's model: anew for another run, and with the
-// exact values once they have come for the same run; another stage, or all of
-// them, as message says ({ type: 'stage' | 'allStages' }).
-export function render(state, message = { type: 'shown' }) {
-  if (message.type === 'stage') return go(state.stage.k);
-  if (message.type === 'allStages') return showAll(state.stage.all);
-  const next = state.model;
+// Shows the stages of the slice's model ({ model, stage: { k, all }, language }):
+// anew for another run or language, and with the exact values once they have
+// come for the same run; another stage, or all of them, as the slice says.
+export function render({ model: next, stage, language: code }) {
+  const retold = code !== drawnLanguage;
+  drawnLanguage = code;
+  if (next === null) return;
+  if (next !== model) drawModel(next, stage);
+  else if (retold) retell();
+  if (stage.k !== current) go(stage.k);
+  if (stage.all !== all) showAll(stage.all);
+}
+
+function drawModel(next, stage) {
   const sameRun = model !== null && model.run === next.run;
   model = next;
   section.dataset.run = String(next.run.id);  // which run the section shows, drawn after the state has it
-  current = state.stage.k;
-  all = state.stage.all;
+  current = stage.k;
+  all = stage.all;
   untitled = [];
   if (sameRun) {
     for (const a of built.values()) decorate(a);
@@ -286,8 +291,6 @@ function go(k) {
     else a.querySelector('h3').focus();
   }
   if (all) a.scrollIntoView({ block: 'nearest' });
-  const stage = model.stages[k];
-  emit('announce', () => [t('status.stage', { k: k + 1, count: stageCount(), name: stageName(t, stage) })]);
 }
 
 // Makes cell the grid's one tab stop, and focuses it.
@@ -373,34 +376,32 @@ function showAll(on) {
   if (all) articleFor(current).scrollIntoView({ block: 'nearest' });
 }
 
-// Sends what the reader does to the page: send(message).
-export function connect(send) {
-  dispatch = send;
+// Sends what the reader does to the page: another stage, all of them, a copy of the run.
+export function connect(dispatch) {
+  const move = (k) => dispatch({ type: 'stage', k });
+  previousButton.addEventListener('click', () => move(current - 1));
+  nextButton.addEventListener('click', () => move(current + 1));
+  allButton.addEventListener('click', () => dispatch({ type: 'allStages' }));
+  section.addEventListener('keydown', (event) => {
+    if (event.altKey || event.metaKey) return;
+    let handled = false;
+    if (event.ctrlKey) {
+      handled = event.target.matches('#stage-list td') && gridKey(event, event.target);
+    } else if (event.key === 'PageUp' || event.key === 'PageDown') {
+      move(current + (event.key === 'PageDown' ? 1 : -1));
+      handled = true;
+    } else if (event.target.matches('#stage-list td')) {
+      handled = gridKey(event, event.target);
+    }
+    if (handled) event.preventDefault();
+  });
+  byId('copy-latex').addEventListener('click', () =>
+    dispatch({ type: 'copy', content: latex(model, { ...exportOptions(), stage: null }), done: 'status.copiedLatex' }));
+  byId('copy-markdown').addEventListener('click', () => dispatch({ type: 'copy', content: markdown(model, exportOptions()), done: 'status.copiedMarkdown' }));
 }
 
-const move = (k) => dispatch({ type: 'stage', k });
-previousButton.addEventListener('click', () => move(current - 1));
-nextButton.addEventListener('click', () => move(current + 1));
-allButton.addEventListener('click', () => dispatch({ type: 'allStages' }));
-section.addEventListener('keydown', (event) => {
-  if (event.altKey || event.metaKey) return;
-  let handled = false;
-  if (event.ctrlKey) {
-    handled = event.target.matches('#stage-list td') && gridKey(event, event.target);
-  } else if (event.key === 'PageUp' || event.key === 'PageDown') {
-    move(current + (event.key === 'PageDown' ? 1 : -1));
-    handled = true;
-  } else if (event.target.matches('#stage-list td')) {
-    handled = gridKey(event, event.target);
-  }
-  if (handled) event.preventDefault();
-});
 for (const type of ['focusin', 'mouseover'])
   list.addEventListener(type, (event) => { if (event.target.matches('td')) readout(event.target); });
-byId('copy-latex').addEventListener('click', () =>
-  copy(latex(model, { ...exportOptions(), stage: null }), 'status.copiedLatex'));
-byId('copy-markdown').addEventListener('click', () => copy(markdown(model, exportOptions()), 'status.copiedMarkdown'));
-onChange(retell);
 
 // The number of stages shown, for the tests' look at a print.
 export const count = stageCount;

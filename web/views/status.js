@@ -1,19 +1,21 @@
 // The status line, a polite live region, and its one writer. It tells of the
 // stages that a run added, briefly (how many, and the last one's commentary
 // line and operations, never the matrix), then whether the program waits; and
-// whatever the page announces ('announce' events). What it says is kept as a
-// function, so that a change of language retells it.
-import { t, onChange } from './language.js';
-import { on } from './events.js';
+// whatever the state asks it to say (announce: parts, logic/sayings.js). What
+// it says is kept as a function of the language drawn, so that a change of
+// language retells it.
+import { t, language } from './language.js';
 import { byId, el } from './dom.js';
 import { stageName, operations } from '../logic/words.js';
 import { isWaiting } from '../logic/model.js';
+import { spoken } from '../logic/sayings.js';
 
 const line = byId('status');
-let telling = () => [t('status.loading')];
+let telling = () => [t('status.loading')];  // what the line says, drawn anew in the language drawn
 let session = 0;
-let announced = 0;  // the stages of the session told of
-let run = null;     // the run last told of
+let announced = 0;     // the stages of the session told of
+let run = null;        // the run last told of
+let drawnLanguage = null;
 
 function say(parts) {
   telling = parts;
@@ -31,8 +33,15 @@ function brief(model, from, to) {
   return parts;
 }
 
-export function render(model) {
-  if (model.run === run) return;
+// Tells of the run of the slice ({ model, language }) when it is another than
+// the one told of; retells what was said when only the language changed.
+export function render({ model, language: code }) {
+  const retold = code !== drawnLanguage;
+  drawnLanguage = code;
+  if (!model || model.run === run) {
+    if (retold) say(telling);
+    return;
+  }
   run = model.run;
   if (run.session !== session) [session, announced] = [run.session, 0];
   const [from, to] = [announced, model.stages.length];
@@ -42,7 +51,10 @@ export function render(model) {
              isWaiting(run) ? t('status.waiting', { program }) : t('status.over')]);
 }
 
-const retell = () => say(telling);
-
-on('announce', say);
-onChange(retell);
+// Says parts (logic/sayings.js), each in the language drawn but those of a language of their own.
+export function announce(parts) {
+  say(() => parts.map((part) => {
+    const { text, lang } = spoken(language(), part);
+    return lang ? el('span', '', text, { lang }) : text;
+  }));
+}

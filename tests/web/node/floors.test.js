@@ -1,7 +1,9 @@
 // The page's floors (web/README.md): what each module may import, which may
-// touch the DOM or the browser, which may keep state of its own, and that no
-// file name stands on two floors. Every module of the page is read, and a few
-// made-up ones show that each rule bites.
+// touch the DOM or the browser, which may keep state of its own, that no file
+// name stands on two floors, that the state reaches no program, that no view
+// switches on a message's type and that only page/draw.js writes the body's
+// attributes. Every module of the page is read, and a few made-up ones show
+// that each rule bites.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -25,24 +27,42 @@ const pure = new Set(['logic', 'state']);
 const holder = 'logic/runner.js';
 const browserUse = /\b(?:document|window|navigator|location|localStorage|sessionStorage|history)\s*\.|\b(?:setTimeout|requestAnimationFrame|addEventListener|fetch)\s*\(/;
 
+// The modules that run the programs: whatever imports one of them, directly or not, does too.
+const programs = ['logic/runner.js', 'logic/exercises.js'];
+const switchesOnType = /\bswitch\s*\(\s*[\w.]*\.type\s*\)|\bmessage\.type\b/;
+const bodyWrite = /\bdocument\.body\.(?:dataset|toggleAttribute|setAttribute|removeAttribute|className|classList)\b/;
+
 const withoutComments = (source) => source.replace(/\/\*[\s\S]*?\*\//g, '').replace(/(^|[^:\\'"`])\/\/.*$/gm, '$1');
+
+// The modules of the page that source, a module at file under web/, imports (paths under web/).
+const importsOf = (file, code) => [...code.matchAll(/\b(?:import|export)\b[^'"`;]*?\bfrom\s*['"]([^'"]+)['"]|\bimport\s*['"]([^'"]+)['"]/g)]
+  .map((m) => m[1] ?? m[2]).filter((specifier) => specifier.startsWith('.'))  // not an npm package, nor the build's own module
+  .map((specifier) => path.posix.normalize(path.posix.join(path.posix.dirname(file), specifier)));
 
 // The rules that source, a module at file under web/, breaks: a list of sentences.
 function broken(file, source) {
   const floor = floorOf(file);
   const code = withoutComments(source);
-  const faults = [];
-  for (const m of code.matchAll(/\b(?:import|export)\b[^'"`;]*?\bfrom\s*['"]([^'"]+)['"]|\bimport\s*['"]([^'"]+)['"]/g)) {
-    const specifier = m[1] ?? m[2];
-    if (!specifier.startsWith('.')) continue;  // an npm package, or the build's own module
-    const target = path.posix.normalize(path.posix.join(path.posix.dirname(file), specifier));
-    if (!allowed[floor](target)) faults.push(`${file} imports ${target}`);
-  }
+  const faults = importsOf(file, code).filter((target) => !allowed[floor](target)).map((target) => `${file} imports ${target}`);
   if (pure.has(floor) && browserUse.test(code)) faults.push(`${file} touches the browser: ${code.match(browserUse)[0]}`);
   // A module's own statements start a line; a function's are indented.
   const kept = code.match(/^(?:export\s+)?(?:let|var)\s+\w+/m);
   if (floor === 'logic' && file !== holder && kept) faults.push(`${file} keeps state of its own: ${kept[0]}`);
+  if (floor === 'views' && switchesOnType.test(code)) faults.push(`${file} switches on a message's type`);
+  if (file !== 'page/draw.js' && bodyWrite.test(code)) faults.push(`${file} writes the body's attributes`);
   return faults;
+}
+
+// The modules of the state's floor that run the programs, given what each
+// module imports (a map from a path under web/ to the paths it imports).
+function stateRunning(imports) {
+  const running = new Set(programs);
+  for (let grown = true; grown;) {
+    grown = false;
+    for (const [file, targets] of imports)
+      if (!running.has(file) && targets.some((target) => running.has(target))) grown = running.add(file);
+  }
+  return [...imports.keys()].filter((file) => floorOf(file) === 'state' && running.has(file)).map((file) => `${file} runs the programs`);
 }
 
 // The names that files, paths under web/, give to more than one floor.
@@ -61,8 +81,10 @@ const modules = ['page.js', 'state.js', ...['page', 'state', 'logic', 'views'].f
 
 test('every module of the page keeps to its floor', () => {
   assert.ok(modules.length > 20, 'the page\'s modules are where the floors say');
-  const faults = modules.flatMap((file) => broken(file, fs.readFileSync(path.join(web, file), 'utf8')));
-  assert.deepEqual([...faults, ...sharedNames(modules)], []);
+  const sources = new Map(modules.map((file) => [file, withoutComments(fs.readFileSync(path.join(web, file), 'utf8'))]));
+  const faults = modules.flatMap((file) => broken(file, sources.get(file)));
+  const imports = new Map(modules.map((file) => [file, importsOf(file, sources.get(file))]));
+  assert.deepEqual([...faults, ...sharedNames(modules), ...stateRunning(imports)], []);
 });
 
 test('each rule of the floors bites', () => {
@@ -80,7 +102,7 @@ test('each rule of the floors bites', () => {
     ['views/a/b.js', "import { update } from '../../state.js';", 1],
     ['page/a.js', "import { update } from '../state.js'; import { show } from './b.js'; document.body;", 0],
     ['page/a.js', "import * as page from '../page.js';", 1],
-    ['state/a.js', "import { b } from './b.js'; import { make } from '../logic/exercises.js';", 0],
+    ['state/a.js', "import { b } from './b.js'; import { make } from '../logic/share.js';", 0],
     ['state/a.js', "import { el } from '../views/dom.js'; location.hash;", 2],
     ['logic/a/b.js', "import { el } from '../../views/dom.js';", 1],
     ['logic/a.js', "let shown = null;", 1],
@@ -88,8 +110,19 @@ test('each rule of the floors bites', () => {
     ['logic/a.js', "function f(xs) {\n  let sum = 0;\n  for (const x of xs) sum += x;\n  return sum;\n}", 0],
     ['logic/runner.js', "let programs = null;", 0],
     ['views/a.js', "let drawn = null;", 0],
+    ['views/a.js', "export function render(state, message) {\n  switch (message.type) { default: }\n}", 1],
+    ['views/a.js', "const send = (message) => dispatch({ ...message, type: 'answer' });", 0],
+    ['page/console.js', "document.body.dataset.programs = 'loaded';", 1],
+    ['page/draw.js', "document.body.toggleAttribute('data-locked', true);", 0],
+    ['views/a.js', "section.dataset.printing = ''; document.body.classList.add('x');", 1],
   ];
   assert.deepEqual(cases.map(([file, source]) => broken(file, source).length), cases.map((c) => c[2]));
   const names = [[['logic/x.js', 'views/a/x.js'], 1], [['page.js', 'page/x.js', 'page/a/x.js'], 0], [['state/x.js', 'logic/a/x.js', 'views/x.js'], 1]];
   assert.deepEqual(names.map(([files]) => sharedNames(files).length), names.map((c) => c[1]));
+  const graphs = [
+    [{ 'state.js': ['logic/a.js'], 'logic/a.js': ['logic/b.js'], 'logic/b.js': ['logic/runner.js'] }, ['state.js runs the programs']],
+    [{ 'state/a.js': ['logic/exercises.js'], 'state.js': ['state/a.js', 'logic/b.js'] }, ['state/a.js runs the programs', 'state.js runs the programs']],
+    [{ 'state.js': ['logic/a.js'], 'logic/a.js': ['logic/b.js'], 'views/a.js': ['logic/runner.js'] }, []],
+  ];
+  assert.deepEqual(graphs.map(([graph]) => stateRunning(new Map(Object.entries(graph)))), graphs.map((c) => c[1]));
 });

@@ -1,9 +1,10 @@
 // What the assignment form and the teacher's page share: an assignment's
 // student links drawn into a box (one link for the class, or one per name as
-// a list to copy, a CSV file and a printed page of names with QR codes), and a
-// text saved as a file. The links themselves are assignment.js's.
+// a list to copy, a CSV file and a printed page of names with QR codes), and
+// that page of names, which print.js prints. The links themselves are
+// assignment.js's.
 import { t } from '../language.js';
-import { byId, el, copy, save } from '../dom.js';
+import { byId, el, button } from '../dom.js';
 import { qrOf } from '../qr.js';
 import { studentFragment, studentLinks, linksCsv, id } from '../../logic/assignments/assignment.js';
 
@@ -12,34 +13,26 @@ const sheet = byId('class-sheet');
 // The page's address without its fragment: what every link starts with.
 export const base = () => location.href.replace(/#.*$/, '');
 
-const served = () => /^https?:$/.test(location.protocol);
+// Whether the page is served over http(s): only then does a link or its QR code open on another device.
+export const served = () => /^https?:$/.test(location.protocol);
 
-// A button with the text of id that does fn when pressed.
-function button(id, fn, className = '') {
-  const b = el('button', className, t(id), { type: 'button' });
-  b.addEventListener('click', fn);
-  return b;
-}
-
-// The page of names, each with the QR code of their link, printed at once and
-// gone after the print.
-function printNames(a, links) {
+// The page of names of assignment a, each with the QR code of their link,
+// drawn for a print; none for null, after it.
+export function printNames(a) {
+  if (a === null) {
+    delete sheet.dataset.printing;
+    sheet.replaceChildren();
+    return;
+  }
   sheet.replaceChildren(el('h2', '', t('links.qrTitle', { title: a.title || t('links.untitled') })),
-    ...links.map(({ name, link }) => {
+    ...studentLinks(a, base()).map(({ name, link }) => {
       const card = el('div', 'name-card');
       const qr = qrOf(link, `${t('sheet.qr')}: ${name}`);
       card.append(el('p', 'name-card-name', name), ...(qr ? [qr] : []), el('p', 'sheet-link', link));
       return card;
     }));
   sheet.dataset.printing = '';
-  print();
 }
-
-addEventListener('afterprint', () => {
-  if (!('printing' in sheet.dataset)) return;
-  delete sheet.dataset.printing;
-  sheet.replaceChildren();
-});
 
 // The student links of assignment a, drawn into box: for a class list, the
 // list to copy, its CSV and its page of QR codes; else the one link that asks
@@ -50,16 +43,16 @@ export function drawStudentLinks(box, a) {
     const link = base() + studentFragment(a);
     const line = el('p', 'link-line');
     line.append(el('a', 'student-link', link, { href: link }));
-    parts.push(el('p', '', t('links.one')), line, button('links.copyOne', () => copy(link, 'status.linkCopied')));
+    parts.push(el('p', '', t('links.one')), line, button('links.copyOne', () => ({ type: 'copy', content: link, done: 'status.linkCopied' })));
   } else {
     const links = studentLinks(a, base());
     const listId = `${box.id}-list`;
     const list = el('textarea', 'link-list', links.map(({ name, link }) => `${name}: ${link}`).join('\n'),
                     { id: listId, readOnly: true, rows: Math.min(8, links.length), spellcheck: false, wrap: 'off' });
     const actions = el('p', 'link-actions');
-    actions.append(button('links.copyList', () => copy(list.value, 'links.listCopied'), 'copy-list'), ' ',
-                   button('links.csv', () => save(linksCsv(t, links), `links-${id(a)}.csv`, 'text/csv; charset=utf-8'), 'save-csv'));
-    if (served()) actions.append(' ', button('links.qr', () => printNames(a, links), 'print-qr'));
+    actions.append(button('links.copyList', () => ({ type: 'copy', content: list.value, done: 'links.listCopied' }), 'copy-list'), ' ',
+                   button('links.csv', () => ({ type: 'save', content: linksCsv(t, links), name: `links-${id(a)}.csv`, mime: 'text/csv; charset=utf-8' }), 'save-csv'));
+    if (served()) actions.append(' ', button('links.qr', () => ({ type: 'print', asked: { names: a } }), 'print-qr'));
     parts.push(el('label', '', t('links.list'), { htmlFor: listId }), list, actions);
   }
   box.replaceChildren(...parts);

@@ -1,21 +1,24 @@
 // "Download for an LMS" on the assignment form: the SCORM version, the pass
 // mark and the release's web zip, which the teacher picks (the page cannot
-// fetch its own files), read here and made into the assignment's package,
-// which is saved as a download. The package itself is scorm-package.js's.
-import { t, onChange } from '../language.js';
-import { byId, save } from '../dom.js';
-import { emit } from '../events.js';
+// fetch its own files), read here and made into the package of the assignment
+// that the state made, which is saved as a download. The package itself is
+// scorm-package.js's.
+import { t } from '../language.js';
+import { byId } from '../dom.js';
 import { assignmentPackage, passShare } from '../../logic/assignments/scorm-package.js';
 
 const form = byId('lms-form');
 const problem = byId('lms-problem');
 const largest = 256 * 1024 * 1024;   // bytes of a web zip read at most: the page's is a few megabytes
-let offered = null;   // the assignment whose package the form makes
+let offered = null;   // the assignment whose package the form drawn makes
 
-// Offers the package of assignment a (null: none, the form is hidden with the links).
-export function offer(a) {
+// Draws the form for the assignment made (the slice: { made, language }); a
+// problem said is said again in the language drawn.
+export function render({ made }) {
+  const a = made?.assignment ?? null;
+  if (a !== offered) problem.hidden = true;
   offered = a;
-  problem.hidden = true;
+  if (!problem.hidden) tell('lms.notPage');
 }
 
 const tell = (id) => {
@@ -25,7 +28,7 @@ const tell = (id) => {
 
 // The package of the form's assignment from the picked zip, saved; or the
 // problem said when the file is no zip of the page.
-async function make() {
+async function make(dispatch) {
   const file = byId('lms-zip').files[0];
   const version = form.querySelector('input[name="lms-version"]:checked').value;
   const pass = passShare(byId('lms-pass').value);
@@ -33,12 +36,14 @@ async function make() {
   const made = file.size <= largest ? assignmentPackage(version, offered, pass, new Uint8Array(await file.arrayBuffer())) : null;
   if (!made) return tell('lms.notPage');
   problem.hidden = true;
-  save(made.bytes, made.name, 'application/zip');
-  emit('announce', () => [t('lms.made', { name: made.name })]);
+  dispatch({ type: 'save', content: made.bytes, name: made.name, mime: 'application/zip' });
+  dispatch({ type: 'packaged', name: made.name });
 }
 
-form.addEventListener('submit', (event) => {
-  event.preventDefault();
-  make().catch(() => tell('lms.notPage'));
-});
-onChange(() => { if (!problem.hidden) tell('lms.notPage'); });
+// Makes the package as the teacher asks.
+export function connect(dispatch) {
+  form.addEventListener('submit', (event) => {
+    event.preventDefault();
+    make(dispatch).catch(() => tell('lms.notPage'));
+  });
+}

@@ -1,22 +1,19 @@
-// The teacher's page of an assignment, opened from the teacher link: the
-// assignment's title, due date, id and names; its student links again and its
-// worksheets and keys; a box for the result codes handed in, pasted any number
-// at once; and the results table that the page works out from them
-// (results.js), each cell in words and a mark, with the codes set aside, to
-// download as CSV or print.
-import { t, onChange } from '../language.js';
-import { byId, el, save } from '../dom.js';
-import { emit } from '../events.js';
-import { drawStudentLinks, base } from './class-links.js';
-import { results, resultsCsv, cellText, flagText, minutes } from '../../logic/assignments/results.js';
-import { find } from '../../logic/assignments/result-code.js';
-import { id as idOf, keySheets } from '../../logic/assignments/assignment.js';
+// The teacher's page of an assignment, opened from the teacher link, drawn
+// from the state's teacher and results: the assignment's title, due date, id
+// and names; its student links again and its worksheets and keys; a box for
+// the result codes handed in, pasted any number at once; and the results
+// table that the page works out from them (results.js), each cell in words and
+// a mark, with the codes set aside, to download as CSV or print.
+import { t } from '../language.js';
+import { byId, el } from '../dom.js';
+import { drawStudentLinks } from './class-links.js';
+import { resultsCsv, cellText, flagText, minutes } from '../../logic/assignments/results.js';
+import { id as idOf } from '../../logic/assignments/assignment.js';
 
 const section = byId('teacher');
 const codes = byId('teacher-codes');
 const tableBox = byId('teacher-table');
-let shown = null;   // the assignment open, or null
-let table = null;   // its results table, once codes are read
+let drawn = { teacher: null, results: null };   // the slice drawn
 
 // The assignment's facts as a description list.
 function drawFacts(a) {
@@ -55,62 +52,43 @@ function rejectedOf(tab) {
   return [el('h3', '', t('teacher.rejected')), list];
 }
 
-function drawTable() {
+function drawTable(table) {
+  if (table === null) return tableBox.replaceChildren();
   const wrap = el('div', 'results-box', undefined, { tabIndex: 0, role: 'region' });
   wrap.setAttribute('aria-label', t('teacher.table', { count: table.rows.length }));
   wrap.append(tableOf(table));
   tableBox.replaceChildren(el('p', 'help', t('teacher.legend')), wrap, ...rejectedOf(table));
-  byId('teacher-exports').hidden = false;
 }
 
-function draw() {
-  drawFacts(shown);
-  drawStudentLinks(byId('teacher-links'), shown);
-  if (table) drawTable();
-}
-
-// Opens the teacher's page of assignment a, or closes it for null. The
-// programs must be loaded: the table is worked out from each student's run.
-export function render(a) {
-  const same = shown !== null && a !== null && idOf(a) === idOf(shown);
-  shown = a;
+// Draws the slice ({ teacher: the assignment open or null, results: { codes,
+// table } or null, language }); another assignment empties the box for the codes.
+export function render(slice) {
+  const { teacher: a, results } = slice;
+  if (a === null || drawn.teacher === null || idOf(a) !== idOf(drawn.teacher)) codes.value = '';
+  drawn = slice;
   section.hidden = a === null;
-  if (!same) {
-    table = null;
-    codes.value = '';
-    tableBox.replaceChildren();
-    byId('teacher-exports').hidden = true;
-  }
-  if (a !== null) draw();
+  if (a === null) return;
+  drawFacts(a);
+  drawStudentLinks(byId('teacher-links'), a);
+  drawTable(results?.table ?? null);
+  byId('teacher-exports').hidden = !results;
 }
 
-// Brings the teacher to the page's top, the box for the codes ready for a paste.
-export function focus() {
-  codes.focus({ preventScroll: true });
-  scrollTo(0, 0);
+// The section alone on paper while on (print.js prints the results table).
+export function printing(on) {
+  section.toggleAttribute('data-printing', on);
 }
 
-byId('teacher-form').addEventListener('submit', (event) => {
-  event.preventDefault();
-  if (!shown) return;
-  table = results(shown, codes.value);
-  drawTable();
-  const counts = { codes: find(codes.value).length, rows: table.rows.filter((row) => row.code !== null).length };
-  emit('announce', () => [t('teacher.readCount', counts)]);
-});
-byId('teacher-csv').addEventListener('click', () => {
-  if (table) save(resultsCsv(t, table), `results-${idOf(shown)}.csv`, 'text/csv; charset=utf-8');
-});
-byId('teacher-print').addEventListener('click', () => {
-  section.dataset.printing = '';
-  print();
-});
-addEventListener('afterprint', () => { delete section.dataset.printing; });
-// The keys: a worksheet and its key for each student, each with the name and
-// that student's link; or, when no name is known yet, a word on why not.
-byId('teacher-keys').addEventListener('click', () => {
-  const sheets = keySheets(shown, table ? table.rows.map((row) => row.name) : [], base());
-  if (sheets.length === 0) emit('announce', () => [t('teacher.keysLater')]);
-  else emit('assignmentSet', { sheets });
-});
-onChange(() => { if (shown) draw(); });
+// Sends what the teacher does to the page.
+export function connect(dispatch) {
+  byId('teacher-form').addEventListener('submit', (event) => {
+    event.preventDefault();
+    dispatch({ type: 'codesRead', codes: codes.value });
+  });
+  byId('teacher-csv').addEventListener('click', () => {
+    const { teacher: a, results } = drawn;
+    if (a && results) dispatch({ type: 'save', content: resultsCsv(t, results.table), name: `results-${idOf(a)}.csv`, mime: 'text/csv; charset=utf-8' });
+  });
+  byId('teacher-print').addEventListener('click', () => dispatch({ type: 'print', asked: { results: true } }));
+  byId('teacher-keys').addEventListener('click', () => dispatch({ type: 'keysAsked' }));
+}
