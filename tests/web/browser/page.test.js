@@ -131,7 +131,8 @@ test('a link to the other program starts it afresh, waiting for its order', chro
 });
 
 // The first prompt is there before the programs: what is typed meanwhile is
-// echoed, and handed to the program once it has loaded.
+// echoed, and handed to the program once it has loaded; an entry still being
+// typed as they arrive is kept.
 test('what is typed before the programs have loaded is handed to them', chromiumAlone, async () => {
   const page = await openPage(browser(), `${pageUrl}#gjinverse`, { initScript: holdPrograms(false), ready: '#typed:not([disabled])' });
   const { input, expected } = goldenCase('gjinverse/worked-2x2');
@@ -146,4 +147,14 @@ test('what is typed before the programs have loaded is handed to them', chromium
   assert.ok((await paneText(page)).startsWith(`INPUT ORDER OF SQUARE MATRIX: 2\nINPUT a11 a12 : 2 1\nINPUT a21 a22 : 1 3\n`));
   assert.ok((await download(page)).equals(expected));
   await close(page);
+  // An entry begun as the programs arrive stays in the field, with its caret, and its Enter sends all of it.
+  const typing = await openPage(browser(), `${pageUrl}#gjinverse`, { initScript: holdPrograms(false), ready: '#typed:not([disabled])' });
+  await typing.keyboard.type('1');
+  await typing.evaluate(() => window.releasePrograms());
+  await typing.waitForSelector('body[data-programs="loaded"]');
+  await typing.keyboard.type('0');
+  await typing.keyboard.press('Enter');
+  await typing.waitForFunction(() => /MATRIX: .*\n/.test(document.getElementById('pane').textContent));
+  assert.ok((await paneText(typing)).startsWith('INPUT ORDER OF SQUARE MATRIX: 10\n'), await paneText(typing));
+  await close(typing);
 });
