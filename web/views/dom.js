@@ -6,6 +6,9 @@ import { operations } from '../logic/words.js';
 
 export const byId = (id) => document.getElementById(id);
 
+// Whether the page is served over http(s): only then does a link to it, or its QR code, open on another device.
+export const served = () => /^https?:$/.test(location.protocol);
+
 const saver = document.createElement('a');
 
 // Saves content (text or bytes) as a download named name, of the given type.
@@ -81,17 +84,21 @@ export function headerCell(header, scope) {
   return th;
 }
 
+// Gives a printout's table its row of column headers (copies.headers), under a
+// corner cell that a screen reader names.
+export function headRow(table, head) {
+  const corner = el('th', '', undefined, { scope: 'col' });
+  corner.append(el('span', 'visually-hidden', t('table.corner')));
+  table.createTHead().insertRow().append(corner, ...head.columns.map((header) => headerCell(header, 'col')));
+}
+
 // A printout's rows as a table, in a box named label that scrolls sideways
 // when wide. Given head (copies.headers: each column's and row's name, shown and
 // spoken, and where the bar stands), its columns and rows are labelled as the
 // stages' tables are, for the eye and for a screen reader.
 export function printoutBox(rows, label, head = null) {
   const table = el('table', 'printout');
-  if (head !== null) {
-    const corner = el('th', '', undefined, { scope: 'col' });
-    corner.append(el('span', 'visually-hidden', t('table.corner')));
-    table.createTHead().insertRow().append(corner, ...head.columns.map((header) => headerCell(header, 'col')));
-  }
+  if (head !== null) headRow(table, head);
   const body = table.createTBody();
   rows.forEach((row, r) => {
     const tr = body.insertRow();

@@ -8,7 +8,7 @@
 // of columns, each a copy of the table with the row headers and the block's columns.
 import { t, language } from './language.js';
 import { inSlices } from './frames.js';
-import { byId, el, button, operationList, headerCell } from './dom.js';
+import { byId, el, button, operationList, headerCell, headRow } from './dom.js';
 import { entry, stopDivisor, isZero, isNonFinite } from '../logic/model.js';
 import { marks } from '../logic/marks.js';
 import { format, MAX_BITS } from '../logic/exact.js';
@@ -138,11 +138,7 @@ function grid(k) {
   const table = el('table', 'printout', undefined, { role: 'grid' });
   table.createCaption().append(el('span', 'visually-hidden', t('table.caption', { k: k + 1, name: stageName(t, stage) })));
   table.setAttribute('aria-describedby', `stage-${k + 1}-summary`);
-  if (head.columns.length > 0) {
-    const corner = el('th', '', undefined, { scope: 'col' });
-    corner.append(el('span', 'visually-hidden', t('table.corner')));
-    table.createTHead().insertRow().append(corner, ...head.columns.map((header) => headerCell(header, 'col')));
-  }
+  if (head.columns.length > 0) headRow(table, head);
   const body = table.createTBody();
   stage.rows.forEach((row, r) => {
     const tr = body.insertRow();

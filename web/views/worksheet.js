@@ -17,7 +17,7 @@
 // where the run stops meaning anything (sheet.js). An assignment's sheets
 // carry each student's name and link.
 import { t } from './language.js';
-import { byId, el } from './dom.js';
+import { byId, el, served } from './dom.js';
 import { qrOf } from './qr.js';
 import { stageHeading, questionLabel, sheetTitle, optionWords } from '../logic/words.js';
 import { answerOf } from '../logic/check.js';
@@ -95,7 +95,7 @@ function firstTop(sheet, made) {
   if (linkPrints()) {
     const link = linkOf(sheet);
     head.append(el('p', 'sheet-link', t('sheet.link', { link })));
-    const qr = /^https?:$/.test(location.protocol) ? qrOf(link) : null;
+    const qr = served() ? qrOf(link) : null;
     if (qr) {
       top = el('div', 'sheet-top');
       top.append(head, qr);

@@ -4,7 +4,7 @@
 // that page of names, which print.js prints. The links themselves are
 // assignment.js's.
 import { t } from '../language.js';
-import { byId, el, button } from '../dom.js';
+import { byId, el, button, served } from '../dom.js';
 import { qrOf } from '../qr.js';
 import { studentFragment, studentLinks, linksCsv, id } from '../../logic/assignments/assignment.js';
 
@@ -12,9 +12,6 @@ const sheet = byId('class-sheet');
 
 // The page's address without its fragment: what every link starts with.
 export const base = () => location.href.replace(/#.*$/, '');
-
-// Whether the page is served over http(s): only then does a link or its QR code open on another device.
-export const served = () => /^https?:$/.test(location.protocol);
 
 // The page of names of assignment a, each with the QR code of their link,
 // drawn for a print; none for null, after it.

@@ -6,9 +6,8 @@
 // this browser kept other work of the same exercise. What the student does is
 // sent to the page as a message.
 import { t } from '../language.js';
-import { byId, el, button } from '../dom.js';
+import { byId, el, button, served } from '../dom.js';
 import { qrOf } from '../qr.js';
-import { served } from './class-links.js';
 
 const section = byId('student');
 const choice = byId('link-choice');
