@@ -68,6 +68,7 @@
 //   { print: asked }                     a print: { classSet }, { keys: { assignment,
 //                                        read } }, { names: assignment } or { results: true }
 //   { save: { content, name, type } }    a download
+//   { saveTable: { table, language, name } }  the results table downloaded as CSV
 //   { copy: { content, done } }          the clipboard; { type: 'copied', done | error } comes back
 import * as learning from './state/learning.js';
 import * as studying from './state/studying.js';

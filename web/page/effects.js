@@ -3,7 +3,7 @@
 // matrix made, the address written or visited, what practice keeps stored or
 // forgotten, a student's work reported to the LMS, a results table worked
 // out, the focus moved and the status line's words, a message sent after
-// paint, a print, a download, the clipboard. What an effect learns comes back
+// paint, a print, a download (the results table's as CSV among them), the clipboard. What an effect learns comes back
 // as a message. Each function is handed page: { state(), dispatch, lms,
 // tellLms }, what page.js shares with its parts; lms is the LMS's session
 // (views/assignments/lms.js) inside one, else null.
@@ -20,7 +20,8 @@ import { make as makeExercise } from '../logic/exercises.js';
 import { parseLink } from '../logic/assignments/assignment.js';
 import { workKey } from '../logic/assignments/work.js';
 import { decodeWork } from '../logic/assignments/suspend.js';
-import { results } from '../logic/assignments/results.js';
+import { results, resultsCsv } from '../logic/assignments/results.js';
+import { translator } from '../logic/translate.js';
 
 // Moves the focus to target (state.js): practice's own targets, or an element by its id.
 function focus({ element, top = false, ...target }) {
@@ -56,6 +57,7 @@ const carriers = {
   },
   print: (page, { print }) => printer.print(print),
   save: (page, { save: { content, name, type } }) => save(content, name, type),
+  saveTable: (page, { saveTable: { table, language, name } }) => save(resultsCsv(translator(language), table), name, 'text/csv; charset=utf-8'),
   copy: (page, { copy: { content, done } }) =>
     copy(content).then(() => page.dispatch({ type: 'copied', done }), (error) => page.dispatch({ type: 'copied', error: error.message })),
 };

@@ -2,7 +2,8 @@
 // form (made), the results view that a teacher's link opens (teacher), and
 // the table of the codes read there (results). The table is worked out by an
 // effect ({ grade }) and comes back as the message 'graded'; the keys are
-// printed by one ({ print }).
+// printed by one ({ print }), and its CSV is written by one ({ saveTable }):
+// results.js, which grades by running the programs, is out of the state's reach.
 import { assignment, namesOf, teacherFragment, keySheets, id } from '../logic/assignments/assignment.js';
 import { find } from '../logic/assignments/result-code.js';
 import { firstAsked } from '../logic/share.js';
@@ -49,6 +50,9 @@ export const handlers = {
     const counts = { codes: find(codes).length, rows: table.rows.filter((row) => row.code !== null).length };
     return [{ ...state, results: { codes, table } }, [{ announce: [{ id: 'teacher.readCount', values: counts }] }]];
   },
+  // The results table as CSV, worded in the page's language, saved.
+  resultsSaved: (state) => (state.teacher && state.results
+    ? [state, [{ saveTable: { table: state.results.table, language: state.language, name: `results-${id(state.teacher)}.csv` } }]] : [state, []]),
   // The worksheets and keys of the results view's assignment; where no name is
   // known yet, why not.
   keysAsked: (state) => {

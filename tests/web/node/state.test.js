@@ -192,6 +192,8 @@ test('each message changes the state as it says, and asks the page for its effec
     ['their table', teaching, { type: 'graded', assignment: a, codes: 'X', table }, { results: { codes: 'X', table } },
      [{ announce: [{ id: 'teacher.readCount', values: { codes: 0, rows: 1 } }] }]],
     ['a table of another assignment', teaching, { type: 'graded', assignment: assignment({ seed: 10 }), codes: 'X', table }, null, []],
+    ['the table as CSV', graded, { type: 'resultsSaved' }, null, [{ saveTable: { table, language: 'en', name: `results-${id(a)}.csv` } }]],
+    ['no table, no CSV', teaching, { type: 'resultsSaved' }, null, []],
     ['the keys of a class list', teaching, { type: 'keysAsked' }, null, [{ print: { keys: { assignment: a, read: [] } } }]],
     ['no keys before a name is known', { ...teaching, teacher: assignment({ seed: 9 }) }, { type: 'keysAsked' }, null, [{ announce: [{ id: 'teacher.keysLater' }] }]],
   ]);
@@ -367,7 +369,7 @@ test('every message is taken in every state, and the state given stays as it was
     studentLink: { found: { role: 'student', assignment: a, name: 'Lee' }, program: 'gjinverse', now: 1 }, studentName: { name: 'Lee', now: 1 },
     notYou: {}, handIn: { now: 2 }, reported: { ok: false }, teacherLink: { found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' },
     assignmentMade: { given: { names: 'Kim' }, seed: 7 }, packaged: { name: 'x.zip' }, codesRead: { codes: '' },
-    graded: { assignment: a, codes: '', table: { rows: [], stages: [], rejected: [] } }, keysAsked: {},
+    graded: { assignment: a, codes: '', table: { rows: [], stages: [], rejected: [] } }, resultsSaved: {}, keysAsked: {},
   };
   assert.deepEqual(Object.keys(minimal).sort(), Object.keys(handlers).sort(), 'a message for every handler');
   for (const [name, state] of Object.entries({ initial: initial(), shown, practising, answered, student, teaching })) {

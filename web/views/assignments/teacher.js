@@ -7,13 +7,13 @@
 import { t } from '../language.js';
 import { byId, el } from '../dom.js';
 import { drawStudentLinks } from './class-links.js';
-import { resultsCsv, cellText, flagText, minutes } from '../../logic/assignments/results.js';
+import { cellText, flagText, minutes } from '../../logic/assignments/results.js';
 import { id as idOf } from '../../logic/assignments/assignment.js';
 
 const section = byId('teacher');
 const codes = byId('teacher-codes');
 const tableBox = byId('teacher-table');
-let drawn = { teacher: null, results: null };   // the slice drawn
+let drawnId = null;   // the id of the assignment drawn, or null
 
 // The assignment's facts as a description list.
 function drawFacts(a) {
@@ -62,10 +62,10 @@ function drawTable(table) {
 
 // Draws the slice ({ teacher: the assignment open or null, results: { codes,
 // table } or null, language }); another assignment empties the box for the codes.
-export function render(slice) {
-  const { teacher: a, results } = slice;
-  if (a === null || drawn.teacher === null || idOf(a) !== idOf(drawn.teacher)) codes.value = '';
-  drawn = slice;
+export function render({ teacher: a, results }) {
+  const id = a && idOf(a);
+  if (id === null || id !== drawnId) codes.value = '';
+  drawnId = id;
   section.hidden = a === null;
   if (a === null) return;
   drawFacts(a);
@@ -85,10 +85,7 @@ export function connect(dispatch) {
     event.preventDefault();
     dispatch({ type: 'codesRead', codes: codes.value });
   });
-  byId('teacher-csv').addEventListener('click', () => {
-    const { teacher: a, results } = drawn;
-    if (a && results) dispatch({ type: 'save', content: resultsCsv(t, results.table), name: `results-${idOf(a)}.csv`, mime: 'text/csv; charset=utf-8' });
-  });
+  byId('teacher-csv').addEventListener('click', () => dispatch({ type: 'resultsSaved' }));
   byId('teacher-print').addEventListener('click', () => dispatch({ type: 'print', asked: { results: true } }));
   byId('teacher-keys').addEventListener('click', () => dispatch({ type: 'keysAsked' }));
 }
