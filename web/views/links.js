@@ -9,7 +9,7 @@ import { fragment, maxInput, examples } from '../logic/share.js';
 const runLink = byId('run-link');
 const copyButton = byId('copy-link');
 const note = byId('link-note');
-let drawnLanguage = null;
+let drawnLanguage = null;  // the language drawn in
 
 // The link to run, carrying what carries says; where the typed text is longer
 // than a link may carry, a note saying so instead, since such a link would open empty.

@@ -22,7 +22,7 @@ let printouts = [];      // per stage drawn: { node, marked, residues, group, co
 let widest = 0;          // the longest entry drawn
 let exit = null;         // the exit note: [span, status]
 let drawnModel = null;   // the model drawn
-let drawnLanguage = null;
+let drawnLanguage = null;  // the language drawn in
 
 function clear(next) {
   pane.textContent = '';

@@ -32,7 +32,7 @@ let untitled = [];       // [cell, stage] still without their titles
 let current = 0;         // the stage shown, as drawn (the state's stage.k)
 let all = false;         // whether every stage is, as drawn (the state's stage.all)
 let printing = false;    // while a print is made: every stage is shown
-let drawnLanguage = null;
+let drawnLanguage = null;  // the language drawn in
 const built = new Map(); // stage index -> its article
 
 const stageCount = () => (model ? model.stages.length : 0);

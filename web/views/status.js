@@ -15,7 +15,7 @@ let telling = () => [t('status.loading')];  // what the line says, drawn anew in
 let session = 0;
 let announced = 0;     // the stages of the session told of
 let run = null;        // the run last told of
-let drawnLanguage = null;
+let drawnLanguage = null;  // the language drawn in
 
 function say(parts) {
   telling = parts;
