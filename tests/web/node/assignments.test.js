@@ -237,7 +237,7 @@ test('the table grades each student by the rule picked over every code, and sets
     ['tries', { text: '1e999' }, false]);
   // The rule picks which of 박서연's codes counts.
   for (const [rule, right, counted] of [['best', 3, [true, false]], ['first', 3, [true, false]], ['latest', 0, [false, true]]]) {
-    const row = results(a, pasted, { rule }).rows[2];
+    const row = results(a, `${park2} ${park1}`, { rule }).rows[2];
     assert.deepEqual([row.right, row.codes.map((c) => c.counted), row.code], [right, counted, counted[0] ? park1 : park2], rule);
   }
   // Worked out in slices, a piece at a time, the same table.
