@@ -86,21 +86,24 @@ const canonical = (code) => code.normalize('NFKC').replace(/[\s\u2010-\u2015-]+/
   .replace(/O/g, '0').replace(/[IL]/g, '1');
 
 // The codes in pasted, read, each once: { valid: [{ code, result }],
-// rejected, codes, repeated }; a generator that yields after each code.
+// rejected, damaged, codes, repeated }, damaged the name keys that damaged
+// codes of this assignment still tell; a generator that yields after each code.
 function* sortCodes(a, pasted) {
-  const [valid, rejected, id, seen] = [[], [], idOf(a), new Set()];
+  const [valid, rejected, damaged, id, seen] = [[], [], new Set(), idOf(a), new Set()];
   const found = find(pasted);
   yield;
   for (const code of found) {
     if (seen.has(canonical(code))) continue;
     seen.add(canonical(code));
     const result = read(code);
-    if (result.problem) rejected.push({ code, problem: result.problem, name: (result.problem === 'code.broken' && salvage(code)?.name) || null });
+    const head = result.problem === 'code.broken' ? salvage(code) : null;
+    if (head?.id === id) damaged.add(nameKey(head.name));
+    if (result.problem) rejected.push({ code, problem: result.problem, name: head?.name ?? null });
     else if (result.id !== id) rejected.push({ code, problem: 'code.other', name: result.name });
     else valid.push({ code, result });
     yield;
   }
-  return { valid, rejected, codes: seen.size, repeated: found.length - seen.size };
+  return { valid, rejected, damaged, codes: seen.size, repeated: found.length - seen.size };
 }
 
 // The answers of a stage of a code checked over its questions ({ questions,
@@ -204,7 +207,6 @@ function* work(a, pasted, { rule = 'best', offset = 0 } = {}) {
     if (!byName.has(key)) byName.set(key, []);
     byName.get(key).push(entry);
   }
-  const damaged = new Set(rejected.filter((r) => r.problem === 'code.broken' && r.name !== null).map((r) => nameKey(r.name)));
   const due = dueInstant(a.due, offset);
   const rows = [];
   for (const [key, entries] of byName) {
@@ -221,12 +223,14 @@ function* work(a, pasted, { rule = 'best', offset = 0 } = {}) {
       }
       yield;
     }
-    if (checked.length > 0 || listed.has(key)) rows.push(rowOf(name, m, a, checked, { rule, due, listed: listed.has(key) || listed.size === 0, damaged: damaged.has(key) }));
+    if (checked.length > 0 || listed.has(key)) rows.push(rowOf(name, m, a, checked, { rule, due, listed: listed.has(key) || listed.size === 0, damaged: sorted.damaged.has(key) }));
   }
-  const first = firstStage(a, { stages: stagePlan(a.program, a.order) });
-  const last = Math.max(first, ...rows.map((row) => Math.max(...row.cells.keys())));
+  // Every run of the assignment has the stages of its plan; each asks from the same first.
+  const plan = stagePlan(a.program, a.order);
+  const first = firstStage(a, { stages: plan });
+  const last = rows.length > 0 ? Math.max(...rows.map((row) => Math.max(...row.cells.keys()))) : plan.length - 1;
   const stages = Array.from({ length: last - first + 1 }, (_, i) => first + i);
-  const table = { stages, plan: stagePlan(a.program, a.order), rule, rejected, ...missedOf(stages, rows),
+  const table = { stages, plan, rule, rejected, ...missedOf(stages, rows),
     rows: rows.map((row) => {
       const full = stages.map((k) => row.cells.get(k) ?? noCell('unasked'));
       return { ...row, cells: full.map(cell), details: full.map(detail) };
