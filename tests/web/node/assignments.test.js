@@ -10,7 +10,7 @@ import { code, worked, monday9 } from './classwork.js';
 import * as A from '../../../web/logic/assignments/assignment.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
 import * as W from '../../../web/logic/assignments/work.js';
-import { results, grading, resultsCsv, rejectedCsv, readCount } from '../../../web/logic/assignments/results.js';
+import { results, grading, resultsCsv, rejectedCsv, readCount, cellText } from '../../../web/logic/assignments/results.js';
 import { tally } from '../../../web/logic/session.js';
 import { make } from '../../../web/logic/exercises.js';
 import { crc32, fromBase32, toBase32, base32Alphabet } from '../../../web/logic/assignments/packing.js';
@@ -206,35 +206,49 @@ test('work kept of another shape starts afresh; the hints and Show that a locked
 });
 
 // The class of monday: [name, minutes to the hand-in, how each stage went].
-// 박서연 hands in twice; a damaged code of Lee's, one of another assignment,
-// 1e999 as a first answer, the same code pasted twice, a name past 100
+// 박서연 hands in three times; a damaged code of Lee's, one of another
+// assignment and one of another version, 1e999 as a first answer, codes
+// pasted again (as they were, in small letters, in parts), a name past 100
 // characters, and a code handed in after the due date or too fast.
 test('the table grades each student by the rule picked over every code, and sets aside only what it cannot take', needsBuild, () => {
   const a = { ...monday, due: '2026-12-07' };
   const longName = 'Kim '.repeat(30).trim();
-  const plans = [[names[0], 25, ['first', 'tries', 'hint', 'shown', 'first', 'open']], [names[2], 20, ['first', 'first', 'first']],
-    [names[2], 40, ['tries']], ['Choi', 60 * 20, ['first']], ['Kang', 0.2, ['huge', 'first', 'first']], [longName, 30, ['first', 'first']]];
-  const [kim, park1, park2, choi, kang, long] = plans.map(([name, minutes, plan]) => code(a, name, plan, minutes));
+  const plans = [[names[0], 25, ['first', 'tries', 'hint', 'shown', 'first', 'open']], [names[2], 20, ['tries']], [names[2], 30, ['first', 'first', 'first']],
+    [names[2], 40, ['first']], ['Choi', 60 * 20, ['tries']], ['Kang', 0.2, ['huge', 'first', 'first']], [longName, 30, ['first', 'first', 'hint']]];
+  const [kim, park1, park2, park3, choi, kang, long] = plans.map(([name, minutes, plan]) => code(a, name, plan, minutes));
   const lee = code(a, names[1], ['first'], 10);
   const damaged = lee.slice(0, -8) + (lee.at(-8) === 'A' ? 'B' : 'A') + lee.slice(-7);
   const other = code({ ...a, seed: 1 }, names[0], ['first'], 5);
-  const pasted = `${park2}\n민수: ${kim}\n${park1} ${damaged} ${choi} ${other} ${kang}\n${long}\n${kim}`;
+  const pasted = `${park3}\n민수: ${kim}\n${park1} ${damaged} ${choi} ${other} ${kang}\n${long}\n${kim}\ngjr1${kim.slice(4).toLowerCase().replace(/1/g, 'l')}\n` +
+    `${park2.match(/.{1,30}/g).join('-')} GJR2${park1.slice(4)}`;
   const table = results(a, pasted, { offset: -540 });
   const statuses = (row) => row.cells.map((c) => c.status).join(' ');
-  assert.deepEqual(table.rows.map((row) => [row.name, row.right, row.asked, row.flags.join(' ')]),
-    [[names[0], 2, 9, ''], [names[1], 0, 9, 'damaged'], [names[2], 3, 9, 'codes'], ['Kang', 2, 9, 'notListed tooFast'],
-     [longName.slice(0, 99), 2, 9, 'notListed'], ['Choi', 1, 9, 'notListed late']]);
+  assert.deepEqual(table.rows.map((row) => [row.name, row.right, row.asked, row.hints, row.shown, row.flags.join(' ')]),
+    [[names[0], 2, 9, 1, 1, ''], [names[1], 0, 9, 0, 0, 'damaged'], [names[2], 3, 9, 0, 0, 'codes'], ['Kang', 2, 9, 0, 0, 'notListed tooFast'],
+     [longName.slice(0, 99), 2, 9, 1, 0, 'notListed'], ['Choi', 0, 9, 0, 0, 'notListed late']]);
   assert.deepEqual(table.rows.slice(0, 3).map(statuses), ['first tries tries shown first open none none none', 'none none none none none none none none none',
     'first first first open none none none none none']);
-  assert.deepEqual([table.counts, table.hardest, table.rejected.map((r) => [r.problem, r.name])],
-    [{ codes: 8, graded: 5, rejected: 2, repeated: 1 }, [1, 2, 3], [['code.broken', names[1]], ['code.other', names[0]]]]);
-  assert.deepEqual([table.rows[3].cells[0].status, table.rows[3].details[0].answers[0].given, table.rows[3].details[0].answers[0].right],
-    ['tries', { text: '1e999' }, false]);
+  assert.deepEqual([table.counts, table.missed.slice(0, 6).map((x) => [x.missed, x.done]), table.hardest, table.rejected.map((r) => [r.problem, r.name])],
+    [{ codes: 10, graded: 5, rejected: 3, repeated: 2 }, [[2, 5], [1, 4], [2, 4], [1, 1], [0, 1], [0, 0]], [1, 3, 2],
+     [['code.broken', names[1]], ['code.other', names[0]], ['code.version', null]]]);
+  // What a row opens to: each first answer, its verdict and slip.
+  assert.deepEqual([table.rows[0].details[1].answers[0], table.rows[3].details[0].answers[0].given, table.rows[1].details[0]],
+    [{ key: 'order', label: { id: 'practice.q.order', values: { j: 1 } }, given: { text: '12345' }, right: false, slip: 'notOrder' }, { text: '1e999' },
+     { tries: 0, shown: false, answers: [] }]);
   // The rule picks which of 박서연's codes counts.
-  for (const [rule, right, counted] of [['best', 3, [true, false]], ['first', 3, [true, false]], ['latest', 0, [false, true]]]) {
-    const row = results(a, `${park2} ${park1}`, { rule }).rows[2];
-    assert.deepEqual([row.right, row.codes.map((c) => c.counted), row.code], [right, counted, counted[0] ? park1 : park2], rule);
+  for (const [rule, right, counted] of [['best', 3, [false, true, false]], ['first', 0, [true, false, false]], ['latest', 1, [false, false, true]]]) {
+    const row = results(a, `${park3} ${park1} ${park2}`, { rule }).rows[2];
+    assert.deepEqual([row.right, row.codes.map((c) => c.counted), row.code], [right, counted, [park1, park2, park3][counted.indexOf(true)]], rule);
   }
+  // Codes altered and sealed again, as another page might write them: answers
+  // that do not fit, a stage not asked; and a verdict of the student's page's own.
+  const tamper = (from, change) => { const r = R.read(from); change(r); return R.write(r); };
+  const odd = [(r) => { r.stages[0].first[0] = { choice: 'yes' }; }, (r) => { r.stages[0].first.pop(); }, (r) => { r.stages[0].k = 0; }];
+  const strange = results(a, odd.map((change) => tamper(kang, change)).join(' '));
+  assert.deepEqual([strange.rejected.map((r) => r.problem), strange.rows.length], [Array(3).fill('code.mismatch'), 3]);
+  const claims = results(a, tamper(kim, (r) => { r.stages[1].right = true; }));
+  assert.deepEqual([claims.rows[0].flags, readCount(claims).id], [['differs'], 'teacher.statusAll']);
+  assert.deepEqual([results(A.assignment({ secret }), '').stages, grading(a, '').step(Infinity)], [range(1, 9), true]);
   // Worked out in slices, a piece at a time, the same table.
   const job = grading(a, pasted, { offset: -540 });
   let pieces = 1;
@@ -243,12 +257,18 @@ test('the table grades each student by the rule picked over every code, and sets
   // One row a student in the CSV, the codes set aside in a file of their own.
   const t = translator('ko');
   const lines = resultsCsv(t, table, -540).split('\r\n');
-  assert.deepEqual([lines.length, lines[0], lines[1], lines[6]], [table.rows.length + 2,
+  const none = (n) => Array(n).fill('풀지 않음').join(',');
+  assert.deepEqual([lines.length, lines[0], lines[1], lines[2], lines[6]], [table.rows.length + 2,
     '\ufeff이름,2단계 행 나누기,3단계 1열 교환,4단계 1열 아래 소거,5단계 2열 교환,6단계 2열 아래 소거,7단계 3열 위 소거,8단계 2열 위 소거,' +
     '9단계 대각 나누기,10단계 역행렬,힌트,걸린 시간(분),한 번에 맞힌 단계,묻는 단계,제출 시각,기한 넘김,확인할 점', '김민수,한 번에 맞힘,다시 풀어 맞힘,"다시 풀어 맞힘, 힌트 1번",정답 보기 사용,한 번에 맞힘,풀다가 멈춤,풀지 않음,풀지 않음,풀지 않음,1,25,2,9,2026-12-07 09:25,,',
-    'Choi,한 번에 맞힘,풀다가 멈춤,풀지 않음,풀지 않음,풀지 않음,풀지 않음,풀지 않음,풀지 않음,풀지 않음,0,1200,1,9,2026-12-08 05:00,예,명단에 없는 이름; 제출 기한이 지나서 냄']);
-  assert.equal(rejectedCsv(translator('en'), table).split('\r\n')[2], `${other},${names[0]},a code of another assignment`);
-  assert.equal(t(readCount(table).id, readCount(table).values), '코드 8개를 읽어 학생 5명의 결과를 채웠습니다(2개는 채점에서 뺌).');
+    `"Lee, ""JJ"" Jiwoo",${none(9)},0,,0,9,,,코드가 손상됨: 학생에게 코드를 다시 붙여 넣어 보내 달라고 하세요`,
+    `Choi,다시 풀어 맞힘,풀다가 멈춤,${none(7)},0,1200,0,9,2026-12-08 05:00,예,명단에 없는 이름; 제출 기한이 지나서 냄`]);
+  assert.deepEqual(rejectedCsv(translator('en'), table).split('\r\n').slice(0, 3).map((line) => line.replace(/^\ufeff/, '')),
+    ['Code,Name,Why it was set aside', `${damaged},${names[1].replace(/(.*)/, '"$1"').replace(/"JJ"/, '""JJ""')},` +
+     'a damaged code (cut short or mistyped): ask the student to paste it again', `${other},${names[0]},a code of another assignment`]);
+  assert.equal(t(readCount(table).id, readCount(table).values), '코드 10개를 읽어 학생 5명의 결과를 채웠습니다(3개는 채점에서 뺌).');
+  assert.deepEqual([{ status: 'tries', hints: 1 }, { status: 'open', hints: 2 }, { status: 'unasked', hints: 0 }].map((c) => cellText(translator('en'), c)),
+    ['right after tries, 1 hint', 'begun, not finished, 2 hints', 'not asked: A is singular']);
 });
 
 test('CSV files are UTF-8 with a byte-order mark, quoted as RFC 4180 asks, formulas disarmed', () => {

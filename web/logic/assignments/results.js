@@ -68,8 +68,6 @@ import { making } from '../exercises.js';
 import { stageShort } from '../words.js';
 import { csv } from './csv.js';
 
-export const rules = ['best', 'first', 'latest'];
-
 // The fastest a person reads a question, works its number out and types it:
 // a code whose time is under this per answer checked was not typed by hand.
 export const fastestAnswer = 2;
@@ -79,7 +77,7 @@ const day = 86400000;
 // The end of due ('YYYY-MM-DD') in the teacher's time zone, in ms since 1970:
 // offset is the zone's as Date.getTimezoneOffset() gives it (minutes behind
 // UTC: -540 in Seoul). Null for no due date.
-export const dueInstant = (due, offset = 0) => (due ? Date.parse(due + 'T00:00:00Z') + day + offset * 60000 : null);
+export const dueInstant = (due, offset = 0) => (due ? Date.parse(due) + day + offset * 60000 : null);
 
 // A code written one way: NFKC, without separators, in capitals, O as 0 and I, L as 1.
 const canonical = (code) => code.normalize('NFKC').replace(/[\s\u2010-\u2015-]+/g, '').toUpperCase()
@@ -242,9 +240,10 @@ function* work(a, pasted, { rule = 'best', offset = 0 } = {}) {
 // The results table of assignment a from the codes found in pasted (any
 // text), worked out in slices: a job whose step(deadline) works until
 // performance.now() reaches deadline (or a little past: one student's program
-// run, one piece of an exact replay or one code checked) and gives whether
-// the table is done; job.result is the table then. options: { rule (one of
-// rules, 'best' by default), offset (the teacher's zone, as dueInstant takes it) }.
+// run, one piece of an exact replay or one stage of a code checked) and gives
+// whether the table is done; job.result is the table then. options: { rule
+// ('best' by default, 'first' or 'latest': see the table's rule), offset (the
+// teacher's zone, as dueInstant takes it) }.
 export function grading(a, pasted, options = {}) {
   const pieces = work(a, pasted, options);
   const job = { result: null };
