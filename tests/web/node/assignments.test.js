@@ -129,12 +129,13 @@ test('the keys are printed for the class list, else the names read, or once for 
 test('a result code reads back whole, is found through hyphens, blanks, line breaks and full-width letters, and one altered is caught', needsBuild, () => {
   const result = R.noted(R.noted(R.newResult(A.id(monday), '김민수', 1796720400000), 3, 4,
     { answer: 0, given: { text: '−1/３' }, miss: false }), 3, 4, { answer: 2, given: { text: 'Infinity, 그대로' }, miss: true });
-  const stages = [{ k: 2, done: true, right: false, tries: 7, hints: 3, shown: true, first: [{ alone: true }, { choice: 'no' }, { text: '-2.5e-05' }, null] }];
+  const stages = [{ k: 2, done: true, right: false, tries: 7, hints: 3, shown: true,
+    first: [{ alone: true }, ...['no', 'one', 'zero', 'many'].map((choice) => ({ choice })), { text: '-2.5e-05' }, null, { text: '1'.repeat(70) }] }];
   for (const r of [result, { ...result, handed: result.started + 3599000, stages }]) {
     const written = R.write(r);
     assert.match(written, /^GJR1[0-9A-Z]+$/);
     const back = R.read(written);
-    assert.deepEqual(back, { ...r, stages: r.stages.map((s) => ({ ...s, first: s.first.map((x) => (x?.text ? { text: x.text.normalize('NFKC').replace('−', '-') } : x)) })) });
+    assert.deepEqual(back, { ...r, stages: r.stages.map((s) => ({ ...s, first: s.first.map((x) => (x?.text ? { text: x.text.normalize('NFKC').replace('−', '-').slice(0, 64) } : x)) })) });
     assert.deepEqual(R.read(written.toLowerCase()), back);
   }
   const kim = code(monday, names[0], ['first', 'tries', 'hint', 'shown'], 30);
@@ -145,19 +146,31 @@ test('a result code reads back whole, is found through hyphens, blanks, line bre
   }
   assert.equal(caught, 2 * (kim.length - 4));
   assert.ok(kim.length < 400, `${kim.length} characters`);
-  assert.deepEqual(['GJR2' + kim.slice(4), 'GJR' + kim.slice(4), 'GJ' + kim.slice(3), 'not a code', kim + '0'].map((c) => R.read(c).problem),
-    ['code.version', 'code.broken', 'code.broken', 'code.broken', 'code.broken']);
+  assert.deepEqual(['GJR2' + kim.slice(4), 'GJR' + kim.slice(4), 'GJ' + kim.slice(3), 'not a code', kim + '0', 'x' + kim].map((c) => R.read(c).problem),
+    ['code.version', 'code.broken', 'code.broken', 'code.broken', 'code.broken', 'code.broken']);
+  assert.deepEqual(R.read(kim.match(/.{1,9}/g).join(' - ')), R.read(kim));
+  assert.throws(() => R.write({ ...result, id: 'ABC' }), /id/);
   const other = code({ ...monday, seed: 1 }, 'Choi', ['first'], 5);
   const split = (by) => kim.match(/.{1,24}/g).join(by);
   const wide = [...kim].map((ch) => String.fromCharCode(ch.charCodeAt(0) + 0xfee0)).join('');
   // text pasted, the codes found in it
   const pasted = [[`선생님, ${kim}입니다.\n(${kim.toLowerCase()}) GJR1 done; xGJR1${kim.slice(4)} ${kim.slice(0, 20)}`, [kim, kim.toLowerCase(), kim.slice(0, 20)]],
-    [split('-'), [kim]], [`코드: ${split('\n')}\nKim Minsu`, [kim]], [`${split(' ')} and ${other}`, [kim, other]], [wide, [kim]],
-    [split('\u2010'), [kim]], [`${split(' ').slice(0, -2)}X ok`, [`${kim.slice(0, -2)}Xok`]]];
+    [split('-'), [kim]], [`코드: ${split(' \n')}\nKim Minsu`, [kim]], [`${split(' ')} and ${other}`, [kim, other]], [wide, [kim]],
+    [split('\u2010'), [kim]], [`${split(' ').slice(0, -2)}X ok`, [`${kim.slice(0, -2)}Xok`]], [`GJR2${split(' ').slice(4)} ok`, [`GJR2${kim.slice(4)}`]]];
   for (const [text, found] of pasted) assert.deepEqual(R.find(text), found, text);
   // What a code altered near its end still tells: its assignment and name.
   assert.deepEqual(R.salvage(`${kim.slice(0, -6)}000000`), { id: A.id(monday), name: names[0] });
-  assert.deepEqual(['GJR1', 'GJR1ZZZZZZZZZZZZZZZZZZZZ', 'code'].map(R.salvage), [null, null, null]);
+  assert.deepEqual(R.salvage(`gjr1${kim.slice(4, -6).toLowerCase()}000000`), { id: A.id(monday), name: names[0] });
+  assert.deepEqual(['GJR1', 'GJR1ZZZZZZZZZZZZZZZZZZZZ', 'code', 'GJR2' + kim.slice(4), R.write({ ...result, name: '' }), R.write({ ...result, name: 'a\u0001' })]
+    .map(R.salvage), [null, null, null, null, null, null]);
+  // What is not a result as the page keeps one: each field of another shape.
+  const r = R.read(kim);
+  const s0 = r.stages[0];
+  const notResults = [null, 'x', { ...r, id: 5 }, { ...r, id: 'ABC' }, { ...r, name: 5 }, { ...r, started: NaN }, { ...r, handed: '5' },
+    { ...r, stages: Array(65).fill(s0) }, ...[null, { k: -1 }, { k: 1.5 }, { done: 1 }, { right: 'yes' }, { shown: null }, { hints: 4 }, { tries: -1 },
+      { first: 'x' }, { first: Array(201).fill(null) }, { first: [5] }, { first: [{ choice: 'maybe' }] }, { first: [{ alone: 1 }] }]
+      .map((change) => ({ ...r, stages: [change && { ...s0, ...change }] }))];
+  assert.deepEqual([R.isResult(r), notResults.filter(R.isResult)], [true, []]);
 });
 
 test('an order-4 inverse with every entry asked makes a code of reasonable length', needsBuild, () => {
