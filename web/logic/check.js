@@ -29,10 +29,11 @@ import { printed as asPrinted } from './printf.js';
 const one = { n: 1n, d: 1n };
 
 // Text as a keyboard may give it, in the forms read: NFKC (full-width digits,
-// signs and slash, the ideographic space), the minus sign U+2212 as '-', one
-// blank for any run of them, none after a leading sign.
+// signs and slash, the ideographic space), the minus sign U+2212 and the
+// Hangul letter ㅡ (which 천지인 keyboards offer for a dash, and which NFKC
+// makes U+1173) as '-', one blank for any run of them, none after a leading sign.
 export const plain = (text) =>
-  text.normalize('NFKC').replace(/\u2212/g, '-').trim().replace(/\s+/g, ' ').replace(/^([+-]) /, '$1');
+  text.normalize('NFKC').replace(/[\u2212\u1173\u3161]/g, '-').trim().replace(/\s+/g, ' ').replace(/^([+-]) /, '$1');
 
 const nonFiniteWord = /^([+-]?)(inf|infinity|∞|nan)$/;
 
@@ -361,6 +362,13 @@ export function askedAfterSingular(m, k, q) {
   return q.kind === 'invertible' || (!(stop && k >= stop.stage) && !isNonFinite(q.expected.printed ?? ''));
 }
 
+// Every question of stage k that practice of m's run from stage from (0-based)
+// asks, in the order that a session asks them and a result keeps their first
+// answers: whether A is invertible where that is asked, then questions(); each
+// marked afterSingular, whether it is still asked once A is said singular.
+export const stageQuestions = (m, k, from, fill) => [invertibility(m, k, from), ...questions(m, k, fill)].filter(Boolean)
+  .map((q) => ({ ...q, afterSingular: askedAfterSingular(m, k, q) }));
+
 // The stages (0-based, first and last) that are not asked once the learner
 // has said that A is singular, for the tally to name (as the page numbers
 // them, k + 1, in 'practice.summary.unasked'); null where every stage is.
@@ -414,6 +422,13 @@ function closeness(answer, expected) {
   return around && near(around, answer.value, '0.01') ? 'closeNear' : null;
 }
 
+// Every slip that a verdict may name, in a fixed order that saved work
+// (suspend.js) writes them by: new ones go at the end. 'differs' is what the
+// page says for a wrong answer with no slip named.
+export const slipNames = ['differs', 'unreadable', 'notOrder', 'sign', 'leftmost', 'oneExchange', 'inverted', 'textbook',
+  'changedZero', 'notZero', 'closeDigits', 'closeNear', 'singular', 'invertible', 'rSign', 'wrongRow', 'beforeExchange',
+  'unscaled', 'noExchange', 'sorted', 'otherOrder', 'oppositeSign', 'oneSolution', 'noSolution', 'manySolutions'];
+
 // Whether a verdict counts against the stage: a close answer is to be carried
 // further, not a mistake.
 export const isMiss = (verdict) => !verdict.right && !['closeDigits', 'closeNear'].includes(verdict.slip);
@@ -461,7 +476,9 @@ export function check(question, answer, answeredRightly = []) {
   const verdict = compare(value, expected);
   if (verdict.right) return { ...verdict, slip: null };
   if (question.kind === 'r' && value.value.n === 0n) return wrong('notZero');
-  if (expected.hull && meets(expected.hull, ofPrinted(asPrinted(value.double)))) return right('fromPrinted');
+  // A number past what a double holds (1e309) prints as inf, which no interval holds.
+  const printedHull = ofPrinted(asPrinted(value.double));
+  if (expected.hull && printedHull && meets(expected.hull, printedHull)) return right('fromPrinted');
   const found = question.slips.filter((s) => s.printed !== undefined && !answeredRightly.includes(s.unlessRight) && compare(value, s).right);
   const named = found.length > 0 ? onlyReading(found)
     : closeness(value, expected) ?? question.slips.find((s) => s.otherwise)?.slip ?? null;

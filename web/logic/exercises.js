@@ -14,7 +14,7 @@
 // version 2 also rejects near-trivial matrices (a permutation or diagonal
 // matrix, with signs, or more zeros than a triangular one has), under every option.
 import { determinant, parseDecimal, equal } from './exact.js';
-import { model, replayed, entry, valueAt, exactNumbers } from './model.js';
+import { model, replay, replayed, withExact, entry, valueAt, exactNumbers } from './model.js';
 import { open, extend } from './runner.js';
 import { passOrder, oneExchange } from './check.js';
 import { exerciseOptions as optionNames, latestGenerator } from './share.js';
@@ -163,7 +163,18 @@ export function possible(options, n, generator = 1) {
 // link without one is): { program, order, seed, options, generator, a, b, input,
 // model, met }, met false when no draw within the attempts held every option
 // (the last draw is given then).
-export function make({ program = 'gjinverse', order = 3, seed = 1, options = [], generator: version = 1 }) {
+export function make(exercise) {
+  const work = making(exercise);
+  for (;;) {
+    const { done, value } = work.next();
+    if (done) return value;
+  }
+}
+
+// make() as pieces of work, for a caller that spreads many over frames (the
+// results of a class): a generator that yields after each program run and
+// each piece of its exact replay, and returns the exercise.
+export function* making({ program = 'gjinverse', order = 3, seed = 1, options = [], generator: version = 1 }) {
   const kept = possible(options, order, version);
   const wanted = Object.fromEntries(kept.map((o) => [o, true]));
   const random = generator(seed);
@@ -172,8 +183,12 @@ export function make({ program = 'gjinverse', order = 3, seed = 1, options = [],
     const { a, b } = draw(random, program, order, wanted);
     const rows = b ? a.map((row, i) => [...row, b[i]]) : a;
     const input = `${order}\n${rows.map((row) => row.join(' ')).join('\n')}\n`;
-    const model = modelOf(program, input);
-    exercise = { program, order, seed, options: kept, generator: version, a, b, input, model, met: holds(wanted, a, model, version) };
+    const printed = model(extend(open(program), input, true));
+    yield;
+    const job = replay(printed);
+    while (job && !job.step(0)) yield;
+    const made = job ? withExact(printed, job.result) : printed;
+    exercise = { program, order, seed, options: kept, generator: version, a, b, input, model: made, met: holds(wanted, a, made, version) };
     if (exercise.met) break;
   }
   return exercise;

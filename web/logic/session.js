@@ -17,7 +17,7 @@
 // Once the learner has said rightly that A is singular, the stages from there
 // on ask nothing of the run's inf and nan, and practice ends where the exact
 // replay stops (check.askedAfterSingular).
-import { questions, invertibility, check, isMiss, answerOf, startStage, askedAfterSingular, unaskedAfterSingular } from './check.js';
+import { stageQuestions, invertibility, invertibilityStage, check, isMiss, answerOf, startStage, unaskedAfterSingular } from './check.js';
 import { isWaiting } from './model.js';
 import { fills, firstAsked, defaultFill } from './share.js';
 import { operations } from './words.js';
@@ -34,13 +34,7 @@ const exercise = (run) => `${run.program} ${run.input.trim().split(/\s+/).join('
 export const progressKey = (run) => `practice.progress.${exercise(run)}`;
 export const recordKey = (run) => `practice.${exercise(run)}`;
 
-// Stage k's questions, practised from stage from: whether A is invertible
-// where that shows (check.invertibilityStage), its decisions, then the entries
-// asked; each marks whether it is still asked once A is said to be singular.
-const questionsOf = (m, k, from, fill) => [invertibility(m, k, from), ...questions(m, k, fill)].filter(Boolean)
-  .map((q) => ({ ...q, afterSingular: askedAfterSingular(m, k, q) }));
-
-const fresh = (m, k, from, fill) => ({ questions: questionsOf(m, k, from, fill), answers: new Map(), wrong: false, hints: 0, shown: false });
+const fresh = (m, k, from, fill) => ({ questions: stageQuestions(m, k, from, fill), answers: new Map(), wrong: false, hints: 0, shown: false });
 
 // The choices that say A is singular (for gjsolve, that the system has no single solution).
 const singularChoices = ['no', 'zero', 'many'];
@@ -75,6 +69,17 @@ function withStage(session, k, changes, own = {}) {
   return { ...session, stages, ...own };
 }
 
+// An answer as stored() keeps it, rebuilt of the fields that it should have
+// (what an older page or a hand edit left otherwise reads as none); null when
+// it has no key or no verdict.
+function answerKept(entry) {
+  const [key, a] = Array.isArray(entry) ? entry : [];
+  if (typeof key !== 'string' || typeof a?.verdict?.right !== 'boolean') return null;
+  const text = (x) => (typeof x === 'string' ? x : null);
+  return [key, { text: text(a.text), alone: a.alone === true, choice: text(a.choice), zero: a.zero === true,
+                 verdict: { right: a.verdict.right, note: text(a.verdict.note), slip: text(a.verdict.slip) } }];
+}
+
 // The session kept of m's run (as stored() gave it), if it is whole; else null.
 // Answers that are not what an answer is are left out; the rest stays.
 export function restore(m, saved) {
@@ -87,9 +92,9 @@ export function restore(m, saved) {
     const s = kept[k];
     session.stages[k] = fresh(m, k, saved.from, saved.fill);
     if (!s || !Array.isArray(s.answers)) continue;
-    const answers = s.answers.filter((a) => Array.isArray(a) && typeof a[0] === 'string' && typeof a[1]?.verdict?.right === 'boolean');
+    const answers = s.answers.map(answerKept).filter(Boolean);
     Object.assign(session.stages[k], { answers: new Map(answers), wrong: s.wrong === true,
-                                       hints: Math.min(hintSteps, Number(s.hints) || 0), shown: s.shown === true });
+                                       hints: Math.min(hintSteps, Math.max(0, Math.floor(Number(s.hints)) || 0)), shown: s.shown === true });
   }
   return pruned(session);
 }
@@ -103,6 +108,20 @@ export function start(m, { asked = null, saved = null, level = 0 } = {}) {
   const last = m.stages.length - 1;
   const from = startStage(m, asked, level ?? 0, firstAsked);
   return begin(m, Math.min(last, Math.max(1, from - 1)), asked?.fill ?? defaultFill);
+}
+
+// The questions of stage k that practice of m's run from stage from, with
+// fill's entries, asks of a learner who goes on to its end, as a result
+// (result-code.js) keeps their first answers: { questions, counted }, the
+// questions in the order that indexes those answers (after the stage where A
+// is said singular, only those still asked then), and whether each counts
+// towards the stage once it is done (at that stage itself, only those still
+// asked once A is said singular: the stage is done with the others unanswered).
+export function stageAsked(m, k, from, fill) {
+  const all = stageQuestions(m, k, from, fill);
+  const said = singularAnswered(m, from);
+  const questions = said !== null && k > said ? all.filter((q) => q.afterSingular) : all;
+  return { questions, counted: questions.map((q) => said === null || k < said || q.afterSingular) };
 }
 
 // What is kept of a session, so that a reload or a later visit comes back to it.
@@ -156,13 +175,31 @@ export function answer(session, k, key, given) {
   return pruned(withStage(session, k, { answers, wrong: s.wrong || isMiss(verdict) }, { told: { k, key } }));
 }
 
-// The first stage (0-based) that practice leaves unasked because A was said
-// to be singular: where the run stops meaning anything, or the one after the
-// stage where it was said; null where it asks every stage.
-function firstUnasked(m, session) {
-  const said = saidSingular(session);
+// The first stage (0-based) that practice leaves unasked once A was said to
+// be singular at stage said (null: not said): where the run stops meaning
+// anything, or the one after said; null where it asks every stage.
+function askingEnds(m, said) {
   const left = said === null ? null : unaskedAfterSingular(m);
   return left && Math.max(left.first, said + 1);
+}
+
+const firstUnasked = (m, session) => askingEnds(m, saidSingular(session));
+
+// The stage (0-based) where a learner practising m's run from stage from says
+// rightly that A is singular: where the run asks it and A is; else null.
+export function singularAnswered(m, from) {
+  const k = invertibilityStage(m, from);
+  return k !== null && singularChoices.includes(invertibility(m, k, from).expected.choice) ? k : null;
+}
+
+// The stages (0-based, in order) that practice of m's run from stage from
+// (0-based) asks of a learner who goes on to its end: from `from` to the
+// run's last, or, where A is singular and the learner says so, to the last
+// that still means something. Each who finishes has done these, whatever the
+// answers on the way.
+export function askedStages(m, from) {
+  const end = Math.min(m.stages.length, askingEnds(m, singularAnswered(m, from)) ?? m.stages.length);
+  return Array.from({ length: Math.max(0, end - from) }, (_, i) => from + i);
 }
 
 // Those stages, as the page numbers them: { first, last }, or null where none is.
@@ -206,14 +243,14 @@ export function hint(session, k) {
 // The session with other entries asked: the stages from the one at hand on
 // ask them, and the stage at hand is done with once nothing is left open in it.
 export function withFill(m, session, fill) {
-  const stages = session.stages.map((s, k) => (s && k >= session.current ? { ...s, questions: questionsOf(m, k, session.from, fill) } : s));
+  const stages = session.stages.map((s, k) => (s && k >= session.current ? { ...s, questions: stageQuestions(m, k, session.from, fill) } : s));
   return advance(m, pruned({ ...session, fill, stages }), session.current);
 }
 
 // The session once m, the same run with its exact values, has come: the
 // questions take them, the answers stay.
 export function withModel(m, session) {
-  return pruned({ ...session, stages: session.stages.map((s, k) => s && { ...s, questions: questionsOf(m, k, session.from, session.fill) }) });
+  return pruned({ ...session, stages: session.stages.map((s, k) => s && { ...s, questions: stageQuestions(m, k, session.from, session.fill) }) });
 }
 
 // The numbers that stage k works with, as printed in the printout before it,

@@ -9,6 +9,9 @@ export function stageName(t, stage) {
   return t('stage.' + stage.id, { j: stage.column ?? '' });
 }
 
+// A stage's short name, where a narrow column heads it: "Pivot 2".
+export const stageShort = (t, stage) => t('short.' + stage.id, { j: stage.column ?? '' });
+
 // The values that an operation's texts name, from its record (model.js).
 export function values(op, stage) {
   switch (op.name) {

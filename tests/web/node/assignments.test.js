@@ -1,14 +1,17 @@
-// Assignments under node: their links both ways, the id and each student's
-// seed (pinned: links handed out depend on them), result codes written, read,
-// cut and mistyped, the teacher's re-check of a code over a real run, the
-// results table's flags, the keys' sheets, and the bytes of the CSV files.
+// Assignments under node: their links both ways, the teacher's secret, the
+// id and each student's seed (pinned: links handed out depend on them), the
+// names of a class, result codes written, read, found, cut and mistyped, a
+// student's work and what it is scored on, the teacher's table over codes
+// that real sessions wrote (classwork.js), and the bytes of the CSV files.
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs } from './programs.js';
+import { code, worked, monday9 } from './classwork.js';
 import * as A from '../../../web/logic/assignments/assignment.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
-import { results, resultsCsv } from '../../../web/logic/assignments/results.js';
-import { invertibility, questions, answerOf } from '../../../web/logic/check.js';
+import * as W from '../../../web/logic/assignments/work.js';
+import { results, grading, resultsCsv, rejectedCsv, readCount, cellText } from '../../../web/logic/assignments/results.js';
+import { tally } from '../../../web/logic/session.js';
 import { make } from '../../../web/logic/exercises.js';
 import { crc32, fromBase32, toBase32, base32Alphabet } from '../../../web/logic/assignments/packing.js';
 import { csv } from '../../../web/logic/assignments/csv.js';
@@ -17,39 +20,69 @@ import { translator } from '../../../web/logic/translate.js';
 before(programs);
 
 const names = ['김민수', 'Lee, "JJ" Jiwoo', '박서연'];
-const monday = A.assignment({ seed: 12345, title: '월요일 과제: 역행렬', due: '2026-12-14', names });
+const secret = A.secretOf(Array.from({ length: 16 }, (_, i) => i * 17));
+const monday = A.assignment({ seed: 12345, title: '월요일 과제: 역행렬', due: '2026-12-14', names, secret });
+const range = (first, last) => Array.from({ length: last - first + 1 }, (_, i) => first + i);
 
-test('assignment links carry the assignment both ways, a student link without the class list', () => {
-  const cases = [monday, A.assignment(), A.assignment({ program: 'gjsolve', order: 4, options: ['nice', 'alone'], seed: 2 ** 32 - 1,
-    from: 5, fill: 'all', hints: 0, show: true, perStudent: false, due: '2099-01-31', names: ['a'.repeat(A.maxName)] })];
+test('assignment links carry the assignment both ways, a student link without the class list or the secret', () => {
+  const cases = [monday, A.assignment({ secret }), A.assignment({ program: 'gjsolve', order: 4, options: ['nice', 'alone'], seed: 2 ** 32 - 1,
+    from: 12, fill: 'all', hints: 0, show: true, perStudent: false, due: '2099-01-31', names: ['a'.repeat(A.maxName)], secret }),
+    A.assignment({ names: range(1, A.maxNames).map((i) => `학생 ${i}`), secret })];
   for (const a of cases) {
     assert.deepEqual(A.parseLink(A.teacherFragment(a)), { role: 'teacher', assignment: a, name: null });
-    assert.deepEqual(A.parseLink(A.studentFragment(a)), { role: 'student', assignment: { ...a, names: [] }, name: null });
+    assert.deepEqual(A.parseLink(A.studentFragment(a)), { role: 'student', assignment: { ...a, names: [], secret: '' }, name: null });
     assert.deepEqual(A.parseLink(A.studentFragment(a, a.names[0] ?? null)).name, a.names[0] ?? null);
     assert.match(A.studentFragment(a), /^#gj(inverse|solve)&assignment=[A-Za-z0-9_-]+$/);
   }
-  const student = A.studentFragment(monday);
+  const student = A.studentFragment(monday, names[0]);
   const broken = [student.slice(0, -1), student.replace(/assignment=(.)/, (all, c) => `assignment=${c === 'I' ? 'J' : 'I'}`), student.replace('gjinverse', 'gjsolve'),
-                  `#gjinverse&assignment=${student.split('=')[1]}x`, A.teacherFragment(monday).replace(/.$/, (c) => (c === 'A' ? 'B' : 'A'))];
+                  `#gjinverse&assignment=${student.split('=')[1]}x`, A.teacherFragment(monday).replace(/.$/, (c) => (c === 'A' ? 'B' : 'A')),
+                  A.teacherFragment(monday).replace('teacher=', 'assignment='), '#gjinverse&practice&assignment=x', `${student}&end`];
   for (const hash of broken) assert.deepEqual(A.parseLink(hash), { problem: 'link.assignment' }, hash);
+  // A student's own link made a teacher's opens nothing of the teacher's.
+  for (const hash of [student, A.studentFragment(monday)]) assert.deepEqual(A.parseLink(hash.replace('assignment=', 'teacher=')), { problem: 'link.notTeacher' });
+  assert.deepEqual(['#gjinverse&practice&seed=3', '#gjinverse&teacher=x', '#x&assignment='].map(A.isAssignmentLink), [false, true, true]);
   assert.equal(A.parseLink('#gjinverse&practice&seed=3'), null);
-  const bad = [{ due: '2026-02-30' }, { from: 1 }, { hints: 4 }, { names: [' '] }, { title: 'x'.repeat(A.maxTitle + 1) },
-               { generator: A.generatorVersion + 1 }];
-  for (const given of bad) assert.throws(() => A.studentFragment(A.assignment(given)), JSON.stringify(given));
+  const bad = [{ due: '2026-02-30' }, { from: 1 }, { from: 11 }, { hints: 4 }, { names: [' '] }, { names: Array(A.maxNames + 1).fill('x') },
+               { title: 'x'.repeat(A.maxTitle + 1) }, { generator: A.generatorVersion + 1 }, { secret: 'ABC' }];
+  for (const given of bad) assert.throws(() => A.teacherFragment({ ...monday, ...given }), JSON.stringify(given));
 });
 
-test('the id names what is asked; a student\'s seed comes from the name as any device types it', () => {
+// Links made before teachers' links held a secret (by commit 6089909): a
+// teacher's, a student's own and one asking from stage 12 of 10.
+test('links handed out before the secret read as they did, and a teacher\'s link without one is written as it was', () => {
+  const old = { ...monday, names: ['김민수', '박서연'], secret: '' };
+  const teacher = '#gjinverse&teacher=JC6BAAAMDlXPaduyblOyalOydvCDqs7zsoJw6IOyXre2WieugrEMuq5gOuvvOyImDLrsJXshJzsl7ADOtmPn';
+  assert.deepEqual(A.parseLink(teacher), { role: 'teacher', assignment: old, name: null });
+  assert.equal(A.teacherFragment(old), teacher);
+  assert.deepEqual(A.parseLink('#gjinverse&assignment=JC6BAAAMDlXPaduyblOyalOydvCDqs7zsoJw6IOyXre2WieugrCMuq5gOuvvOyImALD98lQ'),
+                   { role: 'student', assignment: { ...old, names: [] }, name: '김민수' });
+  const past = A.parseLink('#gjinverse&assignment=JC6A4AAAwOVc9p27JuU7JqU7J28IOqzvOygnDog7Jet7ZaJ66CsA94rHYQ').assignment;
+  assert.deepEqual([past.from, A.id(past), A.parseLink(A.teacherFragment({ ...past, names: ['x'] })).assignment.from], [12, 'WPD0D0R', 12]);
+});
+
+test('the id names what is asked, not the names, title, due date or secret; a student\'s seed comes from the name as any device types it', () => {
   const id = A.id(monday);
   assert.match(id, /^[0-9A-Z]{7}$/);
-  assert.equal(A.id({ ...monday, title: '', due: '', names: [] }), id);
+  assert.equal(A.id({ ...monday, title: '', due: '', names: ['최하늘', ...names], secret: '' }), id);
   for (const change of [{ seed: 12346 }, { fill: 'all' }, { from: 3 }, { hints: 2 }, { show: true }, { perStudent: false }, { options: ['nice'] }])
     assert.notEqual(A.id({ ...monday, ...change }), id, JSON.stringify(change));
-  // seed, name, the student's seed: fixed for good.
+  // A name added, one corrected: every other link and matrix stays.
+  const later = { ...monday, names: ['김민수', 'Lee Jiwoo', '박서연', '최하늘'] };
+  for (const name of ['김민수', '박서연']) assert.deepEqual([A.studentFragment(later, name), A.exerciseFor(later, name)], [A.studentFragment(monday, name), A.exerciseFor(monday, name)]);
+  // seed, name, the student's seed: fixed for good (a name past 100 characters by its first 100).
+  const long = '김'.repeat(A.maxName);
   const pinned = [[1, '김민수', 4056152687], [12345, '김민수', 3100270559], [12345, ' 김민수\t', 3100270559],
     [12345, '김민수'.normalize('NFD'), 3100270559], [12345, '박서연', 1850778182], [1, 'Lee Jiwoo', 890612056],
-    [1, 'lee  JIWOO ', 890612056], [4294967295, 'A', 4088226457]];
+    [1, 'lee  JIWOO ', 890612056], [4294967295, 'A', 4088226457], [7, long, 998389473], [7, `${long}수`, 998389473]];
   assert.deepEqual(pinned.map(([seed, name]) => A.studentSeed(seed, name)), pinned.map((p) => p[2]));
-  assert.deepEqual(A.namesOf('김민수\r\n\n  Lee   Jiwoo \n김민수\n박서연'), ['김민수', 'Lee Jiwoo', '박서연']);
+});
+
+test('a class list names each student once and says who is named twice; an LMS\'s "Last, First" as a person writes it', () => {
+  assert.deepEqual(A.classList('김민수\r\n\n  Lee   Jiwoo \n김민수\n박서연\nlee jiwoo\n김민수'), { names: ['김민수', 'Lee Jiwoo', '박서연'], repeats: ['김민수', 'Lee Jiwoo'] });
+  const shown = [['박, 지호', '박지호'], ['Kim, Minji', 'Minji Kim'], [' Kim,  Minji ', 'Minji Kim'], ['남궁, 민', '남궁민'], ['Lee Jiwoo', 'Lee Jiwoo'],
+    ['a, b, c', 'a, b, c'], [', x', ', x']];
+  assert.deepEqual(shown.map(([name]) => [name, A.displayName(name)]), shown);
 });
 
 test('each student of a class gets a matrix of their own, and the same one again', needsBuild, () => {
@@ -62,6 +95,16 @@ test('each student of a class gets a matrix of their own, and the same one again
   assert.deepEqual(pinned.map(([generator]) => matrices(generator)), pinned.map((p) => p[1]));
   assert.deepEqual(matrices(2), matrices(2));
   assert.equal(new Set(names.map((name) => JSON.stringify(make(A.exerciseFor({ ...monday, perStudent: false }, name)).a))).size, 1);
+});
+
+test('an assignment starts at a named stage of its run, from the scaling to the last', needsBuild, () => {
+  for (const program of ['gjinverse', 'gjsolve']) {
+    for (const order of [2, 3, 4]) {
+      const { stages } = make({ program, order, seed: order }).model;
+      assert.deepEqual(A.stagePlan(program, order), stages.map((s) => ({ id: s.id, column: s.column ?? null })), `${program} ${order}`);
+      assert.deepEqual(A.fromChoices(program, order).map((choice) => choice.from), range(2, stages.length));
+    }
+  }
 });
 
 // Each case: the assignment, the names read from the codes, and the names of
@@ -83,92 +126,162 @@ test('the keys are printed for the class list, else the names read, or once for 
   assert.equal(A.keySheets(monday, [], '').find((sheet) => sheet.name === '김민수').exercise.seed, 3100270559);
 });
 
-// A stage as one student works it, through the record that the session keeps.
-function work(result, m, k, fill, how) {
-  const qs = [invertibility(m, k), ...questions(m, k, fill)].filter(Boolean);
-  const right = (q) => (q.kind === 'invertible' ? { choice: answerOf(q) } : q.expected.alone ? { alone: true } : { text: answerOf(q) });
-  const wrong = (q) => (q.kind === 'invertible' ? { choice: answerOf(q) === 'yes' ? 'no' : 'yes' } : { text: 'wrong' });
-  const answer = (r, i, given, miss) => R.noted(r, k, qs.length, { answer: i, given, miss });
-  if (how === 'hint') result = R.noted(result, k, qs.length, { hint: true });
-  if (['tries', 'shown', 'open', 'claims'].includes(how)) result = answer(result, 0, wrong(qs[0]), how !== 'claims');
-  if (how === 'shown') return R.noted(result, k, qs.length, { shown: true });
-  if (how === 'open') return result;
-  qs.forEach((q, i) => { result = answer(result, i, right(q), false); });
-  return R.noted(result, k, qs.length, { done: true });
-}
-
-// A class's codes: name, hand-in minute and what the student did at each stage
-// asked (the stages after the plan's not reached); 'claims' is a wrong first
-// answer that the student's page took for right.
-function codes(a, plans) {
-  return plans.map(([name, minute, plan]) => {
-    const m = make(A.exerciseFor(a, name)).model;
-    let result = R.newResult(A.id(a), name, Date.UTC(2026, 11, 8, 9));
-    plan.forEach((how, i) => { result = work(result, m, a.from - 1 + i, a.fill, how); });
-    return R.write({ ...result, handed: result.started + minute * 60000 });
-  });
-}
-
-test('a result code reads back whole, and a code cut or with one character altered is caught', () => {
+test('a result code reads back whole, is found through hyphens, blanks, line breaks and full-width letters, and one altered is caught', needsBuild, () => {
   const result = R.noted(R.noted(R.newResult(A.id(monday), '김민수', 1796720400000), 3, 4,
     { answer: 0, given: { text: '−1/３' }, miss: false }), 3, 4, { answer: 2, given: { text: 'Infinity, 그대로' }, miss: true });
-  const stages = [{ k: 2, done: true, right: false, tries: 7, hints: 3, shown: true, first: [{ alone: true }, { choice: 'no' }, { text: '-2.5e-05' }, null] }];
+  const stages = [{ k: 2, done: true, right: false, tries: 7, hints: 3, shown: true,
+    first: [{ alone: true }, ...['no', 'one', 'zero', 'many'].map((choice) => ({ choice })), { text: '-2.5e-05' }, null, { text: '1'.repeat(70) }] }];
   for (const r of [result, { ...result, handed: result.started + 3599000, stages }]) {
-    const code = R.write(r);
-    assert.match(code, /^GJR1[0-9A-Z]+$/);
-    const back = R.read(code);
-    assert.deepEqual(back, { ...r, stages: r.stages.map((s) => ({ ...s, first: s.first.map((x) => (x?.text ? { text: x.text.normalize('NFKC').replace('−', '-') } : x)) })) });
-    assert.deepEqual(R.read(code.toLowerCase()), back);
+    const written = R.write(r);
+    assert.match(written, /^GJR1[0-9A-Z]+$/);
+    const back = R.read(written);
+    assert.deepEqual(back, { ...r, stages: r.stages.map((s) => ({ ...s, first: s.first.map((x) => (x?.text ? { text: x.text.normalize('NFKC').replace('−', '-').slice(0, 64) } : x)) })) });
+    assert.deepEqual(R.read(written.toLowerCase()), back);
   }
-  const code = codes(monday, [[names[0], 30, ['first', 'tries', 'hint', 'shown']]])[0];
+  const kim = code(monday, names[0], ['first', 'tries', 'hint', 'shown'], 30);
   let caught = 0;
-  for (let at = 4; at < code.length; at++) {
-    const other = base32Alphabet[(base32Alphabet.indexOf(code[at]) + 1 + (at % 31)) % 32];
-    caught += Boolean(R.read(code.slice(0, at) + other + code.slice(at + 1)).problem) + Boolean(R.read(code.slice(0, at)).problem);
+  for (let at = 4; at < kim.length; at++) {
+    const other = base32Alphabet[(base32Alphabet.indexOf(kim[at]) + 1 + (at % 31)) % 32];
+    caught += Boolean(R.read(kim.slice(0, at) + other + kim.slice(at + 1)).problem) + Boolean(R.read(kim.slice(0, at)).problem);
   }
-  assert.equal(caught, 2 * (code.length - 4));
-  assert.ok(code.length < 400, `${code.length} characters`);
-  assert.deepEqual(['GJR2' + code.slice(4), 'GJR' + code.slice(4), 'GJ' + code.slice(3), 'not a code', code + '0'].map((c) => R.read(c).problem),
-    ['code.version', 'code.broken', 'code.broken', 'code.broken', 'code.broken']);
-  assert.deepEqual(R.find(`선생님, ${code}입니다.\n(${code.toLowerCase()}) GJR1 done; xGJR1${code.slice(4)} ${code.slice(0, 20)}`),
-    [code, code.toLowerCase(), code.slice(0, 20)]);
+  assert.equal(caught, 2 * (kim.length - 4));
+  assert.ok(kim.length < 400, `${kim.length} characters`);
+  assert.deepEqual(['GJR2' + kim.slice(4), 'GJR' + kim.slice(4), 'GJ' + kim.slice(3), 'not a code', kim + '0', 'x' + kim].map((c) => R.read(c).problem),
+    ['code.version', 'code.broken', 'code.broken', 'code.broken', 'code.broken', 'code.broken']);
+  assert.deepEqual(R.read(kim.match(/.{1,9}/g).join(' - ')), R.read(kim));
+  assert.throws(() => R.write({ ...result, id: 'ABC' }), /id/);
+  const other = code({ ...monday, seed: 1 }, 'Choi', ['first'], 5);
+  const split = (by) => kim.match(/.{1,24}/g).join(by);
+  const wide = [...kim].map((ch) => String.fromCharCode(ch.charCodeAt(0) + 0xfee0)).join('');
+  // text pasted, the codes found in it
+  const pasted = [[`선생님, ${kim}입니다.\n(${kim.toLowerCase()}) GJR1 done; xGJR1${kim.slice(4)} ${kim.slice(0, 20)}`, [kim, kim.toLowerCase(), kim.slice(0, 20)]],
+    [split('-'), [kim]], [`코드: ${split(' \n')}\nKim Minsu`, [kim]], [`${split(' ')} and ${other}`, [kim, other]], [wide, [kim]],
+    [split('\u2010'), [kim]], [`${split(' ').slice(0, -2)}X ok`, [`${kim.slice(0, -2)}Xok`]], [`GJR2${split(' ').slice(4)} ok`, [`GJR2${kim.slice(4)}`]]];
+  for (const [text, found] of pasted) assert.deepEqual(R.find(text), found, text);
+  // What a code altered near its end still tells: its assignment and name.
+  assert.deepEqual(R.salvage(`${kim.slice(0, -6)}000000`), { id: A.id(monday), name: names[0] });
+  assert.deepEqual(R.salvage(`gjr1${kim.slice(4, -6).toLowerCase()}000000`), { id: A.id(monday), name: names[0] });
+  assert.deepEqual(['GJR1', 'GJR1ZZZZZZZZZZZZZZZZZZZZ', 'code', 'GJR2' + kim.slice(4), R.write({ ...result, name: '' }), R.write({ ...result, name: 'a\u0001' })]
+    .map(R.salvage), [null, null, null, null, null, null]);
+  // What is not a result as the page keeps one: each field of another shape.
+  const r = R.read(kim);
+  const s0 = r.stages[0];
+  const notResults = [null, 'x', { ...r, id: 5 }, { ...r, id: 'ABC' }, { ...r, name: 5 }, { ...r, started: NaN }, { ...r, handed: '5' },
+    { ...r, stages: Array(65).fill(s0) }, ...[null, { k: -1 }, { k: 1.5 }, { done: 1 }, { right: 'yes' }, { shown: null }, { hints: 4 }, { tries: -1 },
+      { first: 'x' }, { first: Array(201).fill(null) }, { first: [5] }, { first: [{ choice: 'maybe' }] }, { first: [{ alone: 1 }] }]
+      .map((change) => ({ ...r, stages: [change && { ...s0, ...change }] }))];
+  assert.deepEqual([R.isResult(r), notResults.filter(R.isResult)], [true, []]);
 });
 
 test('an order-4 inverse with every entry asked makes a code of reasonable length', needsBuild, () => {
   const a = A.assignment({ order: 4, fill: 'all', seed: 7 });
   const stages = make(A.exerciseFor(a, 'x')).model.stages.length;
-  const code = codes(a, [['x', 40, Array(stages - 1).fill('first')]])[0];
-  assert.ok(code.length < 2400, `${code.length} characters`);
-  assert.deepEqual(results(a, code).rows[0].cells.map((c) => c.status), Array(stages - 1).fill('first'));
+  const long = code(a, 'x', Array(stages - 1).fill('first'), 40);
+  assert.ok(long.length < 2400, `${long.length} characters`);
+  assert.deepEqual(results(a, long).rows[0].cells.map((c) => c.status), Array(stages - 1).fill('first'));
 });
 
-test('the teacher\'s page gives each code its own verdicts, and flags what needs a look', needsBuild, () => {
-  const plans = [[names[0], 25, ['first', 'tries', 'hint', 'shown', 'first', 'open']], [names[2], 20, ['tries']],
-                 [names[2], 31, ['first', 'first']], [' 박서연 ', 28, ['open']], ['Choi', 40, ['claims']]];
-  const [kim, park1, park2, park3, choi] = codes(monday, plans);
-  const other = codes({ ...monday, seed: 1 }, [[names[1], 5, ['first']]])[0];
-  const altered = kim.slice(0, 30) + (kim[30] === 'A' ? 'B' : 'A') + kim.slice(31);
-  const unfit = R.write({ ...R.newResult(A.id(monday), 'Kang', 0), stages: [{ k: 1, done: true, right: true, tries: 1, hints: 0, shown: false, first: [null] }] });
-  const table = results(monday, `${park2}\n민수: ${kim}\n${park1} ${altered} ${choi} ${other} ${park3} ${unfit}`);
-  const row = (name) => table.rows.find((r) => r.name === name);
-  const statuses = (name) => row(name).cells.map((c) => c.status).join(' ');
-  assert.equal(statuses(names[0]), 'first tries tries shown first open none none none none none none'.split(' ').slice(0, table.stages.length).join(' '));
-  assert.deepEqual([row(names[0]).hints, row(names[0]).seconds, row(names[0]).right], [1, 1500, 2]);
-  assert.equal(statuses(names[2]).split(' ').slice(0, 3).join(' '), 'first first none');
-  assert.deepEqual(table.rows.map((r) => [r.name, r.flags.join(' ')]),
-    [[names[0], ''], [names[1], 'missing'], [names[2], 'replaced'], ['Choi', 'notListed differs']]);
-  assert.equal(statuses('Choi').split(' ')[0], 'tries');
-  assert.equal(row(names[2]).replaced, 2);
-  const choice = R.read(kim);
-  choice.stages[0].first[0] = { choice: 'yes' };
-  assert.deepEqual(results(monday, R.write(choice)).rejected.map((r) => r.problem), ['code.mismatch']);
-  assert.deepEqual(table.rejected.map((r) => [r.problem, r.name]), [['code.broken', null], ['code.other', names[1]], ['code.mismatch', 'Kang']]);
-  assert.deepEqual(table.stages, Array.from({ length: table.stages.length }, (_, i) => i + 1));
-  const text = resultsCsv(translator('ko'), table);
-  assert.ok(text.startsWith('\ufeff이름,2단계,3단계,'), text.slice(0, 40));
-  assert.match(text, /\r\n김민수,한 번에 맞힘,다시 풀어 맞힘,"다시 풀어 맞힘, 힌트 1번",정답 보기 사용,한 번에 맞힘,풀다가 멈춤,풀지 않음,/);
-  assert.match(text, /\r\n"Lee, ""JJ"" Jiwoo",풀지 않음,.*,0,,0,코드를 내지 않음\r\n/);
-  assert.match(resultsCsv(translator('en'), table), /,1,25,2,\r\n/);
+// What a student's work is scored on, with a singular A (the stages after it
+// says so are not asked): [assignment, name, how each stage goes]; the
+// stages asked are those that the real session went through to its end.
+test('a student\'s work is scored on the stages asked of that student\'s run, as the table counts them', needsBuild, () => {
+  const singular = A.assignment({ seed: 31, options: ['singular'], names: ['S2', 'S3'] });
+  const cases = [[singular, 'S2', Array(9).fill('first')], [singular, 'S3', ['first', 'hint', 'shown', 'first', 'first', 'first']],
+    [A.assignment({ ...singular, program: 'gjsolve' }), 'S3', Array(9).fill('tries')], [A.assignment({ seed: 5, from: 8 }), 'x', ['first', 'tries', 'first']]];
+  for (const [a, name, plan] of cases) {
+    const { student, practice, m } = worked(a, name, plan);
+    const { count, right, hints, shown } = tally(practice);
+    assert.deepEqual([practice.finished, W.score(a, m, student.result)], [true, { asked: count, done: count, right, hints, shown, share: right / count }], name);
+    const row = results(a, W.handIn(student, monday9 + 600000).handed).rows.find((r) => r.name === name);
+    assert.deepEqual([row.asked, row.right, row.flags.filter((f) => f !== 'missing')], [count, right, []], name);
+  }
+  const table = results(singular, cases.slice(0, 2).map(([a, name, plan]) => code(a, name, plan, 30)).join('\n'));
+  assert.deepEqual(table.rows.map((row) => row.cells.map((c) => c.status).join(' ')),
+    ['first first first first first first first', 'first tries shown first first first unasked']);
+});
+
+test('work kept of another shape starts afresh; the hints and Show that a locked page allows; no hand-in without work', needsBuild, () => {
+  const a = A.assignment({ seed: 7, order: 2, hints: 1 });
+  const fresh = W.named(W.opened(a, null), ' Kim\u00a0 ', null, 5);
+  const result = { ...fresh.result, stages: [{ k: 1, done: false, right: true, tries: 1, hints: 0, shown: false, first: [null] }] };
+  const kept = { progress: null, finished: false, result, handed: null };
+  const odd = [{ ...kept, result: { ...result, stages: 'none' } }, { ...kept, result: { ...result, stages: [{ ...result.stages[0], first: 'x' }] } },
+    { ...kept, result: { ...result, stages: [{ ...result.stages[0], hints: 4 }] } }, { ...kept, result: { ...result, id: 'ABCDEFG' } },
+    { ...kept, handed: 5 }, { ...kept, result: { ...result, started: '5' } }, 'W1', null];
+  for (const work of odd) assert.deepEqual(W.named(W.opened(a, null), 'Kim', work, 5), fresh, JSON.stringify(work));
+  assert.deepEqual([W.named(W.opened(a, null), 'Kim', kept, 9).result, fresh.name], [result, 'Kim']);
+  const { student } = worked(a, 'Kim', ['first']);
+  // student, the hint's steps and Show allowed, whether a hand-in writes a code
+  const cases = [[fresh, 1, false, false], [W.opened(a, null), 3, true, false], [{ ...student, assignment: { ...a, show: true, hints: 0 } }, 0, true, true],
+    [W.handIn(student, 9), 3, true, true], [student, 1, false, true]];
+  assert.deepEqual(cases.map(([st]) => [st, W.hintStepsAllowed(st), W.showAllowed(st), W.handIn(st, 9).handed !== null]), cases);
+  assert.equal(W.hintsAllowed(fresh, 3), 1);
+});
+
+// The class of monday: [name, minutes to the hand-in, how each stage went].
+// 박서연 hands in three times; a damaged code of Lee's, one of another
+// assignment and one of another version, 1e999 as a first answer, codes
+// pasted again (as they were, in small letters, in parts), a name past 100
+// characters, and a code handed in after the due date or too fast.
+test('the table grades each student by the rule picked over every code, and sets aside only what it cannot take', needsBuild, () => {
+  const a = { ...monday, due: '2026-12-07' };
+  const longName = 'Kim '.repeat(30).trim();
+  const plans = [[names[0], 25, ['first', 'tries', 'hint', 'shown', 'first', 'open']], [names[2], 20, ['tries']], [names[2], 30, ['first', 'first', 'first']],
+    [names[2], 40, ['first']], ['Choi', 60 * 20, ['tries']], ['Kang', 0.2, ['huge', 'first', 'first']], [longName, 30, ['first', 'first', 'hint']]];
+  const [kim, park1, park2, park3, choi, kang, long] = plans.map(([name, minutes, plan]) => code(a, name, plan, minutes));
+  const lee = code(a, names[1], ['first'], 10);
+  const damaged = lee.slice(0, -8) + (lee.at(-8) === 'A' ? 'B' : 'A') + lee.slice(-7);
+  const other = code({ ...a, seed: 1 }, names[0], ['first'], 5);
+  const pasted = `${park3}\n민수: ${kim}\n${park1} ${damaged} ${choi} ${other} ${kang}\n${long}\n${kim}\ngjr1${kim.slice(4).toLowerCase().replace(/1/g, 'l')}\n` +
+    `${park2.match(/.{1,30}/g).join('-')} GJR2${park1.slice(4)}`;
+  const table = results(a, pasted, { offset: -540 });
+  const statuses = (row) => row.cells.map((c) => c.status).join(' ');
+  assert.deepEqual(table.rows.map((row) => [row.name, row.right, row.asked, row.hints, row.shown, row.flags.join(' ')]),
+    [[names[0], 2, 9, 1, 1, ''], [names[1], 0, 9, 0, 0, 'damaged'], [names[2], 3, 9, 0, 0, 'codes'], ['Kang', 2, 9, 0, 0, 'notListed tooFast'],
+     [longName.slice(0, 99), 2, 9, 1, 0, 'notListed'], ['Choi', 0, 9, 0, 0, 'notListed late']]);
+  assert.deepEqual(table.rows.slice(0, 3).map(statuses), ['first tries tries shown first open none none none', 'none none none none none none none none none',
+    'first first first open none none none none none']);
+  assert.deepEqual([table.counts, table.missed.slice(0, 6).map((x) => [x.missed, x.done]), table.hardest, table.rejected.map((r) => [r.problem, r.name])],
+    [{ codes: 10, graded: 5, rejected: 3, repeated: 2 }, [[2, 5], [1, 4], [2, 4], [1, 1], [0, 1], [0, 0]], [1, 3, 2],
+     [['code.broken', names[1]], ['code.other', names[0]], ['code.version', null]]]);
+  // What a row opens to: each first answer, its verdict and slip.
+  assert.deepEqual([table.rows[0].details[1].answers[0], table.rows[3].details[0].answers[0].given, table.rows[1].details[0]],
+    [{ key: 'order', label: { id: 'practice.q.order', values: { j: 1 } }, given: { text: '12345' }, right: false, slip: 'notOrder' }, { text: '1e999' },
+     { tries: 0, shown: false, answers: [] }]);
+  // The rule picks which of 박서연's codes counts.
+  for (const [rule, right, counted] of [['best', 3, [false, true, false]], ['first', 0, [true, false, false]], ['latest', 1, [false, false, true]]]) {
+    const row = results(a, `${park3} ${park1} ${park2}`, { rule }).rows[2];
+    assert.deepEqual([row.right, row.codes.map((c) => c.counted), row.code], [right, counted, [park1, park2, park3][counted.indexOf(true)]], rule);
+  }
+  // Codes altered and sealed again, as another page might write them: answers
+  // that do not fit, a stage not asked; and a verdict of the student's page's own.
+  const tamper = (from, change) => { const r = R.read(from); change(r); return R.write(r); };
+  const odd = [(r) => { r.stages[0].first[0] = { choice: 'yes' }; }, (r) => { r.stages[0].first.pop(); }, (r) => { r.stages[0].k = 0; }];
+  const strange = results(a, odd.map((change) => tamper(kang, change)).join(' '));
+  assert.deepEqual([strange.rejected.map((r) => r.problem), strange.rows.length], [Array(3).fill('code.mismatch'), 3]);
+  const claims = results(a, tamper(kim, (r) => { r.stages[1].right = true; }));
+  assert.deepEqual([claims.rows[0].flags, readCount(claims).id], [['differs'], 'teacher.statusAll']);
+  assert.deepEqual([results(A.assignment({ secret }), '').stages, grading(a, '').step(Infinity)], [range(1, 9), true]);
+  // Worked out in slices, a piece at a time, the same table.
+  const job = grading(a, pasted, { offset: -540 });
+  let pieces = 1;
+  while (!job.step(0)) pieces++;
+  assert.deepEqual([job.result, pieces > 100], [table, true]);
+  // One row a student in the CSV, the codes set aside in a file of their own.
+  const t = translator('ko');
+  const lines = resultsCsv(t, table, -540).split('\r\n');
+  const none = (n) => Array(n).fill('풀지 않음').join(',');
+  assert.deepEqual([lines.length, lines[0], lines[1], lines[2], lines[6]], [table.rows.length + 2,
+    '\ufeff이름,2단계 행 나누기,3단계 1열 교환,4단계 1열 아래 소거,5단계 2열 교환,6단계 2열 아래 소거,7단계 3열 위 소거,8단계 2열 위 소거,' +
+    '9단계 대각 나누기,10단계 역행렬,힌트,걸린 시간(분),한 번에 맞힌 단계,묻는 단계,제출 시각,기한 넘김,확인할 점', '김민수,한 번에 맞힘,다시 풀어 맞힘,"다시 풀어 맞힘, 힌트 1번",정답 보기 사용,한 번에 맞힘,풀다가 멈춤,풀지 않음,풀지 않음,풀지 않음,1,25,2,9,2026-12-07 09:25,,',
+    `"Lee, ""JJ"" Jiwoo",${none(9)},0,,0,9,,,코드가 손상됨: 학생에게 코드를 다시 붙여 넣어 보내 달라고 하세요`,
+    `Choi,다시 풀어 맞힘,풀다가 멈춤,${none(7)},0,1200,0,9,2026-12-08 05:00,예,명단에 없는 이름; 제출 기한이 지나서 냄`]);
+  assert.deepEqual(rejectedCsv(translator('en'), table).split('\r\n').slice(0, 3).map((line) => line.replace(/^\ufeff/, '')),
+    ['Code,Name,Why it was set aside', `${damaged},${names[1].replace(/(.*)/, '"$1"').replace(/"JJ"/, '""JJ""')},` +
+     'a damaged code (cut short or mistyped): ask the student to paste it again', `${other},${names[0]},a code of another assignment`]);
+  assert.equal(t(readCount(table).id, readCount(table).values), '코드 10개를 읽어 학생 5명의 결과를 채웠습니다(3개는 채점에서 뺌).');
+  assert.deepEqual([{ status: 'tries', hints: 1 }, { status: 'open', hints: 2 }, { status: 'unasked', hints: 0 }].map((c) => cellText(translator('en'), c)),
+    ['right after tries, 1 hint', 'begun, not finished, 2 hints', 'not asked: A is singular']);
 });
 
 test('CSV files are UTF-8 with a byte-order mark, quoted as RFC 4180 asks, formulas disarmed', () => {

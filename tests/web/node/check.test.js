@@ -19,7 +19,7 @@ test('answers are read as decimals, fractions or non-finite numbers, in any widt
   // typed, exact value (null: non-finite; undefined: not read), double
   const cases = [
     ['1/3', '1/3', 1 / 3], ['.5', '1/2', 0.5], ['-0', '0', -0], ['1e-05', '1/100000', 1e-5], [' 3 ', '3', 3],
-    ['−2.5', '-5/2', -2.5], ['2.5/-5', '-1/2', -0.5], ['4 / 6', '2/3', 4 / 6], ['5.', '5', 5], ['+7e-1', '7/10', 0.7],
+    ['−2.5', '-5/2', -2.5], ['ㅡ2.5', '-5/2', -2.5], ['\u11731/\uffda2', '1/2', 0.5], ['2.5/-5', '-1/2', -0.5], ['4 / 6', '2/3', 4 / 6], ['5.', '5', 5], ['+7e-1', '7/10', 0.7],
     ['－３', '-3', -3], ['１／３', '1/3', 1 / 3], ['− 2.5', '-5/2', -2.5], ['\u3000.５\u3000', '1/2', 0.5], ['1．5', '3/2', 1.5],
     ['inf', null, Infinity], ['-inf', null, -Infinity], ['∞', null, Infinity], ['－∞', null, -Infinity], ['Infinity', null, Infinity],
     ['-Infinity', null, -Infinity], ['NaN', null, NaN], ['-nan', null, NaN], ['1/0', null, Infinity], ['-1/0', null, -Infinity], ['0/0', null, NaN],
@@ -153,6 +153,9 @@ const slipCases = [
   [singular, 'normalized', 'entry 1 4', 'Infinity', true, null],
   [singular, 'normalized', 'entry 1 4', 'nan', false, null],
   [singular, 'normalized', 'entry 1 4', '1e308', false, null],
+  // Past what a double holds: a verdict, as for any other wrong number.
+  [worked, 'eliminated 1', 'entry 2 2', '1e309', false, null], [worked, 'scaled', 'divisor 1', '-1e999/1', false, null],
+  [worked, 'normalized', 'divisor 2', 'ㅡ2.5', true, null],
   [singular, 'backward 2', 'r 1', '0', true, null],
   [singular, 'backward 2', 'invertible', { choice: 'yes' }, false, 'singular'],
   [singular, 'backward 2', 'invertible', { choice: 'no' }, true, null],

@@ -54,11 +54,16 @@ test('saved work comes back whole, in part where some of it is broken, and not a
      [1, 2, 'all', [undefined, [whole[3][1][0].replace('divisor 1,', ''), false, 0, false], whole[3][2]]]],
     ['hints past the last step, odd flags', broken([null, saved.stages[1], { answers: saved.stages[2].answers, wrong: 'yes', hints: 9, shown: 1 }]),
      [1, 2, 'all', [undefined, whole[3][1], ['order', false, 3, false]]]],
+    ['an answer\'s fields of another shape read as none', broken([null, saved.stages[1], { ...saved.stages[2], hints: -2,
+      answers: [['order', { text: 21, choice: [], verdict: { right: false, slip: {} } }]] }]), [1, 2, 'all', [undefined, whole[3][1], ['order', true, 0, false]]]],
     ['no stages', { ...saved, stages: 'none' }, [1, 2, 'all', [undefined, ['', false, 0, false], ['', false, 0, false]]]],
     ['from 0', { ...saved, from: 0 }, null], ['current before from', { ...saved, current: 0 }, null], ['current past the last stage', { ...saved, current: 7 }, null],
     ['an unknown fill', { ...saved, fill: 'some' }, null], ['not an object', 'practice', null], ['nothing', null, null],
   ];
   for (const [name, value, expected] of cases) assert.deepEqual(kept(session.restore(m, value)), expected, name);
+  const odd = session.restore(m, cases[3][1]);
+  assert.deepEqual([odd.stages[2].answers.get('order'), session.answer(odd, 2, 'order', { text: '1 2' }).stages[2].answers.get('order').verdict.right],
+    [{ text: null, alone: false, choice: null, zero: false, verdict: { right: false, note: null, slip: null } }, true], 'answered again after');
   // What can be restored stores as it was stored.
   assert.deepEqual(JSON.parse(JSON.stringify(session.stored(session.start(m, { saved })))), saved);
 });
@@ -162,5 +167,6 @@ test('a singular A is asked about once it shows; after a "no" nothing of inf and
       s = session.fillIn(m, s, s.current);
     }
     assert.deepEqual([session.saidSingular(s), s.stages.length - 1, session.tally(s).count, session.unasked(m, s)], [asked, last, last + 1 - s.from, unasked], what);
+    assert.deepEqual(session.askedStages(m, s.from), Array.from({ length: last + 1 - s.from }, (_, i) => s.from + i), `${what}: the stages asked`);
   }
 });

@@ -1,6 +1,7 @@
 // The saved work in an LMS's suspend_data (web/logic/assignments/suspend.js):
 // read back as written, within SCORM 1.2's 4,096 characters for the largest session that
-// practice keeps, printable ASCII, and null for a string cut or altered.
+// practice keeps, printable ASCII without what form-encoding changes, null for
+// a string cut or altered, and the work that the page saved before read as it was.
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs } from './programs.js';
@@ -76,5 +77,19 @@ test('an order-4 inverse with every entry asked fits in 4,096 characters', needs
   const written = encodeWork(work);
   assert.ok(written.length <= 4096, `${written.length} characters, with the result`);
   assert.deepEqual(decodeWork(written), { ...work, result: read(write(result)) });
-  for (const bad of [written.slice(0, -4), 'W2' + written.slice(2), text, '', null]) assert.equal(decodeWork(bad), null);
+  assert.match(written, /^W2[A-Za-z0-9_-]+$/);
+  for (const bad of [written.slice(0, -4), 'W3' + written.slice(2), 'W1' + written.slice(2), text, '', null]) assert.equal(decodeWork(bad), null);
+});
+
+// Saved by commit 6089909's page ("W1", base64): a slip of its 15 as a digit,
+// another quoted; and the digits of the slips, pinned (check.slipNames only grows).
+test('work saved as "W1" by the page before reads as it did; each slip keeps its digit', () => {
+  const old = decodeWork('W1BUAxCoAgFN29RVNLxftfK1srKQoDFSS6QFtCi1tnDyJqqPnambiauZYFUOY3PbdPuYSAWDZPjgeloxz5kisQzGEmnMbFEJXesSrWo7OA7dl1nfgB');
+  const slips = old.progress.stages[1].answers.map(([key, a]) => [key, a.text, a.verdict.slip]);
+  assert.deepEqual([slips, old.result.name, old.result.stages[0].first[0], old.finished, old.handed],
+    [[['divisor 1', '2', null], ['divisor 2', '-3', 'wrongRow']], '김민수', { text: '2' }, false, null]);
+  assert.deepEqual(decodeWork(encodeWork(old)), old);
+  const saved = (slip) => ({ from: 1, fill: 'row', current: 1, stages: [null, stage([['r 2', given('1', { right: false, note: null, slip })]])] });
+  assert.deepEqual(['sign', 'invertible', 'wrongRow', 'manySolutions'].map((slip) => encode(saved(slip))),
+    ['111.1.~0R21!0040', '111.1.~0R21!00e0', '111.1.~0R21!00g0', '111.1.~0R21!00p0']);
 });

@@ -20,40 +20,81 @@
 //   title       text, '' for none
 //   due         'YYYY-MM-DD', '' for none
 //   names       the class list, one name a student, [] for none
+//   secret      what opens the teacher's side: 26 characters of base32 (128
+//               bits that the page draws), in the teacher's link only; '' for
+//               an assignment made before teachers' links held one
 // }
-import { writer, reader, sealed, unsealed, crc32, toBase64url, fromBase64url, toBase32 } from './packing.js';
+//
+// A link holds the assignment packed (pack()): version 1, the links made
+// before the secret, is read still; version 2 says whose link it is, and a
+// teacher's holds the secret, which no student link holds or lets anyone work out.
+import { writer, reader, sealed, unsealed, crc32, toBase64url, fromBase64url, toBase32, fromBase32 } from './packing.js';
 import { exerciseOptions, fills, programNames, firstAsked, latestGenerator } from '../share.js';
 import { csv } from './csv.js';
 
-const linkVersion = 1;
+const linkVersion = 2;
 export const generatorVersion = latestGenerator;
 export const maxTitle = 200;
 export const maxName = 100;
 export const maxNames = 500;
-const maxFrom = 99;
+const maxFrom = 99;   // read in links of version 1, which took any such first stage
+const secretBytes = 16;
 const dayZero = Date.UTC(2000, 0, 1);
 const day = 86400000;
+const roles = ['student', 'teacher'];
 
 // An assignment with what is not given set as a teacher most often wants it:
 // every stage from the scaling, one row of entries, every hint, no Show, a
 // matrix per student.
 export function assignment(given = {}) {
   return { generator: generatorVersion, program: 'gjinverse', order: 3, options: [], seed: 1, from: firstAsked,
-           fill: 'row', hints: 3, show: false, perStudent: true, title: '', due: '', names: [], ...given };
+           fill: 'row', hints: 3, show: false, perStudent: true, title: '', due: '', names: [], secret: '', ...given };
 }
 
-// A name as compared and as it draws a matrix: NFC, trimmed, each run of
-// blanks one space, in lower case, so that "김민수" or "Kim  Minsu " typed on
-// any device gives the same key as the class list.
-export const nameKey = (name) => name.normalize('NFC').trim().replace(/\s+/g, ' ').toLowerCase();
+// The secret of a new assignment made of bytes that the caller draws at
+// random (16 of them; crypto.getRandomValues in a page).
+export const secretOf = (bytes) => toBase32(Uint8Array.from(bytes).subarray(0, secretBytes));
 
-// The class list pasted one name a line: names trimmed, blank lines and
-// repeats (by nameKey) dropped, in the order given.
-export function namesOf(text) {
-  const seen = new Set();
-  return text.split(/\r\n|\r|\n/).map((line) => line.normalize('NFC').trim().replace(/\s+/g, ' '))
-    .filter((name) => name !== '' && !seen.has(nameKey(name)) && seen.add(nameKey(name)));
+// A name as typed anywhere, cleaned: NFC, trimmed, each run of blanks one space.
+export const cleanName = (name) => String(name).normalize('NFC').trim().replace(/\s+/g, ' ');
+
+// The name as a result code keeps it, and so as it draws the student's
+// matrix: clean, cut to maxName characters (never inside a character that
+// takes two, nor to end in a blank). A name of maxName characters or fewer
+// is itself clean; a kept name is kept as it is.
+export const keptName = (name) => cleanName(cleanName(name).slice(0, maxName).replace(/[\ud800-\udbff]$/, ''));
+
+// A name as compared and as it draws a matrix: the kept name in lower case,
+// so that "김민수" or "Kim  Minsu " typed on any device gives the same key as
+// the class list.
+export const nameKey = (name) => keptName(name).toLowerCase();
+
+// A name as a person writes it, where an LMS gives it "Last, First" (SCORM
+// 1.2's usual form): "Kim, Minji" is "Minji Kim", "박, 지호" "박지호" (Hangul
+// names are written family name first, with no blank). Any other name is clean.
+export function displayName(name) {
+  const parts = cleanName(name).split(',').map((part) => part.trim());
+  if (parts.length !== 2 || parts.some((part) => part === '')) return cleanName(name);
+  const [last, first] = parts;
+  return /^[\p{Script=Hangul}\s]+$/u.test(last + first) ? last + first : `${first} ${last}`;
 }
+
+// The class list pasted one name a line: { names, repeats }, names clean, in
+// the order given, blank lines dropped and a name met again (by nameKey)
+// given once; repeats, each name given more than once, as first written, so
+// that the teacher is asked to tell those students apart.
+export function classList(text) {
+  const [names, keys, repeats] = [[], new Map(), []];
+  for (const name of String(text).split(/\r\n|\r|\n/).map(cleanName).filter((line) => line !== '')) {
+    const key = nameKey(name);
+    if (!keys.has(key)) keys.set(key, names.push(name) - 1);
+    else if (!repeats.includes(names[keys.get(key)])) repeats.push(names[keys.get(key)]);
+  }
+  return { names, repeats };
+}
+
+// The names of a class list pasted one name a line (classList's).
+export const namesOf = (text) => classList(text).names;
 
 // The seed of a student's matrix: FNV-1a over the UTF-8 bytes of the name's
 // key, started from the assignment's seed and mixed at the end, so that names
@@ -83,7 +124,8 @@ function writeAsked(w, a) {
 }
 
 // The assignment's id: 7 characters of base32, the CRC-32 of what it asks. A
-// title or due date corrected later keeps the id, and so the codes handed in.
+// title, due date or class list corrected later, and the secret, leave the
+// id alone, and so every link, matrix and code handed out.
 export function id(a) {
   const w = writer();
   writeAsked(w, a);
@@ -94,70 +136,112 @@ const idText = (crc) => toBase32(Uint8Array.from([crc >>> 24, (crc >>> 16) & 0xf
 const dueDays = (due) => (due === '' ? 0 : (Date.parse(due + 'T00:00:00Z') - dayZero) / day + 1);
 const dueText = (days) => (days === 0 || !Number.isFinite(days) ? '' : new Date(dayZero + (days - 1) * day).toISOString().slice(0, 10));
 
-// The assignment packed: a version, what it asks, title, due date and names,
-// then a CRC-32 that catches a link cut short.
-function pack(a, names) {
-  validate({ ...a, names: [...a.names, ...names] });
-  const w = writer().uint(linkVersion);
+// The stages of a run of program at order (2 to 4), as model.js names them
+// ({ id, column }), from the input's printout (stage 1) on: the same for
+// every matrix of that order.
+export function stagePlan(program, order) {
+  const columns = (ids, from, to, step) => Array.from({ length: Math.abs(to - from) + 1 }, (_, i) => from + i * step)
+    .flatMap((j) => ids.map((id) => ({ id, column: j })));
+  const inverse = program === 'gjinverse';
+  return [{ id: inverse ? 'inverse_input' : 'solve_input', column: null }, { id: 'scaled', column: null },
+    ...columns(['pivoted', 'eliminated'], 1, order - 1, 1), ...columns(['backward'], order, 2, -1),
+    ...(inverse ? [{ id: 'normalized', column: null }, { id: 'inverse_done', column: null }] : [{ id: 'solution', column: null }])];
+}
+
+// The stages that an assignment of program at order may start from, as the
+// page numbers them (from 2, the scaling, to the last): [{ from, stage }],
+// stage as stagePlan gives it (words.stageName names it).
+export const fromChoices = (program, order) =>
+  stagePlan(program, order).map((stage, k) => ({ from: k + 1, stage })).slice(firstAsked - 1);
+
+// Whether every field of a holds a value that it may hold (a due date that is
+// a day of the calendar, a title and names not too long, a generator that
+// this page has: a later one would draw other matrices). An assignment made
+// now (strict: the ones with a secret) starts at a stage of its run; one
+// made before may start past the last, and practice then asks the last.
+function valid(a, strict) {
+  const lastFrom = strict ? stagePlan(a.program, a.order).length : maxFrom;
+  return programNames.includes(a.program) && [2, 3, 4].includes(a.order) && fills.includes(a.fill) &&
+    Number.isInteger(a.from) && a.from >= firstAsked && a.from <= lastFrom && a.generator >= 1 && a.generator <= generatorVersion &&
+    Number.isInteger(a.hints) && a.hints >= 0 && a.hints <= 3 && Number.isInteger(a.seed) && a.seed >= 0 && a.seed < 2 ** 32 &&
+    a.options.every((o) => exerciseOptions.includes(o)) && /^(\d{4}-\d{2}-\d{2})?$/.test(a.due) && (a.due === '' || a.due >= '2000') &&
+    dueText(dueDays(a.due)) === a.due && typeof a.secret === 'string' && (a.secret === '' || fromBase32(a.secret)?.length === secretBytes) &&
+    a.title.length <= maxTitle && a.names.length <= maxNames && a.names.every((n) => n.length <= maxName && n.trim() !== '');
+}
+
+function validate(a, strict) {
+  if (!valid(a, strict)) throw new Error('assignment');
+}
+
+// The link's text of assignment a with names, for role ('student' or
+// 'teacher'), then a CRC-32 that catches a link cut short. A teacher's link
+// of an assignment without a secret is of version 1, as it was made. Throws
+// for an assignment that is not valid().
+function pack(a, names, role) {
+  validate({ ...a, names }, a.secret !== '');
+  const old = role === 'teacher' && a.secret === '';
+  const w = writer().uint(old ? 1 : linkVersion);
+  if (!old) w.bits(roles.indexOf(role), 1);
   writeAsked(w, a);
   w.uint(dueDays(a.due)).text(a.title).uint(names.length);
   names.forEach((name) => w.text(name));
+  if (role === 'teacher' && !old) fromBase32(a.secret).forEach((b) => w.bits(b, 8));
   return toBase64url(sealed(w.bytes()));
 }
 
-// Throws unless every field of a holds a value that it may hold (a due date
-// that is a day of the calendar, a title and names not too long, a generator
-// that this page has: a later one would draw other matrices).
-function validate(a) {
-  const fine = programNames.includes(a.program) && [2, 3, 4].includes(a.order) && fills.includes(a.fill) &&
-    Number.isInteger(a.from) && a.from >= firstAsked && a.from <= maxFrom && a.generator >= 1 && a.generator <= generatorVersion &&
-    Number.isInteger(a.hints) && a.hints >= 0 && a.hints <= 3 && Number.isInteger(a.seed) && a.seed >= 0 && a.seed < 2 ** 32 &&
-    a.options.every((o) => exerciseOptions.includes(o)) && /^(\d{4}-\d{2}-\d{2})?$/.test(a.due) && (a.due === '' || a.due >= '2000') &&
-    dueText(dueDays(a.due)) === a.due &&
-    a.title.length <= maxTitle && a.names.length <= maxNames && a.names.every((n) => n.length <= maxName && n.trim() !== '');
-  if (!fine) throw new Error('assignment');
-}
-
-// Reads what pack() wrote; throws when it is broken, cut or of a later version.
+// Reads what pack() wrote: { a, role }, role null for version 1 (whose links
+// do not say whose they are); throws when it is broken, cut or of a later version.
 function unpack(text) {
   const data = fromBase64url(text);
   const body = data && unsealed(data);
   if (!body) throw new Error('assignment');
   const r = reader(body);
-  if (r.uint() !== linkVersion) throw new Error('version');
+  const version = r.uint();
+  if (version !== 1 && version !== linkVersion) throw new Error('version');
+  const role = version === 1 ? null : roles[r.bits(1)];
   const generator = r.uint();
   const [program, order, fill, hints, show, perStudent] = [programNames[r.bits(1)], r.bits(2) + 2, fills[r.bits(2)],
     r.bits(2), r.bits(1) === 1, r.bits(1) === 1];
   const options = exerciseOptions.filter(() => r.bits(1) === 1);
   const [from, seed, due, title] = [r.uint(), r.bits(32), dueText(r.uint()), r.text(maxTitle * 4)];
   const names = Array.from({ length: Math.min(r.uint(), maxNames + 1) }, () => r.text(maxName * 4));
-  const a = { generator, program, order, options, seed, from, fill, hints, show, perStudent, title, due, names };
-  validate(a);
-  return a;
+  const secret = role === 'teacher' ? toBase32(Uint8Array.from({ length: secretBytes }, () => r.bits(8))) : '';
+  if (r.left() >= 8) throw new Error('assignment');
+  const a = { generator, program, order, options, seed, from, fill, hints, show, perStudent, title, due, names, secret };
+  validate(a, a.secret !== '');
+  return { a, role };
 }
 
 // The fragment of a student's link, with the student's name when the link is
 // that student's own (the page then asks for no name).
 export const studentFragment = (a, name = null) =>
-  `#${a.program}&assignment=${pack(a, name === null ? [] : [name])}`;
+  `#${a.program}&assignment=${pack(a, name === null ? [] : [name], 'student')}`;
 
-// The fragment of the teacher's link: the assignment with its names.
-export const teacherFragment = (a) => `#${a.program}&teacher=${pack(a, a.names)}`;
+// The fragment of the teacher's link: the assignment with its names and its secret.
+export const teacherFragment = (a) => `#${a.program}&teacher=${pack(a, a.names, 'teacher')}`;
+
+const linkPattern = /^#?([a-z]+)&(assignment|teacher)=([^&]*)$/;
+
+// Whether a fragment is an assignment's link, sound or not: one that names
+// an assignment or a teacher's side (parseLink reads it).
+export const isAssignmentLink = (hash) => /(^#?|&)(assignment|teacher)=/.test(hash);
 
 // Reads a fragment: null when it is no assignment's link; else { role:
 // 'student' | 'teacher', assignment, name } (name: the student's own, or null
-// for a link that asks for it), or { problem: 'link.assignment' } for a link
-// cut short, altered, or written by a later version of the page. A student
-// link's assignment has no names.
+// for a link that asks for it), or { problem } for a link that opens
+// nothing: 'link.assignment' for one cut short, altered, or written by a
+// later version of the page, 'link.notTeacher' for a student's link made a
+// teacher's. A student link's assignment has no names and no secret.
 export function parseLink(hash) {
-  const m = /^#?([a-z]+)&(assignment|teacher)=([^&]*)$/.exec(hash);
-  if (!m) return null;
+  if (!isAssignmentLink(hash)) return null;
+  const m = linkPattern.exec(hash);
   try {
-    const a = unpack(m[3]);
+    if (!m) throw new Error('form');
+    const { a, role } = unpack(m[3]);
     if (a.program !== m[1]) throw new Error('program');
-    if (m[2] === 'teacher') return { role: 'teacher', assignment: a, name: null };
-    if (a.names.length > 1) throw new Error('names');
-    return { role: 'student', assignment: { ...a, names: [] }, name: a.names[0] ?? null };
+    if (m[2] === 'teacher') return role === 'student' ? { problem: 'link.notTeacher' } : { role: 'teacher', assignment: a, name: null };
+    if (role === 'teacher' || a.names.length > 1) throw new Error('names');
+    return { role: 'student', assignment: { ...a, names: [], secret: '' }, name: a.names[0] ?? null };
   } catch (e) {
     return { problem: 'link.assignment' };
   }

@@ -138,3 +138,41 @@ export function fromBase64url(text) {
   const data = Uint8Array.from(binary, (c) => c.charCodeAt(0));
   return toBase64url(data) === text ? data : null;
 }
+
+const sha256K = Array.from({ length: 64 }, (_, i) => {
+  const primes = [];
+  for (let n = 2; primes.length < 64; n++) if (primes.every((p) => n % p !== 0)) primes.push(n);
+  return Math.floor((Math.cbrt(primes[i]) % 1) * 2 ** 32) >>> 0;
+});
+
+// The SHA-256 digest of bytes, as 64 hexadecimal digits: what tells one
+// build of the page's script from another.
+export function sha256(data) {
+  const h = [0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19];
+  const length = Math.ceil((data.length + 9) / 64) * 64;
+  const padded = new Uint8Array(length);
+  padded.set(data);
+  padded[data.length] = 0x80;
+  const view = new DataView(padded.buffer);
+  view.setUint32(length - 8, Math.floor(data.length / 2 ** 29));
+  view.setUint32(length - 4, (data.length * 8) >>> 0);
+  const rotate = (x, n) => (x >>> n) | (x << (32 - n));
+  const w = new Int32Array(64);
+  for (let at = 0; at < length; at += 64) {
+    for (let i = 0; i < 64; i++) {
+      if (i < 16) w[i] = view.getUint32(at + 4 * i);
+      else {
+        const [a, b] = [w[i - 15], w[i - 2]];
+        w[i] = (w[i - 16] + (rotate(a, 7) ^ rotate(a, 18) ^ (a >>> 3)) + w[i - 7] + (rotate(b, 17) ^ rotate(b, 19) ^ (b >>> 10))) | 0;
+      }
+    }
+    let [a, b, c, d, e, f, g, k] = h;
+    for (let i = 0; i < 64; i++) {
+      const t1 = (k + (rotate(e, 6) ^ rotate(e, 11) ^ rotate(e, 25)) + ((e & f) ^ (~e & g)) + sha256K[i] + w[i]) | 0;
+      const t2 = ((rotate(a, 2) ^ rotate(a, 13) ^ rotate(a, 22)) + ((a & b) ^ (a & c) ^ (b & c))) | 0;
+      k = g; g = f; f = e; e = (d + t1) | 0; d = c; c = b; b = a; a = (t1 + t2) | 0;
+    }
+    [a, b, c, d, e, f, g, k].forEach((x, i) => { h[i] = (h[i] + x) | 0; });
+  }
+  return h.map((x) => (x >>> 0).toString(16).padStart(8, '0')).join('');
+}

@@ -27,9 +27,9 @@
 //            may ask invertibility first: a session notes answers once it has them.
 //   }
 // }
-import { writer, reader, sealed, unsealed, toBase32, fromBase32 } from './packing.js';
+import { writer, reader, sealed, unsealed, toBase32, fromBase32, base32Alphabet } from './packing.js';
 import { plain } from '../check.js';
-import { maxName } from './assignment.js';
+import { maxName, keptName } from './assignment.js';
 
 const prefix = 'GJR1';
 const maxAnswer = 64;
@@ -45,10 +45,10 @@ const [end, escape] = [14, 15];
 const escapes = { text: 0, alone: 1, yes: 2, no: 3, none: 4, one: 5, zero: 6, many: 7 };
 const choices = ['yes', 'no', 'one', 'zero', 'many'];
 
-// A new result for the student named, begun at started (ms), with no stage reached.
+// A new result for the student named, begun at started (ms), with no stage
+// reached; the name as a code keeps it (assignment.keptName).
 export const newResult = (id, name, started) =>
-  ({ id, name: cleanName(name), started, handed: started, stages: [] });
-const cleanName = (name) => name.normalize('NFC').trim().slice(0, maxName);
+  ({ id, name: keptName(name), started, handed: started, stages: [] });
 
 // The result with one thing that happened at stage k noted, the stage added
 // (with count questions) when first met. event is { answer: i, given, miss }
@@ -111,7 +111,7 @@ export function write(result) {
   const w = writer();
   id.forEach((b) => w.bits(b, 8));
   const started = seconds(result.started);
-  w.bits(started, 32).uint(Math.max(0, seconds(result.handed) - started)).text(cleanName(result.name))
+  w.bits(started, 32).uint(Math.max(0, seconds(result.handed) - started)).text(keptName(result.name))
     .uint(result.stages.length);
   for (const s of result.stages) {
     w.uint(s.k).bits(Number(s.done), 1).bits(Number(s.right), 1).bits(Number(s.shown), 1).bits(Math.min(3, s.hints), 2)
@@ -121,22 +121,34 @@ export function write(result) {
   return prefix + toBase32(sealed(w.bytes()));
 }
 
+// A code as pasted, made plain: NFKC (full-width letters and digits), and
+// the hyphens, blanks and line breaks that a chat or a hand put inside it
+// dropped.
+const codeText = (code) => code.normalize('NFKC').replace(/[\s\u2010-\u2015-]+/g, '');
+
+// What the head of a code's body holds, read from r: the id, the times and
+// the name.
+function readHead(r) {
+  const id = toBase32(Uint8Array.from({ length: 4 }, () => r.bits(8)));
+  const started = r.bits(32) * 1000;
+  const handed = started + r.uint() * 1000;
+  return { id, name: r.text(maxName * 4), started, handed, stages: [] };
+}
+
 // The result that a code carries, or { problem }: 'code.broken' for one cut
 // short, altered or not a code at all, 'code.version' for a sound code of
 // another version of the page (every version keeps "GJR", a digit, base32 and
-// the CRC-32 at its end). Any case is read, and O for 0, I or L for 1.
+// the CRC-32 at its end). Any case is read, and O for 0, I or L for 1; so are
+// full-width letters and the hyphens, blanks and line breaks inside it.
 export function read(code) {
-  const text = code.trim();
+  const text = codeText(code);
   const data = /^GJR\d/i.test(text) && text.length <= longest && fromBase32(text.slice(prefix.length));
   const body = data && unsealed(data);
   if (!body) return { problem: 'code.broken' };
   if (text[3] !== prefix[3]) return { problem: 'code.version' };
   try {
     const r = reader(body);
-    const id = toBase32(Uint8Array.from({ length: 4 }, () => r.bits(8)));
-    const started = r.bits(32) * 1000;
-    const handed = started + r.uint() * 1000;
-    const result = { id, name: r.text(maxName * 4), started, handed, stages: [] };
+    const result = readHead(r);
     const count = r.uint();
     if (count > maxStages) throw new Error('long');
     for (let i = 0; i < count; i++) {
@@ -152,9 +164,52 @@ export function read(code) {
   }
 }
 
+// What can still be read of a code that does not check: { id, name } from
+// its head (the id and the name, near its start), which a character altered
+// further on spares; null where even that does not read. Neither is sure:
+// nothing checks them.
+export function salvage(code) {
+  const text = codeText(code).toUpperCase().replace(/O/g, '0').replace(/[IL]/g, '1');
+  if (!text.startsWith(prefix)) return null;
+  const w = writer();
+  for (const ch of text.slice(prefix.length)) w.bits(Math.max(0, base32Alphabet.indexOf(ch)), 5);
+  try {
+    const { id, name } = readHead(reader(w.bytes()));
+    return name.trim() === '' || /[\p{Cc}\ufffd]/u.test(name) ? null : { id, name };
+  } catch (e) {
+    return null;
+  }
+}
+
+// Whether value is a result as this page keeps one: each field of the form
+// that newResult() and noted() give, so that work kept by an older page or
+// altered by hand is not taken for one.
+export function isResult(value) {
+  const count = (x, most = Infinity) => Number.isInteger(x) && x >= 0 && x <= most;
+  const flag = (x) => typeof x === 'boolean';
+  const answer = (x) => x === null || (typeof x === 'object' && (typeof x.text === 'string' || x.alone === true || choices.includes(x.choice)));
+  const stage = (s) => typeof s === 'object' && s !== null && count(s.k) && flag(s.done) && flag(s.right) && flag(s.shown) &&
+    count(s.hints, 3) && count(s.tries) && Array.isArray(s.first) && s.first.length <= maxQuestions && s.first.every(answer);
+  return typeof value === 'object' && value !== null && typeof value.id === 'string' && fromBase32(value.id)?.length === 4 &&
+    typeof value.name === 'string' && Number.isFinite(value.started) && Number.isFinite(value.handed) &&
+    Array.isArray(value.stages) && value.stages.length <= maxStages && value.stages.every(stage);
+}
+
+const separators = /[\s\u2010-\u2015-]+/;
+
 // The codes in text, in the order they come, whatever is around them: each
-// word that starts with "GJR" and a digit (in any case), whole, so that a code
-// cut or mangled is found, and flagged when read.
+// word that starts with "GJR" and a digit (in any case, in full-width letters
+// too), whole, so that a code cut or mangled is found, and flagged when read.
+// The words after a code that hyphens, blanks or line breaks part from it
+// (as a chat wraps a long word) are taken in, up to the next code: the
+// longest that checks is the code, else all of them. Each is given without
+// its separators.
 export function find(text) {
-  return [...text.matchAll(/\bGJR\d[0-9A-Za-z]*/gi)].map((m) => m[0]).filter((code) => code.length >= shortest);
+  const words = /\bGJR\d[0-9A-Za-z]*(?:[\s\u2010-\u2015-]+(?!GJR\d)[0-9A-Za-z]+)*/gi;
+  return [...text.normalize('NFKC').matchAll(words)].map(([whole]) => {
+    const parts = whole.split(separators);
+    if (parts.length === 1) return whole;
+    const joined = parts.map((_, i) => parts.slice(0, i + 1).join('')).reverse();
+    return joined.find((code) => [undefined, 'code.version'].includes(read(code).problem)) ?? joined[0];
+  }).filter((code) => code.length >= shortest);
 }

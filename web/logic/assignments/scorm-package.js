@@ -5,7 +5,12 @@
 // made of the release's web zip, with the name that it is saved under.
 import { zip, unzip } from './zip.js';
 import { studentFragment, id as idOf } from './assignment.js';
-import { askedCount } from './results.js';
+import { percent } from './scorm.js';
+import { sha256 } from './packing.js';
+
+// The most a web zip of the page is read from, and unpacks to, in bytes: the
+// release's is a few megabytes, its files some eight times as many.
+export const maxWebZip = 64 * 1024 * 1024;
 
 // Each version's manifest: its namespaces and schema locations, the version
 // that its metadata names, and how its resource says that it is a SCO.
@@ -53,27 +58,22 @@ const identifier = (id) => {
 
 // The pass mark where the version needs it in the manifest. 1.2's mastery
 // score, on the item, is on the scale of the raw score, which an LMS compares
-// with it: stages right the first time, so that it needs the stages asked.
-// 2004's primary objective is satisfied by the scaled score, the share.
-function passMarkXml(version, passMark, asked) {
+// with it: a percentage (scorm.js). 2004's primary objective is satisfied by
+// the scaled score, the share.
+function passMarkXml(version, passMark) {
   if (!Number.isFinite(passMark) || passMark < 0 || passMark > 1) return [];
-  if (version === '1.2')
-    return Number.isInteger(asked) && asked > 0 ? [`<adlcp:masteryscore>${masteryScore(passMark, asked)}</adlcp:masteryscore>`] : [];
+  if (version === '1.2') return [`<adlcp:masteryscore>${percent(passMark)}</adlcp:masteryscore>`];
   return ['<imsss:sequencing>', '  <imsss:objectives>',
     '    <imsss:primaryObjective objectiveID="stages_right_first_time" satisfiedByMeasure="true">',
     `      <imsss:minNormalizedMeasure>${Number(passMark.toFixed(4))}</imsss:minNormalizedMeasure>`,
     '    </imsss:primaryObjective>', '  </imsss:objectives>', '</imsss:sequencing>'];
 }
 
-// The fewest stages right the first time, of asked, that pass at passMark.
-const masteryScore = (passMark, asked) => Math.ceil(passMark * asked - 1e-9);
-
 // imsmanifest.xml for version ('1.2' or '2004') of a package: { id, title,
-// launch, files, passMark, asked }, launch the page's address within the
-// package (such as index.html#…), files the names of every file of the page,
-// passMark a share from 0 to 1, or null, and asked the stages asked. Throws
-// for another version.
-export function manifest(version, { id, title, launch, files, passMark = null, asked = null }) {
+// launch, files, passMark }, launch the page's address within the package
+// (such as index.html#…), files the names of every file of the page,
+// passMark a share from 0 to 1, or null. Throws for another version.
+export function manifest(version, { id, title, launch, files, passMark = null }) {
   const kind = kinds[version];
   if (!kind) throw new RangeError(`no SCORM version ${version}`);
   const base = identifier(id);
@@ -94,7 +94,7 @@ export function manifest(version, { id, title, launch, files, passMark = null, a
     `      <title>${xmlEscape(title)}</title>`,
     `      <item identifier="${base}_item" identifierref="${base}_page">`,
     `        <title>${xmlEscape(title)}</title>`,
-    ...indent(passMarkXml(version, passMark, asked), 8),
+    ...indent(passMarkXml(version, passMark), 8),
     '      </item>',
     '    </organization>',
     '  </organizations>',
@@ -119,16 +119,32 @@ function packageFiles(pageFiles, manifestText) {
 const safeName = (name) => !/^\/|\\|^[A-Za-z]:/.test(name) && name.split('/').every((part) => part !== '' && part !== '.' && part !== '..');
 
 // The page's files in a zip of the page, such as the release's web zip:
-// [{ name, bytes }], the one folder that holds them all, if any, taken off
-// their names. Null when bytes are not a zip, hold no index.html at the root
-// so found, or hold a name that climbs out of it or starts at a drive or the root.
-export function filesOfZip(bytes) {
+// { files: [{ name, bytes }] }, the one folder that holds them all, if any,
+// taken off their names; or { problem }: 'lms.tooLarge' for a zip that
+// unpacks past maxWebZip (stopped there), 'lms.notPage' for bytes that are not
+// a zip, hold no index.html at the root so found, or hold a name that climbs
+// out of it or starts at a drive or the root.
+export function webZipFiles(bytes) {
   let files;
-  try { files = unzip(bytes); } catch { return null; }
+  try { files = unzip(bytes, maxWebZip); } catch (e) { return { problem: e instanceof RangeError ? 'lms.tooLarge' : 'lms.notPage' }; }
   const top = files[0]?.name.match(/^[^/]+\//)?.[0];
   if (top && files.every((f) => f.name.startsWith(top))) files = files.map((f) => ({ ...f, name: f.name.slice(top.length) }));
-  return files.every((f) => safeName(f.name)) && files.some((f) => f.name === 'index.html') ? files : null;
+  return files.every((f) => safeName(f.name)) && files.some((f) => f.name === 'index.html') ? { files } : { problem: 'lms.notPage' };
 }
+
+// webZipFiles' files, or null for any problem.
+export const filesOfZip = (bytes) => webZipFiles(bytes).files ?? null;
+
+// The problem of a file of size bytes picked as the web zip before it is
+// read: 'lms.tooLarge' past maxWebZip, else null.
+export const zipSizeProblem = (size) => (size > maxWebZip ? 'lms.tooLarge' : null);
+
+// The digest of the page's script among files (sha256 of page.js), or null
+// without one: the page carries its own, to tell a web zip of another build.
+export const pageDigest = (files) => {
+  const script = files.find((f) => f.name === 'page.js');
+  return script ? sha256(typeof script.bytes === 'string' ? new TextEncoder().encode(script.bytes) : script.bytes) : null;
+};
 
 // The zip of a package for an LMS of version: pageFiles ([{ name, bytes }])
 // and the manifest that options describe (as manifest() takes them), which
@@ -160,11 +176,20 @@ export function packageName(title, id, version) {
 // Assignment a's package for an LMS of version ('1.2' or '2004'), made of
 // webZip (the bytes of the release's web zip) with passMark (a share, or
 // null): { name, bytes }, launched on the student link without a name, which
-// the LMS gives. Null when webZip is not a zip of the page.
-export function assignmentPackage(version, a, passMark, webZip) {
-  const files = filesOfZip(webZip);
-  if (!files || !pageNames.every((name) => files.some((f) => f.name === name))) return null;
+// the LMS gives; or { problem }, webZipFiles' or 'lms.otherPage' where
+// digest (the running page's pageDigest) is given and the zip's script is
+// another.
+export function packageFor(version, a, passMark, webZip, digest = null) {
+  const { files, problem } = webZipFiles(webZip);
+  if (problem || !pageNames.every((name) => files.some((f) => f.name === name))) return { problem: problem ?? 'lms.notPage' };
+  if (digest !== null && pageDigest(files) !== digest) return { problem: 'lms.otherPage' };
   const id = idOf(a);
-  const options = { id, title: a.title || id, launch: 'index.html' + studentFragment(a), passMark, asked: askedCount(a) };
+  const options = { id, title: a.title || id, launch: 'index.html' + studentFragment(a), passMark };
   return { name: packageName(a.title, id, version), bytes: lmsPackage(version, options, files) };
+}
+
+// packageFor's package without the digest's check, or null for any problem.
+export function assignmentPackage(version, a, passMark, webZip) {
+  const made = packageFor(version, a, passMark, webZip);
+  return made.problem ? null : made;
 }

@@ -1,16 +1,22 @@
 // What the page tells an LMS, in the words of each SCORM version: the API's
-// name and calls, the data elements, time in each version's form, and the
-// element and value pairs that report a result. views/assignments/lms.js makes
-// the calls.
+// name and calls, the data elements, time in each version's form, the element
+// and value pairs that report a result, and of those, the ones that a report
+// changes (writes()). views/assignments/lms.js makes the calls.
 //
 // A result: { name, stages: [{ id, firstAnswer, right, latencyMs }], asked,
-// rightFirstTime, passMark, seconds, suspend }: the stages answered so far, in
-// order, each with the learner's first answer (a string, or one per field)
-// and whether it was right; the number of stages asked; the pass mark as a
-// share of them right the first time (0 to 1; null for none); the seconds of
-// this session; the saved work (suspend.js).
-
-import { unasked } from '../session.js';
+// rightFirstTime, final, passMark, suspend }: the stages done so far, in
+// order, each with the learner's first answer (a string, or one per field),
+// whether it was right and the ms it took (null: finished in an earlier
+// session, whose time this one does not know); the number of stages asked
+// (work.stagesAsked); whether the work is over (every stage asked done, or
+// handed in): only then is it scored; the pass mark as a share of the stages
+// asked right the first time (0 to 1; null for none); the saved work (suspend.js).
+//
+// The score: SCORM 1.2's raw score is a percentage, 0 to 100 with min 0 and
+// max 100 (gradebooks read raw so), and the manifest's mastery score is one
+// too (scorm-package.js); 2004 has the same raw score and the share, scaled.
+import { askedStages } from '../session.js';
+import { score, stagesAsked } from './work.js';
 
 // Each version's API object, calls and elements; the limits are the data
 // model's smallest maxima.
@@ -64,69 +70,135 @@ function interaction(version, stage, n) {
     [at + 'type', is12 ? 'fill-in' : 'long-fill-in'],
     [at + (is12 ? 'student_response' : 'learner_response'), response(version, stage.firstAnswer)],
     [at + 'result', stage.right ? 'correct' : is12 ? 'wrong' : 'incorrect'],
-    [at + 'latency', timespan(version, stage.latencyMs / 1000)],
+    ...(Number.isFinite(stage.latencyMs) ? [[at + 'latency', timespan(version, stage.latencyMs / 1000)]] : []),
   ];
 }
 
-// Whether result is done (every stage asked answered) and, where a pass mark
-// is set, passed: { done, passed }, passed null while not done or with no mark.
-export function standing(result) {
-  const done = result.asked > 0 && result.stages.length >= result.asked;
-  const marked = done && Number.isFinite(result.passMark);
-  return { done, passed: marked ? result.rightFirstTime >= result.passMark * result.asked - 1e-9 : null };
+// A share (0 to 1) as a percentage to the hundredth, as a raw score and a
+// mastery score write it; and as 2004's scaled score, to four places.
+export const percent = (share) => Number((100 * share).toFixed(2));
+const scaled = (share) => Number(share.toFixed(4));
+
+// How result stands: { final, raw, scaled, passed }: whether it is scored
+// yet (final), its raw score (a percentage) and share, and, where a pass mark
+// is set, whether it passes, as the LMS of version compares them (1.2 the raw
+// score with the mastery score, 2004 the scaled score with the scaled passing
+// score); passed null before the work is over or with no pass mark.
+export function standing(version, result) {
+  const share = result.asked > 0 ? Math.min(1, Math.max(0, result.rightFirstTime / result.asked)) : 0;
+  const final = result.final ?? (result.asked > 0 && result.stages.length >= result.asked);
+  const marked = final && Number.isFinite(result.passMark);
+  const passed = !marked ? null : version === '1.2' ? percent(share) >= percent(result.passMark) : scaled(share) >= scaled(result.passMark);
+  return { final, raw: percent(share), scaled: scaled(share), passed };
 }
 
 // The element and value pairs, in order, that report result to an LMS of
-// version: status, score, the interactions of the stages from index `since`
-// on (those of earlier commits and sessions are already there), session time,
-// exit and the saved work, this left out when it is longer than the version takes.
+// version: status, score (once the work is over: a paused student is never
+// "failed"), the interactions of the stages from index `since` on (those of
+// earlier sessions are already there), exit, and the saved work, this left
+// out when it is longer than the version takes. The session's time is
+// closing()'s.
 export function report(version, result, since = 0) {
-  const { done, passed } = standing(result);
-  const max = Math.max(0, result.asked);
-  const raw = Math.min(max, Math.max(0, result.rightFirstTime));
+  const { final, raw, scaled: share, passed } = standing(version, result);
   const v = versions[version];
+  const scores = final ? [['cmi.core.score.raw', String(raw)], ['cmi.core.score.min', '0'], ['cmi.core.score.max', '100']] : [];
   const pairs = version === '1.2'
-    ? [['cmi.core.lesson_status', passed === null ? (done ? 'completed' : 'incomplete') : passed ? 'passed' : 'failed'],
-       ['cmi.core.score.raw', String(raw)], ['cmi.core.score.min', '0'], ['cmi.core.score.max', String(max)]]
-    : [['cmi.completion_status', done ? 'completed' : 'incomplete'],
-       ['cmi.success_status', passed === null ? 'unknown' : passed ? 'passed' : 'failed'],
-       ['cmi.score.raw', String(raw)], ['cmi.score.min', '0'], ['cmi.score.max', String(max)],
-       ['cmi.score.scaled', String(max ? Number((raw / max).toFixed(4)) : 0)]];
+    ? [['cmi.core.lesson_status', !final ? 'incomplete' : passed === null ? 'completed' : passed ? 'passed' : 'failed'], ...scores]
+    : [['cmi.completion_status', final ? 'completed' : 'incomplete'],
+       ...(final ? [['cmi.success_status', passed === null ? 'unknown' : passed ? 'passed' : 'failed'],
+                    ...scores.map(([element, value]) => [element.replace('.core', ''), value]), ['cmi.score.scaled', String(share)]] : [])];
   result.stages.forEach((stage, n) => { if (n >= since) pairs.push(...interaction(version, stage, n)); });
-  pairs.push([v.sessionTime, timespan(version, result.seconds)], [v.exit, done ? (version === '1.2' ? '' : 'normal') : 'suspend']);
+  pairs.push([v.exit, final ? (version === '1.2' ? '' : 'normal') : 'suspend']);
   if (typeof result.suspend === 'string' && result.suspend.length <= v.maxSuspend) pairs.push([v.suspend, result.suspend]);
   return pairs;
 }
 
 // The pass mark that an LMS gives, as a share from 0 to 1: 1.2's mastery
-// score is on the raw score's scale, stages right the first time of asked;
-// 2004's scaled passing score is a share. Null when it gives none, or one out
-// of range.
-export function passMarkOf(version, value, asked) {
+// score is a percentage, as the package's manifest writes it; 2004's scaled
+// passing score is a share. Null when it gives none, or one out of range.
+export function passMarkOf(version, value) {
   if (typeof value !== 'string' || !/^\d+(\.\d+)?$/.test(value.trim())) return null;
-  const share = Number(value) / (version === '1.2' ? asked : 1);
+  const share = Number(value) / (version === '1.2' ? 100 : 1);
   return share >= 0 && share <= 1 ? share : null;
 }
 
-// How many stages the practice session of m's run asks: from its first on,
-// to the last that means something once A is said to be singular.
-export function askedOf(m, practice) {
-  const left = unasked(m, practice);
-  return Math.max(0, (left ? left.first - 1 : m.stages.length) - practice.from);
-}
+// How many stages practice of m's run asks (session.askedStages), from the
+// session's first stage.
+export const askedOf = (m, practice) => askedStages(m, practice.from).length;
 
 // A first answer as the LMS is told it: the text typed, the choice, "alone"
 // for a row said to stay alone, "" for none.
 const said = (answer) => (answer === null ? '' : answer.alone ? 'alone' : answer.choice ?? answer.text ?? '');
 
-// The result that the LMS is told of a student's work on m's run: the stages
-// of record (result-code.js) that are done, in order, each with the ms it
-// took (took, a Map from k), the stages that practice asks, the pass mark,
-// the seconds of this session and the saved work (suspend), as report() takes them.
-export function resultOf({ m, practice, record, took, passMark, seconds, suspend }) {
+// The result that the LMS is told of a student's work on assignment a over
+// m's run: the stages of record (result-code.js) that are done, in order, each
+// with the ms it took (took, a Map from k; none for a stage finished in an
+// earlier session), the stages asked (work.stagesAsked; without a, those of
+// practice, the session), whether the work is over (handed: handed in), the
+// pass mark and the saved work (suspend), as report() takes them.
+// Called as the page before writes() did (no a, with practice and the
+// session's seconds), it gives what it gave then: no final (standing() then
+// takes the work as over once every stage asked is done) and the seconds.
+export function resultOf({ a = null, m, practice = null, record, took, passMark, handed = false, seconds, suspend }) {
+  const asked = a ? stagesAsked(a, m) : askedStages(m, practice.from);
   const done = record.stages.filter((s) => s.done);
   const stages = done.map((s) => ({ id: `stage-${s.k + 1}-${m.stages[s.k]?.id ?? 'stage'}`, firstAnswer: s.first.map(said),
-                                     right: s.right, latencyMs: took.get(s.k) ?? 0 }));
-  return { name: record.name, stages, asked: askedOf(m, practice), rightFirstTime: done.filter((s) => s.right).length,
-           passMark, seconds, suspend };
+                                     right: s.right, latencyMs: took.get(s.k) ?? null }));
+  const right = a ? score(a, m, record).right : done.filter((s) => s.right && asked.includes(s.k)).length;
+  const result = { name: record.name, stages, asked: asked.length, rightFirstTime: right, passMark, suspend };
+  return a ? { ...result, final: handed || asked.every((k) => done.some((s) => s.k === k)) } : { ...result, seconds };
 }
+
+// The writer's side of a session with an LMS of version, as a value: {
+//   version
+//   since      the interactions that the LMS held when it opened: those are
+//              never written again
+//   before     the stages (k) finished in earlier sessions, whose time is unknown here
+//   passMark   read once, when the LMS opened (passMarkOf)
+//   written    a Map from element to the value last written and taken
+//   reached    a Map from k to when (ms) this session reached the stage
+//   took       a Map from k to the ms that a stage finished in this session took
+//   committed  what the last commit held ('done stages, handed in'), or null
+// }
+
+// The writer when an LMS of version opens: since, its cmi.interactions._count
+// (0 where it gives none); passMark as it gives it (a string, read once);
+// work, the work that it kept (suspend.js's decodeWork), or null.
+export const opened = (version, { since = 0, passMark = null, work = null }) => ({
+  version, since: Number.isInteger(since) && since > 0 ? since : 0, passMark: passMarkOf(version, passMark),
+  before: new Set((work?.result?.stages ?? []).filter((s) => s.done).map((s) => s.k)), written: new Map(),
+  reached: new Map(), took: new Map(), committed: null,
+});
+
+// What the LMS is to be told after a change of the student's work: { writer,
+// pairs, commit }, the writer that follows, the pairs whose value differs
+// from what was last written (the interactions of earlier sessions left
+// alone), and whether to commit: when a stage more is done, or the work is
+// handed in, or a commit before was not taken. a, m, practice: the
+// assignment, the run and the session; kept, the work (work.kept); now (ms);
+// started, when this session opened; suspend, the saved work as suspend.js writes it.
+export function writes(writer, { a, m, practice, kept, now, started, suspend }) {
+  const reached = writer.reached.has(practice.current) ? writer.reached : new Map(writer.reached).set(practice.current, now);
+  const took = new Map(writer.took);
+  for (const s of kept.result.stages)
+    if (s.done && !took.has(s.k) && !writer.before.has(s.k)) took.set(s.k, now - (reached.get(s.k) ?? started));
+  const result = resultOf({ a, m, record: kept.result, took, passMark: writer.passMark, handed: kept.handed !== null, suspend });
+  const pairs = report(writer.version, result, writer.since).filter(([element, value]) => writer.written.get(element) !== value);
+  const written = new Map(writer.written);
+  pairs.forEach(([element, value]) => written.set(element, value));
+  const step = `${result.stages.length} ${kept.handed !== null}`;
+  return { writer: { ...writer, reached, took, written, committed: step }, pairs, commit: step !== writer.committed };
+}
+
+// The writer once the LMS refused some of what writes() gave (failed, the
+// elements refused; a refused commit, 'commit'): those are written again,
+// and committed, with the next change.
+export function refused(writer, failed) {
+  const written = new Map(writer.written);
+  failed.forEach((element) => written.delete(element));
+  return { ...writer, written, committed: failed.length > 0 ? null : writer.committed };
+}
+
+// The pairs that end a session of the LMS of version begun at started (ms),
+// at now: its time. The session's last commit and end follow them.
+export const closing = (version, started, now) => [[versions[version].sessionTime, timespan(version, (now - started) / 1000)]];

@@ -17,14 +17,17 @@
 // characters that mark the parts and any beyond ASCII, which are %-escaped.
 import { deflateSync, inflateSync, strToU8, strFromU8 } from 'fflate';
 import { fills } from '../share.js';
+import { slipNames } from '../check.js';
 import { write, read } from './result-code.js';
+import { toBase64url, fromBase64url } from './packing.js';
 
 const version = '1';
 const digits = '0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ-_';
 const reserved = /[^\x20-\x7e]|[,;!~%']/g;
 const notes = [null, 'residue', 'fromPrinted', 'negativeZero'];
-const slips = [null, 'differs', 'unreadable', 'notOrder', 'sign', 'leftmost', 'oneExchange', 'inverted', 'textbook',
-  'changedZero', 'notZero', 'closeDigits', 'closeNear', 'singular', 'invertible'];
+// A slip's digit is its place here: check.js keeps the names in an order
+// that only grows, so that saved work reads the same.
+const slips = [null, ...slipNames];
 const choices = [null, 'yes', 'no'];
 const maxHints = 8;   // the stage's flags are one digit: wrong, shown and the hints times 4
 const keyLetters = { divisor: 'D', r: 'R', x: 'X' };
@@ -154,24 +157,35 @@ export function decode(text) {
   }
 }
 
-// A student's work on an assignment (student.kept: { progress, finished,
-// result, handed }) as one string for suspend_data: "W1" and the base64 of
-// the deflated lines of the progress (encode), whether it is finished, the
-// result's code and the code handed in. Deflating finds the code handed in
-// in the result's, and the progress's digits in few bits: an order-4 inverse
-// with every entry asked, handed in, takes 2,600 characters, or 3,600 with a
-// third of its first answers wrong (3,100 and 5,100 as they stand).
+// A student's work on an assignment (work.kept: { progress, finished,
+// result, handed }) as one string for suspend_data: "W2" and the base64url
+// (letters, digits, '-' and '_': nothing that an LMS which form-encodes the
+// value carelessly turns into something else) of the deflated lines of the
+// progress (encode), whether it is finished, the result's code and the code
+// handed in. Deflating finds the code handed in in the result's, and the
+// progress's digits in few bits: an order-4 inverse with every entry asked,
+// handed in, takes 2,600 characters, or 3,600 with a third of its first
+// answers wrong (3,100 and 5,100 as they stand). Work saved by earlier pages
+// as "W1" and base64 reads still (decodeWork).
 export function encodeWork(kept) {
   const lines = [encode(kept.progress), kept.finished ? '1' : '0', write(kept.result), kept.handed ?? ''];
-  return 'W1' + btoa(strFromU8(deflateSync(strToU8(lines.join('\n')), { level: 9 }), true));
+  return 'W2' + toBase64url(deflateSync(strToU8(lines.join('\n')), { level: 9 }));
+}
+
+// The bytes after a saved work's version: base64url for "W2", base64 for "W1"; null for none.
+function deflated(text) {
+  if (text.startsWith('W2')) return fromBase64url(text.slice(2));
+  if (!text.startsWith('W1')) return null;
+  try { return strToU8(atob(text.slice(2)), true); } catch { return null; }
 }
 
 // The work that encodeWork() wrote, its times to the second; null when text
 // is not such a string.
 export function decodeWork(text) {
-  if (typeof text !== 'string' || !text.startsWith('W1')) return null;
+  const data = typeof text === 'string' ? deflated(text) : null;
+  if (!data) return null;
   let lines;
-  try { lines = strFromU8(inflateSync(strToU8(atob(text.slice(2)), true))).split('\n'); } catch { return null; }
+  try { lines = strFromU8(inflateSync(data)).split('\n'); } catch { return null; }
   const [progress, result] = [decode(lines[0]), lines.length === 4 && read(lines[2])];
   if (!progress || !result || result.problem || !['0', '1'].includes(lines[1])) return null;
   return { progress, finished: lines[1] === '1', result, handed: lines[3] || null };

@@ -13,9 +13,10 @@
 //   lms         whether the page runs inside an LMS, which then names the
 //               student and keeps the work instead of the browser
 // }
-import { id, nameKey } from './assignment.js';
-import { newResult, noted, write } from './result-code.js';
+import { id, nameKey, cleanName } from './assignment.js';
+import { newResult, noted, write, isResult } from './result-code.js';
 import { isMiss } from '../check.js';
+import { askedStages, hintSteps } from '../session.js';
 
 // The student opening assignment a, named by the link or the LMS or not (name null).
 export const opened = (a, name, lms = false) =>
@@ -29,19 +30,62 @@ export const workKey = (a, name) => `assignment.${id(a)}.${nameKey(name)}`;
 // from the name on, until it is handed in.
 export const locked = (student) => student !== null && student.name !== null && student.handed === null;
 
-// The steps of a stage's hint that the student may see (all, once unlocked).
-export const hintsAllowed = (student, steps) => (locked(student) ? Math.min(steps, student.assignment.hints) : steps);
+// The steps of a stage's hint that student may see: those the assignment
+// allows while it is locked, else every step (hintSteps). The hint button
+// counts to it.
+export const hintStepsAllowed = (student) => (locked(student) ? Math.min(hintSteps, student.assignment.hints) : hintSteps);
+
+// The steps of a hint of steps steps that the student may see (hintStepsAllowed's, at most steps).
+export const hintsAllowed = (student, steps) => Math.min(steps, hintStepsAllowed(student));
 
 // Whether Show may fill a stage in.
 export const showAllowed = (student) => !locked(student) || student.assignment.show;
 
-// The student once the name is given (trimmed, NFC), with the work kept under
-// it (kept: what the page stored, or null) or a new result begun at now (ms).
-export function named(student, name, kept, now) {
-  const clean = name.normalize('NFC').trim();
-  const result = kept?.result?.id === id(student.assignment) ? kept.result : newResult(id(student.assignment), clean, now);
-  return { ...student, name: clean, result, handed: typeof kept?.handed === 'string' ? kept.handed : null, confirm: false };
+// The work kept of assignment a (as kept() gave it, from storage or an LMS),
+// if it is whole and of this assignment: its result one that result-code.js
+// takes, its code a string or null; else null, and the work starts afresh
+// (work kept by an older page, or altered by hand, never jams the page).
+export function usableWork(work, a) {
+  const fine = typeof work === 'object' && work !== null && isResult(work.result) && work.result.id === id(a) &&
+    (work.handed === null || work.handed === undefined || typeof work.handed === 'string');
+  return fine ? { progress: work.progress ?? null, finished: work.finished === true, result: work.result, handed: work.handed ?? null } : null;
 }
+
+// The student once the name is given (clean: assignment.cleanName), with the
+// work kept under it (kept: what the page stored, or null; see usableWork)
+// or a new result begun at now (ms).
+export function named(student, name, kept, now) {
+  const clean = cleanName(name);
+  const work = usableWork(kept, student.assignment);
+  const result = work?.result ?? newResult(id(student.assignment), clean, now);
+  return { ...student, name: clean, result, handed: work?.handed ?? null, confirm: false };
+}
+
+// The first stage (0-based) that assignment a asks of a run m: its `from`,
+// as practice starts it (no earlier than the scaling, no later than the last).
+export const firstStage = (a, m) => Math.min(m.stages.length - 1, Math.max(1, a.from - 1));
+
+// The stages (0-based, in order) that assignment a asks of the student whose
+// run is m: from its first to the last, or, for a singular A, to the last
+// that still means something once the student says so (session.askedStages).
+// The results table, the LMS's report and the student's own summary count these.
+export const stagesAsked = (a, m) => askedStages(m, firstStage(a, m));
+
+// How a student's work on assignment a over run m stands, by the record
+// (result-code.js): { asked, done, right, hints, shown, share }, the stages
+// asked, those of them done, done right the first time (by the student's
+// page), the hints' steps seen and the stages shown, and right as a share of
+// asked (0 to 1). "k of n" is right of asked.
+export function score(a, m, result) {
+  const asked = stagesAsked(a, m);
+  const done = (result?.stages ?? []).filter((s) => s.done && asked.includes(s.k));
+  const right = done.filter((s) => s.right).length;
+  return { asked: asked.length, done: done.length, right, hints: done.reduce((sum, s) => sum + s.hints, 0),
+           shown: done.filter((s) => s.shown).length, share: asked.length > 0 ? right / asked.length : 0 };
+}
+
+// Whether the student has work to hand in: an answer, a hint or Show noted.
+export const hasWork = (student) => (student?.result?.stages ?? []).some((s) => s.tries > 0 || s.hints > 0 || s.shown);
 
 // The result with what the session's change from before to after shows noted:
 // an answer checked, a hint's step, Show, a stage reached or finished. A
@@ -71,7 +115,8 @@ export function note(result, before, after) {
 const answerGiven = (a) => (a.choice ? { choice: a.choice } : a.alone ? { alone: true } : { text: a.text ?? '' });
 
 // The student once the work is handed in at now (ms): the code written.
-export const handIn = (student, now) => ({ ...student, handed: write({ ...student.result, handed: now }) });
+// Work with nothing in it (hasWork) is not handed in: the student stays.
+export const handIn = (student, now) => (hasWork(student) ? { ...student, handed: write({ ...student.result, handed: now }) } : student);
 
 // What the page keeps of the student's work: the session's progress as
 // session.stored gives it, whether it was finished, the result and the code.

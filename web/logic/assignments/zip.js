@@ -1,6 +1,10 @@
 // Zips made and read by fflate. A zip made here has the same bytes for the
 // same files: every entry has one fixed time and the files keep the order given.
-import { zipSync, unzipSync } from 'fflate';
+// A zip read is unpacked only up to a size given: a small zip may unpack to
+// gigabytes, and may say otherwise of its files.
+import { zipSync, unzipSync, Unzip, UnzipInflate } from 'fflate';
+
+const slice = 16384;   // bytes of a zip read at a time: deflate unpacks each to 1,032 times as many at most
 
 // 1 January 1980, the first time a zip can hold, in local time, which is how
 // fflate reads a date, so that every time zone writes the same bytes.
@@ -19,8 +23,37 @@ export function zip(files) {
   return zipSync(entries);
 }
 
+// The bytes of parts, one after another.
+function joined(parts) {
+  const out = new Uint8Array(parts.reduce((sum, part) => sum + part.length, 0));
+  parts.reduce((at, part) => { out.set(part, at); return at + part.length; }, 0);
+  return out;
+}
+
 // The files of a zip, [{ name, bytes }], in the order that it holds them,
-// folders left out. Throws when bytes are not a zip that fflate reads.
-export const unzip = (bytes) => Object.entries(unzipSync(bytes))
-  .filter(([name]) => !name.endsWith('/'))
-  .map(([name, data]) => ({ name, bytes: data }));
+// folders left out. Throws when bytes are not a zip that fflate reads, and a
+// RangeError when the files come to more than cap bytes: as the zip's index
+// says, before anything is unpacked, or as they unpack, which stops there.
+export function unzip(bytes, cap = Infinity) {
+  let size = 0;
+  const count = (n) => {
+    size += n;
+    if (size > cap) throw new RangeError('unpacks past the cap');
+  };
+  unzipSync(bytes, { filter: (file) => { count(file.originalSize); return false; } });
+  size = 0;
+  const files = [];
+  const reading = new Unzip((file) => {
+    const parts = [];
+    file.ondata = (error, data, final) => {
+      if (error) throw error;
+      count(data.length);
+      parts.push(data);
+      if (final && !file.name.endsWith('/')) files.push({ name: file.name, bytes: joined(parts) });
+    };
+    file.start();
+  });
+  reading.register(UnzipInflate);
+  for (let at = 0; at < bytes.length; at += slice) reading.push(bytes.subarray(at, at + slice), at + slice >= bytes.length);
+  return files;
+}
