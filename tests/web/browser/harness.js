@@ -89,8 +89,8 @@ const holdPrograms = (fail) => `(${(failing) => {
 // the input field has the focus. An input without a final newline ends with Ctrl-D.
 async function typeAtPrompts(page, input, entries, prompts) {
   for (const [k, entry] of entries.entries()) {
-    for (const until = Date.now() + 5000; !(await paneText(page)).endsWith(prompts[k]) && Date.now() < until;)
-      await new Promise((later) => setTimeout(later, 50));
+    await page.waitForFunction((prompt) => document.getElementById('pane').textContent.endsWith(prompt), prompts[k],
+                               { timeout: 5000 }).catch(() => {});
     assert.ok((await paneText(page)).endsWith(prompts[k]), `prompt ${k} "${prompts[k]}" before typing`);
     assert.equal(await page.evaluate(() => document.activeElement.id), 'typed');
     await page.keyboard.type(entry);
