@@ -22,13 +22,14 @@ const browser = useBrowser();
 // axe's findings on the page as it is, as "rule: element" lines. Injected
 // through the DevTools protocol, axe is not held by the page's CSP; it must not
 // preload the stylesheets either, which would be a connection the CSP refuses.
+// It is injected once a document, and reports its violations alone.
 async function axeFindings(page) {
-  await page.evaluate(axeSource);
-  const { violations } = await page.evaluate(() => axe.run(document, {
+  if (!(await page.evaluate(() => 'axe' in window))) await page.evaluate(axeSource);
+  return page.evaluate(async () => (await axe.run(document, {
     preload: false,
+    resultTypes: ['violations'],
     runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21aa', 'wcag22aa', 'best-practice'] },
-  }));
-  return violations.flatMap((rule) => rule.nodes.map((node) => `${rule.id}: ${node.target.join(' ')}`));
+  })).violations.flatMap((rule) => rule.nodes.map((node) => `${rule.id}: ${node.target.join(' ')}`)));
 }
 
 // Opens the link to the run and the examples menu.
