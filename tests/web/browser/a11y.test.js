@@ -162,7 +162,7 @@ test('Tab reaches links, pane, commentary lines and buttons, each with its focus
 
 test('at 375 px after an order-10 run only the pane scrolls sideways, with the keyboard too', async () => {
   const page = await open(browser(), `${pageUrl}#gjinverse`, { viewport: { width: 375, height: 800 } });
-  await typeCase(page, 'gjinverse/growing-rows-10x10');
+  await typeCase(page, 'gjinverse/growing-rows-10x10', { atOnce: true });
   await page.waitForSelector('.note');
   assert.ok(await page.evaluate(() => document.scrollingElement.scrollWidth) <= 375, 'the page is not wider');
   const pane = await page.$eval('#pane', (element) => [element.scrollWidth, element.clientWidth]);
