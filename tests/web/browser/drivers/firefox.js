@@ -9,6 +9,7 @@
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import { fileURLToPath } from 'node:url';
 import puppeteer from 'puppeteer-core';
 import { Tab } from './tab.js';
 
@@ -37,14 +38,33 @@ async function setPreferences(browser, values) {
   return browser;
 }
 
-export async function launch() {
+// A profile that Firefox has once started on, made in folder by the first
+// test file that needs it and copied for each browser: a new profile takes
+// Firefox seconds of building caches that a copy already has.
+async function startedProfile(folder) {
+  const made = path.join(folder, 'firefox-profile');
+  if (!fs.existsSync(made)) {
+    fs.mkdirSync(folder, { recursive: true });
+    const making = fs.mkdtempSync(path.join(folder, '.making-'));
+    await (await puppeteer.launch({ browser: 'firefox', executablePath: executable, headless: true, userDataDir: making })).close();
+    // Another test file may have made it meanwhile: either is whole.
+    try { fs.renameSync(making, made); } catch (error) { if (!fs.existsSync(made)) throw error; }
+    fs.rmSync(making, { recursive: true, force: true });
+  }
+  return made;
+}
+
+export async function launch(url) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'gj-firefox-'));
+  const profile = startedProfile(path.dirname(fileURLToPath(url)));
   // Each { browser (a promise), key: its language and scheme, pages: how many are open }.
   const browsers = [];
-  const start = (locale, colorScheme) => {
+  const start = async (locale, colorScheme) => {
     const downloads = fs.mkdtempSync(path.join(folder, 'downloads-'));
+    const userDataDir = fs.mkdtempSync(path.join(folder, 'profile-'));
+    fs.cpSync(await profile, userDataDir, { recursive: true });
     return puppeteer.launch({
-      browser: 'firefox', executablePath: executable, headless: true, args: ['--remote-allow-system-access'],
+      browser: 'firefox', executablePath: executable, headless: true, userDataDir, args: ['--remote-allow-system-access'],
       extraPrefsFirefox: {
         ...preferences(locale, colorScheme),
         'browser.download.dir': downloads, 'browser.download.folderList': 2, 'browser.download.useDownloadDir': true,
