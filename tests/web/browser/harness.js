@@ -87,13 +87,15 @@ const holdPrograms = (fail) => `(${(failing) => {
 // Types each entry at its prompt, after checking that the prompt shows (within
 // a few seconds: a click that opens a program does so in a task of its own) and
 // the input field has the focus. An input without a final newline ends with Ctrl-D.
-async function typeAtPrompts(page, input, entries, prompts) {
+// With atOnce, for a test that is not about typing, each entry comes as one
+// insertion, as a paste gives it, rather than key by key.
+async function typeAtPrompts(page, input, entries, prompts, { atOnce = false } = {}) {
   for (const [k, entry] of entries.entries()) {
-    for (const until = Date.now() + 5000; !(await paneText(page)).endsWith(prompts[k]) && Date.now() < until;)
-      await new Promise((later) => setTimeout(later, 50));
+    await page.waitForFunction((prompt) => document.getElementById('pane').textContent.endsWith(prompt), prompts[k],
+                               { timeout: 5000 }).catch(() => {});
     assert.ok((await paneText(page)).endsWith(prompts[k]), `prompt ${k} "${prompts[k]}" before typing`);
     assert.equal(await page.evaluate(() => document.activeElement.id), 'typed');
-    await page.keyboard.type(entry);
+    await (atOnce ? page.keyboard.insertText(entry) : page.keyboard.type(entry));
     const last = k === entries.length - 1;
     await page.keyboard.press(last && !input.endsWith('\n') ? 'Control+D' : 'Enter');
   }
@@ -109,10 +111,11 @@ function goldenCase(name) {
   return { input, expected, prompts, rows };
 }
 
-// Types a golden case row by row into the page, open on its program.
-async function typeCase(page, name) {
+// Types a golden case row by row into the page, open on its program (each row
+// at once, with atOnce).
+async function typeCase(page, name, options) {
   const { input, prompts, rows } = goldenCase(name);
-  await typeAtPrompts(page, input, rows, prompts);
+  await typeAtPrompts(page, input, rows, prompts, options);
 }
 
 const download = (page) => page.download('#download');

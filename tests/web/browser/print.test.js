@@ -25,7 +25,7 @@ function printed(t, name) {
 
 async function print(t, name) {
   const page = await open(browser(), `${pageUrl}#${name.split('/')[0]}`, { colorScheme: 'dark' });
-  await typeCase(page, name);
+  await typeCase(page, name, { atOnce: true });
   await page.waitForSelector('#stages[data-exact="done"]');
   const headings = await page.evaluate(() => [...Array(GJ.stages.count()).keys()].map((k) => `${k + 1}. `));
   const pdf = await page.pdf({ format: 'A4' });

@@ -155,7 +155,7 @@ test('the exact values are worked out between frames, and a new run drops them',
   };
   const page = await harness.open(browser(), `${harness.pageUrl}#gjinverse`, { initScript: slowTasks });
   const before = await page.evaluate(() => window.tasks);
-  await typeAtPrompts(page, '\n', [hard], orderPrompt);
+  await typeAtPrompts(page, '\n', [hard], orderPrompt, { atOnce: true });
   await page.waitForSelector('#stages[data-exact="pending"]');
   await page.evaluate(() => {
     window.keysWhileExact = [];
@@ -169,7 +169,7 @@ test('the exact values are worked out between frames, and a new run drops them',
 
   // Again, and a new run at once: no slice of the old replay runs after it.
   await page.click('#restart');
-  await typeAtPrompts(page, '\n', [hard], orderPrompt);
+  await typeAtPrompts(page, '\n', [hard], orderPrompt, { atOnce: true });
   await page.waitForSelector('#stages[data-exact="pending"]');
   await page.click('#restart');
   await page.waitForSelector('#stages[data-exact="none"]');

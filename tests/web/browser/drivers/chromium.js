@@ -2,6 +2,7 @@
 // are playwright's own, which the other engines' tabs imitate (tab.js). Each page
 // opens in a browser context of its own, with the language, colours and size
 // asked, or in a context given, to share its storage.
+import path from 'node:path';
 import { chromium } from 'playwright-core';
 import { scrollTo } from './tab.js';
 
@@ -9,11 +10,18 @@ export const name = 'chromium';
 export const executable = process.env.GJ_CHROMIUM || '/usr/bin/chromium';
 export const cannot = {};
 
+// The address bar's drop-downs, which the browser makes for each window (a
+// context), each in a renderer of its own that costs more than the page, and
+// which no test shows.
+const unused = ['WebUIOmniboxPopup', 'WebUIOmniboxAimPopup'];
+
 export async function launch() {
   const browser = await chromium.launch({
-    executablePath: executable,
+    executablePath: path.join(import.meta.dirname, 'chromium-features.sh'),
+    env: { ...process.env, GJ_CHROMIUM: executable },
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+           '--disable-background-networking', '--disable-component-update', '--disable-sync',
+           `--disable-features=${unused.join(',')}`],
   });
   // Playwright's own browser, for what only chromium does.
   return Object.assign(browser, { open: (url, options) => open(browser, url, options) });

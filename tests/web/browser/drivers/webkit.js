@@ -6,7 +6,7 @@
 // narrower than some 450 px: a narrower page opens in a frame of that width,
 // served with it over http from a local server, since WebKit lets no page in a
 // frame from another origin (any other file://) take the focus.
-import { spawn, spawnSync, execFileSync } from 'node:child_process';
+import { spawn, execFile, execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import net from 'node:net';
 import os from 'node:os';
@@ -64,17 +64,14 @@ export async function launch(url) {
     xvfb.stdio[3].once('data', (data) => resolve(`:${String(data).trim()}`));
     xvfb.once('exit', (code) => reject(new Error(`Xvfb ended (${code})`)));
   });
-  const locales = path.join(folder, 'locales');
-  fs.mkdirSync(locales);
+  const locales = path.join(path.dirname(fileURLToPath(url)), 'webkit-locales');
   const environment = (locale) => {
-    const name = `${locale.replace('-', '_')}.UTF-8`;
-    if (!fs.existsSync(path.join(locales, name))) {
-      execFileSync('localedef', ['-i', locale.replace('-', '_'), '-f', 'UTF-8', path.join(locales, name)]);
-    }
+    const name = localeBuilt(locales, locale);
     return { ...process.env, DISPLAY: display, LOCPATH: locales, LANG: name, LC_ALL: name, LANGUAGE: '' };
   };
   const sessions = [];
   let onLoad = null;
+  let told = false;
   let server = null;
 
   // Opens a new session: its own WebKitWebDriver and MiniBrowser.
@@ -96,6 +93,8 @@ export async function launch(url) {
 
   async function open(url, { context = null, locale = 'en-US', colorScheme = 'light', viewport = { width: 1280, height: 800 } } = {}) {
     const owned = context === null;
+    // The console of a load is read beside the first session's start.
+    onLoad ??= consoleOnLoad(testPage, display, fs.mkdtempSync(path.join(folder, 'console-')));
     if (owned) {
       context = await session(locale, colorScheme);
       context.viewport = viewport;
@@ -178,7 +177,10 @@ export async function launch(url) {
         }
       },
     });
-    if (onLoad === null) tab.problems.push(...(onLoad = consoleOnLoad(testPage, display, fs.mkdtempSync(path.join(folder, 'console-')))));
+    if (!told) {
+      told = true;
+      tab.problems.push(...await onLoad);
+    }
     await tab.goto(url);
     return tab;
   }
@@ -202,9 +204,27 @@ export async function launch(url) {
 // other messages (on stderr), with a home folder of its own.
 function consoleOnLoad(url, display, home) {
   const page = url.replace(/#.*/, '');
-  const { stdout, stderr } = spawnSync(miniBrowser, ['--enable-write-console-messages-to-stdout=true', '--exit-after-load', page],
-                                       { env: { ...process.env, DISPLAY: display, HOME: home }, timeout: 60000 });
-  return `${stdout}${stderr}`.split('\n').filter((line) => line.startsWith('CONSOLE')).map((line) => `console: ${line}`);
+  return new Promise((resolve) => execFile(miniBrowser, ['--enable-write-console-messages-to-stdout=true', '--exit-after-load', page],
+    { env: { ...process.env, DISPLAY: display, HOME: home }, timeout: 60000, maxBuffer: 1 << 26 },
+    (error, stdout, stderr) => resolve(`${stdout}${stderr}`.split('\n').filter((line) => line.startsWith('CONSOLE'))
+      .map((line) => `console: ${line}`))));
+}
+
+// The name of locale's files (ko_KR.UTF-8 for ko-KR) in folder, built there
+// by the first test file that needs them: a locale takes seconds to build,
+// and the test files of one build share it.
+function localeBuilt(folder, locale) {
+  const name = `${locale.replace('-', '_')}.UTF-8`;
+  const built = path.join(folder, name);
+  if (!fs.existsSync(built)) {
+    fs.mkdirSync(folder, { recursive: true });
+    const making = fs.mkdtempSync(path.join(folder, '.making-'));
+    execFileSync('localedef', ['-i', locale.replace('-', '_'), '-f', 'UTF-8', path.join(making, name)]);
+    // Another test file may have built it meanwhile: either is whole.
+    try { fs.renameSync(path.join(making, name), built); } catch (error) { if (!fs.existsSync(built)) throw error; }
+    fs.rmSync(making, { recursive: true, force: true });
+  }
+  return name;
 }
 
 export async function hasAccessible(tab, selector, { role, name }) {
