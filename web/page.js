@@ -22,7 +22,7 @@ import { parseLink } from './logic/assignments/assignment.js';
 import { initial, update } from './state.js';
 // page/draw.js first: it imports the views in the order that they set up in.
 import { drawn } from './page/draw.js';
-import { carryOut, keptWork } from './page/effects.js';
+import { carryOut, keptWork, rereadWork } from './page/effects.js';
 import { connect as connectConsole, awaitPrograms, loaded, loadFailed, loadPrograms } from './page/console.js';
 import * as language from './views/language.js';
 import * as dom from './views/dom.js';
@@ -77,6 +77,9 @@ student.connect((message) => dispatch({ ...message, now: Date.now(),
 
 awaitPrograms(shared);
 addEventListener('hashchange', followAddress);
+// Another tab of the same student's link, or Back to a page kept whole: the work is read again.
+addEventListener('storage', () => rereadWork(shared));
+addEventListener('pageshow', (event) => { if (event.persisted) rereadWork(shared); });
 requestAnimationFrame(() => setTimeout(() => {
   runner.load(loadPrograms()).then(() => loaded(shared), (error) => loadFailed(shared, String(error)));
   if (!lms) startOffline();

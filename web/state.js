@@ -54,6 +54,10 @@
 //                                        its input comes back as { type: 'made', input, met }
 //   { address } / { visit }              the address written without a visit / a fragment visited
 //   { store: key, value } / { forget: key }  what practice keeps, kept and dropped
+//   { storeWork: { key, value } }        the student's work kept under key, unless the
+//                                        work there is newer (work.newer), which comes back
+//                                        as { type: 'workStored', kept }; { type: 'workSaved',
+//                                        saved } comes back once the browser refuses it
 //   { report: work }                     the student's work told to the LMS; { type:
 //                                        'reported', ok } comes back
 //   { grade: { assignment, codes } }     the results table worked out; { type:
@@ -75,7 +79,7 @@ import * as studying from './state/studying.js';
 import * as teaching from './state/teaching.js';
 
 export { linkState, programOf } from './state/learning.js';
-export { progressKeyOf } from './state/studying.js';
+export { progressKeyOf, isStudents } from './state/studying.js';
 
 export const initial = (language = 'en') => ({
   programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, made: null,

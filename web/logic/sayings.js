@@ -17,6 +17,7 @@ import { stageName, questionLabel } from './words.js';
 import { isMiss } from './check.js';
 import { isZero } from './model.js';
 import { hintStep, openQuestions, tally, unasked } from './session.js';
+import { score } from './assignments/work.js';
 
 const languages = Object.keys(texts);
 
@@ -60,13 +61,22 @@ export function naming(t, m, session, k) {
 export const record = (t, id, counts) =>
   t(id, { ...counts, hints: t(counts.hints === 1 ? 'practice.hints.one' : 'practice.hints.other', { count: counts.hints }) });
 
+// The sentence that names A singular where m's run found it so, or none.
+const singularWords = (t, m) => (m.exact?.stop?.singular ? [t('practice.singular.' + (m.run.program === 'gjsolve' ? 'solve' : 'inverse'))] : []);
+
+// The summary of an assignment done (a, over run m, with its result as
+// noted): counted over the stages that the assignment asks (work.score), A
+// named singular where it is.
+export function assignmentSummary(t, a, m, result) {
+  const { right, asked, hints, shown } = score(a, m, result);
+  return [t('student.summary', { right, asked, hints, shown }), ...singularWords(t, m)].join(' ');
+}
+
 // The summary of the exercise done, naming A singular where it is, and the
 // stages left unasked once the learner said so.
 export function summary(t, m, session) {
-  const singular = m.exact?.stop?.singular;
-  const program = m.run.program === 'gjsolve' ? 'solve' : 'inverse';
   const left = unasked(m, session);
-  return [record(t, 'practice.summary', tally(session)), ...(singular ? [t('practice.singular.' + program)] : []),
+  return [record(t, 'practice.summary', tally(session)), ...singularWords(t, m),
           ...(left ? [t(left.first < left.last ? 'practice.summary.unasked' : 'practice.summary.unaskedOne', left)] : [])].join(' ');
 }
 

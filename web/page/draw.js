@@ -15,8 +15,9 @@ import { t } from '../views/language.js';
 import { stored } from './storage.js';
 import { recordKey } from '../logic/session.js';
 import { model as modelOfRun, withExact, replay, isWaiting } from '../logic/model.js';
-import { permissions } from '../logic/assignments/permissions.js';
-import { linkState, programOf, progressKeyOf } from '../state.js';
+import { permissions, printoutsUpTo } from '../logic/assignments/permissions.js';
+import { studentFragment } from '../logic/assignments/assignment.js';
+import { linkState, programOf, progressKeyOf, isStudents } from '../state.js';
 // The views, in the order that they set up their own controls as the page loads.
 import * as language from '../views/language.js';
 import * as pane from '../views/pane.js';
@@ -32,11 +33,14 @@ import * as student from '../views/assignments/student.js';
 import * as printer from '../views/print.js';
 
 const modeButtons = document.querySelectorAll('button[data-mode]');
+// The ways off a locked page in one tap, gone while it is locked (hidden, so
+// that a page without its styles has none either).
+const waysOut = ['nav', '#examples', '#share', '#restart'].map((selector) => document.querySelector(selector));
 
 // The body's attributes, the section shown (the stages when watching,
-// practice when practising) and the mode buttons.
+// practice when practising), the mode buttons and the ways off a locked page.
 const body = {
-  render({ mode, locked, programs }) {
+  render({ mode, locked, leave, programs }) {
     const practising = mode === 'practice';
     document.body.dataset.mode = mode;
     document.body.dataset.programs = programs;
@@ -44,8 +48,14 @@ const body = {
     byId('practice').hidden = !practising;
     byId('stages').hidden = practising;
     for (const button of modeButtons) button.setAttribute('aria-pressed', String(button.dataset.mode === mode));
+    for (const node of waysOut) node.hidden = !leave;
   },
 };
+
+// The link that a print of a locked page leads to: the student's own, back to
+// the assignment; null outside one.
+const printedLink = (st) => (permissions(st).locked ? base() + studentFragment(st.assignment, st.named ? st.name : null) : null);
+const base = () => location.href.replace(/#.*$/, '');
 
 // The program's name in the page's chrome: its title, the menu, the names in the help.
 const chrome = {
@@ -60,28 +70,32 @@ const chrome = {
 };
 
 const practising = (s) => s.mode === 'practice';
+// The student whose run is shown, whose summary practice gives: once the
+// run is done, so that practice is not drawn again at each note.
+const studentOf = (s) => (s.student?.name && s.session?.finished && isStudents(s, s.session.run) ? s.student : null);
 
 // [view, select, when]: when is 'now', or the group it is drawn in after paint.
 const table = [
   [language, (s) => ({ language: s.language }), 'now'],
   [chrome, (s) => ({ program: programOf(s), language: s.language }), 'now'],
-  [body, (s) => ({ mode: s.mode, locked: permissions(s.student).locked, programs: s.programs }), 'now'],
-  [pane, (s) => ({ model: s.model, language: s.language }), 'now'],
+  [body, (s) => ({ mode: s.mode, locked: permissions(s.student).locked, leave: permissions(s.student).leave, programs: s.programs }), 'now'],
+  [pane, (s) => ({ model: s.model, language: s.language, upTo: printoutsUpTo(s.student, s.session) }), 'now'],
   [{ render: pane.reveal }, (s) => ({ model: s.model, practising: practising(s), upTo: s.session && !s.session.finished ? s.session.current : Infinity }), 'now'],
   [{ render: links.tellProblem }, (s) => ({ problem: s.problem, language: s.language }), 'now'],
   [confirm, (s) => ({ confirming: s.confirming }), 'now'],
   [teacher, (s) => ({ teacher: s.teacher, results: s.results, language: s.language }), 'now'],
-  [links, (s) => ({ run: s.model?.run ?? null, language: s.language, ...linkState(s) }), 'cheap'],
-  [status, (s) => ({ model: s.model, language: s.language }), 'cheap'],
-  [printer, (s) => ({ model: s.model, practice: practising(s), exercise: linkState(s).exercise, keys: permissions(s.student).keys }), 'cheap'],
+  [links, (s) => ({ run: permissions(s.student).transcript ? s.model?.run ?? null : null, language: s.language, ...linkState(s) }), 'cheap'],
+  [status, (s) => ({ model: s.model, language: s.language, briefly: permissions(s.student).watch }), 'cheap'],
+  [printer, (s) => ({ model: s.model, practice: practising(s), exercise: linkState(s).exercise, keys: permissions(s.student).keys,
+                      link: printedLink(s.student) }), 'cheap'],
   [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, language: s.language }), 'cheap'],
   [lmsForm, (s) => ({ made: s.made, language: s.language }), 'cheap'],
   [student, (s) => ({ student: s.student, conflict: s.conflict, finished: s.session?.finished === true, lmsRefused: s.lmsRefused, language: s.language }), 'cheap'],
-  [stages, (s) => ({ model: s.model, stage: s.stage, language: s.language }), 'stages'],
+  [stages, (s) => ({ model: permissions(s.student).watch ? s.model : null, stage: s.stage, language: s.language }), 'stages'],
   [practice, (s) => {
     const p = permissions(s.student);
     return { mode: s.mode, model: s.model, session: s.session, past: s.past, exactShown: s.exactShown, unmet: s.unmet,
-             hints: p.hints, show: p.show, records: p.records, language: s.language };
+             hints: p.hints, show: p.show, records: p.records, language: s.language, student: studentOf(s) };
   }, 'practice'],
 ].map(([view, select, when]) => ({ view, select, when }));
 const groups = ['cheap', 'stages', 'practice'];

@@ -1,9 +1,9 @@
 // The effects that update asks for (state.js lists them), carried out: a
 // program opened, the link that the address names followed, an exercise's
 // matrix made, the address written or visited, what practice keeps stored or
-// forgotten, a student's work reported to the LMS, a results table worked
-// out, the focus moved and the status line's words, a message sent after
-// paint, a print, a download (the results table's as CSV among them), the clipboard. What an effect learns comes back
+// forgotten, a student's work kept (unless newer work is there) or reported
+// to the LMS, a results table worked out, the focus moved and the status
+// line's words, a message sent after paint, a print, a download (the results table's as CSV among them), the clipboard. What an effect learns comes back
 // as a message. Each function is handed page: { state(), dispatch, lms,
 // tellLms }, what page.js shares with its parts; lms is the LMS's session
 // (views/assignments/lms.js) inside one, else null.
@@ -18,7 +18,7 @@ import * as printer from '../views/print.js';
 import * as share from '../logic/share.js';
 import { make as makeExercise } from '../logic/exercises.js';
 import { parseLink } from '../logic/assignments/assignment.js';
-import { workKey } from '../logic/assignments/work.js';
+import { workKey, usableWork, newer } from '../logic/assignments/work.js';
 import { decodeWork } from '../logic/assignments/suspend.js';
 import { results, resultsCsv } from '../logic/assignments/results.js';
 import { translator } from '../logic/translate.js';
@@ -47,6 +47,7 @@ const carriers = {
   },
   report: (page, { report }) => reportWork(page, report),
   store: (page, { store: key, value }) => store(key, value),
+  storeWork: (page, { storeWork: { key, value } }) => storeWork(page, key, value),
   forget: (page, { forget: key }) => forget(key),
   grade: (page, { grade: { assignment, codes } }) => page.dispatch({ type: 'graded', assignment, codes, table: results(assignment, codes) }),
   focus: (page, { focus: target }, later) => whenDrawn(page, later, () => focus(target)),
@@ -75,6 +76,28 @@ function reportWork(page, work) {
   const state = page.state();
   store(workKey(state.student.assignment, state.student.name), work);
   if (page.tellLms && state.model && state.session) page.dispatch({ type: 'reported', ok: page.tellLms(state.model, state.session, work, Date.now()) });
+}
+
+// Keeps the student's work (value) under key, unless the work stored there
+// is newer (another tab's), which the page then takes instead; says whether
+// the browser kept it, or refused it (storage full or off).
+function storeWork(page, key, value) {
+  const there = stored(key);
+  const a = page.state().student?.assignment;
+  if (a && newer(usableWork(there, a), usableWork(value, a))) {
+    page.dispatch({ type: 'workStored', kept: there });
+    return;
+  }
+  const saved = store(key, value);
+  if (!saved || page.state().student?.unsaved) page.dispatch({ type: 'workSaved', saved });
+}
+
+// The student's work as the browser keeps it now, handed to the state, which
+// takes it if it is newer: on another tab's change of storage, and on a page
+// restored by Back.
+export function rereadWork(page) {
+  const st = page.state().student;
+  if (st?.name && !st.lms) page.dispatch({ type: 'workStored', kept: stored(workKey(st.assignment, st.name)) });
 }
 
 // The work kept of assignment a under name; inside an LMS, what it gave

@@ -22,9 +22,17 @@ export function stored(key) {
   try { return JSON.parse(text); } catch (e) { return text; }
 }
 
+// Stores value under key; gives whether it outlives the page: false when the
+// browser refused it (storage full or off), which memory then keeps alone.
+// Memory alone by choice (keepInMemory) is no refusal.
 export function store(key, value) {
   memory.set(key, value);
-  try { if (browser) localStorage.setItem(prefix + key, JSON.stringify(value)); } catch (e) { /* kept in memory only */ }
+  try {
+    if (browser) localStorage.setItem(prefix + key, JSON.stringify(value));
+    return true;
+  } catch (e) {
+    return false;
+  }
 }
 
 export function forget(key) {

@@ -6,14 +6,14 @@
 // prints. An exercise's matrix is made by an effect ({ make }), whose input
 // comes back as the message 'made'.
 import * as session from '../logic/session.js';
-import { note } from '../logic/assignments/work.js';
+import { note, usableWork } from '../logic/assignments/work.js';
 import { isWaiting } from '../logic/model.js';
 import { fragment, defaultProgram, latestGenerator, firstAsked, fills } from '../logic/share.js';
 import { questionLabel, stageName } from '../logic/words.js';
 import { texts } from '../logic/texts.js';
 import { permissions } from '../logic/assignments/permissions.js';
-import { inBoth, verdict, naming, summary, hintWords } from '../logic/sayings.js';
-import { linkOf, isStudents, workEffect } from './studying.js';
+import { inBoth, verdict, naming, summary, assignmentSummary, hintWords } from '../logic/sayings.js';
+import { linkOf, isStudents, keptWork, studentSession } from './studying.js';
 
 // What a link to the run shown carries besides its text: practice, the
 // exercise that gave the text, if one did, and what practice asks: for a
@@ -32,7 +32,7 @@ export function linkState(state) {
 function keep(state, before) {
   const s = state.session;
   if (s === null || s === before.session) return [state, []];
-  if (isStudents(state, s.run)) return [state, [workEffect(state)]];
+  if (isStudents(state, s.run)) return keptWork(state);
   if (!s.finished) return [state, [{ store: session.progressKey(s.run), value: session.stored(s) }]];
   const record = session.tally(s);
   const effects = [{ forget: session.progressKey(s.run) }, { store: session.recordKey(s.run), value: record }];
@@ -61,7 +61,9 @@ function atStage(state, k) {
 // The effects once stage k is done: the next stage, or the summary at the end.
 function movedOn(state, k) {
   const { model: m, session: s } = state;
-  if (s.finished) return [{ focus: { summary: true } }, { announce: [inBoth((t) => summary(t, m, s))] }];
+  const st = isStudents(state, s.run) ? state.student : null;
+  const said = (t) => (st ? assignmentSummary(t, st.assignment, m, st.result) : summary(t, m, s));
+  if (s.finished) return [{ focus: { summary: true } }, { announce: [inBoth(said)] }];
   return [{ announce: [inBoth((t) => [t('practice.done', { k: k + 1 }), ...naming(t, m, s, k + 1)])] }, { focus: { stage: k + 1 } }];
 }
 
@@ -109,10 +111,7 @@ function started(state) {
   const { model, saved } = state;
   if (state.session || !model || !session.practisable(model)) return state;
   const asked = linkOf(state, model.run)?.asked ?? null;
-  if (isStudents(state, model.run)) {
-    const restored = session.start(model, { asked, saved: saved?.progress, level: 0 });
-    return { ...state, session: { ...restored, finished: saved?.finished === true }, past: null };
-  }
+  if (isStudents(state, model.run)) return { ...state, session: studentSession(state, model, usableWork(saved, state.student.assignment)), past: null };
   const practice = session.start(model, { asked, saved, level: state.level });
   const fresh = saved && (asked?.from || asked?.fill) ? session.start(model, { asked, level: state.level }) : practice;
   const conflict = fresh.from !== practice.from || fresh.fill !== practice.fill ? { from: fresh.from, fill: fresh.fill } : null;
@@ -154,8 +153,8 @@ function restartPractice(state, { confirmed = false }) {
   const st = state.student;
   if (isStudents(state, state.session.run)) {
     if (!st.confirm || !confirmed) return [{ ...state, student: { ...st, confirm: true } }, [{ focus: { element: 'student-confirm' } }]];
-    const next = { ...state, student: { ...st, confirm: false }, session: session.restart(state.model, state.session) };
-    return [next, [workEffect(next), ...atStage(next, next.session.current)]];
+    const [next, effects] = keptWork({ ...state, student: { ...st, confirm: false }, session: session.restart(state.model, state.session) });
+    return [next, [...effects, ...atStage(next, next.session.current)]];
   }
   return erasing(state, { type: 'restartPractice', confirmed }, (state) => {
     const next = { ...state, session: session.restart(state.model, state.session) };
@@ -201,7 +200,7 @@ const practising = {
   // The start-over that waited is not done: the answers stay, and the focus goes back to the button that asked.
   keepWork: (state) => {
     const back = state.confirming ? [{ focus: { element: asking[state.confirming] } }] : [];
-    return [{ ...state, confirming: null, ...(state.student ? { student: { ...state.student, confirm: false } } : {}) }, back];
+    return [{ ...state, confirming: null, ...(state.student ? { student: { ...state.student, confirm: false, asking: null } } : {}) }, back];
   },
   // The link's choice over the work kept: what it asks, from its start.
   takeLink: (state) => {
@@ -242,7 +241,8 @@ const running = {
     const next = shown(state, message);
     const opens = next.student?.lms && next.session && !state.session && isStudents(next, next.session.run);
     const fresh = next.session && state.model?.run !== next.model.run;
-    return [next, [...(opens ? [workEffect(next)] : []), ...(fresh ? atStage(next, next.session.current) : [])]];
+    const [told, effects] = opens ? keptWork(next) : [next, []];
+    return [told, [...effects, ...(fresh ? atStage(told, told.session.current) : [])]];
   },
   // Start over: the same program, empty, and an address that says so.
   restart: (state, message) => (!state.model ? [state, []] : erasing(state, message, (state) => {

@@ -1,5 +1,6 @@
 // The state's handlers for a student's assignment (logic/assignments/work.js):
-// the student's link, the name, "Not you?", the hand-in and the LMS's answer;
+// the student's link, the name, "Not you?", the hand-in that asks first, the
+// work that another tab kept or the browser refused, and the LMS's answer;
 // the locks, which refuse what the assignment's permissions do not allow; and
 // what the student's run is kept under. A student's matrix is made by an
 // effect ({ make }), whose input comes back as the message 'made'.
@@ -16,11 +17,21 @@ export const linkOf = (state, run) =>
 // Whether run is the one that the student's assignment opened.
 export const isStudents = (state, run) => state.student?.name != null && linkOf(state, run) !== null;
 
-// The effect that keeps the student's work under the student's own key, or
-// inside an LMS, tells the LMS.
-export function workEffect({ student: st, session: s }) {
-  const kept = work.kept(st, session.stored(s), s.finished);
-  return st.lms ? { report: kept } : { store: work.workKey(st.assignment, st.name), value: kept };
+// The state with the student's work kept once more (its next version), and
+// the effects that keep it: under the student's own key, unless newer work is
+// there (page/effects.js weighs them), or, inside an LMS, told to the LMS.
+export function keptWork(state) {
+  const st = { ...state.student, version: state.student.version + 1 };
+  const value = work.kept(st, session.stored(state.session), state.session.finished);
+  return [{ ...state, student: st }, [st.lms ? { report: value } : { storeWork: { key: work.workKey(st.assignment, st.name), value } }]];
+}
+
+// The practice of the student's run (model) restored from the work kept
+// (usable: work.usableWork's, or null: afresh), as the assignment asks it.
+export function studentSession(state, model, usable) {
+  const asked = linkOf(state, model.run)?.asked ?? null;
+  const restored = session.start(model, { asked, saved: usable?.progress ?? null, level: 0 });
+  return { ...restored, finished: usable?.finished === true };
 }
 
 // The key that the progress of run is kept under: the student's own for the
@@ -61,6 +72,38 @@ function studentLink(state, { found, program, kept = null, now = 0, lms = false 
   return begun({ ...state, mode: 'practice', problem: null, teacher: null, unmet: false, link: null, student: opened, lmsRefused: false }, kept, now);
 }
 
+// The hand-in: refused, with a word, while there is no work; else asked first
+// (the stages asked and those left said) and, once confirmed, the code
+// written and kept. now: the time (ms) of the hand-in.
+function handIn(state, { now, confirmed = false }) {
+  const st = state.student;
+  if (!st?.result || st.handed !== null || !state.session || !state.model) return [state, []];
+  if (!work.hasWork(st)) return [{ ...state, student: { ...st, asking: { empty: true } } }, [{ announce: [{ id: 'student.handInEmpty' }] }]];
+  if (!confirmed || st.asking === null || st.asking.empty) {
+    const { asked, done } = work.score(st.assignment, state.model, st.result);
+    return [{ ...state, student: { ...st, asking: { asked, left: asked - done } } }, [{ focus: { element: 'hand-in-yes' } }]];
+  }
+  const [next, effects] = keptWork({ ...state, student: { ...work.handIn(st, now), asking: null } });
+  const words = { id: st.lms ? 'student.lmsHandedIn' : 'student.handedIn' };
+  return [next, [...effects, { focus: { element: 'student-code' } }, { announce: [words] }]];
+}
+
+// The student's work as the browser now keeps it (kept: stored by another
+// tab, found on a page restored by Back, or there when this tab's own was
+// refused), taken when it is newer than this page's (work.newer): the
+// result, the code and the practice are the kept work's, and the page says
+// that the work goes on elsewhere. Older or equal work changes nothing.
+function workStored(state, { kept = null }) {
+  const st = state.student;
+  if (!st?.name || st.lms) return [state, []];
+  const usable = work.usableWork(kept, st.assignment);
+  if (!work.newer(usable, work.usableWork(work.kept(st, null, false), st.assignment))) return [state, []];
+  const student = { ...st, result: usable.result, handed: usable.handed, version: usable.version, asking: null, confirm: false, elsewhere: true };
+  const ours = state.model && state.session && isStudents(state, state.model.run);
+  const next = { ...state, student, saved: usable, session: ours ? studentSession(state, state.model, usable) : state.session };
+  return [next, st.elsewhere ? [] : [{ announce: [{ id: 'student.elsewhere' }] }]];
+}
+
 export const handlers = {
   studentLink,
   // The name typed on a student's link without one.
@@ -74,12 +117,13 @@ export const handlers = {
     if (!state.student || state.student.named) return [state, []];
     return begun({ ...state, student: work.opened(state.student.assignment, null, state.student.lms) }, null, 0);
   },
-  handIn: (state, { now }) => {
+  handIn,
+  workStored,
+  // Whether the browser kept the student's work last kept (saved); a refusal is said once.
+  workSaved: (state, { saved }) => {
     const st = state.student;
-    if (!st?.result || st.handed !== null || !state.session) return [state, []];
-    const next = { ...state, student: work.handIn(st, now) };
-    const words = { id: st.lms ? 'student.lmsHandedIn' : 'student.handedIn' };
-    return [next, [workEffect(next), { focus: { element: 'student-code' } }, { announce: [words] }]];
+    if (!st?.name || st.unsaved === !saved) return [state, []];
+    return [{ ...state, student: { ...st, unsaved: !saved } }, saved ? [] : [{ announce: [{ id: 'student.unsaved' }] }]];
   },
   // Whether the LMS took the work last told.
   reported: (state, { ok }) => [{ ...state, lmsRefused: !ok }, []],

@@ -23,6 +23,7 @@ let widest = 0;          // the longest entry drawn
 let exit = null;         // the exit note: [span, status]
 let drawnModel = null;   // the model drawn
 let drawnLanguage = null;  // the language drawn in
+let drawnUpTo = Infinity;  // the stages whose printouts may be drawn: those before it
 
 function clear(next) {
   pane.textContent = '';
@@ -95,6 +96,9 @@ function draw(model, piece, into) {
   }
 }
 
+// Whether piece is the printout of a stage at or past upTo, which stops the drawing.
+const withheld = (piece, upTo) => piece.kind === 'stage' && piece.k >= upTo;
+
 // Marks every printout not yet marked, and those with residues once the exact
 // values have come: at once before a print, else in slices, the last first.
 const unmarked = (model) => printouts.flatMap((p, k) => (!p.marked || (model.exact && p.residues !== model.exact) ? [k] : []));
@@ -111,18 +115,21 @@ function markSome(model, ks, deadline) {
 
 const markAll = (model) => markSome(model, unmarked(model), Infinity);
 
-// Draws the slice's model ({ model, language }): the pieces past those drawn,
-// or, in another language, the glosses and exit note anew.
-export function render({ model, language }) {
+// Draws the slice's model ({ model, language, upTo }): the pieces past those
+// drawn, up to the printout of stage upTo (a locked page holds no printout of
+// a stage not done, nor what the run printed after it), or, in another
+// language, the glosses and exit note anew.
+export function render({ model, language, upTo = Infinity }) {
   const retold = drawnModel !== null && language !== drawnLanguage;
   drawnLanguage = language;
   if (retold) retell();
-  if (model === null || model === drawnModel) return;
+  if (model === null || (model === drawnModel && upTo === drawnUpTo)) return;
   if (model.run.session !== session) clear(model.run.session);
   drawnModel = model;
+  drawnUpTo = upTo;
   const into = document.createDocumentFragment();
   const from = printouts.length;
-  for (; drawn < model.pieces.length; drawn++) draw(model, model.pieces[drawn], into);
+  for (; drawn < model.pieces.length && !withheld(model.pieces[drawn], upTo); drawn++) draw(model, model.pieces[drawn], into);
   for (let k = Math.max(from, printouts.length - markedAtOnce); k < printouts.length; k++) mark(model, k);
   if (exit) tellExit();
   pane.append(into);

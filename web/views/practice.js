@@ -18,11 +18,13 @@ import { entry, isNonFinite, isWaiting } from '../logic/model.js';
 import { format } from '../logic/exact.js';
 import { headers } from '../logic/copies.js';
 import { hintSteps, hintStep, openQuestions } from '../logic/session.js';
-import { verdict, summary, record } from '../logic/sayings.js';
+import { verdict, summary, assignmentSummary, record } from '../logic/sayings.js';
 
 const body = byId('practice-body');
 // The slice drawn: { mode, model, session, past, exactShown, unmet, hints,
-// show, records, language } (page/draw.js), or null before the first.
+// show, records, language, student } (page/draw.js; student: the student
+// whose assignment's run is done, whose summary it gives, or null), or null
+// before the first.
 let drawn = null;
 
 const stageBox = (k) => byId(`practice-stage-${k + 1}`);
@@ -111,7 +113,8 @@ function paint(slice) {
   const parts = [el('p', 'help', session.from === 1 ? t('practice.example.input') : t('practice.example', { k: session.from }))];
   if (slice.past && !session.finished) parts.push(recordLine(record(t, 'practice.past', slice.past), false, slice.records));
   for (let k = session.from; k <= session.current; k++) parts.push(article(slice, k));
-  if (session.finished) parts.push(recordLine(summary(t, m, session), true, slice.records));
+  const said = slice.student ? assignmentSummary(t, slice.student.assignment, m, slice.student.result) : summary(t, m, session);
+  if (session.finished) parts.push(recordLine(said, true, slice.records));
   body.replaceChildren(...parts);
 }
 

@@ -15,12 +15,13 @@ import * as teacher from './assignments/teacher.js';
 import { practisable } from '../logic/session.js';
 import { keySheets } from '../logic/assignments/assignment.js';
 
-let drawn = null;   // what a print of the page holds (the slice last drawn): { model, practice, exercise, keys }
+let drawn = null;   // what a print of the page holds (the slice last drawn): { model, practice, exercise, keys, link }
 let asked = null;   // the print asked for, drawn until it is done
 
 // Notes what a print of the page holds: the run's model, whether the page is
-// in practice, the exercise that its link made (or null), and whether the
-// print may hold the answer key.
+// in practice, the exercise that its link made (or null), whether the print
+// may hold the answer key, and the link it leads to (a locked page's: the
+// student's own; null: the run's).
 export function render(slice) {
   drawn = slice;
 }
@@ -41,7 +42,7 @@ function prepare() {
   stages.unprint();
   if (asked) return;
   if (drawn?.model && drawn.practice && practisable(drawn.model)) {
-    worksheet.build([{ model: drawn.model, exercise: drawn.exercise }], [], { parts: drawn.keys ? 'all' : 'sheets' });
+    worksheet.build([{ model: drawn.model, exercise: drawn.exercise, link: drawn.link }], [], { parts: drawn.keys ? 'all' : 'sheets' });
     return;
   }
   worksheet.clear();

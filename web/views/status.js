@@ -33,9 +33,11 @@ function brief(model, from, to) {
   return parts;
 }
 
-// Tells of the run of the slice ({ model, language }) when it is another than
-// the one told of; retells what was said when only the language changed.
-export function render({ model, language: code }) {
+// Tells of the run of the slice ({ model, language, briefly }) when it is
+// another than the one told of, its new stages briefly unless briefly is
+// false (a locked page names no stage before it is done); retells what was
+// said when only the language changed.
+export function render({ model, language: code, briefly = true }) {
   const retold = code !== drawnLanguage;
   drawnLanguage = code;
   if (!model || model.run === run) {
@@ -47,7 +49,7 @@ export function render({ model, language: code }) {
   const [from, to] = [announced, model.stages.length];
   announced = Math.max(announced, to);
   const program = run.program;
-  say(() => [...(to > from ? brief(model, from, to) : []),
+  say(() => [...(to > from && briefly ? brief(model, from, to) : []),
              isWaiting(run) ? t('status.waiting', { program }) : t('status.over')]);
 }
 

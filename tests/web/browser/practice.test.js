@@ -592,13 +592,14 @@ async function findsNoAnswers(page) {
   for (const entry of later) assert.ok(!printed[1].includes(entry), `${entry}, of the last printout, not in the print`);
 }
 
-// Answers the first question of the scaling with answer, then hands in; gives the code.
+// Answers the first question of the scaling with answer, then hands in, saying yes when asked; gives the code.
 async function handIn(page, answer) {
   const field = '#practice-stage-2 input.answer:not([readonly])';
   await page.focus(field);
   await page.keyboard.type(answer);
   await page.keyboard.press('Enter');
   await page.click('#student .hand-in');
+  await page.click('#hand-in-yes');
   await page.waitForSelector('#student-code');
   return page.inputValue('#student-code');
 }

@@ -13,9 +13,9 @@ import { modelOf, make } from '../../../web/logic/exercises.js';
 import { parse } from '../../../web/logic/share.js';
 import * as runner from '../../../web/logic/runner.js';
 import { assignment, exerciseFor, id, teacherFragment } from '../../../web/logic/assignments/assignment.js';
-import { noted } from '../../../web/logic/assignments/result-code.js';
+import { noted, newResult } from '../../../web/logic/assignments/result-code.js';
 import { results } from '../../../web/logic/assignments/results.js';
-import { workKey } from '../../../web/logic/assignments/work.js';
+import { workKey, newer } from '../../../web/logic/assignments/work.js';
 import { resultOf } from '../../../web/logic/assignments/scorm.js';
 
 before(programs);
@@ -232,7 +232,8 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
   const q = s.stages[1].questions[0];
   const hinted = update(working, { type: 'hint', k: 1 })[0];
   const wrong = update(hinted, { type: 'answer', k: 1, key: q.key, given: { text: '12345' } })[0];
-  const work = (state, progressKept) => ({ store: key('kim'), value: { progress: progressKept, finished: false, result: state.student.result, handed: state.student.handed } });
+  const work = (state, progressKept) =>
+    ({ storeWork: { key: key('kim'), value: { progress: progressKept, finished: false, result: state.student.result, handed: state.student.handed, version: state.student.version } } });
   const answers = [[q.key, wrongly('12345')]];
   // [what, state, message, what the state is then (a part of it), effects; null: the state as it was]
   check([
@@ -245,10 +246,10 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
     ...['watch', 'practice'].map((mode) => [`locked: mode ${mode}`, working, { type: 'mode', mode }, mode === 'watch' ? null : { mode }, []]),
     ...[{ type: 'from', from: 5 }, { type: 'fill', fill: 'all' }, { type: 'stage', k: 3 }, { type: 'allStages' }, { type: 'fillIn', k: 1 },
         { type: 'hint', k: 1 }, { type: 'exercise', seed: 1, order: 2, options: [] }, { type: 'classSet', seed: 1, order: 2, options: [], count: 3 },
-        { type: 'download' }, { type: 'copyTranscript' }, { type: 'assignmentMade', given: {}, seed: 1 }]
+        { type: 'download' }, { type: 'copyTranscript' }, { type: 'assignmentMade', given: {}, seed: 1 }, { type: 'restart' }]
       .map((message) => [`locked: ${message.type}`, hinted, message, null, []]),
     ['the hint allowed is noted, the last one allowed', working, { type: 'hint', k: 1 },
-     { student: { ...working.student, result: noted(working.student.result, 1, s.stages[1].questions.length, { hint: true }) } },
+     { student: { ...working.student, result: noted(working.student.result, 1, s.stages[1].questions.length, { hint: true }), version: 1 } },
      [work(hinted, kept(1, { hints: 1 })), said(
        'Hint 1 for stage 2: Each row is divided by its entry of largest magnitude (the leftmost of equal ones), sign included, so that no entry exceeds 1 in magnitude.',
        '2단계 힌트 1: 각 행을 그 행에서 절댓값이 가장 큰 성분(같으면 가장 왼쪽 것)으로 부호까지 그대로 나눕니다. 그러면 모든 성분의 절댓값이 1 이하가 됩니다.'),
@@ -261,7 +262,7 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
      [{ focus: { element: 'student-confirm' } }]],
     ['kept work stays', { ...wrong, student: { ...wrong.student, confirm: true } }, { type: 'keepWork' }, { student: wrong.student }, []],
     ['confirmed, the work starts over, the first answer kept', { ...wrong, student: { ...wrong.student, confirm: true } }, { type: 'restartPractice', confirmed: true },
-     { student: wrong.student }, [work(wrong, kept(1)), said('Practice, stage 2: Each row divided by its entry largest in absolute value. Now: row 1, divisor.',
+     { student: { ...wrong.student, version: 3 } }, [work({ student: { ...wrong.student, version: 3 } }, kept(1)), said('Practice, stage 2: Each row divided by its entry largest in absolute value. Now: row 1, divisor.',
                                                '연습, 2단계: 각 행을 절댓값이 가장 큰 성분으로 나누기. 지금 풀 문항: 1행, 나누는 수.'),
        { focus: { stage: 1 } }]],
     ['not you: the name asked again, nothing forgotten', wrong, { type: 'notYou' }, { student: { ...unnamed.student }, link: null },
@@ -270,12 +271,32 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
      { student: { ...unnamed.student, lms: true } }, [open('gjinverse'), { focus: { element: 'student-name' } }]],
     ['a link naming the student has no "not you"', { ...wrong, student: { ...wrong.student, named: true } }, { type: 'notYou' }, null, []],
     ['the LMS refused the work', wrong, { type: 'reported', ok: false }, { lmsRefused: true }, []],
+    ['no work: no hand-in, and a word', working, { type: 'handIn', now: 2, confirmed: true }, { student: { ...working.student, asking: { empty: true } } },
+     [{ announce: [{ id: 'student.handInEmpty' }] }]],
+    ['a hand-in asks first, with the stages left of those asked', wrong, { type: 'handIn', now: 2 }, { student: { ...wrong.student, asking: { asked: 6, left: 6 } } },
+     [{ focus: { element: 'hand-in-yes' } }]],
+    ['a yes that no question asked asks', wrong, { type: 'handIn', now: 2, confirmed: true }, { student: { ...wrong.student, asking: { asked: 6, left: 6 } } },
+     [{ focus: { element: 'hand-in-yes' } }]],
+    ['no, keep working', { ...wrong, student: { ...wrong.student, asking: { asked: 6, left: 6 } } }, { type: 'keepWork' }, { student: wrong.student }, []],
+    ['storage refused: said once', wrong, { type: 'workSaved', saved: false }, { student: { ...wrong.student, unsaved: true } }, [{ announce: [{ id: 'student.unsaved' }] }]],
+    ['still refused: nothing more', { ...wrong, student: { ...wrong.student, unsaved: true } }, { type: 'workSaved', saved: false }, null, []],
+    ['kept again', { ...wrong, student: { ...wrong.student, unsaved: true } }, { type: 'workSaved', saved: true }, { student: wrong.student }, []],
   ]);
-  // Handed in: a code that the teacher's page reads to the student's verdicts; then nothing is locked.
-  const [handed, effects] = update(wrong, { type: 'handIn', now: 61000 });
-  seen.add('handIn');
-  assert.deepEqual(plain(effects), plain([{ store: key('kim'), value: { progress: kept(1, { answers, wrong: true, hints: 1 }), finished: false,
-    result: wrong.student.result, handed: handed.student.handed } }, { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]));
+  // Handed in, once asked: a code that the teacher's page reads to the student's verdicts; then nothing is locked.
+  const asking = update(wrong, { type: 'handIn', now: 2 })[0];
+  const [handed, effects] = update(asking, { type: 'handIn', now: 61000, confirmed: true });
+  assert.deepEqual(plain(effects), plain([{ storeWork: { key: key('kim'), value: { progress: kept(1, { answers, wrong: true, hints: 1 }), finished: false,
+    result: wrong.student.result, handed: handed.student.handed, version: 3 } } }, { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]));
+  // Work that another tab kept: taken when newer (the page says so, once), never when older or unusable.
+  const handedWork = effects[0].storeWork.value;
+  const other = { ...wrong, student: { ...wrong.student, elsewhere: true } };
+  check([
+    ['newer work, from another tab: taken, and said', wrong, { type: 'workStored', kept: handedWork },
+     { student: { ...wrong.student, handed: handed.student.handed, version: 3, elsewhere: true } }, [{ announce: [{ id: 'student.elsewhere' }] }]],
+    ['said once', other, { type: 'workStored', kept: handedWork }, { student: { ...other.student, handed: handed.student.handed, version: 3 } }, []],
+    ['older work is not taken', handed, { type: 'workStored', kept: { ...handedWork, handed: null, version: 9 } }, null, []],
+    ['work of another shape is not taken', wrong, { type: 'workStored', kept: { result: 'x', version: 99 } }, null, []],
+  ]);
   const table = results({ ...a, names: ['Kim'] }, handed.student.handed);
   assert.deepEqual([table.rejected, table.rows[0].flags, table.rows[0].cells[0], table.rows[0].seconds], [[], [], { status: 'open', hints: 1 }, 60]);
   assert.equal(update(handed, { type: 'mode', mode: 'watch' })[0].mode, 'watch');
@@ -292,9 +313,10 @@ test('inside an LMS, the work goes to the LMS alone', needsBuild, () => {
   const [state0] = update(linked, { type: 'made', input, met: true });
   // [message, the stage at hand then, whether finished, whether handed in]
   const steps = [[{ type: 'shown', model: m }, 1], [{ type: 'answer', k: 1, key: null, given: { text: '12345' } }, 1],
-    [{ type: 'hint', k: 1 }, 1], [{ type: 'fillIn', k: 1 }, 2], [{ type: 'handIn', now: 61000 }, 2]];
+    [{ type: 'hint', k: 1 }, 1], [{ type: 'fillIn', k: 1 }, 2], [{ type: 'handIn', now: 61000, confirmed: true }, 2]];
   let state = state0;
   for (const [message, current] of steps) {
+    if (message.confirmed) state = update(state, { type: 'handIn', now: 60000 })[0];
     const [next, effects] = update(state, message.key === null ? { ...message, key: state.session.stages[1].questions[0].key } : message);
     const [told] = effects;
     assert.deepEqual([Object.keys(told), told.report.progress.current, told.report.result === next.student.result, told.report.handed === next.student.handed,
@@ -306,6 +328,27 @@ test('inside an LMS, the work goes to the LMS alone', needsBuild, () => {
   const count = state.session.stages[1].questions.length;
   assert.deepEqual(told, { name: 'Kim, Minji', asked: m.stages.length - 1, rightFirstTime: 0, passMark: 0.5, seconds: 60, suspend: 'W1',
     stages: [{ id: 'stage-2-scaled', firstAnswer: ['12345', ...Array(count - 1).fill('')], right: false, latencyMs: 4200 }] });
+});
+
+// Which of two works of one student is newer: [what, a, b, whether a is newer than b].
+test('work handed in, or with more done, is newer than work with less, whatever its version', () => {
+  const r = newResult('X', 'Kim', 0);
+  const answered = noted(r, 1, 2, { answer: 0, given: { text: '1' }, miss: false });
+  const done = noted(answered, 1, 2, { done: true });
+  const hinted = noted(noted(answered, 1, 2, { hint: true }), 1, 2, { hint: true });
+  const w = (result, more = {}) => ({ progress: null, finished: false, result, handed: null, version: 1, ...more });
+  const cases = [
+    ['one more answer', w(answered), w(r, { version: 5 }), true],
+    ['a stage done outweighs more hints', w(done), w(hinted, { version: 9 }), true],
+    ['more hints do not outweigh a stage done', w(hinted, { version: 9 }), w(done), false],
+    ['handed in outweighs more done', w(r, { handed: 'GJR1X' }), w(done, { version: 9 }), true],
+    ['the same work, a later version', w(answered, { version: 2 }), w(answered), true],
+    ['the same work and version: not newer', w(answered), w(answered), false],
+    ['less, of a later version', w(r, { version: 9 }), w(answered), false],
+    ['some work over none', w(r), null, true],
+    ['none over some', null, w(r), false],
+  ];
+  assert.deepEqual(cases.map(([what, a, b]) => [what, newer(a, b)]), cases.map(([what, , , is]) => [what, is]));
 });
 
 test('work is kept per assignment and per name', () => {
@@ -367,7 +410,7 @@ test('every message is taken in every state, and the state given stays as it was
     classSet: { seed: 1, order: 3, options: [], count: 2 }, language: { code: 'ko' }, copy: { content: 'x', done: 'status.copied' },
     save: { content: 'x', name: 'x.txt', mime: 'text/plain' }, print: { asked: { results: true } }, copied: { done: 'status.copied' },
     studentLink: { found: { role: 'student', assignment: a, name: 'Lee' }, program: 'gjinverse', now: 1 }, studentName: { name: 'Lee', now: 1 },
-    notYou: {}, handIn: { now: 2 }, reported: { ok: false }, teacherLink: { found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' },
+    notYou: {}, handIn: { now: 2, confirmed: true }, reported: { ok: false }, workStored: { kept: null }, workSaved: { saved: false }, teacherLink: { found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' },
     assignmentMade: { given: { names: 'Kim' }, seed: 7 }, packaged: { name: 'x.zip' }, codesRead: { codes: '' },
     graded: { assignment: a, codes: '', table: { rows: [], stages: [], rejected: [] } }, resultsSaved: {}, keysAsked: {},
   };

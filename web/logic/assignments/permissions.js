@@ -17,11 +17,13 @@ import { locked as isLocked, hintsAllowed, showAllowed } from './work.js';
 //   show        whether Show may fill a stage in
 //   keys        whether a print of practice holds the answer key
 //   records     practice's record of the exercise, kept by this browser and cleared at will
+//   leave       the ways off the page in one tap: the programs' menu, the
+//               examples, "New input"
 // }
 export function permissions(student) {
   const locked = isLocked(student);
   return { locked, watch: !locked, choose: !locked, transcript: !locked, exercises: !locked,
-           hints: hintsAllowed(student, hintSteps), show: showAllowed(student), keys: !locked, records: student === null };
+           hints: hintsAllowed(student, hintSteps), show: showAllowed(student), keys: !locked, records: student === null, leave: !locked };
 }
 
 // What each message that a permission may refuse needs, by the message's type;
@@ -35,8 +37,16 @@ const needs = {
   hint: (p, message, taken) => taken !== null && taken < p.hints,
   fillIn: (p) => p.show,
   clearRecord: (p) => p.records,
+  restart: (p) => p.leave,
 };
 
 // Whether permissions p allow message; taken, the hint's steps taken at the
 // message's stage (null where there is no such stage).
 export const allows = (p, message, taken = null) => needs[message.type]?.(p, message, taken) ?? true;
+
+// The stages whose printouts student's page may hold, given the session of
+// the student's run (or null): while the assignment locks the page, those
+// before the stage at hand (none before practice starts); once the work is
+// finished or handed in, or outside an assignment, every one (Infinity).
+export const printoutsUpTo = (student, session) =>
+  (!isLocked(student) || session?.finished ? Infinity : session ? session.current : 0);

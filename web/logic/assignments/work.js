@@ -10,6 +10,14 @@
 //   result      the record handed in (result-code.js), or null before the name
 //   handed      the result code once handed in, or null
 //   confirm     whether the page is asking before it starts the work over
+//   asking      what the page says of a hand-in asked for: { asked, left }, the
+//               stages asked and those of them not done, while it asks before
+//               it hands in; { empty: true } when there is no work to hand in; or null
+//   version     how many times this work was kept, counting those of the
+//               tabs whose work this one took (see newer)
+//   elsewhere   whether this page took newer work that another tab kept
+//   unsaved     whether the browser refused to keep the work (it then lives
+//               as long as the page)
 //   lms         whether the page runs inside an LMS, which then names the
 //               student and keeps the work instead of the browser
 // }
@@ -20,7 +28,8 @@ import { askedStages, hintSteps } from '../session.js';
 
 // The student opening assignment a, named by the link or the LMS or not (name null).
 export const opened = (a, name, lms = false) =>
-  ({ assignment: a, name, named: name !== null, result: null, handed: null, confirm: false, lms });
+  ({ assignment: a, name, named: name !== null, result: null, handed: null, confirm: false, lms,
+     asking: null, version: 0, elsewhere: false, unsaved: false });
 
 // What the work of student name on assignment a is kept under: two names
 // that are one by nameKey share it, two students on one browser do not.
@@ -48,7 +57,30 @@ export const showAllowed = (student) => !locked(student) || student.assignment.s
 export function usableWork(work, a) {
   const fine = typeof work === 'object' && work !== null && isResult(work.result) && work.result.id === id(a) &&
     (work.handed === null || work.handed === undefined || typeof work.handed === 'string');
-  return fine ? { progress: work.progress ?? null, finished: work.finished === true, result: work.result, handed: work.handed ?? null } : null;
+  if (!fine) return null;
+  const version = Number.isInteger(work.version) && work.version > 0 ? work.version : 0;
+  return { progress: work.progress ?? null, finished: work.finished === true, result: work.result, handed: work.handed ?? null, version };
+}
+
+// How far a work (usableWork's) has gone, in the order that newer weighs it:
+// handed in or not, the stages done, the answers, hints' steps and Shows
+// noted, and the version.
+function reach(work) {
+  const stages = work.result.stages;
+  const notes = stages.reduce((sum, s) => sum + s.tries + s.hints + (s.shown ? 1 : 0), 0);
+  return [work.handed === null ? 0 : 1, stages.filter((s) => s.done).length, notes, work.version];
+}
+
+// Whether work a of a student is newer than work b of the same student, both
+// as usableWork gives them (null: none): handed in where b is not, else more
+// stages done, else more noted, else a later version. Work noted in one tab
+// only grows, so its own next version is always newer; a tab that kept less
+// than another never replaces the other's. Equal work is not newer.
+export function newer(a, b) {
+  if (a === null || b === null) return a !== null;
+  const [x, y] = [reach(a), reach(b)];
+  const k = x.findIndex((value, i) => value !== y[i]);
+  return k >= 0 && x[k] > y[k];
 }
 
 // The student once the name is given (clean: assignment.cleanName), with the
@@ -58,7 +90,7 @@ export function named(student, name, kept, now) {
   const clean = cleanName(name);
   const work = usableWork(kept, student.assignment);
   const result = work?.result ?? newResult(id(student.assignment), clean, now);
-  return { ...student, name: clean, result, handed: work?.handed ?? null, confirm: false };
+  return { ...student, name: clean, result, handed: work?.handed ?? null, confirm: false, asking: null, version: work?.version ?? 0 };
 }
 
 // The first stage (0-based) that assignment a asks of a run m: its `from`,
@@ -119,5 +151,8 @@ const answerGiven = (a) => (a.choice ? { choice: a.choice } : a.alone ? { alone:
 export const handIn = (student, now) => (hasWork(student) ? { ...student, handed: write({ ...student.result, handed: now }) } : student);
 
 // What the page keeps of the student's work: the session's progress as
-// session.stored gives it, whether it was finished, the result and the code.
-export const kept = (student, progress, finished) => ({ progress, finished, result: student.result, handed: student.handed });
+// session.stored gives it, whether it was finished, the result, the code and
+// the version (newer weighs it).
+export const kept = (student, progress, finished) =>
+  ({ progress, finished, result: student.result, handed: student.handed, version: student.version });
+

@@ -1,8 +1,10 @@
 // The student's side of an assignment, drawn from the state's student
 // (logic/assignments/work.js): what the assignment asks, the name form, "Not
-// you?", the step that asks before the work starts over, and the hand-in with its
-// result code, a copy button and, over http(s), its QR code; inside an LMS, a
-// word while the LMS refuses the work. Also the choice that a link offers when
+// you?", the step that asks before the work starts over, the hand-in that asks
+// first (or says there is nothing to hand in) with its result code, a copy
+// button and, over http(s), its QR code; a word when the work went further in
+// another tab, or when the browser refuses to keep it; inside an LMS, a word
+// while the LMS refuses the work. Also the choice that a link offers when
 // this browser kept other work of the same exercise. What the student does is
 // sent to the page as a message.
 import { t } from '../language.js';
@@ -18,8 +20,9 @@ const handIn = () => button('student.handIn', () => ({ type: 'handIn', now: Date
 // What the assignment asks, as a description list.
 function facts(a) {
   const list = el('dl', 'student-facts');
-  const rows = [['student.asks', t('student.asksText', { k: a.from, fill: t('practice.fill.' + a.fill) })],
-                ['assign.hints', t('assign.hints.' + a.hints)], ['student.show', t(a.show ? 'student.show.yes' : 'student.show.no')],
+  const rows = [['student.asks', t('student.range.' + a.fill, { k: a.from })],
+                ['student.hints', a.hints > 0 ? t('student.hints.n', { count: a.hints }) : t('student.hints.0')],
+                ['student.show', t(a.show ? 'student.show.yes' : 'student.show.no')],
                 ['teacher.due', a.due || t('teacher.none')]];
   list.append(...rows.flatMap(([id, value]) => [el('dt', '', t(id)), el('dd', '', value)]));
   return list;
@@ -50,6 +53,18 @@ function handedIn(code, lms) {
   return box;
 }
 
+// The question before a hand-in (asking: { asked, left }), or the word that
+// there is nothing to hand in yet ({ empty: true }).
+function asked(asking) {
+  if (asking.empty) return el('p', 'note-box student-empty', t('student.handInEmpty'));
+  const ask = el('div', 'note-box student-ask', undefined, { role: 'group' });
+  const yes = button('student.handInYes', () => ({ type: 'handIn', now: Date.now(), confirmed: true }), 'hand-in-yes');
+  yes.id = 'hand-in-yes';
+  ask.append(el('p', '', asking.left > 0 ? t('student.handInAsk', asking) : t('student.handInAskDone')), yes, ' ',
+             button('student.handInNo', () => ({ type: 'keepWork' }), 'hand-in-no'));
+  return ask;
+}
+
 // The parts below the facts, as the student stands.
 function work(st, lmsRefused) {
   if (st.name === null) return [nameForm()];
@@ -63,8 +78,10 @@ function work(st, lmsRefused) {
     ask.append(el('p', '', t('student.confirm')), yes, ' ', button('student.confirmNo', () => ({ type: 'keepWork' }), 'keep-work'));
     parts.push(ask);
   }
+  if (st.elsewhere) parts.push(el('p', 'note-box student-elsewhere', t('student.elsewhere')));
+  if (st.unsaved) parts.push(el('p', 'note-box student-unsaved', t('student.unsaved'), { role: 'alert' }));
   if (st.handed !== null) parts.push(handedIn(st.handed, st.lms));
-  else parts.push(el('p', 'help', t(st.lms ? 'student.lmsLocked' : 'student.locked')), handIn());
+  else parts.push(el('p', 'help', t(st.lms ? 'student.lmsLocked' : 'student.locked')), handIn(), ...(st.asking ? [asked(st.asking)] : []));
   parts.push(el('p', 'note-box student-lms', t('lms.commitFailed'), { role: 'alert', hidden: !lmsRefused }));
   return parts;
 }
