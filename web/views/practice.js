@@ -68,6 +68,7 @@ function article(slice, k) {
   if (k === session.current && !session.finished) {
     const actions = el('div', 'practice-actions');
     if (s.hints < slice.hints) actions.append(el('button', 'hint-button', t('practice.hint', { step: s.hints + 1, steps: slice.hints }), { type: 'button' }));
+    else if (slice.hints < hintSteps && slice.hints > 0) actions.append(hintsSpent());
     if (slice.show) actions.append(el('button', 'show-button', t('practice.show'), { type: 'button' }));
     for (const button of actions.children) button.dataset.k = k;
     a.append(actions);
@@ -159,8 +160,12 @@ function drawHint({ model: m, hints }, k, step) {
   const button = stageBox(k).querySelector('.hint-button');
   if (!button) return;
   if (step < hints) button.textContent = t('practice.hint', { step: step + 1, steps: hints });
+  else if (hints < hintSteps) button.replaceWith(hintsSpent());
   else button.remove();
 }
+
+// The word in place of the hint button once the steps that an assignment allows are used.
+const hintsSpent = () => el('span', 'hints-spent', t('practice.hintsSpent'));
 
 const keysOf = (questions) => questions.map((q) => q.key).join('\n');
 

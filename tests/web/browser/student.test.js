@@ -100,3 +100,23 @@ test('two tabs of one link: the tab behind takes the newer work, and a reload ke
   await harness.close(told);
   await harness.close(stale);
 });
+
+// Over http, where a print carries a link and its QR code: a locked page's
+// print leads back to the student's own link, never to practice of its matrix.
+test('a locked page\'s print leads back to the assignment', harness.chromiumAlone, async () => {
+  const server = await harness.serve(harness.build);
+  try {
+    const own = server.url + 'index.html' + studentFragment(a, '김민수');
+    const page = await harness.open(browser(), own, { locale: 'ko-KR', ready: field(2) });
+    const printed = await page.evaluate(() => {
+      dispatchEvent(new Event('beforeprint'));
+      const found = [document.querySelector('#worksheet .sheet-link').textContent, document.querySelectorAll('#worksheet .qr').length];
+      dispatchEvent(new Event('afterprint'));
+      return found;
+    });
+    assert.deepEqual([printed[0].includes(own), printed[1]], [true, 1]);
+    await harness.close(page);
+  } finally {
+    await server.close();
+  }
+});
