@@ -100,6 +100,7 @@ for (const locale of ['en-US', 'ko-KR']) {
         const student = await studentStates(page);
         assert.deepEqual(await axeFindings(student), [], 'a student\'s assignment, locked, a hint taken and a start-over asked');
         await student.click('#student .hand-in');
+        await student.click('#hand-in-yes');
         await student.waitForSelector('#student-code');
         assert.deepEqual(await axeFindings(student), [], 'a student\'s assignment handed in');
         const teacherLink = await page.getAttribute('#assignment-teacher', 'href');
