@@ -77,9 +77,12 @@ student.connect((message) => dispatch({ ...message, now: Date.now(),
 
 awaitPrograms(shared);
 addEventListener('hashchange', followAddress);
-// Another tab of the same student's link, or Back to a page kept whole: the work is read again.
+// Another tab of the same student's link, Back to a page kept whole, or the
+// tab shown again (an engine may tell no storage event to a file:// page):
+// the work is read again.
 addEventListener('storage', () => rereadWork(shared));
 addEventListener('pageshow', (event) => { if (event.persisted) rereadWork(shared); });
+document.addEventListener('visibilitychange', () => { if (document.visibilityState === 'visible') rereadWork(shared); });
 requestAnimationFrame(() => setTimeout(() => {
   runner.load(loadPrograms()).then(() => loaded(shared), (error) => loadFailed(shared, String(error)));
   if (!lms) startOffline();
