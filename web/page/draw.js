@@ -76,7 +76,7 @@ const table = [
   [printer, (s) => ({ model: s.model, practice: practising(s), exercise: linkState(s).exercise, keys: permissions(s.student).keys }), 'cheap'],
   [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, language: s.language }), 'cheap'],
   [lmsForm, (s) => ({ made: s.made, language: s.language }), 'cheap'],
-  [student, (s) => ({ student: s.student, conflict: s.conflict, finished: s.session?.finished === true, lmsRefused: s.lmsRefused, language: s.language }), 'cheap'],
+  [student, (s) => ({ student: s.student, conflict: s.conflict, finished: s.session?.finished === true, lms: s.lms, language: s.language }), 'cheap'],
   [stages, (s) => ({ model: s.model, stage: s.stage, language: s.language }), 'stages'],
   [practice, (s) => {
     const p = permissions(s.student);

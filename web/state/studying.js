@@ -58,7 +58,26 @@ function begun(state, kept, now) {
 function studentLink(state, { found, program, kept = null, now = 0, lms = false }) {
   if (found.problem || !found.assignment) return teaching(state, { found, program });
   const opened = work.opened(found.assignment, found.name, lms);
-  return begun({ ...state, mode: 'practice', problem: null, teacher: null, unmet: false, link: null, student: opened, lmsRefused: false }, kept, now);
+  return begun({ ...state, mode: 'practice', problem: null, teacher: null, unmet: false, link: null, student: opened }, kept, now);
+}
+
+const outcomes = ['connected', 'refused', 'ended'];
+
+// The state once the LMS around the page answered (views/assignments/lms.js):
+// a session opened, with the name and saved work that it gave; none started;
+// or, for a page restored from the back-forward cache, the session over.
+function lmsOutcome(state, { outcome, version = null, name = '', suspend = '' }) {
+  if (!outcomes.includes(outcome) || (outcome === 'ended' && state.lms === null)) return [state, []];
+  if (outcome === 'ended') return [{ ...state, lms: { ...state.lms, outcome } }, []];
+  return [{ ...state, lms: { outcome, version, name: String(name ?? ''), suspend: String(suspend ?? ''), taken: null } }, []];
+}
+
+// The state once the LMS took, or refused, the work last told; for a
+// hand-in (handIn), the words that say whether the gradebook has it.
+function reported(state, { ok, handIn = false }) {
+  if (state.lms === null) return [state, []];
+  const words = handIn ? [{ announce: [{ id: ok === true ? 'student.lmsHandedIn' : 'student.lmsHandedInUntaken' }] }] : [];
+  return [{ ...state, lms: { ...state.lms, taken: ok === true } }, words];
 }
 
 export const handlers = {
@@ -78,9 +97,10 @@ export const handlers = {
     const st = state.student;
     if (!st?.result || st.handed !== null || !state.session) return [state, []];
     const next = { ...state, student: work.handIn(st, now) };
-    const words = { id: st.lms ? 'student.lmsHandedIn' : 'student.handedIn' };
-    return [next, [workEffect(next), { focus: { element: 'student-code' } }, { announce: [words] }]];
+    // Inside an LMS, what is said waits for its answer (reported).
+    if (st.lms) return [next, [{ ...workEffect(next), handIn: true }, { focus: { element: 'student-code' } }]];
+    return [next, [workEffect(next), { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]];
   },
-  // Whether the LMS took the work last told.
-  reported: (state, { ok }) => [{ ...state, lmsRefused: !ok }, []],
+  lms: lmsOutcome,
+  reported,
 };
