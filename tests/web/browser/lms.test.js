@@ -104,7 +104,7 @@ async function openContent(page) {
 // the work and of a name form. Gives what it said, then closes it.
 async function reopenEnded(page) {
   await page.evaluate(() => window.lms.open(false));
-  await page.waitForFunction(() => window.lms.content()?.document.querySelector('.student-reopen'));
+  await page.waitForFunction(() => Boolean(window.lms.content()?.document.querySelector('.student-reopen')));
   const said = await page.evaluate(() => {
     const { document: d, GJ } = window.lms.content();
     return [d.querySelector('.student-reopen').textContent === GJ.language.t('lms.reopen'), d.querySelector('#student-name, .student-who') === null,
