@@ -72,9 +72,8 @@ student.connect((message) => dispatch({ ...message, now: Date.now(),
 
 // Inside an LMS, which launches a student's link: the LMS names the student
 // and keeps the work, and the browser keeps nothing, even when the LMS
-// refuses the session.
-const insideLms = parseLink(location.hash)?.role === 'student' && findLms(window) !== null;
-if (insideLms) {
+// refuses the session; what it answered is in the state (state.lms).
+if (parseLink(location.hash)?.role === 'student' && findLms(window) !== null) {
   keepInMemory();
   shared.lms = connectLms(window, dispatch);
 }
@@ -83,7 +82,7 @@ awaitPrograms(shared);
 addEventListener('hashchange', followAddress);
 requestAnimationFrame(() => setTimeout(() => {
   runner.load(loadPrograms()).then(() => loaded(shared), (error) => loadFailed(shared, String(error)));
-  if (!insideLms) startOffline();
+  if (state.lms === null) startOffline();
 }, 0));
 
 // The page's parts, as the bundle's global GJ: for a look from the browser's
