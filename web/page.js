@@ -35,19 +35,14 @@ import * as assignmentForm from './views/assignments/assignment-form.js';
 import * as lmsForm from './views/assignments/lms-download.js';
 import * as teacher from './views/assignments/teacher.js';
 import * as student from './views/assignments/student.js';
-import { connect as connectLms, reporter } from './views/assignments/lms.js';
+import { connect as connectLms, find as findLms } from './views/assignments/lms.js';
 import { start as startOffline } from './views/offline.js';
 
-// Inside an LMS, which launches a student's link: the LMS names the student
-// and keeps the work, and the browser keeps nothing.
-const lms = parseLink(location.hash)?.role === 'student' ? connectLms(window) : null;
-if (lms) keepInMemory();
 const preferred = (navigator.languages && navigator.languages[0]) || navigator.language || '';
 let state = { ...initial(initialLanguage(stored('language'), preferred)), level: stored('practice.level') ?? 0 };
 // What the page's parts share (page/): the state now, the one way to change
-// it, and the LMS's session with what reports to it, or null outside one.
-const shared = { state: () => state, dispatch, lms, tellLms: lms && reporter(lms) };
-
+// it, and the LMS's session (views/assignments/lms.js), or null outside one.
+const shared = { state: () => state, dispatch, lms: null };
 // Tells the state what happened (a message), draws what it changed, and
 // carries out the effects that it asks for, those that wait for the views
 // once they have drawn.
@@ -75,6 +70,14 @@ for (const view of [dom, language, practice, stages, links, confirm, exerciseFor
 student.connect((message) => dispatch({ ...message, now: Date.now(),
   kept: state.student && keptWork(shared, state.student.assignment, message.name.normalize('NFC').trim()) }));
 
+// Inside an LMS, which launches a student's link: the LMS names the student
+// and keeps the work, and the browser keeps nothing, even when the LMS
+// refuses the session; what it answered is in the state (state.lms).
+if (parseLink(location.hash)?.role === 'student' && findLms(window) !== null) {
+  keepInMemory();
+  shared.lms = connectLms(window, dispatch);
+}
+
 awaitPrograms(shared);
 addEventListener('hashchange', followAddress);
 // Another tab of the same student's link, Back to a page kept whole, or the
@@ -85,7 +88,7 @@ addEventListener('pageshow', (event) => { if (event.persisted) rereadWork(shared
 document.addEventListener('visibilitychange', () => { if (document.visibilityState === 'visible') rereadWork(shared); });
 requestAnimationFrame(() => setTimeout(() => {
   runner.load(loadPrograms()).then(() => loaded(shared), (error) => loadFailed(shared, String(error)));
-  if (!lms) startOffline();
+  if (state.lms === null) startOffline();
 }, 0));
 
 // The page's parts, as the bundle's global GJ: for a look from the browser's

@@ -27,7 +27,12 @@
 //   student    the assignment that a student's link opened, and who works it
 //              (logic/assignments/work.js), or null; its permissions
 //              (permissions.js) refuse what the assignment locks
-//   lmsRefused whether the LMS refused the work last told
+//   lms        inside an LMS, what it answered: { outcome, version, name,
+//              suspend, taken }, outcome 'connected' (with the name and saved
+//              work that it gave), 'refused' (it started no session) or
+//              'ended' (the session is over: the student reopens the activity
+//              from the course); taken, whether it took the work last told
+//              (null before any); null outside an LMS
 //   conflict   what the link asks ({ from, fill }) when this browser kept other
 //              work of the same exercise, which goes on until the learner
 //              chooses; else null
@@ -58,8 +63,8 @@
 //                                        work there is newer (work.newer), which comes back
 //                                        as { type: 'workStored', kept }; { type: 'workSaved',
 //                                        saved } comes back once the browser refuses it
-//   { report: work }                     the student's work told to the LMS; { type:
-//                                        'reported', ok } comes back
+//   { report: work, handIn }             the student's work told to the LMS (handIn:
+//                                        at hand-in); { type: 'reported', ok, handIn } comes back
 //   { grade: { assignment, codes } }     the results table worked out; { type:
 //                                        'graded', assignment, codes, table } comes back
 //   { focus: target }                    the focus moved, once the views have drawn: a
@@ -83,7 +88,7 @@ export { progressKeyOf, isStudents } from './state/studying.js';
 
 export const initial = (language = 'en') => ({
   programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, made: null,
-  student: null, lmsRefused: false, conflict: null, picked: false, unmet: false, session: null, level: 0, past: null, saved: null,
+  student: null, lms: null, conflict: null, picked: false, unmet: false, session: null, level: 0, past: null, saved: null,
   exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, language,
 });
 

@@ -90,7 +90,7 @@ const table = [
                       link: printedLink(s.student) }), 'cheap'],
   [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, language: s.language }), 'cheap'],
   [lmsForm, (s) => ({ made: s.made, language: s.language }), 'cheap'],
-  [student, (s) => ({ student: s.student, conflict: s.conflict, finished: s.session?.finished === true, lmsRefused: s.lmsRefused, language: s.language }), 'cheap'],
+  [student, (s) => ({ student: s.student, conflict: s.conflict, finished: s.session?.finished === true, lms: s.lms, language: s.language }), 'cheap'],
   [stages, (s) => ({ model: permissions(s.student).watch ? s.model : null, stage: s.stage, language: s.language }), 'stages'],
   [practice, (s) => {
     const p = permissions(s.student);

@@ -3,9 +3,10 @@
 // matrix made, the address written or visited, what practice keeps stored or
 // forgotten, a student's work kept (unless newer work is there) or reported
 // to the LMS, a results table worked out, the focus moved and the status
-// line's words, a message sent after paint, a print, a download (the results table's as CSV among them), the clipboard. What an effect learns comes back
-// as a message. Each function is handed page: { state(), dispatch, lms,
-// tellLms }, what page.js shares with its parts; lms is the LMS's session
+// line's words, a message sent after paint, a print, a download (the results
+// table's as CSV among them), the clipboard. What an effect learns comes back
+// as a message. Each function is handed page: { state(), dispatch, lms },
+// what page.js shares with its parts; lms is the LMS's session
 // (views/assignments/lms.js) inside one, else null.
 import { open } from './console.js';
 import { whenDrawn } from './draw.js';
@@ -45,7 +46,7 @@ const carriers = {
     if (location.hash === visit) dispatchEvent(new HashChangeEvent('hashchange'));
     else location.hash = visit;
   },
-  report: (page, { report }) => reportWork(page, report),
+  report: (page, { report, handIn = false }) => reportWork(page, report, handIn),
   store: (page, { store: key, value }) => store(key, value),
   storeWork: (page, { storeWork: { key, value } }) => storeWork(page, key, value),
   forget: (page, { forget: key }) => forget(key),
@@ -70,12 +71,15 @@ export function carryOut(page, effect, later = false) {
   carriers[kind](page, effect, later);
 }
 
-// Tells the LMS the student's work (student.kept), and the page whether it
-// took it; the page keeps it in memory for a return to the assignment's link.
-function reportWork(page, work) {
+// Tells the LMS what changed in the student's work (student.kept), and the
+// page whether it took it (and whether that was the hand-in); the page keeps
+// the work in memory for a return to the assignment's link.
+function reportWork(page, work, handIn) {
   const state = page.state();
   store(workKey(state.student.assignment, state.student.name), work);
-  if (page.tellLms && state.model && state.session) page.dispatch({ type: 'reported', ok: page.tellLms(state.model, state.session, work, Date.now()) });
+  if (!page.lms || !state.model || !state.session) return;
+  const ok = page.lms.tell({ a: state.student.assignment, m: state.model, practice: state.session, kept: work, now: Date.now() });
+  page.dispatch({ type: 'reported', ok, handIn });
 }
 
 // Keeps the student's work (value) under key, unless the work stored there
@@ -104,7 +108,7 @@ export function rereadWork(page) {
 // when the page opened, until the page has reported more.
 export function keptWork(page, a, name) {
   const key = workKey(a, name);
-  const given = page.lms && stored(key) === null ? decodeWork(page.lms.suspend) : null;
+  const given = page.state().lms?.outcome === 'connected' && stored(key) === null ? decodeWork(page.state().lms.suspend) : null;
   if (given) store(key, given);
   return stored(key);
 }
@@ -116,8 +120,11 @@ export function openLink(page) {
   const found = parseLink(location.hash);
   if (found !== null) {
     const program = found.assignment?.program ?? share.parse(location.hash).program;
-    const inLms = page.lms !== null && found.role === 'student';
-    const named = inLms && page.lms.name.trim() !== '' ? { ...found, name: page.lms.name } : found;
+    const { lms } = page.state();
+    const inLms = lms !== null && found.role === 'student';
+    // Refused, the LMS names no one, and the page asks for no name.
+    const given = !inLms ? found.name : lms.outcome !== 'connected' ? null : lms.name.trim() !== '' ? lms.name : found.name;
+    const named = given === found.name ? found : { ...found, name: given };
     const kept = named.name ? keptWork(page, named.assignment, named.name) : null;
     page.dispatch({ type: found.role === 'student' ? 'studentLink' : 'teacherLink', found: named, program, kept, now: Date.now(), lms: inLms });
     return;

@@ -69,7 +69,26 @@ function begun(state, kept, now) {
 function studentLink(state, { found, program, kept = null, now = 0, lms = false }) {
   if (found.problem || !found.assignment) return teaching(state, { found, program });
   const opened = work.opened(found.assignment, found.name, lms);
-  return begun({ ...state, mode: 'practice', problem: null, teacher: null, unmet: false, link: null, student: opened, lmsRefused: false }, kept, now);
+  return begun({ ...state, mode: 'practice', problem: null, teacher: null, unmet: false, link: null, student: opened }, kept, now);
+}
+
+const outcomes = ['connected', 'refused', 'ended'];
+
+// The state once the LMS around the page answered (views/assignments/lms.js):
+// a session opened, with the name and saved work that it gave; none started;
+// or, for a page restored from the back-forward cache, the session over.
+function lmsOutcome(state, { outcome, version = null, name = '', suspend = '' }) {
+  if (!outcomes.includes(outcome) || (outcome === 'ended' && state.lms === null)) return [state, []];
+  if (outcome === 'ended') return [{ ...state, lms: { ...state.lms, outcome } }, []];
+  return [{ ...state, lms: { outcome, version, name: String(name ?? ''), suspend: String(suspend ?? ''), taken: null } }, []];
+}
+
+// The state once the LMS took, or refused, the work last told; for a
+// hand-in (handIn), the words that say whether the gradebook has it.
+function reported(state, { ok, handIn = false }) {
+  if (state.lms === null) return [state, []];
+  const words = handIn ? [{ announce: [{ id: ok === true ? 'student.lmsHandedIn' : 'student.lmsHandedInUntaken' }] }] : [];
+  return [{ ...state, lms: { ...state.lms, taken: ok === true } }, words];
 }
 
 // The hand-in: refused, with a word, while there is no work; else asked first
@@ -83,9 +102,10 @@ function handIn(state, { now, confirmed = false }) {
     const { asked, done } = work.score(st.assignment, state.model, st.result);
     return [{ ...state, student: { ...st, asking: { asked, left: asked - done } } }, [{ focus: { element: 'hand-in-yes' } }]];
   }
-  const [next, effects] = keptWork({ ...state, student: { ...work.handIn(st, now), asking: null } });
-  const words = { id: st.lms ? 'student.lmsHandedIn' : 'student.handedIn' };
-  return [next, [...effects, { focus: { element: 'student-code' } }, { announce: [words] }]];
+  const [next, [effect]] = keptWork({ ...state, student: { ...work.handIn(st, now), asking: null } });
+  // Inside an LMS, what is said waits for its answer (reported).
+  if (st.lms) return [next, [{ ...effect, handIn: true }, { focus: { element: 'student-code' } }]];
+  return [next, [effect, { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]];
 }
 
 // The student's work as the browser now keeps it (kept: stored by another
@@ -125,6 +145,6 @@ export const handlers = {
     if (!st?.name || st.unsaved === !saved) return [state, []];
     return [{ ...state, student: { ...st, unsaved: !saved } }, saved ? [] : [{ announce: [{ id: 'student.unsaved' }] }]];
   },
-  // Whether the LMS took the work last told.
-  reported: (state, { ok }) => [{ ...state, lmsRefused: !ok }, []],
+  lms: lmsOutcome,
+  reported,
 };

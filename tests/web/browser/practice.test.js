@@ -531,14 +531,17 @@ const setValue = (page, selector, value) => page.$eval(selector, (e, v) => {
 // student link without names.
 async function lmsPackages(page, a) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'gj-lms-form-'));
-  const [web, other] = [path.join(folder, 'gauss-jordan-1.0.0-web.zip'), path.join(folder, 'photos.zip')];
+  const [web, other, altered] = ['gauss-jordan-1.0.0-web.zip', 'photos.zip', 'altered-web.zip'].map((name) => path.join(folder, name));
   fs.writeFileSync(web, scorm.webZip(build));
   fs.writeFileSync(other, zip([{ name: 'index.html', bytes: '<p>' }]));
+  fs.writeFileSync(altered, zip(scorm.pageFiles(build).map((f) => (f.name === 'page.js' ? { ...f, bytes: 'alert(1)' } : f))));
   await page.click('#lms summary');
-  await page.setInputFiles('#lms-zip', other);
-  await page.click('#lms-form button[type="submit"]');
-  await page.waitForSelector('#lms-problem:not([hidden])');
-  assert.equal(await page.textContent('#lms-problem'), await text(page, 'lms.notPage'));
+  // the file picked, the problem said
+  for (const [file, problem] of [[other, 'lms.notPage'], [altered, 'lms.otherPage']]) {
+    await page.setInputFiles('#lms-zip', file);
+    await page.click('#lms-form button[type="submit"]');
+    await page.waitForFunction((said) => document.getElementById('lms-problem').textContent === said, await text(page, problem));
+  }
   await page.setInputFiles('#lms-zip', web);
   // version, the pass mark typed, the file saved
   for (const [version, pass, name] of [['1.2', '50', '월요일 과제_ 역행렬-scorm12.zip'], ['2004', '', '월요일 과제_ 역행렬-scorm2004.zip']]) {

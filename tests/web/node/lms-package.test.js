@@ -107,6 +107,8 @@ test('an assignment\'s package passes at its percentage, and is made only from a
   assert.deepEqual([made.name, /<adlcp:masteryscore>([\d.]+)</.exec(xml)?.[1], packageFor('2004', a, null, zipped, '0'.repeat(64)).problem],
     ['Q2948V0-scorm12.zip', '62.5', 'lms.otherPage']);
   assert.equal(pageDigest(page), sha256(fs.readFileSync(path.join(build, 'page.js'))));
+  const written = /<meta name="gj-script" content="sha256-([0-9a-f]{64})">/.exec(fs.readFileSync(path.join(build, 'index.html'), 'utf8'));
+  assert.equal(written?.[1], pageDigest(page), 'the page carries its own script\'s digest, which the build wrote after bundling it');
   // what is picked instead of the web zip
   const notPage = [zip(page.filter((f) => f.name !== 'programs.js')), zip([{ name: 'index.html', bytes: '<p>' }]),
     new TextEncoder().encode('PK not a zip'), new Uint8Array(0)];

@@ -270,7 +270,17 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
     ['not you, inside an LMS that gave no name: still inside it', { ...wrong, student: { ...wrong.student, lms: true } }, { type: 'notYou' },
      { student: { ...unnamed.student, lms: true } }, [open('gjinverse'), { focus: { element: 'student-name' } }]],
     ['a link naming the student has no "not you"', { ...wrong, student: { ...wrong.student, named: true } }, { type: 'notYou' }, null, []],
-    ['the LMS refused the work', wrong, { type: 'reported', ok: false }, { lmsRefused: true }, []],
+    ['outside an LMS, its answer changes nothing', wrong, { type: 'reported', ok: false }, null, []],
+    ['the LMS opened, with its name and saved work', wrong, { type: 'lms', outcome: 'connected', version: '1.2', name: 'Kim, Minji', suspend: 'W2x' },
+     { lms: { outcome: 'connected', version: '1.2', name: 'Kim, Minji', suspend: 'W2x', taken: null } }, []],
+    ['the LMS refused the work', { ...wrong, lms: { outcome: 'connected', taken: true } }, { type: 'reported', ok: false }, { lms: { outcome: 'connected', taken: false } }, []],
+    ['the session over, as a page restored from the cache finds it', { ...wrong, lms: { outcome: 'connected', taken: true } }, { type: 'lms', outcome: 'ended' },
+     { lms: { outcome: 'ended', taken: true } }, []],
+    ['no session to end, and no outcome of another kind', wrong, { type: 'lms', outcome: 'ended' }, null, []],
+    ['handed in, and the LMS took it', { ...wrong, lms: { taken: null } }, { type: 'reported', ok: true, handIn: true }, { lms: { taken: true } },
+     [{ announce: [{ id: 'student.lmsHandedIn' }] }]],
+    ['handed in, and the LMS refused it', { ...wrong, lms: { taken: true } }, { type: 'reported', ok: false, handIn: true }, { lms: { taken: false } },
+     [{ announce: [{ id: 'student.lmsHandedInUntaken' }] }]],
     ['no work: no hand-in, and a word', working, { type: 'handIn', now: 2, confirmed: true }, { student: { ...working.student, asking: { empty: true } } },
      [{ announce: [{ id: 'student.handInEmpty' }] }]],
     ['a hand-in asks first, with the stages left of those asked', wrong, { type: 'handIn', now: 2 }, { student: { ...wrong.student, asking: { asked: 6, left: 6 } } },
@@ -319,8 +329,9 @@ test('inside an LMS, the work goes to the LMS alone', needsBuild, () => {
     if (message.confirmed) state = update(state, { type: 'handIn', now: 60000 })[0];
     const [next, effects] = update(state, message.key === null ? { ...message, key: state.session.stages[1].questions[0].key } : message);
     const [told] = effects;
-    assert.deepEqual([Object.keys(told), told.report.progress.current, told.report.result === next.student.result, told.report.handed === next.student.handed,
-                      effects.filter((e) => e.store).length], [['report'], current, true, true, 0], message.type);
+    assert.deepEqual([Object.keys(told)[0], told.handIn === true, told.report.progress.current, told.report.result === next.student.result,
+                      told.report.handed === next.student.handed, effects.filter((e) => e.store).length],
+                     ['report', message.type === 'handIn', current, true, true, 0], message.type);
     state = next;
   }
   assert.equal(update(state, { type: 'shown', model: m })[1].length, 0, 'the same run shown again tells nothing');
@@ -410,7 +421,8 @@ test('every message is taken in every state, and the state given stays as it was
     classSet: { seed: 1, order: 3, options: [], count: 2 }, language: { code: 'ko' }, copy: { content: 'x', done: 'status.copied' },
     save: { content: 'x', name: 'x.txt', mime: 'text/plain' }, print: { asked: { results: true } }, copied: { done: 'status.copied' },
     studentLink: { found: { role: 'student', assignment: a, name: 'Lee' }, program: 'gjinverse', now: 1 }, studentName: { name: 'Lee', now: 1 },
-    notYou: {}, handIn: { now: 2, confirmed: true }, reported: { ok: false }, workStored: { kept: null }, workSaved: { saved: false }, teacherLink: { found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' },
+    notYou: {}, handIn: { now: 2, confirmed: true }, reported: { ok: false }, lms: { outcome: 'refused' }, workStored: { kept: null }, workSaved: { saved: false },
+    teacherLink: { found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' },
     assignmentMade: { given: { names: 'Kim' }, seed: 7 }, packaged: { name: 'x.zip' }, codesRead: { codes: '' },
     graded: { assignment: a, codes: '', table: { rows: [], stages: [], rejected: [] } }, resultsSaved: {}, keysAsked: {},
   };

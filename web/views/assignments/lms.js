@@ -1,9 +1,15 @@
 // The page inside an LMS: finds the LMS's SCORM API in the frames around it,
-// starts a session, reads the learner's name and saved work, reports results
-// and ends the session once, when the page closes. Every call to the LMS is
-// made here; what the calls carry comes from logic/assignments/scorm.js.
-import { versions, report, timespan, passMarkOf, resultOf, askedOf } from '../../logic/assignments/scorm.js';
-import { encodeWork } from '../../logic/assignments/suspend.js';
+// starts a session, reads the learner's name, the saved work and the pass mark
+// once, tells the LMS what changed in the student's work and ends the session
+// once, when the page is hidden. Every call to the LMS is made here; what the
+// calls carry comes from logic/assignments/scorm.js, and what the LMS answers
+// goes to the page as messages: { type: 'lms', outcome } when it opens
+// ('connected', with its name and saved work, or 'refused'), and again
+// ('ended') when a page restored from the back-forward cache finds its
+// session over. The record of what the LMS was told (scorm.js's writer) is
+// this adapter's own, as a view keeps what it drew.
+import { versions, opened, writes, refused, closing } from '../../logic/assignments/scorm.js';
+import { encodeWork, decodeWork } from '../../logic/assignments/suspend.js';
 
 const maxLevels = 10;   // frames walked up from the page, and from its opener
 
@@ -30,7 +36,7 @@ const readable = (get) => {
 
 // The LMS's API found around w: { version, api }, 2004's preferred where a
 // frame offers both; null outside an LMS.
-function find(w = window) {
+export function find(w) {
   for (const version of ['2004', '1.2']) {
     for (const at of windowsAround(w)) {
       const api = readable(() => at[versions[version].api]);
@@ -40,71 +46,53 @@ function find(w = window) {
   return null;
 }
 
-// A session with the LMS around w, started, with what the LMS gives:
-// { version, name, suspend, entry, started, passMark(asked), report(result,
-// commit), finish(), errors }; null outside an LMS or when the LMS refuses to
-// start one. The session ends by itself when the page is hidden or unloaded.
-// report() sets the result's elements and, unless commit is false, commits:
-// it gives whether every call was taken. Each call that fails is noted in
-// errors as { call, element, code } and the rest go on.
-export function connect(w = window) {
+// A call to api of version: what it answers, as a string, or null when it
+// throws (a call that throws gives no value, and is taken as refused).
+const caller = (api, v) => (name, ...args) => readable(() => {
+  const answer = api[v.calls[name]](...args);
+  return answer === undefined ? null : String(answer);
+});
+
+// A session with the LMS around w, which sends the LMS's answers to dispatch:
+// { version, tell(work), finish() }; null outside an LMS or when the LMS
+// refuses to start one (the page is then told 'refused'). tell() gives
+// whether the LMS took every call; the session ends by itself when the page
+// is hidden or unloaded.
+export function connect(w, dispatch) {
   const found = find(w);
   if (!found) return null;
-  const { version, api } = found;
-  const v = versions[version];
-  const errors = [];
-  let open = true;
-  const call = (name, ...args) => {
-    let answer;
-    try { answer = api[v.calls[name]](...args); } catch { answer = 'false'; }
-    if (String(answer) === 'false') errors.push({ call: name, element: args[0] ?? null, code: readable(() => String(api[v.calls.error]())) });
-    return answer;
-  };
-  if (String(call('initialize', '')) !== 'true') return null;
-  const get = (element) => String(call('get', element) ?? '');
+  const v = versions[found.version];
+  const call = caller(found.api, v);
+  if (call('initialize', '') !== 'true') {
+    dispatch({ type: 'lms', outcome: 'refused' });
+    return null;
+  }
+  const get = (element) => call('get', element) ?? '';
   const started = Date.now();
-  let written = Number(get('cmi.interactions._count')) || 0;
+  const [name, suspend] = [get(v.name), get(v.suspend)];
+  let writer = opened(found.version, { since: Number(get('cmi.interactions._count')) || 0, passMark: get(v.passMark), work: decodeWork(suspend) });
+  let open = true;
   const session = {
-    version, errors, started,
-    name: get(v.name), suspend: get(v.suspend), entry: get(v.entry),
-    passMark: (asked) => passMarkOf(version, get(v.passMark), asked),
-    report(result, commit = true) {
+    version: found.version,
+    // Tells the LMS what changed in { a, m, practice, kept } at now (ms).
+    tell({ a, m, practice, kept, now }) {
       if (!open) return false;
-      const failed = errors.length;
-      for (const [element, value] of report(version, result, written)) call('set', element, value);
-      written = Math.max(written, result.stages.length);
-      if (commit) call('commit', '');
-      return errors.length === failed;
+      const told = writes(writer, { a, m, practice, kept, now, started, suspend: encodeWork(kept) });
+      const failed = told.pairs.filter(([element, value]) => call('set', element, value) !== 'true').map(([element]) => element);
+      if (told.commit && call('commit', '') !== 'true') failed.push('commit');
+      writer = refused(told.writer, failed);
+      return failed.length === 0;
     },
     finish() {
       if (!open) return;
       open = false;
-      call('set', v.sessionTime, timespan(version, (Date.now() - started) / 1000));
+      for (const [element, value] of closing(found.version, started, Date.now())) call('set', element, value);
+      call('commit', '');
       call('finish', '');
     },
   };
   for (const event of ['pagehide', 'beforeunload']) w.addEventListener(event, session.finish);
+  w.addEventListener('pageshow', (event) => { if (event.persisted && !open) dispatch({ type: 'lms', outcome: 'ended' }); });
+  dispatch({ type: 'lms', outcome: 'connected', version: found.version, name, suspend });
   return session;
-}
-
-// What reports a student's work to the LMS of session (connect's): given the
-// run's model m, the practice session, the work as the page keeps it
-// (student.kept) and now (ms), it sets the score, the stages done with the
-// time each took since this session reached it, and the saved work; it
-// commits when a stage more is done or the work is handed in, and after a
-// report that the LMS did not take. It gives whether the LMS took it all.
-export function reporter(session) {
-  const [reached, took] = [new Map(), new Map()];
-  let committed = null;
-  return (m, practice, kept, now) => {
-    if (!reached.has(practice.current)) reached.set(practice.current, now);
-    for (const s of kept.result.stages)
-      if (s.done && !took.has(s.k)) took.set(s.k, now - (reached.get(s.k) ?? session.started));
-    const result = resultOf({ m, practice, record: kept.result, took, passMark: session.passMark(askedOf(m, practice)),
-                              seconds: (now - session.started) / 1000, suspend: encodeWork(kept) });
-    const step = `${result.stages.length} ${kept.handed !== null}`;
-    const ok = session.report(result, step !== committed);
-    committed = ok ? step : null;   // what the LMS did not take is committed with the next report
-    return ok;
-  };
 }

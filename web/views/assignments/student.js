@@ -4,12 +4,14 @@
 // first (or says there is nothing to hand in) with its result code, a copy
 // button and, over http(s), its QR code; a word when the work went further in
 // another tab, or when the browser refuses to keep it; inside an LMS, a word
-// while the LMS refuses the work. Also the choice that a link offers when
+// while the LMS refuses the work, and the way back to the course when it
+// started no session or ended it. Also the choice that a link offers when
 // this browser kept other work of the same exercise. What the student does is
 // sent to the page as a message.
 import { t } from '../language.js';
 import { byId, el, button, served } from '../dom.js';
 import { qrOf } from '../qr.js';
+import { displayName } from '../../logic/assignments/assignment.js';
 
 const section = byId('student');
 const choice = byId('link-choice');
@@ -39,15 +41,19 @@ function nameForm() {
   return form;
 }
 
+// The words inside an LMS (lms, the state's) for what is said elsewhere as
+// id: the LMS's own where it took the work last told, else those that say it has not.
+const lmsWords = (lms, id) => (lms?.taken === true ? id : id + 'Untaken');
+
 // The code handed in: read-only, with a copy button and, over http(s), a QR
-// code; inside an LMS (lms), which has the work already, for the teacher who asks.
+// code; inside an LMS (lms), for the teacher who asks.
 function handedIn(code, lms) {
   const box = el('div', 'student-code');
   const field = el('input', '', undefined, { id: 'student-code', readOnly: true, value: code, spellcheck: false });
   const p = el('p');
   p.append(el('label', '', t('student.code'), { htmlFor: 'student-code' }), ' ', field, ' ',
            button('student.copy', () => ({ type: 'copy', content: code, done: 'student.copied' }), 'copy-code'));
-  box.append(el('p', 'help', t(lms ? 'student.lmsHandedIn' : 'student.handedIn')), p);
+  box.append(el('p', 'help', t(lms ? lmsWords(lms, 'student.lmsHandedIn') : 'student.handedIn')), p);
   const qr = served() ? qrOf(code, t('student.qr')) : null;
   if (qr) box.append(qr);
   return box;
@@ -66,9 +72,10 @@ function asked(asking) {
 }
 
 // The parts below the facts, as the student stands.
-function work(st, lmsRefused) {
+function work(st, lms) {
+  if (st.lms && lms?.outcome !== 'connected') return [el('p', 'note-box student-reopen', t('lms.reopen'), { role: 'alert' })];
   if (st.name === null) return [nameForm()];
-  const who = el('p', 'student-who', t(st.lms ? 'lms.connected' : 'student.as', { name: st.name }));
+  const who = el('p', 'student-who', t(st.lms ? 'lms.connected' : 'student.as', { name: st.lms ? displayName(st.name) : st.name }));
   if (!st.named) who.append(' ', button('student.notYou', () => ({ type: 'notYou' }), 'not-you'));
   const parts = [who];
   if (st.confirm) {
@@ -80,25 +87,25 @@ function work(st, lmsRefused) {
   }
   if (st.elsewhere) parts.push(el('p', 'note-box student-elsewhere', t('student.elsewhere')));
   if (st.unsaved) parts.push(el('p', 'note-box student-unsaved', t('student.unsaved'), { role: 'alert' }));
-  if (st.handed !== null) parts.push(handedIn(st.handed, st.lms));
+  if (st.handed !== null) parts.push(handedIn(st.handed, st.lms ? lms : null));
   else parts.push(el('p', 'help', t(st.lms ? 'student.lmsLocked' : 'student.locked')), handIn(), ...(st.asking ? [asked(st.asking)] : []));
-  parts.push(el('p', 'note-box student-lms', t('lms.commitFailed'), { role: 'alert', hidden: !lmsRefused }));
+  parts.push(el('p', 'note-box student-lms', t('lms.commitFailed'), { role: 'alert', hidden: lms?.taken !== false }));
   return parts;
 }
 
 // Draws the slice: the student's assignment (student, or null: none), the
-// hand-in below the practice once it is finished, whether the LMS refused the
-// work last told (lmsRefused), and the choice of a link over work kept
-// (conflict: { from, fill } or null). What is typed in the name field stays.
-export function render({ student: st, conflict, finished, lmsRefused }) {
+// hand-in below the practice once it is finished, what the LMS answered
+// (lms, the state's), and the choice of a link over work kept (conflict: {
+// from, fill } or null). What is typed in the name field stays.
+export function render({ student: st, conflict, finished, lms }) {
   drawChoice(conflict);
-  end.hidden = !(finished && st?.name && st.handed === null);
-  end.replaceChildren(...(end.hidden ? [] : [el('p', '', t(st.lms ? 'student.lmsFinished' : 'student.finished')), handIn()]));
+  end.hidden = !(finished && st?.name && st.handed === null && (!st.lms || lms?.outcome === 'connected'));
+  end.replaceChildren(...(end.hidden ? [] : [el('p', '', t(st.lms ? lmsWords(lms, 'student.lmsFinished') : 'student.finished')), handIn()]));
   section.hidden = st === null;
   if (st === null) return section.replaceChildren();
   const typed = byId('student-name')?.value ?? '';
   const focused = document.activeElement?.id === 'student-name';
-  section.replaceChildren(el('h2', '', st.assignment.title || t('student.heading'), { id: 'student-heading', tabIndex: -1 }), facts(st.assignment), ...work(st, lmsRefused));
+  section.replaceChildren(el('h2', '', st.assignment.title || t('student.heading'), { id: 'student-heading', tabIndex: -1 }), facts(st.assignment), ...work(st, lms));
   if (byId('student-name')) byId('student-name').value = typed;
   if (focused) byId('student-name')?.focus();
 }

@@ -4,13 +4,17 @@
 // that the package's manifest sets (&pass=), as an LMS does. What the content
 // commits is kept in this page's localStorage, so that the content can be
 // closed and opened again on the data saved, as an LMS resumes an attempt.
-// window.lms: open(), close(), the data kept, and the content's window.
+// Every call that the content makes is noted, as [call, element, value].
+// window.lms: open(), close(), the data kept, the calls, and the content's window.
 (() => {
   const query = new URLSearchParams(location.search);
   const version = query.get('v') === '2004' ? '2004' : '1.2';
   const key = `lms-data-${version}`;
   const data = () => JSON.parse(localStorage.getItem(key) ?? 'null');
   let frame = null;
+  const calls = [];
+  const noted = version === '1.2' ? ['LMSInitialize', 'LMSGetValue', 'LMSSetValue', 'LMSCommit', 'LMSFinish']
+    : ['Initialize', 'GetValue', 'SetValue', 'Commit', 'Terminate'];
 
   // A new session's API on the data kept, as the frame's parent offers it.
   function start() {
@@ -26,6 +30,10 @@
     core.entry = !saved ? 'ab-initio' : exit === 'suspend' ? 'resume' : '';
     const keep = () => localStorage.setItem(key, JSON.stringify(api.renderCMIToJSONObject().cmi));
     for (const call of version === '1.2' ? ['LMSCommit', 'LMSFinish'] : ['Commit', 'Terminate']) api.on(call, keep);
+    for (const name of noted) {
+      const call = api[name].bind(api);
+      api[name] = (...args) => { calls.push([name.replace(/^LMS/, ''), ...args]); return call(...args); };
+    }
     delete window.API;
     delete window.API_1484_11;
     window[version === '1.2' ? 'API' : 'API_1484_11'] = api;
@@ -34,10 +42,12 @@
   window.lms = {
     version,
     data,
+    calls,
     closed: true,
     content: () => frame?.contentWindow ?? null,
-    open() {
-      start();
+    // Opens the content on a new session, or (fresh false) on the one that it ended.
+    open(fresh = true) {
+      if (fresh) start();
       frame = document.createElement('iframe');
       frame.title = 'Content';
       frame.src = query.get('launch');
