@@ -20,7 +20,9 @@ import { make as makeExercise } from '../logic/exercises.js';
 import { parseLink } from '../logic/assignments/assignment.js';
 import { workKey } from '../logic/assignments/work.js';
 import { decodeWork } from '../logic/assignments/suspend.js';
-import { results, resultsCsv } from '../logic/assignments/results.js';
+import { grading, resultsCsv } from '../logic/assignments/results.js';
+import { merged, bookOf, bookCsv } from '../logic/assignments/gradebook.js';
+import { id as idOf } from '../logic/assignments/assignment.js';
 import { translator } from '../logic/translate.js';
 
 // Moves the focus to target (state.js): practice's own targets, or an element by its id.
@@ -48,7 +50,9 @@ const carriers = {
   report: (page, { report }) => reportWork(page, report),
   store: (page, { store: key, value }) => store(key, value),
   forget: (page, { forget: key }) => forget(key),
-  grade: (page, { grade: { assignment, codes } }) => page.dispatch({ type: 'graded', assignment, codes, table: results(assignment, codes) }),
+  grade: (page, { grade: { assignment, codes, rule } }) => grade(page, assignment, codes, rule),
+  keepBook: (page, { keepBook }) => store('gradebook', merged(bookOf(stored('gradebook')), keepBook)),
+  saveBook: (page, { saveBook }) => saveBook(saveBook),
   focus: (page, { focus: target }, later) => whenDrawn(page, later, () => focus(target)),
   announce: (page, { announce }, later) => whenDrawn(page, later, () => status.announce(announce)),
   after: (page, { after }, later) => {
@@ -57,10 +61,47 @@ const carriers = {
   },
   print: (page, { print }) => printer.print(print),
   save: (page, { save: { content, name, type } }) => save(content, name, type),
-  saveTable: (page, { saveTable: { table, language, name } }) => save(resultsCsv(translator(language), table), name, 'text/csv; charset=utf-8'),
+  saveTable: (page, { saveTable: { table, language, name } }) => save(resultsCsv(translator(language), table, new Date().getTimezoneOffset()), name, 'text/csv; charset=utf-8'),
   copy: (page, { copy: { content, done } }) =>
     copy(content).then(() => page.dispatch({ type: 'copied', done }), (error) => page.dispatch({ type: 'copied', error: error.message })),
 };
+
+// The work of a grading job, a slice a task, between looks at the page.
+const sliceMs = 8;
+
+// Runs job (results.grading's) in slices of tasks of their own while going()
+// holds, then done(table).
+function inSlices(job, going, done) {
+  const slice = () => {
+    if (!going()) return;
+    if (job.step(performance.now() + sliceMs)) done(job.result);
+    else setTimeout(slice, 0);
+  };
+  setTimeout(slice, 0);
+}
+
+// Grades codes against assignment a by rule in slices, while the results
+// view shows those codes; the table comes back as 'graded'.
+function grade(page, a, codes, rule) {
+  const going = () => {
+    const { teacher, results } = page.state();
+    return teacher !== null && idOf(teacher) === idOf(a) && results?.codes === codes && results.rule === rule;
+  };
+  const job = grading(a, codes, { rule, offset: new Date().getTimezoneOffset() });
+  inSlices(job, going, (table) => page.dispatch({ type: 'graded', assignment: a, codes, rule, table }));
+}
+
+// Grades each entry ({ assignment, codes, rule }) in slices, one after
+// another, then saves the class's scores across them as CSV.
+function saveBook({ entries, language, name }) {
+  const graded = [];
+  const next = () => {
+    if (graded.length === entries.length) return save(bookCsv(translator(language), graded), name, 'text/csv; charset=utf-8');
+    const { assignment: a, codes, rule } = entries[graded.length];
+    inSlices(grading(a, codes, { rule, offset: new Date().getTimezoneOffset() }), () => true, (table) => { graded.push({ a, table }); next(); });
+  };
+  next();
+}
 
 // Carries out effect, one of those that update returns; later, whether views
 // wait for the next paint after the update that asked for it.
