@@ -63,7 +63,7 @@ function tableOf(tab, opened) {
     const cells = row.cells.map((cell) => {
       const words = cellText(t, cell);
       const td = el('td', 'mark status-' + cell.status, undefined, { title: words });
-      td.append(el('span', '', t('results.mark.' + cell.status), { 'aria-hidden': 'true' }), el('span', 'visually-hidden', words));
+      td.append(el('span', '', t('results.mark.' + cell.status), { 'aria-hidden': 'true' }), ' ', el('span', 'visually-hidden', words));
       return td;
     });
     const flags = row.flags.map((f) => t('flag.' + f)).join(' ');
