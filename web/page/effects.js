@@ -51,7 +51,8 @@ const carriers = {
   store: (page, { store: key, value }) => store(key, value),
   forget: (page, { forget: key }) => forget(key),
   grade: (page, { grade: { assignment, codes, rule } }) => grade(page, assignment, codes, rule),
-  keepBook: (page, { keepBook }) => store('gradebook', merged(bookOf(stored('gradebook')), keepBook)),
+  // In a task of its own: reading a class's links back is not the click's work.
+  keepBook: (page, { keepBook }) => setTimeout(() => store('gradebook', merged(bookOf(stored('gradebook')), keepBook)), 0),
   saveBook: (page, { saveBook }) => saveBook(saveBook),
   focus: (page, { focus: target }, later) => whenDrawn(page, later, () => focus(target)),
   announce: (page, { announce }, later) => whenDrawn(page, later, () => status.announce(announce)),

@@ -17,7 +17,7 @@ const section = byId('teacher');
 const codes = byId('teacher-codes');
 const tableBox = byId('teacher-table');
 const detailBox = byId('teacher-detail');
-let drawnCodes = null;   // the codes drawn into the box last
+let drawn = {};   // what was drawn last: { a, codes, table, opened, language }
 
 // The teacher's time zone, as results.js's times take it.
 const zone = () => new Date().getTimezoneOffset();
@@ -141,19 +141,23 @@ function drawTable(results) {
 
 // Draws the slice ({ teacher: the assignment open or null, results: { codes,
 // rule, table, opened } or null, language }); the box holds the codes kept.
-export function render({ teacher: a, results }) {
+// Only what changed is drawn again: a class's links and table are large.
+export function render({ teacher: a, results, language }) {
   section.hidden = a === null;
   if (a === null) {
-    drawnCodes = null;
+    drawn = {};
     return;
   }
-  if (results.codes !== drawnCodes) codes.value = results.codes === '' ? '' : results.codes + '\n';
-  drawnCodes = results.codes;
+  const fresh = a !== drawn.a || language !== drawn.language;
+  if (results.codes !== drawn.codes) codes.value = results.codes === '' ? '' : results.codes + '\n';
   byId('teacher-rule').value = results.rule;
-  drawFacts(a);
-  drawStudentLinks(byId('teacher-links'), a);
-  drawTable(results);
+  if (fresh) {
+    drawFacts(a);
+    drawStudentLinks(byId('teacher-links'), a);
+  }
+  if (fresh || results.table !== drawn.table || results.opened !== drawn.opened || results.codes !== drawn.codes) drawTable(results);
   byId('teacher-exports').hidden = !results.table;
+  drawn = { a, codes: results.codes, table: results.table, opened: results.opened, language };
 }
 
 // The section alone on paper while on (print.js prints the results table).
