@@ -17,7 +17,7 @@ const section = byId('teacher');
 const codes = byId('teacher-codes');
 const tableBox = byId('teacher-table');
 const detailBox = byId('teacher-detail');
-let drawn = {};   // what was drawn last: { a, codes, table, opened, language }
+let drawn = {};   // a drawing cache, what was drawn last: { a, codes, table, opened, language }
 
 // The teacher's time zone, as results.js's times take it.
 const zone = () => new Date().getTimezoneOffset();
