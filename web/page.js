@@ -79,6 +79,8 @@ student.connect((message) => dispatch({ ...message, now: Date.now(),
 
 awaitPrograms(shared);
 addEventListener('hashchange', followAddress);
+// The gradebook as another tab stored it.
+addEventListener('storage', (event) => { if (event.key?.endsWith('.gradebook')) dispatch({ type: 'bookStored', book: stored('gradebook') }); });
 requestAnimationFrame(() => setTimeout(() => {
   runner.load(loadPrograms()).then(() => loaded(shared), (error) => loadFailed(shared, String(error)));
   if (!lms) startOffline();

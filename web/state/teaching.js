@@ -8,7 +8,7 @@
 // others ({ saveTable }, { saveBook }): results.js, which grades by running
 // the programs, is out of the state's reach.
 import { assignment, classList, teacherFragment, keySheets, cleanName, nameKey, secretOf, id } from '../logic/assignments/assignment.js';
-import { rules, readCount, entryOf, merged, joinedCodes, assignmentOf, exported, imported } from '../logic/assignments/gradebook.js';
+import { rules, readCount, entryOf, merged, joinedCodes, assignmentOf, exported, imported, bookOf } from '../logic/assignments/gradebook.js';
 import { firstAsked } from '../logic/share.js';
 
 // The gradebook with entry (of assignment a) in it, and the effect that keeps it.
@@ -86,6 +86,17 @@ function withResults(state, results) {
   return [{ ...state, results, gradebook }, [keep, ...regraded(state.teacher, results)]];
 }
 
+// The state with book merged into its gradebook; the assignment open, if
+// book changed it, shown as merged (its address, its codes graded anew).
+function withBook(state, book) {
+  const gradebook = merged(state.gradebook, book);
+  const key = state.teacher && id(state.teacher);
+  const entry = key && key in book ? gradebook[key] : null;
+  if (entry === null || JSON.stringify(entry) === JSON.stringify(state.gradebook[key])) return [{ ...state, gradebook }, []];
+  const [a, results] = [assignmentOf(entry), { ...state.results, codes: entry.codes }];
+  return [{ ...state, gradebook, teacher: a, results }, [{ address: entry.link }, ...regraded(a, results)]];
+}
+
 const teacherOnly = (handler) => (state, message) => (state.teacher && state.results ? handler(state, message) : [state, []]);
 
 export const handlers = {
@@ -161,14 +172,12 @@ export const handlers = {
   bookImported: (state, { text }) => {
     const book = imported(String(text));
     if (book === null) return [state, [{ announce: [{ id: 'book.notBook' }] }]];
-    const gradebook = merged(state.gradebook, book);
-    const keep = Object.fromEntries(Object.keys(book).map((key) => [key, gradebook[key]]));
-    const open = state.teacher && gradebook[id(state.teacher)];
-    const opened = open && keep[id(state.teacher)] ? { teacher: assignmentOf(open), results: { ...state.results, codes: open.codes } } : {};
-    const next = { ...state, gradebook, ...opened };
-    return [next, [{ keepBook: keep }, { announce: [{ id: 'book.imported', values: { count: Object.keys(book).length } }] },
-                   ...(opened.teacher ? [{ address: open.link }, ...regraded(opened.teacher, next.results)] : [])]];
+    const [next, effects] = withBook(state, book);
+    const keep = Object.fromEntries(Object.keys(book).map((key) => [key, next.gradebook[key]]));
+    return [next, [{ keepBook: keep }, { announce: [{ id: 'book.imported', values: { count: Object.keys(book).length } }] }, ...effects]];
   },
+  // The gradebook as another tab of this browser stored it, merged into this one.
+  bookStored: (state, { book }) => withBook(state, bookOf(book)),
   // The class's scores across the gradebook's assignments, as CSV.
   bookCsvAsked: (state) => {
     const entries = Object.values(state.gradebook).map((e) => ({ assignment: assignmentOf(e), codes: e.codes, rule: e.rule }));

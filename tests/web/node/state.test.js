@@ -259,6 +259,9 @@ test('each message changes the state as it says, and asks the page for its effec
      { teacher: b, gradebook: { [id(a)]: entry(['Kim', 'Lee'], { codes: `${code}\n${code2}` }) } },
      [keep(entry(['Kim', 'Lee'], { codes: `${code}\n${code2}` })), { announce: [{ id: 'book.imported', values: { count: 1 } }] },
       { address: teacherFragment(b) }, { grade: { assignment: b, codes: `${code}\n${code2}`, rule: 'best' } }]],
+    ['another tab\'s gradebook: its codes shown and graded', teaching, { type: 'bookStored', book: { [id(a)]: entry(['Kim'], { codes: code }) } },
+     { results: results({ codes: code }) }, [{ address: teacherFragment(a) }, { grade: { assignment: a, codes: code, rule: 'best' } }]],
+    ['the same as this one: nothing drawn again', teaching, { type: 'bookStored', book: teaching.gradebook }, { results: teaching.results }, []],
     ['the scores across the gradebook', teaching, { type: 'bookCsvAsked' }, null,
      [{ saveBook: { entries: [{ assignment: a, codes: '', rule: 'best' }], language: 'en', name: 'gradebook.csv' } }]],
   ]);
@@ -436,7 +439,7 @@ test('every message is taken in every state, and the state given stays as it was
     assignmentMade: { given: { names: 'Kim' }, seed: 7 }, packaged: { name: 'x.zip' }, codesRead: { codes: '' },
     graded: { assignment: a, codes: '', table: { rows: [], stages: [], rejected: [], counts: { codes: 0, graded: 0, rejected: 0, repeated: 0 } } },
     resultsSaved: {}, keysAsked: {}, assignmentConfirmed: {}, ruleChosen: { rule: 'first' }, rowOpened: { name: 'Kim' }, namesAdded: { text: 'Lee' },
-    nameCorrected: { from: 'Kim', to: 'Kym' }, bookExported: {}, bookImported: { text: '{}' }, bookCsvAsked: {},
+    nameCorrected: { from: 'Kim', to: 'Kym' }, bookExported: {}, bookImported: { text: '{}' }, bookCsvAsked: {}, bookStored: { book: null },
   };
   assert.deepEqual(Object.keys(minimal).sort(), Object.keys(handlers).sort(), 'a message for every handler');
   for (const [name, state] of Object.entries({ initial: initial(), shown, practising, answered, student, teaching })) {
