@@ -127,9 +127,11 @@ export const handlers = {
   // The rule by which a student's codes are graded.
   ruleChosen: teacherOnly((state, { rule }) =>
     (rules.includes(rule) && rule !== state.results.rule ? withResults(state, { ...state.results, rule }) : [state, []])),
-  // A student's row opened to the details of each stage, or closed when it was open.
-  rowOpened: teacherOnly((state, { name }) =>
-    [{ ...state, results: { ...state.results, opened: state.results.opened === name ? null : String(name) } }, []]),
+  // A student's row opened to the details of each stage (the focus on them), or closed when it was open.
+  rowOpened: teacherOnly((state, { name }) => {
+    const opened = state.results.opened === name ? null : String(name);
+    return [{ ...state, results: { ...state.results, opened } }, opened === null ? [] : [{ focus: { element: 'teacher-detail' } }]];
+  }),
   // Names added to the class list (text, one a line): the names there keep
   // their links; a name there already is said, not added twice.
   namesAdded: teacherOnly((state, { text }) => {

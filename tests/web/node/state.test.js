@@ -231,7 +231,7 @@ test('each message changes the state as it says, and asks the page for its effec
     ['the latest code counts', graded, { type: 'ruleChosen', rule: 'latest' }, { results: { ...graded.results, rule: 'latest' } },
      [keep(entry(['Kim'], { codes: code, rule: 'latest' })), { grade: { assignment: a, codes: code, rule: 'latest' } }]],
     ['no rule of that name', graded, { type: 'ruleChosen', rule: 'worst' }, null, []],
-    ['a row opened', graded, { type: 'rowOpened', name: 'Kim' }, { results: { ...graded.results, opened: 'Kim' } }, []],
+    ['a row opened', graded, { type: 'rowOpened', name: 'Kim' }, { results: { ...graded.results, opened: 'Kim' } }, [{ focus: { element: 'teacher-detail' } }]],
     ['and closed', { ...graded, results: { ...graded.results, opened: 'Kim' } }, { type: 'rowOpened', name: 'Kim' }, { results: graded.results }, []],
     ['names added: those there already said, not added', graded, { type: 'namesAdded', text: 'Lee\nkim\n' },
      { teacher: b }, [{ address: teacherFragment(b) }, keep(entry(['Kim', 'Lee'], { codes: code, edits: 1 })), { grade: { assignment: b, codes: code, rule: 'best' } },
