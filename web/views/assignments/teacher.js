@@ -10,7 +10,7 @@ import { t } from '../language.js';
 import { byId, el } from '../dom.js';
 import { drawStudentLinks } from './class-links.js';
 import { cellText, flagText, minutes, stageHeading, timeText } from '../../logic/assignments/results.js';
-import { stageShort, questionLabel } from '../../logic/words.js';
+import { stageShort, questionLabel, optionWords } from '../../logic/words.js';
 import { id as idOf } from '../../logic/assignments/assignment.js';
 
 const section = byId('teacher');
@@ -22,10 +22,14 @@ let drawn = {};   // a drawing cache, what was drawn last: { a, codes, table, op
 // The teacher's time zone, as results.js's times take it.
 const zone = () => new Date().getTimezoneOffset();
 
-// The assignment's facts as a description list.
+// The assignment's facts as a description list: its title, due date and id,
+// what it asks, and its names.
 function drawFacts(a) {
-  const facts = [['teacher.title', a.title || t('teacher.none')], ['teacher.due', a.due || t('teacher.none')],
-                 ['teacher.id', idOf(a)], ['teacher.names', a.names.length > 0 ? a.names.join(', ') : t('teacher.none')]];
+  const facts = [['teacher.title', a.title || t('teacher.none')], ['teacher.due', a.due || t('teacher.none')], ['teacher.id', idOf(a)],
+                 ['teacher.exercise', `${a.program}, ${t('exercise.order')} ${a.order}: ${optionWords(t, a.options)}`],
+                 ['student.asks', t('student.range.' + a.fill, { k: a.from })], ['assign.hints', t('assign.hints.' + a.hints)],
+                 ['student.show', a.show ? t('teacher.showYes') : t('student.show.no')],
+                 ['teacher.names', a.names.length > 0 ? a.names.join(', ') : t('teacher.none')]];
   byId('teacher-facts').replaceChildren(...facts.flatMap(([id, value]) => [el('dt', '', t(id)), el('dd', 'names', value)]));
   byId('teacher-wrong-name').replaceChildren(...a.names.map((name) => el('option', '', name, { value: name })));
   byId('teacher-correct-form').hidden = a.names.length === 0;
