@@ -62,6 +62,8 @@
 //                                        'reported', ok } comes back
 //   { grade: { assignment, codes, rule } }  the results table worked out in slices;
 //                                        { type: 'graded', assignment, codes, rule, table } comes back
+//   { warm: assignment }                 its students' runs made in slices while its results
+//                                        view is open, ready for the first table
 //   { keepBook: book }                   the gradebook's entries merged into what storage keeps
 //   { saveBook: { entries, language, name } }  the class's scores across assignments as CSV
 //   { focus: target }                    the focus moved, once the views have drawn: a

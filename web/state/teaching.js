@@ -26,7 +26,8 @@ const regraded = (a, results) => (results.codes === '' ? [] : [{ grade: { assign
 // The state once a teacher's link (found, as assignment.parseLink reads it:
 // { assignment } or { problem }) is followed: the results view of its
 // assignment as the gradebook keeps it (this link's names joined to it), in
-// practice, over its program empty, with the codes pasted so far graded anew.
+// practice, over its program empty, with the codes pasted so far graded anew
+// (none yet: the students' runs made meanwhile, { warm }, for the first table).
 export function teaching(state, { found, program }) {
   const opened = found.assignment ?? null;
   if (opened === null) {
@@ -41,7 +42,8 @@ export function teaching(state, { found, program }) {
   const same = state.teacher !== null && id(state.teacher) === key && state.results !== null;
   const results = same ? state.results : { codes: entry.codes, rule: entry.rule, table: null, opened: null };
   const effects = [{ open: { program, input: '', ended: false } }, { focus: { element: 'teacher-codes', top: true } }, keep,
-                   ...(entry.link === teacherFragment(opened) ? [] : [{ address: entry.link }]), ...(same ? [] : regraded(a, results))];
+                   ...(entry.link === teacherFragment(opened) ? [] : [{ address: entry.link }]),
+                   ...(same ? [] : results.codes === '' ? [{ warm: a }] : regraded(a, results))];
   return [{ ...state, mode: 'practice', problem: null, teacher: a, results, gradebook, student: null, unmet: false, link: null }, effects];
 }
 

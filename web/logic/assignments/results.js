@@ -188,8 +188,7 @@ function missedOf(stages, rows) {
 }
 
 // The table's work, as a generator that yields between pieces (see grading).
-function* work(a, pasted, { rule = 'best', offset = 0 } = {}) {
-  const models = new Map();
+function* work(a, pasted, { rule = 'best', offset = 0, models = new Map() } = {}) {
   function* modelFor(name) {
     const exercise = exerciseFor(a, name);
     if (!models.has(exercise.seed)) models.set(exercise.seed, (yield* making(exercise)).model);
@@ -243,7 +242,9 @@ function* work(a, pasted, { rule = 'best', offset = 0 } = {}) {
 // run, one piece of an exact replay or one stage of a code checked) and gives
 // whether the table is done; job.result is the table then. options: { rule
 // ('best' by default, 'first' or 'latest': see the table's rule), offset (the
-// teacher's zone, as dueInstant takes it) }.
+// teacher's zone, as dueInstant takes it), models (a Map that keeps the
+// students' runs by seed between tables of one assignment: given again, a
+// table of more codes or by another rule makes no run twice) }.
 export function grading(a, pasted, options = {}) {
   const pieces = work(a, pasted, options);
   const job = { result: null };
