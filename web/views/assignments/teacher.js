@@ -155,6 +155,11 @@ export function render({ teacher: a, results, language }) {
   const fresh = a !== drawn.a || language !== drawn.language;
   if (results.codes !== drawn.codes) codes.value = results.codes === '' ? '' : results.codes + '\n';
   byId('teacher-rule').value = results.rule;
+  if (drawn.a && a !== drawn.a && idOf(a) === idOf(drawn.a)) {
+    // Names added or corrected: the fields that asked for them are done with.
+    byId('teacher-new-names').value = '';
+    byId('teacher-right-name').value = '';
+  }
   if (fresh) {
     drawFacts(a);
     drawStudentLinks(byId('teacher-links'), a);
