@@ -19,6 +19,7 @@ import { stageName } from './logic/words.js';
 import * as share from './logic/share.js';
 import { initialLanguage } from './logic/translate.js';
 import { parseLink } from './logic/assignments/assignment.js';
+import { bookOf } from './logic/assignments/gradebook.js';
 import { initial, update } from './state.js';
 // page/draw.js first: it imports the views in the order that they set up in.
 import { drawn } from './page/draw.js';
@@ -34,12 +35,13 @@ import * as exerciseForm from './views/exercise-form.js';
 import * as assignmentForm from './views/assignments/assignment-form.js';
 import * as lmsForm from './views/assignments/lms-download.js';
 import * as teacher from './views/assignments/teacher.js';
+import * as bookList from './views/assignments/book-list.js';
 import * as student from './views/assignments/student.js';
 import { connect as connectLms, find as findLms } from './views/assignments/lms.js';
 import { start as startOffline } from './views/offline.js';
 
 const preferred = (navigator.languages && navigator.languages[0]) || navigator.language || '';
-let state = { ...initial(initialLanguage(stored('language'), preferred)), level: stored('practice.level') ?? 0 };
+let state = { ...initial(initialLanguage(stored('language'), preferred)), level: stored('practice.level') ?? 0, gradebook: bookOf(stored('gradebook')) };
 // What the page's parts share (page/): the state now, the one way to change
 // it, and the LMS's session (views/assignments/lms.js), or null outside one.
 const shared = { state: () => state, dispatch, lms: null };
@@ -65,7 +67,7 @@ connectConsole(shared);
 // Practising or watching, as the mode's buttons say; the focus goes to the question.
 for (const button of document.querySelectorAll('button[data-mode]'))
   button.addEventListener('click', () => dispatch({ type: 'mode', mode: button.dataset.mode, focus: true }));
-for (const view of [dom, language, practice, stages, links, confirm, exerciseForm, assignmentForm, lmsForm, teacher]) view.connect(dispatch);
+for (const view of [dom, language, practice, stages, links, confirm, exerciseForm, assignmentForm, lmsForm, teacher, bookList]) view.connect(dispatch);
 // The name typed comes with the work that this browser kept under it, and the time.
 student.connect((message) => dispatch({ ...message, now: Date.now(),
   kept: state.student && keptWork(shared, state.student.assignment, message.name.normalize('NFC').trim()) }));
@@ -86,6 +88,8 @@ addEventListener('hashchange', followAddress);
 addEventListener('storage', () => rereadWork(shared));
 addEventListener('pageshow', (event) => { if (event.persisted) rereadWork(shared); });
 document.addEventListener('visibilitychange', () => { if (document.visibilityState === 'visible') rereadWork(shared); });
+// The gradebook as another tab stored it.
+addEventListener('storage', (event) => { if (event.key?.endsWith('.gradebook')) dispatch({ type: 'bookStored', book: stored('gradebook') }); });
 requestAnimationFrame(() => setTimeout(() => {
   runner.load(loadPrograms()).then(() => loaded(shared), (error) => loadFailed(shared, String(error)));
   if (state.lms === null) startOffline();

@@ -21,9 +21,13 @@
 //   problem    what was wrong with the link opened: { id, program }, or null
 //   teacher    the assignment whose results view a teacher's link opened, or null
 //   results    the codes read in that view and their table (results.js):
-//              { codes, table }, or null
+//              { codes, rule, table, opened }, codes one a line, table null
+//              until graded, opened the name of the row opened (or null); or null
+//   gradebook  the teacher's assignments kept in this browser (gradebook.js)
 //   made       the assignment made with the form: { assignment }, { invalid:
-//              true } when the form's values cannot be linked, or null
+//              true } when the form's values cannot be linked, { question:
+//              { repeats, past }, pending } while a name given twice or a
+//              due date past waits for the teacher's yes; or null
 //   student    the assignment that a student's link opened, and who works it
 //              (logic/assignments/work.js), or null; its permissions
 //              (permissions.js) refuse what the assignment locks
@@ -65,8 +69,12 @@
 //                                        saved } comes back once the browser refuses it
 //   { report: work, handIn }             the student's work told to the LMS (handIn:
 //                                        at hand-in); { type: 'reported', ok, handIn } comes back
-//   { grade: { assignment, codes } }     the results table worked out; { type:
-//                                        'graded', assignment, codes, table } comes back
+//   { grade: { assignment, codes, rule } }  the results table worked out in slices;
+//                                        { type: 'graded', assignment, codes, rule, table } comes back
+//   { warm: assignment }                 its students' runs made in slices while its results
+//                                        view is open, ready for the first table
+//   { keepBook: book }                   the gradebook's entries merged into what storage keeps
+//   { saveBook: { entries, language, name } }  the class's scores across assignments as CSV
 //   { focus: target }                    the focus moved, once the views have drawn: a
 //                                        question { question: [k, key], choice, select },
 //                                        { stage: k }, { summary: true }, { cleared: true },
@@ -75,7 +83,7 @@
 //   { after: message }                   message sent after the next paint, if the
 //                                        same run is still shown
 //   { print: asked }                     a print: { classSet }, { keys: { assignment,
-//                                        read } }, { names: assignment } or { results: true }
+//                                        read, parts, twoSided } }, { names: assignment } or { results: true }
 //   { save: { content, name, type } }    a download
 //   { saveTable: { table, language, name } }  the results table downloaded as CSV
 //   { copy: { content, done } }          the clipboard; { type: 'copied', done | error } comes back
@@ -87,7 +95,7 @@ export { linkState, programOf } from './state/learning.js';
 export { progressKeyOf, isStudents } from './state/studying.js';
 
 export const initial = (language = 'en') => ({
-  programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, made: null,
+  programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, gradebook: {}, made: null,
   student: null, lms: null, conflict: null, picked: false, unmet: false, session: null, level: 0, past: null, saved: null,
   exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, language,
 });

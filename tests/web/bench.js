@@ -25,7 +25,11 @@
 //   shows it; apart for an answer that goes on to the next field and one that
 //   ends a stage, whose next stage is drawn after that frame: for those, the
 //   Enter to the focus in the next stage too ("next").
-// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] (all by default)
+// - The teacher's table of a class of 40 (an order-3 gjinverse assignment, a
+//   matrix per student, every code worked through the page's own session):
+//   the click on "Read the codes" to the table in the DOM, and the longest
+//   task in between.
+// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [grading] (all by default)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -229,20 +233,52 @@ async function practiceRuns(browser) {
           row('  ... and to the next stage\'s first field', samples.stage, 2)];
 }
 
+// Reads 40 codes on the teacher's page: the click to the table, and the longest task.
+async function gradingRuns(browser) {
+  const { programs } = await import('./node/programs.js');
+  const { code } = await import('./node/classwork.js');
+  const { assignment, teacherFragment } = await import('../../web/logic/assignments/assignment.js');
+  await programs();
+  const names = Array.from({ length: 40 }, (_, i) => `Student ${i + 1}`);
+  const a = assignment({ seed: 2024, order: 3, names });
+  const plans = ['first', 'tries', 'hint', 'shown'];
+  const pasted = names.map((n, i) => code(a, n, Array(9).fill(plans[i % plans.length]), 20 + i)).join('\n');
+  const samples = [];
+  for (let run = 0; run < runs; run++) {
+    const page = await open(browser, pageUrl + teacherFragment(a), { initScript: instrument, ready: '#teacher-facts dd' });
+    const [took, task] = await page.evaluate((text) => new Promise((done) => {
+      document.getElementById('teacher-codes').value = text;
+      const box = document.getElementById('teacher-table');
+      const start = performance.now();
+      new MutationObserver((changes, observer) => {
+        if (!box.querySelector('table')) return;
+        observer.disconnect();
+        const end = performance.now();
+        setTimeout(() => done([end - start, Math.max(0, ...window.benchTimes.tasks.filter(([at]) => at >= start - 1 && at < end).map(([, d]) => d))]), 100);
+      }).observe(box, { childList: true });
+      document.querySelector('#teacher-form button').click();
+    }), pasted);
+    samples.push([took, task]);
+    await close(page);
+  }
+  return [['40 codes: Read the codes to the table', median(samples.map((s) => s[0])), null, median(samples.map((s) => s[1]))]];
+}
+
 (async () => {
-  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice'];
+  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'grading'];
   const browser = await launch();
   const [first, floor] = parts.includes('first') ? await firstPrompts(browser) : [];
   const typed = parts.includes('typed') ? await typedRun(browser) : [];
   const linked = parts.includes('links') ? await linkRuns(browser) : [];
   const exact = parts.includes('exact') ? await exactRuns(browser) : [];
   const practice = parts.includes('practice') ? await practiceRuns(browser) : [];
+  const grading = parts.includes('grading') ? await gradingRuns(browser) : [];
   await browser.close();
 
   console.log(`median of ${runs} runs, in ms`);
   if (first) console.log(`first prompt ${first.toFixed(1)}, a blank page with a prompt ${floor.toFixed(1)}: ratio ${(first / floor).toFixed(2)}`);
   console.log(`${name}, typed row by row; exact values of two hard runs; practice`);
   console.log(`${''.padEnd(60)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
-  for (const [what, dom, frame, task] of [...typed, ...linked, ...exact, ...practice])
+  for (const [what, dom, frame, task] of [...typed, ...linked, ...exact, ...practice, ...grading])
     console.log(`${what.padEnd(60)}${dom.toFixed(1).padStart(9)}${frame === null ? ''.padStart(9) : frame.toFixed(1).padStart(9)}${ms(task)}`);
 })();

@@ -29,6 +29,7 @@ import * as confirm from '../views/confirm.js';
 import * as assignmentForm from '../views/assignments/assignment-form.js';
 import * as lmsForm from '../views/assignments/lms-download.js';
 import * as teacher from '../views/assignments/teacher.js';
+import * as bookList from '../views/assignments/book-list.js';
 import * as student from '../views/assignments/student.js';
 import * as printer from '../views/print.js';
 
@@ -90,6 +91,7 @@ const table = [
                       link: printedLink(s.student) }), 'cheap'],
   [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, language: s.language }), 'cheap'],
   [lmsForm, (s) => ({ made: s.made, language: s.language }), 'cheap'],
+  [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, language: s.language }), 'cheap'],
   [student, (s) => ({ student: s.student, conflict: s.conflict, finished: s.session?.finished === true, lms: s.lms, language: s.language }), 'cheap'],
   [stages, (s) => ({ model: permissions(s.student).watch ? s.model : null, stage: s.stage, language: s.language }), 'stages'],
   [practice, (s) => {

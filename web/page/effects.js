@@ -21,7 +21,9 @@ import { make as makeExercise } from '../logic/exercises.js';
 import { parseLink } from '../logic/assignments/assignment.js';
 import { workKey, usableWork, newer } from '../logic/assignments/work.js';
 import { decodeWork } from '../logic/assignments/suspend.js';
-import { results, resultsCsv } from '../logic/assignments/results.js';
+import { grading, resultsCsv } from '../logic/assignments/results.js';
+import { merged, bookOf, bookCsv } from '../logic/assignments/gradebook.js';
+import { id as idOf } from '../logic/assignments/assignment.js';
 import { translator } from '../logic/translate.js';
 
 // Moves the focus to target (state.js): practice's own targets, or an element by its id.
@@ -50,7 +52,11 @@ const carriers = {
   store: (page, { store: key, value }) => store(key, value),
   storeWork: (page, { storeWork: { key, value } }) => storeWork(page, key, value),
   forget: (page, { forget: key }) => forget(key),
-  grade: (page, { grade: { assignment, codes } }) => page.dispatch({ type: 'graded', assignment, codes, table: results(assignment, codes) }),
+  grade: (page, { grade: { assignment, codes, rule } }) => grade(page, assignment, codes, rule),
+  // In a task of its own: reading a class's links back is not the click's work.
+  warm: (page, { warm }) => grade(page, warm, '', 'best', false),
+  keepBook: (page, { keepBook }) => setTimeout(() => store('gradebook', merged(bookOf(stored('gradebook')), keepBook)), 0),
+  saveBook: (page, { saveBook }) => saveBook(saveBook),
   focus: (page, { focus: target }, later) => whenDrawn(page, later, () => focus(target)),
   announce: (page, { announce }, later) => whenDrawn(page, later, () => status.announce(announce)),
   after: (page, { after }, later) => {
@@ -59,10 +65,61 @@ const carriers = {
   },
   print: (page, { print }) => printer.print(print),
   save: (page, { save: { content, name, type } }) => save(content, name, type),
-  saveTable: (page, { saveTable: { table, language, name } }) => save(resultsCsv(translator(language), table), name, 'text/csv; charset=utf-8'),
+  saveTable: (page, { saveTable: { table, language, name } }) => save(resultsCsv(translator(language), table, new Date().getTimezoneOffset()), name, 'text/csv; charset=utf-8'),
   copy: (page, { copy: { content, done } }) =>
     copy(content).then(() => page.dispatch({ type: 'copied', done }), (error) => page.dispatch({ type: 'copied', error: error.message })),
 };
+
+// The work of a grading job, a slice a task, between looks at the page.
+const sliceMs = 8;
+
+// Runs fn in a task of its own, soon: a message to itself, which no browser
+// delays as it does a chain of timeouts (4 ms each, after the fifth).
+function nextTask(fn) {
+  const channel = new MessageChannel();
+  channel.port1.onmessage = () => { channel.port1.close(); fn(); };
+  channel.port2.postMessage(null);
+}
+
+// Runs job (results.grading's) in slices of tasks of their own while going()
+// holds, then done(table).
+function inSlices(job, going, done) {
+  const slice = () => {
+    if (!going()) return;
+    if (job.step(performance.now() + sliceMs)) done(job.result);
+    else nextTask(slice);
+  };
+  setTimeout(slice, 0);
+}
+
+// The students' runs of the assignment graded last, by seed: a cache, so
+// that codes added or another rule make no run again.
+const runsOf = { id: null, models: new Map() };
+
+// Grades codes against assignment a by rule in slices, while the results
+// view shows those codes; the table comes back as 'graded'. Not told, the
+// table is not wanted: the students' runs are made for the tables to come.
+function grade(page, a, codes, rule, told = true) {
+  if (runsOf.id !== idOf(a)) Object.assign(runsOf, { id: idOf(a), models: new Map() });
+  const going = () => {
+    const { teacher, results } = page.state();
+    return teacher !== null && idOf(teacher) === idOf(a) && results?.codes === codes && (!told || results.rule === rule);
+  };
+  const job = grading(a, codes, { rule, offset: new Date().getTimezoneOffset(), models: runsOf.models });
+  inSlices(job, going, (table) => told && page.dispatch({ type: 'graded', assignment: a, codes, rule, table }));
+}
+
+// Grades each entry ({ assignment, codes, rule }) in slices, one after
+// another, then saves the class's scores across them as CSV.
+function saveBook({ entries, language, name }) {
+  const graded = [];
+  const next = () => {
+    if (graded.length === entries.length) return save(bookCsv(translator(language), graded), name, 'text/csv; charset=utf-8');
+    const { assignment: a, codes, rule } = entries[graded.length];
+    inSlices(grading(a, codes, { rule, offset: new Date().getTimezoneOffset() }), () => true, (table) => { graded.push({ a, table }); next(); });
+  };
+  next();
+}
 
 // Carries out effect, one of those that update returns; later, whether views
 // wait for the next paint after the update that asked for it.

@@ -1,30 +1,58 @@
 // The state's handlers for the teacher's side: an assignment made with the
-// form (made), the results view that a teacher's link opens (teacher), and
-// the table of the codes read there (results). The table is worked out by an
-// effect ({ grade }) and comes back as the message 'graded'; the keys are
-// printed by one ({ print }), and its CSV is written by one ({ saveTable }):
-// results.js, which grades by running the programs, is out of the state's reach.
-import { assignment, namesOf, teacherFragment, keySheets, id } from '../logic/assignments/assignment.js';
-import { find } from '../logic/assignments/result-code.js';
+// form (made), the results view that a teacher's link opens (teacher), the
+// codes read there and their table (results), and the teacher's gradebook
+// (gradebook.js), which this browser keeps. The table is worked out in slices
+// by an effect ({ grade }) and comes back as the message 'graded'; the
+// gradebook is kept by one ({ keepBook }), which merges it with what storage
+// holds; the keys are printed by one ({ print }); the CSVs are written by
+// others ({ saveTable }, { saveBook }): results.js, which grades by running
+// the programs, is out of the state's reach.
+import { assignment, classList, teacherFragment, keySheets, cleanName, nameKey, secretOf, id } from '../logic/assignments/assignment.js';
+import { rules, readCount, entryOf, merged, joinedCodes, assignmentOf, exported, imported, bookOf } from '../logic/assignments/gradebook.js';
 import { firstAsked } from '../logic/share.js';
+
+// The gradebook with entry (of assignment a) in it, and the effect that keeps it.
+const kept = (state, a, entry) => {
+  const gradebook = { ...state.gradebook, [id(a)]: entry };
+  return [gradebook, { keepBook: { [id(a)]: entry } }];
+};
+
+// The entry of the assignment open, as the gradebook holds it.
+const entryOpen = (state) => state.gradebook[id(state.teacher)] ?? entryOf(state.teacher);
+
+// The table worked out anew for the results as they are, when they hold codes.
+const regraded = (a, results) => (results.codes === '' ? [] : [{ grade: { assignment: a, codes: results.codes, rule: results.rule } }]);
 
 // The state once a teacher's link (found, as assignment.parseLink reads it:
 // { assignment } or { problem }) is followed: the results view of its
-// assignment, in practice, over its program empty, the box for the codes
-// ready for a paste.
+// assignment as the gradebook keeps it (this link's names joined to it), in
+// practice, over its program empty, with the codes pasted so far graded anew
+// (none yet: the students' runs made meanwhile, { warm }, for the first table).
 export function teaching(state, { found, program }) {
-  const a = found.assignment ?? null;
-  const problem = a ? null : { id: found.problem ?? 'link.assignment', program };
-  const effects = [{ open: { program, input: '', ended: false } }, ...(a ? [{ focus: { element: 'teacher-codes', top: true } }] : [])];
-  const same = a !== null && state.teacher !== null && id(a) === id(state.teacher);
-  return [{ ...state, mode: 'practice', problem, teacher: a, results: same ? state.results : null, student: null, unmet: false, link: null }, effects];
+  const opened = found.assignment ?? null;
+  if (opened === null) {
+    const problem = { id: found.problem ?? 'link.assignment', program };
+    return [{ ...state, mode: 'practice', problem, teacher: null, results: null, student: null, unmet: false, link: null },
+            [{ open: { program, input: '', ended: false } }]];
+  }
+  const key = id(opened);
+  const entry = merged(state.gradebook, { [key]: entryOf(opened) })[key];
+  const a = assignmentOf(entry);
+  const [gradebook, keep] = kept(state, a, entry);
+  const same = state.teacher !== null && id(state.teacher) === key && state.results !== null;
+  const results = same ? state.results : { codes: entry.codes, rule: entry.rule, table: null, opened: null };
+  const effects = [{ open: { program, input: '', ended: false } }, { focus: { element: 'teacher-codes', top: true } }, keep,
+                   ...(entry.link === teacherFragment(opened) ? [] : [{ address: entry.link }]),
+                   ...(same ? [] : results.codes === '' ? [{ warm: a }] : regraded(a, results))];
+  return [{ ...state, mode: 'practice', problem: null, teacher: a, results, gradebook, student: null, unmet: false, link: null }, effects];
 }
 
 // The assignment that the form's values give (given: what the form asks, the
-// class list as typed), with seed; null when it cannot be linked.
-function madeOf(given, seed) {
+// class list as typed; names: the list's names), with seed and secret; null
+// when it cannot be linked.
+function madeOf(given, names, seed, secret) {
   const from = Math.round(Number(given.from));
-  const a = assignment({ ...given, seed, from: Number.isFinite(from) ? from : firstAsked, names: namesOf(String(given.names ?? '')) });
+  const a = assignment({ ...given, seed, secret, from: Number.isFinite(from) ? from : firstAsked, names });
   try {
     teacherFragment(a);
     return a;
@@ -33,33 +61,130 @@ function madeOf(given, seed) {
   }
 }
 
+// The state once assignment a is made: its links shown, the address its
+// teacher's link, and a place in the gradebook.
+function made(state, a) {
+  const [gradebook, keep] = kept(state, a, merged(state.gradebook, { [id(a)]: entryOf(a) })[id(a)]);
+  return [{ ...state, made: { assignment: a }, gradebook },
+          [{ announce: [{ id: 'assign.made' }] }, { address: teacherFragment(a) }, keep]];
+}
+
+// The assignment open with its names changed to names (a name corrected away
+// adds its key to dropped): its entry, its address; the same assignment when
+// they cannot be linked.
+function renamed(state, names, dropped = [], said = []) {
+  const a = { ...state.teacher, names };
+  try { teacherFragment(a); } catch { return [state, [{ announce: [{ id: 'teacher.namesTooMany' }] }]]; }
+  const before = entryOpen(state);
+  const entry = { ...before, link: teacherFragment(a), edits: before.edits + 1, dropped: [...before.dropped, ...dropped] };
+  const [gradebook, keep] = kept(state, a, entry);
+  return [{ ...state, teacher: a, gradebook }, [{ address: entry.link }, keep, ...regraded(a, state.results), ...said]];
+}
+
+// The results view's state with the results changed to results, kept in the gradebook and graded anew.
+function withResults(state, results) {
+  const entry = { ...entryOpen(state), codes: results.codes, rule: results.rule };
+  const [gradebook, keep] = kept(state, state.teacher, entry);
+  return [{ ...state, results, gradebook }, [keep, ...regraded(state.teacher, results)]];
+}
+
+// The state with book merged into its gradebook; the assignment open, if
+// book changed it, shown as merged (its address, its codes graded anew).
+function withBook(state, book) {
+  const gradebook = merged(state.gradebook, book);
+  const key = state.teacher && id(state.teacher);
+  const entry = key && key in book ? gradebook[key] : null;
+  if (entry === null || JSON.stringify(entry) === JSON.stringify(state.gradebook[key])) return [{ ...state, gradebook }, []];
+  const [a, results] = [assignmentOf(entry), { ...state.results, codes: entry.codes }];
+  return [{ ...state, gradebook, teacher: a, results }, [{ address: entry.link }, ...regraded(a, results)]];
+}
+
+const teacherOnly = (handler) => (state, message) => (state.teacher && state.results ? handler(state, message) : [state, []]);
+
 export const handlers = {
   teacherLink: teaching,
-  // The assignment form's values and a seed drawn for them: its links, or why there are none.
-  assignmentMade: (state, { given, seed }) => {
-    const a = madeOf(given, seed);
-    return a ? [{ ...state, made: { assignment: a } }, [{ announce: [{ id: 'assign.made' }] }]] : [{ ...state, made: { invalid: true } }, []];
+  // The assignment form's values, a seed and the secret's bytes drawn for
+  // them, and today ('YYYY-MM-DD'): its links, or why there are none, or a
+  // question first (a name given twice, a due date past) unless confirmed.
+  assignmentMade: (state, { given, seed, secret = [], today = '', confirmed = false }) => {
+    const list = classList(String(given.names ?? ''));
+    const a = madeOf(given, list.names, seed, secretOf(Array.isArray(secret) ? secret : []));
+    if (a === null) return [{ ...state, made: { invalid: true } }, []];
+    const past = a.due !== '' && a.due < String(today);
+    if (!confirmed && (list.repeats.length > 0 || past)) return [{ ...state, made: { question: { repeats: list.repeats, past }, pending: a } }, []];
+    return made(state, a);
   },
+  // The question answered yes: the assignment made as it was given.
+  assignmentConfirmed: (state) => (state.made?.pending ? made(state, state.made.pending) : [state, []]),
   // The made assignment's package for an LMS, saved as name.
   packaged: (state, { name }) => [state, [{ announce: [{ id: 'lms.made', values: { name: String(name) } }] }]],
-  // The codes pasted into the results view, to be graded against its assignment.
-  codesRead: (state, { codes }) => (state.teacher ? [state, [{ grade: { assignment: state.teacher, codes: String(codes) } }]] : [state, []]),
-  // The table of the codes read, if it was worked out for the assignment open.
-  graded: (state, { assignment: a, codes, table }) => {
-    if (!state.teacher || !a || id(a) !== id(state.teacher) || !table) return [state, []];
-    const counts = { codes: find(codes).length, rows: table.rows.filter((row) => row.code !== null).length };
-    return [{ ...state, results: { codes, table } }, [{ announce: [{ id: 'teacher.readCount', values: counts }] }]];
+  // Codes pasted into the results view: joined to those read before, kept, and graded.
+  codesRead: teacherOnly((state, { codes }) => withResults(state, { ...state.results, codes: joinedCodes(state.results.codes, codes) })),
+  // The table of the codes read by a rule, if it is that of the results as they are now.
+  graded: (state, { assignment: a, codes, rule = 'best', table }) => {
+    const r = state.results;
+    if (!state.teacher || !r || !a || id(a) !== id(state.teacher) || codes !== r.codes || rule !== r.rule || !table) return [state, []];
+    return [{ ...state, results: { ...r, table } }, [{ announce: [readCount(table)] }]];
   },
+  // The rule by which a student's codes are graded.
+  ruleChosen: teacherOnly((state, { rule }) =>
+    (rules.includes(rule) && rule !== state.results.rule ? withResults(state, { ...state.results, rule }) : [state, []])),
+  // A student's row opened to the details of each stage (the focus on them), or closed when it was open.
+  rowOpened: teacherOnly((state, { name }) => {
+    const opened = state.results.opened === name ? null : String(name);
+    return [{ ...state, results: { ...state.results, opened } }, opened === null ? [] : [{ focus: { element: 'teacher-detail' } }]];
+  }),
+  // Names added to the class list (text, one a line): the names there keep
+  // their links; a name there already is said, not added twice.
+  namesAdded: teacherOnly((state, { text }) => {
+    const keys = new Set(state.teacher.names.map(nameKey));
+    const list = classList(String(text));
+    const repeats = [...list.repeats, ...list.names.filter((name) => keys.has(nameKey(name)))];
+    const added = list.names.filter((name) => !keys.has(nameKey(name)));
+    const said = [{ id: 'teacher.namesAdded', values: { count: added.length } },
+                  ...(repeats.length > 0 ? [{ id: 'teacher.namesThere', values: { names: repeats.join(', ') } }] : [])];
+    return added.length === 0 ? [state, [{ announce: said }]] : renamed(state, [...state.teacher.names, ...added], [], [{ announce: said }]);
+  }),
+  // A name of the list (from) corrected to another (to), which no one else on the list has.
+  nameCorrected: teacherOnly((state, { from, to }) => {
+    const [names, name] = [state.teacher.names, cleanName(to ?? '')];
+    const at = names.indexOf(from);
+    if (at < 0 || name === '' || name === from) return [state, []];
+    if (names.some((other, i) => i !== at && nameKey(other) === nameKey(name))) {
+      return [state, [{ announce: [{ id: 'teacher.namesThere', values: { names: name } }] }]];
+    }
+    const said = { announce: [{ id: 'teacher.nameCorrected', values: { from, to: name } }] };
+    return renamed(state, names.map((n, i) => (i === at ? name : n)), nameKey(from) === nameKey(name) ? [] : [nameKey(from)], [said]);
+  }),
   // The results table as CSV, worded in the page's language, saved.
-  resultsSaved: (state) => (state.teacher && state.results
+  resultsSaved: (state) => (state.teacher && state.results?.table
     ? [state, [{ saveTable: { table: state.results.table, language: state.language, name: `results-${id(state.teacher)}.csv` } }]] : [state, []]),
-  // The worksheets and keys of the results view's assignment; where no name is
-  // known yet, why not.
-  keysAsked: (state) => {
+  // The worksheets, the keys or both of the results view's assignment, on
+  // one side or two; where no name is known yet, why not.
+  keysAsked: (state, { parts = 'all', twoSided = true }) => {
     const a = state.teacher;
     if (!a) return [state, []];
-    const read = state.results?.table.rows.map((row) => row.name) ?? [];
+    const read = state.results?.table?.rows.map((row) => row.name) ?? [];
     if (keySheets(a, read, '').length === 0) return [state, [{ announce: [{ id: 'teacher.keysLater' }] }]];
-    return [state, [{ print: { keys: { assignment: a, read } } }]];
+    const kind = ['all', 'sheets', 'keys'].includes(parts) ? parts : 'all';
+    return [state, [{ print: { keys: { assignment: a, read, parts: kind, twoSided: twoSided !== false } } }]];
+  },
+  // The whole gradebook written to one file.
+  bookExported: (state) => (Object.keys(state.gradebook).length === 0 ? [state, []]
+    : [state, [{ save: { content: exported(state.gradebook), name: 'gradebook.json', type: 'application/json' } }]]),
+  // A gradebook file's text merged into this one: no code is lost on either side.
+  bookImported: (state, { text }) => {
+    const book = imported(String(text));
+    if (book === null) return [state, [{ announce: [{ id: 'book.notBook' }] }]];
+    const [next, effects] = withBook(state, book);
+    const keep = Object.fromEntries(Object.keys(book).map((key) => [key, next.gradebook[key]]));
+    return [next, [{ keepBook: keep }, { announce: [{ id: 'book.imported', values: { count: Object.keys(book).length } }] }, ...effects]];
+  },
+  // The gradebook as another tab of this browser stored it, merged into this one.
+  bookStored: (state, { book }) => withBook(state, bookOf(book)),
+  // The class's scores across the gradebook's assignments, as CSV.
+  bookCsvAsked: (state) => {
+    const entries = Object.values(state.gradebook).map((e) => ({ assignment: assignmentOf(e), codes: e.codes, rule: e.rule }));
+    return entries.length === 0 ? [state, []] : [state, [{ saveBook: { entries, language: state.language, name: 'gradebook.csv' } }]];
   },
 };

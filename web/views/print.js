@@ -26,12 +26,15 @@ export function render(slice) {
   drawn = slice;
 }
 
-// Draws the print asked ({ classSet }, { keys: { assignment, read } }, { names:
+// Draws the print asked ({ classSet }, { keys: { assignment, read, parts, twoSided } }, { names:
 // assignment } or { results: true }), and prints it.
 export function print(what) {
   asked = what;
   if (what.classSet) worksheet.buildClassSet(what.classSet);
-  else if (what.keys) worksheet.buildAssignmentSet({ sheets: keySheets(what.keys.assignment, what.keys.read, classLinks.base()) });
+  else if (what.keys) {
+    const { assignment: a, read, parts, twoSided } = what.keys;
+    worksheet.buildAssignmentSet({ sheets: keySheets(a, read, classLinks.base()), a, parts, twoSided });
+  }
   else if (what.names) classLinks.printNames(what.names);
   else if (what.results) teacher.printing(true);
   window.print();

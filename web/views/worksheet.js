@@ -48,7 +48,10 @@ function idOf({ model, exercise }) {
 // Whether a printed link would open on a student's device: not one to a file on this computer.
 const linkPrints = () => location.protocol !== 'file:';
 
-const idLine = (sheet) => el('p', 'sheet-id', idOf(sheet));
+// The id of a sheet, after its assignment's title and due date where it is an assignment's.
+const idText = (sheet) => (sheet.heading ? `${sheet.heading} · ${idOf(sheet)}` : idOf(sheet));
+
+const idLine = (sheet) => el('p', 'sheet-id', idText(sheet));
 
 // The name and date line, the name written in where the sheet is a student's.
 function nameLine(sheet) {
@@ -183,7 +186,7 @@ function keyOf(sheet, width) {
   const { model: m } = sheet;
   const key = el('section', 'sheet-key');
   const id = el('p', 'key-id');
-  id.append(el('strong', '', t('sheet.key')), ' ', idOf(sheet));
+  id.append(el('strong', '', t('sheet.key')), ' ', idText(sheet));
   const { frame: frameWidth, perLine } = keyHeight(keyShapeOf(m), width);
   const grid = el('div', 'key-frames');
   grid.style.gridTemplateColumns = `repeat(${perLine}, ${frameWidth}mm)`;
@@ -223,11 +226,14 @@ export function buildClassSet({ program, order, seed, options, generator, count,
   build(made.map((e) => ({ model: e.model, exercise: { program, order, seed: e.seed, options, generator } })), made, { parts, twoSided });
 }
 
-// An assignment's sheets and keys: one per student, each with the student's
-// name and link ({ name, exercise, link }, exercise as exercises.js's make() takes it).
-export function buildAssignmentSet({ sheets }) {
+// An assignment's sheets, keys or both (parts), on one side or two: one per
+// student, each with the student's name and link ({ name, exercise, link },
+// exercise as exercises.js's make() takes it), and on each the assignment's
+// title and due date (a: its title, due).
+export function buildAssignmentSet({ sheets, a, parts = 'all', twoSided = true }) {
+  const heading = [a.title, a.due && t('sheet.due', { due: a.due })].filter(Boolean).join(' · ');
   const made = sheets.slice(0, maxSheets).map((sheet) => make(sheet.exercise));
-  build(made.map((e, k) => ({ ...sheets[k], model: e.model })), made);
+  build(made.map((e, k) => ({ ...sheets[k], model: e.model, heading })), made, { parts, twoSided });
 }
 
 // No worksheet: the page prints as itself.

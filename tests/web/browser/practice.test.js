@@ -550,7 +550,7 @@ async function lmsPackages(page, a) {
     const [saved] = await Promise.all([page.waitForEvent('download'), page.click('#lms-form button[type="submit"]')]);
     assert.equal(saved.suggestedFilename(), name);
     const { launch, xml } = scorm.checkPackage(fs.readFileSync(await saved.path()), version);
-    assert.deepEqual(assignment.parseLink(launch.replace(/^index\.html/, '')), { role: 'student', assignment: { ...a, names: [] }, name: null }, version);
+    assert.deepEqual(assignment.parseLink(launch.replace(/^index\.html/, '')), { role: 'student', assignment: { ...a, names: [], secret: '' }, name: null }, version);
     assert.equal(/masteryscore|minNormalizedMeasure/.test(xml), pass !== '', `${version}: a pass mark only where one is typed`);
   }
   assert.ok(await page.$eval('#lms-problem', (e) => e.hidden));
@@ -620,8 +620,12 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   await page.click('#assignment-form button[type="submit"]');
   await page.waitForSelector('#assignment-problem:not([hidden])');
   assert.ok(await page.$eval('#assignment-made', (e) => e.hidden));
+  // A name given twice is asked about first.
   await setValue(page, '#assign-names', classList.join('\n') + '\n\n김민수\n');
   await page.click('#assignment-form button[type="submit"]');
+  await page.waitForSelector('#assignment-question:not([hidden])');
+  assert.ok((await page.textContent('#assignment-question-text')).includes('김민수'));
+  await page.click('#assignment-confirm');
   await page.waitForSelector('#assignment-made:not([hidden])');
   if (harness.engine === 'chromium') await page.screenshot({ path: path.join(build, 'web-assignment-form-ko.png'), fullPage: true });
 
@@ -641,6 +645,8 @@ test('a teacher makes an assignment for three names, and reads two codes back in
 
   const teacherLink = await page.getAttribute('#assignment-teacher', 'href');
   const a = assignment.parseLink(new URL(teacherLink).hash).assignment;
+  assert.equal(await page.evaluate(() => location.hash), new URL(teacherLink).hash, 'the address is the teacher\'s link');
+  assert.match(a.secret, /^[0-9A-Z]{26}$/);
   assert.deepEqual([a.seed, a.options, a.names, a.title, a.due, a.from, a.fill, a.hints, a.show, a.perStudent],
                    [12345, [], classList, '월요일 과제: 역행렬', '2026-12-14', 2, 'row', 3, false, true]);
   if (harness.engine === 'chromium') await lmsPackages(page, a);
@@ -670,7 +676,7 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   const results = await harness.open(browser(), teacherLink, { ready: '#teacher-facts dd', locale: 'ko-KR' });
   assert.equal(await results.evaluate(() => document.activeElement.id), 'teacher-codes', 'the box for the codes, ready for a paste');
   const facts = await results.$$eval('#teacher-facts dd', (all) => all.map((dd) => dd.textContent));
-  assert.deepEqual([facts[0], facts[1], facts[3]], ['월요일 과제: 역행렬', '2026-12-14', classList.join(', ')]);
+  assert.deepEqual([facts[0], facts[1], facts.at(-1)], ['월요일 과제: 역행렬', '2026-12-14', classList.join(', ')]);
   assert.equal(await results.$$eval('#teacher-links textarea', (all) => all[0].value), list);
   const [kim, park] = handedIn.map((line) => codeOf(a, line));
   const [altered, other] = [kim.slice(0, 30) + (kim[30] === 'A' ? 'B' : 'A') + kim.slice(31), codeOf({ ...a, seed: 1 }, handedIn[0])];
@@ -683,13 +689,13 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   assert.deepEqual(rows.map((row) => row[0]), classList, 'a row per name, in the list\'s order');
   for (const row of rows) {
     const verdicts = expected.get(row[0]) ?? ['none', 'none', 'none'];
-    for (const [i, status] of verdicts.entries()) assert.ok(row[1 + i].startsWith(await verdict(status)), `${row[0]}, stage ${i + 2}: ${row[1 + i]}`);
+    for (const [i, status] of verdicts.entries()) assert.ok(row[2 + i].startsWith(await verdict(status)), `${row[0]}, stage ${i + 2}: ${row[2 + i]}`);
   }
-  assert.deepEqual(rows[0].slice(-4), ['1', '25', '1', '']);
-  assert.deepEqual(rows[1].slice(-4), ['0', '', '0', await text(results, 'results.flag.missing')]);
-  assert.deepEqual(rows[2].slice(-4), ['0', '40', '0', '']);
+  // The score, then the hints, the minutes, the hand-in time and the flags.
+  const tail = (row) => [row[1], ...row.slice(-4, -2), row.at(-1)];
+  assert.deepEqual(rows.map(tail), [['1/9', '1', '25', ''], ['', '0', '', await text(results, 'flag.missing')], ['0/9', '0', '40', '']]);
   const setAside = await results.$$eval('#teacher-table li', (all) => all.map((li) => li.textContent));
-  assert.deepEqual(setAside, [await text(results, 'teacher.rejectedItem', { code: altered.slice(0, 12), name: await text(results, 'teacher.unnamed'), problem: await text(results, 'code.broken') }),
+  assert.deepEqual(setAside, [await text(results, 'teacher.rejectedItem', { code: altered.slice(0, 12), name: '김믔수', problem: await text(results, 'code.broken') }),
                               await text(results, 'teacher.rejectedItem', { code: other.slice(0, 12), name: '김민수', problem: await text(results, 'code.other') })]);
   if (harness.engine === 'chromium') await results.screenshot({ path: path.join(build, 'web-assignment-results-ko.png'), fullPage: true });
 
@@ -701,17 +707,21 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   assert.match(csvText, /\r\n박서연,다시 풀어 맞힘,풀다가 멈춤,/);
   assert.match(csvText, /\r\n"Lee, ""JJ"" Jiwoo",풀지 않음,/);
   await results.click('#language-en');
-  assert.deepEqual(await results.$$eval('#teacher-table tbody tr:first-child > *', (cells) => cells.slice(0, 2).map((c) => c.textContent)),
+  assert.deepEqual(await results.$$eval('#teacher-table tbody tr:first-child > *', (cells) => [0, 2].map((i) => cells[i].textContent)),
                    ['김민수', '✓ right the first time']);
 
-  // The codes that the students' pages gave: the teacher's page agrees with their verdicts.
+  // The codes that the students' pages gave, joined to those read: graded by
+  // the latest, the teacher's page agrees with their verdicts.
   await setValue(results, '#teacher-codes', `${kimCode} ${parkCode}`);
   await results.click('#teacher-form button');
-  await results.waitForFunction(() => document.querySelectorAll('#teacher-table tbody tr').length === 3 && !document.querySelector('#teacher-table li'));
-  const handedRows = await results.$$eval('#teacher-table tbody tr', (trs) => trs.map((tr) => [...tr.cells].map((c) => c.textContent)));
+  await results.waitForFunction(() => document.querySelector('#teacher-codes').value.split('\n').filter(Boolean).length === 6);
+  await results.selectOption('#teacher-rule', 'latest');
   const open = await verdict('open');
-  assert.deepEqual([0, 2].map((i) => [handedRows[i][0], handedRows[i][1].startsWith(open), handedRows[i].at(-4), handedRows[i].at(-1)]),
-                   [['김민수', true, '3', ''], ['박서연', true, '0', '']]);
+  await results.waitForFunction((open) => document.querySelector('#teacher-table tbody tr:first-child td:nth-of-type(2)')?.textContent.startsWith(open), open);
+  const handedRows = await results.$$eval('#teacher-table tbody tr', (trs) => trs.map((tr) => [...tr.cells].map((c) => c.textContent)));
+  // (A code handed in within seconds may be flagged too fast besides.)
+  assert.deepEqual([0, 2].map((i) => [handedRows[i][0], handedRows[i][2].startsWith(open), handedRows[i].at(-4), handedRows[i].at(-1).split(' ')[0]]),
+                   [['김민수', true, '3', await text(results, 'flag.codes')], ['박서연', true, '0', await text(results, 'flag.codes')]]);
 
   // The keys: a sheet for each student, with the name (and, but from a file,
   // that student's own link), then their keys, each with the name.

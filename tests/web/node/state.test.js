@@ -12,8 +12,8 @@ import { model as modelOfRun } from '../../../web/logic/model.js';
 import { modelOf, make } from '../../../web/logic/exercises.js';
 import { parse } from '../../../web/logic/share.js';
 import * as runner from '../../../web/logic/runner.js';
-import { assignment, exerciseFor, id, teacherFragment } from '../../../web/logic/assignments/assignment.js';
-import { noted, newResult } from '../../../web/logic/assignments/result-code.js';
+import { assignment, exerciseFor, id, teacherFragment, secretOf } from '../../../web/logic/assignments/assignment.js';
+import { noted, write, newResult } from '../../../web/logic/assignments/result-code.js';
 import { results } from '../../../web/logic/assignments/results.js';
 import { workKey, newer } from '../../../web/logic/assignments/work.js';
 import { resultOf } from '../../../web/logic/assignments/scorm.js';
@@ -68,10 +68,21 @@ test('each message changes the state as it says, and asks the page for its effec
   const made = update(initial(), { type: 'link', link: parse('#gjsolve&seed=3&order=2') })[0];
   const a = assignment({ seed: 9, names: ['Kim'] });
   const teaching = update(shown, { type: 'teacherLink', found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' })[0];
-  const table = { rows: [{ name: 'Kim', code: 'X' }, { name: 'Lee', code: null }], stages: [], rejected: [] };
-  const graded = { ...teaching, results: { codes: 'X', table } };
+  const table = { rows: [{ name: 'Kim', code: 'X' }, { name: 'Lee', code: null }], stages: [], rejected: [], counts: { codes: 1, graded: 1, rejected: 0, repeated: 0 } };
+  const code = write({ ...newResult(id(a), 'Kim', 0), handed: 60000 });
+  const graded = { ...teaching, results: { codes: code, rule: 'best', table, opened: null } };
+  const entry = (names = ['Kim'], more = {}) => ({ link: teacherFragment({ ...a, names }), codes: '', rule: 'best', edits: 0, dropped: [], ...more });
+  const results = (more = {}) => ({ codes: '', rule: 'best', table: null, opened: null, ...more });
+  const view = [open('gjinverse'), { focus: { element: 'teacher-codes', top: true } }];
+  const keep = (e) => ({ keepBook: { [id(a)]: e } });
+  const b = assignment({ seed: 9, names: ['Kim', 'Lee'] });
+  const secret = Array(16).fill(0);
   const classSet = (set) => ({ print: { classSet: { program: 'gjinverse', count: 2, parts: 'all', twoSided: true, ...set } } });
   const given = { program: 'gjsolve', order: 2, options: [], from: '3', fill: 'all', hints: 1, show: false, perStudent: true, title: 'T', due: '', names: ' Kim \n\nLee\nkim' };
+  const made1 = assignment({ ...given, from: 3, seed: 11, names: ['Kim', 'Lee'], secret: secretOf(Array(16).fill(0)) });
+  const book1 = { link: teacherFragment(made1), codes: '', rule: 'best', edits: 0, dropped: [] };
+  const code2 = write({ ...newResult(id(a), 'Lee', 0), handed: 120000 });
+  graded.gradebook = { [id(a)]: entry(['Kim'], { codes: code }) };
   check([
     ['the first prompt waits', initial(), { type: 'awaiting', program: 'gjsolve' }, { early: { program: 'gjsolve', entries: [], ended: false } }, []],
     ['typed before the programs: kept', { ...initial(), early: { program: 'gjsolve', entries: ['2\n'], ended: false } }, { type: 'typed', text: '1', ended: true },
@@ -100,15 +111,25 @@ test('each message changes the state as it says, and asks the page for its effec
     ['the stage shown stays, within the stages of a longer run of the session', { ...shown, model: modelOfRun(typed[2]), stage: { k: 9, all: true } },
      { type: 'shown', model: modelOfRun(typed[3]) }, { stage: { k: 6, all: true } }, []],
     ['practice asked from the mode\'s button', shown, { type: 'mode', mode: 'practice', focus: true }, { mode: 'practice' }, [{ announce: [seventh] }, { focus: { stage: 6 } }]],
-    ['a teacher\'s link: its results view, practising, over the program empty', shown,
-     { type: 'teacherLink', found: { role: 'teacher', assignment: { program: 'gjsolve' } }, program: 'gjsolve' },
-     { mode: 'practice', teacher: { program: 'gjsolve' }, problem: null, link: null }, [open('gjsolve'), { focus: { element: 'teacher-codes', top: true } }]],
+    ['a teacher\'s link: its results view, practising, over the program empty, kept in the gradebook', shown,
+     { type: 'teacherLink', found: { role: 'teacher', assignment: a }, program: 'gjinverse' },
+     { mode: 'practice', teacher: a, problem: null, link: null, results: results(), gradebook: { [id(a)]: entry() } }, [...view, keep(entry()), { warm: a }]],
+    ['reopened: the codes kept, graded by the rule kept', { ...shown, gradebook: { [id(a)]: entry(['Kim'], { codes: code, rule: 'first' }) } },
+     { type: 'teacherLink', found: { role: 'teacher', assignment: a }, program: 'gjinverse' },
+     { teacher: a, results: results({ codes: code, rule: 'first' }) },
+     [...view, keep(entry(['Kim'], { codes: code, rule: 'first' })), { grade: { assignment: a, codes: code, rule: 'first' } }]],
+    ['an older link: the names added since, and the address that holds them', { ...shown, gradebook: { [id(a)]: entry(['Kim', 'Lee'], { edits: 1 }) } },
+     { type: 'teacherLink', found: { role: 'teacher', assignment: a }, program: 'gjinverse' },
+     { teacher: b }, [...view, keep(entry(['Kim', 'Lee'], { edits: 1 })), { address: teacherFragment(b) }, { warm: b }]],
+    ['a student\'s link made a teacher\'s: nothing of the teacher\'s', shown,
+     { type: 'teacherLink', found: { problem: 'link.notTeacher' }, program: 'gjinverse' },
+     { teacher: null, results: null, problem: { id: 'link.notTeacher', program: 'gjinverse' } }, [open('gjinverse')]],
     ['a teacher\'s link cut short: no view, and the page says why', shown,
      { type: 'teacherLink', found: { problem: 'link.assignment' }, program: 'gjinverse' },
      { teacher: null, problem: { id: 'link.assignment', program: 'gjinverse' } }, [open('gjinverse')]],
     ['any other link closes the results view', graded, { type: 'link', link: parse('#gjsolve') }, { teacher: null, results: null }, [open('gjsolve')]],
     ['the same assignment again keeps its table', graded, { type: 'teacherLink', found: { role: 'teacher', assignment: { ...a, title: 'New' } }, program: 'gjinverse' },
-     { results: graded.results }, [open('gjinverse'), { focus: { element: 'teacher-codes', top: true } }]],
+     { results: graded.results, teacher: a }, [...view, keep(entry(['Kim'], { codes: code })), { address: teacherFragment(a) }]],
     ['start over', { ...practising, teacher: { program: 'gjinverse' } }, { type: 'restart' }, { link: null, problem: null, teacher: null },
      [{ forget: progress }, { address: '#gjinverse&practice' }, open('gjinverse')]],
     ['nothing to start over before a run', initial(), { type: 'restart' }, null, []],
@@ -183,19 +204,66 @@ test('each message changes the state as it says, and asks the page for its effec
     ['or refused', shown, { type: 'copied', error: 'no' }, null, [{ announce: [{ id: 'status.copyFailed', values: { error: 'no' } }] }]],
     ['a download asked', shown, { type: 'save', content: 'a,b', name: 'x.csv', mime: 'text/csv' }, null, [{ save: { content: 'a,b', name: 'x.csv', type: 'text/csv' } }]],
     ['a print asked', shown, { type: 'print', asked: { results: true } }, null, [{ print: { results: true } }]],
-    ['an assignment made: its links', shown, { type: 'assignmentMade', given, seed: 11 },
-     { made: { assignment: assignment({ ...given, from: 3, seed: 11, names: ['Kim', 'Lee'] }) } }, [{ announce: [{ id: 'assign.made' }] }]],
+    ['an assignment made: its links, its address, its place in the gradebook', shown, { type: 'assignmentMade', given, seed: 11, secret, confirmed: true },
+     { made: { assignment: made1 }, gradebook: { [id(made1)]: book1 } },
+     [{ announce: [{ id: 'assign.made' }] }, { address: teacherFragment(made1) }, { keepBook: { [id(made1)]: book1 } }]],
+    ['a name given twice: asked first', shown, { type: 'assignmentMade', given, seed: 11, secret },
+     { made: { question: { repeats: ['Kim'], past: false }, pending: made1 }, gradebook: {} }, []],
+    ['a due date past: asked first', shown, { type: 'assignmentMade', given: { ...given, names: 'Kim', due: '2026-12-08' }, seed: 11, secret, today: '2026-12-09' },
+     { made: { question: { repeats: [], past: true }, pending: { ...made1, names: ['Kim'], due: '2026-12-08' } } }, []],
+    ['due today: made', shown, { type: 'assignmentMade', given: { ...given, names: 'Kim', due: '2026-12-09' }, seed: 11, secret, today: '2026-12-09' },
+     { made: { assignment: { ...made1, names: ['Kim'], due: '2026-12-09' } } },
+     [{ announce: [{ id: 'assign.made' }] }, { address: teacherFragment({ ...made1, names: ['Kim'], due: '2026-12-09' }) },
+      { keepBook: { [id(made1)]: { ...book1, link: teacherFragment({ ...made1, names: ['Kim'], due: '2026-12-09' }) } } }]],
+    ['yes to the question', { ...shown, made: { question: { repeats: ['Kim'], past: false }, pending: made1 } }, { type: 'assignmentConfirmed' },
+     { made: { assignment: made1 } }, [{ announce: [{ id: 'assign.made' }] }, { address: teacherFragment(made1) }, { keepBook: { [id(made1)]: book1 } }]],
+    ['no question, no yes', shown, { type: 'assignmentConfirmed' }, null, []],
     ['or why there are none', shown, { type: 'assignmentMade', given: { ...given, from: '' }, seed: 11 }, { made: { invalid: true } }, []],
     ['its package saved', shown, { type: 'packaged', name: 'p.zip' }, null, [{ announce: [{ id: 'lms.made', values: { name: 'p.zip' } }] }]],
-    ['codes read in the results view', teaching, { type: 'codesRead', codes: 'X' }, null, [{ grade: { assignment: a, codes: 'X' } }]],
+    ['codes read: joined to those kept, each once, kept and graded', teaching, { type: 'codesRead', codes: `${code}\n${code}` },
+     { results: results({ codes: code }) }, [keep(entry(['Kim'], { codes: code })), { grade: { assignment: a, codes: code, rule: 'best' } }]],
     ['and nowhere else', shown, { type: 'codesRead', codes: 'X' }, null, []],
-    ['their table', teaching, { type: 'graded', assignment: a, codes: 'X', table }, { results: { codes: 'X', table } },
-     [{ announce: [{ id: 'teacher.readCount', values: { codes: 0, rows: 1 } }] }]],
-    ['a table of another assignment', teaching, { type: 'graded', assignment: assignment({ seed: 10 }), codes: 'X', table }, null, []],
+    ['their table', { ...graded, results: { ...graded.results, table: null } }, { type: 'graded', assignment: a, codes: code, rule: 'best', table },
+     { results: graded.results }, [{ announce: [{ id: 'teacher.statusAll', values: { codes: 1, students: 1, rejected: 0 } }] }]],
+    ['a table of codes read before', graded, { type: 'graded', assignment: a, codes: '', rule: 'best', table: { ...table } }, null, []],
+    ['a table by another rule', graded, { type: 'graded', assignment: a, codes: code, rule: 'first', table: { ...table } }, null, []],
+    ['a table of another assignment', teaching, { type: 'graded', assignment: assignment({ seed: 10 }), codes: '', table }, null, []],
+    ['the latest code counts', graded, { type: 'ruleChosen', rule: 'latest' }, { results: { ...graded.results, rule: 'latest' } },
+     [keep(entry(['Kim'], { codes: code, rule: 'latest' })), { grade: { assignment: a, codes: code, rule: 'latest' } }]],
+    ['no rule of that name', graded, { type: 'ruleChosen', rule: 'worst' }, null, []],
+    ['a row opened', graded, { type: 'rowOpened', name: 'Kim' }, { results: { ...graded.results, opened: 'Kim' } }, [{ focus: { element: 'teacher-detail' } }]],
+    ['and closed', { ...graded, results: { ...graded.results, opened: 'Kim' } }, { type: 'rowOpened', name: 'Kim' }, { results: graded.results }, []],
+    ['names added: those there already said, not added', graded, { type: 'namesAdded', text: 'Lee\nkim\n' },
+     { teacher: b }, [{ address: teacherFragment(b) }, keep(entry(['Kim', 'Lee'], { codes: code, edits: 1 })), { grade: { assignment: b, codes: code, rule: 'best' } },
+      { announce: [{ id: 'teacher.namesAdded', values: { count: 1 } }, { id: 'teacher.namesThere', values: { names: 'kim' } }] }]],
+    ['none new', teaching, { type: 'namesAdded', text: 'KIM' }, null,
+     [{ announce: [{ id: 'teacher.namesAdded', values: { count: 0 } }, { id: 'teacher.namesThere', values: { names: 'KIM' } }] }]],
+    ['a name corrected, the name corrected away noted', teaching, { type: 'nameCorrected', from: 'Kim', to: ' Kym ' },
+     { teacher: { ...a, names: ['Kym'] } }, [{ address: teacherFragment({ ...a, names: ['Kym'] }) }, keep(entry(['Kym'], { edits: 1, dropped: ['kim'] })),
+      { announce: [{ id: 'teacher.nameCorrected', values: { from: 'Kim', to: 'Kym' } }] }]],
+    ['not to a name on the list', { ...teaching, teacher: b }, { type: 'nameCorrected', from: 'Kim', to: 'lee' }, null,
+     [{ announce: [{ id: 'teacher.namesThere', values: { names: 'lee' } }] }]],
+    ['not a name off the list', teaching, { type: 'nameCorrected', from: 'Lee', to: 'Li' }, null, []],
     ['the table as CSV', graded, { type: 'resultsSaved' }, null, [{ saveTable: { table, language: 'en', name: `results-${id(a)}.csv` } }]],
     ['no table, no CSV', teaching, { type: 'resultsSaved' }, null, []],
-    ['the keys of a class list', teaching, { type: 'keysAsked' }, null, [{ print: { keys: { assignment: a, read: [] } } }]],
+    ['the sheets and keys of a class list', teaching, { type: 'keysAsked' }, null, [{ print: { keys: { assignment: a, read: [], parts: 'all', twoSided: true } } }]],
+    ['the keys alone, one-sided', teaching, { type: 'keysAsked', parts: 'keys', twoSided: false }, null,
+     [{ print: { keys: { assignment: a, read: [], parts: 'keys', twoSided: false } } }]],
     ['no keys before a name is known', { ...teaching, teacher: assignment({ seed: 9 }) }, { type: 'keysAsked' }, null, [{ announce: [{ id: 'teacher.keysLater' }] }]],
+    ['the gradebook to a file', teaching, { type: 'bookExported' }, null,
+     [{ save: { content: JSON.stringify({ format: 'gauss-jordan gradebook', version: 1, assignments: [entry()] }, null, 1), name: 'gradebook.json', type: 'application/json' } }]],
+    ['an empty one, not', shown, { type: 'bookExported' }, null, []],
+    ['a file of no gradebook', shown, { type: 'bookImported', text: '{"assignments": []}' }, null, [{ announce: [{ id: 'book.notBook' }] }]],
+    ['a gradebook file: merged, the codes of both kept', graded,
+     { type: 'bookImported', text: JSON.stringify({ format: 'gauss-jordan gradebook', version: 1, assignments: [entry(['Kim', 'Lee'], { codes: code2 })] }) },
+     { teacher: b, gradebook: { [id(a)]: entry(['Kim', 'Lee'], { codes: `${code}\n${code2}` }) } },
+     [keep(entry(['Kim', 'Lee'], { codes: `${code}\n${code2}` })), { announce: [{ id: 'book.imported', values: { count: 1 } }] },
+      { address: teacherFragment(b) }, { grade: { assignment: b, codes: `${code}\n${code2}`, rule: 'best' } }]],
+    ['another tab\'s gradebook: its codes shown and graded', teaching, { type: 'bookStored', book: { [id(a)]: entry(['Kim'], { codes: code }) } },
+     { results: results({ codes: code }) }, [{ address: teacherFragment(a) }, { grade: { assignment: a, codes: code, rule: 'best' } }]],
+    ['the same as this one: nothing drawn again', teaching, { type: 'bookStored', book: teaching.gradebook }, { results: teaching.results }, []],
+    ['the scores across the gradebook', teaching, { type: 'bookCsvAsked' }, null,
+     [{ saveBook: { entries: [{ assignment: a, codes: '', rule: 'best' }], language: 'en', name: 'gradebook.csv' } }]],
   ]);
   assert.throws(() => update(shown, { type: 'nonsense' }), /nonsense/);
 });
@@ -424,7 +492,9 @@ test('every message is taken in every state, and the state given stays as it was
     notYou: {}, handIn: { now: 2, confirmed: true }, reported: { ok: false }, lms: { outcome: 'refused' }, workStored: { kept: null }, workSaved: { saved: false },
     teacherLink: { found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' },
     assignmentMade: { given: { names: 'Kim' }, seed: 7 }, packaged: { name: 'x.zip' }, codesRead: { codes: '' },
-    graded: { assignment: a, codes: '', table: { rows: [], stages: [], rejected: [] } }, resultsSaved: {}, keysAsked: {},
+    graded: { assignment: a, codes: '', table: { rows: [], stages: [], rejected: [], counts: { codes: 0, graded: 0, rejected: 0, repeated: 0 } } },
+    resultsSaved: {}, keysAsked: {}, assignmentConfirmed: {}, ruleChosen: { rule: 'first' }, rowOpened: { name: 'Kim' }, namesAdded: { text: 'Lee' },
+    nameCorrected: { from: 'Kim', to: 'Kym' }, bookExported: {}, bookImported: { text: '{}' }, bookCsvAsked: {}, bookStored: { book: null },
   };
   assert.deepEqual(Object.keys(minimal).sort(), Object.keys(handlers).sort(), 'a message for every handler');
   for (const [name, state] of Object.entries({ initial: initial(), shown, practising, answered, student, teaching })) {

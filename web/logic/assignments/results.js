@@ -67,6 +67,7 @@ import { check, isMiss } from '../check.js';
 import { making } from '../exercises.js';
 import { stageShort } from '../words.js';
 import { csv } from './csv.js';
+import { canonical } from './gradebook.js';
 
 // The fastest a person reads a question, works its number out and types it:
 // a code whose time is under this per answer checked was not typed by hand.
@@ -79,9 +80,8 @@ const day = 86400000;
 // UTC: -540 in Seoul). Null for no due date.
 export const dueInstant = (due, offset = 0) => (due ? Date.parse(due) + day + offset * 60000 : null);
 
-// A code written one way: NFKC, without separators, in capitals, O as 0 and I, L as 1.
-const canonical = (code) => code.normalize('NFKC').replace(/[\s\u2010-\u2015-]+/g, '').toUpperCase()
-  .replace(/O/g, '0').replace(/[IL]/g, '1');
+// A code written one way (gradebook.js's canonical) counts once.
+export { canonical, readCount } from './gradebook.js';
 
 // The codes in pasted, read, each once: { valid: [{ code, result }],
 // rejected, damaged, codes, repeated }, damaged the name keys that damaged
@@ -188,8 +188,7 @@ function missedOf(stages, rows) {
 }
 
 // The table's work, as a generator that yields between pieces (see grading).
-function* work(a, pasted, { rule = 'best', offset = 0 } = {}) {
-  const models = new Map();
+function* work(a, pasted, { rule = 'best', offset = 0, models = new Map() } = {}) {
   function* modelFor(name) {
     const exercise = exerciseFor(a, name);
     if (!models.has(exercise.seed)) models.set(exercise.seed, (yield* making(exercise)).model);
@@ -243,7 +242,9 @@ function* work(a, pasted, { rule = 'best', offset = 0 } = {}) {
 // run, one piece of an exact replay or one stage of a code checked) and gives
 // whether the table is done; job.result is the table then. options: { rule
 // ('best' by default, 'first' or 'latest': see the table's rule), offset (the
-// teacher's zone, as dueInstant takes it) }.
+// teacher's zone, as dueInstant takes it), models (a Map that keeps the
+// students' runs by seed between tables of one assignment: given again, a
+// table of more codes or by another rule makes no run twice) }.
 export function grading(a, pasted, options = {}) {
   const pieces = work(a, pasted, options);
   const job = { result: null };
@@ -263,10 +264,6 @@ export function results(a, pasted, options = {}) {
   while (!job.step(Infinity));
   return job.result;
 }
-
-// What the status line says once a table is read: { id, values } for t.
-export const readCount = (table) => ({ id: table.counts.rejected > 0 ? 'teacher.status' : 'teacher.statusAll',
-  values: { codes: table.counts.codes, students: table.counts.graded, rejected: table.counts.rejected } });
 
 // A stage column's heading (t's): its number and its short name.
 export const stageHeading = (t, table, k) => t('results.stageNamed', { k: k + 1, name: stageShort(t, table.plan[k]) });

@@ -2,20 +2,27 @@
 // (the program, order and options, the first stage and the entries asked, the
 // hints allowed, whether Show may be used, a matrix per student or one for the
 // class), its title, due date and class list, sent with a seed drawn for it
-// ('assignmentMade'), so that two assignments made alike still differ; and,
-// once the state has made it, the links that it gives: the students'
-// (class-links.js) and the teacher's. Its package for an LMS is lms-download.js's.
+// and the bytes of its secret ('assignmentMade'), so that two assignments
+// made alike still differ; the question the state asks first (a name given
+// twice, a due date past); and, once the state has made it, the links that
+// it gives: the students' (class-links.js) and the teacher's. "From" offers
+// the named stages of the program and order chosen. Its package for an LMS is
+// lms-download.js's.
 import { t } from '../language.js';
-import { byId } from '../dom.js';
-import { randomWord } from '../seed.js';
+import { byId, el } from '../dom.js';
+import { randomWord, randomBytes } from '../seed.js';
 import { drawStudentLinks, base } from './class-links.js';
-import { teacherFragment, maxTitle, maxName, maxNames } from '../../logic/assignments/assignment.js';
-import { defaultProgram } from '../../logic/share.js';
+import { teacherFragment, fromChoices, maxTitle, maxName, maxNames } from '../../logic/assignments/assignment.js';
+import { defaultProgram, firstAsked } from '../../logic/share.js';
+import { stageName } from '../../logic/words.js';
 
 const form = byId('assignment-form');
 const madeBox = byId('assignment-made');
 const teacherLink = byId('assignment-teacher');
 const problem = byId('assignment-problem');
+const question = byId('assignment-question');
+const fromField = byId('assign-from');
+let drawnChoices = '';   // the program, order and language whose stages "From" offers
 
 const value = (id) => byId(id).value;
 const checked = (name) => [...form.querySelectorAll(`input[name="${name}"]:checked`)].map((box) => box.value);
@@ -27,15 +34,42 @@ const given = () => ({
   perStudent: checked('assign-matrix')[0] === 'student', title: value('assign-title').trim(), due: value('assign-due'), names: value('assign-names'),
 });
 
+// Today in the teacher's time zone, 'YYYY-MM-DD'.
+const today = () => new Date(Date.now() - new Date().getTimezoneOffset() * 60000).toISOString().slice(0, 10);
+
+// "From"'s choices: the named stages of the program and order chosen, the
+// one chosen kept where the run has it, else the first asked.
+function drawFrom(language) {
+  const [program, order] = [value('assign-program'), Number(value('assign-order'))];
+  const drawing = `${program} ${order} ${language}`;
+  if (drawing === drawnChoices) return;
+  drawnChoices = drawing;
+  const chosen = Number(fromField.value) || firstAsked;
+  fromField.replaceChildren(...fromChoices(program, order).map(({ from, stage }) =>
+    el('option', '', t('assign.fromStage', { k: from, name: stageName(t, { ...stage, k: from - 1 }) }), { value: String(from) })));
+  fromField.value = String(fromField.querySelector(`option[value="${chosen}"]`) ? chosen : firstAsked);
+}
+
+// The question asked before the links are made: the names given twice, the due date past.
+function drawQuestion(made) {
+  question.hidden = !made?.question;
+  if (!made?.question) return;
+  const { repeats, past } = made.question;
+  byId('assignment-question-text').textContent = [repeats.length > 0 ? t('assign.repeats', { names: repeats.join(', ') }) : '',
+    past ? t('assign.past', { due: made.pending.due }) : ''].filter(Boolean).join(' ');
+}
+
 // Draws the slice ({ program, made, language }): the program of the run shown
 // as the form's choice until the teacher picks one, and the assignment made
-// (made: { assignment } or { invalid: true }, or null): its links, or why
-// there are none.
-export function render({ program, made }) {
+// (made: { assignment }, { invalid: true }, { question, pending }, or null):
+// its links, or why there are none, or what is asked first.
+export function render({ program, made, language }) {
   if (program && !form.dataset.touched) byId('assign-program').value = program;
+  drawFrom(language);
   madeBox.hidden = !made?.assignment;
   problem.hidden = !made?.invalid;
   problem.textContent = made?.invalid ? t('assign.invalid', { title: maxTitle, name: maxName, names: maxNames }) : '';
+  drawQuestion(made);
   if (!made?.assignment) return;
   const link = base() + teacherFragment(made.assignment);
   drawStudentLinks(byId('assignment-students'), made.assignment);
@@ -45,11 +79,15 @@ export function render({ program, made }) {
 
 // Sends the form's assignment to the page.
 export function connect(dispatch) {
-  form.addEventListener('change', () => { form.dataset.touched = 'yes'; });
+  form.addEventListener('change', (event) => {
+    form.dataset.touched = 'yes';
+    if (event.target.id === 'assign-program' || event.target.id === 'assign-order') drawFrom(drawnChoices.split(' ')[2]);
+  });
   form.addEventListener('submit', (event) => {
     event.preventDefault();
-    dispatch({ type: 'assignmentMade', given: given(), seed: randomWord() });
+    dispatch({ type: 'assignmentMade', given: given(), seed: randomWord(), secret: randomBytes(16), today: today() });
   });
+  byId('assignment-confirm').addEventListener('click', () => dispatch({ type: 'assignmentConfirmed' }));
   byId('assignment-copy-teacher').addEventListener('click', () => dispatch({ type: 'copy', content: teacherLink.href, done: 'status.linkCopied' }));
 }
 

@@ -1,0 +1,56 @@
+// The teacher's side, for what only a browser shows: a class of 40 on ten
+// stages read at a glance at 1280 px in Korean (no sideways scroll of the
+// table's box, a name never broken inside), the gradebook kept across a
+// reload (the codes, the table and the list of assignments back), and a
+// student's link made a teacher's opening nothing of the teacher's.
+// engines: chromium firefox webkit
+import { test } from 'node:test';
+import path from 'node:path';
+import assert from 'node:assert/strict';
+import { build, engine, pageUrl, useBrowser, open, close } from './harness.js';
+import { assignment, id, secretOf, teacherFragment, studentFragment } from '../../../web/logic/assignments/assignment.js';
+import { write, newResult } from '../../../web/logic/assignments/result-code.js';
+
+const browser = useBrowser();
+const family = ['김', '이', '박', '최', '정', '강', '조', '윤', '장', '임'];
+const given = ['민준', '서연', '도윤', '하은'];
+const names = family.flatMap((f) => given.map((g) => f + g));
+// gjsolve of order 4 from stage 3: ten stages asked.
+const a = assignment({ program: 'gjsolve', order: 4, from: 3, seed: 77, names, title: '연립방정식 과제', secret: secretOf(Array(16).fill(7)) });
+const handed = Date.UTC(2026, 11, 8, 9);
+const code = write({ ...newResult(id(a), names[0], handed - 600000), handed });
+
+// The table's rows as [name, score], and whether its box scrolls sideways or a name breaks.
+const look = (page) => page.evaluate(() => {
+  const box = document.querySelector('#teacher .results-box');
+  const broken = [...box.querySelectorAll('.row-open')].filter((b) => b.getClientRects().length > 1 || b.offsetHeight > 2 * parseFloat(getComputedStyle(b).lineHeight));
+  return { rows: [...box.querySelectorAll('tbody tr')].map((tr) => [tr.cells[0].textContent, tr.cells[1].textContent]),
+           stages: box.querySelectorAll('th.stage-head').length, sideways: box.scrollWidth > box.clientWidth, broken: broken.length };
+});
+
+test('a class of 40 on ten stages fits 1280 px in Korean, and comes back after a reload with its codes', async () => {
+  const page = await open(browser(), pageUrl + teacherFragment(a), { ready: '#teacher-facts dd', locale: 'ko-KR', viewport: { width: 1280, height: 800 } });
+  await page.evaluate((text) => { document.getElementById('teacher-codes').value = text; }, `제출합니다 ${code}`);
+  await page.click('#teacher-form button');
+  await page.waitForSelector('#teacher-table table');
+  const drawn = await look(page);
+  assert.deepEqual([drawn.rows.length, drawn.rows[0], drawn.rows[1], drawn.stages, drawn.sideways, drawn.broken],
+                   [40, [names[0], '0/10'], [names[1], ''], 10, false, 0]);
+  if (engine === 'chromium') await page.screenshot({ path: path.join(build, 'web-teacher-class-ko.png'), fullPage: true });
+  await page.reload();
+  await page.waitForSelector('#teacher-table table');
+  assert.deepEqual(await look(page), drawn, 'the table back');
+  assert.equal((await page.inputValue('#teacher-codes')).trim(), code, 'the codes pasted, kept');
+  assert.deepEqual(await page.$$eval('#teacher-book li a', (all) => all.map((link) => link.getAttribute('href'))), [teacherFragment(a)]);
+  assert.deepEqual(await page.$$eval('#assignment-book li a', (all) => all.length), 1, 'listed under the form too');
+  await close(page);
+});
+
+test('a student\'s link made a teacher\'s opens nothing of the teacher\'s', async () => {
+  const swapped = pageUrl + studentFragment(a, names[0]).replace('&assignment=', '&teacher=');
+  const page = await open(browser(), swapped, { ready: '#link-note:not([hidden])', locale: 'ko-KR' });
+  assert.deepEqual([await page.$eval('#teacher', (e) => e.hidden), await page.textContent('#link-note')],
+                   [true, await page.evaluate(() => GJ.language.t('link.notTeacher'))]);
+  assert.equal(await page.$('#teacher-book li'), null, 'nothing kept in the gradebook');
+  await close(page);
+});

@@ -1,0 +1,124 @@
+// The teacher's gradebook, kept in the teacher's browser: every assignment
+// made or opened there, by its id, with the codes pasted so far; merged with
+// another browser's (an import never loses a code), written to one file and
+// read back, and the class's scores across assignments as CSV. Nothing here
+// touches the page.
+//
+// A gradebook: { [id]: entry }, an entry: {
+//   link     the teacher's fragment of the assignment (assignment.teacherFragment):
+//            what it asks, its names and its secret
+//   codes    the codes pasted so far, one a line, each once
+//   rule     the grading rule chosen: 'best', 'first' or 'latest'
+//   edits    how many times its names were changed here: of two entries of one
+//            assignment, the one changed more often gives the names first
+//   dropped  the name keys corrected away, which a merge brings back from neither side
+// }
+import { parseLink, teacherFragment, nameKey, id as idOf } from './assignment.js';
+import { find } from './result-code.js';
+import { csv } from './csv.js';
+
+export const rules = ['best', 'first', 'latest'];
+
+// A code written one way: NFKC, without separators, in capitals, O as 0 and
+// I, L as 1: two codes the same so are one code pasted twice.
+export const canonical = (code) => code.normalize('NFKC').replace(/[\s\u2010-\u2015-]+/g, '').toUpperCase()
+  .replace(/O/g, '0').replace(/[IL]/g, '1');
+
+// What the status line says once a table (results.js's) is read: { id, values } for t.
+export const readCount = (table) => ({ id: table.counts.rejected > 0 ? 'teacher.status' : 'teacher.statusAll',
+  values: { codes: table.counts.codes, students: table.counts.graded, rejected: table.counts.rejected } });
+const fileFormat = 'gauss-jordan gradebook';
+
+// The assignment of an entry's link, or null when the link opens no teacher's side.
+export function assignmentOf(entry) {
+  const found = typeof entry?.link === 'string' ? parseLink(entry.link) : null;
+  return found?.role === 'teacher' ? found.assignment : null;
+}
+
+// A new entry of assignment a.
+export const entryOf = (a) => ({ link: teacherFragment(a), codes: '', rule: 'best', edits: 0, dropped: [] });
+
+// The codes of texts (any text each), each once, one a line, in the order first met.
+export function joinedCodes(...texts) {
+  const [seen, codes] = [new Set(), []];
+  for (const code of texts.flatMap((text) => find(String(text ?? '')))) {
+    if (!seen.has(canonical(code))) codes.push(code);
+    seen.add(canonical(code));
+  }
+  return codes.join('\n');
+}
+
+// An entry as kept: its fields in their shapes, or null when its link opens nothing.
+function soundEntry(entry) {
+  const a = assignmentOf(entry);
+  if (a === null) return null;
+  return { link: teacherFragment(a), codes: joinedCodes(entry.codes), rule: rules.includes(entry.rule) ? entry.rule : 'best',
+           edits: Number.isInteger(entry.edits) && entry.edits >= 0 ? entry.edits : 0,
+           dropped: Array.isArray(entry.dropped) ? entry.dropped.filter((x) => typeof x === 'string') : [] };
+}
+
+// A gradebook read from anywhere (storage, a file): its sound entries under
+// their ids; {} for anything else.
+export function bookOf(value) {
+  const book = {};
+  if (value === null || typeof value !== 'object') return book;
+  for (const entry of Object.values(value)) {
+    const sound = soundEntry(entry);
+    if (sound) book[idOf(assignmentOf(sound))] = sound;
+  }
+  return book;
+}
+
+// Two entries of one assignment as one: every code of both; the names of the
+// one changed more often (here's, of two as often), then the other's that
+// neither corrected away; its title, due date, secret and rule.
+function mergedEntry(here, there) {
+  const [first, second] = there.edits > here.edits ? [there, here] : [here, there];
+  const a = assignmentOf(first);
+  const dropped = [...new Set([...first.dropped, ...second.dropped])];
+  const keys = new Set(a.names.map(nameKey));
+  const more = assignmentOf(second).names.filter((name) => !keys.has(nameKey(name)) && !dropped.includes(nameKey(name)));
+  let link = first.link;
+  try { link = teacherFragment({ ...a, names: [...a.names, ...more] }); } catch { /* past the list's limit: the first's names alone */ }
+  return { link, codes: joinedCodes(here.codes, there.codes), rule: first.rule, edits: Math.max(here.edits, there.edits), dropped };
+}
+
+// Book here with book there merged in: every assignment of either, and every code.
+export function merged(here, there) {
+  const book = { ...here };
+  for (const [key, entry] of Object.entries(there)) book[key] = key in here ? mergedEntry(here[key], entry) : entry;
+  return book;
+}
+
+// The gradebook as the text of one file (JSON).
+export const exported = (book) => JSON.stringify({ format: fileFormat, version: 1, assignments: Object.values(book) }, null, 1);
+
+// The gradebook in a file's text, or null when the text is no gradebook.
+export function imported(text) {
+  try {
+    const value = JSON.parse(text);
+    if (value?.format !== fileFormat || !Array.isArray(value.assignments)) return null;
+    return bookOf(value.assignments);
+  } catch {
+    return null;
+  }
+}
+
+// An assignment's heading in the list and the CSV: its title, else its id.
+export const headingOf = (a) => a.title || idOf(a);
+
+// The class's scores across assignments as CSV worded by t: a row a student
+// (by name key, in the order first met), a column an assignment of graded
+// ([{ a, table }]) with the share of the stages asked that were right the
+// first time, in percent ('' without a code).
+export function bookCsv(t, graded) {
+  const rows = new Map();
+  graded.forEach(({ table }, i) => {
+    for (const row of table.rows) {
+      const key = nameKey(row.name);
+      if (!rows.has(key)) rows.set(key, [row.name, ...graded.map(() => '')]);
+      if (row.code !== null && row.asked > 0) rows.get(key)[i + 1] = Math.round((100 * row.right) / row.asked);
+    }
+  });
+  return csv([[t('results.name'), ...graded.map(({ a }) => headingOf(a))], ...rows.values()]);
+}
