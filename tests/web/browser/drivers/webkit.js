@@ -1,11 +1,14 @@
 // WebKitGTK's MiniBrowser, the engine of Safari, through selenium-webdriver
 // and WebKitWebDriver over classic WebDriver, on an X server of its own (Xvfb).
 // A browser takes its language from the locale and its colours from a switch:
-// each page opens in a new private session, with the language's locale built
-// for it. Downloads land in the browser's home folder. A window is never
-// narrower than some 450 px: a narrower page opens in a frame of that width,
-// served with it over http from a local server, since WebKit lets no page in a
-// frame from another origin (any other file://) take the focus.
+// a page opens in a private session of that language and scheme, with the
+// language's locale built for it; a session (seconds to start) serves the next
+// such page once its pages have closed, left as a new one would be: no
+// storage, service worker or download of theirs is kept. Downloads land in
+// the browser's home folder. A window is never narrower than some 450 px: a
+// narrower page opens in a frame of that width, served with it over http from
+// a local server, since WebKit lets no page in a frame from another origin
+// (any other file://) take the focus.
 import { spawn, execFile, execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import net from 'node:net';
@@ -74,7 +77,7 @@ export async function launch(url) {
   let told = false;
   let server = null;
 
-  // Opens a new session: its own WebKitWebDriver and MiniBrowser.
+  // Opens a new session for a page: its own WebKitWebDriver and MiniBrowser.
   async function session(locale, colorScheme) {
     const port = await freePort();
     const downloads = fs.mkdtempSync(path.join(folder, 'home-'));
@@ -86,9 +89,27 @@ export async function launch(url) {
     }).build();
     // A script or a load that never ends fails its test instead of holding it.
     await driver.manage().setTimeouts({ script: 30000, pageLoad: 60000 });
-    const context = { driver, child, locale, colorScheme, downloads };
+    const context = { driver, child, locale, colorScheme, downloads, pages: 1 };
     sessions.push(context);
     return context;
+  }
+
+  // Leaves context, whose pages have closed but the window given, as a new
+  // session: each window's storage and service workers are forgotten, the
+  // others are closed, the window given shows a blank page, and the
+  // downloads are gone.
+  async function vacate(context, kept) {
+    const { driver, downloads } = context;
+    for (const handle of await driver.getAllWindowHandles()) {
+      await driver.switchTo().window(handle);
+      await driver.executeAsyncScript(forget);
+      if (handle !== kept) await driver.close();
+    }
+    await driver.switchTo().window(kept);
+    await driver.get('about:blank');
+    for (const name of fs.readdirSync(downloads)) {
+      if (!name.startsWith('.')) fs.rmSync(path.join(downloads, name), { recursive: true, force: true });
+    }
   }
 
   async function open(url, { context = null, locale = 'en-US', colorScheme = 'light', viewport = { width: 1280, height: 800 } } = {}) {
@@ -96,9 +117,12 @@ export async function launch(url) {
     // The console of a load is read beside the first session's start.
     onLoad ??= consoleOnLoad(testPage, display, fs.mkdtempSync(path.join(folder, 'console-')));
     if (owned) {
-      context = await session(locale, colorScheme);
+      const idle = sessions.find((s) => s.pages === 0 && s.locale === locale && s.colorScheme === colorScheme);
+      if (idle) idle.pages++;
+      context = idle ?? await session(locale, colorScheme);
       context.viewport = viewport;
     } else {
+      context.pages++;
       // A window, not a tab: a tab behind another is never painted.
       await context.driver.switchTo().newWindow('window');
     }
@@ -167,9 +191,10 @@ export async function launch(url) {
       close: async () => {
         tab.problems.push(...await tab.evaluate(() => window.gjProblems ?? []));
         if (owned) {
-          await driver.quit();
-          context.child.kill();
+          await vacate(context, handle);
+          context.pages = 0;
         } else {
+          context.pages--;
           await driver.switchTo().window(handle);
           await driver.close();
           const [first] = await driver.getAllWindowHandles();
@@ -198,6 +223,18 @@ export async function launch(url) {
     },
   };
 }
+
+// Forgets what the page in the current window keeps in the browser: its
+// origin's storage, service workers and caches (a script for
+// executeAsyncScript, which calls its last argument when done).
+const forget = `const done = arguments[arguments.length - 1];
+  const each = async (step) => { try { await step(); } catch (e) { /* none of that kind here */ } };
+  Promise.all([
+    each(() => localStorage.clear()),
+    each(() => sessionStorage.clear()),
+    each(async () => { for (const r of await navigator.serviceWorker.getRegistrations()) await r.unregister(); }),
+    each(async () => { for (const name of await caches.keys()) await caches.delete(name); }),
+  ]).then(() => done());`;
 
 // The console messages of one load of url, which WebDriver does not show: the
 // page opened in a MiniBrowser of its own, which writes its console with its
