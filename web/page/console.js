@@ -11,7 +11,7 @@ import * as share from '../logic/share.js';
 import { show as showRun, isShown, afterPaint } from '../views/frames.js';
 import { byId, el } from '../views/dom.js';
 import * as pane from '../views/pane.js';
-import { show } from './draw.js';
+import { show, prepare } from './draw.js';
 
 const typed = byId('typed');
 const inputLine = byId('line');
@@ -38,9 +38,9 @@ function settleFocus(waiting) {
   }
 }
 
-// Shows run (draw.js), and the focus where it belongs then.
-function display(page, run) {
-  show(page, run);
+// Shows run (draw.js), with its model if prepared, and the focus where it belongs then.
+function display(page, run, prepared = null) {
+  show(page, run, prepared);
   settleFocus(isWaiting(run));
 }
 
@@ -72,20 +72,26 @@ function stopEntering() {
   inputLine.removeAttribute('data-entering');
 }
 
-// Runs the entries of batch not yet run, each on the run before, and shows
-// the last run in a task after the one that runs the program; entries typed
-// in between run first. Entries typed after the program stopped reading are
-// dropped, as they are at a console.
+// Runs the entries of batch not yet run, each on the run before, then
+// makes the last run's model and shows it, each in a task of its own;
+// entries typed in between run first. Entries typed after the program
+// stopped reading are dropped, as they are at a console.
 function runEntries(page, batch) {
   for (; batch.ran < batch.entries.length; batch.ran++) {
     const [entry, ended] = batch.entries[batch.ran];
     batch.last = runner.extend(batch.last, entry, ended) ?? batch.last;
   }
+  const current = () => entering === batch && batch.ran === batch.entries.length;
   afterTask(batch.run, () => {
     if (entering !== batch) return;
-    if (batch.ran < batch.entries.length) return runEntries(page, batch);
-    stopEntering();
-    if (batch.last !== batch.run) display(page, batch.last);
+    if (!current()) return runEntries(page, batch);
+    const prepared = prepare(page, batch.last);
+    afterTask(batch.run, () => {
+      if (entering !== batch) return;
+      if (!current()) return runEntries(page, batch);
+      stopEntering();
+      if (batch.last !== batch.run) display(page, batch.last, prepared);
+    });
   });
 }
 
@@ -105,8 +111,8 @@ export function open(page, program, input = '', ended = false) {
   showRun(first);  // work for the run shown before stops here
   if (kept === null) typed.value = '';
   typed.disabled = entries.length > 0;
-  const done = (run) => {
-    display(page, run);
+  const done = (run, prepared = null) => {
+    display(page, run, prepared);
     if (!isWaiting(run)) return;
     if (kept === null || last !== '') typed.value = last;
     else if (kept.focused) typed.setSelectionRange(kept.start, kept.end);
@@ -114,7 +120,10 @@ export function open(page, program, input = '', ended = false) {
   if (entries.length === 0) done(first);
   else afterTask(first, () => {
     const run = runner.extendBy(first, entries, ended);
-    afterTask(first, () => done(run));
+    afterTask(first, () => {
+      const prepared = prepare(page, run);
+      afterTask(first, () => done(run, prepared));
+    });
   });
 }
 
