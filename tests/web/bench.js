@@ -25,9 +25,10 @@
 //   shows it; apart for an answer that goes on to the next field and one that
 //   ends a stage, whose next stage is drawn after that frame: for those, the
 //   Enter to the focus in the next stage too ("next").
-// - The same order-10 run typed, and the two links, traced: the longest task's
-//   CPU time on the page's thread, script and rendering apart ("cpu"), which
-//   a loaded machine changes less than the tasks' wall times.
+// - The same order-10 run typed, the two links and the hard runs' exact
+//   values, traced: the longest task's CPU time on the page's thread, script
+//   and rendering apart ("cpu"), which a loaded machine changes less than the
+//   tasks' wall times.
 // Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [cpu] (all by default)
 import fs from 'node:fs';
 import os from 'node:os';
@@ -187,12 +188,15 @@ async function tracedTasks(browser, page, fn) {
 }
 
 // The longest task's CPU time (script, and rendering apart) while an order-10
-// run is typed row by row, and while each link to an order-10 run opens.
+// run is typed row by row, while each link to an order-10 run opens, and while
+// the exact values of the two hard runs are worked out.
 async function cpuRuns(browser) {
   const { input, prompts, rows } = goldenCase(name);
-  const cases = [['typed row by row', `${pageUrl}#gjinverse`, (page) => typeAtPrompts(page, input, rows, prompts)],
-                 ...[['link', input], ['link, 17-digit decimals', hardCases[0][1] + '\n']].map(([what, typed]) =>
-                   [what, `${pageUrl}#gjinverse&input=${encodeURIComponent(typed)}`, null])];
+  const cases = [['order 10, typed row by row', `${pageUrl}#gjinverse`, (page) => typeAtPrompts(page, input, rows, prompts)],
+                 ...[['order 10, link', input], ['order 10, link, 17-digit decimals', hardCases[0][1] + '\n']].map(([what, typed]) =>
+                   [what, `${pageUrl}#gjinverse&input=${encodeURIComponent(typed)}`, null]),
+                 ...hardCases.map(([what, typed]) => [`${what}, to its exact values`, `${pageUrl}#gjinverse`,
+                   (page) => typeAtPrompts(page, '\n', [typed], orderPrompt)])];
   const table = [];
   for (const [what, url, type] of cases) {
     const samples = [];
@@ -204,12 +208,13 @@ async function cpuRuns(browser) {
         if (type) await type(page);
         else await page.goto(url);
         await page.waitForSelector('#pane .note');
+        await page.waitForSelector('#stages[data-exact="done"]', { state: 'attached', timeout: 300000 });
         await page.waitForTimeout(1000);
       });
       samples.push([Math.max(0, ...tasks.filter((t) => t[2]).map((t) => t[1])), Math.max(0, ...tasks.filter((t) => !t[2]).map((t) => t[1]))]);
       await context.close();
     }
-    table.push([`order 10, ${what}: longest task's CPU, script`, median(samples.map((s) => s[0])), null, 0],
+    table.push([`${what}: longest task's CPU, script`, median(samples.map((s) => s[0])), null, 0],
                [`  ... rendering`, median(samples.map((s) => s[1])), null, 0]);
   }
   return table;
