@@ -28,8 +28,8 @@
 // - The same order-10 run typed, the two links and the hard runs' exact
 //   values, traced: the longest task's CPU time on the page's thread, script
 //   and rendering apart ("cpu"), which a loaded machine changes less than the
-//   tasks' wall times.
-// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [cpu] (all by default)
+//   tasks' wall times ("cpu-exact" with the exact values, "cpu" without).
+// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [cpu | cpu-exact] (all by default)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -190,13 +190,13 @@ async function tracedTasks(browser, page, fn) {
 // The longest task's CPU time (script, and rendering apart) while an order-10
 // run is typed row by row, while each link to an order-10 run opens, and while
 // the exact values of the two hard runs are worked out.
-async function cpuRuns(browser) {
+async function cpuRuns(browser, exactToo) {
   const { input, prompts, rows } = goldenCase(name);
   const cases = [['order 10, typed row by row', `${pageUrl}#gjinverse`, (page) => typeAtPrompts(page, input, rows, prompts)],
                  ...[['order 10, link', input], ['order 10, link, 17-digit decimals', hardCases[0][1] + '\n']].map(([what, typed]) =>
                    [what, `${pageUrl}#gjinverse&input=${encodeURIComponent(typed)}`, null]),
                  ...hardCases.map(([what, typed]) => [`${what}, to its exact values`, `${pageUrl}#gjinverse`,
-                   (page) => typeAtPrompts(page, '\n', [typed], orderPrompt)])];
+                   (page) => typeAtPrompts(page, '\n', [typed], orderPrompt)])].slice(0, exactToo ? undefined : 3);
   const table = [];
   for (const [what, url, type] of cases) {
     const samples = [];
@@ -286,14 +286,14 @@ async function practiceRuns(browser) {
 }
 
 (async () => {
-  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'cpu'];
+  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'cpu-exact'];
   const browser = await launch();
   const [first, floor] = parts.includes('first') ? await firstPrompts(browser) : [];
   const typed = parts.includes('typed') ? await typedRun(browser) : [];
   const linked = parts.includes('links') ? await linkRuns(browser) : [];
   const exact = parts.includes('exact') ? await exactRuns(browser) : [];
   const practice = parts.includes('practice') ? await practiceRuns(browser) : [];
-  const cpu = parts.includes('cpu') ? await cpuRuns(browser) : [];
+  const cpu = parts.includes('cpu') || parts.includes('cpu-exact') ? await cpuRuns(browser, parts.includes('cpu-exact')) : [];
   await browser.close();
 
   console.log(`median of ${runs} runs, in ms`);
