@@ -29,7 +29,11 @@
 //   matrix per student, every code worked through the page's own session):
 //   the click on "Read the codes" to the table in the DOM, and the longest
 //   task in between.
-// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [grading] (all by default)
+// - The same order-10 run typed, the two links and the hard runs' exact
+//   values, traced: the longest task's CPU time on the page's thread, script
+//   and rendering apart ("cpu"), which a loaded machine changes less than the
+//   tasks' wall times ("cpu-exact" with the exact values, "cpu" without).
+// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [grading] [cpu | cpu-exact] (all by default)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -52,17 +56,19 @@ function instrument() {
   new PerformanceObserver((list) => {
     for (const event of list.getEntries()) if (/^key/.test(event.name)) times.keys.push([event.startTime, event.duration]);
   }).observe({ type: 'event', durationThreshold: 16, buffered: true });
+  let before = 0;  // the pane's text at the Enter: the next prompt comes after it
   addEventListener('keydown', (event) => {
     if (event.key !== 'Enter') return;
     times.pressed.push(pressed = performance.now());
     times.lastEnter = event.timeStamp;  // the Event Timing start of its key events
+    before = document.getElementById('pane').textContent.length;
   }, true);
   new MutationObserver(() => {
     const typed = document.getElementById('typed');
     const pane = document.getElementById('pane');
     const stages = document.getElementById('stages');
     if (!typed || !pane) return;
-    const prompt = !typed.disabled && /INPUT [^:]*: $/.test(pane.textContent);
+    const prompt = !typed.disabled && /INPUT [^:]*: $/.test(pane.textContent) && (pressed === null || pane.textContent.length > before);
     const finished = pane.querySelector('.note') !== null;
     if (times.first === null && prompt) times.first = performance.now();
     if (times.exact === null && stages && stages.dataset.exact === 'done') times.exact = performance.now();
@@ -168,6 +174,56 @@ async function linkRuns(browser) {
   return table;
 }
 
+// The tasks of the page's main thread while fn runs, from Chromium's trace:
+// [wall ms, CPU ms, whether it ran the page's script]. On a shared machine a task's wall
+// time holds the time its thread waited for a core; its CPU time does not.
+async function tracedTasks(browser, page, fn) {
+  await browser.startTracing(page, { categories: ['devtools.timeline', 'disabled-by-default-devtools.timeline'] });
+  await fn();
+  const trace = JSON.parse((await browser.stopTracing()).toString());
+  const events = trace.traceEvents ?? trace;
+  const threads = events.filter((e) => e.name === 'thread_name' && e.args.name === 'CrRendererMain');
+  // The page's own scripts, not those that playwright runs in it to wait and look.
+  const scripted = (e) => ['FunctionCall', 'EvaluateScript'].includes(e.name) && /\/(page|programs)\.js$/.test(e.args?.data?.url ?? '');
+  const main = threads.find((t) => events.some((e) => e.pid === t.pid && e.tid === t.tid && scripted(e)));
+  const mine = events.filter((e) => e.pid === main.pid && e.tid === main.tid && e.ph === 'X');
+  return mine.filter((e) => e.name === 'RunTask' || e.name === 'ThreadControllerImpl::RunTask').map((task) =>
+    [task.dur / 1000, (task.tdur ?? task.dur) / 1000, mine.some((e) => scripted(e) && e.ts >= task.ts && e.ts < task.ts + task.dur)]);
+}
+
+// The longest task's CPU time (script, and rendering apart) while an order-10
+// run is typed row by row, while each link to an order-10 run opens, and while
+// the exact values of the two hard runs are worked out.
+async function cpuRuns(browser, exactToo) {
+  const { input, prompts, rows } = goldenCase(name);
+  const cases = [['order 10, typed row by row', `${pageUrl}#gjinverse`, (page) => typeAtPrompts(page, input, rows, prompts)],
+                 ...[['order 10, link', input], ['order 10, link, 17-digit decimals', hardCases[0][1] + '\n']].map(([what, typed]) =>
+                   [what, `${pageUrl}#gjinverse&input=${encodeURIComponent(typed)}`, null]),
+                 ...hardCases.map(([what, typed]) => [`${what}, to its exact values`, `${pageUrl}#gjinverse`,
+                   (page) => typeAtPrompts(page, '\n', [typed], orderPrompt)])].slice(0, exactToo ? undefined : 3);
+  const table = [];
+  for (const [what, url, type] of cases) {
+    const samples = [];
+    for (let run = 0; run < runs; run++) {
+      const context = await browser.newContext();
+      const page = await context.newPage();
+      if (type) await page.goto(url), await page.waitForSelector('body[data-programs="loaded"] #typed:not([disabled])');
+      const tasks = await tracedTasks(browser, page, async () => {
+        if (type) await type(page);
+        else await page.goto(url);
+        await page.waitForSelector('#pane .note');
+        await page.waitForSelector('#stages[data-exact="done"]', { state: 'attached', timeout: 300000 });
+        await page.waitForTimeout(1000);
+      });
+      samples.push([Math.max(0, ...tasks.filter((t) => t[2]).map((t) => t[1])), Math.max(0, ...tasks.filter((t) => !t[2]).map((t) => t[1]))]);
+      await context.close();
+    }
+    table.push([`${what}: longest task's CPU, script`, median(samples.map((s) => s[0])), null, 0],
+               [`  ... rendering`, median(samples.map((s) => s[1])), null, 0]);
+  }
+  return table;
+}
+
 // Entries of one hard kind, from a seeded generator, so that every run is the same.
 function hardInput(order, entry) {
   let seed = 12345;
@@ -265,7 +321,7 @@ async function gradingRuns(browser) {
 }
 
 (async () => {
-  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'grading'];
+  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'grading', 'cpu-exact'];
   const browser = await launch();
   const [first, floor] = parts.includes('first') ? await firstPrompts(browser) : [];
   const typed = parts.includes('typed') ? await typedRun(browser) : [];
@@ -273,12 +329,13 @@ async function gradingRuns(browser) {
   const exact = parts.includes('exact') ? await exactRuns(browser) : [];
   const practice = parts.includes('practice') ? await practiceRuns(browser) : [];
   const grading = parts.includes('grading') ? await gradingRuns(browser) : [];
+  const cpu = parts.includes('cpu') || parts.includes('cpu-exact') ? await cpuRuns(browser, parts.includes('cpu-exact')) : [];
   await browser.close();
 
   console.log(`median of ${runs} runs, in ms`);
   if (first) console.log(`first prompt ${first.toFixed(1)}, a blank page with a prompt ${floor.toFixed(1)}: ratio ${(first / floor).toFixed(2)}`);
   console.log(`${name}, typed row by row; exact values of two hard runs; practice`);
   console.log(`${''.padEnd(60)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
-  for (const [what, dom, frame, task] of [...typed, ...linked, ...exact, ...practice, ...grading])
+  for (const [what, dom, frame, task] of [...typed, ...linked, ...exact, ...practice, ...grading, ...cpu])
     console.log(`${what.padEnd(60)}${dom.toFixed(1).padStart(9)}${frame === null ? ''.padStart(9) : frame.toFixed(1).padStart(9)}${ms(task)}`);
 })();

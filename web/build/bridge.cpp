@@ -8,7 +8,9 @@
 // output up to the wait is the same in every later run over more text. The same
 // holds for the operation report (core/report.hpp), which the page explains the
 // stages with: a read that the wait cuts short is written after the cut, so the
-// report never holds it.
+// report never holds it. A link types many entries at once: one run over all of
+// them, handed out an entry at a time, notes where each earlier run would have
+// waited, which is what running each of them would give.
 #include "commentary.hpp"
 #include "inverse.hpp"
 #include "solve.hpp"
@@ -32,6 +34,10 @@ struct typed_input {
     FILE *out;
     FILE *ops;
     bool waited;
+    const int *starts;  // where each entry starts, in order; count of them
+    int count;
+    int stopped;        // the entries whose start the program has read up to
+    int *stops;         // per entry: output and standard error written before it
 };
 
 // What the last run wrote, cut at its wait if it waited.
@@ -41,6 +47,16 @@ size_t out_at_wait, err_at_wait, ops_at_wait;
 ssize_t read_typed(void *cookie, char *buf, size_t size)
 {
     typed_input &in = *static_cast<typed_input *>(cookie);
+    // The program asks for the entry after the text read: a run over the
+    // entries before it would wait here.
+    for (; in.stopped < in.count && static_cast<size_t>(in.starts[in.stopped]) == in.used; in.stopped++) {
+        std::fflush(in.out);
+        in.stops[2 * in.stopped] = static_cast<int>(out_text.size());
+        in.stops[2 * in.stopped + 1] = static_cast<int>(err_text.size());
+    }
+    // An entry is handed out no further than its end, so that the program
+    // asks again where the next one starts.
+    const size_t end = in.stopped < in.count ? static_cast<size_t>(in.starts[in.stopped]) : in.size;
     if (in.used == in.size) {
         if (!in.ended && !in.waited) {
             // The programs flush before each read; flushing here as well keeps
@@ -54,7 +70,7 @@ ssize_t read_typed(void *cookie, char *buf, size_t size)
         }
         return 0;
     }
-    const size_t count = std::min(size, in.size - in.used);
+    const size_t count = std::min(size, end - in.used);
     std::memcpy(buf, in.text + in.used, count);
     in.used += count;
     return static_cast<ssize_t>(count);
@@ -91,10 +107,24 @@ const program programs[] = {{"gjinverse", run_gjinverse}, {"gjsolve", run_gjsolv
 
 extern "C" {
 
+EMSCRIPTEN_KEEPALIVE int gj_run_entries(const char *name, const char *input, int size, int ended, const int *starts, int count,
+                                        int *stops);
+
 // Runs the named program over input[0 .. size-1], followed by the end of input
 // when ended is nonzero. Returns the exit status, or -1 when the program waits
 // for more input; -2 for an unknown name or when the streams cannot be opened.
 EMSCRIPTEN_KEEPALIVE int gj_run(const char *name, const char *input, int size, int ended)
+{
+    return gj_run_entries(name, input, size, ended, nullptr, 0, nullptr);
+}
+
+// Runs the named program as gj_run does, over input typed as count entries,
+// entry k starting at byte starts[k] (in order, starts[0] being 0). Writes to
+// stops[2k] and stops[2k + 1] the bytes of output and of standard error
+// written before entry k was read: what a run over the entries before it shows.
+// Gives as gj_run does; the entries after the program stops reading keep no stops.
+EMSCRIPTEN_KEEPALIVE int gj_run_entries(const char *name, const char *input, int size, int ended, const int *starts, int count,
+                                        int *stops)
 {
     out_text.clear();
     err_text.clear();
@@ -109,7 +139,7 @@ EMSCRIPTEN_KEEPALIVE int gj_run(const char *name, const char *input, int size, i
     FILE *out = fopencookie(&out_text, "w", {nullptr, append_to, nullptr, nullptr});
     FILE *err = fopencookie(&err_text, "w", {nullptr, append_to, nullptr, nullptr});
     FILE *ops = fopencookie(&ops_text, "w", {nullptr, append_to, nullptr, nullptr});
-    typed_input typed = {input, static_cast<size_t>(size), 0, ended != 0, out, ops, false};
+    typed_input typed = {input, static_cast<size_t>(size), 0, ended != 0, out, ops, false, starts, count, 0, stops};
     FILE *in = fopencookie(&typed, "r", {read_typed, nullptr, tell_typed, nullptr});
     FILE *const streams[] = {in, out, err, ops};
     const bool opened = std::none_of(std::begin(streams), std::end(streams), [](FILE *f) { return f == nullptr; });

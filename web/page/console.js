@@ -8,10 +8,10 @@ import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the bui
 import * as runner from '../logic/runner.js';
 import { isWaiting } from '../logic/model.js';
 import * as share from '../logic/share.js';
-import { show as showRun, isShown, inSlices } from '../views/frames.js';
+import { show as showRun, isShown, afterPaint } from '../views/frames.js';
 import { byId, el } from '../views/dom.js';
 import * as pane from '../views/pane.js';
-import { show } from './draw.js';
+import { show, prepare } from './draw.js';
 
 const typed = byId('typed');
 const inputLine = byId('line');
@@ -20,6 +20,9 @@ const restartButton = byId('restart');
 // What the input field held as the programs arrived, which the first program
 // opened then keeps: { start, end, focused }; null otherwise.
 let arriving = null;
+// The entries typed at the run shown and not yet shown run: { run, entries:
+// [[entry, ended]], ran (how many have run), last (the run after them) }; null when none wait.
+let entering = null;
 
 // The input field keeps the focus while the program waits, and hands it to
 // "New input" when the run ends.
@@ -35,14 +38,15 @@ function settleFocus(waiting) {
   }
 }
 
-// Shows run (draw.js), and the focus where it belongs then.
-function display(page, run) {
-  show(page, run);
+// Shows run (draw.js), with its model if prepared, and the focus where it belongs then.
+function display(page, run, prepared = null) {
+  show(page, run, prepared);
   settleFocus(isWaiting(run));
 }
 
 // Hands the program one more entry, with the end of input after it if ended;
-// before the programs have loaded, keeps it for them.
+// before the programs have loaded, keeps it for them. The program runs once
+// the emptied input line is painted, so that the key is answered at once.
 function enter(page, entry, ended) {
   typed.value = '';
   if (page.state().early) {
@@ -52,40 +56,80 @@ function enter(page, entry, ended) {
     if (ended) settleFocus(false);
     return;
   }
-  const run = runner.extend(page.state().model.run, entry, ended);
-  if (run !== null) display(page, run);
+  const shown = page.state().model.run;
+  if (entering?.run === shown) {
+    entering.entries.push([entry, ended]);
+    return;
+  }
+  const batch = entering = { run: shown, entries: [[entry, ended]], ran: 0, last: shown };
+  inputLine.toggleAttribute('data-entering', true);
+  afterPaint(shown, () => runEntries(page, batch));
+}
+
+// No entries wait to run any more (the input line says so while some do).
+function stopEntering() {
+  entering = null;
+  inputLine.removeAttribute('data-entering');
+}
+
+// Runs the entries of batch not yet run, each on the run before, then
+// makes the last run's model and shows it, each in a task of its own;
+// entries typed in between run first. Entries typed after the program
+// stopped reading are dropped, as they are at a console.
+function runEntries(page, batch) {
+  for (; batch.ran < batch.entries.length; batch.ran++) {
+    const [entry, ended] = batch.entries[batch.ran];
+    batch.last = runner.extend(batch.last, entry, ended) ?? batch.last;
+  }
+  const current = () => entering === batch && batch.ran === batch.entries.length;
+  afterTask(batch.run, () => {
+    if (entering !== batch) return;
+    if (!current()) return runEntries(page, batch);
+    const prepared = prepare(page, batch.last);
+    afterTask(batch.run, () => {
+      if (entering !== batch) return;
+      if (!current()) return runEntries(page, batch);
+      stopEntering();
+      if (batch.last !== batch.run) display(page, batch.last, prepared);
+    });
+  });
 }
 
 // Opens a program afresh and types input at its prompts, a line per entry, with
 // the end of input after it if ended; a last piece without its Enter stays in
-// the input field. The program runs once per entry, each run in a slice of
-// its own, so that a long link never holds up the page; only the last run is shown.
+// the input field. The program runs once over all the entries, in a task of
+// its own, and its run is shown in one more, so that a long link never holds
+// up the page.
 export function open(page, program, input = '', ended = false) {
   const entries = share.entries(input);
   if (ended && (entries.length === 0 || entries.at(-1).endsWith('\n'))) entries.push('');
   const last = entries.length > 0 && !entries.at(-1).endsWith('\n') && !ended ? entries.pop() : '';
   const kept = arriving;
   arriving = null;
-  let run = runner.open(program);
-  const first = run;
+  stopEntering();
+  const first = runner.open(program);
   showRun(first);  // work for the run shown before stops here
   if (kept === null) typed.value = '';
   typed.disabled = entries.length > 0;
-  let k = 0;
-  const step = (deadline) => {
-    for (; k < entries.length && performance.now() < deadline; k++)
-      run = runner.extend(run, entries[k], ended && k === entries.length - 1) ?? run;
-    return k === entries.length;
-  };
-  const done = () => {
-    display(page, run);
+  const done = (run, prepared = null) => {
+    display(page, run, prepared);
     if (!isWaiting(run)) return;
     if (kept === null || last !== '') typed.value = last;
     else if (kept.focused) typed.setSelectionRange(kept.start, kept.end);
   };
-  // Typed text is run in tasks of its own, and shown in one more.
-  if (entries.length === 0) done();
-  else setTimeout(() => inSlices(first, step, () => setTimeout(() => { if (isShown(first)) done(); }, 0)), 0);
+  if (entries.length === 0) done(first);
+  else afterTask(first, () => {
+    const run = runner.extendBy(first, entries, ended);
+    afterTask(first, () => {
+      const prepared = prepare(page, run);
+      afterTask(first, () => done(run, prepared));
+    });
+  });
+}
+
+// Runs fn in a task of its own, if run is still the one drawn then.
+function afterTask(run, fn) {
+  setTimeout(() => { if (isShown(run)) fn(); }, 0);
 }
 
 // Before the programs: the first prompt of the program that the address names,

@@ -152,14 +152,23 @@ function replayInSlices(page, m) {
   frames.inSlices(m.run, (deadline) => job.step(deadline), () => page.dispatch({ type: 'shown', model: withExact(m, job.result) }));
 }
 
-// Shows run: the pane at once, the rest after paint. A new run's practice
-// starts from what this browser kept of its exercise.
-export function show(page, run) {
+// The model of run, made ahead of showing it (in a task of its own, as an
+// order-10 run's model takes a while): { run, after, model }, which show
+// takes while the model shown is still the one it was made after.
+export function prepare(page, run) {
+  const after = page.state().model;
+  return { run, after, model: modelOfRun(run, after) };
+}
+
+// Shows run (with its model, if prepared): the pane at once, the rest after
+// paint. A new run's practice starts from what this browser kept of its exercise.
+export function show(page, run, prepared = null) {
   const before = page.state();
   const changed = before.model === null || before.model.run !== run;
   const keptOf = (key) => (changed && !isWaiting(run) ? stored(key) : null);
+  const made = prepared?.run === run && prepared.after === before.model ? prepared.model : modelOfRun(run, before.model);
   frames.show(run);
-  page.dispatch({ type: 'shown', model: modelOfRun(run, before.model), saved: keptOf(progressKeyOf(before, run)), past: keptOf(recordKey(run)) });
+  page.dispatch({ type: 'shown', model: made, saved: keptOf(progressKeyOf(before, run)), past: keptOf(recordKey(run)) });
   const shown = page.state().model;
   frames.afterPaint(run, () => replayInSlices(page, shown));
 }

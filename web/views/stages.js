@@ -7,7 +7,7 @@
 // (print.js) shows every stage, and each table too wide for the paper in blocks
 // of columns, each a copy of the table with the row headers and the block's columns.
 import { t, language } from './language.js';
-import { inSlices } from './frames.js';
+import { afterPaint, inSlices } from './frames.js';
 import { byId, el, button, operationList, headerCell, headRow } from './dom.js';
 import { entry, stopDivisor, isZero, isNonFinite } from '../logic/model.js';
 import { marks } from '../logic/marks.js';
@@ -81,16 +81,17 @@ function decorate(article) {
   if (untitled.length === cells.length) giveTitles(model);
 }
 
-// Gives the untitled entries their titles in slices, for as long as m is shown.
+// Gives the untitled entries their titles in slices, after the article is
+// painted, for as long as m is shown.
 function giveTitles(m) {
-  inSlices(m.run, (deadline) => {
+  afterPaint(m.run, () => inSlices(m.run, (deadline) => {
     if (m !== model) return true;
     while (untitled.length > 0 && performance.now() < deadline) {
       const [cell, k] = untitled.shift();
       cell.title = describeEntry(k, Number(cell.dataset.r), Number(cell.dataset.c));
     }
     return untitled.length === 0;
-  }, () => { if (m === model) tellExactState(); });
+  }, () => { if (m === model) tellExactState(); }));
 }
 
 // 'pending' until the exact values have come and every article shown has its titles.

@@ -99,6 +99,8 @@ async function typeAtPrompts(page, input, entries, prompts, { atOnce = false } =
     const last = k === entries.length - 1;
     await page.keyboard.press(last && !input.endsWith('\n') ? 'Control+D' : 'Enter');
   }
+  // The program runs over an entry once the key is answered; its run is then shown.
+  await page.waitForFunction(() => !document.getElementById('line').hasAttribute('data-entering'));
 }
 
 // A golden case: its input, its expected output, the prompts in that output,

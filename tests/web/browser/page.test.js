@@ -158,3 +158,19 @@ test('what is typed before the programs have loaded is handed to them', chromium
   assert.ok((await paneText(typing)).startsWith('INPUT ORDER OF SQUARE MATRIX: 10\n'), await paneText(typing));
   await close(typing);
 });
+
+// The program runs over an entry after the key is answered: lines entered
+// before it has run (here all in one task) run in order, none lost or repeated.
+test('lines entered faster than the program runs are run in order', chromiumAlone, async () => {
+  const page = await open('gjsolve');
+  const { input, expected } = goldenCase('gjsolve/worked-2x2');
+  await page.evaluate((lines) => {
+    for (const line of lines) {
+      document.getElementById('typed').value = line;
+      document.getElementById('line').requestSubmit();
+    }
+  }, input.trim().split('\n'));
+  await page.waitForSelector('#pane .note');
+  assert.ok((await download(page)).equals(expected));
+  await close(page);
+});

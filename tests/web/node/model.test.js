@@ -13,6 +13,7 @@ import { describe, sheetTitle, optionWords, questionLabel } from '../../../web/l
 import { text, translator } from '../../../web/logic/translate.js';
 import { texts } from '../../../web/logic/texts.js';
 import { examples } from '../../../web/logic/share.js';
+import * as runner from '../../../web/logic/runner.js';
 import { stageLines } from '../../../web/logic/runner.js';
 import { particle } from '../../../web/logic/korean.js';
 
@@ -49,6 +50,34 @@ test('the pieces of a run make the console\'s transcript, and each run\'s pieces
     assert.equal(text('error'), last.run.errors, name);
     assert.deepEqual(last.pieces.at(-1), { kind: 'exit', status: last.run.status }, name);
   }
+});
+
+// Entries typed at once (a link) make one run of the program; it must give
+// what a run per entry gives. The splits: by line, by three characters (cuts
+// inside numbers; a long input whole), and with lines past the program's end.
+test('entries typed at once give the run that a run per entry gives, stops and all', needsBuild, () => {
+  const names = ['gjinverse', 'gjsolve'].flatMap((program) => fs.readdirSync(path.join(golden, program))
+    .filter((f) => f.endsWith('.out') && !f.endsWith('.musl.out')).map((f) => `${program}/${f.slice(0, -4)}`));
+  const splits = [(input) => input.match(/[^\n]*\n|[^\n]+$/g) ?? [], (input) => (input.length < 200 ? input.match(/[^]{1,3}/g) ?? [] : [input]),
+                  (input) => [...(input.match(/[^\n]*\n|[^\n]+$/g) ?? []), '1\n', '2 3\n']];
+  const fields = ['entries', 'input', 'ended', 'status', 'output', 'errors', 'report', 'stops'];
+  for (const name of names) {
+    const program = name.split('/')[0];
+    const { input, expected } = goldenCase(name);
+    for (const [s, split] of splits.entries()) {
+      for (const ended of [false, true]) {
+        const entries = split(input);
+        const one = runner.extendBy(runner.open(program), entries, ended);
+        const each = entries.reduce((run, entry, k) => runner.extend(run, entry, ended && k === entries.length - 1) ?? run, runner.open(program));
+        for (const field of fields) assert.deepEqual(one[field], each[field], `${name}, split ${s}, ended ${ended}: ${field}`);
+        const musl = path.join(golden, `${name}.musl.out`);  // the programs' C library here prints some inputs otherwise
+        if (s === 0 && ended) assert.ok(Buffer.from(one.bytes).equals(fs.existsSync(musl) ? fs.readFileSync(musl) : expected), `${name}: the golden transcript`);
+      }
+    }
+  }
+  const [run, after] = [runner.extend(runner.open('gjsolve'), '2\n', false), runner.extendBy(runner.open('gjsolve'), ['2\n'], false)];
+  assert.deepEqual(runner.extendBy(run, ['1 2 3\n', '4 5 6\n'], false).stops, typeEntries('gjsolve', ['2\n', '1 2 3\n', '4 5 6\n']).at(-1).stops);
+  assert.equal(runner.extendBy(after, [], true), after, 'no entries: the run itself');
 });
 
 test('each stage knows its column, the columns it shows and its pivot', needsBuild, () => {

@@ -139,11 +139,10 @@ export function fromBase64url(text) {
   return toBase64url(data) === text ? data : null;
 }
 
-const sha256K = Array.from({ length: 64 }, (_, i) => {
-  const primes = [];
-  for (let n = 2; primes.length < 64; n++) if (primes.every((p) => n % p !== 0)) primes.push(n);
-  return Math.floor((Math.cbrt(primes[i]) % 1) * 2 ** 32) >>> 0;
-});
+// The first 64 primes, found once: the page's start waits for this module.
+const primes = [];
+for (let n = 2; primes.length < 64; n++) if (primes.every((p) => n % p !== 0)) primes.push(n);
+const sha256K = primes.map((prime) => Math.floor((Math.cbrt(prime) % 1) * 2 ** 32) >>> 0);
 
 // The SHA-256 digest of bytes, as 64 hexadecimal digits: what tells one
 // build of the page's script from another.
