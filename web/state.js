@@ -27,7 +27,8 @@
 //   made       the assignment made with the form: { assignment }, { invalid:
 //              true } when the form's values cannot be linked, { question:
 //              { repeats, past }, pending } while a name given twice or a
-//              due date past waits for the teacher's yes; or null
+//              due date past waits for the teacher's yes; or null. A made
+//              one's packageProblem: why its last LMS package was refused (a text's id)
 //   student    the assignment that a student's link opened, and who works it
 //              (logic/assignments/work.js), or null; its permissions
 //              (permissions.js) refuse what the assignment locks
@@ -75,6 +76,9 @@
 //                                        view is open, ready for the first table
 //   { keepBook: book }                   the gradebook's entries merged into what storage keeps
 //   { saveBook: { entries, language, name } }  the class's scores across assignments as CSV
+//   { package: { assignment, version, pass, file } }  the assignment's package for an LMS
+//                                        made of the web zip file and saved; { type:
+//                                        'packaged', assignment, name } or { ..., problem } comes back
 //   { focus: target }                    the focus moved, once the views have drawn: a
 //                                        question { question: [k, key], choice, select },
 //                                        { stage: k }, { summary: true }, { cleared: true },

@@ -4,11 +4,12 @@
 // forgotten, a student's work kept (unless newer work is there) or reported
 // to the LMS, a results table worked out, the focus moved and the status
 // line's words, a message sent after paint, a print, a download (the results
-// table's as CSV among them), the clipboard. What an effect learns comes back
+// table's as CSV among them; an LMS package's by packages.js), the clipboard. What an effect learns comes back
 // as a message. Each function is handed page: { state(), dispatch, lms },
 // what page.js shares with its parts; lms is the LMS's session
 // (views/assignments/lms.js) inside one, else null.
 import { open } from './console.js';
+import { makePackage } from './packages.js';
 import { whenDrawn } from './draw.js';
 import { stored, store, forget } from './storage.js';
 import { afterPaint } from '../views/frames.js';
@@ -57,6 +58,7 @@ const carriers = {
   warm: (page, { warm }) => grade(page, warm, '', 'best', false),
   keepBook: (page, { keepBook }) => setTimeout(() => store('gradebook', merged(bookOf(stored('gradebook')), keepBook)), 0),
   saveBook: (page, { saveBook }) => saveBook(saveBook),
+  package: (page, { package: asked }) => makePackage(page, asked),
   focus: (page, { focus: target }, later) => whenDrawn(page, later, () => focus(target)),
   announce: (page, { announce }, later) => whenDrawn(page, later, () => status.announce(announce)),
   after: (page, { after }, later) => {

@@ -116,8 +116,15 @@ export const handlers = {
   },
   // The question answered yes: the assignment made as it was given.
   assignmentConfirmed: (state) => (state.made?.pending ? made(state, state.made.pending) : [state, []]),
-  // The made assignment's package for an LMS, saved as name.
-  packaged: (state, { name }) => [state, [{ announce: [{ id: 'lms.made', values: { name: String(name) } }] }]],
+  // The made assignment's package for an LMS asked, of version with pass (a share) from the web zip file.
+  packageAsked: (state, { version, pass, file }) => (state.made?.assignment
+    ? [{ ...state, made: { ...state.made, packageProblem: null } }, [{ package: { assignment: state.made.assignment, version, pass, file } }]]
+    : [state, []]),
+  // The package of assignment saved as name, or refused for problem (a text's id).
+  packaged: (state, { assignment = null, name = null, problem = null }) => {
+    if (problem !== null) return state.made?.assignment === assignment ? [{ ...state, made: { ...state.made, packageProblem: String(problem) } }, []] : [state, []];
+    return [state, [{ announce: [{ id: 'lms.made', values: { name: String(name) } }] }]];
+  },
   // Codes pasted into the results view: joined to those read before, kept, and graded.
   codesRead: teacherOnly((state, { codes }) => withResults(state, { ...state.results, codes: joinedCodes(state.results.codes, codes) })),
   // The table of the codes read by a rule, if it is that of the results as they are now.
