@@ -212,4 +212,8 @@ test('a singular A is asked about once it shows; after a "no" nothing of inf and
     assert.deepEqual([session.saidSingular(s), s.stages.length - 1, session.tally(s).count, session.unasked(m, s)], [asked, last, last + 1 - s.from, unasked], what);
     assert.deepEqual(session.askedStages(m, s.from), Array.from({ length: last + 1 - s.from }, (_, i) => s.from + i), `${what}: the stages asked`);
   }
+  // An invertible A whose inverse prints inf, and one whose exact replay divides by an exact 0 at stage 5
+  // (0.3 ÷ 3 is not 0.1 in binary): a result keeps and counts every question after it.
+  const kept = [['1\n1e-320\n', 3], ['3\n1 0.1 0\n3 0.3 1\n0 1 0\n', 6]].map(([input, k]) => session.stageAsked(modelOf('gjinverse', input), k, 1, 'none'));
+  assert.deepEqual(kept.map((r) => [r.questions.length, r.counted.filter(Boolean).length]), [[1, 1], [2, 2]]);
 });
