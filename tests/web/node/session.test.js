@@ -110,9 +110,10 @@ test('0 for -0 is right, and noted the first time in the session only', needsBui
   assert.deepEqual(['divisor 1', 'entry 2 4'].map((key) => session.nextQuestion(s, 1, key)?.key), ['divisor 2', 'divisor 1'],
                    'the next open question; after the last, the first');
   // Row 1 divided by 3, not -3: the slip is named in its entries while the divisor is not answered right.
-  const slipAfter = (divisor) => session.answer(session.answer(s, 1, 'divisor 1', { text: divisor }), 1, 'entry 1 1', { text: '0.666667' }).stages[1].answers.get('entry 1 1').verdict.slip;
+  const slipAfter = (divisor) => session.answer(session.answer(s, 1, 'divisor 1', { text: divisor }), 1, 'entry 1 1', { text: '0.666667' })
+    .stages[1].answers.get('entry 1 1').verdict.slip;
   assert.deepEqual(['3', '-3'].map(slipAfter), ['sign', 'oppositeSign']);
-  // After Show at the stages before (which notes nothing), and at a later stage than the first note.
+  // Show notes nothing: once it has filled stages 4 to 8 in, the first 0 for -0 is noted, and only the first.
   const n3 = modelWithAlone();
   let u = session.start(n3, { asked: { from: 4, fill: 'all', own: false } });
   while (u.current < 8) u = session.fillIn(n3, u, u.current);
