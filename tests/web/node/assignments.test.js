@@ -10,7 +10,7 @@ import { code, worked, monday9 } from './classwork.js';
 import * as A from '../../../web/logic/assignments/assignment.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
 import * as W from '../../../web/logic/assignments/work.js';
-import { results, grading, resultsCsv, rejectedCsv, readCount, cellText } from '../../../web/logic/assignments/results.js';
+import { results, grading, resultsCsv, readCount, cellText } from '../../../web/logic/assignments/results.js';
 import { tally } from '../../../web/logic/session.js';
 import { make } from '../../../web/logic/exercises.js';
 import { crc32, fromBase32, toBase32, base32Alphabet } from '../../../web/logic/assignments/packing.js';
@@ -267,7 +267,7 @@ test('the table grades each student by the rule picked over every code, and sets
   let pieces = 1;
   while (!job.step(0)) pieces++;
   assert.deepEqual([job.result, pieces > 100], [table, true]);
-  // One row a student in the CSV, the codes set aside in a file of their own.
+  // One row a student in the CSV; the codes set aside are not in it.
   const t = translator('ko');
   const lines = resultsCsv(t, table, -540).split('\r\n');
   const none = (n) => Array(n).fill('풀지 않음').join(',');
@@ -276,9 +276,6 @@ test('the table grades each student by the rule picked over every code, and sets
     '9단계 대각 나누기,10단계 역행렬,힌트,걸린 시간(분),한 번에 맞힌 단계,묻는 단계,제출 시각,기한 넘김,확인할 점', '김민수,한 번에 맞힘,다시 풀어 맞힘,"다시 풀어 맞힘, 힌트 1번",정답 보기 사용,한 번에 맞힘,풀다가 멈춤,풀지 않음,풀지 않음,풀지 않음,1,25,2,9,2026-12-07 09:25,,',
     `"Lee, ""JJ"" Jiwoo",${none(9)},0,,0,9,,,코드가 손상됨: 학생에게 코드를 다시 붙여 넣어 보내 달라고 하세요`,
     `Choi,다시 풀어 맞힘,풀다가 멈춤,${none(7)},0,1200,0,9,2026-12-08 05:00,예,명단에 없는 이름; 제출 기한이 지나서 냄`]);
-  assert.deepEqual(rejectedCsv(translator('en'), table).split('\r\n').slice(0, 3).map((line) => line.replace(/^\ufeff/, '')),
-    ['Code,Name,Why it was set aside', `${damaged},${names[1].replace(/(.*)/, '"$1"').replace(/"JJ"/, '""JJ""')},` +
-     'a damaged code (cut short or mistyped): ask the student to paste it again', `${other},${names[0]},a code of another assignment`]);
   assert.equal(t(readCount(table).id, readCount(table).values), '코드 10개를 읽어 학생 5명의 결과를 채웠습니다(3개는 채점에서 뺌).');
   assert.deepEqual([{ status: 'tries', hints: 1 }, { status: 'open', hints: 2 }, { status: 'unasked', hints: 0 }].map((c) => cellText(translator('en'), c)),
     ['right after tries, 1 hint', 'begun, not finished, 2 hints', 'not asked: A is singular']);

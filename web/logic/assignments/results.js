@@ -292,13 +292,9 @@ export const timeText = (ms, offset = 0) =>
 // The table as CSV worded by t: the header, then a line per student. Time is
 // in minutes and the totals plain counts, so that a spreadsheet reads neither
 // as a date; the hand-in time is in the zone of offset. The codes set aside
-// are rejectedCsv's.
+// are listed on the page, not in the CSV, which has one line per student.
 export function resultsCsv(t, table, offset = 0) {
   const lines = table.rows.map((row) => [row.name, ...row.cells.map((cell) => cellText(t, cell)), row.hints,
     minutes(row), row.right, row.asked, timeText(row.handed, offset), row.late ? t('results.lateYes') : '', flagText(t, row, table.rule)]);
   return csv([header(t, table), ...lines]);
 }
-
-// The codes set aside as CSV worded by t: the code, the name read, the reason.
-export const rejectedCsv = (t, table) =>
-  csv([[t('results.code'), t('results.name'), t('results.reason')], ...table.rejected.map((r) => [r.code, r.name ?? '', t(r.problem)])]);
