@@ -29,14 +29,25 @@
 //   matrix per student, every code worked through the page's own session):
 //   the click on "Read the codes" to the table in the DOM, and the longest
 //   task in between.
+// - The page's parts ("opening"): the first script's size, minified and
+//   gzipped, and each part's; the longest task from the start of each of five
+//   runs until the page is ready, opening an example, the order-10 run of
+//   17-digit decimals, a student's assignment (a class of 40, order 3) and the
+//   teacher's link of that class with the 40 codes of the links above kept in
+//   the gradebook, its table drawn; each run's first prompt against a blank
+//   page's; and the time from asking for a part (the mode's button, an
+//   assignment's form opened) to the part loaded, from the marks that the
+//   page's loader leaves ("-": none, as before the page had parts). The
+//   worst of five runs beside the median, as the goals are for each run.
 // - The same order-10 run typed, the two links and the hard runs' exact
 //   values, traced: the longest task's CPU time on the page's thread, script
 //   and rendering apart ("cpu"), which a loaded machine changes less than the
 //   tasks' wall times ("cpu-exact" with the exact values, "cpu" without).
-// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [grading] [cpu | cpu-exact] (all by default)
+// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [grading] [opening] [cpu | cpu-exact] (all by default)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import zlib from 'node:zlib';
 
 process.env.GJ_WEB_BUILD = path.resolve(process.argv[2] ?? 'build-web');
 const { pageUrl, launch, open, close, goldenCase, typeAtPrompts } = await import('./browser/harness.js');
@@ -320,8 +331,92 @@ async function gradingRuns(browser) {
   return [['40 codes: Read the codes to the table', median(samples.map((s) => s[0])), null, median(samples.map((s) => s[1]))]];
 }
 
+// The class of 40 that the teacher's figures use: its assignment, a student's
+// link, and the teacher's with the 40 codes kept in this browser's gradebook.
+async function classOf40() {
+  const { programs } = await import('./node/programs.js');
+  const { code } = await import('./node/classwork.js');
+  const { assignment, teacherFragment, studentFragment, id } = await import('../../web/logic/assignments/assignment.js');
+  const { entryOf } = await import('../../web/logic/assignments/gradebook.js');
+  await programs();
+  const names = Array.from({ length: 40 }, (_, i) => `Student ${i + 1}`);
+  const a = assignment({ seed: 2024, order: 3, names });
+  const plans = ['first', 'tries', 'hint', 'shown'];
+  const codes = names.map((n, i) => code(a, n, Array(9).fill(plans[i % plans.length]), 20 + i)).join('\n');
+  return { a, codes, teacher: teacherFragment(a), student: studentFragment(a, names[7]), book: { [id(a)]: { ...entryOf(a), codes } } };
+}
+
+// The sizes of the first script and of each part, in KB: [what, minified, gzipped].
+function scriptSizes() {
+  const build = process.env.GJ_WEB_BUILD;
+  const folder = path.join(build, 'parts');
+  const files = ['page.js', ...(fs.existsSync(folder) ? fs.readdirSync(folder).sort().map((f) => `parts/${f}`) : [])];
+  return files.map((file) => {
+    const bytes = fs.readFileSync(path.join(build, file));
+    return [file, bytes.length / 1024, zlib.gzipSync(bytes, { level: 9 }).length / 1024];
+  });
+}
+
+// The longest task of each of five openings of each link, until it is ready
+// and half a second after; each run's first prompt over a blank page's; the
+// time until a part loads when first asked. Rows: [what, median, worst].
+async function openingRuns(browser) {
+  const { codes, teacher, student, book } = await classOf40();
+  const { examples } = await import('../../web/logic/share.js');
+  const keep = (kept) => `localStorage.setItem('gauss-jordan.gradebook', ${JSON.stringify(JSON.stringify(kept))});`;
+  const links = [
+    ['an example (' + examples[0].id + ')', examples[0].hash, '#pane .note', null],
+    ['order 10, 17-digit decimals', `#gjinverse&input=${encodeURIComponent(hardCases[0][1] + '\n')}`, '#pane .note', null],
+    ['a student\'s assignment (class of 40)', student, '.practice-stage', null],
+    ['the teacher\'s link, 40 codes kept', teacher, '#teacher-table table', keep(book)],
+  ];
+  const rows = [];
+  for (const [what, hash, ready, before] of links) {
+    const samples = [];
+    for (let run = 0; run < runs; run++) {
+      const initScript = before ? `${before}(${instrument})()` : instrument;
+      const page = await open(browser, pageUrl + hash, { initScript, ready });
+      await page.waitForTimeout(500);
+      samples.push(await page.evaluate(() => Math.max(0, ...window.benchTimes.tasks.map(([, d]) => d))));
+      await close(page);
+    }
+    rows.push([`open ${what}: longest task`, median(samples), Math.max(...samples)]);
+  }
+  const blank = blankPage();
+  const ratios = [];
+  for (let run = 0; run < runs; run++) {
+    const p = await open(browser, `${pageUrl}#gjinverse`, { initScript: instrument, ready: loaded });
+    const first = await p.evaluate(() => window.benchTimes.first);
+    await close(p);
+    const context = await browser.newContext();
+    const b = await context.newPage();
+    await b.goto(blank);
+    ratios.push(first / await b.evaluate(() => performance.getEntriesByType('navigation')[0].domContentLoadedEventEnd));
+    await context.close();
+  }
+  rows.push(['first prompt over a blank page\'s (ratio)', median(ratios), Math.max(...ratios)]);
+  const asks = [['practice', '#gjinverse', 'button[data-mode="practice"]', null],
+                ['teacher', '#gjinverse&practice', '#assignment > summary', 'button[data-mode="practice"]']];
+  for (const [part, hash, asking, first] of asks) {
+    const samples = [];
+    for (let run = 0; run < runs; run++) {
+      const page = await open(browser, pageUrl + hash, { ready: loaded });
+      if (first) await page.click(first);
+      await page.click(asking);
+      const took = await page.waitForFunction((name) => {
+        const [asked, done] = [`part ${name} asked`, `part ${name} loaded`].map((mark) => performance.getEntriesByName(mark)[0]);
+        return asked && done ? done.startTime - asked.startTime : null;
+      }, part, { timeout: 5000 }).then((handle) => handle.jsonValue(), () => 0);
+      samples.push(took);
+      await close(page);
+    }
+    rows.push([`the ${part} part, asked to loaded`, median(samples), Math.max(...samples)]);
+  }
+  return rows;
+}
+
 (async () => {
-  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'grading', 'cpu-exact'];
+  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'grading', 'opening', 'cpu-exact'];
   const browser = await launch();
   const [first, floor] = parts.includes('first') ? await firstPrompts(browser) : [];
   const typed = parts.includes('typed') ? await typedRun(browser) : [];
@@ -329,6 +424,7 @@ async function gradingRuns(browser) {
   const exact = parts.includes('exact') ? await exactRuns(browser) : [];
   const practice = parts.includes('practice') ? await practiceRuns(browser) : [];
   const grading = parts.includes('grading') ? await gradingRuns(browser) : [];
+  const opening = parts.includes('opening') ? await openingRuns(browser) : [];
   const cpu = parts.includes('cpu') || parts.includes('cpu-exact') ? await cpuRuns(browser, parts.includes('cpu-exact')) : [];
   await browser.close();
 
@@ -338,4 +434,10 @@ async function gradingRuns(browser) {
   console.log(`${''.padEnd(60)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
   for (const [what, dom, frame, task] of [...typed, ...linked, ...exact, ...practice, ...grading, ...cpu])
     console.log(`${what.padEnd(60)}${dom.toFixed(1).padStart(9)}${frame === null ? ''.padStart(9) : frame.toFixed(1).padStart(9)}${ms(task)}`);
+  if (parts.includes('opening')) {
+    console.log(`the page's scripts, in KB${'minified'.padStart(44)}${'gzipped'.padStart(9)}`);
+    for (const [file, size, gzipped] of scriptSizes()) console.log(`${file.padEnd(60)}${size.toFixed(1).padStart(9)}${gzipped.toFixed(1).padStart(9)}`);
+    console.log(`opening the page's links, five runs, in ms${'median'.padStart(27)}${'worst'.padStart(9)}`);
+    for (const [what, middle, worst] of opening) console.log(`${what.padEnd(60)}${ms(middle)}${ms(worst)}`);
+  }
 })();
