@@ -7,25 +7,29 @@
 // table's as CSV among them; an LMS package's by packages.js), the clipboard. What an effect learns comes back
 // as a message. Each function is handed page: { state(), dispatch, lms },
 // what page.js shares with its parts; lms is the LMS's session
-// (views/assignments/lms.js) inside one, else null.
+// (views/assignments/lms.js) inside one, else null. What a part of the page
+// does (practice's focus, an exercise made, grading, the LMS) is held from
+// the part (loader.js), there by then: the message that asks for it waits for it.
 import { open } from './console.js';
-import { makePackage } from './packages.js';
-import { whenDrawn } from './draw.js';
+import { whenDrawn, addRows } from './draw.js';
+import { held, loadParts } from './loader.js';
 import { stored, store, forget } from './storage.js';
 import { afterPaint } from '../views/frames.js';
 import { byId, save, copy } from '../views/dom.js';
 import * as status from '../views/status.js';
-import * as practice from '../views/practice.js';
-import * as printer from '../views/print.js';
 import * as share from '../logic/share.js';
-import { make as makeExercise } from '../logic/exercises.js';
 import { parseLink } from '../logic/assignments/assignment.js';
 import { workKey, usableWork, newer } from '../logic/assignments/work.js';
-import { decodeWork } from '../logic/assignments/suspend.js';
-import { grading, resultsCsv } from '../logic/assignments/results.js';
 import { merged, bookOf, bookCsv } from '../logic/assignments/gradebook.js';
 import { id as idOf } from '../logic/assignments/assignment.js';
 import { translator } from '../logic/translate.js';
+import { addHandlers } from '../state.js';
+
+const practice = held('./views/practice.js');
+const exercises = held('./logic/exercises.js');
+const results = held('./logic/assignments/results.js');
+const suspend = held('./logic/assignments/suspend.js');
+const packages = held('./page/packages.js');
 
 // Moves the focus to target (state.js): practice's own targets, or an element by its id.
 function focus({ element, top = false, ...target }) {
@@ -41,7 +45,7 @@ const carriers = {
   open: (page, { open: o }) => open(page, o.program, o.input, o.ended),
   openLink: (page) => openLink(page),
   make: (page, { make: exercise }) => {
-    const made = makeExercise(exercise);
+    const made = exercises.make(exercise);
     page.dispatch({ type: 'made', input: made.input, met: made.met });
   },
   address: (page, { address }) => history.replaceState(null, '', address),
@@ -58,16 +62,22 @@ const carriers = {
   warm: (page, { warm }) => grade(page, warm, '', 'best', false),
   keepBook: (page, { keepBook }) => setTimeout(() => store('gradebook', merged(bookOf(stored('gradebook')), keepBook)), 0),
   saveBook: (page, { saveBook }) => saveBook(saveBook),
-  package: (page, { package: asked }) => makePackage(page, asked),
+  package: (page, { package: asked }) => packages.makePackage(page, asked),
   focus: (page, { focus: target }, later) => whenDrawn(page, later, () => focus(target)),
   announce: (page, { announce }, later) => whenDrawn(page, later, () => status.announce(announce)),
   after: (page, { after }, later) => {
     const run = page.state().model?.run;
     if (run) whenDrawn(page, later, () => afterPaint(run, () => page.dispatch(after)));
   },
-  print: (page, { print }) => printer.print(print),
+  // The print asked drawn by the views that own its parts, then printed, then undone.
+  print: (page, { print }) => {
+    page.dispatch({ type: 'printing', asked: print });
+    window.print();
+  },
+  load: (page, { load: names }) => loadParts(names, (name, entry) => install(page, name, entry),
+    (name) => page.dispatch({ type: 'partFailed', part: name })),
   save: (page, { save: { content, name, type } }) => save(content, name, type),
-  saveTable: (page, { saveTable: { table, language, name } }) => save(resultsCsv(translator(language), table, new Date().getTimezoneOffset()), name, 'text/csv; charset=utf-8'),
+  saveTable: (page, { saveTable: { table, language, name } }) => save(results.resultsCsv(translator(language), table, new Date().getTimezoneOffset()), name, 'text/csv; charset=utf-8'),
   copy: (page, { copy: { content, done } }) =>
     copy(content).then(() => page.dispatch({ type: 'copied', done }), (error) => page.dispatch({ type: 'copied', error: error.message })),
 };
@@ -107,7 +117,7 @@ function grade(page, a, codes, rule, told = true) {
     const { teacher, results } = page.state();
     return teacher !== null && idOf(teacher) === idOf(a) && results?.codes === codes && (!told || results.rule === rule);
   };
-  const job = grading(a, codes, { rule, offset: new Date().getTimezoneOffset(), models: runsOf.models });
+  const job = results.grading(a, codes, { rule, offset: new Date().getTimezoneOffset(), models: runsOf.models });
   inSlices(job, going, (table) => told && page.dispatch({ type: 'graded', assignment: a, codes, rule, table }));
 }
 
@@ -118,9 +128,20 @@ function saveBook({ entries, language, name }) {
   const next = () => {
     if (graded.length === entries.length) return save(bookCsv(translator(language), graded), name, 'text/csv; charset=utf-8');
     const { assignment: a, codes, rule } = entries[graded.length];
-    inSlices(grading(a, codes, { rule, offset: new Date().getTimezoneOffset() }), () => true, (table) => { graded.push({ a, table }); next(); });
+    inSlices(results.grading(a, codes, { rule, offset: new Date().getTimezoneOffset() }), () => true, (table) => { graded.push({ a, table }); next(); });
   };
   next();
+}
+
+// Adds what a part of the page brings once it has loaded (its entry's views,
+// handlers and effects), starts it, and tells the state, whose messages that
+// waited for it are then handled.
+function install(page, name, { views = [], handlers = {}, effects = {}, start = () => {} }) {
+  addRows(views);
+  addHandlers(handlers);
+  for (const [kind, carrier] of Object.entries(effects)) carriers[kind] ??= carrier;
+  start(page);
+  page.dispatch({ type: 'partLoaded', part: name });
 }
 
 // Carries out effect, one of those that update returns; later, whether views
@@ -167,7 +188,7 @@ export function rereadWork(page) {
 // when the page opened, until the page has reported more.
 export function keptWork(page, a, name) {
   const key = workKey(a, name);
-  const given = page.state().lms?.outcome === 'connected' && stored(key) === null ? decodeWork(page.state().lms.suspend) : null;
+  const given = page.state().lms?.outcome === 'connected' && stored(key) === null ? suspend.decodeWork(page.state().lms.suspend) : null;
   if (given) store(key, given);
   return stored(key);
 }

@@ -463,6 +463,38 @@ test('a corrected link, and the link to a run asking every stage', needsBuild, (
   assert.equal(linkState(update(paced, { type: 'from', from: 3 })[0]).from, 4);
 });
 
+// The parts of the page loaded when first needed (state/parts.js): a message
+// that needs one waits in the state, which asks for the part once; the
+// message is handled once its parts are there, let go with a word in both
+// languages when one cannot load. And what a print holds while it is made.
+test('a message waits for the parts of the page it needs, and a print holds what it prints', needsBuild, () => {
+  const { shown, practising } = states();
+  const parts = (absent, loading = [], waiting = []) => ({ absent, loading, waiting });
+  const practise = { type: 'mode', mode: 'practice' };
+  const asking = { ...shown, parts: parts(['practice', 'print', 'teacher']) };
+  const [waiting] = update(asking, practise);
+  const [halfway] = update(waiting, { type: 'partLoaded', part: 'print' });
+  const failed = [{ announce: [{ id: 'part.failed', values: { part: { id: 'part.practice' } } }] }];
+  check([
+    ['a message waits, and its parts are asked for', asking, practise,
+     { mode: 'watch', parts: parts(['practice', 'print', 'teacher'], ['practice', 'print'], [practise]) }, [{ load: ['practice', 'print'] }]],
+    ['another waits without asking again', waiting, { type: 'part', part: 'practice' },
+     { parts: parts(['practice', 'print', 'teacher'], ['practice', 'print'], [practise, { type: 'part', part: 'practice' }]) }, []],
+    ['one part of two come: it waits on', waiting, { type: 'partLoaded', part: 'print' },
+     { mode: 'watch', parts: parts(['practice', 'teacher'], ['practice'], [practise]) }, []],
+    ['every part come: it is handled', halfway, { type: 'partLoaded', part: 'practice' }, { mode: 'practice', parts: parts(['teacher']) }, []],
+    ['a part that cannot load: let go, and said', halfway, { type: 'partFailed', part: 'practice' },
+     { mode: 'watch', parts: parts(['practice', 'teacher']) }, failed],
+    ['a part not asked for fails: nothing', halfway, { type: 'partFailed', part: 'teacher' }, null, []],
+    ['a message that needs no part', asking, { type: 'allStages' }, { stage: { k: 0, all: true } }, []],
+    ['the browser\'s print, watching', shown, { type: 'printing' }, { printing: { page: true } }, []],
+    ['the browser\'s print, practising: a worksheet', practising, { type: 'printing' }, { printing: { sheet: true } }, []],
+    ['a print asked', shown, { type: 'printing', asked: { results: true } }, { printing: { results: true } }, []],
+    ['a print asked, under way as the browser prints', { ...shown, printing: { names: 1 } }, { type: 'printing' }, null, []],
+    ['a print done', { ...shown, printing: { page: true } }, { type: 'printed' }, { printing: null }, []],
+  ]);
+});
+
 // Every property of value frozen, and Maps' contents copied out for a look after.
 function frozen(value, seen = new Set()) {
   if (value === null || typeof value !== 'object' || ArrayBuffer.isView(value) || seen.has(value)) return value;
@@ -502,6 +534,7 @@ test('every message is taken in every state, and the state given stays as it was
     graded: { assignment: a, codes: '', table: { rows: [], stages: [], rejected: [], counts: { codes: 0, graded: 0, rejected: 0, repeated: 0 } } },
     resultsSaved: {}, keysAsked: {}, assignmentConfirmed: {}, ruleChosen: { rule: 'first' }, rowOpened: { name: 'Kim' }, namesAdded: { text: 'Lee' },
     nameCorrected: { from: 'Kim', to: 'Kym' }, bookExported: {}, bookImported: { text: '{}' }, bookCsvAsked: {}, bookStored: { book: null },
+    part: { part: 'teacher' }, partLoaded: { part: 'teacher' }, partFailed: { part: 'teacher' }, printing: {}, printed: {},
   };
   assert.deepEqual(Object.keys(minimal).sort(), Object.keys(handlers).sort(), 'a message for every handler');
   for (const [name, state] of Object.entries({ initial: initial(), shown, practising, answered, student, teaching })) {

@@ -1,0 +1,33 @@
+// Worksheets and prints, a part of the page (state/parts.js): what a print
+// holds of worksheets (the state's printing, state/printing.js): a class set,
+// an assignment's sheets and keys, or, the browser's own print in practice, a
+// worksheet of the run shown; or none.
+import * as worksheet from '../../views/worksheet.js';
+import { printedLink } from '../draw.js';
+import { keySheets } from '../../logic/assignments/assignment.js';
+import { permissions } from '../../logic/assignments/permissions.js';
+import { linkState } from '../../state.js';
+
+// The page's address without its fragment: what the keys' links start with.
+const base = () => location.href.replace(/#.*$/, '');
+
+// The worksheets of the print that the slice holds: { printing }, and for a
+// worksheet of the run shown its model, its exercise (or null), whether its
+// key may be printed, and the link it leads to (a locked page's: the
+// student's own; null: the run's).
+const sheets = {
+  render({ printing, model, exercise, keys, link }) {
+    if (printing?.classSet) worksheet.buildClassSet(printing.classSet);
+    else if (printing?.keys) {
+      const { assignment: a, read, parts, twoSided } = printing.keys;
+      worksheet.buildAssignmentSet({ sheets: keySheets(a, read, base()), a, parts, twoSided });
+    } else if (printing?.sheet) worksheet.build([{ model, exercise, link }], [], { parts: keys ? 'all' : 'sheets' });
+    else worksheet.clear();
+  },
+};
+
+export const views = [
+  [sheets, (s) => (s.printing?.sheet
+    ? { printing: s.printing, model: s.model, exercise: linkState(s).exercise, keys: permissions(s.student).keys, link: printedLink(s.student) }
+    : { printing: s.printing }), 'now'],
+];

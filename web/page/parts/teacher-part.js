@@ -1,0 +1,26 @@
+// The teacher's side, a part of the page (state/parts.js): the results view
+// that a teacher's link opens, with the gradebook kept in this browser, and
+// the form of a new assignment with its links and its package for an LMS
+// (which the LMS's part makes). The form stands in practice's section, whose
+// part comes first.
+import '../../views/practice-markup.js';
+import '../../views/assignments/markup.js';  // the part's own markup, before the views that hold it
+import * as teacher from '../../views/assignments/teacher.js';
+import * as classLinks from '../../views/assignments/class-links.js';
+import * as assignmentForm from '../../views/assignments/assignment-form.js';
+import * as lmsForm from '../../views/assignments/lms-download.js';
+import * as bookList from '../../views/assignments/book-list.js';
+
+export const views = [
+  [teacher, (s) => ({ teacher: s.teacher, results: s.results, language: s.language }), 'now'],
+  // What a print asked of the teacher's side holds (state/printing.js): the results table, the class's page of names.
+  [{ render: ({ results }) => teacher.printing(results) }, (s) => ({ results: Boolean(s.printing?.results) }), 'now'],
+  [{ render: ({ names }) => classLinks.printNames(names) }, (s) => ({ names: s.printing?.names ?? null }), 'now'],
+  [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, language: s.language }), 'cheap'],
+  [lmsForm, (s) => ({ made: s.made, language: s.language }), 'cheap'],
+  [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, language: s.language }), 'cheap'],
+];
+
+export function start(page) {
+  for (const view of [teacher, assignmentForm, lmsForm, bookList]) view.connect(page.dispatch);
+}
