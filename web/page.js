@@ -35,9 +35,8 @@ import * as links from './views/links.js';
 import * as confirm from './views/confirm.js';
 import { start as startOffline } from './views/offline.js';
 
-const preferred = (navigator.languages && navigator.languages[0]) || navigator.language || '';
-let state = { ...initial(initialLanguage(stored('language'), preferred)), level: stored('practice.level') ?? 0,
-              gradebook: bookOf(stored('gradebook')), parts: { absent: partNames, loading: [], waiting: [] } };
+// The state, from the page's start on (start()).
+let state = null;
 // What the page's parts share (page/): the state now, the one way to change
 // it, and the LMS's session (views/assignments/lms.js, which the LMS's part
 // of the page starts), or null outside one.
@@ -60,35 +59,46 @@ function followAddress() {
   else if (state.programs === 'loaded') carryOut(shared, { openLink: true });
 }
 
-connectConsole(shared);
-// Practising or watching, as the mode's buttons say; the focus goes to the question.
-for (const button of document.querySelectorAll('button[data-mode]'))
-  button.addEventListener('click', () => dispatch({ type: 'mode', mode: button.dataset.mode, focus: true }));
-for (const view of [dom, language, stages, links, confirm]) view.connect(dispatch);
+// The page's start, in a task of its own after the script's (a long one):
+// the state as this browser left it (its storage read, the first time a
+// page does, takes a while), the views drawn, the controls wired, and the
+// programs loaded once the first prompt is painted. Until then the first
+// prompt and the input field are the markup's, and an Enter sends nothing.
+function start() {
+  const preferred = (navigator.languages && navigator.languages[0]) || navigator.language || '';
+  state = { ...initial(initialLanguage(stored('language'), preferred)), level: stored('practice.level') ?? 0,
+            gradebook: bookOf(stored('gradebook')), parts: { absent: partNames, loading: [], waiting: [] } };
+  connectConsole(shared);
+  // Practising or watching, as the mode's buttons say; the focus goes to the question.
+  for (const button of document.querySelectorAll('button[data-mode]'))
+    button.addEventListener('click', () => dispatch({ type: 'mode', mode: button.dataset.mode, focus: true }));
+  for (const view of [dom, language, stages, links, confirm]) view.connect(dispatch);
 
-// A student's link may be launched by an LMS, which then names the student
-// and keeps the work: the LMS's part of the page is asked for at once, and
-// the link opens once it has looked for the LMS (or could not load).
-const lmsAsked = parseLink(location.hash)?.role === 'student' ? (dispatch({ type: 'part', part: 'lms' }), settled('lms')) : null;
+  // A student's link may be launched by an LMS, which then names the student
+  // and keeps the work: the LMS's part of the page is asked for at once, and
+  // the link opens once it has looked for the LMS (or could not load).
+  const lmsAsked = parseLink(location.hash)?.role === 'student' ? (dispatch({ type: 'part', part: 'lms' }), settled('lms')) : null;
 
-awaitPrograms(shared);
-addEventListener('hashchange', followAddress);
-// Another tab of the same student's link, Back to a page kept whole, or the
-// tab shown again (an engine may tell no storage event to a file:// page):
-// the work is read again.
-addEventListener('storage', () => rereadWork(shared));
-addEventListener('pageshow', (event) => { if (event.persisted) rereadWork(shared); });
-document.addEventListener('visibilitychange', () => { if (document.visibilityState === 'visible') rereadWork(shared); });
-// The gradebook as another tab stored it.
-addEventListener('storage', (event) => { if (event.key?.endsWith('.gradebook')) dispatch({ type: 'bookStored', book: stored('gradebook') }); });
-// A print: what it holds is drawn by the views, each its own part, and undone after.
-addEventListener('beforeprint', () => dispatch({ type: 'printing' }));
-addEventListener('afterprint', () => dispatch({ type: 'printed' }));
-requestAnimationFrame(() => setTimeout(() => {
-  runner.load(loadPrograms()).then(() => lmsAsked).then(() => loaded(shared), (error) => loadFailed(shared, String(error)));
-  // Inside an LMS, no service worker: the LMS serves the page.
-  Promise.resolve(lmsAsked).then(() => { if (shared.lms === null) startOffline(); });
-}, 0));
+  awaitPrograms(shared);
+  addEventListener('hashchange', followAddress);
+  // Another tab of the same student's link, Back to a page kept whole, or the
+  // tab shown again (an engine may tell no storage event to a file:// page):
+  // the work is read again.
+  addEventListener('storage', () => rereadWork(shared));
+  addEventListener('pageshow', (event) => { if (event.persisted) rereadWork(shared); });
+  document.addEventListener('visibilitychange', () => { if (document.visibilityState === 'visible') rereadWork(shared); });
+  // The gradebook as another tab stored it.
+  addEventListener('storage', (event) => { if (event.key?.endsWith('.gradebook')) dispatch({ type: 'bookStored', book: stored('gradebook') }); });
+  // A print: what it holds is drawn by the views, each its own part, and undone after.
+  addEventListener('beforeprint', () => dispatch({ type: 'printing' }));
+  addEventListener('afterprint', () => dispatch({ type: 'printed' }));
+  requestAnimationFrame(() => setTimeout(() => {
+    runner.load(loadPrograms()).then(() => lmsAsked).then(() => loaded(shared), (error) => loadFailed(shared, String(error)));
+    // Inside an LMS, no service worker: the LMS serves the page.
+    Promise.resolve(lmsAsked).then(() => { if (shared.lms === null) startOffline(); });
+  }, 0));
+}
+setTimeout(start, 0);
 
 // The page's parts, as the bundle's global GJ: for a look from the browser's
 // console, and for the tests, which read the page's texts and its model.
