@@ -99,7 +99,8 @@ function runEntries(page, batch) {
 // the end of input after it if ended; a last piece without its Enter stays in
 // the input field. The program runs once over all the entries, in a task of
 // its own, and its run is shown in one more, so that a long link never holds
-// up the page.
+// up the page; with no entries, the empty run is shown in a task of its own,
+// apart from the message that opened it.
 export function open(page, program, input = '', ended = false) {
   const entries = share.entries(input);
   if (ended && (entries.length === 0 || entries.at(-1).endsWith('\n'))) entries.push('');
@@ -117,7 +118,7 @@ export function open(page, program, input = '', ended = false) {
     if (kept === null || last !== '') typed.value = last;
     else if (kept.focused) typed.setSelectionRange(kept.start, kept.end);
   };
-  if (entries.length === 0) done(first);
+  if (entries.length === 0) afterTask(first, () => done(first));
   else afterTask(first, () => {
     const run = runner.extendBy(first, entries, ended);
     afterTask(first, () => {

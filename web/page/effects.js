@@ -31,11 +31,16 @@ const results = held('./logic/assignments/results.js');
 const suspend = held('./logic/assignments/suspend.js');
 const packages = held('./page/packages.js');
 
-// Moves the focus to target (state.js): practice's own targets, or an element by its id.
+// Moves the focus to target (state.js): practice's own targets, or an element
+// by its id; one at the page's top (a view shown anew, such as the teacher's)
+// once the view is painted, so that its first layout is not this task's too.
 function focus({ element, top = false, ...target }) {
   if (element === undefined) return practice.focus(target);
-  byId(element)?.focus({ preventScroll: top });
-  if (top) scrollTo(0, 0);
+  if (!top) return byId(element)?.focus();
+  requestAnimationFrame(() => setTimeout(() => {
+    byId(element)?.focus({ preventScroll: true });
+    scrollTo(0, 0);
+  }, 0));
 }
 
 // Each effect by its key: (page, effect, later), later whether views wait for
@@ -134,14 +139,14 @@ function saveBook({ entries, language, name }) {
 }
 
 // Adds what a part of the page brings once it has loaded (its entry's views,
-// handlers and effects), starts it, and tells the state, whose messages that
-// waited for it are then handled.
+// handlers and effects) and starts it; then, in a task of its own, tells the
+// state, whose messages that waited for it are handled.
 function install(page, name, { views = [], handlers = {}, effects = {}, start = () => {} }) {
   addRows(views);
   addHandlers(handlers);
   for (const [kind, carrier] of Object.entries(effects)) carriers[kind] ??= carrier;
   start(page);
-  page.dispatch({ type: 'partLoaded', part: name });
+  setTimeout(() => page.dispatch({ type: 'partLoaded', part: name }), 0);
 }
 
 // Carries out effect, one of those that update returns; later, whether views
