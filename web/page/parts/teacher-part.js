@@ -10,6 +10,7 @@ import * as classLinks from '../../views/assignments/class-links.js';
 import * as assignmentForm from '../../views/assignments/assignment-form.js';
 import * as lmsForm from '../../views/assignments/lms-download.js';
 import * as bookList from '../../views/assignments/book-list.js';
+import { byId } from '../../views/dom.js';
 
 export const views = [
   [teacher, (s) => ({ teacher: s.teacher, results: s.results, language: s.language }), 'now'],
@@ -21,6 +22,11 @@ export const views = [
   [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, language: s.language }), 'cheap'],
 ];
 
+// The views send what the teacher does; the LMS's part, which makes a
+// package, is asked for as its form is first opened.
 export function start(page) {
   for (const view of [teacher, assignmentForm, lmsForm, bookList]) view.connect(page.dispatch);
+  byId('lms').addEventListener('toggle', (event) => {
+    if (event.target.open) page.dispatch({ type: 'part', part: 'lms' });
+  });
 }
