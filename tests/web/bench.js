@@ -2,7 +2,8 @@
 // median of five runs.
 // - The first prompt: navigation start to the first prompt with the input
 //   enabled, against a blank page that shows a prompt and an input field,
-//   loaded in the same browser in the same run.
+//   loaded in the same browser in the same run; and the worst of the five
+//   runs' ratios, as the goal is for each run.
 // - An order-10 gjinverse run typed row by row: each Enter's keydown to the next
 //   prompt in the DOM; the work of the frame that shows it, from the start of its
 //   animation frame to a task of the highest priority posted there, which runs
@@ -15,8 +16,11 @@
 //   alone, which draws some 30 printouts. On a shared machine the run's slowest
 //   is most often a typed digit whose frame waited for the machine, not for
 //   the page (a trace shows its main thread busy under 1 ms).
-// - Opening a link that types an order-10 run (the same input, and one of
-//   17-digit decimals): the longest task from the start to the finished run.
+// - Opening a link: the longest task from the start until it is shown whole
+//   and half a second after, median and worst of five runs: an order-10 run
+//   (the same input, and one of 17-digit decimals), an example, a student's
+//   assignment (a class of 40, order 3) and the teacher's link of that class
+//   with the 40 codes of the grading below kept in the gradebook.
 // - The exact values of two hard runs, typed on one line: the last Enter to the
 //   exact view, and the longest task in between.
 // - Practice on an order-4 gjinverse exercise, from its first stage, with one
@@ -29,21 +33,16 @@
 //   matrix per student, every code worked through the page's own session):
 //   the click on "Read the codes" to the table in the DOM, and the longest
 //   task in between.
-// - The page's parts ("opening"): the first script's size, minified and
-//   gzipped, and each part's; the longest task from the start of each of five
-//   runs until the page is ready, opening an example, the order-10 run of
-//   17-digit decimals, a student's assignment (a class of 40, order 3) and the
-//   teacher's link of that class with the 40 codes of the links above kept in
-//   the gradebook, its table drawn; each run's first prompt against a blank
-//   page's; and the time from asking for a part (the mode's button, an
-//   assignment's form opened) to the part loaded, from the marks that the
-//   page's loader leaves ("-": none, as before the page had parts). The
-//   worst of five runs beside the median, as the goals are for each run.
+// - The page's scripts ("parts"): the first script's size, minified and
+//   gzipped, and each part's; and the time from asking for a part (the mode's
+//   button, an assignment's form opened) to the part loaded, from the marks
+//   that the page's loader leaves ("-": none, before the page had parts).
 // - The same order-10 run typed, the two links and the hard runs' exact
-//   values, traced: the longest task's CPU time on the page's thread, script
-//   and rendering apart ("cpu"), which a loaded machine changes less than the
-//   tasks' wall times ("cpu-exact" with the exact values, "cpu" without).
-// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [grading] [opening] [cpu | cpu-exact] (all by default)
+//   values, and the other links above, traced: the longest task's CPU time on
+//   the page's thread, script and rendering apart ("cpu"), which a loaded
+//   machine changes less than the tasks' wall times ("cpu-exact" with the
+//   exact values, "cpu" without).
+// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [grading] [parts] [cpu | cpu-exact] (all by default)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -147,7 +146,7 @@ async function firstPrompts(browser) {
     floor.push(await b.evaluate(() => performance.getEntriesByType('navigation')[0].domContentLoadedEventEnd));
     await context.close();
   }
-  return [median(page), median(floor)];
+  return [median(page), median(floor), Math.max(...page.map((p, k) => p / floor[k]))];
 }
 
 async function typedRun(browser) {
@@ -169,18 +168,24 @@ async function typedRun(browser) {
   ['  ... of the last Enter', median(samples.map((times) => slowestKey(times, times.lastEnter))), null, 0]];
 }
 
-// Opens each order-10 run as a link, and notes the longest task until it is shown whole.
+// Opens each link, and notes the longest task until it is shown whole: [what, median, worst].
 async function linkRuns(browser) {
+  const { examples } = await import('../../web/logic/share.js');
+  const { teacher, student, book } = await classOf40();
+  const input = (typed) => `#gjinverse&input=${encodeURIComponent(typed)}`;
+  const keeping = `localStorage.setItem('gauss-jordan.gradebook', ${JSON.stringify(JSON.stringify(book))});(${instrument})()`;
   const table = [];
-  for (const [what, input] of [['link to ' + name, goldenCase(name).input], ['link to ' + hardCases[0][0], hardCases[0][1] + '\n']]) {
+  for (const [what, hash, ready, initScript = instrument] of [['link to ' + name, input(goldenCase(name).input), '#pane .note'],
+    ['link to ' + hardCases[0][0], input(hardCases[0][1] + '\n'), '#pane .note'], [`an example (${examples[0].id})`, examples[0].hash, '#pane .note'],
+    ['a student\'s assignment, class of 40', student, '.practice-stage'], ['the teacher\'s link, 40 codes kept', teacher, '#teacher-table table', keeping]]) {
     const samples = [];
     for (let run = 0; run < runs; run++) {
-      const page = await open(browser, `${pageUrl}#gjinverse&input=${encodeURIComponent(input)}`, { initScript: instrument, ready: '#pane .note' });
+      const page = await open(browser, pageUrl + hash, { initScript, ready });
       await page.waitForTimeout(500);
       samples.push(await page.evaluate(() => Math.max(0, ...window.benchTimes.tasks.map(([, d]) => d))));
       await close(page);
     }
-    table.push([`${what}: longest task`, median(samples), null, 0]);
+    table.push([`open ${what}: longest task`, median(samples), Math.max(...samples)]);
   }
   return table;
 }
@@ -195,7 +200,7 @@ async function tracedTasks(browser, page, fn) {
   const events = trace.traceEvents ?? trace;
   const threads = events.filter((e) => e.name === 'thread_name' && e.args.name === 'CrRendererMain');
   // The page's own scripts, not those that playwright runs in it to wait and look.
-  const scripted = (e) => ['FunctionCall', 'EvaluateScript'].includes(e.name) && /\/(page|programs)\.js$/.test(e.args?.data?.url ?? '');
+  const scripted = (e) => ['FunctionCall', 'EvaluateScript'].includes(e.name) && /\/(page|programs|parts\/\w+)\.js$/.test(e.args?.data?.url ?? '');
   const main = threads.find((t) => events.some((e) => e.pid === t.pid && e.tid === t.tid && scripted(e)));
   const mine = events.filter((e) => e.pid === main.pid && e.tid === main.tid && e.ph === 'X');
   return mine.filter((e) => e.name === 'RunTask' || e.name === 'ThreadControllerImpl::RunTask').map((task) =>
@@ -207,23 +212,31 @@ async function tracedTasks(browser, page, fn) {
 // the exact values of the two hard runs are worked out.
 async function cpuRuns(browser, exactToo) {
   const { input, prompts, rows } = goldenCase(name);
+  const { examples } = await import('../../web/logic/share.js');
+  const { teacher, student, book } = await classOf40();
   const cases = [['order 10, typed row by row', `${pageUrl}#gjinverse`, (page) => typeAtPrompts(page, input, rows, prompts)],
                  ...[['order 10, link', input], ['order 10, link, 17-digit decimals', hardCases[0][1] + '\n']].map(([what, typed]) =>
                    [what, `${pageUrl}#gjinverse&input=${encodeURIComponent(typed)}`, null]),
+                 [`link, an example (${examples[0].id})`, pageUrl + examples[0].hash, null],
+                 ['link, a student\'s assignment', pageUrl + student, null, '.practice-stage'],
+                 ['link, the teacher\'s, 40 codes kept', pageUrl + teacher, null, '#teacher-table table',
+                  `localStorage.setItem('gauss-jordan.gradebook', ${JSON.stringify(JSON.stringify(book))})`],
                  ...hardCases.map(([what, typed]) => [`${what}, to its exact values`, `${pageUrl}#gjinverse`,
-                   (page) => typeAtPrompts(page, '\n', [typed], orderPrompt)])].slice(0, exactToo ? undefined : 3);
+                   (page) => typeAtPrompts(page, '\n', [typed], orderPrompt)])].slice(0, exactToo ? undefined : 6);
   const table = [];
-  for (const [what, url, type] of cases) {
+  for (const [what, url, type, ready = null, init = null] of cases) {
     const samples = [];
     for (let run = 0; run < runs; run++) {
       const context = await browser.newContext();
       const page = await context.newPage();
+      if (init) await page.addInitScript(init);
       if (type) await page.goto(url), await page.waitForSelector('body[data-programs="loaded"] #typed:not([disabled])');
       const tasks = await tracedTasks(browser, page, async () => {
         if (type) await type(page);
         else await page.goto(url);
-        await page.waitForSelector('#pane .note');
-        await page.waitForSelector('#stages[data-exact="done"]', { state: 'attached', timeout: 300000 });
+        if (ready) await page.waitForSelector(ready);
+        else await page.waitForSelector('#pane .note');
+        if (!ready) await page.waitForSelector('#stages[data-exact="done"]', { state: 'attached', timeout: 300000 });
         await page.waitForTimeout(1000);
       });
       samples.push([Math.max(0, ...tasks.filter((t) => t[2]).map((t) => t[1])), Math.max(0, ...tasks.filter((t) => !t[2]).map((t) => t[1]))]);
@@ -300,19 +313,28 @@ async function practiceRuns(browser) {
           row('  ... and to the next stage\'s first field', samples.stage, 2)];
 }
 
-// Reads 40 codes on the teacher's page: the click to the table, and the longest task.
-async function gradingRuns(browser) {
+// A class of 40 (an order-3 gjinverse assignment) and the code of each
+// student's work: its teacher's link, a student's, and the gradebook that
+// keeps the codes.
+async function classOf40() {
   const { programs } = await import('./node/programs.js');
   const { code } = await import('./node/classwork.js');
-  const { assignment, teacherFragment } = await import('../../web/logic/assignments/assignment.js');
+  const { assignment, teacherFragment, studentFragment, id } = await import('../../web/logic/assignments/assignment.js');
+  const { entryOf } = await import('../../web/logic/assignments/gradebook.js');
   await programs();
   const names = Array.from({ length: 40 }, (_, i) => `Student ${i + 1}`);
   const a = assignment({ seed: 2024, order: 3, names });
   const plans = ['first', 'tries', 'hint', 'shown'];
-  const pasted = names.map((n, i) => code(a, n, Array(9).fill(plans[i % plans.length]), 20 + i)).join('\n');
+  const codes = names.map((n, i) => code(a, n, Array(9).fill(plans[i % plans.length]), 20 + i)).join('\n');
+  return { codes, teacher: teacherFragment(a), student: studentFragment(a, names[7]), book: { [id(a)]: { ...entryOf(a), codes } } };
+}
+
+// Reads 40 codes on the teacher's page: the click to the table, and the longest task.
+async function gradingRuns(browser) {
+  const { codes: pasted, teacher } = await classOf40();
   const samples = [];
   for (let run = 0; run < runs; run++) {
-    const page = await open(browser, pageUrl + teacherFragment(a), { initScript: instrument, ready: '#teacher-facts dd' });
+    const page = await open(browser, pageUrl + teacher, { initScript: instrument, ready: '#teacher-facts dd' });
     const [took, task] = await page.evaluate((text) => new Promise((done) => {
       document.getElementById('teacher-codes').value = text;
       const box = document.getElementById('teacher-table');
@@ -331,113 +353,48 @@ async function gradingRuns(browser) {
   return [['40 codes: Read the codes to the table', median(samples.map((s) => s[0])), null, median(samples.map((s) => s[1]))]];
 }
 
-// The class of 40 that the teacher's figures use: its assignment, a student's
-// link, and the teacher's with the 40 codes kept in this browser's gradebook.
-async function classOf40() {
-  const { programs } = await import('./node/programs.js');
-  const { code } = await import('./node/classwork.js');
-  const { assignment, teacherFragment, studentFragment, id } = await import('../../web/logic/assignments/assignment.js');
-  const { entryOf } = await import('../../web/logic/assignments/gradebook.js');
-  await programs();
-  const names = Array.from({ length: 40 }, (_, i) => `Student ${i + 1}`);
-  const a = assignment({ seed: 2024, order: 3, names });
-  const plans = ['first', 'tries', 'hint', 'shown'];
-  const codes = names.map((n, i) => code(a, n, Array(9).fill(plans[i % plans.length]), 20 + i)).join('\n');
-  return { a, codes, teacher: teacherFragment(a), student: studentFragment(a, names[7]), book: { [id(a)]: { ...entryOf(a), codes } } };
-}
-
-// The sizes of the first script and of each part, in KB: [what, minified, gzipped].
-function scriptSizes() {
-  const build = process.env.GJ_WEB_BUILD;
-  const folder = path.join(build, 'parts');
-  const files = ['page.js', ...(fs.existsSync(folder) ? fs.readdirSync(folder).sort().map((f) => `parts/${f}`) : [])];
-  return files.map((file) => {
-    const bytes = fs.readFileSync(path.join(build, file));
-    return [file, bytes.length / 1024, zlib.gzipSync(bytes, { level: 9 }).length / 1024];
-  });
-}
-
-// The longest task of each of five openings of each link, until it is ready
-// and half a second after; each run's first prompt over a blank page's; the
-// time until a part loads when first asked. Rows: [what, median, worst].
-async function openingRuns(browser) {
-  const { codes, teacher, student, book } = await classOf40();
-  const { examples } = await import('../../web/logic/share.js');
-  const keep = (kept) => `localStorage.setItem('gauss-jordan.gradebook', ${JSON.stringify(JSON.stringify(kept))});`;
-  const links = [
-    ['an example (' + examples[0].id + ')', examples[0].hash, '#pane .note', null],
-    ['order 10, 17-digit decimals', `#gjinverse&input=${encodeURIComponent(hardCases[0][1] + '\n')}`, '#pane .note', null],
-    ['a student\'s assignment (class of 40)', student, '.practice-stage', null],
-    ['the teacher\'s link, 40 codes kept', teacher, '#teacher-table table', keep(book)],
-  ];
-  const rows = [];
-  for (const [what, hash, ready, before] of links) {
-    const samples = [];
-    for (let run = 0; run < runs; run++) {
-      const initScript = before ? `${before}(${instrument})()` : instrument;
-      const page = await open(browser, pageUrl + hash, { initScript, ready });
-      await page.waitForTimeout(500);
-      samples.push(await page.evaluate(() => Math.max(0, ...window.benchTimes.tasks.map(([, d]) => d))));
-      await close(page);
-    }
-    rows.push([`open ${what}: longest task`, median(samples), Math.max(...samples)]);
-  }
-  const blank = blankPage();
-  const ratios = [];
-  for (let run = 0; run < runs; run++) {
-    const p = await open(browser, `${pageUrl}#gjinverse`, { initScript: instrument, ready: loaded });
-    const first = await p.evaluate(() => window.benchTimes.first);
-    await close(p);
-    const context = await browser.newContext();
-    const b = await context.newPage();
-    await b.goto(blank);
-    ratios.push(first / await b.evaluate(() => performance.getEntriesByType('navigation')[0].domContentLoadedEventEnd));
-    await context.close();
-  }
-  rows.push(['first prompt over a blank page\'s (ratio)', median(ratios), Math.max(...ratios)]);
-  const asks = [['practice', '#gjinverse', 'button[data-mode="practice"]', null],
-                ['teacher', '#gjinverse&practice', '#assignment > summary', 'button[data-mode="practice"]']];
-  for (const [part, hash, asking, first] of asks) {
+// The scripts' sizes in KB, minified and gzipped; then the time from asking
+// for a part to its loaded, median and worst: [what, median, worst] each.
+async function partRuns(browser) {
+  const scripts = ['page.js', ...fs.readdirSync(path.join(process.env.GJ_WEB_BUILD, 'parts')).sort().map((f) => `parts/${f}`)];
+  const table = scripts.map((file) => fs.readFileSync(path.join(process.env.GJ_WEB_BUILD, file)))
+    .map((bytes, k) => [`${scripts[k]}, KB minified and gzipped`, bytes.length / 1024, zlib.gzipSync(bytes, { level: 9 }).length / 1024]);
+  for (const [part, hash, ...clicks] of [['practice', '#gjinverse', 'button[data-mode="practice"]'],
+                                         ['teacher', '#gjinverse&practice', 'button[data-mode="practice"]', '#assignment > summary']]) {
     const samples = [];
     for (let run = 0; run < runs; run++) {
       const page = await open(browser, pageUrl + hash, { ready: loaded });
-      if (first) await page.click(first);
-      await page.click(asking);
-      const took = await page.waitForFunction((name) => {
+      for (const selector of clicks) await page.click(selector);
+      samples.push(await page.waitForFunction((name) => {
         const [asked, done] = [`part ${name} asked`, `part ${name} loaded`].map((mark) => performance.getEntriesByName(mark)[0]);
-        return asked && done ? done.startTime - asked.startTime : null;
-      }, part, { timeout: 5000 }).then((handle) => handle.jsonValue(), () => 0);
-      samples.push(took);
+        return asked && done && done.startTime - asked.startTime;
+      }, part, { timeout: 5000 }).then((handle) => handle.jsonValue(), () => 0));
       await close(page);
     }
-    rows.push([`the ${part} part, asked to loaded`, median(samples), Math.max(...samples)]);
+    table.push([`the ${part} part, asked to loaded`, median(samples), Math.max(...samples)]);
   }
-  return rows;
+  return table;
 }
 
 (async () => {
-  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'grading', 'opening', 'cpu-exact'];
+  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'grading', 'parts', 'cpu-exact'];
   const browser = await launch();
-  const [first, floor] = parts.includes('first') ? await firstPrompts(browser) : [];
+  const [first, floor, worst] = parts.includes('first') ? await firstPrompts(browser) : [];
   const typed = parts.includes('typed') ? await typedRun(browser) : [];
   const linked = parts.includes('links') ? await linkRuns(browser) : [];
   const exact = parts.includes('exact') ? await exactRuns(browser) : [];
   const practice = parts.includes('practice') ? await practiceRuns(browser) : [];
   const grading = parts.includes('grading') ? await gradingRuns(browser) : [];
-  const opening = parts.includes('opening') ? await openingRuns(browser) : [];
+  const scripts = parts.includes('parts') ? await partRuns(browser) : [];
   const cpu = parts.includes('cpu') || parts.includes('cpu-exact') ? await cpuRuns(browser, parts.includes('cpu-exact')) : [];
   await browser.close();
 
   console.log(`median of ${runs} runs, in ms`);
-  if (first) console.log(`first prompt ${first.toFixed(1)}, a blank page with a prompt ${floor.toFixed(1)}: ratio ${(first / floor).toFixed(2)}`);
+  if (first) console.log(`first prompt ${first.toFixed(1)}, a blank page with a prompt ${floor.toFixed(1)}: ratio ${(first / floor).toFixed(2)}, worst run ${worst.toFixed(2)}`);
   console.log(`${name}, typed row by row; exact values of two hard runs; practice`);
   console.log(`${''.padEnd(60)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
-  for (const [what, dom, frame, task] of [...typed, ...linked, ...exact, ...practice, ...grading, ...cpu])
+  for (const [what, dom, frame, task] of [...typed, ...exact, ...practice, ...grading, ...cpu])
     console.log(`${what.padEnd(60)}${dom.toFixed(1).padStart(9)}${frame === null ? ''.padStart(9) : frame.toFixed(1).padStart(9)}${ms(task)}`);
-  if (parts.includes('opening')) {
-    console.log(`the page's scripts, in KB${'minified'.padStart(44)}${'gzipped'.padStart(9)}`);
-    for (const [file, size, gzipped] of scriptSizes()) console.log(`${file.padEnd(60)}${size.toFixed(1).padStart(9)}${gzipped.toFixed(1).padStart(9)}`);
-    console.log(`opening the page's links, five runs, in ms${'median'.padStart(27)}${'worst'.padStart(9)}`);
-    for (const [what, middle, worst] of opening) console.log(`${what.padEnd(60)}${ms(middle)}${ms(worst)}`);
-  }
+  console.log(`${'links; the page\'s scripts and parts'.padEnd(60)}${'median'.padStart(9)}${'worst'.padStart(9)}`);
+  for (const [what, middle, most] of [...linked, ...scripts]) console.log(`${what.padEnd(60)}${ms(middle)}${ms(most)}`);
 })();
