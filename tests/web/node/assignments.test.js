@@ -210,6 +210,9 @@ test('work kept of another shape starts afresh; the hints and Show that a locked
     { ...kept, handed: 5 }, { ...kept, result: { ...result, started: '5' } }, 'W1', null];
   for (const work of odd) assert.deepEqual(W.named(W.opened(a, null), 'Kim', work, 5), fresh, JSON.stringify(work));
   assert.deepEqual([W.named(W.opened(a, null), 'Kim', kept, 9).result, fresh.name], [result, 'Kim']);
+  // An LMS's name past maxName: the name that the code keeps, which the student's own link takes.
+  const long = W.named(W.opened(a, null), 'x'.repeat(A.maxName + 50), null, 5).name;
+  assert.deepEqual([long, A.parseLink(A.studentFragment(a, long)).name], ['x'.repeat(A.maxName), long]);
   const { student } = worked(a, 'Kim', ['first']);
   // student, the hint's steps and Show allowed, whether a hand-in writes a code
   const cases = [[fresh, 1, false, false], [W.opened(a, null), 3, true, false], [{ ...student, assignment: { ...a, show: true, hints: 0 } }, 0, true, true],

@@ -21,7 +21,7 @@
 //   lms         whether the page runs inside an LMS, which then names the
 //               student and keeps the work instead of the browser
 // }
-import { id, nameKey, cleanName } from './assignment.js';
+import { id, nameKey, keptName } from './assignment.js';
 import { newResult, noted, write, isResult } from './result-code.js';
 import { isMiss } from '../check.js';
 import { askedStages, hintSteps } from '../session.js';
@@ -83,11 +83,12 @@ export function newer(a, b) {
   return k >= 0 && x[k] > y[k];
 }
 
-// The student once the name is given (clean: assignment.cleanName), with the
-// work kept under it (kept: what the page stored, or null; see usableWork)
-// or a new result begun at now (ms).
+// The student once the name is given, as a code keeps it (assignment.keptName:
+// the one name that links, codes and the matrix take), with the work kept
+// under it (kept: what the page stored or the LMS gave, or null; see
+// usableWork) or a new result begun at now (ms).
 export function named(student, name, kept, now) {
-  const clean = cleanName(name);
+  const clean = keptName(name);
   const work = usableWork(kept, student.assignment);
   const result = work?.result ?? newResult(id(student.assignment), clean, now);
   return { ...student, name: clean, result, handed: work?.handed ?? null, confirm: false, asking: null, version: work?.version ?? 0 };
