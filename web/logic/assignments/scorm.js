@@ -15,7 +15,6 @@
 // The score: SCORM 1.2's raw score is a percentage, 0 to 100 with min 0 and
 // max 100 (gradebooks read raw so), and the manifest's mastery score is one
 // too (scorm-package.js); 2004 has the same raw score and the share, scaled.
-import { askedStages } from '../session.js';
 import { score, stagesAsked } from './work.js';
 
 // Each version's API object, calls and elements; the limits are the data
@@ -122,10 +121,6 @@ export function passMarkOf(version, value) {
   return share >= 0 && share <= 1 ? share : null;
 }
 
-// How many stages practice of m's run asks (session.askedStages), from the
-// session's first stage.
-export const askedOf = (m, practice) => askedStages(m, practice.from).length;
-
 // A first answer as the LMS is told it: the text typed, the choice, "alone"
 // for a row said to stay alone, "" for none.
 const said = (answer) => (answer === null ? '' : answer.alone ? 'alone' : answer.choice ?? answer.text ?? '');
@@ -133,20 +128,16 @@ const said = (answer) => (answer === null ? '' : answer.alone ? 'alone' : answer
 // The result that the LMS is told of a student's work on assignment a over
 // m's run: the stages of record (result-code.js) that are done, in order, each
 // with the ms it took (took, a Map from k; none for a stage finished in an
-// earlier session), the stages asked (work.stagesAsked; without a, those of
-// practice, the session), whether the work is over (handed: handed in), the
-// pass mark and the saved work (suspend), as report() takes them.
-// Called as the page before writes() did (no a, with practice and the
-// session's seconds), it gives what it gave then: no final (standing() then
-// takes the work as over once every stage asked is done) and the seconds.
-export function resultOf({ a = null, m, practice = null, record, took, passMark, handed = false, seconds, suspend }) {
-  const asked = a ? stagesAsked(a, m) : askedStages(m, practice.from);
+// earlier session), the stages asked (work.stagesAsked), whether the work is
+// over (handed: handed in), the pass mark and the saved work (suspend), as
+// report() takes them.
+export function resultOf({ a, m, record, took, passMark, handed = false, suspend }) {
+  const asked = stagesAsked(a, m);
   const done = record.stages.filter((s) => s.done);
   const stages = done.map((s) => ({ id: `stage-${s.k + 1}-${m.stages[s.k]?.id ?? 'stage'}`, firstAnswer: s.first.map(said),
                                      right: s.right, latencyMs: took.get(s.k) ?? null }));
-  const right = a ? score(a, m, record).right : done.filter((s) => s.right && asked.includes(s.k)).length;
-  const result = { name: record.name, stages, asked: asked.length, rightFirstTime: right, passMark, suspend };
-  return a ? { ...result, final: handed || asked.every((k) => done.some((s) => s.k === k)) } : { ...result, seconds };
+  return { name: record.name, stages, asked: asked.length, rightFirstTime: score(a, m, record).right, passMark, suspend,
+           final: handed || asked.every((k) => done.some((s) => s.k === k)) };
 }
 
 // The writer's side of a session with an LMS of version, as a value: {

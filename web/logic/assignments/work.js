@@ -24,7 +24,7 @@
 import { id, nameKey, keptName } from './assignment.js';
 import { newResult, noted, write, isResult } from './result-code.js';
 import { isMiss } from '../check.js';
-import { askedStages, hintSteps } from '../session.js';
+import { askedStages, firstStageOf, hintSteps } from '../session.js';
 
 // The student opening assignment a, named by the link or the LMS or not (name null).
 export const opened = (a, name, lms = false) =>
@@ -95,8 +95,8 @@ export function named(student, name, kept, now) {
 }
 
 // The first stage (0-based) that assignment a asks of a run m: its `from`,
-// as practice starts it (no earlier than the scaling, no later than the last).
-export const firstStage = (a, m) => Math.min(m.stages.length - 1, Math.max(1, a.from - 1));
+// as practice starts it (session.firstStageOf).
+export const firstStage = (a, m) => firstStageOf(m, a.from);
 
 // The stages (0-based, in order) that assignment a asks of the student whose
 // run is m: from its first to the last, or, for a singular A, to the last
