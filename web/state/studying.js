@@ -96,7 +96,7 @@ function reported(state, { ok, handIn = false }) {
 // written and kept. now: the time (ms) of the hand-in.
 function handIn(state, { now, confirmed = false }) {
   const st = state.student;
-  if (!st?.result || st.handed !== null || !state.session || !state.model) return [state, []];
+  if (!work.mayHandIn(st, state.lms) || !state.session || !state.model) return [state, []];
   if (!work.hasWork(st)) return [{ ...state, student: { ...st, asking: { empty: true } } }, [{ announce: [{ id: 'student.handInEmpty' }] }]];
   if (!confirmed || st.asking === null || st.asking.empty) {
     const { asked, done } = work.score(st.assignment, state.model, st.result);

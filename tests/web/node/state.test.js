@@ -360,6 +360,8 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
      [{ announce: [{ id: 'student.handInEmpty' }] }]],
     ['a hand-in asks first, with the stages left of those asked', wrong, { type: 'handIn', now: 2 }, { student: { ...wrong.student, asking: { asked: 6, left: 6 } } },
      [{ focus: { element: 'hand-in-yes' } }]],
+    ['inside an LMS whose session is over: no hand-in, which would not reach it', { ...wrong, student: { ...wrong.student, lms: true }, lms: { outcome: 'ended' } },
+     { type: 'handIn', now: 2, confirmed: true }, null, []],
     ['a yes that no question asked asks', wrong, { type: 'handIn', now: 2, confirmed: true }, { student: { ...wrong.student, asking: { asked: 6, left: 6 } } },
      [{ focus: { element: 'hand-in-yes' } }]],
     ['no, keep working', { ...wrong, student: { ...wrong.student, asking: { asked: 6, left: 6 } } }, { type: 'keepWork' }, { student: wrong.student }, []],
@@ -394,7 +396,8 @@ test('inside an LMS, the work goes to the LMS alone', needsBuild, () => {
   const a = assignment({ seed: 7, order: 2, show: true });
   const input = make(exerciseFor(a, 'Kim, Minji')).input;
   const m = modelOf('gjinverse', input);
-  const linked = update(initial(), { type: 'studentLink', found: { role: 'student', assignment: a, name: 'Kim, Minji' }, program: 'gjinverse', lms: true, now: 5 })[0];
+  const connected = update(initial(), { type: 'lms', outcome: 'connected', version: '1.2', name: 'Kim, Minji', suspend: '' })[0];
+  const linked = update(connected, { type: 'studentLink', found: { role: 'student', assignment: a, name: 'Kim, Minji' }, program: 'gjinverse', lms: true, now: 5 })[0];
   const [state0] = update(linked, { type: 'made', input, met: true });
   // [message, the stage at hand then, whether finished, whether handed in]
   const steps = [[{ type: 'shown', model: m }, 1], [{ type: 'answer', k: 1, key: null, given: { text: '12345' } }, 1],

@@ -117,6 +117,13 @@ export function score(a, m, result) {
            shown: done.filter((s) => s.shown).length, share: asked.length > 0 ? right / asked.length : 0 };
 }
 
+// Whether student may hand in now: named, not handed in yet and, inside an
+// LMS, while it holds the session (lms: the state's answer of the LMS), as a
+// hand-in that cannot reach it would be lost. The page offers the hand-in,
+// and takes it, by this rule alone.
+export const mayHandIn = (student, lms) =>
+  Boolean(student?.name && student.result && student.handed === null && (!student.lms || lms?.outcome === 'connected'));
+
 // Whether the student has work to hand in: an answer, a hint or Show noted.
 export const hasWork = (student) => (student?.result?.stages ?? []).some((s) => s.tries > 0 || s.hints > 0 || s.shown);
 

@@ -12,6 +12,7 @@ import { t } from '../language.js';
 import { byId, el, button, served } from '../dom.js';
 import { qrOf } from '../qr.js';
 import { displayName } from '../../logic/assignments/assignment.js';
+import { mayHandIn } from '../../logic/assignments/work.js';
 
 const section = byId('student');
 const choice = byId('link-choice');
@@ -88,7 +89,7 @@ function work(st, lms) {
   if (st.elsewhere) parts.push(el('p', 'note-box student-elsewhere', t('student.elsewhere')));
   if (st.unsaved) parts.push(el('p', 'note-box student-unsaved', t('student.unsaved'), { role: 'alert' }));
   if (st.handed !== null) parts.push(handedIn(st.handed, st.lms ? lms : null));
-  else parts.push(el('p', 'help', t(st.lms ? 'student.lmsLocked' : 'student.locked')), handIn(), ...(st.asking ? [asked(st.asking)] : []));
+  else parts.push(el('p', 'help', t(st.lms ? 'student.lmsLocked' : 'student.locked')), ...(mayHandIn(st, lms) ? [handIn(), ...(st.asking ? [asked(st.asking)] : [])] : []));
   parts.push(el('p', 'note-box student-lms', t('lms.commitFailed'), { role: 'alert', hidden: lms?.taken !== false }));
   return parts;
 }
@@ -99,7 +100,7 @@ function work(st, lms) {
 // from, fill } or null). What is typed in the name field stays.
 export function render({ student: st, conflict, finished, lms }) {
   drawChoice(conflict);
-  end.hidden = !(finished && st?.name && st.handed === null && (!st.lms || lms?.outcome === 'connected'));
+  end.hidden = !(finished && mayHandIn(st, lms));
   end.replaceChildren(...(end.hidden ? [] : [el('p', '', t(st.lms ? lmsWords(lms, 'student.lmsFinished') : 'student.finished')), handIn()]));
   section.hidden = st === null;
   if (st === null) return section.replaceChildren();
