@@ -10,6 +10,7 @@ import { code, worked, monday9 } from './classwork.js';
 import * as A from '../../../web/logic/assignments/assignment.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
 import * as W from '../../../web/logic/assignments/work.js';
+import { printoutsUpTo } from '../../../web/logic/assignments/permissions.js';
 import { results, grading, resultsCsv, readCount, cellText } from '../../../web/logic/assignments/results.js';
 import { tally } from '../../../web/logic/session.js';
 import { make } from '../../../web/logic/exercises.js';
@@ -219,6 +220,10 @@ test('work kept of another shape starts afresh; the hints and Show that a locked
     [W.handIn(student, 9), 3, true, true], [student, 1, false, true]];
   assert.deepEqual(cases.map(([st]) => [st, W.hintStepsAllowed(st), W.showAllowed(st), W.handIn(st, 9).handed !== null]), cases);
   assert.equal(W.hintsAllowed(fresh, 3), 1);
+  // The pane's printouts: a locked page's up to the stage at hand, none before practice; every one once done or handed in.
+  const upTo = [[student, { current: 3, finished: false }, 3], [student, null, 0], [student, { current: 3, finished: true }, Infinity],
+    [W.handIn(student, 9), { current: 3, finished: false }, Infinity], [null, { current: 3, finished: false }, Infinity]];
+  assert.deepEqual(upTo.map(([st, session]) => printoutsUpTo(st, session)), upTo.map((c) => c[2]));
 });
 
 // The class of monday: [name, minutes to the hand-in, how each stage went].

@@ -384,6 +384,10 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
     ['older work is not taken', handed, { type: 'workStored', kept: { ...handedWork, handed: null, version: 9 } }, null, []],
     ['work of another shape is not taken', wrong, { type: 'workStored', kept: { result: 'x', version: 99 } }, null, []],
   ]);
+  // Handed in, the result is the code's: an answer after changes it no more, and a second hand-in does nothing.
+  const afterwards = update(handed, { type: 'answer', k: 1, key: q.key, given: { text: '1' } })[0];
+  assert.deepEqual([afterwards.student.result, afterwards.student.handed, update(handed, { type: 'handIn', now: 9e5 })],
+                   [handed.student.result, handed.student.handed, [handed, []]]);
   const table = results({ ...a, names: ['Kim'] }, handed.student.handed);
   assert.deepEqual([table.rejected, table.rows[0].flags, table.rows[0].cells[0], table.rows[0].seconds], [[], [], { status: 'open', hints: 1 }, 60]);
   assert.equal(update(handed, { type: 'mode', mode: 'watch' })[0].mode, 'watch');
