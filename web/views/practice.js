@@ -21,10 +21,11 @@ import { hintSteps, hintStep, openQuestions } from '../logic/session.js';
 import { verdict, summary, assignmentSummary, record } from '../logic/sayings.js';
 
 const body = byId('practice-body');
+const intro = document.querySelector('#practice [data-text="practice.intro"]');
 // The slice drawn: { mode, model, session, past, exactShown, unmet, hints,
-// show, records, language, student } (page/draw.js; student: the student
-// whose assignment's run is done, whose summary it gives, or null), or null
-// before the first.
+// show, records, language, student } (page/draw.js; records false on an
+// assignment's page; student: the student whose assignment's run is done,
+// whose summary it gives, or null), or null before the first.
 let drawn = null;
 
 const stageBox = (k) => byId(`practice-stage-${k + 1}`);
@@ -107,7 +108,8 @@ function paint(slice) {
   byId('practice-setup').hidden = session === null;
   byId('practice-unmet').hidden = !slice.unmet;
   if (session === null) {
-    body.replaceChildren(el('p', '', t(m && !isWaiting(m.run) ? 'practice.nothing' : 'practice.waiting')));
+    const waiting = slice.records ? 'practice.waiting' : 'practice.waitingAssignment';
+    body.replaceChildren(el('p', '', t(m && !isWaiting(m.run) ? 'practice.nothing' : waiting)));
     return;
   }
   settings(slice);
@@ -221,6 +223,9 @@ const settledAnew = (last, slice) => ['language', 'exactShown', 'unmet', 'hints'
 export function render(slice) {
   const last = drawn;
   drawn = slice;
+  // An assignment's page has its matrix already: nothing to type, no exercise to make.
+  intro.dataset.text = slice.records ? 'practice.intro' : 'practice.introAssignment';
+  intro.textContent = t(intro.dataset.text);
   if (slice.mode !== 'practice' || !slice.model) return;
   if (!last || last.mode !== 'practice' || !last.model || last.model.run !== slice.model.run) return paint(slice);
   if (settledAnew(last, slice)) return repaint(slice);
