@@ -33,11 +33,15 @@
 //              (logic/assignments/work.js), or null; its permissions
 //              (permissions.js) refuse what the assignment locks
 //   lms        inside an LMS, what it answered: { outcome, version, name,
-//              suspend, taken }, outcome 'connected' (with the name and saved
-//              work that it gave), 'refused' (it started no session) or
-//              'ended' (the session is over: the student reopens the activity
-//              from the course); taken, whether it took the work last told
-//              (null before any); null outside an LMS
+//              suspend, unread, writer, started, taken, retries, retrying },
+//              outcome 'connected' (with the name and saved work that it
+//              gave), 'refused' (it started no session) or 'ended' (the
+//              session is over: the student reopens the activity from the
+//              course); unread, 'all' or 'part' where its saved work could not
+//              be read whole; writer, what it was told (scorm.js), from the
+//              session's start (ms, started); taken, whether it took the work
+//              last told (null before any); retries, the refusals in a row,
+//              and whether a retry waits; null outside an LMS
 //   conflict   what the link asks ({ from, fill }) when this browser kept other
 //              work of the same exercise, which goes on until the learner
 //              chooses; else null
@@ -68,8 +72,12 @@
 //                                        work there is newer (work.newer), which comes back
 //                                        as { type: 'workStored', kept }; { type: 'workSaved',
 //                                        saved } comes back once the browser refuses it
-//   { report: work, handIn }             the student's work told to the LMS (handIn:
-//                                        at hand-in); { type: 'reported', ok, handIn } comes back
+//   { report: { key, work, pairs, commit, handIn, closing } }  the student's work kept in
+//                                        memory under key, and the pairs told to the LMS,
+//                                        then a commit (page/lms.js: a call a task; closing,
+//                                        at once, the session ended after); { type:
+//                                        'reported', failed, handIn } comes back
+//   { later: message, ms }               message sent, with its time (now), in ms
 //   { grade: { assignment, codes, rule } }  the results table worked out in slices;
 //                                        { type: 'graded', assignment, codes, rule, table } comes back
 //   { warm: assignment }                 its students' runs made in slices while its results
@@ -84,8 +92,8 @@
 //                                        { stage: k }, { summary: true }, { cleared: true },
 //                                        or { element: id, top }
 //   { announce: parts }                  the status line says parts (logic/sayings.js)
-//   { after: message }                   message sent after the next paint, if the
-//                                        same run is still shown
+//   { after: message, run }              message sent after the next paint, if run is
+//                                        still shown
 //   { print: asked }                     a print: { classSet }, { keys: { assignment,
 //                                        read, parts, twoSided } }, { names: assignment } or { results: true }
 //   { save: { content, name, type } }    a download

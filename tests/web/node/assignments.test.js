@@ -211,6 +211,9 @@ test('work kept of another shape starts afresh; the hints and Show that a locked
     { ...kept, handed: 5 }, { ...kept, result: { ...result, started: '5' } }, 'W1', null];
   for (const work of odd) assert.deepEqual(W.named(W.opened(a, null), 'Kim', work, 5), fresh, JSON.stringify(work));
   assert.deepEqual([W.named(W.opened(a, null), 'Kim', kept, 9).result, fresh.name], [result, 'Kim']);
+  // Work begun under another name (an LMS that names the student only later) keeps it, and so its matrix; the name given is noted.
+  const later = W.named(W.opened(a, 'Kim, Minji', true), 'Kim, Minji', kept, 9);
+  assert.deepEqual([later.name, later.given, later.result], ['Kim', 'Kim, Minji', result]);
   // An LMS's name past maxName: the name that the code keeps, which the student's own link takes.
   const long = W.named(W.opened(a, null), 'x'.repeat(A.maxName + 50), null, 5).name;
   assert.deepEqual([long, A.parseLink(A.studentFragment(a, long)).name], ['x'.repeat(A.maxName), long]);

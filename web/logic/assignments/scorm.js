@@ -1,7 +1,7 @@
 // What the page tells an LMS, in the words of each SCORM version: the API's
 // name and calls, the data elements, time in each version's form, the element
 // and value pairs that report a result, and of those, the ones that a report
-// changes (writes()). views/assignments/lms.js makes the calls.
+// changes (writes()), which the page's state keeps. page/lms.js makes the calls.
 //
 // A result: { name, stages: [{ id, firstAnswer, right, latencyMs }], asked,
 // rightFirstTime, final, passMark, suspend }: the stages done so far, in
@@ -24,7 +24,7 @@ export const versions = {
     api: 'API',
     calls: { initialize: 'LMSInitialize', get: 'LMSGetValue', set: 'LMSSetValue', commit: 'LMSCommit',
              finish: 'LMSFinish', error: 'LMSGetLastError' },
-    name: 'cmi.core.student_name', entry: 'cmi.core.entry', suspend: 'cmi.suspend_data',
+    name: 'cmi.core.student_name', suspend: 'cmi.suspend_data',
     passMark: 'cmi.student_data.mastery_score', sessionTime: 'cmi.core.session_time', exit: 'cmi.core.exit',
     maxSuspend: 4096, maxResponse: 255,
   },
@@ -32,7 +32,7 @@ export const versions = {
     api: 'API_1484_11',
     calls: { initialize: 'Initialize', get: 'GetValue', set: 'SetValue', commit: 'Commit',
              finish: 'Terminate', error: 'GetLastError' },
-    name: 'cmi.learner_name', entry: 'cmi.entry', suspend: 'cmi.suspend_data',
+    name: 'cmi.learner_name', suspend: 'cmi.suspend_data',
     passMark: 'cmi.scaled_passing_score', sessionTime: 'cmi.session_time', exit: 'cmi.exit',
     maxSuspend: 64000, maxResponse: 4000,
   },

@@ -5,7 +5,10 @@
 //
 // A student: {
 //   assignment  the assignment opened (assignment.js), without the class list
-//   name        the student's name, or null while the page asks for it
+//   name        the student's name, or null while the page asks for it: the
+//               one that the work kept was begun under, whose matrix it is
+//   given       the name given (by an LMS, say) where the work kept was begun
+//               under another, which it keeps; else null
 //   named       whether the link named the student (the page then asks for no name)
 //   result      the record handed in (result-code.js), or null before the name
 //   handed      the result code once handed in, or null
@@ -28,7 +31,7 @@ import { askedStages, firstStageOf, hintSteps } from '../session.js';
 
 // The student opening assignment a, named by the link or the LMS or not (name null).
 export const opened = (a, name, lms = false) =>
-  ({ assignment: a, name, named: name !== null, result: null, handed: null, confirm: false, lms,
+  ({ assignment: a, name, given: null, named: name !== null, result: null, handed: null, confirm: false, lms,
      asking: null, version: 0, elsewhere: false, unsaved: false });
 
 // What the work of student name on assignment a is kept under: two names
@@ -86,12 +89,16 @@ export function newer(a, b) {
 // The student once the name is given, as a code keeps it (assignment.keptName:
 // the one name that links, codes and the matrix take), with the work kept
 // under it (kept: what the page stored or the LMS gave, or null; see
-// usableWork) or a new result begun at now (ms).
+// usableWork) or a new result begun at now (ms). Work begun under another
+// name (an LMS that names the student only in a later session) keeps that
+// name, and so its matrix; given then notes the name given.
 export function named(student, name, kept, now) {
   const clean = keptName(name);
   const work = usableWork(kept, student.assignment);
+  const other = work && ![clean, ''].map(nameKey).includes(nameKey(work.result.name));
   const result = work?.result ?? newResult(id(student.assignment), clean, now);
-  return { ...student, name: clean, result, handed: work?.handed ?? null, confirm: false, asking: null, version: work?.version ?? 0 };
+  return { ...student, name: other ? keptName(work.result.name) : clean, given: other ? clean : null, result, handed: work?.handed ?? null,
+           confirm: false, asking: null, version: work?.version ?? 0 };
 }
 
 // The first stage (0-based) that assignment a asks of a run m: its `from`,

@@ -4,8 +4,9 @@
 // first (or says there is nothing to hand in) with its result code, a copy
 // button and, over http(s), its QR code; a word when the work went further in
 // another tab, or when the browser refuses to keep it; inside an LMS, a word
-// while the LMS refuses the work, and the way back to the course when it
-// started no session or ended it. Also the choice that a link offers when
+// while the LMS refuses the work, when the work it kept could not be read
+// whole, or when it was begun under another name than the LMS gives now,
+// and the way back to the course when it started no session or ended it. Also the choice that a link offers when
 // this browser kept other work of the same exercise. What the student does is
 // sent to the page as a message.
 import { t } from '../language.js';
@@ -79,9 +80,11 @@ function work(st, lms) {
   const who = el('p', 'student-who', t(st.lms ? 'lms.connected' : 'student.as', { name: st.lms ? displayName(st.name) : st.name }));
   if (!st.named) who.append(' ', button('student.notYou', () => ({ type: 'notYou' }), 'not-you'));
   const parts = [who];
+  if (st.given !== null) parts.push(el('p', 'note-box student-given', t('student.nameKept', { name: st.name, given: displayName(st.given) })));
+  if (st.lms && lms.unread) parts.push(el('p', 'note-box student-unread', t(lms.unread === 'all' ? 'lms.unreadAll' : 'lms.unreadPart')));
   if (st.confirm) {
     const ask = el('div', 'note-box student-confirm', undefined, { role: 'group' });
-    const yes = button('student.confirmYes', () => ({ type: 'restartPractice', confirmed: true }), 'confirm-restart');
+    const yes = button('student.confirmYes', () => ({ type: 'restartPractice', confirmed: true, now: Date.now() }), 'confirm-restart');
     yes.id = 'student-confirm';
     ask.append(el('p', '', t('student.confirm')), yes, ' ', button('student.confirmNo', () => ({ type: 'keepWork' }), 'keep-work'));
     parts.push(ask);
