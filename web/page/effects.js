@@ -20,7 +20,7 @@ import * as printer from '../views/print.js';
 import * as share from '../logic/share.js';
 import { make as makeExercise } from '../logic/exercises.js';
 import { parseLink } from '../logic/assignments/assignment.js';
-import { workKey, usableWork, newer } from '../logic/assignments/work.js';
+import { workKey, usableWork, newer, mergedWork } from '../logic/assignments/work.js';
 import { decodeWork } from '../logic/assignments/suspend.js';
 import { grading, resultsCsv } from '../logic/assignments/results.js';
 import { merged, bookOf, bookCsv } from '../logic/assignments/gradebook.js';
@@ -140,12 +140,13 @@ function reportWork(page, { key = null, work, pairs, commit = false, handIn = fa
 }
 
 // Keeps the student's work (value) under key, unless the work stored there
-// is newer (another tab's), which the page then takes instead; says whether
-// the browser kept it, or refused it (storage full or off).
+// holds something that it lacks (another tab's), which the page then takes
+// with its own (work.mergedWork), and keeps again; says whether the browser kept
+// it, or refused it (storage full or off).
 function storeWork(page, key, value) {
   const there = stored(key);
   const a = page.state().student?.assignment;
-  if (a && newer(usableWork(there, a), usableWork(value, a))) {
+  if (a && newer(mergedWork(usableWork(value, a), usableWork(there, a)), usableWork(value, a))) {
     page.dispatch({ type: 'workStored', kept: there });
     return;
   }

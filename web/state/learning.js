@@ -155,7 +155,7 @@ function restartPractice(state, { confirmed = false, now }) {
   const st = state.student;
   if (isStudents(state, state.session.run)) {
     if (!st.confirm || !confirmed) return [{ ...state, student: { ...st, confirm: true } }, [{ focus: { element: 'student-confirm' } }]];
-    const [next, effects] = keptWork({ ...state, student: { ...st, confirm: false }, session: session.restart(state.model, state.session) }, now);
+    const [next, effects] = keptWork({ ...state, student: { ...st, confirm: false, rounds: st.rounds + 1 }, session: session.restart(state.model, state.session) }, now);
     return [next, [...effects, ...atStage(next, next.session.current)]];
   }
   return erasing(state, { type: 'restartPractice', confirmed }, (state) => {

@@ -180,18 +180,23 @@ function handIn(state, { now, confirmed = false }) {
 
 // The student's work as the browser now keeps it (kept: stored by another
 // tab, found on a page restored by Back, or there when this tab's own was
-// refused), taken when it is newer than this page's (work.newer): the
-// result, the code and the practice are the kept work's, and the page says
-// that the work goes on elsewhere. Older or equal work changes nothing.
+// refused), taken with this page's (work.mergedWork) where it holds something
+// that this page's lacks: the result, the code and the practice are then
+// both's, the page says that the work went on elsewhere, and keeps both's
+// where the browser's lacked some of this page's. Work that adds nothing
+// changes nothing.
 function workStored(state, { kept = null }) {
   const st = state.student;
   if (!st?.name || st.lms) return [state, []];
-  const usable = work.usableWork(kept, st.assignment);
-  if (!work.newer(usable, work.usableWork(work.kept(st, null, false), st.assignment))) return [state, []];
-  const student = { ...st, result: usable.result, handed: usable.handed, version: usable.version, asking: null, confirm: false, elsewhere: true };
-  const ours = state.model && state.session && isStudents(state, state.model.run);
-  const next = { ...state, student, saved: usable, session: ours ? studentSession(state, state.model, usable) : state.session };
-  return [next, st.elsewhere ? [] : [{ announce: [{ id: 'student.elsewhere' }] }]];
+  const running = state.model && state.session && isStudents(state, state.model.run);
+  const [ours, theirs] = [work.usableWork(work.kept(st, running ? session.stored(state.session) : null, running && state.session.finished), st.assignment),
+                          work.usableWork(kept, st.assignment)];
+  const both = work.mergedWork(ours, theirs);
+  if (!work.newer(both, ours)) return [state, []];
+  const student = { ...st, result: both.result, handed: both.handed, version: both.version, rounds: both.rounds, asking: null, confirm: false, elsewhere: true };
+  const next = { ...state, student, saved: both, session: running ? studentSession(state, state.model, both) : state.session };
+  const keep = work.newer(both, theirs) ? [{ storeWork: { key: work.workKey(st.assignment, st.name), value: work.kept(student, both.progress, both.finished) } }] : [];
+  return [next, [...(st.elsewhere ? [] : [{ announce: [{ id: 'student.elsewhere' }] }]), ...keep]];
 }
 
 export const handlers = {

@@ -15,7 +15,7 @@ import * as runner from '../../../web/logic/runner.js';
 import { assignment, exerciseFor, id, teacherFragment, secretOf } from '../../../web/logic/assignments/assignment.js';
 import { noted, write, newResult } from '../../../web/logic/assignments/result-code.js';
 import { results } from '../../../web/logic/assignments/results.js';
-import { workKey, newer } from '../../../web/logic/assignments/work.js';
+import { workKey, newer, mergedWork } from '../../../web/logic/assignments/work.js';
 import { resultOf, opened as writerOf, refused } from '../../../web/logic/assignments/scorm.js';
 
 before(programs);
@@ -308,7 +308,7 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
   const hinted = update(working, { type: 'hint', k: 1 })[0];
   const wrong = update(hinted, { type: 'answer', k: 1, key: q.key, given: { text: '12345' } })[0];
   const work = (state, progressKept) =>
-    ({ storeWork: { key: key('kim'), value: { progress: progressKept, finished: false, result: state.student.result, handed: state.student.handed, version: state.student.version } } });
+    ({ storeWork: { key: key('kim'), value: { progress: progressKept, finished: false, result: state.student.result, handed: state.student.handed, version: state.student.version, rounds: state.student.rounds } } });
   const answers = [[q.key, wrongly('12345')]];
   const begunAsKim = { progress: null, finished: false, result: named.student.result, handed: null };
   const lms = { outcome: 'connected', version: '1.2', name: 'Kim, Minji', suspend: '', taken: null, unread: null, writer: writerOf('1.2', {}),
@@ -343,7 +343,7 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
      [{ focus: { element: 'student-confirm' } }]],
     ['kept work stays', { ...wrong, student: { ...wrong.student, confirm: true } }, { type: 'keepWork' }, { student: wrong.student }, []],
     ['confirmed, the work starts over, the first answer kept', { ...wrong, student: { ...wrong.student, confirm: true } }, { type: 'restartPractice', confirmed: true },
-     { student: { ...wrong.student, version: 3 } }, [work({ student: { ...wrong.student, version: 3 } }, kept(1)), said('Practice, stage 2: Each row divided by its entry largest in absolute value. Now: row 1, divisor.',
+     { student: { ...wrong.student, version: 3, rounds: 1 } }, [work({ student: { ...wrong.student, version: 3, rounds: 1 } }, kept(1)), said('Practice, stage 2: Each row divided by its entry largest in absolute value. Now: row 1, divisor.',
                                                '연습, 2단계: 각 행을 절댓값이 가장 큰 성분으로 나누기. 지금 풀 문항: 1행, 나누는 수.'),
        { focus: { stage: 1 } }]],
     ['not you: the name asked again, nothing forgotten', wrong, { type: 'notYou' }, { student: { ...unnamed.student }, link: null },
@@ -385,7 +385,7 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
   const asking = update(wrong, { type: 'handIn', now: 2 })[0];
   const [handed, effects] = update(asking, { type: 'handIn', now: 61000, confirmed: true });
   assert.deepEqual(plain(effects), plain([{ storeWork: { key: key('kim'), value: { progress: kept(1, { answers, wrong: true, hints: 1 }), finished: false,
-    result: wrong.student.result, handed: handed.student.handed, version: 3 } } }, { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]));
+    result: wrong.student.result, handed: handed.student.handed, version: 3, rounds: 0 } } }, { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]));
   // Work that another tab kept: taken when newer (the page says so, once), never when older or unusable.
   const handedWork = effects[0].storeWork.value;
   const other = { ...wrong, student: { ...wrong.student, elsewhere: true } };
@@ -396,6 +396,12 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
     ['older work is not taken', handed, { type: 'workStored', kept: { ...handedWork, handed: null, version: 9 } }, null, []],
     ['work of another shape is not taken', wrong, { type: 'workStored', kept: { result: 'x', version: 99 } }, null, []],
   ]);
+  // Another tab's answer to the other divisor at the same time: both kept, in the result and the practice, and kept again.
+  const q2 = s.stages[1].questions[1];
+  const [, [{ storeWork: { value: theirs } }]] = update(hinted, { type: 'answer', k: 1, key: q2.key, given: { text: '7' } });
+  const [both, [, { storeWork: { value: kept2 } }]] = update(wrong, { type: 'workStored', kept: theirs });
+  assert.deepEqual([both.student.result.stages[0].first.slice(0, 2).map((f) => f.text), [...both.session.stages[1].answers.keys()].sort(), kept2.result],
+                   [['12345', '7'], [q.key, q2.key].sort(), both.student.result]);
   // Handed in, the result is the code's: an answer after changes it no more, and a second hand-in does nothing.
   const afterwards = update(handed, { type: 'answer', k: 1, key: q.key, given: { text: '1' } })[0];
   assert.deepEqual([afterwards.student.result, afterwards.student.handed, update(handed, { type: 'handIn', now: 9e5 })],
@@ -455,7 +461,7 @@ test('work handed in, or with more done, is newer than work with less, whatever 
   const answered = noted(r, 1, 2, { answer: 0, given: { text: '1' }, miss: false });
   const done = noted(answered, 1, 2, { done: true });
   const hinted = noted(noted(answered, 1, 2, { hint: true }), 1, 2, { hint: true });
-  const w = (result, more = {}) => ({ progress: null, finished: false, result, handed: null, version: 1, ...more });
+  const w = (result, more = {}) => ({ progress: null, finished: false, result, handed: null, version: 1, rounds: 0, ...more });
   const cases = [
     ['one more answer', w(answered), w(r, { version: 5 }), true],
     ['a stage done outweighs more hints', w(done), w(hinted, { version: 9 }), true],
@@ -468,6 +474,12 @@ test('work handed in, or with more done, is newer than work with less, whatever 
     ['none over some', null, w(r), false],
   ];
   assert.deepEqual(cases.map(([what, a, b]) => [what, newer(a, b)]), cases.map(([what, , , is]) => [what, is]));
+  // Merged: one handed in is taken whole; the practice of the work started over more often.
+  const progress = (answers) => ({ from: 1, fill: 'row', current: 1, stages: [null, { answers, wrong: false, hints: 0, shown: false }] });
+  const right1 = ['divisor 1', { ...wrongly('1'), verdict: { right: true, note: null, slip: null } }];
+  assert.deepEqual([mergedWork(w(r, { handed: 'GJR1X' }), w(done)).handed, mergedWork(w(answered, { rounds: 1 }), w(r, { progress: progress([right1]) })).progress,
+                    mergedWork(w(r, { progress: progress([['divisor 1', wrongly('2')]]) }), w(r, { progress: progress([right1]) })).progress],
+                   ['GJR1X', null, progress([right1])]);
 });
 
 test('work is kept per assignment and per name', () => {
