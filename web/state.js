@@ -59,6 +59,8 @@
 //   seedTyped  whether the exercise form's seed was typed into since the
 //              exercise shown changed (a class set then takes that seed)
 //   stage      the stage that the stages section shows, { k, all }
+//   said       the parts that the status line was last asked to say (announce),
+//              said again in another language; null once another run is shown
 //   language   'ko' or 'en'
 //
 // The effects (one key each; page/effects.js carries them out):
@@ -109,7 +111,7 @@ export { progressKeyOf, isStudents } from './state/studying.js';
 export const initial = (language = 'en') => ({
   programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, gradebook: {}, made: null,
   student: null, lms: null, conflict: null, picked: false, unmet: false, session: null, level: 0, past: null, saved: null,
-  exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, language,
+  exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, said: null, language,
 });
 
 // Every message that update takes, by its type: (state, message) => [state, effects].
@@ -117,13 +119,16 @@ export const handlers = { ...learning.handlers, ...studying.handlers, ...teachin
 
 // The effects that follow any message from what it changed: a choice between
 // the link and the work kept is said as it appears, and a seed typed no longer
-// counts once the exercise shown is another.
+// counts once the exercise shown is another; what the status line is asked to
+// say last is noted (said).
 function settled(before, [state, effects]) {
   const exercise = (s) => JSON.stringify(learning.linkState(s).exercise);
   const next = state.seedTyped && exercise(state) !== exercise(before) ? { ...state, seedTyped: false } : state;
-  if (!next.conflict || before.conflict) return [next, effects];
-  const { from, fill } = next.conflict;
-  return [next, [{ announce: [{ id: 'choice.text', values: { k: from + 1, fill: { id: 'practice.fill.' + fill } } }] }, ...effects]];
+  const { from, fill } = next.conflict ?? {};
+  const all = !next.conflict || before.conflict ? effects
+    : [{ announce: [{ id: 'choice.text', values: { k: from + 1, fill: { id: 'practice.fill.' + fill } } }] }, ...effects];
+  const said = all.findLast((effect) => effect.announce)?.announce ?? (next.model?.run !== before.model?.run ? null : next.said);
+  return [said === next.said ? next : { ...next, said }, all];
 }
 
 // The next state and the effects of message ({ type, ... }) on state; a

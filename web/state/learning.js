@@ -285,7 +285,12 @@ const asked = {
     const set = (state.seedTyped ? null : linkState(state).exercise) ?? { seed, order, options, generator: latestGenerator };
     return [state, [{ print: { classSet: { program: programOf(state) ?? defaultProgram, ...set, count, parts, twoSided } } }]];
   },
-  language: (state, { code }) => (Object.hasOwn(texts, code) ? [{ ...state, language: code }, [{ store: 'language', value: code }, ...atStage(state, state.session?.current)]] : [state, []]),
+  // Another language: practice's question named anew in it, or else what the status line said last said again.
+  language: (state, { code }) => {
+    if (!Object.hasOwn(texts, code)) return [state, []];
+    const named = atStage(state, state.session?.current);
+    return [{ ...state, language: code }, [{ store: 'language', value: code }, ...(named.length > 0 || !state.said ? named : [{ announce: state.said }])]];
+  },
   // What a view asks the page to copy (content: text, or texts by type), save
   // (content of the MIME type mime, under name) or print, as it asks.
   copy: (state, { content, done }) => [state, [{ copy: { content, done } }]],

@@ -35,12 +35,12 @@ const wrongly = (text) => ({ text, alone: false, choice: null, verdict: { right:
 const seen = new Set();
 
 // Checks each row [what, state, message, expected (what the next state holds
-// of it; null: the state as it was), effects].
+// of it; null: the state as it was, but for what the status line was asked to say), effects].
 function check(cases) {
   for (const [what, state, message, expected, effects] of cases) {
     seen.add(message.type);
     const [next, asked] = update(state, message);
-    const part = expected === null ? next : Object.fromEntries(Object.keys(expected).map((key) => [key, next[key]]));
+    const part = expected === null ? { ...next, said: state.said } : Object.fromEntries(Object.keys(expected).map((key) => [key, next[key]]));
     assert.deepEqual([part, plain(asked)], [expected ?? state, plain(effects)], what);
   }
 }
@@ -200,7 +200,9 @@ test('each message changes the state as it says, and asks the page for its effec
      [{ store: 'language', value: 'ko' }, { announce: [seventh] }, { focus: { stage: 6 } }]],
     ['no language the page has no texts in', shown, { type: 'language', code: 'fr' }, null, []],
     ['a copy asked', shown, { type: 'copy', content: 'x', done: 'status.linkCopied' }, null, [{ copy: { content: 'x', done: 'status.linkCopied' } }]],
-    ['and done', shown, { type: 'copied', done: 'status.linkCopied' }, null, [{ announce: [{ id: 'status.linkCopied' }] }]],
+    ['and done', shown, { type: 'copied', done: 'status.linkCopied' }, { said: [{ id: 'status.linkCopied' }] }, [{ announce: [{ id: 'status.linkCopied' }] }]],
+    ['said again in another language', { ...shown, said: [{ id: 'status.linkCopied' }] }, { type: 'language', code: 'ko' }, { language: 'ko' },
+     [{ store: 'language', value: 'ko' }, { announce: [{ id: 'status.linkCopied' }] }]],
     ['or refused', shown, { type: 'copied', error: 'no' }, null, [{ announce: [{ id: 'status.copyFailed', values: { error: 'no' } }] }]],
     ['a download asked', shown, { type: 'save', content: 'a,b', name: 'x.csv', mime: 'text/csv' }, null, [{ save: { content: 'a,b', name: 'x.csv', type: 'text/csv' } }]],
     ['a print asked', shown, { type: 'print', asked: { results: true } }, null, [{ print: { results: true } }]],
