@@ -84,21 +84,22 @@ export function connect(w, dispatch) {
   const queue = [];   // the batches not yet made: { calls, failed, handIn }, calls [name, element, value] in order
   let [open, pumping] = [true, false];
 
-  // Makes the next call of the first batch; once the batch is made, the page hears how it went.
+  // Makes the next call of the first batch, or, after its last, tells the
+  // page how it went: then gives true, as the page draws (a task of its own).
   const next = () => {
     const batch = queue[0];
     const [name, element = '', value] = batch.calls.shift();
+    if (batch.calls.length === 0) queue.shift();
+    if (name === 'reported') {
+      dispatch({ type: 'reported', failed: batch.failed, handIn: batch.handIn });
+      return true;
+    }
     const taken = yes(name === 'set' ? call('set', element, value) : call(name, ''));
     if (!taken && (name !== 'set' || !forGood.has(Number(call('error') ?? NaN)))) batch.failed.push(name === 'set' ? element : name);
-    if (batch.calls.length > 0) return;
-    queue.shift();
-    if (name !== 'finish') dispatch({ type: 'reported', failed: batch.failed, handIn: batch.handIn });
+    return false;
   };
   const pump = (deadline) => {
-    while (queue.length > 0) {
-      next();
-      if (performance.now() >= deadline) break;
-    }
+    while (queue.length > 0 && !next() && performance.now() < deadline);
     return queue.length === 0;
   };
   const session = {
@@ -108,7 +109,7 @@ export function connect(w, dispatch) {
     tell({ pairs, commit = false, handIn = false, closing = false }) {
       if (!open) return;
       const calls = [...pairs.map(([element, value]) => ['set', element, value]), ...(commit || closing ? [['commit']] : [])];
-      queue.push({ calls: closing ? [...calls, ['finish']] : calls, failed: [], handIn });
+      queue.push({ calls: [...calls, closing ? ['finish'] : ['reported']], failed: [], handIn });
       if (closing) {
         open = false;
         while (queue.length > 0) next();
