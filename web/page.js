@@ -16,9 +16,10 @@
 // page that watching a run does not need (state/parts.js) when first needed:
 // practice, prints, the teacher's side, the student's, the LMS.
 import { stored } from './page/storage.js';
-import * as runner from './logic/runner.js';
+import { load as loadRunner, stageLines } from './logic/runner.js';
+import { questions, answerOf } from './logic/check.js';
 import { stageName } from './logic/words.js';
-import * as share from './logic/share.js';
+import { examples, latestGenerator } from './logic/share.js';
 import { initialLanguage } from './logic/translate.js';
 import { parseLink } from './logic/assignments/assignment.js';
 import { bookOf } from './logic/assignments/gradebook.js';
@@ -26,19 +27,20 @@ import { initial, update, partNames } from './state.js';
 // page/draw.js first: it imports the views in the order that they set up in.
 import { drawn } from './page/draw.js';
 import { carryOut, rereadWork } from './page/effects.js';
-import { held, settled } from './page/loader.js';
+import { settled } from './page/loader.js';
 import { connect as connectConsole, awaitPrograms, loaded, loadFailed, loadPrograms } from './page/console.js';
 import * as language from './views/language.js';
 import * as dom from './views/dom.js';
-import * as stages from './views/stages.js';
+import * as stagesView from './views/stages.js';
 import * as links from './views/links.js';
 import * as confirm from './views/confirm.js';
 import { start as startOffline } from './views/offline.js';
+import { make } from './logic/exercises.js';
 
 // The state, from the page's start on (start()).
 let state = null;
 // What the page's parts share (page/): the state now, the one way to change
-// it, and the LMS's session (views/assignments/lms.js, which the LMS's part
+// it, and the LMS's session (page/lms.js, which the LMS's part
 // of the page starts), or null outside one.
 const shared = { state: () => state, dispatch, lms: null };
 // Tells the state what happened (a message), draws what it changed, and
@@ -72,7 +74,7 @@ function start() {
   // Practising or watching, as the mode's buttons say; the focus goes to the question.
   for (const button of document.querySelectorAll('button[data-mode]'))
     button.addEventListener('click', () => dispatch({ type: 'mode', mode: button.dataset.mode, focus: true }));
-  for (const view of [dom, language, stages, links, confirm]) view.connect(dispatch);
+  for (const view of [dom, language, stagesView, links, confirm]) view.connect(dispatch);
 
   // A student's link may be launched by an LMS, which then names the student
   // and keeps the work: the LMS's part of the page is asked for at once, and
@@ -93,19 +95,23 @@ function start() {
   addEventListener('beforeprint', () => dispatch({ type: 'printing' }));
   addEventListener('afterprint', () => dispatch({ type: 'printed' }));
   requestAnimationFrame(() => setTimeout(() => {
-    runner.load(loadPrograms()).then(() => lmsAsked).then(() => loaded(shared), (error) => loadFailed(shared, String(error)));
+    loadRunner(loadPrograms()).then(() => lmsAsked).then(() => loaded(shared), (error) => loadFailed(shared, String(error)));
     // Inside an LMS, no service worker: the LMS serves the page.
     Promise.resolve(lmsAsked).then(() => { if (shared.lms === null) startOffline(); });
   }, 0));
 }
 setTimeout(start, 0);
 
-// The page's parts, as the bundle's global GJ: for a look from the browser's
-// console, and for the tests, which read the page's texts and its model.
-export { language, share, runner, stages };
+// What the page shows of itself, as the bundle's global GJ: for a look from
+// the browser's console, and for the tests, which read the page's texts and
+// its model, and work out what practice asks.
+export { language };
+export const share = { examples, latestGenerator };
+export const runner = { stageLines };
+export const stages = { count: stagesView.count };
 // A stage's name in the language that the page is drawn in.
 export const words = { stageName: (stage) => stageName(language.t, stage) };
-export * as check from './logic/check.js';
+export const check = { questions, answerOf };
 // Practice's exercises, once practice has loaded.
-export const exercises = held('./logic/exercises.js');
+export const exercises = { make: (exercise) => make(exercise) };
 export const page = { get model() { return state.model; }, get state() { return state; } };

@@ -5,7 +5,8 @@
 // another script holds are left to esbuild as external, which it makes into
 // require('./path'), path the module's under web/, and the page's registry
 // (page/loader.js) answers them with the module that the other script lends.
-// The texts (logic/texts.js) are the registry's too: each script brings its
+// The first script may import a part's module by name alone: its names are
+// read when used, once the part has loaded. The texts (logic/texts.js) are the registry's too: each script brings its
 // own (state/parts.js says which), so that the first script carries those of
 // watching alone.
 //
@@ -18,7 +19,8 @@
 // Each script's esbuild metafile is written to metafiles/<script>.json, which
 // tests/web/node/floors.test.js reads. Fails, naming the module, where a
 // module would be bundled into two scripts, where a script imports a module
-// that no other lends, or where the first script holds what a part lends.
+// that no other lends, or where the first script imports a part's module
+// whole (import * as), whose names could not be read when used.
 //
 // Run: node bundle.js WEB OUT GENERATED ESBUILD TARGETS, with WEB the page's
 // sources, OUT the build folder, GENERATED the build's modules (first-prompts.js).
@@ -118,7 +120,9 @@ function lend(lends, module, names) {
   lends.set(module, had === '*' || names === '*' ? '*' : new Set([...had, ...names]));
 }
 
-// Bundles entry into OUT/file, with externals, writing its metafile; gives the metafile.
+// Bundles entry into OUT/file, with externals (paths under web/, matched once
+// resolved, whatever path an import names them by), writing its metafile;
+// gives the metafile.
 function bundle(entry, file, externals, globalName = null) {
   const metafile = path.join(out, 'metafiles', `${path.basename(file, '.js')}.json`);
   fs.mkdirSync(path.dirname(metafile), { recursive: true });
@@ -127,7 +131,7 @@ function bundle(entry, file, externals, globalName = null) {
   const footer = `${globalName ? `globalThis.${globalName} = ${globalName};\n` : ''}})(function (path) { return gaussJordanParts.require(path); });`;
   execFileSync(esbuild, [entry, '--bundle', '--format=iife', ...(globalName ? [`--global-name=${globalName}`] : []),
     `--target=${targets}`, '--minify', '--charset=utf8', '--log-level=warning', `--alias:gj-build=${generated}`,
-    ...externals.map((module) => `--external:${named(module)}`),
+    ...externals.map((module) => `--external:${path.resolve(web, module)}`),
     '--banner:js=(function (require) {', `--footer:js=${footer}`, `--metafile=${metafile}`, `--outfile=${path.join(out, file)}`],
   { cwd: web, stdio: 'inherit' });
   return canonical(JSON.parse(fs.readFileSync(metafile, 'utf8')), path.join(out, file), metafile);
@@ -217,19 +221,21 @@ function linked(first, partContents) {
 const build = buildId();
 const lentBy = new Map(parts.flatMap((part) => part.modules.map((module) => [named(module), part.name])));
 write('parts.js', `export const build = ${JSON.stringify(build)};\nexport const imports = {};\n`);
-let first = contents(bundle(firstEntry(new Map()), 'page.js', [textsPath], 'GJ')).held;
+// The first script's externals: the texts, and the modules that the parts lend.
+const firstExternals = [textsPath, ...lentBy.keys()];
+let first = contents(bundle(firstEntry(new Map()), 'page.js', firstExternals, 'GJ')).held;
 // What the first script lends may bring it modules that it held none of
 // before (lent whole): the parts are bundled again without them.
 for (let round = 0; ; round++) {
   const { imports, lends } = linked(first, bundleParts(first));
   write('parts.js', `export const build = ${JSON.stringify(build)};\nexport const imports = ${JSON.stringify(imports)};\n`);
-  const next = contents(bundle(firstEntry(lends), 'page.js', [textsPath], 'GJ')).held;
+  const next = contents(bundle(firstEntry(lends), 'page.js', firstExternals, 'GJ')).held;
   if (next.join('\n') === first.join('\n')) break;
   if (round === 2) fail(`the first script holds other modules each time it lends its own: ${next.filter((m) => !first.includes(m)).join(', ')}`);
   first = next;
 }
-// What page.js's own modules hold of the parts' (page/loader.js's held), which a part must lend.
-for (const module of first.filter((m) => fs.existsSync(sourceOf(m)))) {
-  for (const [, wanted] of fs.readFileSync(sourceOf(module), 'utf8').matchAll(/\bheld\('([^']+)'\)/g))
-    if (!lentBy.has(wanted)) fail(`${module} holds ${wanted}, which no part lends`);
+// A part's module that the first script imports, it imports by name.
+for (const module of first.filter((m) => fs.existsSync(sourceOf(m)) && sourceOf(m).startsWith(web + path.sep))) {
+  for (const [target, names] of importedNames(module, fs.readFileSync(sourceOf(module), 'utf8')))
+    if (lentBy.has(named(target)) && names === '*') fail(`${module} imports ${target} whole: a part's module is imported by name`);
 }

@@ -7,35 +7,35 @@
 // table's as CSV among them; an LMS package's by packages.js), the clipboard. What an effect learns comes back
 // as a message. Each function is handed page: { state(), dispatch, lms },
 // what page.js shares with its parts; lms is the LMS's session
-// (views/assignments/lms.js) inside one, else null. What a part of the page
-// does (practice's focus, an exercise made, grading, the LMS) is held from
-// the part (loader.js), there by then: the message that asks for it waits for it.
+// (page/lms.js) inside one, else null. What a part of the page does
+// (practice's focus, an exercise made, grading, the LMS) is imported of the
+// part by name, and read when used (loader.js): the state has the part by
+// then, as the message that asks for it waits for it.
 import { open } from './console.js';
+import { makePackage } from './packages.js';
 import { whenDrawn, addRows } from './draw.js';
-import { held, loadParts } from './loader.js';
+import { loadParts } from './loader.js';
 import { stored, store, forget } from './storage.js';
 import { afterPaint } from '../views/frames.js';
 import { byId, save, copy } from '../views/dom.js';
 import * as status from '../views/status.js';
+import { focus as focusQuestion } from '../views/practice.js';
 import * as share from '../logic/share.js';
+import { make as makeExercise } from '../logic/exercises.js';
 import { parseLink } from '../logic/assignments/assignment.js';
-import { workKey, usableWork, newer } from '../logic/assignments/work.js';
+import { workKey, usableWork, newer, mergedWork } from '../logic/assignments/work.js';
+import { decodeWork } from '../logic/assignments/suspend.js';
+import { grading, resultsCsv } from '../logic/assignments/results.js';
 import { merged, bookOf, bookCsv } from '../logic/assignments/gradebook.js';
 import { id as idOf } from '../logic/assignments/assignment.js';
 import { translator } from '../logic/translate.js';
 import { addHandlers } from '../state.js';
 
-const practice = held('./views/practice.js');
-const exercises = held('./logic/exercises.js');
-const results = held('./logic/assignments/results.js');
-const suspend = held('./logic/assignments/suspend.js');
-const packages = held('./page/packages.js');
-
 // Moves the focus to target (state.js): practice's own targets, or an element
 // by its id; one at the page's top (a view shown anew, such as the teacher's)
 // once the view is painted, so that its first layout is not this task's too.
 function focus({ element, top = false, ...target }) {
-  if (element === undefined) return practice.focus(target);
+  if (element === undefined) return focusQuestion(target);
   if (!top) return byId(element)?.focus();
   requestAnimationFrame(() => setTimeout(() => {
     byId(element)?.focus({ preventScroll: true });
@@ -50,7 +50,7 @@ const carriers = {
   open: (page, { open: o }) => open(page, o.program, o.input, o.ended),
   openLink: (page) => openLink(page),
   make: (page, { make: exercise }) => {
-    const made = exercises.make(exercise);
+    const made = makeExercise(exercise);
     page.dispatch({ type: 'made', input: made.input, met: made.met });
   },
   address: (page, { address }) => history.replaceState(null, '', address),
@@ -58,7 +58,7 @@ const carriers = {
     if (location.hash === visit) dispatchEvent(new HashChangeEvent('hashchange'));
     else location.hash = visit;
   },
-  report: (page, { report, handIn = false }) => reportWork(page, report, handIn),
+  report: (page, { report }) => reportWork(page, report),
   store: (page, { store: key, value }) => store(key, value),
   storeWork: (page, { storeWork: { key, value } }) => storeWork(page, key, value),
   forget: (page, { forget: key }) => forget(key),
@@ -67,11 +67,10 @@ const carriers = {
   warm: (page, { warm }) => grade(page, warm, '', 'best', false),
   keepBook: (page, { keepBook }) => setTimeout(() => store('gradebook', merged(bookOf(stored('gradebook')), keepBook)), 0),
   saveBook: (page, { saveBook }) => saveBook(saveBook),
-  package: (page, { package: asked }) => packages.makePackage(page, asked),
+  package: (page, { package: asked }) => makePackage(page, asked),
   focus: (page, { focus: target }, later) => whenDrawn(page, later, () => focus(target)),
   announce: (page, { announce }, later) => whenDrawn(page, later, () => status.announce(announce)),
-  after: (page, { after }, later) => {
-    const run = page.state().model?.run;
+  after: (page, { after, run }, later) => {
     if (run) whenDrawn(page, later, () => afterPaint(run, () => page.dispatch(after)));
   },
   // The print asked drawn by the views that own its parts, then printed, then undone.
@@ -79,10 +78,11 @@ const carriers = {
     page.dispatch({ type: 'printing', asked: print });
     window.print();
   },
+  later: (page, { later, ms }) => setTimeout(() => page.dispatch({ ...later, now: Date.now() }), ms),
   load: (page, { load: names }) => loadParts(names, (name, entry) => install(page, name, entry),
     (name) => page.dispatch({ type: 'partFailed', part: name })),
   save: (page, { save: { content, name, type } }) => save(content, name, type),
-  saveTable: (page, { saveTable: { table, language, name } }) => save(results.resultsCsv(translator(language), table, new Date().getTimezoneOffset()), name, 'text/csv; charset=utf-8'),
+  saveTable: (page, { saveTable: { table, language, name } }) => save(resultsCsv(translator(language), table, new Date().getTimezoneOffset()), name, 'text/csv; charset=utf-8'),
   copy: (page, { copy: { content, done } }) =>
     copy(content).then(() => page.dispatch({ type: 'copied', done }), (error) => page.dispatch({ type: 'copied', error: error.message })),
 };
@@ -122,7 +122,7 @@ function grade(page, a, codes, rule, told = true) {
     const { teacher, results } = page.state();
     return teacher !== null && idOf(teacher) === idOf(a) && results?.codes === codes && (!told || results.rule === rule);
   };
-  const job = results.grading(a, codes, { rule, offset: new Date().getTimezoneOffset(), models: runsOf.models });
+  const job = grading(a, codes, { rule, offset: new Date().getTimezoneOffset(), models: runsOf.models });
   inSlices(job, going, (table) => told && page.dispatch({ type: 'graded', assignment: a, codes, rule, table }));
 }
 
@@ -133,7 +133,7 @@ function saveBook({ entries, language, name }) {
   const next = () => {
     if (graded.length === entries.length) return save(bookCsv(translator(language), graded), name, 'text/csv; charset=utf-8');
     const { assignment: a, codes, rule } = entries[graded.length];
-    inSlices(results.grading(a, codes, { rule, offset: new Date().getTimezoneOffset() }), () => true, (table) => { graded.push({ a, table }); next(); });
+    inSlices(grading(a, codes, { rule, offset: new Date().getTimezoneOffset() }), () => true, (table) => { graded.push({ a, table }); next(); });
   };
   next();
 }
@@ -156,24 +156,23 @@ export function carryOut(page, effect, later = false) {
   carriers[kind](page, effect, later);
 }
 
-// Tells the LMS what changed in the student's work (student.kept), and the
-// page whether it took it (and whether that was the hand-in); the page keeps
-// the work in memory for a return to the assignment's link.
-function reportWork(page, work, handIn) {
-  const state = page.state();
-  store(workKey(state.student.assignment, state.student.name), work);
-  if (!page.lms || !state.model || !state.session) return;
-  const ok = page.lms.tell({ a: state.student.assignment, m: state.model, practice: state.session, kept: work, now: Date.now() });
-  page.dispatch({ type: 'reported', ok, handIn });
+// Keeps the student's work (work.kept's) in memory under key, for a return
+// to the assignment's link, and hands the LMS's session the calls that tell
+// it what changed (pairs, commit; handIn, closing: see page/lms.js), which
+// answers 'reported'.
+function reportWork(page, { key = null, work, pairs, commit = false, handIn = false, closing = false }) {
+  if (key !== null) store(key, work);
+  if (page.lms && (pairs.length > 0 || commit)) page.lms.tell({ pairs, commit, handIn, closing });
 }
 
 // Keeps the student's work (value) under key, unless the work stored there
-// is newer (another tab's), which the page then takes instead; says whether
-// the browser kept it, or refused it (storage full or off).
+// holds something that it lacks (another tab's), which the page then takes
+// with its own (work.mergedWork), and keeps again; says whether the browser kept
+// it, or refused it (storage full or off).
 function storeWork(page, key, value) {
   const there = stored(key);
   const a = page.state().student?.assignment;
-  if (a && newer(usableWork(there, a), usableWork(value, a))) {
+  if (a && newer(mergedWork(usableWork(value, a), usableWork(there, a)), usableWork(value, a))) {
     page.dispatch({ type: 'workStored', kept: there });
     return;
   }
@@ -190,13 +189,15 @@ export function rereadWork(page) {
 }
 
 // The work kept of assignment a under name; inside an LMS, what it gave
-// when the page opened, until the page has reported more.
+// when the page opened (savedInLms), until the page has reported more, under
+// name or the name that work was begun under.
 export function keptWork(page, a, name) {
-  const key = workKey(a, name);
-  const given = page.state().lms?.outcome === 'connected' && stored(key) === null ? suspend.decodeWork(page.state().lms.suspend) : null;
-  if (given) store(key, given);
-  return stored(key);
+  const given = savedInLms(page);
+  return stored(workKey(a, name)) ?? (given ? stored(workKey(a, given.result.name)) ?? given : null);
 }
+
+// The work that the LMS gave when the page opened, or null.
+const savedInLms = (page) => (page.state().lms?.outcome === 'connected' ? decodeWork(page.state().lms.suspend) : null);
 
 // Opens what the address's fragment names: an assignment's link
 // (assignment.parseLink), or a run, practised or watched (share.js); anything
@@ -207,8 +208,10 @@ export function openLink(page) {
     const program = found.assignment?.program ?? share.parse(location.hash).program;
     const { lms } = page.state();
     const inLms = lms !== null && found.role === 'student';
-    // Refused, the LMS names no one, and the page asks for no name.
-    const given = !inLms ? found.name : lms.outcome !== 'connected' ? null : lms.name.trim() !== '' ? lms.name : found.name;
+    // Refused, the LMS names no one, and the page asks for no name; naming
+    // no one, the name that the work it kept was begun under is taken.
+    const given = !inLms ? found.name : lms.outcome !== 'connected' ? null
+      : lms.name.trim() !== '' ? lms.name : found.name ?? savedInLms(page)?.result.name ?? null;
     const named = given === found.name ? found : { ...found, name: given };
     const kept = named.name ? keptWork(page, named.assignment, named.name) : null;
     page.dispatch({ type: found.role === 'student' ? 'studentLink' : 'teacherLink', found: named, program, kept, now: Date.now(), lms: inLms });

@@ -6,8 +6,9 @@
 // script holds into require(path), path the module's under web/ ('./views/
 // language.js'); each script lends what the others import of it (provide), a
 // part once it has run (define), with its texts first (admit). The first
-// script lends its modules at its start; page.js's own modules reach a part's
-// through held(path), once the state has the part.
+// script lends its modules at its start. Its own modules may import a part's
+// module by name: the import is read when used, which the state makes sure
+// is once the part has loaded (a message that needs it waits for it).
 //
 // Imports nothing that draws a text: this module runs before the texts are there.
 import { build, imports } from 'gj-build/parts.js';  // written by the build: its id, and what each part imports of another
@@ -17,8 +18,13 @@ const defined = new Map();    // part -> its entry, once its script has run
 const loading = new Map();    // part -> its load, a promise of its entry
 const installed = new Map();  // part -> a promise that settles once it is installed or has failed
 
-// The module lent under path; throws for one that no script has lent (yet).
+// The module lent under path; until a script lends it, one whose names are
+// read when used, which throws for a module that no script has lent yet.
 export function require(path) {
+  return lent.get(path) ?? new Proxy({}, { get: (target, name) => lentNow(path)[name] });
+}
+
+function lentNow(path) {
   if (!lent.has(path)) throw new Error(`no script of the page has lent ${path}`);
   return lent.get(path);
 }
@@ -33,7 +39,7 @@ export function provide(modules) {
 // whose modules would not fit this page's.
 export function admit(part, of, texts) {
   if (of !== build) throw new Error(`parts/${part}.js is of another build of the page`);
-  const catalog = require('./logic/texts.js').texts;
+  const catalog = lentNow('./logic/texts.js').texts;
   for (const [code, more] of Object.entries(texts)) Object.assign(catalog[code], more);
 }
 
@@ -44,10 +50,6 @@ export function define(part, modules) {
 }
 
 globalThis.gaussJordanParts = { require, provide, admit, define };
-
-// A module that a part lends, held: its exports are read when used, once the
-// state has the part (a message that needs it waits for it).
-export const held = (path) => new Proxy({}, { get: (target, name) => require(path)[name] });
 
 // Loads the script of part; resolves to its entry once it has run, rejects
 // when it cannot be loaded (a file missing, another build's).

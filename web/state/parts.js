@@ -9,7 +9,8 @@
 //   modules  the modules under web/ that it holds for the rest of the page:
 //            first its entry (page/parts/<name>-part.js, which says what the part
 //            adds: its views, handlers and effects, and what it starts), then
-//            those that another script imports, which it lends them
+//            those that another script imports, which it lends them (the
+//            first script imports them by name, read when used)
 //   texts    the texts that come with it: the ids that start with one of
 //            these (of two starts that fit an id, the longer names its part);
 //            the others are the first script's
@@ -43,7 +44,7 @@ export const parts = [
   { name: 'student', modules: ['page/parts/student-part.js'], texts: ['student.', 'lms.reopen', 'lms.connected', 'lms.commitFailed'],
     needs: (state, message) => message.type === 'studentLink' || asked(message, 'student') },
   // The LMS: a student's session in one, and an assignment's package for one.
-  { name: 'lms', modules: ['page/parts/lms-part.js', 'page/packages.js', 'logic/assignments/suspend.js'],
+  { name: 'lms', modules: ['page/parts/lms-part.js', 'page/packages.js', 'logic/assignments/suspend.js', 'logic/assignments/scorm.js'],
     texts: ['lms.notPage', 'lms.tooLarge', 'lms.otherPage'],
     needs: (state, message) => message.type === 'packageAsked' || asked(message, 'lms') },
 ];

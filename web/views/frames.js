@@ -1,7 +1,8 @@
 // When the page's drawing works: the one queue of work after the pane is
 // painted, and the one slicer of long work between frames. Work of either kind
 // is tagged with the run that it is for, and dropped once another run is
-// drawn. Imports nothing.
+// drawn; the slicer also takes work for no run (the LMS's calls), which goes
+// on whatever is drawn. Imports nothing.
 
 let drawnRun = 0;  // the id of the run drawn
 
@@ -23,12 +24,15 @@ const sliceMs = 8;
 
 // Runs step(deadline) in tasks of their own, each until performance.now()
 // reaches deadline, until it returns true; then done(). Stops for good once
-// run is no longer the one drawn. The first slice runs at once.
-export function inSlices(run, step, done = () => {}) {
+// run is no longer the one drawn (run null: work for no run, which goes on
+// whatever is drawn). The first slice runs at once, or, later, in a task of
+// its own.
+export function inSlices(run, step, done = () => {}, later = false) {
   const slice = () => {
-    if (!isShown(run)) return;
+    if (run !== null && !isShown(run)) return;
     if (step(performance.now() + sliceMs)) done();
     else setTimeout(slice, 0);
   };
-  slice();
+  if (later) setTimeout(slice, 0);
+  else slice();
 }

@@ -1,7 +1,7 @@
 // The LMS, a part of the page (state/parts.js): a student's session in an
 // LMS that launched the student's link, and an assignment's package for an
 // LMS (page/packages.js), with the zips that both read and write.
-import { connect, find } from '../../views/assignments/lms.js';
+import { connect, find } from '../lms.js';
 import { keepInMemory } from '../storage.js';
 import { parseLink } from '../../logic/assignments/assignment.js';
 
