@@ -89,8 +89,6 @@ function start() {
   addEventListener('storage', () => rereadWork(shared));
   addEventListener('pageshow', (event) => { if (event.persisted) rereadWork(shared); });
   document.addEventListener('visibilitychange', () => { if (document.visibilityState === 'visible') rereadWork(shared); });
-  // The gradebook as another tab stored it.
-  addEventListener('storage', (event) => { if (event.key?.endsWith('.gradebook')) dispatch({ type: 'bookStored', book: stored('gradebook') }); });
   // A print: what it holds is drawn by the views, each its own part, and undone after.
   addEventListener('beforeprint', () => dispatch({ type: 'printing' }));
   addEventListener('afterprint', () => dispatch({ type: 'printed' }));

@@ -6,9 +6,10 @@
 // (a part that does not change keeps its reference, which the views compare),
 // and gives [state, []] for a message that makes no sense in a state. Its
 // handlers stand in state/, by concern: learning.js (the run, watching and
-// practising it), studying.js (a student's assignment), teaching.js (the
-// teacher's side) and printing.js (what a print holds); a part of the page
-// (state/parts.js) may add handlers of its own once it has loaded.
+// practising it), studying.js (a student's assignment), printing.js (what a
+// print holds) and teaching.js (the teacher's side), whose handlers come with
+// the teacher's part of the page (state/parts.js): a part adds its handlers
+// once it has loaded, and its messages wait for it.
 //
 // The state:
 //   programs   'loading', 'loaded' or 'failed'
@@ -111,7 +112,6 @@
 //                                        part } or { type: 'partFailed', part } comes back for each
 import * as learning from './state/learning.js';
 import * as studying from './state/studying.js';
-import * as teaching from './state/teaching.js';
 import * as printing from './state/printing.js';
 import { parts as pageParts } from './state/parts.js';
 
@@ -128,12 +128,18 @@ export const initial = (language = 'en') => ({
 // The parts that the page loads when first needed, by name: those that some message waits for.
 export const partNames = pageParts.filter((part) => part.needs).map((part) => part.name);
 
+// Whether a part brings handlers: it holds a module of the state's floor.
+const bringsHandlers = (part) => part.modules.some((module) => module.startsWith('state/'));
+
 // The parts absent that message waits for, or null when it waits for none:
+// those it needs, and, while no handler takes it, those that bring handlers;
 // the state with the message waiting for them, and the effect that loads
 // those not yet asked for.
 function waitsFor(state, message) {
   const { absent, loading, waiting } = state.parts;
-  const wanted = pageParts.filter((part) => absent.includes(part.name) && part.needs?.(state, message)).map((part) => part.name);
+  const unknown = !Object.hasOwn(handlers, message.type);
+  const wanted = pageParts.filter((part) => absent.includes(part.name) && (part.needs?.(state, message) || (unknown && bringsHandlers(part))))
+    .map((part) => part.name);
   if (wanted.length === 0) return null;
   const asked = wanted.filter((name) => !loading.includes(name));
   return [{ ...state, parts: { absent, loading: [...loading, ...asked], waiting: [...waiting, message] } }, asked.length > 0 ? [{ load: asked }] : []];
@@ -175,7 +181,7 @@ const parted = {
 };
 
 // Every message that update takes, by its type: (state, message) => [state, effects].
-export const handlers = { ...learning.handlers, ...studying.handlers, ...teaching.handlers, ...printing.handlers, ...parted };
+export const handlers = { ...learning.handlers, ...studying.handlers, ...printing.handlers, ...parted };
 
 // Adds the handlers of a part of the page, once it has loaded (page/loader.js):
 // the state's messages stay the state's.

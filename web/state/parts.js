@@ -38,9 +38,11 @@ export const parts = [
   // Worksheets and prints: in practice, the browser's own print is a worksheet of the run.
   { name: 'print', modules: ['page/parts/print-part.js'], texts: ['sheet.'],
     needs: (state, message) => practising(message) || asked(message, 'print') },
-  { name: 'teacher', modules: ['page/parts/teacher-part.js', 'logic/assignments/results.js'],
+  { name: 'teacher', modules: ['page/parts/teacher-part.js', 'state/teaching.js', 'logic/assignments/results.js'],
     texts: ['teacher.', 'results.', 'book.', 'assign.', 'links.', 'lms.', 'code.', 'slip.', 'flag.', 'short.'],
-    needs: (state, message) => message.type === 'teacherLink' || asked(message, 'teacher') },
+    // its handlers too (state/teaching.js), which also show what is wrong with an assignment's link
+    needs: (state, message) => message.type === 'teacherLink' || asked(message, 'teacher') ||
+      (message.type === 'studentLink' && !(message.found?.assignment && !message.found.problem)) },
   { name: 'student', modules: ['page/parts/student-part.js'], texts: ['student.', 'lms.reopen', 'lms.connected', 'lms.commitFailed'],
     needs: (state, message) => message.type === 'studentLink' || asked(message, 'student') },
   // The LMS: a student's session in one, and an assignment's package for one.

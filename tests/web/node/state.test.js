@@ -6,7 +6,8 @@
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs, typeEntries } from './programs.js';
-import { initial, update, handlers, linkState } from '../../../web/state.js';
+import { initial, update, handlers, linkState, addHandlers } from '../../../web/state.js';
+import { handlers as teaching } from '../../../web/state/teaching.js';
 import * as session from '../../../web/logic/session.js';
 import { model as modelOfRun } from '../../../web/logic/model.js';
 import { modelOf, make } from '../../../web/logic/exercises.js';
@@ -19,6 +20,8 @@ import { workKey, newer, mergedWork } from '../../../web/logic/assignments/work.
 import { resultOf, opened as writerOf, refused } from '../../../web/logic/assignments/scorm.js';
 
 before(programs);
+// The teacher's handlers, which come with the teacher's part of the page.
+addHandlers(teaching);
 
 const input = '2\n2 1\n1 3\n';
 const progress = 'practice.progress.gjinverse 2 2 1 1 3';
@@ -540,6 +543,9 @@ test('a message waits for the parts of the page it needs, and a print holds what
     ['a print asked, under way as the browser prints', { ...shown, printing: { names: 1 } }, { type: 'printing' }, null, []],
     ['a print done', { ...shown, printing: { page: true } }, { type: 'printed' }, { printing: null }, []],
   ]);
+  // A message that no handler takes yet waits for the parts that bring handlers (the teacher's).
+  const [later, asked] = update(asking, { type: 'yetToCome' });
+  assert.deepEqual([later.parts, asked], [parts(['practice', 'print', 'teacher'], ['teacher'], [{ type: 'yetToCome' }]), [{ load: ['teacher'] }]]);
 });
 
 // Every property of value frozen, and Maps' contents copied out for a look after.

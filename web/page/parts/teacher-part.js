@@ -11,6 +11,10 @@ import * as assignmentForm from '../../views/assignments/assignment-form.js';
 import * as lmsForm from '../../views/assignments/lms-download.js';
 import * as bookList from '../../views/assignments/book-list.js';
 import { byId } from '../../views/dom.js';
+import { stored } from '../storage.js';
+
+// The teacher's messages: the state's handlers of the teacher's side.
+export { handlers } from '../../state/teaching.js';
 
 export const views = [
   [teacher, (s) => ({ teacher: s.teacher, results: s.results, language: s.language }), 'now'],
@@ -29,4 +33,6 @@ export function start(page) {
   byId('lms').addEventListener('toggle', (event) => {
     if (event.target.open) page.dispatch({ type: 'part', part: 'lms' });
   });
+  // The gradebook as another tab stored it.
+  addEventListener('storage', (event) => { if (event.key?.endsWith('.gradebook')) page.dispatch({ type: 'bookStored', book: stored('gradebook') }); });
 }
