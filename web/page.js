@@ -37,8 +37,8 @@ import * as confirm from './views/confirm.js';
 import { start as startOffline } from './views/offline.js';
 import { make } from './logic/exercises.js';
 
-// The state, from the page's start on (start()).
-let state = null;
+// The state: initial() until the page's start (start()) reads what this browser kept.
+let state = initial();
 // What the page's parts share (page/): the state now, the one way to change
 // it, and the LMS's session (page/lms.js, which the LMS's part
 // of the page starts), or null outside one.

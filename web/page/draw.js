@@ -52,7 +52,8 @@ const body = {
 // The link that a print of a locked page leads to: the student's own, back to
 // the assignment; null outside one.
 export const printedLink = (st) => (permissions(st).locked ? base() + studentFragment(st.assignment, st.named ? st.name : null) : null);
-const base = () => location.href.replace(/#.*$/, '');
+// The page's address without its fragment: what every link to it starts with.
+export const base = () => location.href.replace(/#.*$/, '');
 
 // The program's name in the page's chrome: its title, the menu, the names in
 // the help and in what the parts of the page add.

@@ -42,7 +42,7 @@ export const parts = [
     texts: ['teacher.', 'results.', 'book.', 'assign.', 'links.', 'lms.', 'code.', 'slip.', 'flag.', 'short.'],
     // its handlers too (state/teaching.js), which also show what is wrong with an assignment's link
     needs: (state, message) => message.type === 'teacherLink' || asked(message, 'teacher') ||
-      (message.type === 'studentLink' && !(message.found?.assignment && !message.found.problem)) },
+      (message.type === 'studentLink' && Boolean(message.found?.problem || !message.found?.assignment)) },
   { name: 'student', modules: ['page/parts/student-part.js'], texts: ['student.', 'lms.reopen', 'lms.connected', 'lms.commitFailed'],
     needs: (state, message) => message.type === 'studentLink' || asked(message, 'student') },
   // The LMS: a student's session in one, and an assignment's package for one.

@@ -3,13 +3,10 @@
 // an assignment's sheets and keys, or, the browser's own print in practice, a
 // worksheet of the run shown; or none.
 import * as worksheet from '../../views/worksheet.js';
-import { printedLink } from '../draw.js';
+import { printedLink, base } from '../draw.js';
 import { keySheets } from '../../logic/assignments/assignment.js';
 import { permissions } from '../../logic/assignments/permissions.js';
 import { linkState } from '../../state.js';
-
-// The page's address without its fragment: what the keys' links start with.
-const base = () => location.href.replace(/#.*$/, '');
 
 // The worksheets of the print that the slice holds: { printing }, and for a
 // worksheet of the run shown its model, its exercise (or null), whether its
