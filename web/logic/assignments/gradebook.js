@@ -7,22 +7,17 @@
 // A gradebook: { [id]: entry }, an entry: {
 //   link     the teacher's fragment of the assignment (assignment.teacherFragment):
 //            what it asks, its names and its secret
-//   codes    the codes pasted so far, one a line, each once
+//   codes    the codes pasted so far, one a line, each once (joinedCodes)
 //   rule     the grading rule chosen: 'best', 'first' or 'latest'
 //   edits    how many times its names were changed here: of two entries of one
 //            assignment, the one changed more often gives the names first
 //   dropped  the name keys corrected away, which a merge brings back from neither side
 // }
 import { parseLink, teacherFragment, nameKey, id as idOf } from './assignment.js';
-import { find } from './result-code.js';
+import { find, canonical } from './result-code.js';
 import { csv } from './csv.js';
 
 export const rules = ['best', 'first', 'latest'];
-
-// A code written one way: NFKC, without separators, in capitals, O as 0 and
-// I, L as 1: two codes the same so are one code pasted twice.
-export const canonical = (code) => code.normalize('NFKC').replace(/[\s\u2010-\u2015-]+/g, '').toUpperCase()
-  .replace(/O/g, '0').replace(/[IL]/g, '1');
 
 // What the status line says once a table (results.js's) is read: { id, values } for t.
 export const readCount = (table) => ({ id: table.counts.rejected > 0 ? 'teacher.status' : 'teacher.statusAll',
@@ -38,14 +33,19 @@ export function assignmentOf(entry) {
 // A new entry of assignment a.
 export const entryOf = (a) => ({ link: teacherFragment(a), codes: '', rule: 'best', edits: 0, dropped: [] });
 
-// The codes of texts (any text each), each once, one a line, in the order first met.
+// The codes of a text as joinedCodes gives them: one a line, each in its
+// canonical form, so that such a text is read again without a search.
+const joinedForm = /^(?:GJR\d[0-9A-Z]{12,}\n)*GJR\d[0-9A-Z]{12,}$/;
+
+// The codes of texts (any text each), each once in its canonical form
+// (result-code.js), one a line, in the order first met.
 export function joinedCodes(...texts) {
-  const [seen, codes] = [new Set(), []];
-  for (const code of texts.flatMap((text) => find(String(text ?? '')))) {
-    if (!seen.has(canonical(code))) codes.push(code);
-    seen.add(canonical(code));
+  const codes = new Set();
+  for (const text of texts.map((x) => String(x ?? ''))) {
+    const found = joinedForm.test(text) ? text.split('\n') : find(text).map(canonical);
+    for (const code of found) codes.add(code);
   }
-  return codes.join('\n');
+  return [...codes].join('\n');
 }
 
 // An entry as kept: its fields in their shapes, or null when its link opens nothing.

@@ -59,7 +59,7 @@
 //             pasted again counted once), the students graded, the codes set
 //             aside and the codes pasted more than once
 // }
-import { read, find, salvage } from './result-code.js';
+import { read, find, salvage, canonical } from './result-code.js';
 import { id as idOf, exerciseFor, nameKey, stagePlan } from './assignment.js';
 import { stagesAsked, firstStage } from './work.js';
 import { stageAsked } from '../session.js';
@@ -67,7 +67,6 @@ import { check, isMiss } from '../check.js';
 import { making } from '../exercises.js';
 import { stageShort } from '../words.js';
 import { csv } from './csv.js';
-import { canonical } from './gradebook.js';
 
 // The fastest a person reads a question, works its number out and types it:
 // a code whose time is under this per answer checked was not typed by hand.
@@ -80,8 +79,7 @@ const day = 86400000;
 // UTC: -540 in Seoul). Null for no due date.
 export const dueInstant = (due, offset = 0) => (due ? Date.parse(due) + day + offset * 60000 : null);
 
-// A code written one way (gradebook.js's canonical) counts once.
-export { canonical, readCount } from './gradebook.js';
+export { readCount } from './gradebook.js';
 
 // The codes in pasted, read, each once: { valid: [{ code, result }],
 // rejected, damaged, codes, repeated }, damaged the name keys that damaged
