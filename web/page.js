@@ -13,7 +13,7 @@
 // dispatch. page/draw.js draws what an update changed, page/effects.js
 // carries out the effects that update asks for, and page/console.js keeps the
 // input line and runs the programs.
-import { stored, keepInMemory } from './page/storage.js';
+import { stored, storedAs, keepInMemory } from './page/storage.js';
 import * as runner from './logic/runner.js';
 import { stageName } from './logic/words.js';
 import * as share from './logic/share.js';
@@ -41,7 +41,7 @@ import { connect as connectLms, find as findLms } from './views/assignments/lms.
 import { start as startOffline } from './views/offline.js';
 
 const preferred = (navigator.languages && navigator.languages[0]) || navigator.language || '';
-let state = { ...initial(initialLanguage(stored('language'), preferred)), level: stored('practice.level') ?? 0, gradebook: bookOf(stored('gradebook')) };
+let state = { ...initial(initialLanguage(stored('language'), preferred)), level: stored('practice.level') ?? 0, gradebook: storedAs('gradebook', bookOf) };
 // What the page's parts share (page/): the state now, the one way to change
 // it, and the LMS's session (views/assignments/lms.js), or null outside one.
 const shared = { state: () => state, dispatch, lms: null };

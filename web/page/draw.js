@@ -91,7 +91,7 @@ const table = [
                       link: printedLink(s.student) }), 'cheap'],
   [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, language: s.language }), 'cheap'],
   [lmsForm, (s) => ({ made: s.made, language: s.language }), 'cheap'],
-  [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, language: s.language }), 'cheap'],
+  [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, unsaved: s.bookUnsaved, language: s.language }), 'cheap'],
   [student, (s) => ({ student: s.student, conflict: s.conflict, finished: s.session?.finished === true, lms: s.lms, language: s.language }), 'cheap'],
   [stages, (s) => ({ model: permissions(s.student).watch ? s.model : null, stage: s.stage, language: s.language }), 'stages'],
   [practice, (s) => {

@@ -67,7 +67,7 @@ function begun(state, kept, now) {
 // asks for the name. now: the time (ms) that a new result begins at; lms,
 // whether the page runs inside an LMS.
 function studentLink(state, { found, program, kept = null, now = 0, lms = false }) {
-  if (found.problem || !found.assignment) return teaching(state, { found, program });
+  if (!found?.assignment || found.problem) return teaching(state, { found, program });
   const opened = work.opened(found.assignment, found.name, lms);
   return begun({ ...state, mode: 'practice', problem: null, teacher: null, unmet: false, link: null, student: opened }, kept, now);
 }

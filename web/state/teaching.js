@@ -7,8 +7,8 @@
 // holds; the keys are printed by one ({ print }); the CSVs are written by
 // others ({ saveTable }, { saveBook }): results.js, which grades by running
 // the programs, is out of the state's reach.
-import { assignment, classList, teacherFragment, keySheets, cleanName, nameKey, secretOf, id } from '../logic/assignments/assignment.js';
-import { rules, readCount, entryOf, merged, joinedCodes, assignmentOf, exported, imported, bookOf } from '../logic/assignments/gradebook.js';
+import { assignment, classList, teacherFragment, keySheets, cleanName, nameKey, secretOf, id, maxNames } from '../logic/assignments/assignment.js';
+import { rules, rowsPerPage, readCount, entryOf, merged, mergedBooks, assignmentOf, exported, imported, bookOf, headingOf, maxBookBytes } from '../logic/assignments/gradebook.js';
 import { firstAsked } from '../logic/share.js';
 
 // The gradebook with entry (of assignment a) in it, and the effect that keeps it.
@@ -20,8 +20,18 @@ const kept = (state, a, entry) => {
 // The entry of the assignment open, as the gradebook holds it.
 const entryOpen = (state) => state.gradebook[id(state.teacher)] ?? entryOf(state.teacher);
 
-// The table worked out anew for the results as they are, when they hold codes.
-const regraded = (a, results) => (results.codes === '' ? [] : [{ grade: { assignment: a, codes: results.codes, rule: results.rule } }]);
+// The table worked out anew for the results as they are, when they hold
+// codes; say, whether the status line tells the count once it is done.
+const regraded = (a, results, say = true) => (results.codes === '' ? [] : [{ grade: { assignment: a, codes: results.codes, rule: results.rule, say } }]);
+
+// The results as a teacher's link opens them: no table yet, no row open.
+const resultsOf = (entry) => ({ codes: entry.codes, rule: entry.rule, table: null, opened: null, detail: null, page: 0 });
+
+// The effect that works out the details of the row named of table, if it has a code.
+function detailOf(a, table, name) {
+  const row = table?.rows.find((r) => r.name === name);
+  return row?.code ? [{ detail: { assignment: a, code: row.code, stages: table.stages } }] : [];
+}
 
 // The state once a teacher's link (found, as assignment.parseLink reads it:
 // { assignment } or { problem }) is followed: the results view of its
@@ -29,9 +39,9 @@ const regraded = (a, results) => (results.codes === '' ? [] : [{ grade: { assign
 // practice, over its program empty, with the codes pasted so far graded anew
 // (none yet: the students' runs made meanwhile, { warm }, for the first table).
 export function teaching(state, { found, program }) {
-  const opened = found.assignment ?? null;
+  const opened = found?.assignment?.program ? found.assignment : null;
   if (opened === null) {
-    const problem = { id: found.problem ?? 'link.assignment', program };
+    const problem = { id: typeof found?.problem === 'string' ? found.problem : 'link.assignment', program };
     return [{ ...state, mode: 'practice', problem, teacher: null, results: null, student: null, unmet: false, link: null },
             [{ open: { program, input: '', ended: false } }]];
   }
@@ -40,7 +50,7 @@ export function teaching(state, { found, program }) {
   const a = assignmentOf(entry);
   const [gradebook, keep] = kept(state, a, entry);
   const same = state.teacher !== null && id(state.teacher) === key && state.results !== null;
-  const results = same ? state.results : { codes: entry.codes, rule: entry.rule, table: null, opened: null };
+  const results = same ? state.results : resultsOf(entry);
   const effects = [{ open: { program, input: '', ended: false } }, { focus: { element: 'teacher-codes', top: true } }, keep,
                    ...(entry.link === teacherFragment(opened) ? [] : [{ address: entry.link }]),
                    ...(same ? [] : results.codes === '' ? [{ warm: a }] : regraded(a, results))];
@@ -78,14 +88,15 @@ function renamed(state, names, dropped = [], said = []) {
   const before = entryOpen(state);
   const entry = { ...before, link: teacherFragment(a), edits: before.edits + 1, dropped: [...before.dropped, ...dropped] };
   const [gradebook, keep] = kept(state, a, entry);
-  return [{ ...state, teacher: a, gradebook }, [{ address: entry.link }, keep, ...regraded(a, state.results), ...said]];
+  return [{ ...state, teacher: a, gradebook }, [{ address: entry.link }, keep, ...regraded(a, state.results, false), ...said]];
 }
 
-// The results view's state with the results changed to results, kept in the gradebook and graded anew.
-function withResults(state, results) {
+// The results view's state with the results changed to results, kept in the
+// gradebook, and graded anew unless told not to (grade false).
+function withResults(state, results, grade = true) {
   const entry = { ...entryOpen(state), codes: results.codes, rule: results.rule };
   const [gradebook, keep] = kept(state, state.teacher, entry);
-  return [{ ...state, results, gradebook }, [keep, ...regraded(state.teacher, results)]];
+  return [{ ...state, results, gradebook }, [keep, ...(grade ? regraded(state.teacher, results) : [])]];
 }
 
 // The state with book merged into its gradebook; the assignment open, if
@@ -96,8 +107,11 @@ function withBook(state, book) {
   const entry = key && key in book ? gradebook[key] : null;
   if (entry === null || JSON.stringify(entry) === JSON.stringify(state.gradebook[key])) return [{ ...state, gradebook }, []];
   const [a, results] = [assignmentOf(entry), { ...state.results, codes: entry.codes }];
-  return [{ ...state, gradebook, teacher: a, results }, [{ address: entry.link }, ...regraded(a, results)]];
+  return [{ ...state, gradebook, teacher: a, results }, [{ address: entry.link }, ...regraded(a, results, false)]];
 }
+
+// A count of bytes in megabytes, to a tenth.
+const megabytes = (bytes) => Math.round(Number(bytes) / 104857.6) / 10;
 
 const teacherOnly = (handler) => (state, message) => (state.teacher && state.results ? handler(state, message) : [state, []]);
 
@@ -106,8 +120,8 @@ export const handlers = {
   // The assignment form's values, a seed and the secret's bytes drawn for
   // them, and today ('YYYY-MM-DD'): its links, or why there are none, or a
   // question first (a name given twice, a due date past) unless confirmed.
-  assignmentMade: (state, { given, seed, secret = [], today = '', confirmed = false }) => {
-    const list = classList(String(given.names ?? ''));
+  assignmentMade: (state, { given = {}, seed, secret = [], today = '', confirmed = false }) => {
+    const list = classList(typeof given?.names === 'string' ? given.names : '');
     const a = madeOf(given, list.names, seed, secretOf(Array.isArray(secret) ? secret : []));
     if (a === null) return [{ ...state, made: { invalid: true } }, []];
     const past = a.due !== '' && a.due < String(today);
@@ -125,27 +139,51 @@ export const handlers = {
     if (problem !== null) return state.made?.assignment === assignment ? [{ ...state, made: { ...state.made, packageProblem: String(problem) } }, []] : [state, []];
     return [state, [{ announce: [{ id: 'lms.made', values: { name: String(name) } }] }]];
   },
-  // Codes pasted into the results view: joined to those read before, kept, and graded.
-  codesRead: teacherOnly((state, { codes }) => withResults(state, { ...state.results, codes: joinedCodes(state.results.codes, codes) })),
-  // The table of the codes read by a rule, if it is that of the results as they are now.
-  graded: (state, { assignment: a, codes, rule = 'best', table }) => {
+  // Text pasted into the results view: after the codes read before, kept, and
+  // graded, which finds its codes (a class's year of them is no click's work).
+  codesRead: teacherOnly((state, { codes }) => {
+    const text = typeof codes === 'string' ? codes.trim() : '';
     const r = state.results;
-    if (!state.teacher || !r || !a || id(a) !== id(state.teacher) || codes !== r.codes || rule !== r.rule || !table) return [state, []];
-    return [{ ...state, results: { ...r, table } }, [{ announce: [readCount(table)] }]];
+    return text === '' ? [state, []] : withResults(state, { ...r, codes: r.codes === '' ? text : `${r.codes}\n${text}` });
+  }),
+  // The table of the codes read by a rule, if it is that of the results as
+  // they are now: on the way (partial), or whole, whose codes, each once, are
+  // then those kept; the count said if asked (say).
+  graded: (state, { assignment: a, codes, rule = 'best', table, say = true }) => {
+    const r = state.results;
+    if (!state.teacher || !r || !a?.program || id(a) !== id(state.teacher) || codes !== r.codes || rule !== r.rule || !table?.rows) return [state, []];
+    const opened = r.opened !== null && table.rows.find((row) => row.name === r.opened)?.code !== r.detail?.code ? detailOf(a, table, r.opened) : [];
+    if (table.partial) return [{ ...state, results: { ...r, table } }, opened];
+    const [next, keep] = typeof table.codes !== 'string' || table.codes === r.codes ? [state, []] : withResults(state, { ...r, codes: table.codes }, false);
+    return [{ ...next, results: { ...next.results, table } }, [...keep, ...opened, ...(say ? [{ announce: [readCount(table)] }] : [])]];
+  },
+  // A page of the table's rows shown (rowsPerPage a page, from 0).
+  pageShown: teacherOnly((state, { page }) => {
+    const pages = Math.ceil((state.results.table?.rows.length ?? 0) / rowsPerPage);
+    return Number.isInteger(page) && page >= 0 && page < pages ? [{ ...state, results: { ...state.results, page } }, []] : [state, []];
+  }),
+  // The details of a row opened, worked out from its code, if that row is still open on it.
+  detailed: (state, { assignment: a, code, details }) => {
+    const r = state.results;
+    const row = r?.table?.rows.find((x) => x.name === r.opened);
+    if (!row || row.code !== code || !a?.program || id(a) !== id(state.teacher) || !Array.isArray(details)) return [state, []];
+    return [{ ...state, results: { ...r, detail: { code, stages: details } } }, []];
   },
   // The rule by which a student's codes are graded.
   ruleChosen: teacherOnly((state, { rule }) =>
     (rules.includes(rule) && rule !== state.results.rule ? withResults(state, { ...state.results, rule }) : [state, []])),
   // A student's row opened to the details of each stage (the focus on them), or closed when it was open.
   rowOpened: teacherOnly((state, { name }) => {
-    const opened = state.results.opened === name ? null : String(name);
-    return [{ ...state, results: { ...state.results, opened } }, opened === null ? [] : [{ focus: { element: 'teacher-detail' } }]];
+    const r = state.results;
+    const opened = r.opened === name || typeof name !== 'string' ? null : name;
+    const effects = opened === null ? [] : [...detailOf(state.teacher, r.table, opened), { focus: { element: 'teacher-detail' } }];
+    return [{ ...state, results: { ...r, opened, detail: null } }, effects];
   }),
   // Names added to the class list (text, one a line): the names there keep
   // their links; a name there already is said, not added twice.
   namesAdded: teacherOnly((state, { text }) => {
     const keys = new Set(state.teacher.names.map(nameKey));
-    const list = classList(String(text));
+    const list = classList(typeof text === 'string' ? text : '');
     const repeats = [...list.repeats, ...list.names.filter((name) => keys.has(nameKey(name)))];
     const added = list.names.filter((name) => !keys.has(nameKey(name)));
     const said = [{ id: 'teacher.namesAdded', values: { count: added.length } },
@@ -179,13 +217,26 @@ export const handlers = {
   // The whole gradebook written to one file.
   bookExported: (state) => (Object.keys(state.gradebook).length === 0 ? [state, []]
     : [state, [{ save: { content: exported(state.gradebook), name: 'gradebook.json', type: 'application/json' } }]]),
-  // A gradebook file's text merged into this one: no code is lost on either side.
-  bookImported: (state, { text }) => {
+  // A gradebook file (of size bytes) merged into this one: no code is lost on
+  // either side, and the names that a class list could not take are said.
+  // A file past the largest (maxBookBytes) is refused before it is read: text
+  // then is null.
+  bookImported: (state, { text = null, size = 0 }) => {
+    if (Number(size) > maxBookBytes) return [state, [{ announce: [{ id: 'book.tooLarge', values: { size: megabytes(size), most: megabytes(maxBookBytes) } }] }]];
     const book = imported(String(text));
     if (book === null) return [state, [{ announce: [{ id: 'book.notBook' }] }]];
     const [next, effects] = withBook(state, book);
     const keep = Object.fromEntries(Object.keys(book).map((key) => [key, next.gradebook[key]]));
-    return [next, [{ keepBook: keep }, { announce: [{ id: 'book.imported', values: { count: Object.keys(book).length } }] }, ...effects]];
+    const left = mergedBooks(state.gradebook, book).left.map(({ a, names }) =>
+      ({ id: 'book.namesLeft', values: { title: headingOf(a), names: names.join(', '), most: maxNames } }));
+    return [next, [{ keepBook: keep }, { announce: [{ id: 'book.imported', values: { count: Object.keys(book).length } }, ...left] }, ...effects]];
+  },
+  // Whether the browser kept the gradebook: refused (storage full or off), the
+  // page says so once, and what to do; kept again, it says nothing more.
+  bookKept: (state, { kept }) => {
+    const unsaved = kept === false;
+    if (unsaved === state.bookUnsaved) return [state, []];
+    return [{ ...state, bookUnsaved: unsaved }, unsaved ? [{ announce: [{ id: 'book.unsaved' }] }] : []];
   },
   // The gradebook as another tab of this browser stored it, merged into this one.
   bookStored: (state, { book }) => withBook(state, bookOf(book)),

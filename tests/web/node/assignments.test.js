@@ -10,7 +10,7 @@ import { code, worked, monday9 } from './classwork.js';
 import * as A from '../../../web/logic/assignments/assignment.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
 import * as W from '../../../web/logic/assignments/work.js';
-import { results, grading, resultsCsv, readCount, cellText } from '../../../web/logic/assignments/results.js';
+import { results, grading, detailing, resultsCsv, readCount, cellText, newMemo, memoOf } from '../../../web/logic/assignments/results.js';
 import { tally } from '../../../web/logic/session.js';
 import { make } from '../../../web/logic/exercises.js';
 import { crc32, fromBase32, toBase32, base32Alphabet } from '../../../web/logic/assignments/packing.js';
@@ -245,14 +245,22 @@ test('the table grades each student by the rule picked over every code, and sets
     [{ codes: 10, graded: 5, rejected: 3, repeated: 2 }, [[2, 5], [1, 4], [2, 4], [1, 1], [0, 1], [0, 0]], [1, 3, 2],
      [['code.broken', names[1]], ['code.other', names[0]], ['code.version', null]]]);
   // What a row opens to: each first answer, its verdict and slip.
-  assert.deepEqual([table.rows[0].details[1].answers[0], table.rows[3].details[0].answers[0].given, table.rows[1].details[0]],
+  const opened = (row) => { const job = detailing(a, row.code, table.stages); while (!job.step(0)); return job.result; };
+  assert.deepEqual([opened(table.rows[0])[1].answers[0], opened(table.rows[3])[0].answers[0].given, opened(table.rows[1])[0]],
     [{ key: 'order', label: { id: 'practice.q.order', values: { j: 1 } }, given: { text: '12345' }, right: false, slip: 'notOrder' }, { text: '1e999' },
      { tries: 0, shown: false, answers: [] }]);
-  // The rule picks which of 박서연's codes counts.
-  for (const [rule, right, counted] of [['best', 3, [false, true, false]], ['first', 0, [true, false, false]], ['latest', 1, [false, false, true]]]) {
-    const row = results(a, `${park3} ${park1} ${park2}`, { rule }).rows[2];
-    assert.deepEqual([row.right, row.codes.map((c) => c.counted), row.code], [right, counted, [park1, park2, park3][counted.indexOf(true)]], rule);
+  // The rule picks which of 박서연's codes counts; of two as good by 'best', the later.
+  const park4 = code(a, names[2], ['first'], 50);
+  for (const [rule, codes, right, counted] of [['best', [park1, park2, park3], 3, [false, true, false]], ['first', [park1, park2, park3], 0, [true, false, false]],
+    ['latest', [park1, park2, park3], 1, [false, false, true]], ['best', [park3, park4], 1, [false, true]]]) {
+    const row = results(a, codes.toReversed().join(' '), { rule }).rows[2];
+    assert.deepEqual([row.right, row.codes.map((c) => c.counted), row.code], [right, counted, codes[counted.indexOf(true)]], rule);
   }
+  // What grading found, kept as storage keeps it, grades the same table without a run or a check; an older page's is not taken.
+  const memo = newMemo();
+  results(a, pasted, { offset: -540, memo });
+  assert.deepEqual(results(a, pasted, { offset: -540, memo: memoOf(JSON.parse(JSON.stringify(memo))), models: new Map() }), table);
+  assert.deepEqual([memoOf({ ...memo, version: 0 }).codes, memoOf(null).runs], [{}, {}]);
   // Codes altered and sealed again, as another page might write them: answers
   // that do not fit, a stage not asked; and a verdict of the student's page's own.
   const tamper = (from, change) => { const r = R.read(from); change(r); return R.write(r); };

@@ -108,11 +108,19 @@ export function studentSeed(seed, name) {
   return (h ^ (h >>> 16)) >>> 0;
 }
 
+// The name that draws the matrix of the student named: the name that the
+// class list had before a correction (a.drawn), else the name itself.
+export const drawnName = (a, name) => a.drawn?.[nameKey(name)] ?? name;
+
+// The keys of the names that the list had before a correction, each with the
+// key of the name that it has now: [[former, now]].
+export const formerKeys = (a) => Object.entries(a.drawn ?? {}).map(([key, name]) => [nameKey(name), key]);
+
 // What exercises.js's make() takes to draw the matrix of the student named
 // (any name when the class shares one matrix).
 export function exerciseFor(a, name) {
   return { program: a.program, order: a.order, options: a.options, generator: a.generator,
-           seed: a.perStudent ? studentSeed(a.seed, name) : a.seed };
+           seed: a.perStudent ? studentSeed(a.seed, drawnName(a, name)) : a.seed };
 }
 
 // Writes what the assignment asks (not its title, due date or names) to w.
