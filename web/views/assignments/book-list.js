@@ -40,7 +40,7 @@ export function render({ gradebook, teacher, unsaved }) {
   const some = Object.keys(gradebook).length > 0;
   for (const box of boxes) {
     const tools = el('p', 'book-tools');
-    if (some) tools.append(button('book.export', () => ({ type: 'bookExported' })), ' ', button('book.csv', () => ({ type: 'bookCsvAsked' })), ' ');
+    if (some) tools.append(button('book.export', () => ({ type: 'bookExported' })), ' ', button('book.csv', () => ({ type: 'bookCsvAsked' }), 'book-csv'), ' ');
     tools.append(...importer(box));
     box.replaceChildren(el('h3', '', t('book.heading')), el('p', 'help', t('book.help')),
       ...(unsaved ? [el('p', 'note-box', t('book.unsaved'))] : []), listOf(gradebook, open), tools);
