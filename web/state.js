@@ -26,7 +26,9 @@
 //              (partial on the way), opened the name of the row opened (or
 //              null), detail its answers ({ code, stages }: results.detailing)
 //              once worked out, else null, page the page of its rows shown
-//              (results.rowsPerPage a page); or null
+//              (gradebook.rowsPerPage a page), fresh whether this browser's
+//              gradebook did not know the assignment (its names are the
+//              link's, whatever another browser added since); or null
 //   gradebook  the teacher's assignments kept in this browser (gradebook.js)
 //   bookUnsaved whether the browser refused to keep the gradebook (storage full or off)
 //   made       the assignment made with the form: { assignment }, { invalid:

@@ -7,7 +7,7 @@
 // holds; the keys are printed by one ({ print }); the CSVs are written by
 // others ({ saveTable }, { saveBook }): results.js, which grades by running
 // the programs, is out of the state's reach.
-import { assignment, classList, teacherFragment, keySheets, cleanName, nameKey, secretOf, id, maxNames } from '../logic/assignments/assignment.js';
+import { assignment, classList, teacherFragment, keySheets, cleanName, nameKey, secretOf, id, maxNames, drawnName, formerKeys } from '../logic/assignments/assignment.js';
 import { rules, rowsPerPage, readCount, entryOf, merged, mergedBooks, assignmentOf, exported, imported, bookOf, headingOf, maxBookBytes } from '../logic/assignments/gradebook.js';
 import { firstAsked } from '../logic/share.js';
 
@@ -25,7 +25,8 @@ const entryOpen = (state) => state.gradebook[id(state.teacher)] ?? entryOf(state
 const regraded = (a, results, say = true) => (results.codes === '' ? [] : [{ grade: { assignment: a, codes: results.codes, rule: results.rule, say } }]);
 
 // The results as a teacher's link opens them: no table yet, no row open.
-const resultsOf = (entry) => ({ codes: entry.codes, rule: entry.rule, table: null, opened: null, detail: null, page: 0 });
+// fresh: whether this browser's gradebook did not know the assignment.
+const resultsOf = (entry, fresh) => ({ codes: entry.codes, rule: entry.rule, table: null, opened: null, detail: null, page: 0, fresh });
 
 // The effect that works out the details of the row named of table, if it has a code.
 function detailOf(a, table, name) {
@@ -50,7 +51,7 @@ export function teaching(state, { found, program }) {
   const a = assignmentOf(entry);
   const [gradebook, keep] = kept(state, a, entry);
   const same = state.teacher !== null && id(state.teacher) === key && state.results !== null;
-  const results = same ? state.results : resultsOf(entry);
+  const results = same ? state.results : resultsOf(entry, !(key in state.gradebook));
   const effects = [{ open: { program, input: '', ended: false } }, { focus: { element: 'teacher-codes', top: true } }, keep,
                    ...(entry.link === teacherFragment(opened) ? [] : [{ address: entry.link }]),
                    ...(same ? [] : results.codes === '' ? [{ warm: a }] : regraded(a, results))];
@@ -79,16 +80,25 @@ function made(state, a) {
           [{ announce: [{ id: 'assign.made' }] }, { address: teacherFragment(a) }, keep]];
 }
 
-// The assignment open with its names changed to names (a name corrected away
-// adds its key to dropped): its entry, its address; the same assignment when
-// they cannot be linked.
-function renamed(state, names, dropped = [], said = []) {
-  const a = { ...state.teacher, names };
+// The assignment open with its names changed to names, and the names that
+// draw their matrices (drawn, assignment's; a name corrected away adds its
+// key to dropped): its entry, its address; the same assignment when they
+// cannot be linked.
+function renamed(state, { names, drawn = state.teacher.drawn }, dropped = [], said = []) {
+  const a = { ...state.teacher, names, drawn };
   try { teacherFragment(a); } catch { return [state, [{ announce: [{ id: 'teacher.namesTooMany' }] }]]; }
   const before = entryOpen(state);
   const entry = { ...before, link: teacherFragment(a), edits: before.edits + 1, dropped: [...before.dropped, ...dropped] };
   const [gradebook, keep] = kept(state, a, entry);
   return [{ ...state, teacher: a, gradebook }, [{ address: entry.link }, keep, ...regraded(a, state.results, false), ...said]];
+}
+
+// The keys that a name added or corrected may not take on assignment a: its
+// names' and the names they were before a correction, but those of the name
+// corrected (except).
+function takenKeys(a, except = null) {
+  const formers = formerKeys(a).filter(([, now]) => except === null || now !== nameKey(except)).map(([former]) => former);
+  return new Set([...a.names.map(nameKey), ...formers]);
 }
 
 // The results view's state with the results changed to results, kept in the
@@ -182,24 +192,30 @@ export const handlers = {
   // Names added to the class list (text, one a line): the names there keep
   // their links; a name there already is said, not added twice.
   namesAdded: teacherOnly((state, { text }) => {
-    const keys = new Set(state.teacher.names.map(nameKey));
+    const keys = takenKeys(state.teacher);
     const list = classList(typeof text === 'string' ? text : '');
     const repeats = [...list.repeats, ...list.names.filter((name) => keys.has(nameKey(name)))];
     const added = list.names.filter((name) => !keys.has(nameKey(name)));
     const said = [{ id: 'teacher.namesAdded', values: { count: added.length } },
                   ...(repeats.length > 0 ? [{ id: 'teacher.namesThere', values: { names: repeats.join(', ') } }] : [])];
-    return added.length === 0 ? [state, [{ announce: said }]] : renamed(state, [...state.teacher.names, ...added], [], [{ announce: said }]);
+    return added.length === 0 ? [state, [{ announce: said }]] : renamed(state, { names: [...state.teacher.names, ...added] }, [], [{ announce: said }]);
   }),
-  // A name of the list (from) corrected to another (to), which no one else on the list has.
+  // A name of the list (from) corrected to another (to), which no one else on
+  // the list has, nor had: the student's matrix, link key and codes stay,
+  // drawn from the name as it was first.
   nameCorrected: teacherOnly((state, { from, to }) => {
-    const [names, name] = [state.teacher.names, cleanName(to ?? '')];
+    const a = state.teacher;
+    const [names, name] = [a.names, cleanName(typeof to === 'string' ? to : '')];
     const at = names.indexOf(from);
     if (at < 0 || name === '' || name === from) return [state, []];
-    if (names.some((other, i) => i !== at && nameKey(other) === nameKey(name))) {
+    if (takenKeys({ ...a, names: names.filter((n, i) => i !== at) }, from).has(nameKey(name))) {
       return [state, [{ announce: [{ id: 'teacher.namesThere', values: { names: name } }] }]];
     }
+    const [was, drawn] = [drawnName(a, from), { ...a.drawn }];
+    delete drawn[nameKey(from)];
+    if (nameKey(was) !== nameKey(name)) drawn[nameKey(name)] = was;
     const said = { announce: [{ id: 'teacher.nameCorrected', values: { from, to: name } }] };
-    return renamed(state, names.map((n, i) => (i === at ? name : n)), nameKey(from) === nameKey(name) ? [] : [nameKey(from)], [said]);
+    return renamed(state, { names: names.map((n, i) => (i === at ? name : n)), drawn }, nameKey(from) === nameKey(name) ? [] : [nameKey(from)], [said]);
   }),
   // The results table as CSV, worded in the page's language, saved.
   resultsSaved: (state) => (state.teacher && state.results?.table

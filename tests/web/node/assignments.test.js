@@ -39,8 +39,18 @@ test('assignment links carry the assignment both ways, a student link without th
                   `#gjinverse&assignment=${student.split('=')[1]}x`, A.teacherFragment(monday).replace(/.$/, (c) => (c === 'A' ? 'B' : 'A')),
                   A.teacherFragment(monday).replace('teacher=', 'assignment='), '#gjinverse&practice&assignment=x', `${student}&end`];
   for (const hash of broken) assert.deepEqual(A.parseLink(hash), { problem: 'link.assignment' }, hash);
-  // A student's own link made a teacher's opens nothing of the teacher's.
+  // A student's own link made a teacher's opens nothing of the teacher's, nor a secret made up or another
+  // assignment's with the digest that the student links carry; a link made before the digest opens.
+  const other = A.assignment({ seed: 5, secret: A.secretOf(Array(16).fill(9)) });
   for (const hash of [student, A.studentFragment(monday)]) assert.deepEqual(A.parseLink(hash.replace('assignment=', 'teacher=')), { problem: 'link.notTeacher' });
+  for (const forged of [{ secret: A.secretOf(Array(16).fill(0)) }, { secret: other.secret }, { secret: other.secret, digest: other.digest }, { secret: '' }])
+    assert.deepEqual(A.parseLink(A.teacherFragment({ ...monday, ...forged })), { problem: 'link.notTeacher' }, JSON.stringify(forged));
+  assert.equal(A.parseLink(A.teacherFragment({ ...monday, digest: '' })).assignment.digest, '');
+  // A name corrected: the teacher's link and the student's own carry the name as it was, which draws the matrix and keeps the work's key.
+  const fixed = { ...monday, names: ['김민수', 'Lee Jiwoo', '박서윤'], drawn: { [A.nameKey('박서윤')]: '박서연' } };
+  const own = A.parseLink(A.studentFragment(fixed, '박서윤'));
+  assert.deepEqual([A.parseLink(A.teacherFragment(fixed)).assignment, own.name, A.exerciseFor(own.assignment, own.name), W.workKey(own.assignment, own.name)],
+                   [fixed, '박서윤', A.exerciseFor(monday, '박서연'), W.workKey(monday, '박서연')]);
   assert.deepEqual(['#gjinverse&practice&seed=3', '#gjinverse&teacher=x', '#x&assignment='].map(A.isAssignmentLink), [false, true, true]);
   assert.equal(A.parseLink('#gjinverse&practice&seed=3'), null);
   const bad = [{ due: '2026-02-30' }, { from: 1 }, { from: 11 }, { hints: 4 }, { names: [' '] }, { names: Array(A.maxNames + 1).fill('x') },
@@ -51,7 +61,7 @@ test('assignment links carry the assignment both ways, a student link without th
 // Links made before teachers' links held a secret (by commit 6089909): a
 // teacher's, a student's own and one asking from stage 12 of 10.
 test('links handed out before the secret read as they did, and a teacher\'s link without one is written as it was', () => {
-  const old = { ...monday, names: ['김민수', '박서연'], secret: '' };
+  const old = { ...monday, names: ['김민수', '박서연'], secret: '', digest: '' };
   const teacher = '#gjinverse&teacher=JC6BAAAMDlXPaduyblOyalOydvCDqs7zsoJw6IOyXre2WieugrEMuq5gOuvvOyImDLrsJXshJzsl7ADOtmPn';
   assert.deepEqual(A.parseLink(teacher), { role: 'teacher', assignment: old, name: null });
   assert.equal(A.teacherFragment(old), teacher);
@@ -261,6 +271,10 @@ test('the table grades each student by the rule picked over every code, and sets
   results(a, pasted, { offset: -540, memo });
   assert.deepEqual(results(a, pasted, { offset: -540, memo: memoOf(JSON.parse(JSON.stringify(memo))), models: new Map() }), table);
   assert.deepEqual([memoOf({ ...memo, version: 0 }).codes, memoOf(null).runs], [{}, {}]);
+  // A name corrected (박서연 to 박서윤): the codes handed in under either name land in its one row, on the matrix first drawn.
+  const fixed = { ...a, names: [names[0], names[1], '박서윤'], drawn: { [A.nameKey('박서윤')]: names[2] } };
+  const renamed = results(fixed, `${park1} ${code(fixed, '박서윤', ['first'], 45)}`).rows;
+  assert.deepEqual([renamed.length, renamed[2].name, renamed[2].right, renamed[2].flags], [3, '박서윤', 1, ['codes']]);
   // Codes altered and sealed again, as another page might write them: answers
   // that do not fit, a stage not asked; and a verdict of the student's page's own.
   const tamper = (from, change) => { const r = R.read(from); change(r); return R.write(r); };

@@ -73,10 +73,14 @@ test('each message changes the state as it says, and asks the page for its effec
   const code = write({ ...newResult(id(a), 'Kim', 0), handed: 60000 });
   const graded = { ...teaching, results: { codes: code, rule: 'best', table, opened: null, detail: null, page: 0 } };
   const entry = (names = ['Kim'], more = {}) => ({ link: teacherFragment({ ...a, names }), codes: '', rule: 'best', edits: 0, dropped: [], ...more });
-  const results = (more = {}) => ({ codes: '', rule: 'best', table: null, opened: null, detail: null, page: 0, ...more });
+  const results = (more = {}) => ({ codes: '', rule: 'best', table: null, opened: null, detail: null, page: 0, fresh: false, ...more });
   const view = [open('gjinverse'), { focus: { element: 'teacher-codes', top: true } }];
   const keep = (e) => ({ keepBook: { [id(a)]: e } });
   const b = assignment({ seed: 9, names: ['Kim', 'Lee'] });
+  const kym = { ...a, names: ['Kym'], drawn: { kym: 'Kim' } };
+  // The effects of a name corrected from to to, the assignment then x, the key corrected away dropped.
+  const corrected = (x, dropped, from, to) => [{ address: teacherFragment(x) }, keep({ ...entry(), link: teacherFragment(x), edits: 1, dropped: [dropped] }),
+    { announce: [{ id: 'teacher.nameCorrected', values: { from, to } }] }];
   const secret = Array(16).fill(0);
   const classSet = (set) => ({ print: { classSet: { program: 'gjinverse', count: 2, parts: 'all', twoSided: true, ...set } } });
   const given = { program: 'gjsolve', order: 2, options: [], from: '3', fill: 'all', hints: 1, show: false, perStudent: true, title: 'T', due: '', names: ' Kim \n\nLee\nkim' };
@@ -114,7 +118,7 @@ test('each message changes the state as it says, and asks the page for its effec
     ['practice asked from the mode\'s button', shown, { type: 'mode', mode: 'practice', focus: true }, { mode: 'practice' }, [{ announce: [seventh] }, { focus: { stage: 6 } }]],
     ['a teacher\'s link: its results view, practising, over the program empty, kept in the gradebook', shown,
      { type: 'teacherLink', found: { role: 'teacher', assignment: a }, program: 'gjinverse' },
-     { mode: 'practice', teacher: a, problem: null, link: null, results: results(), gradebook: { [id(a)]: entry() } }, [...view, keep(entry()), { warm: a }]],
+     { mode: 'practice', teacher: a, problem: null, link: null, results: results({ fresh: true }), gradebook: { [id(a)]: entry() } }, [...view, keep(entry()), { warm: a }]],
     ['reopened: the codes kept, graded by the rule kept', { ...shown, gradebook: { [id(a)]: entry(['Kim'], { codes: code, rule: 'first' }) } },
      { type: 'teacherLink', found: { role: 'teacher', assignment: a }, program: 'gjinverse' },
      { teacher: a, results: results({ codes: code, rule: 'first' }) },
@@ -264,9 +268,14 @@ test('each message changes the state as it says, and asks the page for its effec
       { announce: [{ id: 'teacher.namesAdded', values: { count: 1 } }, { id: 'teacher.namesThere', values: { names: 'kim' } }] }]],
     ['none new', teaching, { type: 'namesAdded', text: 'KIM' }, null,
      [{ announce: [{ id: 'teacher.namesAdded', values: { count: 0 } }, { id: 'teacher.namesThere', values: { names: 'KIM' } }] }]],
-    ['a name corrected, the name corrected away noted', teaching, { type: 'nameCorrected', from: 'Kim', to: ' Kym ' },
-     { teacher: { ...a, names: ['Kym'] } }, [{ address: teacherFragment({ ...a, names: ['Kym'] }) }, keep(entry(['Kym'], { edits: 1, dropped: ['kim'] })),
-      { announce: [{ id: 'teacher.nameCorrected', values: { from: 'Kim', to: 'Kym' } }] }]],
+    ['a name corrected: the name corrected away noted, and the name that draws the matrix kept', teaching, { type: 'nameCorrected', from: 'Kim', to: ' Kym ' },
+     { teacher: kym }, corrected(kym, 'kim', 'Kim', 'Kym')],
+    ['corrected again: still drawn as it was first', { ...teaching, teacher: kym }, { type: 'nameCorrected', from: 'Kym', to: 'Kimm' },
+     { teacher: { ...a, names: ['Kimm'], drawn: { kimm: 'Kim' } } }, corrected({ ...a, names: ['Kimm'], drawn: { kimm: 'Kim' } }, 'kym', 'Kym', 'Kimm')],
+    ['corrected back: drawn as itself', { ...teaching, teacher: kym }, { type: 'nameCorrected', from: 'Kym', to: 'kim' },
+     { teacher: { ...a, names: ['kim'] } }, corrected({ ...a, names: ['kim'] }, 'kym', 'Kym', 'kim')],
+    ['the name a student had is not another\'s', { ...teaching, teacher: kym }, { type: 'namesAdded', text: 'KIM' }, null,
+     [{ announce: [{ id: 'teacher.namesAdded', values: { count: 0 } }, { id: 'teacher.namesThere', values: { names: 'KIM' } }] }]],
     ['not to a name on the list', { ...teaching, teacher: b }, { type: 'nameCorrected', from: 'Kim', to: 'lee' }, null,
      [{ announce: [{ id: 'teacher.namesThere', values: { names: 'lee' } }] }]],
     ['not a name off the list', teaching, { type: 'nameCorrected', from: 'Lee', to: 'Li' }, null, []],
@@ -291,7 +300,7 @@ test('each message changes the state as it says, and asks the page for its effec
      [keep(entry(['Kim', 'Lee'], { codes: `${code}\n${code2}` })), { announce: [{ id: 'book.imported', values: { count: 1 } }] },
       { address: teacherFragment(b) }, { grade: { assignment: b, codes: `${code}\n${code2}`, rule: 'best', say: false } }]],
     ['another tab\'s gradebook: its codes shown and graded', teaching, { type: 'bookStored', book: { [id(a)]: entry(['Kim'], { codes: code }) } },
-     { results: results({ codes: code }) }, [{ address: teacherFragment(a) }, { grade: { assignment: a, codes: code, rule: 'best', say: false } }]],
+     { results: results({ codes: code, fresh: true }) }, [{ address: teacherFragment(a) }, { grade: { assignment: a, codes: code, rule: 'best', say: false } }]],
     ['the same as this one: nothing drawn again', teaching, { type: 'bookStored', book: teaching.gradebook }, { results: teaching.results }, []],
     ['the scores across the gradebook', teaching, { type: 'bookCsvAsked' }, null,
      [{ saveBook: { entries: [{ assignment: a, codes: '', rule: 'best' }], language: 'en', name: 'gradebook.csv' } }]],

@@ -21,7 +21,7 @@
 //   lms         whether the page runs inside an LMS, which then names the
 //               student and keeps the work instead of the browser
 // }
-import { id, nameKey, cleanName } from './assignment.js';
+import { id, nameKey, cleanName, drawnName } from './assignment.js';
 import { newResult, noted, write, isResult } from './result-code.js';
 import { isMiss } from '../check.js';
 import { askedStages, hintSteps } from '../session.js';
@@ -32,8 +32,9 @@ export const opened = (a, name, lms = false) =>
      asking: null, version: 0, elsewhere: false, unsaved: false });
 
 // What the work of student name on assignment a is kept under: two names
-// that are one by nameKey share it, two students on one browser do not.
-export const workKey = (a, name) => `assignment.${id(a)}.${nameKey(name)}`;
+// that are one by nameKey share it, two students on one browser do not, and a
+// name corrected keeps the key of the name it was (assignment.drawnName).
+export const workKey = (a, name) => `assignment.${id(a)}.${nameKey(drawnName(a, name))}`;
 
 // Whether the assignment hides what would show a stage before it is answered:
 // from the name on, until it is handed in.

@@ -21,6 +21,8 @@ const tableBox = byId('teacher-table');
 const detailBox = byId('teacher-detail');
 const keptLine = el('p', 'help', '', { id: 'teacher-kept' });
 codes.after(keptLine);
+const linkNotes = el('div', 'link-notes');
+byId('teacher-facts').before(linkNotes);
 let drawn = {};   // a drawing cache, what was drawn last: { a, codes, table, opened, detail, page, language }
 
 // The teacher's time zone, as results.js's times take it.
@@ -234,6 +236,10 @@ export function render({ teacher: a, results, language }) {
     byId('teacher-new-names').value = '';
     byId('teacher-right-name').value = '';
   }
+  if (fresh || results.fresh !== drawn.known) {
+    // What a link made before the digest, or opened where the gradebook knew nothing of it, cannot tell.
+    linkNotes.replaceChildren(...[a.digest === '' && 'teacher.forgeable', results.fresh && 'teacher.fresh'].filter(Boolean).map((id) => el('p', 'note-box', t(id))));
+  }
   if (fresh) {
     drawFacts(a);
     drawStudentLinks(byId('teacher-links'), a);
@@ -241,7 +247,7 @@ export function render({ teacher: a, results, language }) {
   if (fresh || results.table !== drawn.table || results.page !== drawn.page || (results.table === null && results.codes !== drawn.codes)) drawTable(results, fresh);
   if (fresh || results.table !== drawn.table || results.opened !== drawn.opened || results.detail !== drawn.detail) drawDetail(results);
   byId('teacher-exports').hidden = !results.table || results.table.partial;
-  drawn = { a, codes: results.codes, table: results.table, opened: results.opened, detail: results.detail, page: results.page, language };
+  drawn = { a, codes: results.codes, table: results.table, opened: results.opened, detail: results.detail, page: results.page, known: results.fresh, language };
 }
 
 // The section alone on paper while on (print.js prints the results table).
