@@ -18,7 +18,7 @@ import * as runner from './logic/runner.js';
 import { stageName } from './logic/words.js';
 import * as share from './logic/share.js';
 import { initialLanguage } from './logic/translate.js';
-import { parseLink } from './logic/assignments/assignment.js';
+import { parseLink, cleanName } from './logic/assignments/assignment.js';
 import { bookOf } from './logic/assignments/gradebook.js';
 import { initial, update } from './state.js';
 // page/draw.js first: it imports the views in the order that they set up in.
@@ -70,7 +70,7 @@ for (const button of document.querySelectorAll('button[data-mode]'))
 for (const view of [dom, language, practice, stages, links, confirm, exerciseForm, assignmentForm, lmsForm, teacher, bookList]) view.connect(dispatch);
 // The name typed comes with the work that this browser kept under it, and the time.
 student.connect((message) => dispatch({ ...message, now: Date.now(),
-  kept: state.student && keptWork(shared, state.student.assignment, message.name.normalize('NFC').trim()) }));
+  kept: state.student && keptWork(shared, state.student.assignment, cleanName(message.name)) }));
 
 // Inside an LMS, which launches a student's link: the LMS names the student
 // and keeps the work, and the browser keeps nothing, even when the LMS

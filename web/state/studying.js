@@ -6,7 +6,7 @@
 // effect ({ make }), whose input comes back as the message 'made'.
 import * as session from '../logic/session.js';
 import * as work from '../logic/assignments/work.js';
-import { exerciseFor } from '../logic/assignments/assignment.js';
+import { exerciseFor, cleanName } from '../logic/assignments/assignment.js';
 import { permissions, allows } from '../logic/assignments/permissions.js';
 import { teaching } from './teaching.js';
 
@@ -128,7 +128,7 @@ export const handlers = {
   studentLink,
   // The name typed on a student's link without one.
   studentName: (state, { name, kept = null, now = 0 }) => {
-    const clean = String(name).normalize('NFC').trim();
+    const clean = typeof name === 'string' ? cleanName(name) : '';
     if (!state.student || state.student.name !== null || clean === '') return [state, []];
     return begun({ ...state, student: { ...state.student, name: clean } }, kept, now);
   },

@@ -544,7 +544,8 @@ test('every message is taken in every state, and the state given stays as it was
   const wrong = (value) => (typeof value === 'number' ? 'x' : typeof value === 'boolean' ? 1 : typeof value === 'string' ? 7 : value === null || Array.isArray(value) ? 'x' : {});
   const malformed = Object.entries(minimal).flatMap(([type, fields]) =>
     [{ type, ...fields }, { type }, { type, ...Object.fromEntries(Object.entries(fields).map(([key, value]) => [key, wrong(value)])) }]);
-  for (const [name, state] of Object.entries({ initial: initial(), shown, practising, answered, student, teaching })) {
+  const unnamed = update(initial(), { type: 'studentLink', found: { role: 'student', assignment: a, name: null }, program: 'gjinverse', now: 1 })[0];
+  for (const [name, state] of Object.entries({ initial: initial(), shown, practising, answered, unnamed, student, teaching })) {
     const before = snapshot(frozen(state));
     for (const [i, message] of malformed.entries()) {
       const what = `${message.type} ${['whole', 'bare', 'of wrong types'][i % 3]} in ${name}`;
