@@ -111,9 +111,6 @@ export function classList(text) {
   return { names, repeats };
 }
 
-// The names of a class list pasted one name a line (classList's).
-export const namesOf = (text) => classList(text).names;
-
 // The seed of a student's matrix: FNV-1a over the UTF-8 bytes of the name's
 // key, started from the assignment's seed and mixed at the end, so that names
 // one letter apart draw unrelated matrices. Fixed for good: links handed out

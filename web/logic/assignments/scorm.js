@@ -136,17 +136,13 @@ const said = (answer) => (answer === null ? '' : answer.alone ? 'alone' : answer
 // earlier session), the stages asked (work.stagesAsked; without a, those of
 // practice, the session), whether the work is over (handed: handed in), the
 // pass mark and the saved work (suspend), as report() takes them.
-// Called as the page before writes() did (no a, with practice and the
-// session's seconds), it gives what it gave then: no final (standing() then
-// takes the work as over once every stage asked is done) and the seconds.
-export function resultOf({ a = null, m, practice = null, record, took, passMark, handed = false, seconds, suspend }) {
-  const asked = a ? stagesAsked(a, m) : askedStages(m, practice.from);
+export function resultOf({ a, m, record, took, passMark, handed = false, suspend }) {
+  const asked = stagesAsked(a, m);
   const done = record.stages.filter((s) => s.done);
   const stages = done.map((s) => ({ id: `stage-${s.k + 1}-${m.stages[s.k]?.id ?? 'stage'}`, firstAnswer: s.first.map(said),
                                      right: s.right, latencyMs: took.get(s.k) ?? null }));
-  const right = a ? score(a, m, record).right : done.filter((s) => s.right && asked.includes(s.k)).length;
-  const result = { name: record.name, stages, asked: asked.length, rightFirstTime: right, passMark, suspend };
-  return a ? { ...result, final: handed || asked.every((k) => done.some((s) => s.k === k)) } : { ...result, seconds };
+  const result = { name: record.name, stages, asked: asked.length, rightFirstTime: score(a, m, record).right, passMark, suspend };
+  return { ...result, final: handed || asked.every((k) => done.some((s) => s.k === k)) };
 }
 
 // The writer's side of a session with an LMS of version, as a value: {
