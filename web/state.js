@@ -33,9 +33,12 @@
 //   bookUnsaved whether the browser refused to keep the gradebook (storage full or off)
 //   made       the assignment made with the form: { assignment }, { invalid:
 //              true } when the form's values cannot be linked, { question:
-//              { repeats, past }, pending } while a name given twice or a
-//              due date past waits for the teacher's yes; or null. A made
+//              { repeats, past }, pending, dropped } while a name given twice or a
+//              due date past waits for the teacher's yes (dropped: the options
+//              left out, as possible() takes them); or null. A made
 //              one's packageProblem: why its last LMS package was refused (a text's id)
+//   assignTouched whether the teacher changed the assignment form (its program
+//              then no longer follows the run shown)
 //   student    the assignment that a student's link opened, and who works it
 //              (logic/assignments/work.js), or null; its permissions
 //              (permissions.js) refuse what the assignment locks
@@ -110,7 +113,7 @@ export { linkState, programOf } from './state/learning.js';
 export { progressKeyOf, isStudents } from './state/studying.js';
 
 export const initial = (language = 'en') => ({
-  programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, gradebook: {}, bookUnsaved: false, made: null,
+  programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, gradebook: {}, bookUnsaved: false, made: null, assignTouched: false,
   student: null, lms: null, conflict: null, picked: false, unmet: false, session: null, level: 0, past: null, saved: null,
   exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, language,
 });

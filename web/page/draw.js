@@ -89,7 +89,7 @@ const table = [
   [status, (s) => ({ model: s.model, language: s.language, briefly: permissions(s.student).watch }), 'cheap'],
   [printer, (s) => ({ model: s.model, practice: practising(s), exercise: linkState(s).exercise, keys: permissions(s.student).keys,
                       link: printedLink(s.student) }), 'cheap'],
-  [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, language: s.language }), 'cheap'],
+  [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, touched: s.assignTouched, language: s.language }), 'cheap'],
   [lmsForm, (s) => ({ made: s.made, language: s.language }), 'cheap'],
   [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, unsaved: s.bookUnsaved, language: s.language }), 'cheap'],
   [student, (s) => ({ student: s.student, conflict: s.conflict, finished: s.session?.finished === true, lms: s.lms, language: s.language }), 'cheap'],

@@ -7,9 +7,11 @@
 // holds; the keys are printed by one ({ print }); the CSVs are written by
 // others ({ saveTable }, { saveBook }): results.js, which grades by running
 // the programs, is out of the state's reach.
-import { assignment, classList, teacherFragment, keySheets, cleanName, nameKey, secretOf, id, maxNames, drawnName, formerKeys } from '../logic/assignments/assignment.js';
+import { assignment, generatorVersion, classList, teacherFragment, keySheets, cleanName, nameKey, secretOf, id, maxNames, drawnName, formerKeys } from '../logic/assignments/assignment.js';
 import { rules, rowsPerPage, readCount, entryOf, merged, mergedBooks, assignmentOf, exported, imported, bookOf, headingOf, maxBookBytes } from '../logic/assignments/gradebook.js';
-import { firstAsked } from '../logic/share.js';
+import { firstAsked, possible } from '../logic/share.js';
+import { inBoth } from '../logic/sayings.js';
+import { optionWords } from '../logic/words.js';
 
 // The gradebook with entry (of assignment a) in it, and the effect that keeps it.
 const kept = (state, a, entry) => {
@@ -63,7 +65,8 @@ export function teaching(state, { found, program }) {
 // when it cannot be linked.
 function madeOf(given, names, seed, secret) {
   const from = Math.round(Number(given.from));
-  const a = assignment({ ...given, seed, secret, from: Number.isFinite(from) ? from : firstAsked, names });
+  const options = possible(Array.isArray(given.options) ? given.options : [], Number(given.order), generatorVersion);
+  const a = assignment({ ...given, options, seed, secret, from: Number.isFinite(from) ? from : firstAsked, names });
   try {
     teacherFragment(a);
     return a;
@@ -73,11 +76,13 @@ function madeOf(given, names, seed, secret) {
 }
 
 // The state once assignment a is made: its links shown, the address its
-// teacher's link, and a place in the gradebook.
-function made(state, a) {
+// teacher's link, and a place in the gradebook; the options asked that could
+// not hold with the others (dropped, left out of a) said.
+function made(state, a, dropped = []) {
   const [gradebook, keep] = kept(state, a, merged(state.gradebook, { [id(a)]: entryOf(a) })[id(a)]);
+  const said = dropped.length === 0 ? [] : [inBoth((t) => t('assign.dropped', { options: optionWords(t, dropped) }))];
   return [{ ...state, made: { assignment: a }, gradebook },
-          [{ announce: [{ id: 'assign.made' }] }, { address: teacherFragment(a) }, keep]];
+          [{ announce: [{ id: 'assign.made' }, ...said] }, { address: teacherFragment(a) }, keep]];
 }
 
 // The assignment open with its names changed to names, and the names that
@@ -134,12 +139,15 @@ export const handlers = {
     const list = classList(typeof given?.names === 'string' ? given.names : '');
     const a = madeOf(given, list.names, seed, secretOf(Array.isArray(secret) ? secret : []));
     if (a === null) return [{ ...state, made: { invalid: true } }, []];
+    const dropped = (Array.isArray(given.options) ? given.options : []).filter((o) => !a.options.includes(o));
     const past = a.due !== '' && a.due < String(today);
-    if (!confirmed && (list.repeats.length > 0 || past)) return [{ ...state, made: { question: { repeats: list.repeats, past }, pending: a } }, []];
-    return made(state, a);
+    if (!confirmed && (list.repeats.length > 0 || past)) return [{ ...state, made: { question: { repeats: list.repeats, past }, pending: a, dropped } }, []];
+    return made(state, a, dropped);
   },
+  // The assignment form changed by the teacher: it no longer follows the program shown.
+  assignmentTouched: (state) => (state.assignTouched ? [state, []] : [{ ...state, assignTouched: true }, []]),
   // The question answered yes: the assignment made as it was given.
-  assignmentConfirmed: (state) => (state.made?.pending ? made(state, state.made.pending) : [state, []]),
+  assignmentConfirmed: (state) => (state.made?.pending ? made(state, state.made.pending, state.made.dropped) : [state, []]),
   // The made assignment's package for an LMS asked, of version with pass (a share) from the web zip file.
   packageAsked: (state, { version, pass, file }) => (state.made?.assignment
     ? [{ ...state, made: { ...state.made, packageProblem: null } }, [{ package: { assignment: state.made.assignment, version, pass, file } }]]
@@ -217,9 +225,11 @@ export const handlers = {
     const said = { announce: [{ id: 'teacher.nameCorrected', values: { from, to: name } }] };
     return renamed(state, { names: names.map((n, i) => (i === at ? name : n)), drawn }, nameKey(from) === nameKey(name) ? [] : [nameKey(from)], [said]);
   }),
-  // The results table as CSV, worded in the page's language, saved.
-  resultsSaved: (state) => (state.teacher && state.results?.table
-    ? [state, [{ saveTable: { table: state.results.table, language: state.language, name: `results-${id(state.teacher)}.csv` } }]] : [state, []]),
+  // The results table as CSV, worded in the page's language, saved as name
+  // (assignment.fileName's; by the id without one).
+  resultsSaved: (state, { name }) => (state.teacher && state.results?.table && !state.results.table.partial
+    ? [state, [{ saveTable: { table: state.results.table, language: state.language,
+                              name: typeof name === 'string' && name !== '' ? name : `results-${id(state.teacher)}.csv` } }]] : [state, []]),
   // The worksheets, the keys or both of the results view's assignment, on
   // one side or two; where no name is known yet, why not.
   keysAsked: (state, { parts = 'all', twoSided = true }) => {

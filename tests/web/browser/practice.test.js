@@ -694,9 +694,10 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   // The score, then the hints, the minutes, the hand-in time and the flags.
   const tail = (row) => [row[1], ...row.slice(-4, -2), row.at(-1)];
   assert.deepEqual(rows.map(tail), [['1/9', '1', '25', ''], ['', '0', '', await text(results, 'flag.missing')], ['0/9', '0', '40', '']]);
+  // Each name isolated, so that a name of another direction turns nothing after it.
   const setAside = await results.$$eval('#teacher-table li', (all) => all.map((li) => li.textContent));
-  assert.deepEqual(setAside, [await text(results, 'teacher.rejectedItem', { code: altered.slice(0, 12), name: '김믔수', problem: await text(results, 'code.broken') }),
-                              await text(results, 'teacher.rejectedItem', { code: other.slice(0, 12), name: '김민수', problem: await text(results, 'code.other') })]);
+  assert.deepEqual(setAside, [await text(results, 'teacher.rejectedItem', { code: altered.slice(0, 12), name: '\u2068김믔수\u2069', problem: await text(results, 'code.broken') }),
+                              await text(results, 'teacher.rejectedItem', { code: other.slice(0, 12), name: '\u2068김민수\u2069', problem: await text(results, 'code.other') })]);
   if (harness.engine === 'chromium') await results.screenshot({ path: path.join(build, 'web-assignment-results-ko.png'), fullPage: true });
 
   // The CSV: UTF-8 with its byte-order mark, the Korean names intact.

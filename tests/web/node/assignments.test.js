@@ -308,6 +308,9 @@ test('CSV files are UTF-8 with a byte-order mark, quoted as RFC 4180 asks, formu
   assert.deepEqual([...new TextEncoder().encode(text).slice(0, 9)], [0xef, 0xbb, 0xbf, 0xec, 0x9d, 0xb4, 0xeb, 0xa6, 0x84]);
   assert.equal(text, '\ufeff이름,링크\r\n김민수,file:///a.html#x\r\n"\'=HYPERLINK(""x"")","b,c"\r\n');
   assert.equal(csv([['a\nb', -1, '-1', '@x', 'plain']]), '\ufeff"a\nb",-1,\'-1,\'@x,plain\r\n');
+  // Named for a teacher to find: the title (what a file name cannot hold dropped), else the program and order, and the day.
+  assert.deepEqual([A.fileName('Links', { ...monday, title: 'a/b: "c"\u202e' }, '2026-12-09'), A.fileName('결과', A.assignment({ order: 4 }), '2026-12-09')],
+                   ['Links - a b c 2026-12-09.csv', '결과 - gjinverse 4 2026-12-09.csv']);
   assert.equal(crc32(new TextEncoder().encode('123456789')), 0xcbf43926);
   assert.deepEqual([...fromBase32(toBase32(Uint8Array.from([0, 255, 1, 2, 3])))], [0, 255, 1, 2, 3]);
   assert.deepEqual(['0U', '01', 'oO'].map(fromBase32).map((x) => x && [...x]), [null, null, [0]]);

@@ -86,6 +86,7 @@ test('each message changes the state as it says, and asks the page for its effec
   const given = { program: 'gjsolve', order: 2, options: [], from: '3', fill: 'all', hints: 1, show: false, perStudent: true, title: 'T', due: '', names: ' Kim \n\nLee\nkim' };
   const made1 = assignment({ ...given, from: 3, seed: 11, names: ['Kim', 'Lee'], secret: secretOf(Array(16).fill(0)) });
   const book1 = { link: teacherFragment(made1), codes: '', rule: 'best', edits: 0, dropped: [] };
+  const singular = assignment({ ...given, options: ['singular'], from: 3, seed: 11, names: ['Kim', 'Lee'], secret: secretOf(Array(16).fill(0)) });
   const code2 = write({ ...newResult(id(a), 'Lee', 0), handed: 120000 });
   graded.gradebook = { [id(a)]: entry(['Kim'], { codes: code }) };
   check([
@@ -213,9 +214,9 @@ test('each message changes the state as it says, and asks the page for its effec
      { made: { assignment: made1 }, gradebook: { [id(made1)]: book1 } },
      [{ announce: [{ id: 'assign.made' }] }, { address: teacherFragment(made1) }, { keepBook: { [id(made1)]: book1 } }]],
     ['a name given twice: asked first', shown, { type: 'assignmentMade', given, seed: 11, secret },
-     { made: { question: { repeats: ['Kim'], past: false }, pending: made1 }, gradebook: {} }, []],
+     { made: { question: { repeats: ['Kim'], past: false }, pending: made1, dropped: [] }, gradebook: {} }, []],
     ['a due date past: asked first', shown, { type: 'assignmentMade', given: { ...given, names: 'Kim', due: '2026-12-08' }, seed: 11, secret, today: '2026-12-09' },
-     { made: { question: { repeats: [], past: true }, pending: { ...made1, names: ['Kim'], due: '2026-12-08' } } }, []],
+     { made: { question: { repeats: [], past: true }, pending: { ...made1, names: ['Kim'], due: '2026-12-08' }, dropped: [] } }, []],
     ['due today: made', shown, { type: 'assignmentMade', given: { ...given, names: 'Kim', due: '2026-12-09' }, seed: 11, secret, today: '2026-12-09' },
      { made: { assignment: { ...made1, names: ['Kim'], due: '2026-12-09' } } },
      [{ announce: [{ id: 'assign.made' }] }, { address: teacherFragment({ ...made1, names: ['Kim'], due: '2026-12-09' }) },
@@ -223,6 +224,11 @@ test('each message changes the state as it says, and asks the page for its effec
     ['yes to the question', { ...shown, made: { question: { repeats: ['Kim'], past: false }, pending: made1 } }, { type: 'assignmentConfirmed' },
      { made: { assignment: made1 } }, [{ announce: [{ id: 'assign.made' }] }, { address: teacherFragment(made1) }, { keepBook: { [id(made1)]: book1 } }]],
     ['no question, no yes', shown, { type: 'assignmentConfirmed' }, null, []],
+    ['the form changed: its program its own', shown, { type: 'assignmentTouched' }, { assignTouched: true }, []],
+    ['"nice" with "singular": made singular, and said', shown, { type: 'assignmentMade', given: { ...given, options: ['nice', 'singular'] }, seed: 11, secret, confirmed: true },
+     { made: { assignment: singular } }, [{ announce: [{ id: 'assign.made' }, said('Left out, as they cannot hold with the other options at this order (a singular A has no nice answer, nor a run that stays exact): nice.',
+       '이 차수에서 다른 조건과 함께 쓸 수 없는 조건은 뺐습니다(특이행렬에는 깔끔한 답도, 끝까지 정확한 풀이도 없습니다): 깔끔한 최종 답.').announce[0]] },
+      { address: teacherFragment(singular) }, { keepBook: { [id(singular)]: { ...book1, link: teacherFragment(singular) } } }]],
     ['or why there are none', shown, { type: 'assignmentMade', given: { ...given, from: '' }, seed: 11 }, { made: { invalid: true } }, []],
     ['its package saved', shown, { type: 'packaged', name: 'p.zip' }, null, [{ announce: [{ id: 'lms.made', values: { name: 'p.zip' } }] }]],
     ['its package asked, a problem said before forgotten', { ...shown, made: { assignment: made1, packageProblem: 'lms.notPage' } },
@@ -280,6 +286,9 @@ test('each message changes the state as it says, and asks the page for its effec
      [{ announce: [{ id: 'teacher.namesThere', values: { names: 'lee' } }] }]],
     ['not a name off the list', teaching, { type: 'nameCorrected', from: 'Lee', to: 'Li' }, null, []],
     ['the table as CSV', graded, { type: 'resultsSaved' }, null, [{ saveTable: { table, language: 'en', name: `results-${id(a)}.csv` } }]],
+    ['named as the view names it', graded, { type: 'resultsSaved', name: 'Results - T 2026-12-09.csv' }, null,
+     [{ saveTable: { table, language: 'en', name: 'Results - T 2026-12-09.csv' } }]],
+    ['not a table on the way', { ...graded, results: { ...graded.results, table: { ...table, partial: true } } }, { type: 'resultsSaved' }, null, []],
     ['no table, no CSV', teaching, { type: 'resultsSaved' }, null, []],
     ['the sheets and keys of a class list', teaching, { type: 'keysAsked' }, null, [{ print: { keys: { assignment: a, read: [], parts: 'all', twoSided: true } } }]],
     ['the keys alone, one-sided', teaching, { type: 'keysAsked', parts: 'keys', twoSided: false }, null,
@@ -537,7 +546,7 @@ test('every message is taken in every state, and the state given stays as it was
     graded: { assignment: a, codes: '', table: { rows: [], stages: [], rejected: [], counts: { codes: 0, graded: 0, rejected: 0, repeated: 0 } } },
     resultsSaved: {}, keysAsked: {}, assignmentConfirmed: {}, ruleChosen: { rule: 'first' }, rowOpened: { name: 'Kim' }, namesAdded: { text: 'Lee' },
     nameCorrected: { from: 'Kim', to: 'Kym' }, bookExported: {}, bookImported: { text: '{}', size: 2 }, bookCsvAsked: {}, bookStored: { book: null },
-    bookKept: { kept: false }, detailed: { assignment: a, code: 'X', details: [] }, pageShown: { page: 0 },
+    bookKept: { kept: false }, detailed: { assignment: a, code: 'X', details: [] }, pageShown: { page: 0 }, assignmentTouched: {},
   };
   assert.deepEqual(Object.keys(minimal).sort(), Object.keys(handlers).sort(), 'a message for every handler');
   // Each message as the page sends it, with every field missing, and with each of a wrong type.

@@ -87,6 +87,11 @@ export const keptName = (name) => cleanName(cleanName(name).slice(0, maxName).re
 // the class list.
 export const nameKey = (name) => keptName(name).toLowerCase();
 
+// A name as text among other text shows it: isolated (FSI … PDI), so that a
+// name typed with a direction of its own (or a control that reverses what
+// follows) turns nothing after it; the name itself, which draws the matrix, stays as typed.
+export const isolated = (name) => `\u2068${name}\u2069`;
+
 // A name as a person writes it, where an LMS gives it "Last, First" (SCORM
 // 1.2's usual form): "Kim, Minji" is "Minji Kim", "박, 지호" "박지호" (Hangul
 // names are written family name first, with no blank). Any other name is clean.
@@ -110,6 +115,15 @@ export function classList(text) {
   }
   return { names, repeats };
 }
+
+// What assignment a asks, in words (t's), as the rows of a description list,
+// [label, value]: the stages and entries, the hints, Show; for whose view
+// ('student' or 'teacher'), whose result a Show is counted in.
+export const askedWords = (t, a, whose) => [
+  [t('student.asks'), t('student.range.' + a.fill, { k: a.from })],
+  [t(whose === 'teacher' ? 'assign.hints' : 'student.hints'), a.hints > 0 ? t('student.hints.n', { count: a.hints }) : t('student.hints.0')],
+  [t('student.show'), a.show ? t(whose === 'teacher' ? 'teacher.showYes' : 'student.show.yes') : t('student.show.no')],
+];
 
 // The seed of a student's matrix: FNV-1a over the UTF-8 bytes of the name's
 // key, started from the assignment's seed and mixed at the end, so that names
@@ -314,6 +328,14 @@ export function parseLink(hash) {
 // One link per name of the class list: [{ name, link }], base the page's
 // address without its fragment.
 export const studentLinks = (a, base) => a.names.map((name) => ({ name, link: base + studentFragment(a, name) }));
+
+// The name of a file of assignment a that a teacher finds among downloads:
+// what it holds (label), the title, else the program and order, and the day
+// (today, 'YYYY-MM-DD'), without what a file name may not hold.
+export function fileName(label, a, today) {
+  const title = (a.title || `${a.program} ${a.order}`).replace(/[\\/:*?"<>|\p{Cc}\p{Cf}]+/gu, ' ').replace(/\s+/g, ' ').trim().slice(0, 60);
+  return `${label} - ${title} ${today}.csv`;
+}
 
 // The links per name as CSV for a spreadsheet or an LMS (see csv.js), under a
 // header row worded by t.

@@ -11,7 +11,7 @@
 import { t } from '../language.js';
 import { byId, el, button, served } from '../dom.js';
 import { qrOf } from '../qr.js';
-import { displayName } from '../../logic/assignments/assignment.js';
+import { displayName, askedWords } from '../../logic/assignments/assignment.js';
 
 const section = byId('student');
 const choice = byId('link-choice');
@@ -22,11 +22,8 @@ const handIn = () => button('student.handIn', () => ({ type: 'handIn', now: Date
 // What the assignment asks, as a description list.
 function facts(a) {
   const list = el('dl', 'student-facts');
-  const rows = [['student.asks', t('student.range.' + a.fill, { k: a.from })],
-                ['student.hints', a.hints > 0 ? t('student.hints.n', { count: a.hints }) : t('student.hints.0')],
-                ['student.show', t(a.show ? 'student.show.yes' : 'student.show.no')],
-                ['teacher.due', a.due || t('teacher.none')]];
-  list.append(...rows.flatMap(([id, value]) => [el('dt', '', t(id)), el('dd', '', value)]));
+  const rows = [...askedWords(t, a, 'student'), [t('teacher.due'), a.due || t('teacher.none')]];
+  list.append(...rows.flatMap(([label, value]) => [el('dt', '', label), el('dd', '', value)]));
   return list;
 }
 

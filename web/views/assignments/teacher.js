@@ -7,12 +7,12 @@
 // per stage and short flags, a row opening to its details; and the codes set
 // aside, to download as CSV or print.
 import { t } from '../language.js';
-import { byId, el, button } from '../dom.js';
+import { byId, el, button, today } from '../dom.js';
 import { sliced } from '../frames.js';
 import { drawStudentLinks } from './class-links.js';
 import { cellText, flagText, minutes, stageHeading, timeText } from '../../logic/assignments/results.js';
 import { stageShort, questionLabel, optionWords } from '../../logic/words.js';
-import { id as idOf } from '../../logic/assignments/assignment.js';
+import { id as idOf, askedWords, isolated, fileName } from '../../logic/assignments/assignment.js';
 import { isJoined, rowsPerPage } from '../../logic/assignments/gradebook.js';
 
 const section = byId('teacher');
@@ -32,11 +32,12 @@ const zone = () => new Date().getTimezoneOffset();
 // what it asks, and its names.
 function drawFacts(a) {
   const facts = [['teacher.title', a.title || t('teacher.none')], ['teacher.due', a.due || t('teacher.none')], ['teacher.id', idOf(a)],
-                 ['teacher.exercise', `${a.program}, ${t('exercise.order')} ${a.order}: ${optionWords(t, a.options)}`],
-                 ['student.asks', t('student.range.' + a.fill, { k: a.from })], ['assign.hints', t('assign.hints.' + a.hints)],
-                 ['student.show', a.show ? t('teacher.showYes') : t('student.show.no')],
-                 ['teacher.names', a.names.length > 0 ? a.names.join(', ') : t('teacher.none')]];
-  byId('teacher-facts').replaceChildren(...facts.flatMap(([id, value]) => [el('dt', '', t(id)), el('dd', 'names', value)]));
+                 ['teacher.exercise', `${a.program}, ${t('exercise.order')} ${a.order}: ${optionWords(t, a.options)}`]].map(([id, value]) => [t(id), value]);
+  const rows = [...facts, ...askedWords(t, a, 'teacher')];
+  const names = el('dd', 'names');
+  a.names.forEach((name, i) => names.append(...(i > 0 ? [', '] : []), el('bdi', '', name)));
+  if (a.names.length === 0) names.append(t('teacher.none'));
+  byId('teacher-facts').replaceChildren(...rows.flatMap(([label, value]) => [el('dt', '', label), el('dd', 'names', value)]), el('dt', '', t('teacher.names')), names);
   byId('teacher-wrong-name').replaceChildren(...a.names.map((name) => el('option', '', name, { value: name })));
   byId('teacher-correct-form').hidden = a.names.length === 0;
 }
@@ -104,7 +105,7 @@ function rejectedOf(tab) {
   if (tab.rejected.length === 0) return [];
   const list = el('ul');
   list.append(...tab.rejected.map((r) => el('li', '', t('teacher.rejectedItem',
-    { code: r.code.slice(0, 12), name: r.name ?? t('teacher.unnamed'), problem: t(r.problem) }))));
+    { code: r.code.slice(0, 12), name: r.name === null ? t('teacher.unnamed') : isolated(r.name), problem: t(r.problem) }))));
   return [el('h3', '', t('teacher.rejected')), list];
 }
 
@@ -139,7 +140,7 @@ function detailOf(tab, name, detail) {
   });
   const list = el('ol', 'detail-stages');
   list.append(...stages);
-  return [el('h3', 'names', t('teacher.detail', { name: row.name })), ...facts.map((f) => el('p', '', f)), codesList, list];
+  return [el('h3', 'names', t('teacher.detail', { name: isolated(row.name) })), ...facts.map((f) => el('p', '', f)), codesList, list];
 }
 
 // The table being drawn: { tab, page, wrap, table, rows (those drawn), pages,
@@ -270,6 +271,6 @@ export function connect(dispatch) {
     const open = event.target.closest('button.row-open');
     if (open) dispatch({ type: 'rowOpened', name: open.dataset.name });
   });
-  byId('teacher-csv').addEventListener('click', () => dispatch({ type: 'resultsSaved' }));
+  byId('teacher-csv').addEventListener('click', () => dispatch({ type: 'resultsSaved', name: fileName(t('results.fileLabel'), drawn.a, today()) }));
   byId('teacher-print').addEventListener('click', () => dispatch({ type: 'print', asked: { results: true } }));
 }
