@@ -329,12 +329,11 @@ async function gradingRuns(browser) {
 // them (rows rows of a table drawn anew, the box no longer busy: the page of
 // 50 rows that the page draws of a year), longest task].
 const tableTimes = (page, rows, act) => page.evaluate(([rows, act]) => new Promise((done) => {
-  const box = document.getElementById('teacher-table');
-  const [start, before] = [act === null ? 0 : performance.now(), box.querySelector('table')];
-  const count = () => (box.querySelector('table') === before ? 0 : box.querySelectorAll('tbody tr').length);
+  const [box, start] = [document.getElementById('teacher-table'), act === null ? 0 : performance.now()];
+  const [before, count] = [box.querySelector('table'), () => (box.querySelector('table') === before ? 0 : box.querySelectorAll('tbody tr').length)];
   let first = null;
   const look = () => {
-    if (first === null && count() > 0) first = performance.now() - start;
+    first ??= count() > 0 ? performance.now() - start : null;
     if (count() < rows || box.querySelector('[aria-busy="true"]')) return setTimeout(look, 5);
     const end = performance.now();
     setTimeout(() => done([first, end - start, Math.max(0, ...window.benchTimes.tasks.filter(([at]) => at >= start - 1 && at < end).map(([, d]) => d))]), 100);
@@ -343,42 +342,35 @@ const tableTimes = (page, rows, act) => page.evaluate(([rows, act]) => new Promi
   setTimeout(look, 0);
 }), [rows, act]);
 
-// A school's year of codes, a chat export and a gradebook file too large (see the top).
+// A school's year of codes, a chat export and a gradebook file too large (see
+// the top); the paste itself (a browser lays out megabytes in a box for a
+// while) comes before the click timed.
 async function schoolRuns(browser) {
-  const { programs } = await import('./node/programs.js');
-  const { schoolYear, code } = await import('./node/classwork.js');
-  const { assignment, teacherFragment } = await import('../../web/logic/assignments/assignment.js');
+  const [{ programs }, { schoolYear, code }, { assignment, teacherFragment }] = await Promise.all(['./node/programs.js', './node/classwork.js',
+    '../../web/logic/assignments/assignment.js'].map((file) => import(file)));
   await programs();
-  const a = assignment({ seed: 2024, order: 3 });
-  // Every other code as a mail wraps it, at 76 characters a line.
+  const [a, b] = [assignment({ seed: 2024, order: 3 }), assignment({ seed: 2025, order: 3, names: Array.from({ length: 40 }, (_, i) => `Student ${i + 1}`) })];
   const pasted = schoolYear(a, 1000, 10).split('\n').map((c, i) => (i % 2 ? c : c.match(/.{1,76}/g).join('\n'))).join('\n');
-  const names = Array.from({ length: 40 }, (_, i) => `Student ${i + 1}`);
-  const b = assignment({ seed: 2025, order: 3, names });
-  const chat = names.map((n, i) => `[${n}] [9:${String(i).padStart(2, '0')}] ${'그럼 내일 봬요, 숙제 다 했어요. '.repeat(560)}\n${code(b, n, Array(9).fill('first'), 20 + i)}`).join('\n');
+  const chat = b.names.map((n, i) => `[${n}] ${'그럼 내일 봬요, 숙제 다 했어요. '.repeat(560)}\n${code(b, n, Array(9).fill('first'), 20 + i)}`).join('\n');
   const big = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'gj-bench-')), 'gradebook.json');
-  fs.writeFileSync(big, JSON.stringify({ format: 'gauss-jordan gradebook', version: 1,
-    assignments: [{ link: teacherFragment(a), codes: pasted.repeat(22), rule: 'best', edits: 0, dropped: [] }] }));
-  // The paste itself (a browser lays out megabytes in a box for a while) comes before the click timed.
-  const paste = (p, text) => p.evaluate((text) => { document.getElementById('teacher-codes').value = text; }, text).then(() => p.waitForTimeout(500));
-  const read = `document.querySelector('#teacher-form button').click();`;
-  const rule = `const r = document.getElementById('teacher-rule'); r.value = 'first'; r.dispatchEvent(new Event('change', { bubbles: true }));`;
+  fs.writeFileSync(big, JSON.stringify({ format: 'gauss-jordan gradebook', version: 1, assignments: [{ link: teacherFragment(a), codes: pasted.repeat(22) }] }));
+  const opened = (x, text) => open(browser, pageUrl + teacherFragment(x), { initScript: instrument, ready: '#teacher-facts dd' }).then((page) =>
+    page.evaluate((text) => { document.getElementById('teacher-codes').value = text; }, text).then(() => page.waitForTimeout(500)).then(() => page));
+  const [read, rule] = [`document.querySelector('#teacher-form button').click();`,
+    `const r = document.getElementById('teacher-rule'); r.value = 'first'; r.dispatchEvent(new Event('change', { bubbles: true }));`];
   const samples = [];
   for (let run = 0; run < 3; run++) {
-    const page = await open(browser, pageUrl + teacherFragment(a), { initScript: instrument, ready: '#teacher-facts dd' });
-    await paste(page, pasted);
+    const page = await opened(a, pasted);
     const times = [await tableTimes(page, 50, read), await tableTimes(page, 50, rule)];
-    await page.reload();
-    await page.waitForSelector('#teacher-facts dd');
+    await page.reload().then(() => page.waitForSelector('#teacher-facts dd'));
     times.push(await tableTimes(page, 50, null));
     await close(page);
-    const chatPage = await open(browser, pageUrl + teacherFragment(b), { initScript: instrument, ready: '#teacher-facts dd' });
-    await paste(chatPage, chat);
+    const chatPage = await opened(b, chat);
     times.push(await tableTimes(chatPage, 40, read));
     const [start, said] = await chatPage.evaluate(() => [performance.now(), document.getElementById('status').textContent]);
     await chatPage.setInputFiles('#teacher .book-file', big);
     await chatPage.waitForFunction((said) => document.getElementById('status').textContent !== said, said, { timeout: 600000 });
-    times.push(await chatPage.evaluate((start) => [null, performance.now() - start,
-      Math.max(0, ...window.benchTimes.tasks.filter(([at]) => at >= start - 1).map(([, d]) => d))], start));
+    times.push(await chatPage.evaluate((start) => [null, performance.now() - start, Math.max(0, ...window.benchTimes.tasks.filter(([at]) => at >= start - 1).map(([, d]) => d))], start));
     await close(chatPage);
     samples.push(times);
   }

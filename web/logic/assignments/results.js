@@ -172,13 +172,18 @@ const cell = ({ status, hints }) => ({ status, hints });
 const checksOf = new WeakMap();
 
 // A stage of a code (s) checked over m's run for assignment a: its answers
-// (answersOf's, null when they do not fit), each stage and answers checked once.
+// (answersOf's, null when they do not fit), each stage and answers checked
+// once; and which of its questions count (session.stageAsked), each stage's once.
 function stageChecked(m, a, s) {
   if (!checksOf.has(m)) checksOf.set(m, new Map());
   const [checks, key] = [checksOf.get(m), `${s.k} ${JSON.stringify(s.first)}`];
-  if (!checks.has(key)) checks.set(key, answersOf(stageAsked(m, s.k, firstStage(a, m), a.fill), s.first));
+  if (!checks.has(s.k)) checks.set(s.k, stageAsked(m, s.k, firstStage(a, m), a.fill));
+  if (!checks.has(key)) checks.set(key, answersOf(checks.get(s.k), s.first));
   return checks.get(key);
 }
+
+// Which questions of stage k of m's run count, as stageChecked found them.
+const countedOf = (m, k) => checksOf.get(m).get(k).counted;
 
 // A code's verdicts (the memo's) over m's run, of which assignment a asks
 // the stages asked: per stage of the result '1' where every counted first
@@ -190,7 +195,7 @@ function* verdictsOf(m, a, result, asked) {
   for (const s of result.stages) {
     const answers = asked.includes(s.k) ? stageChecked(m, a, s) : null;
     if (answers === null) return 'm';
-    const counted = stageAsked(m, s.k, firstStage(a, m), a.fill).counted;
+    const counted = countedOf(m, s.k);
     verdicts += answers.every((x, i) => !counted[i] || x.right) && s.hints === 0 && !s.shown ? '1' : '0';
     yield;
   }
