@@ -54,7 +54,10 @@ export function teaching(state, { found, program }) {
   const [gradebook, keep] = kept(state, a, entry);
   const same = state.teacher !== null && id(state.teacher) === key && state.results !== null;
   const results = same ? state.results : resultsOf(entry, !(key in state.gradebook));
-  const effects = [{ open: { program, input: '', ended: false } }, { focus: { element: 'teacher-codes', top: true } }, keep,
+  // Kept anew only where it changed: a year's gradebook takes a while to store.
+  const old = state.gradebook[key];
+  const known = old !== undefined && ['link', 'codes', 'rule', 'edits'].every((f) => old[f] === entry[f]) && String(old.dropped) === String(entry.dropped);
+  const effects = [{ open: { program, input: '', ended: false } }, { focus: { element: 'teacher-codes', top: true } }, ...(known ? [] : [keep]),
                    ...(entry.link === teacherFragment(opened) ? [] : [{ address: entry.link }]),
                    ...(same ? [] : results.codes === '' ? [{ warm: a }] : regraded(a, results))];
   return [{ ...state, mode: 'practice', problem: null, teacher: a, results, gradebook, student: null, unmet: false, link: null }, effects];
