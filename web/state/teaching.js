@@ -178,10 +178,11 @@ export const handlers = {
     const [next, keep] = typeof table.codes !== 'string' || table.codes === r.codes ? [state, []] : withResults(state, { ...r, codes: table.codes }, false);
     return [{ ...next, results: { ...next.results, table } }, [...keep, ...opened, ...(say ? [{ announce: [readCount(table)] }] : [])]];
   },
-  // A page of the table's rows shown (rowsPerPage a page, from 0).
+  // A page of the table's rows shown (rowsPerPage a page, from 0), the focus on the table.
   pageShown: teacherOnly((state, { page }) => {
     const pages = Math.ceil((state.results.table?.rows.length ?? 0) / rowsPerPage);
-    return Number.isInteger(page) && page >= 0 && page < pages ? [{ ...state, results: { ...state.results, page } }, []] : [state, []];
+    if (!Number.isInteger(page) || page < 0 || page >= pages) return [state, []];
+    return [{ ...state, results: { ...state.results, page } }, [{ focus: { element: 'teacher-results' } }]];
   }),
   // The details of a row opened, worked out from its code, if that row is still open on it.
   detailed: (state, { assignment: a, code, details }) => {

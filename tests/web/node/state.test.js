@@ -256,7 +256,7 @@ test('each message changes the state as it says, and asks the page for its effec
      [keep(entry(['Kim'], { codes: code, rule: 'latest' })), { grade: { assignment: a, codes: code, rule: 'latest', say: true } }]],
     ['no rule of that name', graded, { type: 'ruleChosen', rule: 'worst' }, null, []],
     ['the next page of a year\'s rows', { ...graded, results: { ...graded.results, table: { ...table, rows: Array(51).fill(table.rows[0]) } } }, { type: 'pageShown', page: 1 },
-     { results: { ...graded.results, table: { ...table, rows: Array(51).fill(table.rows[0]) }, page: 1 } }, []],
+     { results: { ...graded.results, table: { ...table, rows: Array(51).fill(table.rows[0]) }, page: 1 } }, [{ focus: { element: 'teacher-results' } }]],
     ['no page past the rows', graded, { type: 'pageShown', page: 1 }, null, []],
     ['a row opened: its answers worked out', graded, { type: 'rowOpened', name: 'Kim' }, { results: { ...graded.results, opened: 'Kim' } },
      [{ detail: { assignment: a, code: 'X', stages: [] } }, { focus: { element: 'teacher-detail' } }]],

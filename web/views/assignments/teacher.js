@@ -150,7 +150,7 @@ let tabling = null;
 // A new table drawn for tab into the box: the stages missed, the legend, the
 // table in its scrolling box, the pages of its rows, the codes set aside.
 function newTabling(tab, page) {
-  const wrap = el('div', 'results-box', undefined, { tabIndex: 0, role: 'region' });
+  const wrap = el('div', 'results-box', undefined, { tabIndex: 0, role: 'region', id: 'teacher-results' });
   const drawing = { tab, page, wrap, table: tableOf(tab), rows: [], pages: el('p', 'table-pages'), missed: el('div'), rejected: el('div') };
   wrap.append(drawing.table);
   tableBox.replaceChildren(drawing.missed, el('p', 'help', t('teacher.legend')), wrap, drawing.pages, drawing.rejected);
