@@ -682,7 +682,7 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   const [altered, other] = [kim.slice(0, 30) + (kim[30] === 'A' ? 'B' : 'A') + kim.slice(31), codeOf({ ...a, seed: 1 }, handedIn[0])];
   await setValue(results, '#teacher-codes', `박서연 제출합니다: ${park}\n\n(민수) ${kim.toLowerCase()} 감사합니다!\n${altered}, ${other}`);
   await results.click('#teacher-form button');
-  await results.waitForSelector('#teacher-table table');
+  await results.waitForSelector('#teacher-table .results-box:not([aria-busy])');
   const rows = await results.$$eval('#teacher-table tbody tr', (trs) => trs.map((tr) => [...tr.cells].map((c) => c.textContent)));
   const verdict = async (status) => `${await text(results, 'results.mark.' + status)} ${await text(results, 'results.status.' + status)}`;
   const expected = new Map(handedIn.map(([name, , , verdicts]) => [name, verdicts]));
@@ -719,6 +719,7 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   await results.selectOption('#teacher-rule', 'latest');
   const open = await verdict('open');
   await results.waitForFunction((open) => document.querySelector('#teacher-table tbody tr:first-child td:nth-of-type(2)')?.textContent.startsWith(open), open);
+  await results.waitForSelector('#teacher-table .results-box:not([aria-busy])');
   const handedRows = await results.$$eval('#teacher-table tbody tr', (trs) => trs.map((tr) => [...tr.cells].map((c) => c.textContent)));
   // (A code handed in within seconds may be flagged too fast besides.)
   assert.deepEqual([0, 2].map((i) => [handedRows[i][0], handedRows[i][2].startsWith(open), handedRows[i].at(-4), handedRows[i].at(-1).split(' ')[0]]),
