@@ -37,13 +37,13 @@ import * as lmsForm from './views/assignments/lms-download.js';
 import * as teacher from './views/assignments/teacher.js';
 import * as bookList from './views/assignments/book-list.js';
 import * as student from './views/assignments/student.js';
-import { connect as connectLms, find as findLms } from './views/assignments/lms.js';
+import { connect as connectLms, find as findLms } from './page/lms.js';
 import { start as startOffline } from './views/offline.js';
 
 const preferred = (navigator.languages && navigator.languages[0]) || navigator.language || '';
 let state = { ...initial(initialLanguage(stored('language'), preferred)), level: stored('practice.level') ?? 0, gradebook: storedAs('gradebook', bookOf) };
 // What the page's parts share (page/): the state now, the one way to change
-// it, and the LMS's session (views/assignments/lms.js), or null outside one.
+// it, and the LMS's session (page/lms.js), or null outside one.
 const shared = { state: () => state, dispatch, lms: null };
 // Tells the state what happened (a message), draws what it changed, and
 // carries out the effects that it asks for, those that wait for the views

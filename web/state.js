@@ -43,11 +43,15 @@
 //              (logic/assignments/work.js), or null; its permissions
 //              (permissions.js) refuse what the assignment locks
 //   lms        inside an LMS, what it answered: { outcome, version, name,
-//              suspend, taken }, outcome 'connected' (with the name and saved
-//              work that it gave), 'refused' (it started no session) or
-//              'ended' (the session is over: the student reopens the activity
-//              from the course); taken, whether it took the work last told
-//              (null before any); null outside an LMS
+//              suspend, unread, writer, started, taken, retries, retrying },
+//              outcome 'connected' (with the name and saved work that it
+//              gave), 'refused' (it started no session) or 'ended' (the
+//              session is over: the student reopens the activity from the
+//              course); unread, 'all' or 'part' where its saved work could not
+//              be read whole; writer, what it was told (scorm.js), from the
+//              session's start (ms, started); taken, whether it took the work
+//              last told (null before any); retries, the refusals in a row,
+//              and whether a retry waits; null outside an LMS
 //   conflict   what the link asks ({ from, fill }) when this browser kept other
 //              work of the same exercise, which goes on until the learner
 //              chooses; else null
@@ -65,6 +69,8 @@
 //   seedTyped  whether the exercise form's seed was typed into since the
 //              exercise shown changed (a class set then takes that seed)
 //   stage      the stage that the stages section shows, { k, all }
+//   said       the parts that the status line was last asked to say (announce),
+//              said again in another language; null once another run is shown
 //   language   'ko' or 'en'
 //
 // The effects (one key each; page/effects.js carries them out):
@@ -78,8 +84,12 @@
 //                                        work there is newer (work.newer), which comes back
 //                                        as { type: 'workStored', kept }; { type: 'workSaved',
 //                                        saved } comes back once the browser refuses it
-//   { report: work, handIn }             the student's work told to the LMS (handIn:
-//                                        at hand-in); { type: 'reported', ok, handIn } comes back
+//   { report: { key, work, pairs, commit, handIn, closing } }  the student's work kept in
+//                                        memory under key, and the pairs told to the LMS,
+//                                        then a commit (page/lms.js: a call a task; closing,
+//                                        at once, the session ended after); { type:
+//                                        'reported', failed, handIn } comes back
+//   { later: message, ms }               message sent, with its time (now), in ms
 //   { grade: { assignment, codes, rule, say } }  the results table worked out in slices;
 //                                        { type: 'graded', assignment, codes, rule, table, say }
 //                                        comes back, on the way and at the end
@@ -98,8 +108,8 @@
 //                                        { stage: k }, { summary: true }, { cleared: true },
 //                                        or { element: id, top }
 //   { announce: parts }                  the status line says parts (logic/sayings.js)
-//   { after: message }                   message sent after the next paint, if the
-//                                        same run is still shown
+//   { after: message, run }              message sent after the next paint, if run is
+//                                        still shown
 //   { print: asked }                     a print: { classSet }, { keys: { assignment,
 //                                        read, parts, twoSided } }, { names: assignment } or { results: true }
 //   { save: { content, name, type } }    a download
@@ -115,7 +125,7 @@ export { progressKeyOf, isStudents } from './state/studying.js';
 export const initial = (language = 'en') => ({
   programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, gradebook: {}, bookUnsaved: false, made: null, assignTouched: false,
   student: null, lms: null, conflict: null, picked: false, unmet: false, session: null, level: 0, past: null, saved: null,
-  exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, language,
+  exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, said: null, language,
 });
 
 // Every message that update takes, by its type: (state, message) => [state, effects].
@@ -123,13 +133,16 @@ export const handlers = { ...learning.handlers, ...studying.handlers, ...teachin
 
 // The effects that follow any message from what it changed: a choice between
 // the link and the work kept is said as it appears, and a seed typed no longer
-// counts once the exercise shown is another.
+// counts once the exercise shown is another; what the status line is asked to
+// say last is noted (said).
 function settled(before, [state, effects]) {
   const exercise = (s) => JSON.stringify(learning.linkState(s).exercise);
   const next = state.seedTyped && exercise(state) !== exercise(before) ? { ...state, seedTyped: false } : state;
-  if (!next.conflict || before.conflict) return [next, effects];
-  const { from, fill } = next.conflict;
-  return [next, [{ announce: [{ id: 'choice.text', values: { k: from + 1, fill: { id: 'practice.fill.' + fill } } }] }, ...effects]];
+  const { from, fill } = next.conflict ?? {};
+  const all = !next.conflict || before.conflict ? effects
+    : [{ announce: [{ id: 'choice.text', values: { k: from + 1, fill: { id: 'practice.fill.' + fill } } }] }, ...effects];
+  const said = all.findLast((effect) => effect.announce)?.announce ?? (next.model?.run !== before.model?.run ? null : next.said);
+  return [said === next.said ? next : { ...next, said }, all];
 }
 
 // The next state and the effects of message ({ type, ... }) on state; a

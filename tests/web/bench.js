@@ -29,21 +29,28 @@
 //   matrix per student, every code worked through the page's own session):
 //   the click on "Read the codes" to the table in the DOM, and the longest
 //   task in between.
+// - Inside an LMS whose calls take 200 ms, as a distant LMS's synchronous
+//   call does (the stand-in LMS of the browser tests, slowed): an order-2
+//   inverse assignment's package in each SCORM version, each stage filled in
+//   by Show, then handed in; the calls and the longest task from each click
+//   until the calls stop, the most of a stage's end, the last one's and the
+//   hand-in's.
 // - A school's year (school): 10,000 codes of 1,000 students on one
-//   assignment, every other one wrapped as a mail wraps it: the click to the first rows and to the whole table, a rule
-//   changed, the page reloaded; a 1 MB chat export holding 40 codes; a 50 MB
-//   gradebook file opened; each with its longest task (three runs).
+//   assignment, every other one wrapped as a mail wraps it: the click to the
+//   first rows and to the whole table, a rule changed, the page reloaded; a
+//   1 MB chat export holding 40 codes; a 50 MB gradebook file opened; each
+//   with its longest task (three runs).
 // - The same order-10 run typed, the two links and the hard runs' exact
 //   values, traced: the longest task's CPU time on the page's thread, script
 //   and rendering apart ("cpu"), which a loaded machine changes less than the
 //   tasks' wall times ("cpu-exact" with the exact values, "cpu" without).
-// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [grading] [school] [cpu | cpu-exact] (all by default)
+// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [grading] [lms] [school] [cpu | cpu-exact] (all by default but school)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 
 process.env.GJ_WEB_BUILD = path.resolve(process.argv[2] ?? 'build-web');
-const { pageUrl, launch, open, close, goldenCase, typeAtPrompts } = await import('./browser/harness.js');
+const { pageUrl, launch, open, close, serve, goldenCase, typeAtPrompts } = await import('./browser/harness.js');
 // The programs loaded and the first prompt shown.
 const loaded = () => !document.getElementById('typed').disabled && document.body.dataset.programs === 'loaded';
 const runs = 5;
@@ -380,8 +387,42 @@ async function schoolRuns(browser) {
           ['50 MB gradebook file opened: to a word', 4, 1]].map(([what, i, j]) => [what, mid(i, j), null, mid(i, 2)]);
 }
 
+// Clicks the LMS content's button (selector) and waits until the LMS's calls stop: [calls, the longest task since].
+async function lmsStep(page, selector) {
+  const [from, calls] = await page.evaluate((selector) => {
+    const [w, calls] = [window.lms.content(), window.lms.calls.length];
+    const from = w.performance.now() - 1;
+    w.document.querySelector(selector).click();
+    return [from, calls];
+  }, selector);
+  for (let n = -1; n !== (n = await page.evaluate(() => window.lms.calls.length));) await page.waitForTimeout(1000);
+  const [made, tasks] = await page.evaluate(() => [window.lms.calls.length, window.lms.content().benchTimes.tasks]);
+  return [made - calls, longest(tasks, from, Infinity)];
+}
+
+async function lmsRuns(browser) {
+  const { webZip, lmsFolder } = await import('./node/scorm-package.js');
+  const { assignment } = await import('../../web/logic/assignments/assignment.js');
+  const table = [];
+  for (const version of ['1.2', '2004']) {
+    const { folder, launch } = lmsFolder(version, assignment({ order: 2, show: true }), 0.5, webZip(process.env.GJ_WEB_BUILD));
+    const server = await serve(folder);
+    const page = await open(browser, `${server.url}index.html?v=${version}&slow=200&name=Kim&launch=${encodeURIComponent(launch)}`,
+                            { initScript: instrument, ready: () => document.querySelector('iframe')?.contentDocument.querySelector('.show-button') });
+    const ends = [];
+    while (await page.evaluate(() => !window.lms.content().GJ.page.state.session.finished)) ends.push(await lmsStep(page, '.show-button'));
+    await lmsStep(page, '.hand-in');
+    const rows = [['a stage\'s end', ends.slice(0, -1)], ['the last stage\'s end', ends.slice(-1)], ['the hand-in', [await lmsStep(page, '.hand-in-yes')]]];
+    for (const [what, steps] of rows)
+      table.push([`LMS ${version}, ${what} (${Math.max(...steps.map((s) => s[0]))} calls): longest task`, Math.max(...steps.map((s) => s[1])), null, 0]);
+    await close(page);
+    await server.close();
+  }
+  return table;
+}
+
 (async () => {
-  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'grading', 'cpu-exact'];
+  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'grading', 'lms', 'cpu-exact'];
   const browser = await launch();
   const [first, floor] = parts.includes('first') ? await firstPrompts(browser) : [];
   const typed = parts.includes('typed') ? await typedRun(browser) : [];
@@ -389,6 +430,7 @@ async function schoolRuns(browser) {
   const exact = parts.includes('exact') ? await exactRuns(browser) : [];
   const practice = parts.includes('practice') ? await practiceRuns(browser) : [];
   const grading = parts.includes('grading') ? await gradingRuns(browser) : [];
+  const lms = parts.includes('lms') ? await lmsRuns(browser) : [];
   const school = parts.includes('school') ? await schoolRuns(browser) : [];
   const cpu = parts.includes('cpu') || parts.includes('cpu-exact') ? await cpuRuns(browser, parts.includes('cpu-exact')) : [];
   await browser.close();
@@ -397,6 +439,6 @@ async function schoolRuns(browser) {
   if (first) console.log(`first prompt ${first.toFixed(1)}, a blank page with a prompt ${floor.toFixed(1)}: ratio ${(first / floor).toFixed(2)}`);
   console.log(`${name}, typed row by row; exact values of two hard runs; practice`);
   console.log(`${''.padEnd(60)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
-  for (const [what, dom, frame, task] of [...typed, ...linked, ...exact, ...practice, ...grading, ...school, ...cpu])
+  for (const [what, dom, frame, task] of [...typed, ...linked, ...exact, ...practice, ...grading, ...lms, ...school, ...cpu])
     console.log(`${what.padEnd(60)}${dom.toFixed(1).padStart(9)}${frame === null ? ''.padStart(9) : frame.toFixed(1).padStart(9)}${ms(task)}`);
 })();

@@ -99,15 +99,18 @@ export function restore(m, saved) {
   return pruned(session);
 }
 
+// The stage (0-based) that practice of m's run asked from stage `from` (as
+// the page numbers stages) starts at: no earlier than the scaling, no later
+// than the last.
+export const firstStageOf = (m, from) => Math.min(m.stages.length - 1, Math.max(1, from - 1));
+
 // Practice of m's run: where the learner left it (saved); else from the stage
 // that check.startStage gives (asked: { from, fill, own } as share.parse gives
 // it, from as the page numbers stages; level, the exercises finished).
 export function start(m, { asked = null, saved = null, level = 0 } = {}) {
   const restored = restore(m, saved);
   if (restored) return restored;
-  const last = m.stages.length - 1;
-  const from = startStage(m, asked, level ?? 0, firstAsked);
-  return begin(m, Math.min(last, Math.max(1, from - 1)), asked?.fill ?? defaultFill);
+  return begin(m, firstStageOf(m, startStage(m, asked, level ?? 0, firstAsked)), asked?.fill ?? defaultFill);
 }
 
 // The questions of stage k that practice of m's run from stage from, with

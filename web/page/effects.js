@@ -7,7 +7,7 @@
 // table's as CSV among them; an LMS package's by packages.js), the clipboard. What an effect learns comes back
 // as a message. Each function is handed page: { state(), dispatch, lms },
 // what page.js shares with its parts; lms is the LMS's session
-// (views/assignments/lms.js) inside one, else null.
+// (page/lms.js) inside one, else null.
 import { open } from './console.js';
 import { makePackage } from './packages.js';
 import { whenDrawn } from './draw.js';
@@ -20,7 +20,7 @@ import * as printer from '../views/print.js';
 import * as share from '../logic/share.js';
 import { make as makeExercise } from '../logic/exercises.js';
 import { parseLink } from '../logic/assignments/assignment.js';
-import { workKey, usableWork, newer } from '../logic/assignments/work.js';
+import { workKey, usableWork, newer, mergedWork } from '../logic/assignments/work.js';
 import { decodeWork } from '../logic/assignments/suspend.js';
 import { grading, detailing, resultsCsv, memoOf } from '../logic/assignments/results.js';
 import { merged, bookOf, bookCsv } from '../logic/assignments/gradebook.js';
@@ -49,7 +49,7 @@ const carriers = {
     if (location.hash === visit) dispatchEvent(new HashChangeEvent('hashchange'));
     else location.hash = visit;
   },
-  report: (page, { report, handIn = false }) => reportWork(page, report, handIn),
+  report: (page, { report }) => reportWork(page, report),
   store: (page, { store: key, value }) => store(key, value),
   storeWork: (page, { storeWork: { key, value } }) => storeWork(page, key, value),
   forget: (page, { forget: key }) => forget(key),
@@ -61,10 +61,10 @@ const carriers = {
   package: (page, { package: asked }) => makePackage(page, asked),
   focus: (page, { focus: target }, later) => whenDrawn(page, later, () => focus(target)),
   announce: (page, { announce }, later) => whenDrawn(page, later, () => status.announce(announce)),
-  after: (page, { after }, later) => {
-    const run = page.state().model?.run;
+  after: (page, { after, run }, later) => {
     if (run) whenDrawn(page, later, () => afterPaint(run, () => page.dispatch(after)));
   },
+  later: (page, { later, ms }) => setTimeout(() => page.dispatch({ ...later, now: Date.now() }), ms),
   print: (page, { print }) => printer.print(print),
   save: (page, { save: { content, name, type } }) => save(content, name, type),
   saveTable: (page, { saveTable: { table, language, name } }) => save(resultsCsv(translator(language), table, zone()), name, 'text/csv; charset=utf-8'),
@@ -163,24 +163,23 @@ export function carryOut(page, effect, later = false) {
   carriers[kind](page, effect, later);
 }
 
-// Tells the LMS what changed in the student's work (student.kept), and the
-// page whether it took it (and whether that was the hand-in); the page keeps
-// the work in memory for a return to the assignment's link.
-function reportWork(page, work, handIn) {
-  const state = page.state();
-  store(workKey(state.student.assignment, state.student.name), work);
-  if (!page.lms || !state.model || !state.session) return;
-  const ok = page.lms.tell({ a: state.student.assignment, m: state.model, practice: state.session, kept: work, now: Date.now() });
-  page.dispatch({ type: 'reported', ok, handIn });
+// Keeps the student's work (work.kept's) in memory under key, for a return
+// to the assignment's link, and hands the LMS's session the calls that tell
+// it what changed (pairs, commit; handIn, closing: see page/lms.js), which
+// answers 'reported'.
+function reportWork(page, { key = null, work, pairs, commit = false, handIn = false, closing = false }) {
+  if (key !== null) store(key, work);
+  if (page.lms && (pairs.length > 0 || commit)) page.lms.tell({ pairs, commit, handIn, closing });
 }
 
 // Keeps the student's work (value) under key, unless the work stored there
-// is newer (another tab's), which the page then takes instead; says whether
-// the browser kept it, or refused it (storage full or off).
+// holds something that it lacks (another tab's), which the page then takes
+// with its own (work.mergedWork), and keeps again; says whether the browser kept
+// it, or refused it (storage full or off).
 function storeWork(page, key, value) {
   const there = stored(key);
   const a = page.state().student?.assignment;
-  if (a && newer(usableWork(there, a), usableWork(value, a))) {
+  if (a && newer(mergedWork(usableWork(value, a), usableWork(there, a)), usableWork(value, a))) {
     page.dispatch({ type: 'workStored', kept: there });
     return;
   }
@@ -197,13 +196,15 @@ export function rereadWork(page) {
 }
 
 // The work kept of assignment a under name; inside an LMS, what it gave
-// when the page opened, until the page has reported more.
+// when the page opened (savedInLms), until the page has reported more, under
+// name or the name that work was begun under.
 export function keptWork(page, a, name) {
-  const key = workKey(a, name);
-  const given = page.state().lms?.outcome === 'connected' && stored(key) === null ? decodeWork(page.state().lms.suspend) : null;
-  if (given) store(key, given);
-  return stored(key);
+  const given = savedInLms(page);
+  return stored(workKey(a, name)) ?? (given ? stored(workKey(a, given.result.name)) ?? given : null);
 }
+
+// The work that the LMS gave when the page opened, or null.
+const savedInLms = (page) => (page.state().lms?.outcome === 'connected' ? decodeWork(page.state().lms.suspend) : null);
 
 // Opens what the address's fragment names: an assignment's link
 // (assignment.parseLink), or a run, practised or watched (share.js); anything
@@ -214,8 +215,10 @@ export function openLink(page) {
     const program = found.assignment?.program ?? share.parse(location.hash).program;
     const { lms } = page.state();
     const inLms = lms !== null && found.role === 'student';
-    // Refused, the LMS names no one, and the page asks for no name.
-    const given = !inLms ? found.name : lms.outcome !== 'connected' ? null : lms.name.trim() !== '' ? lms.name : found.name;
+    // Refused, the LMS names no one, and the page asks for no name; naming
+    // no one, the name that the work it kept was begun under is taken.
+    const given = !inLms ? found.name : lms.outcome !== 'connected' ? null
+      : lms.name.trim() !== '' ? lms.name : found.name ?? savedInLms(page)?.result.name ?? null;
     const named = given === found.name ? found : { ...found, name: given };
     const kept = named.name ? keptWork(page, named.assignment, named.name) : null;
     page.dispatch({ type: found.role === 'student' ? 'studentLink' : 'teacherLink', found: named, program, kept, now: Date.now(), lms: inLms });

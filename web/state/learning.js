@@ -28,11 +28,11 @@ export function linkState(state) {
 
 // The effects that keep the session's progress: stored while under way; once
 // finished, dropped, with the record of the exercise kept and, the first time
-// it is finished, one level more.
-function keep(state, before) {
+// it is finished, one level more; a student's work kept as at now (ms).
+function keep(state, before, now) {
   const s = state.session;
   if (s === null || s === before.session) return [state, []];
-  if (isStudents(state, s.run)) return keptWork(state);
+  if (isStudents(state, s.run)) return keptWork(state, now);
   if (!s.finished) return [state, [{ store: session.progressKey(s.run), value: session.stored(s) }]];
   const record = session.tally(s);
   const effects = [{ forget: session.progressKey(s.run) }, { store: session.recordKey(s.run), value: record }];
@@ -41,13 +41,13 @@ function keep(state, before) {
 }
 
 // The state with the session changed by change(model, session), its progress
-// kept; a student's result notes what changed.
-function changed(state, change) {
+// kept at now (ms, the message's); a student's result notes what changed.
+function changed(state, change, now) {
   if (state.session === null) return [state, []];
   const next = change(state.model, state.session);
   const st = state.student;
   const noting = isStudents(state, next.run) && st.handed === null;
-  return keep({ ...state, session: next, student: noting ? { ...st, result: note(st.result, state.session, next) } : st }, state);
+  return keep({ ...state, session: next, student: noting ? { ...st, result: note(st.result, state.session, next) } : st }, state, now);
 }
 
 // The effects that bring the learner to stage k of the state's practice: the
@@ -72,15 +72,16 @@ const stepped = ([state, effects], before, after) => [state, state.session === b
 
 // The verdict on the answer to question key of stage k, said; the focus back
 // on a wrong answer, on the next open question after a right one, or, after
-// the last, the next stage once the verdict is painted.
-function judged(state, k, key) {
+// the last, the next stage once the verdict of the run shown is painted (as
+// at now, the answer's time).
+function judged(state, k, key, now) {
   const { model: m, session: s } = state;
   const q = session.question(s, k, key);
   const given = s.stages[k].answers.get(key);
   const said = { announce: [inBoth((t) => verdict(t, m, k, q, given))] };
   if (!given.verdict.right) return [said, { focus: { question: [k, key], choice: given.choice, select: q.kind !== 'invertible' } }];
   const next = session.nextQuestion(s, k, key);
-  return [said, next ? { focus: { question: [k, next.key] } } : { after: { type: 'advance', k } }];
+  return [said, next ? { focus: { question: [k, next.key] } } : { after: { type: 'advance', k, now }, run: m.run }];
 }
 
 // The hint's step just taken at stage k, said; after the last allowed, the focus back on the stage.
@@ -147,13 +148,14 @@ function erasing(state, { type, confirmed = false }, go) {
 const asking = { restart: 'restart', restartPractice: 'practice-restart' };
 
 // The same exercise from its start again, its progress forgotten; within an
-// assignment, once the student has confirmed it (the result keeps the first answers).
-function restartPractice(state, { confirmed = false }) {
+// assignment, once the student has confirmed it (the result keeps the first
+// answers), at now (ms).
+function restartPractice(state, { confirmed = false, now }) {
   if (state.session === null) return [state, []];
   const st = state.student;
   if (isStudents(state, state.session.run)) {
     if (!st.confirm || !confirmed) return [{ ...state, student: { ...st, confirm: true } }, [{ focus: { element: 'student-confirm' } }]];
-    const [next, effects] = keptWork({ ...state, student: { ...st, confirm: false }, session: session.restart(state.model, state.session) });
+    const [next, effects] = keptWork({ ...state, student: { ...st, confirm: false, rounds: st.rounds + 1 }, session: session.restart(state.model, state.session) }, now);
     return [next, [...effects, ...atStage(next, next.session.current)]];
   }
   return erasing(state, { type: 'restartPractice', confirmed }, (state) => {
@@ -167,12 +169,13 @@ const transcript = (state, effect) =>
   (state.model ? [state, [effect(state.model.run), ...(isWaiting(state.model.run) ? [{ focus: { element: 'typed' } }] : [])]] : [state, []]);
 
 const practising = {
-  answer: (state, { k, key, given }) =>
-    (given ? stepped(changed(state, (m, s) => session.answer(s, k, key, given)), state, (next) => judged(next, k, key)) : [state, []]),
-  advance: (state, { k }) => stepped(changed(state, (m, s) => session.advance(m, s, k)), state, (next) => movedOn(next, k)),
-  hint: (state, { k }) =>
-    stepped(changed(state, (m, s) => session.hint(s, k)), state, (next) => hinted(next, k, permissions(next.student).hints)),
-  fillIn: (state, { k }) => stepped(changed(state, (m, s) => session.fillIn(m, s, k)), state, (next) => movedOn(next, k)),
+  // A step of practice at now (ms), which an LMS's report times.
+  answer: (state, { k, key, given, now }) =>
+    (given ? stepped(changed(state, (m, s) => session.answer(s, k, key, given), now), state, (next) => judged(next, k, key, now)) : [state, []]),
+  advance: (state, { k, now }) => stepped(changed(state, (m, s) => session.advance(m, s, k), now), state, (next) => movedOn(next, k)),
+  hint: (state, { k, now }) =>
+    stepped(changed(state, (m, s) => session.hint(s, k), now), state, (next) => hinted(next, k, permissions(next.student).hints)),
+  fillIn: (state, { k, now }) => stepped(changed(state, (m, s) => session.fillIn(m, s, k), now), state, (next) => movedOn(next, k)),
   from: (state, { from }) => {
     if (!state.session || !Number.isInteger(from) || from < 1 || from >= state.model.stages.length) return [state, []];
     const [next, effects] = changed({ ...state, picked: true, conflict: null }, (m, s) => session.restart(m, s, from));
@@ -241,7 +244,7 @@ const running = {
     const next = shown(state, message);
     const opens = next.student?.lms && next.session && !state.session && isStudents(next, next.session.run);
     const fresh = next.session && state.model?.run !== next.model.run;
-    const [told, effects] = opens ? keptWork(next) : [next, []];
+    const [told, effects] = opens ? keptWork(next, message.now) : [next, []];
     return [told, [...effects, ...(fresh ? atStage(told, told.session.current) : [])]];
   },
   // Start over: the same program, empty, and an address that says so.
@@ -285,7 +288,12 @@ const asked = {
     const set = (state.seedTyped ? null : linkState(state).exercise) ?? { seed, order, options, generator: latestGenerator };
     return [state, [{ print: { classSet: { program: programOf(state) ?? defaultProgram, ...set, count, parts, twoSided } } }]];
   },
-  language: (state, { code }) => (Object.hasOwn(texts, code) ? [{ ...state, language: code }, [{ store: 'language', value: code }, ...atStage(state, state.session?.current)]] : [state, []]),
+  // Another language: practice's question named anew in it, or else what the status line said last said again.
+  language: (state, { code }) => {
+    if (!Object.hasOwn(texts, code)) return [state, []];
+    const named = atStage(state, state.session?.current);
+    return [{ ...state, language: code }, [{ store: 'language', value: code }, ...(named.length > 0 || !state.said ? named : [{ announce: state.said }])]];
+  },
   // What a view asks the page to copy (content: text, or texts by type), save
   // (content of the MIME type mime, under name) or print, as it asks.
   copy: (state, { content, done }) => [state, [{ copy: { content, done } }]],

@@ -1,12 +1,16 @@
 // The state's handlers for a student's assignment (logic/assignments/work.js):
 // the student's link, the name, "Not you?", the hand-in that asks first, the
-// work that another tab kept or the browser refused, and the LMS's answer;
-// the locks, which refuse what the assignment's permissions do not allow; and
-// what the student's run is kept under. A student's matrix is made by an
-// effect ({ make }), whose input comes back as the message 'made'.
+// work that another tab kept or the browser refused, and the LMS: what it
+// answered, what it is told (its writer, logic/assignments/scorm.js, is in
+// the state; page/lms.js makes the calls) and told again; the locks, which
+// refuse what the assignment's permissions do not allow; and what the
+// student's run is kept under. A student's matrix is made by an effect ({
+// make }), whose input comes back as the message 'made'.
 import * as session from '../logic/session.js';
 import * as work from '../logic/assignments/work.js';
-import { exerciseFor, cleanName } from '../logic/assignments/assignment.js';
+import { exerciseFor, keptName } from '../logic/assignments/assignment.js';
+import { versions, opened as writer, writes, refused, closing } from '../logic/assignments/scorm.js';
+import { encodeWork, decodeWork } from '../logic/assignments/suspend.js';
 import { permissions, allows } from '../logic/assignments/permissions.js';
 import { teaching } from './teaching.js';
 
@@ -19,11 +23,34 @@ export const isStudents = (state, run) => state.student?.name != null && linkOf(
 
 // The state with the student's work kept once more (its next version), and
 // the effects that keep it: under the student's own key, unless newer work is
-// there (page/effects.js weighs them), or, inside an LMS, told to the LMS.
-export function keptWork(state) {
+// there (page/effects.js weighs them), or, inside an LMS, told to the LMS as
+// at now (ms; told); handIn, whether it is the hand-in.
+export function keptWork(state, now, handIn = false) {
   const st = { ...state.student, version: state.student.version + 1 };
   const value = work.kept(st, session.stored(state.session), state.session.finished);
-  return [{ ...state, student: st }, [st.lms ? { report: value } : { storeWork: { key: work.workKey(st.assignment, st.name), value } }]];
+  const next = { ...state, student: st };
+  return st.lms ? told(next, value, now, handIn) : [next, [{ storeWork: { key: work.workKey(st.assignment, st.name), value } }]];
+}
+
+// The student's work as it stands, as keptWork keeps it (no new version).
+const standing = (state) => work.kept(state.student, session.stored(state.session), state.session.finished);
+
+// Whether the run shown is the student's own, inside an LMS.
+const inLms = (state) => Boolean(state.student?.lms && state.session && state.model && isStudents(state, state.session.run));
+
+// The state and effect that tell the LMS the student's work (value, as
+// work.kept gives it) at now (ms; without one, as the run opens, the
+// session's start): the writer past the pairs whose value the LMS has not
+// taken yet (scorm.writes), and { report } with them, and with the work to
+// keep in memory for a return to the link; while the LMS holds no session,
+// the keeping alone.
+function told(state, value, now, handIn = false) {
+  const { lms, student: st, model: m, session: practice } = state;
+  const report = { key: work.workKey(st.assignment, st.name), work: value, pairs: [], commit: false, handIn };
+  if (lms?.outcome !== 'connected' || !m || !practice) return [state, [{ report }]];
+  const at = Number.isFinite(now) ? now : lms.started;
+  const w = writes(lms.writer, { a: st.assignment, m, practice, kept: value, now: at, started: lms.started, suspend: encodeWork(value) });
+  return [{ ...state, lms: { ...lms, writer: w.writer } }, [{ report: { ...report, pairs: w.pairs, commit: w.commit } }]];
 }
 
 // The practice of the student's run (model) restored from the work kept
@@ -50,14 +77,18 @@ const opening = (program) => ({ open: { program, input: '', ended: false } });
 // The state once the student's name is known (from the link or the form): the
 // student's matrix asked for, to be opened as an exercise asked from the
 // assignment's first stage once it is made, with the work kept under that
-// name; before, the program empty while the page asks for the name. now: the
-// time (ms) that a new result begins at.
+// name (the matrix is that of the name that work was begun under); before,
+// the program empty while the page asks for the name. now: the time (ms) that
+// a new result begins at. Inside an LMS, the work that it kept is kept in
+// memory, where the run shown finds it.
 function begun(state, kept, now) {
   const st = state.student;
   if (st.name === null) return [{ ...state, link: null }, [opening(st.assignment.program), { focus: { element: 'student-name' } }]];
   const a = st.assignment;
   const link = { program: a.program, input: null, exercise: null, asked: { from: a.from, fill: a.fill, own: false } };
-  return [{ ...state, student: work.named(st, st.name, kept, now), link, unmet: false }, [{ make: exerciseFor(a, st.name) }]];
+  const student = work.named(st, st.name, kept, now);
+  const keep = st.lms && kept ? [{ store: work.workKey(a, student.name), value: kept }] : [];
+  return [{ ...state, student, link, unmet: false }, [{ make: exerciseFor(a, student.name) }, ...keep]];
 }
 
 // The state once a student's link (found, as assignment.parseLink reads it) is
@@ -74,21 +105,60 @@ function studentLink(state, { found, program, kept = null, now = 0, lms = false 
 
 const outcomes = ['connected', 'refused', 'ended'];
 
-// The state once the LMS around the page answered (views/assignments/lms.js):
-// a session opened, with the name and saved work that it gave; none started;
-// or, for a page restored from the back-forward cache, the session over.
-function lmsOutcome(state, { outcome, version = null, name = '', suspend = '' }) {
+// The state once the LMS around the page answered (page/lms.js): a session
+// opened at now (ms), with what it gave (the name, the saved work, the
+// interactions it holds, the pass mark), from which the writer starts; none
+// started; or, for a page restored from the back-forward cache, the session over.
+function lmsOutcome(state, { outcome, version = null, name = '', suspend = '', since = 0, passMark = null, now = 0 }) {
   if (!outcomes.includes(outcome) || (outcome === 'ended' && state.lms === null)) return [state, []];
   if (outcome === 'ended') return [{ ...state, lms: { ...state.lms, outcome } }, []];
-  return [{ ...state, lms: { outcome, version, name: String(name ?? ''), suspend: String(suspend ?? ''), taken: null } }, []];
+  const connected = outcome === 'connected' && Object.hasOwn(versions, version);
+  const saved = connected ? String(suspend ?? '') : '';
+  const kept = decodeWork(saved);
+  return [{ ...state, lms: { outcome: connected ? outcome : 'refused', version: connected ? version : null, name: connected ? String(name ?? '') : '',
+    suspend: saved, taken: null, unread: saved === '' ? null : !kept ? 'all' : kept.progress === null ? 'part' : null,
+    writer: connected ? writer(version, { since, passMark, work: kept }) : null, started: Number.isFinite(now) ? now : 0, retries: 0, retrying: false } }, []];
 }
 
-// The state once the LMS took, or refused, the work last told; for a
-// hand-in (handIn), the words that say whether the gradebook has it.
-function reported(state, { ok, handIn = false }) {
-  if (state.lms === null) return [state, []];
-  const words = handIn ? [{ announce: [{ id: ok === true ? 'student.lmsHandedIn' : 'student.lmsHandedInUntaken' }] }] : [];
-  return [{ ...state, lms: { ...state.lms, taken: ok === true } }, words];
+// The wait before what the LMS refused is sent again, after it refused it
+// retries times in a row: a second, two, four, ... a minute at most.
+const retryMs = (retries) => Math.min(60000, 1000 * 2 ** retries);
+
+// The state once the LMS made a batch (page/lms.js), taking it all or
+// refusing some (failed: the elements to send again, 'commit' for a commit):
+// those are sent again with the next change, or after a while (lmsRetry),
+// and as the page closes at the latest. For a hand-in (handIn), and for the
+// first batch taken after a hand-in it refused, the words that say whether
+// the gradebook has the work.
+function reported(state, { failed, handIn = false }) {
+  const { lms } = state;
+  if (lms?.outcome !== 'connected' || !Array.isArray(failed)) return [state, []];
+  const ok = failed.length === 0;
+  const retries = ok ? 0 : lms.retries + 1;
+  const news = handIn || (ok && lms.taken === false && state.student?.handed != null);
+  const words = news ? [{ announce: [{ id: ok ? 'student.lmsHandedIn' : 'student.lmsHandedInUntaken' }] }] : [];
+  const retry = ok || lms.retrying ? [] : [{ later: { type: 'lmsRetry' }, ms: retryMs(retries) }];
+  const next = { ...lms, writer: refused(lms.writer, failed), taken: ok, retries, retrying: lms.retrying || !ok };
+  return [{ ...state, lms: next }, [...words, ...retry]];
+}
+
+// What the LMS refused, sent again at now (ms): the work as it stands, of
+// which the LMS is told what it has not taken yet.
+function lmsRetry(state, { now }) {
+  if (state.lms?.outcome !== 'connected' || !state.lms.retrying) return [state, []];
+  const next = { ...state, lms: { ...state.lms, retrying: false } };
+  return inLms(next) ? told(next, standing(next), now) : [next, []];
+}
+
+// The page going, at now (ms): what the LMS has not taken yet of the work
+// (the hand-in among it) sent at once, then the session's time and a commit,
+// after which page/lms.js ends the session.
+function lmsClosing(state, { now }) {
+  const { lms } = state;
+  if (lms?.outcome !== 'connected') return [state, []];
+  const [next, [{ report }]] = inLms(state) ? told(state, standing(state), now) : [state, [{ report: { pairs: [] } }]];
+  const last = { ...report, pairs: [...report.pairs, ...closing(lms.version, lms.started, now)], commit: true, closing: true };
+  return [{ ...next, lms: { ...next.lms, outcome: 'ended' } }, [{ report: last }]];
 }
 
 // The hand-in: refused, with a word, while there is no work; else asked first
@@ -96,39 +166,44 @@ function reported(state, { ok, handIn = false }) {
 // written and kept. now: the time (ms) of the hand-in.
 function handIn(state, { now, confirmed = false }) {
   const st = state.student;
-  if (!st?.result || st.handed !== null || !state.session || !state.model) return [state, []];
+  if (!work.mayHandIn(st, state.lms) || !state.session || !state.model) return [state, []];
   if (!work.hasWork(st)) return [{ ...state, student: { ...st, asking: { empty: true } } }, [{ announce: [{ id: 'student.handInEmpty' }] }]];
   if (!confirmed || st.asking === null || st.asking.empty) {
     const { asked, done } = work.score(st.assignment, state.model, st.result);
     return [{ ...state, student: { ...st, asking: { asked, left: asked - done } } }, [{ focus: { element: 'hand-in-yes' } }]];
   }
-  const [next, [effect]] = keptWork({ ...state, student: { ...work.handIn(st, now), asking: null } });
+  const [next, [effect]] = keptWork({ ...state, student: { ...work.handIn(st, now), asking: null } }, now, true);
   // Inside an LMS, what is said waits for its answer (reported).
-  if (st.lms) return [next, [{ ...effect, handIn: true }, { focus: { element: 'student-code' } }]];
+  if (st.lms) return [next, [effect, { focus: { element: 'student-code' } }]];
   return [next, [effect, { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]];
 }
 
 // The student's work as the browser now keeps it (kept: stored by another
 // tab, found on a page restored by Back, or there when this tab's own was
-// refused), taken when it is newer than this page's (work.newer): the
-// result, the code and the practice are the kept work's, and the page says
-// that the work goes on elsewhere. Older or equal work changes nothing.
+// refused), taken with this page's (work.mergedWork) where it holds something
+// that this page's lacks: the result, the code and the practice are then
+// both's, the page says that the work went on elsewhere, and keeps both's
+// where the browser's lacked some of this page's. Work that adds nothing
+// changes nothing.
 function workStored(state, { kept = null }) {
   const st = state.student;
   if (!st?.name || st.lms) return [state, []];
-  const usable = work.usableWork(kept, st.assignment);
-  if (!work.newer(usable, work.usableWork(work.kept(st, null, false), st.assignment))) return [state, []];
-  const student = { ...st, result: usable.result, handed: usable.handed, version: usable.version, asking: null, confirm: false, elsewhere: true };
-  const ours = state.model && state.session && isStudents(state, state.model.run);
-  const next = { ...state, student, saved: usable, session: ours ? studentSession(state, state.model, usable) : state.session };
-  return [next, st.elsewhere ? [] : [{ announce: [{ id: 'student.elsewhere' }] }]];
+  const running = state.model && state.session && isStudents(state, state.model.run);
+  const [ours, theirs] = [work.usableWork(work.kept(st, running ? session.stored(state.session) : null, running && state.session.finished), st.assignment),
+                          work.usableWork(kept, st.assignment)];
+  const both = work.mergedWork(ours, theirs);
+  if (!work.newer(both, ours)) return [state, []];
+  const student = { ...st, result: both.result, handed: both.handed, version: both.version, rounds: both.rounds, asking: null, confirm: false, elsewhere: true };
+  const next = { ...state, student, saved: both, session: running ? studentSession(state, state.model, both) : state.session };
+  const keep = work.newer(both, theirs) ? [{ storeWork: { key: work.workKey(st.assignment, st.name), value: work.kept(student, both.progress, both.finished) } }] : [];
+  return [next, [...(st.elsewhere ? [] : [{ announce: [{ id: 'student.elsewhere' }] }]), ...keep]];
 }
 
 export const handlers = {
   studentLink,
   // The name typed on a student's link without one.
   studentName: (state, { name, kept = null, now = 0 }) => {
-    const clean = typeof name === 'string' ? cleanName(name) : '';
+    const clean = typeof name === 'string' ? keptName(name) : '';
     if (!state.student || state.student.name !== null || clean === '') return [state, []];
     return begun({ ...state, student: { ...state.student, name: clean } }, kept, now);
   },
@@ -147,4 +222,6 @@ export const handlers = {
   },
   lms: lmsOutcome,
   reported,
+  lmsRetry,
+  lmsClosing,
 };

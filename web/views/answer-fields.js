@@ -92,9 +92,9 @@ export function decisions(s, k, questions) {
 }
 
 // The entries asked of stage k of model m, in the rows and columns of the
-// printout, under its column headers with the bar before I or b; the rows
-// scroll sideways as one block where the screen is narrow, each row's label
-// staying at its left.
+// printout, under its column headers with the bar before I or b; on a phone
+// (page.css), each row's entries wrap under its label, each under its
+// column's name, so that none is off the side of the screen.
 export function entries(m, s, k, questions) {
   const box = el('div', 'entries');
   box.append(el('p', '', t('practice.entries')));
@@ -114,8 +114,9 @@ export function entries(m, s, k, questions) {
     const line = el('div', 'entry-row');
     line.append(el('span', 'row-label', t('practice.row', { r }), { 'aria-hidden': 'true' }));
     for (const q of row) {
-      const cell = el('span', 'entry', undefined, columns[q.label.values.c - 1]?.bar ? { 'data-bar': '' } : {});
-      cell.append(field(s, k, q, false));
+      const column = columns[q.label.values.c - 1];
+      const cell = el('span', 'entry', undefined, column?.bar ? { 'data-bar': '' } : {});
+      cell.append(el('span', 'cell-label', column?.shown ?? '', { 'aria-hidden': 'true' }), field(s, k, q, false));
       line.append(cell);
     }
     grid.append(line);

@@ -21,10 +21,11 @@ import { hintSteps, hintStep, openQuestions } from '../logic/session.js';
 import { verdict, summary, assignmentSummary, record } from '../logic/sayings.js';
 
 const body = byId('practice-body');
+const intro = document.querySelector('#practice [data-text="practice.intro"]');
 // The slice drawn: { mode, model, session, past, exactShown, unmet, hints,
-// show, records, language, student } (page/draw.js; student: the student
-// whose assignment's run is done, whose summary it gives, or null), or null
-// before the first.
+// show, records, language, student } (page/draw.js; records false on an
+// assignment's page; student: the student whose assignment's run is done,
+// whose summary it gives, or null), or null before the first.
 let drawn = null;
 
 const stageBox = (k) => byId(`practice-stage-${k + 1}`);
@@ -107,7 +108,8 @@ function paint(slice) {
   byId('practice-setup').hidden = session === null;
   byId('practice-unmet').hidden = !slice.unmet;
   if (session === null) {
-    body.replaceChildren(el('p', '', t(m && !isWaiting(m.run) ? 'practice.nothing' : 'practice.waiting')));
+    const waiting = slice.records ? 'practice.waiting' : 'practice.waitingAssignment';
+    body.replaceChildren(el('p', '', t(m && !isWaiting(m.run) ? 'practice.nothing' : waiting)));
     return;
   }
   settings(slice);
@@ -221,6 +223,9 @@ const settledAnew = (last, slice) => ['language', 'exactShown', 'unmet', 'hints'
 export function render(slice) {
   const last = drawn;
   drawn = slice;
+  // An assignment's page has its matrix already: nothing to type, no exercise to make.
+  intro.dataset.text = slice.records ? 'practice.intro' : 'practice.introAssignment';
+  intro.textContent = t(intro.dataset.text);
   if (slice.mode !== 'practice' || !slice.model) return;
   if (!last || last.mode !== 'practice' || !last.model || last.model.run !== slice.model.run) return paint(slice);
   if (settledAnew(last, slice)) return repaint(slice);
@@ -272,15 +277,15 @@ export function focus(target) {
 // An answer field's Enter, or its check button: the answer sent, unless there is none.
 function answerOf(input) {
   if (input.readOnly || input.value.trim() === '') return null;
-  return { type: 'answer', k: Number(input.dataset.k), key: input.dataset.key, given: { text: input.value } };
+  return { type: 'answer', k: Number(input.dataset.k), key: input.dataset.key, given: { text: input.value }, now: Date.now() };
 }
 
-// Sends what the learner does to the page.
+// Sends what the learner does to the page, a step of practice with its time (now).
 export function connect(dispatch) {
   byId('practice-from').addEventListener('change', (event) => dispatch({ type: 'from', from: Number(event.target.value) }));
   byId('practice-fill').addEventListener('change', (event) => dispatch({ type: 'fill', fill: event.target.value }));
   byId('practice-exact').addEventListener('change', (event) => dispatch({ type: 'exactShown', on: event.target.checked }));
-  byId('practice-restart').addEventListener('click', () => dispatch({ type: 'restartPractice' }));
+  byId('practice-restart').addEventListener('click', () => dispatch({ type: 'restartPractice', now: Date.now() }));
   body.addEventListener('keydown', (event) => {
     if (event.key !== 'Enter' || !event.target.matches('input.answer')) return;
     event.preventDefault();
@@ -293,16 +298,16 @@ export function connect(dispatch) {
     const button = event.target.closest('button');
     if (!button) return;
     const { key, choice } = button.dataset;
-    const k = Number(button.dataset.k);
+    const [k, now] = [Number(button.dataset.k), Date.now()];
     if (button.matches('.check')) {
       const input = button.parentElement.firstChild;
       const answer = answerOf(input);
       if (answer) dispatch(answer);
       else input.focus();
-    } else if (button.matches('.alone')) dispatch({ type: 'answer', k, key, given: { alone: true } });
-    else if (button.matches('.choice')) dispatch({ type: 'answer', k, key, given: { choice } });
-    else if (button.matches('.hint-button')) dispatch({ type: 'hint', k });
-    else if (button.matches('.show-button')) dispatch({ type: 'fillIn', k });
+    } else if (button.matches('.alone')) dispatch({ type: 'answer', k, key, given: { alone: true }, now });
+    else if (button.matches('.choice')) dispatch({ type: 'answer', k, key, given: { choice }, now });
+    else if (button.matches('.hint-button')) dispatch({ type: 'hint', k, now });
+    else if (button.matches('.show-button')) dispatch({ type: 'fillIn', k, now });
     else if (button.matches('.clear-record')) dispatch({ type: 'clearRecord' });
   });
 }

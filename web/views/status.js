@@ -2,8 +2,9 @@
 // stages that a run added, briefly (how many, and the last one's commentary
 // line and operations, never the matrix), then whether the program waits; and
 // whatever the state asks it to say (announce: parts, logic/sayings.js). What
-// it says is kept as a function of the language drawn, so that a change of
-// language retells it.
+// it told of the run is kept as a function of the language drawn, so that a
+// change of language retells it; what the state asked it to say, the state
+// asks again (state.said).
 import { t, language } from './language.js';
 import { byId, el } from './dom.js';
 import { stageName, operations } from '../logic/words.js';
@@ -11,15 +12,20 @@ import { isWaiting } from '../logic/model.js';
 import { spoken } from '../logic/sayings.js';
 
 const line = byId('status');
-let telling = () => [t('status.loading')];  // what the line says, drawn anew in the language drawn
+let telling = () => [t('status.loading')];  // what the line told of the run, drawn anew in the language drawn
 let session = 0;
 let announced = 0;     // the stages of the session told of
 let run = null;        // the run last told of
 let drawnLanguage = null;  // the language drawn in
 
 function say(parts) {
+  line.replaceChildren(...parts.flatMap((part, k) => (k > 0 ? [' ', part] : [part])));
+}
+
+// Tells of the run: parts(), drawn anew in another language.
+function tell(parts) {
   telling = parts;
-  line.replaceChildren(...parts().flatMap((part, k) => (k > 0 ? [' ', part] : [part])));
+  say(parts());
 }
 
 // The stages from .. to-1 of model, new from one run.
@@ -41,7 +47,7 @@ export function render({ model, language: code, briefly = true }) {
   const retold = code !== drawnLanguage;
   drawnLanguage = code;
   if (!model || model.run === run) {
-    if (retold) say(telling);
+    if (retold) tell(telling);
     return;
   }
   run = model.run;
@@ -49,13 +55,13 @@ export function render({ model, language: code, briefly = true }) {
   const [from, to] = [announced, model.stages.length];
   announced = Math.max(announced, to);
   const program = run.program;
-  say(() => [...(to > from && briefly ? brief(model, from, to) : []),
-             isWaiting(run) ? t('status.waiting', { program }) : t('status.over')]);
+  tell(() => [...(to > from && briefly ? brief(model, from, to) : []),
+              isWaiting(run) ? t('status.waiting', { program }) : t('status.over')]);
 }
 
 // Says parts (logic/sayings.js), each in the language drawn but those of a language of their own.
 export function announce(parts) {
-  say(() => parts.map((part) => {
+  say(parts.map((part) => {
     const { text, lang } = spoken(language(), part);
     return lang ? el('span', '', text, { lang }) : text;
   }));

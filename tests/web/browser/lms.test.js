@@ -11,12 +11,9 @@
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
-import os from 'node:os';
-import path from 'node:path';
 import { useBrowser, open, close, serve } from './harness.js';
 import { programs } from '../node/programs.js';
-import { webZip, checkPackage } from '../node/scorm-package.js';
-import { assignmentPackage } from '../../../web/logic/assignments/scorm-package.js';
+import { webZip, lmsFolder } from '../node/scorm-package.js';
 import { assignment } from '../../../web/logic/assignments/assignment.js';
 
 const browser = useBrowser();
@@ -28,25 +25,6 @@ const [name, written] = ['Kim, Minji', 'Minji Kim'];   // as the LMS gives it, a
 // The release's web zip that GJ_WEB_ZIP names (the release runs this on the
 // zip it made), else a zip of this build's files that holds the same.
 const releaseZip = () => (process.env.GJ_WEB_ZIP ? fs.readFileSync(process.env.GJ_WEB_ZIP) : webZip(process.env.GJ_WEB_BUILD));
-
-// A folder with the stand-in LMS, scorm-again, and the package of version
-// unzipped under package/; gives it with the address that the LMS launches
-// and the pass mark that the manifest sets.
-function lmsFolder(version) {
-  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'gj-lms-'));
-  const here = path.join(import.meta.dirname, 'lms');
-  for (const file of ['index.html', 'host.js']) fs.copyFileSync(path.join(here, file), path.join(folder, file));
-  fs.copyFileSync(path.join(import.meta.dirname, '..', 'node_modules', 'scorm-again', 'dist', 'scorm-again.min.js'),
-                  path.join(folder, 'scorm-again.min.js'));
-  const made = assignmentPackage(version, a, 0.1, releaseZip());
-  const { files, xml, launch } = checkPackage(made.bytes, version);
-  for (const [file, bytes] of Object.entries(files)) {
-    fs.mkdirSync(path.dirname(path.join(folder, 'package', file)), { recursive: true });
-    fs.writeFileSync(path.join(folder, 'package', file), bytes);
-  }
-  const pass = /<(?:adlcp:masteryscore|imsss:minNormalizedMeasure)>([^<]+)</.exec(xml)[1];
-  return { folder, launch: 'package/' + launch, pass };
-}
 
 // The content's page, once practice has drawn the stage at hand.
 const practising = () => {
@@ -133,7 +111,7 @@ const pick = (data, paths) => Object.fromEntries(paths.map((p) => [p, p.split('.
 
 for (const version of ['1.2', '2004']) {
   test(`SCORM ${version}: the package reports the name, stages, score and time, and resumes from the LMS`, async (t) => {
-    const { folder, launch, pass } = lmsFolder(version);
+    const { folder, launch, pass } = lmsFolder(version, a, 0.1, releaseZip());
     const server = await serve(folder);
     const page = await open(browser(), `${server.url}index.html?v=${version}&pass=${pass}&name=${encodeURIComponent(name)}` +
                             `&launch=${encodeURIComponent(launch)}`, { ready: practising });

@@ -10,6 +10,7 @@ import { code, worked, monday9 } from './classwork.js';
 import * as A from '../../../web/logic/assignments/assignment.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
 import * as W from '../../../web/logic/assignments/work.js';
+import { printoutsUpTo } from '../../../web/logic/assignments/permissions.js';
 import { results, grading, detailing, resultsCsv, readCount, cellText, newMemo, memoOf } from '../../../web/logic/assignments/results.js';
 import { tally } from '../../../web/logic/session.js';
 import { make } from '../../../web/logic/exercises.js';
@@ -220,12 +221,22 @@ test('work kept of another shape starts afresh; the hints and Show that a locked
     { ...kept, handed: 5 }, { ...kept, result: { ...result, started: '5' } }, 'W1', null];
   for (const work of odd) assert.deepEqual(W.named(W.opened(a, null), 'Kim', work, 5), fresh, JSON.stringify(work));
   assert.deepEqual([W.named(W.opened(a, null), 'Kim', kept, 9).result, fresh.name], [result, 'Kim']);
+  // Work begun under another name (an LMS that names the student only later) keeps it, and so its matrix; the name given is noted.
+  const later = W.named(W.opened(a, 'Kim, Minji', true), 'Kim, Minji', kept, 9);
+  assert.deepEqual([later.name, later.given, later.result], ['Kim', 'Kim, Minji', result]);
+  // An LMS's name past maxName: the name that the code keeps, which the student's own link takes.
+  const long = W.named(W.opened(a, null), 'x'.repeat(A.maxName + 50), null, 5).name;
+  assert.deepEqual([long, A.parseLink(A.studentFragment(a, long)).name], ['x'.repeat(A.maxName), long]);
   const { student } = worked(a, 'Kim', ['first']);
   // student, the hint's steps and Show allowed, whether a hand-in writes a code
   const cases = [[fresh, 1, false, false], [W.opened(a, null), 3, true, false], [{ ...student, assignment: { ...a, show: true, hints: 0 } }, 0, true, true],
     [W.handIn(student, 9), 3, true, true], [student, 1, false, true]];
   assert.deepEqual(cases.map(([st]) => [st, W.hintStepsAllowed(st), W.showAllowed(st), W.handIn(st, 9).handed !== null]), cases);
   assert.equal(W.hintsAllowed(fresh, 3), 1);
+  // The pane's printouts: a locked page's up to the stage at hand, none before practice; every one once done or handed in.
+  const upTo = [[student, { current: 3, finished: false }, 3], [student, null, 0], [student, { current: 3, finished: true }, Infinity],
+    [W.handIn(student, 9), { current: 3, finished: false }, Infinity], [null, { current: 3, finished: false }, Infinity]];
+  assert.deepEqual(upTo.map(([st, session]) => printoutsUpTo(st, session)), upTo.map((c) => c[2]));
 });
 
 // The class of monday: [name, minutes to the hand-in, how each stage went].

@@ -3,9 +3,10 @@
 // package against what each version requires.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
 import { createRequire } from 'node:module';
-import { manifestName } from '../../../web/logic/assignments/scorm-package.js';
+import { manifestName, assignmentPackage } from '../../../web/logic/assignments/scorm-package.js';
 import { zip } from '../../../web/logic/assignments/zip.js';
 
 // The zip library that the page bundles, from the page's own packages.
@@ -46,4 +47,20 @@ export function checkPackage(bytes, version) {
   assert.deepEqual(Object.keys(files).sort(), [...listed, manifestName].sort(), `${version}: the zip holds every file listed, and nothing else`);
   assert.ok(files[launch.split('#')[0]], `${version}: the launch page ${launch} is in the zip`);
   return { files, xml, launch };
+}
+
+// A folder with the stand-in LMS (browser/lms/), scorm-again and the package
+// for version of assignment a (pass mark pass), made of zip, unzipped under
+// package/: { folder, launch, pass }, the address that the LMS launches and
+// the pass mark that the manifest sets.
+export function lmsFolder(version, a, pass, zip) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'gj-lms-'));
+  const from = { 'index.html': 'browser/lms', 'host.js': 'browser/lms', 'scorm-again.min.js': 'node_modules/scorm-again/dist' };
+  for (const [name, dir] of Object.entries(from)) fs.copyFileSync(path.join(import.meta.dirname, '..', dir, name), path.join(folder, name));
+  const { files, xml, launch } = checkPackage(assignmentPackage(version, a, pass, zip).bytes, version);
+  for (const [file, bytes] of Object.entries(files)) {
+    fs.mkdirSync(path.dirname(path.join(folder, 'package', file)), { recursive: true });
+    fs.writeFileSync(path.join(folder, 'package', file), bytes);
+  }
+  return { folder, launch: 'package/' + launch, pass: /<(?:adlcp:masteryscore|imsss:minNormalizedMeasure)>([^<]+)</.exec(xml)[1] };
 }

@@ -15,8 +15,8 @@ import * as runner from '../../../web/logic/runner.js';
 import { assignment, exerciseFor, id, teacherFragment, secretOf } from '../../../web/logic/assignments/assignment.js';
 import { noted, write, newResult } from '../../../web/logic/assignments/result-code.js';
 import { results } from '../../../web/logic/assignments/results.js';
-import { workKey, newer } from '../../../web/logic/assignments/work.js';
-import { resultOf } from '../../../web/logic/assignments/scorm.js';
+import { workKey, newer, mergedWork } from '../../../web/logic/assignments/work.js';
+import { resultOf, opened as writerOf, refused } from '../../../web/logic/assignments/scorm.js';
 
 before(programs);
 
@@ -35,12 +35,12 @@ const wrongly = (text) => ({ text, alone: false, choice: null, verdict: { right:
 const seen = new Set();
 
 // Checks each row [what, state, message, expected (what the next state holds
-// of it; null: the state as it was), effects].
+// of it; null: the state as it was, but for what the status line was asked to say), effects].
 function check(cases) {
   for (const [what, state, message, expected, effects] of cases) {
     seen.add(message.type);
     const [next, asked] = update(state, message);
-    const part = expected === null ? next : Object.fromEntries(Object.keys(expected).map((key) => [key, next[key]]));
+    const part = expected === null ? { ...next, said: state.said } : Object.fromEntries(Object.keys(expected).map((key) => [key, next[key]]));
     assert.deepEqual([part, plain(asked)], [expected ?? state, plain(effects)], what);
   }
 }
@@ -153,10 +153,10 @@ test('each message changes the state as it says, and asks the page for its effec
     ['the last stage shown: the record kept, one level more, the summary focused', lastStage, { type: 'fillIn', k: 6 },
      { past: { count: 1, right: 0, hints: 0, shown: 1 }, level: 1 },
      [{ forget: progress }, { store: record, value: { count: 1, right: 0, hints: 0, shown: 1 } }, { store: 'practice.level', value: 1 }, { focus: { summary: true } },
-      said('Exercise done. Stages right the first time: 0 of 1; 0 hints; stages shown: 1.', '연습 문제를 마쳤습니다. 한 번에 맞힌 단계: 1단계 중 0단계, 힌트 0번, 정답 보기로 채운 단계: 1단계.')]],
+      said('Exercise done. Stages right the first time: 0 of 1; 0 hints; stages shown: 1.', '연습 문제를 마쳤습니다. 한 번에 맞힌 단계: 1개 단계 중 0개, 힌트 0번, 정답 보기로 채운 단계: 1개.')]],
     ['finished again: the record anew, the level as it was', { ...lastStage, past: { count: 1 }, level: 4 }, { type: 'fillIn', k: 6 }, { level: 4 },
      [{ forget: progress }, { store: record, value: { count: 1, right: 0, hints: 0, shown: 1 } }, { focus: { summary: true } },
-      said('Exercise done. Stages right the first time: 0 of 1; 0 hints; stages shown: 1.', '연습 문제를 마쳤습니다. 한 번에 맞힌 단계: 1단계 중 0단계, 힌트 0번, 정답 보기로 채운 단계: 1단계.')]],
+      said('Exercise done. Stages right the first time: 0 of 1; 0 hints; stages shown: 1.', '연습 문제를 마쳤습니다. 한 번에 맞힌 단계: 1개 단계 중 0개, 힌트 0번, 정답 보기로 채운 단계: 1개.')]],
     ['practice from stage 2', practising, { type: 'from', from: 1 }, { picked: true }, [{ store: progress, value: kept(1) },
       said('Practice, stage 2: Each row divided by its entry largest in absolute value. Now: row 1, divisor.', '연습, 2단계: 각 행을 절댓값이 가장 큰 성분으로 나누기. 지금 풀 문항: 1행, 나누는 수.'),
       { focus: { stage: 1 } }]],
@@ -206,7 +206,9 @@ test('each message changes the state as it says, and asks the page for its effec
      [{ store: 'language', value: 'ko' }, { announce: [seventh] }, { focus: { stage: 6 } }]],
     ['no language the page has no texts in', shown, { type: 'language', code: 'fr' }, null, []],
     ['a copy asked', shown, { type: 'copy', content: 'x', done: 'status.linkCopied' }, null, [{ copy: { content: 'x', done: 'status.linkCopied' } }]],
-    ['and done', shown, { type: 'copied', done: 'status.linkCopied' }, null, [{ announce: [{ id: 'status.linkCopied' }] }]],
+    ['and done', shown, { type: 'copied', done: 'status.linkCopied' }, { said: [{ id: 'status.linkCopied' }] }, [{ announce: [{ id: 'status.linkCopied' }] }]],
+    ['said again in another language', { ...shown, said: [{ id: 'status.linkCopied' }] }, { type: 'language', code: 'ko' }, { language: 'ko' },
+     [{ store: 'language', value: 'ko' }, { announce: [{ id: 'status.linkCopied' }] }]],
     ['or refused', shown, { type: 'copied', error: 'no' }, null, [{ announce: [{ id: 'status.copyFailed', values: { error: 'no' } }] }]],
     ['a download asked', shown, { type: 'save', content: 'a,b', name: 'x.csv', mime: 'text/csv' }, null, [{ save: { content: 'a,b', name: 'x.csv', type: 'text/csv' } }]],
     ['a print asked', shown, { type: 'print', asked: { results: true } }, null, [{ print: { results: true } }]],
@@ -346,8 +348,11 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
   const hinted = update(working, { type: 'hint', k: 1 })[0];
   const wrong = update(hinted, { type: 'answer', k: 1, key: q.key, given: { text: '12345' } })[0];
   const work = (state, progressKept) =>
-    ({ storeWork: { key: key('kim'), value: { progress: progressKept, finished: false, result: state.student.result, handed: state.student.handed, version: state.student.version } } });
+    ({ storeWork: { key: key('kim'), value: { progress: progressKept, finished: false, result: state.student.result, handed: state.student.handed, version: state.student.version, rounds: state.student.rounds } } });
   const answers = [[q.key, wrongly('12345')]];
+  const begunAsKim = { progress: null, finished: false, result: named.student.result, handed: null };
+  const lms = { outcome: 'connected', version: '1.2', name: 'Kim, Minji', suspend: '', taken: null, unread: null, writer: writerOf('1.2', {}),
+                started: 1000, retries: 0, retrying: false };
   // [what, state, message, what the state is then (a part of it), effects; null: the state as it was]
   check([
     ['no name given: nothing opens', unnamed, { type: 'studentName', name: '  ' }, null, []],
@@ -356,6 +361,9 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
     ['which opens once made', named, { type: 'made', input, met: true }, { unmet: false, link: { ...named.link, input } }, [open('gjinverse', input)]],
     ['the link\'s own name is used', initial(), { type: 'studentLink', found: { role: 'student', assignment: a, name: 'Kim' }, program: 'gjinverse', now: 5 },
      { student: { ...named.student, named: true, result: { ...named.student.result, started: 5, handed: 5 } } }, [{ make: exerciseFor(a, 'Kim') }]],
+    ['an LMS naming the student only now: the work begun as Kim keeps its name and matrix, kept where the run finds it', initial(),
+     { type: 'studentLink', found: { role: 'student', assignment: a, name: 'Kim, Minji' }, program: 'gjinverse', kept: begunAsKim, now: 5, lms: true },
+     { student: { ...named.student, given: 'Kim, Minji', named: true, lms: true } }, [{ make: exerciseFor(a, 'Kim') }, { store: key('kim'), value: begunAsKim }]],
     ...['watch', 'practice'].map((mode) => [`locked: mode ${mode}`, working, { type: 'mode', mode }, mode === 'watch' ? null : { mode }, []]),
     ...[{ type: 'from', from: 5 }, { type: 'fill', fill: 'all' }, { type: 'stage', k: 3 }, { type: 'allStages' }, { type: 'fillIn', k: 1 },
         { type: 'hint', k: 1 }, { type: 'exercise', seed: 1, order: 2, options: [] }, { type: 'classSet', seed: 1, order: 2, options: [], count: 3 },
@@ -375,7 +383,7 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
      [{ focus: { element: 'student-confirm' } }]],
     ['kept work stays', { ...wrong, student: { ...wrong.student, confirm: true } }, { type: 'keepWork' }, { student: wrong.student }, []],
     ['confirmed, the work starts over, the first answer kept', { ...wrong, student: { ...wrong.student, confirm: true } }, { type: 'restartPractice', confirmed: true },
-     { student: { ...wrong.student, version: 3 } }, [work({ student: { ...wrong.student, version: 3 } }, kept(1)), said('Practice, stage 2: Each row divided by its entry largest in absolute value. Now: row 1, divisor.',
+     { student: { ...wrong.student, version: 3, rounds: 1 } }, [work({ student: { ...wrong.student, version: 3, rounds: 1 } }, kept(1)), said('Practice, stage 2: Each row divided by its entry largest in absolute value. Now: row 1, divisor.',
                                                '연습, 2단계: 각 행을 절댓값이 가장 큰 성분으로 나누기. 지금 풀 문항: 1행, 나누는 수.'),
        { focus: { stage: 1 } }]],
     ['not you: the name asked again, nothing forgotten', wrong, { type: 'notYou' }, { student: { ...unnamed.student }, link: null },
@@ -383,21 +391,29 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
     ['not you, inside an LMS that gave no name: still inside it', { ...wrong, student: { ...wrong.student, lms: true } }, { type: 'notYou' },
      { student: { ...unnamed.student, lms: true } }, [open('gjinverse'), { focus: { element: 'student-name' } }]],
     ['a link naming the student has no "not you"', { ...wrong, student: { ...wrong.student, named: true } }, { type: 'notYou' }, null, []],
-    ['outside an LMS, its answer changes nothing', wrong, { type: 'reported', ok: false }, null, []],
-    ['the LMS opened, with its name and saved work', wrong, { type: 'lms', outcome: 'connected', version: '1.2', name: 'Kim, Minji', suspend: 'W2x' },
-     { lms: { outcome: 'connected', version: '1.2', name: 'Kim, Minji', suspend: 'W2x', taken: null } }, []],
-    ['the LMS refused the work', { ...wrong, lms: { outcome: 'connected', taken: true } }, { type: 'reported', ok: false }, { lms: { outcome: 'connected', taken: false } }, []],
+    ['outside an LMS, its answer changes nothing', wrong, { type: 'reported', failed: [] }, null, []],
+    ['the LMS opened: what it gave, saved work it cannot read said, its writer from what it holds', wrong,
+     { type: 'lms', outcome: 'connected', version: '1.2', name: 'Kim, Minji', suspend: 'W2x', since: 2, passMark: '50', now: 1000 },
+     { lms: { ...lms, suspend: 'W2x', unread: 'all', writer: writerOf('1.2', { since: 2, passMark: '50' }) } }, []],
+    ['the LMS refused some: sent again in two seconds', { ...wrong, lms: { ...lms, taken: true } }, { type: 'reported', failed: ['cmi.suspend_data'] },
+     { lms: { ...lms, taken: false, retries: 1, retrying: true, writer: refused(lms.writer, ['cmi.suspend_data']) } }, [{ later: { type: 'lmsRetry' }, ms: 2000 }]],
+    ['and again while that waits: nothing more', { ...wrong, lms: { ...lms, retries: 1, retrying: true } }, { type: 'reported', failed: ['commit'] },
+     { lms: { ...lms, taken: false, retries: 2, retrying: true } }, []],
     ['the session over, as a page restored from the cache finds it', { ...wrong, lms: { outcome: 'connected', taken: true } }, { type: 'lms', outcome: 'ended' },
      { lms: { outcome: 'ended', taken: true } }, []],
     ['no session to end, and no outcome of another kind', wrong, { type: 'lms', outcome: 'ended' }, null, []],
-    ['handed in, and the LMS took it', { ...wrong, lms: { taken: null } }, { type: 'reported', ok: true, handIn: true }, { lms: { taken: true } },
+    ['handed in, and the LMS took it', { ...wrong, lms }, { type: 'reported', failed: [], handIn: true }, { lms: { ...lms, taken: true } },
      [{ announce: [{ id: 'student.lmsHandedIn' }] }]],
-    ['handed in, and the LMS refused it', { ...wrong, lms: { taken: true } }, { type: 'reported', ok: false, handIn: true }, { lms: { taken: false } },
-     [{ announce: [{ id: 'student.lmsHandedInUntaken' }] }]],
+    ['handed in, and the LMS refused it', { ...wrong, lms }, { type: 'reported', failed: ['commit'], handIn: true },
+     { lms: { ...lms, taken: false, retries: 1, retrying: true } }, [{ announce: [{ id: 'student.lmsHandedInUntaken' }] }, { later: { type: 'lmsRetry' }, ms: 2000 }]],
+    ['a hand-in refused, then taken: said', { ...wrong, student: { ...wrong.student, handed: 'X' }, lms: { ...lms, taken: false, retries: 4 } },
+     { type: 'reported', failed: [] }, { lms: { ...lms, taken: true } }, [{ announce: [{ id: 'student.lmsHandedIn' }] }]],
     ['no work: no hand-in, and a word', working, { type: 'handIn', now: 2, confirmed: true }, { student: { ...working.student, asking: { empty: true } } },
      [{ announce: [{ id: 'student.handInEmpty' }] }]],
     ['a hand-in asks first, with the stages left of those asked', wrong, { type: 'handIn', now: 2 }, { student: { ...wrong.student, asking: { asked: 6, left: 6 } } },
      [{ focus: { element: 'hand-in-yes' } }]],
+    ['inside an LMS whose session is over: no hand-in, which would not reach it', { ...wrong, student: { ...wrong.student, lms: true }, lms: { outcome: 'ended' } },
+     { type: 'handIn', now: 2, confirmed: true }, null, []],
     ['a yes that no question asked asks', wrong, { type: 'handIn', now: 2, confirmed: true }, { student: { ...wrong.student, asking: { asked: 6, left: 6 } } },
      [{ focus: { element: 'hand-in-yes' } }]],
     ['no, keep working', { ...wrong, student: { ...wrong.student, asking: { asked: 6, left: 6 } } }, { type: 'keepWork' }, { student: wrong.student }, []],
@@ -409,7 +425,7 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
   const asking = update(wrong, { type: 'handIn', now: 2 })[0];
   const [handed, effects] = update(asking, { type: 'handIn', now: 61000, confirmed: true });
   assert.deepEqual(plain(effects), plain([{ storeWork: { key: key('kim'), value: { progress: kept(1, { answers, wrong: true, hints: 1 }), finished: false,
-    result: wrong.student.result, handed: handed.student.handed, version: 3 } } }, { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]));
+    result: wrong.student.result, handed: handed.student.handed, version: 3, rounds: 0 } } }, { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]));
   // Work that another tab kept: taken when newer (the page says so, once), never when older or unusable.
   const handedWork = effects[0].storeWork.value;
   const other = { ...wrong, student: { ...wrong.student, elsewhere: true } };
@@ -420,37 +436,62 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
     ['older work is not taken', handed, { type: 'workStored', kept: { ...handedWork, handed: null, version: 9 } }, null, []],
     ['work of another shape is not taken', wrong, { type: 'workStored', kept: { result: 'x', version: 99 } }, null, []],
   ]);
+  // Another tab's answer to the other divisor at the same time: both kept, in the result and the practice, and kept again.
+  const q2 = s.stages[1].questions[1];
+  const [, [{ storeWork: { value: theirs } }]] = update(hinted, { type: 'answer', k: 1, key: q2.key, given: { text: '7' } });
+  const [both, [, { storeWork: { value: kept2 } }]] = update(wrong, { type: 'workStored', kept: theirs });
+  assert.deepEqual([both.student.result.stages[0].first.slice(0, 2).map((f) => f.text), [...both.session.stages[1].answers.keys()].sort(), kept2.result],
+                   [['12345', '7'], [q.key, q2.key].sort(), both.student.result]);
+  // Handed in, the result is the code's: an answer after changes it no more, and a second hand-in does nothing.
+  const afterwards = update(handed, { type: 'answer', k: 1, key: q.key, given: { text: '1' } })[0];
+  assert.deepEqual([afterwards.student.result, afterwards.student.handed, update(handed, { type: 'handIn', now: 9e5 })],
+                   [handed.student.result, handed.student.handed, [handed, []]]);
   const table = results({ ...a, names: ['Kim'] }, handed.student.handed);
   assert.deepEqual([table.rejected, table.rows[0].flags, table.rows[0].cells[0], table.rows[0].seconds], [[], [], { status: 'open', hints: 1 }, 60]);
   assert.equal(update(handed, { type: 'mode', mode: 'watch' })[0].mode, 'watch');
 });
 
 // Inside an LMS: the student that it names works as on a link; every change of
-// the work, from its opening on, is told to the LMS, and none is stored; what
+// the work, from its opening on, is told to the LMS (only what changed, timed
+// by the messages' times), and none is stored; the hand-in, refused, is sent
+// again after a while and as the page goes, before the session's time; what
 // the LMS is told of a stage shown after a wrong answer and a hint.
 test('inside an LMS, the work goes to the LMS alone', needsBuild, () => {
   const a = assignment({ seed: 7, order: 2, show: true });
   const input = make(exerciseFor(a, 'Kim, Minji')).input;
   const m = modelOf('gjinverse', input);
-  const linked = update(initial(), { type: 'studentLink', found: { role: 'student', assignment: a, name: 'Kim, Minji' }, program: 'gjinverse', lms: true, now: 5 })[0];
+  const connected = update(initial(), { type: 'lms', outcome: 'connected', version: '1.2', name: 'Kim, Minji', suspend: '', now: 5000 })[0];
+  const linked = update(connected, { type: 'studentLink', found: { role: 'student', assignment: a, name: 'Kim, Minji' }, program: 'gjinverse', lms: true, now: 5 })[0];
   const [state0] = update(linked, { type: 'made', input, met: true });
-  // [message, the stage at hand then, whether finished, whether handed in]
-  const steps = [[{ type: 'shown', model: m }, 1], [{ type: 'answer', k: 1, key: null, given: { text: '12345' } }, 1],
-    [{ type: 'hint', k: 1 }, 1], [{ type: 'fillIn', k: 1 }, 2], [{ type: 'handIn', now: 61000, confirmed: true }, 2]];
-  let state = state0;
-  for (const [message, current] of steps) {
+  const stage = ['id', 'type', 'student_response', 'result', 'latency'].map((e) => `interactions.0.${e}`);
+  // [message, the stage at hand then, the elements told (cmi. left out), whether committed]
+  const steps = [[{ type: 'shown', model: m }, 1, ['core.lesson_status', 'core.exit', 'suspend_data'], true],
+    [{ type: 'answer', k: 1, key: null, given: { text: '12345' }, now: 20000 }, 1, ['suspend_data'], false],
+    [{ type: 'hint', k: 1, now: 30000 }, 1, ['suspend_data'], false], [{ type: 'fillIn', k: 1, now: 45000 }, 2, [...stage, 'suspend_data'], true],
+    [{ type: 'handIn', now: 61000, confirmed: true }, 2, ['core.lesson_status', 'core.score.raw', 'core.score.min', 'core.score.max', 'core.exit', 'suspend_data'], true],
+    [{ type: 'answer', k: 2, key: null, given: { text: '1' }, now: 62000 }, 2, ['suspend_data'], false]];
+  let [state, handed] = [state0, null];
+  for (const [message, current, elements, commit] of steps) {
     if (message.confirmed) state = update(state, { type: 'handIn', now: 60000 })[0];
-    const [next, effects] = update(state, message.key === null ? { ...message, key: state.session.stages[1].questions[0].key } : message);
-    const [told] = effects;
-    assert.deepEqual([Object.keys(told)[0], told.handIn === true, told.report.progress.current, told.report.result === next.student.result,
-                      told.report.handed === next.student.handed, effects.filter((e) => e.store).length],
-                     ['report', message.type === 'handIn', current, true, true, 0], message.type);
+    const [next, effects] = update(state, message.key === null ? { ...message, key: state.session.stages[message.k].questions[0].key } : message);
+    const { report } = effects[0];
+    assert.deepEqual([report.handIn, report.work.progress.current, report.work.result === next.student.result, report.work.handed === next.student.handed,
+                      report.pairs.map(([e]) => e.replace('cmi.', '')), report.commit, effects.filter((e) => e.store).length],
+                     [message.type === 'handIn', current, true, true, elements, commit, 0], message.type);
+    assert.equal(report.pairs.find(([e]) => e.endsWith('latency'))?.[1] ?? '00:00:40.00', '00:00:40.00', 'stage 2 took 40 s');
+    if (message.confirmed) handed = { state: next, report };
     state = next;
   }
   assert.equal(update(state, { type: 'shown', model: m })[1].length, 0, 'the same run shown again tells nothing');
-  const told = resultOf({ a, m, record: state.student.result, took: new Map([[1, 4200]]), passMark: 0.5, suspend: 'W1' });
+  const [refusing] = update(handed.state, { type: 'reported', failed: [...handed.report.pairs.map(([e]) => e), 'commit'], handIn: true });
+  const again = { ...handed.report, handIn: false };
+  check([['the hand-in refused, sent again', refusing, { type: 'lmsRetry', now: 70000 }, {}, [{ report: again }]],
+    ['and first as the page goes, then the session\'s time', refusing, { type: 'lmsClosing', now: 65000 }, {},
+     [{ report: { ...again, pairs: [...again.pairs, ['cmi.core.session_time', '00:01:00.00']], closing: true } }]]]);
+  assert.equal(update(refusing, { type: 'lmsClosing', now: 65000 })[0].lms.outcome, 'ended');
+  const told = resultOf({ a, m, record: state.student.result, took: new Map([[1, 4200]]), passMark: 0.5, handed: true, suspend: 'W1' });
   const count = state.session.stages[1].questions.length;
-  assert.deepEqual(told, { name: 'Kim, Minji', asked: m.stages.length - 1, rightFirstTime: 0, passMark: 0.5, suspend: 'W1', final: false,
+  assert.deepEqual(told, { name: 'Kim, Minji', asked: m.stages.length - 1, rightFirstTime: 0, passMark: 0.5, final: true, suspend: 'W1',
     stages: [{ id: 'stage-2-scaled', firstAnswer: ['12345', ...Array(count - 1).fill('')], right: false, latencyMs: 4200 }] });
 });
 
@@ -460,7 +501,7 @@ test('work handed in, or with more done, is newer than work with less, whatever 
   const answered = noted(r, 1, 2, { answer: 0, given: { text: '1' }, miss: false });
   const done = noted(answered, 1, 2, { done: true });
   const hinted = noted(noted(answered, 1, 2, { hint: true }), 1, 2, { hint: true });
-  const w = (result, more = {}) => ({ progress: null, finished: false, result, handed: null, version: 1, ...more });
+  const w = (result, more = {}) => ({ progress: null, finished: false, result, handed: null, version: 1, rounds: 0, ...more });
   const cases = [
     ['one more answer', w(answered), w(r, { version: 5 }), true],
     ['a stage done outweighs more hints', w(done), w(hinted, { version: 9 }), true],
@@ -473,6 +514,12 @@ test('work handed in, or with more done, is newer than work with less, whatever 
     ['none over some', null, w(r), false],
   ];
   assert.deepEqual(cases.map(([what, a, b]) => [what, newer(a, b)]), cases.map(([what, , , is]) => [what, is]));
+  // Merged: one handed in is taken whole; the practice of the work started over more often.
+  const progress = (answers) => ({ from: 1, fill: 'row', current: 1, stages: [null, { answers, wrong: false, hints: 0, shown: false }] });
+  const right1 = ['divisor 1', { ...wrongly('1'), verdict: { right: true, note: null, slip: null } }];
+  assert.deepEqual([mergedWork(w(r, { handed: 'GJR1X' }), w(done)).handed, mergedWork(w(answered, { rounds: 1 }), w(r, { progress: progress([right1]) })).progress,
+                    mergedWork(w(r, { progress: progress([['divisor 1', wrongly('2')]]) }), w(r, { progress: progress([right1]) })).progress],
+                   ['GJR1X', null, progress([right1])]);
 });
 
 test('work is kept per assignment and per name', () => {
@@ -536,7 +583,8 @@ test('every message is taken in every state, and the state given stays as it was
     classSet: { seed: 1, order: 3, options: [], count: 2 }, language: { code: 'ko' }, copy: { content: 'x', done: 'status.copied' },
     save: { content: 'x', name: 'x.txt', mime: 'text/plain' }, print: { asked: { results: true } }, copied: { done: 'status.copied' },
     studentLink: { found: { role: 'student', assignment: a, name: 'Lee' }, program: 'gjinverse', now: 1 }, studentName: { name: 'Lee', now: 1 },
-    notYou: {}, handIn: { now: 2, confirmed: true }, reported: { ok: false }, lms: { outcome: 'refused' }, workStored: { kept: null }, workSaved: { saved: false },
+    notYou: {}, handIn: { now: 2, confirmed: true }, reported: { failed: ['commit'] }, lms: { outcome: 'refused' }, workStored: { kept: null }, workSaved: { saved: false },
+    lmsRetry: { now: 3 }, lmsClosing: { now: 3 },
     teacherLink: { found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' },
     assignmentMade: { given: { names: 'Kim' }, seed: 7 }, packaged: { name: 'x.zip' }, packageAsked: { version: '2004', pass: null, file: 'f' }, codesRead: { codes: '' },
     graded: { assignment: a, codes: '', table: { rows: [], stages: [], rejected: [], counts: { codes: 0, graded: 0, rejected: 0, repeated: 0 } } },

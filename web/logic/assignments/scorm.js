@@ -1,7 +1,7 @@
 // What the page tells an LMS, in the words of each SCORM version: the API's
 // name and calls, the data elements, time in each version's form, the element
 // and value pairs that report a result, and of those, the ones that a report
-// changes (writes()). views/assignments/lms.js makes the calls.
+// changes (writes()), which the page's state keeps. page/lms.js makes the calls.
 //
 // A result: { name, stages: [{ id, firstAnswer, right, latencyMs }], asked,
 // rightFirstTime, final, passMark, suspend }: the stages done so far, in
@@ -15,7 +15,6 @@
 // The score: SCORM 1.2's raw score is a percentage, 0 to 100 with min 0 and
 // max 100 (gradebooks read raw so), and the manifest's mastery score is one
 // too (scorm-package.js); 2004 has the same raw score and the share, scaled.
-import { askedStages } from '../session.js';
 import { score, stagesAsked } from './work.js';
 
 // Each version's API object, calls and elements; the limits are the data
@@ -25,7 +24,7 @@ export const versions = {
     api: 'API',
     calls: { initialize: 'LMSInitialize', get: 'LMSGetValue', set: 'LMSSetValue', commit: 'LMSCommit',
              finish: 'LMSFinish', error: 'LMSGetLastError' },
-    name: 'cmi.core.student_name', entry: 'cmi.core.entry', suspend: 'cmi.suspend_data',
+    name: 'cmi.core.student_name', suspend: 'cmi.suspend_data',
     passMark: 'cmi.student_data.mastery_score', sessionTime: 'cmi.core.session_time', exit: 'cmi.core.exit',
     maxSuspend: 4096, maxResponse: 255,
   },
@@ -33,7 +32,7 @@ export const versions = {
     api: 'API_1484_11',
     calls: { initialize: 'Initialize', get: 'GetValue', set: 'SetValue', commit: 'Commit',
              finish: 'Terminate', error: 'GetLastError' },
-    name: 'cmi.learner_name', entry: 'cmi.entry', suspend: 'cmi.suspend_data',
+    name: 'cmi.learner_name', suspend: 'cmi.suspend_data',
     passMark: 'cmi.scaled_passing_score', sessionTime: 'cmi.session_time', exit: 'cmi.exit',
     maxSuspend: 64000, maxResponse: 4000,
   },
@@ -122,10 +121,6 @@ export function passMarkOf(version, value) {
   return share >= 0 && share <= 1 ? share : null;
 }
 
-// How many stages practice of m's run asks (session.askedStages), from the
-// session's first stage.
-export const askedOf = (m, practice) => askedStages(m, practice.from).length;
-
 // A first answer as the LMS is told it: the text typed, the choice, "alone"
 // for a row said to stay alone, "" for none.
 const said = (answer) => (answer === null ? '' : answer.alone ? 'alone' : answer.choice ?? answer.text ?? '');
@@ -133,16 +128,16 @@ const said = (answer) => (answer === null ? '' : answer.alone ? 'alone' : answer
 // The result that the LMS is told of a student's work on assignment a over
 // m's run: the stages of record (result-code.js) that are done, in order, each
 // with the ms it took (took, a Map from k; none for a stage finished in an
-// earlier session), the stages asked (work.stagesAsked; without a, those of
-// practice, the session), whether the work is over (handed: handed in), the
-// pass mark and the saved work (suspend), as report() takes them.
+// earlier session), the stages asked (work.stagesAsked), whether the work is
+// over (handed: handed in), the pass mark and the saved work (suspend), as
+// report() takes them.
 export function resultOf({ a, m, record, took, passMark, handed = false, suspend }) {
   const asked = stagesAsked(a, m);
   const done = record.stages.filter((s) => s.done);
   const stages = done.map((s) => ({ id: `stage-${s.k + 1}-${m.stages[s.k]?.id ?? 'stage'}`, firstAnswer: s.first.map(said),
                                      right: s.right, latencyMs: took.get(s.k) ?? null }));
-  const result = { name: record.name, stages, asked: asked.length, rightFirstTime: score(a, m, record).right, passMark, suspend };
-  return { ...result, final: handed || asked.every((k) => done.some((s) => s.k === k)) };
+  return { name: record.name, stages, asked: asked.length, rightFirstTime: score(a, m, record).right, passMark, suspend,
+           final: handed || asked.every((k) => done.some((s) => s.k === k)) };
 }
 
 // The writer's side of a session with an LMS of version, as a value: {

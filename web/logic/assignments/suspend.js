@@ -180,13 +180,16 @@ function deflated(text) {
 }
 
 // The work that encodeWork() wrote, its times to the second; null when text
-// is not such a string.
+// is not such a string. Where its progress cannot be read but its result can
+// (from the result's code, or the code handed in), what can be kept is: the
+// work with progress null, which practice starts afresh.
 export function decodeWork(text) {
   const data = typeof text === 'string' ? deflated(text) : null;
   if (!data) return null;
   let lines;
   try { lines = strFromU8(inflateSync(data)).split('\n'); } catch { return null; }
-  const [progress, result] = [decode(lines[0]), lines.length === 4 && read(lines[2])];
-  if (!progress || !result || result.problem || !['0', '1'].includes(lines[1])) return null;
-  return { progress, finished: lines[1] === '1', result, handed: lines[3] || null };
+  const [result, handed] = [lines[2], lines[3]].map((line) => (line ? read(line) : null)).map((r) => (r && !r.problem ? r : null));
+  if (lines.length !== 4 || !(result ?? handed)) return null;
+  const progress = ['0', '1'].includes(lines[1]) ? decode(lines[0]) : null;
+  return { progress, finished: progress !== null && lines[1] === '1', result: result ?? handed, handed: handed ? lines[3] : null };
 }

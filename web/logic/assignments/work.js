@@ -5,7 +5,10 @@
 //
 // A student: {
 //   assignment  the assignment opened (assignment.js), without the class list
-//   name        the student's name, or null while the page asks for it
+//   name        the student's name, or null while the page asks for it: the
+//               one that the work kept was begun under, whose matrix it is
+//   given       the name given (by an LMS, say) where the work kept was begun
+//               under another, which it keeps; else null
 //   named       whether the link named the student (the page then asks for no name)
 //   result      the record handed in (result-code.js), or null before the name
 //   handed      the result code once handed in, or null
@@ -15,21 +18,22 @@
 //               it hands in; { empty: true } when there is no work to hand in; or null
 //   version     how many times this work was kept, counting those of the
 //               tabs whose work this one took (see newer)
+//   rounds      how many times the student started the work over
 //   elsewhere   whether this page took newer work that another tab kept
 //   unsaved     whether the browser refused to keep the work (it then lives
 //               as long as the page)
 //   lms         whether the page runs inside an LMS, which then names the
 //               student and keeps the work instead of the browser
 // }
-import { id, nameKey, cleanName, drawnName } from './assignment.js';
+import { id, nameKey, keptName, drawnName } from './assignment.js';
 import { newResult, noted, write, isResult } from './result-code.js';
 import { isMiss } from '../check.js';
-import { askedStages, hintSteps } from '../session.js';
+import { askedStages, firstStageOf, hintSteps } from '../session.js';
 
 // The student opening assignment a, named by the link or the LMS or not (name null).
 export const opened = (a, name, lms = false) =>
-  ({ assignment: a, name, named: name !== null, result: null, handed: null, confirm: false, lms,
-     asking: null, version: 0, elsewhere: false, unsaved: false });
+  ({ assignment: a, name, given: null, named: name !== null, result: null, handed: null, confirm: false, lms,
+     asking: null, version: 0, rounds: 0, elsewhere: false, unsaved: false });
 
 // What the work of student name on assignment a is kept under: two names
 // that are one by nameKey share it, two students on one browser do not, and a
@@ -59,16 +63,18 @@ export function usableWork(work, a) {
   const fine = typeof work === 'object' && work !== null && isResult(work.result) && work.result.id === id(a) &&
     (work.handed === null || work.handed === undefined || typeof work.handed === 'string');
   if (!fine) return null;
-  const version = Number.isInteger(work.version) && work.version > 0 ? work.version : 0;
-  return { progress: work.progress ?? null, finished: work.finished === true, result: work.result, handed: work.handed ?? null, version };
+  const count = (n) => (Number.isInteger(n) && n > 0 ? n : 0);
+  return { progress: work.progress ?? null, finished: work.finished === true, result: work.result, handed: work.handed ?? null,
+           version: count(work.version), rounds: count(work.rounds) };
 }
 
 // How far a work (usableWork's) has gone, in the order that newer weighs it:
-// handed in or not, the stages done, the answers, hints' steps and Shows
-// noted, and the version.
+// handed in or not, the stages done, the answers (and first answers), hints'
+// steps and Shows noted, and the version.
+const firsts = (s) => s.first.filter((answer) => answer !== null).length;
 function reach(work) {
   const stages = work.result.stages;
-  const notes = stages.reduce((sum, s) => sum + s.tries + s.hints + (s.shown ? 1 : 0), 0);
+  const notes = stages.reduce((sum, s) => sum + s.tries + firsts(s) + s.hints + (s.shown ? 1 : 0), 0);
   return [work.handed === null ? 0 : 1, stages.filter((s) => s.done).length, notes, work.version];
 }
 
@@ -84,19 +90,67 @@ export function newer(a, b) {
   return k >= 0 && x[k] > y[k];
 }
 
-// The student once the name is given (clean: assignment.cleanName), with the
-// work kept under it (kept: what the page stored, or null; see usableWork)
-// or a new result begun at now (ms).
+// A stage of two results of one student as one: what either noted.
+const bothStages = (a, b) => {
+  const first = Array.from({ length: Math.max(a.first.length, b.first.length) }, (_, i) => a.first[i] ?? b.first[i] ?? null);
+  return { k: a.k, done: a.done || b.done, right: a.right && b.right, tries: Math.max(a.tries, b.tries, firsts({ first })),
+           hints: Math.max(a.hints, b.hints), shown: a.shown || b.shown, first };
+};
+
+// The answers of a stage kept twice ([key, given] pairs) as one: of two to one
+// question, the right one, else x's.
+function bothAnswers(x, y) {
+  const answers = new Map(y);
+  for (const [key, given] of x) if (given.verdict.right || !answers.get(key)?.verdict.right) answers.set(key, given);
+  return [...answers];
+}
+
+// The practice kept of two works of one student as one (session.stored's):
+// that of the work started over more often (rounds), else each stage's
+// answers and flags of both, as far as either went.
+function bothProgress(a, b) {
+  const [p, q] = [a.progress, b.progress];
+  if (a.rounds !== b.rounds) return a.rounds > b.rounds ? p : q;
+  if (!p || !q || p.from !== q.from || p.fill !== q.fill) return p ?? q;
+  const stage = (x, y) => (!x || !y ? x ?? y ?? null : { answers: bothAnswers(x.answers, y.answers),
+    wrong: x.wrong || y.wrong, hints: Math.max(x.hints, y.hints), shown: x.shown || y.shown });
+  const length = Math.max(p.stages.length, q.stages.length);
+  return { ...p, current: Math.max(p.current, q.current), stages: Array.from({ length }, (_, k) => stage(p.stages[k], q.stages[k])) };
+}
+
+// Two works of one student (usableWork's, or null) as one, so that answers
+// given at once in two tabs are all kept: one handed in is taken whole (of
+// two, the newer); else every stage that either result noted, each with the
+// first answers and the flags of both, the practice of both (bothProgress),
+// and the later version.
+export function mergedWork(a, b) {
+  if (a === null || b === null) return a ?? b;
+  if (a.handed !== null || b.handed !== null) return newer(b, a) ? b : a;
+  const ks = [...new Set([...a.result.stages, ...b.result.stages].map((s) => s.k))];
+  const at = (work, k) => work.result.stages.find((s) => s.k === k);
+  const stages = ks.map((k) => (at(a, k) && at(b, k) ? bothStages(at(a, k), at(b, k)) : at(a, k) ?? at(b, k)));
+  return { progress: bothProgress(a, b), finished: a.finished || b.finished, result: { ...a.result, started: Math.min(a.result.started, b.result.started), stages },
+           handed: null, version: Math.max(a.version, b.version), rounds: Math.max(a.rounds, b.rounds) };
+}
+
+// The student once the name is given, as a code keeps it (assignment.keptName:
+// the one name that links, codes and the matrix take), with the work kept
+// under it (kept: what the page stored or the LMS gave, or null; see
+// usableWork) or a new result begun at now (ms). Work begun under another
+// name (an LMS that names the student only in a later session) keeps that
+// name, and so its matrix; given then notes the name given.
 export function named(student, name, kept, now) {
-  const clean = cleanName(name);
+  const clean = keptName(name);
   const work = usableWork(kept, student.assignment);
+  const other = work && ![clean, ''].map(nameKey).includes(nameKey(work.result.name));
   const result = work?.result ?? newResult(id(student.assignment), clean, now);
-  return { ...student, name: clean, result, handed: work?.handed ?? null, confirm: false, asking: null, version: work?.version ?? 0 };
+  return { ...student, name: other ? keptName(work.result.name) : clean, given: other ? clean : null, result, handed: work?.handed ?? null,
+           confirm: false, asking: null, version: work?.version ?? 0, rounds: work?.rounds ?? 0 };
 }
 
 // The first stage (0-based) that assignment a asks of a run m: its `from`,
-// as practice starts it (no earlier than the scaling, no later than the last).
-export const firstStage = (a, m) => Math.min(m.stages.length - 1, Math.max(1, a.from - 1));
+// as practice starts it (session.firstStageOf).
+export const firstStage = (a, m) => firstStageOf(m, a.from);
 
 // The stages (0-based, in order) that assignment a asks of the student whose
 // run is m: from its first to the last, or, for a singular A, to the last
@@ -116,6 +170,13 @@ export function score(a, m, result) {
   return { asked: asked.length, done: done.length, right, hints: done.reduce((sum, s) => sum + s.hints, 0),
            shown: done.filter((s) => s.shown).length, share: asked.length > 0 ? right / asked.length : 0 };
 }
+
+// Whether student may hand in now: named, not handed in yet and, inside an
+// LMS, while it holds the session (lms: the state's answer of the LMS), as a
+// hand-in that cannot reach it would be lost. The page offers the hand-in,
+// and takes it, by this rule alone.
+export const mayHandIn = (student, lms) =>
+  Boolean(student?.name && student.result && student.handed === null && (!student.lms || lms?.outcome === 'connected'));
 
 // Whether the student has work to hand in: an answer, a hint or Show noted.
 export const hasWork = (student) => (student?.result?.stages ?? []).some((s) => s.tries > 0 || s.hints > 0 || s.shown);
@@ -152,8 +213,8 @@ const answerGiven = (a) => (a.choice ? { choice: a.choice } : a.alone ? { alone:
 export const handIn = (student, now) => (hasWork(student) ? { ...student, handed: write({ ...student.result, handed: now }) } : student);
 
 // What the page keeps of the student's work: the session's progress as
-// session.stored gives it, whether it was finished, the result, the code and
-// the version (newer weighs it).
+// session.stored gives it, whether it was finished, the result, the code, the
+// version (newer weighs it) and the rounds.
 export const kept = (student, progress, finished) =>
-  ({ progress, finished, result: student.result, handed: student.handed, version: student.version });
+  ({ progress, finished, result: student.result, handed: student.handed, version: student.version, rounds: student.rounds ?? 0 });
 

@@ -4,14 +4,16 @@
 // first (or says there is nothing to hand in) with its result code, a copy
 // button and, over http(s), its QR code; a word when the work went further in
 // another tab, or when the browser refuses to keep it; inside an LMS, a word
-// while the LMS refuses the work, and the way back to the course when it
-// started no session or ended it. Also the choice that a link offers when
+// while the LMS refuses the work, when the work it kept could not be read
+// whole, or when it was begun under another name than the LMS gives now,
+// and the way back to the course when it started no session or ended it. Also the choice that a link offers when
 // this browser kept other work of the same exercise. What the student does is
 // sent to the page as a message.
 import { t } from '../language.js';
 import { byId, el, button, served } from '../dom.js';
 import { qrOf } from '../qr.js';
 import { displayName, askedWords } from '../../logic/assignments/assignment.js';
+import { mayHandIn } from '../../logic/assignments/work.js';
 
 const section = byId('student');
 const choice = byId('link-choice');
@@ -75,9 +77,11 @@ function work(st, lms) {
   const who = el('p', 'student-who', t(st.lms ? 'lms.connected' : 'student.as', { name: st.lms ? displayName(st.name) : st.name }));
   if (!st.named) who.append(' ', button('student.notYou', () => ({ type: 'notYou' }), 'not-you'));
   const parts = [who];
+  if (st.given !== null) parts.push(el('p', 'note-box student-given', t('student.nameKept', { name: st.name, given: displayName(st.given) })));
+  if (st.lms && lms.unread) parts.push(el('p', 'note-box student-unread', t(lms.unread === 'all' ? 'lms.unreadAll' : 'lms.unreadPart')));
   if (st.confirm) {
     const ask = el('div', 'note-box student-confirm', undefined, { role: 'group' });
-    const yes = button('student.confirmYes', () => ({ type: 'restartPractice', confirmed: true }), 'confirm-restart');
+    const yes = button('student.confirmYes', () => ({ type: 'restartPractice', confirmed: true, now: Date.now() }), 'confirm-restart');
     yes.id = 'student-confirm';
     ask.append(el('p', '', t('student.confirm')), yes, ' ', button('student.confirmNo', () => ({ type: 'keepWork' }), 'keep-work'));
     parts.push(ask);
@@ -85,7 +89,7 @@ function work(st, lms) {
   if (st.elsewhere) parts.push(el('p', 'note-box student-elsewhere', t('student.elsewhere')));
   if (st.unsaved) parts.push(el('p', 'note-box student-unsaved', t('student.unsaved'), { role: 'alert' }));
   if (st.handed !== null) parts.push(handedIn(st.handed, st.lms ? lms : null));
-  else parts.push(el('p', 'help', t(st.lms ? 'student.lmsLocked' : 'student.locked')), handIn(), ...(st.asking ? [asked(st.asking)] : []));
+  else parts.push(el('p', 'help', t(st.lms ? 'student.lmsLocked' : 'student.locked')), ...(mayHandIn(st, lms) ? [handIn(), ...(st.asking ? [asked(st.asking)] : [])] : []));
   parts.push(el('p', 'note-box student-lms', t('lms.commitFailed'), { role: 'alert', hidden: lms?.taken !== false }));
   return parts;
 }
@@ -96,7 +100,7 @@ function work(st, lms) {
 // from, fill } or null). What is typed in the name field stays.
 export function render({ student: st, conflict, finished, lms }) {
   drawChoice(conflict);
-  end.hidden = !(finished && st?.name && st.handed === null && (!st.lms || lms?.outcome === 'connected'));
+  end.hidden = !(finished && mayHandIn(st, lms));
   end.replaceChildren(...(end.hidden ? [] : [el('p', '', t(st.lms ? lmsWords(lms, 'student.lmsFinished') : 'student.finished')), handIn()]));
   section.hidden = st === null;
   if (st === null) return section.replaceChildren();

@@ -4,12 +4,14 @@
 // that the package's manifest sets (&pass=), as an LMS does. What the content
 // commits is kept in this page's localStorage, so that the content can be
 // closed and opened again on the data saved, as an LMS resumes an attempt.
-// Every call that the content makes is noted, as [call, element, value].
+// Every call that the content makes is noted, as [call, element, value]; with
+// &slow=ms, each takes that long, as a distant LMS's synchronous call does.
 // window.lms: open(), close(), the data kept, the calls, and the content's window.
 (() => {
   const query = new URLSearchParams(location.search);
   const version = query.get('v') === '2004' ? '2004' : '1.2';
   const key = `lms-data-${version}`;
+  const slow = Number(query.get('slow')) || 0;
   const data = () => JSON.parse(localStorage.getItem(key) ?? 'null');
   let frame = null;
   const calls = [];
@@ -32,7 +34,11 @@
     for (const call of version === '1.2' ? ['LMSCommit', 'LMSFinish'] : ['Commit', 'Terminate']) api.on(call, keep);
     for (const name of noted) {
       const call = api[name].bind(api);
-      api[name] = (...args) => { calls.push([name.replace(/^LMS/, ''), ...args]); return call(...args); };
+      api[name] = (...args) => {
+        calls.push([name.replace(/^LMS/, ''), ...args]);
+        for (const until = performance.now() + slow; performance.now() < until;);
+        return call(...args);
+      };
     }
     delete window.API;
     delete window.API_1484_11;
