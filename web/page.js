@@ -13,12 +13,12 @@
 // dispatch. page/draw.js draws what an update changed, page/effects.js
 // carries out the effects that update asks for, and page/console.js keeps the
 // input line and runs the programs.
-import { stored, keepInMemory } from './page/storage.js';
+import { stored, storedAs, keepInMemory } from './page/storage.js';
 import * as runner from './logic/runner.js';
 import { stageName } from './logic/words.js';
 import * as share from './logic/share.js';
 import { initialLanguage } from './logic/translate.js';
-import { parseLink } from './logic/assignments/assignment.js';
+import { parseLink, cleanName } from './logic/assignments/assignment.js';
 import { bookOf } from './logic/assignments/gradebook.js';
 import { initial, update } from './state.js';
 // page/draw.js first: it imports the views in the order that they set up in.
@@ -41,7 +41,7 @@ import { connect as connectLms, find as findLms } from './page/lms.js';
 import { start as startOffline } from './views/offline.js';
 
 const preferred = (navigator.languages && navigator.languages[0]) || navigator.language || '';
-let state = { ...initial(initialLanguage(stored('language'), preferred)), level: stored('practice.level') ?? 0, gradebook: bookOf(stored('gradebook')) };
+let state = { ...initial(initialLanguage(stored('language'), preferred)), level: stored('practice.level') ?? 0, gradebook: storedAs('gradebook', bookOf) };
 // What the page's parts share (page/): the state now, the one way to change
 // it, and the LMS's session (page/lms.js), or null outside one.
 const shared = { state: () => state, dispatch, lms: null };
@@ -70,7 +70,7 @@ for (const button of document.querySelectorAll('button[data-mode]'))
 for (const view of [dom, language, practice, stages, links, confirm, exerciseForm, assignmentForm, lmsForm, teacher, bookList]) view.connect(dispatch);
 // The name typed comes with the work that this browser kept under it, and the time.
 student.connect((message) => dispatch({ ...message, now: Date.now(),
-  kept: state.student && keptWork(shared, state.student.assignment, message.name.normalize('NFC').trim()) }));
+  kept: state.student && keptWork(shared, state.student.assignment, cleanName(message.name)) }));
 
 // Inside an LMS, which launches a student's link: the LMS names the student
 // and keeps the work, and the browser keeps nothing, even when the LMS

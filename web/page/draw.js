@@ -88,10 +88,10 @@ const table = [
   [links, (s) => ({ run: permissions(s.student).transcript ? s.model?.run ?? null : null, language: s.language, ...linkState(s) }), 'cheap'],
   [status, (s) => ({ model: s.model, language: s.language, briefly: permissions(s.student).watch }), 'cheap'],
   [printer, (s) => ({ model: s.model, practice: practising(s), exercise: linkState(s).exercise, keys: permissions(s.student).keys,
-                      link: printedLink(s.student) }), 'cheap'],
-  [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, language: s.language }), 'cheap'],
+                      link: printedLink(s.student), student: permissions(s.student).locked ? s.student : null }), 'cheap'],
+  [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, touched: s.assignTouched, language: s.language }), 'cheap'],
   [lmsForm, (s) => ({ made: s.made, language: s.language }), 'cheap'],
-  [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, language: s.language }), 'cheap'],
+  [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, unsaved: s.bookUnsaved, language: s.language }), 'cheap'],
   [student, (s) => ({ student: s.student, conflict: s.conflict, finished: s.session?.finished === true, lms: s.lms, language: s.language }), 'cheap'],
   [stages, (s) => ({ model: permissions(s.student).watch ? s.model : null, stage: s.stage, language: s.language }), 'stages'],
   [practice, (s) => {

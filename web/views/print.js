@@ -15,13 +15,14 @@ import * as teacher from './assignments/teacher.js';
 import { practisable } from '../logic/session.js';
 import { keySheets } from '../logic/assignments/assignment.js';
 
-let drawn = null;   // what a print of the page holds (the slice last drawn): { model, practice, exercise, keys, link }
+let drawn = null;   // what a print of the page holds (the slice last drawn): { model, practice, exercise, keys, link, student }
 let asked = null;   // the print asked for, drawn until it is done
 
 // Notes what a print of the page holds: the run's model, whether the page is
 // in practice, the exercise that its link made (or null), whether the print
 // may hold the answer key, and the link it leads to (a locked page's: the
-// student's own; null: the run's).
+// student's own; null: the run's), and the student whose page is locked (or
+// null), whose name and assignment its sheet carries.
 export function render(slice) {
   drawn = slice;
 }
@@ -45,7 +46,7 @@ function prepare() {
   stages.unprint();
   if (asked) return;
   if (drawn?.model && drawn.practice && practisable(drawn.model)) {
-    worksheet.build([{ model: drawn.model, exercise: drawn.exercise, link: drawn.link }], [], { parts: drawn.keys ? 'all' : 'sheets' });
+    worksheet.build([{ model: drawn.model, exercise: drawn.exercise, link: drawn.link, ...worksheet.ownSheet(drawn.student) }], [], { parts: drawn.keys ? 'all' : 'sheets' });
     return;
   }
   worksheet.clear();
