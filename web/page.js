@@ -15,7 +15,7 @@
 // input line and runs the programs, and page/loader.js loads the parts of the
 // page that watching a run does not need (state/parts.js) when first needed:
 // practice, prints, the teacher's side, the student's, the LMS.
-import { stored } from './page/storage.js';
+import { stored, storedAs } from './page/storage.js';
 import { load as loadRunner, stageLines } from './logic/runner.js';
 import { questions, answerOf } from './logic/check.js';
 import { stageName } from './logic/words.js';
@@ -69,7 +69,7 @@ function followAddress() {
 function start() {
   const preferred = (navigator.languages && navigator.languages[0]) || navigator.language || '';
   state = { ...initial(initialLanguage(stored('language'), preferred)), level: stored('practice.level') ?? 0,
-            gradebook: bookOf(stored('gradebook')), parts: { absent: partNames, loading: [], waiting: [] } };
+            gradebook: storedAs('gradebook', bookOf), parts: { absent: partNames, loading: [], waiting: [] } };
   connectConsole(shared);
   // Practising or watching, as the mode's buttons say; the focus goes to the question.
   for (const button of document.querySelectorAll('button[data-mode]'))

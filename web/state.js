@@ -23,14 +23,24 @@
 //   problem    what was wrong with the link opened: { id, program }, or null
 //   teacher    the assignment whose results view a teacher's link opened, or null
 //   results    the codes read in that view and their table (results.js):
-//              { codes, rule, table, opened }, codes one a line, table null
-//              until graded, opened the name of the row opened (or null); or null
+//              { codes, rule, table, opened, detail, page }, codes the text
+//              pasted (one a line once graded), table null until graded
+//              (partial on the way), opened the name of the row opened (or
+//              null), detail its answers ({ code, stages }: results.detailing)
+//              once worked out, else null, page the page of its rows shown
+//              (gradebook.rowsPerPage a page), fresh whether this browser's
+//              gradebook did not know the assignment (its names are the
+//              link's, whatever another browser added since); or null
 //   gradebook  the teacher's assignments kept in this browser (gradebook.js)
+//   bookUnsaved whether the browser refused to keep the gradebook (storage full or off)
 //   made       the assignment made with the form: { assignment }, { invalid:
 //              true } when the form's values cannot be linked, { question:
-//              { repeats, past }, pending } while a name given twice or a
-//              due date past waits for the teacher's yes; or null. A made
+//              { repeats, past }, pending, dropped } while a name given twice or a
+//              due date past waits for the teacher's yes (dropped: the options
+//              left out, as possible() takes them); or null. A made
 //              one's packageProblem: why its last LMS package was refused (a text's id)
+//   assignTouched whether the teacher changed the assignment form (its program
+//              then no longer follows the run shown)
 //   student    the assignment that a student's link opened, and who works it
 //              (logic/assignments/work.js), or null; its permissions
 //              (permissions.js) refuse what the assignment locks
@@ -87,11 +97,15 @@
 //                                        at once, the session ended after); { type:
 //                                        'reported', failed, handIn } comes back
 //   { later: message, ms }               message sent, with its time (now), in ms
-//   { grade: { assignment, codes, rule } }  the results table worked out in slices;
-//                                        { type: 'graded', assignment, codes, rule, table } comes back
+//   { grade: { assignment, codes, rule, say } }  the results table worked out in slices;
+//                                        { type: 'graded', assignment, codes, rule, table, say }
+//                                        comes back, on the way and at the end
+//   { detail: { assignment, code, stages } }  a row's answers worked out; { type:
+//                                        'detailed', assignment, code, details } comes back
 //   { warm: assignment }                 its students' runs made in slices while its results
 //                                        view is open, ready for the first table
-//   { keepBook: book }                   the gradebook's entries merged into what storage keeps
+//   { keepBook: book }                   the gradebook's entries merged into what storage keeps;
+//                                        { type: 'bookKept', kept } comes back
 //   { saveBook: { entries, language, name } }  the class's scores across assignments as CSV
 //   { package: { assignment, version, pass, file } }  the assignment's package for an LMS
 //                                        made of the web zip file and saved; { type:
@@ -119,7 +133,7 @@ export { linkState, programOf } from './state/learning.js';
 export { progressKeyOf, isStudents } from './state/studying.js';
 
 export const initial = (language = 'en') => ({
-  programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, gradebook: {}, made: null,
+  programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, gradebook: {}, bookUnsaved: false, made: null, assignTouched: false,
   student: null, lms: null, conflict: null, picked: false, unmet: false, session: null, level: 0, past: null, saved: null,
   exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, said: null, printing: null,
   parts: { absent: [], loading: [], waiting: [] }, language,

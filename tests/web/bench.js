@@ -43,12 +43,17 @@
 //   gzipped, and each part's; and the time from asking for a part (the mode's
 //   button, an assignment's form opened) to the part loaded, from the marks
 //   that the page's loader leaves ("-": none, before the page had parts).
+// - A school's year (school): 10,000 codes of 1,000 students on one
+//   assignment, every other one wrapped as a mail wraps it: the click to the
+//   first rows and to the whole table, a rule changed, the page reloaded; a
+//   1 MB chat export holding 40 codes; a 50 MB gradebook file opened; each
+//   with its longest task (three runs).
 // - The same order-10 run typed, the two links and the hard runs' exact
 //   values, and the other links above, traced: the longest task's CPU time on
 //   the page's thread, script and rendering apart ("cpu"), which a loaded
 //   machine changes less than the tasks' wall times ("cpu-exact" with the
 //   exact values, "cpu" without).
-// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [grading] [lms] [parts] [cpu | cpu-exact] (all by default)
+// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [grading] [lms] [parts] [school] [cpu | cpu-exact] (all by default but school)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -382,6 +387,62 @@ async function partRuns(browser) {
   return table;
 }
 
+// The teacher's table while what act() does is worked out, from then (from
+// the page's start when act is null): [ms to its first rows, ms to all of
+// them (rows rows of a table drawn anew, the box no longer busy: the page of
+// 50 rows that the page draws of a year), longest task].
+const tableTimes = (page, rows, act) => page.evaluate(([rows, act]) => new Promise((done) => {
+  const [box, start] = [document.getElementById('teacher-table'), act === null ? 0 : performance.now()];
+  const [before, count] = [box.querySelector('table'), () => (box.querySelector('table') === before ? 0 : box.querySelectorAll('tbody tr').length)];
+  let first = null;
+  const look = () => {
+    first ??= count() > 0 ? performance.now() - start : null;
+    if (count() < rows || box.querySelector('[aria-busy="true"]')) return setTimeout(look, 5);
+    const end = performance.now();
+    setTimeout(() => done([first, end - start, Math.max(0, ...window.benchTimes.tasks.filter(([at]) => at >= start - 1 && at < end).map(([, d]) => d))]), 100);
+  };
+  if (act !== null) new Function(act)();
+  setTimeout(look, 0);
+}), [rows, act]);
+
+// A school's year of codes, a chat export and a gradebook file too large (see
+// the top); the paste itself (a browser lays out megabytes in a box for a
+// while) comes before the click timed.
+async function schoolRuns(browser) {
+  const [{ programs }, { schoolYear, code }, { assignment, teacherFragment }] = await Promise.all(['./node/programs.js', './node/classwork.js',
+    '../../web/logic/assignments/assignment.js'].map((file) => import(file)));
+  await programs();
+  const [a, b] = [assignment({ seed: 2024, order: 3 }), assignment({ seed: 2025, order: 3, names: Array.from({ length: 40 }, (_, i) => `Student ${i + 1}`) })];
+  const pasted = schoolYear(a, 1000, 10).split('\n').map((c, i) => (i % 2 ? c : c.match(/.{1,76}/g).join('\n'))).join('\n');
+  const chat = b.names.map((n, i) => `[${n}] ${'그럼 내일 봬요, 숙제 다 했어요. '.repeat(560)}\n${code(b, n, Array(9).fill('first'), 20 + i)}`).join('\n');
+  const big = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'gj-bench-')), 'gradebook.json');
+  fs.writeFileSync(big, JSON.stringify({ format: 'gauss-jordan gradebook', version: 1, assignments: [{ link: teacherFragment(a), codes: pasted.repeat(22) }] }));
+  const opened = (x, text) => open(browser, pageUrl + teacherFragment(x), { initScript: instrument, ready: '#teacher-facts dd' }).then((page) =>
+    page.evaluate((text) => { document.getElementById('teacher-codes').value = text; }, text).then(() => page.waitForTimeout(500)).then(() => page));
+  const [read, rule] = [`document.querySelector('#teacher-form button').click();`,
+    `const r = document.getElementById('teacher-rule'); r.value = 'first'; r.dispatchEvent(new Event('change', { bubbles: true }));`];
+  const samples = [];
+  for (let run = 0; run < 3; run++) {
+    const page = await opened(a, pasted);
+    const times = [await tableTimes(page, 50, read), await tableTimes(page, 50, rule)];
+    await page.reload().then(() => page.waitForSelector('#teacher-facts dd'));
+    times.push(await tableTimes(page, 50, null));
+    await close(page);
+    const chatPage = await opened(b, chat);
+    times.push(await tableTimes(chatPage, 40, read));
+    const [start, said] = await chatPage.evaluate(() => [performance.now(), document.getElementById('status').textContent]);
+    await chatPage.setInputFiles('#teacher .book-file', big);
+    await chatPage.waitForFunction((said) => document.getElementById('status').textContent !== said, said, { timeout: 600000 });
+    times.push(await chatPage.evaluate((start) => [null, performance.now() - start, Math.max(0, ...window.benchTimes.tasks.filter(([at]) => at >= start - 1).map(([, d]) => d))], start));
+    await close(chatPage);
+    samples.push(times);
+  }
+  const mid = (i, j) => samples.map((s) => s[i][j]).sort((x, y) => x - y)[1];
+  return [['10,000 codes: Read the codes to the first rows', 0, 0], ['  ... to the whole table', 0, 1], ['  ... then graded by \'first\'', 1, 1],
+          ['  ... reloaded, the page\'s start to the whole table', 2, 1], ['1 MB chat export, 40 codes: to the table', 3, 1],
+          ['50 MB gradebook file opened: to a word', 4, 1]].map(([what, i, j]) => [what, mid(i, j), null, mid(i, 2)]);
+}
+
 // Clicks the LMS content's button (selector) and waits until the LMS's calls stop: [calls, the longest task since].
 async function lmsStep(page, selector) {
   const [from, calls] = await page.evaluate((selector) => {
@@ -427,6 +488,7 @@ async function lmsRuns(browser) {
   const grading = parts.includes('grading') ? await gradingRuns(browser) : [];
   const lms = parts.includes('lms') ? await lmsRuns(browser) : [];
   const scripts = parts.includes('parts') ? await partRuns(browser) : [];
+  const school = parts.includes('school') ? await schoolRuns(browser) : [];
   const cpu = parts.includes('cpu') || parts.includes('cpu-exact') ? await cpuRuns(browser, parts.includes('cpu-exact')) : [];
   await browser.close();
 
@@ -434,7 +496,7 @@ async function lmsRuns(browser) {
   if (first) console.log(`first prompt ${first.toFixed(1)}, a blank page with a prompt ${floor.toFixed(1)}: ratio ${(first / floor).toFixed(2)}, worst run ${worst.toFixed(2)}`);
   console.log(`${name}, typed row by row; exact values of two hard runs; practice`);
   console.log(`${''.padEnd(60)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
-  for (const [what, dom, frame, task] of [...typed, ...exact, ...practice, ...grading, ...lms, ...cpu])
+  for (const [what, dom, frame, task] of [...typed, ...exact, ...practice, ...grading, ...lms, ...school, ...cpu])
     console.log(`${what.padEnd(60)}${dom.toFixed(1).padStart(9)}${frame === null ? ''.padStart(9) : frame.toFixed(1).padStart(9)}${ms(task)}`);
   console.log(`${'links; the page\'s scripts and parts'.padEnd(60)}${'median'.padStart(9)}${'worst'.padStart(9)}`);
   for (const [what, middle, most] of [...linked, ...scripts]) console.log(`${what.padEnd(60)}${ms(middle)}${ms(most)}`);

@@ -17,7 +17,9 @@ import { determinant, parseDecimal, equal } from './exact.js';
 import { model, replay, replayed, withExact, entry, valueAt, exactNumbers } from './model.js';
 import { open, extend } from './runner.js';
 import { passOrder, oneExchange } from './check.js';
-import { exerciseOptions as optionNames, latestGenerator } from './share.js';
+import { latestGenerator, possible } from './share.js';
+
+export { possible };
 
 export const orders = [2, 3, 4, 5];
 export const versions = Array.from({ length: latestGenerator }, (_, k) => k + 1);
@@ -146,17 +148,6 @@ function holds(options, a, m, generator) {
     (!options.reorder || m.stages.some(reordered)) &&
     (!options.alone || m.stages.some((s) => s.ops.some((op) => op.name === 'unchanged'))) &&
     (!options.exact || everyStageExact(m));
-}
-
-// The options that can hold together at order n, in their usual order: a
-// singular A has no answer to be nice, nor a run without a division by 0 or a
-// residue, and two rows leave a pivot pass no other row to reorder. From
-// version 2, a singular A of order 2 with a row left alone would be two
-// zeros in a column, which is near-trivial.
-export function possible(options, n, generator = 1) {
-  return optionNames.filter((o) => options.includes(o) &&
-    !(['nice', 'exact'].includes(o) && options.includes('singular')) && !(o === 'reorder' && n < 3) &&
-    !(generator >= 2 && o === 'alone' && n < 3 && options.includes('singular')));
 }
 
 // The exercise of a seed and a version of the generator (1 unless said, as a

@@ -123,7 +123,9 @@ function stageHeight({ rows, decisions, frame }, landscape) {
 // A student's sheet as pages: { landscape, column, pages }, pages a list of the
 // indexes of the stages on each page (the first page opens with the matrix of
 // n rows), padded with empty pages (for working) to an even count when
-// twoSided. A stage taller than a page still gets one of its own.
+// twoSided. A stage taller than a page still gets one of its own. The last
+// page takes stages from the one before while it has two fewer and they fit,
+// so that the last stages are worked together, not the last alone.
 export function sheetPages({ n, columns, stages }, twoSided) {
   const { landscape, column } = frameFit(columns);
   const s = sizesFor(landscape);
@@ -139,6 +141,12 @@ export function sheetPages({ n, columns, stages }, twoSided) {
     pages.at(-1).push(k);
     used += h;
   });
+  const [before, last] = [pages.at(-2), pages.at(-1)];
+  const room = height - s.strip - last.reduce((sum, k) => sum + stageHeight(stages[k], landscape), 0);
+  for (let free = room; pages.length > 1 && last.length + 1 < before.length && stageHeight(stages[before.at(-1)], landscape) <= free;) {
+    free -= stageHeight(stages[before.at(-1)], landscape);
+    last.unshift(before.pop());
+  }
   if (twoSided && pages.length % 2 === 1) pages.push([]);
   return { landscape, column, pages };
 }

@@ -31,6 +31,18 @@ export const exerciseOptions = ['nice', 'reorder', 'alone', 'singular', 'exact']
 // The generator's versions: each draws what it always drew, so that a link
 // gives its matrix after the page changes; new exercises are of the latest.
 export const latestGenerator = 2;
+
+// The options that can hold together at order n, in their usual order: a
+// singular A has no answer to be nice, nor a run without a division by 0 or a
+// residue, and two rows leave a pivot pass no other row to reorder. From
+// version 2, a singular A of order 2 with a row left alone would be two
+// zeros in a column, which is near-trivial.
+export function possible(options, n, generator = 1) {
+  return exerciseOptions.filter((o) => options.includes(o) &&
+    !(['nice', 'exact'].includes(o) && options.includes('singular')) && !(o === 'reorder' && n < 3) &&
+    !(generator >= 2 && o === 'alone' && n < 3 && options.includes('singular')));
+}
+
 export const fills = ['none', 'row', 'all'];
 // What practice asks when a link does not say: from the scaling on, one row of entries.
 export const firstAsked = 2;

@@ -15,8 +15,8 @@ import { open } from './console.js';
 import { makePackage } from './packages.js';
 import { whenDrawn, addRows } from './draw.js';
 import { loadParts } from './loader.js';
-import { stored, store, forget } from './storage.js';
-import { afterPaint } from '../views/frames.js';
+import { stored, storedAs, store, forget } from './storage.js';
+import { afterPaint, sliced, nextTask } from '../views/frames.js';
 import { byId, save, copy } from '../views/dom.js';
 import * as status from '../views/status.js';
 import { focus as focusQuestion } from '../views/practice.js';
@@ -25,7 +25,7 @@ import { make as makeExercise } from '../logic/exercises.js';
 import { parseLink } from '../logic/assignments/assignment.js';
 import { workKey, usableWork, newer, mergedWork } from '../logic/assignments/work.js';
 import { decodeWork } from '../logic/assignments/suspend.js';
-import { grading, resultsCsv } from '../logic/assignments/results.js';
+import { grading, detailing, resultsCsv, memoOf } from '../logic/assignments/results.js';
 import { merged, bookOf, bookCsv } from '../logic/assignments/gradebook.js';
 import { id as idOf } from '../logic/assignments/assignment.js';
 import { translator } from '../logic/translate.js';
@@ -62,78 +62,111 @@ const carriers = {
   store: (page, { store: key, value }) => store(key, value),
   storeWork: (page, { storeWork: { key, value } }) => storeWork(page, key, value),
   forget: (page, { forget: key }) => forget(key),
-  grade: (page, { grade: { assignment, codes, rule } }) => grade(page, assignment, codes, rule),
-  // In a task of its own: reading a class's links back is not the click's work.
-  warm: (page, { warm }) => grade(page, warm, '', 'best', false),
-  keepBook: (page, { keepBook }) => setTimeout(() => store('gradebook', merged(bookOf(stored('gradebook')), keepBook)), 0),
-  saveBook: (page, { saveBook }) => saveBook(saveBook),
+  grade: (page, { grade }) => gradeCodes(page, grade),
+  warm: (page, { warm }) => gradeCodes(page, { assignment: warm, codes: '', rule: 'best' }, false),
+  detail: (page, { detail }) => detailRow(page, detail),
+  keepBook: (page, { keepBook: entries }) => nextTask(() => keepGradebook(page, entries)),
+  saveBook: (page, { saveBook }) => saveScores(saveBook),
   package: (page, { package: asked }) => makePackage(page, asked),
   focus: (page, { focus: target }, later) => whenDrawn(page, later, () => focus(target)),
   announce: (page, { announce }, later) => whenDrawn(page, later, () => status.announce(announce)),
   after: (page, { after, run }, later) => {
     if (run) whenDrawn(page, later, () => afterPaint(run, () => page.dispatch(after)));
   },
+  later: (page, { later, ms }) => setTimeout(() => page.dispatch({ ...later, now: Date.now() }), ms),
   // The print asked drawn by the views that own its parts, then printed, then undone.
   print: (page, { print }) => {
     page.dispatch({ type: 'printing', asked: print });
     window.print();
   },
-  later: (page, { later, ms }) => setTimeout(() => page.dispatch({ ...later, now: Date.now() }), ms),
   load: (page, { load: names }) => loadParts(names, (name, entry) => install(page, name, entry),
     (name) => page.dispatch({ type: 'partFailed', part: name })),
   save: (page, { save: { content, name, type } }) => save(content, name, type),
-  saveTable: (page, { saveTable: { table, language, name } }) => save(resultsCsv(translator(language), table, new Date().getTimezoneOffset()), name, 'text/csv; charset=utf-8'),
+  saveTable: (page, { saveTable: { table, language, name } }) => save(resultsCsv(translator(language), table, zone()), name, 'text/csv; charset=utf-8'),
   copy: (page, { copy: { content, done } }) =>
     copy(content).then(() => page.dispatch({ type: 'copied', done }), (error) => page.dispatch({ type: 'copied', error: error.message })),
 };
 
-// The work of a grading job, a slice a task, between looks at the page.
-const sliceMs = 8;
+// The teacher's time zone, as results.js takes it.
+const zone = () => new Date().getTimezoneOffset();
 
-// Runs fn in a task of its own, soon: a message to itself, which no browser
-// delays as it does a chain of timeouts (4 ms each, after the fifth).
-function nextTask(fn) {
-  const channel = new MessageChannel();
-  channel.port1.onmessage = () => { channel.port1.close(); fn(); };
-  channel.port2.postMessage(null);
+// What grading found of assignment a's codes (results.js's memo) is kept under this key.
+const memoKey = (a) => `graded.${idOf(a)}`;
+
+// What grading the assignment open keeps between its tables: the students'
+// runs by seed, the codes read, what grading found (kept in storage too),
+// and the job under way, which a newer one stops.
+const grader = { id: null, models: new Map(), reads: new Map(), memo: null, job: null };
+
+// The grader of assignment a, anew when it was another's.
+function graderOf(a) {
+  if (grader.id !== idOf(a)) Object.assign(grader, { id: idOf(a), models: new Map(), reads: new Map(), memo: memoOf(stored(memoKey(a))), job: null });
+  return grader;
 }
 
-// Runs job (results.grading's) in slices of tasks of their own while going()
-// holds, then done(table).
-function inSlices(job, going, done) {
-  const slice = () => {
-    if (!going()) return;
-    if (job.step(performance.now() + sliceMs)) done(job.result);
-    else nextTask(slice);
-  };
-  setTimeout(slice, 0);
+// How much a memo holds, to tell whether a job added to it.
+const memoSize = (memo) => Object.keys(memo.codes).length + Object.keys(memo.runs).length;
+
+// Grades the codes against assignment a by rule in slices, in tasks of their
+// own (reading a class's codes is not the click's work); the tables on the
+// way and the last come back as 'graded' (say: whether the status line tells
+// the count). Not told, the table is not wanted: the students' runs are made
+// for the tables to come. A newer grading stops this one.
+function gradeCodes(page, { assignment: a, codes, rule, say = true }, told = true) {
+  const g = graderOf(a);
+  const job = grading(a, codes, { rule, offset: zone(), models: g.models, memo: g.memo, reads: g.reads });
+  const [known, graded] = [memoSize(g.memo), (table) => page.dispatch({ type: 'graded', assignment: a, codes, rule, table, say })];
+  let shown = null;
+  g.job = job;
+  nextTask(() => sliced(() => g.job === job, (deadline) => {
+    const done = job.step(deadline);
+    if (!done && told && job.partial !== shown) graded(shown = job.partial);
+    return done;
+  }, () => {
+    if (memoSize(g.memo) > known) store(memoKey(a), g.memo);
+    if (told) graded(job.result);
+  }));
 }
 
-// The students' runs of the assignment graded last, by seed: a cache, so
-// that codes added or another rule make no run again.
-const runsOf = { id: null, models: new Map() };
+// Works out the details of a row opened (results.detailing) in slices; they come back as 'detailed'.
+function detailRow(page, { assignment: a, code, stages }) {
+  const job = detailing(a, code, stages, { models: graderOf(a).models });
+  nextTask(() => sliced(() => true, (deadline) => job.step(deadline),
+    () => page.dispatch({ type: 'detailed', assignment: a, code, details: job.result })));
+}
 
-// Grades codes against assignment a by rule in slices, while the results
-// view shows those codes; the table comes back as 'graded'. Not told, the
-// table is not wanted: the students' runs are made for the tables to come.
-function grade(page, a, codes, rule, told = true) {
-  if (runsOf.id !== idOf(a)) Object.assign(runsOf, { id: idOf(a), models: new Map() });
-  const going = () => {
-    const { teacher, results } = page.state();
-    return teacher !== null && idOf(teacher) === idOf(a) && results?.codes === codes && (!told || results.rule === rule);
-  };
-  const job = grading(a, codes, { rule, offset: new Date().getTimezoneOffset(), models: runsOf.models });
-  inSlices(job, going, (table) => told && page.dispatch({ type: 'graded', assignment: a, codes, rule, table }));
+// The gradebook that this page stored last, or null.
+let keptBook = null;
+
+// Merges entries into the gradebook that storage keeps (as they are, where
+// no other tab stored one since this page did: they hold all of this page's),
+// and tells the page whether the browser kept it ('bookKept'): where it is
+// full, what grading found of the codes (which can be found again) makes room first.
+function keepGradebook(page, entries) {
+  const there = storedAs('gradebook', bookOf);
+  const book = there === keptBook ? { ...there, ...entries } : merged(there, entries);
+  let kept = store('gradebook', book);
+  if (!kept) {
+    Object.keys(book).forEach((key) => forget(`graded.${key}`));
+    kept = store('gradebook', book);
+  }
+  if (kept) keptBook = book;
+  page.dispatch({ type: 'bookKept', kept });
 }
 
 // Grades each entry ({ assignment, codes, rule }) in slices, one after
 // another, then saves the class's scores across them as CSV.
-function saveBook({ entries, language, name }) {
+function saveScores({ entries, language, name }) {
   const graded = [];
   const next = () => {
     if (graded.length === entries.length) return save(bookCsv(translator(language), graded), name, 'text/csv; charset=utf-8');
     const { assignment: a, codes, rule } = entries[graded.length];
-    inSlices(grading(a, codes, { rule, offset: new Date().getTimezoneOffset() }), () => true, (table) => { graded.push({ a, table }); next(); });
+    const memo = memoOf(stored(memoKey(a)));
+    const job = grading(a, codes, { rule, offset: zone(), memo });
+    nextTask(() => sliced(() => true, (deadline) => job.step(deadline), () => {
+      graded.push({ a, table: job.result });
+      next();
+    }));
   };
   next();
 }

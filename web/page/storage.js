@@ -13,14 +13,33 @@ export function keepInMemory() {
   browser = false;
 }
 
+// The text that the browser's storage holds under key, or null (none, or refused).
+function storedText(key) {
+  try { return browser ? localStorage.getItem(prefix + key) : null; } catch (e) { return null; }
+}
+
 // The value stored under key, or null. Text that is no JSON, as the language
 // was once stored, is taken as it is.
 export function stored(key) {
-  let text = null;
-  try { if (browser) text = localStorage.getItem(prefix + key); } catch (e) { /* refused: memory has what this page stored */ }
+  const text = storedText(key);
   if (text === null) return memory.get(key) ?? null;
   try { return JSON.parse(text); } catch (e) { return text; }
 }
+
+// What was stored under key as read(value) reads it: read again only when
+// the browser's storage holds other text than when last read or written here
+// (another tab's), as a gradebook of a school's year takes a while to read.
+const reads = new Map();   // key -> { text, value } last read or written
+export function storedAs(key, read) {
+  const text = storedText(key);
+  const last = reads.get(key);
+  if (text !== null && last?.text === text) return last.value;
+  const value = read(text === null ? memory.get(key) ?? null : parsed(text));
+  if (text !== null) reads.set(key, { text, value });
+  return value;
+}
+
+const parsed = (text) => { try { return JSON.parse(text); } catch (e) { return text; } };
 
 // Stores value under key; gives whether it outlives the page: false when the
 // browser refused it (storage full or off), which memory then keeps alone.
@@ -28,7 +47,10 @@ export function stored(key) {
 export function store(key, value) {
   memory.set(key, value);
   try {
-    if (browser) localStorage.setItem(prefix + key, JSON.stringify(value));
+    if (!browser) return true;
+    const text = JSON.stringify(value);
+    localStorage.setItem(prefix + key, text);
+    if (reads.has(key)) reads.set(key, { text, value });
     return true;
   } catch (e) {
     return false;

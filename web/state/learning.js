@@ -240,7 +240,7 @@ const running = {
   // A run shown; a new one in practice brings the learner to its stage at
   // hand; inside an LMS, the student's work is told as it opens.
   shown: (state, message) => {
-    if (!message.model) return [state, []];
+    if (!message.model?.run || !Array.isArray(message.model.stages)) return [state, []];
     const next = shown(state, message);
     const opens = next.student?.lms && next.session && !state.session && isStudents(next, next.session.run);
     const fresh = next.session && state.model?.run !== next.model.run;
@@ -275,8 +275,11 @@ const watching = {
 
 const asked = {
   // A new exercise of the program shown, opened by its link: the learner's own.
-  exercise: (state, { seed, order, options }) => [{ ...state, seedTyped: false },
-    [{ visit: fragment(programOf(state) ?? defaultProgram, '', false, { practice: true, own: true, exercise: { seed, order, options, generator: latestGenerator } }) }]],
+  exercise: (state, { seed, order, options }) => {
+    if (!Number.isInteger(seed) || !Number.isInteger(order) || !Array.isArray(options)) return [state, []];
+    return [{ ...state, seedTyped: false },
+      [{ visit: fragment(programOf(state) ?? defaultProgram, '', false, { practice: true, own: true, exercise: { seed, order, options, generator: latestGenerator } }) }]];
+  },
   // The seed field typed into: a class set takes its seed rather than the exercise's shown.
   seedTyped: (state) => [{ ...state, seedTyped: true }, []],
   // A class set of worksheets: of the exercise shown, unless a seed was typed

@@ -33,7 +33,7 @@ export const parts = [
   { name: 'practice', modules: ['page/parts/practice-part.js', 'views/practice-markup.js', 'views/practice.js', 'logic/exercises.js', 'views/seed.js'],
     texts: ['practice.', 'exercise.', 'choice.', 'assign.summary',
             // what an assignment asks, which the teacher's and the student's sides both say
-            'student.asks', 'student.range.', 'student.show', 'teacher.due', 'teacher.none'],
+            'student.asks', 'student.range.', 'student.hints', 'student.show', 'teacher.due', 'teacher.none'],
     needs: (state, message) => practising(message) || asked(message, 'practice') },
   // Worksheets and prints: in practice, the browser's own print is a worksheet of the run.
   { name: 'print', modules: ['page/parts/print-part.js'], texts: ['sheet.'],

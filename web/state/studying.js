@@ -98,7 +98,7 @@ function begun(state, kept, now) {
 // asks for the name. now: the time (ms) that a new result begins at; lms,
 // whether the page runs inside an LMS.
 function studentLink(state, { found, program, kept = null, now = 0, lms = false }) {
-  if (found.problem || !found.assignment) return teaching(state, { found, program });
+  if (!found?.assignment || found.problem) return teaching(state, { found, program });
   const opened = work.opened(found.assignment, found.name, lms);
   return begun({ ...state, mode: 'practice', problem: null, teacher: null, unmet: false, link: null, student: opened }, kept, now);
 }
@@ -203,7 +203,7 @@ export const handlers = {
   studentLink,
   // The name typed on a student's link without one.
   studentName: (state, { name, kept = null, now = 0 }) => {
-    const clean = keptName(name ?? '');
+    const clean = typeof name === 'string' ? keptName(name) : '';
     if (!state.student || state.student.name !== null || clean === '') return [state, []];
     return begun({ ...state, student: { ...state.student, name: clean } }, kept, now);
   },

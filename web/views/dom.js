@@ -114,3 +114,6 @@ export function printoutBox(rows, label, head = null) {
   box.append(table);
   return box;
 }
+
+// Today in the user's time zone, 'YYYY-MM-DD'.
+export const today = () => new Date(Date.now() - new Date().getTimezoneOffset() * 60000).toISOString().slice(0, 10);

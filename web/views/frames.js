@@ -1,8 +1,9 @@
 // When the page's drawing works: the one queue of work after the pane is
-// painted, and the one slicer of long work between frames. Work of either kind
-// is tagged with the run that it is for, and dropped once another run is
-// drawn; the slicer also takes work for no run (the LMS's calls), which goes
-// on whatever is drawn. Imports nothing.
+// painted, and the one slicer of long work between frames. Work after paint,
+// and a run's work in slices, is tagged with the run that it is for, and
+// dropped once another run is drawn; the slicer also takes work for no run
+// (the LMS's calls, a teacher's table), which goes on while it is wanted.
+// Imports nothing.
 
 let drawnRun = 0;  // the id of the run drawn
 
@@ -22,17 +23,43 @@ export function afterPaint(run, fn) {
 // The work between two looks at the page, in milliseconds: half a frame.
 const sliceMs = 8;
 
+// What runs in a task of its own soon (nextTask), in order, and the channel
+// that starts each: one while there is any, since a browser makes each
+// channel at some cost (and an open one keeps node running).
+const soon = [];
+let channel = null;
+
+// Runs fn in a task of its own, soon: a message to itself, which no browser
+// delays as it does a chain of timeouts (4 ms each, after the fifth).
+export function nextTask(fn) {
+  if (channel === null) {
+    const opened = new MessageChannel();
+    opened.port1.onmessage = () => {
+      soon.shift()();
+      if (soon.length > 0 || channel !== opened) return;
+      opened.port1.close();
+      channel = null;
+    };
+    channel = opened;
+  }
+  soon.push(fn);
+  channel.port2.postMessage(null);
+}
+
 // Runs step(deadline) in tasks of their own, each until performance.now()
 // reaches deadline, until it returns true; then done(). Stops for good once
-// run is no longer the one drawn (run null: work for no run, which goes on
-// whatever is drawn). The first slice runs at once, or, later, in a task of
-// its own.
-export function inSlices(run, step, done = () => {}, later = false) {
+// going() no longer holds. The first slice runs at once, or, later, in a task
+// of its own.
+export function sliced(going, step, done = () => {}, later = false) {
   const slice = () => {
-    if (run !== null && !isShown(run)) return;
+    if (!going()) return;
     if (step(performance.now() + sliceMs)) done();
-    else setTimeout(slice, 0);
+    else nextTask(slice);
   };
-  if (later) setTimeout(slice, 0);
+  if (later) nextTask(slice);
   else slice();
 }
+
+// Slices (sliced's) while run is the one drawn (run null: work for no run,
+// which goes on whatever is drawn).
+export const inSlices = (run, step, done, later = false) => sliced(() => run === null || isShown(run), step, done, later);

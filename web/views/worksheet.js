@@ -26,6 +26,7 @@ import { headers } from '../logic/copies.js';
 import { fragment } from '../logic/share.js';
 import { make } from '../logic/exercises.js';
 import { sheetsPages, keyPages, keyHeight, area, textWidth } from '../logic/paper.js';
+import { exerciseFor } from '../logic/assignments/assignment.js';
 
 const worksheet = byId('worksheet');
 const landscape = byId('worksheet-landscape');
@@ -226,12 +227,21 @@ export function buildClassSet({ program, order, seed, options, generator, count,
   build(made.map((e) => ({ model: e.model, exercise: { program, order, seed: e.seed, options, generator } })), made, { parts, twoSided });
 }
 
+// An assignment's title and due date, as its sheets carry them above their id.
+const headingOf = (a) => [a.title, a.due && t('sheet.due', { due: a.due })].filter(Boolean).join(' · ');
+
+// What the sheet of a student's own print carries of the assignment: the
+// student's name, the title and due date, and the exercise that drew the
+// matrix; nothing off an assignment (student null).
+export const ownSheet = (student) => (student === null ? {} :
+  { name: student.name, heading: headingOf(student.assignment), exercise: exerciseFor(student.assignment, student.name) });
+
 // An assignment's sheets, keys or both (parts), on one side or two: one per
 // student, each with the student's name and link ({ name, exercise, link },
 // exercise as exercises.js's make() takes it), and on each the assignment's
 // title and due date (a: its title, due).
 export function buildAssignmentSet({ sheets, a, parts = 'all', twoSided = true }) {
-  const heading = [a.title, a.due && t('sheet.due', { due: a.due })].filter(Boolean).join(' · ');
+  const heading = headingOf(a);
   const made = sheets.slice(0, maxSheets).map((sheet) => make(sheet.exercise));
   build(made.map((e, k) => ({ ...sheets[k], model: e.model, heading })), made, { parts, twoSided });
 }

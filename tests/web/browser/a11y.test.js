@@ -63,7 +63,7 @@ async function assignAndRead(page, options) {
   const results = await open(browser(), link, { ...options, ready: '#teacher-facts dd' });
   await results.fill('#teacher-codes', `${code}\n${code.slice(0, -3)}`);
   await results.click('#teacher-form button');
-  await results.waitForSelector('#teacher-table table');
+  await results.waitForSelector('#teacher-table .results-box:not([aria-busy])');
   return results;
 }
 

@@ -11,6 +11,7 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { golden, pageUrl, useBrowser, open, close, cannot, typeCase } from './harness.js';
+import { assignment, teacherFragment } from '../../../web/logic/assignments/assignment.js';
 
 const browser = useBrowser();
 const prints = new Map();
@@ -115,4 +116,19 @@ test('an order-10 run prints every entry of every printout, in legible type', as
   assert.deepEqual(readBack(transcript, expected), expected, 'the transcript');
   assert.deepEqual(readBack(stages, expected), expected, 'the stages');
   assert.ok(smallest >= 7, `numbers ${smallest.toFixed(1)} pt high`);
+});
+
+// An assignment's sheets of ten stages, under a long title: each page after a
+// sheet's first carries the id, the name and date line and the page number,
+// the name line whole on one line; the last page holds the last stages together.
+test('an assignment\'s sheets carry their name line whole on every page, and end on more than one stage', async () => {
+  const a = assignment({ program: 'gjsolve', order: 4, from: 3, seed: 77, names: ['김민준', '이서연'], title: '연립방정식 과제 2주차: 가우스-조르단 소거법으로 첨가행렬을 기약 행사다리꼴로 만들기' });
+  const page = await open(browser(), pageUrl + teacherFragment(a), { ready: '#teacher-facts dd', locale: 'ko-KR' });
+  await page.evaluate(() => { window.print = () => {}; });
+  await page.selectOption('#teacher-parts', 'sheets').then(() => page.click('#teacher-keys'));
+  const pdf = await page.pdf({ format: 'A4', preferCSSPageSize: true });
+  await close(page);
+  const later = execFileSync('pdftotext', ['-raw', '-enc', 'UTF-8', '-', '-'], { input: pdf }).toString().split('\f').filter((p) => /\d+쪽 중 \d+쪽/.test(p));
+  assert.ok(later.length >= 4 && later.every((p) => /이름 (김민준|이서연) 날짜/.test(p)), later.join('\n----\n').slice(0, 2000));
+  for (const name of a.names) assert.ok(later.filter((p) => p.includes(name) && /^\d+\. /m.test(p)).at(-1).match(/^\d+\. /gm).length >= 2, name);
 });

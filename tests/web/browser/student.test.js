@@ -12,7 +12,7 @@ import * as harness from './harness.js';
 import { assignment, studentFragment } from '../../../web/logic/assignments/assignment.js';
 
 const browser = harness.useBrowser();
-const own = studentFragment(assignment({ seed: 11, order: 2, options: ['nice'], hints: 1, show: true }), '김민수');
+const own = studentFragment(assignment({ seed: 11, order: 2, options: ['nice'], hints: 1, show: true, title: '역행렬 과제 1' }), '김민수');
 const field = (stage) => `#practice-stage-${stage} input.answer:not([readonly])`;
 const bare = fs.readFileSync(path.join(harness.build, 'index.html'), 'utf8');
 // The student's link at the stage asked first; in context to share its storage, else in a Korean one of its own.
@@ -63,12 +63,14 @@ test('a locked page: no unreached stage, a hand-in that asks, two tabs', async (
   await harness.close(first);
 });
 
-// Over http, where a print carries a link and its QR code, it leads back to the student's own link.
+// Over http, where a print carries a link and its QR code, it leads back to
+// the student's own link; it carries the assignment's title and the student's name.
 test('a locked page\'s print leads back to the assignment', harness.chromiumAlone, async () => {
   const server = await harness.serve(harness.build);
   const page = await openLink(null, server.url + 'index.html');
   await page.evaluate(() => dispatchEvent(new Event('beforeprint')));
   assert.ok((await page.textContent('#worksheet .sheet-link')).includes(server.url + 'index.html' + own));
+  assert.deepEqual([(await page.textContent('#worksheet .sheet-id')).split(' · ')[0], await page.textContent('#worksheet .sheet-name .write')], ['역행렬 과제 1', '김민수']);
   await harness.close(page);
   await server.close();
 });

@@ -1,7 +1,8 @@
 // The teacher's side, for what only a browser shows: a class of 40 on ten
 // stages read at a glance at 1280 px in Korean (no sideways scroll of the
 // table's box, a name never broken inside), the gradebook kept across a
-// reload (the codes, the table and the list of assignments back), and a
+// reload (the codes, the table and the list of assignments back) with its
+// scores across the gradebook downloaded, and a
 // student's link made a teacher's opening nothing of the teacher's.
 // engines: chromium firefox webkit
 import { test } from 'node:test';
@@ -32,17 +33,20 @@ test('a class of 40 on ten stages fits 1280 px in Korean, and comes back after a
   const page = await open(browser(), pageUrl + teacherFragment(a), { ready: '#teacher-facts dd', locale: 'ko-KR', viewport: { width: 1280, height: 800 } });
   await page.evaluate((text) => { document.getElementById('teacher-codes').value = text; }, `제출합니다 ${code}`);
   await page.click('#teacher-form button');
-  await page.waitForSelector('#teacher-table table');
+  await page.waitForSelector('#teacher-table .results-box:not([aria-busy])');
   const drawn = await look(page);
   assert.deepEqual([drawn.rows.length, drawn.rows[0], drawn.rows[1], drawn.stages, drawn.sideways, drawn.broken],
                    [40, [names[0], '0/10'], [names[1], ''], 10, false, 0]);
   if (engine === 'chromium') await page.screenshot({ path: path.join(build, 'web-teacher-class-ko.png'), fullPage: true });
   await page.reload();
-  await page.waitForSelector('#teacher-table table');
+  await page.waitForSelector('#teacher-table .results-box:not([aria-busy])');
   assert.deepEqual(await look(page), drawn, 'the table back');
   assert.equal((await page.inputValue('#teacher-codes')).trim(), code, 'the codes pasted, kept');
   assert.deepEqual(await page.$$eval('#teacher-book li a', (all) => all.map((link) => link.getAttribute('href'))), [teacherFragment(a)]);
   assert.deepEqual(await page.$$eval('#assignment-book li a', (all) => all.length), 1, 'listed under the form too');
+  // The scores across the gradebook: a file, a row a student.
+  const scores = (await page.download('#teacher-book button.book-csv')).toString('utf8').split('\r\n');
+  assert.deepEqual([scores.length, scores[0], scores[1]], [42, '\ufeff이름,연립방정식 과제', `${names[0]},0`]);
   await close(page);
 });
 

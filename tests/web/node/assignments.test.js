@@ -11,7 +11,7 @@ import * as A from '../../../web/logic/assignments/assignment.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
 import * as W from '../../../web/logic/assignments/work.js';
 import { printoutsUpTo } from '../../../web/logic/assignments/permissions.js';
-import { results, grading, resultsCsv, readCount, cellText } from '../../../web/logic/assignments/results.js';
+import { results, grading, detailing, resultsCsv, readCount, cellText, newMemo, memoOf } from '../../../web/logic/assignments/results.js';
 import { tally } from '../../../web/logic/session.js';
 import { make } from '../../../web/logic/exercises.js';
 import { crc32, fromBase32, toBase32, base32Alphabet } from '../../../web/logic/assignments/packing.js';
@@ -40,8 +40,18 @@ test('assignment links carry the assignment both ways, a student link without th
                   `#gjinverse&assignment=${student.split('=')[1]}x`, A.teacherFragment(monday).replace(/.$/, (c) => (c === 'A' ? 'B' : 'A')),
                   A.teacherFragment(monday).replace('teacher=', 'assignment='), '#gjinverse&practice&assignment=x', `${student}&end`];
   for (const hash of broken) assert.deepEqual(A.parseLink(hash), { problem: 'link.assignment' }, hash);
-  // A student's own link made a teacher's opens nothing of the teacher's.
+  // A student's own link made a teacher's opens nothing of the teacher's, nor a secret made up or another
+  // assignment's with the digest that the student links carry; a link made before the digest opens.
+  const other = A.assignment({ seed: 5, secret: A.secretOf(Array(16).fill(9)) });
   for (const hash of [student, A.studentFragment(monday)]) assert.deepEqual(A.parseLink(hash.replace('assignment=', 'teacher=')), { problem: 'link.notTeacher' });
+  for (const forged of [{ secret: A.secretOf(Array(16).fill(0)) }, { secret: other.secret }, { secret: other.secret, digest: other.digest }, { secret: '' }])
+    assert.deepEqual(A.parseLink(A.teacherFragment({ ...monday, ...forged })), { problem: 'link.notTeacher' }, JSON.stringify(forged));
+  assert.equal(A.parseLink(A.teacherFragment({ ...monday, digest: '' })).assignment.digest, '');
+  // A name corrected: the teacher's link and the student's own carry the name as it was, which draws the matrix and keeps the work's key.
+  const fixed = { ...monday, names: ['김민수', 'Lee Jiwoo', '박서윤'], drawn: { [A.nameKey('박서윤')]: '박서연' } };
+  const own = A.parseLink(A.studentFragment(fixed, '박서윤'));
+  assert.deepEqual([A.parseLink(A.teacherFragment(fixed)).assignment, own.name, A.exerciseFor(own.assignment, own.name), W.workKey(own.assignment, own.name)],
+                   [fixed, '박서윤', A.exerciseFor(monday, '박서연'), W.workKey(monday, '박서연')]);
   assert.deepEqual(['#gjinverse&practice&seed=3', '#gjinverse&teacher=x', '#x&assignment='].map(A.isAssignmentLink), [false, true, true]);
   assert.equal(A.parseLink('#gjinverse&practice&seed=3'), null);
   const bad = [{ due: '2026-02-30' }, { from: 1 }, { from: 11 }, { hints: 4 }, { names: [' '] }, { names: Array(A.maxNames + 1).fill('x') },
@@ -52,7 +62,7 @@ test('assignment links carry the assignment both ways, a student link without th
 // Links made before teachers' links held a secret (by commit 6089909): a
 // teacher's, a student's own and one asking from stage 12 of 10.
 test('links handed out before the secret read as they did, and a teacher\'s link without one is written as it was', () => {
-  const old = { ...monday, names: ['김민수', '박서연'], secret: '' };
+  const old = { ...monday, names: ['김민수', '박서연'], secret: '', digest: '' };
   const teacher = '#gjinverse&teacher=JC6BAAAMDlXPaduyblOyalOydvCDqs7zsoJw6IOyXre2WieugrEMuq5gOuvvOyImDLrsJXshJzsl7ADOtmPn';
   assert.deepEqual(A.parseLink(teacher), { role: 'teacher', assignment: old, name: null });
   assert.equal(A.teacherFragment(old), teacher);
@@ -256,14 +266,26 @@ test('the table grades each student by the rule picked over every code, and sets
     [{ codes: 10, graded: 5, rejected: 3, repeated: 2 }, [[2, 5], [1, 4], [2, 4], [1, 1], [0, 1], [0, 0]], [1, 3, 2],
      [['code.broken', names[1]], ['code.other', names[0]], ['code.version', null]]]);
   // What a row opens to: each first answer, its verdict and slip.
-  assert.deepEqual([table.rows[0].details[1].answers[0], table.rows[3].details[0].answers[0].given, table.rows[1].details[0]],
+  const opened = (row) => { const job = detailing(a, row.code, table.stages); while (!job.step(0)); return job.result; };
+  assert.deepEqual([opened(table.rows[0])[1].answers[0], opened(table.rows[3])[0].answers[0].given, opened(table.rows[1])[0]],
     [{ key: 'order', label: { id: 'practice.q.order', values: { j: 1 } }, given: { text: '12345' }, right: false, slip: 'notOrder' }, { text: '1e999' },
      { tries: 0, shown: false, answers: [] }]);
-  // The rule picks which of 박서연's codes counts.
-  for (const [rule, right, counted] of [['best', 3, [false, true, false]], ['first', 0, [true, false, false]], ['latest', 1, [false, false, true]]]) {
-    const row = results(a, `${park3} ${park1} ${park2}`, { rule }).rows[2];
-    assert.deepEqual([row.right, row.codes.map((c) => c.counted), row.code], [right, counted, [park1, park2, park3][counted.indexOf(true)]], rule);
+  // The rule picks which of 박서연's codes counts; of two as good by 'best', the later.
+  const park4 = code(a, names[2], ['first'], 50);
+  for (const [rule, codes, right, counted] of [['best', [park1, park2, park3], 3, [false, true, false]], ['first', [park1, park2, park3], 0, [true, false, false]],
+    ['latest', [park1, park2, park3], 1, [false, false, true]], ['best', [park3, park4], 1, [false, true]]]) {
+    const row = results(a, codes.toReversed().join(' '), { rule }).rows[2];
+    assert.deepEqual([row.right, row.codes.map((c) => c.counted), row.code], [right, counted, codes[counted.indexOf(true)]], rule);
   }
+  // What grading found, kept as storage keeps it, grades the same table without a run or a check; an older page's is not taken.
+  const memo = newMemo();
+  results(a, pasted, { offset: -540, memo });
+  assert.deepEqual(results(a, pasted, { offset: -540, memo: memoOf(JSON.parse(JSON.stringify(memo))), models: new Map() }), table);
+  assert.deepEqual([memoOf({ ...memo, version: 0 }).codes, memoOf(null).runs], [{}, {}]);
+  // A name corrected (박서연 to 박서윤): the codes handed in under either name land in its one row, on the matrix first drawn.
+  const fixed = { ...a, names: [names[0], names[1], '박서윤'], drawn: { [A.nameKey('박서윤')]: names[2] } };
+  const renamed = results(fixed, `${park1} ${code(fixed, '박서윤', ['first'], 45)}`).rows;
+  assert.deepEqual([renamed.length, renamed[2].name, renamed[2].right, renamed[2].flags], [3, '박서윤', 1, ['codes']]);
   // Codes altered and sealed again, as another page might write them: answers
   // that do not fit, a stage not asked; and a verdict of the student's page's own.
   const tamper = (from, change) => { const r = R.read(from); change(r); return R.write(r); };
@@ -297,6 +319,9 @@ test('CSV files are UTF-8 with a byte-order mark, quoted as RFC 4180 asks, formu
   assert.deepEqual([...new TextEncoder().encode(text).slice(0, 9)], [0xef, 0xbb, 0xbf, 0xec, 0x9d, 0xb4, 0xeb, 0xa6, 0x84]);
   assert.equal(text, '\ufeff이름,링크\r\n김민수,file:///a.html#x\r\n"\'=HYPERLINK(""x"")","b,c"\r\n');
   assert.equal(csv([['a\nb', -1, '-1', '@x', 'plain']]), '\ufeff"a\nb",-1,\'-1,\'@x,plain\r\n');
+  // Named for a teacher to find: the title (what a file name cannot hold dropped), else the program and order, and the day.
+  assert.deepEqual([A.fileName('Links', { ...monday, title: 'a/b: "c"\u202e' }, '2026-12-09'), A.fileName('결과', A.assignment({ order: 4 }), '2026-12-09')],
+                   ['Links - a b c 2026-12-09.csv', '결과 - gjinverse 4 2026-12-09.csv']);
   assert.equal(crc32(new TextEncoder().encode('123456789')), 0xcbf43926);
   assert.deepEqual([...fromBase32(toBase32(Uint8Array.from([0, 255, 1, 2, 3])))], [0, 255, 1, 2, 3]);
   assert.deepEqual(['0U', '01', 'oO'].map(fromBase32).map((x) => x && [...x]), [null, null, [0]]);

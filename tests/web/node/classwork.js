@@ -45,3 +45,15 @@ export function worked(a, name, plan, started = monday9, each = () => {}) {
 // The code that the student of worked() hands in, minutes after the start.
 export const code = (a, name, plan, minutes, started = monday9) =>
   handIn(worked(a, name, plan, started).student, started + minutes * 60000).handed;
+
+// A school's year of codes on assignment a: students students (no class
+// list), each handing in count codes as the work grows (at even steps of its
+// changes, the last one whole), one a line in the order handed in.
+export function schoolYear(a, students, count) {
+  const codes = Array.from({ length: students }, (_, i) => {
+    const steps = [];
+    worked(a, `Student ${i + 1}`, Array(9).fill(['first', 'tries', 'hint', 'shown'][i % 4]), monday9, (student) => steps.push(student));
+    return Array.from({ length: count }, (_, c) => handIn(steps[Math.round(((c + 1) * (steps.length - 1)) / count)], monday9 + (c + 1) * 60000 + i * 1000).handed);
+  });
+  return Array.from({ length: count }, (_, c) => codes.map((mine) => mine[c])).flat().join('\n');
+}

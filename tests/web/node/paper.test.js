@@ -66,9 +66,9 @@ const inverse3 = { n: 3, columns: 6, stages: [stage(3), stage(1), stage(2), stag
 test('a sheet\'s pages: upright or sideways by its widest frame, stages kept whole, an even count for two sides', () => {
   const cases = [
     // shape, twoSided, landscape, column, stages on each page
-    [inverse3, true, false, 28, [[0, 1], [2, 3, 4], [5, 6, 7], [8]]],
-    [{ ...inverse3, stages: inverse3.stages.slice(0, 6) }, true, false, 28, [[0, 1], [2, 3, 4], [5], []]],
-    [{ ...inverse3, stages: inverse3.stages.slice(0, 6) }, false, false, 28, [[0, 1], [2, 3, 4], [5]]],
+    [inverse3, true, false, 28, [[0, 1], [2, 3, 4], [5, 6], [7, 8]]],                           // the last stage not alone
+    [{ ...inverse3, stages: inverse3.stages.slice(0, 6) }, true, false, 28, [[0, 1], [2, 3], [4, 5], []]],
+    [{ ...inverse3, stages: inverse3.stages.slice(0, 6) }, false, false, 28, [[0, 1], [2, 3], [4, 5]]],
     [{ n: 2, columns: 4, stages: [stage(2, 2)] }, true, false, 28, [[0], []]],
     [{ n: 3, columns: 8, stages: [stage(3), stage(1)] }, false, true, 28, [[0], [1]]],            // 8 columns: sideways
     [{ n: 5, columns: 10, stages: [stage(5, 5)] }, false, true, 26, [[], [0]]],                    // 10 columns: narrower

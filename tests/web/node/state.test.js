@@ -72,18 +72,24 @@ test('each message changes the state as it says, and asks the page for its effec
   const a = assignment({ seed: 9, names: ['Kim'] });
   const teaching = update(shown, { type: 'teacherLink', found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' })[0];
   const table = { rows: [{ name: 'Kim', code: 'X' }, { name: 'Lee', code: null }], stages: [], rejected: [], counts: { codes: 1, graded: 1, rejected: 0, repeated: 0 } };
+  table.codes = write({ ...newResult(id(a), 'Kim', 0), handed: 60000 });
   const code = write({ ...newResult(id(a), 'Kim', 0), handed: 60000 });
-  const graded = { ...teaching, results: { codes: code, rule: 'best', table, opened: null } };
+  const graded = { ...teaching, results: { codes: code, rule: 'best', table, opened: null, detail: null, page: 0 } };
   const entry = (names = ['Kim'], more = {}) => ({ link: teacherFragment({ ...a, names }), codes: '', rule: 'best', edits: 0, dropped: [], ...more });
-  const results = (more = {}) => ({ codes: '', rule: 'best', table: null, opened: null, ...more });
+  const results = (more = {}) => ({ codes: '', rule: 'best', table: null, opened: null, detail: null, page: 0, fresh: false, ...more });
   const view = [open('gjinverse'), { focus: { element: 'teacher-codes', top: true } }];
   const keep = (e) => ({ keepBook: { [id(a)]: e } });
   const b = assignment({ seed: 9, names: ['Kim', 'Lee'] });
+  const kym = { ...a, names: ['Kym'], drawn: { kym: 'Kim' } };
+  // The effects of a name corrected from to to, the assignment then x, the key corrected away dropped.
+  const corrected = (x, dropped, from, to) => [{ address: teacherFragment(x) }, keep({ ...entry(), link: teacherFragment(x), edits: 1, dropped: [dropped] }),
+    { announce: [{ id: 'teacher.nameCorrected', values: { from, to } }] }];
   const secret = Array(16).fill(0);
   const classSet = (set) => ({ print: { classSet: { program: 'gjinverse', count: 2, parts: 'all', twoSided: true, ...set } } });
   const given = { program: 'gjsolve', order: 2, options: [], from: '3', fill: 'all', hints: 1, show: false, perStudent: true, title: 'T', due: '', names: ' Kim \n\nLee\nkim' };
   const made1 = assignment({ ...given, from: 3, seed: 11, names: ['Kim', 'Lee'], secret: secretOf(Array(16).fill(0)) });
   const book1 = { link: teacherFragment(made1), codes: '', rule: 'best', edits: 0, dropped: [] };
+  const singular = assignment({ ...given, options: ['singular'], from: 3, seed: 11, names: ['Kim', 'Lee'], secret: secretOf(Array(16).fill(0)) });
   const code2 = write({ ...newResult(id(a), 'Lee', 0), handed: 120000 });
   graded.gradebook = { [id(a)]: entry(['Kim'], { codes: code }) };
   check([
@@ -116,14 +122,14 @@ test('each message changes the state as it says, and asks the page for its effec
     ['practice asked from the mode\'s button', shown, { type: 'mode', mode: 'practice', focus: true }, { mode: 'practice' }, [{ announce: [seventh] }, { focus: { stage: 6 } }]],
     ['a teacher\'s link: its results view, practising, over the program empty, kept in the gradebook', shown,
      { type: 'teacherLink', found: { role: 'teacher', assignment: a }, program: 'gjinverse' },
-     { mode: 'practice', teacher: a, problem: null, link: null, results: results(), gradebook: { [id(a)]: entry() } }, [...view, keep(entry()), { warm: a }]],
-    ['reopened: the codes kept, graded by the rule kept', { ...shown, gradebook: { [id(a)]: entry(['Kim'], { codes: code, rule: 'first' }) } },
+     { mode: 'practice', teacher: a, problem: null, link: null, results: results({ fresh: true }), gradebook: { [id(a)]: entry() } }, [...view, keep(entry()), { warm: a }]],
+    ['reopened: the codes kept, graded by the rule kept, and stored again only when changed', { ...shown, gradebook: { [id(a)]: entry(['Kim'], { codes: code, rule: 'first' }) } },
      { type: 'teacherLink', found: { role: 'teacher', assignment: a }, program: 'gjinverse' },
      { teacher: a, results: results({ codes: code, rule: 'first' }) },
-     [...view, keep(entry(['Kim'], { codes: code, rule: 'first' })), { grade: { assignment: a, codes: code, rule: 'first' } }]],
+     [...view, { grade: { assignment: a, codes: code, rule: 'first', say: true } }]],
     ['an older link: the names added since, and the address that holds them', { ...shown, gradebook: { [id(a)]: entry(['Kim', 'Lee'], { edits: 1 }) } },
      { type: 'teacherLink', found: { role: 'teacher', assignment: a }, program: 'gjinverse' },
-     { teacher: b }, [...view, keep(entry(['Kim', 'Lee'], { edits: 1 })), { address: teacherFragment(b) }, { warm: b }]],
+     { teacher: b }, [...view, { address: teacherFragment(b) }, { warm: b }]],
     ['a student\'s link made a teacher\'s: nothing of the teacher\'s', shown,
      { type: 'teacherLink', found: { problem: 'link.notTeacher' }, program: 'gjinverse' },
      { teacher: null, results: null, problem: { id: 'link.notTeacher', program: 'gjinverse' } }, [open('gjinverse')]],
@@ -132,7 +138,7 @@ test('each message changes the state as it says, and asks the page for its effec
      { teacher: null, problem: { id: 'link.assignment', program: 'gjinverse' } }, [open('gjinverse')]],
     ['any other link closes the results view', graded, { type: 'link', link: parse('#gjsolve') }, { teacher: null, results: null }, [open('gjsolve')]],
     ['the same assignment again keeps its table', graded, { type: 'teacherLink', found: { role: 'teacher', assignment: { ...a, title: 'New' } }, program: 'gjinverse' },
-     { results: graded.results, teacher: a }, [...view, keep(entry(['Kim'], { codes: code })), { address: teacherFragment(a) }]],
+     { results: graded.results, teacher: a }, [...view, { address: teacherFragment(a) }]],
     ['start over', { ...practising, teacher: { program: 'gjinverse' } }, { type: 'restart' }, { link: null, problem: null, teacher: null },
      [{ forget: progress }, { address: '#gjinverse&practice' }, open('gjinverse')]],
     ['nothing to start over before a run', initial(), { type: 'restart' }, null, []],
@@ -213,9 +219,9 @@ test('each message changes the state as it says, and asks the page for its effec
      { made: { assignment: made1 }, gradebook: { [id(made1)]: book1 } },
      [{ announce: [{ id: 'assign.made' }] }, { address: teacherFragment(made1) }, { keepBook: { [id(made1)]: book1 } }]],
     ['a name given twice: asked first', shown, { type: 'assignmentMade', given, seed: 11, secret },
-     { made: { question: { repeats: ['Kim'], past: false }, pending: made1 }, gradebook: {} }, []],
+     { made: { question: { repeats: ['Kim'], past: false }, pending: made1, dropped: [] }, gradebook: {} }, []],
     ['a due date past: asked first', shown, { type: 'assignmentMade', given: { ...given, names: 'Kim', due: '2026-12-08' }, seed: 11, secret, today: '2026-12-09' },
-     { made: { question: { repeats: [], past: true }, pending: { ...made1, names: ['Kim'], due: '2026-12-08' } } }, []],
+     { made: { question: { repeats: [], past: true }, pending: { ...made1, names: ['Kim'], due: '2026-12-08' }, dropped: [] } }, []],
     ['due today: made', shown, { type: 'assignmentMade', given: { ...given, names: 'Kim', due: '2026-12-09' }, seed: 11, secret, today: '2026-12-09' },
      { made: { assignment: { ...made1, names: ['Kim'], due: '2026-12-09' } } },
      [{ announce: [{ id: 'assign.made' }] }, { address: teacherFragment({ ...made1, names: ['Kim'], due: '2026-12-09' }) },
@@ -223,6 +229,11 @@ test('each message changes the state as it says, and asks the page for its effec
     ['yes to the question', { ...shown, made: { question: { repeats: ['Kim'], past: false }, pending: made1 } }, { type: 'assignmentConfirmed' },
      { made: { assignment: made1 } }, [{ announce: [{ id: 'assign.made' }] }, { address: teacherFragment(made1) }, { keepBook: { [id(made1)]: book1 } }]],
     ['no question, no yes', shown, { type: 'assignmentConfirmed' }, null, []],
+    ['the form changed: its program its own', shown, { type: 'assignmentTouched' }, { assignTouched: true }, []],
+    ['"nice" with "singular": made singular, and said', shown, { type: 'assignmentMade', given: { ...given, options: ['nice', 'singular'] }, seed: 11, secret, confirmed: true },
+     { made: { assignment: singular } }, [{ announce: [{ id: 'assign.made' }, said('Left out, as they cannot hold with the other options at this order (a singular A has no nice answer, nor a run that stays exact): nice.',
+       '이 차수에서 다른 조건과 함께 쓸 수 없는 조건은 뺐습니다(특이행렬에는 깔끔한 답도, 끝까지 정확한 풀이도 없습니다): 깔끔한 최종 답.').announce[0]] },
+      { address: teacherFragment(singular) }, { keepBook: { [id(singular)]: { ...book1, link: teacherFragment(singular) } } }]],
     ['or why there are none', shown, { type: 'assignmentMade', given: { ...given, from: '' }, seed: 11 }, { made: { invalid: true } }, []],
     ['its package saved', shown, { type: 'packaged', name: 'p.zip' }, null, [{ announce: [{ id: 'lms.made', values: { name: 'p.zip' } }] }]],
     ['its package asked, a problem said before forgotten', { ...shown, made: { assignment: made1, packageProblem: 'lms.notPage' } },
@@ -232,31 +243,53 @@ test('each message changes the state as it says, and asks the page for its effec
     ['its package refused', { ...shown, made: { assignment: made1 } }, { type: 'packaged', assignment: made1, problem: 'lms.otherBuild' },
      { made: { assignment: made1, packageProblem: 'lms.otherBuild' } }, []],
     ['that of an assignment no longer made says nothing', { ...shown, made: { assignment: made1 } }, { type: 'packaged', assignment: a, problem: 'lms.notPage' }, null, []],
-    ['codes read: joined to those kept, each once, kept and graded', teaching, { type: 'codesRead', codes: `${code}\n${code}` },
-     { results: results({ codes: code }) }, [keep(entry(['Kim'], { codes: code })), { grade: { assignment: a, codes: code, rule: 'best' } }]],
+    ['text pasted: after the codes kept, kept and graded', graded, { type: 'codesRead', codes: ` ${code2}\n${code} ` },
+     { results: { ...graded.results, codes: `${code}\n${code2}\n${code}` } }, [keep(entry(['Kim'], { codes: `${code}\n${code2}\n${code}` })),
+      { grade: { assignment: a, codes: `${code}\n${code2}\n${code}`, rule: 'best', say: true } }]],
+    ['nothing pasted', graded, { type: 'codesRead', codes: ' \n' }, null, []],
     ['and nowhere else', shown, { type: 'codesRead', codes: 'X' }, null, []],
     ['their table', { ...graded, results: { ...graded.results, table: null } }, { type: 'graded', assignment: a, codes: code, rule: 'best', table },
      { results: graded.results }, [{ announce: [{ id: 'teacher.statusAll', values: { codes: 1, students: 1, rejected: 0 } }] }]],
+    ['the codes found in the text pasted, each once, are then those kept; the count unsaid when not asked', { ...graded, results: { ...graded.results, codes: `${code} ${code}` } },
+     { type: 'graded', assignment: a, codes: `${code} ${code}`, rule: 'best', table, say: false }, { results: graded.results }, [keep(entry(['Kim'], { codes: code }))]],
+    ['a table on the way: drawn, nothing said', { ...graded, results: { ...graded.results, table: null } },
+     { type: 'graded', assignment: a, codes: code, rule: 'best', table: { ...table, partial: true } }, { results: { ...graded.results, table: { ...table, partial: true } } }, []],
     ['a table of codes read before', graded, { type: 'graded', assignment: a, codes: '', rule: 'best', table: { ...table } }, null, []],
     ['a table by another rule', graded, { type: 'graded', assignment: a, codes: code, rule: 'first', table: { ...table } }, null, []],
     ['a table of another assignment', teaching, { type: 'graded', assignment: assignment({ seed: 10 }), codes: '', table }, null, []],
     ['the latest code counts', graded, { type: 'ruleChosen', rule: 'latest' }, { results: { ...graded.results, rule: 'latest' } },
-     [keep(entry(['Kim'], { codes: code, rule: 'latest' })), { grade: { assignment: a, codes: code, rule: 'latest' } }]],
+     [keep(entry(['Kim'], { codes: code, rule: 'latest' })), { grade: { assignment: a, codes: code, rule: 'latest', say: true } }]],
     ['no rule of that name', graded, { type: 'ruleChosen', rule: 'worst' }, null, []],
-    ['a row opened', graded, { type: 'rowOpened', name: 'Kim' }, { results: { ...graded.results, opened: 'Kim' } }, [{ focus: { element: 'teacher-detail' } }]],
+    ['the next page of a year\'s rows', { ...graded, results: { ...graded.results, table: { ...table, rows: Array(51).fill(table.rows[0]) } } }, { type: 'pageShown', page: 1 },
+     { results: { ...graded.results, table: { ...table, rows: Array(51).fill(table.rows[0]) }, page: 1 } }, [{ focus: { element: 'teacher-results' } }]],
+    ['no page past the rows', graded, { type: 'pageShown', page: 1 }, null, []],
+    ['a row opened: its answers worked out', graded, { type: 'rowOpened', name: 'Kim' }, { results: { ...graded.results, opened: 'Kim' } },
+     [{ detail: { assignment: a, code: 'X', stages: [] } }, { focus: { element: 'teacher-detail' } }]],
     ['and closed', { ...graded, results: { ...graded.results, opened: 'Kim' } }, { type: 'rowOpened', name: 'Kim' }, { results: graded.results }, []],
+    ['its answers', { ...graded, results: { ...graded.results, opened: 'Kim' } }, { type: 'detailed', assignment: a, code: 'X', details: [] },
+     { results: { ...graded.results, opened: 'Kim', detail: { code: 'X', stages: [] } } }, []],
+    ['those of a row no longer open', graded, { type: 'detailed', assignment: a, code: 'X', details: [] }, null, []],
+    ['a table whose open row counts another code: that code\'s answers worked out', { ...graded, results: { ...graded.results, opened: 'Kim', detail: { code: 'X', stages: [] } } },
+     { type: 'graded', assignment: a, codes: code, rule: 'best', table: { ...table, rows: [{ name: 'Kim', code: 'Y' }] } }, {},
+     [{ detail: { assignment: a, code: 'Y', stages: [] } }, { announce: [{ id: 'teacher.statusAll', values: { codes: 1, students: 1, rejected: 0 } }] }]],
     ['names added: those there already said, not added', graded, { type: 'namesAdded', text: 'Lee\nkim\n' },
-     { teacher: b }, [{ address: teacherFragment(b) }, keep(entry(['Kim', 'Lee'], { codes: code, edits: 1 })), { grade: { assignment: b, codes: code, rule: 'best' } },
+     { teacher: b }, [{ address: teacherFragment(b) }, keep(entry(['Kim', 'Lee'], { codes: code, edits: 1 })), { grade: { assignment: b, codes: code, rule: 'best', say: false } },
       { announce: [{ id: 'teacher.namesAdded', values: { count: 1 } }, { id: 'teacher.namesThere', values: { names: 'kim' } }] }]],
     ['none new', teaching, { type: 'namesAdded', text: 'KIM' }, null,
      [{ announce: [{ id: 'teacher.namesAdded', values: { count: 0 } }, { id: 'teacher.namesThere', values: { names: 'KIM' } }] }]],
-    ['a name corrected, the name corrected away noted', teaching, { type: 'nameCorrected', from: 'Kim', to: ' Kym ' },
-     { teacher: { ...a, names: ['Kym'] } }, [{ address: teacherFragment({ ...a, names: ['Kym'] }) }, keep(entry(['Kym'], { edits: 1, dropped: ['kim'] })),
-      { announce: [{ id: 'teacher.nameCorrected', values: { from: 'Kim', to: 'Kym' } }] }]],
+    ['a name corrected: the name corrected away noted, and the name that draws the matrix kept', teaching, { type: 'nameCorrected', from: 'Kim', to: ' Kym ' },
+     { teacher: kym }, corrected(kym, 'kim', 'Kim', 'Kym')],
+    ['corrected again: still drawn as it was first', { ...teaching, teacher: kym }, { type: 'nameCorrected', from: 'Kym', to: 'Kimm' },
+     { teacher: { ...a, names: ['Kimm'], drawn: { kimm: 'Kim' } } }, corrected({ ...a, names: ['Kimm'], drawn: { kimm: 'Kim' } }, 'kym', 'Kym', 'Kimm')],
+    ['corrected back: drawn as itself', { ...teaching, teacher: kym }, { type: 'nameCorrected', from: 'Kym', to: 'kim' },
+     { teacher: { ...a, names: ['kim'] } }, corrected({ ...a, names: ['kim'] }, 'kym', 'Kym', 'kim')],
+    ['the name a student had is not another\'s', { ...teaching, teacher: kym }, { type: 'namesAdded', text: 'KIM' }, null,
+     [{ announce: [{ id: 'teacher.namesAdded', values: { count: 0 } }, { id: 'teacher.namesThere', values: { names: 'KIM' } }] }]],
     ['not to a name on the list', { ...teaching, teacher: b }, { type: 'nameCorrected', from: 'Kim', to: 'lee' }, null,
      [{ announce: [{ id: 'teacher.namesThere', values: { names: 'lee' } }] }]],
     ['not a name off the list', teaching, { type: 'nameCorrected', from: 'Lee', to: 'Li' }, null, []],
     ['the table as CSV', graded, { type: 'resultsSaved' }, null, [{ saveTable: { table, language: 'en', name: `results-${id(a)}.csv` } }]],
+    ['not a table on the way', { ...graded, results: { ...graded.results, table: { ...table, partial: true } } }, { type: 'resultsSaved' }, null, []],
     ['no table, no CSV', teaching, { type: 'resultsSaved' }, null, []],
     ['the sheets and keys of a class list', teaching, { type: 'keysAsked' }, null, [{ print: { keys: { assignment: a, read: [], parts: 'all', twoSided: true } } }]],
     ['the keys alone, one-sided', teaching, { type: 'keysAsked', parts: 'keys', twoSided: false }, null,
@@ -266,13 +299,18 @@ test('each message changes the state as it says, and asks the page for its effec
      [{ save: { content: JSON.stringify({ format: 'gauss-jordan gradebook', version: 1, assignments: [entry()] }, null, 1), name: 'gradebook.json', type: 'application/json' } }]],
     ['an empty one, not', shown, { type: 'bookExported' }, null, []],
     ['a file of no gradebook', shown, { type: 'bookImported', text: '{"assignments": []}' }, null, [{ announce: [{ id: 'book.notBook' }] }]],
+    ['a file past the largest, unread: its size and the limit said', shown, { type: 'bookImported', text: null, size: 52428800 }, null,
+     [{ announce: [{ id: 'book.tooLarge', values: { size: 50, most: 16 } }] }]],
+    ['the gradebook refused by the browser: said once', shown, { type: 'bookKept', kept: false }, { bookUnsaved: true }, [{ announce: [{ id: 'book.unsaved' }] }]],
+    ['still refused: nothing more', { ...shown, bookUnsaved: true }, { type: 'bookKept', kept: false }, null, []],
+    ['kept again', { ...shown, bookUnsaved: true }, { type: 'bookKept', kept: true }, { bookUnsaved: false }, []],
     ['a gradebook file: merged, the codes of both kept', graded,
      { type: 'bookImported', text: JSON.stringify({ format: 'gauss-jordan gradebook', version: 1, assignments: [entry(['Kim', 'Lee'], { codes: code2 })] }) },
      { teacher: b, gradebook: { [id(a)]: entry(['Kim', 'Lee'], { codes: `${code}\n${code2}` }) } },
      [keep(entry(['Kim', 'Lee'], { codes: `${code}\n${code2}` })), { announce: [{ id: 'book.imported', values: { count: 1 } }] },
-      { address: teacherFragment(b) }, { grade: { assignment: b, codes: `${code}\n${code2}`, rule: 'best' } }]],
+      { address: teacherFragment(b) }, { grade: { assignment: b, codes: `${code}\n${code2}`, rule: 'best', say: false } }]],
     ['another tab\'s gradebook: its codes shown and graded', teaching, { type: 'bookStored', book: { [id(a)]: entry(['Kim'], { codes: code }) } },
-     { results: results({ codes: code }) }, [{ address: teacherFragment(a) }, { grade: { assignment: a, codes: code, rule: 'best' } }]],
+     { results: results({ codes: code, fresh: true }) }, [{ address: teacherFragment(a) }, { grade: { assignment: a, codes: code, rule: 'best', say: false } }]],
     ['the same as this one: nothing drawn again', teaching, { type: 'bookStored', book: teaching.gradebook }, { results: teaching.results }, []],
     ['the scores across the gradebook', teaching, { type: 'bookCsvAsked' }, null,
      [{ saveBook: { entries: [{ assignment: a, codes: '', rule: 'best' }], language: 'en', name: 'gradebook.csv' } }]],
@@ -563,7 +601,9 @@ const snapshot = (state) => JSON.stringify(state, (key, value) => (value instanc
 
 // Every message that update takes, in each of a few states: a page before a
 // run, a run watched, practised, a student's locked page, a teacher's view;
-// none throws, and none changes the state it is given.
+// none throws, with its fields or without them or of the wrong types, none
+// makes a state of another shape or a text of nothing ("undefined"), and none
+// changes the state it is given.
 test('every message is taken in every state, and the state given stays as it was', needsBuild, () => {
   const { m, shown, practising, answered } = states();
   const a = assignment({ seed: 7, order: 2, names: ['Kim'] });
@@ -587,16 +627,25 @@ test('every message is taken in every state, and the state given stays as it was
     assignmentMade: { given: { names: 'Kim' }, seed: 7 }, packaged: { name: 'x.zip' }, packageAsked: { version: '2004', pass: null, file: 'f' }, codesRead: { codes: '' },
     graded: { assignment: a, codes: '', table: { rows: [], stages: [], rejected: [], counts: { codes: 0, graded: 0, rejected: 0, repeated: 0 } } },
     resultsSaved: {}, keysAsked: {}, assignmentConfirmed: {}, ruleChosen: { rule: 'first' }, rowOpened: { name: 'Kim' }, namesAdded: { text: 'Lee' },
-    nameCorrected: { from: 'Kim', to: 'Kym' }, bookExported: {}, bookImported: { text: '{}' }, bookCsvAsked: {}, bookStored: { book: null },
+    nameCorrected: { from: 'Kim', to: 'Kym' }, bookExported: {}, bookImported: { text: '{}', size: 2 }, bookCsvAsked: {}, bookStored: { book: null },
+    bookKept: { kept: false }, detailed: { assignment: a, code: 'X', details: [] }, pageShown: { page: 0 }, assignmentTouched: {},
     part: { part: 'teacher' }, partLoaded: { part: 'teacher' }, partFailed: { part: 'teacher' }, printing: {}, printed: {},
   };
   assert.deepEqual(Object.keys(minimal).sort(), Object.keys(handlers).sort(), 'a message for every handler');
-  for (const [name, state] of Object.entries({ initial: initial(), shown, practising, answered, student, teaching })) {
+  // Each message as the page sends it, with every field missing, and with each of a wrong type.
+  const wrong = (value) => (typeof value === 'number' ? 'x' : typeof value === 'boolean' ? 1 : typeof value === 'string' ? 7 : value === null || Array.isArray(value) ? 'x' : {});
+  const malformed = Object.entries(minimal).flatMap(([type, fields]) =>
+    [{ type, ...fields }, { type }, { type, ...Object.fromEntries(Object.entries(fields).map(([key, value]) => [key, wrong(value)])) }]);
+  const unnamed = update(initial(), { type: 'studentLink', found: { role: 'student', assignment: a, name: null }, program: 'gjinverse', now: 1 })[0];
+  for (const [name, state] of Object.entries({ initial: initial(), shown, practising, answered, unnamed, student, teaching })) {
     const before = snapshot(frozen(state));
-    for (const [type, fields] of Object.entries(minimal)) {
-      const [next, effects] = update(state, { type, ...fields });
-      assert.ok(next && Array.isArray(effects), `${type} in ${name}`);
-      assert.equal(snapshot(state), before, `${type} leaves ${name} as it was`);
+    for (const [i, message] of malformed.entries()) {
+      const what = `${message.type} ${['whole', 'bare', 'of wrong types'][i % 3]} in ${name}`;
+      const [next, effects] = update(state, message);
+      assert.ok(next && Array.isArray(effects), what);
+      assert.deepEqual(Object.keys(next), Object.keys(state), what);
+      assert.doesNotMatch(snapshot(next), /"(undefined|NaN|\[object Object\])"/, what);
+      assert.equal(snapshot(state), before, `${what} leaves it as it was`);
     }
   }
   assert.deepEqual([...seen].filter((type) => !(type in handlers)), [], 'rows of no handler');

@@ -23,16 +23,24 @@
 //   secret      what opens the teacher's side: 26 characters of base32 (128
 //               bits that the page draws), in the teacher's link only; '' for
 //               an assignment made before teachers' links held one
+//   digest      what the page checks a teacher's secret against (secretDigest),
+//               in every link of the assignment; '' for one made before the
+//               page checked it, whose teacher's link anyone with a student
+//               link could make
+//   drawn       the names of the class list corrected since the links were
+//               handed out, each by the key (nameKey) of the name it has now:
+//               the name as it was, which still draws the student's matrix
 // }
 //
 // A link holds the assignment packed (pack()): version 1, the links made
 // before the secret, is read still; version 2 says whose link it is, and a
-// teacher's holds the secret, which no student link holds or lets anyone work out.
-import { writer, reader, sealed, unsealed, crc32, toBase64url, fromBase64url, toBase32, fromBase32 } from './packing.js';
+// teacher's holds the secret, which no student link holds or lets anyone work
+// out; version 3 adds the digest of the secret and the names corrected. Each
+// link is written in the oldest version that holds it, as it was handed out.
+import { writer, reader, sealed, unsealed, crc32, sha256, toBase64url, fromBase64url, toBase32, fromBase32 } from './packing.js';
 import { exerciseOptions, fills, programNames, firstAsked, latestGenerator } from '../share.js';
 import { csv } from './csv.js';
 
-const linkVersion = 2;
 export const generatorVersion = latestGenerator;
 export const maxTitle = 200;
 export const maxName = 100;
@@ -47,8 +55,18 @@ const roles = ['student', 'teacher'];
 // every stage from the scaling, one row of entries, every hint, no Show, a
 // matrix per student.
 export function assignment(given = {}) {
-  return { generator: generatorVersion, program: 'gjinverse', order: 3, options: [], seed: 1, from: firstAsked,
-           fill: 'row', hints: 3, show: false, perStudent: true, title: '', due: '', names: [], secret: '', ...given };
+  const a = { generator: generatorVersion, program: 'gjinverse', order: 3, options: [], seed: 1, from: firstAsked,
+              fill: 'row', hints: 3, show: false, perStudent: true, title: '', due: '', names: [], secret: '', drawn: {}, ...given };
+  return { ...a, digest: given.digest ?? (a.secret === '' ? '' : secretDigest(a)) };
+}
+
+// The digest of assignment a's secret that its links carry: the first 16
+// bytes of SHA-256 over the secret and the id, in base32, so that a secret
+// made up, or one of another assignment, does not open its teacher's side.
+export function secretDigest(a) {
+  const bytes = fromBase32(a.secret) ?? new Uint8Array(0);
+  const hex = sha256(Uint8Array.from([...bytes, ...fromBase32(id(a))]));
+  return toBase32(Uint8Array.from({ length: secretBytes }, (_, i) => parseInt(hex.slice(2 * i, 2 * i + 2), 16)));
 }
 
 // The secret of a new assignment made of bytes that the caller draws at
@@ -68,6 +86,11 @@ export const keptName = (name) => cleanName(cleanName(name).slice(0, maxName).re
 // so that "김민수" or "Kim  Minsu " typed on any device gives the same key as
 // the class list.
 export const nameKey = (name) => keptName(name).toLowerCase();
+
+// A name as text among other text shows it: isolated (FSI … PDI), so that a
+// name typed with a direction of its own (or a control that reverses what
+// follows) turns nothing after it; the name itself, which draws the matrix, stays as typed.
+export const isolated = (name) => `\u2068${name}\u2069`;
 
 // A name as a person writes it, where an LMS gives it "Last, First" (SCORM
 // 1.2's usual form): "Kim, Minji" is "Minji Kim", "박, 지호" "박지호" (Hangul
@@ -93,8 +116,14 @@ export function classList(text) {
   return { names, repeats };
 }
 
-// The names of a class list pasted one name a line (classList's).
-export const namesOf = (text) => classList(text).names;
+// What assignment a asks, in words (t's), as the rows of a description list,
+// [label, value]: the stages and entries, the hints, Show; for whose view
+// ('student' or 'teacher'), whose result a Show is counted in.
+export const askedWords = (t, a, whose) => [
+  [t('student.asks'), t('student.range.' + a.fill, { k: a.from })],
+  [t(whose === 'teacher' ? 'assign.hints' : 'student.hints'), a.hints > 0 ? t('student.hints.n', { count: a.hints }) : t('student.hints.0')],
+  [t('student.show'), a.show ? t(whose === 'teacher' ? 'teacher.showYes' : 'student.show.yes') : t('student.show.no')],
+];
 
 // The seed of a student's matrix: FNV-1a over the UTF-8 bytes of the name's
 // key, started from the assignment's seed and mixed at the end, so that names
@@ -108,11 +137,19 @@ export function studentSeed(seed, name) {
   return (h ^ (h >>> 16)) >>> 0;
 }
 
+// The name that draws the matrix of the student named: the name that the
+// class list had before a correction (a.drawn), else the name itself.
+export const drawnName = (a, name) => a.drawn?.[nameKey(name)] ?? name;
+
+// The keys of the names that the list had before a correction, each with the
+// key of the name that it has now: [[former, now]].
+export const formerKeys = (a) => Object.entries(a.drawn ?? {}).map(([key, name]) => [nameKey(name), key]);
+
 // What exercises.js's make() takes to draw the matrix of the student named
 // (any name when the class shares one matrix).
 export function exerciseFor(a, name) {
   return { program: a.program, order: a.order, options: a.options, generator: a.generator,
-           seed: a.perStudent ? studentSeed(a.seed, name) : a.seed };
+           seed: a.perStudent ? studentSeed(a.seed, drawnName(a, name)) : a.seed };
 }
 
 // Writes what the assignment asks (not its title, due date or names) to w.
@@ -166,38 +203,66 @@ function valid(a, strict) {
     Number.isInteger(a.hints) && a.hints >= 0 && a.hints <= 3 && Number.isInteger(a.seed) && a.seed >= 0 && a.seed < 2 ** 32 &&
     a.options.every((o) => exerciseOptions.includes(o)) && /^(\d{4}-\d{2}-\d{2})?$/.test(a.due) && (a.due === '' || a.due >= '2000') &&
     dueText(dueDays(a.due)) === a.due && typeof a.secret === 'string' && (a.secret === '' || fromBase32(a.secret)?.length === secretBytes) &&
-    a.title.length <= maxTitle && a.names.length <= maxNames && a.names.every((n) => n.length <= maxName && n.trim() !== '');
+    typeof a.digest === 'string' && (a.digest === '' || fromBase32(a.digest)?.length === secretBytes) &&
+    a.title.length <= maxTitle && a.names.length <= maxNames && a.names.every(validName) && validDrawn(a);
+}
+
+const validName = (name) => typeof name === 'string' && name.length <= maxName && name.trim() !== '';
+
+// Whether each name corrected (a.drawn) is a valid name, under the key of a name of the list.
+function validDrawn(a) {
+  const keys = new Set(a.names.map(nameKey));
+  return a.drawn !== null && typeof a.drawn === 'object' && Object.entries(a.drawn).every(([key, name]) => keys.has(key) && validName(name));
 }
 
 function validate(a, strict) {
   if (!valid(a, strict)) throw new Error('assignment');
 }
 
+// The version of the link of assignment a for role, with its corrections
+// drawn: the oldest that holds what it carries (1: a teacher's without a
+// secret; 2: neither a digest nor a correction; 3).
+function versionOf(a, role, drawn) {
+  if (a.digest !== '' || drawn.length > 0) return 3;
+  return role === 'teacher' && a.secret === '' ? 1 : 2;
+}
+
 // The link's text of assignment a with names, for role ('student' or
-// 'teacher'), then a CRC-32 that catches a link cut short. A teacher's link
-// of an assignment without a secret is of version 1, as it was made. Throws
-// for an assignment that is not valid().
+// 'teacher'), then a CRC-32 that catches a link cut short. Throws for an
+// assignment that is not valid().
 function pack(a, names, role) {
-  validate({ ...a, names }, a.secret !== '');
-  const old = role === 'teacher' && a.secret === '';
-  const w = writer().uint(old ? 1 : linkVersion);
-  if (!old) w.bits(roles.indexOf(role), 1);
+  const drawn = names.map((name, i) => [i, a.drawn?.[nameKey(name)]]).filter(([, was]) => was !== undefined);
+  validate({ ...a, names, drawn: Object.fromEntries(drawn.map(([i, was]) => [nameKey(names[i]), was])) }, a.secret !== '');
+  const version = versionOf(a, role, drawn);
+  const w = writer().uint(version);
+  if (version > 1) w.bits(roles.indexOf(role), 1);
   writeAsked(w, a);
   w.uint(dueDays(a.due)).text(a.title).uint(names.length);
   names.forEach((name) => w.text(name));
-  if (role === 'teacher' && !old) fromBase32(a.secret).forEach((b) => w.bits(b, 8));
+  if (version === 3) {
+    w.uint(drawn.length);
+    drawn.forEach(([i, was]) => w.uint(i).text(was));
+    w.bits(Number(a.digest !== ''), 1);
+    if (a.digest !== '') fromBase32(a.digest).forEach((b) => w.bits(b, 8));
+  }
+  if (role === 'teacher' && version === 3) w.bits(Number(a.secret !== ''), 1);
+  if (role === 'teacher' && a.secret !== '') fromBase32(a.secret).forEach((b) => w.bits(b, 8));
   return toBase64url(sealed(w.bytes()));
 }
 
+// 16 bytes read from r, in base32.
+const bytesRead = (r) => toBase32(Uint8Array.from({ length: secretBytes }, () => r.bits(8)));
+
 // Reads what pack() wrote: { a, role }, role null for version 1 (whose links
-// do not say whose they are); throws when it is broken, cut or of a later version.
+// do not say whose they are); throws when it is broken, cut or of a later
+// version, and for a teacher's link whose secret has not the digest of its assignment.
 function unpack(text) {
   const data = fromBase64url(text);
   const body = data && unsealed(data);
   if (!body) throw new Error('assignment');
   const r = reader(body);
   const version = r.uint();
-  if (version !== 1 && version !== linkVersion) throw new Error('version');
+  if (![1, 2, 3].includes(version)) throw new Error('version');
   const role = version === 1 ? null : roles[r.bits(1)];
   const generator = r.uint();
   const [program, order, fill, hints, show, perStudent] = [programNames[r.bits(1)], r.bits(2) + 2, fills[r.bits(2)],
@@ -205,10 +270,22 @@ function unpack(text) {
   const options = exerciseOptions.filter(() => r.bits(1) === 1);
   const [from, seed, due, title] = [r.uint(), r.bits(32), dueText(r.uint()), r.text(maxTitle * 4)];
   const names = Array.from({ length: Math.min(r.uint(), maxNames + 1) }, () => r.text(maxName * 4));
-  const secret = role === 'teacher' ? toBase32(Uint8Array.from({ length: secretBytes }, () => r.bits(8))) : '';
+  const drawn = {};
+  let digest = '';
+  if (version === 3) {
+    const count = r.uint();
+    if (count > names.length) throw new Error('assignment');
+    for (let k = 0; k < count; k++) {
+      const i = r.uint();
+      drawn[nameKey(names[i] ?? '')] = r.text(maxName * 4);
+    }
+    if (r.bits(1) === 1) digest = bytesRead(r);
+  }
+  const secret = role === 'teacher' && (version < 3 || r.bits(1) === 1) ? bytesRead(r) : '';
   if (r.left() >= 8) throw new Error('assignment');
-  const a = { generator, program, order, options, seed, from, fill, hints, show, perStudent, title, due, names, secret };
+  const a = { generator, program, order, options, seed, from, fill, hints, show, perStudent, title, due, names, secret, drawn, digest };
   validate(a, a.secret !== '');
+  if (role === 'teacher' && digest !== '' && (secret === '' || secretDigest(a) !== digest)) throw new Error('forged');
   return { a, role };
 }
 
@@ -231,7 +308,8 @@ export const isAssignmentLink = (hash) => /(^#?|&)(assignment|teacher)=/.test(ha
 // for a link that asks for it), or { problem } for a link that opens
 // nothing: 'link.assignment' for one cut short, altered, or written by a
 // later version of the page, 'link.notTeacher' for a student's link made a
-// teacher's. A student link's assignment has no names and no secret.
+// teacher's, or one whose secret has not its digest. A student link's
+// assignment has no names and no secret, and of the names corrected its own.
 export function parseLink(hash) {
   if (!isAssignmentLink(hash)) return null;
   const m = linkPattern.exec(hash);
@@ -243,13 +321,21 @@ export function parseLink(hash) {
     if (role === 'teacher' || a.names.length > 1) throw new Error('names');
     return { role: 'student', assignment: { ...a, names: [], secret: '' }, name: a.names[0] ?? null };
   } catch (e) {
-    return { problem: 'link.assignment' };
+    return { problem: e.message === 'forged' ? 'link.notTeacher' : 'link.assignment' };
   }
 }
 
 // One link per name of the class list: [{ name, link }], base the page's
 // address without its fragment.
 export const studentLinks = (a, base) => a.names.map((name) => ({ name, link: base + studentFragment(a, name) }));
+
+// The name of a file of assignment a that a teacher finds among downloads:
+// what it holds (label), the title, else the program and order, and the day
+// (today, 'YYYY-MM-DD'), without what a file name may not hold.
+export function fileName(label, a, today) {
+  const title = (a.title || `${a.program} ${a.order}`).replace(/[\\/:*?"<>|\p{Cc}\p{Cf}]+/gu, ' ').replace(/\s+/g, ' ').trim().slice(0, 60);
+  return `${label} - ${title} ${today}.csv`;
+}
 
 // The links per name as CSV for a spreadsheet or an LMS (see csv.js), under a
 // header row worded by t.

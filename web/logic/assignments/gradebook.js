@@ -7,26 +7,26 @@
 // A gradebook: { [id]: entry }, an entry: {
 //   link     the teacher's fragment of the assignment (assignment.teacherFragment):
 //            what it asks, its names and its secret
-//   codes    the codes pasted so far, one a line, each once
+//   codes    the codes pasted so far, one a line, each once (joinedCodes)
 //   rule     the grading rule chosen: 'best', 'first' or 'latest'
 //   edits    how many times its names were changed here: of two entries of one
 //            assignment, the one changed more often gives the names first
 //   dropped  the name keys corrected away, which a merge brings back from neither side
 // }
-import { parseLink, teacherFragment, nameKey, id as idOf } from './assignment.js';
-import { find } from './result-code.js';
+import { parseLink, teacherFragment, nameKey, formerKeys, maxNames, id as idOf } from './assignment.js';
+import { find, canonical } from './result-code.js';
 import { csv } from './csv.js';
 
 export const rules = ['best', 'first', 'latest'];
 
-// A code written one way: NFKC, without separators, in capitals, O as 0 and
-// I, L as 1: two codes the same so are one code pasted twice.
-export const canonical = (code) => code.normalize('NFKC').replace(/[\s\u2010-\u2015-]+/g, '').toUpperCase()
-  .replace(/O/g, '0').replace(/[IL]/g, '1');
-
 // What the status line says once a table (results.js's) is read: { id, values } for t.
 export const readCount = (table) => ({ id: table.counts.rejected > 0 ? 'teacher.status' : 'teacher.statusAll',
   values: { codes: table.counts.codes, students: table.counts.graded, rejected: table.counts.rejected } });
+// The rows of a results table (results.js) that the page draws at once: a school's year of
+// students is read a page at a time (a browser lays a table of a thousand
+// rows out for seconds), and whole in its CSV.
+export const rowsPerPage = 50;
+
 const fileFormat = 'gauss-jordan gradebook';
 
 // The assignment of an entry's link, or null when the link opens no teacher's side.
@@ -38,14 +38,23 @@ export function assignmentOf(entry) {
 // A new entry of assignment a.
 export const entryOf = (a) => ({ link: teacherFragment(a), codes: '', rule: 'best', edits: 0, dropped: [] });
 
-// The codes of texts (any text each), each once, one a line, in the order first met.
+// The codes of a text as joinedCodes gives them: one a line, each in its
+// canonical form, so that such a text is read again without a search.
+const joinedLine = /^GJR\d[0-9A-Z]{12,}$/;
+
+// Whether text holds codes as joinedCodes gives them (and nothing else): a
+// line at a time, since a pattern over a whole year of codes takes long.
+export const isJoined = (text) => text.split('\n').every((line) => joinedLine.test(line));
+
+// The codes of texts (any text each), each once in its canonical form
+// (result-code.js), one a line, in the order first met.
 export function joinedCodes(...texts) {
-  const [seen, codes] = [new Set(), []];
-  for (const code of texts.flatMap((text) => find(String(text ?? '')))) {
-    if (!seen.has(canonical(code))) codes.push(code);
-    seen.add(canonical(code));
+  const codes = new Set();
+  for (const text of texts.map((x) => String(x ?? ''))) {
+    const found = isJoined(text) ? text.split('\n') : find(text).map(canonical);
+    for (const code of found) codes.add(code);
   }
-  return codes.join('\n');
+  return [...codes].join('\n');
 }
 
 // An entry as kept: its fields in their shapes, or null when its link opens nothing.
@@ -70,28 +79,48 @@ export function bookOf(value) {
 }
 
 // Two entries of one assignment as one: every code of both; the names of the
-// one changed more often (here's, of two as often), then the other's that
-// neither corrected away; its title, due date, secret and rule.
+// one changed more often (here's, of two as often), then as many of the
+// other's as the list takes (assignment.maxNames) that neither corrected
+// away; its title, due date, secret and rule. { entry, left }: left, the
+// other's names that the list could not take.
 function mergedEntry(here, there) {
   const [first, second] = there.edits > here.edits ? [there, here] : [here, there];
   const a = assignmentOf(first);
   const dropped = [...new Set([...first.dropped, ...second.dropped])];
-  const keys = new Set(a.names.map(nameKey));
+  const keys = new Set([...a.names.map(nameKey), ...formerKeys(a).map(([former]) => former)]);
   const more = assignmentOf(second).names.filter((name) => !keys.has(nameKey(name)) && !dropped.includes(nameKey(name)));
-  let link = first.link;
-  try { link = teacherFragment({ ...a, names: [...a.names, ...more] }); } catch { /* past the list's limit: the first's names alone */ }
-  return { link, codes: joinedCodes(here.codes, there.codes), rule: first.rule, edits: Math.max(here.edits, there.edits), dropped };
+  const room = Math.max(0, maxNames - a.names.length);
+  const link = teacherFragment({ ...a, names: [...a.names, ...more.slice(0, room)] });
+  const codes = there.codes === '' || there.codes === here.codes ? here.codes : here.codes === '' ? there.codes : joinedCodes(here.codes, there.codes);
+  const entry = { link, codes, rule: first.rule, edits: Math.max(here.edits, there.edits), dropped };
+  return { entry, left: more.slice(room) };
 }
 
-// Book here with book there merged in: every assignment of either, and every code.
-export function merged(here, there) {
-  const book = { ...here };
-  for (const [key, entry] of Object.entries(there)) book[key] = key in here ? mergedEntry(here[key], entry) : entry;
-  return book;
+// Book here with book there merged in: every assignment of either, and every
+// code; { book, left }, left the names that a class list could not take, by
+// assignment: [{ a, names }].
+export function mergedBooks(here, there) {
+  const [book, left] = [{ ...here }, []];
+  for (const [key, entry] of Object.entries(there)) {
+    if (!(key in here)) book[key] = entry;
+    else {
+      const both = mergedEntry(here[key], entry);
+      book[key] = both.entry;
+      if (both.left.length > 0) left.push({ a: assignmentOf(both.entry), names: both.left });
+    }
+  }
+  return { book, left };
 }
+
+// Book here with book there merged in (mergedBooks's book).
+export const merged = (here, there) => mergedBooks(here, there).book;
 
 // The gradebook as the text of one file (JSON).
 export const exported = (book) => JSON.stringify({ format: fileFormat, version: 1, assignments: Object.values(book) }, null, 1);
+
+// The largest gradebook file opened, in bytes (as the web zip's cap): a
+// year of a school's codes takes a few.
+export const maxBookBytes = 16 * 1024 * 1024;
 
 // The gradebook in a file's text, or null when the text is no gradebook.
 export function imported(text) {

@@ -1,7 +1,8 @@
 // Packing values into bits, and bits into text that survives where it is sent:
 // a bit writer and reader, CRC-32, and two alphabets, base64url for links and
 // Crockford's base32 for codes that people copy into chats (digits and capital
-// letters only, read back in either case, with O read as 0 and I, L as 1).
+// letters only, read back in either case, with O read as 0 and I, L as 1:
+// plainBase32).
 // Assignments and result codes are built from these. Imports nothing.
 
 const utf8 = new TextEncoder();
@@ -49,7 +50,11 @@ export function reader(data) {
     bits(n) {
       if (at + n > data.length * 8) throw new Error('short');
       let v = 0;
-      for (let i = 0; i < n; i++, at++) v = v * 2 + ((data[at >> 3] >> (7 - (at & 7))) & 1);
+      while (n > 0) {
+        const [free, take] = [8 - (at & 7), Math.min(8 - (at & 7), n)];
+        v = v * (1 << take) + ((data[at >> 3] >> (free - take)) & ((1 << take) - 1));
+        [at, n] = [at + take, n - take];
+      }
       return v;
     },
     uint() {
@@ -105,27 +110,38 @@ export function unsealed(data) {
 
 export const base32Alphabet = '0123456789ABCDEFGHJKMNPQRSTVWXYZ';
 
+// base32 text as this page writes it: in capitals, O as 0 and I, L as 1.
+export const plainBase32 = (text) => text.toUpperCase().replace(/O/g, '0').replace(/[IL]/g, '1');
+
+// The value of each ASCII character in base32 (read in either case, with O,
+// I and L as plainBase32 reads them), -1 for a character outside it.
+const base32Values = new Int8Array(128).fill(-1);
+for (const [i, ch] of [...base32Alphabet].entries()) base32Values[ch.charCodeAt(0)] = base32Values[ch.toLowerCase().charCodeAt(0)] = i;
+for (const ch of 'OoIiLl') base32Values[ch.charCodeAt(0)] = base32Values[plainBase32(ch).charCodeAt(0)];
+
 // bytes as base32 text, 5 bits a character, the last padded with zeros.
 export function toBase32(data) {
-  const r = reader(data);
-  let text = '';
-  while (r.left() >= 5) text += base32Alphabet[r.bits(5)];
-  if (r.left() > 0) text += base32Alphabet[r.bits(r.left()) << (5 - (data.length * 8) % 5)];
-  return text;
+  let [text, acc, bits] = ['', 0, 0];
+  for (const b of data) {
+    [acc, bits] = [((acc << 8) | b) & 0xfff, bits + 8];
+    for (; bits >= 5; bits -= 5) text += base32Alphabet[(acc >> (bits - 5)) & 31];
+  }
+  return bits > 0 ? text + base32Alphabet[(acc << (5 - bits)) & 31] : text;
 }
 
 // base32 text back to bytes; null for a character outside the alphabet or
 // padding bits that are not zero (so that each byte string has one text).
 export function fromBase32(text) {
-  const w = writer();
-  for (const ch of text.toUpperCase().replace(/O/g, '0').replace(/[IL]/g, '1')) {
-    const v = base32Alphabet.indexOf(ch);
+  const out = new Uint8Array(Math.floor((text.length * 5) / 8));
+  let [acc, bits, at] = [0, 0, 0];
+  for (let i = 0; i < text.length; i++) {
+    const c = text.charCodeAt(i);
+    const v = c < 128 ? base32Values[c] : -1;
     if (v < 0) return null;
-    w.bits(v, 5);
+    [acc, bits] = [((acc << 5) | v) & 0x1fff, bits + 5];
+    if (bits >= 8) out[at++] = (acc >> (bits -= 8)) & 0xff;
   }
-  const whole = Math.floor(w.length() / 8);
-  const data = w.bytes();
-  return data.subarray(whole).some((b) => b !== 0) || (w.length() % 8 >= 5) ? null : data.subarray(0, whole);
+  return (acc & ((1 << bits) - 1)) !== 0 || bits >= 5 ? null : out;
 }
 
 // bytes as base64url text without padding, and back (null for anything else).

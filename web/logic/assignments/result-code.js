@@ -27,7 +27,7 @@
 //            may ask invertibility first: a session notes answers once it has them.
 //   }
 // }
-import { writer, reader, sealed, unsealed, toBase32, fromBase32, base32Alphabet } from './packing.js';
+import { writer, reader, sealed, unsealed, toBase32, fromBase32, base32Alphabet, plainBase32 } from './packing.js';
 import { plain } from '../check.js';
 import { maxName, keptName } from './assignment.js';
 
@@ -121,10 +121,19 @@ export function write(result) {
   return prefix + toBase32(sealed(w.bytes()));
 }
 
+// What a chat, a mail or a hand puts inside a code that is no part of it:
+// blanks and line breaks, hyphens and dashes, a soft hyphen and the
+// characters of no width (which a copy brings along unseen).
+const gap = '[\\s\\u00ad\\u200b-\\u200d\\u2060\\u2010-\\u2015-]';
+const gaps = new RegExp(gap + '+', 'g');
+
 // A code as pasted, made plain: NFKC (full-width letters and digits), and
-// the hyphens, blanks and line breaks that a chat or a hand put inside it
-// dropped.
-const codeText = (code) => code.normalize('NFKC').replace(/[\s\u2010-\u2015-]+/g, '');
+// what a chat or a hand put inside it dropped.
+const codeText = (code) => code.normalize('NFKC').replace(gaps, '');
+
+// A code written one way: plain, in capitals, O as 0 and I, L as 1; two codes
+// the same so are one code pasted twice.
+export const canonical = (code) => plainBase32(codeText(code));
 
 // What the head of a code's body holds, read from r: the id, the times and
 // the name.
@@ -169,7 +178,7 @@ export function read(code) {
 // further on spares; null where even that does not read. Neither is sure:
 // nothing checks them.
 export function salvage(code) {
-  const text = codeText(code).toUpperCase().replace(/O/g, '0').replace(/[IL]/g, '1');
+  const text = canonical(code);
   if (!text.startsWith(prefix)) return null;
   const w = writer();
   for (const ch of text.slice(prefix.length)) w.bits(Math.max(0, base32Alphabet.indexOf(ch)), 5);
@@ -195,19 +204,17 @@ export function isResult(value) {
     Array.isArray(value.stages) && value.stages.length <= maxStages && value.stages.every(stage);
 }
 
-const separators = /[\s\u2010-\u2015-]+/;
-
 // The codes in text, in the order they come, whatever is around them: each
 // word that starts with "GJR" and a digit (in any case, in full-width letters
 // too), whole, so that a code cut or mangled is found, and flagged when read.
-// The words after a code that hyphens, blanks or line breaks part from it
+// The words after a code that what a chat puts inside one (gap) parts from it
 // (as a chat wraps a long word) are taken in, up to the next code: the
 // longest that checks is the code, else all of them. Each is given without
 // its separators.
 export function find(text) {
-  const words = /\bGJR\d[0-9A-Za-z]*(?:[\s\u2010-\u2015-]+(?!GJR\d)[0-9A-Za-z]+)*/gi;
+  const words = new RegExp(`\\bGJR\\d[0-9A-Za-z]*(?:${gap}+(?!GJR\\d)[0-9A-Za-z]+)*`, 'gi');
   return [...text.normalize('NFKC').matchAll(words)].map(([whole]) => {
-    const parts = whole.split(separators);
+    const parts = whole.split(gaps);
     if (parts.length === 1) return whole;
     const joined = parts.map((_, i) => parts.slice(0, i + 1).join('')).reverse();
     return joined.find((code) => [undefined, 'code.version'].includes(read(code).problem)) ?? joined[0];

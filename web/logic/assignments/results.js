@@ -3,7 +3,9 @@
 // per student and a column per stage asked, and the table as CSV. The verdicts
 // are worked out here from the first answers in the codes; the student's page's
 // own verdicts are only compared with them. The table is worked out in slices
-// (grading()), so that a class's codes never hold the page for long. Nothing
+// (grading()), so that a class's codes never hold the page for long, and what
+// grading found of each code is kept (a memo) so that no code is checked
+// twice; a row's answers are worked out when the row is opened (detailing()). Nothing
 // here touches the page; the programs must be loaded (the runs are made by
 // exercises.js).
 //
@@ -29,11 +31,6 @@
 //               'none'    not reached
 //               'unasked' not asked of this student's run (A singular: the
 //                         run means nothing more there)
-//     details   per stage of the table, what a teacher opens a row for:
-//               { tries, shown, answers }, the answers checked, whether Show
-//               filled it in, and per question of the stage { key, label,
-//               given, right, slip }, the first answer given (null: none),
-//               this page's verdict on it and the slip that it names (check.js)
 //     asked     the stages asked of the student's run
 //     right     of them, those right the first time
 //     hints     the hints' steps seen, in all; shown, the stages shown
@@ -58,16 +55,17 @@
 //   counts    { codes, graded, rejected, repeated }: the codes read (a code
 //             pasted again counted once), the students graded, the codes set
 //             aside and the codes pasted more than once
+//   codes     the codes read, each once, one a line (gradebook.joinedCodes's form)
+//   partial   whether rows are still to come (grading() gives such tables on the way)
 // }
-import { read, find, salvage } from './result-code.js';
-import { id as idOf, exerciseFor, nameKey, stagePlan } from './assignment.js';
+import { read, find, salvage, canonical } from './result-code.js';
+import { id as idOf, exerciseFor, nameKey, stagePlan, formerKeys } from './assignment.js';
 import { stagesAsked, firstStage } from './work.js';
 import { stageAsked } from '../session.js';
 import { check, isMiss } from '../check.js';
 import { making } from '../exercises.js';
 import { stageShort } from '../words.js';
 import { csv } from './csv.js';
-import { canonical } from './gradebook.js';
 
 // The fastest a person reads a question, works its number out and types it:
 // a code whose time is under this per answer checked was not typed by hand.
@@ -80,28 +78,75 @@ const day = 86400000;
 // UTC: -540 in Seoul). Null for no due date.
 export const dueInstant = (due, offset = 0) => (due ? Date.parse(due) + day + offset * 60000 : null);
 
-// A code written one way (gradebook.js's canonical) counts once.
-export { canonical, readCount } from './gradebook.js';
+export { readCount } from './gradebook.js';
+
+// Raise when check.js's verdicts or the stages asked change: what an older
+// page found of a code (the memo) is then found anew.
+const gradingVersion = 1;
+
+// What grading found, kept so that no code is checked twice (storage keeps
+// it): { version, runs, codes }, runs the stages asked of each student's run
+// by its seed, codes each code's verdicts by its digest (codeDigest): per
+// stage of the code, '1' right the first time or '0', or 'm' for answers that
+// do not fit the run, 'u' for a code that could not be checked.
+export const newMemo = () => ({ version: gradingVersion, runs: {}, codes: {} });
+
+// A memo read from anywhere: as it is when it is one of this page's, else a new one.
+export function memoOf(value) {
+  const sound = value !== null && typeof value === 'object' && value.version === gradingVersion &&
+    [value.runs, value.codes].every((x) => x !== null && typeof x === 'object' && !Array.isArray(x));
+  return sound ? value : newMemo();
+}
+
+// A code's digest in a memo: 53 bits of its canonical form (cyrb53), in base 36.
+function codeDigest(code) {
+  let [h1, h2] = [0xdeadbeef, 0x41c6ce57];
+  for (let i = 0; i < code.length; i++) {
+    const c = code.charCodeAt(i);
+    [h1, h2] = [Math.imul(h1 ^ c, 2654435761), Math.imul(h2 ^ c, 1597334677)];
+  }
+  h1 = Math.imul(h1 ^ (h1 >>> 16), 2246822507) ^ Math.imul(h2 ^ (h2 >>> 13), 3266489909);
+  h2 = Math.imul(h2 ^ (h2 >>> 16), 2246822507) ^ Math.imul(h1 ^ (h1 >>> 13), 3266489909);
+  return (4294967296 * (2097151 & h2) + (h1 >>> 0)).toString(36);
+}
+
+// The codes of text in pieces of some 64 KB, each cut just before a code
+// (whose words the search takes up to the next code): each piece's codes.
+function* codesIn(text) {
+  const starts = /\bGJR\d/gi;
+  for (let from = 0; from < text.length;) {
+    starts.lastIndex = from + 65536;
+    const to = starts.exec(text)?.index ?? text.length;
+    yield find(text.slice(from, to));
+    from = to;
+  }
+}
 
 // The codes in pasted, read, each once: { valid: [{ code, result }],
-// rejected, damaged, codes, repeated }, damaged the name keys that damaged
-// codes of this assignment still tell; a generator that yields after each code.
-function* sortCodes(a, pasted) {
+// rejected, damaged, codes, repeated, joined }, damaged the name keys that
+// damaged codes of this assignment still tell, joined the codes one a line;
+// reads, a Map of the codes read before (by canonical form). A generator
+// that yields after each piece of text and each code.
+function* sortCodes(a, pasted, reads) {
   const [valid, rejected, damaged, id, seen] = [[], [], new Set(), idOf(a), new Set()];
-  const found = find(pasted);
-  yield;
-  for (const code of found) {
-    if (seen.has(canonical(code))) continue;
-    seen.add(canonical(code));
-    const result = read(code);
-    const head = result.problem === 'code.broken' ? salvage(code) : null;
-    if (head?.id === id) damaged.add(nameKey(head.name));
-    if (result.problem) rejected.push({ code, problem: result.problem, name: head?.name ?? null });
-    else if (result.id !== id) rejected.push({ code, problem: 'code.other', name: result.name });
-    else valid.push({ code, result });
+  let found = 0;
+  for (const piece of codesIn(pasted)) {
     yield;
+    for (const code of piece.map(canonical)) {
+      found++;
+      if (seen.has(code)) continue;
+      seen.add(code);
+      if (!reads.has(code)) reads.set(code, read(code));
+      const result = reads.get(code);
+      const head = result.problem === 'code.broken' ? salvage(code) : null;
+      if (head?.id === id) damaged.add(nameKey(head.name));
+      if (result.problem) rejected.push({ code, problem: result.problem, name: head?.name ?? null });
+      else if (result.id !== id) rejected.push({ code, problem: 'code.other', name: result.name });
+      else valid.push({ code, result });
+      if (seen.size % 16 === 0) yield;
+    }
   }
-  return { valid, rejected, damaged, codes: seen.size, repeated: found.length - seen.size };
+  return { valid, rejected, damaged, codes: seen.size, repeated: found - seen.size, joined: [...seen].join('\n') };
 }
 
 // The answers of a stage of a code checked over its questions ({ questions,
@@ -118,45 +163,73 @@ function answersOf({ questions }, first) {
   });
 }
 
-// A cell of a stage not reached, or not asked: { status, hints } and its details.
-const noCell = (status) => ({ status, hints: 0, tries: 0, shown: false, answers: [] });
+// A cell of a stage not reached, or not asked.
+const noCell = (status) => ({ status, hints: 0, tries: 0, shown: false });
 const cell = ({ status, hints }) => ({ status, hints });
-const detail = ({ tries, shown, answers }) => ({ tries, shown, answers });
 
-// The cells of a result over the stages of m's run that assignment a asks
-// (asked), keyed by k, the stages right the first time, and whether the
-// student's page agreed; null when a stage of the result is not one asked or
-// its answers do not fit its questions. A generator that yields after each stage.
-function* cellsOf(m, a, result, asked) {
+// The checks of m's run already made, by stage and first answers: a student's
+// codes repeat the stages of the codes before.
+const checksOf = new WeakMap();
+
+// A stage of a code (s) checked over m's run for assignment a: its answers
+// (answersOf's, null when they do not fit), each stage and answers checked
+// once; and which of its questions count (session.stageAsked), each stage's once.
+function stageChecked(m, a, s) {
+  if (!checksOf.has(m)) checksOf.set(m, new Map());
+  const [checks, key] = [checksOf.get(m), `${s.k} ${JSON.stringify(s.first)}`];
+  if (!checks.has(s.k)) checks.set(s.k, stageAsked(m, s.k, firstStage(a, m), a.fill));
+  if (!checks.has(key)) checks.set(key, answersOf(checks.get(s.k), s.first));
+  return checks.get(key);
+}
+
+// Which questions of stage k of m's run count, as stageChecked found them.
+const countedOf = (m, k) => checksOf.get(m).get(k).counted;
+
+// A code's verdicts (the memo's) over m's run, of which assignment a asks
+// the stages asked: per stage of the result '1' where every counted first
+// answer is right, with no hint and no Show, else '0'; 'm' when a stage is not
+// one asked or its answers do not fit its questions. A generator that yields
+// after each stage.
+function* verdictsOf(m, a, result, asked) {
+  let verdicts = '';
+  for (const s of result.stages) {
+    const answers = asked.includes(s.k) ? stageChecked(m, a, s) : null;
+    if (answers === null) return 'm';
+    const counted = countedOf(m, s.k);
+    verdicts += answers.every((x, i) => !counted[i] || x.right) && s.hints === 0 && !s.shown ? '1' : '0';
+    yield;
+  }
+  return verdicts;
+}
+
+// The cells of a result by its verdicts over the stages asked, keyed by k,
+// the stages right the first time, and whether the student's page agreed.
+function cellsOf(result, verdicts, asked) {
   const cells = new Map(asked.map((k) => [k, noCell('none')]));
   let [right, differs] = [0, false];
-  for (const s of result.stages) {
-    if (!cells.has(s.k)) return null;
-    const stage = stageAsked(m, s.k, firstStage(a, m), a.fill);
-    const answers = answersOf(stage, s.first);
-    if (answers === null) return null;
-    const firstRight = answers.every((x, i) => !stage.counted[i] || x.right) && s.hints === 0 && !s.shown;
+  result.stages.forEach((s, i) => {
+    const firstRight = verdicts[i] === '1';
     differs ||= s.done && firstRight !== s.right;
     right += s.done && firstRight;
     const status = !s.done ? 'open' : s.shown ? 'shown' : firstRight ? 'first' : 'tries';
-    cells.set(s.k, { status, hints: s.hints, tries: s.tries, shown: s.shown, answers });
-    yield;
-  }
+    cells.set(s.k, { status, hints: s.hints, tries: s.tries, shown: s.shown });
+  });
   return { cells, right, differs };
 }
 
-// The code of codes ({ result, right }, by hand-in time) that rule picks.
+// The code of codes ({ result, right }, by hand-in time) that rule picks: of
+// two as good by 'best', the later.
 function counted(codes, rule) {
   if (rule === 'first') return codes[0];
   if (rule === 'latest') return codes.at(-1);
   return codes.reduce((best, c) => (c.right >= best.right ? c : best));
 }
 
-// The row of a student (name, the list's or the code's) over m's run, from
-// the codes that checked ({ code, result, cells, right, differs }, by hand-in
-// time; none for a student without one) by rule, with due the due instant.
-function rowOf(name, m, a, checked, { rule, due, listed, damaged }) {
-  const asked = stagesAsked(a, m);
+// The row of a student (name, the list's or the code's) over a run asking
+// the stages asked, from the codes that checked ({ code, result, cells,
+// right, differs }, by hand-in time; none for a student without one) by
+// rule, with due the due instant.
+function rowOf(name, asked, checked, { rule, due, listed, damaged }) {
   const flags = [listed ? null : 'notListed'];
   if (checked.length === 0) {
     const cells = new Map(asked.map((k) => [k, noCell('none')]));
@@ -179,79 +252,114 @@ function rowOf(name, m, a, checked, { rule, due, listed, damaged }) {
 // The students' stages missed, per column: { k, missed, done }; and the
 // hardest, up to three stages with the most missed, most first.
 function missedOf(stages, rows) {
-  const missed = stages.map((k) => {
-    const done = rows.map((row) => row.cells.get(k)).filter((c) => c && ['first', 'tries', 'shown'].includes(c.status));
+  const missed = stages.map((k, i) => {
+    const done = rows.map((row) => row.cells[i]).filter((c) => ['first', 'tries', 'shown'].includes(c.status));
     return { k, missed: done.filter((c) => c.status !== 'first').length, done: done.length };
   });
   const hardest = missed.filter((x) => x.missed > 0).sort((x, y) => y.missed - x.missed || x.k - y.k).slice(0, 3).map((x) => x.k);
   return { missed, hardest };
 }
 
-// The table's work, as a generator that yields between pieces (see grading).
-function* work(a, pasted, { rule = 'best', offset = 0, models = new Map() } = {}) {
-  function* modelFor(name) {
-    const exercise = exerciseFor(a, name);
-    if (!models.has(exercise.seed)) models.set(exercise.seed, (yield* making(exercise)).model);
-    return models.get(exercise.seed);
-  }
-  const sorted = yield* sortCodes(a, pasted);
-  const rejected = [...sorted.rejected];
-  const listed = new Map();
-  a.names.forEach((name) => { if (!listed.has(nameKey(name))) listed.set(nameKey(name), name); });
-  const byName = new Map([...listed.keys()].map((key) => [key, []]));
-  for (const entry of [...sorted.valid].sort((x, y) => x.result.handed - y.result.handed)) {
-    const key = nameKey(entry.result.name);
-    if (!byName.has(key)) byName.set(key, []);
-    byName.get(key).push(entry);
-  }
-  const due = dueInstant(a.due, offset);
-  const rows = [];
-  for (const [key, entries] of byName) {
-    const name = listed.get(key) ?? entries[0].result.name;
-    const m = yield* modelFor(name);
-    const checked = [];
-    for (const { code, result } of entries) {
-      try {
-        const cells = yield* cellsOf(m, a, result, stagesAsked(a, m));
-        if (cells === null) rejected.push({ code, problem: 'code.mismatch', name: result.name });
-        else checked.push({ code, result, ...cells });
-      } catch (e) {
-        rejected.push({ code, problem: 'code.unchecked', name: result.name });
-      }
-      yield;
-    }
-    if (checked.length > 0 || listed.has(key)) rows.push(rowOf(name, m, a, checked, { rule, due, listed: listed.has(key) || listed.size === 0, damaged: sorted.damaged.has(key) }));
-  }
+// The table of the rows worked out so far (rowOf's), in their table form: a
+// row keeps its object from one such table to the next while the columns
+// stay (tabled, a Map from a row to it), so that a view draws only the rows new.
+function tableOf(a, rows, sorted, { rule, rejected, partial, tabled }) {
   // Every run of the assignment has the stages of its plan; each asks from the same first.
   const plan = stagePlan(a.program, a.order);
   const first = firstStage(a, { stages: plan });
   const last = rows.length > 0 ? Math.max(...rows.map((row) => Math.max(...row.cells.keys()))) : plan.length - 1;
   const stages = Array.from({ length: last - first + 1 }, (_, i) => first + i);
-  const table = { stages, plan, rule, rejected, ...missedOf(stages, rows),
-    rows: rows.map((row) => {
-      const full = stages.map((k) => row.cells.get(k) ?? noCell('unasked'));
-      return { ...row, cells: full.map(cell), details: full.map(detail) };
-    }),
-    counts: { codes: sorted.codes, graded: rows.filter((row) => row.code !== null).length, rejected: rejected.length, repeated: sorted.repeated } };
-  return table;
+  if (tabled.stages !== String(stages)) Object.assign(tabled, { stages: String(stages), rows: new Map() });
+  const shown = rows.map((row) => {
+    if (!tabled.rows.has(row)) tabled.rows.set(row, { ...row, cells: stages.map((k) => cell(row.cells.get(k) ?? noCell('unasked'))) });
+    return tabled.rows.get(row);
+  });
+  return { stages, plan, rule, rejected: [...rejected], ...missedOf(stages, shown), rows: shown, partial, codes: sorted.joined,
+    counts: { codes: sorted.codes, graded: shown.filter((row) => row.code !== null).length, rejected: rejected.length, repeated: sorted.repeated } };
+}
+
+// The names of the class list by key, and the names each was before a
+// correction (assignment.formerKeys) by theirs: the rows that codes land in.
+function listedOf(a) {
+  const listed = new Map();
+  a.names.forEach((name) => { if (!listed.has(nameKey(name))) listed.set(nameKey(name), name); });
+  const rowKeys = new Map([...listed.keys()].map((key) => [key, key]));
+  for (const [former, key] of formerKeys(a)) if (!rowKeys.has(former)) rowKeys.set(former, key);
+  return { listed, rowKeys };
+}
+
+// The table's work, as a generator that yields between pieces (see grading),
+// and yields a table on the way once rows are there to show.
+function* work(a, pasted, { rule = 'best', offset = 0, models = new Map(), memo = newMemo(), reads = new Map() } = {}) {
+  function* modelFor(name) {
+    const exercise = exerciseFor(a, name);
+    if (!models.has(exercise.seed)) models.set(exercise.seed, (yield* making(exercise)).model);
+    return models.get(exercise.seed);
+  }
+  const sorted = yield* sortCodes(a, pasted, reads);
+  const rejected = [...sorted.rejected];
+  const { listed, rowKeys } = listedOf(a);
+  const byName = new Map([...listed.keys()].map((key) => [key, []]));
+  for (const entry of [...sorted.valid].sort((x, y) => x.result.handed - y.result.handed)) {
+    const key = rowKeys.get(nameKey(entry.result.name)) ?? nameKey(entry.result.name);
+    if (!byName.has(key)) byName.set(key, []);
+    byName.get(key).push(entry);
+  }
+  const [due, rows, tabled] = [dueInstant(a.due, offset), [], {}];
+  let shownAt = 16;   // the rows of the next table given on the way
+  for (const [key, entries] of byName) {
+    const name = listed.get(key) ?? entries[0].result.name;
+    const seed = exerciseFor(a, name).seed;
+    if (!Array.isArray(memo.runs[seed])) memo.runs[seed] = stagesAsked(a, yield* modelFor(name));
+    const asked = memo.runs[seed];
+    const checked = [];
+    for (const { code, result } of entries) {
+      const digest = codeDigest(code);
+      if (typeof memo.codes[digest] !== 'string') {
+        const m = yield* modelFor(name);
+        try { memo.codes[digest] = yield* verdictsOf(m, a, result, asked); } catch (e) { memo.codes[digest] = 'u'; }
+      }
+      const verdicts = memo.codes[digest];
+      if (verdicts === 'm' || verdicts === 'u' || verdicts.length !== result.stages.length) {
+        rejected.push({ code, problem: verdicts === 'u' ? 'code.unchecked' : 'code.mismatch', name: result.name });
+      } else checked.push({ code, result, ...cellsOf(result, verdicts, asked) });
+      yield;
+    }
+    if (checked.length > 0 || listed.has(key)) {
+      rows.push(rowOf(name, asked, checked, { rule, due, listed: listed.has(key) || listed.size === 0, damaged: sorted.damaged.has(key) }));
+    }
+    if (rows.length === shownAt) {
+      shownAt *= 4;
+      yield tableOf(a, rows, sorted, { rule, rejected, partial: true, tabled });
+    }
+  }
+  return tableOf(a, rows, sorted, { rule, rejected, partial: false, tabled });
 }
 
 // The results table of assignment a from the codes found in pasted (any
 // text), worked out in slices: a job whose step(deadline) works until
 // performance.now() reaches deadline (or a little past: one student's program
-// run, one piece of an exact replay or one stage of a code checked) and gives
-// whether the table is done; job.result is the table then. options: { rule
-// ('best' by default, 'first' or 'latest': see the table's rule), offset (the
-// teacher's zone, as dueInstant takes it), models (a Map that keeps the
-// students' runs by seed between tables of one assignment: given again, a
-// table of more codes or by another rule makes no run twice) }.
-export function grading(a, pasted, options = {}) {
-  const pieces = work(a, pasted, options);
-  const job = { result: null };
+// run, one piece of an exact replay, one stage of a code checked or a piece
+// of 64 KB of text searched) and gives whether the table is done; job.result
+// is the table then, and job.partial the last table given on the way (rows
+// still to come), or null. options: { rule ('best' by default, 'first' or
+// 'latest': see the table's rule), offset (the teacher's zone, as dueInstant
+// takes it), models (a Map that keeps the students' runs by seed between
+// tables of one assignment: given again, a table of more codes or by another
+// rule makes no run twice), memo (what grading found of the codes, newMemo's,
+// which grading adds to: given again, no code is checked twice), reads (a Map
+// of the codes read, likewise) }.
+export const grading = (a, pasted, options = {}) => jobOf(work(a, pasted, options));
+
+// A job of the work of a generator (see grading): its value once done is
+// job.result, the last value it yields on the way job.partial.
+function jobOf(pieces) {
+  const job = { result: null, partial: null };
   job.step = (deadline) => {
     for (;;) {
       const { done, value } = pieces.next();
       if (done) job.result = value;
+      else if (value) job.partial = value;
       if (done || performance.now() >= deadline) return done;
     }
   };
@@ -263,6 +371,30 @@ export function results(a, pasted, options = {}) {
   const job = grading(a, pasted, options);
   while (!job.step(Infinity));
   return job.result;
+}
+
+// The details of a row opened, worked out in slices (a job as grading's): of
+// its code that counts, per stage of the table (stages) { tries, shown,
+// answers }, the answers checked, whether Show filled it in, and per question
+// of the stage { key, label, given, right, slip }, the first answer given
+// (null: none), this page's verdict on it and the slip that it names
+// (check.js); [] for a stage that the code does not reach, and for no code
+// (null). models as grading's.
+export const detailing = (a, code, stages, { models = new Map() } = {}) => jobOf(details(a, code, stages, models));
+
+function* details(a, code, stages, models) {
+  const result = code === null ? { problem: 'none' } : read(code);
+  if (result.problem || result.id !== idOf(a)) return stages.map(() => ({ tries: 0, shown: false, answers: [] }));
+  const exercise = exerciseFor(a, result.name);
+  if (!models.has(exercise.seed)) models.set(exercise.seed, (yield* making(exercise)).model);
+  const m = models.get(exercise.seed);
+  const found = [];
+  for (const k of stages) {
+    const s = result.stages.find((x) => x.k === k);
+    found.push({ tries: s?.tries ?? 0, shown: s?.shown ?? false, answers: (s && stageChecked(m, a, s)) ?? [] });
+    yield;
+  }
+  return found;
 }
 
 // A stage column's heading (t's): its number and its short name.

@@ -25,7 +25,7 @@
 //   lms         whether the page runs inside an LMS, which then names the
 //               student and keeps the work instead of the browser
 // }
-import { id, nameKey, keptName } from './assignment.js';
+import { id, nameKey, keptName, drawnName } from './assignment.js';
 import { newResult, noted, write, isResult } from './result-code.js';
 import { isMiss } from '../check.js';
 import { askedStages, firstStageOf, hintSteps } from '../session.js';
@@ -36,8 +36,9 @@ export const opened = (a, name, lms = false) =>
      asking: null, version: 0, rounds: 0, elsewhere: false, unsaved: false });
 
 // What the work of student name on assignment a is kept under: two names
-// that are one by nameKey share it, two students on one browser do not.
-export const workKey = (a, name) => `assignment.${id(a)}.${nameKey(name)}`;
+// that are one by nameKey share it, two students on one browser do not, and a
+// name corrected keeps the key of the name it was (assignment.drawnName).
+export const workKey = (a, name) => `assignment.${id(a)}.${nameKey(drawnName(a, name))}`;
 
 // Whether the assignment hides what would show a stage before it is answered:
 // from the name on, until it is handed in.

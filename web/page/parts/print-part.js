@@ -10,21 +10,23 @@ import { linkState } from '../../state.js';
 
 // The worksheets of the print that the slice holds: { printing }, and for a
 // worksheet of the run shown its model, its exercise (or null), whether its
-// key may be printed, and the link it leads to (a locked page's: the
-// student's own; null: the run's).
+// key may be printed, the link it leads to (a locked page's: the student's
+// own; null: the run's), and the student whose page is locked (or null),
+// whose name and assignment its sheet carries.
 const sheets = {
-  render({ printing, model, exercise, keys, link }) {
+  render({ printing, model, exercise, keys, link, student }) {
     if (printing?.classSet) worksheet.buildClassSet(printing.classSet);
     else if (printing?.keys) {
       const { assignment: a, read, parts, twoSided } = printing.keys;
       worksheet.buildAssignmentSet({ sheets: keySheets(a, read, base()), a, parts, twoSided });
-    } else if (printing?.sheet) worksheet.build([{ model, exercise, link }], [], { parts: keys ? 'all' : 'sheets' });
+    } else if (printing?.sheet) worksheet.build([{ model, exercise, link, ...worksheet.ownSheet(student) }], [], { parts: keys ? 'all' : 'sheets' });
     else worksheet.clear();
   },
 };
 
 export const views = [
   [sheets, (s) => (s.printing?.sheet
-    ? { printing: s.printing, model: s.model, exercise: linkState(s).exercise, keys: permissions(s.student).keys, link: printedLink(s.student) }
+    ? { printing: s.printing, model: s.model, exercise: linkState(s).exercise, keys: permissions(s.student).keys, link: printedLink(s.student),
+        student: permissions(s.student).locked ? s.student : null }
     : { printing: s.printing }), 'now'],
 ];

@@ -4,6 +4,7 @@
 import '../../views/practice-markup.js';
 import * as student from '../../views/assignments/student.js';
 import { keptWork } from '../effects.js';
+import { cleanName } from '../../logic/assignments/assignment.js';
 
 export const views = [
   [student, (s) => ({ student: s.student, conflict: s.conflict, finished: s.session?.finished === true, lms: s.lms, language: s.language }), 'cheap'],
@@ -13,6 +14,6 @@ export const views = [
 export function start(page) {
   student.connect((message) => {
     const st = page.state().student;
-    page.dispatch({ ...message, now: Date.now(), kept: st && keptWork(page, st.assignment, message.name.normalize('NFC').trim()) });
+    page.dispatch({ ...message, now: Date.now(), kept: st && keptWork(page, st.assignment, cleanName(message.name)) });
   });
 }

@@ -21,9 +21,9 @@ export const views = [
   // What a print asked of the teacher's side holds (state/printing.js): the results table, the class's page of names.
   [{ render: ({ results }) => teacher.printing(results) }, (s) => ({ results: Boolean(s.printing?.results) }), 'now'],
   [{ render: ({ names }) => classLinks.printNames(names) }, (s) => ({ names: s.printing?.names ?? null }), 'now'],
-  [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, language: s.language }), 'cheap'],
+  [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, touched: s.assignTouched, language: s.language }), 'cheap'],
   [lmsForm, (s) => ({ made: s.made, language: s.language }), 'cheap'],
-  [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, language: s.language }), 'cheap'],
+  [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, unsaved: s.bookUnsaved, language: s.language }), 'cheap'],
 ];
 
 // The views send what the teacher does; the LMS's part, which makes a

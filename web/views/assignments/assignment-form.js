@@ -9,7 +9,7 @@
 // the named stages of the program and order chosen. Its package for an LMS is
 // lms-download.js's.
 import { t } from '../language.js';
-import { byId, el } from '../dom.js';
+import { byId, el, today } from '../dom.js';
 import { randomWord, randomBytes } from '../seed.js';
 import { drawStudentLinks, base } from './class-links.js';
 import { teacherFragment, fromChoices, maxTitle, maxName, maxNames } from '../../logic/assignments/assignment.js';
@@ -34,9 +34,6 @@ const given = () => ({
   perStudent: checked('assign-matrix')[0] === 'student', title: value('assign-title').trim(), due: value('assign-due'), names: value('assign-names'),
 });
 
-// Today in the teacher's time zone, 'YYYY-MM-DD'.
-const today = () => new Date(Date.now() - new Date().getTimezoneOffset() * 60000).toISOString().slice(0, 10);
-
 // "From"'s choices: the named stages of the program and order chosen, the
 // one chosen kept where the run has it, else the first asked.
 function drawFrom(language) {
@@ -59,12 +56,13 @@ function drawQuestion(made) {
     past ? t('assign.past', { due: made.pending.due }) : ''].filter(Boolean).join(' ');
 }
 
-// Draws the slice ({ program, made, language }): the program of the run shown
-// as the form's choice until the teacher picks one, and the assignment made
+// Draws the slice ({ program, made, touched, language }): the program of the
+// run shown as the form's choice until the teacher changed the form
+// (touched), and the assignment made
 // (made: { assignment }, { invalid: true }, { question, pending }, or null):
 // its links, or why there are none, or what is asked first.
-export function render({ program, made, language }) {
-  if (program && !form.dataset.touched) byId('assign-program').value = program;
+export function render({ program, made, touched, language }) {
+  if (program && !touched) byId('assign-program').value = program;
   drawFrom(language);
   madeBox.hidden = !made?.assignment;
   problem.hidden = !made?.invalid;
@@ -80,7 +78,7 @@ export function render({ program, made, language }) {
 // Sends the form's assignment to the page.
 export function connect(dispatch) {
   form.addEventListener('change', (event) => {
-    form.dataset.touched = 'yes';
+    dispatch({ type: 'assignmentTouched' });
     if (event.target.id === 'assign-program' || event.target.id === 'assign-order') drawFrom(drawnChoices.split(' ')[2]);
   });
   form.addEventListener('submit', (event) => {

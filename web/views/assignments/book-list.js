@@ -4,7 +4,7 @@
 // gradebook downloaded as one file, opened from one, and its scores as CSV.
 import { t } from '../language.js';
 import { el, button } from '../dom.js';
-import { assignmentOf, headingOf } from '../../logic/assignments/gradebook.js';
+import { assignmentOf, headingOf, maxBookBytes } from '../../logic/assignments/gradebook.js';
 import { id as idOf } from '../../logic/assignments/assignment.js';
 
 const boxes = document.querySelectorAll('.gradebook');
@@ -33,23 +33,29 @@ function importer(box) {
   return [el('label', '', t('book.import'), { htmlFor: input.id }), input];
 }
 
-// Draws the slice ({ gradebook, teacher, language }) into every box.
-export function render({ gradebook, teacher }) {
+// Draws the slice ({ gradebook, teacher, unsaved, language }) into every box;
+// unsaved, whether the browser refused to keep the gradebook.
+export function render({ gradebook, teacher, unsaved }) {
   const open = teacher && idOf(teacher);
   const some = Object.keys(gradebook).length > 0;
   for (const box of boxes) {
     const tools = el('p', 'book-tools');
-    if (some) tools.append(button('book.export', () => ({ type: 'bookExported' })), ' ', button('book.csv', () => ({ type: 'bookCsvAsked' })), ' ');
+    if (some) tools.append(button('book.export', () => ({ type: 'bookExported' })), ' ', button('book.csv', () => ({ type: 'bookCsvAsked' }), 'book-csv'), ' ');
     tools.append(...importer(box));
-    box.replaceChildren(el('h3', '', t('book.heading')), el('p', 'help', t('book.help')), listOf(gradebook, open), tools);
+    box.replaceChildren(el('h3', '', t('book.heading')), el('p', 'help', t('book.help')),
+      ...(unsaved ? [el('p', 'note-box', t('book.unsaved'))] : []), listOf(gradebook, open), tools);
   }
 }
 
-// A gradebook file chosen is read and sent to the page.
+// A gradebook file chosen is read and sent to the page; one past the
+// largest that opens is not read (the page says why).
 export function connect(dispatch) {
   document.addEventListener('change', (event) => {
     const input = event.target;
     if (!input.classList?.contains('book-file') || !input.files?.[0]) return;
-    input.files[0].text().then((text) => dispatch({ type: 'bookImported', text }));
+    const file = input.files[0];
+    input.value = '';
+    if (file.size > maxBookBytes) dispatch({ type: 'bookImported', text: null, size: file.size });
+    else file.text().then((text) => dispatch({ type: 'bookImported', text, size: file.size }));
   });
 }

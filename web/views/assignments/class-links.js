@@ -4,9 +4,9 @@
 // that page of names, which print.js prints. The links themselves are
 // assignment.js's.
 import { t } from '../language.js';
-import { byId, el, button, served } from '../dom.js';
+import { byId, el, button, served, today } from '../dom.js';
 import { qrOf } from '../qr.js';
-import { studentFragment, studentLinks, linksCsv, id } from '../../logic/assignments/assignment.js';
+import { studentFragment, studentLinks, linksCsv, fileName } from '../../logic/assignments/assignment.js';
 
 const sheet = byId('class-sheet');
 
@@ -48,7 +48,7 @@ export function drawStudentLinks(box, a) {
                     { id: listId, readOnly: true, rows: Math.min(8, links.length), spellcheck: false, wrap: 'off' });
     const actions = el('p', 'link-actions');
     actions.append(button('links.copyList', () => ({ type: 'copy', content: list.value, done: 'links.listCopied' }), 'copy-list'), ' ',
-                   button('links.csv', () => ({ type: 'save', content: linksCsv(t, links), name: `links-${id(a)}.csv`, mime: 'text/csv; charset=utf-8' }), 'save-csv'));
+                   button('links.csv', () => ({ type: 'save', content: linksCsv(t, links), name: fileName(t('links.fileLabel'), a, today()), mime: 'text/csv; charset=utf-8' }), 'save-csv'));
     if (served()) actions.append(' ', button('links.qr', () => ({ type: 'print', asked: { names: a } }), 'print-qr'));
     parts.push(el('label', '', t('links.list'), { htmlFor: listId }), list, actions);
   }

@@ -12,7 +12,7 @@
 import { t } from '../language.js';
 import { byId, el, button, served } from '../dom.js';
 import { qrOf } from '../qr.js';
-import { displayName } from '../../logic/assignments/assignment.js';
+import { displayName, askedWords } from '../../logic/assignments/assignment.js';
 import { mayHandIn } from '../../logic/assignments/work.js';
 
 const section = byId('student');
@@ -24,11 +24,8 @@ const handIn = () => button('student.handIn', () => ({ type: 'handIn', now: Date
 // What the assignment asks, as a description list.
 function facts(a) {
   const list = el('dl', 'student-facts');
-  const rows = [['student.asks', t('student.range.' + a.fill, { k: a.from })],
-                ['student.hints', a.hints > 0 ? t('student.hints.n', { count: a.hints }) : t('student.hints.0')],
-                ['student.show', t(a.show ? 'student.show.yes' : 'student.show.no')],
-                ['teacher.due', a.due || t('teacher.none')]];
-  list.append(...rows.flatMap(([id, value]) => [el('dt', '', t(id)), el('dd', '', value)]));
+  const rows = [...askedWords(t, a, 'student'), [t('teacher.due'), a.due || t('teacher.none')]];
+  list.append(...rows.flatMap(([label, value]) => [el('dt', '', label), el('dd', '', value)]));
   return list;
 }
 

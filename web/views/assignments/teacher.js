@@ -7,17 +7,23 @@
 // per stage and short flags, a row opening to its details; and the codes set
 // aside, to download as CSV or print.
 import { t } from '../language.js';
-import { byId, el } from '../dom.js';
+import { byId, el, button, today } from '../dom.js';
+import { sliced } from '../frames.js';
 import { drawStudentLinks } from './class-links.js';
 import { cellText, flagText, minutes, stageHeading, timeText } from '../../logic/assignments/results.js';
 import { stageShort, questionLabel, optionWords } from '../../logic/words.js';
-import { id as idOf } from '../../logic/assignments/assignment.js';
+import { id as idOf, askedWords, isolated, fileName } from '../../logic/assignments/assignment.js';
+import { isJoined, rowsPerPage } from '../../logic/assignments/gradebook.js';
 
 const section = byId('teacher');
 const codes = byId('teacher-codes');
 const tableBox = byId('teacher-table');
 const detailBox = byId('teacher-detail');
-let drawn = {};   // a drawing cache, what was drawn last: { a, codes, table, opened, language }
+const keptLine = el('p', 'help', '', { id: 'teacher-kept' });
+codes.after(keptLine);
+const linkNotes = el('div', 'link-notes');
+byId('teacher-facts').before(linkNotes);
+let drawn = {};   // a drawing cache, what was drawn last: { a, codes, table, opened, detail, page, language }
 
 // The teacher's time zone, as results.js's times take it.
 const zone = () => new Date().getTimezoneOffset();
@@ -26,11 +32,12 @@ const zone = () => new Date().getTimezoneOffset();
 // what it asks, and its names.
 function drawFacts(a) {
   const facts = [['teacher.title', a.title || t('teacher.none')], ['teacher.due', a.due || t('teacher.none')], ['teacher.id', idOf(a)],
-                 ['teacher.exercise', `${a.program}, ${t('exercise.order')} ${a.order}: ${optionWords(t, a.options)}`],
-                 ['student.asks', t('student.range.' + a.fill, { k: a.from })], ['assign.hints', t('assign.hints.' + a.hints)],
-                 ['student.show', a.show ? t('teacher.showYes') : t('student.show.no')],
-                 ['teacher.names', a.names.length > 0 ? a.names.join(', ') : t('teacher.none')]];
-  byId('teacher-facts').replaceChildren(...facts.flatMap(([id, value]) => [el('dt', '', t(id)), el('dd', 'names', value)]));
+                 ['teacher.exercise', `${a.program}, ${t('exercise.order')} ${a.order}: ${optionWords(t, a.options)}`]].map(([id, value]) => [t(id), value]);
+  const rows = [...facts, ...askedWords(t, a, 'teacher')];
+  const names = el('dd', 'names');
+  a.names.forEach((name, i) => names.append(...(i > 0 ? [', '] : []), el('bdi', '', name)));
+  if (a.names.length === 0) names.append(t('teacher.none'));
+  byId('teacher-facts').replaceChildren(...rows.flatMap(([label, value]) => [el('dt', '', label), el('dd', 'names', value)]), el('dt', '', t('teacher.names')), names);
   byId('teacher-wrong-name').replaceChildren(...a.names.map((name) => el('option', '', name, { value: name })));
   byId('teacher-correct-form').hidden = a.names.length === 0;
 }
@@ -53,29 +60,34 @@ function nameCell(row, disclosed) {
   return th;
 }
 
-// The results table: a row per student: the name, the score, a mark per
-// stage asked, then the hints, the time, the hand-in time and short flags.
-function tableOf(tab, opened) {
+// The results table, empty: its caption, its header (the name, the score, a
+// mark per stage asked, then the hints, the time, the hand-in time and short
+// flags) and a body for the rows.
+function tableOf(tab) {
   const element = el('table', 'results');
-  element.createCaption().textContent = t('teacher.table', { count: tab.rows.length });
+  element.createCaption();
   const heads = [el('th', '', t('results.name'), { scope: 'col' }), el('th', '', t('teacher.score'), { scope: 'col' }),
     ...tab.stages.map((k) => stageHead(tab, k)),
     ...['results.hints', 'teacher.minutes', 'results.handed', 'results.flags'].map((id) => el('th', '', t(id), { scope: 'col' }))];
   element.createTHead().insertRow().append(...heads);
-  const body = element.createTBody();
-  for (const row of tab.rows) {
-    const cells = row.cells.map((cell) => {
-      const words = cellText(t, cell);
-      const td = el('td', 'mark status-' + cell.status, undefined, { title: words });
-      td.append(el('span', '', t('results.mark.' + cell.status), { 'aria-hidden': 'true' }), ' ', el('span', 'visually-hidden', words));
-      return td;
-    });
-    const flags = row.flags.map((f) => t('flag.' + f)).join(' ');
-    body.insertRow().append(nameCell(row, row.name === opened), el('td', 'number', row.code === null ? '' : `${row.right}/${row.asked}`), ...cells,
-      el('td', 'number', String(row.hints)), el('td', 'number', String(minutes(row))), el('td', 'when', timeText(row.handed, zone()).slice(5)),
-      el('td', 'flags' + (row.late ? ' late' : ''), flags));
-  }
+  element.createTBody();
   return element;
+}
+
+// A student's row of the table, its details open or not (disclosed).
+function rowOf(row, disclosed) {
+  const tr = el('tr');
+  const cells = row.cells.map((cell) => {
+    const words = cellText(t, cell);
+    const td = el('td', 'mark status-' + cell.status, undefined, { title: words });
+    td.append(el('span', '', t('results.mark.' + cell.status), { 'aria-hidden': 'true' }), ' ', el('span', 'visually-hidden', words));
+    return td;
+  });
+  const flags = row.flags.map((f) => t('flag.' + f)).join(' ');
+  tr.append(nameCell(row, disclosed), el('td', 'number', row.code === null ? '' : `${row.right}/${row.asked}`), ...cells,
+    el('td', 'number', String(row.hints)), el('td', 'number', String(minutes(row))), el('td', 'when', timeText(row.handed, zone()).slice(5)),
+    el('td', 'flags' + (row.late ? ' late' : ''), flags));
+  return tr;
 }
 
 // The stages that the class missed most, above the table.
@@ -93,7 +105,7 @@ function rejectedOf(tab) {
   if (tab.rejected.length === 0) return [];
   const list = el('ul');
   list.append(...tab.rejected.map((r) => el('li', '', t('teacher.rejectedItem',
-    { code: r.code.slice(0, 12), name: r.name ?? t('teacher.unnamed'), problem: t(r.problem) }))));
+    { code: r.code.slice(0, 12), name: r.name === null ? t('teacher.unnamed') : isolated(r.name), problem: t(r.problem) }))));
   return [el('h3', '', t('teacher.rejected')), list];
 }
 
@@ -105,8 +117,9 @@ function answerItem(answer) {
 }
 
 // The details of the row named: its flags in words, its codes, and per stage
-// its first answers, hints, Show and tries.
-function detailOf(tab, name) {
+// its first answers, hints, Show and tries (detail: results' detail, null
+// until they are worked out).
+function detailOf(tab, name, detail) {
   const row = tab.rows.find((r) => r.name === name);
   if (!row) return [];
   const facts = [t('teacher.took', { minutes: minutes(row), tries: row.tries }), flagText(t, row, tab.rule)].filter(Boolean);
@@ -114,33 +127,97 @@ function detailOf(tab, name) {
   codesList.append(...row.codes.map((c) => el('li', c.counted ? 'counted' : '', t(c.counted ? 'teacher.codeCounted' : 'teacher.codeOther',
     { code: c.code.slice(0, 12), handed: timeText(c.handed, zone()), right: c.right, asked: c.asked }))));
   const stages = tab.stages.map((k, i) => {
-    const [cell, detail] = [row.cells[i], row.details[i]];
+    const [cell, found] = [row.cells[i], detail?.code === row.code ? detail.stages[i] : null];
     const part = el('li');
     part.append(el('strong', '', stageHeading(t, tab, k)), ' ', cellText(t, cell),
-      detail.tries > 0 ? t('teacher.tries', { tries: detail.tries }) : '', detail.shown ? t('teacher.shownToo') : '');
-    if (detail.answers.length > 0) {
+      found?.tries > 0 ? t('teacher.tries', { tries: found.tries }) : '', found?.shown ? t('teacher.shownToo') : '');
+    if (found?.answers.length > 0) {
       const answers = el('ul');
-      answers.append(...detail.answers.map(answerItem));
+      answers.append(...found.answers.map(answerItem));
       part.append(answers);
     }
     return part;
   });
   const list = el('ol', 'detail-stages');
   list.append(...stages);
-  return [el('h3', 'names', t('teacher.detail', { name: row.name })), ...facts.map((f) => el('p', '', f)), codesList, list];
+  return [el('h3', 'names', t('teacher.detail', { name: isolated(row.name) })), ...facts.map((f) => el('p', '', f)), codesList, list];
 }
 
-function drawTable(results) {
+// The table being drawn: { tab, page, wrap, table, rows (those drawn), pages,
+// missed, rejected }, or null.
+let tabling = null;
+
+// A new table drawn for tab into the box: the stages missed, the legend, the
+// table in its scrolling box, the pages of its rows, the codes set aside.
+function newTabling(tab, page) {
+  const wrap = el('div', 'results-box', undefined, { tabIndex: 0, role: 'region', id: 'teacher-results' });
+  const drawing = { tab, page, wrap, table: tableOf(tab), rows: [], pages: el('p', 'table-pages'), missed: el('div'), rejected: el('div') };
+  wrap.append(drawing.table);
+  tableBox.replaceChildren(drawing.missed, el('p', 'help', t('teacher.legend')), wrap, drawing.pages, drawing.rejected);
+  return drawing;
+}
+
+// The line under a table of more rows than a page: the rows shown, and the pages before and after.
+function pagesOf(tab, page) {
+  const count = tab.rows.length;
+  if (count <= rowsPerPage) return [];
+  const last = Math.ceil(count / rowsPerPage) - 1;
+  const range = t('teacher.rows', { from: page * rowsPerPage + 1, to: Math.min(count, (page + 1) * rowsPerPage), count });
+  return [range, ' ', ...(page > 0 ? [button('teacher.pageBefore', () => ({ type: 'pageShown', page: page - 1 })), ' '] : []),
+          ...(page < last ? [button('teacher.pageAfter', () => ({ type: 'pageShown', page: page + 1 }))] : [])];
+}
+
+// Draws the results' table (null: none yet, or grading). Rows that the table
+// drawn has already (a table on the way holds the rows of the one before) stay
+// as they are; the others are drawn in slices, the first at once, the box
+// busy until the last (and while rows are still to come).
+function drawTable(results, fresh) {
   const tab = results?.table ?? null;
   if (tab === null) {
-    detailBox.replaceChildren();
+    tabling = null;
     return tableBox.replaceChildren(...(results?.codes ? [el('p', 'help', t('teacher.grading'))] : []));
   }
-  const wrap = el('div', 'results-box', undefined, { tabIndex: 0, role: 'region' });
-  wrap.setAttribute('aria-label', t('teacher.table', { count: tab.rows.length }));
-  wrap.append(tableOf(tab, results.opened));
-  tableBox.replaceChildren(...missedLine(tab), el('p', 'help', t('teacher.legend')), wrap, ...rejectedOf(tab));
-  detailBox.replaceChildren(...(results.opened === null ? [] : detailOf(tab, results.opened)));
+  const page = Math.max(0, Math.min(results.page ?? 0, Math.ceil(tab.rows.length / rowsPerPage) - 1));
+  const shown = tab.rows.slice(page * rowsPerPage, (page + 1) * rowsPerPage);
+  const kept = !fresh && tabling !== null && tabling.page === page && String(tabling.tab.stages) === String(tab.stages) &&
+    tabling.rows.length <= shown.length && tabling.rows.every((row, i) => shown[i] === row);
+  const drawing = kept ? Object.assign(tabling, { tab }) : newTabling(tab, page);
+  tabling = drawing;
+  drawing.pages.replaceChildren(...pagesOf(tab, page));
+  const label = t('teacher.table', { count: tab.rows.length });
+  drawing.table.caption.textContent = label;
+  drawing.wrap.setAttribute('aria-label', label);
+  drawing.wrap.setAttribute('aria-busy', 'true');
+  drawing.missed.replaceChildren(...missedLine(tab));
+  drawing.rejected.replaceChildren(...rejectedOf(tab));
+  const body = drawing.table.tBodies[0];
+  sliced(() => tabling === drawing && drawing.tab === tab, (deadline) => {
+    while (drawing.rows.length < shown.length && performance.now() < deadline) {
+      const row = shown[drawing.rows.length];
+      body.append(rowOf(row, row.name === results.opened));
+      drawing.rows.push(row);
+    }
+    return drawing.rows.length === shown.length;
+  }, () => { if (!tab.partial) drawing.wrap.removeAttribute('aria-busy'); });
+}
+
+// Marks the row opened (a name, or null) as open, the others as closed, and draws its details.
+function drawDetail(results) {
+  for (const open of tableBox.querySelectorAll('button.row-open')) open.setAttribute('aria-expanded', String(open.dataset.name === results?.opened));
+  const tab = results?.table ?? null;
+  detailBox.replaceChildren(...(tab === null || results.opened === null ? [] : detailOf(tab, results.opened, results.detail)));
+}
+
+// The most codes that the box shows once read: a browser lays a box of
+// megabytes out for seconds, at each change. Text pasted shows again once its
+// codes are found, and past this, a line under the box says how many are kept.
+const codesShown = 200;
+
+// The box of codes and the line under it, for the codes kept (results').
+function drawCodes(kept) {
+  const count = isJoined(kept) ? kept.split('\n').length : 0;
+  codes.value = count > 0 && count <= codesShown ? kept + '\n' : '';
+  keptLine.textContent = count > codesShown ? t('teacher.kept', { count }) : '';
 }
 
 // Draws the slice ({ teacher: the assignment open or null, results: { codes,
@@ -149,24 +226,29 @@ function drawTable(results) {
 export function render({ teacher: a, results, language }) {
   section.hidden = a === null;
   if (a === null) {
-    drawn = {};
+    [drawn, tabling] = [{}, null];
     return;
   }
   const fresh = a !== drawn.a || language !== drawn.language;
-  if (results.codes !== drawn.codes) codes.value = results.codes === '' ? '' : results.codes + '\n';
+  if (results.codes !== drawn.codes) drawCodes(results.codes);
   byId('teacher-rule').value = results.rule;
   if (drawn.a && a !== drawn.a && idOf(a) === idOf(drawn.a)) {
     // Names added or corrected: the fields that asked for them are done with.
     byId('teacher-new-names').value = '';
     byId('teacher-right-name').value = '';
   }
+  if (fresh || results.fresh !== drawn.known) {
+    // What a link made before the digest, or opened where the gradebook knew nothing of it, cannot tell.
+    linkNotes.replaceChildren(...[a.digest === '' && 'teacher.forgeable', results.fresh && 'teacher.fresh'].filter(Boolean).map((id) => el('p', 'note-box', t(id))));
+  }
   if (fresh) {
     drawFacts(a);
     drawStudentLinks(byId('teacher-links'), a);
   }
-  if (fresh || results.table !== drawn.table || results.opened !== drawn.opened || results.codes !== drawn.codes) drawTable(results);
-  byId('teacher-exports').hidden = !results.table;
-  drawn = { a, codes: results.codes, table: results.table, opened: results.opened, language };
+  if (fresh || results.table !== drawn.table || results.page !== drawn.page || (results.table === null && results.codes !== drawn.codes)) drawTable(results, fresh);
+  if (fresh || results.table !== drawn.table || results.opened !== drawn.opened || results.detail !== drawn.detail) drawDetail(results);
+  byId('teacher-exports').hidden = !results.table || results.table.partial;
+  drawn = { a, codes: results.codes, table: results.table, opened: results.opened, detail: results.detail, page: results.page, known: results.fresh, language };
 }
 
 // The section alone on paper while on (print.js prints the results table).
@@ -189,6 +271,6 @@ export function connect(dispatch) {
     const open = event.target.closest('button.row-open');
     if (open) dispatch({ type: 'rowOpened', name: open.dataset.name });
   });
-  byId('teacher-csv').addEventListener('click', () => dispatch({ type: 'resultsSaved' }));
+  byId('teacher-csv').addEventListener('click', () => dispatch({ type: 'resultsSaved', name: fileName(t('results.fileLabel'), drawn.a, today()) }));
   byId('teacher-print').addEventListener('click', () => dispatch({ type: 'print', asked: { results: true } }));
 }
