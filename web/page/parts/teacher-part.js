@@ -13,8 +13,9 @@ import * as bookList from '../../views/assignments/book-list.js';
 import { byId } from '../../views/dom.js';
 import { stored } from '../storage.js';
 
-// The teacher's messages: the state's handlers of the teacher's side.
+// The teacher's messages and effects: the state's handlers of the teacher's side, and what carries out theirs.
 export { handlers } from '../../state/teaching.js';
+export { effects } from '../grading.js';
 
 export const views = [
   [teacher, (s) => ({ teacher: s.teacher, results: s.results, language: s.language }), 'now'],
