@@ -1,7 +1,8 @@
 // The parts of the page: what its first script (page.js) leaves to scripts of
 // their own, each loaded when first needed. page.js holds what watching a run
 // needs: the console, the pane, the stages and their exact values, links,
-// language, and the state whole (state.js). The build (build/bundle.js) makes
+// language, and the state (state.js) but the handlers that a part brings
+// (those of a module of state/ that it holds). The build (build/bundle.js) makes
 // a part of its modules and of whatever they import that no other script
 // holds; page/loader.js loads it, and a part that another imports from is
 // loaded first. A part:
