@@ -11,39 +11,37 @@
 // messages (dispatch). This file starts the page and wires its parts
 // together; the parts, in page/, are handed what they share: the state now and
 // dispatch. page/draw.js draws what an update changed, page/effects.js
-// carries out the effects that update asks for, and page/console.js keeps the
-// input line and runs the programs.
-import { stored, storedAs, keepInMemory } from './page/storage.js';
-import * as runner from './logic/runner.js';
+// carries out the effects that update asks for, page/console.js keeps the
+// input line and runs the programs, and page/loader.js loads the parts of the
+// page that watching a run does not need (state/parts.js) when first needed:
+// practice, prints, the teacher's side, the student's, the LMS.
+import { stored, storedAs } from './page/storage.js';
+import { load as loadRunner, stageLines } from './logic/runner.js';
+import { questions, answerOf } from './logic/check.js';
 import { stageName } from './logic/words.js';
-import * as share from './logic/share.js';
+import { examples, latestGenerator } from './logic/share.js';
 import { initialLanguage } from './logic/translate.js';
-import { parseLink, cleanName } from './logic/assignments/assignment.js';
+import { parseLink } from './logic/assignments/assignment.js';
 import { bookOf } from './logic/assignments/gradebook.js';
-import { initial, update } from './state.js';
+import { initial, update, partNames } from './state.js';
 // page/draw.js first: it imports the views in the order that they set up in.
 import { drawn } from './page/draw.js';
-import { carryOut, keptWork, rereadWork } from './page/effects.js';
+import { carryOut, rereadWork } from './page/effects.js';
+import { settled } from './page/loader.js';
 import { connect as connectConsole, awaitPrograms, loaded, loadFailed, loadPrograms } from './page/console.js';
 import * as language from './views/language.js';
 import * as dom from './views/dom.js';
-import * as stages from './views/stages.js';
-import * as practice from './views/practice.js';
+import * as stagesView from './views/stages.js';
 import * as links from './views/links.js';
 import * as confirm from './views/confirm.js';
-import * as exerciseForm from './views/exercise-form.js';
-import * as assignmentForm from './views/assignments/assignment-form.js';
-import * as lmsForm from './views/assignments/lms-download.js';
-import * as teacher from './views/assignments/teacher.js';
-import * as bookList from './views/assignments/book-list.js';
-import * as student from './views/assignments/student.js';
-import { connect as connectLms, find as findLms } from './page/lms.js';
 import { start as startOffline } from './views/offline.js';
+import { make } from './logic/exercises.js';
 
-const preferred = (navigator.languages && navigator.languages[0]) || navigator.language || '';
-let state = { ...initial(initialLanguage(stored('language'), preferred)), level: stored('practice.level') ?? 0, gradebook: storedAs('gradebook', bookOf) };
+// The state: initial() until the page's start (start()) reads what this browser kept.
+let state = initial();
 // What the page's parts share (page/): the state now, the one way to change
-// it, and the LMS's session (page/lms.js), or null outside one.
+// it, and the LMS's session (page/lms.js, which the LMS's part
+// of the page starts), or null outside one.
 const shared = { state: () => state, dispatch, lms: null };
 // Tells the state what happened (a message), draws what it changed, and
 // carries out the effects that it asks for, those that wait for the views
@@ -63,43 +61,55 @@ function followAddress() {
   else if (state.programs === 'loaded') carryOut(shared, { openLink: true });
 }
 
-connectConsole(shared);
-// Practising or watching, as the mode's buttons say; the focus goes to the question.
-for (const button of document.querySelectorAll('button[data-mode]'))
-  button.addEventListener('click', () => dispatch({ type: 'mode', mode: button.dataset.mode, focus: true }));
-for (const view of [dom, language, practice, stages, links, confirm, exerciseForm, assignmentForm, lmsForm, teacher, bookList]) view.connect(dispatch);
-// The name typed comes with the work that this browser kept under it, and the time.
-student.connect((message) => dispatch({ ...message, now: Date.now(),
-  kept: state.student && keptWork(shared, state.student.assignment, cleanName(message.name)) }));
+// The page's start, in a task of its own after the script's (a long one):
+// the state as this browser left it (its storage read, the first time a
+// page does, takes a while), the views drawn, the controls wired, and the
+// programs loaded once the first prompt is painted. Until then the first
+// prompt and the input field are the markup's, and an Enter sends nothing.
+function start() {
+  const preferred = (navigator.languages && navigator.languages[0]) || navigator.language || '';
+  state = { ...initial(initialLanguage(stored('language'), preferred)), level: stored('practice.level') ?? 0,
+            gradebook: storedAs('gradebook', bookOf), parts: { absent: partNames, loading: [], waiting: [] } };
+  connectConsole(shared);
+  // Practising or watching, as the mode's buttons say; the focus goes to the question.
+  for (const button of document.querySelectorAll('button[data-mode]'))
+    button.addEventListener('click', () => dispatch({ type: 'mode', mode: button.dataset.mode, focus: true }));
+  for (const view of [dom, language, stagesView, links, confirm]) view.connect(dispatch);
 
-// Inside an LMS, which launches a student's link: the LMS names the student
-// and keeps the work, and the browser keeps nothing, even when the LMS
-// refuses the session; what it answered is in the state (state.lms).
-if (parseLink(location.hash)?.role === 'student' && findLms(window) !== null) {
-  keepInMemory();
-  shared.lms = connectLms(window, dispatch);
+  // A student's link may be launched by an LMS, which then names the student
+  // and keeps the work: the LMS's part of the page is asked for at once, and
+  // the link opens once it has looked for the LMS (or could not load).
+  const lmsAsked = parseLink(location.hash)?.role === 'student' ? (dispatch({ type: 'part', part: 'lms' }), settled('lms')) : null;
+
+  awaitPrograms(shared);
+  addEventListener('hashchange', followAddress);
+  // Another tab of the same student's link, Back to a page kept whole, or the
+  // tab shown again (an engine may tell no storage event to a file:// page):
+  // the work is read again.
+  addEventListener('storage', () => rereadWork(shared));
+  addEventListener('pageshow', (event) => { if (event.persisted) rereadWork(shared); });
+  document.addEventListener('visibilitychange', () => { if (document.visibilityState === 'visible') rereadWork(shared); });
+  // A print: what it holds is drawn by the views, each its own part, and undone after.
+  addEventListener('beforeprint', () => dispatch({ type: 'printing' }));
+  addEventListener('afterprint', () => dispatch({ type: 'printed' }));
+  requestAnimationFrame(() => setTimeout(() => {
+    loadRunner(loadPrograms()).then(() => lmsAsked).then(() => loaded(shared), (error) => loadFailed(shared, String(error)));
+    // Inside an LMS, no service worker: the LMS serves the page.
+    Promise.resolve(lmsAsked).then(() => { if (shared.lms === null) startOffline(); });
+  }, 0));
 }
+setTimeout(start, 0);
 
-awaitPrograms(shared);
-addEventListener('hashchange', followAddress);
-// Another tab of the same student's link, Back to a page kept whole, or the
-// tab shown again (an engine may tell no storage event to a file:// page):
-// the work is read again.
-addEventListener('storage', () => rereadWork(shared));
-addEventListener('pageshow', (event) => { if (event.persisted) rereadWork(shared); });
-document.addEventListener('visibilitychange', () => { if (document.visibilityState === 'visible') rereadWork(shared); });
-// The gradebook as another tab stored it.
-addEventListener('storage', (event) => { if (event.key?.endsWith('.gradebook')) dispatch({ type: 'bookStored', book: stored('gradebook') }); });
-requestAnimationFrame(() => setTimeout(() => {
-  runner.load(loadPrograms()).then(() => loaded(shared), (error) => loadFailed(shared, String(error)));
-  if (state.lms === null) startOffline();
-}, 0));
-
-// The page's parts, as the bundle's global GJ: for a look from the browser's
-// console, and for the tests, which read the page's texts and its model.
-export { language, share, runner, stages };
+// What the page shows of itself, as the bundle's global GJ: for a look from
+// the browser's console, and for the tests, which read the page's texts and
+// its model, and work out what practice asks.
+export { language };
+export const share = { examples, latestGenerator };
+export const runner = { stageLines };
+export const stages = { count: stagesView.count };
 // A stage's name in the language that the page is drawn in.
 export const words = { stageName: (stage) => stageName(language.t, stage) };
-export * as check from './logic/check.js';
-export * as exercises from './logic/exercises.js';
+export const check = { questions, answerOf };
+// Practice's exercises, once practice has loaded.
+export const exercises = { make: (exercise) => make(exercise) };
 export const page = { get model() { return state.model; }, get state() { return state; } };

@@ -6,8 +6,10 @@
 // (a part that does not change keeps its reference, which the views compare),
 // and gives [state, []] for a message that makes no sense in a state. Its
 // handlers stand in state/, by concern: learning.js (the run, watching and
-// practising it), studying.js (a student's assignment) and teaching.js (the
-// teacher's side).
+// practising it), studying.js (a student's assignment), printing.js (what a
+// print holds) and teaching.js (the teacher's side), whose handlers come with
+// the teacher's part of the page (state/parts.js): a part adds its handlers
+// once it has loaded, and its messages wait for it.
 //
 // The state:
 //   programs   'loading', 'loaded' or 'failed'
@@ -71,6 +73,11 @@
 //   stage      the stage that the stages section shows, { k, all }
 //   said       the parts that the status line was last asked to say (announce),
 //              said again in another language; null once another run is shown
+//   printing   what a print holds while it is made (printing.js), or null
+//   parts      the parts of the page not loaded (state/parts.js): { absent,
+//              loading, waiting }, the names of those absent and of those
+//              being loaded, and the messages that wait for them, in order;
+//              none absent in a state made by initial(): the page names them
 //   language   'ko' or 'en'
 //
 // The effects (one key each; page/effects.js carries them out):
@@ -115,9 +122,12 @@
 //   { save: { content, name, type } }    a download
 //   { saveTable: { table, language, name } }  the results table downloaded as CSV
 //   { copy: { content, done } }          the clipboard; { type: 'copied', done | error } comes back
+//   { load: names }                      the parts of those names loaded; { type: 'partLoaded',
+//                                        part } or { type: 'partFailed', part } comes back for each
 import * as learning from './state/learning.js';
 import * as studying from './state/studying.js';
-import * as teaching from './state/teaching.js';
+import * as printing from './state/printing.js';
+import { parts as pageParts } from './state/parts.js';
 
 export { linkState, programOf } from './state/learning.js';
 export { progressKeyOf, isStudents } from './state/studying.js';
@@ -125,11 +135,73 @@ export { progressKeyOf, isStudents } from './state/studying.js';
 export const initial = (language = 'en') => ({
   programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, gradebook: {}, bookUnsaved: false, made: null, assignTouched: false,
   student: null, lms: null, conflict: null, picked: false, unmet: false, session: null, level: 0, past: null, saved: null,
-  exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, said: null, language,
+  exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, said: null, printing: null,
+  parts: { absent: [], loading: [], waiting: [] }, language,
 });
 
+// The parts that the page loads when first needed, by name: those that some message waits for.
+export const partNames = pageParts.filter((part) => part.needs).map((part) => part.name);
+
+// Whether a part brings handlers: it holds a module of the state's floor.
+const bringsHandlers = (part) => part.modules.some((module) => module.startsWith('state/'));
+
+// The parts absent that message waits for, or null when it waits for none:
+// those it needs, and, while no handler takes it, those that bring handlers;
+// the state with the message waiting for them, and the effect that loads
+// those not yet asked for.
+function waitsFor(state, message) {
+  const { absent, loading, waiting } = state.parts;
+  const unknown = !Object.hasOwn(handlers, message.type);
+  const wanted = pageParts.filter((part) => absent.includes(part.name) && (part.needs?.(state, message) || (unknown && bringsHandlers(part))))
+    .map((part) => part.name);
+  if (wanted.length === 0) return null;
+  const asked = wanted.filter((name) => !loading.includes(name));
+  return [{ ...state, parts: { absent, loading: [...loading, ...asked], waiting: [...waiting, message] } }, asked.length > 0 ? [{ load: asked }] : []];
+}
+
+const without = (list, name) => list.filter((item) => item !== name);
+
+// The messages that waited, handled again in order once a part has come:
+// each either handled now or waiting again for the parts still absent.
+function takeWaiting(state) {
+  let next = { ...state, parts: { ...state.parts, waiting: [] } };
+  const effects = [];
+  for (const message of state.parts.waiting) {
+    const [after, more] = handle(next, message);
+    next = after;
+    effects.push(...more);
+  }
+  return [next, effects];
+}
+
+const parted = {
+  // A part asked for by name ({ part }): the message waits for it, if it is absent, and then does nothing.
+  part: (state) => [state, []],
+  // The part loaded: its messages are handled.
+  partLoaded: (state, { part }) => {
+    const { absent, loading } = state.parts;
+    return takeWaiting({ ...state, parts: { ...state.parts, absent: without(absent, part), loading: without(loading, part) } });
+  },
+  // The part could not be loaded: the messages that waited for it are let
+  // go, the status line says so in the page's language (the rest of the page
+  // works, its switch too), and the next message that needs it asks for it again.
+  partFailed: (state, { part }) => {
+    const { absent, loading, waiting } = state.parts;
+    if (!loading.includes(part)) return [state, []];
+    const needs = pageParts.find((p) => p.name === part).needs;
+    const parts = { absent, loading: without(loading, part), waiting: waiting.filter((message) => !needs(state, message)) };
+    return [{ ...state, parts }, [{ announce: [{ id: 'part.failed', values: { part: { id: `part.${part}` } } }] }]];
+  },
+};
+
 // Every message that update takes, by its type: (state, message) => [state, effects].
-export const handlers = { ...learning.handlers, ...studying.handlers, ...teaching.handlers };
+export const handlers = { ...learning.handlers, ...studying.handlers, ...printing.handlers, ...parted };
+
+// Adds the handlers of a part of the page, once it has loaded (page/loader.js):
+// the state's messages stay the state's.
+export function addHandlers(more) {
+  for (const [type, handler] of Object.entries(more)) if (!Object.hasOwn(handlers, type)) handlers[type] = handler;
+}
 
 // The effects that follow any message from what it changed: a choice between
 // the link and the work kept is said as it appears, and a seed typed no longer
@@ -145,10 +217,20 @@ function settled(before, [state, effects]) {
   return [said === next.said ? next : { ...next, said }, all];
 }
 
+// The next state and the effects of message on state, but those that follow
+// any message: the message waits for the parts of the page that it needs
+// and that are absent; else its handler answers, unless the student's
+// permissions refuse it.
+function handle(state, message) {
+  const waiting = waitsFor(state, message);
+  if (waiting) return waiting;
+  const handler = handlers[message.type];
+  if (!handler) throw new Error(`no message "${message.type}"`);
+  return studying.forbidden(state, message) ? [state, []] : handler(state, message);
+}
+
 // The next state and the effects of message ({ type, ... }) on state; a
 // message of no type that the page sends is a mistake of the page's, and throws.
 export function update(state, message) {
-  const handler = handlers[message.type];
-  if (!handler) throw new Error(`no message "${message.type}"`);
-  return studying.forbidden(state, message) ? [state, []] : settled(state, handler(state, message));
+  return settled(state, handle(state, message));
 }

@@ -2,7 +2,8 @@
 // median of five runs.
 // - The first prompt: navigation start to the first prompt with the input
 //   enabled, against a blank page that shows a prompt and an input field,
-//   loaded in the same browser in the same run.
+//   loaded in the same browser in the same run; and the worst of the five
+//   runs' ratios, as the goal is for each run.
 // - An order-10 gjinverse run typed row by row: each Enter's keydown to the next
 //   prompt in the DOM; the work of the frame that shows it, from the start of its
 //   animation frame to a task of the highest priority posted there, which runs
@@ -15,8 +16,11 @@
 //   alone, which draws some 30 printouts. On a shared machine the run's slowest
 //   is most often a typed digit whose frame waited for the machine, not for
 //   the page (a trace shows its main thread busy under 1 ms).
-// - Opening a link that types an order-10 run (the same input, and one of
-//   17-digit decimals): the longest task from the start to the finished run.
+// - Opening a link: the longest task from the start until it is shown whole
+//   and half a second after, median and worst of five runs: an order-10 run
+//   (the same input, and one of 17-digit decimals), an example, a student's
+//   assignment (a class of 40, order 3) and the teacher's link of that class
+//   with the 40 codes of the grading below kept in the gradebook.
 // - The exact values of two hard runs, typed on one line: the last Enter to the
 //   exact view, and the longest task in between.
 // - Practice on an order-4 gjinverse exercise, from its first stage, with one
@@ -35,19 +39,25 @@
 //   by Show, then handed in; the calls and the longest task from each click
 //   until the calls stop, the most of a stage's end, the last one's and the
 //   hand-in's.
+// - The page's scripts ("parts"): the first script's size, minified and
+//   gzipped, and each part's; and the time from asking for a part (the mode's
+//   button, an assignment's form opened) to the part loaded, from the marks
+//   that the page's loader leaves ("-": none, before the page had parts).
 // - A school's year (school): 10,000 codes of 1,000 students on one
 //   assignment, every other one wrapped as a mail wraps it: the click to the
 //   first rows and to the whole table, a rule changed, the page reloaded; a
 //   1 MB chat export holding 40 codes; a 50 MB gradebook file opened; each
 //   with its longest task (three runs).
 // - The same order-10 run typed, the two links and the hard runs' exact
-//   values, traced: the longest task's CPU time on the page's thread, script
-//   and rendering apart ("cpu"), which a loaded machine changes less than the
-//   tasks' wall times ("cpu-exact" with the exact values, "cpu" without).
-// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [grading] [lms] [school] [cpu | cpu-exact] (all by default but school)
+//   values, and the other links above, traced: the longest task's CPU time on
+//   the page's thread, script and rendering apart ("cpu"), which a loaded
+//   machine changes less than the tasks' wall times ("cpu-exact" with the
+//   exact values, "cpu" without).
+// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [grading] [lms] [parts] [school] [cpu | cpu-exact] (all by default but school)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import zlib from 'node:zlib';
 
 process.env.GJ_WEB_BUILD = path.resolve(process.argv[2] ?? 'build-web');
 const { pageUrl, launch, open, close, serve, goldenCase, typeAtPrompts } = await import('./browser/harness.js');
@@ -147,7 +157,7 @@ async function firstPrompts(browser) {
     floor.push(await b.evaluate(() => performance.getEntriesByType('navigation')[0].domContentLoadedEventEnd));
     await context.close();
   }
-  return [median(page), median(floor)];
+  return [median(page), median(floor), Math.max(...page.map((p, k) => p / floor[k]))];
 }
 
 async function typedRun(browser) {
@@ -169,18 +179,24 @@ async function typedRun(browser) {
   ['  ... of the last Enter', median(samples.map((times) => slowestKey(times, times.lastEnter))), null, 0]];
 }
 
-// Opens each order-10 run as a link, and notes the longest task until it is shown whole.
+// Opens each link, and notes the longest task until it is shown whole: [what, median, worst].
 async function linkRuns(browser) {
+  const { examples } = await import('../../web/logic/share.js');
+  const { teacher, student, book } = await classOf40();
+  const input = (typed) => `#gjinverse&input=${encodeURIComponent(typed)}`;
+  const keeping = `localStorage.setItem('gauss-jordan.gradebook', ${JSON.stringify(JSON.stringify(book))});(${instrument})()`;
   const table = [];
-  for (const [what, input] of [['link to ' + name, goldenCase(name).input], ['link to ' + hardCases[0][0], hardCases[0][1] + '\n']]) {
+  for (const [what, hash, ready, initScript = instrument] of [['link to ' + name, input(goldenCase(name).input), '#pane .note'],
+    ['link to ' + hardCases[0][0], input(hardCases[0][1] + '\n'), '#pane .note'], [`an example (${examples[0].id})`, examples[0].hash, '#pane .note'],
+    ['a student\'s assignment, class of 40', student, '.practice-stage'], ['the teacher\'s link, 40 codes kept', teacher, '#teacher-table table', keeping]]) {
     const samples = [];
     for (let run = 0; run < runs; run++) {
-      const page = await open(browser, `${pageUrl}#gjinverse&input=${encodeURIComponent(input)}`, { initScript: instrument, ready: '#pane .note' });
+      const page = await open(browser, pageUrl + hash, { initScript, ready });
       await page.waitForTimeout(500);
       samples.push(await page.evaluate(() => Math.max(0, ...window.benchTimes.tasks.map(([, d]) => d))));
       await close(page);
     }
-    table.push([`${what}: longest task`, median(samples), null, 0]);
+    table.push([`open ${what}: longest task`, median(samples), Math.max(...samples)]);
   }
   return table;
 }
@@ -195,7 +211,7 @@ async function tracedTasks(browser, page, fn) {
   const events = trace.traceEvents ?? trace;
   const threads = events.filter((e) => e.name === 'thread_name' && e.args.name === 'CrRendererMain');
   // The page's own scripts, not those that playwright runs in it to wait and look.
-  const scripted = (e) => ['FunctionCall', 'EvaluateScript'].includes(e.name) && /\/(page|programs)\.js$/.test(e.args?.data?.url ?? '');
+  const scripted = (e) => ['FunctionCall', 'EvaluateScript'].includes(e.name) && /\/(page|programs|parts\/\w+)\.js$/.test(e.args?.data?.url ?? '');
   const main = threads.find((t) => events.some((e) => e.pid === t.pid && e.tid === t.tid && scripted(e)));
   const mine = events.filter((e) => e.pid === main.pid && e.tid === main.tid && e.ph === 'X');
   return mine.filter((e) => e.name === 'RunTask' || e.name === 'ThreadControllerImpl::RunTask').map((task) =>
@@ -207,23 +223,31 @@ async function tracedTasks(browser, page, fn) {
 // the exact values of the two hard runs are worked out.
 async function cpuRuns(browser, exactToo) {
   const { input, prompts, rows } = goldenCase(name);
+  const { examples } = await import('../../web/logic/share.js');
+  const { teacher, student, book } = await classOf40();
   const cases = [['order 10, typed row by row', `${pageUrl}#gjinverse`, (page) => typeAtPrompts(page, input, rows, prompts)],
                  ...[['order 10, link', input], ['order 10, link, 17-digit decimals', hardCases[0][1] + '\n']].map(([what, typed]) =>
                    [what, `${pageUrl}#gjinverse&input=${encodeURIComponent(typed)}`, null]),
+                 [`link, an example (${examples[0].id})`, pageUrl + examples[0].hash, null],
+                 ['link, a student\'s assignment', pageUrl + student, null, '.practice-stage'],
+                 ['link, the teacher\'s, 40 codes kept', pageUrl + teacher, null, '#teacher-table table',
+                  `localStorage.setItem('gauss-jordan.gradebook', ${JSON.stringify(JSON.stringify(book))})`],
                  ...hardCases.map(([what, typed]) => [`${what}, to its exact values`, `${pageUrl}#gjinverse`,
-                   (page) => typeAtPrompts(page, '\n', [typed], orderPrompt)])].slice(0, exactToo ? undefined : 3);
+                   (page) => typeAtPrompts(page, '\n', [typed], orderPrompt)])].slice(0, exactToo ? undefined : 6);
   const table = [];
-  for (const [what, url, type] of cases) {
+  for (const [what, url, type, ready = null, init = null] of cases) {
     const samples = [];
     for (let run = 0; run < runs; run++) {
       const context = await browser.newContext();
       const page = await context.newPage();
+      if (init) await page.addInitScript(init);
       if (type) await page.goto(url), await page.waitForSelector('body[data-programs="loaded"] #typed:not([disabled])');
       const tasks = await tracedTasks(browser, page, async () => {
         if (type) await type(page);
         else await page.goto(url);
-        await page.waitForSelector('#pane .note');
-        await page.waitForSelector('#stages[data-exact="done"]', { state: 'attached', timeout: 300000 });
+        if (ready) await page.waitForSelector(ready);
+        else await page.waitForSelector('#pane .note');
+        if (!ready) await page.waitForSelector('#stages[data-exact="done"]', { state: 'attached', timeout: 300000 });
         await page.waitForTimeout(1000);
       });
       samples.push([Math.max(0, ...tasks.filter((t) => t[2]).map((t) => t[1])), Math.max(0, ...tasks.filter((t) => !t[2]).map((t) => t[1]))]);
@@ -300,19 +324,28 @@ async function practiceRuns(browser) {
           row('  ... and to the next stage\'s first field', samples.stage, 2)];
 }
 
-// Reads 40 codes on the teacher's page: the click to the table, and the longest task.
-async function gradingRuns(browser) {
+// A class of 40 (an order-3 gjinverse assignment) and the code of each
+// student's work: its teacher's link, a student's, and the gradebook that
+// keeps the codes.
+async function classOf40() {
   const { programs } = await import('./node/programs.js');
   const { code } = await import('./node/classwork.js');
-  const { assignment, teacherFragment } = await import('../../web/logic/assignments/assignment.js');
+  const { assignment, teacherFragment, studentFragment, id } = await import('../../web/logic/assignments/assignment.js');
+  const { entryOf } = await import('../../web/logic/assignments/gradebook.js');
   await programs();
   const names = Array.from({ length: 40 }, (_, i) => `Student ${i + 1}`);
   const a = assignment({ seed: 2024, order: 3, names });
   const plans = ['first', 'tries', 'hint', 'shown'];
-  const pasted = names.map((n, i) => code(a, n, Array(9).fill(plans[i % plans.length]), 20 + i)).join('\n');
+  const codes = names.map((n, i) => code(a, n, Array(9).fill(plans[i % plans.length]), 20 + i)).join('\n');
+  return { codes, teacher: teacherFragment(a), student: studentFragment(a, names[7]), book: { [id(a)]: { ...entryOf(a), codes } } };
+}
+
+// Reads 40 codes on the teacher's page: the click to the table, and the longest task.
+async function gradingRuns(browser) {
+  const { codes: pasted, teacher } = await classOf40();
   const samples = [];
   for (let run = 0; run < runs; run++) {
-    const page = await open(browser, pageUrl + teacherFragment(a), { initScript: instrument, ready: '#teacher-facts dd' });
+    const page = await open(browser, pageUrl + teacher, { initScript: instrument, ready: '#teacher-facts dd' });
     const [took, task] = await page.evaluate((text) => new Promise((done) => {
       document.getElementById('teacher-codes').value = text;
       const box = document.getElementById('teacher-table');
@@ -329,6 +362,29 @@ async function gradingRuns(browser) {
     await close(page);
   }
   return [['40 codes: Read the codes to the table', median(samples.map((s) => s[0])), null, median(samples.map((s) => s[1]))]];
+}
+
+// The scripts' sizes in KB, minified and gzipped; then the time from asking
+// for a part to its loaded, median and worst: [what, median, worst] each.
+async function partRuns(browser) {
+  const scripts = ['page.js', ...fs.readdirSync(path.join(process.env.GJ_WEB_BUILD, 'parts')).sort().map((f) => `parts/${f}`)];
+  const table = scripts.map((file) => fs.readFileSync(path.join(process.env.GJ_WEB_BUILD, file)))
+    .map((bytes, k) => [`${scripts[k]}, KB minified and gzipped`, bytes.length / 1024, zlib.gzipSync(bytes, { level: 9 }).length / 1024]);
+  for (const [part, hash, ...clicks] of [['practice', '#gjinverse', 'button[data-mode="practice"]'],
+                                         ['teacher', '#gjinverse&practice', 'button[data-mode="practice"]', '#assignment > summary']]) {
+    const samples = [];
+    for (let run = 0; run < runs; run++) {
+      const page = await open(browser, pageUrl + hash, { ready: loaded });
+      for (const selector of clicks) await page.click(selector);
+      samples.push(await page.waitForFunction((name) => {
+        const [asked, done] = [`part ${name} asked`, `part ${name} loaded`].map((mark) => performance.getEntriesByName(mark)[0]);
+        return asked && done && done.startTime - asked.startTime;
+      }, part, { timeout: 5000 }).then((handle) => handle.jsonValue(), () => 0));
+      await close(page);
+    }
+    table.push([`the ${part} part, asked to loaded`, median(samples), Math.max(...samples)]);
+  }
+  return table;
 }
 
 // The teacher's table while what act() does is worked out, from then (from
@@ -422,23 +478,26 @@ async function lmsRuns(browser) {
 }
 
 (async () => {
-  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'grading', 'lms', 'cpu-exact'];
+  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'grading', 'lms', 'parts', 'cpu-exact'];
   const browser = await launch();
-  const [first, floor] = parts.includes('first') ? await firstPrompts(browser) : [];
+  const [first, floor, worst] = parts.includes('first') ? await firstPrompts(browser) : [];
   const typed = parts.includes('typed') ? await typedRun(browser) : [];
   const linked = parts.includes('links') ? await linkRuns(browser) : [];
   const exact = parts.includes('exact') ? await exactRuns(browser) : [];
   const practice = parts.includes('practice') ? await practiceRuns(browser) : [];
   const grading = parts.includes('grading') ? await gradingRuns(browser) : [];
   const lms = parts.includes('lms') ? await lmsRuns(browser) : [];
+  const scripts = parts.includes('parts') ? await partRuns(browser) : [];
   const school = parts.includes('school') ? await schoolRuns(browser) : [];
   const cpu = parts.includes('cpu') || parts.includes('cpu-exact') ? await cpuRuns(browser, parts.includes('cpu-exact')) : [];
   await browser.close();
 
   console.log(`median of ${runs} runs, in ms`);
-  if (first) console.log(`first prompt ${first.toFixed(1)}, a blank page with a prompt ${floor.toFixed(1)}: ratio ${(first / floor).toFixed(2)}`);
+  if (first) console.log(`first prompt ${first.toFixed(1)}, a blank page with a prompt ${floor.toFixed(1)}: ratio ${(first / floor).toFixed(2)}, worst run ${worst.toFixed(2)}`);
   console.log(`${name}, typed row by row; exact values of two hard runs; practice`);
   console.log(`${''.padEnd(60)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
-  for (const [what, dom, frame, task] of [...typed, ...linked, ...exact, ...practice, ...grading, ...lms, ...school, ...cpu])
+  for (const [what, dom, frame, task] of [...typed, ...exact, ...practice, ...grading, ...lms, ...school, ...cpu])
     console.log(`${what.padEnd(60)}${dom.toFixed(1).padStart(9)}${frame === null ? ''.padStart(9) : frame.toFixed(1).padStart(9)}${ms(task)}`);
+  console.log(`${'links; the page\'s scripts and parts'.padEnd(60)}${'median'.padStart(9)}${'worst'.padStart(9)}`);
+  for (const [what, middle, most] of [...linked, ...scripts]) console.log(`${what.padEnd(60)}${ms(middle)}${ms(most)}`);
 })();

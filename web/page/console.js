@@ -2,15 +2,14 @@
 // entry handed to the program (or, before the programs have loaded, kept for
 // them under the first prompt), a program opened afresh with a link's input
 // typed at its prompts in slices, and loading the programs; what is typed in
-// the input line as they arrive stays there. Each function is handed page:
-// { state(), dispatch }, what page.js shares with its parts.
-import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the build from the programs' own output
+// the input line as they arrive stays there. The pane draws what the state
+// holds of it (page/draw.js). Each function is handed page: { state(),
+// dispatch }, what page.js shares with its parts.
 import * as runner from '../logic/runner.js';
 import { isWaiting } from '../logic/model.js';
 import * as share from '../logic/share.js';
 import { show as showRun, isShown, afterPaint } from '../views/frames.js';
 import { byId, el } from '../views/dom.js';
-import * as pane from '../views/pane.js';
 import { show, prepare } from './draw.js';
 
 const typed = byId('typed');
@@ -51,11 +50,12 @@ function enter(page, entry, ended) {
   typed.value = '';
   if (page.state().early) {
     page.dispatch({ type: 'typed', text: entry, ended });
-    const { early } = page.state();
-    pane.waiting(firstPrompts[early.program], early.entries);
     if (ended) settleFocus(false);
     return;
   }
+  // No run shown: the link's part of the page could not be loaded, and the
+  // program that it names opens with the entry typed.
+  if (page.state().model === null) return open(page, share.parse(location.hash).program, entry, ended);
   const shown = page.state().model.run;
   if (entering?.run === shown) {
     entering.entries.push([entry, ended]);
@@ -99,7 +99,8 @@ function runEntries(page, batch) {
 // the end of input after it if ended; a last piece without its Enter stays in
 // the input field. The program runs once over all the entries, in a task of
 // its own, and its run is shown in one more, so that a long link never holds
-// up the page.
+// up the page; with no entries, the empty run is shown in a task of its own,
+// apart from the message that opened it.
 export function open(page, program, input = '', ended = false) {
   const entries = share.entries(input);
   if (ended && (entries.length === 0 || entries.at(-1).endsWith('\n'))) entries.push('');
@@ -117,7 +118,7 @@ export function open(page, program, input = '', ended = false) {
     if (kept === null || last !== '') typed.value = last;
     else if (kept.focused) typed.setSelectionRange(kept.start, kept.end);
   };
-  if (entries.length === 0) done(first);
+  if (entries.length === 0) afterTask(first, () => done(first));
   else afterTask(first, () => {
     const run = runner.extendBy(first, entries, ended);
     afterTask(first, () => {
@@ -138,7 +139,6 @@ export function awaitPrograms(page) {
   const link = share.parse(location.hash);
   const free = link.input === '' && !link.exercise && !link.ended;
   page.dispatch({ type: 'awaiting', program: link.program });
-  pane.waiting(firstPrompts[link.program], []);
   typed.disabled = endButton.disabled = !free;
   if (free) typed.focus();
   else typed.value = '';
@@ -155,7 +155,6 @@ export function loaded(page) {
 // Nothing to run: the programs could not be loaded (the state says why).
 export function loadFailed(page, error) {
   page.dispatch({ type: 'failed', error });
-  pane.empty();
   settleFocus(false);
   typed.disabled = endButton.disabled = true;
 }

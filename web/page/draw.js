@@ -7,8 +7,11 @@
 // state then, so that the latest state is drawn once; any other change is
 // drawn at once. Here too: a run shown, its exact values worked out in slices
 // between frames while it is shown, and what the body's attributes say (the
-// mode, the lock, the programs), which only this module writes. Each function
-// is handed page: { state(), dispatch }, what page.js shares with its parts.
+// mode, the lock, the programs), which only this module writes. A part of the
+// page adds its own rows once it has loaded (addRows), which are then drawn
+// too. Each function is handed page: { state(), dispatch }, what page.js
+// shares with its parts.
+import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the build from the programs' own output
 import * as frames from '../views/frames.js';
 import { byId } from '../views/dom.js';
 import { t } from '../views/language.js';
@@ -17,21 +20,14 @@ import { recordKey } from '../logic/session.js';
 import { model as modelOfRun, withExact, replay, isWaiting } from '../logic/model.js';
 import { permissions, printoutsUpTo } from '../logic/assignments/permissions.js';
 import { studentFragment } from '../logic/assignments/assignment.js';
-import { linkState, programOf, progressKeyOf, isStudents } from '../state.js';
+import { linkState, programOf, progressKeyOf } from '../state.js';
 // The views, in the order that they set up their own controls as the page loads.
 import * as language from '../views/language.js';
 import * as pane from '../views/pane.js';
 import * as stages from '../views/stages.js';
 import * as status from '../views/status.js';
 import * as links from '../views/links.js';
-import * as practice from '../views/practice.js';
 import * as confirm from '../views/confirm.js';
-import * as assignmentForm from '../views/assignments/assignment-form.js';
-import * as lmsForm from '../views/assignments/lms-download.js';
-import * as teacher from '../views/assignments/teacher.js';
-import * as bookList from '../views/assignments/book-list.js';
-import * as student from '../views/assignments/student.js';
-import * as printer from '../views/print.js';
 
 const modeButtons = document.querySelectorAll('button[data-mode]');
 // The ways off a locked page in one tap, gone while it is locked (hidden, so
@@ -55,10 +51,12 @@ const body = {
 
 // The link that a print of a locked page leads to: the student's own, back to
 // the assignment; null outside one.
-const printedLink = (st) => (permissions(st).locked ? base() + studentFragment(st.assignment, st.named ? st.name : null) : null);
-const base = () => location.href.replace(/#.*$/, '');
+export const printedLink = (st) => (permissions(st).locked ? base() + studentFragment(st.assignment, st.named ? st.name : null) : null);
+// The page's address without its fragment: what every link to it starts with.
+export const base = () => location.href.replace(/#.*$/, '');
 
-// The program's name in the page's chrome: its title, the menu, the names in the help.
+// The program's name in the page's chrome: its title, the menu, the names in
+// the help and in what the parts of the page add.
 const chrome = {
   render({ program }) {
     document.title = program === null ? t('title') : t('title.program', { program });
@@ -71,36 +69,31 @@ const chrome = {
 };
 
 const practising = (s) => s.mode === 'practice';
-// The student whose run is shown, whose summary practice gives: once the
-// run is done, so that practice is not drawn again at each note.
-const studentOf = (s) => (s.student?.name && s.session?.finished && isStudents(s, s.session.run) ? s.student : null);
+// Whether a print of the page itself is being made (state/printing.js).
+const printingPage = (s) => s.printing?.page === true;
 
 // [view, select, when]: when is 'now', or the group it is drawn in after paint.
-const table = [
+const rowsOf = (rows) => rows.map(([view, select, when]) => ({ view, select, when }));
+const table = rowsOf([
   [language, (s) => ({ language: s.language }), 'now'],
-  [chrome, (s) => ({ program: programOf(s), language: s.language }), 'now'],
+  [chrome, (s) => ({ program: programOf(s), language: s.language, absent: s.parts.absent }), 'now'],
   [body, (s) => ({ mode: s.mode, locked: permissions(s.student).locked, leave: permissions(s.student).leave, programs: s.programs }), 'now'],
-  [pane, (s) => ({ model: s.model, language: s.language, upTo: printoutsUpTo(s.student, s.session) }), 'now'],
+  [pane, (s) => ({ model: s.model, language: s.language, upTo: printoutsUpTo(s.student, s.session), early: s.early,
+                   prompt: s.early ? firstPrompts[s.early.program] : '', failed: s.programs === 'failed', printing: printingPage(s) }), 'now'],
   [{ render: pane.reveal }, (s) => ({ model: s.model, practising: practising(s), upTo: s.session && !s.session.finished ? s.session.current : Infinity }), 'now'],
   [{ render: links.tellProblem }, (s) => ({ problem: s.problem, language: s.language }), 'now'],
   [confirm, (s) => ({ confirming: s.confirming }), 'now'],
-  [teacher, (s) => ({ teacher: s.teacher, results: s.results, language: s.language }), 'now'],
   [links, (s) => ({ run: permissions(s.student).transcript ? s.model?.run ?? null : null, language: s.language, ...linkState(s) }), 'cheap'],
   [status, (s) => ({ model: s.model, language: s.language, briefly: permissions(s.student).watch }), 'cheap'],
-  [printer, (s) => ({ model: s.model, practice: practising(s), exercise: linkState(s).exercise, keys: permissions(s.student).keys,
-                      link: printedLink(s.student), student: permissions(s.student).locked ? s.student : null }), 'cheap'],
-  [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, touched: s.assignTouched, language: s.language }), 'cheap'],
-  [lmsForm, (s) => ({ made: s.made, language: s.language }), 'cheap'],
-  [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, unsaved: s.bookUnsaved, language: s.language }), 'cheap'],
-  [student, (s) => ({ student: s.student, conflict: s.conflict, finished: s.session?.finished === true, lms: s.lms, language: s.language }), 'cheap'],
-  [stages, (s) => ({ model: permissions(s.student).watch ? s.model : null, stage: s.stage, language: s.language }), 'stages'],
-  [practice, (s) => {
-    const p = permissions(s.student);
-    return { mode: s.mode, model: s.model, session: s.session, past: s.past, exactShown: s.exactShown, unmet: s.unmet,
-             hints: p.hints, show: p.show, records: p.records, language: s.language, student: studentOf(s) };
-  }, 'practice'],
-].map(([view, select, when]) => ({ view, select, when }));
+  [stages, (s) => ({ model: permissions(s.student).watch ? s.model : null, stage: s.stage, language: s.language, printing: printingPage(s) }), 'stages'],
+]);
 const groups = ['cheap', 'stages', 'practice'];
+
+// Adds the rows of a part of the page ([view, select, when], as the table's),
+// drawn from the next state on.
+export function addRows(rows) {
+  table.push(...rowsOf(rows));
+}
 
 const drawnSlices = new Map();    // row -> the slice that its view drew last
 const scheduled = new Map();      // group -> the run that its drawing after paint waits for

@@ -2,36 +2,42 @@
 // program opened, the link that the address names followed, an exercise's
 // matrix made, the address written or visited, what practice keeps stored or
 // forgotten, a student's work kept (unless newer work is there) or reported
-// to the LMS, a results table worked out, the focus moved and the status
-// line's words, a message sent after paint, a print, a download (the results
-// table's as CSV among them; an LMS package's by packages.js), the clipboard. What an effect learns comes back
+// to the LMS, the focus moved and the status line's words, a message sent
+// after paint, a print, a download (an LMS package's by packages.js), the
+// clipboard, a part of the page loaded; the teacher's (grading, the
+// gradebook kept, its CSVs) come with the teacher's part (grading.js). What an effect learns comes back
 // as a message. Each function is handed page: { state(), dispatch, lms },
 // what page.js shares with its parts; lms is the LMS's session
-// (page/lms.js) inside one, else null.
+// (page/lms.js) inside one, else null. What a part of the page does
+// (practice's focus, an exercise made, grading, the LMS) is imported of the
+// part by name, and read when used (loader.js): the state has the part by
+// then, as the message that asks for it waits for it.
 import { open } from './console.js';
 import { makePackage } from './packages.js';
-import { whenDrawn } from './draw.js';
-import { stored, storedAs, store, forget } from './storage.js';
-import { afterPaint, sliced, nextTask } from '../views/frames.js';
+import { whenDrawn, addRows } from './draw.js';
+import { loadParts } from './loader.js';
+import { stored, store, forget } from './storage.js';
+import { afterPaint } from '../views/frames.js';
 import { byId, save, copy } from '../views/dom.js';
 import * as status from '../views/status.js';
-import * as practice from '../views/practice.js';
-import * as printer from '../views/print.js';
+import { focus as focusQuestion } from '../views/practice.js';
 import * as share from '../logic/share.js';
 import { make as makeExercise } from '../logic/exercises.js';
 import { parseLink } from '../logic/assignments/assignment.js';
 import { workKey, usableWork, newer, mergedWork } from '../logic/assignments/work.js';
 import { decodeWork } from '../logic/assignments/suspend.js';
-import { grading, detailing, resultsCsv, memoOf } from '../logic/assignments/results.js';
-import { merged, bookOf, bookCsv } from '../logic/assignments/gradebook.js';
-import { id as idOf } from '../logic/assignments/assignment.js';
-import { translator } from '../logic/translate.js';
+import { addHandlers } from '../state.js';
 
-// Moves the focus to target (state.js): practice's own targets, or an element by its id.
+// Moves the focus to target (state.js): practice's own targets, or an element
+// by its id; one at the page's top (a view shown anew, such as the teacher's)
+// once the view is painted, so that its first layout is not this task's too.
 function focus({ element, top = false, ...target }) {
-  if (element === undefined) return practice.focus(target);
-  byId(element)?.focus({ preventScroll: top });
-  if (top) scrollTo(0, 0);
+  if (element === undefined) return focusQuestion(target);
+  if (!top) return byId(element)?.focus();
+  requestAnimationFrame(() => setTimeout(() => {
+    byId(element)?.focus({ preventScroll: true });
+    scrollTo(0, 0);
+  }, 0));
 }
 
 // Each effect by its key: (page, effect, later), later whether views wait for
@@ -53,11 +59,6 @@ const carriers = {
   store: (page, { store: key, value }) => store(key, value),
   storeWork: (page, { storeWork: { key, value } }) => storeWork(page, key, value),
   forget: (page, { forget: key }) => forget(key),
-  grade: (page, { grade }) => gradeCodes(page, grade),
-  warm: (page, { warm }) => gradeCodes(page, { assignment: warm, codes: '', rule: 'best' }, false),
-  detail: (page, { detail }) => detailRow(page, detail),
-  keepBook: (page, { keepBook: entries }) => nextTask(() => keepGradebook(page, entries)),
-  saveBook: (page, { saveBook }) => saveScores(saveBook),
   package: (page, { package: asked }) => makePackage(page, asked),
   focus: (page, { focus: target }, later) => whenDrawn(page, later, () => focus(target)),
   announce: (page, { announce }, later) => whenDrawn(page, later, () => status.announce(announce)),
@@ -65,95 +66,27 @@ const carriers = {
     if (run) whenDrawn(page, later, () => afterPaint(run, () => page.dispatch(after)));
   },
   later: (page, { later, ms }) => setTimeout(() => page.dispatch({ ...later, now: Date.now() }), ms),
-  print: (page, { print }) => printer.print(print),
+  // The print asked drawn by the views that own its parts, then printed, then undone.
+  print: (page, { print }) => {
+    page.dispatch({ type: 'printing', asked: print });
+    window.print();
+  },
+  load: (page, { load: names }) => loadParts(names, (name, entry) => install(page, name, entry),
+    (name) => page.dispatch({ type: 'partFailed', part: name })),
   save: (page, { save: { content, name, type } }) => save(content, name, type),
-  saveTable: (page, { saveTable: { table, language, name } }) => save(resultsCsv(translator(language), table, zone()), name, 'text/csv; charset=utf-8'),
   copy: (page, { copy: { content, done } }) =>
     copy(content).then(() => page.dispatch({ type: 'copied', done }), (error) => page.dispatch({ type: 'copied', error: error.message })),
 };
 
-// The teacher's time zone, as results.js takes it.
-const zone = () => new Date().getTimezoneOffset();
-
-// What grading found of assignment a's codes (results.js's memo) is kept under this key.
-const memoKey = (a) => `graded.${idOf(a)}`;
-
-// What grading the assignment open keeps between its tables: the students'
-// runs by seed, the codes read, what grading found (kept in storage too),
-// and the job under way, which a newer one stops.
-const grader = { id: null, models: new Map(), reads: new Map(), memo: null, job: null };
-
-// The grader of assignment a, anew when it was another's.
-function graderOf(a) {
-  if (grader.id !== idOf(a)) Object.assign(grader, { id: idOf(a), models: new Map(), reads: new Map(), memo: memoOf(stored(memoKey(a))), job: null });
-  return grader;
-}
-
-// How much a memo holds, to tell whether a job added to it.
-const memoSize = (memo) => Object.keys(memo.codes).length + Object.keys(memo.runs).length;
-
-// Grades the codes against assignment a by rule in slices, in tasks of their
-// own (reading a class's codes is not the click's work); the tables on the
-// way and the last come back as 'graded' (say: whether the status line tells
-// the count). Not told, the table is not wanted: the students' runs are made
-// for the tables to come. A newer grading stops this one.
-function gradeCodes(page, { assignment: a, codes, rule, say = true }, told = true) {
-  const g = graderOf(a);
-  const job = grading(a, codes, { rule, offset: zone(), models: g.models, memo: g.memo, reads: g.reads });
-  const [known, graded] = [memoSize(g.memo), (table) => page.dispatch({ type: 'graded', assignment: a, codes, rule, table, say })];
-  let shown = null;
-  g.job = job;
-  nextTask(() => sliced(() => g.job === job, (deadline) => {
-    const done = job.step(deadline);
-    if (!done && told && job.partial !== shown) graded(shown = job.partial);
-    return done;
-  }, () => {
-    if (memoSize(g.memo) > known) store(memoKey(a), g.memo);
-    if (told) graded(job.result);
-  }));
-}
-
-// Works out the details of a row opened (results.detailing) in slices; they come back as 'detailed'.
-function detailRow(page, { assignment: a, code, stages }) {
-  const job = detailing(a, code, stages, { models: graderOf(a).models });
-  nextTask(() => sliced(() => true, (deadline) => job.step(deadline),
-    () => page.dispatch({ type: 'detailed', assignment: a, code, details: job.result })));
-}
-
-// The gradebook that this page stored last, or null.
-let keptBook = null;
-
-// Merges entries into the gradebook that storage keeps (as they are, where
-// no other tab stored one since this page did: they hold all of this page's),
-// and tells the page whether the browser kept it ('bookKept'): where it is
-// full, what grading found of the codes (which can be found again) makes room first.
-function keepGradebook(page, entries) {
-  const there = storedAs('gradebook', bookOf);
-  const book = there === keptBook ? { ...there, ...entries } : merged(there, entries);
-  let kept = store('gradebook', book);
-  if (!kept) {
-    Object.keys(book).forEach((key) => forget(`graded.${key}`));
-    kept = store('gradebook', book);
-  }
-  if (kept) keptBook = book;
-  page.dispatch({ type: 'bookKept', kept });
-}
-
-// Grades each entry ({ assignment, codes, rule }) in slices, one after
-// another, then saves the class's scores across them as CSV.
-function saveScores({ entries, language, name }) {
-  const graded = [];
-  const next = () => {
-    if (graded.length === entries.length) return save(bookCsv(translator(language), graded), name, 'text/csv; charset=utf-8');
-    const { assignment: a, codes, rule } = entries[graded.length];
-    const memo = memoOf(stored(memoKey(a)));
-    const job = grading(a, codes, { rule, offset: zone(), memo });
-    nextTask(() => sliced(() => true, (deadline) => job.step(deadline), () => {
-      graded.push({ a, table: job.result });
-      next();
-    }));
-  };
-  next();
+// Adds what a part of the page brings once it has loaded (its entry's views,
+// handlers and effects) and starts it; then, in a task of its own, tells the
+// state, whose messages that waited for it are handled.
+function install(page, name, { views = [], handlers = {}, effects = {}, start = () => {} }) {
+  addRows(views);
+  addHandlers(handlers);
+  for (const [kind, carrier] of Object.entries(effects)) carriers[kind] ??= carrier;
+  start(page);
+  setTimeout(() => page.dispatch({ type: 'partLoaded', part: name }), 0);
 }
 
 // Carries out effect, one of those that update returns; later, whether views

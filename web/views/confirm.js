@@ -4,20 +4,20 @@
 // as a message.
 import { byId } from './dom.js';
 
-const asking = { restart: byId('restart'), restartPractice: byId('practice-restart') };
-const boxOf = (type) => byId(`${asking[type].id}-confirm`);
+// The button that asks each start-over, by id: the practice's is there once practice has loaded.
+const asking = { restart: 'restart', restartPractice: 'practice-restart' };
+const boxOf = (type) => byId(`${asking[type]}-confirm`);
 
 // Shows the question that the state waits on (the slice: { confirming }), and hides the others.
 export function render({ confirming }) {
-  for (const type of Object.keys(asking)) boxOf(type).hidden = confirming !== type;
+  for (const type of Object.keys(asking)) if (boxOf(type)) boxOf(type).hidden = confirming !== type;
 }
 
-// Sends the learner's choice to the page.
+// Sends the learner's choice to the page, from the questions there now or later.
 export function connect(dispatch) {
-  for (const type of Object.keys(asking)) {
-    boxOf(type).addEventListener('click', (event) => {
-      const button = event.target.closest('button');
-      if (button) dispatch(button.matches('.erase') ? { type, confirmed: true } : { type: 'keepWork' });
-    });
-  }
+  document.addEventListener('click', (event) => {
+    const button = event.target.closest?.('.confirm button');
+    const type = button && Object.keys(asking).find((kind) => boxOf(kind)?.contains(button));
+    if (type) dispatch(button.matches('.erase') ? { type, confirmed: true } : { type: 'keepWork' });
+  });
 }

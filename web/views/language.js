@@ -13,13 +13,25 @@ export const t = (id, values) => text(drawn, id, values);
 
 export const language = () => drawn;
 
+// Draws the texts of the markup within root in the language drawn: markup
+// that a part of the page adds draws its own. A text that the markup holds
+// already is left alone, so that the page's start changes no node in English.
+export function drawTexts(root) {
+  for (const element of root.querySelectorAll('[data-text]')) {
+    const text = t(element.dataset.text);
+    if (element.textContent !== text) element.textContent = text;
+  }
+  for (const element of root.querySelectorAll('[data-text-label]')) {
+    const label = t(element.dataset.textLabel);
+    if (element.getAttribute('aria-label') !== label) element.setAttribute('aria-label', label);
+  }
+}
+
 // Draws the markup's texts and the switch in the language of the slice ('ko' or 'en').
 export function render({ language: code }) {
   drawn = code;
   document.documentElement.lang = drawn;
-  for (const element of document.querySelectorAll('[data-text]')) element.textContent = t(element.dataset.text);
-  for (const element of document.querySelectorAll('[data-text-label]'))
-    element.setAttribute('aria-label', t(element.dataset.textLabel));
+  drawTexts(document);
   for (const button of document.querySelectorAll('[data-language]'))
     button.setAttribute('aria-pressed', String(button.dataset.language === drawn));
 }

@@ -24,6 +24,8 @@ let exit = null;         // the exit note: [span, status]
 let drawnModel = null;   // the model drawn
 let drawnLanguage = null;  // the language drawn in
 let drawnUpTo = Infinity;  // the stages whose printouts may be drawn: those before it
+let drawnEarly = null;   // what was typed before the programs, as drawn
+let printed = false;     // whether the pane is drawn for a print
 
 function clear(next) {
   pane.textContent = '';
@@ -115,15 +117,26 @@ function markSome(model, ks, deadline) {
 
 const markAll = (model) => markSome(model, unmarked(model), Infinity);
 
-// Draws the slice's model ({ model, language, upTo }): the pieces past those
-// drawn, up to the printout of stage upTo (a locked page holds no printout of
-// a stage not done, nor what the run printed after it), or, in another
-// language, the glosses and exit note anew.
-export function render({ model, language, upTo = Infinity }) {
+// Draws the slice ({ model, language, upTo, early, prompt, failed, printing }):
+// the model's pieces past those drawn, up to the printout of stage upTo (a
+// locked page holds no printout of a stage not done, nor what the run printed
+// after it), or, in another language, the glosses and exit note anew. Before
+// the programs (no model), the first prompt and what was typed (the state's
+// early), or nothing once they could not be loaded (failed). For a print
+// (printing), every printout marked and those wider than the paper in blocks.
+export function render({ model, language, upTo = Infinity, early = null, prompt = '', failed = false, printing = false }) {
   const retold = drawnModel !== null && language !== drawnLanguage;
   drawnLanguage = language;
   if (retold) retell();
-  if (model === null || (model === drawnModel && upTo === drawnUpTo)) return;
+  if (model === null && failed) empty();
+  else if (model === null && early !== null && early !== drawnEarly) waiting(prompt, early.entries);
+  else if (model !== null && (model !== drawnModel || upTo !== drawnUpTo)) drawModel(model, upTo);
+  drawnEarly = early;
+  if (printing !== printed) (printing ? print : unprint)();
+  printed = printing;
+}
+
+function drawModel(model, upTo) {
   if (model.run.session !== session) clear(model.run.session);
   drawnModel = model;
   drawnUpTo = upTo;
@@ -160,14 +173,14 @@ export function reveal({ practising, upTo }) {
 
 // Before the programs have loaded: the first prompt, and the entries typed
 // since, echoed. The first run that comes draws the dialogue anew.
-export function waiting(prompt, entries) {
+function waiting(prompt, entries) {
   clear(-1);
   drawnModel = null;
   pane.append(prompt, ...entries.map((entry) => el('span', 'echo', entry)));
 }
 
 // Nothing at all: the programs could not be loaded.
-export function empty() {
+function empty() {
   clear(-1);
   drawnModel = null;
 }
@@ -199,7 +212,7 @@ function printBlocks(k, tab) {
 
 // Readies the pane for a print: every printout marked, and those wider than
 // the paper drawn again in blocks, which the print style shows instead.
-export function print() {
+function print() {
   if (!drawnModel) return;
   markAll(drawnModel);
   const tab = Math.max(8, widest + 2);
@@ -212,7 +225,7 @@ export function print() {
 }
 
 // The pane as the screen shows it again.
-export function unprint() {
+function unprint() {
   for (const drawn of pane.querySelectorAll('.print-blocks')) drawn.remove();
   for (const holder of pane.querySelectorAll('.print-blocked')) holder.classList.remove('print-blocked');
 }

@@ -2,10 +2,10 @@
 // explained, its row operations in words and in row notation, and the exact
 // value of every entry, all drawn from the model. One stage at a time, or all,
 // as the state says (stage: { k, all }); moving sends a message, and so does a
-// copy of the run or of a stage. Articles are
-// built when first shown, and told the exact values when they come. A print
-// (print.js) shows every stage, and each table too wide for the paper in blocks
-// of columns, each a copy of the table with the row headers and the block's columns.
+// copy of the run or of a stage. Articles are built when first shown, and told
+// the exact values when they come. A print of the page (the state's printing)
+// shows every stage, and each table too wide for the paper in blocks of
+// columns, each a copy of the table with the row headers and the block's columns.
 import { t, language } from './language.js';
 import { afterPaint, inSlices } from './frames.js';
 import { byId, el, button, operationList, headerCell, headRow } from './dom.js';
@@ -31,7 +31,7 @@ let model = null;        // the model that the articles built show
 let untitled = [];       // [cell, stage] still without their titles
 let current = 0;         // the stage shown, as drawn (the state's stage.k)
 let all = false;         // whether every stage is, as drawn (the state's stage.all)
-let printing = false;    // while a print is made: every stage is shown
+let printing = false;    // whether the section is drawn for a print: every stage shown
 let drawnLanguage = null;  // the language drawn in
 const built = new Map(); // stage index -> its article
 
@@ -238,17 +238,20 @@ function paintExactNote() {
   exactNote.hidden = exactNote.textContent === '';
 }
 
-// Shows the stages of the slice's model ({ model, stage: { k, all }, language }):
-// anew for another run or language, and with the exact values once they have
-// come for the same run; another stage, or all of them, as the slice says.
-export function render({ model: next, stage, language: code }) {
+// Shows the stages of the slice's model ({ model, stage: { k, all }, language,
+// printing }): anew for another run or language, and with the exact values
+// once they have come for the same run; another stage, or all of them, as the
+// slice says; every stage, wide tables in blocks, for a print.
+export function render({ model: next, stage, language: code, printing: on = false }) {
   const retold = code !== drawnLanguage;
   drawnLanguage = code;
-  if (next === null) return;
-  if (next !== model) drawModel(next, stage);
-  else if (retold) retell();
-  if (stage.k !== current) go(stage.k);
-  if (stage.all !== all) showAll(stage.all);
+  if (next !== null) {
+    if (next !== model) drawModel(next, stage);
+    else if (retold) retell();
+    if (stage.k !== current) go(stage.k);
+    if (stage.all !== all) showAll(stage.all);
+  }
+  if (on !== printing) (on ? print : unprint)();
 }
 
 function drawModel(next, stage) {
@@ -344,7 +347,7 @@ function printBlocks(k, table) {
 
 // Readies the section for a print: every stage shown, wide tables in blocks,
 // which the print style shows instead.
-export function print() {
+function print() {
   printing = true;
   if (stageCount() === 0) return;
   paint();
@@ -359,7 +362,7 @@ export function print() {
 }
 
 // The section as the screen shows it again.
-export function unprint() {
+function unprint() {
   printing = false;
   for (const drawn of list.querySelectorAll('.print-blocks')) drawn.remove();
   for (const holder of list.querySelectorAll('.print-blocked')) holder.classList.remove('print-blocked');

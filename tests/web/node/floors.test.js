@@ -3,11 +3,16 @@
 // name stands on two floors, that the state reaches no program, that no view
 // switches on a message's type and that only page/draw.js writes the body's
 // attributes. Every module of the page is read, and a few made-up ones show
-// that each rule bites.
+// that each rule bites. Then the scripts of the build (GJ_WEB_BUILD), from
+// their esbuild metafiles: each module in one script alone, and each text
+// that a part names there when the part runs.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
+import { needsBuild } from './programs.js';
+import { parts } from '../../../web/state/parts.js';
+import { texts } from '../../../web/logic/texts.js';
 
 const web = path.join(import.meta.dirname, '..', '..', '..', 'web');
 
@@ -50,6 +55,8 @@ function broken(file, source) {
   if (floor === 'logic' && file !== holder && kept) faults.push(`${file} keeps state of its own: ${kept[0]}`);
   if (floor === 'views' && switchesOnType.test(code)) faults.push(`${file} switches on a message's type`);
   if (file !== 'page/draw.js' && bodyWrite.test(code)) faults.push(`${file} writes the body's attributes`);
+  // The scripts lend each other what a name holds once its script has run (build/bundle.js).
+  if (/^export\s+(?:let|var)\b/m.test(code) && floor !== 'logic') faults.push(`${file} exports a variable`);
   return faults;
 }
 
@@ -110,6 +117,7 @@ test('each rule of the floors bites', () => {
     ['logic/a.js', "function f(xs) {\n  let sum = 0;\n  for (const x of xs) sum += x;\n  return sum;\n}", 0],
     ['logic/runner.js', "let programs = null;", 0],
     ['views/a.js', "let drawn = null;", 0],
+    ['views/a.js', "export let drawn = null;", 1],
     ['views/a.js', "export function render(state, message) {\n  switch (message.type) { default: }\n}", 1],
     ['views/a.js', "const send = (message) => dispatch({ ...message, type: 'answer' });", 0],
     ['page/console.js', "document.body.dataset.programs = 'loaded';", 1],
@@ -125,4 +133,59 @@ test('each rule of the floors bites', () => {
     [{ 'state.js': ['logic/a.js'], 'logic/a.js': ['logic/b.js'], 'views/a.js': ['logic/runner.js'] }, []],
   ];
   assert.deepEqual(graphs.map(([graph]) => stateRunning(new Map(Object.entries(graph)))), graphs.map((c) => c[1]));
+});
+
+// The page's scripts as the build made them (build/bundle.js writes each
+// one's esbuild metafile): for page.js and each part, the modules under web/
+// that it holds (the build's own left out) and the external ones it imports.
+function scripts() {
+  const folder = path.join(process.env.GJ_WEB_BUILD, 'metafiles');
+  return new Map(['page', ...parts.map((part) => part.name)].map((name) => {
+    const meta = JSON.parse(fs.readFileSync(path.join(folder, `${name}.json`), 'utf8'));
+    const inputs = Object.keys(Object.values(meta.outputs)[0].inputs);
+    const held = inputs.filter((input) => path.resolve(web, input).startsWith(web + path.sep) || input.includes('node_modules'));
+    const imported = new Set(inputs.flatMap((input) => meta.inputs[input].imports.filter((i) => i.external).map((i) => i.path.replace(/^\.\//, ''))));
+    return [name, { held, imported: [...imported] }];
+  }));
+}
+
+// The part that loads with script (a part's name) or before it: those it imports from, and theirs.
+const loadedWith = (script, bundles, owner) => {
+  const found = new Set([script, 'page']);
+  for (let grown = true; grown;) {
+    grown = false;
+    for (const name of [...found]) for (const module of bundles.get(name).imported) if (!found.has(owner(module))) grown = found.add(owner(module));
+  }
+  return found;
+};
+
+// The first script imports a part's module by name alone, read when used (page/loader.js).
+test('the first script holds none of the parts\' modules, and each module is in one script alone', needsBuild, () => {
+  const bundles = scripts();
+  const holders = new Map();
+  for (const [name, { held }] of bundles) for (const module of held) holders.set(module, [...(holders.get(module) ?? []), name]);
+  const twice = [...holders].filter(([, names]) => names.length > 1).map(([module, names]) => `${module} in ${names.join(' and ')}`);
+  const lentElsewhere = parts.flatMap((part) => part.modules.filter((m) => !bundles.get(part.name).held.includes(m)).map((m) => `${m} not in ${part.name}`));
+  const unlent = [...bundles].flatMap(([name, { imported }]) => imported.filter((m) => m !== 'logic/texts.js' && !holders.has(m)).map((m) => `${name} imports ${m}`));
+  assert.deepEqual([...twice, ...lentElsewhere, ...unlent], []);
+  assert.ok(bundles.get('page').held.includes('logic/runner.js') && bundles.get('page').held.includes('views/language.js'));
+});
+
+// A text that a module of a part names (a literal id, or the start of some)
+// must be there when the part runs: brought by it, by a part loaded before
+// it, or by the first script (state/parts.js says which texts each brings).
+test('each text that a part names comes with it, with a part loaded before it, or with the first script', needsBuild, () => {
+  const bundles = scripts();
+  const owner = (module) => [...bundles].find(([, { held }]) => held.includes(module))?.[0] ?? 'page';
+  const textOwner = (id) => parts.reduce((best, part) => part.texts.reduce((b, start) =>
+    (id.startsWith(start) && start.length > b[1] ? [part.name, start.length] : b), best), ['page', 0])[0];
+  const ids = Object.keys(texts.en);
+  const missing = parts.flatMap(({ name }) => {
+    const there = loadedWith(name, bundles, owner);
+    return bundles.get(name).held.filter((m) => fs.existsSync(path.join(web, m))).flatMap((module) =>
+      [...withoutComments(fs.readFileSync(path.join(web, module), 'utf8')).matchAll(/['"`]([a-z][\w-]*(?:\.[\w-]+)*\.?)['"`$]/g)]
+        .flatMap(([, named]) => ids.filter((id) => id === named || (named.endsWith('.') && id.startsWith(named))))
+        .filter((id) => !there.has(textOwner(id))).map((id) => `${name}: ${module} names ${id} (${textOwner(id)})`));
+  });
+  assert.deepEqual(missing, []);
 });

@@ -12,10 +12,11 @@ import { zip } from '../../../web/logic/assignments/zip.js';
 // The zip library that the page bundles, from the page's own packages.
 const { unzipSync, strFromU8 } = createRequire(path.join(import.meta.dirname, '..', '..', '..', 'web', 'package.json'))('fflate');
 
-// The files of the web zip (packaging/web.cmake installs them), read from the build folder.
+// The files of the web zip (packaging/web.cmake installs them), the parts' scripts among them, read from the build folder.
 export const pageNames = ['index.html', 'page.js', 'page.css', 'worksheet-landscape.css', 'manifest.webmanifest', 'icon.svg',
   'icon-192.png', 'icon-512.png', 'sw.js', 'programs.js'];
-export const pageFiles = (build) => pageNames.map((name) => ({ name, bytes: fs.readFileSync(path.join(build, name)) }));
+const partsOf = (build) => fs.readdirSync(path.join(build, 'parts')).sort().map((name) => `parts/${name}`);
+export const pageFiles = (build) => [...pageNames, ...partsOf(build)].map((name) => ({ name, bytes: fs.readFileSync(path.join(build, name)) }));
 
 // The release's web zip of the build's files, in its one folder, with more files if given.
 export const webZip = (build, more = []) =>

@@ -6,7 +6,8 @@
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs, typeEntries } from './programs.js';
-import { initial, update, handlers, linkState } from '../../../web/state.js';
+import { initial, update, handlers, linkState, addHandlers } from '../../../web/state.js';
+import { handlers as teaching } from '../../../web/state/teaching.js';
 import * as session from '../../../web/logic/session.js';
 import { model as modelOfRun } from '../../../web/logic/model.js';
 import { modelOf, make } from '../../../web/logic/exercises.js';
@@ -19,6 +20,8 @@ import { workKey, newer, mergedWork } from '../../../web/logic/assignments/work.
 import { resultOf, opened as writerOf, refused } from '../../../web/logic/assignments/scorm.js';
 
 before(programs);
+// The teacher's handlers, which come with the teacher's part of the page.
+addHandlers(teaching);
 
 const input = '2\n2 1\n1 3\n';
 const progress = 'practice.progress.gjinverse 2 2 1 1 3';
@@ -548,6 +551,41 @@ test('a corrected link, and the link to a run asking every stage', needsBuild, (
   assert.equal(linkState(update(paced, { type: 'from', from: 3 })[0]).from, 4);
 });
 
+// The parts of the page loaded when first needed (state/parts.js): a message
+// that needs one waits in the state, which asks for the part once; the
+// message is handled once its parts are there, let go with a word in both
+// languages when one cannot load. And what a print holds while it is made.
+test('a message waits for the parts of the page it needs, and a print holds what it prints', needsBuild, () => {
+  const { shown, practising } = states();
+  const parts = (absent, loading = [], waiting = []) => ({ absent, loading, waiting });
+  const practise = { type: 'mode', mode: 'practice' };
+  const asking = { ...shown, parts: parts(['practice', 'print', 'teacher']) };
+  const [waiting] = update(asking, practise);
+  const [halfway] = update(waiting, { type: 'partLoaded', part: 'print' });
+  const failed = [{ announce: [{ id: 'part.failed', values: { part: { id: 'part.practice' } } }] }];
+  check([
+    ['a message waits, and its parts are asked for', asking, practise,
+     { mode: 'watch', parts: parts(['practice', 'print', 'teacher'], ['practice', 'print'], [practise]) }, [{ load: ['practice', 'print'] }]],
+    ['another waits without asking again', waiting, { type: 'part', part: 'practice' },
+     { parts: parts(['practice', 'print', 'teacher'], ['practice', 'print'], [practise, { type: 'part', part: 'practice' }]) }, []],
+    ['one part of two come: it waits on', waiting, { type: 'partLoaded', part: 'print' },
+     { mode: 'watch', parts: parts(['practice', 'teacher'], ['practice'], [practise]) }, []],
+    ['every part come: it is handled', halfway, { type: 'partLoaded', part: 'practice' }, { mode: 'practice', parts: parts(['teacher']) }, []],
+    ['a part that cannot load: let go, and said', halfway, { type: 'partFailed', part: 'practice' },
+     { mode: 'watch', parts: parts(['practice', 'teacher']) }, failed],
+    ['a part not asked for fails: nothing', halfway, { type: 'partFailed', part: 'teacher' }, null, []],
+    ['a message that needs no part', asking, { type: 'allStages' }, { stage: { k: 0, all: true } }, []],
+    ['the browser\'s print, watching', shown, { type: 'printing' }, { printing: { page: true } }, []],
+    ['the browser\'s print, practising: a worksheet', practising, { type: 'printing' }, { printing: { sheet: true } }, []],
+    ['a print asked', shown, { type: 'printing', asked: { results: true } }, { printing: { results: true } }, []],
+    ['a print asked, under way as the browser prints', { ...shown, printing: { names: 1 } }, { type: 'printing' }, null, []],
+    ['a print done', { ...shown, printing: { page: true } }, { type: 'printed' }, { printing: null }, []],
+  ]);
+  // A message that no handler takes yet waits for the parts that bring handlers (the teacher's).
+  const [later, asked] = update(asking, { type: 'yetToCome' });
+  assert.deepEqual([later.parts, asked], [parts(['practice', 'print', 'teacher'], ['teacher'], [{ type: 'yetToCome' }]), [{ load: ['teacher'] }]]);
+});
+
 // Every property of value frozen, and Maps' contents copied out for a look after.
 function frozen(value, seen = new Set()) {
   if (value === null || typeof value !== 'object' || ArrayBuffer.isView(value) || seen.has(value)) return value;
@@ -591,6 +629,7 @@ test('every message is taken in every state, and the state given stays as it was
     resultsSaved: {}, keysAsked: {}, assignmentConfirmed: {}, ruleChosen: { rule: 'first' }, rowOpened: { name: 'Kim' }, namesAdded: { text: 'Lee' },
     nameCorrected: { from: 'Kim', to: 'Kym' }, bookExported: {}, bookImported: { text: '{}', size: 2 }, bookCsvAsked: {}, bookStored: { book: null },
     bookKept: { kept: false }, detailed: { assignment: a, code: 'X', details: [] }, pageShown: { page: 0 }, assignmentTouched: {},
+    part: { part: 'teacher' }, partLoaded: { part: 'teacher' }, partFailed: { part: 'teacher' }, printing: {}, printed: {},
   };
   assert.deepEqual(Object.keys(minimal).sort(), Object.keys(handlers).sort(), 'a message for every handler');
   // Each message as the page sends it, with every field missing, and with each of a wrong type.

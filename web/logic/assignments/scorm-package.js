@@ -141,11 +141,20 @@ export const filesOfZip = (bytes) => webZipFiles(bytes).files ?? null;
 // read: 'lms.tooLarge' past maxWebZip, else null.
 export const zipSizeProblem = (size) => (size > maxWebZip ? 'lms.tooLarge' : null);
 
-// The digest of the page's script among files (sha256 of page.js), or null
-// without one: the page carries its own, to tell a web zip of another build.
+// Whether a file of the page, by its name, is one of its scripts: the first
+// (page.js) or a part's (parts/<name>.js).
+const isScript = (name) => name === 'page.js' || /^parts\/[^/]+\.js$/.test(name);
+
+// The digest of the page's scripts among files, or null without page.js: the
+// SHA-256 of a line "<SHA-256 of the script> <name>" for each script, in the
+// order of their names. The page carries its own (the build writes it,
+// build/script-digest.cmake), to tell a web zip of another build, or one
+// that lacks a part.
 export const pageDigest = (files) => {
-  const script = files.find((f) => f.name === 'page.js');
-  return script ? sha256(typeof script.bytes === 'string' ? new TextEncoder().encode(script.bytes) : script.bytes) : null;
+  if (!files.some((f) => f.name === 'page.js')) return null;
+  const bytesOf = (f) => (typeof f.bytes === 'string' ? new TextEncoder().encode(f.bytes) : f.bytes);
+  const lines = files.filter((f) => isScript(f.name)).sort((a, b) => (a.name < b.name ? -1 : 1)).map((f) => `${sha256(bytesOf(f))} ${f.name}\n`);
+  return sha256(new TextEncoder().encode(lines.join('')));
 };
 
 // The zip of a package for an LMS of version: pageFiles ([{ name, bytes }])
@@ -159,13 +168,8 @@ export function lmsPackage(version, options, pageFiles) {
 // The files without which a zip is not the page's: its markup, its script and the programs.
 const pageNames = ['index.html', 'page.js', 'programs.js'];
 
-// The pass mark typed as a percentage ('' for none) as a share from 0 to 1,
-// null for none; undefined for what is no percentage.
-export function passShare(text) {
-  const typed = String(text).trim();
-  if (typed === '') return null;
-  return /^\d+(\.\d+)?$/.test(typed) && Number(typed) <= 100 ? Number(typed) / 100 : undefined;
-}
+// The pass mark typed, as a share: pass-mark.js's, apart so that the form reads it without the zips.
+export { passShare } from './pass-mark.js';
 
 // The name that the package of version is saved under: the assignment's
 // title, or its id when it has none (or none that a file name keeps), with

@@ -4,7 +4,7 @@
 // the problem that the state says of the last zip picked.
 import { t } from '../language.js';
 import { byId } from '../dom.js';
-import { passShare } from '../../logic/assignments/scorm-package.js';
+import { passShare } from '../../logic/assignments/pass-mark.js';
 
 const form = byId('lms-form');
 const problem = byId('lms-problem');

@@ -54,7 +54,9 @@ export class Tab {
     return this.evaluate((s) => { const e = document.querySelector(s); return e !== null && e.getClientRects().length > 0; }, selector);
   }
   focus(selector) { return this.$eval(selector, (e) => e.focus()); }
+  // As playwright's: once the element is there and laid out (a part of the page may be loading it).
   async click(selector) {
+    await this.waitForSelector(selector);
     await scrollTo(this, selector);
     return this.engine.click(selector);
   }

@@ -1,0 +1,107 @@
+// The teacher's effects, which come with the teacher's part of the page
+// (page/parts/teacher-part.js): a results table worked out in slices, a row's
+// details, the gradebook kept in storage, and the CSVs of a table and of the
+// class's scores across the gradebook. Each is handed page: { state(),
+// dispatch }, what page.js shares with its parts; what it learns comes back
+// as a message.
+import { stored, storedAs, store, forget } from './storage.js';
+import { sliced, nextTask } from '../views/frames.js';
+import { save } from '../views/dom.js';
+import { grading, detailing, resultsCsv, memoOf } from '../logic/assignments/results.js';
+import { merged, bookOf, bookCsv } from '../logic/assignments/gradebook.js';
+import { id as idOf } from '../logic/assignments/assignment.js';
+import { translator } from '../logic/translate.js';
+
+// The teacher's time zone, as results.js takes it.
+const zone = () => new Date().getTimezoneOffset();
+
+// What grading found of assignment a's codes (results.js's memo) is kept under this key.
+const memoKey = (a) => `graded.${idOf(a)}`;
+
+// What grading the assignment open keeps between its tables: the students'
+// runs by seed, the codes read, what grading found (kept in storage too),
+// and the job under way, which a newer one stops.
+const grader = { id: null, models: new Map(), reads: new Map(), memo: null, job: null };
+
+// The grader of assignment a, anew when it was another's.
+function graderOf(a) {
+  if (grader.id !== idOf(a)) Object.assign(grader, { id: idOf(a), models: new Map(), reads: new Map(), memo: memoOf(stored(memoKey(a))), job: null });
+  return grader;
+}
+
+// How much a memo holds, to tell whether a job added to it.
+const memoSize = (memo) => Object.keys(memo.codes).length + Object.keys(memo.runs).length;
+
+// Grades the codes against assignment a by rule in slices, in tasks of their
+// own (reading a class's codes is not the click's work); the tables on the
+// way and the last come back as 'graded' (say: whether the status line tells
+// the count). Not told, the table is not wanted: the students' runs are made
+// for the tables to come. A newer grading stops this one.
+function gradeCodes(page, { assignment: a, codes, rule, say = true }, told = true) {
+  const g = graderOf(a);
+  const job = grading(a, codes, { rule, offset: zone(), models: g.models, memo: g.memo, reads: g.reads });
+  const [known, graded] = [memoSize(g.memo), (table) => page.dispatch({ type: 'graded', assignment: a, codes, rule, table, say })];
+  let shown = null;
+  g.job = job;
+  nextTask(() => sliced(() => g.job === job, (deadline) => {
+    const done = job.step(deadline);
+    if (!done && told && job.partial !== shown) graded(shown = job.partial);
+    return done;
+  }, () => {
+    if (memoSize(g.memo) > known) store(memoKey(a), g.memo);
+    if (told) graded(job.result);
+  }));
+}
+
+// Works out the details of a row opened (results.detailing) in slices; they come back as 'detailed'.
+function detailRow(page, { assignment: a, code, stages }) {
+  const job = detailing(a, code, stages, { models: graderOf(a).models });
+  nextTask(() => sliced(() => true, (deadline) => job.step(deadline),
+    () => page.dispatch({ type: 'detailed', assignment: a, code, details: job.result })));
+}
+
+// The gradebook that this page stored last, or null.
+let keptBook = null;
+
+// Merges entries into the gradebook that storage keeps (as they are, where
+// no other tab stored one since this page did: they hold all of this page's),
+// and tells the page whether the browser kept it ('bookKept'): where it is
+// full, what grading found of the codes (which can be found again) makes room first.
+function keepGradebook(page, entries) {
+  const there = storedAs('gradebook', bookOf);
+  const book = there === keptBook ? { ...there, ...entries } : merged(there, entries);
+  let kept = store('gradebook', book);
+  if (!kept) {
+    Object.keys(book).forEach((key) => forget(`graded.${key}`));
+    kept = store('gradebook', book);
+  }
+  if (kept) keptBook = book;
+  page.dispatch({ type: 'bookKept', kept });
+}
+
+// Grades each entry ({ assignment, codes, rule }) in slices, one after
+// another, then saves the class's scores across them as CSV.
+function saveScores({ entries, language, name }) {
+  const graded = [];
+  const next = () => {
+    if (graded.length === entries.length) return save(bookCsv(translator(language), graded), name, 'text/csv; charset=utf-8');
+    const { assignment: a, codes, rule } = entries[graded.length];
+    const memo = memoOf(stored(memoKey(a)));
+    const job = grading(a, codes, { rule, offset: zone(), memo });
+    nextTask(() => sliced(() => true, (deadline) => job.step(deadline), () => {
+      graded.push({ a, table: job.result });
+      next();
+    }));
+  };
+  next();
+}
+
+// The teacher's effects, by their keys (state.js lists them), as page/effects.js carries them out.
+export const effects = {
+  grade: (page, { grade }) => gradeCodes(page, grade),
+  warm: (page, { warm }) => gradeCodes(page, { assignment: warm, codes: '', rule: 'best' }, false),
+  detail: (page, { detail }) => detailRow(page, detail),
+  keepBook: (page, { keepBook: entries }) => nextTask(() => keepGradebook(page, entries)),
+  saveBook: (page, { saveBook }) => saveScores(saveBook),
+  saveTable: (page, { saveTable: { table, language, name } }) => save(resultsCsv(translator(language), table, zone()), name, 'text/csv; charset=utf-8'),
+};

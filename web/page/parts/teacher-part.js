@@ -1,0 +1,39 @@
+// The teacher's side, a part of the page (state/parts.js): the results view
+// that a teacher's link opens, with the gradebook kept in this browser, and
+// the form of a new assignment with its links and its package for an LMS
+// (which the LMS's part makes). The form stands in practice's section, whose
+// part comes first.
+import '../../views/practice-markup.js';
+import '../../views/assignments/markup.js';  // the part's own markup, before the views that hold it
+import * as teacher from '../../views/assignments/teacher.js';
+import * as classLinks from '../../views/assignments/class-links.js';
+import * as assignmentForm from '../../views/assignments/assignment-form.js';
+import * as lmsForm from '../../views/assignments/lms-download.js';
+import * as bookList from '../../views/assignments/book-list.js';
+import { byId } from '../../views/dom.js';
+import { stored } from '../storage.js';
+
+// The teacher's messages and effects: the state's handlers of the teacher's side, and what carries out theirs.
+export { handlers } from '../../state/teaching.js';
+export { effects } from '../grading.js';
+
+export const views = [
+  [teacher, (s) => ({ teacher: s.teacher, results: s.results, language: s.language }), 'now'],
+  // What a print asked of the teacher's side holds (state/printing.js): the results table, the class's page of names.
+  [{ render: ({ results }) => teacher.printing(results) }, (s) => ({ results: Boolean(s.printing?.results) }), 'now'],
+  [{ render: ({ names }) => classLinks.printNames(names) }, (s) => ({ names: s.printing?.names ?? null }), 'now'],
+  [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, touched: s.assignTouched, language: s.language }), 'cheap'],
+  [lmsForm, (s) => ({ made: s.made, language: s.language }), 'cheap'],
+  [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, unsaved: s.bookUnsaved, language: s.language }), 'cheap'],
+];
+
+// The views send what the teacher does; the LMS's part, which makes a
+// package, is asked for as its form is first opened.
+export function start(page) {
+  for (const view of [teacher, assignmentForm, lmsForm, bookList]) view.connect(page.dispatch);
+  byId('lms').addEventListener('toggle', (event) => {
+    if (event.target.open) page.dispatch({ type: 'part', part: 'lms' });
+  });
+  // The gradebook as another tab stored it.
+  addEventListener('storage', (event) => { if (event.key?.endsWith('.gradebook')) page.dispatch({ type: 'bookStored', book: stored('gradebook') }); });
+}
