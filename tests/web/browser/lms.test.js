@@ -181,9 +181,10 @@ for (const version of ['1.2', '2004']) {
       assert.deepEqual(pick(data, Object.keys(expected)), expected);
       assert.ok(data.suspend_data.length > 0 && data.suspend_data.length <= 4096);
       assert.deepEqual([kept, workers], [[], []], 'nothing kept in the browser');
+      // Closed while its files are served: the browser may still be fetching some.
+      await close(page);
     } finally {
       await server.close();
     }
-    await close(page);
   });
 }
