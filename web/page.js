@@ -94,8 +94,9 @@ function start() {
   addEventListener('afterprint', () => dispatch({ type: 'printed' }));
   requestAnimationFrame(() => setTimeout(() => {
     loadRunner(loadPrograms()).then(() => lmsAsked).then(() => loaded(shared), (error) => loadFailed(shared, String(error)));
-    // Inside an LMS, no service worker: the LMS serves the page.
-    Promise.resolve(lmsAsked).then(() => { if (shared.lms === null) startOffline(); });
+    // Inside an LMS, no service worker: the LMS serves the page, even where
+    // it refused the session (no session, but the LMS's answer in the state).
+    Promise.resolve(lmsAsked).then(() => { if (state.lms === null) startOffline(); });
   }, 0));
 }
 setTimeout(start, 0);

@@ -231,9 +231,10 @@ export function render(slice) {
   if (settledAnew(last, slice)) return repaint(slice);
   const { session } = slice;
   // The exact values have come: the questions take them, the answers stay.
-  if (slice.model !== last.model) {
-    if (session && !session.finished && (slice.exactShown || asksOtherwise(slice))) repaint(slice);
-  } else if (session !== last.session) drawSession(last.session, slice);
+  // Else what the session did since the slice drawn is drawn, even where the
+  // exact values came with it (an answer given before their frame).
+  if (slice.model !== last.model && session && !session.finished && (slice.exactShown || asksOtherwise(slice))) repaint(slice);
+  else if (session !== last.session) drawSession(last.session, slice);
   if (slice.past === null && last.past !== null && session === last.session) drawCleared();
 }
 

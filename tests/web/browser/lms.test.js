@@ -152,6 +152,8 @@ for (const version of ['1.2', '2004']) {
       while (!(await page.evaluate(() => window.lms.content().GJ.page.state.session.finished))) answers += (await work(page, 'show'))[1];
       const asked = await page.evaluate(() => { const { GJ } = window.lms.content(); return GJ.page.model.stages.length - GJ.page.state.session.from; });
       const kept = await page.evaluate(() => Object.keys(window.lms.content().localStorage).filter((key) => key.startsWith('gauss-jordan.')));
+      // Nor a service worker, not even of the session that the LMS refused.
+      const workers = await page.evaluate(async () => (await navigator.serviceWorker?.getRegistrations() ?? []).map((r) => r.scope));
       await closeContent(page);
       const data = await page.evaluate(() => window.lms.data());
       const all = await callsSince(page, 0);
@@ -178,10 +180,11 @@ for (const version of ['1.2', '2004']) {
             'score.max': '100', 'score.scaled': share };
       assert.deepEqual(pick(data, Object.keys(expected)), expected);
       assert.ok(data.suspend_data.length > 0 && data.suspend_data.length <= 4096);
-      assert.deepEqual(kept, [], 'nothing kept in the browser');
+      assert.deepEqual([kept, workers], [[], []], 'nothing kept in the browser');
+      // Closed while its files are served: the browser may still be fetching some.
+      await close(page);
     } finally {
       await server.close();
     }
-    await close(page);
   });
 }

@@ -674,6 +674,8 @@ test('a teacher makes an assignment for three names, and reads two codes back in
 
   // The teacher's link: the assignment, and the codes pasted among other text.
   const results = await harness.open(browser(), teacherLink, { ready: '#teacher-facts dd', locale: 'ko-KR' });
+  // The view takes the focus once it is painted, a frame after it is drawn.
+  await results.waitForFunction(() => document.activeElement.id === 'teacher-codes', undefined, { timeout: 5000 }).catch(() => {});
   assert.equal(await results.evaluate(() => document.activeElement.id), 'teacher-codes', 'the box for the codes, ready for a paste');
   const facts = await results.$$eval('#teacher-facts dd', (all) => all.map((dd) => dd.textContent));
   assert.deepEqual([facts[0], facts[1], facts.at(-1)], ['월요일 과제: 역행렬', '2026-12-14', classList.join(', ')]);
