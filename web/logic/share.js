@@ -13,6 +13,8 @@
 //   ...&from=4&fill=all                 practice asks from stage 4 on (stage 2, the
 //                                       scaling, when not said), every entry of each
 //                                       printout (none, one row when not said, all)
+//   #ownway&kind=system&m=...&ops=...   the learner's own row operations on a matrix
+//                                       (own/link.js), which no program's link is
 //   ...&own                             the page's own examples and the exercises made
 //                                       with its form: practice starts where this
 //                                       browser's progress says, one stage more each
@@ -115,6 +117,10 @@ export function parse(hash) {
   run.exercise = exerciseOf(exercise);
   return run.exercise ? { ...run, input: '', ended: false } : { ...run, problem: run.problem ?? 'link.exercise' };
 }
+
+// Whether a fragment links to the learner's own work ("Your own way",
+// own/link.js reads it), which no program's link is.
+export const isOwnLink = (hash) => /^#?ownway(&|$)/.test(hash);
 
 // Splits typed text into the entries that a person would have made: each line
 // with its Enter, and what follows the last Enter, given with the end of input

@@ -46,9 +46,9 @@ function focus({ element, top = false, ...target }) {
 const carriers = {
   open: (page, { open: o }) => open(page, o.program, o.input, o.ended),
   openLink: (page) => openLink(page),
-  make: (page, { make: exercise }) => {
+  make: (page, { make: exercise, reply = 'made' }) => {
     const made = makeExercise(exercise);
-    page.dispatch({ type: 'made', input: made.input, met: made.met });
+    page.dispatch({ type: reply, input: made.input, met: made.met, program: exercise.program });
   },
   address: (page, { address }) => history.replaceState(null, '', address),
   visit: (page, { visit }) => {
@@ -139,10 +139,11 @@ export function keptWork(page, a, name) {
 // The work that the LMS gave when the page opened, or null.
 const savedInLms = (page) => (page.state().lms?.outcome === 'connected' ? decodeWork(page.state().lms.suspend) : null);
 
-// Opens what the address's fragment names: an assignment's link
-// (assignment.parseLink), or a run, practised or watched (share.js); anything
+// Opens what the address's fragment names: the learner's own work
+// (own/link.js), an assignment's link (assignment.parseLink), or a run, practised or watched (share.js); anything
 // wrong with it is said above the pane.
 export function openLink(page) {
+  if (share.isOwnLink(location.hash)) return page.dispatch({ type: 'ownLink', hash: location.hash });
   const found = parseLink(location.hash);
   if (found !== null) {
     const program = found.assignment?.program ?? share.parse(location.hash).program;

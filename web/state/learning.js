@@ -14,6 +14,7 @@ import { texts } from '../logic/texts.js';
 import { permissions } from '../logic/assignments/permissions.js';
 import { inBoth, verdict, naming, summary, assignmentSummary, hintWords } from '../logic/sayings.js';
 import { linkOf, isStudents, keptWork, studentSession } from './studying.js';
+import { entered } from './own.js';
 
 // What a link to the run shown carries besides its text: practice, the
 // exercise that gave the text, if one did, and what practice asks: for a
@@ -259,10 +260,14 @@ const running = {
 };
 
 const watching = {
+  // The learner's own way comes with its part (state/own.js); leaving it, the
+  // address no longer links to its work.
   mode: (state, { mode, focus = false }) => {
+    if (mode === 'own') return entered({ ...state, mode }, focus);
     if (mode !== 'practice' && mode !== 'watch') return [state, []];
     const next = mode === 'practice' ? started({ ...state, mode }) : { ...state, mode };
-    return [next, focus && next.session ? atStage(next, next.session.current) : []];
+    const left = state.mode === 'own' ? [{ address: '#' + (programOf(state) ?? defaultProgram) }] : [];
+    return [next, [...left, ...(focus && next.session ? atStage(next, next.session.current) : [])]];
   },
   stage: (state, { k }) => {
     if (!state.model || !Number.isInteger(k) || k < 0 || k >= state.model.stages.length || k === state.stage.k) return [state, []];

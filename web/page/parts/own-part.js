@@ -1,0 +1,21 @@
+// "Your own way", a part of the page (state/parts.js): the learner's own row
+// operations on a matrix of their own, its section, its view and its handlers
+// (state/own.js), loaded when the mode is first asked for or a link to such
+// work opens.
+import '../../views/own/markup.js';  // first: the section, before the view that draws into it
+import * as own from '../../views/own/own.js';
+import { stored } from '../storage.js';
+import { storeKey } from '../../state/own.js';
+import { isWaiting } from '../../logic/model.js';
+
+export { handlers } from '../../state/own.js';
+
+export const views = [
+  [own, (s) => ({ mode: s.mode, own: s.own, run: Boolean(s.model && !isWaiting(s.model.run)), language: s.language }), 'now'],
+];
+
+// The view sends what the learner does; the work that this browser kept comes first.
+export function start(page) {
+  own.connect(page.dispatch);
+  page.dispatch({ type: 'ownStored', text: stored(storeKey) });
+}

@@ -1,0 +1,191 @@
+// The state's handlers of "Your own way": the learner's own row operations on
+// a matrix of their own (logic/own/), which come with the own part of the
+// page (state/parts.js). The slice state.own, null until the mode is first
+// asked for:
+//   work        the learner's work (own/work.js): the matrix as it started, the
+//               operations, how many are in force, the counts; or null before a matrix
+//   matrix      the matrix with the operations in force applied, kept beside the work
+//   arithmetic  who does the arithmetic: 'page', or 'learner', who writes the changed row
+//   pending     the operation named whose row the learner is writing: { op,
+//               written, row, check }, check checkRow's verdict on the last try
+//               (null before one); or null
+//   problem     the last refusal, an operation's or a matrix's ({ id, values }), or null
+//   cells       the entries of the matrix typed that are not numbers ([{ row, column, problem }]), or null
+//   changed     the rows that the last operation changed, marked; [] after anything else
+//   hint        the next operation of the method from here ({ op, reason }), asked; or null
+//   compared    { yours, method }: the operations used and the method's, asked once reduced; or null
+// Every change of the work is written to the address (a link to it) and stored.
+import { readMatrix, fromRun } from '../logic/own/matrix.js';
+import { readOperation, fromButtons, notation, changed } from '../logic/own/operations.js';
+import { apply, checkRow } from '../logic/own/arithmetic.js';
+import { shape } from '../logic/own/forms.js';
+import { hint, methodCount } from '../logic/own/hints.js';
+import { startWork, matrixAt, doOperation, undo, redo, goTo } from '../logic/own/work.js';
+import { ownFragment, readOwnLink } from '../logic/own/link.js';
+import { copyText, copyLatex, copyMarkdown } from '../logic/own/copies.js';
+import { show } from '../logic/own/numbers.js';
+import { translator } from '../logic/translate.js';
+
+export const storeKey = 'own.work';
+const fresh = { work: null, matrix: null, arithmetic: 'page', pending: null, problem: null, cells: null, changed: [], hint: null, compared: null };
+
+// The slice as it stands, or a fresh one.
+const slice = (state) => state.own ?? fresh;
+
+// The state with the slice changed by more (an object of its fields).
+const withOwn = (state, more) => ({ ...state, own: { ...slice(state), ...more } });
+
+// The effects that keep work: the address that links to it, and storage.
+const kept = (work) => [{ address: ownFragment(work) }, { store: storeKey, value: ownFragment(work) }];
+
+// The state with work as the learner's (its matrix worked out), the rest of
+// the slice as more says, nothing pending; and the effects that keep it.
+function working(state, work, more = {}) {
+  const next = withOwn(state, { work, matrix: matrixAt(work), pending: null, problem: null, cells: null, changed: [], hint: null, compared: null, ...more });
+  return [next, kept(work)];
+}
+
+// A new matrix (readMatrix's or fromRun's answer) to work on from the start,
+// the operation field focused; or its problem said, the work kept as it was.
+function started(state, read, kind) {
+  if (!read?.matrix) return [withOwn(state, { problem: read?.problem ?? null, cells: read?.cells ?? null }), read?.problem ? [{ announce: [read.problem] }] : []];
+  const [next, effects] = working(state, startWork(read.matrix, read.kind ?? kind));
+  return [next, [...effects, { focus: { element: 'own-op' } }]];
+}
+
+// The rows of matrix, 0-based, as the status line says them: "R2: 0, 1, -2".
+const rowsSaid = (matrix, rows) => rows.map((r) => `R${r + 1}: ${matrix.rows[r].map(show).join(', ')}`).join('; ');
+
+// The state once op (written by the learner, or null when built with
+// buttons) is done, and the status line saying it and the rows it changed;
+// shown whether the learner asked to see the row rather than wrote it.
+function done(state, op, written, shown = false) {
+  const own = slice(state);
+  const work = doOperation(own.work, op, written);
+  const ops = shown ? work.ops.map((o, k) => (k === work.ops.length - 1 ? { ...o, shown: true } : o)) : work.ops;
+  const next = { ...work, ops, checks: shown ? { ...work.checks, shown: work.checks.shown + 1 } : work.checks };
+  const matrix = apply(own.matrix, op);
+  const [after, effects] = working(state, next, { matrix, changed: changed(op) });
+  const said = { announce: [{ id: 'own.view.applied', values: { op: notation(op), rows: rowsSaid(matrix, changed(op)) } }] };
+  return [after, [...effects, said, { focus: { element: 'own-op' } }]];
+}
+
+// An operation read (readOperation's or fromButtons' answer): refused with its
+// problem said, or done, or, where the learner does the arithmetic of a row
+// that it changes, waiting for that row.
+function named(state, read, written) {
+  const own = slice(state);
+  if (!own.work) return [state, []];
+  if (!read?.op) {
+    const problem = read?.problem ?? { id: 'own.op.empty', values: {} };
+    return [withOwn(state, { problem }), [{ announce: [problem] }]];
+  }
+  const { op } = read;
+  if (own.arithmetic === 'learner' && op.type !== 'swap') {
+    const row = changed(op)[0];
+    return [withOwn(state, { pending: { op, written, row, check: null }, problem: null, hint: null }),
+      [{ announce: [{ id: 'own.view.write', values: { op: notation(op), row: row + 1 } }] }, { focus: { element: 'own-cell-0' } }]];
+  }
+  return done(state, op, written);
+}
+
+// The work moved to another point of its history (move(work)), said.
+function moved(state, move, id) {
+  const own = slice(state);
+  if (!own.work) return [state, []];
+  const work = move(own.work);
+  if (work === own.work || work.at === own.work.at) return [state, []];
+  const op = id === 'own.view.undone' ? own.work.ops[work.at].op : work.ops[work.at - 1]?.op;
+  const [next, effects] = working(state, work);
+  return [next, [...effects, { announce: [op ? { id, values: { op: notation(op) } } : { id: 'own.view.atStart' }] }]];
+}
+
+const isText = (value) => typeof value === 'string';
+
+// The state once the mode is asked for (state/learning.js hands it over, the
+// mode set): the work as the learner left it, or else the matrix of the run
+// shown, when there is one to take; the operation field focused if asked.
+export function entered(state, focus) {
+  const own = slice(state);
+  if (own.work || !state.model) return [{ ...state, own }, own.work ? kept(own.work) : []];
+  const read = fromRun(state.model.run.program, state.model.run.input);
+  const [next, effects] = read?.matrix ? working({ ...state, own }, startWork(read.matrix, read.kind)) : [{ ...state, own }, []];
+  return [next, [...effects, ...(focus && next.own.work ? [{ focus: { element: 'own-op' } }] : [])]];
+}
+
+// A message whose copies form names one of these.
+const copies = { text: copyText, latex: copyLatex, markdown: copyMarkdown };
+
+export const handlers = {
+  // The work that this browser kept (a link's fragment), taken unless there is work already.
+  ownStored: (state, { text }) => {
+    if (!isText(text) || slice(state).work) return [state, []];
+    const { work } = readOwnLink(text);
+    return work ? [withOwn(state, { work, matrix: matrixAt(work) }), []] : [state, []];
+  },
+  // A link to the learner's work (#ownway&...): the mode, the work where the
+  // link left it, and what of it could not be read said.
+  ownLink: (state, { hash }) => {
+    if (!isText(hash)) return [state, []];
+    const { work, problem } = readOwnLink(hash);
+    const opened = { ...state, mode: 'own' };
+    if (!work) return [withOwn(opened, { problem }), problem ? [{ announce: [problem] }] : []];
+    const [next, effects] = working(opened, work, { problem });
+    return [next, [...effects, ...(problem ? [{ announce: [problem] }] : [])]];
+  },
+  // The matrix of the run shown; a matrix typed, of the kind chosen.
+  ownFromRun: (state) => (state.model ? started(state, fromRun(state.model.run.program, state.model.run.input)) : [state, []]),
+  ownTyped: (state, { text, kind }) =>
+    (isText(text) && ['matrix', 'system', 'inverse'].includes(kind) ? started(state, readMatrix(text, kind), kind) : [state, []]),
+  // An exercise as practice makes them, of program and order, from seed: its matrix made by an effect.
+  ownExercise: (state, { program, order, seed }) => {
+    if (!['gjinverse', 'gjsolve'].includes(program) || !Number.isInteger(order) || !Number.isInteger(seed)) return [state, []];
+    return [state, [{ make: { program, seed, order, options: ['nice'], generator: 2 }, reply: 'ownMade' }]];
+  },
+  ownMade: (state, { input, program }) => (isText(input) && isText(program) ? started(state, fromRun(program, input)) : [state, []]),
+  // An operation typed, or built with the buttons ({ kind, row, from, factorText }).
+  ownOp: (state, { text }) => (isText(text) && state.own?.matrix ? named(state, readOperation(text, state.own.matrix.rows.length), text) : [state, []]),
+  ownButtons: (state, { built }) => (built && state.own?.matrix ? named(state, fromButtons(built, state.own.matrix.rows.length), null) : [state, []]),
+  ownArithmetic: (state, { by }) => (['page', 'learner'].includes(by) ? [withOwn(state, { arithmetic: by, pending: null }), []] : [state, []]),
+  // The changed row as the learner wrote it (texts, an entry a column): done
+  // when every entry is right, else its wrong cells and the slip marked, a try more counted.
+  ownRow: (state, { texts }) => {
+    const own = slice(state);
+    if (!own.pending || !Array.isArray(texts) || !texts.every(isText)) return [state, []];
+    const { op, written, row } = own.pending;
+    const check = checkRow(own.matrix, op, row, texts);
+    if (check.right) return done(state, op, written);
+    const work = { ...own.work, checks: { ...own.work.checks, tries: own.work.checks.tries + 1 } };
+    const wrong = check.cells.findIndex((cell) => !cell.ok);
+    const said = { id: 'own.view.wrongCells', values: { count: check.cells.filter((cell) => !cell.ok).length } };
+    return [withOwn(state, { work, pending: { ...own.pending, check } }),
+      [...kept(work), { announce: check.slip ? [said, { id: check.slip }] : [said] }, { focus: { element: `own-cell-${wrong}` } }]];
+  },
+  // The row shown and the operation done, which counts.
+  ownShow: (state) => (slice(state).pending ? done(state, state.own.pending.op, state.own.pending.written, true) : [state, []]),
+  ownCancel: (state) => (slice(state).pending ? [withOwn(state, { pending: null }), [{ focus: { element: 'own-op' } }]] : [state, []]),
+  ownUndo: (state) => moved(state, undo, 'own.view.undone'),
+  ownRedo: (state) => moved(state, redo, 'own.view.redone'),
+  ownGoTo: (state, { at }) => (Number.isInteger(at) ? moved(state, (work) => goTo(work, at), 'own.view.wentTo') : [state, []]),
+  // The next operation of the method, said, never applied; a hint more counted.
+  ownHint: (state) => {
+    const own = slice(state);
+    const next = own.matrix && hint(own.matrix, own.work.kind);
+    if (!next) return [state, []];
+    const work = { ...own.work, checks: { ...own.work.checks, hints: own.work.checks.hints + 1 } };
+    return [withOwn(state, { work, hint: next }), [...kept(work), { announce: [next.reason, { id: 'own.view.hintOp', values: { op: notation(next.op) } }] }]];
+  },
+  // Once reduced, the operations used against the method's from the same start.
+  ownCompare: (state) => {
+    const own = slice(state);
+    if (!own.matrix || !shape(own.matrix).reduced) return [state, []];
+    const compared = { yours: own.work.at, method: methodCount(own.work.start, own.work.kind) };
+    return [withOwn(state, { compared }), [{ announce: [{ id: 'own.view.compared', values: compared }] }]];
+  },
+  // The history copied as text, LaTeX or Markdown, in the page's language.
+  ownCopy: (state, { form }) => {
+    const own = slice(state);
+    if (!own.work || !Object.hasOwn(copies, form)) return [state, []];
+    return [state, [{ copy: { content: copies[form](translator(state.language), own.work), done: 'own.view.copied' } }]];
+  },
+};
