@@ -3,13 +3,10 @@
 // changed marked, and a long entry cut, its whole value a focus or a tap away.
 import { t } from '../language.js';
 import { el } from '../dom.js';
-import { show } from '../../logic/own/numbers.js';
+import { shown } from '../../logic/own/numbers.js';
 
 // The most characters of an entry drawn whole; a longer one shows its start and end.
 const whole = 12;
-
-// A value as the page shows it: the Unicode minus.
-export const shown = (value) => show(value).replace(/^-/, '−');
 
 // The cell of one entry; cut where long, as a focusable span that shows it whole while focused.
 function cell(value) {

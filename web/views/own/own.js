@@ -33,7 +33,7 @@ function drawStart({ own, run }) {
   const problem = own?.problem && !own.problem.id.startsWith('own.op.') ? own.problem : null;
   byId('own-typed-problem').textContent = problem ? said(problem) : '';
   byId('own-typed-cells').replaceChildren(...(own?.cells ?? []).map((c) =>
-    el('li', '', t('own.view.cell', { row: c.row, column: c.column, problem: said(c.problem) }))));
+    el('li', '', t('own.view.cell', { row: c.row + 1, column: c.column + 1, problem: said(c.problem) }))));
   if (!own?.work || problem) byId('own-start').open = true;
   byId('own-empty').hidden = Boolean(own?.work);
   byId('own-work').hidden = !own?.work;
