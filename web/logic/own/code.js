@@ -1,0 +1,46 @@
+// The compact form of a list of operations, for a link and an assignment's
+// result code: `s1.2` (swap rows 1 and 2), `c2:1/2` (row 2 times 1/2),
+// `a2.1:-3` (row 2 plus -3 times row 1), rows 1-based, joined by commas.
+import { format } from '../exact.js';
+import { readNumber } from './numbers.js';
+import { valid } from './operations.js';
+
+export const MAX_OPS = 1000;
+
+// One operation in the compact form.
+export function compact(op) {
+  if (op.type === 'swap') return `s${op.rows[0] + 1}.${op.rows[1] + 1}`;
+  if (op.type === 'scale') return `c${op.row + 1}:${format(op.factor)}`;
+  return `a${op.row + 1}.${op.from + 1}:${format(op.factor)}`;
+}
+
+// The operations in force of work, compactly.
+export const encodeOps = (work) => work.ops.slice(0, work.at).map(({ op }) => compact(op)).join(',');
+
+// One compact operation on a matrix of m rows, or null.
+function expand(text, m) {
+  const match = /^(?:s(\d{1,2})\.(\d{1,2})|c(\d{1,2}):([-\d/]{1,420})|a(\d{1,2})\.(\d{1,2}):([-\d/]{1,420}))$/.exec(text);
+  if (match === null) return null;
+  const [, i, j, ci, cf, ai, aj, af] = match;
+  const factor = cf ?? af;
+  const read = factor === undefined ? null : readNumber(factor);
+  if (read?.problem) return null;
+  const op = i !== undefined ? { type: 'swap', rows: [i - 1, j - 1] }
+    : ci !== undefined ? { type: 'scale', row: ci - 1, factor: read.value }
+    : { type: 'add', row: ai - 1, from: aj - 1, factor: read.value };
+  return valid(op, m) ? op : null;
+}
+
+// The operations of text on a matrix of m rows, up to the first that cannot
+// be read: { ops, total } (total the pieces in text; ops.length < total when
+// one is damaged, or past MAX_OPS).
+export function decodeOps(text, m) {
+  const pieces = typeof text === 'string' && text !== '' ? text.split(',') : [];
+  const ops = [];
+  for (const piece of pieces.slice(0, MAX_OPS)) {
+    const op = expand(piece, m);
+    if (op === null) break;
+    ops.push(op);
+  }
+  return { ops, total: pieces.length };
+}
