@@ -20,7 +20,7 @@ import { readOperation, fromButtons, notation, changed } from '../logic/own/oper
 import { apply, checkRow } from '../logic/own/arithmetic.js';
 import { shape } from '../logic/own/forms.js';
 import { hint, methodCount } from '../logic/own/hints.js';
-import { startWork, matrixAt, doOperation, undo, redo, goTo } from '../logic/own/work.js';
+import { startWork, matrixAt, doOperation, undo, redo, goTo, counted } from '../logic/own/work.js';
 import { ownFragment, readOwnLink } from '../logic/own/link.js';
 import { copyText, copyLatex, copyMarkdown } from '../logic/own/copies.js';
 import { show } from '../logic/own/numbers.js';
@@ -61,11 +61,9 @@ const rowsSaid = (matrix, rows) => rows.map((r) => `R${r + 1}: ${matrix.rows[r].
 // shown whether the learner asked to see the row rather than wrote it.
 function done(state, op, written, shown = false) {
   const own = slice(state);
-  const work = doOperation(own.work, op, written);
-  const ops = shown ? work.ops.map((o, k) => (k === work.ops.length - 1 ? { ...o, shown: true } : o)) : work.ops;
-  const next = { ...work, ops, checks: shown ? { ...work.checks, shown: work.checks.shown + 1 } : work.checks };
+  const work = shown ? counted(doOperation(own.work, op, written, { shown: true }), 'shown') : doOperation(own.work, op, written);
   const matrix = apply(own.matrix, op);
-  const [after, effects] = working(state, next, { matrix, changed: changed(op) });
+  const [after, effects] = working(state, work, { matrix, changed: changed(op) });
   const said = { announce: [{ id: 'own.view.applied', values: { op: notation(op), rows: rowsSaid(matrix, changed(op)) } }] };
   return [after, [...effects, said, { focus: { element: 'own-op' } }]];
 }
@@ -155,7 +153,7 @@ export const handlers = {
     const { op, written, row } = own.pending;
     const check = checkRow(own.matrix, op, row, texts);
     if (check.right) return done(state, op, written);
-    const work = { ...own.work, checks: { ...own.work.checks, tries: own.work.checks.tries + 1 } };
+    const work = counted(own.work, 'tries');
     const wrong = check.cells.findIndex((cell) => !cell.ok);
     const said = { id: 'own.view.wrongCells', values: { count: check.cells.filter((cell) => !cell.ok).length } };
     return [withOwn(state, { work, pending: { ...own.pending, check } }),
@@ -170,16 +168,16 @@ export const handlers = {
   // The next operation of the method, said, never applied; a hint more counted.
   ownHint: (state) => {
     const own = slice(state);
-    const next = own.matrix && hint(own.matrix, own.work.kind);
+    const next = own.matrix && hint(own.matrix);
     if (!next) return [state, []];
-    const work = { ...own.work, checks: { ...own.work.checks, hints: own.work.checks.hints + 1 } };
+    const work = counted(own.work, 'hints');
     return [withOwn(state, { work, hint: next }), [...kept(work), { announce: [next.reason, { id: 'own.view.hintOp', values: { op: notation(next.op) } }] }]];
   },
   // Once reduced, the operations used against the method's from the same start.
   ownCompare: (state) => {
     const own = slice(state);
     if (!own.matrix || !shape(own.matrix).reduced) return [state, []];
-    const compared = { yours: own.work.at, method: methodCount(own.work.start, own.work.kind) };
+    const compared = { yours: own.work.at, method: methodCount(own.work.start) };
     return [withOwn(state, { compared }), [{ announce: [{ id: 'own.view.compared', values: compared }] }]];
   },
   // The history copied as text, LaTeX or Markdown, in the page's language.

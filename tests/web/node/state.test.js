@@ -8,6 +8,13 @@ import assert from 'node:assert/strict';
 import { needsBuild, programs, typeEntries } from './programs.js';
 import { initial, update, handlers, linkState, addHandlers } from '../../../web/state.js';
 import { handlers as teaching } from '../../../web/state/teaching.js';
+import { handlers as owning } from '../../../web/state/own.js';
+import { readMatrix } from '../../../web/logic/own/matrix.js';
+import { readOperation } from '../../../web/logic/own/operations.js';
+import { startWork, doOperation, matrixAt } from '../../../web/logic/own/work.js';
+import { ownFragment } from '../../../web/logic/own/link.js';
+import { copyMarkdown } from '../../../web/logic/own/copies.js';
+import { translator } from '../../../web/logic/translate.js';
 import * as session from '../../../web/logic/session.js';
 import { model as modelOfRun } from '../../../web/logic/model.js';
 import { modelOf, make } from '../../../web/logic/exercises.js';
@@ -20,8 +27,9 @@ import { workKey, newer, mergedWork } from '../../../web/logic/assignments/work.
 import { resultOf, opened as writerOf, refused } from '../../../web/logic/assignments/scorm.js';
 
 before(programs);
-// The teacher's handlers, which come with the teacher's part of the page.
+// The teacher's handlers and those of the learner's own way, which come with parts of the page.
 addHandlers(teaching);
+addHandlers(owning);
 
 const input = '2\n2 1\n1 3\n';
 const progress = 'practice.progress.gjinverse 2 2 1 1 3';
@@ -551,6 +559,84 @@ test('a corrected link, and the link to a run asking every stage', needsBuild, (
   assert.equal(linkState(update(paced, { type: 'from', from: 3 })[0]).from, 4);
 });
 
+
+// The learner's own way: every message of it as a row, from a page that
+// shows a run, and from work on a 2 × 3 system (state/own.js).
+test('the learner\'s own way: operations typed or built, refused, written, undone, linked and kept', needsBuild, () => {
+  const { shown } = states();
+  const system = readMatrix('2 3\n1 2 3\n2 5 8\n', 'system').matrix;
+  const op = (text) => readOperation(text, 2).op;
+  const slice = (work, more = {}) => ({ work, matrix: work && matrixAt(work), arithmetic: 'page', pending: null, problem: null, cells: null,
+                                        changed: [], hint: null, compared: null, ...more });
+  const at = (work, more) => ({ ...shown, mode: 'own', own: slice(work, more) });
+  const kept = (work) => [{ address: ownFragment(work) }, { store: 'own.work', value: ownFragment(work) }];
+  const focusOp = { focus: { element: 'own-op' } };
+  const start = startWork(system, 'system');
+  const one = doOperation(start, op('R2 -> R2 - 2R1'), 'R2 -> R2 - 2R1');
+  const built = doOperation(start, op('R1 -> 2R1'), null);
+  const learner = at(start, { arithmetic: 'learner' });
+  const writing = at(start, { arithmetic: 'learner', pending: { op: op('R2 -> R2 - 2R1'), written: 'R2 = R2 - 2R1', row: 1, check: null } });
+  const wrongRow = { cells: [{ ok: true }, { ok: true }, { ok: false }], right: false, slip: null };
+  const ofRun = startWork(readMatrix('2 2\n2 1\n1 3\n', 'inverse').matrix, 'inverse');
+  const reduced = doOperation(one, op('R1 -> R1 - 2R2'), null);
+  const applied = (text, rows) => ({ announce: [{ id: 'own.view.applied', values: { op: text, rows } }] });
+  const refused = (problem) => [{ announce: [problem] }];
+  const twice = { id: 'own.op.targetScaled', values: { row: 1 } };
+  const linked = ownFragment(one);
+  check([
+    ['the mode asked: the run shown\'s [A | I], its link and kept', shown, { type: 'mode', mode: 'own', focus: true },
+     { mode: 'own', own: slice(ofRun) }, [...kept(ofRun), focusOp]],
+    ['asked again: the work as it was', at(one), { type: 'mode', mode: 'own' }, { own: slice(one) }, kept(one)],
+    ['left: the address no longer links to it', at(one), { type: 'mode', mode: 'watch' }, { mode: 'watch', own: slice(one) }, [{ address: '#gjinverse' }]],
+    ['the work kept, taken as the part comes', shown, { type: 'ownStored', text: linked }, { own: slice({ ...one, ops: [{ op: one.ops[0].op, written: null }] }) }, []],
+    ['kept, but there is work already', at(start), { type: 'ownStored', text: linked }, null, []],
+    ['a link: the mode and its work', shown, { type: 'ownLink', hash: linked }, { mode: 'own', own: slice({ ...one, ops: [{ op: one.ops[0].op, written: null }] }) },
+     kept({ ...one, ops: [{ op: one.ops[0].op, written: null }] })],
+    ['a damaged link: said', shown, { type: 'ownLink', hash: '#ownway&m=x' }, { mode: 'own', own: slice(null, { problem: { id: 'own.link.matrix', values: {}, cause: { id: 'own.matrix.dimensions', values: { part: 'x' } } } }) },
+     refused({ id: 'own.link.matrix', values: {}, cause: { id: 'own.matrix.dimensions', values: { part: 'x' } } })],
+    ['the run\'s matrix taken', at(start), { type: 'ownFromRun' }, { own: slice(ofRun) }, [...kept(ofRun), focusOp]],
+    ['a matrix typed', shown, { type: 'ownTyped', text: '2 3\n1 2 3\n2 5 8', kind: 'system' }, { own: slice(start) }, [...kept(start), focusOp]],
+    ['a bad entry said in its cell, the work kept', at(one), { type: 'ownTyped', text: '2 3\n1 2 3\n2 x 8', kind: 'system' },
+     { own: slice(one, { problem: { id: 'own.matrix.entry', values: { row: 2, column: 2, part: 'x' } }, cells: [{ row: 1, column: 1, problem: { id: 'own.number.unread', values: { part: 'x' } } }] }) },
+     refused({ id: 'own.matrix.entry', values: { row: 2, column: 2, part: 'x' } })],
+    ['an exercise asked: practice\'s effect makes it', shown, { type: 'ownExercise', program: 'gjsolve', order: 2, seed: 4 }, null,
+     [{ make: { program: 'gjsolve', seed: 4, order: 2, options: ['nice'], generator: 2 }, reply: 'ownMade' }]],
+    ['its matrix made', shown, { type: 'ownMade', input: '2\n1 2 3\n2 5 8\n', program: 'gjsolve' }, { own: slice(start) }, [...kept(start), focusOp]],
+    ['an operation typed: done, said, kept', at(start), { type: 'ownOp', text: 'R2 -> R2 - 2R1' }, { own: slice(one, { changed: [1] }) },
+     [...kept(one), applied('R2 → R2 − 2R1', 'R2: 0, 1, 2'), focusOp]],
+    ['built with buttons: the same operation', at(start), { type: 'ownButtons', built: { type: 'scale', row: 0, factorText: '2' } },
+     { own: slice(built, { changed: [0] }) }, [...kept(built), applied('R1 → 2R1', 'R1: 2, 4, 6'), focusOp]],
+    ['refused: said, the matrix as it was', at(start), { type: 'ownOp', text: '2R1 + R2 -> R1' }, { own: slice(start, { problem: twice }) }, refused(twice)],
+    ['the learner\'s arithmetic chosen', at(start), { type: 'ownArithmetic', by: 'learner' }, { own: slice(start, { arithmetic: 'learner' }) }, []],
+    ['then an operation waits for its row', learner, { type: 'ownOp', text: 'R2 = R2 - 2R1' }, { own: writing.own },
+     [{ announce: [{ id: 'own.view.write', values: { op: 'R2 → R2 − 2R1', row: 2 } }] }, { focus: { element: 'own-cell-0' } }]],
+    ['a swap writes nothing', learner, { type: 'ownOp', text: 'R1 <-> R2' }, { own: { ...learner.own, ...slice(doOperation(start, op('R1 <-> R2'), 'R1 <-> R2')), arithmetic: 'learner', changed: [0, 1] } },
+     [...kept(doOperation(start, op('R1 <-> R2'), 'R1 <-> R2')), applied('R1 ↔ R2', 'R1: 2, 5, 8; R2: 1, 2, 3'), focusOp]],
+    ['a wrong cell: marked, counted, nothing applied', writing, { type: 'ownRow', texts: ['0', '1', '1'] },
+     { own: { ...writing.own, work: { ...start, checks: { tries: 1, shown: 0, hints: 0 } }, pending: { ...writing.own.pending, check: wrongRow } } },
+     [...kept({ ...start, checks: { tries: 1, shown: 0, hints: 0 } }), { announce: [{ id: 'own.view.wrongCells', values: { count: 1 } }] }, { focus: { element: 'own-cell-2' } }]],
+    ['the row right: done', writing, { type: 'ownRow', texts: ['0', '1', '2'] },
+     { own: slice(doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1'), { arithmetic: 'learner', changed: [1] }) },
+     [...kept(doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1')), applied('R2 → R2 − 2R1', 'R2: 0, 1, 2'), focusOp]],
+    ['shown: done, and counted', writing, { type: 'ownShow' }, { own: slice({ ...doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1', { shown: true }), checks: { tries: 0, shown: 1, hints: 0 } }, { arithmetic: 'learner', changed: [1] }) },
+     [...kept({ ...doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1', { shown: true }), checks: { tries: 0, shown: 1, hints: 0 } }), applied('R2 → R2 − 2R1', 'R2: 0, 1, 2'), focusOp]],
+    ['another operation instead', writing, { type: 'ownCancel' }, { own: learner.own }, [focusOp]],
+    ['undone, said', at(one), { type: 'ownUndo' }, { own: slice({ ...one, at: 0 }) }, [...kept({ ...one, at: 0 }), { announce: [{ id: 'own.view.undone', values: { op: 'R2 → R2 − 2R1' } }] }]],
+    ['nothing to redo', at(one), { type: 'ownRedo' }, null, []],
+    ['redone', at({ ...one, at: 0 }), { type: 'ownRedo' }, { own: slice(one) }, [...kept(one), { announce: [{ id: 'own.view.redone', values: { op: 'R2 → R2 − 2R1' } }] }]],
+    ['back to the start', at(one), { type: 'ownGoTo', at: 0 }, { own: slice({ ...one, at: 0 }) }, [...kept({ ...one, at: 0 }), { announce: [{ id: 'own.view.atStart' }] }]],
+    ['a hint: said, counted, not applied', at(one), { type: 'ownHint' },
+     { own: slice({ ...one, checks: { tries: 0, shown: 0, hints: 1 } }, { hint: { op: op('R1 -> R1 - 2R2'), reason: { id: 'own.hint.clear', values: { column: 2, row: 1, from: 2, factor: '−2' } } } }) },
+     [...kept({ ...one, checks: { tries: 0, shown: 0, hints: 1 } }),
+      { announce: [{ id: 'own.hint.clear', values: { column: 2, row: 1, from: 2, factor: '−2' } }, { id: 'own.view.hintOp', values: { op: 'R1 → R1 − 2R2' } }] }]],
+    ['no comparing before it is reduced', at(one), { type: 'ownCompare' }, null, []],
+    ['once reduced, the method\'s count', at(reduced), { type: 'ownCompare' }, { own: slice(reduced, { compared: { yours: 2, method: 2 } }) },
+     [{ announce: [{ id: 'own.view.compared', values: { yours: 2, method: 2 } }] }]],
+    ['the history copied', at(one), { type: 'ownCopy', form: 'markdown' }, null,
+     [{ copy: { content: copyMarkdown(translator('en'), one), done: 'own.view.copied' } }]],
+  ]);
+});
+
 // The parts of the page loaded when first needed (state/parts.js): a message
 // that needs one waits in the state, which asks for the part once; the
 // message is handled once its parts are there, let go with a word in both
@@ -630,6 +716,11 @@ test('every message is taken in every state, and the state given stays as it was
     nameCorrected: { from: 'Kim', to: 'Kym' }, bookExported: {}, bookImported: { text: '{}', size: 2 }, bookCsvAsked: {}, bookStored: { book: null },
     bookKept: { kept: false }, detailed: { assignment: a, code: 'X', details: [] }, pageShown: { page: 0 }, assignmentTouched: {},
     part: { part: 'teacher' }, partLoaded: { part: 'teacher' }, partFailed: { part: 'teacher' }, printing: {}, printed: {},
+    ownStored: { text: '#ownway&kind=matrix&m=1%201%0A2' }, ownLink: { hash: '#ownway&kind=system&m=2' }, ownFromRun: {},
+    ownTyped: { text: '1 2 3 4', kind: 'system' }, ownExercise: { program: 'gjsolve', order: 2, seed: 4 },
+    ownMade: { input: '2\n1 2 3\n4 5 6\n', program: 'gjsolve' }, ownOp: { text: 'R1 <-> R2' },
+    ownButtons: { built: { type: 'scale', row: 0, factorText: '2' } }, ownArithmetic: { by: 'learner' }, ownRow: { texts: ['1', '2'] },
+    ownShow: {}, ownCancel: {}, ownUndo: {}, ownRedo: {}, ownGoTo: { at: 0 }, ownHint: {}, ownCompare: {}, ownCopy: { form: 'latex' },
   };
   assert.deepEqual(Object.keys(minimal).sort(), Object.keys(handlers).sort(), 'a message for every handler');
   // Each message as the page sends it, with every field missing, and with each of a wrong type.
@@ -637,7 +728,9 @@ test('every message is taken in every state, and the state given stays as it was
   const malformed = Object.entries(minimal).flatMap(([type, fields]) =>
     [{ type, ...fields }, { type }, { type, ...Object.fromEntries(Object.entries(fields).map(([key, value]) => [key, wrong(value)])) }]);
   const unnamed = update(initial(), { type: 'studentLink', found: { role: 'student', assignment: a, name: null }, program: 'gjinverse', now: 1 })[0];
-  for (const [name, state] of Object.entries({ initial: initial(), shown, practising, answered, unnamed, student, teaching })) {
+  const owning = update(update(shown, { type: 'mode', mode: 'own' })[0], { type: 'ownArithmetic', by: 'learner' })[0];
+  const writing = update(owning, { type: 'ownOp', text: 'R2 -> R2 - R1' })[0];
+  for (const [name, state] of Object.entries({ initial: initial(), shown, practising, answered, unnamed, student, teaching, owning, writing })) {
     const before = snapshot(frozen(state));
     for (const [i, message] of malformed.entries()) {
       const what = `${message.type} ${['whole', 'bare', 'of wrong types'][i % 3]} in ${name}`;

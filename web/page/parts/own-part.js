@@ -3,7 +3,7 @@
 // (state/own.js), loaded when the mode is first asked for or a link to such
 // work opens.
 import '../../views/own/markup.js';  // first: the section, before the view that draws into it
-import * as own from '../../views/own/own.js';
+import * as own from '../../views/own/reducer.js';
 import { stored } from '../storage.js';
 import { storeKey } from '../../state/own.js';
 import { isWaiting } from '../../logic/model.js';

@@ -6,7 +6,7 @@
 // and sends what the learner does as messages.
 import { t } from '../language.js';
 import { byId, el } from '../dom.js';
-import { matrixTable, wholeOnFocus } from './matrix.js';
+import { matrixTable, wholeOnFocus } from './matrix-table.js';
 import { notation } from '../../logic/own/operations.js';
 import { shape, meaning, sayShape, sayMeaning } from '../../logic/own/forms.js';
 
