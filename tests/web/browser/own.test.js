@@ -1,7 +1,7 @@
 // "Your own way" on a phone's width, in every engine: a 3 × 4 system typed,
 // operations typed and built with buttons, a refusal beside the field, a row
-// written by the learner with a wrong cell marked, an undo, a reload that
-// keeps the work, and the reduced form's solution read.
+// written by the learner with a wrong cell marked, an undo, the address that
+// opens the work where it was, and the reduced form's solution read.
 // engines: chromium firefox webkit
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -26,7 +26,7 @@ async function typeOp(page, op) {
 }
 
 test('a 3 × 4 system reduced in one\'s own way at 375 px, both ways of typing and of arithmetic', async () => {
-  const page = await open(browser(), `${pageUrl}#gjsolve`, { viewport: { width: 375, height: 800 } });
+  let page = await open(browser(), `${pageUrl}#gjsolve`, { viewport: { width: 375, height: 800 } });
   await page.click('[data-mode="own"]');
   await page.waitForSelector('#own-typed');
   await page.selectOption('#own-kind', 'system');
@@ -75,9 +75,10 @@ test('a 3 × 4 system reduced in one\'s own way at 375 px, both ways of typing a
   await page.waitForFunction(() => document.querySelector('#own-history li[aria-current]')?.textContent.startsWith('R3'));
   assert.deepEqual(await cells(page), kept);
 
-  // A reload keeps the work where it was; the last operation reduces it.
-  await page.reload();
-  await page.waitForSelector('#own-matrix table');
+  // The address links to the work where it was; the last operation reduces it.
+  const address = await page.evaluate(() => location.hash);
+  await close(page);
+  page = await open(browser(), pageUrl + address, { viewport: { width: 375, height: 800 }, ready: '#own-matrix table' });
   assert.deepEqual(await cells(page), kept);
   await typeOp(page, 'R1 = R1 - R2');
   await page.waitForSelector('#own-meaning:not([hidden])');
