@@ -34,18 +34,21 @@ function drawStart({ own, run }) {
   byId('own-typed-problem').textContent = problem ? said(problem) : '';
   byId('own-typed-cells').replaceChildren(...(own?.cells ?? []).map((c) =>
     el('li', '', t('own.view.cell', { row: c.row + 1, column: c.column + 1, problem: said(c.problem) }))));
+  // Open while there is no matrix or the one typed is refused; closed as a new one starts.
   if (!own?.work || problem) byId('own-start').open = true;
+  else if (drawn?.own?.work?.start !== own.work.start) byId('own-start').open = false;
   byId('own-empty').hidden = Boolean(own?.work);
   byId('own-work').hidden = !own?.work;
 }
 
-// The matrix, its form and, once reduced, what it means; Compare shown then.
+// The matrix, its form (its pivots marked once it is in echelon form) and,
+// once reduced, what it means; Compare shown then, and Hint until then.
 function drawMatrix({ own }) {
   const { matrix, work } = own;
   const s = shape(matrix);
   const caption = t('own.view.caption', { m: matrix.rows.length, n: matrix.rows[0].length, count: work.at });
   byId('own-matrix').setAttribute('aria-label', caption);
-  byId('own-matrix').replaceChildren(matrixTable(matrix, caption, s.pivots, own.changed));
+  byId('own-matrix').replaceChildren(matrixTable(matrix, caption, s.echelon ? s.pivots : [], own.changed));
   byId('own-shape').textContent = sayShape(t, s);
   const means = s.reduced ? meaning(matrix, work.kind) : null;
   byId('own-meaning').hidden = !means;
@@ -106,7 +109,7 @@ function drawHistory({ own }) {
   const item = (k, what, mine) => {
     const li = el('li', k > work.at ? 'undone' : '');
     if (k === work.at) li.setAttribute('aria-current', 'step');
-    li.append(el('span', 'notation', what));
+    li.append(el('span', k > 0 ? 'notation' : '', what));
     if (mine) li.append(' ', el('span', 'words', mine));
     if (k !== work.at) {
       const go = el('button', 'own-go', t('own.view.goTo'), { type: 'button' });
