@@ -14,7 +14,9 @@
 //   changed     the rows that the last operation changed, marked; [] after anything else
 //   hint        the next operation of the method from here ({ op, reason }), asked; or null
 //   compared    { yours, method }: the operations used and the method's, asked once reduced; or null
-// Every change of the work is written to the address (a link to it) and stored.
+// Every change of the work is written to the address (a link to it) and
+// stored, after the frame that shows it (the own part's effect { ownKeep:
+// fragment }: a 10 × 20 matrix of long entries makes a long address).
 import { readMatrix, fromRun } from '../logic/own/matrix.js';
 import { readOperation, fromButtons, notation, changed } from '../logic/own/operations.js';
 import { apply, checkRow } from '../logic/own/arithmetic.js';
@@ -26,7 +28,6 @@ import { copyText, copyLatex, copyMarkdown } from '../logic/own/copies.js';
 import { show } from '../logic/own/numbers.js';
 import { translator } from '../logic/translate.js';
 
-export const storeKey = 'own.work';
 const fresh = { work: null, matrix: null, arithmetic: 'page', pending: null, problem: null, cells: null, changed: [], hint: null, compared: null };
 
 // The slice as it stands, or a fresh one.
@@ -35,13 +36,13 @@ const slice = (state) => state.own ?? fresh;
 // The state with the slice changed by more (an object of its fields).
 const withOwn = (state, more) => ({ ...state, own: { ...slice(state), ...more } });
 
-// The effects that keep work: the address that links to it, and storage.
-const kept = (work) => [{ address: ownFragment(work) }, { store: storeKey, value: ownFragment(work) }];
+// The effect that keeps work: the address that links to it, and storage.
+const kept = (work) => [{ ownKeep: ownFragment(work) }];
 
 // The state with work as the learner's (its matrix worked out), the rest of
 // the slice as more says, nothing pending; and the effects that keep it.
 function working(state, work, more = {}) {
-  const next = withOwn(state, { work, matrix: matrixAt(work), pending: null, problem: null, cells: null, changed: [], hint: null, compared: null, ...more });
+  const next = withOwn(state, { work, matrix: more.matrix ?? matrixAt(work), pending: null, problem: null, cells: null, changed: [], hint: null, compared: null, ...more });
   return [next, kept(work)];
 }
 

@@ -569,7 +569,7 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
   const slice = (work, more = {}) => ({ work, matrix: work && matrixAt(work), arithmetic: 'page', pending: null, problem: null, cells: null,
                                         changed: [], hint: null, compared: null, ...more });
   const at = (work, more) => ({ ...shown, mode: 'own', own: slice(work, more) });
-  const kept = (work) => [{ address: ownFragment(work) }, { store: 'own.work', value: ownFragment(work) }];
+  const kept = (work) => [{ ownKeep: ownFragment(work) }];
   const focusOp = { focus: { element: 'own-op' } };
   const start = startWork(system, 'system');
   const one = doOperation(start, op('R2 -> R2 - 2R1'), 'R2 -> R2 - 2R1');

@@ -4,11 +4,28 @@
 // work opens.
 import '../../views/own/markup.js';  // first: the section, before the view that draws into it
 import * as own from '../../views/own/reducer.js';
-import { stored } from '../storage.js';
-import { storeKey } from '../../state/own.js';
+import { stored, store } from '../storage.js';
+import { nextTask } from '../../views/frames.js';
 import { isWaiting } from '../../logic/model.js';
 
 export { handlers } from '../../state/own.js';
+
+// What the learner's work is kept under in this browser.
+const storeKey = 'own.work';
+
+// The work's link (fragment), stored after the next paint, once for a burst
+// of operations, and written to the address while the mode is still shown.
+let keeping = null;
+export const effects = {
+  ownKeep: (page, { ownKeep: fragment }) => {
+    if (keeping === null) requestAnimationFrame(() => nextTask(() => {
+      if (page.state().mode === 'own') history.replaceState(null, '', keeping);
+      store(storeKey, keeping);
+      keeping = null;
+    }));
+    keeping = fragment;
+  },
+};
 
 export const views = [
   [own, (s) => ({ mode: s.mode, own: s.own, run: Boolean(s.model && !isWaiting(s.model.run)), language: s.language }), 'now'],

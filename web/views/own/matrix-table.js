@@ -1,20 +1,22 @@
 // The learner's matrix as a table: its rows named R1 … Rm, the bar before
 // the right-hand side, the pivots and the rows that the last operation
 // changed marked, and a long entry cut, its whole value a focus or a tap away.
+// Made as one piece of markup: a 10 × 20 matrix is drawn within a frame.
 import { t } from '../language.js';
-import { el } from '../dom.js';
 import { shown } from '../../logic/own/numbers.js';
 
 // The most characters of an entry drawn whole; a longer one shows its start and end.
 const whole = 12;
 
-// The cell of one entry; cut where long, as a focusable span that shows it whole while focused.
-function cell(value) {
+const escaped = (text) => text.replace(/[&<>"]/g, (c) => `&#${c.charCodeAt(0)};`);
+const hidden = (text) => `<span class="visually-hidden"> ${escaped(text)}</span>`;
+
+// The cell of one entry, cut where long, as a focusable span that shows it whole while focused.
+function cell(value, bar, pivot) {
   const text = shown(value);
-  const td = el('td');
-  if (text.length <= whole) td.textContent = text;
-  else td.append(el('span', 'own-cut', text.slice(0, 5) + '…' + text.slice(-4), { tabIndex: 0, title: text, 'aria-label': text }));
-  return td;
+  const drawn = text.length <= whole ? text
+    : `<span class="own-cut" tabindex="0" title="${text}" aria-label="${text}">${text.slice(0, 5)}…${text.slice(-4)}</span>`;
+  return `<td${bar ? ' data-bar' : ''}${pivot ? ' class="pivot"' : ''}>${drawn}${pivot ? hidden(t('own.view.pivot')) : ''}</td>`;
 }
 
 // A cut entry shows itself whole while it has the focus (a tap gives it the focus).
@@ -29,37 +31,29 @@ export function wholeOnFocus(box) {
   });
 }
 
-// The table of matrix ({ rows, bar }), captioned caption; pivots ([{ row,
+// The rows of matrix ({ rows, bar }) as markup, one a row: pivots ([{ row,
 // column }]) and the changed rows (0-based) marked for the eye and a screen reader.
-export function matrixTable(matrix, caption, pivots, changed) {
-  const table = el('table', 'printout own-table');
-  table.createCaption().append(el('span', 'visually-hidden', caption));
-  const n = matrix.rows[0].length;
-  const corner = el('th', '', undefined, { scope: 'col' });
-  corner.append(el('span', 'visually-hidden', t('table.corner')));
-  table.createTHead().insertRow().append(corner, ...Array.from({ length: n }, (_, c) => {
-    const th = el('th', '', String(c + 1), { scope: 'col' });
-    if (c === matrix.bar) th.dataset.bar = '';
-    return th;
-  }));
-  const body = table.createTBody();
+function rowsOf(matrix, pivots, changed) {
   const pivotAt = new Set(pivots.map((p) => `${p.row} ${p.column}`));
-  matrix.rows.forEach((row, r) => {
-    const tr = body.insertRow();
-    const th = el('th', '', `R${r + 1}`, { scope: 'row' });
-    if (changed.includes(r)) {
-      tr.className = 'changed';
-      th.append(el('span', 'visually-hidden', ' ' + t('own.view.changed')));
-    }
-    tr.append(th, ...row.map((value, c) => {
-      const td = cell(value);
-      if (c === matrix.bar) td.dataset.bar = '';
-      if (pivotAt.has(`${r} ${c}`)) {
-        td.classList.add('pivot');
-        td.append(el('span', 'visually-hidden', ' ' + t('own.view.pivot')));
-      }
-      return td;
-    }));
+  return matrix.rows.map((row, r) => {
+    const mark = changed.includes(r);
+    return `<tr${mark ? ' class="changed"' : ''}><th scope="row">R${r + 1}${mark ? hidden(t('own.view.changed')) : ''}</th>` +
+      row.map((value, c) => cell(value, c === matrix.bar, pivotAt.has(`${r} ${c}`))).join('') + '</tr>';
   });
-  return table;
+}
+
+// Draws the table of matrix into box, captioned caption, with its marks
+// (rowsOf). Where box holds a table of the same columns, only the rows that
+// differ are drawn anew: an operation changes one row, or two.
+export function drawMatrix(box, matrix, caption, pivots, changed) {
+  const rows = rowsOf(matrix, pivots, changed);
+  const head = matrix.rows[0].map((_, c) => `<th scope="col"${c === matrix.bar ? ' data-bar' : ''}>${c + 1}</th>`).join('');
+  const top = `<caption>${hidden(caption)}</caption><thead><tr><th scope="col">${hidden(t('table.corner'))}</th>${head}</tr></thead>`;
+  const drawn = box.firstElementChild;
+  if (drawn?.drawnTop === top && drawn.drawnRows.length === rows.length) {
+    rows.forEach((row, r) => {
+      if (row !== drawn.drawnRows[r]) drawn.tBodies[0].rows[r].outerHTML = row;
+    });
+  } else box.innerHTML = `<table class="printout own-table">${top}<tbody>${rows.join('')}</tbody></table>`;
+  Object.assign(box.firstElementChild, { drawnTop: top, drawnRows: rows });
 }

@@ -6,7 +6,7 @@
 // and sends what the learner does as messages.
 import { t } from '../language.js';
 import { byId, el } from '../dom.js';
-import { matrixTable, wholeOnFocus } from './matrix-table.js';
+import { drawMatrix as drawTable, wholeOnFocus } from './matrix-table.js';
 import { notation } from '../../logic/own/operations.js';
 import { shape, meaning, sayShape, sayMeaning } from '../../logic/own/forms.js';
 
@@ -48,7 +48,7 @@ function drawMatrix({ own }) {
   const s = shape(matrix);
   const caption = t('own.view.caption', { m: matrix.rows.length, n: matrix.rows[0].length, count: work.at });
   byId('own-matrix').setAttribute('aria-label', caption);
-  byId('own-matrix').replaceChildren(matrixTable(matrix, caption, s.echelon ? s.pivots : [], own.changed));
+  drawTable(byId('own-matrix'), matrix, caption, s.echelon ? s.pivots : [], own.changed);
   byId('own-shape').textContent = sayShape(t, s);
   const means = s.reduced ? meaning(matrix, work.kind) : null;
   byId('own-meaning').hidden = !means;
