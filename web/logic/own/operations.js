@@ -9,7 +9,8 @@
 import { add, multiply, divide, negate, equal, format } from '../exact.js';
 import { readNumber, normalize, excerpt } from './numbers.js';
 
-export const MAX_OPERATION = 200;
+// Long enough for a factor as long as an entry may be (MAX_ENTRY), and the rest.
+export const MAX_OPERATION = 450;
 
 const ZERO = { n: 0n, d: 1n };
 const ONE = { n: 1n, d: 1n };
