@@ -37,7 +37,7 @@ test('every notation reads as one operation, and each refusal says why', () => {
     ['R1 -> R1 + R2 + R3', 'own.op.notElementary'], ['R1 -> R1 + 2', 'own.op.notElementary'], ['R1*R2 -> R1', 'own.op.notElementary'],
     ['R1 -> R1', 'own.op.nothing'], ['R1 -> R1 + 0R2', 'own.op.nothing'], ['R1 -> R1 + x', 'own.op.unread'],
     ['R1 -> R1 +', 'own.op.unread'], ['swap', 'own.op.unread'], ['R1 -> R2 -> R3', 'own.op.notElementary'],
-    ['R2 -> R2 - 3R1'.repeat(40), 'own.op.long'], ['\u0000\ud800→R1', 'own.op.unread'], [null, 'own.op.empty'],
+    ['R2 -> R2 - 3R1'.repeat(40), 'own.op.long'], ['R1 -> ' + '2'.repeat(300) + 'R1', 'own.number.long'], ['\u0000\ud800→R1', 'own.op.unread'], [null, 'own.op.empty'],
   ];
   assert.deepEqual(cases.map(([text]) => [text, said(readOperation(text, 3))]), cases);
   assert.deepEqual(readOperation('R1 -> R1 + 2x', 3).problem.values, { part: 'x' });
@@ -59,7 +59,7 @@ test('numbers and matrices are read exactly as typed, and what cannot be read is
     ['2 3\n1 2 3\n4 5 6', 'system', '1 2 3 / 4 5 6'], ['2\n1 2 3\n4 5 6', 'system', '1 2 3 / 4 5 6'],
     ['2 2 1 0.5 -1/3 4', 'inverse', '1 1/2 1 0 / -1/3 4 0 1'], ['1 1 7', 'system', 'own.matrix.narrow'],
     ['11 2', 'matrix', 'own.matrix.size'], ['10 21', 'matrix', 'own.matrix.size'], ['3 3\n1 2', 'matrix', 'own.matrix.count'],
-    ['2 3 1 2 3 4 5 6', 'inverse', 'own.matrix.square'], ['x 2', 'matrix', 'own.matrix.dimensions'], ['y'.repeat(10000), 'matrix', 'own.matrix.dimensions'],
+    ['2 3 1 2 3 4 5 6', 'inverse', 'own.matrix.square'], ['x 2', 'matrix', 'own.matrix.dimensions'], ['y'.repeat(10000), 'matrix', 'own.matrix.dimensions'], ['1 1 ' + '9 '.repeat(50000), 'matrix', 'own.matrix.long'],
   ];
   assert.deepEqual(matrices.map(([text, kind]) => { const r = readMatrix(text, kind); return r.matrix ? rows(r.matrix) : r.problem.id; }),
     matrices.map((c) => c[2]));

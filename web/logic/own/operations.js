@@ -21,7 +21,8 @@ const refuse = (id, values = {}) => ({ problem: { id, values } });
 // ---- Reading ----
 
 // The tokens of normalized text: numbers, rows (R2, r2, R_2, R_{2}), + - * /
-// ( ) and the relations; { unread } at the first character that is none of them.
+// ( ) and the relations: { tokens }, or { unread } from the first character
+// that is none of them, or the problem of a number too long.
 const tokenPattern = /\s*(?:(\d+(?:\.\d*)?|\.\d+)|[Rr]\s*_?\s*\{?\s*(\d+)\s*\}?|(<->|<=>|[↔⟷⇔⇄]|:=|<-|[←⟵]|->|=>|[→⟶⇒]|=)|([-+*/()]))/y;
 const relations = { '<->': 'swap', '<=>': 'swap', '↔': 'swap', '⟷': 'swap', '⇔': 'swap', '⇄': 'swap',
                     ':=': 'left', '<-': 'left', '←': 'left', '⟵': 'left', '=': 'left',
@@ -38,7 +39,11 @@ function tokenize(text) {
       return { unread: text.slice(at).trim() };
     }
     const [, number, row, relation, symbol] = match;
-    if (number !== undefined) tokens.push({ kind: 'number', value: readNumber(number).value, at });
+    if (number !== undefined) {
+      const read = readNumber(number);
+      if (read.problem) return { problem: read.problem };
+      tokens.push({ kind: 'number', value: read.value, at });
+    }
     else if (row !== undefined) tokens.push({ kind: 'row', row: row.length > 4 ? Infinity : Number(row), at });
     else if (relation !== undefined) tokens.push({ kind: 'relation', relation: relations[relation], at });
     else tokens.push({ kind: symbol, at });
@@ -180,6 +185,7 @@ export function readOperation(text, m) {
   const typed = normalize(raw).replace(/[·⋅∙×✕]/g, '*').replace(/[÷⁄∕]/g, '/').trim();
   if (typed === '') return refuse('own.op.empty');
   const read = tokenize(typed);
+  if (read.problem) return read;
   if (read.unread !== undefined) return refuse('own.op.unread', { part: excerpt(read.unread) });
   const { tokens } = read;
   const at = tokens.findIndex((token) => token.kind === 'relation');
@@ -205,7 +211,8 @@ export function readOperation(text, m) {
 
 // An operation built with buttons ({ type, row, from, factorText }, rows
 // 0-based): the same operation, and the same refusals, as typed.
-export function fromButtons({ type, row, from, factorText } = {}, m) {
+export function fromButtons(buttons, m) {
+  const { type, row, from, factorText } = buttons ?? {};
   const within = (i) => Number.isInteger(i) && i >= 0 && i < m;
   const rowOf = (i) => (Number.isInteger(i) ? i + 1 : '?');
   for (const i of type === 'scale' ? [row] : [row, from]) if (!within(i)) return refuse('own.op.rowPast', { row: rowOf(i), m });
