@@ -52,7 +52,7 @@ test('every notation reads as one operation, and each refusal says why', () => {
 });
 
 test('numbers and matrices are read exactly as typed, and what cannot be read is refused with its limit', () => {
-  const numbers = [['0.1', '1/10'], ['-3/4', '-3/4'], ['(1/2)', '1/2'], ['０．２５', '1/4'], ['−7', '-7'], ['1e2', '100'],
+  const numbers = [['0.1', '1/10'], ['-3/4', '-3/4'], ['(1/2)', '1/2'], ['０．２５', '1/4'], ['−7', '-7'], ['1e2', '100'], ['½', '1/2'],
     ['', 'own.number.empty'], ['1/0', 'own.number.zeroDenominator'], ['abc', 'own.number.unread'], ['9'.repeat(201), 'own.number.long']];
   assert.deepEqual(numbers.map(([s]) => [s, readNumber(s).value ? format(readNumber(s).value) : readNumber(s).problem.id]), numbers);
   const matrices = [

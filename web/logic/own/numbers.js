@@ -11,8 +11,9 @@ const problem = (id, values = {}) => ({ problem: { id, values } });
 export const excerpt = (text) => (text.length > 24 ? `${text.slice(0, 24)}…` : text);
 
 // Text as the page reads it: NFKC (full-width digits, signs, slash and
-// blanks become ASCII), and the minus signs and dashes people type as '-'.
-export const normalize = (text) => String(text).normalize('NFKC').replace(/[\u2212\u2012\u2013\u2014\ufe63]/g, '-');
+// blanks become ASCII; ½ becomes 1⁄2), the minus signs and dashes people
+// type as '-', and the fraction slashes as '/'.
+export const normalize = (text) => String(text).normalize('NFKC').replace(/[\u2212\u2012\u2013\u2014\ufe63]/g, '-').replace(/[\u2044\u2215]/g, '/');
 
 // The value of one number as typed: an integer, a decimal (exactly, with an
 // optional exponent), a fraction `-3/4`, each optionally in parentheses

@@ -182,7 +182,7 @@ function pastRows(tokens, m) {
 export function readOperation(text, m) {
   const raw = typeof text === 'string' ? text : '';
   if (raw.length > MAX_OPERATION) return refuse('own.op.long', { limit: MAX_OPERATION });
-  const typed = normalize(raw).replace(/[·⋅∙×✕]/g, '*').replace(/[÷⁄∕]/g, '/').trim();
+  const typed = normalize(raw).replace(/[·⋅∙×✕]/g, '*').replace(/÷/g, '/').trim();
   if (typed === '') return refuse('own.op.empty');
   const read = tokenize(typed);
   if (read.problem) return read;
@@ -269,6 +269,13 @@ export function latex(op) {
   const size = latexCoefficient(negative ? negate(op.factor) : op.factor);
   if (op.type === 'scale') return `${R(op.row)} \\to ${negative ? '-' : ''}${size}${R(op.row)}`;
   return `${R(op.row)} \\to ${R(op.row)} ${negative ? '-' : '+'} ${size}${R(op.from)}`;
+}
+
+// op in words, in t's language: "add −3 times row 1 to row 2".
+export function words(t, op) {
+  if (op.type === 'swap') return t('own.words.swap', { i: op.rows[0] + 1, j: op.rows[1] + 1 });
+  const factor = format(op.factor).replace('-', minus);
+  return op.type === 'scale' ? t('own.words.scale', { i: op.row + 1, factor }) : t('own.words.add', { i: op.row + 1, j: op.from + 1, factor });
 }
 
 // Whether two operations are the same.
