@@ -21,8 +21,8 @@ const refuse = (id, values = {}) => ({ problem: { id, values } });
 // ---- Reading ----
 
 // The tokens of normalized text: numbers, rows (R2, r2, R_2, R_{2}), + - * /
-// ( ) and the relations: { tokens }, or { unread } from the first character
-// that is none of them, or the problem of a number too long.
+// ( ) and the relations: { tokens }, or { unread }, the word (up to a blank)
+// at the first character that is none of them, or the problem of a number too long.
 const tokenPattern = /\s*(?:(\d+(?:\.\d*)?|\.\d+)|[Rr]\s*_?\s*\{?\s*(\d+)\s*\}?|(<->|<=>|[↔⟷⇔⇄]|:=|<-|[←⟵]|->|=>|[→⟶⇒]|=)|([-+*/()]))/y;
 const relations = { '<->': 'swap', '<=>': 'swap', '↔': 'swap', '⟷': 'swap', '⇔': 'swap', '⇄': 'swap',
                     ':=': 'left', '<-': 'left', '←': 'left', '⟵': 'left', '=': 'left',
@@ -36,7 +36,7 @@ function tokenize(text) {
     const match = tokenPattern.exec(text);
     if (match === null) {
       if (text.slice(at).trim() === '') break;
-      return { unread: text.slice(at).trim() };
+      return { unread: /\S+/.exec(text.slice(at))[0] };
     }
     const [, number, row, relation, symbol] = match;
     if (number !== undefined) {
@@ -202,8 +202,9 @@ export function readOperation(text, m) {
   if (failed >= 0) {
     const { id, at: where } = sides[failed].fail;
     const part = failed === 0 ? tokens.slice(0, at) : rest;
-    const from = part[where]?.at ?? (failed === 0 ? tokens[at].at : typed.length);
-    const unread = typed.slice(from).trim() || typed;
+    // Past the end of a side, its last token is what could not be read (R1 → R1 +).
+    const from = (part[where] ?? part.at(-1) ?? tokens[at]).at;
+    const unread = typed.slice(from, failed === 0 && where < part.length ? tokens[at].at : undefined).trim();
     return id === 'own.op.unread' ? pastRows(tokens, m) ?? refuse(id, { part: excerpt(unread) }) : refuse(id);
   }
   return pastRows(tokens, m) ?? operationOf(tokens[at].relation, sides[0].form, sides[1].form);
