@@ -143,5 +143,7 @@ test('a link reopens the work where it was, and a damaged one opens what could b
   assert.deepEqual([damaged.problem, damaged.work.ops.length], [{ id: 'own.link.ops', values: { read: 1, total: 2 } }, 1]);
   for (const hash of ['#ownway&kind=system&m=2%203%0A1%20x', '#ownway&m=%E0%A4%A', '#ownway', '#ownway&m=' + 'x'.repeat(300000)])
     assert.deepEqual([readOwnLink(hash).work, readOwnLink(hash).problem.id], [null, 'own.link.matrix'], hash.slice(0, 40));
+  const huge = readOwnLink(`#ownway&kind=matrix&m=1%201%0A1&ops=${Array(60).fill(`c1:${'9'.repeat(190)}`).join(',')}`);
+  assert.deepEqual([huge.problem.id, huge.work.ops.length < 60, rows(huge.matrix)], ['own.link.ops', true, rows(matrixAt(huge.work))]);
   assert.match(copyLatex(en, work), /\\xrightarrow\{R_2 \\to 2R_2\}\n\\left\[\\begin\{array\}\{rr\|r\}\n4 & 5 & 6 \\\\\n1 & 4 & 6\n/);
 });

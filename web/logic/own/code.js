@@ -5,7 +5,8 @@ import { format } from '../exact.js';
 import { readNumber } from './numbers.js';
 import { valid } from './operations.js';
 
-export const MAX_OPS = 1000;
+// More than a reduction of a 10 × 20 matrix takes several times over.
+export const MAX_OPS = 400;
 
 // One operation in the compact form.
 export function compact(op) {
