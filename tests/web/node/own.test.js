@@ -11,10 +11,10 @@ import { readMatrix, fromRun, matrixText } from '../../../web/logic/own/matrix.j
 import { readOperation, fromButtons, notation, latex } from '../../../web/logic/own/operations.js';
 import { apply, checkRow } from '../../../web/logic/own/arithmetic.js';
 import { shape, meaning, sayMeaning, sayShape } from '../../../web/logic/own/forms.js';
-import { hint } from '../../../web/logic/own/hints.js';
+import { hint, methodCount } from '../../../web/logic/own/hints.js';
 import { startWork, doOperation, undo, matrixAt } from '../../../web/logic/own/work.js';
 import { ownFragment, readOwnLink } from '../../../web/logic/own/link.js';
-import { copyLatex } from '../../../web/logic/own/copies.js';
+import { copyText, copyLatex, copyMarkdown } from '../../../web/logic/own/copies.js';
 
 const en = translator('en');
 const said = (read) => (read.op ? notation(read.op) : read.problem.id);
@@ -130,6 +130,8 @@ test('the reduced form says one solution, none, infinitely many, the inverse, si
     'Reduced row echelon form; pivots in columns 1, 3.', 'Row echelon form, not yet reduced; pivots in columns 1, 3.',
     'Not yet in row echelon form.', 'Every entry is 0: reduced row echelon form, without pivots.']);
   assert.equal(meaning(matrixOf('2 2\n1 2\n0 1'), 'matrix'), null);
+  assert.equal(methodCount(matrixOf('2 2\n0 2\n3 0')), 3);
+  assert.equal(sayMeaning(translator('ko'), meaning(matrixOf('2 3\n1 -1/2 0\n0 0 1', 'system'), 'system')), '해가 없습니다. 2행이 0 = 1을 나타냅니다.');
 });
 
 test('a link reopens the work where it was, and a damaged one opens what could be read', () => {
@@ -145,5 +147,8 @@ test('a link reopens the work where it was, and a damaged one opens what could b
     assert.deepEqual([readOwnLink(hash).work, readOwnLink(hash).problem.id], [null, 'own.link.matrix'], hash.slice(0, 40));
   const huge = readOwnLink(`#ownway&kind=matrix&m=1%201%0A1&ops=${Array(60).fill(`c1:${'9'.repeat(190)}`).join(',')}`);
   assert.deepEqual([huge.problem.id, huge.work.ops.length < 60, rows(huge.matrix)], ['own.link.ops', true, rows(matrixAt(huge.work))]);
+  work = doOperation(work, readOperation('R2 = R2 - 3*R1', 2).op, 'R2 = R2 - 3*R1');
+  assert.match(copyText(en, work), /\nOperation 3: R2 → R2 − 3R1 \(typed as R2 = R2 - 3\*R1\)\n\[   4    5  \|   6 \]\n\[ -11  -11  \| -12 \]\n$/);
+  assert.match(copyMarkdown(en, work), /## Operation 1: R1 ↔ R2\n\ntyped as R1 <-> R2\n\n\|  \| x1 \| x2 \| b \|\n.*\n\| R1 \| 4 \| 5 \| 6 \|/);
   assert.match(copyLatex(en, work), /\\xrightarrow\{R_2 \\to 2R_2\}\n\\left\[\\begin\{array\}\{rr\|r\}\n4 & 5 & 6 \\\\\n1 & 4 & 6\n/);
 });
