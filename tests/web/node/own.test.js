@@ -149,6 +149,6 @@ test('a link reopens the work where it was, and a damaged one opens what could b
   assert.deepEqual([huge.problem.id, huge.work.ops.length < 60, rows(huge.matrix)], ['own.link.ops', true, rows(matrixAt(huge.work))]);
   work = doOperation(work, readOperation('R2 = R2 - 3*R1', 2).op, 'R2 = R2 - 3*R1');
   assert.match(copyText(en, work), /\nOperation 3: R2 → R2 − 3R1 \(typed as R2 = R2 - 3\*R1\)\n\[   4    5  \|   6 \]\n\[ -11  -11  \| -12 \]\n$/);
-  assert.match(copyMarkdown(en, work), /## Operation 1: R1 ↔ R2\n\ntyped as R1 <-> R2\n\n\|  \| x1 \| x2 \| b \|\n.*\n\| R1 \| 4 \| 5 \| 6 \|/);
+  assert.match(copyMarkdown(en, work), /## Operation 1: R1 ↔ R2\n\ntyped as R1 \\<-\\> R2\n\n\|  \| x1 \| x2 \| b \|\n.*\n\| R1 \| 4 \| 5 \| 6 \|/);
   assert.match(copyLatex(en, work), /\\xrightarrow\{R_2 \\to 2R_2\}\n\\left\[\\begin\{array\}\{rr\|r\}\n4 & 5 & 6 \\\\\n1 & 4 & 6\n/);
 });
