@@ -1,5 +1,5 @@
-// A link to the learner's work: the matrix started from and the operations
-// in force, so that it opens where the learner was.
+// A link to the learner's work: the matrix started from, the operations
+// done and how many are in force, so that it opens where the learner was.
 //   #ownway&kind=system&m=<the matrix's text>&ops=<compact operations>&at=<k>
 import { readMatrix, matrixText, made } from './matrix.js';
 import { encodeOps, decodeOps } from './code.js';
@@ -9,8 +9,9 @@ import { apply, tooLarge } from './arithmetic.js';
 const kinds = ['matrix', 'system', 'inverse'];
 const MAX_LINK = 200000;
 
+// The link's hash: every operation, those undone too, so that redo works where it opens.
 export const ownFragment = (work) =>
-  `#ownway&kind=${work.kind}&m=${encodeURIComponent(matrixText(work.start))}&ops=${encodeOps(work)}&at=${work.at}`;
+  `#ownway&kind=${work.kind}&m=${encodeURIComponent(matrixText(work.start))}&ops=${encodeOps({ ...work, at: work.ops.length })}&at=${work.at}`;
 
 // Whether hash is a link to work of this mode.
 export const isOwnLink = (hash) => typeof hash === 'string' && /^#ownway(?:&|$)/.test(hash);
