@@ -88,6 +88,7 @@ function slips(rows, op, row) {
 // slip null or the text id of the mistake that the numbers show.
 export function checkRow(matrix, op, row, texts) {
   const expected = rowAfter(matrix.rows, op, row);
+  if (expected === undefined) return { cells: [], right: false, slip: null };
   const typed = Array.isArray(texts) ? texts : [];
   const read = expected.map((_, c) => readNumber(typed[c]));
   const cells = read.map((r, c) => (r.problem ? { ok: false, problem: r.problem } : { ok: equal(r.value, expected[c]) }));
