@@ -142,7 +142,7 @@ function loneRow(form) {
 
 // The operation that makes row `target` the expression `form`, or a refusal.
 function replacing(target, form) {
-  const others = [...form.rows.keys()].filter((r) => r !== target);
+  const others = [...form.rows].filter(([r, c]) => r !== target && !isZero(c)).map(([r]) => r);
   if (!isZero(form.constant)) return refuse('own.op.notElementary');
   if (!form.rows.has(target)) return refuse(others.length === 0 ? 'own.op.scaleZero' : 'own.op.notElementary');
   if ((form.mentions.get(target) ?? 0) > 1) return refuse('own.op.selfAdd', { row: target });
@@ -153,8 +153,7 @@ function replacing(target, form) {
   }
   if (others.length > 1) return refuse('own.op.notElementary');
   if (!isOne(own)) return refuse('own.op.targetScaled', { row: target });
-  const factor = form.rows.get(others[0]);
-  return isZero(factor) ? refuse('own.op.nothing') : { op: { type: 'add', row: target - 1, from: others[0] - 1, factor } };
+  return { op: { type: 'add', row: target - 1, from: others[0] - 1, factor: form.rows.get(others[0]) } };
 }
 
 // What a relation between the forms of two sides means.
