@@ -25,7 +25,7 @@ const matrixOf = (text, kind = 'matrix') => readMatrix(text, kind).matrix;
 // Each notation of the issue, in the page's notation, on a matrix of 3 rows; each refusal by its id.
 test('every notation reads as one operation, and each refusal says why', () => {
   const cases = [
-    ['R1 <-> R2', 'R1 ↔ R2'], ['R1 ↔ R2', 'R1 ↔ R2'], ['r3<->r1', 'R3 ↔ R1'],
+    ['R1 <-> R2', 'R1 ↔ R2'], ['R1 ↔ R2', 'R1 ↔ R2'], ['r3<->r1', 'R3 ↔ R1'], ['R1 <--> R2', 'R1 ↔ R2'], ['R2 --> 2R2', 'R2 → 2R2'],
     ['R2 -> 1/2 R2', 'R2 → 1/2 R2'], ['1/2 R2 → R2', 'R2 → 1/2 R2'], ['R2 = R2 / 2', 'R2 → 1/2 R2'],
     ['R2 ← (1/2)R2', 'R2 → 1/2 R2'], ['R2 = -R2', 'R2 → −R2'], ['R2 := R2 ÷ (−4)', 'R2 → −1/4 R2'], ['2R1 -> R1', 'R1 → 2R1'],
     ['R2 -> R2 - 3R1', 'R2 → R2 − 3R1'], ['-3R1 + R2 -> R2', 'R2 → R2 − 3R1'], ['R2 = R2 - 3*R1', 'R2 → R2 − 3R1'],

@@ -23,10 +23,11 @@ const refuse = (id, values = {}) => ({ problem: { id, values } });
 // The tokens of normalized text: numbers, rows (R2, r2, R_2, R_{2}), + - * /
 // ( ) and the relations: { tokens }, or { unread }, the word (up to a blank)
 // at the first character that is none of them, or the problem of a number too long.
-const tokenPattern = /\s*(?:(\d+(?:\.\d*)?|\.\d+)|[Rr]\s*_?\s*\{?\s*(\d+)\s*\}?|(<->|<=>|[↔⟷⇔⇄]|:=|<-|[←⟵]|->|=>|[→⟶⇒]|=)|([-+*/()]))/y;
-const relations = { '<->': 'swap', '<=>': 'swap', '↔': 'swap', '⟷': 'swap', '⇔': 'swap', '⇄': 'swap',
-                    ':=': 'left', '<-': 'left', '←': 'left', '⟵': 'left', '=': 'left',
-                    '->': 'either', '=>': 'either', '→': 'either', '⟶': 'either', '⇒': 'either' };
+const tokenPattern = /\s*(?:(\d+(?:\.\d*)?|\.\d+)|[Rr]\s*_?\s*\{?\s*(\d+)\s*\}?|(<-{1,2}>|<=>|[↔⟷⇔⇄]|:=|<-{1,2}|[←⟵]|-{1,2}>|=>|[→⟶⇒]|=)|([-+*/()]))/y;
+
+// What a relation says: 'swap' (both ways), 'left' (the target on the left:
+// =, :=, <-, ←) or 'either' (->, →: the target on either side).
+const relationOf = (arrow) => (/^<.*>$|[↔⟷⇔⇄]/.test(arrow) ? 'swap' : /^(?:<|←|⟵|:?=$)/.test(arrow) ? 'left' : 'either');
 
 function tokenize(text) {
   const tokens = [];
@@ -45,7 +46,7 @@ function tokenize(text) {
       tokens.push({ kind: 'number', value: read.value, at });
     }
     else if (row !== undefined) tokens.push({ kind: 'row', row: row.length > 4 ? Infinity : Number(row), at });
-    else if (relation !== undefined) tokens.push({ kind: 'relation', relation: relations[relation], at });
+    else if (relation !== undefined) tokens.push({ kind: 'relation', relation: relationOf(relation), at });
     else tokens.push({ kind: symbol, at });
   }
   return { tokens };
