@@ -2,11 +2,13 @@
 // and bar the number of columns left of the bar (null without one). Its kind
 // says what its columns are: 'matrix' (no right-hand side), 'system' ([A | b],
 // bar = n - 1) or 'inverse' ([A | I], bar = n / 2).
-import { readNumber, normalize, excerpt } from './numbers.js';
+import { readNumber, normalize, excerpt, MAX_ENTRY } from './numbers.js';
 import { format } from '../exact.js';
 
 export const MAX_ROWS = 10;
 export const MAX_COLUMNS = 20;
+// The longest text a matrix is read from: every entry as long as it may be, with room for blanks.
+export const MAX_TEXT = MAX_ROWS * MAX_COLUMNS * (MAX_ENTRY + 8) + 64;
 
 const problem = (id, values = {}) => ({ problem: { id, values } });
 const ONE = { n: 1n, d: 1n };
@@ -62,6 +64,7 @@ function entries(tokens, m, n) {
 // then A (then b in each row, for a system), is read too. Gives { matrix }
 // or { problem, cells? }.
 export function readMatrix(text, kind = 'matrix') {
+  if (typeof text === 'string' && text.length > MAX_TEXT) return problem('own.matrix.long', { limit: MAX_TEXT });
   const tokens = normalize(typeof text === 'string' ? text : '').split(/\s+/).filter(Boolean);
   const [m, n] = [count(tokens[0]), count(tokens[1])];
   if (m === null) return problem('own.matrix.dimensions', { part: excerpt(tokens[0] ?? '') });
@@ -83,6 +86,7 @@ export function readMatrix(text, kind = 'matrix') {
 export function fromRun(program, input) {
   const kind = { gjinverse: 'inverse', gjsolve: 'system' }[program];
   if (kind === undefined) return problem('own.run.program', { program: excerpt(String(program)) });
+  if (typeof input === 'string' && input.length > MAX_TEXT) return problem('own.matrix.long', { limit: MAX_TEXT });
   const tokens = normalize(typeof input === 'string' ? input : '').split(/\s+/).filter(Boolean);
   const n = count(tokens[0]);
   if (n === null) return problem('own.matrix.dimensions', { part: excerpt(tokens[0] ?? '') });

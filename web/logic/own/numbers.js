@@ -11,14 +11,15 @@ const problem = (id, values = {}) => ({ problem: { id, values } });
 export const excerpt = (text) => (text.length > 24 ? `${text.slice(0, 24)}…` : text);
 
 // Text as the page reads it: NFKC (full-width digits, signs, slash and
-// blanks become ASCII), and the minus signs and dashes people type as '-'.
-export const normalize = (text) => String(text).normalize('NFKC').replace(/[\u2212\u2012\u2013\u2014\ufe63]/g, '-');
+// blanks become ASCII; ½ becomes 1⁄2), the minus signs and dashes people
+// type as '-', and the fraction slashes as '/'.
+export const normalize = (text) => String(text).normalize('NFKC').replace(/[\u2212\u2012\u2013\u2014\ufe63]/g, '-').replace(/[\u2044\u2215]/g, '/');
 
 // The value of one number as typed: an integer, a decimal (exactly, with an
-// optional exponent), a fraction `-3/4`, each optionally in parentheses
+// optional exponent), a fraction `-3/4` (of two such), each optionally in parentheses
 // `(1/2)`, with blanks around. Gives { value } or { problem }.
 export function readNumber(text) {
-  const raw = typeof text === 'string' ? text : text === null || text === undefined ? '' : String(text);
+  const raw = typeof text === 'string' ? text : typeof text === 'number' || typeof text === 'bigint' ? String(text) : '';
   if (raw.length > MAX_ENTRY) return problem('own.number.long', { limit: MAX_ENTRY });
   let typed = normalize(raw).trim();
   if (typed === '') return problem('own.number.empty');
@@ -26,7 +27,8 @@ export function readNumber(text) {
   if (bracketed) typed = bracketed[1];
   const parts = typed.split('/');
   const values = parts.map((part) => parseDecimal(part.trim()));
-  if (parts.length > 2 || values.includes(null) || (parts.length === 2 && /^[+-]/.test(parts[1].trim()) && /^[+-]/.test(parts[0].trim()))) {
+  // The sign goes before the fraction or its numerator, never below the line.
+  if (parts.length > 2 || values.includes(null) || (parts.length === 2 && /^[+-]/.test(parts[1].trim()))) {
     return problem('own.number.unread', { part: excerpt(normalize(raw).trim()) });
   }
   if (values.length === 1) return { value: values[0] };

@@ -9,7 +9,8 @@
 import { add, multiply, divide, negate, equal, format } from '../exact.js';
 import { readNumber, normalize, excerpt } from './numbers.js';
 
-export const MAX_OPERATION = 200;
+// Long enough for a factor as long as an entry may be (MAX_ENTRY), and the rest.
+export const MAX_OPERATION = 450;
 
 const ZERO = { n: 0n, d: 1n };
 const ONE = { n: 1n, d: 1n };
@@ -20,11 +21,13 @@ const refuse = (id, values = {}) => ({ problem: { id, values } });
 // ---- Reading ----
 
 // The tokens of normalized text: numbers, rows (R2, r2, R_2, R_{2}), + - * /
-// ( ) and the relations; { unread } at the first character that is none of them.
-const tokenPattern = /\s*(?:(\d+(?:\.\d*)?|\.\d+)|[Rr]\s*_?\s*\{?\s*(\d+)\s*\}?|(<->|<=>|[↔⟷⇔⇄]|:=|<-|[←⟵]|->|=>|[→⟶⇒]|=)|([-+*/()]))/y;
-const relations = { '<->': 'swap', '<=>': 'swap', '↔': 'swap', '⟷': 'swap', '⇔': 'swap', '⇄': 'swap',
-                    ':=': 'left', '<-': 'left', '←': 'left', '⟵': 'left', '=': 'left',
-                    '->': 'either', '=>': 'either', '→': 'either', '⟶': 'either', '⇒': 'either' };
+// ( ) and the relations: { tokens }, or { unread }, the word (up to a blank)
+// at the first character that is none of them, or the problem of a number too long.
+const tokenPattern = /\s*(?:(\d+(?:\.\d*)?|\.\d+)|[Rr]\s*_?\s*\{?\s*(\d+)\s*\}?|(<-{1,2}>|<=>|[↔⟷⇔⇄]|:=|<-{1,2}|[←⟵]|-{1,2}>|=>|[→⟶⇒]|=)|([-+*/()]))/y;
+
+// What a relation says: 'swap' (both ways), 'left' (the target on the left:
+// =, :=, <-, ←) or 'either' (->, →: the target on either side).
+const relationOf = (arrow) => (/^<.*>$|[↔⟷⇔⇄]/.test(arrow) ? 'swap' : /^(?:<|←|⟵|:?=$)/.test(arrow) ? 'left' : 'either');
 
 function tokenize(text) {
   const tokens = [];
@@ -34,12 +37,16 @@ function tokenize(text) {
     const match = tokenPattern.exec(text);
     if (match === null) {
       if (text.slice(at).trim() === '') break;
-      return { unread: text.slice(at).trim() };
+      return { unread: /\S+/.exec(text.slice(at))[0] };
     }
     const [, number, row, relation, symbol] = match;
-    if (number !== undefined) tokens.push({ kind: 'number', value: readNumber(number).value, at });
+    if (number !== undefined) {
+      const read = readNumber(number);
+      if (read.problem) return { problem: read.problem };
+      tokens.push({ kind: 'number', value: read.value, at });
+    }
     else if (row !== undefined) tokens.push({ kind: 'row', row: row.length > 4 ? Infinity : Number(row), at });
-    else if (relation !== undefined) tokens.push({ kind: 'relation', relation: relations[relation], at });
+    else if (relation !== undefined) tokens.push({ kind: 'relation', relation: relationOf(relation), at });
     else tokens.push({ kind: symbol, at });
   }
   return { tokens };
@@ -136,7 +143,7 @@ function loneRow(form) {
 
 // The operation that makes row `target` the expression `form`, or a refusal.
 function replacing(target, form) {
-  const others = [...form.rows.keys()].filter((r) => r !== target);
+  const others = [...form.rows].filter(([r, c]) => r !== target && !isZero(c)).map(([r]) => r);
   if (!isZero(form.constant)) return refuse('own.op.notElementary');
   if (!form.rows.has(target)) return refuse(others.length === 0 ? 'own.op.scaleZero' : 'own.op.notElementary');
   if ((form.mentions.get(target) ?? 0) > 1) return refuse('own.op.selfAdd', { row: target });
@@ -147,8 +154,7 @@ function replacing(target, form) {
   }
   if (others.length > 1) return refuse('own.op.notElementary');
   if (!isOne(own)) return refuse('own.op.targetScaled', { row: target });
-  const factor = form.rows.get(others[0]);
-  return isZero(factor) ? refuse('own.op.nothing') : { op: { type: 'add', row: target - 1, from: others[0] - 1, factor } };
+  return { op: { type: 'add', row: target - 1, from: others[0] - 1, factor: form.rows.get(others[0]) } };
 }
 
 // What a relation between the forms of two sides means.
@@ -176,9 +182,10 @@ function pastRows(tokens, m) {
 export function readOperation(text, m) {
   const raw = typeof text === 'string' ? text : '';
   if (raw.length > MAX_OPERATION) return refuse('own.op.long', { limit: MAX_OPERATION });
-  const typed = normalize(raw).replace(/[·⋅∙×✕]/g, '*').replace(/[÷⁄∕]/g, '/').trim();
+  const typed = normalize(raw).replace(/[·⋅∙×✕]/g, '*').replace(/÷/g, '/').trim();
   if (typed === '') return refuse('own.op.empty');
   const read = tokenize(typed);
+  if (read.problem) return read;
   if (read.unread !== undefined) return refuse('own.op.unread', { part: excerpt(read.unread) });
   const { tokens } = read;
   const at = tokens.findIndex((token) => token.kind === 'relation');
@@ -195,8 +202,9 @@ export function readOperation(text, m) {
   if (failed >= 0) {
     const { id, at: where } = sides[failed].fail;
     const part = failed === 0 ? tokens.slice(0, at) : rest;
-    const from = part[where]?.at ?? (failed === 0 ? tokens[at].at : typed.length);
-    const unread = typed.slice(from).trim() || typed;
+    // Past the end of a side, its last token is what could not be read (R1 → R1 +).
+    const from = (part[where] ?? part.at(-1) ?? tokens[at]).at;
+    const unread = typed.slice(from, failed === 0 && where < part.length ? tokens[at].at : undefined).trim();
     return id === 'own.op.unread' ? pastRows(tokens, m) ?? refuse(id, { part: excerpt(unread) }) : refuse(id);
   }
   return pastRows(tokens, m) ?? operationOf(tokens[at].relation, sides[0].form, sides[1].form);
@@ -204,7 +212,8 @@ export function readOperation(text, m) {
 
 // An operation built with buttons ({ type, row, from, factorText }, rows
 // 0-based): the same operation, and the same refusals, as typed.
-export function fromButtons({ type, row, from, factorText } = {}, m) {
+export function fromButtons(buttons, m) {
+  const { type, row, from, factorText } = buttons ?? {};
   const within = (i) => Number.isInteger(i) && i >= 0 && i < m;
   const rowOf = (i) => (Number.isInteger(i) ? i + 1 : '?');
   for (const i of type === 'scale' ? [row] : [row, from]) if (!within(i)) return refuse('own.op.rowPast', { row: rowOf(i), m });
@@ -261,6 +270,13 @@ export function latex(op) {
   const size = latexCoefficient(negative ? negate(op.factor) : op.factor);
   if (op.type === 'scale') return `${R(op.row)} \\to ${negative ? '-' : ''}${size}${R(op.row)}`;
   return `${R(op.row)} \\to ${R(op.row)} ${negative ? '-' : '+'} ${size}${R(op.from)}`;
+}
+
+// op in words, in t's language: "add −3 times row 1 to row 2".
+export function words(t, op) {
+  if (op.type === 'swap') return t('own.words.swap', { i: op.rows[0] + 1, j: op.rows[1] + 1 });
+  const factor = format(op.factor).replace('-', minus);
+  return op.type === 'scale' ? t('own.words.scale', { i: op.row + 1, factor }) : t('own.words.add', { i: op.row + 1, j: op.from + 1, factor });
 }
 
 // Whether two operations are the same.
