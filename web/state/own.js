@@ -7,8 +7,8 @@
 //   matrix      the matrix with the operations in force applied, kept beside the work
 //   arithmetic  who does the arithmetic: 'page', or 'learner', who writes the changed row
 //   pending     the operation named whose row the learner is writing: { op,
-//               written, row, check }, check checkRow's verdict on the last try
-//               (null before one); or null
+//               written, row, check, first }, check checkRow's verdict on the last
+//               try and first the texts of the first (null before one); or null
 //   problem     the last refusal, an operation's or a matrix's ({ id, values }), or null
 //   cells       the entries of the matrix typed that are not numbers ([{ row, column, problem }]), or null
 //   changed     the rows that the last operation changed, marked; [] after anything else
@@ -19,7 +19,7 @@
 // fragment }: a 10 × 20 matrix of long entries makes a long address).
 import { readMatrix, fromRun } from '../logic/own/matrix.js';
 import { readOperation, fromButtons, notation, changed } from '../logic/own/operations.js';
-import { apply, checkRow } from '../logic/own/arithmetic.js';
+import { applyChecked, checkRow } from '../logic/own/arithmetic.js';
 import { shape } from '../logic/own/forms.js';
 import { hint, methodCount } from '../logic/own/hints.js';
 import { startWork, matrixAt, doOperation, undo, redo, goTo, counted } from '../logic/own/work.js';
@@ -59,14 +59,18 @@ const rowsSaid = (matrix, rows) => rows.map((r) => `R${r + 1}: ${matrix.rows[r].
 
 // The state once op (written by the learner, or null when built with
 // buttons) is done, and the status line saying it and the rows it changed;
-// shown whether the learner asked to see the row rather than wrote it.
-function done(state, op, written, shown = false) {
+// more, what the learner's arithmetic adds ({ shown, first }: whether the
+// learner asked to see the row, the texts of the first try). An operation
+// whose numbers would outgrow what the page works with is refused.
+function done(state, op, written, more = {}) {
   const own = slice(state);
-  const work = shown ? counted(doOperation(own.work, op, written, { shown: true }), 'shown') : doOperation(own.work, op, written);
-  const matrix = apply(own.matrix, op);
-  const [after, effects] = working(state, work, { matrix, changed: changed(op) });
+  const after = applyChecked(own.matrix, op);
+  if (after.problem) return [withOwn(state, { problem: after.problem, pending: null }), [{ announce: [after.problem] }]];
+  const work = doOperation(own.work, op, written, more);
+  const { matrix } = after;
+  const [next, effects] = working(state, more.shown ? counted(work, 'shown') : work, { matrix, changed: changed(op) });
   const said = { announce: [{ id: 'own.view.applied', values: { op: notation(op), rows: rowsSaid(matrix, changed(op)) } }] };
-  return [after, [...effects, said, { focus: { element: 'own-op' } }]];
+  return [next, [...effects, said, { focus: { element: 'own-op' } }]];
 }
 
 // An operation read (readOperation's or fromButtons' answer): refused with its
@@ -82,7 +86,7 @@ function named(state, read, written) {
   const { op } = read;
   if (own.arithmetic === 'learner' && op.type !== 'swap') {
     const row = changed(op)[0];
-    return [withOwn(state, { pending: { op, written, row, check: null }, problem: null, hint: null }),
+    return [withOwn(state, { pending: { op, written, row, check: null, first: null }, problem: null, hint: null }),
       [{ announce: [{ id: 'own.view.write', values: { op: notation(op), row: row + 1 } }] }, { focus: { element: 'own-cell-0' } }]];
   }
   return done(state, op, written);
@@ -119,17 +123,17 @@ export const handlers = {
   // The work that this browser kept (a link's fragment), taken unless there is work already.
   ownStored: (state, { text }) => {
     if (!isText(text) || slice(state).work) return [state, []];
-    const { work } = readOwnLink(text);
-    return work ? [withOwn(state, { work, matrix: matrixAt(work) }), []] : [state, []];
+    const { work, matrix } = readOwnLink(text);
+    return work ? [withOwn(state, { work, matrix }), []] : [state, []];
   },
   // A link to the learner's work (#ownway&...): the mode, the work where the
   // link left it, and what of it could not be read said.
   ownLink: (state, { hash }) => {
     if (!isText(hash)) return [state, []];
-    const { work, problem } = readOwnLink(hash);
+    const { work, matrix, problem } = readOwnLink(hash);
     const opened = { ...state, mode: 'own' };
     if (!work) return [withOwn(opened, { problem }), problem ? [{ announce: [problem] }] : []];
-    const [next, effects] = working(opened, work, { problem });
+    const [next, effects] = working(opened, work, { matrix, problem });
     return [next, [...effects, ...(problem ? [{ announce: [problem] }] : [])]];
   },
   // The matrix of the run shown; a matrix typed, of the kind chosen.
@@ -153,15 +157,19 @@ export const handlers = {
     if (!own.pending || !Array.isArray(texts) || !texts.every(isText)) return [state, []];
     const { op, written, row } = own.pending;
     const check = checkRow(own.matrix, op, row, texts);
-    if (check.right) return done(state, op, written);
+    const first = own.pending.first ?? texts;
+    if (check.right) return done(state, op, written, { first });
     const work = counted(own.work, 'tries');
     const wrong = check.cells.findIndex((cell) => !cell.ok);
     const said = { id: 'own.view.wrongCells', values: { count: check.cells.filter((cell) => !cell.ok).length } };
-    return [withOwn(state, { work, pending: { ...own.pending, check } }),
+    return [withOwn(state, { work, pending: { ...own.pending, check, first } }),
       [...kept(work), { announce: check.slip ? [said, { id: check.slip }] : [said] }, { focus: { element: `own-cell-${wrong}` } }]];
   },
   // The row shown and the operation done, which counts.
-  ownShow: (state) => (slice(state).pending ? done(state, state.own.pending.op, state.own.pending.written, true) : [state, []]),
+  ownShow: (state) => {
+    const p = slice(state).pending;
+    return p ? done(state, p.op, p.written, { shown: true, ...(p.first ? { first: p.first } : {}) }) : [state, []];
+  },
   ownCancel: (state) => (slice(state).pending ? [withOwn(state, { pending: null }), [{ focus: { element: 'own-op' } }]] : [state, []]),
   ownUndo: (state) => moved(state, undo, 'own.view.undone'),
   ownRedo: (state) => moved(state, redo, 'own.view.redone'),

@@ -575,7 +575,7 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
   const one = doOperation(start, op('R2 -> R2 - 2R1'), 'R2 -> R2 - 2R1');
   const built = doOperation(start, op('R1 -> 2R1'), null);
   const learner = at(start, { arithmetic: 'learner' });
-  const writing = at(start, { arithmetic: 'learner', pending: { op: op('R2 -> R2 - 2R1'), written: 'R2 = R2 - 2R1', row: 1, check: null } });
+  const writing = at(start, { arithmetic: 'learner', pending: { op: op('R2 -> R2 - 2R1'), written: 'R2 = R2 - 2R1', row: 1, check: null, first: null } });
   const wrongRow = { cells: [{ ok: true }, { ok: true }, { ok: false }], right: false, slip: null };
   const ofRun = startWork(readMatrix('2 2\n2 1\n1 3\n', 'inverse').matrix, 'inverse');
   const reduced = doOperation(one, op('R1 -> R1 - 2R2'), null);
@@ -613,11 +613,11 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
     ['a swap writes nothing', learner, { type: 'ownOp', text: 'R1 <-> R2' }, { own: { ...learner.own, ...slice(doOperation(start, op('R1 <-> R2'), 'R1 <-> R2')), arithmetic: 'learner', changed: [0, 1] } },
      [...kept(doOperation(start, op('R1 <-> R2'), 'R1 <-> R2')), applied('R1 ↔ R2', 'R1: 2, 5, 8; R2: 1, 2, 3'), focusOp]],
     ['a wrong cell: marked, counted, nothing applied', writing, { type: 'ownRow', texts: ['0', '1', '1'] },
-     { own: { ...writing.own, work: { ...start, checks: { tries: 1, shown: 0, hints: 0 } }, pending: { ...writing.own.pending, check: wrongRow } } },
+     { own: { ...writing.own, work: { ...start, checks: { tries: 1, shown: 0, hints: 0 } }, pending: { ...writing.own.pending, check: wrongRow, first: ['0', '1', '1'] } } },
      [...kept({ ...start, checks: { tries: 1, shown: 0, hints: 0 } }), { announce: [{ id: 'own.view.wrongCells', values: { count: 1 } }] }, { focus: { element: 'own-cell-2' } }]],
     ['the row right: done', writing, { type: 'ownRow', texts: ['0', '1', '2'] },
-     { own: slice(doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1'), { arithmetic: 'learner', changed: [1] }) },
-     [...kept(doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1')), applied('R2 → R2 − 2R1', 'R2: 0, 1, 2'), focusOp]],
+     { own: slice(doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1', { first: ['0', '1', '2'] }), { arithmetic: 'learner', changed: [1] }) },
+     [...kept(doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1', { first: ['0', '1', '2'] })), applied('R2 → R2 − 2R1', 'R2: 0, 1, 2'), focusOp]],
     ['shown: done, and counted', writing, { type: 'ownShow' }, { own: slice({ ...doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1', { shown: true }), checks: { tries: 0, shown: 1, hints: 0 } }, { arithmetic: 'learner', changed: [1] }) },
      [...kept({ ...doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1', { shown: true }), checks: { tries: 0, shown: 1, hints: 0 } }), applied('R2 → R2 − 2R1', 'R2: 0, 1, 2'), focusOp]],
     ['another operation instead', writing, { type: 'ownCancel' }, { own: learner.own }, [focusOp]],
