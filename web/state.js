@@ -84,9 +84,8 @@
 // The effects (one key each; page/effects.js carries them out):
 //   { open: { program, input, ended } }  a program afresh, typed input
 //   { openLink: true }                   what the address names, followed
-//   { make: exercise, reply }            an exercise's matrix made (exercises.make);
-//                                        its input comes back as { type: reply ('made' unsaid),
-//                                        input, met, program }
+//   { make: exercise }                   an exercise's matrix made (exercises.make);
+//                                        its input comes back as { type: 'made', input, met }
 //   { address } / { visit }              the address written without a visit / a fragment visited
 //   { store: key, value } / { forget: key }  what practice keeps, kept and dropped
 //   { storeWork: { key, value } }        the student's work kept under key, unless the

@@ -118,10 +118,6 @@ export function parse(hash) {
   return run.exercise ? { ...run, input: '', ended: false } : { ...run, problem: run.problem ?? 'link.exercise' };
 }
 
-// Whether a fragment links to the learner's own work ("Your own way",
-// own/link.js reads it), which no program's link is.
-export const isOwnLink = (hash) => /^#?ownway(&|$)/.test(hash);
-
 // Splits typed text into the entries that a person would have made: each line
 // with its Enter, and what follows the last Enter, given with the end of input
 // or left in the input field.

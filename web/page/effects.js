@@ -46,9 +46,9 @@ function focus({ element, top = false, ...target }) {
 const carriers = {
   open: (page, { open: o }) => open(page, o.program, o.input, o.ended),
   openLink: (page) => openLink(page),
-  make: (page, { make: exercise, reply = 'made' }) => {
+  make: (page, { make: exercise }) => {
     const made = makeExercise(exercise);
-    page.dispatch({ type: reply, input: made.input, met: made.met, program: exercise.program });
+    page.dispatch({ type: 'made', input: made.input, met: made.met });
   },
   address: (page, { address }) => history.replaceState(null, '', address),
   visit: (page, { visit }) => {
@@ -143,10 +143,11 @@ const savedInLms = (page) => (page.state().lms?.outcome === 'connected' ? decode
 // (own/link.js), an assignment's link (assignment.parseLink), or a run, practised or watched (share.js); anything
 // wrong with it is said above the pane.
 export function openLink(page) {
-  if (share.isOwnLink(location.hash)) return page.dispatch({ type: 'ownLink', hash: location.hash });
-  const found = parseLink(location.hash);
+  const hash = location.hash;
+  if (/^#ownway/.test(hash)) return page.dispatch({ type: 'ownLink', hash });
+  const found = parseLink(hash);
   if (found !== null) {
-    const program = found.assignment?.program ?? share.parse(location.hash).program;
+    const program = found.assignment?.program ?? share.parse(hash).program;
     const { lms } = page.state();
     const inLms = lms !== null && found.role === 'student';
     // Refused, the LMS names no one, and the page asks for no name; naming
@@ -158,5 +159,5 @@ export function openLink(page) {
     page.dispatch({ type: found.role === 'student' ? 'studentLink' : 'teacherLink', found: named, program, kept, now: Date.now(), lms: inLms });
     return;
   }
-  page.dispatch({ type: 'link', link: share.parse(location.hash) });
+  page.dispatch({ type: 'link', link: share.parse(hash) });
 }

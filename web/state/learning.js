@@ -14,7 +14,6 @@ import { texts } from '../logic/texts.js';
 import { permissions } from '../logic/assignments/permissions.js';
 import { inBoth, verdict, naming, summary, assignmentSummary, hintWords } from '../logic/sayings.js';
 import { linkOf, isStudents, keptWork, studentSession } from './studying.js';
-import { entered } from './own.js';
 
 // What a link to the run shown carries besides its text: practice, the
 // exercise that gave the text, if one did, and what practice asks: for a
@@ -260,14 +259,11 @@ const running = {
 };
 
 const watching = {
-  // The learner's own way comes with its part (state/own.js); leaving it, the
-  // address no longer links to its work.
+  // The learner's own way waits for its part (state/own.js), which takes the work.
   mode: (state, { mode, focus = false }) => {
-    if (mode === 'own') return entered({ ...state, mode }, focus);
-    if (mode !== 'practice' && mode !== 'watch') return [state, []];
+    if (!/^(practice|watch|own)$/.test(mode)) return [state, []];
     const next = mode === 'practice' ? started({ ...state, mode }) : { ...state, mode };
-    const left = state.mode === 'own' ? [{ address: '#' + (programOf(state) ?? defaultProgram) }] : [];
-    return [next, [...left, ...(focus && next.session ? atStage(next, next.session.current) : [])]];
+    return [next, focus && next.session ? atStage(next, next.session.current) : []];
   },
   stage: (state, { k }) => {
     if (!state.model || !Number.isInteger(k) || k < 0 || k >= state.model.stages.length || k === state.stage.k) return [state, []];

@@ -105,26 +105,19 @@ function moved(state, move, id) {
 
 const isText = (value) => typeof value === 'string';
 
-// The state once the mode is asked for (state/learning.js hands it over, the
-// mode set): the work as the learner left it, or else the matrix of the run
-// shown, when there is one to take; the operation field focused if asked.
-export function entered(state, focus) {
-  const own = slice(state);
-  if (own.work || !state.model) return [{ ...state, own }, own.work ? kept(own.work) : []];
-  const read = fromRun(state.model.run.program, state.model.run.input);
-  const [next, effects] = read?.matrix ? working({ ...state, own }, startWork(read.matrix, read.kind)) : [{ ...state, own }, []];
-  return [next, [...effects, ...(focus && next.own.work ? [{ focus: { element: 'own-op' } }] : [])]];
-}
-
 // A message whose copies form names one of these.
 const copies = { text: copyText, latex: copyLatex, markdown: copyMarkdown };
 
 export const handlers = {
-  // The work that this browser kept (a link's fragment), taken unless there is work already.
+  // The part come: the work that this browser kept (text, its link's
+  // fragment), or else the matrix of the run shown, if there is one to take;
+  // unless there is work already.
   ownStored: (state, { text }) => {
-    if (!isText(text) || slice(state).work) return [state, []];
-    const { work, matrix } = readOwnLink(text);
-    return work ? [withOwn(state, { work, matrix }), []] : [state, []];
+    if (slice(state).work) return [state, []];
+    const kept = isText(text) ? readOwnLink(text) : {};
+    if (kept.work) return [withOwn(state, { work: kept.work, matrix: kept.matrix }), []];
+    const read = state.model && fromRun(state.model.run.program, state.model.run.input);
+    return [withOwn(state, read?.matrix ? { work: startWork(read.matrix, read.kind), matrix: read.matrix } : {}), []];
   },
   // A link to the learner's work (#ownway&...): the mode, the work where the
   // link left it, and what of it could not be read said.
@@ -140,10 +133,12 @@ export const handlers = {
   ownFromRun: (state) => (state.model ? started(state, fromRun(state.model.run.program, state.model.run.input)) : [state, []]),
   ownTyped: (state, { text, kind }) =>
     (isText(text) && ['matrix', 'system', 'inverse'].includes(kind) ? started(state, readMatrix(text, kind), kind) : [state, []]),
-  // An exercise as practice makes them, of program and order, from seed: its matrix made by an effect.
-  ownExercise: (state, { program, order, seed }) => {
+  // An exercise as practice makes them ({ program, order, seed }): its
+  // matrix made by an effect (the own part's ownMake, once practice's part is
+  // there, which the message waits for), which comes back as ownMade.
+  ownExercise: (state, { exercise: { program, order, seed } = {} }) => {
     if (!['gjinverse', 'gjsolve'].includes(program) || !Number.isInteger(order) || !Number.isInteger(seed)) return [state, []];
-    return [state, [{ make: { program, seed, order, options: ['nice'], generator: 2 }, reply: 'ownMade' }]];
+    return [state, [{ ownMake: { program, seed, order, options: ['nice'], generator: 2 } }]];
   },
   ownMade: (state, { input, program }) => (isText(input) && isText(program) ? started(state, fromRun(program, input)) : [state, []]),
   // An operation typed, or built with the buttons ({ kind, row, from, factorText }).

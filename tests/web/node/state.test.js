@@ -584,10 +584,9 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
   const twice = { id: 'own.op.targetScaled', values: { row: 1 } };
   const linked = ownFragment(one);
   check([
-    ['the mode asked: the run shown\'s [A | I], its link and kept', shown, { type: 'mode', mode: 'own', focus: true },
-     { mode: 'own', own: slice(ofRun) }, [...kept(ofRun), focusOp]],
-    ['asked again: the work as it was', at(one), { type: 'mode', mode: 'own' }, { own: slice(one) }, kept(one)],
-    ['left: the address no longer links to it', at(one), { type: 'mode', mode: 'watch' }, { mode: 'watch', own: slice(one) }, [{ address: '#gjinverse' }]],
+    ['the mode asked', shown, { type: 'mode', mode: 'own', focus: true }, { mode: 'own', own: null }, []],
+    ['left: the work stays', at(one), { type: 'mode', mode: 'watch' }, { mode: 'watch', own: slice(one) }, []],
+    ['the part come, nothing kept: the run shown\'s [A | I]', shown, { type: 'ownStored', text: null }, { own: slice(ofRun) }, []],
     ['the work kept, taken as the part comes', shown, { type: 'ownStored', text: linked }, { own: slice({ ...one, ops: [{ op: one.ops[0].op, written: null }] }) }, []],
     ['kept, but there is work already', at(start), { type: 'ownStored', text: linked }, null, []],
     ['a link: the mode and its work', shown, { type: 'ownLink', hash: linked }, { mode: 'own', own: slice({ ...one, ops: [{ op: one.ops[0].op, written: null }] }) },
@@ -599,8 +598,8 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
     ['a bad entry said in its cell, the work kept', at(one), { type: 'ownTyped', text: '2 3\n1 2 3\n2 x 8', kind: 'system' },
      { own: slice(one, { problem: { id: 'own.matrix.entry', values: { row: 2, column: 2, part: 'x' } }, cells: [{ row: 1, column: 1, problem: { id: 'own.number.unread', values: { part: 'x' } } }] }) },
      refused({ id: 'own.matrix.entry', values: { row: 2, column: 2, part: 'x' } })],
-    ['an exercise asked: practice\'s effect makes it', shown, { type: 'ownExercise', program: 'gjsolve', order: 2, seed: 4 }, null,
-     [{ make: { program: 'gjsolve', seed: 4, order: 2, options: ['nice'], generator: 2 }, reply: 'ownMade' }]],
+    ['an exercise asked: practice\'s effect makes it', shown, { type: 'ownExercise', exercise: { program: 'gjsolve', order: 2, seed: 4 } }, null,
+     [{ ownMake: { program: 'gjsolve', seed: 4, order: 2, options: ['nice'], generator: 2 } }]],
     ['its matrix made', shown, { type: 'ownMade', input: '2\n1 2 3\n2 5 8\n', program: 'gjsolve' }, { own: slice(start) }, [...kept(start), focusOp]],
     ['an operation typed: done, said, kept', at(start), { type: 'ownOp', text: 'R2 -> R2 - 2R1' }, { own: slice(one, { changed: [1] }) },
      [...kept(one), applied('R2 → R2 − 2R1', 'R2: 0, 1, 2'), focusOp]],
@@ -717,7 +716,7 @@ test('every message is taken in every state, and the state given stays as it was
     bookKept: { kept: false }, detailed: { assignment: a, code: 'X', details: [] }, pageShown: { page: 0 }, assignmentTouched: {},
     part: { part: 'teacher' }, partLoaded: { part: 'teacher' }, partFailed: { part: 'teacher' }, printing: {}, printed: {},
     ownStored: { text: '#ownway&kind=matrix&m=1%201%0A2' }, ownLink: { hash: '#ownway&kind=system&m=2' }, ownFromRun: {},
-    ownTyped: { text: '1 2 3 4', kind: 'system' }, ownExercise: { program: 'gjsolve', order: 2, seed: 4 },
+    ownTyped: { text: '1 2 3 4', kind: 'system' }, ownExercise: { exercise: { program: 'gjsolve', order: 2, seed: 4 } },
     ownMade: { input: '2\n1 2 3\n4 5 6\n', program: 'gjsolve' }, ownOp: { text: 'R1 <-> R2' },
     ownButtons: { built: { type: 'scale', row: 0, factorText: '2' } }, ownArithmetic: { by: 'learner' }, ownRow: { texts: ['1', '2'] },
     ownShow: {}, ownCancel: {}, ownUndo: {}, ownRedo: {}, ownGoTo: { at: 0 }, ownHint: {}, ownCompare: {}, ownCopy: { form: 'latex' },

@@ -5,7 +5,6 @@
 import '../../views/own/markup.js';  // first: the section, before the view that draws into it
 import * as own from '../../views/own/reducer.js';
 import { stored, store } from '../storage.js';
-import { nextTask } from '../../views/frames.js';
 import { isWaiting } from '../../logic/model.js';
 
 export { handlers } from '../../state/own.js';
@@ -17,18 +16,34 @@ const storeKey = 'own.work';
 // of operations, and written to the address while the mode is still shown.
 let keeping = null;
 export const effects = {
+  // An exercise's matrix made as practice makes it (logic/exercises.js, of
+  // practice's part, which the message that asks for it waited for).
+  ownMake: (page, { ownMake: exercise }) => {
+    const made = globalThis.gaussJordanParts.require('./logic/exercises.js').make(exercise);
+    page.dispatch({ type: 'ownMade', input: made.input, program: exercise.program });
+  },
   ownKeep: (page, { ownKeep: fragment }) => {
-    if (keeping === null) requestAnimationFrame(() => nextTask(() => {
+    if (keeping === null) requestAnimationFrame(() => setTimeout(() => {
       if (page.state().mode === 'own') history.replaceState(null, '', keeping);
       store(storeKey, keeping);
       keeping = null;
-    }));
+    }, 0));
     keeping = fragment;
+  },
+};
+
+// Left, the mode's address no longer links to its work, but to the program shown.
+let drawnMode = null;
+const address = {
+  render: ({ mode, program }) => {
+    if (drawnMode === 'own' && mode !== 'own' && /^#ownway/.test(location.hash)) history.replaceState(null, '', '#' + program);
+    drawnMode = mode;
   },
 };
 
 export const views = [
   [own, (s) => ({ mode: s.mode, own: s.own, run: Boolean(s.model && !isWaiting(s.model.run)), language: s.language }), 'now'],
+  [address, (s) => ({ mode: s.mode, program: s.model?.run.program ?? 'gjinverse' }), 'now'],
 ];
 
 // The view sends what the learner does; the work that this browser kept comes first.

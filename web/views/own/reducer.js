@@ -142,8 +142,8 @@ export function connect(dispatch) {
   });
   on('own-from-run', 'click', () => ({ type: 'ownFromRun' }));
   // As views/seed.js draws a seed (practice's part holds it): six digits at most.
-  on('own-exercise', 'submit', () => ({ type: 'ownExercise', program: byId('own-program').value, order: Number(byId('own-order').value),
-                                        seed: crypto.getRandomValues(new Uint32Array(1))[0] % 1000000 }));
+  on('own-exercise', 'submit', () => ({ type: 'ownExercise', exercise: { program: byId('own-program').value, order: Number(byId('own-order').value),
+                                        seed: crypto.getRandomValues(new Uint32Array(1))[0] % 1000000 } }));
   on('own-typed-form', 'submit', () => ({ type: 'ownTyped', text: byId('own-typed').value, kind: byId('own-kind').value }));
   on('own-op-form', 'submit', () => ({ type: 'ownOp', text: opField.value }));
   on('own-row-form', 'submit', () => ({ type: 'ownRow', texts: [...fields.children].map((input) => input.value) }));
