@@ -25,7 +25,7 @@ import { hint, methodCount } from '../logic/own/hints.js';
 import { startWork, matrixAt, doOperation, undo, redo, goTo, counted } from '../logic/own/work.js';
 import { ownFragment, readOwnLink } from '../logic/own/link.js';
 import { copyText, copyLatex, copyMarkdown } from '../logic/own/copies.js';
-import { show } from '../logic/own/numbers.js';
+import { shown } from '../logic/own/numbers.js';
 import { translator } from '../logic/translate.js';
 
 const fresh = { work: null, matrix: null, arithmetic: 'page', pending: null, problem: null, cells: null, changed: [], hint: null, compared: null };
@@ -55,7 +55,7 @@ function started(state, read, kind) {
 }
 
 // The rows of matrix, 0-based, as the status line says them: "R2: 0, 1, -2".
-const rowsSaid = (matrix, rows) => rows.map((r) => `R${r + 1}: ${matrix.rows[r].map(show).join(', ')}`).join('; ');
+const rowsSaid = (matrix, rows) => rows.map((r) => `R${r + 1}: ${matrix.rows[r].map(shown).join(', ')}`).join('; ');
 
 // The state once op (written by the learner, or null when built with
 // buttons) is done, and the status line saying it and the rows it changed;
