@@ -564,75 +564,73 @@ test('a corrected link, and the link to a run asking every stage', needsBuild, (
 // shows a run, and from work on a 2 × 3 system (state/own.js).
 test('the learner\'s own way: operations typed or built, refused, written, undone, linked and kept', needsBuild, () => {
   const { shown } = states();
-  const system = readMatrix('2 3\n1 2 3\n2 5 8\n', 'system').matrix;
   const op = (text) => readOperation(text, 2).op;
   const slice = (work, more = {}) => ({ work, matrix: work && matrixAt(work), arithmetic: 'page', pending: null, problem: null, cells: null,
                                         changed: [], hint: null, compared: null, ...more });
   const at = (work, more) => ({ ...shown, mode: 'own', own: slice(work, more) });
-  const kept = (work) => [{ ownKeep: ownFragment(work) }];
-  const focusOp = { focus: { element: 'own-op' } };
-  const start = startWork(system, 'system');
+  const kept = (work, ...more) => [{ ownKeep: ownFragment(work) }, ...more];
+  const said = (id, values) => ({ announce: [{ id, values }] });
+  const [focusOp, minus] = [{ focus: { element: 'own-op' } }, 'R2 → R2 − 2R1'];
+  const start = startWork(readMatrix('2 3\n1 2 3\n2 5 8\n', 'system').matrix, 'system');
   const one = doOperation(start, op('R2 -> R2 - 2R1'), 'R2 -> R2 - 2R1');
+  const [linked, fromLink] = [ownFragment(one), { ...one, ops: [{ op: one.ops[0].op, written: null }] }];
   const built = doOperation(start, op('R1 -> 2R1'), null);
+  const swapped = doOperation(start, op('R1 <-> R2'), 'R1 <-> R2');
   const learner = at(start, { arithmetic: 'learner' });
   const writing = at(start, { arithmetic: 'learner', pending: { op: op('R2 -> R2 - 2R1'), written: 'R2 = R2 - 2R1', row: 1, check: null, first: null } });
+  const written = (more, checks = start.checks) => ({ ...doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1', more), checks });
+  const counts = (tries, shownRows, hints) => ({ tries, shown: shownRows, hints });
   const wrongRow = { cells: [{ ok: true }, { ok: true }, { ok: false }], right: false, slip: null };
   const ofRun = startWork(readMatrix('2 2\n2 1\n1 3\n', 'inverse').matrix, 'inverse');
   const reduced = doOperation(one, op('R1 -> R1 - 2R2'), null);
-  const applied = (text, rows) => ({ announce: [{ id: 'own.view.applied', values: { op: text, rows } }] });
-  const refused = (problem) => [{ announce: [problem] }];
   const twice = { id: 'own.op.targetScaled', values: { row: 1 } };
-  const linked = ownFragment(one);
+  const damaged = { id: 'own.link.matrix', values: {}, cause: { id: 'own.matrix.dimensions', values: { part: 'x' } } };
+  const entry = { id: 'own.matrix.entry', values: { row: 2, column: 2, part: 'x' } };
+  const clear = { id: 'own.hint.clear', values: { column: 2, row: 1, from: 2, factor: '−2' } };
   check([
     ['the mode asked', shown, { type: 'mode', mode: 'own', focus: true }, { mode: 'own', own: null }, []],
     ['left: the work stays', at(one), { type: 'mode', mode: 'watch' }, { mode: 'watch', own: slice(one) }, []],
     ['the part come, nothing kept: the run shown\'s [A | I]', shown, { type: 'ownStored', text: null }, { own: slice(ofRun) }, []],
-    ['the work kept, taken as the part comes', shown, { type: 'ownStored', text: linked }, { own: slice({ ...one, ops: [{ op: one.ops[0].op, written: null }] }) }, []],
+    ['the work kept, taken as the part comes', shown, { type: 'ownStored', text: linked }, { own: slice(fromLink) }, []],
     ['kept, but there is work already', at(start), { type: 'ownStored', text: linked }, null, []],
-    ['a link: the mode and its work', shown, { type: 'ownLink', hash: linked }, { mode: 'own', own: slice({ ...one, ops: [{ op: one.ops[0].op, written: null }] }) },
-     kept({ ...one, ops: [{ op: one.ops[0].op, written: null }] })],
-    ['a damaged link: said', shown, { type: 'ownLink', hash: '#ownway&m=x' }, { mode: 'own', own: slice(null, { problem: { id: 'own.link.matrix', values: {}, cause: { id: 'own.matrix.dimensions', values: { part: 'x' } } } }) },
-     refused({ id: 'own.link.matrix', values: {}, cause: { id: 'own.matrix.dimensions', values: { part: 'x' } } })],
-    ['the run\'s matrix taken', at(start), { type: 'ownFromRun' }, { own: slice(ofRun) }, [...kept(ofRun), focusOp]],
-    ['a matrix typed', shown, { type: 'ownTyped', text: '2 3\n1 2 3\n2 5 8', kind: 'system' }, { own: slice(start) }, [...kept(start), focusOp]],
+    ['a link: the mode and its work', shown, { type: 'ownLink', hash: linked }, { mode: 'own', own: slice(fromLink) }, kept(fromLink)],
+    ['a damaged link: said', shown, { type: 'ownLink', hash: '#ownway&m=x' }, { mode: 'own', own: slice(null, { problem: damaged }) }, [{ announce: [damaged] }]],
+    ['the run\'s matrix taken', at(start), { type: 'ownFromRun' }, { own: slice(ofRun) }, kept(ofRun, focusOp)],
+    ['a matrix typed', shown, { type: 'ownTyped', text: '2 3\n1 2 3\n2 5 8', kind: 'system' }, { own: slice(start) }, kept(start, focusOp)],
     ['a bad entry said in its cell, the work kept', at(one), { type: 'ownTyped', text: '2 3\n1 2 3\n2 x 8', kind: 'system' },
-     { own: slice(one, { problem: { id: 'own.matrix.entry', values: { row: 2, column: 2, part: 'x' } }, cells: [{ row: 1, column: 1, problem: { id: 'own.number.unread', values: { part: 'x' } } }] }) },
-     refused({ id: 'own.matrix.entry', values: { row: 2, column: 2, part: 'x' } })],
+     { own: slice(one, { problem: entry, cells: [{ row: 1, column: 1, problem: { id: 'own.number.unread', values: { part: 'x' } } }] }) }, [{ announce: [entry] }]],
     ['an exercise asked: practice\'s effect makes it', shown, { type: 'ownExercise', exercise: { program: 'gjsolve', order: 2, seed: 4 } }, null,
      [{ ownMake: { program: 'gjsolve', seed: 4, order: 2, options: ['nice'], generator: 2 } }]],
-    ['its matrix made', shown, { type: 'ownMade', input: '2\n1 2 3\n2 5 8\n', program: 'gjsolve' }, { own: slice(start) }, [...kept(start), focusOp]],
+    ['its matrix made', shown, { type: 'ownMade', input: '2\n1 2 3\n2 5 8\n', program: 'gjsolve' }, { own: slice(start) }, kept(start, focusOp)],
     ['an operation typed: done, said, kept', at(start), { type: 'ownOp', text: 'R2 -> R2 - 2R1' }, { own: slice(one, { changed: [1] }) },
-     [...kept(one), applied('R2 → R2 − 2R1', 'R2: 0, 1, 2'), focusOp]],
+     kept(one, said('own.view.applied', { op: minus, rows: 'R2: 0, 1, 2' }), focusOp)],
     ['built with buttons: the same operation', at(start), { type: 'ownButtons', built: { type: 'scale', row: 0, factorText: '2' } },
-     { own: slice(built, { changed: [0] }) }, [...kept(built), applied('R1 → 2R1', 'R1: 2, 4, 6'), focusOp]],
-    ['refused: said, the matrix as it was', at(start), { type: 'ownOp', text: '2R1 + R2 -> R1' }, { own: slice(start, { problem: twice }) }, refused(twice)],
-    ['the learner\'s arithmetic chosen', at(start), { type: 'ownArithmetic', by: 'learner' }, { own: slice(start, { arithmetic: 'learner' }) }, []],
+     { own: slice(built, { changed: [0] }) }, kept(built, said('own.view.applied', { op: 'R1 → 2R1', rows: 'R1: 2, 4, 6' }), focusOp)],
+    ['refused: said, the matrix as it was', at(start), { type: 'ownOp', text: '2R1 + R2 -> R1' }, { own: slice(start, { problem: twice }) }, [{ announce: [twice] }]],
+    ['the learner\'s arithmetic chosen', at(start), { type: 'ownArithmetic', by: 'learner' }, { own: learner.own }, []],
     ['then an operation waits for its row', learner, { type: 'ownOp', text: 'R2 = R2 - 2R1' }, { own: writing.own },
-     [{ announce: [{ id: 'own.view.write', values: { op: 'R2 → R2 − 2R1', row: 2 } }] }, { focus: { element: 'own-cell-0' } }]],
-    ['a swap writes nothing', learner, { type: 'ownOp', text: 'R1 <-> R2' }, { own: { ...learner.own, ...slice(doOperation(start, op('R1 <-> R2'), 'R1 <-> R2')), arithmetic: 'learner', changed: [0, 1] } },
-     [...kept(doOperation(start, op('R1 <-> R2'), 'R1 <-> R2')), applied('R1 ↔ R2', 'R1: 2, 5, 8; R2: 1, 2, 3'), focusOp]],
+     [said('own.view.write', { op: minus, row: 2 }), { focus: { element: 'own-cell-0' } }]],
+    ['a swap writes nothing', learner, { type: 'ownOp', text: 'R1 <-> R2' }, { own: slice(swapped, { arithmetic: 'learner', changed: [0, 1] }) },
+     kept(swapped, said('own.view.applied', { op: 'R1 ↔ R2', rows: 'R1: 2, 5, 8; R2: 1, 2, 3' }), focusOp)],
     ['a wrong cell: marked, counted, nothing applied', writing, { type: 'ownRow', texts: ['0', '1', '1'] },
-     { own: { ...writing.own, work: { ...start, checks: { tries: 1, shown: 0, hints: 0 } }, pending: { ...writing.own.pending, check: wrongRow, first: ['0', '1', '1'] } } },
-     [...kept({ ...start, checks: { tries: 1, shown: 0, hints: 0 } }), { announce: [{ id: 'own.view.wrongCells', values: { count: 1 } }] }, { focus: { element: 'own-cell-2' } }]],
-    ['the row right: done', writing, { type: 'ownRow', texts: ['0', '1', '2'] },
-     { own: slice(doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1', { first: ['0', '1', '2'] }), { arithmetic: 'learner', changed: [1] }) },
-     [...kept(doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1', { first: ['0', '1', '2'] })), applied('R2 → R2 − 2R1', 'R2: 0, 1, 2'), focusOp]],
-    ['shown: done, and counted', writing, { type: 'ownShow' }, { own: slice({ ...doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1', { shown: true }), checks: { tries: 0, shown: 1, hints: 0 } }, { arithmetic: 'learner', changed: [1] }) },
-     [...kept({ ...doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1', { shown: true }), checks: { tries: 0, shown: 1, hints: 0 } }), applied('R2 → R2 − 2R1', 'R2: 0, 1, 2'), focusOp]],
+     { own: { ...writing.own, work: { ...start, checks: counts(1, 0, 0) }, pending: { ...writing.own.pending, check: wrongRow, first: ['0', '1', '1'] } } },
+     kept({ ...start, checks: counts(1, 0, 0) }, said('own.view.wrongCells', { count: 1 }), { focus: { element: 'own-cell-2' } })],
+    ['the row right: done, its first try kept', writing, { type: 'ownRow', texts: ['0', '1', '2'] },
+     { own: slice(written({ first: ['0', '1', '2'] }), { arithmetic: 'learner', changed: [1] }) },
+     kept(written({ first: ['0', '1', '2'] }), said('own.view.applied', { op: minus, rows: 'R2: 0, 1, 2' }), focusOp)],
+    ['shown: done, and counted', writing, { type: 'ownShow' }, { own: slice(written({ shown: true }, counts(0, 1, 0)), { arithmetic: 'learner', changed: [1] }) },
+     kept(written({ shown: true }, counts(0, 1, 0)), said('own.view.applied', { op: minus, rows: 'R2: 0, 1, 2' }), focusOp)],
     ['another operation instead', writing, { type: 'ownCancel' }, { own: learner.own }, [focusOp]],
-    ['undone, said', at(one), { type: 'ownUndo' }, { own: slice({ ...one, at: 0 }) }, [...kept({ ...one, at: 0 }), { announce: [{ id: 'own.view.undone', values: { op: 'R2 → R2 − 2R1' } }] }]],
-    ['nothing to redo', at(one), { type: 'ownRedo' }, null, []],
-    ['redone', at({ ...one, at: 0 }), { type: 'ownRedo' }, { own: slice(one) }, [...kept(one), { announce: [{ id: 'own.view.redone', values: { op: 'R2 → R2 − 2R1' } }] }]],
-    ['back to the start', at(one), { type: 'ownGoTo', at: 0 }, { own: slice({ ...one, at: 0 }) }, [...kept({ ...one, at: 0 }), { announce: [{ id: 'own.view.atStart' }] }]],
+    ['undone, said', at(one), { type: 'ownUndo' }, { own: slice({ ...one, at: 0 }) }, kept({ ...one, at: 0 }, said('own.view.undone', { op: minus }))],
+    ['redone', at({ ...one, at: 0 }), { type: 'ownRedo' }, { own: slice(one) }, kept(one, said('own.view.redone', { op: minus }))],
+    ['back to the start', at(one), { type: 'ownGoTo', at: 0 }, { own: slice({ ...one, at: 0 }) }, kept({ ...one, at: 0 }, { announce: [{ id: 'own.view.atStart' }] })],
     ['a hint: said, counted, not applied', at(one), { type: 'ownHint' },
-     { own: slice({ ...one, checks: { tries: 0, shown: 0, hints: 1 } }, { hint: { op: op('R1 -> R1 - 2R2'), reason: { id: 'own.hint.clear', values: { column: 2, row: 1, from: 2, factor: '−2' } } } }) },
-     [...kept({ ...one, checks: { tries: 0, shown: 0, hints: 1 } }),
-      { announce: [{ id: 'own.hint.clear', values: { column: 2, row: 1, from: 2, factor: '−2' } }, { id: 'own.view.hintOp', values: { op: 'R1 → R1 − 2R2' } }] }]],
+     { own: slice({ ...one, checks: counts(0, 0, 1) }, { hint: { op: op('R1 -> R1 - 2R2'), reason: clear } }) },
+     kept({ ...one, checks: counts(0, 0, 1) }, { announce: [clear, { id: 'own.view.hintOp', values: { op: 'R1 → R1 − 2R2' } }] })],
     ['no comparing before it is reduced', at(one), { type: 'ownCompare' }, null, []],
     ['once reduced, the method\'s count', at(reduced), { type: 'ownCompare' }, { own: slice(reduced, { compared: { yours: 2, method: 2 } }) },
-     [{ announce: [{ id: 'own.view.compared', values: { yours: 2, method: 2 } }] }]],
-    ['the history copied', at(one), { type: 'ownCopy', form: 'markdown' }, null,
-     [{ copy: { content: copyMarkdown(translator('en'), one), done: 'own.view.copied' } }]],
+     [said('own.view.compared', { yours: 2, method: 2 })]],
+    ['the history copied', at(one), { type: 'ownCopy', form: 'markdown' }, null, [{ copy: { content: copyMarkdown(translator('en'), one), done: 'own.view.copied' } }]],
   ]);
 });
 
