@@ -16,13 +16,16 @@ const system = '3 4\n1 2 1 4\n2 4 3 9\n3 6 4 13\n';
 const reduced = readMatrix('3 4\n1 2 0 3\n0 0 1 1\n0 0 0 0\n', 'system').matrix;
 
 const cells = (page) => page.$$eval('#own-matrix tbody tr', (rows) => rows.map((row) => [...row.querySelectorAll('td')].map((td) => td.textContent.replace(/\s*\(.*\)$/, ''))));
-const history = (page) => page.$$eval('#own-history li', (items) => items.length);
+const fill = (page, selector, value) => page.$eval(selector, (field, v) => { field.value = v; }, value);
+// Waits until the history lists the start and count operations.
+const listed = (page, count) => page.waitForFunction((n) => document.querySelectorAll('#own-history li').length === n + 1, count);
 
-// Types op into the operation field and presses Enter.
-async function typeOp(page, op) {
+// Types op into the operation field and presses Enter; then, given count, waits for that many operations.
+async function typeOp(page, op, count = null) {
   await page.focus('#own-op');
   await page.keyboard.type(op);
   await page.keyboard.press('Enter');
+  if (count !== null) await listed(page, count);
 }
 
 test('a 3 × 4 system reduced in one\'s own way at 375 px, both ways of typing and of arithmetic', async () => {
@@ -30,47 +33,43 @@ test('a 3 × 4 system reduced in one\'s own way at 375 px, both ways of typing a
   await page.click('[data-mode="own"]');
   await page.waitForSelector('#own-typed');
   await page.selectOption('#own-kind', 'system');
-  await page.$eval('#own-typed', (area, value) => { area.value = value; }, system);
+  await fill(page, '#own-typed', system);
   await page.click('#own-typed-form button[type="submit"]');
   await page.waitForSelector('#own-matrix table');
-
-  await typeOp(page, 'R2 -> R2 - 2R1');
-  await page.waitForFunction(() => document.querySelectorAll('#own-history li').length === 2);
+  await typeOp(page, 'R2 -> R2 - 2R1', 1);
   assert.match(await page.textContent('#status'), /R2 → R2 − 2R1/);
   // Built with buttons: R3 → R3 − 3R1.
   await page.click('#own-buttons summary');
-  await page.selectOption('#own-row', '2');
-  await page.selectOption('#own-from', '0');
-  await page.$eval('#own-factor', (field) => { field.value = '-3'; });
+  for (const [select, row] of [['#own-row', '2'], ['#own-from', '0']]) await page.selectOption(select, row);
+  await fill(page, '#own-factor', '-3');
   await page.click('[data-build="add"]');
-  await page.waitForFunction(() => document.querySelectorAll('#own-history li').length === 3);
+  await listed(page, 2);
   assert.deepEqual((await cells(page)).slice(1), [['0', '0', '1', '1'], ['0', '0', '1', '1']]);
 
   // Refused beside the field, the matrix as it was.
   const before = await cells(page);
   await typeOp(page, '2R1 + R2 -> R1');
   await page.waitForFunction(() => document.getElementById('own-op-problem').textContent !== '');
-  assert.deepEqual([await cells(page), await history(page)], [before, 3]);
-  await page.$eval('#own-op', (field) => { field.value = ''; });
+  assert.deepEqual([await cells(page), await page.$$eval('#own-history li', (items) => items.length)], [before, 3]);
+  await fill(page, '#own-op', '');
 
   // The learner's arithmetic: R3 → R3 − R2 written with the sign the other way, then right.
   await page.click('input[name="own-by"][value="learner"]');
   await typeOp(page, 'R3 -> R3 - R2');
   await page.waitForSelector('#own-cell-3');
-  for (const [k, value] of ['0', '0', '2', '2'].entries()) await page.$eval(`#own-cell-${k}`, (field, v) => { field.value = v; }, value);
+  for (const [k, value] of ['0', '0', '2', '2'].entries()) await fill(page, `#own-cell-${k}`, value);
   await page.click('#own-row-form button[type="submit"]');
   await page.waitForSelector('#own-cell-2[aria-invalid="true"]');
   assert.deepEqual(await page.$$eval('#own-fields input', (fields) => fields.map((f) => f.getAttribute('aria-invalid'))), ['false', 'false', 'true', 'true']);
   assert.equal(await page.textContent('#own-slip'), `${await text(page, 'own.view.wrongCells', { count: 2 })} ${await text(page, 'own.slip.sign')}`);
-  for (const k of [2, 3]) await page.$eval(`#own-cell-${k}`, (field) => { field.value = '0'; });
+  for (const k of [2, 3]) await fill(page, `#own-cell-${k}`, '0');
   await page.click('#own-row-form button[type="submit"]');
-  await page.waitForFunction(() => document.querySelectorAll('#own-history li').length === 4);
+  await listed(page, 3);
   await page.click('input[name="own-by"][value="page"]');
 
   // A swap undone: the matrix as before it.
   const kept = await cells(page);
-  await typeOp(page, 'R1 <-> R2');
-  await page.waitForFunction(() => document.querySelectorAll('#own-history li').length === 5);
+  await typeOp(page, 'R1 <-> R2', 4);
   await page.click('#own-undo');
   await page.waitForFunction(() => document.querySelector('#own-history li[aria-current]')?.textContent.startsWith('R3'));
   assert.deepEqual(await cells(page), kept);
