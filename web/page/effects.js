@@ -140,7 +140,8 @@ export function keptWork(page, a, name) {
 const savedInLms = (page) => (page.state().lms?.outcome === 'connected' ? decodeWork(page.state().lms.suspend) : null);
 
 // Opens what the address's fragment names: the learner's own work
-// (own/link.js), an assignment's link (assignment.parseLink), or a run, practised or watched (share.js); anything
+// (own/link.js, read by its part), an assignment's link
+// (assignment.parseLink), or a run, practised or watched (share.js); anything
 // wrong with it is said above the pane.
 export function openLink(page) {
   const hash = location.hash;
