@@ -63,7 +63,7 @@ function drawOperation({ own }) {
   const problem = own.problem?.id.startsWith('own.op.') ? own.problem : null;
   byId('own-op-problem').textContent = problem ? said(problem) : '';
   opField.setAttribute('aria-invalid', String(Boolean(problem)));
-  if (drawn?.own?.work && drawn.own.work.ops.length !== own.work.ops.length) opField.value = '';
+  if (drawn?.own?.work && drawn.own.work.ops !== own.work.ops) opField.value = '';
   for (const radio of section.querySelectorAll('input[name="own-by"]')) radio.checked = radio.value === own.arithmetic;
 }
 
