@@ -16,7 +16,7 @@
 //   early      before the programs: { program, entries, ended }, what is typed
 //              meanwhile, handed to them once they have loaded; else null
 //   model      the model of the run shown (model.js), or null
-//   mode       'watch' or 'practice'
+//   mode       'watch', 'practice' or 'own' (the learner's own way)
 //   link       what the link that opened the run asked of it: { program, input,
 //              exercise, asked } (share.parse), input null while the matrix of
 //              its exercise (or of a student's assignment) is being made; or null
@@ -78,6 +78,7 @@
 //              loading, waiting }, the names of those absent and of those
 //              being loaded, and the messages that wait for them, in order;
 //              none absent in a state made by initial(): the page names them
+//   own        the learner's own way (state/own.js), once first asked for; else null
 //   language   'ko' or 'en'
 //
 // The effects (one key each; page/effects.js carries them out):
@@ -136,7 +137,7 @@ export const initial = (language = 'en') => ({
   programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, gradebook: {}, bookUnsaved: false, made: null, assignTouched: false,
   student: null, lms: null, conflict: null, picked: false, unmet: false, session: null, level: 0, past: null, saved: null,
   exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, said: null, printing: null,
-  parts: { absent: [], loading: [], waiting: [] }, language,
+  parts: { absent: [], loading: [], waiting: [] }, own: null, language,
 });
 
 // The parts that the page loads when first needed, by name: those that some message waits for.

@@ -53,7 +53,9 @@
 //   the page's thread, script and rendering apart ("cpu"), which a loaded
 //   machine changes less than the tasks' wall times ("cpu-exact" with the
 //   exact values, "cpu" without).
-// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [grading] [lms] [parts] [school] [cpu | cpu-exact] (all by default but school)
+// - Your own way (own): an operation, and a row that the learner writes, on a
+//   10 × 20 matrix of 40-digit entries: the Enter to the DOM drawn, and its frame.
+// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [own] [grading] [lms] [parts] [school] [cpu | cpu-exact] (all by default but school)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -364,6 +366,48 @@ async function gradingRuns(browser) {
   return [['40 codes: Read the codes to the table', median(samples.map((s) => s[0])), null, median(samples.map((s) => s[1]))]];
 }
 
+// "Your own way" on a 10 × 20 matrix of 40-digit integers, opened by its link:
+// an operation typed and applied by the page (then its inverse, so that the
+// entries stay as long), and one named with the learner's arithmetic whose
+// row is written right and checked; the Enter to the DOM drawn (update and
+// drawing, which run in the submit's handler), and the work of the frame that
+// shows it, as practice's are measured.
+async function ownRuns(browser) {
+  const digits = (k) => String(10n ** 39n + BigInt(k) * 982451653n ** 4n % 9n * 10n ** 38n + BigInt(k) * 7919n);
+  const text = `10 20\n${Array.from({ length: 10 }, (_, r) => Array.from({ length: 20 }, (_, c) => digits(r * 20 + c)).join(' ')).join('\n')}\n`;
+  const page = await open(browser, `${pageUrl}#ownway&kind=matrix&m=${encodeURIComponent(text)}&ops=&at=0`, { initScript: instrument, ready: '#own-matrix table' });
+  // Submits form (after fill(), in the page) and gives [the DOM drawn, the frame after], in ms.
+  const timed = (form, fill) => page.evaluate(([form, fill]) => new Promise((done) => {
+    new Function(fill)();
+    const start = performance.now();
+    document.getElementById(form).requestSubmit();
+    const dom = performance.now() - start;
+    requestAnimationFrame(() => {
+      const frame = performance.now();
+      scheduler.postTask(() => done([dom, performance.now() - frame]), { priority: 'user-blocking' });
+    });
+  }), [form, fill]);
+  const op = (text) => `document.getElementById('own-op').value = ${JSON.stringify(text)};`;
+  // The learner's row 2 after R2 → R2 − 3/7 R1, worked out exactly from the matrix shown.
+  const row = `const { rows } = GJ.page.state.own.matrix;
+    rows[1].forEach((b, c) => { const a = rows[0][c];
+      document.getElementById('own-cell-' + c).value = (b.n * a.d * 7n - 3n * a.n * b.d) + '/' + (b.d * a.d * 7n); });`;
+  const samples = { page: [], learner: [] };
+  for (let run = 0; run < runs; run++) {
+    await page.evaluate(() => { document.querySelector('input[name="own-by"][value="page"]').click(); });
+    samples.page.push(await timed('own-op-form', op('R2 -> R2 - 3/7 R1')), await timed('own-op-form', op('R2 -> R2 + 3/7 R1')));
+    await page.evaluate(() => { document.querySelector('input[name="own-by"][value="learner"]').click(); });
+    await timed('own-op-form', op('R2 -> R2 - 3/7 R1'));
+    samples.learner.push(await timed('own-row-form', row));
+    await page.evaluate(() => { document.getElementById('own-undo').click(); });
+  }
+  const tasks = await page.evaluate(() => window.benchTimes.tasks);
+  await close(page);
+  const rowOf = (what, list) => [what, median(list.map((s) => s[0])), median(list.map((s) => s[1])), longest(tasks, 0, Infinity)];
+  return [rowOf('own way, 10 × 20 of 40 digits: an operation applied', samples.page),
+          rowOf('  ... a row written by the learner, checked and applied', samples.learner)];
+}
+
 // The scripts' sizes in KB, minified and gzipped; then the time from asking
 // for a part to its loaded, median and worst: [what, median, worst] each.
 async function partRuns(browser) {
@@ -371,7 +415,8 @@ async function partRuns(browser) {
   const table = scripts.map((file) => fs.readFileSync(path.join(process.env.GJ_WEB_BUILD, file)))
     .map((bytes, k) => [`${scripts[k]}, KB minified and gzipped`, bytes.length / 1024, zlib.gzipSync(bytes, { level: 9 }).length / 1024]);
   for (const [part, hash, ...clicks] of [['practice', '#gjinverse', 'button[data-mode="practice"]'],
-                                         ['teacher', '#gjinverse&practice', 'button[data-mode="practice"]', '#assignment > summary']]) {
+                                         ['teacher', '#gjinverse&practice', 'button[data-mode="practice"]', '#assignment > summary'],
+                                         ['own', '#gjinverse', 'button[data-mode="own"]']]) {
     const samples = [];
     for (let run = 0; run < runs; run++) {
       const page = await open(browser, pageUrl + hash, { ready: loaded });
@@ -478,13 +523,14 @@ async function lmsRuns(browser) {
 }
 
 (async () => {
-  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'grading', 'lms', 'parts', 'cpu-exact'];
+  const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'own', 'grading', 'lms', 'parts', 'cpu-exact'];
   const browser = await launch();
   const [first, floor, worst] = parts.includes('first') ? await firstPrompts(browser) : [];
   const typed = parts.includes('typed') ? await typedRun(browser) : [];
   const linked = parts.includes('links') ? await linkRuns(browser) : [];
   const exact = parts.includes('exact') ? await exactRuns(browser) : [];
   const practice = parts.includes('practice') ? await practiceRuns(browser) : [];
+  const own = parts.includes('own') ? await ownRuns(browser) : [];
   const grading = parts.includes('grading') ? await gradingRuns(browser) : [];
   const lms = parts.includes('lms') ? await lmsRuns(browser) : [];
   const scripts = parts.includes('parts') ? await partRuns(browser) : [];
@@ -496,7 +542,7 @@ async function lmsRuns(browser) {
   if (first) console.log(`first prompt ${first.toFixed(1)}, a blank page with a prompt ${floor.toFixed(1)}: ratio ${(first / floor).toFixed(2)}, worst run ${worst.toFixed(2)}`);
   console.log(`${name}, typed row by row; exact values of two hard runs; practice`);
   console.log(`${''.padEnd(60)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
-  for (const [what, dom, frame, task] of [...typed, ...exact, ...practice, ...grading, ...lms, ...school, ...cpu])
+  for (const [what, dom, frame, task] of [...typed, ...exact, ...practice, ...own, ...grading, ...lms, ...school, ...cpu])
     console.log(`${what.padEnd(60)}${dom.toFixed(1).padStart(9)}${frame === null ? ''.padStart(9) : frame.toFixed(1).padStart(9)}${ms(task)}`);
   console.log(`${'links; the page\'s scripts and parts'.padEnd(60)}${'median'.padStart(9)}${'worst'.padStart(9)}`);
   for (const [what, middle, most] of [...linked, ...scripts]) console.log(`${what.padEnd(60)}${ms(middle)}${ms(most)}`);

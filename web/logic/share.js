@@ -13,6 +13,8 @@
 //   ...&from=4&fill=all                 practice asks from stage 4 on (stage 2, the
 //                                       scaling, when not said), every entry of each
 //                                       printout (none, one row when not said, all)
+//   #ownway&kind=system&m=...&ops=...   the learner's own row operations on a matrix
+//                                       (own/link.js), which no program's link is
 //   ...&own                             the page's own examples and the exercises made
 //                                       with its form: practice starts where this
 //                                       browser's progress says, one stage more each

@@ -35,7 +35,8 @@ const modeButtons = document.querySelectorAll('button[data-mode]');
 const waysOut = ['nav', '#examples', '#share', '#restart'].map((selector) => document.querySelector(selector));
 
 // The body's attributes, the section shown (the stages when watching,
-// practice when practising), the mode buttons and the ways off a locked page.
+// practice when practising; the learner's own way draws its own, and the
+// style sheet hides the stages then), the mode buttons and the ways off a locked page.
 const body = {
   render({ mode, locked, leave, programs }) {
     const practising = mode === 'practice';

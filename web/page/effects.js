@@ -139,13 +139,16 @@ export function keptWork(page, a, name) {
 // The work that the LMS gave when the page opened, or null.
 const savedInLms = (page) => (page.state().lms?.outcome === 'connected' ? decodeWork(page.state().lms.suspend) : null);
 
-// Opens what the address's fragment names: an assignment's link
+// Opens what the address's fragment names: the learner's own work
+// (own/link.js, read by its part), an assignment's link
 // (assignment.parseLink), or a run, practised or watched (share.js); anything
 // wrong with it is said above the pane.
 export function openLink(page) {
-  const found = parseLink(location.hash);
+  const hash = location.hash;
+  if (/^#ownway/.test(hash)) return page.dispatch({ type: 'ownLink', hash });
+  const found = parseLink(hash);
   if (found !== null) {
-    const program = found.assignment?.program ?? share.parse(location.hash).program;
+    const program = found.assignment?.program ?? share.parse(hash).program;
     const { lms } = page.state();
     const inLms = lms !== null && found.role === 'student';
     // Refused, the LMS names no one, and the page asks for no name; naming
@@ -157,5 +160,5 @@ export function openLink(page) {
     page.dispatch({ type: found.role === 'student' ? 'studentLink' : 'teacherLink', found: named, program, kept, now: Date.now(), lms: inLms });
     return;
   }
-  page.dispatch({ type: 'link', link: share.parse(location.hash) });
+  page.dispatch({ type: 'link', link: share.parse(hash) });
 }

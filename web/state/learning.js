@@ -259,8 +259,9 @@ const running = {
 };
 
 const watching = {
+  // The learner's own way waits for its part (state/own.js), which takes the work.
   mode: (state, { mode, focus = false }) => {
-    if (mode !== 'practice' && mode !== 'watch') return [state, []];
+    if (!/^(practice|watch|own)$/.test(mode)) return [state, []];
     const next = mode === 'practice' ? started({ ...state, mode }) : { ...state, mode };
     return [next, focus && next.session ? atStage(next, next.session.current) : []];
   },

@@ -35,7 +35,8 @@ export const parts = [
     texts: ['practice.', 'exercise.', 'choice.', 'assign.summary',
             // what an assignment asks, which the teacher's and the student's sides both say
             'student.asks', 'student.range.', 'student.hints', 'student.show', 'teacher.due', 'teacher.none'],
-    needs: (state, message) => practising(message) || asked(message, 'practice') },
+    // a message that asks for an exercise's matrix (the learner's own way's) too
+    needs: (state, message) => practising(message) || message.exercise || asked(message, 'practice') },
   // Worksheets and prints: in practice, the browser's own print is a worksheet of the run.
   { name: 'print', modules: ['page/parts/print-part.js'], texts: ['sheet.'],
     needs: (state, message) => practising(message) || asked(message, 'print') },
@@ -50,4 +51,8 @@ export const parts = [
   { name: 'lms', modules: ['page/parts/lms-part.js', 'page/packages.js', 'logic/assignments/suspend.js', 'logic/assignments/scorm.js'],
     texts: ['lms.notPage', 'lms.tooLarge', 'lms.otherPage'],
     needs: (state, message) => message.type === 'packageAsked' || asked(message, 'lms') },
+  // The learner's own row operations on a matrix ("Your own way"), its
+  // handlers too (state/own.js), which no other script imports: for the mode
+  // asked for, and a link to such work (ownLink, the one message with a hash).
+  { name: 'own', modules: ['page/parts/own-part.js'], texts: ['own.'], needs: (state, message) => message.mode === 'own' || message.hash },
 ];

@@ -1,6 +1,6 @@
 // Accessibility (WCAG 2.2 AA) of the page, opened from the disk: axe-core finds
 // nothing in any language, colour scheme and width, before a run, after one, in
-// practice, with an assignment's links made and on the teacher's results;
+// the learner's own way, in practice, with an assignment's links made and on the teacher's results;
 // the keyboard reaches everything, with its focus in view; targets are large
 // enough; and at a phone's width only the pane scrolls sideways, in every
 // engine.
@@ -51,6 +51,23 @@ async function practise(page) {
   await openDisclosures(page);
 }
 
+// The learner's own way on the run shown: an operation refused, a row
+// written with a wrong entry, a hint, every disclosure open.
+async function ownWay(page) {
+  await page.click('[data-mode="own"]');
+  await page.waitForSelector('#own-matrix table');
+  for (const [op, by] of [['2R1 + R2 -> R1', 'page'], ['R2 -> R2 - R1', 'learner']]) {
+    await page.check(`input[name="own-by"][value="${by}"]`);
+    await page.fill('#own-op', op);
+    await page.press('#own-op', 'Enter');
+  }
+  await page.fill('#own-cell-0', '7');
+  await page.press('#own-cell-0', 'Enter');
+  await page.waitForSelector('#own-cell-0[aria-invalid="true"]');
+  await page.click('#own-hint');
+  await openDisclosures(page);
+}
+
 // An assignment for a class of two made with the form (open after practise()),
 // then the teacher's link opened in a page of its own, with one code read into
 // the table and one set aside; gives that page.
@@ -91,6 +108,9 @@ for (const locale of ['en-US', 'ko-KR']) {
         if (width === 375) assert.ok(await page.$eval('#pane', (pane) => pane.scrollWidth > pane.clientWidth), 'a run wider than the pane');
         await openDisclosures(page);
         assert.deepEqual(await axeFindings(page), [], 'after an order-4 run, the link and the examples open');
+        await ownWay(page);
+        assert.deepEqual(await axeFindings(page), [], 'the learner\'s own way: a refusal, a row written wrong and a hint');
+        if (width === 375) assert.ok(await page.evaluate(() => document.scrollingElement.scrollWidth) <= 375, 'the own way no wider');
         await practise(page);
         assert.deepEqual(await axeFindings(page), [], 'practising the run, a wrong answer, a right one and a hint shown');
         const results = await assignAndRead(page, { locale, colorScheme, viewport: { width, height: 800 } });

@@ -8,6 +8,13 @@ import assert from 'node:assert/strict';
 import { needsBuild, programs, typeEntries } from './programs.js';
 import { initial, update, handlers, linkState, addHandlers } from '../../../web/state.js';
 import { handlers as teaching } from '../../../web/state/teaching.js';
+import { handlers as owning } from '../../../web/state/own.js';
+import { readMatrix } from '../../../web/logic/own/matrix.js';
+import { readOperation } from '../../../web/logic/own/operations.js';
+import { startWork, doOperation, matrixAt } from '../../../web/logic/own/work.js';
+import { ownFragment } from '../../../web/logic/own/link.js';
+import { copyMarkdown } from '../../../web/logic/own/copies.js';
+import { translator } from '../../../web/logic/translate.js';
 import * as session from '../../../web/logic/session.js';
 import { model as modelOfRun } from '../../../web/logic/model.js';
 import { modelOf, make } from '../../../web/logic/exercises.js';
@@ -20,8 +27,9 @@ import { workKey, newer, mergedWork } from '../../../web/logic/assignments/work.
 import { resultOf, opened as writerOf, refused } from '../../../web/logic/assignments/scorm.js';
 
 before(programs);
-// The teacher's handlers, which come with the teacher's part of the page.
+// The teacher's handlers and those of the learner's own way, which come with parts of the page.
 addHandlers(teaching);
+addHandlers(owning);
 
 const input = '2\n2 1\n1 3\n';
 const progress = 'practice.progress.gjinverse 2 2 1 1 3';
@@ -551,6 +559,78 @@ test('a corrected link, and the link to a run asking every stage', needsBuild, (
   assert.equal(linkState(update(paced, { type: 'from', from: 3 })[0]).from, 4);
 });
 
+
+// The learner's own way: every message of it as a row, from a page that
+// shows a run, and from work on a 2 × 3 system (state/own.js).
+test('the learner\'s own way: operations typed or built, refused, written, undone, linked and kept', needsBuild, () => {
+  const { shown } = states();
+  const op = (text) => readOperation(text, 2).op;
+  const slice = (work, more = {}) => ({ work, matrix: work && matrixAt(work), arithmetic: 'page', pending: null, problem: null, cells: null,
+                                        changed: [], hint: null, compared: null, ...more });
+  const at = (work, more) => ({ ...shown, mode: 'own', own: slice(work, more) });
+  const kept = (work, ...more) => [{ ownKeep: ownFragment(work) }, ...more];
+  const said = (id, values) => ({ announce: [{ id, values }] });
+  const [focusOp, minus] = [{ focus: { element: 'own-op' } }, 'R2 → R2 − 2R1'];
+  const start = startWork(readMatrix('2 3\n1 2 3\n2 5 8\n', 'system').matrix, 'system');
+  const one = doOperation(start, op('R2 -> R2 - 2R1'), 'R2 -> R2 - 2R1');
+  const [linked, fromLink] = [ownFragment(one), { ...one, ops: [{ op: one.ops[0].op, written: null }] }];
+  const built = doOperation(start, op('R1 -> 2R1'), null);
+  const swapped = doOperation(start, op('R1 <-> R2'), 'R1 <-> R2');
+  const learner = at(start, { arithmetic: 'learner' });
+  const writing = at(start, { arithmetic: 'learner', pending: { op: op('R2 -> R2 - 2R1'), written: 'R2 = R2 - 2R1', row: 1, check: null, first: null } });
+  const written = (more, checks = start.checks) => ({ ...doOperation(start, op('R2 -> R2 - 2R1'), 'R2 = R2 - 2R1', more), checks });
+  const counts = (tries, shownRows, hints) => ({ tries, shown: shownRows, hints });
+  const wrongRow = { cells: [{ ok: true }, { ok: true }, { ok: false }], right: false, slip: null };
+  const ofRun = startWork(readMatrix('2 2\n2 1\n1 3\n', 'inverse').matrix, 'inverse');
+  const reduced = doOperation(one, op('R1 -> R1 - 2R2'), null);
+  const twice = { id: 'own.op.targetScaled', values: { row: 1 } };
+  const damaged = { id: 'own.link.matrix', values: {}, cause: { id: 'own.matrix.dimensions', values: { part: 'x' } } };
+  const entry = { id: 'own.matrix.entry', values: { row: 2, column: 2, part: 'x' } };
+  const clear = { id: 'own.hint.clear', values: { column: 2, row: 1, from: 2, factor: '−2' } };
+  check([
+    ['the mode asked', shown, { type: 'mode', mode: 'own', focus: true }, { mode: 'own', own: null }, []],
+    ['left: the work stays', at(one), { type: 'mode', mode: 'watch' }, { mode: 'watch', own: slice(one) }, []],
+    ['the part come, nothing kept: the run shown\'s [A | I]', shown, { type: 'ownStored', text: null }, { own: slice(ofRun) }, []],
+    ['the work kept, taken as the part comes', shown, { type: 'ownStored', text: linked }, { own: slice(fromLink) }, []],
+    ['kept, but there is work already', at(start), { type: 'ownStored', text: linked }, null, []],
+    ['a link: the mode and its work', shown, { type: 'ownLink', hash: linked }, { mode: 'own', own: slice(fromLink) }, kept(fromLink)],
+    ['a damaged link: said', shown, { type: 'ownLink', hash: '#ownway&m=x' }, { mode: 'own', own: slice(null, { problem: damaged }) }, [{ announce: [damaged] }]],
+    ['the run\'s matrix taken', at(start), { type: 'ownFromRun' }, { own: slice(ofRun) }, kept(ofRun, focusOp)],
+    ['a matrix typed', shown, { type: 'ownTyped', text: '2 3\n1 2 3\n2 5 8', kind: 'system' }, { own: slice(start) }, kept(start, focusOp)],
+    ['a bad entry said in its cell, the work kept', at(one), { type: 'ownTyped', text: '2 3\n1 2 3\n2 x 8', kind: 'system' },
+     { own: slice(one, { problem: entry, cells: [{ row: 1, column: 1, problem: { id: 'own.number.unread', values: { part: 'x' } } }] }) }, [{ announce: [entry] }]],
+    ['an exercise asked: practice\'s effect makes it', shown, { type: 'ownExercise', exercise: { program: 'gjsolve', order: 2, seed: 4 } }, null,
+     [{ ownMake: { program: 'gjsolve', seed: 4, order: 2, options: ['nice'], generator: 2 } }]],
+    ['its matrix made', shown, { type: 'ownMade', input: '2\n1 2 3\n2 5 8\n', program: 'gjsolve' }, { own: slice(start) }, kept(start, focusOp)],
+    ['an operation typed: done, said, kept', at(start), { type: 'ownOp', text: 'R2 -> R2 - 2R1' }, { own: slice(one, { changed: [1] }) },
+     kept(one, said('own.view.applied', { op: minus, rows: 'R2: 0, 1, 2' }), focusOp)],
+    ['built with buttons: the same operation', at(start), { type: 'ownButtons', built: { type: 'scale', row: 0, factorText: '2' } },
+     { own: slice(built, { changed: [0] }) }, kept(built, said('own.view.applied', { op: 'R1 → 2R1', rows: 'R1: 2, 4, 6' }), focusOp)],
+    ['refused: said, the matrix as it was', at(start), { type: 'ownOp', text: '2R1 + R2 -> R1' }, { own: slice(start, { problem: twice }) }, [{ announce: [twice] }]],
+    ['the learner\'s arithmetic chosen', at(start), { type: 'ownArithmetic', by: 'learner' }, { own: learner.own }, []],
+    ['then an operation waits for its row', learner, { type: 'ownOp', text: 'R2 = R2 - 2R1' }, { own: writing.own },
+     [said('own.view.write', { op: minus, row: 2 }), { focus: { element: 'own-cell-0' } }]],
+    ['a swap writes nothing', learner, { type: 'ownOp', text: 'R1 <-> R2' }, { own: slice(swapped, { arithmetic: 'learner', changed: [0, 1] }) },
+     kept(swapped, said('own.view.applied', { op: 'R1 ↔ R2', rows: 'R1: 2, 5, 8; R2: 1, 2, 3' }), focusOp)],
+    ['a wrong cell: marked, counted, nothing applied', writing, { type: 'ownRow', texts: ['0', '1', '1'] },
+     { own: { ...writing.own, work: { ...start, checks: counts(1, 0, 0) }, pending: { ...writing.own.pending, check: wrongRow, first: ['0', '1', '1'] } } },
+     kept({ ...start, checks: counts(1, 0, 0) }, said('own.view.wrongCells', { count: 1 }), { focus: { element: 'own-cell-2' } })],
+    ['the row right: done, its first try kept', writing, { type: 'ownRow', texts: ['0', '1', '2'] }, { own: slice(written({ first: ['0', '1', '2'] }), { arithmetic: 'learner', changed: [1] }) },
+     kept(written({ first: ['0', '1', '2'] }), said('own.view.applied', { op: minus, rows: 'R2: 0, 1, 2' }), focusOp)],
+    ['shown: done, and counted', writing, { type: 'ownShow' }, { own: slice(written({ shown: true }, counts(0, 1, 0)), { arithmetic: 'learner', changed: [1] }) },
+     kept(written({ shown: true }, counts(0, 1, 0)), said('own.view.applied', { op: minus, rows: 'R2: 0, 1, 2' }), focusOp)],
+    ['another operation instead', writing, { type: 'ownCancel' }, { own: learner.own }, [focusOp]],
+    ['undone, said', at(one), { type: 'ownUndo' }, { own: slice({ ...one, at: 0 }) }, kept({ ...one, at: 0 }, said('own.view.undone', { op: minus }))],
+    ['redone', at({ ...one, at: 0 }), { type: 'ownRedo' }, { own: slice(one) }, kept(one, said('own.view.redone', { op: minus }))],
+    ['back to the start', at(one), { type: 'ownGoTo', at: 0 }, { own: slice({ ...one, at: 0 }) }, kept({ ...one, at: 0 }, { announce: [{ id: 'own.view.atStart' }] })],
+    ['a hint: said, counted, not applied', at(one), { type: 'ownHint' }, { own: slice({ ...one, checks: counts(0, 0, 1) }, { hint: { op: op('R1 -> R1 - 2R2'), reason: clear } }) },
+     kept({ ...one, checks: counts(0, 0, 1) }, { announce: [clear, { id: 'own.view.hintOp', values: { op: 'R1 → R1 − 2R2' } }] })],
+    ['no comparing before it is reduced', at(one), { type: 'ownCompare' }, null, []],
+    ['once reduced, the method\'s count', at(reduced), { type: 'ownCompare' }, { own: slice(reduced, { compared: { yours: 2, method: 2 } }) }, [said('own.view.compared', { yours: 2, method: 2 })]],
+    ['the history copied', at(one), { type: 'ownCopy', form: 'markdown' }, null, [{ copy: { content: copyMarkdown(translator('en'), one), done: 'own.view.copied' } }]],
+  ]);
+});
+
 // The parts of the page loaded when first needed (state/parts.js): a message
 // that needs one waits in the state, which asks for the part once; the
 // message is handled once its parts are there, let go with a word in both
@@ -630,6 +710,11 @@ test('every message is taken in every state, and the state given stays as it was
     nameCorrected: { from: 'Kim', to: 'Kym' }, bookExported: {}, bookImported: { text: '{}', size: 2 }, bookCsvAsked: {}, bookStored: { book: null },
     bookKept: { kept: false }, detailed: { assignment: a, code: 'X', details: [] }, pageShown: { page: 0 }, assignmentTouched: {},
     part: { part: 'teacher' }, partLoaded: { part: 'teacher' }, partFailed: { part: 'teacher' }, printing: {}, printed: {},
+    ownStored: { text: '#ownway&kind=matrix&m=1%201%0A2' }, ownLink: { hash: '#ownway&kind=system&m=2' }, ownFromRun: {},
+    ownTyped: { text: '1 2 3 4', kind: 'system' }, ownExercise: { exercise: { program: 'gjsolve', order: 2, seed: 4 } },
+    ownMade: { input: '2\n1 2 3\n4 5 6\n', program: 'gjsolve' }, ownOp: { text: 'R1 <-> R2' },
+    ownButtons: { built: { type: 'scale', row: 0, factorText: '2' } }, ownArithmetic: { by: 'learner' }, ownRow: { texts: ['1', '2'] },
+    ownShow: {}, ownCancel: {}, ownUndo: {}, ownRedo: {}, ownGoTo: { at: 0 }, ownHint: {}, ownCompare: {}, ownCopy: { form: 'latex' },
   };
   assert.deepEqual(Object.keys(minimal).sort(), Object.keys(handlers).sort(), 'a message for every handler');
   // Each message as the page sends it, with every field missing, and with each of a wrong type.
@@ -637,7 +722,9 @@ test('every message is taken in every state, and the state given stays as it was
   const malformed = Object.entries(minimal).flatMap(([type, fields]) =>
     [{ type, ...fields }, { type }, { type, ...Object.fromEntries(Object.entries(fields).map(([key, value]) => [key, wrong(value)])) }]);
   const unnamed = update(initial(), { type: 'studentLink', found: { role: 'student', assignment: a, name: null }, program: 'gjinverse', now: 1 })[0];
-  for (const [name, state] of Object.entries({ initial: initial(), shown, practising, answered, unnamed, student, teaching })) {
+  const owning = update(update(shown, { type: 'mode', mode: 'own' })[0], { type: 'ownArithmetic', by: 'learner' })[0];
+  const writing = update(owning, { type: 'ownOp', text: 'R2 -> R2 - R1' })[0];
+  for (const [name, state] of Object.entries({ initial: initial(), shown, practising, answered, unnamed, student, teaching, owning, writing })) {
     const before = snapshot(frozen(state));
     for (const [i, message] of malformed.entries()) {
       const what = `${message.type} ${['whole', 'bare', 'of wrong types'][i % 3]} in ${name}`;

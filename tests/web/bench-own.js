@@ -1,0 +1,74 @@
+// Benchmark of the learner's own row operations (web/logic/own/) under node,
+// on a 10 × 20 matrix of 40-digit entries (integers, then fractions of 20
+// digits over 20): each operation timed as the page does it (read, applied,
+// the changed row written by hand checked, once right and once with a slip to
+// look for), then the form and the meaning worked out. First 100 operations
+// of 40-digit factors on the matrix as typed; then the method's whole
+// reduction, whose entries grow to hundreds or thousands of digits. Prints the
+// median, the 95th percentile and the largest (a garbage collection or a
+// busy machine makes those).
+//
+//   node tests/web/bench-own.js
+import { performance } from 'node:perf_hooks';
+import { format } from '../../web/logic/exact.js';
+import { readMatrix } from '../../web/logic/own/matrix.js';
+import { apply, checkRow } from '../../web/logic/own/arithmetic.js';
+import { shape, meaning } from '../../web/logic/own/forms.js';
+import { hint } from '../../web/logic/own/hints.js';
+import { readOperation } from '../../web/logic/own/operations.js';
+
+// mulberry32, so that every run times the same matrices.
+function generator(seed) {
+  return () => {
+    seed = (seed + 0x6d2b79f5) | 0;
+    let t = Math.imul(seed ^ (seed >>> 15), 1 | seed);
+    t = (t + Math.imul(t ^ (t >>> 7), 61 | t)) ^ t;
+    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
+  };
+}
+
+const digits = (random, count) => String(1 + Math.floor(random() * 9)) + Array.from({ length: count - 1 }, () => Math.floor(random() * 10)).join('');
+
+function matrixText(random, entry) {
+  return `10 20\n${Array.from({ length: 10 }, () => Array.from({ length: 20 }, () => (random() < 0.5 ? '-' : '') + entry(random)).join(' ')).join('\n')}`;
+}
+
+const at = (xs, q) => xs.slice().sort((a, b) => a - b)[Math.floor(q * (xs.length - 1))].toFixed(2);
+const said = (xs) => `median ${at(xs, 0.5)} ms, 95% ${at(xs, 0.95)} ms, largest ${at(xs, 1)} ms`;
+
+// The time of an operation (typed, or the method's) done on matrix as the page does it, and the matrix after it.
+function timed(matrix, typed) {
+  const start = performance.now();
+  const op = typeof typed === 'string' ? readOperation(typed, 10).op : typed;
+  const after = apply(matrix, op);
+  const row = op.type === 'swap' ? op.rows[0] : op.row;
+  const written = after.rows[row].map(format);
+  checkRow(matrix, op, row, written);
+  checkRow(matrix, op, row, written.map((x, c) => (c === 0 ? '1' : x)));
+  return [performance.now() - start, after];
+}
+
+// A warm-up, so that the first figures are not the compiler's.
+for (let k = 0, warm = readMatrix(matrixText(generator(1), (r) => digits(r, 40)), 'system').matrix; k < 200; k++) timed(warm, `R1 -> R1 - 3R${k % 9 + 2}`);
+
+for (const [what, entry] of [['40-digit integers', (r) => digits(r, 40)], ['fractions of 20 digits over 20', (r) => `${digits(r, 20)}/${digits(r, 20)}`]]) {
+  const random = generator(7);
+  const typed = readMatrix(matrixText(random, entry), 'system').matrix;
+  const once = Array.from({ length: 100 }, (_, k) => timed(typed, k % 2
+    ? `R${k % 10 + 1} -> R${k % 10 + 1} - ${digits(random, 40)}/${digits(random, 40)} R${(k + 3) % 10 + 1}`
+    : `R${k % 10 + 1} = ${digits(random, 40)} R${k % 10 + 1}`)[0]);
+  const [ops, forms] = [[], []];
+  let matrix = typed;
+  for (let next = hint(matrix); next !== null; next = hint(matrix)) {
+    const [time, after] = timed(matrix, next.op);
+    ops.push(time);
+    matrix = after;
+    const start = performance.now();
+    meaning(matrix, 'system', shape(matrix));
+    forms.push(performance.now() - start);
+  }
+  const longest = Math.max(...matrix.rows.flat().map((x) => format(x).length));
+  console.log(`${what}:\n  an operation on the matrix as typed: ${said(once)}`);
+  console.log(`  the method's ${ops.length} operations, to entries of ${longest} characters: ${said(ops)}`);
+  console.log(`  form and meaning after each: ${said(forms)}`);
+}

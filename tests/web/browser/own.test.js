@@ -1,0 +1,81 @@
+// "Your own way" on a phone's width, in every engine: a 3 × 4 system typed,
+// operations typed and built with buttons, a row written by the learner with
+// a wrong cell marked, an undo, the address that opens the work where it
+// was, and the reduced form's solution read.
+// engines: chromium firefox webkit
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { pageUrl, useBrowser, open, close, text } from './harness.js';
+import { readMatrix } from '../../../web/logic/own/matrix.js';
+import { meaning, sayMeaning } from '../../../web/logic/own/forms.js';
+import { translator } from '../../../web/logic/translate.js';
+
+const browser = useBrowser();
+// x3 once x1 and x2 are eliminated, and R3 = R1 + R2: infinitely many solutions.
+const system = '3 4\n1 2 1 4\n2 4 3 9\n3 6 4 13\n';
+const reduced = readMatrix('3 4\n1 2 0 3\n0 0 1 1\n0 0 0 0\n', 'system').matrix;
+
+const cells = (page) => page.$$eval('#own-matrix tbody tr', (rows) => rows.map((row) => [...row.querySelectorAll('td')].map((td) => td.textContent.replace(/\s*\(.*\)$/, ''))));
+const fill = (page, selector, value) => page.$eval(selector, (field, v) => { field.value = v; }, value);
+// Waits until the history lists the start and count operations.
+const listed = (page, count) => page.waitForFunction((n) => document.querySelectorAll('#own-history li').length === n + 1, count);
+
+// Types op into the operation field and presses Enter; then, given count, waits for that many operations.
+async function typeOp(page, op, count = null) {
+  await page.focus('#own-op');
+  await page.keyboard.type(op);
+  await page.keyboard.press('Enter');
+  if (count !== null) await listed(page, count);
+}
+
+test('a 3 × 4 system reduced in one\'s own way at 375 px, both ways of typing and of arithmetic', async () => {
+  let page = await open(browser(), `${pageUrl}#gjsolve`, { viewport: { width: 375, height: 800 } });
+  await page.click('[data-mode="own"]');
+  await page.waitForSelector('#own-typed');
+  await page.selectOption('#own-kind', 'system');
+  await fill(page, '#own-typed', system);
+  await page.click('#own-typed-form button[type="submit"]');
+  await page.waitForSelector('#own-matrix table');
+  await typeOp(page, 'R2 -> R2 - 2R1', 1);
+  assert.match(await page.textContent('#status'), /R2 → R2 − 2R1/);
+  // Built with buttons: R3 → R3 − 3R1.
+  await page.click('#own-buttons summary');
+  for (const [select, row] of [['#own-row', '2'], ['#own-from', '0']]) await page.selectOption(select, row);
+  await fill(page, '#own-factor', '-3');
+  await page.click('[data-build="add"]');
+  await listed(page, 2);
+  assert.deepEqual((await cells(page)).slice(1), [['0', '0', '1', '1'], ['0', '0', '1', '1']]);
+
+
+  // The learner's arithmetic: R3 → R3 − R2 written with the sign the other way, then right.
+  await page.click('input[name="own-by"][value="learner"]');
+  await typeOp(page, 'R3 -> R3 - R2');
+  await page.waitForSelector('#own-cell-3');
+  for (const [k, value] of ['0', '0', '2', '2'].entries()) await fill(page, `#own-cell-${k}`, value);
+  await page.click('#own-row-form button[type="submit"]');
+  await page.waitForSelector('#own-cell-2[aria-invalid="true"]');
+  assert.deepEqual(await page.$$eval('#own-fields input', (fields) => fields.map((f) => f.getAttribute('aria-invalid'))), ['false', 'false', 'true', 'true']);
+  assert.equal(await page.textContent('#own-slip'), `${await text(page, 'own.view.wrongCells', { count: 2 })} ${await text(page, 'own.slip.sign')}`);
+  for (const k of [2, 3]) await fill(page, `#own-cell-${k}`, '0');
+  await page.click('#own-row-form button[type="submit"]');
+  await listed(page, 3);
+  await page.click('input[name="own-by"][value="page"]');
+
+  // A swap undone: the matrix as before it.
+  const kept = await cells(page);
+  await typeOp(page, 'R1 <-> R2', 4);
+  await page.click('#own-undo');
+  await page.waitForFunction(() => document.querySelector('#own-history li[aria-current]')?.textContent.startsWith('R3'));
+  assert.deepEqual(await cells(page), kept);
+
+  // The address links to the work where it was; the last operation reduces it.
+  const address = await page.evaluate(() => location.hash);
+  await close(page);
+  page = await open(browser(), pageUrl + address, { viewport: { width: 375, height: 800 }, ready: '#own-matrix table' });
+  assert.deepEqual(await cells(page), kept);
+  await typeOp(page, 'R1 = R1 - R2');
+  await page.waitForSelector('#own-meaning:not([hidden])');
+  assert.equal(await page.textContent('#own-meaning p'), sayMeaning(translator('en'), meaning(reduced, 'system')));
+  assert.ok(await page.evaluate(() => document.scrollingElement.scrollWidth <= 375), 'nothing wider than the phone');
+  await close(page);
+});

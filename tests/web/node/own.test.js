@@ -1,0 +1,162 @@
+// The learner's own row operations (web/logic/own/) under node: the grammar
+// of every notation and each refusal, the exact application and the check of
+// a row written by hand with its slips, the forms and what a reduced matrix
+// means (checked by substitution into the matrix as typed), and the link.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { format, add, multiply, equal } from '../../../web/logic/exact.js';
+import { translator } from '../../../web/logic/translate.js';
+import { readNumber } from '../../../web/logic/own/numbers.js';
+import { readMatrix, fromRun, matrixText } from '../../../web/logic/own/matrix.js';
+import { readOperation, fromButtons, notation, latex } from '../../../web/logic/own/operations.js';
+import { apply, checkRow } from '../../../web/logic/own/arithmetic.js';
+import { shape, meaning, sayMeaning, sayShape } from '../../../web/logic/own/forms.js';
+import { hint, methodCount } from '../../../web/logic/own/hints.js';
+import { startWork, doOperation, undo, matrixAt } from '../../../web/logic/own/work.js';
+import { ownFragment, readOwnLink } from '../../../web/logic/own/link.js';
+import { copyText, copyLatex, copyMarkdown } from '../../../web/logic/own/copies.js';
+import { grade } from '../../../web/logic/own/code.js';
+
+const en = translator('en');
+const said = (read) => (read.op ? notation(read.op) : read.problem.id);
+const rows = (matrix) => matrix.rows.map((row) => row.map(format).join(' ')).join(' / ');
+const matrixOf = (text, kind = 'matrix') => readMatrix(text, kind).matrix;
+
+// Each notation of the issue, in the page's notation, on a matrix of 3 rows; each refusal by its id.
+test('every notation reads as one operation, and each refusal says why', () => {
+  const cases = [
+    ['R1 <-> R2', 'R1 ↔ R2'], ['R1 ↔ R2', 'R1 ↔ R2'], ['r3<->r1', 'R3 ↔ R1'], ['R1 <--> R2', 'R1 ↔ R2'], ['R2 --> 2R2', 'R2 → 2R2'],
+    ['R2 -> 1/2 R2', 'R2 → 1/2 R2'], ['1/2 R2 → R2', 'R2 → 1/2 R2'], ['R2 = R2 / 2', 'R2 → 1/2 R2'],
+    ['R2 ← (1/2)R2', 'R2 → 1/2 R2'], ['R2 = -R2', 'R2 → −R2'], ['R2 := R2 ÷ (−4)', 'R2 → −1/4 R2'], ['2R1 -> R1', 'R1 → 2R1'],
+    ['R2 -> R2 - 3R1', 'R2 → R2 − 3R1'], ['-3R1 + R2 -> R2', 'R2 → R2 − 3R1'], ['R2 = R2 - 3*R1', 'R2 → R2 − 3R1'],
+    ['R2 ← R2 − 3R1', 'R2 → R2 − 3R1'], ['R2 -> R2 + R1/2', 'R2 → R2 + 1/2 R1'], ['R2 <- R2 + 0.25·R3', 'R2 → R2 + 1/4 R3'],
+    ['Ｒ２　→　Ｒ２　－　３Ｒ１', 'R2 → R2 − 3R1'], ['R_{3} = R_3 × 2 + R_1', 'own.op.targetScaled'], ['R3 = (R3 + 2R1)', 'R3 → R3 + 2R1'],
+    ['', 'own.op.empty'], ['   ', 'own.op.empty'], ['R2 -> 0R2', 'own.op.scaleZero'], ['R2 = R2 / 0', 'own.op.divideZero'],
+    ['R2 -> R2 + 3R2', 'own.op.selfAdd'], ['R4 <-> R1', 'own.op.rowPast'], ['R0 -> 2R0', 'own.op.rowPast'],
+    ['R1 + R2 -> R1 + R3', 'own.op.twoSides'], ['2R1 = R1 + R2', 'own.op.twoSides'], ['2R1 + R2 -> R1', 'own.op.targetScaled'],
+    ['R1 <-> R1', 'own.op.sameRow'], ['2R1 <-> R2', 'own.op.notElementary'], ['R1 -> R2', 'own.op.notElementary'],
+    ['R1 -> R1 + R2 + R3', 'own.op.notElementary'], ['R1 -> R1 + 2', 'own.op.notElementary'], ['R1*R2 -> R1', 'own.op.notElementary'],
+    ['R1 -> R1', 'own.op.nothing'], ['R1 -> R1 + 0R2', 'own.op.nothing'], ['R1 -> R1 + x', 'own.op.unread'],
+    ['R1 -> R1 +', 'own.op.unread'], ['swap', 'own.op.unread'], ['R1 -> R2 -> R3', 'own.op.notElementary'],
+    ['R2 -> R2 - 3R1'.repeat(40), 'own.op.long'], ['R1 -> ' + '2'.repeat(300) + 'R1', 'own.number.long'], ['\u0000\ud800→R1', 'own.op.unread'], [null, 'own.op.empty'],
+  ];
+  assert.deepEqual(cases.map(([text]) => [text, said(readOperation(text, 3))]), cases);
+  assert.deepEqual(readOperation('R1 -> R1 + 2x', 3).problem.values, { part: 'x' });
+  assert.deepEqual(readOperation('R9 <-> R1', 3).problem.values, { row: 9, m: 3 });
+  // The page's notation reads back as the same operation.
+  for (const [, page] of cases.filter(([, page]) => page.startsWith('R'))) assert.equal(said(readOperation(page, 3)), page);
+  const buttons = [[{ type: 'swap', row: 0, from: 2 }, 'R1 ↔ R3'], [{ type: 'scale', row: 1, factorText: '-1/2' }, 'R2 → −1/2 R2'],
+    [{ type: 'add', row: 1, from: 0, factorText: '−3' }, 'R2 → R2 − 3R1'], [{ type: 'add', row: 1, from: 1, factorText: '2' }, 'own.op.selfAdd'],
+    [{ type: 'scale', row: 3, factorText: '2' }, 'own.op.rowPast'], [{ type: 'scale', row: 0, factorText: 'two' }, 'own.number.unread']];
+  assert.deepEqual(buttons.map(([b]) => said(fromButtons(b, 3))), buttons.map((c) => c[1]));
+  assert.equal(latex(readOperation('R2 -> -1/2 R2', 3).op), 'R_2 \\to -\\tfrac{1}{2}R_2');
+});
+
+test('numbers and matrices are read exactly as typed, and what cannot be read is refused with its limit', () => {
+  const numbers = [['0.1', '1/10'], ['-3/4', '-3/4'], ['(1/2)', '1/2'], ['０．２５', '1/4'], ['−7', '-7'], ['1e2', '100'], ['½', '1/2'],
+    ['', 'own.number.empty'], ['1/0', 'own.number.zeroDenominator'], ['abc', 'own.number.unread'], ['9'.repeat(201), 'own.number.long']];
+  assert.deepEqual(numbers.map(([s]) => [s, readNumber(s).value ? format(readNumber(s).value) : readNumber(s).problem.id]), numbers);
+  const matrices = [
+    ['2 3\n1 2 3\n4 5 6', 'system', '1 2 3 / 4 5 6'], ['2\n1 2 3\n4 5 6', 'system', '1 2 3 / 4 5 6'],
+    ['2 2 1 0.5 -1/3 4', 'inverse', '1 1/2 1 0 / -1/3 4 0 1'], ['1 1 7', 'system', 'own.matrix.narrow'],
+    ['11 2', 'matrix', 'own.matrix.size'], ['10 21', 'matrix', 'own.matrix.size'], ['3 3\n1 2', 'matrix', 'own.matrix.count'],
+    ['2 3 1 2 3 4 5 6', 'inverse', 'own.matrix.square'], ['x 2', 'matrix', 'own.matrix.dimensions'], ['y'.repeat(10000), 'matrix', 'own.matrix.dimensions'], ['1 1 ' + '9 '.repeat(50000), 'matrix', 'own.matrix.long'],
+  ];
+  assert.deepEqual(matrices.map(([text, kind]) => { const r = readMatrix(text, kind); return r.matrix ? rows(r.matrix) : r.problem.id; }),
+    matrices.map((c) => c[2]));
+  const bad = readMatrix('2 2\n1 x\n3 1/0', 'matrix');
+  assert.deepEqual([bad.problem, bad.cells.map((c) => [c.row, c.column, c.problem.id])],
+    [{ id: 'own.matrix.entry', values: { row: 1, column: 2, part: 'x' } }, [[0, 1, 'own.number.unread'], [1, 1, 'own.number.zeroDenominator']]]);
+  const run = fromRun('gjsolve', '2\n0.1 2 3\n4 5 6\n');
+  assert.deepEqual([run.kind, rows(run.matrix), run.matrix.bar], ['system', '1/10 2 3 / 4 5 6', 2]);
+  assert.equal(rows(matrixOf(matrixText(run.matrix))), rows(run.matrix));
+});
+
+// The matrix [1 2 | 3; 4 5 | 6; 7 8 | 9], an operation, the row written, and what the check says.
+test('an operation is applied exactly, and a row written by hand is checked cell by cell with its slip', () => {
+  const m = matrixOf('3 3\n1 2 3\n4 5 6\n7 8 9', 'system');
+  const op = (text) => readOperation(text, 3).op;
+  assert.equal(rows(apply(m, op('R2 -> R2 - 4R1'))), '1 2 3 / 0 -3 -6 / 7 8 9');
+  assert.equal(rows(apply(m, op('R1 <-> R3'))), '7 8 9 / 4 5 6 / 1 2 3');
+  assert.equal(rows(apply(m, op('R3 -> 1/3 R3'))), '1 2 3 / 4 5 6 / 7/3 8/3 3');
+  assert.equal(apply(m, op('R2 -> R2 - 4R1')).rows[0], m.rows[0], 'a row left keeps its array');
+  const cases = [
+    ['R2 -> R2 - 4R1', '0 -3 -6', [true, true, true], null], ['R2 -> R2 - 4R1', '0 -3 -7', [true, true, false], null],
+    ['R2 -> R2 - 4R1', '8 13 18', [false, false, false], 'own.slip.sign'], ['R2 -> R2 - 4R1', '4 5 6', [false, false, false], 'own.slip.oldRow'],
+    ['R2 -> R2 - 4R1', '-24 -27 -30', [false, false, false], 'own.slip.otherRow'], ['R2 -> R2 - 4R1', '0 5 -6', [true, false, true], 'own.slip.partial'],
+    ['R3 -> 1/4 R3', '1.75 2 2.25', [true, true, true], null], ['R3 -> 1/3 R3', '2.333 8/3 3', [false, true, true], null],
+    ['R3 -> 1/3 R3', '21 24 27', [false, false, false], 'own.slip.inverse'], ['R3 -> 1/3 R3', '7/3 8 9', [true, false, false], 'own.slip.partial'],
+    ['R3 -> -2R3', '14 16 18', [false, false, false], 'own.slip.sign'], ['R3 -> 2R3', '2 4 6', [false, false, false], 'own.slip.otherRow'],
+  ];
+  for (const [text, typed, ok, slip] of cases) {
+    const row = op(text).row;
+    const checked = checkRow(m, op(text), row, typed.split(' '));
+    assert.deepEqual([checked.cells.map((c) => c.ok), checked.right, checked.slip], [ok, ok.every(Boolean), slip], `${text}: ${typed}`);
+  }
+  assert.deepEqual(checkRow(m, op('R2 -> 2R2'), 1, ['8', 'ten']).cells.map((c) => c.problem?.id), [undefined, 'own.number.unread', 'own.number.empty']);
+});
+
+// A matrix as typed, reduced by the method's hints, its form and what it means;
+// every meaning checked against the matrix as typed.
+test('the reduced form says one solution, none, infinitely many, the inverse, singular or the rank, exactly', () => {
+  const cases = [
+    ['3 4\n2 1 -1 8\n-3 -1 2 -11\n-2 1 2 -3', 'system', 'One solution: x1 = 2, x2 = 3, x3 = −1.'],
+    ['3 4\n1 2 -1 3\n2 4 1 3\n1 2 0 2', 'system', 'Infinitely many solutions: x1 = 2 − 2t, x2 = t, x3 = −1 (t: any real numbers).'],
+    ['2 4\n1 2 3 4\n2 4 6 8', 'system', 'Infinitely many solutions: x1 = 4 − 2t − 3s, x2 = t, x3 = s (t, s: any real numbers).'],
+    ['3 3\n1 1 2\n1 1 3\n2 0 1', 'system', 'No solution: row 3 says 0 = 1.'],
+    ['3 3\n2 0 1\n1 3 2\n1 1 2', 'inverse', 'A is invertible: A⁻¹ stands right of the bar.'],
+    ['3 3\n1 2 3\n4 5 6\n7 8 9', 'inverse', 'A is not invertible: its rank is 2, less than 3.'],
+    ['2 3\n1 2 3\n2 4 7', 'matrix', 'Rank 2; pivot columns 1, 3.'],
+  ];
+  for (const [text, kind, words] of cases) {
+    const start = matrixOf(text, kind);
+    let m = start;
+    for (let next = hint(m); next; next = hint(m)) m = apply(m, next.op);
+    const found = meaning(m, kind);
+    assert.equal(sayMeaning(en, found), words);
+    const A = start.rows.map((row) => row.slice(0, start.bar ?? row.length));
+    const times = (x) => A.map((row) => row.reduce((sum, a, j) => add(sum, multiply(a, x[j])), { n: 0n, d: 1n }));
+    if (found.kind === 'one') assert.ok(times(found.values).every((y, i) => equal(y, start.rows[i].at(-1))), text);
+    if (found.kind === 'many') {
+      for (const pick of [[0n, 0n], [3n, -7n]]) {
+        const value = (c) => ({ n: pick[found.free.indexOf(c)], d: 1n });
+        const x = found.solution.map(({ constant, terms }) => terms.reduce((s, { free, coefficient }) => add(s, multiply(coefficient, value(free))), constant));
+        assert.ok(times(x).every((y, i) => equal(y, start.rows[i].at(-1))), `${text} at ${pick}`);
+      }
+    }
+    if (found.kind === 'inverse') A.forEach((_, j) => assert.ok(times(found.inverse.map((row) => row[j])).every((y, i) => y.n === (i === j ? 1n : 0n))));
+  }
+  const shapes = [['2 3\n1 2 0\n0 0 1', 'reduced'], ['2 3\n2 2 0\n0 0 1', 'echelon'], ['2 3\n0 1 0\n1 0 0', 'neither'], ['2 3\n0 0 0\n0 1 0', 'neither'], ['2 2\n0 0\n0 0', 'zero']];
+  assert.deepEqual(shapes.map(([text]) => sayShape(en, shape(matrixOf(text)))), [
+    'Reduced row echelon form; pivots in columns 1, 3.', 'Row echelon form, not yet reduced; pivots in columns 1, 3.',
+    'Not yet in row echelon form.', 'Not yet in row echelon form.', 'Every entry is 0: reduced row echelon form, without pivots.']);
+  assert.equal(meaning(matrixOf('2 2\n1 2\n0 1'), 'matrix'), null);
+  assert.equal(methodCount(matrixOf('2 2\n0 2\n3 0')), 3);
+  assert.equal(sayMeaning(translator('ko'), meaning(matrixOf('2 3\n1 -1/2 0\n0 0 1', 'system'), 'system')), '해가 없습니다. 2행이 0 = 1을 나타냅니다.');
+});
+
+test('a link reopens the work where it was, and a damaged one opens what could be read', () => {
+  let work = startWork(matrixOf('2 3\n1/2 2 3\n4 5 6', 'system'), 'system');
+  for (const text of ['R1 <-> R2', 'R2 -> 2R2', 'R2 -> R2 - 1/4 R1']) work = doOperation(work, readOperation(text, 2).op, text);
+  work = undo(work);
+  const back = readOwnLink(ownFragment(work));
+  assert.deepEqual([back.problem, back.work.kind, back.work.at, back.work.ops.length, rows(back.matrix), rows(back.work.start)],
+    [null, 'system', 2, 3, rows(matrixAt(work)), '1/2 2 3 / 4 5 6']);
+  const damaged = readOwnLink(ownFragment(work).replace('s1.2', 's1.1'));
+  assert.deepEqual([damaged.problem, damaged.work.ops.length], [{ id: 'own.link.ops', values: { read: 0, total: 3 } }, 0]);
+  for (const hash of ['#ownway&kind=system&m=2%203%0A1%20x', '#ownway&m=%E0%A4%A', '#ownway', '#ownway&m=' + 'x'.repeat(300000)])
+    assert.deepEqual([readOwnLink(hash).work, readOwnLink(hash).problem.id], [null, 'own.link.matrix'], hash.slice(0, 40));
+  const huge = readOwnLink(`#ownway&kind=matrix&m=1%201%0A1&ops=${Array(120).fill(`c1:${'9'.repeat(190)}`).join(',')}`);
+  assert.deepEqual([huge.problem.id, huge.work.ops.length < 120, rows(huge.matrix)], ['own.link.ops', true, rows(matrixAt(huge.work))]);
+  work = doOperation(work, readOperation('R2 = R2 - 3*R1', 2).op, 'R2 = R2 - 3*R1');
+  assert.match(copyText(en, work), /\nOperation 3: R2 → R2 − 3R1 \(typed as R2 = R2 - 3\*R1\)\n\[   4    5  \|   6 \]\n\[ -11  -11  \| -12 \]\n$/);
+  assert.match(copyMarkdown(en, work), /## Operation 1: R1 ↔ R2\n\ntyped as R1 \\<-\\> R2\n\n\|  \| x1 \| x2 \| b \|\n.*\n\| R1 \| 4 \| 5 \| 6 \|/);
+  assert.match(copyLatex(en, work), /\\xrightarrow\{R_2 \\to 2R_2\}\n\\left\[\\begin\{array\}\{rr\|r\}\n4 & 5 & 6 \\\\\n1 & 4 & 6\n/);
+  // Graded again from the work: the first tries written (one wrong), the rows shown and the hints.
+  const own = [['R1 <-> R2', {}], ['R1 -> 1/4 R1', { first: ['1', '5/4', '3/2'] }], ['R2 -> R2 - 1/2 R1', { first: ['0', '11/8', '2'] }],
+    ['R2 -> 8/11 R2', { shown: true }], ['R1 -> R1 - 5/4 R2', { shown: true }]];
+  work = own.reduce((w, [text, more]) => doOperation(w, readOperation(text, 2).op, text, more),
+    startWork(matrixOf('2 3\n1/2 2 3\n4 5 6', 'system'), 'system'));
+  const { meaning: found, ...counts } = grade({ ...work, checks: { tries: 3, shown: 2, hints: 1 } });
+  assert.deepEqual([counts, sayMeaning(en, found)], [{ operations: 5, reduced: true, method: 4, slips: 1, shown: 2, hints: 1 }, 'One solution: x1 = −6/11, x2 = 18/11.']);
+});

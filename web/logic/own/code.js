@@ -1,0 +1,71 @@
+// The learner's work for a link and an assignment's result code, and its
+// grade worked out again from it. The compact form of a list of operations:
+// `s1.2` (swap rows 1 and 2), `c2:1/2` (row 2 times 1/2), `a2.1:-3` (row 2
+// plus -3 times row 1), rows 1-based, joined by commas.
+import { format, divide } from '../exact.js';
+import { valid } from './operations.js';
+import { apply, checkRow } from './arithmetic.js';
+import { shape, meaning } from './forms.js';
+import { methodCount } from './hints.js';
+
+// More than a reduction of a 10 × 20 matrix takes several times over.
+export const MAX_OPS = 400;
+
+// One operation in the compact form.
+export function compact(op) {
+  if (op.type === 'swap') return `s${op.rows[0] + 1}.${op.rows[1] + 1}`;
+  if (op.type === 'scale') return `c${op.row + 1}:${format(op.factor)}`;
+  return `a${op.row + 1}.${op.from + 1}:${format(op.factor)}`;
+}
+
+// The operations in force of work, compactly.
+export const encodeOps = (work) => work.ops.slice(0, work.at).map(({ op }) => compact(op)).join(',');
+
+// One compact operation on a matrix of m rows, or null.
+function expand(text, m) {
+  const match = /^(?:s(\d{1,2})\.(\d{1,2})|c(\d{1,2}):(-?\d{1,1000}(?:\/\d{1,1000})?)|a(\d{1,2})\.(\d{1,2}):(-?\d{1,1000}(?:\/\d{1,1000})?))$/.exec(text);
+  if (match === null) return null;
+  const [, i, j, ci, cf, ai, aj, af] = match;
+  // A factor may be longer than an entry typed (a product of two typed fractions).
+  const [n, d = '1'] = (cf ?? af ?? '0').split('/');
+  const factor = divide({ n: BigInt(n), d: 1n }, { n: BigInt(d), d: 1n });
+  if (factor === null) return null;
+  const op = i !== undefined ? { type: 'swap', rows: [i - 1, j - 1] }
+    : ci !== undefined ? { type: 'scale', row: ci - 1, factor }
+    : { type: 'add', row: ai - 1, from: aj - 1, factor };
+  return valid(op, m) ? op : null;
+}
+
+// The operations of text on a matrix of m rows, up to the first that cannot
+// be read: { ops, total } (total the pieces in text; ops.length < total when
+// one is damaged, or past MAX_OPS).
+export function decodeOps(text, m) {
+  const pieces = typeof text === 'string' && text !== '' ? text.split(',') : [];
+  const ops = [];
+  for (const piece of pieces.slice(0, MAX_OPS)) {
+    const op = expand(piece, m);
+    if (op === null) break;
+    ops.push(op);
+  }
+  return { ops, total: pieces.length };
+}
+
+// The grade of a learner's work, worked out again from the matrix and the
+// operations alone, as a teacher's page does with a handed-in code:
+// { operations, reduced, meaning, method, slips, shown, hints }: the
+// operations in force, whether they reach the reduced form and what it means
+// (forms.js), the method's count from the same start, the rows whose first
+// try (an entry's `first`, the texts written) was wrong, the rows shown, and
+// the hints seen.
+export function grade(work) {
+  let matrix = work.start;
+  let [slips, shown] = [0, 0];
+  for (const { op, first, shown: asked } of work.ops.slice(0, work.at)) {
+    if (Array.isArray(first) && op.type !== 'swap' && !checkRow(matrix, op, op.row, first).right) slips++;
+    if (asked) shown++;
+    matrix = apply(matrix, op);
+  }
+  const known = shape(matrix);
+  return { operations: work.at, reduced: known.reduced, meaning: meaning(matrix, work.kind, known), method: methodCount(work.start),
+           slips, shown, hints: work.checks?.hints ?? 0 };
+}

@@ -1,0 +1,46 @@
+// Help from the method: the next operation of Gauss-Jordan elimination from
+// wherever the learner stands, and how many the method takes from a matrix.
+import { divide, negate } from '../exact.js';
+import { apply } from './arithmetic.js';
+import { shown } from './numbers.js';
+
+const ONE = { n: 1n, d: 1n };
+const isZero = (x) => x.n === 0n;
+const isOne = (x) => x.n === 1n && x.d === 1n;
+
+// The method's next operation on matrix, with its reason ({ id, values },
+// rows and columns 1-based), or null once it is reduced: in the first column
+// left of the bar whose pivot is not done, bring a nonzero entry up (a swap),
+// scale it to 1, then clear the rest of its column, one operation each.
+export function hint(matrix) {
+  const { rows } = matrix;
+  const width = matrix.bar ?? rows[0].length;
+  let r = 0;
+  for (let c = 0; c < width && r < rows.length; c++) {
+    const below = rows.findIndex((row, i) => i >= r && !isZero(row[c]));
+    if (below < 0) continue;
+    const values = { column: c + 1, row: r + 1 };
+    if (below !== r) return { op: { type: 'swap', rows: [r, below] }, reason: { id: 'own.hint.swap', values: { ...values, from: below + 1 } } };
+    if (!isOne(rows[r][c])) {
+      const factor = divide(ONE, rows[r][c]);
+      return { op: { type: 'scale', row: r, factor }, reason: { id: 'own.hint.scale', values: { ...values, factor: shown(factor) } } };
+    }
+    const other = rows.findIndex((row, i) => i !== r && !isZero(row[c]));
+    if (other >= 0) {
+      const factor = negate(rows[other][c]);
+      return { op: { type: 'add', row: other, from: r, factor }, reason: { id: 'own.hint.clear', values: { column: c + 1, row: other + 1, from: r + 1, factor: shown(factor) } } };
+    }
+    r++;
+  }
+  return null;
+}
+
+// How many operations the method takes from matrix to its reduced form.
+export function methodCount(matrix) {
+  let count = 0;
+  for (let next = hint(matrix); next !== null; next = hint(matrix)) {
+    matrix = apply(matrix, next.op);
+    count++;
+  }
+  return count;
+}

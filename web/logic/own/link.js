@@ -1,0 +1,67 @@
+// A link to the learner's work: the matrix started from, the operations
+// done and how many are in force, so that it opens where the learner was.
+//   #ownway&kind=system&m=<the matrix's text>&ops=<compact operations>&at=<k>
+import { readMatrix, matrixText, made } from './matrix.js';
+import { encodeOps, decodeOps } from './code.js';
+import { startWork } from './work.js';
+import { apply, tooLarge } from './arithmetic.js';
+
+const kinds = ['matrix', 'system', 'inverse'];
+const MAX_LINK = 200000;
+
+// The link's hash: every operation, those undone too, so that redo works where it opens.
+export const ownFragment = (work) =>
+  `#ownway&kind=${work.kind}&m=${encodeURIComponent(matrixText(work.start))}&ops=${encodeOps({ ...work, at: work.ops.length })}&at=${work.at}`;
+
+// Whether hash is a link to work of this mode.
+export const isOwnLink = (hash) => typeof hash === 'string' && /^#ownway(?:&|$)/.test(hash);
+
+const decoded = (text) => {
+  try {
+    return decodeURIComponent(text);
+  } catch {
+    return null;
+  }
+};
+
+// The matrix of kind that the link's text gives (the whole matrix, bar by kind): { matrix } or { problem }.
+function linkMatrix(text, kind) {
+  if (text === null) return { problem: { id: 'own.number.unread', values: { part: '' } } };
+  const read = readMatrix(text, 'matrix');
+  if (read.problem) return read;
+  const n = read.matrix.rows[0].length;
+  if ((kind === 'system' && n < 2) || (kind === 'inverse' && n !== 2 * read.matrix.rows.length)) {
+    return { problem: { id: 'own.matrix.square', values: { m: read.matrix.rows.length, n } } };
+  }
+  return { matrix: made(read.matrix.rows, kind) };
+}
+
+// The work that a link's hash carries: { work, matrix, problem }, matrix the
+// one shown (after the operations in force). A matrix that
+// cannot be read gives no work and own.link.matrix (its cause the matrix's
+// problem, or null); a damaged list of operations gives the work up to the first
+// damaged one (or one that makes numbers too large) and own.link.ops. Never throws.
+export function readOwnLink(hash) {
+  const damaged = (cause) => ({ work: null, problem: { id: 'own.link.matrix', values: {}, cause } });
+  if (!isOwnLink(hash) || hash.length > MAX_LINK) return damaged(null);
+  const fields = new Map(hash.slice(1).split('&').slice(1).map((pair) => {
+    const at = pair.indexOf('=');
+    return at < 0 ? [pair, ''] : [pair.slice(0, at), pair.slice(at + 1)];
+  }));
+  const kind = kinds.includes(fields.get('kind')) ? fields.get('kind') : 'matrix';
+  const read = linkMatrix(decoded(fields.get('m') ?? ''), kind);
+  if (read.problem) return damaged(read.problem);
+  const decodedOps = decodeOps(decoded(fields.get('ops') ?? ''), read.matrix.rows.length);
+  const { total } = decodedOps;
+  // The matrices the operations make, up to one that outgrows what the page works with.
+  const matrices = [read.matrix];
+  for (const op of decodedOps.ops) {
+    const next = apply(matrices.at(-1), op);
+    if (tooLarge(next)) break;
+    matrices.push(next);
+  }
+  const ops = decodedOps.ops.slice(0, matrices.length - 1);
+  const at = /^\d{1,4}$/.test(fields.get('at') ?? '') ? Math.min(Number(fields.get('at')), ops.length) : ops.length;
+  const work = { ...startWork(read.matrix, kind), ops: ops.map((op) => ({ op, written: null })), at };
+  return { work, matrix: matrices[at], problem: ops.length < total ? { id: 'own.link.ops', values: { read: ops.length, total } } : null };
+}

@@ -1,0 +1,43 @@
+// The numbers of the learner's own row operations: entries and factors as
+// typed, read exactly (0.1 is 1/10), and shown back. A number is a rational
+// of exact.js; what cannot be read is a problem, never an exception.
+import { parseDecimal, divide, format } from '../exact.js';
+
+export const MAX_ENTRY = 200;
+
+const problem = (id, values = {}) => ({ problem: { id, values } });
+
+// A part of what was typed, short enough to quote in a sentence.
+export const excerpt = (text) => (text.length > 24 ? `${text.slice(0, 24)}…` : text);
+
+// Text as the page reads it: NFKC (full-width digits, signs, slash and
+// blanks become ASCII; ½ becomes 1⁄2), the minus signs and dashes people
+// type as '-', and the fraction slashes as '/'.
+export const normalize = (text) => String(text).normalize('NFKC').replace(/[\u2212\u2012\u2013\u2014\ufe63]/g, '-').replace(/[\u2044\u2215]/g, '/');
+
+// The value of one number as typed: an integer, a decimal (exactly, with an
+// optional exponent), a fraction `-3/4` (of two such), each optionally in parentheses
+// `(1/2)`, with blanks around. Gives { value } or { problem }.
+export function readNumber(text) {
+  const raw = typeof text === 'string' ? text : typeof text === 'number' || typeof text === 'bigint' ? String(text) : '';
+  if (raw.length > MAX_ENTRY) return problem('own.number.long', { limit: MAX_ENTRY });
+  let typed = normalize(raw).trim();
+  if (typed === '') return problem('own.number.empty');
+  const bracketed = /^\(\s*(.*?)\s*\)$/.exec(typed);
+  if (bracketed) typed = bracketed[1];
+  const parts = typed.split('/');
+  const values = parts.map((part) => parseDecimal(part.trim()));
+  // The sign goes before the fraction or its numerator, never below the line.
+  if (parts.length > 2 || values.includes(null) || (parts.length === 2 && /^[+-]/.test(parts[1].trim()))) {
+    return problem('own.number.unread', { part: excerpt(normalize(raw).trim()) });
+  }
+  if (values.length === 1) return { value: values[0] };
+  const value = divide(values[0], values[1]);
+  return value === null ? problem('own.number.zeroDenominator') : { value };
+}
+
+// A value as text: "3", "-3/4" (ASCII minus).
+export const show = (value) => format(value);
+
+// A value for sentences and notation: the minus sign U+2212.
+export const shown = (value) => format(value).replace('-', '\u2212');

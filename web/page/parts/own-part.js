@@ -1,0 +1,53 @@
+// "Your own way", a part of the page (state/parts.js): the learner's own row
+// operations on a matrix of their own, its section, its view and its handlers
+// (state/own.js), loaded when the mode is first asked for or a link to such
+// work opens.
+import '../../views/own/markup.js';  // first: the section, before the view that draws into it
+import * as own from '../../views/own/reducer.js';
+import { stored, store } from '../storage.js';
+import { isWaiting } from '../../logic/model.js';
+
+export { handlers } from '../../state/own.js';
+
+// What the learner's work is kept under in this browser.
+const storeKey = 'own.work';
+
+// The work's link (fragment), stored after the next paint, once for a burst
+// of operations, and written to the address while the mode is still shown.
+let keeping = null;
+export const effects = {
+  // An exercise's matrix made as practice makes it (logic/exercises.js, of
+  // practice's part, which the message that asks for it waited for).
+  ownMake: (page, { ownMake: exercise }) => {
+    const made = globalThis.gaussJordanParts.require('./logic/exercises.js').make(exercise);
+    page.dispatch({ type: 'ownMade', input: made.input, program: exercise.program });
+  },
+  ownKeep: (page, { ownKeep: fragment }) => {
+    if (keeping === null) requestAnimationFrame(() => setTimeout(() => {
+      if (page.state().mode === 'own') history.replaceState(null, '', keeping);
+      store(storeKey, keeping);
+      keeping = null;
+    }, 0));
+    keeping = fragment;
+  },
+};
+
+// Left, the mode's address no longer links to its work, but to the program shown.
+let drawnMode = null;
+const address = {
+  render: ({ mode, program }) => {
+    if (drawnMode === 'own' && mode !== 'own' && /^#ownway/.test(location.hash)) history.replaceState(null, '', '#' + program);
+    drawnMode = mode;
+  },
+};
+
+export const views = [
+  [own, (s) => ({ mode: s.mode, own: s.own, run: Boolean(s.model && !isWaiting(s.model.run)), language: s.language }), 'now'],
+  [address, (s) => ({ mode: s.mode, program: s.model?.run.program ?? 'gjinverse' }), 'now'],
+];
+
+// The view sends what the learner does; the work that this browser kept comes first.
+export function start(page) {
+  own.connect(page.dispatch);
+  page.dispatch({ type: 'ownStored', text: stored(storeKey) });
+}

@@ -1,0 +1,193 @@
+// The state's handlers of "Your own way": the learner's own row operations on
+// a matrix of their own (logic/own/), which come with the own part of the
+// page (state/parts.js). The slice state.own, null until the mode is first
+// asked for:
+//   work        the learner's work (own/work.js): the matrix as it started, the
+//               operations, how many are in force, the counts; or null before a matrix
+//   matrix      the matrix with the operations in force applied, kept beside the work
+//   arithmetic  who does the arithmetic: 'page', or 'learner', who writes the changed row
+//   pending     the operation named whose row the learner is writing: { op,
+//               written, row, check, first }, check checkRow's verdict on the last
+//               try and first the texts of the first (null before one); or null
+//   problem     the last refusal, an operation's or a matrix's ({ id, values }), or null
+//   cells       the entries of the matrix typed that are not numbers ([{ row, column, problem }]), or null
+//   changed     the rows that the last operation changed, marked; [] after anything else
+//   hint        the next operation of the method from here ({ op, reason }), asked; or null
+//   compared    { yours, method }: the operations used and the method's, asked once reduced; or null
+// Every change of the work is written to the address (a link to it) and
+// stored, after the frame that shows it (the own part's effect { ownKeep:
+// fragment }: a 10 × 20 matrix of long entries makes a long address).
+import { readMatrix, fromRun } from '../logic/own/matrix.js';
+import { readOperation, fromButtons, notation, changed } from '../logic/own/operations.js';
+import { applyChecked, checkRow } from '../logic/own/arithmetic.js';
+import { shape } from '../logic/own/forms.js';
+import { hint, methodCount } from '../logic/own/hints.js';
+import { startWork, matrixAt, doOperation, undo, redo, goTo, counted } from '../logic/own/work.js';
+import { ownFragment, readOwnLink } from '../logic/own/link.js';
+import { copyText, copyLatex, copyMarkdown } from '../logic/own/copies.js';
+import { shown } from '../logic/own/numbers.js';
+import { translator } from '../logic/translate.js';
+
+const fresh = { work: null, matrix: null, arithmetic: 'page', pending: null, problem: null, cells: null, changed: [], hint: null, compared: null };
+
+// The slice as it stands, or a fresh one.
+const slice = (state) => state.own ?? fresh;
+
+// The state with the slice changed by more (an object of its fields).
+const withOwn = (state, more) => ({ ...state, own: { ...slice(state), ...more } });
+
+// The effect that keeps work: the address that links to it, and storage.
+const kept = (work) => [{ ownKeep: ownFragment(work) }];
+
+// The state with work as the learner's (its matrix worked out), the rest of
+// the slice as more says, nothing pending; and the effects that keep it.
+function working(state, work, more = {}) {
+  const next = withOwn(state, { work, matrix: more.matrix ?? matrixAt(work), pending: null, problem: null, cells: null, changed: [], hint: null, compared: null, ...more });
+  return [next, kept(work)];
+}
+
+// A new matrix (readMatrix's or fromRun's answer) to work on from the start,
+// the operation field focused; or its problem said, the work kept as it was.
+function started(state, read, kind) {
+  if (!read?.matrix) return [withOwn(state, { problem: read?.problem ?? null, cells: read?.cells ?? null }), read?.problem ? [{ announce: [read.problem] }] : []];
+  const [next, effects] = working(state, startWork(read.matrix, read.kind ?? kind));
+  return [next, [...effects, { focus: { element: 'own-op' } }]];
+}
+
+// The rows of matrix, 0-based, as the status line says them: "R2: 0, 1, -2".
+const rowsSaid = (matrix, rows) => rows.map((r) => `R${r + 1}: ${matrix.rows[r].map(shown).join(', ')}`).join('; ');
+
+// The state once op (written by the learner, or null when built with
+// buttons) is done, and the status line saying it and the rows it changed;
+// more, what the learner's arithmetic adds ({ shown, first }: whether the
+// learner asked to see the row, the texts of the first try). An operation
+// whose numbers would outgrow what the page works with is refused.
+function done(state, op, written, more = {}) {
+  const own = slice(state);
+  const after = applyChecked(own.matrix, op);
+  if (after.problem) return [withOwn(state, { problem: after.problem, pending: null }), [{ announce: [after.problem] }]];
+  const work = doOperation(own.work, op, written, more);
+  const { matrix } = after;
+  const [next, effects] = working(state, more.shown ? counted(work, 'shown') : work, { matrix, changed: changed(op) });
+  const said = { announce: [{ id: 'own.view.applied', values: { op: notation(op), rows: rowsSaid(matrix, changed(op)) } }] };
+  return [next, [...effects, said, { focus: { element: 'own-op' } }]];
+}
+
+// An operation read (readOperation's or fromButtons' answer): refused with its
+// problem said, or done, or, where the learner does the arithmetic of a row
+// that it changes, waiting for that row.
+function named(state, read, written) {
+  const own = slice(state);
+  if (!own.work) return [state, []];
+  if (!read?.op) {
+    const problem = read?.problem ?? { id: 'own.op.empty', values: {} };
+    return [withOwn(state, { problem }), [{ announce: [problem] }]];
+  }
+  const { op } = read;
+  if (own.arithmetic === 'learner' && op.type !== 'swap') {
+    const row = changed(op)[0];
+    return [withOwn(state, { pending: { op, written, row, check: null, first: null }, problem: null, hint: null }),
+      [{ announce: [{ id: 'own.view.write', values: { op: notation(op), row: row + 1 } }] }, { focus: { element: 'own-cell-0' } }]];
+  }
+  return done(state, op, written);
+}
+
+// The work moved to another point of its history (move(work)), said.
+function moved(state, move, id) {
+  const own = slice(state);
+  if (!own.work) return [state, []];
+  const work = move(own.work);
+  if (work === own.work || work.at === own.work.at) return [state, []];
+  const op = id === 'own.view.undone' ? own.work.ops[work.at].op : work.ops[work.at - 1]?.op;
+  const [next, effects] = working(state, work);
+  return [next, [...effects, { announce: [op ? { id, values: { op: notation(op) } } : { id: 'own.view.atStart' }] }]];
+}
+
+const isText = (value) => typeof value === 'string';
+
+// A message whose copies form names one of these.
+const copies = { text: copyText, latex: copyLatex, markdown: copyMarkdown };
+
+export const handlers = {
+  // The part come: the work that this browser kept (text, its link's
+  // fragment), or else the matrix of the run shown, if there is one to take;
+  // unless there is work already.
+  ownStored: (state, { text }) => {
+    if (slice(state).work) return [state, []];
+    const kept = isText(text) ? readOwnLink(text) : {};
+    if (kept.work) return [withOwn(state, { work: kept.work, matrix: kept.matrix }), []];
+    const read = state.model && fromRun(state.model.run.program, state.model.run.input);
+    return [withOwn(state, read?.matrix ? { work: startWork(read.matrix, read.kind), matrix: read.matrix } : {}), []];
+  },
+  // A link to the learner's work (#ownway&...): the mode, the work where the
+  // link left it, and what of it could not be read said.
+  ownLink: (state, { hash }) => {
+    if (!isText(hash)) return [state, []];
+    const { work, matrix, problem } = readOwnLink(hash);
+    const opened = { ...state, mode: 'own' };
+    if (!work) return [withOwn(opened, { problem }), problem ? [{ announce: [problem] }] : []];
+    const [next, effects] = working(opened, work, { matrix, problem });
+    return [next, [...effects, ...(problem ? [{ announce: [problem] }] : [])]];
+  },
+  // The matrix of the run shown; a matrix typed, of the kind chosen.
+  ownFromRun: (state) => (state.model ? started(state, fromRun(state.model.run.program, state.model.run.input)) : [state, []]),
+  ownTyped: (state, { text, kind }) =>
+    (isText(text) && ['matrix', 'system', 'inverse'].includes(kind) ? started(state, readMatrix(text, kind), kind) : [state, []]),
+  // An exercise as practice makes them ({ program, order, seed }): its
+  // matrix made by an effect (the own part's ownMake, once practice's part is
+  // there, which the message waits for), which comes back as ownMade.
+  ownExercise: (state, { exercise: { program, order, seed } = {} }) => {
+    if (!['gjinverse', 'gjsolve'].includes(program) || !Number.isInteger(order) || !Number.isInteger(seed)) return [state, []];
+    return [state, [{ ownMake: { program, seed, order, options: ['nice'], generator: 2 } }]];
+  },
+  ownMade: (state, { input, program }) => (isText(input) && isText(program) ? started(state, fromRun(program, input)) : [state, []]),
+  // An operation typed, or built with the buttons ({ kind, row, from, factorText }).
+  ownOp: (state, { text }) => (isText(text) && state.own?.matrix ? named(state, readOperation(text, state.own.matrix.rows.length), text) : [state, []]),
+  ownButtons: (state, { built }) => (built && state.own?.matrix ? named(state, fromButtons(built, state.own.matrix.rows.length), null) : [state, []]),
+  ownArithmetic: (state, { by }) => (['page', 'learner'].includes(by) ? [withOwn(state, { arithmetic: by, pending: null }), []] : [state, []]),
+  // The changed row as the learner wrote it (texts, an entry a column): done
+  // when every entry is right, else its wrong cells and the slip marked, a try more counted.
+  ownRow: (state, { texts }) => {
+    const own = slice(state);
+    if (!own.pending || !Array.isArray(texts) || !texts.every(isText)) return [state, []];
+    const { op, written, row } = own.pending;
+    const check = checkRow(own.matrix, op, row, texts);
+    const first = own.pending.first ?? texts;
+    if (check.right) return done(state, op, written, { first });
+    const work = counted(own.work, 'tries');
+    const wrong = check.cells.findIndex((cell) => !cell.ok);
+    const said = { id: 'own.view.wrongCells', values: { count: check.cells.filter((cell) => !cell.ok).length } };
+    return [withOwn(state, { work, pending: { ...own.pending, check, first } }),
+      [...kept(work), { announce: check.slip ? [said, { id: check.slip }] : [said] }, { focus: { element: `own-cell-${wrong}` } }]];
+  },
+  // The row shown and the operation done, which counts.
+  ownShow: (state) => {
+    const p = slice(state).pending;
+    return p ? done(state, p.op, p.written, { shown: true, ...(p.first ? { first: p.first } : {}) }) : [state, []];
+  },
+  ownCancel: (state) => (slice(state).pending ? [withOwn(state, { pending: null }), [{ focus: { element: 'own-op' } }]] : [state, []]),
+  ownUndo: (state) => moved(state, undo, 'own.view.undone'),
+  ownRedo: (state) => moved(state, redo, 'own.view.redone'),
+  ownGoTo: (state, { at }) => (Number.isInteger(at) ? moved(state, (work) => goTo(work, at), 'own.view.wentTo') : [state, []]),
+  // The next operation of the method, said, never applied; a hint more counted.
+  ownHint: (state) => {
+    const own = slice(state);
+    const next = own.matrix && hint(own.matrix);
+    if (!next) return [state, []];
+    const work = counted(own.work, 'hints');
+    return [withOwn(state, { work, hint: next }), [...kept(work), { announce: [next.reason, { id: 'own.view.hintOp', values: { op: notation(next.op) } }] }]];
+  },
+  // Once reduced, the operations used against the method's from the same start.
+  ownCompare: (state) => {
+    const own = slice(state);
+    if (!own.matrix || !shape(own.matrix).reduced) return [state, []];
+    const compared = { yours: own.work.at, method: methodCount(own.work.start) };
+    return [withOwn(state, { compared }), [{ announce: [{ id: 'own.view.compared', values: compared }] }]];
+  },
+  // The history copied as text, LaTeX or Markdown, in the page's language.
+  ownCopy: (state, { form }) => {
+    const own = slice(state);
+    if (!own.work || !Object.hasOwn(copies, form)) return [state, []];
+    return [state, [{ copy: { content: copies[form](translator(state.language), own.work), done: 'own.view.copied' } }]];
+  },
+};

@@ -1,0 +1,59 @@
+// The learner's matrix as a table: its rows named R1 … Rm, the bar before
+// the right-hand side, the pivots and the rows that the last operation
+// changed marked, and a long entry cut, its whole value a focus or a tap away.
+// Made as one piece of markup: a 10 × 20 matrix is drawn within a frame.
+import { t } from '../language.js';
+import { shown } from '../../logic/own/numbers.js';
+
+// The most characters of an entry drawn whole; a longer one shows its start and end.
+const whole = 12;
+
+const escaped = (text) => text.replace(/[&<>"]/g, (c) => `&#${c.charCodeAt(0)};`);
+const hidden = (text) => `<span class="visually-hidden"> ${escaped(text)}</span>`;
+
+// The cell of one entry, cut where long, as a focusable span that shows it whole while focused.
+function cell(value, bar, pivot) {
+  const text = shown(value);
+  const drawn = text.length <= whole ? text
+    : `<span class="own-cut" tabindex="0" title="${text}" aria-label="${text}">${text.slice(0, 5)}…${text.slice(-4)}</span>`;
+  return `<td${bar ? ' data-bar' : ''}${pivot ? ' class="pivot"' : ''}>${drawn}${pivot ? hidden(t('own.view.pivot')) : ''}</td>`;
+}
+
+// A cut entry shows itself whole while it has the focus (a tap gives it the focus).
+export function wholeOnFocus(box) {
+  box.addEventListener('focusin', (event) => {
+    const span = event.target.closest('.own-cut');
+    if (span) [span.dataset.cut, span.textContent] = [span.textContent, span.title];
+  });
+  box.addEventListener('focusout', (event) => {
+    const span = event.target.closest('.own-cut');
+    if (span?.dataset.cut) span.textContent = span.dataset.cut;
+  });
+}
+
+// The rows of matrix ({ rows, bar }) as markup, one a row: pivots ([{ row,
+// column }]) and the changed rows (0-based) marked for the eye and a screen reader.
+function rowsOf(matrix, pivots, changed) {
+  const pivotAt = new Set(pivots.map((p) => `${p.row} ${p.column}`));
+  return matrix.rows.map((row, r) => {
+    const mark = changed.includes(r);
+    return `<tr${mark ? ' class="changed"' : ''}><th scope="row">R${r + 1}${mark ? hidden(t('own.view.changed')) : ''}</th>` +
+      row.map((value, c) => cell(value, c === matrix.bar, pivotAt.has(`${r} ${c}`))).join('') + '</tr>';
+  });
+}
+
+// Draws the table of matrix into box, captioned caption, with its marks
+// (rowsOf). Where box holds a table of the same columns, only the rows that
+// differ are drawn anew: an operation changes one row, or two.
+export function drawMatrix(box, matrix, caption, pivots, changed) {
+  const rows = rowsOf(matrix, pivots, changed);
+  const head = matrix.rows[0].map((_, c) => `<th scope="col"${c === matrix.bar ? ' data-bar' : ''}>${c + 1}</th>`).join('');
+  const top = `<caption>${hidden(caption)}</caption><thead><tr><th scope="col">${hidden(t('table.corner'))}</th>${head}</tr></thead>`;
+  const drawn = box.firstElementChild;
+  if (drawn?.drawnTop === top && drawn.drawnRows.length === rows.length) {
+    rows.forEach((row, r) => {
+      if (row !== drawn.drawnRows[r]) drawn.tBodies[0].rows[r].outerHTML = row;
+    });
+  } else box.innerHTML = `<table class="printout own-table">${top}<tbody>${rows.join('')}</tbody></table>`;
+  Object.assign(box.firstElementChild, { drawnTop: top, drawnRows: rows });
+}
