@@ -77,6 +77,30 @@ function textsOwner(id) {
 const textsOf = (script) => Object.fromEntries(Object.entries(texts).map(([code, table]) =>
   [code, Object.fromEntries(Object.entries(table).filter(([id]) => textsOwner(id) === script))]));
 
+// The module that brings a part's texts to the registry (admit): their ids
+// once, grouped by their start up to the last dot ({ "own.view.": "heading
+// intro …" }), then each language's texts in the ids' order (null where it
+// lacks one), which is half the size of a table per language; or, for a
+// part of a few texts, where that would be no shorter, the tables themselves.
+function partTexts(name) {
+  const tables = textsOf(name);
+  const plain = `import { admit } from ${JSON.stringify(registry)};\n` +
+    `admit(${JSON.stringify(name)}, ${JSON.stringify(build)}, ${JSON.stringify(tables)});\n`;
+  const groups = {};
+  for (const id of new Set(Object.values(tables).flatMap(Object.keys))) {
+    const start = id.slice(0, id.lastIndexOf('.') + 1);
+    groups[start] = groups[start] === undefined ? id.slice(start.length) : `${groups[start]} ${id.slice(start.length)}`;
+  }
+  const ids = Object.entries(groups).flatMap(([start, ends]) => ends.split(' ').map((end) => start + end));
+  const values = Object.entries(tables).map(([code, table]) => `${code}: table(${JSON.stringify(ids.map((id) => table[id] ?? null))})`);
+  const compact = `import { admit } from ${JSON.stringify(registry)};\n` +
+    `const ids = Object.entries(${JSON.stringify(groups)}).flatMap(([start, ends]) => ends.split(' ').map((end) => start + end));\n` +
+    `const table = (texts) => Object.fromEntries(ids.map((id, k) => [id, texts[k]]).filter(([, text]) => text !== null));\n` +
+    `admit(${JSON.stringify(name)}, ${JSON.stringify(build)}, { ${values.join(', ')} });\n`;
+  // What the expansion costs once minified, against what it saves.
+  return compact.length + 60 < plain.length ? compact : plain;
+}
+
 // Writes a generated module, unless it holds that already (so that make sees no change).
 function write(name, text) {
   const file = path.join(generated, name);
@@ -180,8 +204,7 @@ function firstEntry(lent) {
 function bundleParts(first) {
   return parts.map((part) => {
     for (const module of part.modules) if (first.includes(module)) fail(`${module}, which part ${part.name} lends, is in the first script`);
-    write(`texts-${part.name}.js`, `import { admit } from ${JSON.stringify(registry)};\n` +
-      `admit(${JSON.stringify(part.name)}, ${JSON.stringify(build)}, ${JSON.stringify(textsOf(part.name))});\n`);
+    write(`texts-${part.name}.js`, partTexts(part.name));
     const entry = write(`part-${part.name}.js`, `import './texts-${part.name}.js';\n${lending(part.modules.map((m) => [m, '*']))}` +
       `import { define } from ${JSON.stringify(registry)};\ndefine(${JSON.stringify(part.name)}, lent);\n`);
     const others = [...lentBy].filter(([, owner]) => owner !== part.name).map(([module]) => module);
