@@ -79,9 +79,10 @@ const textsOf = (script) => Object.fromEntries(Object.entries(texts).map(([code,
 
 // The module that brings a part's texts to the registry (admit): their ids
 // once, grouped by their start up to the last dot ({ "own.view.": "heading
-// intro …" }), then each language's texts in the ids' order (null where it
-// lacks one), which is half the size of a table per language; or, for a
-// part of a few texts, where that would be no shorter, the tables themselves.
+// intro …" }), then each language's texts in the ids' order, joined by a
+// character that none of them holds, which is half the size of a table per
+// language; or, for a part of a few texts, where that would be no shorter,
+// the tables themselves. Fails where a language lacks a text of the part.
 function partTexts(name) {
   const tables = textsOf(name);
   const plain = `import { admit } from ${JSON.stringify(registry)};\n` +
@@ -92,10 +93,17 @@ function partTexts(name) {
     groups[start] = groups[start] === undefined ? id.slice(start.length) : `${groups[start]} ${id.slice(start.length)}`;
   }
   const ids = Object.entries(groups).flatMap(([start, ends]) => ends.split(' ').map((end) => start + end));
-  const values = Object.entries(tables).map(([code, table]) => `${code}: table(${JSON.stringify(ids.map((id) => table[id] ?? null))})`);
+  for (const [code, table] of Object.entries(tables)) {
+    const lacking = ids.find((id) => !Object.hasOwn(table, id));
+    if (lacking) fail(`logic/texts.js: ${code} has no text ${lacking}`);
+  }
+  const every = Object.values(tables).flatMap(Object.values);
+  const between = [...'^~`@#'].find((c) => every.every((text) => !text.includes(c)));
+  if (between === undefined) return plain;
+  const values = Object.entries(tables).map(([code, table]) => `${code}: table(${JSON.stringify(ids.map((id) => table[id]).join(between))})`);
   const compact = `import { admit } from ${JSON.stringify(registry)};\n` +
     `const ids = Object.entries(${JSON.stringify(groups)}).flatMap(([start, ends]) => ends.split(' ').map((end) => start + end));\n` +
-    `const table = (texts) => Object.fromEntries(ids.map((id, k) => [id, texts[k]]).filter(([, text]) => text !== null));\n` +
+    `const table = (texts) => Object.fromEntries(texts.split(${JSON.stringify(between)}).map((text, k) => [ids[k], text]));\n` +
     `admit(${JSON.stringify(name)}, ${JSON.stringify(build)}, { ${values.join(', ')} });\n`;
   // What the expansion costs once minified, against what it saves.
   return compact.length + 60 < plain.length ? compact : plain;
