@@ -1,7 +1,7 @@
 // What the matrix is, said exactly: row echelon form or not, reduced or not,
 // its pivots, and once reduced what that means for its kind: the solutions of
 // [A | b], the inverse of A in [A | I], the rank of a matrix.
-import { negate, equal } from '../exact.js';
+import { negate } from '../exact.js';
 import { shown } from './numbers.js';
 
 const isZero = (x) => x.n === 0n;
@@ -16,12 +16,10 @@ const leading = (row, width) => {
   return -1;
 };
 
-// { echelon, reduced, pivots: [{ row, column }], rankA, rank }: the pivots
-// are the leading entries left of the bar; the matrix is in row echelon form
-// when they step right row by row and the rows without one (0 left of the
-// bar) are below, and reduced when moreover each pivot is 1 and alone in its
-// column. rankA counts the pivots; rank is the whole matrix's (with what the
-// rows without a pivot hold right of the bar), null before echelon form.
+// { echelon, reduced, pivots: [{ row, column }] }: the pivots are the leading
+// entries left of the bar; the matrix is in row echelon form when they step
+// right row by row and the rows without one (0 left of the bar) are below,
+// and reduced when moreover each pivot is 1 and alone in its column.
 export function shape(matrix) {
   const width = pivotWidth(matrix);
   const leads = matrix.rows.map((row) => leading(row, width));
@@ -34,27 +32,7 @@ export function shape(matrix) {
   });
   const reduced = echelon && pivots.every(({ row, column }) =>
     isOne(matrix.rows[row][column]) && matrix.rows.every((other, r) => r === row || isZero(other[column])));
-  const rankA = pivots.length;
-  const rest = matrix.rows.filter((_, r) => leads[r] < 0).map((row) => row.slice(width));
-  return { echelon, reduced, pivots, rankA, rank: echelon ? rankA + rankOf(rest) : null };
-}
-
-// The rank of rows (few, and right of the bar) by elimination on integers.
-function rankOf(rows) {
-  const integers = (row) => {
-    const d = row.reduce((product, x) => product * x.d, 1n);
-    return row.map((x) => x.n * (d / x.d));
-  };
-  const a = rows.map(integers).filter((row) => row.some((x) => x !== 0n));
-  let rank = 0;
-  for (let c = 0; c < (a[0]?.length ?? 0) && rank < a.length; c++) {
-    const p = a.findIndex((row, i) => i >= rank && row[c] !== 0n);
-    if (p < 0) continue;
-    [a[rank], a[p]] = [a[p], a[rank]];
-    for (let i = rank + 1; i < a.length; i++) a[i] = a[i].map((x, j) => x * a[rank][c] - a[rank][j] * a[i][c]);
-    rank++;
-  }
-  return rank;
+  return { echelon, reduced, pivots };
 }
 
 // What the reduced matrix means for its kind, or null before it is reduced:
@@ -70,9 +48,10 @@ export function meaning(matrix, kind, known = shape(matrix)) {
   const width = pivotWidth(matrix);
   const pivotColumns = known.pivots.map((p) => p.column);
   if (kind === 'inverse') {
-    return known.rankA === rows.length ? { kind: 'inverse', inverse: rows.map((row) => row.slice(width)) } : { kind: 'singular', rank: known.rankA, n: rows.length };
+    return pivotColumns.length === rows.length ? { kind: 'inverse', inverse: rows.map((row) => row.slice(width)) }
+      : { kind: 'singular', rank: pivotColumns.length, n: rows.length };
   }
-  if (kind !== 'system') return { kind: 'rank', rank: known.rankA, pivotColumns };
+  if (kind !== 'system') return { kind: 'rank', rank: pivotColumns.length, pivotColumns };
   const none = rows.findIndex((row) => leading(row, width) < 0 && !isZero(row[width]));
   if (none >= 0) return { kind: 'none', row: none, value: rows[none][width] };
   const pivotRow = new Map(known.pivots.map((p) => [p.column, p.row]));

@@ -6,7 +6,7 @@
 //   { type: 'add', row: i, from: j, factor }    Ri → Ri + factor·Rj
 // rows 0-based, factor a rational of exact.js. Nothing here throws: what is
 // not one elementary operation is a problem saying why.
-import { add, multiply, divide, negate, equal, format } from '../exact.js';
+import { add, multiply, divide, negate, format } from '../exact.js';
 import { readNumber, normalize, excerpt } from './numbers.js';
 
 // Long enough for a factor as long as an entry may be (MAX_ENTRY), and the rest.
@@ -242,46 +242,22 @@ export function valid(op, m) {
 // The 0-based rows that op changes.
 export const changed = (op) => (op.type === 'swap' ? [...op.rows] : [op.row]);
 
-const minus = '\u2212';
-
-// A coefficient before a row in the page's notation: "" for 1, "3", "1/2 ".
-const coefficient = (x) => (isOne(x) ? '' : x.d === 1n ? String(x.n) : `${format(x)} `);
+// op written with the symbols of a notation: its rows (1-based), the swap's
+// and the replacement's arrows, its minus sign, and a coefficient that is a
+// fraction (an integer is written as it is, 1 not at all).
+function written(op, { row, swap, to, minus, fraction }) {
+  const R = (i) => row(i + 1);
+  if (op.type === 'swap') return `${R(op.rows[0])} ${swap} ${R(op.rows[1])}`;
+  const negative = op.factor.n < 0n;
+  const x = negative ? negate(op.factor) : op.factor;
+  const size = isOne(x) ? '' : x.d === 1n ? String(x.n) : fraction(x);
+  if (op.type === 'scale') return `${R(op.row)} ${to} ${negative ? minus : ''}${size}${R(op.row)}`;
+  return `${R(op.row)} ${to} ${R(op.row)} ${negative ? minus : '+'} ${size}${R(op.from)}`;
+}
 
 // The page's own notation of op: R1 ↔ R2, R2 → 1/2 R2, R2 → −R2, R2 → R2 − 3R1.
-export function notation(op) {
-  const R = (i) => `R${i + 1}`;
-  if (op.type === 'swap') return `${R(op.rows[0])} ↔ ${R(op.rows[1])}`;
-  const negative = op.factor.n < 0n;
-  const size = coefficient(negative ? negate(op.factor) : op.factor);
-  if (op.type === 'scale') return `${R(op.row)} → ${negative ? minus : ''}${size}${R(op.row)}`;
-  return `${R(op.row)} → ${R(op.row)} ${negative ? minus : '+'} ${size}${R(op.from)}`;
-}
-
-const sub = (i) => (i < 10 ? `_${i}` : `_{${i}}`);
-
-// A coefficient before a row in LaTeX: "", "3", "\tfrac{1}{2}".
-const latexCoefficient = (x) => (isOne(x) ? '' : x.d === 1n ? String(x.n) : `\\tfrac{${x.n}}{${x.d}}`);
+export const notation = (op) => written(op, { row: (i) => `R${i}`, swap: '↔', to: '→', minus: '\u2212', fraction: (x) => `${format(x)} ` });
 
 // op in LaTeX: R_1 \leftrightarrow R_2, R_2 \to \tfrac{1}{2}R_2, R_2 \to R_2 - 3R_1.
-export function latex(op) {
-  const R = (i) => `R${sub(i + 1)}`;
-  if (op.type === 'swap') return `${R(op.rows[0])} \\leftrightarrow ${R(op.rows[1])}`;
-  const negative = op.factor.n < 0n;
-  const size = latexCoefficient(negative ? negate(op.factor) : op.factor);
-  if (op.type === 'scale') return `${R(op.row)} \\to ${negative ? '-' : ''}${size}${R(op.row)}`;
-  return `${R(op.row)} \\to ${R(op.row)} ${negative ? '-' : '+'} ${size}${R(op.from)}`;
-}
-
-// op in words, in t's language: "add −3 times row 1 to row 2".
-export function words(t, op) {
-  if (op.type === 'swap') return t('own.words.swap', { i: op.rows[0] + 1, j: op.rows[1] + 1 });
-  const factor = format(op.factor).replace('-', minus);
-  return op.type === 'scale' ? t('own.words.scale', { i: op.row + 1, factor }) : t('own.words.add', { i: op.row + 1, j: op.from + 1, factor });
-}
-
-// Whether two operations are the same.
-export function same(a, b) {
-  if (a.type !== b.type) return false;
-  if (a.type === 'swap') return a.rows[0] === b.rows[0] && a.rows[1] === b.rows[1];
-  return a.row === b.row && a.from === b.from && equal(a.factor, b.factor);
-}
+export const latex = (op) => written(op, { row: (i) => (i < 10 ? `R_${i}` : `R_{${i}}`), swap: '\\leftrightarrow', to: '\\to', minus: '-',
+  fraction: (x) => `\\tfrac{${x.n}}{${x.d}}` });
