@@ -42,7 +42,7 @@ const kept = (work) => [{ ownKeep: ownFragment(work) }];
 // The state with work as the learner's (its matrix worked out), the rest of
 // the slice as more says, nothing pending; and the effects that keep it.
 function working(state, work, more = {}) {
-  const next = withOwn(state, { work, matrix: more.matrix ?? matrixAt(work), pending: null, problem: null, cells: null, changed: [], hint: null, compared: null, ...more });
+  const next = { ...state, own: { ...fresh, arithmetic: slice(state).arithmetic, work, matrix: more.matrix ?? matrixAt(work), ...more } };
   return [next, kept(work)];
 }
 

@@ -16,7 +16,8 @@ const ZERO = { n: 0n, d: 1n };
 const ONE = { n: 1n, d: 1n };
 const isZero = (x) => x.n === 0n;
 const isOne = (x) => x.n === 1n && x.d === 1n;
-const refuse = (id, values = {}) => ({ problem: { id, values } });
+// A refusal: the problem own.op.<id>.
+const refuse = (id, values = {}) => ({ problem: { id: `own.op.${id}`, values } });
 
 // ---- Reading ----
 
@@ -99,22 +100,22 @@ function reader(tokens) {
       const right = factor(explicit ? left.at + 1 : left.at);
       if (right.fail) return right;
       if (kind === '/') {
-        if (!isConstant(right.form)) return fail('own.op.notElementary', left.at);
+        if (!isConstant(right.form)) return fail('notElementary', left.at);
         const inverse = divide(ONE, right.form.constant);
-        if (inverse === null) return fail('own.op.divideZero', left.at);
+        if (inverse === null) return fail('divideZero', left.at);
         left = { form: scaled(left.form, inverse), at: right.at };
       } else if (isConstant(left.form) || isConstant(right.form)) {
         const [form, by] = isConstant(left.form) ? [right.form, left.form.constant] : [left.form, right.form.constant];
         left = { form: { ...scaled(form, by), mentions: summed(left.form, right.form).mentions }, at: right.at };
       } else {
-        return fail('own.op.notElementary', left.at);
+        return fail('notElementary', left.at);
       }
     }
   }
 
   function factor(at) {
     const token = tokens[at];
-    if (token === undefined) return fail('own.op.unread', at);
+    if (token === undefined) return fail('unread', at);
     if (token.kind === '+' || token.kind === '-') {
       const inner = factor(at + 1);
       return inner.fail || token.kind === '+' ? inner : { form: scaled(inner.form, negate(ONE)), at: inner.at };
@@ -126,9 +127,9 @@ function reader(tokens) {
     if (token.kind === '(') {
       const inner = side(at + 1);
       if (inner.fail) return inner;
-      return next(inner.at) === ')' ? { form: inner.form, at: inner.at + 1 } : fail('own.op.unread', inner.at);
+      return next(inner.at) === ')' ? { form: inner.form, at: inner.at + 1 } : fail('unread', inner.at);
     }
-    return fail('own.op.unread', at);
+    return fail('unread', at);
   }
 
   return side;
@@ -144,16 +145,16 @@ function loneRow(form) {
 // The operation that makes row `target` the expression `form`, or a refusal.
 function replacing(target, form) {
   const others = [...form.rows].filter(([r, c]) => r !== target && !isZero(c)).map(([r]) => r);
-  if (!isZero(form.constant)) return refuse('own.op.notElementary');
-  if (!form.rows.has(target)) return refuse(others.length === 0 ? 'own.op.scaleZero' : 'own.op.notElementary');
-  if ((form.mentions.get(target) ?? 0) > 1) return refuse('own.op.selfAdd', { row: target });
+  if (!isZero(form.constant)) return refuse('notElementary');
+  if (!form.rows.has(target)) return refuse(others.length === 0 ? 'scaleZero' : 'notElementary');
+  if ((form.mentions.get(target) ?? 0) > 1) return refuse('selfAdd', { row: target });
   const own = form.rows.get(target);
   if (others.length === 0) {
-    if (isZero(own)) return refuse('own.op.scaleZero');
-    return isOne(own) ? refuse('own.op.nothing') : { op: { type: 'scale', row: target - 1, factor: own } };
+    if (isZero(own)) return refuse('scaleZero');
+    return isOne(own) ? refuse('nothing') : { op: { type: 'scale', row: target - 1, factor: own } };
   }
-  if (others.length > 1) return refuse('own.op.notElementary');
-  if (!isOne(own)) return refuse('own.op.targetScaled', { row: target });
+  if (others.length > 1) return refuse('notElementary');
+  if (!isOne(own)) return refuse('targetScaled', { row: target });
   return { op: { type: 'add', row: target - 1, from: others[0] - 1, factor: form.rows.get(others[0]) } };
 }
 
@@ -161,42 +162,42 @@ function replacing(target, form) {
 function operationOf(relation, left, right) {
   const [l, r] = [loneRow(left), loneRow(right)];
   if (relation === 'swap') {
-    if (l === null || r === null) return refuse('own.op.notElementary');
-    return l === r ? refuse('own.op.sameRow', { row: l }) : { op: { type: 'swap', rows: [l - 1, r - 1] } };
+    if (l === null || r === null) return refuse('notElementary');
+    return l === r ? refuse('sameRow', { row: l }) : { op: { type: 'swap', rows: [l - 1, r - 1] } };
   }
-  if (relation === 'left') return l === null ? refuse('own.op.twoSides') : replacing(l, right);
-  if (l !== null && r !== null) return l === r ? refuse('own.op.nothing') : refuse('own.op.notElementary');
+  if (relation === 'left') return l === null ? refuse('twoSides') : replacing(l, right);
+  if (l !== null && r !== null) return l === r ? refuse('nothing') : refuse('notElementary');
   if (l !== null) return replacing(l, right);
   if (r !== null) return replacing(r, left);
-  return refuse('own.op.twoSides');
+  return refuse('twoSides');
 }
 
 // The rows an operation names (1-based) past m, as a refusal, or null.
 function pastRows(tokens, m) {
   const past = tokens.find((token) => token.kind === 'row' && (token.row < 1 || token.row > m));
-  return past ? refuse('own.op.rowPast', { row: Number.isFinite(past.row) ? past.row : '…', m }) : null;
+  return past ? refuse('rowPast', { row: Number.isFinite(past.row) ? past.row : '…', m }) : null;
 }
 
 // One elementary row operation on a matrix of m rows, from text as typed:
 // { op } or { problem } (own.op.*; values.part the part that could not be read).
 export function readOperation(text, m) {
   const raw = typeof text === 'string' ? text : '';
-  if (raw.length > MAX_OPERATION) return refuse('own.op.long', { limit: MAX_OPERATION });
+  if (raw.length > MAX_OPERATION) return refuse('long', { limit: MAX_OPERATION });
   const typed = normalize(raw).replace(/[·⋅∙×✕]/g, '*').replace(/÷/g, '/').trim();
-  if (typed === '') return refuse('own.op.empty');
+  if (typed === '') return refuse('empty');
   const read = tokenize(typed);
   if (read.problem) return read;
-  if (read.unread !== undefined) return refuse('own.op.unread', { part: excerpt(read.unread) });
+  if (read.unread !== undefined) return refuse('unread', { part: excerpt(read.unread) });
   const { tokens } = read;
   const at = tokens.findIndex((token) => token.kind === 'relation');
   const rest = tokens.slice(at + 1);
   if (at < 0 || rest.some((token) => token.kind === 'relation')) {
-    return refuse(tokens.some((token) => token.kind === 'row') ? 'own.op.notElementary' : 'own.op.unread', { part: excerpt(typed) });
+    return refuse(tokens.some((token) => token.kind === 'row') ? 'notElementary' : 'unread', { part: excerpt(typed) });
   }
   const sides = [tokens.slice(0, at), rest].map((part) => {
-    if (part.length === 0) return { fail: { id: 'own.op.unread', at: 0 } };
+    if (part.length === 0) return { fail: { id: 'unread', at: 0 } };
     const result = reader(part)(0);
-    return result.fail || result.at === part.length ? result : { fail: { id: 'own.op.unread', at: result.at } };
+    return result.fail || result.at === part.length ? result : { fail: { id: 'unread', at: result.at } };
   });
   const failed = sides.findIndex((s) => s.fail);
   if (failed >= 0) {
@@ -205,7 +206,7 @@ export function readOperation(text, m) {
     // Past the end of a side, its last token is what could not be read (R1 → R1 +).
     const from = (part[where] ?? part.at(-1) ?? tokens[at]).at;
     const unread = typed.slice(from, failed === 0 && where < part.length ? tokens[at].at : undefined).trim();
-    return id === 'own.op.unread' ? pastRows(tokens, m) ?? refuse(id, { part: excerpt(unread) }) : refuse(id);
+    return id === 'unread' ? pastRows(tokens, m) ?? refuse(id, { part: excerpt(unread) }) : refuse(id);
   }
   return pastRows(tokens, m) ?? operationOf(tokens[at].relation, sides[0].form, sides[1].form);
 }
@@ -216,25 +217,15 @@ export function fromButtons(buttons, m) {
   const { type, row, from, factorText } = buttons ?? {};
   const within = (i) => Number.isInteger(i) && i >= 0 && i < m;
   const rowOf = (i) => (Number.isInteger(i) ? i + 1 : '?');
-  for (const i of type === 'scale' ? [row] : [row, from]) if (!within(i)) return refuse('own.op.rowPast', { row: rowOf(i), m });
-  if (type === 'swap') return row === from ? refuse('own.op.sameRow', { row: row + 1 }) : { op: { type, rows: [row, from] } };
-  if (type !== 'scale' && type !== 'add') return refuse('own.op.notElementary');
+  for (const i of type === 'scale' ? [row] : [row, from]) if (!within(i)) return refuse('rowPast', { row: rowOf(i), m });
+  if (type === 'swap') return row === from ? refuse('sameRow', { row: row + 1 }) : { op: { type, rows: [row, from] } };
+  if (type !== 'scale' && type !== 'add') return refuse('notElementary');
   const read = readNumber(factorText);
   if (read.problem) return read;
   const factor = read.value;
-  if (type === 'scale') return isZero(factor) ? refuse('own.op.scaleZero') : isOne(factor) ? refuse('own.op.nothing') : { op: { type, row, factor } };
-  if (row === from) return refuse('own.op.selfAdd', { row: row + 1 });
-  return isZero(factor) ? refuse('own.op.nothing') : { op: { type, row, from, factor } };
-}
-
-// Whether op is an operation on a matrix of m rows (as read back from a link or a code).
-export function valid(op, m) {
-  const within = (i) => Number.isInteger(i) && i >= 0 && i < m;
-  const rational = (x) => x && typeof x.n === 'bigint' && typeof x.d === 'bigint' && x.d > 0n;
-  if (op?.type === 'swap') return Array.isArray(op.rows) && within(op.rows[0]) && within(op.rows[1]) && op.rows[0] !== op.rows[1];
-  if (op?.type === 'scale') return within(op.row) && rational(op.factor) && !isZero(op.factor);
-  if (op?.type === 'add') return within(op.row) && within(op.from) && op.row !== op.from && rational(op.factor) && !isZero(op.factor);
-  return false;
+  if (type === 'scale') return isZero(factor) ? refuse('scaleZero') : isOne(factor) ? refuse('nothing') : { op: { type, row, factor } };
+  if (row === from) return refuse('selfAdd', { row: row + 1 });
+  return isZero(factor) ? refuse('nothing') : { op: { type, row, from, factor } };
 }
 
 // ---- Notation ----
