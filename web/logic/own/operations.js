@@ -53,20 +53,19 @@ function tokenize(text) {
   return { tokens };
 }
 
-// A side of an operation as a linear form: { constant, rows: Map(row → coefficient), mentions: Map(row → times named) }.
-const constant = (value) => ({ constant: value, rows: new Map(), mentions: new Map() });
+// A side of an operation as a linear form: { constant, rows: Map(row → coefficient) }, and
+// once read whole, mentions: Map(row → times named).
+const constant = (value) => ({ constant: value, rows: new Map() });
 const isConstant = (form) => form.rows.size === 0;
 
 function scaled(form, by) {
-  return { constant: multiply(form.constant, by), rows: new Map([...form.rows].map(([r, c]) => [r, multiply(c, by)])), mentions: new Map(form.mentions) };
+  return { constant: multiply(form.constant, by), rows: new Map([...form.rows].map(([r, c]) => [r, multiply(c, by)])) };
 }
 
 function summed(a, b) {
   const rows = new Map(a.rows);
   for (const [r, c] of b.rows) rows.set(r, rows.has(r) ? add(rows.get(r), c) : c);
-  const mentions = new Map(a.mentions);
-  for (const [r, k] of b.mentions) mentions.set(r, (mentions.get(r) ?? 0) + k);
-  return { constant: add(a.constant, b.constant), rows, mentions };
+  return { constant: add(a.constant, b.constant), rows };
 }
 
 // A recursive-descent reader of one side, over tokens from index `at`:
@@ -106,7 +105,7 @@ function reader(tokens) {
         left = { form: scaled(left.form, inverse), at: right.at };
       } else if (isConstant(left.form) || isConstant(right.form)) {
         const [form, by] = isConstant(left.form) ? [right.form, left.form.constant] : [left.form, right.form.constant];
-        left = { form: { ...scaled(form, by), mentions: summed(left.form, right.form).mentions }, at: right.at };
+        left = { form: scaled(form, by), at: right.at };
       } else {
         return fail('notElementary', left.at);
       }
@@ -122,7 +121,7 @@ function reader(tokens) {
     }
     if (token.kind === 'number') return { form: constant(token.value), at: at + 1 };
     if (token.kind === 'row') {
-      return { form: { constant: ZERO, rows: new Map([[token.row, ONE]]), mentions: new Map([[token.row, 1]]) }, at: at + 1 };
+      return { form: { constant: ZERO, rows: new Map([[token.row, ONE]]) }, at: at + 1 };
     }
     if (token.kind === '(') {
       const inner = side(at + 1);
@@ -197,7 +196,11 @@ export function readOperation(text, m) {
   const sides = [tokens.slice(0, at), rest].map((part) => {
     if (part.length === 0) return { fail: { id: 'unread', at: 0 } };
     const result = reader(part)(0);
-    return result.fail || result.at === part.length ? result : { fail: { id: 'unread', at: result.at } };
+    if (result.fail) return result;
+    if (result.at < part.length) return { fail: { id: 'unread', at: result.at } };
+    const mentions = new Map();
+    for (const { kind, row } of part) if (kind === 'row') mentions.set(row, (mentions.get(row) ?? 0) + 1);
+    return { form: { ...result.form, mentions } };
   });
   const failed = sides.findIndex((s) => s.fail);
   if (failed >= 0) {
