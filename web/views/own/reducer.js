@@ -38,7 +38,7 @@ function drawStart({ own, run }) {
   const problem = own?.problem && !own.problem.id.startsWith('own.op.') ? own.problem : null;
   element('typed-problem').textContent = problem ? said(problem) : '';
   element('typed-cells').replaceChildren(...(own?.cells ?? []).map((c) =>
-    el('li', '', says('cell', { row: c.row + 1, column: c.column + 1, problem: said(c.problem) }))));
+    el('li', '', `${says('field', { row: c.row + 1, column: c.column + 1 })}: ${said(c.problem)}`)));
   // Open while there is no matrix or the one typed is refused; closed as a new one starts.
   if (!own?.work || problem) element('start').open = true;
   else if (drawn?.own?.work?.start !== own.work.start) element('start').open = false;
@@ -124,8 +124,8 @@ function drawHistory({ own }) {
     }
     return li;
   };
-  element('history').replaceChildren(item(0, says('start0')), ...work.ops.map((o, k) =>
-    item(k + 1, notation(o.op), o.shown ? says('wasShown') : o.written === null ? says('built') : says('written', { written: o.written }))));
+  element('history').replaceChildren(item(0, t('own.copy.start')), ...work.ops.map((o, k) =>
+    item(k + 1, notation(o.op), o.shown ? says('wasShown') : o.written === null ? says('built') : t('own.copy.typed', { written: o.written }))));
   element('undo').disabled = work.at === 0;
   element('redo').disabled = work.at === work.ops.length;
   element('record').textContent = says('record', work.checks);
