@@ -2,10 +2,8 @@
 // its pivots, and once reduced what that means for its kind: the solutions of
 // [A | b], the inverse of A in [A | I], the rank of a matrix.
 import { negate } from '../exact.js';
-import { shown } from './numbers.js';
+import { shown, ZERO, ONE, isZero, isOne } from './numbers.js';
 
-const isZero = (x) => x.n === 0n;
-const isOne = (x) => x.n === 1n && x.d === 1n;
 
 // The columns that hold pivots: those left of the bar, or all without one.
 const pivotWidth = (matrix) => matrix.bar ?? matrix.rows[0].length;
@@ -61,7 +59,7 @@ export function meaning(matrix, kind, known = shape(matrix)) {
   const solution = [];
   for (let c = 0; c < width; c++) {
     if (!pivotRow.has(c)) {
-      solution.push({ constant: { n: 0n, d: 1n }, terms: [{ free: c, coefficient: { n: 1n, d: 1n } }] });
+      solution.push({ constant: ZERO, terms: [{ free: c, coefficient: ONE }] });
       continue;
     }
     const row = rows[pivotRow.get(c)];

@@ -2,7 +2,7 @@
 // and bar the number of columns left of the bar (null without one). Its kind
 // says what its columns are: 'matrix' (no right-hand side), 'system' ([A | b],
 // bar = n - 1) or 'inverse' ([A | I], bar = n / 2).
-import { readNumber, normalize, excerpt, MAX_ENTRY } from './numbers.js';
+import { readNumber, normalize, excerpt, MAX_ENTRY, ONE, ZERO, problem } from './numbers.js';
 import { format } from '../exact.js';
 
 export const MAX_ROWS = 10;
@@ -10,9 +10,6 @@ export const MAX_COLUMNS = 20;
 // The longest text a matrix is read from: every entry as long as it may be, with room for blanks.
 export const MAX_TEXT = MAX_ROWS * MAX_COLUMNS * (MAX_ENTRY + 8) + 64;
 
-const problem = (id, values = {}) => ({ problem: { id, values } });
-const ONE = { n: 1n, d: 1n };
-const ZERO = { n: 0n, d: 1n };
 
 // The bar of an m × n matrix of kind.
 export const barOf = (kind, n) => (kind === 'system' ? n - 1 : kind === 'inverse' ? n / 2 : null);

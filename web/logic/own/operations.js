@@ -7,17 +7,13 @@
 // rows 0-based, factor a rational of exact.js. Nothing here throws: what is
 // not one elementary operation is a problem saying why.
 import { add, multiply, divide, negate, format } from '../exact.js';
-import { readNumber, normalize, excerpt } from './numbers.js';
+import { readNumber, normalize, excerpt, problem, ONE, ZERO, isZero, isOne } from './numbers.js';
 
 // Long enough for a factor as long as an entry may be (MAX_ENTRY), and the rest.
 export const MAX_OPERATION = 450;
 
-const ZERO = { n: 0n, d: 1n };
-const ONE = { n: 1n, d: 1n };
-const isZero = (x) => x.n === 0n;
-const isOne = (x) => x.n === 1n && x.d === 1n;
 // A refusal: the problem own.op.<id>.
-const refuse = (id, values = {}) => ({ problem: { id: `own.op.${id}`, values } });
+const refuse = (id, values) => problem(`own.op.${id}`, values);
 
 // ---- Reading ----
 
