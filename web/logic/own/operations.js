@@ -177,7 +177,11 @@ function pastRows(tokens, m) {
 // { op } or { problem } (own.op.*; values.part the part that could not be read).
 export function readOperation(text, m) {
   const raw = typeof text === 'string' ? text : '';
-  if (raw.length > MAX_OPERATION) return refuse('long', { limit: MAX_OPERATION });
+  return raw.length > MAX_OPERATION ? refuse('long', { limit: MAX_OPERATION }) : parsed(raw, m);
+}
+
+// readOperation's answer for text of any length.
+function parsed(raw, m) {
   const typed = normalize(raw).replace(/[·⋅∙×✕]/g, '*').replace(/÷/g, '/').trim();
   if (typed === '') return refuse('empty');
   const read = tokenize(typed);
@@ -211,20 +215,18 @@ export function readOperation(text, m) {
 }
 
 // An operation built with buttons ({ type, row, from, factorText }, rows
-// 0-based): the same operation, and the same refusals, as typed.
+// 0-based): the factor read as an entry is, then the operation written and
+// read as typed, so that both give the same operation and the same refusals.
 export function fromButtons(buttons, m) {
   const { type, row, from, factorText } = buttons ?? {};
-  const within = (i) => Number.isInteger(i) && i >= 0 && i < m;
-  const rowOf = (i) => (Number.isInteger(i) ? i + 1 : '?');
-  for (const i of type === 'scale' ? [row] : [row, from]) if (!within(i)) return refuse('rowPast', { row: rowOf(i), m });
-  if (type === 'swap') return row === from ? refuse('sameRow', { row: row + 1 }) : { op: { type, rows: [row, from] } };
+  // A row not chosen is written R0, which is past the rows.
+  const R = (i) => `R${Number.isInteger(i) ? i + 1 : 0}`;
+  if (type === 'swap') return parsed(`${R(row)} <-> ${R(from)}`, m);
   if (type !== 'scale' && type !== 'add') return refuse('notElementary');
   const read = readNumber(factorText);
   if (read.problem) return read;
-  const factor = read.value;
-  if (type === 'scale') return isZero(factor) ? refuse('scaleZero') : isOne(factor) ? refuse('nothing') : { op: { type, row, factor } };
-  if (row === from) return refuse('selfAdd', { row: row + 1 });
-  return isZero(factor) ? refuse('nothing') : { op: { type, row, from, factor } };
+  const factor = `(${format(read.value)})`;
+  return parsed(type === 'scale' ? `${R(row)} -> ${factor} ${R(row)}` : `${R(row)} -> ${R(row)} + ${factor} ${R(from)}`, m);
 }
 
 // ---- Notation ----
