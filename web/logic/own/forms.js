@@ -54,18 +54,13 @@ export function meaning(matrix, kind, known = shape(matrix)) {
   if (none >= 0) return { kind: 'none', row: none, value: rows[none][width] };
   const pivotRow = new Map(known.pivots.map((p) => [p.column, p.row]));
   if (pivotColumns.length === width) return { kind: 'one', values: pivotColumns.map((c) => rows[pivotRow.get(c)][width]) };
-  const free = [];
-  for (let c = 0; c < width; c++) if (!pivotRow.has(c)) free.push(c);
-  const solution = [];
-  for (let c = 0; c < width; c++) {
-    if (!pivotRow.has(c)) {
-      solution.push({ constant: ZERO, terms: [{ free: c, coefficient: ONE }] });
-      continue;
-    }
+  const columns = [...rows[0].keys()].slice(0, width);
+  const free = columns.filter((c) => !pivotRow.has(c));
+  const solution = columns.map((c) => {
+    if (!pivotRow.has(c)) return { constant: ZERO, terms: [{ free: c, coefficient: ONE }] };
     const row = rows[pivotRow.get(c)];
-    const terms = free.filter((f) => !isZero(row[f])).map((f) => ({ free: f, coefficient: negate(row[f]) }));
-    solution.push({ constant: row[width], terms });
-  }
+    return { constant: row[width], terms: free.filter((f) => !isZero(row[f])).map((f) => ({ free: f, coefficient: negate(row[f]) })) };
+  });
   return { kind: 'many', free, solution };
 }
 
