@@ -44,16 +44,18 @@ function rowsOf(matrix, pivots, changed) {
 
 // Draws the table of matrix into box, captioned caption, with its marks
 // (rowsOf). Where box holds a table of the same columns, only the rows that
-// differ are drawn anew: an operation changes one row, or two.
+// differ are drawn anew, and the caption's words: an operation changes one
+// row, or two, and a table made anew is laid out whole.
 export function drawMatrix(box, matrix, caption, pivots, changed) {
   const rows = rowsOf(matrix, pivots, changed);
   const head = matrix.rows[0].map((_, c) => `<th scope="col"${c === matrix.bar ? ' data-bar' : ''}>${c + 1}</th>`).join('');
-  const top = `<caption>${hidden(caption)}</caption><thead><tr><th scope="col">${hidden(t('table.corner'))}</th>${head}</tr></thead>`;
+  const top = `<thead><tr><th scope="col">${hidden(t('table.corner'))}</th>${head}</tr></thead>`;
   const drawn = box.firstElementChild;
   if (drawn?.drawnTop === top && drawn.drawnRows.length === rows.length) {
     rows.forEach((row, r) => {
       if (row !== drawn.drawnRows[r]) drawn.tBodies[0].rows[r].outerHTML = row;
     });
-  } else box.innerHTML = `<table class="printout own-table">${top}<tbody>${rows.join('')}</tbody></table>`;
+    drawn.caption.firstElementChild.textContent = ` ${caption}`;
+  } else box.innerHTML = `<table class="printout own-table"><caption>${hidden(caption)}</caption>${top}<tbody>${rows.join('')}</tbody></table>`;
   Object.assign(box.firstElementChild, { drawnTop: top, drawnRows: rows });
 }
