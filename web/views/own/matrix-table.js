@@ -3,6 +3,7 @@
 // changed marked, and a long entry cut, its whole value a focus or a tap away.
 // Made as one piece of markup: a 10 × 20 matrix is drawn within a frame.
 import { t } from '../language.js';
+import { el } from '../dom.js';
 import { shown } from '../../logic/own/numbers.js';
 
 // The most characters of an entry drawn whole; a longer one shows its start and end.
@@ -58,4 +59,17 @@ export function drawMatrix(box, matrix, caption, pivots, changed) {
     drawn.caption.firstElementChild.textContent = ` ${caption}`;
   } else box.innerHTML = `<table class="printout own-table"><caption>${hidden(caption)}</caption>${top}<tbody>${rows.join('')}</tbody></table>`;
   Object.assign(box.firstElementChild, { drawnTop: top, drawnRows: rows });
+}
+
+// The fields of the row that the learner writes, count of them, into box:
+// each under its column's number, as the table heads it (a screen reader
+// has the field's own name), the bar before column bar.
+export function drawFields(box, count, bar) {
+  box.replaceChildren(...Array.from({ length: count }, (_, c) => {
+    const cellBox = el('span', 'own-cell');
+    cellBox.append(el('span', 'own-column', String(c + 1), { 'aria-hidden': 'true' }), el('input', 'answer', undefined, {
+      id: `own-cell-${c}`, autocomplete: 'off', autocapitalize: 'off', spellcheck: false, ...(c === bar ? { 'data-bar': '' } : {}),
+    }));
+    return cellBox;
+  }));
 }
