@@ -6,7 +6,7 @@
 // and sends what the learner does as messages.
 import { t } from '../language.js';
 import { byId, el } from '../dom.js';
-import { drawMatrix as drawTable, wholeOnFocus } from './matrix-table.js';
+import { drawMatrix as drawTable, drawFields, wholeOnFocus } from './matrix-table.js';
 import { notation } from '../../logic/own/operations.js';
 import { shape, meaning, sayShape, sayMeaning } from '../../logic/own/forms.js';
 
@@ -76,13 +76,10 @@ function drawPending({ own }) {
   byId('own-pending-ask').textContent = t('own.view.write', { op: notation(p.op), row: p.row + 1 });
   if (drawnPending !== p.op) {
     drawnPending = p.op;
-    const bar = own.matrix.bar;
-    fields.replaceChildren(...own.matrix.rows[p.row].map((_, c) => el('input', 'answer', undefined, {
-      id: `own-cell-${c}`, autocomplete: 'off', autocapitalize: 'off', spellcheck: false, ...(c === bar ? { 'data-bar': '' } : {}),
-    })));
+    drawFields(fields, own.matrix.rows[p.row].length, own.matrix.bar);
   }
   const cells = p.check?.cells ?? [];
-  [...fields.children].forEach((input, c) => {
+  fields.querySelectorAll('input').forEach((input, c) => {
     const wrong = cells[c] ? !cells[c].ok : false;
     input.classList.toggle('wrong', wrong);
     input.setAttribute('aria-invalid', String(wrong));
@@ -146,7 +143,7 @@ export function connect(dispatch) {
                                         seed: crypto.getRandomValues(new Uint32Array(1))[0] % 1000000 } }));
   on('own-typed-form', 'submit', () => ({ type: 'ownTyped', text: byId('own-typed').value, kind: byId('own-kind').value }));
   on('own-op-form', 'submit', () => ({ type: 'ownOp', text: opField.value }));
-  on('own-row-form', 'submit', () => ({ type: 'ownRow', texts: [...fields.children].map((input) => input.value) }));
+  on('own-row-form', 'submit', () => ({ type: 'ownRow', texts: [...fields.querySelectorAll('input')].map((input) => input.value) }));
   on('own-arithmetic', 'change', (event) => ({ type: 'ownArithmetic', by: event.target.value }));
   const simple = { 'own-show': 'ownShow', 'own-cancel': 'ownCancel', 'own-hint': 'ownHint', 'own-compare': 'ownCompare', 'own-undo': 'ownUndo', 'own-redo': 'ownRedo' };
   for (const [id, type] of Object.entries(simple)) on(id, 'click', () => ({ type }));
