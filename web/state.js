@@ -114,7 +114,7 @@
 //   { focus: target }                    the focus moved, once the views have drawn: a
 //                                        question { question: [k, key], choice, select },
 //                                        { stage: k }, { summary: true }, { cleared: true },
-//                                        or { element: id, top }
+//                                        or { element: id, top, shown }
 //   { announce: parts }                  the status line says parts (logic/sayings.js)
 //   { after: message, run }              message sent after the next paint, if run is
 //                                        still shown

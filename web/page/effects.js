@@ -29,14 +29,15 @@ import { decodeWork } from '../logic/assignments/suspend.js';
 import { addHandlers } from '../state.js';
 
 // Moves the focus to target (state.js): practice's own targets, or an element
-// by its id; one at the page's top (a view shown anew, such as the teacher's)
-// once the view is painted, so that its first layout is not this task's too.
-function focus({ element, top = false, ...target }) {
+// by its id; one in a view shown anew (shown, such as the learner's own way,
+// or at the page's top, such as the teacher's) once the view is painted, so
+// that its first layout is not this task's too.
+function focus({ element, top = false, shown = false, ...target }) {
   if (element === undefined) return focusQuestion(target);
-  if (!top) return byId(element)?.focus();
+  if (!top && !shown) return byId(element)?.focus();
   requestAnimationFrame(() => setTimeout(() => {
-    byId(element)?.focus({ preventScroll: true });
-    scrollTo(0, 0);
+    byId(element)?.focus({ preventScroll: top });
+    if (top) scrollTo(0, 0);
   }, 0));
 }
 

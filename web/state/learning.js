@@ -258,11 +258,18 @@ const running = {
   copyTranscript: (state) => transcript(state, (run) => ({ copy: { content: run.output, done: 'status.copied' } })),
 };
 
+// The focus on entering the learner's own way, once its section is painted:
+// its operation field, or with no matrix yet the first control that makes
+// one (the run shown's matrix, else an exercise's).
+export const ownFocus = (state) => ({ focus: { element: state.own?.work ? 'own-op'
+  : state.model && !isWaiting(state.model.run) ? 'own-from-run' : 'own-program', shown: true } });
+
 const watching = {
   // The learner's own way waits for its part (state/own.js), which takes the work.
   mode: (state, { mode, focus = false }) => {
     if (!/^(practice|watch|own)$/.test(mode)) return [state, []];
     const next = mode === 'practice' ? started({ ...state, mode }) : { ...state, mode };
+    if (focus && mode === 'own') return [next, [ownFocus(next)]];
     return [next, focus && next.session ? atStage(next, next.session.current) : []];
   },
   stage: (state, { k }) => {

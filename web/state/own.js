@@ -27,6 +27,7 @@ import { ownFragment, readOwnLink } from '../logic/own/link.js';
 import { copyText, copyLatex, copyMarkdown } from '../logic/own/copies.js';
 import { shown } from '../logic/own/numbers.js';
 import { translator } from '../logic/translate.js';
+import { ownFocus } from './learning.js';
 
 const fresh = { work: null, matrix: null, arithmetic: 'page', pending: null, problem: null, cells: null, changed: [], hint: null, compared: null };
 
@@ -129,9 +130,9 @@ export const handlers = {
     if (!isText(hash)) return [state, []];
     const { work, matrix, problem } = readOwnLink(hash);
     const opened = { ...state, mode: 'own' };
-    if (!work) return [withOwn(opened, { problem }), problem ? [announce(problem)] : []];
+    if (!work) return [withOwn(opened, { problem }), [...(problem ? [announce(problem)] : []), ownFocus(opened)]];
     const [next, effects] = working(opened, work, { matrix, problem });
-    return [next, [...effects, ...(problem ? [announce(problem)] : [])]];
+    return [next, [...effects, ...(problem ? [announce(problem)] : []), ownFocus(next)]];
   },
   // The matrix of the run shown; a matrix typed, of the kind chosen.
   ownFromRun: (state) => (state.model ? started(state, fromRun(state.model.run.program, state.model.run.input)) : [state, []]),

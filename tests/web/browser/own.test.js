@@ -31,12 +31,17 @@ async function typeOp(page, op, count = null) {
 test('a 3 × 4 system reduced in one\'s own way at 375 px, both ways of typing and of arithmetic', async () => {
   let page = await open(browser(), `${pageUrl}#gjsolve`, { viewport: { width: 375, height: 800 } });
   await page.click('[data-mode="own"]');
-  await page.waitForSelector('#own-typed');
+  // No run finished yet: the focus on the first control that makes a matrix, once the section is shown.
+  await page.waitForFunction(() => document.activeElement.id === 'own-program');
   await page.selectOption('#own-kind', 'system');
   await fill(page, '#own-typed', system);
   await page.click('#own-typed-form button[type="submit"]');
   await page.waitForSelector('#own-matrix table');
+  assert.ok(await page.$eval('#own-op', (f) => f.getBoundingClientRect().bottom + scrollY <= 800), 'the operation field on the first screen');
+  // An operation draws its row anew, not the table, which would be laid out whole.
+  await page.$eval('#own-matrix table', (table) => { table.dataset.kept = ''; });
   await typeOp(page, 'R2 -> R2 - 2R1', 1);
+  assert.ok(await page.$('#own-matrix table[data-kept]'), 'the table kept');
   assert.match(await page.textContent('#status'), /R2 → R2 − 2R1/);
   // Built with buttons: R3 → R3 − 3R1.
   await page.click('#own-buttons summary');

@@ -571,6 +571,7 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
   const kept = (work, ...more) => [{ ownKeep: ownFragment(work) }, ...more];
   const said = (id, values) => ({ announce: [{ id, values }] });
   const [focusOp, minus] = [{ focus: { element: 'own-op' } }, 'R2 → R2 − 2R1'];
+  const entered = (element) => ({ focus: { element, shown: true } });
   const start = startWork(readMatrix('2 3\n1 2 3\n2 5 8\n', 'system').matrix, 'system');
   const one = doOperation(start, op('R2 -> R2 - 2R1'), 'R2 -> R2 - 2R1');
   const [linked, fromLink] = [ownFragment(one), { ...one, ops: [{ op: one.ops[0].op, written: null }] }];
@@ -588,13 +589,14 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
   const entry = { id: 'own.matrix.entry', values: { row: 2, column: 2, part: 'x' } };
   const clear = { id: 'own.hint.clear', values: { column: 2, row: 1, from: 2, factor: '−2' } };
   check([
-    ['the mode asked', shown, { type: 'mode', mode: 'own', focus: true }, { mode: 'own', own: null }, []],
+    ['the mode asked: the run\'s matrix offered', shown, { type: 'mode', mode: 'own', focus: true }, { mode: 'own', own: null }, [entered('own-from-run')]],
+    ['the mode asked again: the operation field', { ...at(one), mode: 'watch' }, { type: 'mode', mode: 'own', focus: true }, { mode: 'own' }, [entered('own-op')]],
     ['left: the work stays', at(one), { type: 'mode', mode: 'watch' }, { mode: 'watch', own: slice(one) }, []],
     ['the part come, nothing kept: the run shown\'s [A | I]', shown, { type: 'ownStored', text: null }, { own: slice(ofRun) }, []],
     ['the work kept, taken as the part comes', shown, { type: 'ownStored', text: linked }, { own: slice(fromLink) }, []],
     ['kept, but there is work already', at(start), { type: 'ownStored', text: linked }, null, []],
-    ['a link: the mode and its work', shown, { type: 'ownLink', hash: linked }, { mode: 'own', own: slice(fromLink) }, kept(fromLink)],
-    ['a damaged link: said', shown, { type: 'ownLink', hash: '#ownway&m=x' }, { mode: 'own', own: slice(null, { problem: damaged }) }, [{ announce: [damaged] }]],
+    ['a link: the mode and its work', shown, { type: 'ownLink', hash: linked }, { mode: 'own', own: slice(fromLink) }, kept(fromLink, entered('own-op'))],
+    ['a damaged link: said', shown, { type: 'ownLink', hash: '#ownway&m=x' }, { mode: 'own', own: slice(null, { problem: damaged }) }, [{ announce: [damaged] }, entered('own-from-run')]],
     ['the run\'s matrix taken', at(start), { type: 'ownFromRun' }, { own: slice(ofRun) }, kept(ofRun, focusOp)],
     ['a matrix typed', shown, { type: 'ownTyped', text: '2 3\n1 2 3\n2 5 8', kind: 'system' }, { own: slice(start) }, kept(start, focusOp)],
     ['a bad entry said in its cell, the work kept', at(one), { type: 'ownTyped', text: '2 3\n1 2 3\n2 x 8', kind: 'system' },

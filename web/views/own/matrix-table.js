@@ -3,6 +3,7 @@
 // changed marked, and a long entry cut, its whole value a focus or a tap away.
 // Made as one piece of markup: a 10 × 20 matrix is drawn within a frame.
 import { t } from '../language.js';
+import { el } from '../dom.js';
 import { shown } from '../../logic/own/numbers.js';
 
 // The most characters of an entry drawn whole; a longer one shows its start and end.
@@ -44,16 +45,31 @@ function rowsOf(matrix, pivots, changed) {
 
 // Draws the table of matrix into box, captioned caption, with its marks
 // (rowsOf). Where box holds a table of the same columns, only the rows that
-// differ are drawn anew: an operation changes one row, or two.
+// differ are drawn anew, and the caption's words: an operation changes one
+// row, or two, and a table made anew is laid out whole.
 export function drawMatrix(box, matrix, caption, pivots, changed) {
   const rows = rowsOf(matrix, pivots, changed);
   const head = matrix.rows[0].map((_, c) => `<th scope="col"${c === matrix.bar ? ' data-bar' : ''}>${c + 1}</th>`).join('');
-  const top = `<caption>${hidden(caption)}</caption><thead><tr><th scope="col">${hidden(t('table.corner'))}</th>${head}</tr></thead>`;
+  const top = `<thead><tr><th scope="col">${hidden(t('table.corner'))}</th>${head}</tr></thead>`;
   const drawn = box.firstElementChild;
   if (drawn?.drawnTop === top && drawn.drawnRows.length === rows.length) {
     rows.forEach((row, r) => {
       if (row !== drawn.drawnRows[r]) drawn.tBodies[0].rows[r].outerHTML = row;
     });
-  } else box.innerHTML = `<table class="printout own-table">${top}<tbody>${rows.join('')}</tbody></table>`;
+    drawn.caption.firstElementChild.textContent = ` ${caption}`;
+  } else box.innerHTML = `<table class="printout own-table"><caption>${hidden(caption)}</caption>${top}<tbody>${rows.join('')}</tbody></table>`;
   Object.assign(box.firstElementChild, { drawnTop: top, drawnRows: rows });
+}
+
+// The fields of the row that the learner writes, count of them, into box:
+// each under its column's number, as the table heads it (a screen reader
+// has the field's own name), the bar before column bar.
+export function drawFields(box, count, bar) {
+  box.replaceChildren(...Array.from({ length: count }, (_, c) => {
+    const cellBox = el('span', 'own-cell');
+    cellBox.append(el('span', 'own-column', String(c + 1), { 'aria-hidden': 'true' }), el('input', 'answer', undefined, {
+      id: `own-cell-${c}`, autocomplete: 'off', autocapitalize: 'off', spellcheck: false, ...(c === bar ? { 'data-bar': '' } : {}),
+    }));
+    return cellBox;
+  }));
 }

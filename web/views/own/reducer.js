@@ -6,7 +6,7 @@
 // and sends what the learner does as messages.
 import { t } from '../language.js';
 import { byId, el } from '../dom.js';
-import { drawMatrix as drawTable, wholeOnFocus } from './matrix-table.js';
+import { drawMatrix as drawTable, drawFields, wholeOnFocus } from './matrix-table.js';
 import { notation } from '../../logic/own/operations.js';
 import { shape, meaning, sayShape, sayMeaning } from '../../logic/own/forms.js';
 
@@ -81,13 +81,10 @@ function drawPending({ own }) {
   element('pending-ask').textContent = says('write', { op: notation(p.op), row: p.row + 1 });
   if (drawnPending !== p.op) {
     drawnPending = p.op;
-    const bar = own.matrix.bar;
-    fields.replaceChildren(...own.matrix.rows[p.row].map((_, c) => el('input', 'answer', undefined, {
-      id: `own-cell-${c}`, autocomplete: 'off', autocapitalize: 'off', spellcheck: false, ...(c === bar ? { 'data-bar': '' } : {}),
-    })));
+    drawFields(fields, own.matrix.rows[p.row].length, own.matrix.bar);
   }
   const cells = p.check?.cells ?? [];
-  [...fields.children].forEach((input, c) => {
+  fields.querySelectorAll('input').forEach((input, c) => {
     const wrong = cells[c] ? !cells[c].ok : false;
     input.classList.toggle('wrong', wrong);
     input.setAttribute('aria-invalid', String(wrong));
@@ -151,7 +148,7 @@ export function connect(dispatch) {
                                         seed: crypto.getRandomValues(new Uint32Array(1))[0] % 1000000 } }));
   on('typed-form', 'submit', () => ({ type: 'ownTyped', text: element('typed').value, kind: element('kind').value }));
   on('op-form', 'submit', () => ({ type: 'ownOp', text: opField.value }));
-  on('row-form', 'submit', () => ({ type: 'ownRow', texts: [...fields.children].map((input) => input.value) }));
+  on('row-form', 'submit', () => ({ type: 'ownRow', texts: [...fields.querySelectorAll('input')].map((input) => input.value) }));
   on('arithmetic', 'change', (event) => ({ type: 'ownArithmetic', by: event.target.value }));
   const simple = { show: 'ownShow', cancel: 'ownCancel', hint: 'ownHint', compare: 'ownCompare', undo: 'ownUndo', redo: 'ownRedo' };
   for (const [id, type] of Object.entries(simple)) on(id, 'click', () => ({ type }));
