@@ -77,6 +77,43 @@ function textsOwner(id) {
 const textsOf = (script) => Object.fromEntries(Object.entries(texts).map(([code, table]) =>
   [code, Object.fromEntries(Object.entries(table).filter(([id]) => textsOwner(id) === script))]));
 
+// Code that makes texts ({ en: { id: text }, ko: … }), as { prelude, value },
+// value an expression of them once prelude has run: their ids once, grouped
+// by their start up to the last dot ({ "own.view.": "heading intro …" }),
+// then each language's texts in the ids' order, joined by a character that
+// none of them holds, which is half the size of a table per language; or,
+// for a few texts, where that would be no shorter, the tables themselves.
+// Fails where a language lacks a text that another has.
+function textsCode(tables) {
+  const plain = { prelude: '', value: JSON.stringify(tables) };
+  const groups = {};
+  for (const id of new Set(Object.values(tables).flatMap(Object.keys))) {
+    const start = id.slice(0, id.lastIndexOf('.') + 1);
+    groups[start] = groups[start] === undefined ? id.slice(start.length) : `${groups[start]} ${id.slice(start.length)}`;
+  }
+  const ids = Object.entries(groups).flatMap(([start, ends]) => ends.split(' ').map((end) => start + end));
+  for (const [code, table] of Object.entries(tables)) {
+    const lacking = ids.find((id) => !Object.hasOwn(table, id));
+    if (lacking) fail(`logic/texts.js: ${code} has no text ${lacking}`);
+  }
+  const every = Object.values(tables).flatMap(Object.values);
+  const between = [...'^~`@#'].find((c) => every.every((text) => !text.includes(c)));
+  if (between === undefined) return plain;
+  const compact = {
+    prelude: `const ids = Object.entries(${JSON.stringify(groups)}).flatMap(([start, ends]) => ends.split(' ').map((end) => start + end));\n` +
+      `const table = (texts) => Object.fromEntries(texts.split(${JSON.stringify(between)}).map((text, k) => [ids[k], text]));\n`,
+    value: `{ ${Object.entries(tables).map(([code, table]) => `${code}: table(${JSON.stringify(ids.map((id) => table[id]).join(between))})`).join(', ')} }`,
+  };
+  // What the prelude costs once minified, against what it saves.
+  return compact.prelude.length + compact.value.length + 60 < plain.value.length ? compact : plain;
+}
+
+// The module that brings a part's texts to the registry (admit).
+function partTexts(name) {
+  const { prelude, value } = textsCode(textsOf(name));
+  return `import { admit } from ${JSON.stringify(registry)};\n${prelude}admit(${JSON.stringify(name)}, ${JSON.stringify(build)}, ${value});\n`;
+}
+
 // Writes a generated module, unless it holds that already (so that make sees no change).
 function write(name, text) {
   const file = path.join(generated, name);
@@ -170,7 +207,8 @@ function contents(meta) {
 
 // The first script's entry: its texts first, then the page, then what it lends.
 function firstEntry(lent) {
-  write('texts-page.js', `import { provide } from ${JSON.stringify(registry)};\nprovide({ ${JSON.stringify(textsPath)}: { texts: ${JSON.stringify(textsOf(null))} } });\n`);
+  const { prelude, value } = textsCode(textsOf(null));
+  write('texts-page.js', `import { provide } from ${JSON.stringify(registry)};\n${prelude}provide({ ${JSON.stringify(textsPath)}: { texts: ${value} } });\n`);
   return write('page-entry.js', `import './texts-page.js';\nexport * from ${JSON.stringify(path.join(web, 'page.js'))};\n` +
     `import { provide } from ${JSON.stringify(registry)};\n${lending(lent)}provide(lent);\n`);
 }
@@ -180,8 +218,7 @@ function firstEntry(lent) {
 function bundleParts(first) {
   return parts.map((part) => {
     for (const module of part.modules) if (first.includes(module)) fail(`${module}, which part ${part.name} lends, is in the first script`);
-    write(`texts-${part.name}.js`, `import { admit } from ${JSON.stringify(registry)};\n` +
-      `admit(${JSON.stringify(part.name)}, ${JSON.stringify(build)}, ${JSON.stringify(textsOf(part.name))});\n`);
+    write(`texts-${part.name}.js`, partTexts(part.name));
     const entry = write(`part-${part.name}.js`, `import './texts-${part.name}.js';\n${lending(part.modules.map((m) => [m, '*']))}` +
       `import { define } from ${JSON.stringify(registry)};\ndefine(${JSON.stringify(part.name)}, lent);\n`);
     const others = [...lentBy].filter(([, owner]) => owner !== part.name).map(([module]) => module);

@@ -37,22 +37,26 @@ const slice = (state) => state.own ?? fresh;
 // The state with the slice changed by more (an object of its fields).
 const withOwn = (state, more) => ({ ...state, own: { ...slice(state), ...more } });
 
+// The effects that say each of said ({ id, values }) on the status line, and that focus the element of id.
+const announce = (...said) => ({ announce: said });
+const focus = (element) => ({ focus: { element } });
+
 // The effect that keeps work: the address that links to it, and storage.
 const kept = (work) => [{ ownKeep: ownFragment(work) }];
 
 // The state with work as the learner's (its matrix worked out), the rest of
 // the slice as more says, nothing pending; and the effects that keep it.
 function working(state, work, more = {}) {
-  const next = withOwn(state, { work, matrix: more.matrix ?? matrixAt(work), pending: null, problem: null, cells: null, changed: [], hint: null, compared: null, ...more });
+  const next = { ...state, own: { ...fresh, arithmetic: slice(state).arithmetic, work, matrix: more.matrix ?? matrixAt(work), ...more } };
   return [next, kept(work)];
 }
 
 // A new matrix (readMatrix's or fromRun's answer) to work on from the start,
 // the operation field focused; or its problem said, the work kept as it was.
 function started(state, read, kind) {
-  if (!read?.matrix) return [withOwn(state, { problem: read?.problem ?? null, cells: read?.cells ?? null }), read?.problem ? [{ announce: [read.problem] }] : []];
+  if (!read?.matrix) return [withOwn(state, { problem: read?.problem ?? null, cells: read?.cells ?? null }), read?.problem ? [announce(read.problem)] : []];
   const [next, effects] = working(state, startWork(read.matrix, read.kind ?? kind));
-  return [next, [...effects, { focus: { element: 'own-op' } }]];
+  return [next, [...effects, focus('own-op')]];
 }
 
 // The rows of matrix, 0-based, as the status line says them: "R2: 0, 1, -2".
@@ -66,12 +70,12 @@ const rowsSaid = (matrix, rows) => rows.map((r) => `R${r + 1}: ${matrix.rows[r].
 function done(state, op, written, more = {}) {
   const own = slice(state);
   const after = applyChecked(own.matrix, op);
-  if (after.problem) return [withOwn(state, { problem: after.problem, pending: null }), [{ announce: [after.problem] }]];
+  if (after.problem) return [withOwn(state, { problem: after.problem, pending: null }), [announce(after.problem)]];
   const work = doOperation(own.work, op, written, more);
   const { matrix } = after;
   const [next, effects] = working(state, more.shown ? counted(work, 'shown') : work, { matrix, changed: changed(op) });
-  const said = { announce: [{ id: 'own.view.applied', values: { op: notation(op), rows: rowsSaid(matrix, changed(op)) } }] };
-  return [next, [...effects, said, { focus: { element: 'own-op' } }]];
+  const said = announce({ id: 'own.view.applied', values: { op: notation(op), rows: rowsSaid(matrix, changed(op)) } });
+  return [next, [...effects, said, focus('own-op')]];
 }
 
 // An operation read (readOperation's or fromButtons' answer): refused with its
@@ -82,13 +86,13 @@ function named(state, read, written) {
   if (!own.work) return [state, []];
   if (!read?.op) {
     const problem = read?.problem ?? { id: 'own.op.empty', values: {} };
-    return [withOwn(state, { problem }), [{ announce: [problem] }]];
+    return [withOwn(state, { problem }), [announce(problem)]];
   }
   const { op } = read;
   if (own.arithmetic === 'learner' && op.type !== 'swap') {
     const row = changed(op)[0];
     return [withOwn(state, { pending: { op, written, row, check: null, first: null }, problem: null, hint: null }),
-      [{ announce: [{ id: 'own.view.write', values: { op: notation(op), row: row + 1 } }] }, { focus: { element: 'own-cell-0' } }]];
+      [announce({ id: 'own.view.write', values: { op: notation(op), row: row + 1 } }), focus('own-cell-0')]];
   }
   return done(state, op, written);
 }
@@ -101,7 +105,7 @@ function moved(state, move, id) {
   if (work === own.work || work.at === own.work.at) return [state, []];
   const op = id === 'own.view.undone' ? own.work.ops[work.at].op : work.ops[work.at - 1]?.op;
   const [next, effects] = working(state, work);
-  return [next, [...effects, { announce: [op ? { id, values: { op: notation(op) } } : { id: 'own.view.atStart' }] }]];
+  return [next, [...effects, announce(op ? { id, values: { op: notation(op) } } : { id: 'own.view.atStart' })]];
 }
 
 const isText = (value) => typeof value === 'string';
@@ -126,9 +130,9 @@ export const handlers = {
     if (!isText(hash)) return [state, []];
     const { work, matrix, problem } = readOwnLink(hash);
     const opened = { ...state, mode: 'own' };
-    if (!work) return [withOwn(opened, { problem }), [...(problem ? [{ announce: [problem] }] : []), ownFocus(opened)]];
+    if (!work) return [withOwn(opened, { problem }), [...(problem ? [announce(problem)] : []), ownFocus(opened)]];
     const [next, effects] = working(opened, work, { matrix, problem });
-    return [next, [...effects, ...(problem ? [{ announce: [problem] }] : []), ownFocus(next)]];
+    return [next, [...effects, ...(problem ? [announce(problem)] : []), ownFocus(next)]];
   },
   // The matrix of the run shown; a matrix typed, of the kind chosen.
   ownFromRun: (state) => (state.model ? started(state, fromRun(state.model.run.program, state.model.run.input)) : [state, []]),
@@ -159,14 +163,14 @@ export const handlers = {
     const wrong = check.cells.findIndex((cell) => !cell.ok);
     const said = { id: 'own.view.wrongCells', values: { count: check.cells.filter((cell) => !cell.ok).length } };
     return [withOwn(state, { work, pending: { ...own.pending, check, first } }),
-      [...kept(work), { announce: check.slip ? [said, { id: check.slip }] : [said] }, { focus: { element: `own-cell-${wrong}` } }]];
+      [...kept(work), announce(said, ...(check.slip ? [{ id: check.slip }] : [])), focus(`own-cell-${wrong}`)]];
   },
   // The row shown and the operation done, which counts.
   ownShow: (state) => {
     const p = slice(state).pending;
     return p ? done(state, p.op, p.written, { shown: true, ...(p.first ? { first: p.first } : {}) }) : [state, []];
   },
-  ownCancel: (state) => (slice(state).pending ? [withOwn(state, { pending: null }), [{ focus: { element: 'own-op' } }]] : [state, []]),
+  ownCancel: (state) => (slice(state).pending ? [withOwn(state, { pending: null }), [focus('own-op')]] : [state, []]),
   ownUndo: (state) => moved(state, undo, 'own.view.undone'),
   ownRedo: (state) => moved(state, redo, 'own.view.redone'),
   ownGoTo: (state, { at }) => (Number.isInteger(at) ? moved(state, (work) => goTo(work, at), 'own.view.wentTo') : [state, []]),
@@ -176,14 +180,14 @@ export const handlers = {
     const next = own.matrix && hint(own.matrix);
     if (!next) return [state, []];
     const work = counted(own.work, 'hints');
-    return [withOwn(state, { work, hint: next }), [...kept(work), { announce: [next.reason, { id: 'own.view.hintOp', values: { op: notation(next.op) } }] }]];
+    return [withOwn(state, { work, hint: next }), [...kept(work), announce(next.reason, { id: 'own.view.hintOp', values: { op: notation(next.op) } })]];
   },
   // Once reduced, the operations used against the method's from the same start.
   ownCompare: (state) => {
     const own = slice(state);
     if (!own.matrix || !shape(own.matrix).reduced) return [state, []];
     const compared = { yours: own.work.at, method: methodCount(own.work.start) };
-    return [withOwn(state, { compared }), [{ announce: [{ id: 'own.view.compared', values: compared }] }]];
+    return [withOwn(state, { compared }), [announce({ id: 'own.view.compared', values: compared })]];
   },
   // The history copied as text, LaTeX or Markdown, in the page's language.
   ownCopy: (state, { form }) => {

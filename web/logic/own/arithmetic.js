@@ -2,9 +2,8 @@
 // checked against it: each entry exactly, and the slip named where a rule on
 // the numbers tells it.
 import { gcd, divide, negate, equal } from '../exact.js';
-import { readNumber } from './numbers.js';
+import { readNumber, ONE } from './numbers.js';
 
-const ONE = { n: 1n, d: 1n };
 
 // f·x in lowest terms, the gcds taken of the parts crosswise (Henrici), which
 // are shorter than the products: an operation on entries of hundreds of

@@ -3,7 +3,6 @@
 // `s1.2` (swap rows 1 and 2), `c2:1/2` (row 2 times 1/2), `a2.1:-3` (row 2
 // plus -3 times row 1), rows 1-based, joined by commas.
 import { format, divide } from '../exact.js';
-import { valid } from './operations.js';
 import { apply, checkRow } from './arithmetic.js';
 import { shape, meaning } from './forms.js';
 import { methodCount } from './hints.js';
@@ -21,19 +20,20 @@ export function compact(op) {
 // The operations in force of work, compactly.
 export const encodeOps = (work) => work.ops.slice(0, work.at).map(({ op }) => compact(op)).join(',');
 
-// One compact operation on a matrix of m rows, or null.
+// One compact operation on a matrix of m rows, or null where it is none:
+// a row past m, a swap or an addition of a row with itself, a factor of 0.
 function expand(text, m) {
-  const match = /^(?:s(\d{1,2})\.(\d{1,2})|c(\d{1,2}):(-?\d{1,1000}(?:\/\d{1,1000})?)|a(\d{1,2})\.(\d{1,2}):(-?\d{1,1000}(?:\/\d{1,1000})?))$/.exec(text);
+  const match = /^([sca])(\d{1,2})(?:\.(\d{1,2}))?(?::(-?\d{1,1000})(?:\/(\d{1,1000}))?)?$/.exec(text);
   if (match === null) return null;
-  const [, i, j, ci, cf, ai, aj, af] = match;
+  const [, letter, i, j, n, d = '1'] = match;
+  const type = { s: 'swap', c: 'scale', a: 'add' }[letter];
+  const [row, from] = [i - 1, j - 1];  // from NaN without j
   // A factor may be longer than an entry typed (a product of two typed fractions).
-  const [n, d = '1'] = (cf ?? af ?? '0').split('/');
-  const factor = divide({ n: BigInt(n), d: 1n }, { n: BigInt(d), d: 1n });
-  if (factor === null) return null;
-  const op = i !== undefined ? { type: 'swap', rows: [i - 1, j - 1] }
-    : ci !== undefined ? { type: 'scale', row: ci - 1, factor }
-    : { type: 'add', row: ai - 1, from: aj - 1, factor };
-  return valid(op, m) ? op : null;
+  const factor = n === undefined ? null : divide({ n: BigInt(n), d: 1n }, { n: BigInt(d), d: 1n });
+  const within = (k) => k >= 0 && k < m;
+  const rows = within(row) && (type === 'scale' ? j === undefined : within(from) && from !== row);
+  if (!rows || (type === 'swap' ? n !== undefined : factor === null || factor.n === 0n)) return null;
+  return type === 'swap' ? { type, rows: [row, from] } : type === 'scale' ? { type, row, factor } : { type, row, from, factor };
 }
 
 // The operations of text on a matrix of m rows, up to the first that cannot

@@ -1,11 +1,9 @@
 // What the matrix is, said exactly: row echelon form or not, reduced or not,
 // its pivots, and once reduced what that means for its kind: the solutions of
 // [A | b], the inverse of A in [A | I], the rank of a matrix.
-import { negate, equal } from '../exact.js';
-import { shown } from './numbers.js';
+import { negate } from '../exact.js';
+import { shown, ZERO, ONE, isZero, isOne } from './numbers.js';
 
-const isZero = (x) => x.n === 0n;
-const isOne = (x) => x.n === 1n && x.d === 1n;
 
 // The columns that hold pivots: those left of the bar, or all without one.
 const pivotWidth = (matrix) => matrix.bar ?? matrix.rows[0].length;
@@ -16,12 +14,10 @@ const leading = (row, width) => {
   return -1;
 };
 
-// { echelon, reduced, pivots: [{ row, column }], rankA, rank }: the pivots
-// are the leading entries left of the bar; the matrix is in row echelon form
-// when they step right row by row and the rows without one (0 left of the
-// bar) are below, and reduced when moreover each pivot is 1 and alone in its
-// column. rankA counts the pivots; rank is the whole matrix's (with what the
-// rows without a pivot hold right of the bar), null before echelon form.
+// { echelon, reduced, pivots: [{ row, column }] }: the pivots are the leading
+// entries left of the bar; the matrix is in row echelon form when they step
+// right row by row and the rows without one (0 left of the bar) are below,
+// and reduced when moreover each pivot is 1 and alone in its column.
 export function shape(matrix) {
   const width = pivotWidth(matrix);
   const leads = matrix.rows.map((row) => leading(row, width));
@@ -34,27 +30,7 @@ export function shape(matrix) {
   });
   const reduced = echelon && pivots.every(({ row, column }) =>
     isOne(matrix.rows[row][column]) && matrix.rows.every((other, r) => r === row || isZero(other[column])));
-  const rankA = pivots.length;
-  const rest = matrix.rows.filter((_, r) => leads[r] < 0).map((row) => row.slice(width));
-  return { echelon, reduced, pivots, rankA, rank: echelon ? rankA + rankOf(rest) : null };
-}
-
-// The rank of rows (few, and right of the bar) by elimination on integers.
-function rankOf(rows) {
-  const integers = (row) => {
-    const d = row.reduce((product, x) => product * x.d, 1n);
-    return row.map((x) => x.n * (d / x.d));
-  };
-  const a = rows.map(integers).filter((row) => row.some((x) => x !== 0n));
-  let rank = 0;
-  for (let c = 0; c < (a[0]?.length ?? 0) && rank < a.length; c++) {
-    const p = a.findIndex((row, i) => i >= rank && row[c] !== 0n);
-    if (p < 0) continue;
-    [a[rank], a[p]] = [a[p], a[rank]];
-    for (let i = rank + 1; i < a.length; i++) a[i] = a[i].map((x, j) => x * a[rank][c] - a[rank][j] * a[i][c]);
-    rank++;
-  }
-  return rank;
+  return { echelon, reduced, pivots };
 }
 
 // What the reduced matrix means for its kind, or null before it is reduced:
@@ -70,25 +46,21 @@ export function meaning(matrix, kind, known = shape(matrix)) {
   const width = pivotWidth(matrix);
   const pivotColumns = known.pivots.map((p) => p.column);
   if (kind === 'inverse') {
-    return known.rankA === rows.length ? { kind: 'inverse', inverse: rows.map((row) => row.slice(width)) } : { kind: 'singular', rank: known.rankA, n: rows.length };
+    return pivotColumns.length === rows.length ? { kind: 'inverse', inverse: rows.map((row) => row.slice(width)) }
+      : { kind: 'singular', rank: pivotColumns.length, n: rows.length };
   }
-  if (kind !== 'system') return { kind: 'rank', rank: known.rankA, pivotColumns };
+  if (kind !== 'system') return { kind: 'rank', rank: pivotColumns.length, pivotColumns };
   const none = rows.findIndex((row) => leading(row, width) < 0 && !isZero(row[width]));
   if (none >= 0) return { kind: 'none', row: none, value: rows[none][width] };
   const pivotRow = new Map(known.pivots.map((p) => [p.column, p.row]));
   if (pivotColumns.length === width) return { kind: 'one', values: pivotColumns.map((c) => rows[pivotRow.get(c)][width]) };
-  const free = [];
-  for (let c = 0; c < width; c++) if (!pivotRow.has(c)) free.push(c);
-  const solution = [];
-  for (let c = 0; c < width; c++) {
-    if (!pivotRow.has(c)) {
-      solution.push({ constant: { n: 0n, d: 1n }, terms: [{ free: c, coefficient: { n: 1n, d: 1n } }] });
-      continue;
-    }
+  const columns = [...rows[0].keys()].slice(0, width);
+  const free = columns.filter((c) => !pivotRow.has(c));
+  const solution = columns.map((c) => {
+    if (!pivotRow.has(c)) return { constant: ZERO, terms: [{ free: c, coefficient: ONE }] };
     const row = rows[pivotRow.get(c)];
-    const terms = free.filter((f) => !isZero(row[f])).map((f) => ({ free: f, coefficient: negate(row[f]) }));
-    solution.push({ constant: row[width], terms });
-  }
+    return { constant: row[width], terms: free.filter((f) => !isZero(row[f])).map((f) => ({ free: f, coefficient: negate(row[f]) })) };
+  });
   return { kind: 'many', free, solution };
 }
 

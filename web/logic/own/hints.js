@@ -2,11 +2,8 @@
 // wherever the learner stands, and how many the method takes from a matrix.
 import { divide, negate } from '../exact.js';
 import { apply } from './arithmetic.js';
-import { shown } from './numbers.js';
+import { shown, ONE, isZero, isOne } from './numbers.js';
 
-const ONE = { n: 1n, d: 1n };
-const isZero = (x) => x.n === 0n;
-const isOne = (x) => x.n === 1n && x.d === 1n;
 
 // The method's next operation on matrix, with its reason ({ id, values },
 // rows and columns 1-based), or null once it is reduced: in the first column

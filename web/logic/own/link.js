@@ -16,17 +16,8 @@ export const ownFragment = (work) =>
 // Whether hash is a link to work of this mode.
 export const isOwnLink = (hash) => typeof hash === 'string' && /^#ownway(?:&|$)/.test(hash);
 
-const decoded = (text) => {
-  try {
-    return decodeURIComponent(text);
-  } catch {
-    return null;
-  }
-};
-
 // The matrix of kind that the link's text gives (the whole matrix, bar by kind): { matrix } or { problem }.
 function linkMatrix(text, kind) {
-  if (text === null) return { problem: { id: 'own.number.unread', values: { part: '' } } };
   const read = readMatrix(text, 'matrix');
   if (read.problem) return read;
   const n = read.matrix.rows[0].length;
@@ -44,14 +35,12 @@ function linkMatrix(text, kind) {
 export function readOwnLink(hash) {
   const damaged = (cause) => ({ work: null, problem: { id: 'own.link.matrix', values: {}, cause } });
   if (!isOwnLink(hash) || hash.length > MAX_LINK) return damaged(null);
-  const fields = new Map(hash.slice(1).split('&').slice(1).map((pair) => {
-    const at = pair.indexOf('=');
-    return at < 0 ? [pair, ''] : [pair.slice(0, at), pair.slice(at + 1)];
-  }));
+  // Its fields decoded; a damaged escape is left as it is, which no matrix nor operation reads.
+  const fields = new URLSearchParams(hash.slice('#ownway'.length));
   const kind = kinds.includes(fields.get('kind')) ? fields.get('kind') : 'matrix';
-  const read = linkMatrix(decoded(fields.get('m') ?? ''), kind);
+  const read = linkMatrix(fields.get('m') ?? '', kind);
   if (read.problem) return damaged(read.problem);
-  const decodedOps = decodeOps(decoded(fields.get('ops') ?? ''), read.matrix.rows.length);
+  const decodedOps = decodeOps(fields.get('ops') ?? '', read.matrix.rows.length);
   const { total } = decodedOps;
   // The matrices the operations make, up to one that outgrows what the page works with.
   const matrices = [read.matrix];

@@ -2,7 +2,7 @@
 // and bar the number of columns left of the bar (null without one). Its kind
 // says what its columns are: 'matrix' (no right-hand side), 'system' ([A | b],
 // bar = n - 1) or 'inverse' ([A | I], bar = n / 2).
-import { readNumber, normalize, excerpt, MAX_ENTRY } from './numbers.js';
+import { readNumber, normalize, excerpt, MAX_ENTRY, ONE, ZERO, problem } from './numbers.js';
 import { format } from '../exact.js';
 
 export const MAX_ROWS = 10;
@@ -10,9 +10,6 @@ export const MAX_COLUMNS = 20;
 // The longest text a matrix is read from: every entry as long as it may be, with room for blanks.
 export const MAX_TEXT = MAX_ROWS * MAX_COLUMNS * (MAX_ENTRY + 8) + 64;
 
-const problem = (id, values = {}) => ({ problem: { id, values } });
-const ONE = { n: 1n, d: 1n };
-const ZERO = { n: 0n, d: 1n };
 
 // The bar of an m × n matrix of kind.
 export const barOf = (kind, n) => (kind === 'system' ? n - 1 : kind === 'inverse' ? n / 2 : null);
@@ -25,6 +22,15 @@ const withIdentity = (rows) => rows.map((row, i) => [...row, ...rows.map((_, j) 
 
 // A count read from a token: a positive integer of a few digits, else null.
 const count = (token) => (token !== undefined && /^\d{1,6}$/.test(token) ? Number(token) : null);
+
+// The blank-separated tokens of text ({ tokens }), or own.matrix.long.
+function tokensOf(text) {
+  const typed = typeof text === 'string' ? text : '';
+  return typed.length > MAX_TEXT ? problem('own.matrix.long', { limit: MAX_TEXT }) : { tokens: normalize(typed).split(/\s+/).filter(Boolean) };
+}
+
+// The problem of token k, which should have been a count of rows or columns.
+const notCount = (tokens, k) => problem('own.matrix.dimensions', { part: excerpt(tokens[k] ?? '') });
 
 // Whether an m × n matrix (A alone for 'inverse') of kind may be reduced
 // here: a problem or null.
@@ -64,15 +70,15 @@ function entries(tokens, m, n) {
 // then A (then b in each row, for a system), is read too. Gives { matrix }
 // or { problem, cells? }.
 export function readMatrix(text, kind = 'matrix') {
-  if (typeof text === 'string' && text.length > MAX_TEXT) return problem('own.matrix.long', { limit: MAX_TEXT });
-  const tokens = normalize(typeof text === 'string' ? text : '').split(/\s+/).filter(Boolean);
+  const { tokens, problem: long } = tokensOf(text);
+  if (long) return { problem: long };
   const [m, n] = [count(tokens[0]), count(tokens[1])];
-  if (m === null) return problem('own.matrix.dimensions', { part: excerpt(tokens[0] ?? '') });
+  if (m === null) return notCount(tokens, 0);
   // The programs' form: n alone, then n rows (of n + 1 entries for a system).
   const width = kind === 'system' ? m + 1 : m;
   const programs = kind !== 'matrix' && tokens.length === 1 + m * width && !(n !== null && tokens.length === 2 + m * n);
   const [rowsOf, columnsOf] = programs ? [m, width] : [m, n];
-  if (columnsOf === null) return problem('own.matrix.dimensions', { part: excerpt(tokens[1] ?? '') });
+  if (columnsOf === null) return notCount(tokens, 1);
   const wrong = sizeProblem(rowsOf, columnsOf, kind);
   if (wrong) return wrong;
   const read = entries(tokens.slice(programs ? 1 : 2), rowsOf, columnsOf);
@@ -86,10 +92,10 @@ export function readMatrix(text, kind = 'matrix') {
 export function fromRun(program, input) {
   const kind = { gjinverse: 'inverse', gjsolve: 'system' }[program];
   if (kind === undefined) return problem('own.run.program', { program: excerpt(String(program)) });
-  if (typeof input === 'string' && input.length > MAX_TEXT) return problem('own.matrix.long', { limit: MAX_TEXT });
-  const tokens = normalize(typeof input === 'string' ? input : '').split(/\s+/).filter(Boolean);
+  const { tokens, problem: long } = tokensOf(input);
+  if (long) return { problem: long };
   const n = count(tokens[0]);
-  if (n === null) return problem('own.matrix.dimensions', { part: excerpt(tokens[0] ?? '') });
+  if (n === null) return notCount(tokens, 0);
   const width = kind === 'system' ? n + 1 : n;
   const read = readMatrix(`${n} ${width} ${tokens.slice(1, 1 + n * width).join(' ')}`, kind === 'inverse' ? 'inverse' : 'system');
   return read.matrix ? { matrix: read.matrix, kind } : read;

@@ -5,7 +5,13 @@ import { parseDecimal, divide, format } from '../exact.js';
 
 export const MAX_ENTRY = 200;
 
-const problem = (id, values = {}) => ({ problem: { id, values } });
+// A problem: what the page says instead of a value, by its text's id.
+export const problem = (id, values = {}) => ({ problem: { id, values } });
+
+export const ZERO = { n: 0n, d: 1n };
+export const ONE = { n: 1n, d: 1n };
+export const isZero = (x) => x.n === 0n;
+export const isOne = (x) => x.n === 1n && x.d === 1n;
 
 // A part of what was typed, short enough to quote in a sentence.
 export const excerpt = (text) => (text.length > 24 ? `${text.slice(0, 24)}…` : text);

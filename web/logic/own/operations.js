@@ -6,17 +6,14 @@
 //   { type: 'add', row: i, from: j, factor }    Ri → Ri + factor·Rj
 // rows 0-based, factor a rational of exact.js. Nothing here throws: what is
 // not one elementary operation is a problem saying why.
-import { add, multiply, divide, negate, equal, format } from '../exact.js';
-import { readNumber, normalize, excerpt } from './numbers.js';
+import { add, multiply, divide, negate, format } from '../exact.js';
+import { readNumber, normalize, excerpt, problem, ONE, ZERO, isZero, isOne } from './numbers.js';
 
 // Long enough for a factor as long as an entry may be (MAX_ENTRY), and the rest.
 export const MAX_OPERATION = 450;
 
-const ZERO = { n: 0n, d: 1n };
-const ONE = { n: 1n, d: 1n };
-const isZero = (x) => x.n === 0n;
-const isOne = (x) => x.n === 1n && x.d === 1n;
-const refuse = (id, values = {}) => ({ problem: { id, values } });
+// A refusal: the problem own.op.<id>.
+const refuse = (id, values) => problem(`own.op.${id}`, values);
 
 // ---- Reading ----
 
@@ -52,20 +49,19 @@ function tokenize(text) {
   return { tokens };
 }
 
-// A side of an operation as a linear form: { constant, rows: Map(row → coefficient), mentions: Map(row → times named) }.
-const constant = (value) => ({ constant: value, rows: new Map(), mentions: new Map() });
+// A side of an operation as a linear form: { constant, rows: Map(row → coefficient) }, and
+// once read whole, mentions: Map(row → times named).
+const constant = (value) => ({ constant: value, rows: new Map() });
 const isConstant = (form) => form.rows.size === 0;
 
 function scaled(form, by) {
-  return { constant: multiply(form.constant, by), rows: new Map([...form.rows].map(([r, c]) => [r, multiply(c, by)])), mentions: new Map(form.mentions) };
+  return { constant: multiply(form.constant, by), rows: new Map([...form.rows].map(([r, c]) => [r, multiply(c, by)])) };
 }
 
 function summed(a, b) {
   const rows = new Map(a.rows);
   for (const [r, c] of b.rows) rows.set(r, rows.has(r) ? add(rows.get(r), c) : c);
-  const mentions = new Map(a.mentions);
-  for (const [r, k] of b.mentions) mentions.set(r, (mentions.get(r) ?? 0) + k);
-  return { constant: add(a.constant, b.constant), rows, mentions };
+  return { constant: add(a.constant, b.constant), rows };
 }
 
 // A recursive-descent reader of one side, over tokens from index `at`:
@@ -99,36 +95,36 @@ function reader(tokens) {
       const right = factor(explicit ? left.at + 1 : left.at);
       if (right.fail) return right;
       if (kind === '/') {
-        if (!isConstant(right.form)) return fail('own.op.notElementary', left.at);
+        if (!isConstant(right.form)) return fail('notElementary', left.at);
         const inverse = divide(ONE, right.form.constant);
-        if (inverse === null) return fail('own.op.divideZero', left.at);
+        if (inverse === null) return fail('divideZero', left.at);
         left = { form: scaled(left.form, inverse), at: right.at };
       } else if (isConstant(left.form) || isConstant(right.form)) {
         const [form, by] = isConstant(left.form) ? [right.form, left.form.constant] : [left.form, right.form.constant];
-        left = { form: { ...scaled(form, by), mentions: summed(left.form, right.form).mentions }, at: right.at };
+        left = { form: scaled(form, by), at: right.at };
       } else {
-        return fail('own.op.notElementary', left.at);
+        return fail('notElementary', left.at);
       }
     }
   }
 
   function factor(at) {
     const token = tokens[at];
-    if (token === undefined) return fail('own.op.unread', at);
+    if (token === undefined) return fail('unread', at);
     if (token.kind === '+' || token.kind === '-') {
       const inner = factor(at + 1);
       return inner.fail || token.kind === '+' ? inner : { form: scaled(inner.form, negate(ONE)), at: inner.at };
     }
     if (token.kind === 'number') return { form: constant(token.value), at: at + 1 };
     if (token.kind === 'row') {
-      return { form: { constant: ZERO, rows: new Map([[token.row, ONE]]), mentions: new Map([[token.row, 1]]) }, at: at + 1 };
+      return { form: { constant: ZERO, rows: new Map([[token.row, ONE]]) }, at: at + 1 };
     }
     if (token.kind === '(') {
       const inner = side(at + 1);
       if (inner.fail) return inner;
-      return next(inner.at) === ')' ? { form: inner.form, at: inner.at + 1 } : fail('own.op.unread', inner.at);
+      return next(inner.at) === ')' ? { form: inner.form, at: inner.at + 1 } : fail('unread', inner.at);
     }
-    return fail('own.op.unread', at);
+    return fail('unread', at);
   }
 
   return side;
@@ -144,16 +140,16 @@ function loneRow(form) {
 // The operation that makes row `target` the expression `form`, or a refusal.
 function replacing(target, form) {
   const others = [...form.rows].filter(([r, c]) => r !== target && !isZero(c)).map(([r]) => r);
-  if (!isZero(form.constant)) return refuse('own.op.notElementary');
-  if (!form.rows.has(target)) return refuse(others.length === 0 ? 'own.op.scaleZero' : 'own.op.notElementary');
-  if ((form.mentions.get(target) ?? 0) > 1) return refuse('own.op.selfAdd', { row: target });
+  if (!isZero(form.constant)) return refuse('notElementary');
+  if (!form.rows.has(target)) return refuse(others.length === 0 ? 'scaleZero' : 'notElementary');
+  if ((form.mentions.get(target) ?? 0) > 1) return refuse('selfAdd', { row: target });
   const own = form.rows.get(target);
   if (others.length === 0) {
-    if (isZero(own)) return refuse('own.op.scaleZero');
-    return isOne(own) ? refuse('own.op.nothing') : { op: { type: 'scale', row: target - 1, factor: own } };
+    if (isZero(own)) return refuse('scaleZero');
+    return isOne(own) ? refuse('nothing') : { op: { type: 'scale', row: target - 1, factor: own } };
   }
-  if (others.length > 1) return refuse('own.op.notElementary');
-  if (!isOne(own)) return refuse('own.op.targetScaled', { row: target });
+  if (others.length > 1) return refuse('notElementary');
+  if (!isOne(own)) return refuse('targetScaled', { row: target });
   return { op: { type: 'add', row: target - 1, from: others[0] - 1, factor: form.rows.get(others[0]) } };
 }
 
@@ -161,42 +157,50 @@ function replacing(target, form) {
 function operationOf(relation, left, right) {
   const [l, r] = [loneRow(left), loneRow(right)];
   if (relation === 'swap') {
-    if (l === null || r === null) return refuse('own.op.notElementary');
-    return l === r ? refuse('own.op.sameRow', { row: l }) : { op: { type: 'swap', rows: [l - 1, r - 1] } };
+    if (l === null || r === null) return refuse('notElementary');
+    return l === r ? refuse('sameRow', { row: l }) : { op: { type: 'swap', rows: [l - 1, r - 1] } };
   }
-  if (relation === 'left') return l === null ? refuse('own.op.twoSides') : replacing(l, right);
-  if (l !== null && r !== null) return l === r ? refuse('own.op.nothing') : refuse('own.op.notElementary');
+  if (relation === 'left') return l === null ? refuse('twoSides') : replacing(l, right);
+  if (l !== null && r !== null) return l === r ? refuse('nothing') : refuse('notElementary');
   if (l !== null) return replacing(l, right);
   if (r !== null) return replacing(r, left);
-  return refuse('own.op.twoSides');
+  return refuse('twoSides');
 }
 
 // The rows an operation names (1-based) past m, as a refusal, or null.
 function pastRows(tokens, m) {
   const past = tokens.find((token) => token.kind === 'row' && (token.row < 1 || token.row > m));
-  return past ? refuse('own.op.rowPast', { row: Number.isFinite(past.row) ? past.row : '…', m }) : null;
+  return past ? refuse('rowPast', { row: Number.isFinite(past.row) ? past.row : '…', m }) : null;
 }
 
 // One elementary row operation on a matrix of m rows, from text as typed:
 // { op } or { problem } (own.op.*; values.part the part that could not be read).
 export function readOperation(text, m) {
   const raw = typeof text === 'string' ? text : '';
-  if (raw.length > MAX_OPERATION) return refuse('own.op.long', { limit: MAX_OPERATION });
+  return raw.length > MAX_OPERATION ? refuse('long', { limit: MAX_OPERATION }) : parsed(raw, m);
+}
+
+// readOperation's answer for text of any length.
+function parsed(raw, m) {
   const typed = normalize(raw).replace(/[·⋅∙×✕]/g, '*').replace(/÷/g, '/').trim();
-  if (typed === '') return refuse('own.op.empty');
+  if (typed === '') return refuse('empty');
   const read = tokenize(typed);
   if (read.problem) return read;
-  if (read.unread !== undefined) return refuse('own.op.unread', { part: excerpt(read.unread) });
+  if (read.unread !== undefined) return refuse('unread', { part: excerpt(read.unread) });
   const { tokens } = read;
   const at = tokens.findIndex((token) => token.kind === 'relation');
   const rest = tokens.slice(at + 1);
   if (at < 0 || rest.some((token) => token.kind === 'relation')) {
-    return refuse(tokens.some((token) => token.kind === 'row') ? 'own.op.notElementary' : 'own.op.unread', { part: excerpt(typed) });
+    return refuse(tokens.some((token) => token.kind === 'row') ? 'notElementary' : 'unread', { part: excerpt(typed) });
   }
   const sides = [tokens.slice(0, at), rest].map((part) => {
-    if (part.length === 0) return { fail: { id: 'own.op.unread', at: 0 } };
+    if (part.length === 0) return { fail: { id: 'unread', at: 0 } };
     const result = reader(part)(0);
-    return result.fail || result.at === part.length ? result : { fail: { id: 'own.op.unread', at: result.at } };
+    if (result.fail) return result;
+    if (result.at < part.length) return { fail: { id: 'unread', at: result.at } };
+    const mentions = new Map();
+    for (const { kind, row } of part) if (kind === 'row') mentions.set(row, (mentions.get(row) ?? 0) + 1);
+    return { form: { ...result.form, mentions } };
   });
   const failed = sides.findIndex((s) => s.fail);
   if (failed >= 0) {
@@ -205,36 +209,24 @@ export function readOperation(text, m) {
     // Past the end of a side, its last token is what could not be read (R1 → R1 +).
     const from = (part[where] ?? part.at(-1) ?? tokens[at]).at;
     const unread = typed.slice(from, failed === 0 && where < part.length ? tokens[at].at : undefined).trim();
-    return id === 'own.op.unread' ? pastRows(tokens, m) ?? refuse(id, { part: excerpt(unread) }) : refuse(id);
+    return id === 'unread' ? pastRows(tokens, m) ?? refuse(id, { part: excerpt(unread) }) : refuse(id);
   }
   return pastRows(tokens, m) ?? operationOf(tokens[at].relation, sides[0].form, sides[1].form);
 }
 
 // An operation built with buttons ({ type, row, from, factorText }, rows
-// 0-based): the same operation, and the same refusals, as typed.
+// 0-based): the factor read as an entry is, then the operation written and
+// read as typed, so that both give the same operation and the same refusals.
 export function fromButtons(buttons, m) {
   const { type, row, from, factorText } = buttons ?? {};
-  const within = (i) => Number.isInteger(i) && i >= 0 && i < m;
-  const rowOf = (i) => (Number.isInteger(i) ? i + 1 : '?');
-  for (const i of type === 'scale' ? [row] : [row, from]) if (!within(i)) return refuse('own.op.rowPast', { row: rowOf(i), m });
-  if (type === 'swap') return row === from ? refuse('own.op.sameRow', { row: row + 1 }) : { op: { type, rows: [row, from] } };
-  if (type !== 'scale' && type !== 'add') return refuse('own.op.notElementary');
+  // A row not chosen is written R0, which is past the rows.
+  const R = (i) => `R${Number.isInteger(i) ? i + 1 : 0}`;
+  if (type === 'swap') return parsed(`${R(row)} <-> ${R(from)}`, m);
+  if (type !== 'scale' && type !== 'add') return refuse('notElementary');
   const read = readNumber(factorText);
   if (read.problem) return read;
-  const factor = read.value;
-  if (type === 'scale') return isZero(factor) ? refuse('own.op.scaleZero') : isOne(factor) ? refuse('own.op.nothing') : { op: { type, row, factor } };
-  if (row === from) return refuse('own.op.selfAdd', { row: row + 1 });
-  return isZero(factor) ? refuse('own.op.nothing') : { op: { type, row, from, factor } };
-}
-
-// Whether op is an operation on a matrix of m rows (as read back from a link or a code).
-export function valid(op, m) {
-  const within = (i) => Number.isInteger(i) && i >= 0 && i < m;
-  const rational = (x) => x && typeof x.n === 'bigint' && typeof x.d === 'bigint' && x.d > 0n;
-  if (op?.type === 'swap') return Array.isArray(op.rows) && within(op.rows[0]) && within(op.rows[1]) && op.rows[0] !== op.rows[1];
-  if (op?.type === 'scale') return within(op.row) && rational(op.factor) && !isZero(op.factor);
-  if (op?.type === 'add') return within(op.row) && within(op.from) && op.row !== op.from && rational(op.factor) && !isZero(op.factor);
-  return false;
+  const factor = `(${format(read.value)})`;
+  return parsed(type === 'scale' ? `${R(row)} -> ${factor} ${R(row)}` : `${R(row)} -> ${R(row)} + ${factor} ${R(from)}`, m);
 }
 
 // ---- Notation ----
@@ -242,46 +234,22 @@ export function valid(op, m) {
 // The 0-based rows that op changes.
 export const changed = (op) => (op.type === 'swap' ? [...op.rows] : [op.row]);
 
-const minus = '\u2212';
-
-// A coefficient before a row in the page's notation: "" for 1, "3", "1/2 ".
-const coefficient = (x) => (isOne(x) ? '' : x.d === 1n ? String(x.n) : `${format(x)} `);
+// op written with the symbols of a notation: its rows (1-based), the swap's
+// and the replacement's arrows, its minus sign, and a coefficient that is a
+// fraction (an integer is written as it is, 1 not at all).
+function written(op, { row, swap, to, minus, fraction }) {
+  const R = (i) => row(i + 1);
+  if (op.type === 'swap') return `${R(op.rows[0])} ${swap} ${R(op.rows[1])}`;
+  const negative = op.factor.n < 0n;
+  const x = negative ? negate(op.factor) : op.factor;
+  const size = isOne(x) ? '' : x.d === 1n ? String(x.n) : fraction(x);
+  if (op.type === 'scale') return `${R(op.row)} ${to} ${negative ? minus : ''}${size}${R(op.row)}`;
+  return `${R(op.row)} ${to} ${R(op.row)} ${negative ? minus : '+'} ${size}${R(op.from)}`;
+}
 
 // The page's own notation of op: R1 ↔ R2, R2 → 1/2 R2, R2 → −R2, R2 → R2 − 3R1.
-export function notation(op) {
-  const R = (i) => `R${i + 1}`;
-  if (op.type === 'swap') return `${R(op.rows[0])} ↔ ${R(op.rows[1])}`;
-  const negative = op.factor.n < 0n;
-  const size = coefficient(negative ? negate(op.factor) : op.factor);
-  if (op.type === 'scale') return `${R(op.row)} → ${negative ? minus : ''}${size}${R(op.row)}`;
-  return `${R(op.row)} → ${R(op.row)} ${negative ? minus : '+'} ${size}${R(op.from)}`;
-}
-
-const sub = (i) => (i < 10 ? `_${i}` : `_{${i}}`);
-
-// A coefficient before a row in LaTeX: "", "3", "\tfrac{1}{2}".
-const latexCoefficient = (x) => (isOne(x) ? '' : x.d === 1n ? String(x.n) : `\\tfrac{${x.n}}{${x.d}}`);
+export const notation = (op) => written(op, { row: (i) => `R${i}`, swap: '↔', to: '→', minus: '\u2212', fraction: (x) => `${format(x)} ` });
 
 // op in LaTeX: R_1 \leftrightarrow R_2, R_2 \to \tfrac{1}{2}R_2, R_2 \to R_2 - 3R_1.
-export function latex(op) {
-  const R = (i) => `R${sub(i + 1)}`;
-  if (op.type === 'swap') return `${R(op.rows[0])} \\leftrightarrow ${R(op.rows[1])}`;
-  const negative = op.factor.n < 0n;
-  const size = latexCoefficient(negative ? negate(op.factor) : op.factor);
-  if (op.type === 'scale') return `${R(op.row)} \\to ${negative ? '-' : ''}${size}${R(op.row)}`;
-  return `${R(op.row)} \\to ${R(op.row)} ${negative ? '-' : '+'} ${size}${R(op.from)}`;
-}
-
-// op in words, in t's language: "add −3 times row 1 to row 2".
-export function words(t, op) {
-  if (op.type === 'swap') return t('own.words.swap', { i: op.rows[0] + 1, j: op.rows[1] + 1 });
-  const factor = format(op.factor).replace('-', minus);
-  return op.type === 'scale' ? t('own.words.scale', { i: op.row + 1, factor }) : t('own.words.add', { i: op.row + 1, j: op.from + 1, factor });
-}
-
-// Whether two operations are the same.
-export function same(a, b) {
-  if (a.type !== b.type) return false;
-  if (a.type === 'swap') return a.rows[0] === b.rows[0] && a.rows[1] === b.rows[1];
-  return a.row === b.row && a.from === b.from && equal(a.factor, b.factor);
-}
+export const latex = (op) => written(op, { row: (i) => (i < 10 ? `R_${i}` : `R_{${i}}`), swap: '\\leftrightarrow', to: '\\to', minus: '-',
+  fraction: (x) => `\\tfrac{${x.n}}{${x.d}}` });
