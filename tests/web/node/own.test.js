@@ -15,7 +15,6 @@ import { hint, methodCount } from '../../../web/logic/own/hints.js';
 import { startWork, doOperation, undo, matrixAt } from '../../../web/logic/own/work.js';
 import { ownFragment, readOwnLink } from '../../../web/logic/own/link.js';
 import { copyText, copyLatex, copyMarkdown } from '../../../web/logic/own/copies.js';
-import { grade } from '../../../web/logic/own/code.js';
 
 const en = translator('en');
 const said = (read) => (read.op ? notation(read.op) : read.problem.id);
@@ -152,11 +151,4 @@ test('a link reopens the work where it was, and a damaged one opens what could b
   assert.match(copyText(en, work), /\nOperation 3: R2 → R2 − 3R1 \(typed as R2 = R2 - 3\*R1\)\n\[   4    5  \|   6 \]\n\[ -11  -11  \| -12 \]\n$/);
   assert.match(copyMarkdown(en, work), /## Operation 1: R1 ↔ R2\n\ntyped as R1 \\<-\\> R2\n\n\|  \| x1 \| x2 \| b \|\n.*\n\| R1 \| 4 \| 5 \| 6 \|/);
   assert.match(copyLatex(en, work), /\\xrightarrow\{R_2 \\to 2R_2\}\n\\left\[\\begin\{array\}\{rr\|r\}\n4 & 5 & 6 \\\\\n1 & 4 & 6\n/);
-  // Graded again from the work: the first tries written (one wrong), the rows shown and the hints.
-  const own = [['R1 <-> R2', {}], ['R1 -> 1/4 R1', { first: ['1', '5/4', '3/2'] }], ['R2 -> R2 - 1/2 R1', { first: ['0', '11/8', '2'] }],
-    ['R2 -> 8/11 R2', { shown: true }], ['R1 -> R1 - 5/4 R2', { shown: true }]];
-  work = own.reduce((w, [text, more]) => doOperation(w, readOperation(text, 2).op, text, more),
-    startWork(matrixOf('2 3\n1/2 2 3\n4 5 6', 'system'), 'system'));
-  const { meaning: found, ...counts } = grade({ ...work, checks: { tries: 3, shown: 2, hints: 1 } });
-  assert.deepEqual([counts, sayMeaning(en, found)], [{ operations: 5, reduced: true, method: 4, slips: 1, shown: 2, hints: 1 }, 'One solution: x1 = −6/11, x2 = 18/11.']);
 });

@@ -1,11 +1,7 @@
-// The learner's work for a link and an assignment's result code, and its
-// grade worked out again from it. The compact form of a list of operations:
-// `s1.2` (swap rows 1 and 2), `c2:1/2` (row 2 times 1/2), `a2.1:-3` (row 2
-// plus -3 times row 1), rows 1-based, joined by commas.
+// The learner's operations in a link, compactly: `s1.2` (swap rows 1 and 2),
+// `c2:1/2` (row 2 times 1/2), `a2.1:-3` (row 2 plus -3 times row 1), rows
+// 1-based, joined by commas.
 import { format, divide } from '../exact.js';
-import { apply, checkRow } from './arithmetic.js';
-import { shape, meaning } from './forms.js';
-import { methodCount } from './hints.js';
 
 // More than a reduction of a 10 × 20 matrix takes several times over.
 export const MAX_OPS = 400;
@@ -48,24 +44,4 @@ export function decodeOps(text, m) {
     ops.push(op);
   }
   return { ops, total: pieces.length };
-}
-
-// The grade of a learner's work, worked out again from the matrix and the
-// operations alone, as a teacher's page does with a handed-in code:
-// { operations, reduced, meaning, method, slips, shown, hints }: the
-// operations in force, whether they reach the reduced form and what it means
-// (forms.js), the method's count from the same start, the rows whose first
-// try (an entry's `first`, the texts written) was wrong, the rows shown, and
-// the hints seen.
-export function grade(work) {
-  let matrix = work.start;
-  let [slips, shown] = [0, 0];
-  for (const { op, first, shown: asked } of work.ops.slice(0, work.at)) {
-    if (Array.isArray(first) && op.type !== 'swap' && !checkRow(matrix, op, op.row, first).right) slips++;
-    if (asked) shown++;
-    matrix = apply(matrix, op);
-  }
-  const known = shape(matrix);
-  return { operations: work.at, reduced: known.reduced, meaning: meaning(matrix, work.kind, known), method: methodCount(work.start),
-           slips, shown, hints: work.checks?.hints ?? 0 };
 }
