@@ -16,16 +16,8 @@ import { apply, checkRow } from '../../web/logic/own/arithmetic.js';
 import { shape, meaning } from '../../web/logic/own/forms.js';
 import { hint } from '../../web/logic/own/hints.js';
 import { readOperation } from '../../web/logic/own/operations.js';
-
-// mulberry32, so that every run times the same matrices.
-function generator(seed) {
-  return () => {
-    seed = (seed + 0x6d2b79f5) | 0;
-    let t = Math.imul(seed ^ (seed >>> 15), 1 | seed);
-    t = (t + Math.imul(t ^ (t >>> 7), 61 | t)) ^ t;
-    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
-  };
-}
+// The exercises' seeded generator, so that every run times the same matrices.
+import { generator } from '../../web/logic/exercises.js';
 
 const digits = (random, count) => String(1 + Math.floor(random() * 9)) + Array.from({ length: count - 1 }, () => Math.floor(random() * 10)).join('');
 

@@ -120,7 +120,7 @@ function printedLatex(printed) {
 }
 
 // An exact value ("-3/5") as a fraction: -\frac{3}{5}.
-function fractionLatex(value) {
+export function fractionLatex(value) {
   const [, sign, n, d] = /^(-?)(\d+)(?:\/(\d+))?$/.exec(format(value));
   return d === undefined ? sign + n : `${sign}\\frac{${n}}{${d}}`;
 }

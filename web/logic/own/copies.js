@@ -4,7 +4,7 @@
 // arrow) and Markdown (a heading a step, the matrix a table). Each is handed
 // the translator t of its words.
 import { format } from '../exact.js';
-import { escapeLatex } from '../copies.js';
+import { escapeLatex, fractionLatex } from '../copies.js';
 import { notation, latex } from './operations.js';
 import { apply } from './arithmetic.js';
 
@@ -41,15 +41,12 @@ export function copyText(t, work) {
   return parts.join('\n\n') + '\n';
 }
 
-// An exact value in LaTeX: -\frac{3}{5}.
-const valueLatex = (x) => (x.d === 1n ? String(x.n) : `${x.n < 0n ? '-' : ''}\\frac{${x.n < 0n ? -x.n : x.n}}{${x.d}}`);
-
 // The matrix in LaTeX: a bmatrix, or with a bar an array between brackets.
 function matrixLatex(matrix) {
-  const body = matrix.rows.map((row) => row.map(valueLatex).join(' & ')).join(' \\\\\n');
+  const body = matrix.rows.map((row) => row.map(fractionLatex).join(' & ')).join(' \\\\\n');
   if (matrix.bar === null) return `\\begin{bmatrix}\n${body}\n\\end{bmatrix}`;
-  const spec = matrix.rows[0].map((_, c) => (c === matrix.bar ? '|r' : 'r')).join('');
-  return `\\left[\\begin{array}{${spec}}\n${body}\n\\end{array}\\right]`;
+  const columns = matrix.rows[0].map((_, c) => (c === matrix.bar ? '|r' : 'r')).join('');
+  return `\\left[\\begin{array}{${columns}}\n${body}\n\\end{array}\\right]`;
 }
 
 export function copyLatex(t, work) {

@@ -5,12 +5,12 @@
 import { t } from '../language.js';
 import { el } from '../dom.js';
 import { shown } from '../../logic/own/numbers.js';
+import { escapeHtml } from '../../logic/copies.js';
 
 // The most characters of an entry drawn whole; a longer one shows its start and end.
 const whole = 12;
 
-const escaped = (text) => text.replace(/[&<>"]/g, (c) => `&#${c.charCodeAt(0)};`);
-const hidden = (text) => `<span class="visually-hidden"> ${escaped(text)}</span>`;
+const hidden = (text) => `<span class="visually-hidden"> ${escapeHtml(text)}</span>`;
 
 // The cell of one entry, cut where long, as a focusable span that shows it whole while focused.
 function cell(value, bar, pivot) {
