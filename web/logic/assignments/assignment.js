@@ -17,6 +17,13 @@
 //   hints       the steps of the hint allowed per stage, 0 to 3
 //   show        whether Show may fill a stage in
 //   perStudent  one matrix per student (drawn from the seed and the name), or one for the class
+//   mode        'stages': each stage of the method asked, as above; 'own': the
+//               matrix reduced by the student's own row operations (logic/own/),
+//               where from and fill ask nothing, hints is 0 (none) or 3 (the
+//               method's next operation, each counted), and show lets the
+//               student see a changed row instead of writing it
+//   arithmetic  in mode 'own': 'page', the page works out each operation, or
+//               'learner', the student writes each changed row
 //   title       text, '' for none
 //   due         'YYYY-MM-DD', '' for none
 //   names       the class list, one name a student, [] for none
@@ -35,8 +42,9 @@
 // A link holds the assignment packed (pack()): version 1, the links made
 // before the secret, is read still; version 2 says whose link it is, and a
 // teacher's holds the secret, which no student link holds or lets anyone work
-// out; version 3 adds the digest of the secret and the names corrected. Each
-// link is written in the oldest version that holds it, as it was handed out.
+// out; version 3 adds the digest of the secret and the names corrected;
+// version 4, an assignment of the student's own operations. Each link is
+// written in the oldest version that holds it, as it was handed out.
 import { writer, reader, sealed, unsealed, crc32, sha256, toBase64url, fromBase64url, toBase32, fromBase32 } from './packing.js';
 import { exerciseOptions, fills, programNames, firstAsked, latestGenerator } from '../share.js';
 import { csv } from './csv.js';
@@ -50,13 +58,15 @@ const secretBytes = 16;
 const dayZero = Date.UTC(2000, 0, 1);
 const day = 86400000;
 const roles = ['student', 'teacher'];
+export const modes = ['stages', 'own'];
+export const arithmetics = ['page', 'learner'];
 
 // An assignment with what is not given set as a teacher most often wants it:
 // every stage from the scaling, one row of entries, every hint, no Show, a
 // matrix per student.
 export function assignment(given = {}) {
   const a = { generator: generatorVersion, program: 'gjinverse', order: 3, options: [], seed: 1, from: firstAsked,
-              fill: 'row', hints: 3, show: false, perStudent: true, title: '', due: '', names: [], secret: '', drawn: {}, ...given };
+              fill: 'row', hints: 3, show: false, perStudent: true, mode: 'stages', arithmetic: 'page', title: '', due: '', names: [], secret: '', drawn: {}, ...given };
   return { ...a, digest: given.digest ?? (a.secret === '' ? '' : secretDigest(a)) };
 }
 
@@ -117,13 +127,18 @@ export function classList(text) {
 }
 
 // What assignment a asks, in words (t's), as the rows of a description list,
-// [label, value]: the stages and entries, the hints, Show; for whose view
-// ('student' or 'teacher'), whose result a Show is counted in.
-export const askedWords = (t, a, whose) => [
-  [t('student.asks'), t('student.range.' + a.fill, { k: a.from })],
-  [t(whose === 'teacher' ? 'assign.hints' : 'student.hints'), a.hints > 0 ? t('student.hints.n', { count: a.hints }) : t('student.hints.0')],
-  [t('student.show'), a.show ? t(whose === 'teacher' ? 'teacher.showYes' : 'student.show.yes') : t('student.show.no')],
-];
+// [label, value]: the stages and entries (or the student's own operations,
+// and who works them out), the hints, Show; for whose view ('student' or
+// 'teacher'), whose result a Show is counted in.
+export function askedWords(t, a, whose) {
+  const own = a.mode === 'own';
+  const hints = own ? t(a.hints > 0 ? 'student.ownHints' : 'student.hints.0') : a.hints > 0 ? t('student.hints.n', { count: a.hints }) : t('student.hints.0');
+  return [
+    [t('student.asks'), own ? t('student.own.' + a.arithmetic) : t('student.range.' + a.fill, { k: a.from })],
+    [t(whose === 'teacher' ? (own ? 'assign.ownHints' : 'assign.hints') : 'student.hints'), hints],
+    [t(own ? 'student.ownShow' : 'student.show'), a.show ? t(whose === 'teacher' ? 'teacher.showYes' : 'student.show.yes') : t('student.show.no')],
+  ];
+}
 
 // The seed of a student's matrix: FNV-1a over the UTF-8 bytes of the name's
 // key, started from the assignment's seed and mixed at the end, so that names
@@ -152,12 +167,15 @@ export function exerciseFor(a, name) {
            seed: a.perStudent ? studentSeed(a.seed, drawnName(a, name)) : a.seed };
 }
 
-// Writes what the assignment asks (not its title, due date or names) to w.
+// Writes what the assignment asks (not its title, due date or names) to w;
+// an assignment of the student's own operations says so after the rest,
+// which leaves the ids of the others as they were.
 function writeAsked(w, a) {
   w.uint(a.generator).bits(programNames.indexOf(a.program), 1).bits(a.order - 2, 2).bits(fills.indexOf(a.fill), 2)
     .bits(a.hints, 2).bits(Number(a.show), 1).bits(Number(a.perStudent), 1);
   exerciseOptions.forEach((o) => w.bits(Number(a.options.includes(o)), 1));
   w.uint(a.from).bits(a.seed, 32);
+  if (a.mode === 'own') w.bits(1, 1).bits(arithmetics.indexOf(a.arithmetic), 1);
 }
 
 // The assignment's id: 7 characters of base32, the CRC-32 of what it asks. A
@@ -201,7 +219,7 @@ function valid(a, strict) {
   return programNames.includes(a.program) && [2, 3, 4].includes(a.order) && fills.includes(a.fill) &&
     Number.isInteger(a.from) && a.from >= firstAsked && a.from <= lastFrom && a.generator >= 1 && a.generator <= generatorVersion &&
     Number.isInteger(a.hints) && a.hints >= 0 && a.hints <= 3 && Number.isInteger(a.seed) && a.seed >= 0 && a.seed < 2 ** 32 &&
-    a.options.every((o) => exerciseOptions.includes(o)) && /^(\d{4}-\d{2}-\d{2})?$/.test(a.due) && (a.due === '' || a.due >= '2000') &&
+    a.options.every((o) => exerciseOptions.includes(o)) && modes.includes(a.mode ?? 'stages') && arithmetics.includes(a.arithmetic ?? 'page') && /^(\d{4}-\d{2}-\d{2})?$/.test(a.due) && (a.due === '' || a.due >= '2000') &&
     dueText(dueDays(a.due)) === a.due && typeof a.secret === 'string' && (a.secret === '' || fromBase32(a.secret)?.length === secretBytes) &&
     typeof a.digest === 'string' && (a.digest === '' || fromBase32(a.digest)?.length === secretBytes) &&
     a.title.length <= maxTitle && a.names.length <= maxNames && a.names.every(validName) && validDrawn(a);
@@ -221,8 +239,9 @@ function validate(a, strict) {
 
 // The version of the link of assignment a for role, with its corrections
 // drawn: the oldest that holds what it carries (1: a teacher's without a
-// secret; 2: neither a digest nor a correction; 3).
+// secret; 2: neither a digest nor a correction; 3; 4: the student's own operations).
 function versionOf(a, role, drawn) {
+  if (a.mode === 'own') return 4;
   if (a.digest !== '' || drawn.length > 0) return 3;
   return role === 'teacher' && a.secret === '' ? 1 : 2;
 }
@@ -239,13 +258,13 @@ function pack(a, names, role) {
   writeAsked(w, a);
   w.uint(dueDays(a.due)).text(a.title).uint(names.length);
   names.forEach((name) => w.text(name));
-  if (version === 3) {
+  if (version >= 3) {
     w.uint(drawn.length);
     drawn.forEach(([i, was]) => w.uint(i).text(was));
     w.bits(Number(a.digest !== ''), 1);
     if (a.digest !== '') fromBase32(a.digest).forEach((b) => w.bits(b, 8));
   }
-  if (role === 'teacher' && version === 3) w.bits(Number(a.secret !== ''), 1);
+  if (role === 'teacher' && version >= 3) w.bits(Number(a.secret !== ''), 1);
   if (role === 'teacher' && a.secret !== '') fromBase32(a.secret).forEach((b) => w.bits(b, 8));
   return toBase64url(sealed(w.bytes()));
 }
@@ -262,17 +281,20 @@ function unpack(text) {
   if (!body) throw new Error('assignment');
   const r = reader(body);
   const version = r.uint();
-  if (![1, 2, 3].includes(version)) throw new Error('version');
+  if (![1, 2, 3, 4].includes(version)) throw new Error('version');
   const role = version === 1 ? null : roles[r.bits(1)];
   const generator = r.uint();
   const [program, order, fill, hints, show, perStudent] = [programNames[r.bits(1)], r.bits(2) + 2, fills[r.bits(2)],
     r.bits(2), r.bits(1) === 1, r.bits(1) === 1];
   const options = exerciseOptions.filter(() => r.bits(1) === 1);
-  const [from, seed, due, title] = [r.uint(), r.bits(32), dueText(r.uint()), r.text(maxTitle * 4)];
+  const [from, seed] = [r.uint(), r.bits(32)];
+  const own = version === 4 && r.bits(1) === 1;
+  const [mode, arithmetic] = [modes[Number(own)], own ? arithmetics[r.bits(1)] : 'page'];
+  const [due, title] = [dueText(r.uint()), r.text(maxTitle * 4)];
   const names = Array.from({ length: Math.min(r.uint(), maxNames + 1) }, () => r.text(maxName * 4));
   const drawn = {};
   let digest = '';
-  if (version === 3) {
+  if (version >= 3) {
     const count = r.uint();
     if (count > names.length) throw new Error('assignment');
     for (let k = 0; k < count; k++) {
@@ -282,8 +304,9 @@ function unpack(text) {
     if (r.bits(1) === 1) digest = bytesRead(r);
   }
   const secret = role === 'teacher' && (version < 3 || r.bits(1) === 1) ? bytesRead(r) : '';
+  if (version === 4 && !own) throw new Error('assignment');
   if (r.left() >= 8) throw new Error('assignment');
-  const a = { generator, program, order, options, seed, from, fill, hints, show, perStudent, title, due, names, secret, drawn, digest };
+  const a = { generator, program, order, options, seed, from, fill, hints, show, perStudent, mode, arithmetic, title, due, names, secret, drawn, digest };
   validate(a, a.secret !== '');
   if (role === 'teacher' && digest !== '' && (secret === '' || secretDigest(a) !== digest)) throw new Error('forged');
   return { a, role };
