@@ -34,7 +34,7 @@ export const parts = [
   { name: 'practice', modules: ['page/parts/practice-part.js', 'views/practice-markup.js', 'views/practice.js', 'logic/exercises.js', 'views/seed.js'],
     texts: ['practice.', 'exercise.', 'choice.', 'assign.summary',
             // what an assignment asks, which the teacher's and the student's sides both say
-            'student.asks', 'student.range.', 'student.hints', 'student.show', 'teacher.due', 'teacher.none'],
+            'student.asks', 'student.range.', 'student.hints', 'student.show', 'student.own', 'teacher.due', 'teacher.none'],
     // a message that asks for an exercise's matrix (the learner's own way's) too
     needs: (state, message) => practising(message) || message.exercise || asked(message, 'practice') },
   // Worksheets and prints: in practice, the browser's own print is a worksheet of the run.
@@ -53,6 +53,8 @@ export const parts = [
     needs: (state, message) => message.type === 'packageAsked' || asked(message, 'lms') },
   // The learner's own row operations on a matrix ("Your own way"), its
   // handlers too (state/own.js), which no other script imports: for the mode
-  // asked for, and a link to such work (ownLink, the one message with a hash).
-  { name: 'own', modules: ['page/parts/own-part.js'], texts: ['own.'], needs: (state, message) => message.mode === 'own' || message.hash },
+  // asked for, a link to such work (ownLink, the one message with a hash), and
+  // a student's link to an assignment of this mode.
+  { name: 'own', modules: ['page/parts/own-part.js'], texts: ['own.'],
+    needs: (state, message) => message.mode === 'own' || message.hash || message.found?.assignment?.mode === 'own' },
 ];
