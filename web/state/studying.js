@@ -179,7 +179,7 @@ function handIn(state, { now, confirmed = false }) {
   if (!confirmed || st.asking === null || st.asking.empty) {
     // Of the student's own operations, one thing is asked: the matrix reduced and read.
     const { asked, done } = own ? { asked: 1, done: Number(Boolean(state.own.readOff)) } : work.score(st.assignment, state.model, st.result);
-    return [{ ...state, student: { ...st, asking: { asked, left: asked - done, own } } }, [{ focus: { element: 'hand-in-yes' } }]];
+    return [{ ...state, student: { ...st, asking: { asked, left: asked - done, ...(own ? { own } : {}) } } }, [{ focus: { element: 'hand-in-yes' } }]];
   }
   const [next, [effect]] = keptWork({ ...state, student: { ...work.handIn(st, now), asking: null } }, now, true);
   // Inside an LMS, what is said waits for its answer (reported).
