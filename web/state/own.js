@@ -36,7 +36,8 @@ import { shown } from '../logic/own/numbers.js';
 import { translator } from '../logic/translate.js';
 import { ownFocus } from './learning.js';
 import { newOwnResult, ownNoted, restoredWork, readOffRight } from '../logic/assignments/own-result.js';
-import { kept as keptOf, workKey, locked } from '../logic/assignments/work.js';
+import { locked } from '../logic/assignments/work.js';
+import { keptWork } from './studying.js';
 import { id as idOf } from '../logic/assignments/assignment.js';
 
 const fresh = { work: null, matrix: null, arithmetic: 'page', pending: null, problem: null, cells: null, changed: [], hint: null, compared: null, readOff: null };
@@ -64,16 +65,13 @@ function forbidden(state, { type }) {
 }
 
 // The state with the student's work noted from the slice's (the reading's
-// answer, if any) and kept under the student's key as its next version.
+// answer, if any) and kept as its next version: under the student's key, or
+// told to the LMS (studying.js).
 function studentKept(state) {
   const st = state.student;
   const result = ownNoted(st.result ?? newOwnResult(idOf(st.assignment), st.name, 0), state.own.work, state.own.readOff?.answer ?? null);
-  const student = { ...st, result, version: st.version + 1 };
-  return [{ ...state, student }, [{ storeWork: { key: workKey(st.assignment, st.name), value: keptOf(student, null, finished(state)) } }]];
+  return keptWork({ ...state, student: { ...st, result } });
 }
-
-// Whether the student's work is finished: the matrix reduced and read.
-const finished = (state) => Boolean(state.own?.readOff);
 
 // The state and the effects that keep its work: the student's, or the
 // learner's in the address that links to it and in storage.
@@ -157,7 +155,9 @@ function studentMade(state, input, program) {
   if (!read?.matrix || st?.assignment.mode !== 'own' || !st.name) return [state, []];
   const own = { ...fresh, arithmetic: st.assignment.arithmetic, work: startWork(read.matrix, read.kind), matrix: read.matrix };
   const [next] = resumed({ ...state, mode: 'own', own });
-  return [next, [focus('own-op')]];
+  // Inside an LMS, the work is told as it opens.
+  const [told, effects] = st.lms ? studentKept(next) : [next, []];
+  return [told, [...effects, focus('own-op')]];
 }
 
 // The student's work as the student's result now holds it (taken from

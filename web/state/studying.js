@@ -41,7 +41,8 @@ const keptOf = (state, st) => (st.assignment.mode === 'own' ? work.kept(st, null
 const standing = (state) => keptOf(state, state.student);
 
 // Whether the run shown is the student's own, inside an LMS.
-const inLms = (state) => Boolean(state.student?.lms && state.session && state.model && isStudents(state, state.session.run));
+const inLms = (state) => Boolean(state.student?.lms && (state.student.assignment.mode === 'own' ? state.own?.work
+  : state.session && state.model && isStudents(state, state.session.run)));
 
 // The state and effect that tell the LMS the student's work (value, as
 // work.kept gives it) at now (ms; without one, as the run opens, the
@@ -52,9 +53,11 @@ const inLms = (state) => Boolean(state.student?.lms && state.session && state.mo
 function told(state, value, now, handIn = false) {
   const { lms, student: st, model: m, session: practice } = state;
   const report = { key: work.workKey(st.assignment, st.name), work: value, pairs: [], commit: false, handIn };
-  if (lms?.outcome !== 'connected' || !m || !practice) return [state, [{ report }]];
+  // Of the student's own operations, the matrix they start from stands for the run and its session.
+  const start = st.assignment.mode === 'own' && state.own?.work ? { matrix: state.own.work.start, kind: state.own.work.kind } : null;
+  if (lms?.outcome !== 'connected' || (!start && (!m || !practice))) return [state, [{ report }]];
   const at = Number.isFinite(now) ? now : lms.started;
-  const w = writes(lms.writer, { a: st.assignment, m, practice, kept: value, now: at, started: lms.started, suspend: encodeWork(value) });
+  const w = writes(lms.writer, { a: st.assignment, m, practice, start, kept: value, now: at, started: lms.started, suspend: encodeWork(value) });
   return [{ ...state, lms: { ...lms, writer: w.writer } }, [{ report: { ...report, pairs: w.pairs, commit: w.commit } }]];
 }
 

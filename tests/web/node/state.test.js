@@ -727,6 +727,10 @@ test('a student reduces an own assignment\'s matrix, reads it, hands in and reop
   const [again] = go(initial(), { ...link, kept: JSON.parse(JSON.stringify(storeWork.value)) }, made);
   assert.deepEqual([again.mode, again.own.work.at, again.own.readOff?.right], ['own', at, false]);
   check([['work from another tab followed', again, { type: 'ownResumed' }, { own: again.own }, []]]);
+  // Inside an LMS, each operation reaches it as an interaction.
+  const [lms] = go(initial(), { type: 'lms', outcome: 'connected', version: '2004', name: 'Kim', suspend: '', now: 1 }, { ...link, lms: true }, made);
+  const { report } = update(lms, { type: 'ownOp', text: 'R1 <-> R2' })[1].find((effect) => effect.report);
+  assert.deepEqual(report.pairs.filter(([element]) => /interactions\.0\.(id|result)/.test(element)), [['cmi.interactions.0.id', 'op-1'], ['cmi.interactions.0.result', 'correct']]);
 });
 
 test('every message is taken in every state, and the state given stays as it was', needsBuild, () => {
