@@ -87,9 +87,8 @@ export function ownWorked(a, name, plan, read = 'right', started = monday9) {
     if (a.arithmetic === 'page' || op.type === 'swap') work = doOperation(work, op);
     else if (how === 'shown') work = counted(doOperation(work, op, null, { shown: true }), 'shown');
     else {
-      const row = (m) => m.rows[changed(op)[0]].map(show);
-      if (how === 'slip') work = counted(work, 'tries');
-      work = doOperation(counted(work, 'tries'), op, null, { first: row(how === 'slip' ? matrix : apply(matrix, op)) });
+      const first = (how === 'slip' ? matrix : apply(matrix, op)).rows[changed(op)[0]].map(show);
+      work = doOperation(counted(how === 'slip' ? counted(work, 'tries') : work, 'tries'), op, null, { first });
     }
   }
   const expected = expectedReadOff(meaning(matrixAt(work), start.kind));

@@ -33,19 +33,16 @@ test('an own result reads back from its code whole, entries cut as answers are, 
   for (const r of cases) {
     const code = R.write(r);
     assert.match(code, /^GJY1[0-9A-Z]+$/);
-    const cut = (texts) => texts && texts.map((x) => x.normalize('NFKC').replace('−', '-').slice(0, 64));
-    assert.deepEqual(R.read(code), { ...r, own: { ...r.own, ops: r.own.ops.map((o) => ({ ...o, first: cut(o.first) })) } });
+    const cut = (o) => ({ ...o, first: o.first && o.first.map((x) => x.normalize('NFKC').replace('−', '-').slice(0, 64)) });
+    assert.deepEqual(R.read(code), { ...r, own: { ...r.own, ops: r.own.ops.map(cut) } });
     assert.deepEqual([R.isResult(r), R.find(`코드: ${code.match(/.{1,20}/g).join(' ')}`), R.salvage(code.slice(0, -6) + '000000')],
       [true, [code], { id: r.id, name: r.name }]);
     assert.ok(R.read(code.slice(0, -1) + (code.at(-1) === 'A' ? 'B' : 'A')).problem);
   }
-  const r = cases[2];
-  const odd = [{ stages: [{}] }, { own: { ...r.own, ops: [op('x1')] } }, { own: { ...r.own, ops: [op('c1:1', 'x')] } },
-    { own: { ...r.own, answer: { choice: 'maybe', values: null } } }, { own: { ...r.own, hints: -1 } }];
-  assert.deepEqual(odd.map((change) => R.isResult({ ...r, ...change })), odd.map(() => false));
+  const odd = [{ ops: [], stages: [{}] }, { ops: [op('x1')] }, { ops: [op('c1:1', 'x')] }, { answer: { choice: 'maybe', values: null } }, { hints: -1 }];
+  assert.deepEqual(odd.map(({ stages = [], ...change }) => R.isResult({ ...cases[2], stages, own: { ...cases[2].own, ...change } })), odd.map(() => false));
   // Past the longest code read, the last first rows are left out; the operations all stay.
-  const huge = own(Array.from({ length: 400 }, () => op('a1.2:1', Array(20).fill('1/3'.repeat(20)))), null);
-  const back = R.read(R.write(huge));
+  const back = R.read(R.write(own(Array.from({ length: 400 }, () => op('a1.2:1', Array(20).fill('1/3'.repeat(20)))), null)));
   assert.deepEqual([back.own.ops.length, back.own.ops[0].first.length, back.own.ops.at(-1).first], [400, 20, null]);
 });
 
@@ -54,8 +51,7 @@ const names = ['김민수', 'Lee', '박서연', 'Choi'];
 const learner = A.assignment({ program: 'gjsolve', seed: 12345, mode: 'own', arithmetic: 'learner', names, due: '2026-12-07' });
 
 // Faults: an operation re-applied otherwise than the student's page did, a
-// reading judged by the student's end matrix rather than the reduced form,
-// a slip, a row shown or a hint miscounted, an op that does not apply graded
+// reading misjudged, a slip, a row shown or a hint miscounted, an op that does not apply graded
 // rather than set aside, 'best' not picking the whole work, the memo not
 // grading the same table, the own columns, CSV and drill-down.
 test('an own assignment grades each student\'s operations re-applied to the student\'s matrix', needsBuild, () => {
@@ -70,21 +66,19 @@ test('an own assignment grades each student\'s operations re-applied to the stud
     [[names[0], '2/2', true, 'right', '9/9', '8/9', 0, 1, ''], [names[1], '1/2', true, 'wrong', '10/8', '9/10', 1, 0, ''],
      [names[2], '2/2', true, 'right', '9/9', '9/9', 0, 0, 'codes'], [names[3], '0/2', 'missing']]);
   assert.deepEqual([table.mode, table.stages, table.rejected.map((x) => [x.problem, x.name])], ['own', [], [['code.mismatch', 'Kang']]]);
-  for (const [rule, counted] of [['first', [true, false, false]], ['latest', [false, false, true]]])
-    assert.deepEqual(results(learner, codes.slice(2, 5).join(' '), { rule }).rows[2].codes.map((c) => c.counted), counted, rule);
+  assert.deepEqual(['first', 'latest'].map((rule) => results(learner, codes.slice(2, 5).join(' '), { rule }).rows[2].codes.map((c) => c.counted)),
+    [[true, false, false], [false, false, true]]);
   const memo = newMemo();
-  results(learner, codes.join('\n'), { memo });
+  assert.deepEqual(results(learner, codes.join('\n'), { memo }), table);
   assert.deepEqual(results(learner, codes.join('\n'), { memo: memoOf(JSON.parse(JSON.stringify(memo))), models: new Map() }), table);
-  const lines = resultsCsv(translator('ko'), table).split('\r\n');
-  assert.deepEqual(lines.slice(0, 3), ['\ufeff이름,기약 행 사다리꼴,결과 읽기,행 연산 수,한 번에 맞힌 행,힌트,보기로 본 행,걸린 시간(분),제출 시각,기한 넘김,확인할 점',
+  assert.deepEqual(resultsCsv(translator('ko'), table).split('\r\n').slice(0, 3), ['\ufeff이름,기약 행 사다리꼴,결과 읽기,행 연산 수,한 번에 맞힌 행,힌트,보기로 본 행,걸린 시간(분),제출 시각,기한 넘김,확인할 점',
     '김민수,완성함,맞음,9번(풀이법은 9번),9개 중 8개,1,0,30,2026-12-07 00:30,,', 'Lee,완성함,틀림,10번(풀이법은 8번),10개 중 9개,0,1,20,2026-12-07 00:20,,']);
   const opened = (a, code) => { const job = detailing(a, code, []); while (!job.step(0)); return job.result; };
   const kim = opened(learner, table.rows[0].code);
   assert.deepEqual([kim.own.length, kim.own[0].right, kim.own[1], kim.answer.choice, kim.expected.kind], [9, true,
     { op: 'R2 → R2 + 7R1', first: ['-7', '6', '-4', '-2'], right: false, wrong: [0, 1, 2, 3], slip: 'own.slip.oldRow', shown: false }, 'one', 'one']);
   // The page's arithmetic: no row written, so no column of them, and no verdict per row.
-  const page = { ...learner, arithmetic: 'page' };
-  const paged = results(page, ownCode(page, names[0], all, 5));
+  const page = { ...learner, arithmetic: 'page' }, paged = results(page, ownCode(page, names[0], all, 5));
   assert.deepEqual([paged.columns, ownCell(translator('en'), paged.rows[0], 'ops'), opened(page, paged.rows[0].code).own[0].right],
     [['reduced', 'readOff', 'ops', 'hints', 'shown'], { text: '9 (the method: 9)', status: 'first' }, null]);
 });
