@@ -1259,7 +1259,7 @@ export const texts = {
     'results.own.read.right': '맞음',
     'results.own.read.wrong': '틀림',
     'results.own.read.none': '답하지 않음',
-    'results.own.opsCount': '{ops}번(풀이법은 {method}번)',
+    'results.own.opsCount': '{ops}번(소거법으로는 {method}번)',
     'results.own.firstRightOf': '{written}개 중 {right}개',
     'results.own.said.one': '해가 하나뿐: {values}',
     'results.own.said.zero': '해가 없음',
