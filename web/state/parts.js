@@ -34,7 +34,7 @@ export const parts = [
   { name: 'practice', modules: ['page/parts/practice-part.js', 'views/practice-markup.js', 'views/practice.js', 'logic/exercises.js', 'views/seed.js'],
     texts: ['practice.', 'exercise.', 'choice.', 'assign.summary',
             // what an assignment asks, which the teacher's and the student's sides both say
-            'student.asks', 'student.range.', 'student.hints', 'student.show', 'teacher.due', 'teacher.none'],
+            'student.asks', 'student.range.', 'student.hints', 'student.show', 'student.own', 'teacher.due', 'teacher.none'],
     // a message that asks for an exercise's matrix (the learner's own way's) too
     needs: (state, message) => practising(message) || message.exercise || asked(message, 'practice') },
   // Worksheets and prints: in practice, the browser's own print is a worksheet of the run.
