@@ -61,5 +61,8 @@ export const parts = [
   // The learner's own row operations on a matrix ("Your own way"), its
   // handlers too (state/own.js), which no other script imports: for the mode
   // asked for, and a link to such work (ownLink, the one message with a hash).
-  { name: 'own', modules: ['page/parts/own-part.js'], texts: ['own.'], needs: (state, message) => message.mode === 'own' || message.hash },
+  // It lends the own result and what grading and the teacher's views take of
+  // it (the teacher's part and the LMS's import them).
+  { name: 'own', modules: ['page/parts/own-part.js', 'logic/assignments/own-result.js', 'logic/own/matrix.js', 'logic/own/operations.js', 'logic/own/forms.js'],
+    texts: ['own.'], needs: (state, message) => message.mode === 'own' || message.hash },
 ];

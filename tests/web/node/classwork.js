@@ -7,6 +7,16 @@ import * as session from '../../../web/logic/session.js';
 import { answerOf } from '../../../web/logic/check.js';
 import { exerciseFor } from '../../../web/logic/assignments/assignment.js';
 import { opened, named, note, handIn } from '../../../web/logic/assignments/work.js';
+import { id } from '../../../web/logic/assignments/assignment.js';
+import { write } from '../../../web/logic/assignments/result-code.js';
+import { newOwnResult, ownNoted, expectedReadOff } from '../../../web/logic/assignments/own-result.js';
+import { fromRun } from '../../../web/logic/own/matrix.js';
+import { startWork, doOperation, counted, matrixAt } from '../../../web/logic/own/work.js';
+import { apply } from '../../../web/logic/own/arithmetic.js';
+import { changed } from '../../../web/logic/own/operations.js';
+import { meaning } from '../../../web/logic/own/forms.js';
+import { hint } from '../../../web/logic/own/hints.js';
+import { show } from '../../../web/logic/own/numbers.js';
 
 export const monday9 = Date.UTC(2026, 11, 7, 0);   // 9:00 in Seoul, when the class starts
 
@@ -57,3 +67,36 @@ export function schoolYear(a, students, count) {
   });
   return Array.from({ length: count }, (_, c) => codes.map((mine) => mine[c])).flat().join('\n');
 }
+
+// A student's work on an own assignment a (mode 'own'), as the student's
+// page does it: the student's matrix, reduced by the method's next operation
+// each time, done as plan says, a word an operation ('right': its row written
+// right; 'slip': the old row written first, then the right one; 'shown': the
+// row shown at once; 'hint': a hint asked first; 'extra': row 1 doubled
+// instead, which the method never does), then read off ('right', 'wrong' or
+// null, once reduced). Gives { result, work, start }.
+export function ownWorked(a, name, plan, read = 'right', started = monday9) {
+  const start = fromRun(a.program, make(exerciseFor(a, name)).input);
+  let work = startWork(start.matrix, start.kind);
+  for (const how of plan) {
+    const matrix = matrixAt(work);
+    const next = hint(matrix);
+    if (next === null) break;
+    const op = how === 'extra' ? { type: 'scale', row: 0, factor: { n: 2n, d: 1n } } : next.op;
+    if (how === 'hint') work = counted(work, 'hints');
+    if (a.arithmetic === 'page' || op.type === 'swap') work = doOperation(work, op);
+    else if (how === 'shown') work = counted(doOperation(work, op, null, { shown: true }), 'shown');
+    else {
+      const first = (how === 'slip' ? matrix : apply(matrix, op)).rows[changed(op)[0]].map(show);
+      work = doOperation(counted(how === 'slip' ? counted(work, 'tries') : work, 'tries'), op, null, { first });
+    }
+  }
+  const expected = expectedReadOff(meaning(matrixAt(work), start.kind));
+  const wrong = expected?.choice === 'one' ? { choice: 'one', values: expected.values.map((v) => `${v}1`) } : { choice: 'many', values: null };
+  const answer = read === null || expected === null ? null : read === 'right' ? expected : wrong;
+  return { result: ownNoted(newOwnResult(id(a), name, started), work, answer), work, start };
+}
+
+// The code that the student of ownWorked() hands in, minutes after the start.
+export const ownCode = (a, name, plan, minutes, read = 'right', started = monday9) =>
+  write({ ...ownWorked(a, name, plan, read, started).result, handed: started + minutes * 60000 });

@@ -26,12 +26,27 @@
 //            The questions are those of the run with its exact values, which
 //            may ask invertibility first: a session notes answers once it has them.
 //   }
+//   own      an assignment of the student's own row operations only (below)
 // }
+//
+// The result of such an assignment (own-result.js makes and reads it), whose
+// code starts "GJY1": the same head, stages [], and own: {
+//   ops      the operations in force, in order: { op, first, shown }, op in
+//            the compact form (logic/own/code.js), first the texts of the
+//            first row the student wrote for it (null for none: the page's
+//            arithmetic, a swap, or the row shown at once), shown whether the
+//            student asked to see the row
+//   tries, shown, hints   the rows written and checked, the rows shown, the hints asked
+//   answer   the first reading of the reduced matrix: { choice: 'one' |
+//            'zero' | 'many' | 'yes' | 'no', values: texts | null }, or null
+// }
+// An entry's text is kept to maxAnswer characters, as an answer's is.
 import { writer, reader, sealed, unsealed, toBase32, fromBase32, base32Alphabet, plainBase32 } from './packing.js';
 import { plain } from '../check.js';
 import { maxName, keptName } from './assignment.js';
 
 const prefix = 'GJR1';
+const ownPrefix = 'GJY1';
 const maxAnswer = 64;
 const maxStages = 64;
 const maxQuestions = 200;
@@ -44,6 +59,9 @@ const nibbles = '0123456789.-/e';
 const [end, escape] = [14, 15];
 const escapes = { text: 0, alone: 1, yes: 2, no: 3, none: 4, one: 5, zero: 6, many: 7 };
 const choices = ['yes', 'no', 'one', 'zero', 'many'];
+const maxOps = 400;       // logic/own/code.js MAX_OPS
+const maxEntries = 20;    // logic/own/matrix.js MAX_COLUMNS
+const maxFactor = 2002;   // a factor's characters, as logic/own/code.js reads one
 
 // A new result for the student named, begun at started (ms), with no stage
 // reached; the name as a code keeps it (assignment.keptName).
@@ -102,23 +120,130 @@ function readAnswer(r) {
 
 const seconds = (ms) => (Number.isFinite(ms) ? Math.max(0, Math.min(2 ** 32 - 1, Math.floor(ms / 1000))) : 0);
 
-// The code of a result: one line of ASCII, "GJR1" and base32. The name is
-// kept to assignment.js's maxName characters. Throws for an id that is not an
-// assignment's.
-export function write(result) {
+// Writes the head of a code to w: the id, the times and the name (kept to
+// assignment.js's maxName characters). Throws for an id that is not an assignment's.
+function writeHead(w, result) {
   const id = fromBase32(result.id);
   if (id === null || id.length !== 4) throw new Error('id');
-  const w = writer();
   id.forEach((b) => w.bits(b, 8));
   const started = seconds(result.started);
-  w.bits(started, 32).uint(Math.max(0, seconds(result.handed) - started)).text(keptName(result.name))
-    .uint(result.stages.length);
+  return w.bits(started, 32).uint(Math.max(0, seconds(result.handed) - started)).text(keptName(result.name));
+}
+
+// The code of a result: one line of ASCII, "GJR1" and base32, or "GJY1" for
+// an own result (writeOwn). Throws for an id that is not an assignment's.
+export function write(result) {
+  if (result.own) return writeOwn(result);
+  const w = writeHead(writer(), result).uint(result.stages.length);
   for (const s of result.stages) {
     w.uint(s.k).bits(Number(s.done), 1).bits(Number(s.right), 1).bits(Number(s.shown), 1).bits(Math.min(3, s.hints), 2)
       .uint(s.tries).uint(s.first.length);
     s.first.forEach((answer) => writeAnswer(w, answer));
   }
   return prefix + toBase32(sealed(w.bytes()));
+}
+
+// An operation in the compact form: its letter, row, other row and factor.
+const compactOp = /^([sca])([1-9]\d?)(?:\.([1-9]\d?))?(?::(-?\d+(?:\/\d+)?))?$/;
+const opLetters = 'sca';
+
+// Writes a factor's text (digits, '-' and '/') in 4-bit characters, whole, and its end.
+const writeDigits = (w, text) => { [...text].forEach((ch) => w.bits(nibbles.indexOf(ch), 4)); w.bits(end, 4); };
+
+function readDigits(r) {
+  let text = '';
+  for (let v = r.bits(4); v !== end; v = r.bits(4)) {
+    if (v > 12 || text.length >= maxFactor) throw new Error('format');
+    text += nibbles[v];
+  }
+  return text;
+}
+
+// Writes a compact operation: its letter in 2 bits, its rows, its factor.
+function writeOp(w, text) {
+  const [, letter, row, from, factor] = compactOp.exec(text) ?? [];
+  if (!letter || (letter === 'c') !== (from === undefined) || (letter === 's') !== (factor === undefined)) throw new Error('op');
+  w.bits(opLetters.indexOf(letter), 2).uint(Number(row));
+  if (from !== undefined) w.uint(Number(from));
+  if (factor !== undefined) writeDigits(w, factor);
+}
+
+function readOp(r) {
+  const letter = opLetters[r.bits(2)];
+  if (!letter) throw new Error('format');
+  const row = r.uint();
+  const from = letter === 'c' ? '' : `.${r.uint()}`;
+  const text = `${letter}${row}${from}${letter === 's' ? '' : `:${readDigits(r)}`}`;
+  if (!compactOp.test(text)) throw new Error('format');
+  return text;
+}
+
+// Writes texts (a row's entries, the values read off), each as an answer's text, or null.
+function writeTexts(w, texts) {
+  w.bits(Number(texts !== null), 1);
+  if (texts !== null) {
+    w.uint(texts.length);
+    texts.forEach((text) => writeAnswer(w, { text }));
+  }
+}
+
+function readTexts(r) {
+  if (r.bits(1) === 0) return null;
+  const count = r.uint();
+  if (count > maxEntries) throw new Error('long');
+  return Array.from({ length: count }, () => {
+    const answer = readAnswer(r);
+    if (typeof answer?.text !== 'string') throw new Error('format');
+    return answer.text;
+  });
+}
+
+// The code of an own result, "GJY1" and base32: the head, the checks, the
+// operations with their first rows (those of the first `keep`), the answer.
+function ownCode(result, keep) {
+  const { ops, tries, shown, hints, answer } = result.own;
+  const w = writeHead(writer(), result).uint(tries).uint(shown).uint(hints).uint(ops.length);
+  ops.forEach((o, i) => {
+    writeOp(w, o.op);
+    w.bits(Number(o.shown), 1);
+    writeTexts(w, i < keep ? o.first : null);
+  });
+  w.bits(Number(answer !== null), 1);
+  if (answer !== null) {
+    w.bits(choices.indexOf(answer.choice), 3);
+    writeTexts(w, answer.values);
+  }
+  return ownPrefix + toBase32(sealed(w.bytes()));
+}
+
+// An own result's code, within the longest code read: where the first rows
+// make it longer, those of the last operations are left out (as not written).
+function writeOwn(result) {
+  const whole = ownCode(result, result.own.ops.length);
+  if (whole.length <= longest) return whole;
+  let [fits, over] = [0, result.own.ops.length];
+  while (over - fits > 1) {
+    const mid = (fits + over) >> 1;
+    [fits, over] = ownCode(result, mid).length <= longest ? [mid, over] : [fits, mid];
+  }
+  return ownCode(result, fits);
+}
+
+// The own part of a result read from r after its head (see ownCode).
+function readOwn(r) {
+  const [tries, shown, hints, count] = [r.uint(), r.uint(), r.uint(), r.uint()];
+  if (count > maxOps) throw new Error('long');
+  const ops = Array.from({ length: count }, () => {
+    const [op, shown] = [readOp(r), r.bits(1) === 1];
+    return { op, first: readTexts(r), shown };
+  });
+  let answer = null;
+  if (r.bits(1) === 1) {
+    const choice = choices[r.bits(3)];
+    if (!choice) throw new Error('format');
+    answer = { choice, values: readTexts(r) };
+  }
+  return { ops, tries, shown, hints, answer };
 }
 
 // What a chat, a mail or a hand puts inside a code that is no part of it:
@@ -146,30 +271,37 @@ function readHead(r) {
 
 // The result that a code carries, or { problem }: 'code.broken' for one cut
 // short, altered or not a code at all, 'code.version' for a sound code of
-// another version of the page (every version keeps "GJR", a digit, base32 and
-// the CRC-32 at its end). Any case is read, and O for 0, I or L for 1; so are
-// full-width letters and the hyphens, blanks and line breaks inside it.
+// another version of the page (every version keeps "GJR" or "GJY", a digit,
+// base32 and the CRC-32 at its end). Any case is read, and O for 0, I or L
+// for 1; so are full-width letters and the hyphens, blanks and line breaks
+// inside it. A "GJY1" code gives an own result (own-result.js).
 export function read(code) {
   const text = codeText(code);
-  const data = /^GJR\d/i.test(text) && text.length <= longest && fromBase32(text.slice(prefix.length));
+  const data = /^GJ[RY]\d/i.test(text) && text.length <= longest && fromBase32(text.slice(prefix.length));
   const body = data && unsealed(data);
   if (!body) return { problem: 'code.broken' };
   if (text[3] !== prefix[3]) return { problem: 'code.version' };
   try {
     const r = reader(body);
     const result = readHead(r);
-    const count = r.uint();
-    if (count > maxStages) throw new Error('long');
-    for (let i = 0; i < count; i++) {
-      const s = { k: r.uint(), done: r.bits(1) === 1, right: r.bits(1) === 1, shown: r.bits(1) === 1, hints: r.bits(2), tries: r.uint() };
-      const questions = r.uint();
-      if (questions > maxQuestions) throw new Error('long');
-      result.stages.push({ ...s, first: Array.from({ length: questions }, () => readAnswer(r)) });
-    }
+    if (/^GJY/i.test(text)) result.own = readOwn(r);
+    else readStages(r, result);
     if (r.left() >= 8) throw new Error('format');
     return result;
   } catch (e) {
     return { problem: 'code.broken' };
+  }
+}
+
+// The stages of a "GJR1" code read from r into result.
+function readStages(r, result) {
+  const count = r.uint();
+  if (count > maxStages) throw new Error('long');
+  for (let i = 0; i < count; i++) {
+    const s = { k: r.uint(), done: r.bits(1) === 1, right: r.bits(1) === 1, shown: r.bits(1) === 1, hints: r.bits(2), tries: r.uint() };
+    const questions = r.uint();
+    if (questions > maxQuestions) throw new Error('long');
+    result.stages.push({ ...s, first: Array.from({ length: questions }, () => readAnswer(r)) });
   }
 }
 
@@ -179,7 +311,7 @@ export function read(code) {
 // nothing checks them.
 export function salvage(code) {
   const text = canonical(code);
-  if (!text.startsWith(prefix)) return null;
+  if (!/^GJ[RY]1/.test(text)) return null;
   const w = writer();
   for (const ch of text.slice(prefix.length)) w.bits(Math.max(0, base32Alphabet.indexOf(ch)), 5);
   try {
@@ -191,7 +323,7 @@ export function salvage(code) {
 }
 
 // Whether value is a result as this page keeps one: each field of the form
-// that newResult() and noted() give, so that work kept by an older page or
+// that newResult() and noted() give (or own-result.js's newOwnResult() and ownNoted()), so that work kept by an older page or
 // altered by hand is not taken for one.
 export function isResult(value) {
   const count = (x, most = Infinity) => Number.isInteger(x) && x >= 0 && x <= most;
@@ -199,20 +331,25 @@ export function isResult(value) {
   const answer = (x) => x === null || (typeof x === 'object' && (typeof x.text === 'string' || x.alone === true || choices.includes(x.choice)));
   const stage = (s) => typeof s === 'object' && s !== null && count(s.k) && flag(s.done) && flag(s.right) && flag(s.shown) &&
     count(s.hints, 3) && count(s.tries) && Array.isArray(s.first) && s.first.length <= maxQuestions && s.first.every(answer);
+  const texts = (x) => Array.isArray(x) && x.length <= maxEntries && x.every((v) => typeof v === 'string');
+  const op = (o) => typeof o === 'object' && o !== null && compactOp.test(o.op) && (o.first === null || texts(o.first)) && flag(o.shown);
+  const read = (x) => x === null || (typeof x === 'object' && choices.includes(x.choice) && (x.values === null || texts(x.values)));
+  const own = (o) => o === undefined || (typeof o === 'object' && o !== null && Array.isArray(o.ops) && o.ops.length <= maxOps &&
+    o.ops.every(op) && count(o.tries) && count(o.shown) && count(o.hints) && read(o.answer) && value.stages.length === 0);
   return typeof value === 'object' && value !== null && typeof value.id === 'string' && fromBase32(value.id)?.length === 4 &&
     typeof value.name === 'string' && Number.isFinite(value.started) && Number.isFinite(value.handed) &&
-    Array.isArray(value.stages) && value.stages.length <= maxStages && value.stages.every(stage);
+    Array.isArray(value.stages) && value.stages.length <= maxStages && value.stages.every(stage) && own(value.own);
 }
 
 // The codes in text, in the order they come, whatever is around them: each
-// word that starts with "GJR" and a digit (in any case, in full-width letters
+// word that starts with "GJR" or "GJY" and a digit (in any case, in full-width letters
 // too), whole, so that a code cut or mangled is found, and flagged when read.
 // The words after a code that what a chat puts inside one (gap) parts from it
 // (as a chat wraps a long word) are taken in, up to the next code: the
 // longest that checks is the code, else all of them. Each is given without
 // its separators.
 export function find(text) {
-  const words = new RegExp(`\\bGJR\\d[0-9A-Za-z]*(?:${gap}+(?!GJR\\d)[0-9A-Za-z]+)*`, 'gi');
+  const words = new RegExp(`\\bGJ[RY]\\d[0-9A-Za-z]*(?:${gap}+(?!GJ[RY]\\d)[0-9A-Za-z]+)*`, 'gi');
   return [...text.normalize('NFKC').matchAll(words)].map(([whole]) => {
     const parts = whole.split(gaps);
     if (parts.length === 1) return whole;

@@ -57,6 +57,13 @@
 //             aside and the codes pasted more than once
 //   codes     the codes read, each once, one a line (gradebook.joinedCodes's form)
 //   partial   whether rows are still to come (grading() gives such tables on the way)
+//   mode      'own' for an assignment of the student's own row operations, else
+//             absent: then stages, missed and hardest are [], columns names the
+//             own columns (ownColumns), each row's asked is 2 (the matrix
+//             reduced, its reading) and right those of them done, cells [], and
+//             own, { reduced, readOff: 'right' | 'wrong' | 'none', ops, method,
+//             written, firstRight, shown, hints, tries } (own-result.js
+//             ownGraded's), or null without a code
 // }
 import { read, find, salvage, canonical } from './result-code.js';
 import { id as idOf, exerciseFor, nameKey, stagePlan, formerKeys } from './assignment.js';
@@ -66,6 +73,9 @@ import { check, isMiss } from '../check.js';
 import { making } from '../exercises.js';
 import { stageShort } from '../words.js';
 import { csv } from './csv.js';
+import { ownGraded } from './own-result.js';
+import { fromRun } from '../own/matrix.js';
+import { notation } from '../own/operations.js';
 
 // The fastest a person reads a question, works its number out and types it:
 // a code whose time is under this per answer checked was not typed by hand.
@@ -113,7 +123,7 @@ function codeDigest(code) {
 // The codes of text in pieces of some 64 KB, each cut just before a code
 // (whose words the search takes up to the next code): each piece's codes.
 function* codesIn(text) {
-  const starts = /\bGJR\d/gi;
+  const starts = /\bGJ[RY]\d/gi;
   for (let from = 0; from < text.length;) {
     starts.lastIndex = from + 65536;
     const to = starts.exec(text)?.index ?? text.length;
@@ -191,6 +201,7 @@ const countedOf = (m, k) => checksOf.get(m).get(k).counted;
 // one asked or its answers do not fit its questions. A generator that yields
 // after each stage.
 function* verdictsOf(m, a, result, asked) {
+  if (result.own) return 'm';
   let verdicts = '';
   for (const s of result.stages) {
     const answers = asked.includes(s.k) ? stageChecked(m, a, s) : null;
@@ -217,12 +228,13 @@ function cellsOf(result, verdicts, asked) {
   return { cells, right, differs };
 }
 
-// The code of codes ({ result, right }, by hand-in time) that rule picks: of
-// two as good by 'best', the later.
+// The code of codes ({ result, right, rank? }, by hand-in time) that rule
+// picks: 'best' by rank where a code has one (an own code's), else by right;
+// of two as good, the later.
 function counted(codes, rule) {
   if (rule === 'first') return codes[0];
   if (rule === 'latest') return codes.at(-1);
-  return codes.reduce((best, c) => (c.right >= best.right ? c : best));
+  return codes.reduce((best, c) => ((c.rank ?? c.right) >= (best.rank ?? best.right) ? c : best));
 }
 
 // The row of a student (name, the list's or the code's) over a run asking
@@ -239,14 +251,64 @@ function rowOf(name, asked, checked, { rule, due, listed, damaged }) {
   const pick = counted(checked, rule);
   const cells = [...pick.cells.values()];
   const seconds = Math.round((pick.result.handed - pick.result.started) / 1000);
-  const tries = cells.reduce((sum, c) => sum + c.tries, 0);
+  const tries = pick.tries ?? cells.reduce((sum, c) => sum + c.tries, 0);
   const late = due !== null && pick.result.handed > due;
   const tooFast = tries > 0 && seconds < fastestAnswer * tries;
   const codes = checked.map((c) => ({ code: c.code, handed: c.result.handed, right: c.right, asked: asked.length, counted: c === pick }));
   flags.push(checked.length > 1 && 'codes', late && 'late', tooFast && 'tooFast', pick.differs && 'differs');
   return { name, code: pick.code, codes, cells: pick.cells, asked: asked.length, right: pick.right,
-           hints: cells.reduce((sum, c) => sum + c.hints, 0), shown: cells.filter((c) => c.shown).length, tries, seconds,
-           handed: pick.result.handed, late, tooFast, flags: flags.filter(Boolean) };
+           hints: pick.own?.hints ?? cells.reduce((sum, c) => sum + c.hints, 0), shown: pick.own?.shown ?? cells.filter((c) => c.shown).length,
+           tries, seconds, handed: pick.result.handed, late, tooFast, flags: flags.filter(Boolean), ...('own' in pick ? { own: pick.own } : {}) };
+}
+
+// What an own code's grading keeps in the memo: 'o' and row.own as JSON;
+// 'm' for a code that is not an own one or whose operations do not all apply
+// to the student's matrix (start, a generator of fromRun's answer); 'u' for
+// one that could not be checked.
+function* ownVerdict(a, result, start) {
+  if (!result.own) return 'm';
+  try {
+    const { matrix, kind } = yield* start();
+    const g = ownGraded(result, matrix, kind, a.arithmetic);
+    const { reduced, readOff, ops, method, written, firstRight, shown, hints, tries } = g;
+    return g.whole ? 'o' + JSON.stringify({ reduced, readOff, ops, method, written, firstRight, shown, hints, tries }) : 'm';
+  } catch (e) {
+    return 'u';
+  }
+}
+
+// row.own of a memo's verdict, or null for one that is not an own code's graded.
+function ownOf(verdict) {
+  try { return typeof verdict === 'string' && verdict[0] === 'o' ? JSON.parse(verdict.slice(1)) : null; } catch (e) { return null; }
+}
+
+// The own codes of a student (entries, by hand-in time) graded on the
+// student's matrix, each once (memo): those that fit, as rowOf takes them
+// (right: the matrix reduced and the reading right, one each; rank, by which
+// 'best' picks: right, then the rows right the first time; tries, the
+// operations, rows checked and reading typed); the others set aside in rejected.
+function* ownChecked(a, entries, start, memo, rejected) {
+  const checked = [];
+  for (const { code, result } of entries) {
+    const digest = codeDigest(code);
+    if (ownOf(memo.codes[digest]) === null && !['m', 'u'].includes(memo.codes[digest])) memo.codes[digest] = yield* ownVerdict(a, result, start);
+    const own = ownOf(memo.codes[digest]);
+    if (own === null) rejected.push({ code, problem: memo.codes[digest] === 'u' ? 'code.unchecked' : 'code.mismatch', name: result.name });
+    else {
+      const right = Number(own.reduced) + Number(own.readOff === 'right');
+      checked.push({ code, result, cells: new Map(), right, rank: right * 1000 + own.firstRight, differs: false, own,
+                     tries: own.ops + own.tries + Number(own.readOff !== 'none') });
+    }
+    yield;
+  }
+  return checked;
+}
+
+// The row of a student of an own assignment (rowOf's), asked two things: the
+// matrix reduced and the reading; own null without a code.
+function ownRowOf(name, checked, options) {
+  const row = rowOf(name, [], checked, options);
+  return { ...row, asked: 2, codes: row.codes.map((c) => ({ ...c, asked: 2 })), own: row.own ?? null };
 }
 
 // The students' stages missed, per column: { k, missed, done }; and the
@@ -267,14 +329,16 @@ function tableOf(a, rows, sorted, { rule, rejected, partial, tabled }) {
   // Every run of the assignment has the stages of its plan; each asks from the same first.
   const plan = stagePlan(a.program, a.order);
   const first = firstStage(a, { stages: plan });
-  const last = rows.length > 0 ? Math.max(...rows.map((row) => Math.max(...row.cells.keys()))) : plan.length - 1;
+  // An own table has no stage columns (see ownColumns).
+  const last = a.mode === 'own' ? first - 1 : rows.length > 0 ? Math.max(...rows.map((row) => Math.max(...row.cells.keys()))) : plan.length - 1;
   const stages = Array.from({ length: last - first + 1 }, (_, i) => first + i);
   if (tabled.stages !== String(stages)) Object.assign(tabled, { stages: String(stages), rows: new Map() });
   const shown = rows.map((row) => {
     if (!tabled.rows.has(row)) tabled.rows.set(row, { ...row, cells: stages.map((k) => cell(row.cells.get(k) ?? noCell('unasked'))) });
     return tabled.rows.get(row);
   });
-  return { stages, plan, rule, rejected: [...rejected], ...missedOf(stages, shown), rows: shown, partial, codes: sorted.joined,
+  return { ...(a.mode === 'own' ? { mode: 'own', columns: ownColumns(a) } : {}),
+    stages, plan, rule, rejected: [...rejected], ...missedOf(stages, shown), rows: shown, partial, codes: sorted.joined,
     counts: { codes: sorted.codes, graded: shown.filter((row) => row.code !== null).length, rejected: rejected.length, repeated: sorted.repeated } };
 }
 
@@ -296,6 +360,10 @@ function* work(a, pasted, { rule = 'best', offset = 0, models = new Map(), memo 
     if (!models.has(exercise.seed)) models.set(exercise.seed, (yield* making(exercise)).model);
     return models.get(exercise.seed);
   }
+  // The student's matrix, as the student's page made it: from the input of the student's run.
+  function* startFor(name) {
+    return fromRun(a.program, (yield* modelFor(name)).run.input);
+  }
   const sorted = yield* sortCodes(a, pasted, reads);
   const rejected = [...sorted.rejected];
   const { listed, rowKeys } = listedOf(a);
@@ -309,24 +377,28 @@ function* work(a, pasted, { rule = 'best', offset = 0, models = new Map(), memo 
   let shownAt = 16;   // the rows of the next table given on the way
   for (const [key, entries] of byName) {
     const name = listed.get(key) ?? entries[0].result.name;
-    const seed = exerciseFor(a, name).seed;
-    if (!Array.isArray(memo.runs[seed])) memo.runs[seed] = stagesAsked(a, yield* modelFor(name));
-    const asked = memo.runs[seed];
-    const checked = [];
-    for (const { code, result } of entries) {
-      const digest = codeDigest(code);
-      if (typeof memo.codes[digest] !== 'string') {
-        const m = yield* modelFor(name);
-        try { memo.codes[digest] = yield* verdictsOf(m, a, result, asked); } catch (e) { memo.codes[digest] = 'u'; }
+    const options = { rule, due, listed: listed.has(key) || listed.size === 0, damaged: sorted.damaged.has(key) };
+    if (a.mode === 'own') {
+      const checked = yield* ownChecked(a, entries, () => startFor(name), memo, rejected);
+      if (checked.length > 0 || listed.has(key)) rows.push(ownRowOf(name, checked, options));
+    } else {
+      const seed = exerciseFor(a, name).seed;
+      if (!Array.isArray(memo.runs[seed])) memo.runs[seed] = stagesAsked(a, yield* modelFor(name));
+      const asked = memo.runs[seed];
+      const checked = [];
+      for (const { code, result } of entries) {
+        const digest = codeDigest(code);
+        if (typeof memo.codes[digest] !== 'string') {
+          const m = yield* modelFor(name);
+          try { memo.codes[digest] = yield* verdictsOf(m, a, result, asked); } catch (e) { memo.codes[digest] = 'u'; }
+        }
+        const verdicts = memo.codes[digest];
+        if (verdicts === 'm' || verdicts === 'u' || verdicts.length !== result.stages.length) {
+          rejected.push({ code, problem: verdicts === 'u' ? 'code.unchecked' : 'code.mismatch', name: result.name });
+        } else checked.push({ code, result, ...cellsOf(result, verdicts, asked) });
+        yield;
       }
-      const verdicts = memo.codes[digest];
-      if (verdicts === 'm' || verdicts === 'u' || verdicts.length !== result.stages.length) {
-        rejected.push({ code, problem: verdicts === 'u' ? 'code.unchecked' : 'code.mismatch', name: result.name });
-      } else checked.push({ code, result, ...cellsOf(result, verdicts, asked) });
-      yield;
-    }
-    if (checked.length > 0 || listed.has(key)) {
-      rows.push(rowOf(name, asked, checked, { rule, due, listed: listed.has(key) || listed.size === 0, damaged: sorted.damaged.has(key) }));
+      if (checked.length > 0 || listed.has(key)) rows.push(rowOf(name, asked, checked, options));
     }
     if (rows.length === shownAt) {
       shownAt *= 4;
@@ -379,10 +451,11 @@ export function results(a, pasted, options = {}) {
 // of the stage { key, label, given, right, slip }, the first answer given
 // (null: none), this page's verdict on it and the slip that it names
 // (check.js); [] for a stage that the code does not reach, and for no code
-// (null). models as grading's.
+// (null). Of an own assignment, ownDetails' (stages unused). models as grading's.
 export const detailing = (a, code, stages, { models = new Map() } = {}) => jobOf(details(a, code, stages, models));
 
 function* details(a, code, stages, models) {
+  if (a.mode === 'own') return yield* ownDetails(a, code, models);
   const result = code === null ? { problem: 'none' } : read(code);
   if (result.problem || result.id !== idOf(a)) return stages.map(() => ({ tries: 0, shown: false, answers: [] }));
   const exercise = exerciseFor(a, result.name);
@@ -426,7 +499,74 @@ export const timeText = (ms, offset = 0) =>
 // as a date; the hand-in time is in the zone of offset. The codes set aside
 // are listed on the page, not in the CSV, which has one line per student.
 export function resultsCsv(t, table, offset = 0) {
+  if (table.mode === 'own') return ownCsv(t, table, offset);
   const lines = table.rows.map((row) => [row.name, ...row.cells.map((cell) => cellText(t, cell)), row.hints,
     minutes(row), row.right, row.asked, timeText(row.handed, offset), row.late ? t('results.lateYes') : '', flagText(t, row, table.rule)]);
   return csv([header(t, table), ...lines]);
 }
+
+// ---- Own assignments: the student's own row operations ----
+
+// The columns of an own table: the matrix reduced, the reading, the
+// operations against the method's, the rows right the first time (where
+// the student writes them), the hints and the rows shown.
+export const ownColumns = (a) =>
+  ['reduced', 'readOff', 'ops', ...(a.arithmetic === 'learner' ? ['firstRight'] : []), 'hints', 'shown'];
+
+// An own column's heading (t's).
+export const ownHeading = (t, column) => t('results.own.' + column);
+
+// The header row of an own table and of its CSV (t's): the name, the own
+// columns, the time, the hand-in time, whether late, and the notes.
+export const ownHeader = (t, table) => [t('results.name'), ...table.columns.map((c) => ownHeading(t, c)), t('results.minutes'),
+  t('results.handed'), t('results.late'), t('results.flags')];
+
+// Each own column's cell of row.own (o) in t's words, with the status of a stage's cell for its colour.
+const ownCells = {
+  reduced: (t, o) => ({ text: t(o.reduced ? 'results.own.reducedYes' : 'results.own.reducedNo'), status: o.reduced ? 'first' : 'open' }),
+  readOff: (t, o) => ({ text: t('results.own.read.' + o.readOff), status: { right: 'first', wrong: 'shown', none: 'open' }[o.readOff] }),
+  ops: (t, o) => ({ text: t('results.own.opsCount', { ops: o.ops, method: o.method }), status: o.ops <= o.method ? 'first' : 'tries' }),
+  firstRight: (t, o) => ({ text: t('results.own.firstRightOf', { right: o.firstRight, written: o.written }),
+                           status: o.written === 0 ? 'none' : o.firstRight === o.written ? 'first' : 'tries' }),
+  hints: (t, o) => ({ text: String(o.hints), status: o.hints === 0 ? 'first' : 'tries' }),
+  shown: (t, o) => ({ text: String(o.shown), status: o.shown === 0 ? 'first' : 'shown' }),
+};
+
+// A row's cell of an own column (t's): { text, status }, status one of a
+// stage cell's ('first', 'tries', 'shown', 'open', 'none'); 'none' without a code.
+export const ownCell = (t, row, column) => (row.own ? ownCells[column](t, row.own) : { text: t('results.status.none'), status: 'none' });
+
+// A reading ({ choice, values }, or null) in t's words.
+export function answerText(t, answer) {
+  if (answer === null) return t('results.own.read.none');
+  const values = (answer.values ?? []).map((v, j) => `x${j + 1} = ${v}`).join(', ');
+  return t('results.own.said.' + answer.choice, { values });
+}
+
+// An operation of the drill-down (detailing's) in t's words: how its row went.
+export function ownStepText(t, step) {
+  if (step.right === null) return t('results.own.row.page');
+  if (step.first === null) return t(step.shown ? 'results.own.row.shown' : 'results.own.row.none');
+  if (step.right) return t('results.own.row.right');
+  return t('results.own.row.wrong', { columns: step.wrong.map((c) => c + 1).join(', ') }) + (step.shown ? '; ' + t('results.own.row.shown') : '');
+}
+
+// The drill-down of an own code on the student's matrix: { own, answer,
+// expected }, own per operation { op (the page's notation), first, right,
+// wrong, slip, shown } (ownGraded's steps), answer the reading, expected the
+// meaning it is judged by (forms.js sayMeaning says it); for no code, or
+// one that is not of a, nothing.
+function* ownDetails(a, code, models) {
+  const result = code === null ? { problem: 'none' } : read(code);
+  if (result.problem || result.id !== idOf(a) || !result.own) return { own: [], answer: null, expected: null };
+  const exercise = exerciseFor(a, result.name);
+  if (!models.has(exercise.seed)) models.set(exercise.seed, (yield* making(exercise)).model);
+  const { matrix, kind } = fromRun(a.program, models.get(exercise.seed).run.input);
+  const g = ownGraded(result, matrix, kind, a.arithmetic);
+  return { own: g.steps.map((step) => ({ ...step, op: notation(step.op) })), answer: g.answer, expected: g.expected };
+}
+
+// An own table as CSV (resultsCsv's form): the own columns' words, the time, the hand-in time, late, the notes.
+const ownCsv = (t, table, offset) => csv([ownHeader(t, table), ...table.rows.map((row) => [row.name,
+  ...table.columns.map((c) => ownCell(t, row, c).text), minutes(row), timeText(row.handed, offset),
+  row.late ? t('results.lateYes') : '', flagText(t, row, table.rule)])]);

@@ -3,7 +3,7 @@
 // and value pairs that report a result, and of those, the ones that a report
 // changes (writes()), which the page's state keeps. page/lms.js makes the calls.
 //
-// A result: { name, stages: [{ id, firstAnswer, right, latencyMs }], asked,
+// A result: { name, stages: [{ id, firstAnswer, right, result?, latencyMs }], asked,
 // rightFirstTime, final, passMark, suspend }: the stages done so far, in
 // order, each with the learner's first answer (a string, or one per field),
 // whether it was right and the ms it took (null: finished in an earlier
@@ -11,11 +11,15 @@
 // (work.stagesAsked); whether the work is over (every stage asked done, or
 // handed in): only then is it scored; the pass mark as a share of the stages
 // asked right the first time (0 to 1; null for none); the saved work (suspend.js).
+// A stage's result, where given, is its interaction's ('correct', 'incorrect'
+// or 'neutral'), else right says it. Of an assignment of the student's own
+// row operations, the stages are the operations (ownResultOf).
 //
 // The score: SCORM 1.2's raw score is a percentage, 0 to 100 with min 0 and
 // max 100 (gradebooks read raw so), and the manifest's mastery score is one
 // too (scorm-package.js); 2004 has the same raw score and the share, scaled.
 import { score, stagesAsked } from './work.js';
+import { ownGraded, ownShare, ownFinished } from './own-result.js';
 
 // Each version's API object, calls and elements; the limits are the data
 // model's smallest maxima.
@@ -64,11 +68,12 @@ const response = (version, firstAnswer) =>
 function interaction(version, stage, n) {
   const at = `cmi.interactions.${n}.`;
   const is12 = version === '1.2';
+  const outcome = stage.result ?? (stage.right ? 'correct' : 'incorrect');
   return [
     [at + 'id', identifier(stage.id)],
     [at + 'type', is12 ? 'fill-in' : 'long-fill-in'],
     [at + (is12 ? 'student_response' : 'learner_response'), response(version, stage.firstAnswer)],
-    [at + 'result', stage.right ? 'correct' : is12 ? 'wrong' : 'incorrect'],
+    [at + 'result', outcome === 'incorrect' && is12 ? 'wrong' : outcome],
     ...(Number.isFinite(stage.latencyMs) ? [[at + 'latency', timespan(version, stage.latencyMs / 1000)]] : []),
   ];
 }
@@ -140,6 +145,20 @@ export function resultOf({ a, m, record, took, passMark, handed = false, suspend
            final: handed || asked.every((k) => done.some((s) => s.k === k)) };
 }
 
+// The result that the LMS is told of a student's own work on assignment a
+// (record, an own result: own-result.js), graded on the student's matrix
+// (start: { matrix, kind }): an interaction per operation in force, op-1,
+// op-2, …, the compact operation as the response, 'correct' where the page
+// did the arithmetic or the first row was right, 'incorrect' where it was
+// wrong, 'neutral' where the row was shown; scored half for the matrix
+// reduced and half for the reading right, over once both are done or handed in.
+export function ownResultOf({ a, record, start, passMark, handed = false, suspend }) {
+  const g = ownGraded(record, start.matrix, start.kind, a.arithmetic);
+  const stages = g.steps.map((step, k) => ({ id: `op-${k + 1}`, firstAnswer: record.own.ops[k].op,
+    result: step.shown ? 'neutral' : step.right === false ? 'incorrect' : 'correct', latencyMs: null }));
+  return { name: record.name, stages, asked: 2, rightFirstTime: 2 * ownShare(g), passMark, suspend, final: handed || ownFinished(g) };
+}
+
 // The writer's side of a session with an LMS of version, as a value: {
 //   version
 //   since      the interactions that the LMS held when it opened: those are
@@ -167,18 +186,31 @@ export const opened = (version, { since = 0, passMark = null, work = null }) => 
 // alone), and whether to commit: when a stage more is done, or the work is
 // handed in, or a commit before was not taken. a, m, practice: the
 // assignment, the run and the session; kept, the work (work.kept); now (ms);
-// started, when this session opened; suspend, the saved work as suspend.js writes it.
-export function writes(writer, { a, m, practice, kept, now, started, suspend }) {
+// started, when this session opened; suspend, the saved work as suspend.js
+// writes it. Of an own assignment, start ({ matrix, kind }: the student's
+// matrix, as the own work starts from it) instead of m and practice, an
+// operation more instead of a stage (ownResultOf).
+export function writes(writer, { a, m, practice, kept, now, started, suspend, start }) {
+  if (a.mode === 'own') {
+    return told(writer, ownResultOf({ a, record: kept.result, start, passMark: writer.passMark, handed: kept.handed !== null, suspend }), kept, {});
+  }
   const reached = writer.reached.has(practice.current) ? writer.reached : new Map(writer.reached).set(practice.current, now);
   const took = new Map(writer.took);
   for (const s of kept.result.stages)
     if (s.done && !took.has(s.k) && !writer.before.has(s.k)) took.set(s.k, now - (reached.get(s.k) ?? started));
   const result = resultOf({ a, m, record: kept.result, took, passMark: writer.passMark, handed: kept.handed !== null, suspend });
+  return told(writer, result, kept, { reached, took });
+}
+
+// writes()'s answer for result (resultOf's or ownResultOf's), the writer
+// changed by more: the pairs not written yet, and a commit at each stage (or
+// operation) more and at the hand-in.
+function told(writer, result, kept, more) {
   const pairs = report(writer.version, result, writer.since).filter(([element, value]) => writer.written.get(element) !== value);
   const written = new Map(writer.written);
   pairs.forEach(([element, value]) => written.set(element, value));
   const step = `${result.stages.length} ${kept.handed !== null}`;
-  return { writer: { ...writer, reached, took, written, committed: step }, pairs, commit: step !== writer.committed };
+  return { writer: { ...writer, ...more, written, committed: step }, pairs, commit: step !== writer.committed };
 }
 
 // The writer once the LMS refused some of what writes() gave (failed, the

@@ -168,7 +168,7 @@ export function decode(text) {
 // answers wrong (3,100 and 5,100 as they stand). Work saved by earlier pages
 // as "W1" and base64 reads still (decodeWork).
 export function encodeWork(kept) {
-  const lines = [encode(kept.progress), kept.finished ? '1' : '0', write(kept.result), kept.handed ?? ''];
+  const lines = [kept.progress ? encode(kept.progress) : '', kept.finished ? '1' : '0', write(kept.result), kept.handed ?? ''];
   return 'W2' + toBase64url(deflateSync(strToU8(lines.join('\n')), { level: 9 }));
 }
 
@@ -182,7 +182,8 @@ function deflated(text) {
 // The work that encodeWork() wrote, its times to the second; null when text
 // is not such a string. Where its progress cannot be read but its result can
 // (from the result's code, or the code handed in), what can be kept is: the
-// work with progress null, which practice starts afresh.
+// work with progress null, which practice starts afresh. Own work (an own
+// result, own-result.js) has no progress: its result holds it all.
 export function decodeWork(text) {
   const data = typeof text === 'string' ? deflated(text) : null;
   if (!data) return null;
@@ -191,5 +192,6 @@ export function decodeWork(text) {
   const [result, handed] = [lines[2], lines[3]].map((line) => (line ? read(line) : null)).map((r) => (r && !r.problem ? r : null));
   if (lines.length !== 4 || !(result ?? handed)) return null;
   const progress = ['0', '1'].includes(lines[1]) ? decode(lines[0]) : null;
-  return { progress, finished: progress !== null && lines[1] === '1', result: result ?? handed, handed: handed ? lines[3] : null };
+  const finished = lines[1] === '1' && (progress !== null || Boolean((result ?? handed).own));
+  return { progress, finished, result: result ?? handed, handed: handed ? lines[3] : null };
 }

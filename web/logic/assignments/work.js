@@ -73,14 +73,15 @@ export function usableWork(work, a) {
 // steps and Shows noted, and the version.
 const firsts = (s) => s.first.filter((answer) => answer !== null).length;
 function reach(work) {
-  const stages = work.result.stages;
+  const { stages, own } = work.result;
+  if (own) return [work.handed === null ? 0 : 1, Number(own.answer !== null), own.ops.length + own.tries + own.shown + own.hints, work.version];
   const notes = stages.reduce((sum, s) => sum + s.tries + firsts(s) + s.hints + (s.shown ? 1 : 0), 0);
   return [work.handed === null ? 0 : 1, stages.filter((s) => s.done).length, notes, work.version];
 }
 
 // Whether work a of a student is newer than work b of the same student, both
 // as usableWork gives them (null: none): handed in where b is not, else more
-// stages done, else more noted, else a later version. Work noted in one tab
+// stages done (of own work: read off), else more noted, else a later version. Work noted in one tab
 // only grows, so its own next version is always newer; a tab that kept less
 // than another never replaces the other's. Equal work is not newer.
 export function newer(a, b) {
@@ -122,10 +123,11 @@ function bothProgress(a, b) {
 // given at once in two tabs are all kept: one handed in is taken whole (of
 // two, the newer); else every stage that either result noted, each with the
 // first answers and the flags of both, the practice of both (bothProgress),
-// and the later version.
+// and the later version. Own work (own-result.js), whose operations follow
+// one another, is not merged: the newer is taken whole.
 export function mergedWork(a, b) {
   if (a === null || b === null) return a ?? b;
-  if (a.handed !== null || b.handed !== null) return newer(b, a) ? b : a;
+  if (a.handed !== null || b.handed !== null || a.result.own || b.result.own) return newer(b, a) ? b : a;
   const ks = [...new Set([...a.result.stages, ...b.result.stages].map((s) => s.k))];
   const at = (work, k) => work.result.stages.find((s) => s.k === k);
   const stages = ks.map((k) => (at(a, k) && at(b, k) ? bothStages(at(a, k), at(b, k)) : at(a, k) ?? at(b, k)));
@@ -178,8 +180,13 @@ export function score(a, m, result) {
 export const mayHandIn = (student, lms) =>
   Boolean(student?.name && student.result && student.handed === null && (!student.lms || lms?.outcome === 'connected'));
 
-// Whether the student has work to hand in: an answer, a hint or Show noted.
-export const hasWork = (student) => (student?.result?.stages ?? []).some((s) => s.tries > 0 || s.hints > 0 || s.shown);
+// Whether the student has work to hand in: an answer, a hint or Show noted;
+// of own work, an operation, a row checked or a hint.
+export function hasWork(student) {
+  const own = student?.result?.own;
+  if (own) return own.ops.length > 0 || own.tries > 0 || own.hints > 0;
+  return (student?.result?.stages ?? []).some((s) => s.tries > 0 || s.hints > 0 || s.shown);
+}
 
 // The result with what the session's change from before to after shows noted:
 // an answer checked, a hint's step, Show, a stage reached or finished. A

@@ -1,0 +1,126 @@
+// The result of an assignment of the student's own row operations: what the
+// student's page notes of the own work (logic/own/work.js) and hands in as a
+// "GJY1" code (result-code.js, which describes its form), the work rebuilt
+// from it on the student's matrix, and what the teacher's page and the LMS
+// grade in it: whether the matrix was reduced, the reading of it, each row
+// written at its first try, the hints and the rows shown. Re-applied exactly,
+// as the student's page applied it. Nothing here touches the page.
+import { newResult } from './result-code.js';
+import { compact, decodeOps } from '../own/code.js';
+import { startWork } from '../own/work.js';
+import { applyChecked, apply, checkRow } from '../own/arithmetic.js';
+import { changed } from '../own/operations.js';
+import { shape, meaning } from '../own/forms.js';
+import { hint } from '../own/hints.js';
+import { readNumber, show } from '../own/numbers.js';
+import { equal } from '../exact.js';
+
+// A new own result for the student named, begun at started (ms), with nothing done.
+export const newOwnResult = (id, name, started) =>
+  ({ ...newResult(id, name, started), own: { ops: [], tries: 0, shown: 0, hints: 0, answer: null } });
+
+// The reading as a result keeps it: { choice, values } (values null but for 'one').
+const keptAnswer = (answer) => (answer ? { choice: answer.choice, values: answer.choice === 'one' ? [...(answer.values ?? [])] : null } : null);
+
+// The result with its own part taken from the own work (the operations in
+// force, each with its first row and whether it was shown, and the work's
+// checks) and the reading answer; the first reading noted is kept for good.
+export function ownNoted(result, work, answer = result.own?.answer ?? null) {
+  const ops = work.ops.slice(0, work.at).map(({ op, first, shown }) => ({ op: compact(op), first: first ? [...first] : null, shown: shown === true }));
+  const { tries = 0, shown = 0, hints = 0 } = work.checks ?? {};
+  return { ...result, stages: [], own: { ops, tries, shown, hints, answer: result.own?.answer ?? keptAnswer(answer) } };
+}
+
+// The operations of an own result replayed on the student's matrix, each
+// while it applies: { steps: [{ op, before, first, shown }], end, whole },
+// end the matrix after them, whole false when one did not apply (a code
+// made for another matrix), the steps then those before it.
+function replayed(result, matrix) {
+  const ops = result.own.ops;
+  const read = decodeOps(ops.map((o) => o.op).join(','), matrix.rows.length).ops;
+  const steps = [];
+  let end = matrix;
+  for (const [i, op] of read.entries()) {
+    const after = applyChecked(end, op);
+    if (after.problem) break;
+    steps.push({ op, before: end, first: ops[i].first, shown: ops[i].shown });
+    end = after.matrix;
+  }
+  return { steps, end, whole: steps.length === ops.length };
+}
+
+// The own work (logic/own/work.js's form) that result holds, rebuilt on the
+// student's matrix of kind: its operations re-applied up to the first that
+// does not apply, each with its first row and shown, its checks; all in force.
+export function restoredWork(result, matrix, kind) {
+  const ops = replayed(result, matrix).steps.map(({ op, first, shown }) =>
+    ({ op, written: null, ...(first ? { first } : {}), ...(shown ? { shown } : {}) }));
+  const { tries, shown, hints } = result.own;
+  return { ...startWork(matrix, kind), ops, at: ops.length, checks: { tries, shown, hints } };
+}
+
+// The reading that the meaning of a reduced matrix (forms.js meaning) asks
+// for: { choice, values }, values the exact solution's texts for 'one', else null;
+// null for a meaning that asks none.
+export function expectedReadOff(means) {
+  const choice = { one: 'one', none: 'zero', many: 'many', inverse: 'yes', singular: 'no' }[means?.kind];
+  if (!choice) return null;
+  return { choice, values: choice === 'one' ? means.values.map(show) : null };
+}
+
+// Whether answer reads means right: the choice, and for one solution each
+// value exactly ('0.25' for 1/4).
+export function readOffRight(means, answer) {
+  const expected = expectedReadOff(means);
+  if (!expected || answer?.choice !== expected.choice) return false;
+  if (expected.choice !== 'one') return true;
+  const values = answer.values ?? [];
+  return values.length === means.values.length && values.every((text, j) => {
+    const read = readNumber(text);
+    return !read.problem && equal(read.value, means.values[j]);
+  });
+}
+
+// The method's reduction of matrix: { count, reduced }, the operations it takes and the reduced form.
+function methodOf(matrix) {
+  let [count, reduced] = [0, matrix];
+  for (let next = hint(reduced); next !== null; next = hint(reduced)) [count, reduced] = [count + 1, apply(reduced, next.op)];
+  return { count, reduced };
+}
+
+// An operation of the work graded: { op, first, right, wrong, slip, shown },
+// right null where the student wrote no row (the page's arithmetic, a swap),
+// else whether the first row was right (false for one shown at once), wrong
+// its cells not right (0-based columns), slip checkRow's.
+function stepGraded({ op, before, first, shown }, learner) {
+  if (!learner || op.type === 'swap') return { op, first: null, right: null, wrong: [], slip: null, shown };
+  if (first === null) return { op, first, right: false, wrong: [], slip: null, shown };
+  const check = checkRow(before, op, changed(op)[0], first);
+  const wrong = check.cells.flatMap((cell, c) => (cell.ok ? [] : [c]));
+  return { op, first, right: check.right, wrong, slip: check.slip, shown };
+}
+
+// An own result graded on the student's matrix of kind, the arithmetic the
+// assignment's ('page' | 'learner'): { whole, reduced, readOff: 'right' |
+// 'wrong' | 'none', ops, method, written, firstRight, shown, hints, tries,
+// steps, answer, expected }. whole is false when an operation does not apply
+// to the matrix; steps are stepGraded's; expected is the meaning of the
+// reduced form (the same however the matrix was reduced), which the reading
+// is judged by; written the rows the student wrote or was shown.
+export function ownGraded(result, matrix, kind, arithmetic) {
+  const { steps, end, whole } = replayed(result, matrix);
+  const method = methodOf(matrix);
+  const expected = meaning(method.reduced, kind);
+  const { answer, tries, shown, hints } = result.own;
+  const graded = steps.map((step) => stepGraded(step, arithmetic === 'learner'));
+  return { whole, reduced: shape(end).reduced, readOff: answer === null ? 'none' : readOffRight(expected, answer) ? 'right' : 'wrong',
+           ops: steps.length, method: method.count, written: graded.filter((s) => s.right !== null).length,
+           firstRight: graded.filter((s) => s.right === true).length, shown, hints, tries, steps: graded, answer, expected };
+}
+
+// The score of a graded own result (ownGraded's), 0 to 1: half for the
+// matrix reduced, half for the reading right.
+export const ownShare = (graded) => (graded.reduced ? 0.5 : 0) + (graded.readOff === 'right' ? 0.5 : 0);
+
+// Whether the own work is over: reduced and read.
+export const ownFinished = (graded) => graded.reduced && graded.readOff !== 'none';
