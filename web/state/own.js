@@ -14,13 +14,20 @@
 //   changed     the rows that the last operation changed, marked; [] after anything else
 //   hint        the next operation of the method from here ({ op, reason }), asked; or null
 //   compared    { yours, method }: the operations used and the method's, asked once reduced; or null
+//   readOff     in a student's assignment of this mode, once the matrix is
+//               reduced: the student's first reading of what it means
+//               ({ answer, right }), or null before it; the page says the
+//               meaning only then
 // Every change of the work is written to the address (a link to it) and
 // stored, after the frame that shows it (the own part's effect { ownKeep:
-// fragment }: a 10 × 20 matrix of long entries makes a long address).
+// fragment }: a 10 × 20 matrix of long entries makes a long address). In a
+// student's assignment of this mode (assigned()), the work is the student's
+// instead: noted in the student's result and kept under the student's key,
+// never in the address; what the assignment does not allow is refused.
 import { readMatrix, fromRun } from '../logic/own/matrix.js';
 import { readOperation, fromButtons, notation, changed } from '../logic/own/operations.js';
 import { applyChecked, checkRow } from '../logic/own/arithmetic.js';
-import { shape } from '../logic/own/forms.js';
+import { shape, meaning } from '../logic/own/forms.js';
 import { hint, methodCount } from '../logic/own/hints.js';
 import { startWork, matrixAt, doOperation, undo, redo, goTo, counted } from '../logic/own/work.js';
 import { ownFragment, readOwnLink } from '../logic/own/link.js';
@@ -28,8 +35,12 @@ import { copyText, copyLatex, copyMarkdown } from '../logic/own/copies.js';
 import { shown } from '../logic/own/numbers.js';
 import { translator } from '../logic/translate.js';
 import { ownFocus } from './learning.js';
+import { newOwnResult, ownNoted, restoredWork, readOffRight } from '../logic/assignments/own-result.js';
+import { locked } from '../logic/assignments/work.js';
+import { keptWork } from './studying.js';
+import { id as idOf } from '../logic/assignments/assignment.js';
 
-const fresh = { work: null, matrix: null, arithmetic: 'page', pending: null, problem: null, cells: null, changed: [], hint: null, compared: null };
+const fresh = { work: null, matrix: null, arithmetic: 'page', pending: null, problem: null, cells: null, changed: [], hint: null, compared: null, readOff: null };
 
 // The slice as it stands, or a fresh one.
 const slice = (state) => state.own ?? fresh;
@@ -41,15 +52,40 @@ const withOwn = (state, more) => ({ ...state, own: { ...slice(state), ...more } 
 const announce = (...said) => ({ announce: said });
 const focus = (element) => ({ focus: { element } });
 
-// The effect that keeps work: the address that links to it, and storage.
-const kept = (work) => [{ ownKeep: ownFragment(work) }];
+// The student's assignment of this mode that locks the page, or null.
+export const assigned = (state) => (state.student?.assignment.mode === 'own' && locked(state.student) ? state.student.assignment : null);
+
+// Whether the assignment open forbids message: a matrix of another start, the
+// arithmetic changed, a hint or a row shown where it allows none.
+function forbidden(state, { type }) {
+  const a = assigned(state);
+  if (!a) return false;
+  return ['ownStored', 'ownLink', 'ownFromRun', 'ownTyped', 'ownExercise', 'ownArithmetic'].includes(type) ||
+    (type === 'ownHint' && a.hints === 0) || (type === 'ownShow' && !a.show);
+}
+
+// The state with the student's work noted from the slice's (the reading's
+// answer, if any) and kept as its next version: under the student's key, or
+// told to the LMS (studying.js).
+function studentKept(state) {
+  const st = state.student;
+  const result = ownNoted(st.result ?? newOwnResult(idOf(st.assignment), st.name, 0), state.own.work, state.own.readOff?.answer ?? null);
+  return keptWork({ ...state, student: { ...st, result } });
+}
+
+// The state and the effects that keep its work: the student's, or the
+// learner's in the address that links to it and in storage.
+const kept = (state) => (assigned(state) ? studentKept(state) : [state, [{ ownKeep: ownFragment(state.own.work) }]]);
 
 // The state with work as the learner's (its matrix worked out), the rest of
 // the slice as more says, nothing pending; and the effects that keep it.
 function working(state, work, more = {}) {
-  const next = { ...state, own: { ...fresh, arithmetic: slice(state).arithmetic, work, matrix: more.matrix ?? matrixAt(work), ...more } };
-  return [next, kept(work)];
+  const own = slice(state);
+  return kept({ ...state, own: { ...fresh, arithmetic: own.arithmetic, readOff: own.readOff, work, matrix: more.matrix ?? matrixAt(work), ...more } });
 }
+
+// The state with the slice changed by more, the work kept.
+const keptWith = (state, more) => kept(withOwn(state, more));
 
 // A new matrix (readMatrix's or fromRun's answer) to work on from the start,
 // the operation field focused; or its problem said, the work kept as it was.
@@ -110,10 +146,42 @@ function moved(state, move, id) {
 
 const isText = (value) => typeof value === 'string';
 
+// The student's matrix made (input, as practice's exercise of the assignment
+// makes it), with the work that the student's result holds re-applied, and
+// its reading if there was one; in the mode, the operation field focused.
+function studentMade(state, input, program) {
+  const st = state.student;
+  const read = fromRun(program, input);
+  if (!read?.matrix || st?.assignment.mode !== 'own' || !st.name) return [state, []];
+  const own = { ...fresh, arithmetic: st.assignment.arithmetic, work: startWork(read.matrix, read.kind), matrix: read.matrix };
+  const [next] = resumed({ ...state, mode: 'own', own });
+  // Inside an LMS, the work is told as it opens.
+  const [told, effects] = st.lms ? studentKept(next) : [next, []];
+  return [told, [...effects, focus('own-op')]];
+}
+
+// The student's work as the student's result now holds it (taken from
+// another tab), on the same matrix; what was pending is let go.
+function resumed(state) {
+  const [own, st] = [slice(state), state.student];
+  if (!own.work || st?.assignment.mode !== 'own' || !st.result?.own) return [state, []];
+  const work = restoredWork(st.result, own.work.start, own.work.kind);
+  const answer = st.result.own.answer;
+  const means = answer && meaning(matrixAt(work), work.kind);
+  return [withOwn(state, { work, matrix: matrixAt(work), pending: null, changed: [], hint: null, compared: null,
+                           readOff: answer && { answer, right: Boolean(means) && readOffRight(means, answer) } }), []];
+}
+
+const choices = ['one', 'zero', 'many', 'yes', 'no'];
+
+// Whether answer is a reading as the view sends one: a choice, and the values' texts or null.
+const isAnswer = (answer) => choices.includes(answer?.choice) &&
+  (answer.values === null || (Array.isArray(answer.values) && answer.values.length <= 20 && answer.values.every((v) => isText(v) && v.length <= 200)));
+
 // A message whose copies form names one of these.
 const copies = { text: copyText, latex: copyLatex, markdown: copyMarkdown };
 
-export const handlers = {
+const raw = {
   // The part come: the work that this browser kept (text, its link's
   // fragment), or else the matrix of the run shown, if there is one to take;
   // unless there is work already.
@@ -145,7 +213,19 @@ export const handlers = {
     if (!['gjinverse', 'gjsolve'].includes(program) || !Number.isInteger(order) || !Number.isInteger(seed)) return [state, []];
     return [state, [{ ownMake: { program, seed, order, options: ['nice'], generator: 2 } }]];
   },
-  ownMade: (state, { input, program }) => (isText(input) && isText(program) ? started(state, fromRun(program, input)) : [state, []]),
+  ownMade: (state, { input, program, student = false }) => (!isText(input) || !isText(program) ? [state, []]
+    : student ? studentMade(state, input, program) : started(state, fromRun(program, input))),
+  ownResumed: resumed,
+  // The student's reading of the reduced matrix (an assignment's): the first
+  // is kept and judged, and the page then says what the matrix means.
+  ownAnswer: (state, { answer }) => {
+    const own = slice(state);
+    const means = own.matrix && meaning(own.matrix, own.work.kind);
+    if (!assigned(state) || own.readOff || !means || !isAnswer(answer)) return [state, []];
+    const right = readOffRight(means, answer);
+    const [next, effects] = keptWith(state, { readOff: { answer: { choice: answer.choice, values: answer.values }, right } });
+    return [next, [...effects, announce({ id: right ? 'own.read.right' : 'own.read.wrong' }), focus('own-read-verdict')]];
+  },
   // An operation typed, or built with the buttons ({ kind, row, from, factorText }).
   ownOp: (state, { text }) => (isText(text) && state.own?.matrix ? named(state, readOperation(text, state.own.matrix.rows.length), text) : [state, []]),
   ownButtons: (state, { built }) => (built && state.own?.matrix ? named(state, fromButtons(built, state.own.matrix.rows.length), null) : [state, []]),
@@ -162,8 +242,8 @@ export const handlers = {
     const work = counted(own.work, 'tries');
     const wrong = check.cells.findIndex((cell) => !cell.ok);
     const said = { id: 'own.view.wrongCells', values: { count: check.cells.filter((cell) => !cell.ok).length } };
-    return [withOwn(state, { work, pending: { ...own.pending, check, first } }),
-      [...kept(work), announce(said, ...(check.slip ? [{ id: check.slip }] : [])), focus(`own-cell-${wrong}`)]];
+    const [next, effects] = keptWith(state, { work, pending: { ...own.pending, check, first } });
+    return [next, [...effects, announce(said, ...(check.slip ? [{ id: check.slip }] : [])), focus(`own-cell-${wrong}`)]];
   },
   // The row shown and the operation done, which counts.
   ownShow: (state) => {
@@ -179,8 +259,8 @@ export const handlers = {
     const own = slice(state);
     const next = own.matrix && hint(own.matrix);
     if (!next) return [state, []];
-    const work = counted(own.work, 'hints');
-    return [withOwn(state, { work, hint: next }), [...kept(work), announce(next.reason, { id: 'own.view.hintOp', values: { op: notation(next.op) } })]];
+    const [after, effects] = keptWith(state, { work: counted(own.work, 'hints'), hint: next });
+    return [after, [...effects, announce(next.reason, { id: 'own.view.hintOp', values: { op: notation(next.op) } })]];
   },
   // Once reduced, the operations used against the method's from the same start.
   ownCompare: (state) => {
@@ -196,3 +276,7 @@ export const handlers = {
     return [state, [{ copy: { content: copies[form](translator(state.language), own.work), done: 'own.view.copied' } }]];
   },
 };
+
+// Each handler, but for what the student's assignment forbids.
+export const handlers = Object.fromEntries(Object.entries(raw).map(([type, handle]) =>
+  [type, (state, message) => (forbidden(state, { type }) ? [state, []] : handle(state, message))]));

@@ -60,9 +60,10 @@ export const parts = [
     texts: ['own.meaning.', 'own.shape.', 'own.slip.', 'own.op.', 'own.number.', 'own.matrix.', 'own.hint.', 'own.run.'] },
   // The learner's own row operations on a matrix ("Your own way"), its
   // handlers too (state/own.js), which no other script imports: for the mode
-  // asked for, and a link to such work (ownLink, the one message with a hash).
-  // It lends the own result and what grading and the teacher's views take of
-  // it (the teacher's part and the LMS's import them).
+  // asked for, a link to such work (ownLink, the one message with a hash), and
+  // a student's link to an assignment of this mode. It lends the own result
+  // and what grading and the teacher's views take of it (the teacher's part
+  // and the LMS's import them).
   { name: 'own', modules: ['page/parts/own-part.js', 'logic/assignments/own-result.js', 'logic/own/matrix.js', 'logic/own/operations.js', 'logic/own/forms.js'],
-    texts: ['own.'], needs: (state, message) => message.mode === 'own' || message.hash },
+    texts: ['own.'], needs: (state, message) => message.mode === 'own' || message.hash || message.found?.assignment?.mode === 'own' },
 ];

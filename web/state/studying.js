@@ -27,16 +27,22 @@ export const isStudents = (state, run) => state.student?.name != null && linkOf(
 // at now (ms; told); handIn, whether it is the hand-in.
 export function keptWork(state, now, handIn = false) {
   const st = { ...state.student, version: state.student.version + 1 };
-  const value = work.kept(st, session.stored(state.session), state.session.finished);
+  const value = keptOf(state, st);
   const next = { ...state, student: st };
   return st.lms ? told(next, value, now, handIn) : [next, [{ storeWork: { key: work.workKey(st.assignment, st.name), value } }]];
 }
 
+// The work of student st as the page keeps it: with the session's progress,
+// or, of the student's own operations, the result alone (which holds them).
+const keptOf = (state, st) => (st.assignment.mode === 'own' ? work.kept(st, null, Boolean(state.own?.readOff))
+  : work.kept(st, session.stored(state.session), state.session.finished));
+
 // The student's work as it stands, as keptWork keeps it (no new version).
-const standing = (state) => work.kept(state.student, session.stored(state.session), state.session.finished);
+const standing = (state) => keptOf(state, state.student);
 
 // Whether the run shown is the student's own, inside an LMS.
-const inLms = (state) => Boolean(state.student?.lms && state.session && state.model && isStudents(state, state.session.run));
+const inLms = (state) => Boolean(state.student?.lms && (state.student.assignment.mode === 'own' ? state.own?.work
+  : state.session && state.model && isStudents(state, state.session.run)));
 
 // The state and effect that tell the LMS the student's work (value, as
 // work.kept gives it) at now (ms; without one, as the run opens, the
@@ -47,9 +53,11 @@ const inLms = (state) => Boolean(state.student?.lms && state.session && state.mo
 function told(state, value, now, handIn = false) {
   const { lms, student: st, model: m, session: practice } = state;
   const report = { key: work.workKey(st.assignment, st.name), work: value, pairs: [], commit: false, handIn };
-  if (lms?.outcome !== 'connected' || !m || !practice) return [state, [{ report }]];
+  // Of the student's own operations, the matrix they start from stands for the run and its session.
+  const start = st.assignment.mode === 'own' && state.own?.work ? { matrix: state.own.work.start, kind: state.own.work.kind } : null;
+  if (lms?.outcome !== 'connected' || (!start && (!m || !practice))) return [state, [{ report }]];
   const at = Number.isFinite(now) ? now : lms.started;
-  const w = writes(lms.writer, { a: st.assignment, m, practice, kept: value, now: at, started: lms.started, suspend: encodeWork(value) });
+  const w = writes(lms.writer, { a: st.assignment, m, practice, start, kept: value, now: at, started: lms.started, suspend: encodeWork(value) });
   return [{ ...state, lms: { ...lms, writer: w.writer } }, [{ report: { ...report, pairs: w.pairs, commit: w.commit } }]];
 }
 
@@ -85,9 +93,11 @@ function begun(state, kept, now) {
   const st = state.student;
   if (st.name === null) return [{ ...state, link: null }, [opening(st.assignment.program), { focus: { element: 'student-name' } }]];
   const a = st.assignment;
-  const link = { program: a.program, input: null, exercise: null, asked: { from: a.from, fill: a.fill, own: false } };
   const student = work.named(st, st.name, kept, now);
   const keep = st.lms && kept ? [{ store: work.workKey(a, student.name), value: kept }] : [];
+  // The student's own operations on the matrix: made for that mode's part (state/own.js).
+  if (a.mode === 'own') return [{ ...state, student, link: null, unmet: false, mode: 'own' }, [{ ownMake: exerciseFor(a, student.name), student: true }, ...keep]];
+  const link = { program: a.program, input: null, exercise: null, asked: { from: a.from, fill: a.fill, own: false } };
   return [{ ...state, student, link, unmet: false }, [{ make: exerciseFor(a, student.name) }, ...keep]];
 }
 
@@ -166,11 +176,13 @@ function lmsClosing(state, { now }) {
 // written and kept. now: the time (ms) of the hand-in.
 function handIn(state, { now, confirmed = false }) {
   const st = state.student;
-  if (!work.mayHandIn(st, state.lms) || !state.session || !state.model) return [state, []];
+  const own = st?.assignment.mode === 'own';
+  if (!work.mayHandIn(st, state.lms) || (own ? !state.own?.work : !state.session || !state.model)) return [state, []];
   if (!work.hasWork(st)) return [{ ...state, student: { ...st, asking: { empty: true } } }, [{ announce: [{ id: 'student.handInEmpty' }] }]];
   if (!confirmed || st.asking === null || st.asking.empty) {
-    const { asked, done } = work.score(st.assignment, state.model, st.result);
-    return [{ ...state, student: { ...st, asking: { asked, left: asked - done } } }, [{ focus: { element: 'hand-in-yes' } }]];
+    // Of the student's own operations, one thing is asked: the matrix reduced and read.
+    const { asked, done } = own ? { asked: 1, done: Number(Boolean(state.own.readOff)) } : work.score(st.assignment, state.model, st.result);
+    return [{ ...state, student: { ...st, asking: { asked, left: asked - done, ...(own ? { own } : {}) } } }, [{ focus: { element: 'hand-in-yes' } }]];
   }
   const [next, [effect]] = keptWork({ ...state, student: { ...work.handIn(st, now), asking: null } }, now, true);
   // Inside an LMS, what is said waits for its answer (reported).
@@ -188,15 +200,18 @@ function handIn(state, { now, confirmed = false }) {
 function workStored(state, { kept = null }) {
   const st = state.student;
   if (!st?.name || st.lms) return [state, []];
-  const running = state.model && state.session && isStudents(state, state.model.run);
-  const [ours, theirs] = [work.usableWork(work.kept(st, running ? session.stored(state.session) : null, running && state.session.finished), st.assignment),
+  const own = st.assignment.mode === 'own';
+  const running = !own && state.model && state.session && isStudents(state, state.model.run);
+  const [ours, theirs] = [work.usableWork(own ? keptOf(state, st) : work.kept(st, running ? session.stored(state.session) : null, running && state.session.finished), st.assignment),
                           work.usableWork(kept, st.assignment)];
   const both = work.mergedWork(ours, theirs);
   if (!work.newer(both, ours)) return [state, []];
   const student = { ...st, result: both.result, handed: both.handed, version: both.version, rounds: both.rounds, asking: null, confirm: false, elsewhere: true };
   const next = { ...state, student, saved: both, session: running ? studentSession(state, state.model, both) : state.session };
   const keep = work.newer(both, theirs) ? [{ storeWork: { key: work.workKey(st.assignment, st.name), value: work.kept(student, both.progress, both.finished) } }] : [];
-  return [next, [...(st.elsewhere ? [] : [{ announce: [{ id: 'student.elsewhere' }] }]), ...keep]];
+  // The student's own operations follow the result taken (state/own.js).
+  const resume = own ? [{ later: { type: 'ownResumed' }, ms: 0 }] : [];
+  return [next, [...(st.elsewhere ? [] : [{ announce: [{ id: 'student.elsewhere' }] }]), ...keep, ...resume]];
 }
 
 export const handlers = {

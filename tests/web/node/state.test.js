@@ -24,6 +24,12 @@ import { assignment, exerciseFor, id, teacherFragment, secretOf } from '../../..
 import { noted, write, newResult } from '../../../web/logic/assignments/result-code.js';
 import { results } from '../../../web/logic/assignments/results.js';
 import { workKey, newer, mergedWork } from '../../../web/logic/assignments/work.js';
+import { ownGraded } from '../../../web/logic/assignments/own-result.js';
+import { read as readCode } from '../../../web/logic/assignments/result-code.js';
+import { hint } from '../../../web/logic/own/hints.js';
+import { apply } from '../../../web/logic/own/arithmetic.js';
+import { show } from '../../../web/logic/own/numbers.js';
+import { changed } from '../../../web/logic/own/operations.js';
 import { resultOf, opened as writerOf, refused } from '../../../web/logic/assignments/scorm.js';
 
 before(programs);
@@ -577,7 +583,7 @@ test('a corrected link, and the link to a run asking every stage', needsBuild, (
 test('the learner\'s own way: operations typed or built, refused, written, undone, linked and kept', needsBuild, () => {
   const { shown } = states();
   const op = (text) => readOperation(text, 2).op;
-  const slice = (work, more = {}) => ({ work, matrix: work && matrixAt(work), arithmetic: 'page', pending: null, problem: null, cells: null,
+  const slice = (work, more = {}) => ({ work, matrix: work && matrixAt(work), arithmetic: 'page', pending: null, problem: null, cells: null, readOff: null,
                                         changed: [], hint: null, compared: null, ...more });
   const at = (work, more) => ({ ...shown, mode: 'own', own: slice(work, more) });
   const kept = (work, ...more) => [{ ownKeep: ownFragment(work) }, ...more];
@@ -698,6 +704,47 @@ const snapshot = (state) => JSON.stringify(state, (key, value) => (value instanc
 // none throws, with its fields or without them or of the wrong types, none
 // makes a state of another shape or a text of nothing ("undefined"), and none
 // changes the state it is given.
+// A student's assignment of the student's own operations, with the
+// student's arithmetic and neither hints nor rows shown: locked in the mode,
+// the first row and the first reading kept, reopened where it was, graded.
+test('a student reduces an own assignment\'s matrix, reads it, hands in and reopens it', needsBuild, () => {
+  const a = assignment({ mode: 'own', arithmetic: 'learner', hints: 0, program: 'gjsolve', order: 2, seed: 9 });
+  const go = (state, ...messages) => messages.reduce(([s], m) => update(s, m), [state, []]);
+  const link = { type: 'studentLink', found: { role: 'student', assignment: a, name: 'Kim' }, program: 'gjsolve', now: 1000 };
+  const [opened, effects] = update(initial(), link);
+  assert.deepEqual([opened.mode, effects[0]], ['own', { ownMake: exerciseFor(a, 'Kim'), student: true }]);
+  const made = { type: 'ownMade', input: make(exerciseFor(a, 'Kim')).input, program: 'gjsolve', student: true };
+  let [state] = update(opened, made);
+  assert.equal(state.own.arithmetic, 'learner');
+  check(['ownArithmetic', 'ownTyped', 'ownHint', 'ownShow', 'ownFromRun', 'mode'].map((type) =>
+    [`${type} refused while the assignment locks the mode`, state, { type, by: 'page', text: '1 2', kind: 'matrix', mode: 'practice' }, null, []])
+    .concat([['no reading before the matrix is reduced', state, { type: 'ownAnswer', answer: { choice: 'one', values: ['1', '1'] } }, null, []]]));
+  // The method's operations, each row written by the student: the first one wrong once.
+  for (let k = 0, next; (next = hint(state.own.matrix)); k++) {
+    const { op } = next;
+    const row = changed(op)[0];
+    const texts = apply(state.own.matrix, op).rows[row].map(show);
+    const built = { type: op.type, row, from: op.type === 'swap' ? op.rows[1] : op.from, factorText: op.factor ? show(op.factor) : '1' };
+    [state] = go(state, { type: 'ownButtons', built }, ...(k === 0 ? [{ type: 'ownRow', texts: texts.map(() => '0') }] : []), { type: 'ownRow', texts });
+  }
+  const expected = ownGraded(state.student.result, state.own.work.start, 'system', 'learner').expected;
+  const right = { choice: 'one', values: expected.values.map(show) };
+  [state] = go(state, { type: 'ownAnswer', answer: { choice: 'many', values: null } }, { type: 'ownAnswer', answer: right });
+  assert.deepEqual(state.own.readOff, { answer: { choice: 'many', values: null }, right: false }, 'the first reading counts');
+  const [handed, [{ storeWork }]] = update(update(state, { type: 'handIn', now: 9000 })[0], { type: 'handIn', now: 9000, confirmed: true });
+  const graded = ownGraded(readCode(handed.student.handed), state.own.work.start, 'system', 'learner');
+  const at = state.own.work.at;
+  assert.deepEqual([graded.reduced, graded.readOff, graded.firstRight, graded.written, graded.tries], [true, 'wrong', at - 1, at, 1]);
+  // Reopened with the work kept: the operations and the reading where they were.
+  const [again] = go(initial(), { ...link, kept: JSON.parse(JSON.stringify(storeWork.value)) }, made);
+  assert.deepEqual([again.mode, again.own.work.at, again.own.readOff?.right], ['own', at, false]);
+  check([['work from another tab followed', again, { type: 'ownResumed' }, { own: again.own }, []]]);
+  // Inside an LMS, each operation reaches it as an interaction.
+  const [lms] = go(initial(), { type: 'lms', outcome: 'connected', version: '2004', name: 'Kim', suspend: '', now: 1 }, { ...link, lms: true }, made);
+  const { report } = update(lms, { type: 'ownOp', text: 'R1 <-> R2' })[1].find((effect) => effect.report);
+  assert.deepEqual(report.pairs.filter(([element]) => /interactions\.0\.(id|result)/.test(element)), [['cmi.interactions.0.id', 'op-1'], ['cmi.interactions.0.result', 'correct']]);
+});
+
 test('every message is taken in every state, and the state given stays as it was', needsBuild, () => {
   const { m, shown, practising, answered } = states();
   const a = assignment({ seed: 7, order: 2, names: ['Kim'] });
@@ -729,6 +776,7 @@ test('every message is taken in every state, and the state given stays as it was
     ownMade: { input: '2\n1 2 3\n4 5 6\n', program: 'gjsolve' }, ownOp: { text: 'R1 <-> R2' },
     ownButtons: { built: { type: 'scale', row: 0, factorText: '2' } }, ownArithmetic: { by: 'learner' }, ownRow: { texts: ['1', '2'] },
     ownShow: {}, ownCancel: {}, ownUndo: {}, ownRedo: {}, ownGoTo: { at: 0 }, ownHint: {}, ownCompare: {}, ownCopy: { form: 'latex' },
+    ownAnswer: { answer: { choice: 'one', values: ['1', '2'] } }, ownResumed: {},
   };
   assert.deepEqual(Object.keys(minimal).sort(), Object.keys(handlers).sort(), 'a message for every handler');
   // Each message as the page sends it, with every field missing, and with each of a wrong type.

@@ -19,17 +19,20 @@ import { locked as isLocked, hintsAllowed, showAllowed } from './work.js';
 //   records     practice's record of the exercise, kept by this browser and cleared at will
 //   leave       the ways off the page in one tap: the programs' menu, the
 //               examples, "New input"
+//   ownOnly     whether the page stays in "Your own way" (an assignment of the
+//               student's own operations, while it locks the page)
 // }
 export function permissions(student) {
   const locked = isLocked(student);
   return { locked, watch: !locked, choose: !locked, transcript: !locked, exercises: !locked,
-           hints: hintsAllowed(student, hintSteps), show: showAllowed(student), keys: !locked, records: student === null, leave: !locked };
+           hints: hintsAllowed(student, hintSteps), show: showAllowed(student), keys: !locked, records: student === null, leave: !locked,
+           ownOnly: locked && student.assignment.mode === 'own' };
 }
 
 // What each message that a permission may refuse needs, by the message's type;
 // a hint needs a step left, given the steps taken at its stage (taken).
 const needs = {
-  mode: (p, { mode }) => mode === 'practice' || p.watch,
+  mode: (p, { mode }) => (p.ownOnly ? mode === 'own' : mode === 'practice' || p.watch),
   stage: (p) => p.watch, allStages: (p) => p.watch,
   from: (p) => p.choose, fill: (p) => p.choose,
   download: (p) => p.transcript, copyTranscript: (p) => p.transcript,

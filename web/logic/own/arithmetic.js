@@ -1,8 +1,7 @@
 // A row operation done exactly, and the learner's own arithmetic of one
 // checked against it: each entry exactly, and the slip named where a rule on
 // the numbers tells it.
-import { gcd, divide, negate, equal } from '../exact.js';
-import { readNumber, ONE } from './numbers.js';
+import { readNumber, ONE, gcd, divide, negate, equal } from './numbers.js';
 
 
 // f·x in lowest terms, the gcds taken of the parts crosswise (Henrici), which

@@ -1,7 +1,7 @@
 // The learner's operations in a link, compactly: `s1.2` (swap rows 1 and 2),
 // `c2:1/2` (row 2 times 1/2), `a2.1:-3` (row 2 plus -3 times row 1), rows
 // 1-based, joined by commas.
-import { format, divide } from '../exact.js';
+import { format, divide } from './numbers.js';
 
 // More than a reduction of a 10 × 20 matrix takes several times over.
 export const MAX_OPS = 400;

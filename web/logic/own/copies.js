@@ -3,10 +3,10 @@
 // then the matrix), LaTeX (a chain of matrices, the operation over each
 // arrow) and Markdown (a heading a step, the matrix a table). Each is handed
 // the translator t of its words.
-import { format } from '../exact.js';
 import { escapeLatex, fractionLatex } from '../copies.js';
 import { notation, latex } from './operations.js';
 import { apply } from './arithmetic.js';
+import { format } from './numbers.js';
 
 // The matrices of work's steps: the start, then one after each operation in
 // force, with the operation that made it ({ op, written } or null).

@@ -1,8 +1,7 @@
 // What the matrix is, said exactly: row echelon form or not, reduced or not,
 // its pivots, and once reduced what that means for its kind: the solutions of
 // [A | b], the inverse of A in [A | I], the rank of a matrix.
-import { negate } from '../exact.js';
-import { shown, ZERO, ONE, isZero, isOne } from './numbers.js';
+import { negate, shown, ZERO, ONE, isZero, isOne } from './numbers.js';
 
 
 // The columns that hold pivots: those left of the bar, or all without one.

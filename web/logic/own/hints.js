@@ -1,8 +1,7 @@
 // Help from the method: the next operation of Gauss-Jordan elimination from
 // wherever the learner stands, and how many the method takes from a matrix.
-import { divide, negate } from '../exact.js';
 import { apply } from './arithmetic.js';
-import { shown, ONE, isZero, isOne } from './numbers.js';
+import { divide, negate, shown, ONE, isZero, isOne } from './numbers.js';
 
 
 // The method's next operation on matrix, with its reason ({ id, values },

@@ -2,8 +2,7 @@
 // and bar the number of columns left of the bar (null without one). Its kind
 // says what its columns are: 'matrix' (no right-hand side), 'system' ([A | b],
 // bar = n - 1) or 'inverse' ([A | I], bar = n / 2).
-import { readNumber, normalize, excerpt, MAX_ENTRY, ONE, ZERO, problem } from './numbers.js';
-import { format } from '../exact.js';
+import { readNumber, normalize, excerpt, MAX_ENTRY, ONE, ZERO, problem, format } from './numbers.js';
 
 export const MAX_ROWS = 10;
 export const MAX_COLUMNS = 20;

@@ -1,7 +1,10 @@
 // The numbers of the learner's own row operations: entries and factors as
 // typed, read exactly (0.1 is 1/10), and shown back. A number is a rational
 // of exact.js; what cannot be read is a problem, never an exception.
-import { parseDecimal, divide, format } from '../exact.js';
+import { parseDecimal, gcd, add, multiply, divide, negate, equal, format } from '../exact.js';
+
+// The arithmetic of those rationals, for the rest of the mode: one import of exact.js in its part.
+export { gcd, add, multiply, divide, negate, equal, format };
 
 export const MAX_ENTRY = 200;
 
@@ -25,25 +28,17 @@ export const normalize = (text) => String(text).normalize('NFKC').replace(/[\u22
 // optional exponent), a fraction `-3/4` (of two such), each optionally in parentheses
 // `(1/2)`, with blanks around. Gives { value } or { problem }.
 export function readNumber(text) {
-  const raw = typeof text === 'string' ? text : typeof text === 'number' || typeof text === 'bigint' ? String(text) : '';
+  const raw = ['string', 'number', 'bigint'].includes(typeof text) ? String(text) : '';
   if (raw.length > MAX_ENTRY) return problem('own.number.long', { limit: MAX_ENTRY });
-  let typed = normalize(raw).trim();
+  const typed = normalize(raw).trim();
   if (typed === '') return problem('own.number.empty');
-  const bracketed = /^\(\s*(.*?)\s*\)$/.exec(typed);
-  if (bracketed) typed = bracketed[1];
-  const parts = typed.split('/');
-  const values = parts.map((part) => parseDecimal(part.trim()));
+  const parts = (/^\(\s*(.*?)\s*\)$/.exec(typed)?.[1] ?? typed).split('/').map((part) => part.trim());
+  const values = parts.map(parseDecimal);
   // The sign goes before the fraction or its numerator, never below the line.
-  if (parts.length > 2 || values.includes(null) || (parts.length === 2 && /^[+-]/.test(parts[1].trim()))) {
-    return problem('own.number.unread', { part: excerpt(normalize(raw).trim()) });
-  }
-  if (values.length === 1) return { value: values[0] };
-  const value = divide(values[0], values[1]);
+  if (parts.length > 2 || values.includes(null) || /^[+-]/.test(parts[1])) return problem('own.number.unread', { part: excerpt(typed) });
+  const value = parts.length > 1 ? divide(...values) : values[0];
   return value === null ? problem('own.number.zeroDenominator') : { value };
 }
-
-// A value as text: "3", "-3/4" (ASCII minus).
-export const show = (value) => format(value);
 
 // A value for sentences and notation: the minus sign U+2212.
 export const shown = (value) => format(value).replace('-', '\u2212');

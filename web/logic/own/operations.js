@@ -6,8 +6,7 @@
 //   { type: 'add', row: i, from: j, factor }    Ri → Ri + factor·Rj
 // rows 0-based, factor a rational of exact.js. Nothing here throws: what is
 // not one elementary operation is a problem saying why.
-import { add, multiply, divide, negate, format } from '../exact.js';
-import { readNumber, normalize, excerpt, problem, ONE, ZERO, isZero, isOne } from './numbers.js';
+import { readNumber, normalize, excerpt, problem, ONE, ZERO, isZero, isOne, add, multiply, divide, negate, format } from './numbers.js';
 
 // Long enough for a factor as long as an entry may be (MAX_ENTRY), and the rest.
 export const MAX_OPERATION = 450;

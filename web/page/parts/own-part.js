@@ -4,8 +4,11 @@
 // work opens.
 import '../../views/own/markup.js';  // first: the section, before the view that draws into it
 import * as own from '../../views/own/reducer.js';
+import * as readOff from '../../views/own/read-off.js';
 import { stored, store } from '../storage.js';
 import { isWaiting } from '../../logic/model.js';
+
+import { assigned } from '../../state/own.js';
 
 export { handlers } from '../../state/own.js';
 
@@ -16,11 +19,12 @@ const storeKey = 'own.work';
 // of operations, and written to the address while the mode is still shown.
 let keeping = null;
 export const effects = {
-  // An exercise's matrix made as practice makes it (logic/exercises.js, of
-  // practice's part, which the message that asks for it waited for).
-  ownMake: (page, { ownMake: exercise }) => {
+  // An exercise's matrix made as practice makes it (logic/exercises.js, of, which the message that asks for it waited for).
+  // practice's part, which the message that asks for it waited for); a
+  // student's (student), with the work that the student's result holds.
+  ownMake: (page, { ownMake: exercise, student = false }) => {
     const made = globalThis.gaussJordanParts.require('./logic/exercises.js').make(exercise);
-    page.dispatch({ type: 'ownMade', input: made.input, program: exercise.program });
+    page.dispatch({ type: 'ownMade', input: made.input, program: exercise.program, student });
   },
   ownKeep: (page, { ownKeep: fragment }) => {
     if (keeping === null) requestAnimationFrame(() => setTimeout(() => {
@@ -42,12 +46,14 @@ const address = {
 };
 
 export const views = [
-  [own, (s) => ({ mode: s.mode, own: s.own, run: Boolean(s.model && !isWaiting(s.model.run)), language: s.language }), 'now'],
+  [own, (s) => ({ mode: s.mode, own: s.own, run: Boolean(s.model && !isWaiting(s.model.run)), assigned: assigned(s), language: s.language }), 'now'],
+  [readOff, (s) => ({ own: s.own, assigned: assigned(s), language: s.language }), 'now'],
   [address, (s) => ({ mode: s.mode, program: s.model?.run.program ?? 'gjinverse' }), 'now'],
 ];
 
 // The view sends what the learner does; the work that this browser kept comes first.
 export function start(page) {
   own.connect(page.dispatch);
+  readOff.connect(page.dispatch);
   page.dispatch({ type: 'ownStored', text: stored(storeKey) });
 }

@@ -7,7 +7,7 @@ import { keptWork } from '../effects.js';
 import { cleanName } from '../../logic/assignments/assignment.js';
 
 export const views = [
-  [student, (s) => ({ student: s.student, conflict: s.conflict, finished: s.session?.finished === true, lms: s.lms, language: s.language }), 'cheap'],
+  [student, (s) => ({ student: s.student, conflict: s.conflict, finished: s.session?.finished === true || Boolean(s.student?.assignment.mode === 'own' && s.own?.readOff), lms: s.lms, language: s.language }), 'cheap'],
 ];
 
 // The name typed comes with the work that this browser kept under it, and the time.

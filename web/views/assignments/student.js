@@ -65,7 +65,7 @@ function asked(asking) {
   const ask = el('div', 'note-box student-ask', undefined, { role: 'group' });
   const yes = button('student.handInYes', () => ({ type: 'handIn', now: Date.now(), confirmed: true }), 'hand-in-yes');
   yes.id = 'hand-in-yes';
-  ask.append(el('p', '', asking.left > 0 ? t('student.handInAsk', asking) : t('student.handInAskDone')), yes, ' ',
+  ask.append(el('p', '', asking.left > 0 ? t(asking.own ? 'student.handInAskOwn' : 'student.handInAsk', asking) : t('student.handInAskDone')), yes, ' ',
              button('student.handInNo', () => ({ type: 'keepWork' }), 'hand-in-no'));
   return ask;
 }
@@ -89,7 +89,7 @@ function work(st, lms) {
   if (st.elsewhere) parts.push(el('p', 'note-box student-elsewhere', t('student.elsewhere')));
   if (st.unsaved) parts.push(el('p', 'note-box student-unsaved', t('student.unsaved'), { role: 'alert' }));
   if (st.handed !== null) parts.push(handedIn(st.handed, st.lms ? lms : null));
-  else parts.push(el('p', 'help', t(st.lms ? 'student.lmsLocked' : 'student.locked')), ...(mayHandIn(st, lms) ? [handIn(), ...(st.asking ? [asked(st.asking)] : [])] : []));
+  else parts.push(el('p', 'help', t(st.lms ? 'student.lmsLocked' : st.assignment.mode === 'own' ? 'student.lockedOwn' : 'student.locked')), ...(mayHandIn(st, lms) ? [handIn(), ...(st.asking ? [asked(st.asking)] : [])] : []));
   parts.push(el('p', 'note-box student-lms', t('lms.commitFailed'), { role: 'alert', hidden: lms?.taken !== false }));
   return parts;
 }
@@ -101,7 +101,8 @@ function work(st, lms) {
 export function render({ student: st, conflict, finished, lms }) {
   drawChoice(conflict);
   end.hidden = !(finished && mayHandIn(st, lms));
-  end.replaceChildren(...(end.hidden ? [] : [el('p', '', t(st.lms ? lmsWords(lms, 'student.lmsFinished') : 'student.finished')), handIn()]));
+  const finishedWords = st?.assignment.mode === 'own' ? 'student.finishedOwn' : 'student.finished';
+  end.replaceChildren(...(end.hidden ? [] : [el('p', '', t(st.lms ? lmsWords(lms, 'student.lmsFinished') : finishedWords)), handIn()]));
   section.hidden = st === null;
   if (st === null) return section.replaceChildren();
   const typed = byId('student-name')?.value ?? '';

@@ -11,22 +11,25 @@ const options = (prefix, values) => values.map((v) => `<option value="${v}" @${p
 const line = 'class="own-line"';
 const off = 'autocomplete="off" autocapitalize="off" spellcheck="false"';
 
-// The markup, its lines continued (\) so that it holds no line breaks; in
-// it, @id stands for the attribute data-text="own.view.id", and <B for a
-// button of type button.
-section.innerHTML = `<h2 id="own-heading" @heading tabindex="-1">Your own way</h2><p class="help" @intro></p>\
-<details id="own-start"><summary @start></summary><p><B id="own-from-run" @fromRun></button></p>\
-<form id="own-exercise" ${line}><label for="own-program" @program></label><select id="own-program">${options('program.', ['gjsolve', 'gjinverse'])}</select><label for="own-order" @order></label><select id="own-order"><option>2</option><option selected>3</option><option>4</option><option>5</option></select><button type="submit" @makeExercise></button></form>\
-<form id="own-typed-form"><p ${line}><label for="own-kind" @kind></label><select id="own-kind">${options('kind.', ['system', 'inverse', 'matrix'])}</select></p><p><label for="own-typed" @entries></label><br><textarea id="own-typed" rows="4" ${off} aria-describedby="own-limits own-typed-problem"></textarea></p><p id="own-limits" class="help" @limits></p><p id="own-typed-problem" class="own-problem"></p>\
-<ul id="own-typed-cells" class="own-problem"></ul><button type="submit" @use></button></form></details><p id="own-empty" class="note-box" @empty></p>\
-<div id="own-work" hidden>\
-<div id="own-matrix" class="printout-box" tabindex="0" role="region"></div><p id="own-shape"></p>\
-<div id="own-meaning" class="note-box" role="group" aria-labelledby="own-meaning-heading" hidden><h3 id="own-meaning-heading" @meaning></h3><p></p></div>\
-<fieldset id="own-arithmetic"><legend @arithmetic></legend><label><input type="radio" name="own-by" value="page" checked> <span @byPage></span></label><label><input type="radio" name="own-by" value="learner"> <span @byLearner></span></label></fieldset>\
-<form id="own-op-form" ${line}><label for="own-op" @op></label><input id="own-op" ${off} enterkeyhint="done" aria-describedby="own-op-problem own-op-help"><button type="submit" @apply></button></form><p id="own-op-help" class="help" @opHelp></p><p id="own-op-problem" class="own-problem"></p>\
-<details id="own-buttons"><summary @buttons></summary><p ${line}><label for="own-row" @row></label> <select id="own-row"></select><label for="own-factor" @factor></label> <input id="own-factor" size="6" value="1" ${off}><label for="own-from" @from></label> <select id="own-from"></select></p><p ${line}><B data-build="swap" @swap></button><B data-build="scale" @scale></button><B data-build="add" @add></button></p></details>\
-<div id="own-pending" class="note-box" hidden><p id="own-pending-ask"></p>\
-<form id="own-row-form">\
-<div id="own-fields" class="own-fields"></div><p id="own-slip" class="own-problem"></p><p ${line}><button type="submit" @check></button><B id="own-show" @show></button><B id="own-cancel" @cancel></button></p></form></div><p ${line}><B id="own-hint" @hint></button><B id="own-compare" @compare></button></p><p id="own-help" class="note-box" hidden></p><h3 id="own-history-heading" @history></h3><p ${line}><B id="own-undo" @undo></button><B id="own-redo" @redo></button></p>\
-<ol id="own-history" start="0" aria-labelledby="own-history-heading"></ol><p id="own-record"></p><p ${line}><B data-copy="text" @copyText></button><B data-copy="latex" data-text="export.latex"></button><B data-copy="markdown" data-text="export.markdown"></button></p></div>`.replace(/@([\w.]+)/g, 'data-text="own.view.$1"').replaceAll('<B ', '<button type="button" ');
+// The markup, its lines continued (\) so that it holds no line breaks. In
+// it, #id stands for the attribute id="own-id", @id for data-text="own.view.id",
+// <B …> for an empty button of type button, <S …> for one of type submit, and
+// <L id …> for an empty label for the element own-id.
+section.innerHTML = `<h2 #heading @heading tabindex="-1">Your own way</h2><p class="help" @intro></p>\
+<details #start><summary @start></summary><p><B #from-run @fromRun></p>\
+<form #exercise ${line}><L program @program><select #program>${options('program.', ['gjsolve', 'gjinverse'])}</select><L order @order><select #order><option>2</option><option selected>3</option><option>4</option><option>5</option></select><S @makeExercise></form>\
+<form #typed-form><p ${line}><L kind @kind><select #kind>${options('kind.', ['system', 'inverse', 'matrix'])}</select></p><p><L typed @entries><br><textarea #typed rows="4" ${off} aria-describedby="own-limits own-typed-problem"></textarea></p><p #limits class="help" @limits></p><p #typed-problem class="own-problem"></p>\
+<ul #typed-cells class="own-problem"></ul><S @use></form></details><p #empty class="note-box" @empty></p>\
+<div #work hidden>\
+<div #matrix class="printout-box" tabindex="0" role="region"></div><p #shape></p>\
+<div #meaning class="note-box" role="group" aria-labelledby="own-meaning-heading" hidden><h3 #meaning-heading @meaning></h3><p></p></div>\
+<fieldset #arithmetic><legend @arithmetic></legend><label><input type="radio" name="own-by" value="page" checked> <span @byPage></span></label><label><input type="radio" name="own-by" value="learner"> <span @byLearner></span></label></fieldset>\
+<form #op-form ${line}><L op @op><input #op ${off} enterkeyhint="done" aria-describedby="own-op-problem own-op-help"><S @apply></form><p #op-help class="help" @opHelp></p><p #op-problem class="own-problem"></p>\
+<details #buttons><summary @buttons></summary><p ${line}><L row @row> <select #row></select><L factor @factor> <input #factor size="6" value="1" ${off}><L from @from> <select #from></select></p><p ${line}><B data-build="swap" @swap><B data-build="scale" @scale><B data-build="add" @add></p></details>\
+<div #pending class="note-box" hidden><p #pending-ask></p>\
+<form #row-form>\
+<div #fields class="own-fields"></div><p #slip class="own-problem"></p><p ${line}><S @check><B #show @show><B #cancel @cancel></p></form></div><p ${line}><B #hint @hint><B #compare @compare></p><p #help class="note-box" hidden></p><h3 #history-heading @history></h3><p ${line}><B #undo @undo><B #redo @redo></p>\
+<ol #history start="0" aria-labelledby="own-history-heading"></ol><p #record></p><p ${line}><B data-copy="text" @copyText><B data-copy="latex" data-text="export.latex"><B data-copy="markdown" data-text="export.markdown"></p></div>`
+  .replace(/<B([^>]*)>/g, '<button type="button"$1></button>').replace(/<S([^>]*)>/g, '<button type="submit"$1></button>')
+  .replace(/<L (\S+)([^>]*)>/g, '<label for="own-$1"$2></label>').replace(/#([\w-]+)/g, 'id="own-$1"').replace(/@([\w.]+)/g, 'data-text="own.view.$1"');
 drawTexts(section);

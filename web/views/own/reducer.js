@@ -46,16 +46,26 @@ function drawStart({ own, run }) {
   element('work').hidden = !own?.work;
 }
 
+// What a student's assignment of this mode (assigned, or null) fixes: the
+// matrix, who does the arithmetic, and whether a hint or a row shown may be asked.
+function drawAssigned({ assigned: a }) {
+  element('start').hidden = Boolean(a);
+  element('arithmetic').hidden = Boolean(a);
+  element('show').hidden = Boolean(a) && !a.show;
+  if (a && a.hints === 0) element('hint').hidden = true;
+}
+
 // The matrix, its form (its pivots marked once it is in echelon form) and,
 // once reduced, what it means; Compare shown then, and Hint until then.
-function drawMatrix({ own }) {
+function drawMatrix({ own, assigned }) {
   const { matrix, work } = own;
   const s = shape(matrix);
   const caption = says('caption', { m: matrix.rows.length, n: matrix.rows[0].length, count: work.at });
   element('matrix').setAttribute('aria-label', caption);
   drawTable(element('matrix'), matrix, caption, s.echelon ? s.pivots : [], own.changed);
   element('shape').textContent = sayShape(t, s);
-  const means = s.reduced ? meaning(matrix, work.kind) : null;
+  // A student's assignment says what it means once the student has read it.
+  const means = s.reduced && !(assigned && !own.readOff) ? meaning(matrix, work.kind) : null;
   element('meaning').hidden = !means;
   element('meaning').lastElementChild.textContent = means ? sayMeaning(t, means) : '';
   element('compare').hidden = !s.reduced;
@@ -133,6 +143,7 @@ export function render(slice) {
   section.hidden = slice.mode !== 'own';
   drawStart(slice);
   if (slice.own?.work) for (const draw of [drawMatrix, drawOperation, drawPending, drawHelp, drawHistory]) draw(slice);
+  drawAssigned(slice);
   drawn = slice;
 }
 

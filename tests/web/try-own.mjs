@@ -1,0 +1,42 @@
+import { chromium } from 'playwright-core';
+import { pathToFileURL } from 'node:url';
+import path from 'node:path';
+const build = process.env.GJ_WEB_BUILD;
+const { assignment, studentFragment } = await import(path.join(process.cwd(), 'web/logic/assignments/assignment.js'));
+const a = assignment({ mode: 'own', arithmetic: process.argv[2] ?? 'page', hints: 3, show: true, program: 'gjsolve', order: 3, seed: 11, title: 'Own 1' });
+const url = pathToFileURL(path.join(build, 'index.html')).href + studentFragment(a, 'Kim');
+const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
+const page = await browser.newPage({ viewport: { width: Number(process.argv[3] ?? 1280), height: 900 }, locale: process.argv[4] ?? 'en-US' });
+page.on('console', (m) => console.log('console', m.type(), m.text()));
+page.on('pageerror', (e) => console.log('pageerror', e.message));
+await page.goto(url);
+await page.waitForSelector('#own-op', { state: 'visible', timeout: 15000 });
+await page.screenshot({ path: '/tmp/shots/own-student-0.png', fullPage: true });
+for (let k = 0; k < 20; k++) {
+  const hint = await page.evaluate(() => document.querySelector('#own-hint')?.hidden === false);
+  if (!hint) break;
+  await page.click('#own-hint');
+  await page.waitForTimeout(100);
+  const text = await page.textContent('#own-help');
+  const op = /(R\d.*)$/.exec(text.split(':').pop().trim())?.[1] ?? text;
+  const m = /R\d+ ?[↔→].*/.exec(text);
+  await page.fill('#own-op', m[0].replace(/[.。]$/, ''));
+  await page.press('#own-op', 'Enter');
+  await page.waitForTimeout(100);
+  if (await page.isVisible('#own-pending')) { await page.click('#own-show'); await page.waitForTimeout(100); }
+}
+await page.screenshot({ path: '/tmp/shots/own-student-1.png', fullPage: true });
+console.log('read form visible', await page.isVisible('#own-read'), 'meaning visible', await page.isVisible('#own-meaning'));
+await page.check('#own-read input[value="one"]');
+const inputs = await page.$$('#own-read input[name="own-value"]');
+for (const i of inputs) await i.fill('1');
+await page.click('#own-read button[type="submit"]');
+await page.waitForTimeout(200);
+console.log('verdict', await page.textContent('#own-read-verdict'), '| meaning', await page.textContent('#own-meaning'));
+await page.click('.hand-in');
+await page.waitForTimeout(100);
+await page.click('#hand-in-yes');
+await page.waitForTimeout(200);
+console.log('code', (await page.inputValue('#student-code')).slice(0, 30));
+await page.screenshot({ path: '/tmp/shots/own-student-2.png', fullPage: true });
+await browser.close();
