@@ -51,13 +51,6 @@ export const parts = [
   { name: 'lms', modules: ['page/parts/lms-part.js', 'page/packages.js', 'logic/assignments/suspend.js', 'logic/assignments/scorm.js'],
     texts: ['lms.notPage', 'lms.tooLarge', 'lms.otherPage'],
     needs: (state, message) => message.type === 'packageAsked' || asked(message, 'lms') },
-  // The own way's exact core: the operations' grammar, their arithmetic and
-  // the learner's rows checked, the forms and what they mean, the method's
-  // hint, the work and its code. The own way's part, the teacher's (grading
-  // such work) and the student's (doing it) import it: loaded before them.
-  { name: 'own-logic', modules: ['logic/own/forms.js', 'logic/own/numbers.js', 'logic/own/operations.js', 'logic/own/arithmetic.js',
-                                 'logic/own/hints.js', 'logic/own/matrix.js', 'logic/own/work.js', 'logic/own/code.js'],
-    texts: ['own.meaning.', 'own.shape.', 'own.slip.', 'own.op.', 'own.number.', 'own.matrix.', 'own.hint.', 'own.run.'] },
   // The learner's own row operations on a matrix ("Your own way"), its
   // handlers too (state/own.js), which no other script imports: for the mode
   // asked for, a link to such work (ownLink, the one message with a hash), and
