@@ -10,7 +10,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { pageUrl, chromiumAlone, useBrowser, open, close, typeAtPrompts, typeCase } from './harness.js';
-import { parseLink, id, studentFragment } from '../../../web/logic/assignments/assignment.js';
+import { parseLink, id, studentFragment, assignment } from '../../../web/logic/assignments/assignment.js';
 import { write, newResult } from '../../../web/logic/assignments/result-code.js';
 
 const axeSource = fs.readFileSync(path.join(import.meta.dirname, '..', 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
@@ -95,6 +95,23 @@ async function studentStates(page) {
   return student;
 }
 
+// A student's assignment of the student's own operations, opened in page's
+// browser context and reduced by the method's operations as the hints give
+// them, to the reading that it asks; gives that page.
+async function ownAssigned(page) {
+  const a = assignment({ mode: 'own', program: 'gjsolve', order: 2, seed: 5, options: ['nice'] });
+  const student = await open(browser(), pageUrl + studentFragment(a, 'Kim'), { context: page.context(), ready: '#own-op' });
+  while (await student.isVisible('#own-hint')) {
+    await student.click('#own-hint');
+    await student.waitForSelector('#own-help:not([hidden])');
+    await student.fill('#own-op', /R\d+ ?[↔→].*?(?=[.。]?$)/.exec(await student.textContent('#own-help'))[0]);
+    await student.press('#own-op', 'Enter');
+    await student.waitForFunction(() => document.getElementById('own-op').value === '');
+  }
+  await student.waitForSelector('#own-read:not([hidden])');
+  return student;
+}
+
 // The page chooses its language from the browser's (the locale), its colours from the colour scheme.
 for (const locale of ['en-US', 'ko-KR']) {
   for (const colorScheme of ['light', 'dark']) {
@@ -128,6 +145,9 @@ for (const locale of ['en-US', 'ko-KR']) {
         await student.waitForSelector('#student-name');
         assert.deepEqual(await axeFindings(student), [], 'a student\'s link that asks the name');
         await close(student);
+        const own = await ownAssigned(page);
+        assert.deepEqual(await axeFindings(own), [], 'a student\'s own operations, locked, the reading asked');
+        await close(own);
         await close(page);
       });
     }

@@ -16,7 +16,7 @@ import { apply } from '../../../web/logic/own/arithmetic.js';
 import { changed } from '../../../web/logic/own/operations.js';
 import { meaning } from '../../../web/logic/own/forms.js';
 import { hint } from '../../../web/logic/own/hints.js';
-import { show } from '../../../web/logic/own/numbers.js';
+import { format as show } from '../../../web/logic/exact.js';
 
 export const monday9 = Date.UTC(2026, 11, 7, 0);   // 9:00 in Seoul, when the class starts
 

@@ -28,7 +28,7 @@ import { ownGraded } from '../../../web/logic/assignments/own-result.js';
 import { read as readCode } from '../../../web/logic/assignments/result-code.js';
 import { hint } from '../../../web/logic/own/hints.js';
 import { apply } from '../../../web/logic/own/arithmetic.js';
-import { show } from '../../../web/logic/own/numbers.js';
+import { format as show } from '../../../web/logic/exact.js';
 import { changed } from '../../../web/logic/own/operations.js';
 import { resultOf, opened as writerOf, refused } from '../../../web/logic/assignments/scorm.js';
 

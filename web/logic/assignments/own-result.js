@@ -12,7 +12,7 @@ import { applyChecked, apply, checkRow } from '../own/arithmetic.js';
 import { changed } from '../own/operations.js';
 import { shape, meaning } from '../own/forms.js';
 import { hint } from '../own/hints.js';
-import { readNumber, show } from '../own/numbers.js';
+import { readNumber, format as show } from '../own/numbers.js';
 import { equal } from '../exact.js';
 
 // A new own result for the student named, begun at started (ms), with nothing done.
