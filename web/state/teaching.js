@@ -63,13 +63,21 @@ export function teaching(state, { found, program }) {
   return [{ ...state, mode: 'practice', problem: null, teacher: a, results, gradebook, student: null, unmet: false, link: null }, effects];
 }
 
+// What an assignment of the student's own operations takes of the form's
+// values: not the first stage nor the entries, which it does not ask; a hint
+// allowed or not (0 or 3); a changed row seen only where the student writes
+// such rows. Where it asks the stages, the arithmetic is the page's.
+const ownGiven = (given) => (given.mode === 'own'
+  ? { from: firstAsked, fill: 'row', hints: Number(given.hints) > 0 ? 3 : 0, show: given.arithmetic === 'learner' && given.show === true }
+  : { arithmetic: 'page' });
+
 // The assignment that the form's values give (given: what the form asks, the
 // class list as typed; names: the list's names), with seed and secret; null
 // when it cannot be linked.
 function madeOf(given, names, seed, secret) {
   const from = Math.round(Number(given.from));
   const options = possible(Array.isArray(given.options) ? given.options : [], Number(given.order), generatorVersion);
-  const a = assignment({ ...given, options, seed, secret, from: Number.isFinite(from) ? from : firstAsked, names });
+  const a = assignment({ ...given, options, seed, secret, from: Number.isFinite(from) ? from : firstAsked, names, ...ownGiven(given) });
   try {
     teacherFragment(a);
     return a;
@@ -184,12 +192,15 @@ export const handlers = {
     if (!Number.isInteger(page) || page < 0 || page >= pages) return [state, []];
     return [{ ...state, results: { ...state.results, page } }, [{ focus: { element: 'teacher-results' } }]];
   }),
-  // The details of a row opened, worked out from its code, if that row is still open on it.
+  // The details of a row opened, worked out from its code, if that row is
+  // still open on it: per stage, or of the student's own operations ({ own,
+  // answer, expected }, results.detailing's).
   detailed: (state, { assignment: a, code, details }) => {
     const r = state.results;
     const row = r?.table?.rows.find((x) => x.name === r.opened);
-    if (!row || row.code !== code || !a?.program || id(a) !== id(state.teacher) || !Array.isArray(details)) return [state, []];
-    return [{ ...state, results: { ...r, detail: { code, stages: details } } }, []];
+    const own = a?.mode === 'own' && Array.isArray(details?.own);
+    if (!row || row.code !== code || !a?.program || id(a) !== id(state.teacher) || !(own || Array.isArray(details))) return [state, []];
+    return [{ ...state, results: { ...r, detail: own ? { code, ...details } : { code, stages: details } } }, []];
   },
   // The rule by which a student's codes are graded.
   ruleChosen: teacherOnly((state, { rule }) =>

@@ -2,14 +2,16 @@
 // stages read at a glance at 1280 px in Korean (no sideways scroll of the
 // table's box, a name never broken inside), the gradebook kept across a
 // reload (the codes, the table and the list of assignments back) with its
-// scores across the gradebook downloaded, and a
-// student's link made a teacher's opening nothing of the teacher's.
+// scores across the gradebook downloaded, a
+// student's link made a teacher's opening nothing of the teacher's, and an
+// assignment of the student's own operations made with the form, whose
+// teacher's link opens on what it asks.
 // engines: chromium firefox webkit
 import { test } from 'node:test';
 import path from 'node:path';
 import assert from 'node:assert/strict';
 import { build, engine, pageUrl, useBrowser, open, close } from './harness.js';
-import { assignment, id, secretOf, teacherFragment, studentFragment } from '../../../web/logic/assignments/assignment.js';
+import { assignment, id, secretOf, teacherFragment, studentFragment, parseLink } from '../../../web/logic/assignments/assignment.js';
 import { write, newResult } from '../../../web/logic/assignments/result-code.js';
 
 const browser = useBrowser();
@@ -56,5 +58,27 @@ test('a student\'s link made a teacher\'s opens nothing of the teacher\'s', asyn
   assert.deepEqual([await page.$eval('#teacher', (e) => e.hidden), await page.textContent('#link-note')],
                    [true, await page.evaluate(() => GJ.language.t('link.notTeacher'))]);
   assert.equal(await page.$('#teacher-book li'), null, 'nothing kept in the gradebook');
+  await close(page);
+});
+
+// The form's own fields reach the assignment (mode, arithmetic, no hint, a
+// row seen), its stages' fields hidden; its teacher's link opens, in words
+// that another part brings.
+test('an assignment of the student\'s own operations made with the form, and its teacher\'s link', async () => {
+  const page = await open(browser(), `${pageUrl}#gjsolve`, { locale: 'ko-KR' });
+  await page.click('[data-mode="practice"]');
+  await page.click('#assignment > summary');
+  for (const box of ['input[name="assign-mode"][value="own"]', 'input[name="assign-arithmetic"][value="learner"]', '#assign-own-hints', '#assign-own-show']) {
+    await page.click(box);
+  }
+  assert.deepEqual(await page.$$eval('#assign-stages, #assign-own', (all) => all.map((e) => e.hidden)), [true, false]);
+  await page.click('#assignment-form button[type="submit"]');
+  await page.waitForSelector('#assignment-made:not([hidden])');
+  const link = await page.getAttribute('#assignment-teacher', 'href');
+  const { mode, arithmetic, hints, show } = parseLink(new URL(link).hash).assignment;
+  assert.deepEqual({ mode, arithmetic, hints, show }, { mode: 'own', arithmetic: 'learner', hints: 0, show: true });
+  const teacher = await open(browser(), link, { ready: '#teacher-facts dd', locale: 'ko-KR' });
+  assert.ok((await teacher.textContent('#teacher-facts')).includes(await teacher.evaluate(() => GJ.language.t('student.own.learner'))));
+  await close(teacher);
   await close(page);
 });

@@ -94,6 +94,7 @@ test('each message changes the state as it says, and asks the page for its effec
   const view = [open('gjinverse'), { focus: { element: 'teacher-codes', top: true } }];
   const keep = (e) => ({ keepBook: { [id(a)]: e } });
   const b = assignment({ seed: 9, names: ['Kim', 'Lee'] });
+  const ownA = { ...a, mode: 'own' };
   const kym = { ...a, names: ['Kym'], drawn: { kym: 'Kim' } };
   // The effects of a name corrected from to to, the assignment then x, the key corrected away dropped.
   const corrected = (x, dropped, from, to) => [{ address: teacherFragment(x) }, keep({ ...entry(), link: teacherFragment(x), edits: 1, dropped: [dropped] }),
@@ -249,6 +250,14 @@ test('each message changes the state as it says, and asks the page for its effec
        '이 차수에서 다른 조건과 함께 쓸 수 없는 조건은 뺐습니다(특이행렬에는 깔끔한 답도, 끝까지 정확한 풀이도 없습니다): 깔끔한 최종 답.').announce[0]] },
       { address: teacherFragment(singular) }, { keepBook: { [id(singular)]: { ...book1, link: teacherFragment(singular) } } }]],
     ['or why there are none', shown, { type: 'assignmentMade', given: { ...given, from: '' }, seed: 11 }, { made: { invalid: true } }, []],
+    // The own way: its mode and arithmetic carried, the stages' hidden fields not (they would change its id and links).
+    ...[['the student\'s own operations, each row written, a row seen, no hint', { arithmetic: 'learner', hints: 0, show: true }, { hints: 0, show: true }],
+        ['worked out by the page: a hint allowed is the method\'s, no row to see', { arithmetic: 'page', hints: 1, show: true }, { hints: 3, show: false }]]
+      .map(([name, asked, own]) => {
+        const x = assignment({ ...given, seed: 11, names: ['Kim', 'Lee'], secret: secretOf(secret), mode: 'own', arithmetic: asked.arithmetic, from: 2, fill: 'row', ...own });
+        return [name, shown, { type: 'assignmentMade', given: { ...given, mode: 'own', ...asked }, seed: 11, secret, confirmed: true }, { made: { assignment: x } },
+                [{ announce: [{ id: 'assign.made' }] }, { address: teacherFragment(x) }, { keepBook: { [id(x)]: { ...book1, link: teacherFragment(x) } } }]];
+      }),
     ['its package saved', shown, { type: 'packaged', name: 'p.zip' }, null, [{ announce: [{ id: 'lms.made', values: { name: 'p.zip' } }] }]],
     ['its package asked, a problem said before forgotten', { ...shown, made: { assignment: made1, packageProblem: 'lms.notPage' } },
      { type: 'packageAsked', version: '1.2', pass: 0.8, file: 'f' }, { made: { assignment: made1, packageProblem: null } },
@@ -283,6 +292,9 @@ test('each message changes the state as it says, and asks the page for its effec
     ['its answers', { ...graded, results: { ...graded.results, opened: 'Kim' } }, { type: 'detailed', assignment: a, code: 'X', details: [] },
      { results: { ...graded.results, opened: 'Kim', detail: { code: 'X', stages: [] } } }, []],
     ['those of a row no longer open', graded, { type: 'detailed', assignment: a, code: 'X', details: [] }, null, []],
+    ['an own code\'s operations and reading', { ...graded, teacher: ownA, results: { ...graded.results, opened: 'Kim' } },
+     { type: 'detailed', assignment: ownA, code: 'X', details: { own: [], answer: null, expected: null } },
+     { results: { ...graded.results, opened: 'Kim', detail: { code: 'X', own: [], answer: null, expected: null } } }, []],
     ['a table whose open row counts another code: that code\'s answers worked out', { ...graded, results: { ...graded.results, opened: 'Kim', detail: { code: 'X', stages: [] } } },
      { type: 'graded', assignment: a, codes: code, rule: 'best', table: { ...table, rows: [{ name: 'Kim', code: 'Y' }] } }, {},
      [{ detail: { assignment: a, code: 'Y', stages: [] } }, { announce: [{ id: 'teacher.statusAll', values: { codes: 1, students: 1, rejected: 0 } }] }]],

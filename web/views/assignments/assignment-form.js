@@ -1,7 +1,9 @@
 // The form that makes an assignment for a class, in practice: what it asks
-// (the program, order and options, the first stage and the entries asked, the
-// hints allowed, whether Show may be used, a matrix per student or one for the
-// class), its title, due date and class list, sent with a seed drawn for it
+// (the program, order and options; the stages of the method, from a first
+// one, with the entries asked, the hints allowed and whether Show may be used,
+// or the student's own row operations, with who works each out, whether the
+// method's next operation may be asked and a changed row seen; a matrix per
+// student or one for the class), its title, due date and class list, sent with a seed drawn for it
 // and the bytes of its secret ('assignmentMade'), so that two assignments
 // made alike still differ; the question the state asks first (a name given
 // twice, a due date past); and, once the state has made it, the links that
@@ -27,12 +29,27 @@ let drawnChoices = '';   // the program, order and language whose stages "From" 
 const value = (id) => byId(id).value;
 const checked = (name) => [...form.querySelectorAll(`input[name="${name}"]:checked`)].map((box) => box.value);
 
-// What the form asks, as typed: the class list as text, the first stage as the field holds it.
+const own = () => checked('assign-mode')[0] === 'own';
+
+// What the form asks, as typed: the class list as text, the first stage as
+// the field holds it; for the student's own operations, the hint and the row
+// seen as their own fields hold them.
 const given = () => ({
   program: value('assign-program'), order: Number(value('assign-order')), options: checked('assign-option'), from: value('assign-from'),
-  fill: checked('assign-fill')[0], hints: Number(value('assign-hints')), show: byId('assign-show').checked,
+  fill: checked('assign-fill')[0], mode: own() ? 'own' : 'stages', arithmetic: checked('assign-arithmetic')[0],
+  hints: own() ? 3 * Number(byId('assign-own-hints').checked) : Number(value('assign-hints')), show: byId(own() ? 'assign-own-show' : 'assign-show').checked,
   perStudent: checked('assign-matrix')[0] === 'student', title: value('assign-title').trim(), due: value('assign-due'), names: value('assign-names'),
 });
+
+// The fields of what is asked shown: the stages' (the first, the entries,
+// the hints per stage, Show) or the student's own operations' (the
+// arithmetic, the hint, a changed row seen, which only a student who writes
+// the rows may be allowed).
+function drawMode() {
+  byId('assign-stages').hidden = own();
+  byId('assign-own').hidden = !own();
+  byId('assign-own-show').disabled = checked('assign-arithmetic')[0] !== 'learner';
+}
 
 // "From"'s choices: the named stages of the program and order chosen, the
 // one chosen kept where the run has it, else the first asked.
@@ -80,6 +97,7 @@ export function connect(dispatch) {
   form.addEventListener('change', (event) => {
     dispatch({ type: 'assignmentTouched' });
     if (event.target.id === 'assign-program' || event.target.id === 'assign-order') drawFrom(drawnChoices.split(' ')[2]);
+    drawMode();
   });
   form.addEventListener('submit', (event) => {
     event.preventDefault();
@@ -90,3 +108,4 @@ export function connect(dispatch) {
 }
 
 byId('assign-program').value = defaultProgram;
+drawMode();

@@ -64,6 +64,12 @@ form.insertAdjacentHTML('beforeend', `
     <label><input type="checkbox" name="assign-option" value="singular"> <span data-text="exercise.singular"></span></label>
     <label><input type="checkbox" name="assign-option" value="exact"> <span data-text="exercise.exact"></span></label>
   </fieldset>
+  <fieldset>
+    <legend data-text="assign.mode">What the students do</legend>
+    <label><input type="radio" name="assign-mode" value="stages" checked> <span data-text="assign.mode.stages"></span></label>
+    <label><input type="radio" name="assign-mode" value="own"> <span data-text="assign.mode.own"></span></label>
+  </fieldset>
+  <div id="assign-stages">
   <p><label for="assign-from" data-text="assign.from">First stage asked</label>
     <select id="assign-from" aria-describedby="assign-from-help"></select></p>
   <p class="help" id="assign-from-help" data-text="assign.fromHelp"></p>
@@ -77,6 +83,17 @@ form.insertAdjacentHTML('beforeend', `
     <select id="assign-hints"><option value="0" data-text="assign.hints.0"></option><option value="1" data-text="assign.hints.1"></option>
       <option value="2" data-text="assign.hints.2"></option><option value="3" data-text="assign.hints.3" selected></option></select></p>
   <p><label><input type="checkbox" id="assign-show"> <span data-text="assign.show"></span></label></p>
+  </div>
+  <div id="assign-own" hidden>
+  <fieldset>
+    <legend data-text="assign.arithmetic">The arithmetic of each operation</legend>
+    <label><input type="radio" name="assign-arithmetic" value="page" checked> <span data-text="assign.arithmetic.page"></span></label>
+    <label><input type="radio" name="assign-arithmetic" value="learner"> <span data-text="assign.arithmetic.learner"></span></label>
+  </fieldset>
+  <p><label><input type="checkbox" id="assign-own-hints" checked> <span data-text="assign.own.hints"></span></label></p>
+  <p><label><input type="checkbox" id="assign-own-show" aria-describedby="assign-own-show-help" disabled> <span data-text="assign.own.show"></span></label></p>
+  <p class="help" id="assign-own-show-help" data-text="assign.own.showHelp"></p>
+  </div>
   <fieldset>
     <legend data-text="assign.matrices">Matrices</legend>
     <label><input type="radio" name="assign-matrix" value="student" checked> <span data-text="assign.perStudent"></span></label>

@@ -5,12 +5,15 @@
 // which more are pasted, and the rule that grades a student's codes; the
 // stages the class missed most; the results table (results.js), a short mark
 // per stage and short flags, a row opening to its details; and the codes set
-// aside, to download as CSV or print.
+// aside, to download as CSV or print. An assignment of the student's own row
+// operations has its own columns (results.js ownColumns), and a row opens to
+// each operation and the reading against what the reduced matrix means.
 import { t } from '../language.js';
 import { byId, el, button, today } from '../dom.js';
 import { sliced } from '../frames.js';
 import { drawStudentLinks } from './class-links.js';
-import { cellText, flagText, minutes, stageHeading, timeText } from '../../logic/assignments/results.js';
+import { cellText, flagText, minutes, stageHeading, timeText, ownHeading, ownCell, answerText, ownStepText } from '../../logic/assignments/results.js';
+import { sayMeaning } from '../../logic/own/forms.js';
 import { stageShort, questionLabel, optionWords } from '../../logic/words.js';
 import { id as idOf, askedWords, isolated, fileName } from '../../logic/assignments/assignment.js';
 import { isJoined, rowsPerPage } from '../../logic/assignments/gradebook.js';
@@ -62,20 +65,22 @@ function nameCell(row, disclosed) {
 
 // The results table, empty: its caption, its header (the name, the score, a
 // mark per stage asked, then the hints, the time, the hand-in time and short
-// flags) and a body for the rows.
+// flags; of the student's own operations, the name, its own columns, then
+// the time, the hand-in time and flags) and a body for the rows.
 function tableOf(tab) {
   const element = el('table', 'results');
   element.createCaption();
-  const heads = [el('th', '', t('results.name'), { scope: 'col' }), el('th', '', t('teacher.score'), { scope: 'col' }),
-    ...tab.stages.map((k) => stageHead(tab, k)),
-    ...['results.hints', 'teacher.minutes', 'results.handed', 'results.flags'].map((id) => el('th', '', t(id), { scope: 'col' }))];
+  const head = (text) => el('th', '', text, { scope: 'col' });
+  const middle = tab.mode === 'own' ? tab.columns.map((c) => head(ownHeading(t, c)))
+    : [head(t('teacher.score')), ...tab.stages.map((k) => stageHead(tab, k)), head(t('results.hints'))];
+  const heads = [head(t('results.name')), ...middle, ...['teacher.minutes', 'results.handed', 'results.flags'].map((id) => head(t(id)))];
   element.createTHead().insertRow().append(...heads);
   element.createTBody();
   return element;
 }
 
-// A student's row of the table, its details open or not (disclosed).
-function rowOf(row, disclosed) {
+// A student's row of the table (tab's), its details open or not (disclosed).
+function rowOf(tab, row, disclosed) {
   const tr = el('tr');
   const cells = row.cells.map((cell) => {
     const words = cellText(t, cell);
@@ -83,9 +88,10 @@ function rowOf(row, disclosed) {
     td.append(el('span', '', t('results.mark.' + cell.status), { 'aria-hidden': 'true' }), ' ', el('span', 'visually-hidden', words));
     return td;
   });
+  const middle = tab.mode === 'own' ? tab.columns.map((c) => ownCell(t, row, c)).map(({ text, status }) => el('td', 'own-mark status-' + status, text))
+    : [el('td', 'number', row.code === null ? '' : `${row.right}/${row.asked}`), ...cells, el('td', 'number', String(row.hints))];
   const flags = row.flags.map((f) => t('flag.' + f)).join(' ');
-  tr.append(nameCell(row, disclosed), el('td', 'number', row.code === null ? '' : `${row.right}/${row.asked}`), ...cells,
-    el('td', 'number', String(row.hints)), el('td', 'number', String(minutes(row))), el('td', 'when', timeText(row.handed, zone()).slice(5)),
+  tr.append(nameCell(row, disclosed), ...middle, el('td', 'number', String(minutes(row))), el('td', 'when', timeText(row.handed, zone()).slice(5)),
     el('td', 'flags' + (row.late ? ' late' : ''), flags));
   return tr;
 }
@@ -116,15 +122,45 @@ function answerItem(answer) {
   return el('li', answer.right ? 'right' : 'wrong', `${questionLabel(t, answer)}: ${given} ${answer.right ? '✓' : '✗'}${slip}`);
 }
 
+// An operation of the student's own as the details list it: the operation,
+// how its row went, the first row written with the entries not right marked,
+// and the slip that its check names.
+function stepItem(step) {
+  const item = el('li', step.first !== null && !step.right ? 'wrong' : '');
+  item.append(el('strong', '', step.op), ': ', ownStepText(t, step), step.slip && !step.right ? ` (${t(step.slip)})` : '');
+  if (step.first !== null) {
+    const row = el('span', 'own-first');
+    step.first.forEach((entry, c) => row.append(' ', step.wrong.includes(c) ? el('mark', '', entry) : el('span', '', entry)));
+    item.append(el('br'), t('teacher.own.first'), row);
+  }
+  return item;
+}
+
+// Of the student's own operations (detail: { own, answer, expected }, or
+// null until worked out), each operation, then what the student read off
+// and what the reduced matrix means.
+function ownDetail(row, detail) {
+  if (detail === null) return [];
+  const steps = el('ol', 'detail-own');
+  steps.append(...detail.own.map(stepItem));
+  const right = { right: ' ✓', wrong: ' ✗' }[row.own?.readOff] ?? '';
+  return [el('h4', '', t('teacher.own.steps')), detail.own.length > 0 ? steps : el('p', '', t('teacher.own.noSteps')),
+    el('p', '', t('teacher.own.reading', { answer: answerText(t, detail.answer) }) + right),
+    ...(detail.expected ? [el('p', '', t('teacher.own.expected', { meaning: sayMeaning(t, detail.expected) }))] : [])];
+}
+
 // The details of the row named: its flags in words, its codes, and per stage
-// its first answers, hints, Show and tries (detail: results' detail, null
-// until they are worked out).
+// its first answers, hints, Show and tries, or each of the student's own
+// operations (detail: results' detail, null until they are worked out).
 function detailOf(tab, name, detail) {
   const row = tab.rows.find((r) => r.name === name);
   if (!row) return [];
-  const facts = [t('teacher.took', { minutes: minutes(row), tries: row.tries }), flagText(t, row, tab.rule)].filter(Boolean);
+  const took = tab.mode === 'own' ? t('teacher.own.took', { ops: row.own?.ops ?? 0, tries: row.own?.tries ?? 0, minutes: minutes(row) })
+    : t('teacher.took', { minutes: minutes(row), tries: row.tries });
+  const facts = [took, flagText(t, row, tab.rule)].filter(Boolean);
   const codesList = el('ul');
-  codesList.append(...row.codes.map((c) => el('li', c.counted ? 'counted' : '', t(c.counted ? 'teacher.codeCounted' : 'teacher.codeOther',
+  const said = tab.mode === 'own' ? 'teacher.own.' : 'teacher.';
+  codesList.append(...row.codes.map((c) => el('li', c.counted ? 'counted' : '', t(said + (c.counted ? 'codeCounted' : 'codeOther'),
     { code: c.code.slice(0, 12), handed: timeText(c.handed, zone()), right: c.right, asked: c.asked }))));
   const stages = tab.stages.map((k, i) => {
     const [cell, found] = [row.cells[i], detail?.code === row.code ? detail.stages[i] : null];
@@ -140,7 +176,8 @@ function detailOf(tab, name, detail) {
   });
   const list = el('ol', 'detail-stages');
   list.append(...stages);
-  return [el('h3', 'names', t('teacher.detail', { name: isolated(row.name) })), ...facts.map((f) => el('p', '', f)), codesList, list];
+  const work = tab.mode === 'own' ? ownDetail(row, detail?.code === row.code ? detail : null) : [list];
+  return [el('h3', 'names', t('teacher.detail', { name: isolated(row.name) })), ...facts.map((f) => el('p', '', f)), codesList, ...work];
 }
 
 // The table being drawn: { tab, page, wrap, table, rows (those drawn), pages,
@@ -153,7 +190,7 @@ function newTabling(tab, page) {
   const wrap = el('div', 'results-box', undefined, { tabIndex: 0, role: 'region', id: 'teacher-results' });
   const drawing = { tab, page, wrap, table: tableOf(tab), rows: [], pages: el('p', 'table-pages'), missed: el('div'), rejected: el('div') };
   wrap.append(drawing.table);
-  tableBox.replaceChildren(drawing.missed, el('p', 'help', t('teacher.legend')), wrap, drawing.pages, drawing.rejected);
+  tableBox.replaceChildren(drawing.missed, el('p', 'help', t(tab.mode === 'own' ? 'teacher.own.legend' : 'teacher.legend')), wrap, drawing.pages, drawing.rejected);
   return drawing;
 }
 
@@ -194,7 +231,7 @@ function drawTable(results, fresh) {
   sliced(() => tabling === drawing && drawing.tab === tab, (deadline) => {
     while (drawing.rows.length < shown.length && performance.now() < deadline) {
       const row = shown[drawing.rows.length];
-      body.append(rowOf(row, row.name === results.opened));
+      body.append(rowOf(tab, row, row.name === results.opened));
       drawing.rows.push(row);
     }
     return drawing.rows.length === shown.length;
