@@ -51,12 +51,18 @@ export const parts = [
   { name: 'lms', modules: ['page/parts/lms-part.js', 'page/packages.js', 'logic/assignments/suspend.js', 'logic/assignments/scorm.js'],
     texts: ['lms.notPage', 'lms.tooLarge', 'lms.otherPage'],
     needs: (state, message) => message.type === 'packageAsked' || asked(message, 'lms') },
-  // The learner's own row operations on a matrix ("Your own way"), its
-  // handlers too (state/own.js), which no other script imports: for the mode
-  // asked for, a link to such work (ownLink, the one message with a hash), and
-  // a student's link to an assignment of this mode. It lends the own result
-  // and what grading and the teacher's views take of it (the teacher's part
-  // and the LMS's import them).
-  { name: 'own', modules: ['page/parts/own-part.js', 'logic/assignments/own-result.js', 'logic/own/matrix.js', 'logic/own/operations.js', 'logic/own/forms.js'],
-    texts: ['own.'], needs: (state, message) => message.mode === 'own' || message.hash || message.found?.assignment?.mode === 'own' },
+  // The own way's exact core: the operations' grammar, their arithmetic and
+  // the learner's rows checked, the forms and what they mean, the method's
+  // hint, the work and its code, and an assignment's own result. The own
+  // way's part, the teacher's (grading such work) and the LMS's import it:
+  // loaded before them, so that a teacher's link loads no more of the mode.
+  { name: 'own-logic', modules: ['logic/own/forms.js', 'logic/own/numbers.js', 'logic/own/operations.js', 'logic/own/arithmetic.js',
+                                 'logic/own/hints.js', 'logic/own/matrix.js', 'logic/own/work.js', 'logic/own/code.js', 'logic/assignments/own-result.js'],
+    texts: ['own.meaning.', 'own.shape.', 'own.slip.', 'own.op.', 'own.number.', 'own.matrix.', 'own.hint.', 'own.run.'] },
+  // The learner's own row operations on a matrix ("Your own way"): its
+  // section, its views and its handlers (state/own.js), which no other script
+  // imports; for the mode asked for, a link to such work (ownLink, the one
+  // message with a hash), and a student's link to an assignment of this mode.
+  { name: 'own', modules: ['page/parts/own-part.js'], texts: ['own.'],
+    needs: (state, message) => message.mode === 'own' || message.hash || message.found?.assignment?.mode === 'own' },
 ];

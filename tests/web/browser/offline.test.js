@@ -60,7 +60,7 @@ test('from the disk a teacher\'s link loads its parts as scripts beside the firs
   const scripts = await page.evaluate(() => [...document.scripts].map((s) => [s.getAttribute('src'), s.type]));
   assert.deepEqual(scripts.filter(([src]) => !src.startsWith('parts/')), [['page.js', ''], ['programs.js', '']]);
   assert.deepEqual(scripts.map(([src]) => src).filter((src) => src.startsWith('parts/')).sort(),
-                   ['parts/practice.js', 'parts/print.js', 'parts/qr.js', 'parts/teacher.js']);
+                   ['parts/own-logic.js', 'parts/practice.js', 'parts/print.js', 'parts/qr.js', 'parts/teacher.js']);
   for (const script of ['page.js', ...fs.readdirSync(path.join(build, 'parts')).map((name) => `parts/${name}`)])
     assert.doesNotMatch(fs.readFileSync(path.join(build, script), 'utf8'), /\(\?<[=!]/, `no lookbehind in ${script}, which Safari 15 refuses`);
   await close(page);
