@@ -15,7 +15,7 @@ export function show(run) {
 export const isShown = (run) => run.id === drawnRun;
 
 // Runs fn once the next frame is painted: the frame, then a task of its own.
-const painted = (fn) => requestAnimationFrame(() => setTimeout(fn, 0));
+export const painted = (fn) => requestAnimationFrame(() => setTimeout(fn, 0));
 
 // Runs fn once the next frame is painted, if run is still the one drawn then.
 export function afterPaint(run, fn) {

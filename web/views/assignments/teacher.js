@@ -8,7 +8,7 @@
 // aside, to download as CSV or print.
 import { t } from '../language.js';
 import { byId, el, button, today } from '../dom.js';
-import { framed } from '../frames.js';
+import { framed, painted } from '../frames.js';
 import { drawStudentLinks } from './class-links.js';
 import { cellText, flagText, minutes, stageHeading, timeText } from '../../logic/assignments/results.js';
 import { stageShort, questionLabel, optionWords } from '../../logic/words.js';
@@ -249,7 +249,9 @@ export function render({ teacher: a, results, language }) {
   }
   if (fresh) {
     drawFacts(a);
-    drawStudentLinks(byId('teacher-links'), a);
+    // The class's links (a link a name, each its own packing of the
+    // assignment) once the rest is painted, in a task and a layout of their own.
+    painted(() => { if (drawn.a === a && drawn.language === language) drawStudentLinks(byId('teacher-links'), a); });
   }
   if (fresh || results.table !== drawn.table || results.page !== drawn.page || (results.table === null && results.codes !== drawn.codes)) drawTable(results, fresh);
   if (fresh || results.table !== drawn.table || results.opened !== drawn.opened || results.detail !== drawn.detail) drawDetail(results);
