@@ -14,10 +14,12 @@ export function show(run) {
 
 export const isShown = (run) => run.id === drawnRun;
 
-// Runs fn once the next frame is painted (the frame, then a task of its own),
-// if run is still the one drawn then.
+// Runs fn once the next frame is painted: the frame, then a task of its own.
+export const painted = (fn) => requestAnimationFrame(() => setTimeout(fn, 0));
+
+// Runs fn once the next frame is painted, if run is still the one drawn then.
 export function afterPaint(run, fn) {
-  requestAnimationFrame(() => setTimeout(() => { if (isShown(run)) fn(); }, 0));
+  painted(() => { if (isShown(run)) fn(); });
 }
 
 // The work between two looks at the page, in milliseconds: half a frame.
@@ -58,6 +60,18 @@ export function sliced(going, step, done = () => {}, later = false) {
   };
   if (later) nextTask(slice);
   else slice();
+}
+
+// As sliced, but a slice a frame, the first too: each once the frame before
+// is painted, so that what a slice adds to the page is laid out in a frame of
+// its own, not with the rest.
+export function framed(going, step, done = () => {}) {
+  const slice = () => {
+    if (!going()) return;
+    if (step(performance.now() + sliceMs)) done();
+    else painted(slice);
+  };
+  painted(slice);
 }
 
 // Slices (sliced's) while run is the one drawn (run null: work for no run,

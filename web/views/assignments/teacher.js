@@ -10,7 +10,7 @@
 // each operation and the reading against what the reduced matrix means.
 import { t } from '../language.js';
 import { byId, el, button, today } from '../dom.js';
-import { sliced } from '../frames.js';
+import { framed, painted } from '../frames.js';
 import { drawStudentLinks } from './class-links.js';
 import { cellText, flagText, minutes, stageHeading, timeText, ownHeading, ownCell, answerText, ownStepText } from '../../logic/assignments/results.js';
 import { sayMeaning } from '../../logic/own/forms.js';
@@ -204,10 +204,15 @@ function pagesOf(tab, page) {
           ...(page < last ? [button('teacher.pageAfter', () => ({ type: 'pageShown', page: page + 1 }))] : [])];
 }
 
+// The most rows that one frame lays out: a browser lays a table's new rows
+// out in the frame that shows them, some 1 ms a row of a class's table.
+const rowsPerFrame = 8;
+
 // Draws the results' table (null: none yet, or grading). Rows that the table
 // drawn has already (a table on the way holds the rows of the one before) stay
-// as they are; the others are drawn in slices, the first at once, the box
-// busy until the last (and while rows are still to come).
+// as they are; the others are drawn a slice a frame, after the frame that
+// shows the table's frame (its caption and heads) and the rest of the view,
+// the box busy until the last (and while rows are still to come).
 function drawTable(results, fresh) {
   const tab = results?.table ?? null;
   if (tab === null) {
@@ -228,8 +233,9 @@ function drawTable(results, fresh) {
   drawing.missed.replaceChildren(...missedLine(tab));
   drawing.rejected.replaceChildren(...rejectedOf(tab));
   const body = drawing.table.tBodies[0];
-  sliced(() => tabling === drawing && drawing.tab === tab, (deadline) => {
-    while (drawing.rows.length < shown.length && performance.now() < deadline) {
+  framed(() => tabling === drawing && drawing.tab === tab, (deadline) => {
+    const most = drawing.rows.length + rowsPerFrame;
+    while (drawing.rows.length < Math.min(most, shown.length) && performance.now() < deadline) {
       const row = shown[drawing.rows.length];
       body.append(rowOf(tab, row, row.name === results.opened));
       drawing.rows.push(row);
@@ -280,7 +286,9 @@ export function render({ teacher: a, results, language }) {
   }
   if (fresh) {
     drawFacts(a);
-    drawStudentLinks(byId('teacher-links'), a);
+    // The class's links (a link a name, each its own packing of the
+    // assignment) once the rest is painted, in a task and a layout of their own.
+    painted(() => { if (drawn.a === a && drawn.language === language) drawStudentLinks(byId('teacher-links'), a); });
   }
   if (fresh || results.table !== drawn.table || results.page !== drawn.page || (results.table === null && results.codes !== drawn.codes)) drawTable(results, fresh);
   if (fresh || results.table !== drawn.table || results.opened !== drawn.opened || results.detail !== drawn.detail) drawDetail(results);
