@@ -710,6 +710,9 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   assert.match(csvText, /\r\n박서연,다시 풀어 맞힘,풀다가 멈춤,/);
   assert.match(csvText, /\r\n"Lee, ""JJ"" Jiwoo",풀지 않음,/);
   await results.click('#language-en');
+  // The table is drawn anew a slice of rows a frame: read once its rows are all there.
+  await results.waitForFunction(() => document.querySelector('#teacher-table tbody tr:first-child > :nth-child(3)')?.textContent.includes('first time'));
+  await results.waitForSelector('#teacher-table .results-box:not([aria-busy])');
   assert.deepEqual(await results.$$eval('#teacher-table tbody tr:first-child > *', (cells) => [0, 2].map((i) => cells[i].textContent)),
                    ['김민수', '✓ right the first time']);
 
