@@ -35,10 +35,9 @@ import { copyText, copyLatex, copyMarkdown } from '../logic/own/copies.js';
 import { shown } from '../logic/own/numbers.js';
 import { translator } from '../logic/translate.js';
 import { ownFocus } from './learning.js';
-import { newOwnResult, ownNoted, restoredWork, readOffRight } from '../logic/assignments/own-result.js';
+import { ownNoted, restoredWork, readOffRight } from '../logic/assignments/own-result.js';
 import { locked } from '../logic/assignments/work.js';
 import { keptWork } from './studying.js';
-import { id as idOf } from '../logic/assignments/assignment.js';
 
 const fresh = { work: null, matrix: null, arithmetic: 'page', pending: null, problem: null, cells: null, changed: [], hint: null, compared: null, readOff: null };
 
@@ -69,8 +68,7 @@ function forbidden(state, { type }) {
 // told to the LMS (studying.js).
 function studentKept(state) {
   const st = state.student;
-  const result = ownNoted(st.result ?? newOwnResult(idOf(st.assignment), st.name, 0), state.own.work, state.own.readOff?.answer ?? null);
-  return keptWork({ ...state, student: { ...st, result } });
+  return keptWork({ ...state, student: { ...st, result: ownNoted(st.result, state.own.work, state.own.readOff?.answer ?? null) } });
 }
 
 // The state and the effects that keep its work: the student's, or the

@@ -323,8 +323,9 @@ export function salvage(code) {
 }
 
 // Whether value is a result as this page keeps one: each field of the form
-// that newResult() and noted() give (or own-result.js's newOwnResult() and ownNoted()), so that work kept by an older page or
-// altered by hand is not taken for one.
+// that newResult() and noted() give (or own-result.js's newOwnResult() and
+// ownNoted()), so that work kept by an older page or altered by hand is not
+// taken for one.
 export function isResult(value) {
   const count = (x, most = Infinity) => Number.isInteger(x) && x >= 0 && x <= most;
   const flag = (x) => typeof x === 'boolean';

@@ -7,7 +7,6 @@ import * as own from '../../views/own/reducer.js';
 import * as readOff from '../../views/own/read-off.js';
 import { stored, store } from '../storage.js';
 import { isWaiting } from '../../logic/model.js';
-
 import { assigned } from '../../state/own.js';
 
 export { handlers } from '../../state/own.js';
@@ -19,7 +18,7 @@ const storeKey = 'own.work';
 // of operations, and written to the address while the mode is still shown.
 let keeping = null;
 export const effects = {
-  // An exercise's matrix made as practice makes it (logic/exercises.js, of, which the message that asks for it waited for).
+  // An exercise's matrix made as practice makes it (logic/exercises.js, of
   // practice's part, which the message that asks for it waited for); a
   // student's (student), with the work that the student's result holds.
   ownMake: (page, { ownMake: exercise, student = false }) => {
