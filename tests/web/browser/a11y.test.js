@@ -147,6 +147,7 @@ for (const locale of ['en-US', 'ko-KR']) {
         await close(student);
         const own = await ownAssigned(page);
         assert.deepEqual(await axeFindings(own), [], 'a student\'s own operations, locked, the reading asked');
+        if (width === 375) assert.ok(await own.evaluate(() => document.scrollingElement.scrollWidth) <= 375, 'what the assignment asks no wider');
         await close(own);
         await close(page);
       });
