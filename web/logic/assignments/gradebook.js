@@ -57,10 +57,8 @@ export function joinedCodes(...texts) {
   return [...codes].join('\n');
 }
 
-// An entry as kept: its fields in their shapes, or null when its link opens nothing.
-function soundEntry(entry) {
-  const a = assignmentOf(entry);
-  if (a === null) return null;
+// An entry of assignment a (its link's) as kept: its fields in their shapes.
+function soundEntry(entry, a) {
   return { link: teacherFragment(a), codes: joinedCodes(entry.codes), rule: rules.includes(entry.rule) ? entry.rule : 'best',
            edits: Number.isInteger(entry.edits) && entry.edits >= 0 ? entry.edits : 0,
            dropped: Array.isArray(entry.dropped) ? entry.dropped.filter((x) => typeof x === 'string') : [] };
@@ -72,8 +70,8 @@ export function bookOf(value) {
   const book = {};
   if (value === null || typeof value !== 'object') return book;
   for (const entry of Object.values(value)) {
-    const sound = soundEntry(entry);
-    if (sound) book[idOf(assignmentOf(sound))] = sound;
+    const a = assignmentOf(entry);
+    if (a !== null) book[idOf(a)] = soundEntry(entry, a);
   }
   return book;
 }
