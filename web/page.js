@@ -35,9 +35,10 @@ import * as stagesView from './views/stages.js';
 import * as links from './views/links.js';
 import * as confirm from './views/confirm.js';
 import { start as startOffline } from './views/offline.js';
+import { nextTask } from './views/frames.js';
 import { make } from './logic/exercises.js';
 
-// The state: initial() until the page's start (start()) reads what this browser kept.
+// The state: initial() until the page's start (start()) makes it of what this browser kept.
 let state = initial();
 // What the page's parts share (page/): the state now, the one way to change
 // it, and the LMS's session (page/lms.js, which the LMS's part
@@ -61,15 +62,19 @@ function followAddress() {
   else if (state.programs === 'loaded') carryOut(shared, { openLink: true });
 }
 
-// The page's start, in a task of its own after the script's (a long one):
-// the state as this browser left it (its storage read, the first time a
-// page does, takes a while), the views drawn, the controls wired, and the
-// programs loaded once the first prompt is painted. Until then the first
-// prompt and the input field are the markup's, and an Enter sends nothing.
+// What this browser kept, read before the page's start, each in a task of its
+// own: the first read of a page's storage takes a while (the browser opens
+// it), and a teacher's gradebook another (each link in it read and checked).
+const kept = {};
+
+// The page's start, in a task of its own after those: the state as this
+// browser left it, the views drawn, the controls wired, and the programs
+// loaded once the first prompt is painted. Until then the first prompt and
+// the input field are the markup's, and an Enter sends nothing.
 function start() {
   const preferred = (navigator.languages && navigator.languages[0]) || navigator.language || '';
-  state = { ...initial(initialLanguage(stored('language'), preferred)), level: stored('practice.level') ?? 0,
-            gradebook: storedAs('gradebook', bookOf), parts: { absent: partNames, loading: [], waiting: [] } };
+  state = { ...initial(initialLanguage(kept.language, preferred)), level: kept.level ?? 0,
+            gradebook: kept.gradebook, parts: { absent: partNames, loading: [], waiting: [] } };
   connectConsole(shared);
   // Practising or watching, as the mode's buttons say; the focus goes to the question.
   for (const button of document.querySelectorAll('button[data-mode]'))
@@ -99,7 +104,13 @@ function start() {
     Promise.resolve(lmsAsked).then(() => { if (state.lms === null) startOffline(); });
   }, 0));
 }
-setTimeout(start, 0);
+nextTask(() => {
+  [kept.language, kept.level] = [stored('language'), stored('practice.level')];
+  nextTask(() => {
+    kept.gradebook = storedAs('gradebook', bookOf);
+    nextTask(start);
+  });
+});
 
 // What the page shows of itself, as the bundle's global GJ: for a look from
 // the browser's console, and for the tests, which read the page's texts and
