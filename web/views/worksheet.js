@@ -29,7 +29,11 @@ import { sheetsPages, keyPages, keyHeight, area, textWidth } from '../logic/pape
 import { exerciseFor } from '../logic/assignments/assignment.js';
 
 const worksheet = byId('worksheet');
-const landscape = byId('worksheet-landscape');
+// A4 turned sideways, for a worksheet too wide upright: its style sheet,
+// loaded with this part (not with the page), in force only while such a
+// worksheet is printed (its media print then).
+const landscape = el('link', '', undefined, { rel: 'stylesheet', href: 'worksheet-landscape.css', media: 'not all' });
+document.head.append(landscape);
 const maxSheets = 100;
 
 // The link of a sheet: an assignment's student link, given; else the

@@ -491,6 +491,13 @@ async function classSet(GJ, page) {
   }
   assert.equal(await page.locator('#worksheet > *').count(), 0, 'the class set is gone after the print');
 
+  // An order-4 inverse's sheet is too wide for an upright page: it prints on A4 turned sideways.
+  await page.selectOption('#exercise-order', '4');
+  await page.fill('#exercise-count', '1');
+  await page.click('#exercise-class-set');
+  const [, width, height] = /\/MediaBox \[0 0 ([\d.]+) ([\d.]+)\]/.exec((await page.pdf({ format: 'A4', preferCSSPageSize: true, margin })).toString('latin1'));
+  assert.ok(Number(width) > Number(height), `an order-4 sheet on a page ${width} by ${height} pt`);
+
   await close(page);
 }
 
