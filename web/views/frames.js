@@ -51,28 +51,21 @@ export function nextTask(fn) {
 // Runs step(deadline) in tasks of their own, each until performance.now()
 // reaches deadline, until it returns true; then done(). Stops for good once
 // going() no longer holds. The first slice runs at once, or, later, in a task
-// of its own.
-export function sliced(going, step, done = () => {}, later = false) {
+// of its own; next runs each slice after the one before (nextTask: soon).
+export function sliced(going, step, done = () => {}, later = false, next = nextTask) {
   const slice = () => {
     if (!going()) return;
     if (step(performance.now() + sliceMs)) done();
-    else nextTask(slice);
+    else next(slice);
   };
-  if (later) nextTask(slice);
+  if (later) next(slice);
   else slice();
 }
 
 // As sliced, but a slice a frame, the first too: each once the frame before
 // is painted, so that what a slice adds to the page is laid out in a frame of
 // its own, not with the rest.
-export function framed(going, step, done = () => {}) {
-  const slice = () => {
-    if (!going()) return;
-    if (step(performance.now() + sliceMs)) done();
-    else painted(slice);
-  };
-  painted(slice);
-}
+export const framed = (going, step, done = () => {}) => sliced(going, step, done, true, painted);
 
 // Slices (sliced's) while run is the one drawn (run null: work for no run,
 // which goes on whatever is drawn).

@@ -2,10 +2,9 @@
 // stages read at a glance at 1280 px in Korean (no sideways scroll of the
 // table's box, a name never broken inside), the gradebook kept across a
 // reload (the codes, the table and the list of assignments back) with its
-// scores across the gradebook downloaded, a
-// student's link made a teacher's opening nothing of the teacher's, and an
-// assignment of the student's own operations made with the form, whose
-// teacher's link opens on what it asks.
+// scores across the gradebook downloaded, a student's link made a teacher's
+// opening nothing of the teacher's, and an assignment of the student's own
+// operations made with the form, whose teacher's link opens on what it asks.
 // engines: chromium firefox webkit
 import { test } from 'node:test';
 import path from 'node:path';
@@ -68,9 +67,7 @@ test('an assignment of the student\'s own operations made with the form, and its
   const page = await open(browser(), `${pageUrl}#gjsolve`, { locale: 'ko-KR' });
   await page.click('[data-mode="practice"]');
   await page.click('#assignment > summary');
-  for (const box of ['input[name="assign-mode"][value="own"]', 'input[name="assign-arithmetic"][value="learner"]', '#assign-own-hints', '#assign-own-show']) {
-    await page.click(box);
-  }
+  for (const box of ['input[name="assign-mode"][value="own"]', 'input[name="assign-arithmetic"][value="learner"]', '#assign-own-hints', '#assign-own-show']) await page.click(box);
   assert.deepEqual(await page.$$eval('#assign-stages, #assign-own', (all) => all.map((e) => e.hidden)), [true, false]);
   await page.click('#assignment-form button[type="submit"]');
   await page.waitForSelector('#assignment-made:not([hidden])');

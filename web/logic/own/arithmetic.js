@@ -3,7 +3,6 @@
 // the numbers tells it.
 import { readNumber, ONE, gcd, divide, negate, equal } from './numbers.js';
 
-
 // f·x in lowest terms, the gcds taken of the parts crosswise (Henrici), which
 // are shorter than the products: an operation on entries of hundreds of
 // digits takes half the time it would.

@@ -3,7 +3,6 @@
 // [A | b], the inverse of A in [A | I], the rank of a matrix.
 import { negate, shown, ZERO, ONE, isZero, isOne } from './numbers.js';
 
-
 // The columns that hold pivots: those left of the bar, or all without one.
 const pivotWidth = (matrix) => matrix.bar ?? matrix.rows[0].length;
 

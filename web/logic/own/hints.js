@@ -3,7 +3,6 @@
 import { apply } from './arithmetic.js';
 import { divide, negate, shown, ONE, isZero, isOne } from './numbers.js';
 
-
 // The method's next operation on matrix, with its reason ({ id, values },
 // rows and columns 1-based), or null once it is reduced: in the first column
 // left of the bar whose pivot is not done, bring a nonzero entry up (a swap),

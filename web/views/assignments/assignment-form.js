@@ -3,13 +3,13 @@
 // one, with the entries asked, the hints allowed and whether Show may be used,
 // or the student's own row operations, with who works each out, whether the
 // method's next operation may be asked and a changed row seen; a matrix per
-// student or one for the class), its title, due date and class list, sent with a seed drawn for it
-// and the bytes of its secret ('assignmentMade'), so that two assignments
-// made alike still differ; the question the state asks first (a name given
-// twice, a due date past); and, once the state has made it, the links that
-// it gives: the students' (class-links.js) and the teacher's. "From" offers
-// the named stages of the program and order chosen. Its package for an LMS is
-// lms-download.js's.
+// student or one for the class), its title, due date and class list, sent
+// with a seed drawn for it and the bytes of its secret ('assignmentMade'), so
+// that two assignments made alike still differ; the question the state asks
+// first (a name given twice, a due date past); and, once the state has made
+// it, the links that it gives: the students' (class-links.js) and the
+// teacher's. "From" offers the named stages of the program and order chosen.
+// Its package for an LMS is lms-download.js's.
 import { t } from '../language.js';
 import { byId, el, today } from '../dom.js';
 import { randomWord, randomBytes } from '../seed.js';
