@@ -2,10 +2,12 @@
 // median of five runs.
 // - The first prompt: navigation start to the first prompt with the input
 //   enabled, against a blank page that shows a prompt and an input field,
-//   loaded in the same browser in the same run and seen by the same observer;
-//   and the range of the five runs' ratios, as the goal is for each run. Then
-//   the blank page against itself (opened once more each run): the range that
-//   the machine alone gives a run's ratio.
+//   loaded in the same browser in the same run and seen by the same observer,
+//   a run's figure the median of nine loads of each; and the range of the five
+//   runs' ratios, as the goal is for each run. Then the blank page against
+//   itself (nine loads more): the range that the machine alone gives a run's
+//   ratio. The same for the first paint (First Contentful
+//   Paint), when the prompt is seen.
 // - An order-10 gjinverse run typed row by row: each Enter's keydown to the next
 //   prompt in the DOM; the work of the frame that shows it, from the start of its
 //   animation frame to a task of the highest priority posted there, which runs
@@ -147,26 +149,37 @@ const slowestKey = (times, from) => Math.max(0, ...times.keys.filter(([start]) =
 const median = (values) => [...values].sort((a, b) => a - b)[values.length >> 1];
 const ms = (value) => (value === 0 ? '-' : value.toFixed(1)).padStart(9);
 
-// Each run opens the page and the blank page, one after the other (the
-// blank first every other run), and notes the first prompt of each as the
-// same observer sees it; then the blank page once more, whose ratio to the
-// first is what the machine alone makes of a run's ratio.
+// Each run opens the page and the blank page nine times each, and the blank
+// page nine times more, whose ratio to the first is what the machine alone
+// makes of a run's ratio: the three in turn, each of them first in a third of
+// the turns. One load's time varies by a third on a shared machine, the blank
+// page's against itself alike: a run's figure is the median of its nine. Each
+// load notes the first prompt as the observer sees it in the DOM, and the
+// first paint of the page (First Contentful Paint), when it is seen.
+const loadsPerRun = 9;
 async function firstPrompts(browser) {
   const blank = blankPage();
-  const [page, floor, again] = [[], [], []];
-  const firstOf = async (url, ready, times) => {
+  const painted = () => new Promise((done) => new PerformanceObserver((list) => {
+    const paint = list.getEntriesByName('first-contentful-paint')[0];
+    if (paint) done([window.benchTimes.first, paint.startTime]);
+  }).observe({ type: 'paint', buffered: true }));
+  const firstOf = async (url, ready) => {
     const p = await open(browser, url, { initScript: instrument, ready });
-    times.push(await p.evaluate(() => window.benchTimes.first));
+    const times = await p.evaluate(painted);
     await close(p);
+    return times;
   };
-  const blankFirst = (times) => firstOf(blank, () => window.benchTimes.first !== null, times);
+  const blankFirst = () => firstOf(blank, () => window.benchTimes.first !== null);
+  const opens = [() => firstOf(`${pageUrl}#gjinverse`, loaded), blankFirst, blankFirst];
+  // Per run, the medians of [page, blank, blank again], the first prompts' and the paints'.
+  const medians = [[], []];
   for (let run = 0; run < runs; run++) {
-    const pair = [() => firstOf(`${pageUrl}#gjinverse`, loaded, page), () => blankFirst(floor)];
-    for (const open of run % 2 === 0 ? pair : pair.reverse()) await open();
-    await blankFirst(again);
+    const loads = [[], [], []];
+    for (let turn = 0; turn < loadsPerRun; turn++)
+      for (const k of [0, 1, 2].map((i) => (turn + i) % 3)) loads[k].push(await opens[k]());
+    for (const k of [0, 1]) medians[k].push(loads.map((times) => median(times.map((t) => t[k]))));
   }
-  const ratios = (times) => times.map((t, k) => t / floor[k]);
-  return [median(page), median(floor), ratios(page), ratios(again), [page, floor].map((v) => [Math.min(...v), Math.max(...v)])];
+  return medians;
 }
 
 async function typedRun(browser) {
@@ -532,7 +545,7 @@ async function lmsRuns(browser) {
 (async () => {
   const parts = process.argv.length > 3 ? process.argv.slice(3) : ['first', 'typed', 'links', 'exact', 'practice', 'own', 'grading', 'lms', 'parts', 'cpu-exact'];
   const browser = await launch();
-  const [first, floor, ratios, itself, ranges] = parts.includes('first') ? await firstPrompts(browser) : [];
+  const first = parts.includes('first') ? await firstPrompts(browser) : null;
   const typed = parts.includes('typed') ? await typedRun(browser) : [];
   const linked = parts.includes('links') ? await linkRuns(browser) : [];
   const exact = parts.includes('exact') ? await exactRuns(browser) : [];
@@ -546,9 +559,13 @@ async function lmsRuns(browser) {
   await browser.close();
 
   console.log(`median of ${runs} runs, in ms`);
-  const range = ([least, most]) => `${least.toFixed(1)}–${most.toFixed(1)}`;
   const runsOf = (values) => `runs ${Math.min(...values).toFixed(2)}–${Math.max(...values).toFixed(2)}`;
-  if (first) console.log(`first prompt ${first.toFixed(1)} (${range(ranges[0])}), a blank page with a prompt ${floor.toFixed(1)} (${range(ranges[1])}): ratio ${(first / floor).toFixed(2)}, ${runsOf(ratios)}; the blank page against itself: ratio ${median(itself).toFixed(2)}, ${runsOf(itself)}`);
+  const ratios = (runs, k) => runs.map((times) => times[k] / times[1]);
+  for (const [what, k] of first ? [['first prompt', 0], ['first paint', 1]] : []) {
+    const [page, blank] = [0, 1].map((n) => median(first[k].map((times) => times[n])));
+    console.log(`${what} ${page.toFixed(1)}, a blank page with a prompt ${blank.toFixed(1)}: ratio ${(page / blank).toFixed(2)}, ` +
+                `${runsOf(ratios(first[k], 0))}; the blank page against itself: ${runsOf(ratios(first[k], 2))} (a run: the medians of ${loadsPerRun} loads)`);
+  }
   console.log(`${name}, typed row by row; exact values of two hard runs; practice`);
   console.log(`${''.padEnd(60)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
   for (const [what, dom, frame, task] of [...typed, ...exact, ...practice, ...own, ...grading, ...lms, ...school, ...cpu])
