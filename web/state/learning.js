@@ -119,8 +119,9 @@ function started(state) {
   return { ...state, session: practice, conflict };
 }
 
-// The program shown, or before the programs the one waiting for them.
-export const programOf = (state) => state.model?.run.program ?? state.early?.program ?? null;
+// The program shown; before the programs, the one waiting for them; once
+// they are there, before its run is shown, the one that the link followed names.
+export const programOf = (state) => state.model?.run.program ?? state.early?.program ?? state.link?.program ?? null;
 
 // The state once the link (share.parse) is followed: what it asks, practised
 // or watched (a link to a program alone, as the programs' menu has, keeps the

@@ -6,7 +6,7 @@
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs, typeEntries } from './programs.js';
-import { initial, update, handlers, linkState, addHandlers } from '../../../web/state.js';
+import { initial, update, handlers, linkState, addHandlers, programOf } from '../../../web/state.js';
 import { handlers as teaching } from '../../../web/state/teaching.js';
 import { handlers as owning } from '../../../web/state/own.js';
 import { readMatrix } from '../../../web/logic/own/matrix.js';
@@ -355,6 +355,14 @@ test('a link to the run shown carries practice, the exercise and what practice a
     [{ ...shown, link: { ...shown.link, input: '2\n' } }, { practice: false, exercise: null, asked: null }],
   ];
   assert.deepEqual(cases.map(([state]) => linkState(state)), cases.map((c) => c[1]));
+});
+
+// The title and the menu name the program before its run is shown: a link's
+// run is made and shown in tasks of their own after the programs have loaded.
+test('the program named: the run\'s, the one waiting for the programs, or the link\'s', () => {
+  const linked = update({ ...initial(), programs: 'loaded' }, { type: 'link', link: parse('#gjsolve&seed=3&order=2') })[0];
+  const cases = [[initial(), null], [{ ...initial(), early: { program: 'gjsolve', entries: [], ended: false } }, 'gjsolve'], [linked, 'gjsolve']];
+  assert.deepEqual(cases.map(([state]) => programOf(state)), cases.map((c) => c[1]));
 });
 
 // A student's link on one browser: the name, the student's matrix asked as the
