@@ -137,8 +137,10 @@ test('the exact view and the stage shown belong to their run, not to its operati
 });
 
 // The page works out the exact values in slices between frames, each in a task
-// of its own. Every task is slowed here by 2 ms, so that the replay of an
-// order-8 run with entries from 1e-307 to 1e300 takes seconds: a key pressed
+// of its own. Every task is slowed here by 20 ms, a timeout's and a message's
+// alike (the slices follow one another by messages), so that the replay of an
+// order-8 run with entries from 1e-307 to 1e300 takes a second (some 0.1 s
+// unslowed on a fast machine, too short for the key below): a key pressed
 // meanwhile must be answered while the values are still pending, and a new run
 // must drop the old run's replay. The benchmark times the real one.
 test('the exact values are worked out between frames, and a new run drops them', chromiumAlone, async () => {
@@ -146,12 +148,15 @@ test('the exact values are worked out between frames, and a new run drops them',
   const hard = '8 ' + Array.from({ length: 64 }, (_, k) => wide[(k * 3 + 3 + Math.floor(k / 5)) % wide.length]).join(' ');
   const slowTasks = () => {
     const setTimeout0 = window.setTimeout;
+    const onmessage = Object.getOwnPropertyDescriptor(MessagePort.prototype, 'onmessage');
     window.tasks = 0;
-    window.setTimeout = (fn, ...rest) => setTimeout0(() => {
+    const slowed = (fn) => (...args) => {
       window.tasks++;
-      for (const end = performance.now() + 2; performance.now() < end;);
-      fn();
-    }, ...rest);
+      for (const end = performance.now() + 20; performance.now() < end;);
+      return fn(...args);
+    };
+    window.setTimeout = (fn, ...rest) => setTimeout0(slowed(fn), ...rest);
+    Object.defineProperty(MessagePort.prototype, 'onmessage', { ...onmessage, set(fn) { onmessage.set.call(this, fn && slowed(fn)); } });
   };
   const page = await harness.open(browser(), `${harness.pageUrl}#gjinverse`, { initScript: slowTasks });
   const before = await page.evaluate(() => window.tasks);
