@@ -83,8 +83,9 @@ test('a 3 × 4 system reduced in one\'s own way at 375 px, both ways of typing a
   await page.waitForFunction(() => document.querySelector('#own-history li[aria-current]')?.textContent.startsWith('R3'));
   assert.deepEqual(await settled(page, kept), kept);
 
-  // The address links to the work where it was; the last operation reduces it.
-  const address = await page.evaluate(() => location.hash);
+  // The address links to the work where it was (written after the frame that
+  // shows it); the last operation reduces it.
+  const address = await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => setTimeout(() => done(location.hash), 0))));
   await close(page);
   page = await open(browser(), pageUrl + address, { viewport: { width: 375, height: 800 }, ready: '#own-matrix table' });
   assert.deepEqual(await cells(page), kept);
