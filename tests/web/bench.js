@@ -6,8 +6,8 @@
 //   a run's figure the median of nine loads of each; and the range of the five
 //   runs' ratios, as the goal is for each run. Then the blank page against
 //   itself (nine loads more): the range that the machine alone gives a run's
-//   ratio. The same for the first paint (First Contentful
-//   Paint), when the prompt is seen.
+//   ratio. The same for the first paint (First Contentful Paint), when the
+//   prompt is seen.
 // - An order-10 gjinverse run typed row by row: each Enter's keydown to the next
 //   prompt in the DOM; the work of the frame that shows it, from the start of its
 //   animation frame to a task of the highest priority posted there, which runs

@@ -348,6 +348,8 @@ test('a link to the run shown carries practice, the exercise and what practice a
   const m = modelOf('gjinverse', input);
   const asked = { from: 4, fill: 'all', own: false };
   const opened = { ...initial(), link: { program: 'gjinverse', input, exercise: { seed: 1, order: 2, options: [] }, asked } };
+  // The title and the menu name its program before its run is shown (made in tasks of their own).
+  assert.equal(programOf(opened), 'gjinverse');
   const shown = update(opened, { type: 'shown', model: m })[0];
   const cases = [
     [shown, { practice: false, exercise: { seed: 1, order: 2, options: [] }, asked }],
@@ -355,14 +357,6 @@ test('a link to the run shown carries practice, the exercise and what practice a
     [{ ...shown, link: { ...shown.link, input: '2\n' } }, { practice: false, exercise: null, asked: null }],
   ];
   assert.deepEqual(cases.map(([state]) => linkState(state)), cases.map((c) => c[1]));
-});
-
-// The title and the menu name the program before its run is shown: a link's
-// run is made and shown in tasks of their own after the programs have loaded.
-test('the program named: the run\'s, the one waiting for the programs, or the link\'s', () => {
-  const linked = update({ ...initial(), programs: 'loaded' }, { type: 'link', link: parse('#gjsolve&seed=3&order=2') })[0];
-  const cases = [[initial(), null], [{ ...initial(), early: { program: 'gjsolve', entries: [], ended: false } }, 'gjsolve'], [linked, 'gjsolve']];
-  assert.deepEqual(cases.map(([state]) => programOf(state)), cases.map((c) => c[1]));
 });
 
 // A student's link on one browser: the name, the student's matrix asked as the
