@@ -16,11 +16,11 @@
 // page that watching a run does not need (state/parts.js) when first needed:
 // practice, prints, the teacher's side, the student's, the LMS.
 import { stored, storedAs } from './page/storage.js';
-import { load as loadRunner, stageLines } from './logic/runner.js';
-import { questions, answerOf } from './logic/check.js';
-import { stageName } from './logic/words.js';
-import { examples, latestGenerator } from './logic/share.js';
-import { initialLanguage } from './logic/translate.js';
+import { load as loadRunner, stageLines } from './logic/run/runner.js';
+import { questions, answerOf } from './logic/practice/check.js';
+import { stageName } from './logic/run/words.js';
+import { examples, latestGenerator } from './logic/run/share.js';
+import { initialLanguage } from './logic/language/translate.js';
 import { parseLink } from './logic/assignments/assignment.js';
 import { bookOf } from './logic/assignments/gradebook.js';
 import { initial, update, partNames } from './state.js';
@@ -36,7 +36,7 @@ import * as links from './views/links.js';
 import * as confirm from './views/confirm.js';
 import { start as startOffline } from './views/offline.js';
 import { nextTask } from './views/frames.js';
-import { make } from './logic/exercises.js';
+import { make } from './logic/practice/exercises.js';
 
 // The state: initial() until the page's start (start()) makes it of what this browser kept.
 let state = initial();

@@ -115,7 +115,7 @@
 //                                        question { question: [k, key], choice, select },
 //                                        { stage: k }, { summary: true }, { cleared: true },
 //                                        or { element: id, top, shown }
-//   { announce: parts }                  the status line says parts (logic/sayings.js)
+//   { announce: parts }                  the status line says parts (logic/practice/sayings.js)
 //   { after: message, run }              message sent after the next paint, if run is
 //                                        still shown
 //   { print: asked }                     a print: { classSet }, { keys: { assignment,

@@ -17,9 +17,9 @@ import os from 'node:os';
 import path from 'node:path';
 import { createRequire } from 'node:module';
 import { programs } from './node/programs.js';
-import { model } from '../../web/logic/model.js';
-import * as exact from '../../web/logic/exact.js';
-import * as runner from '../../web/logic/runner.js';
+import { model } from '../../web/logic/run/model.js';
+import * as exact from '../../web/logic/run/exact.js';
+import * as runner from '../../web/logic/run/runner.js';
 
 const RUNS = 5;
 

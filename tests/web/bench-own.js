@@ -10,14 +10,14 @@
 //
 //   node tests/web/bench-own.js
 import { performance } from 'node:perf_hooks';
-import { format } from '../../web/logic/exact.js';
+import { format } from '../../web/logic/run/exact.js';
 import { readMatrix } from '../../web/logic/own/matrix.js';
 import { apply, checkRow } from '../../web/logic/own/arithmetic.js';
 import { shape, meaning } from '../../web/logic/own/forms.js';
 import { hint } from '../../web/logic/own/hints.js';
 import { readOperation } from '../../web/logic/own/operations.js';
 // The exercises' seeded generator, so that every run times the same matrices.
-import { generator } from '../../web/logic/exercises.js';
+import { generator } from '../../web/logic/practice/exercises.js';
 
 const digits = (random, count) => String(1 + Math.floor(random() * 9)) + Array.from({ length: count - 1 }, () => Math.floor(random() * 10)).join('');
 

@@ -203,7 +203,7 @@ async function typedRun(browser) {
 
 // Opens each link, and notes the longest task until it is shown whole: [what, median, worst].
 async function linkRuns(browser) {
-  const { examples } = await import('../../web/logic/share.js');
+  const { examples } = await import('../../web/logic/run/share.js');
   const { teacher, student, book } = await classOf40();
   const input = (typed) => `#gjinverse&input=${encodeURIComponent(typed)}`;
   const keeping = `localStorage.setItem('gauss-jordan.gradebook', ${JSON.stringify(JSON.stringify(book))});(${instrument})()`;
@@ -245,7 +245,7 @@ async function tracedTasks(browser, page, fn) {
 // the exact values of the two hard runs are worked out.
 async function cpuRuns(browser, exactToo) {
   const { input, prompts, rows } = goldenCase(name);
-  const { examples } = await import('../../web/logic/share.js');
+  const { examples } = await import('../../web/logic/run/share.js');
   const { teacher, student, book } = await classOf40();
   const cases = [['order 10, typed row by row', `${pageUrl}#gjinverse`, (page) => typeAtPrompts(page, input, rows, prompts)],
                  ...[['order 10, link', input], ['order 10, link, 17-digit decimals', hardCases[0][1] + '\n']].map(([what, typed]) =>

@@ -6,7 +6,7 @@
 // require('./path'), path the module's under web/, and the page's registry
 // (page/loader.js) answers them with the module that the other script lends.
 // The first script may import a part's module by name alone: its names are
-// read when used, once the part has loaded. The texts (logic/texts.js) are the registry's too: each script brings its
+// read when used, once the part has loaded. The texts (logic/language/texts.js) are the registry's too: each script brings its
 // own (state/parts.js says which), so that the first script carries those of
 // watching alone.
 //
@@ -31,9 +31,9 @@ import path from 'node:path';
 
 const [web, out, generated, esbuild, targets] = process.argv.slice(2).map((arg, k) => (k < 3 ? path.resolve(arg) : arg));
 const { parts } = await import(path.join(web, 'state', 'parts.js'));
-const { texts } = await import(path.join(web, 'logic', 'texts.js'));
+const { texts } = await import(path.join(web, 'logic', 'language', 'texts.js'));
 const registry = path.join(web, 'page', 'loader.js');
-const textsPath = './logic/texts.js';
+const textsPath = './logic/language/texts.js';
 
 // A module's path as the scripts name it: under web/, from './'.
 const named = (input) => (input.startsWith('.') ? input : `./${input}`);
@@ -94,7 +94,7 @@ function textsCode(tables) {
   const ids = Object.entries(groups).flatMap(([start, ends]) => ends.split(' ').map((end) => start + end));
   for (const [code, table] of Object.entries(tables)) {
     const lacking = ids.find((id) => !Object.hasOwn(table, id));
-    if (lacking) fail(`logic/texts.js: ${code} has no text ${lacking}`);
+    if (lacking) fail(`logic/language/texts.js: ${code} has no text ${lacking}`);
   }
   const every = Object.values(tables).flatMap(Object.values);
   const between = [...'^~`@#'].find((c) => every.every((text) => !text.includes(c)));

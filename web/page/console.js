@@ -5,9 +5,9 @@
 // the input line as they arrive stays there. The pane draws what the state
 // holds of it (page/draw.js). Each function is handed page: { state(),
 // dispatch }, what page.js shares with its parts.
-import * as runner from '../logic/runner.js';
-import { isWaiting } from '../logic/model.js';
-import * as share from '../logic/share.js';
+import * as runner from '../logic/run/runner.js';
+import { isWaiting } from '../logic/run/model.js';
+import * as share from '../logic/run/share.js';
 import { show as showRun, isShown, afterPaint } from '../views/frames.js';
 import { byId, el } from '../views/dom.js';
 import { show, prepare } from './draw.js';

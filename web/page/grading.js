@@ -10,7 +10,7 @@ import { save } from '../views/dom.js';
 import { grading, detailing, resultsCsv, memoOf } from '../logic/assignments/results.js';
 import { merged, bookOf, bookCsv } from '../logic/assignments/gradebook.js';
 import { id as idOf } from '../logic/assignments/assignment.js';
-import { translator } from '../logic/translate.js';
+import { translator } from '../logic/language/translate.js';
 
 // The teacher's time zone, as results.js takes it.
 const zone = () => new Date().getTimezoneOffset();

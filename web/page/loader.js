@@ -39,7 +39,7 @@ export function provide(modules) {
 // whose modules would not fit this page's.
 export function admit(part, of, texts) {
   if (of !== build) throw new Error(`parts/${part}.js is of another build of the page`);
-  const catalog = lentNow('./logic/texts.js').texts;
+  const catalog = lentNow('./logic/language/texts.js').texts;
   for (const [code, more] of Object.entries(texts)) Object.assign(catalog[code], more);
 }
 

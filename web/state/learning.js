@@ -5,14 +5,14 @@
 // exercises and class sets, the language, and what the page copies, saves and
 // prints. An exercise's matrix is made by an effect ({ make }), whose input
 // comes back as the message 'made'.
-import * as session from '../logic/session.js';
+import * as session from '../logic/practice/session.js';
 import { note, usableWork } from '../logic/assignments/work.js';
-import { isWaiting } from '../logic/model.js';
-import { fragment, defaultProgram, latestGenerator, firstAsked, fills } from '../logic/share.js';
-import { questionLabel, stageName } from '../logic/words.js';
-import { texts } from '../logic/texts.js';
+import { isWaiting } from '../logic/run/model.js';
+import { fragment, defaultProgram, latestGenerator, firstAsked, fills } from '../logic/run/share.js';
+import { questionLabel, stageName } from '../logic/run/words.js';
+import { texts } from '../logic/language/texts.js';
 import { permissions } from '../logic/assignments/permissions.js';
-import { inBoth, verdict, naming, summary, assignmentSummary, hintWords } from '../logic/sayings.js';
+import { inBoth, verdict, naming, summary, assignmentSummary, hintWords } from '../logic/practice/sayings.js';
 import { linkOf, isStudents, keptWork, studentSession } from './studying.js';
 
 // What a link to the run shown carries besides its text: practice, the

@@ -33,7 +33,7 @@ import { startWork, matrixAt, doOperation, undo, redo, goTo, counted } from '../
 import { ownFragment, readOwnLink } from '../logic/own/link.js';
 import { copyText, copyLatex, copyMarkdown } from '../logic/own/copies.js';
 import { shown } from '../logic/own/numbers.js';
-import { translator } from '../logic/translate.js';
+import { translator } from '../logic/language/translate.js';
 import { ownFocus } from './learning.js';
 import { ownNoted, restoredWork, readOffRight } from '../logic/assignments/own-result.js';
 import { locked } from '../logic/assignments/work.js';

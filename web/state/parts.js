@@ -31,7 +31,7 @@ const practising = (message) => (message.type === 'mode' && message.mode === 'pr
 
 export const parts = [
   { name: 'qr', modules: ['views/qr.js'], texts: ['sheet.qr'] },
-  { name: 'practice', modules: ['page/parts/practice-part.js', 'views/practice-markup.js', 'views/practice.js', 'logic/exercises.js', 'views/seed.js'],
+  { name: 'practice', modules: ['page/parts/practice-part.js', 'views/practice-markup.js', 'views/practice.js', 'logic/practice/exercises.js', 'views/seed.js'],
     texts: ['practice.', 'exercise.', 'choice.', 'assign.summary',
             // what an assignment asks, which the teacher's and the student's sides both say
             'student.asks', 'student.range.', 'student.hints', 'student.show', 'student.own', 'teacher.due', 'teacher.none'],

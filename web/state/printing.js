@@ -8,7 +8,7 @@
 // without its key while an assignment locks the page; in watching, the page
 // itself ({ page: true }): every printout marked, every stage shown, the
 // printouts wider than the paper in blocks of columns.
-import { practisable } from '../logic/session.js';
+import { practisable } from '../logic/practice/session.js';
 
 // What the browser's own print of the page holds in state.
 const ownPrint = (state) => (state.mode === 'practice' && state.model && practisable(state.model) ? { sheet: true } : { page: true });

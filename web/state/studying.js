@@ -6,7 +6,7 @@
 // refuse what the assignment's permissions do not allow; and what the
 // student's run is kept under. A student's matrix is made by an effect ({
 // make }), whose input comes back as the message 'made'.
-import * as session from '../logic/session.js';
+import * as session from '../logic/practice/session.js';
 import * as work from '../logic/assignments/work.js';
 import { exerciseFor, keptName } from '../logic/assignments/assignment.js';
 import { versions, opened as writer, writes, refused, closing } from '../logic/assignments/scorm.js';

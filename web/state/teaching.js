@@ -9,9 +9,9 @@
 // the programs, is out of the state's reach.
 import { assignment, generatorVersion, classList, teacherFragment, keySheets, cleanName, nameKey, secretOf, id, maxNames, drawnName, formerKeys } from '../logic/assignments/assignment.js';
 import { rules, rowsPerPage, readCount, entryOf, merged, mergedBooks, assignmentOf, exported, imported, bookOf, headingOf, maxBookBytes } from '../logic/assignments/gradebook.js';
-import { firstAsked, possible } from '../logic/share.js';
-import { inBoth } from '../logic/sayings.js';
-import { optionWords } from '../logic/words.js';
+import { firstAsked, possible } from '../logic/run/share.js';
+import { inBoth } from '../logic/practice/sayings.js';
+import { optionWords } from '../logic/run/words.js';
 
 // The gradebook with entry (of assignment a) in it, and the effect that keeps it.
 const kept = (state, a, entry) => {

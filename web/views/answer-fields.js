@@ -4,9 +4,9 @@
 // marked by the verdict on the answer given. practice.js places them.
 import { t } from './language.js';
 import { el } from './dom.js';
-import { questionLabel as labelOf } from '../logic/words.js';
-import { isMiss } from '../logic/check.js';
-import { headers } from '../logic/copies.js';
+import { questionLabel as labelOf } from '../logic/run/words.js';
+import { isMiss } from '../logic/practice/check.js';
+import { headers } from '../logic/run/copies.js';
 import { checkButton } from './keyboard.js';
 
 // The id of the field (or first button) of question key of stage k.

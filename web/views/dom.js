@@ -2,7 +2,7 @@
 // message, saving a download, copying to the clipboard, and a stage's
 // operations and printouts as a list and a table.
 import { t } from './language.js';
-import { operations } from '../logic/words.js';
+import { operations } from '../logic/run/words.js';
 
 export const byId = (id) => document.getElementById(id);
 

@@ -8,7 +8,7 @@
 // file, it tells the teacher that the sheets print no link.
 import { byId } from './dom.js';
 import { randomWord } from './seed.js';
-import { exerciseSeed, typedSeed } from '../logic/share.js';
+import { exerciseSeed, typedSeed } from '../logic/run/share.js';
 
 const form = byId('exercise-form');
 const seedField = byId('exercise-seed');

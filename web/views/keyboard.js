@@ -6,7 +6,7 @@
 // left for another field before it was checked.
 import { t } from './language.js';
 import { el } from './dom.js';
-import { freePart, scrollNeeded } from '../logic/viewport.js';
+import { freePart, scrollNeeded } from '../logic/layout/viewport.js';
 
 const margin = 6;  // px left between what must be seen and the edge of the free part
 const touch = () => window.matchMedia?.('(pointer: coarse)').matches === true;

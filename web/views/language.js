@@ -2,9 +2,9 @@
 // with data-text (their content) or data-text-label (their aria-label). The
 // language that the views are drawn in is a drawing cache of the state's,
 // which page/draw.js hands to render(); t words in it.
-import { text } from '../logic/translate.js';
+import { text } from '../logic/language/translate.js';
 
-export { text } from '../logic/translate.js';
+export { text } from '../logic/language/translate.js';
 
 let drawn = 'en';
 

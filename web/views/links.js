@@ -4,7 +4,7 @@
 // asks (from, fill), is the state's (state.linkState), handed over in the slice.
 import { t } from './language.js';
 import { byId, el } from './dom.js';
-import { fragment, maxInput, examples } from '../logic/share.js';
+import { fragment, maxInput, examples } from '../logic/run/share.js';
 
 const runLink = byId('run-link');
 const copyButton = byId('copy-link');

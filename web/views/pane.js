@@ -11,8 +11,8 @@
 import { t } from './language.js';
 import { afterPaint, inSlices } from './frames.js';
 import { byId, el } from './dom.js';
-import { marks, markedText } from '../logic/marks.js';
-import { transcriptBlocks } from '../logic/paper.js';
+import { marks, markedText } from '../logic/run/marks.js';
+import { transcriptBlocks } from '../logic/layout/paper.js';
 
 const pane = byId('pane');
 const markedAtOnce = 4;  // printouts, more than a screen's height at order 10

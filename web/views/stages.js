@@ -9,12 +9,12 @@
 import { t, language } from './language.js';
 import { afterPaint, inSlices } from './frames.js';
 import { byId, el, button, operationList, headerCell, headRow } from './dom.js';
-import { entry, stopDivisor, isZero, isNonFinite } from '../logic/model.js';
-import { marks } from '../logic/marks.js';
-import { format, MAX_BITS } from '../logic/exact.js';
-import { stageName, stageHeading } from '../logic/words.js';
-import { facts, headers, latex, markdown, table } from '../logic/copies.js';
-import { tableBlocks } from '../logic/paper.js';
+import { entry, stopDivisor, isZero, isNonFinite } from '../logic/run/model.js';
+import { marks } from '../logic/run/marks.js';
+import { format, MAX_BITS } from '../logic/run/exact.js';
+import { stageName, stageHeading } from '../logic/run/words.js';
+import { facts, headers, latex, markdown, table } from '../logic/run/copies.js';
+import { tableBlocks } from '../logic/layout/paper.js';
 
 const section = byId('stages');
 const empty = byId('stages-empty');

@@ -1,15 +1,15 @@
 // The status line, a polite live region, and its one writer. It tells of the
 // stages that a run added, briefly (how many, and the last one's commentary
 // line and operations, never the matrix), then whether the program waits; and
-// whatever the state asks it to say (announce: parts, logic/sayings.js). What
+// whatever the state asks it to say (announce: parts, logic/practice/sayings.js). What
 // it told of the run is kept as a function of the language drawn, so that a
 // change of language retells it; what the state asked it to say, the state
 // asks again (state.said).
 import { t, language } from './language.js';
 import { byId, el } from './dom.js';
-import { stageName, operations } from '../logic/words.js';
-import { isWaiting } from '../logic/model.js';
-import { spoken } from '../logic/sayings.js';
+import { stageName, operations } from '../logic/run/words.js';
+import { isWaiting } from '../logic/run/model.js';
+import { spoken } from '../logic/practice/sayings.js';
 
 const line = byId('status');
 let telling = () => [t('status.loading')];  // what the line told of the run, drawn anew in the language drawn
@@ -59,7 +59,7 @@ export function render({ model, language: code, briefly = true }) {
               isWaiting(run) ? t('status.waiting', { program }) : t('status.over')]);
 }
 
-// Says parts (logic/sayings.js), each in the language drawn but those of a language of their own.
+// Says parts (logic/practice/sayings.js), each in the language drawn but those of a language of their own.
 export function announce(parts) {
   say(parts.map((part) => {
     const { text, lang } = spoken(language(), part);

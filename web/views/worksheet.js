@@ -19,13 +19,13 @@
 import { t } from './language.js';
 import { byId, el, served } from './dom.js';
 import { qrOf } from './qr.js';
-import { stageHeading, questionLabel, sheetTitle, optionWords } from '../logic/words.js';
-import { answerOf } from '../logic/check.js';
-import { sheetDecisions as decisionsOf, keyStages } from '../logic/sheet.js';
-import { headers } from '../logic/copies.js';
-import { fragment } from '../logic/share.js';
-import { make } from '../logic/exercises.js';
-import { sheetsPages, keyPages, keyHeight, area, textWidth } from '../logic/paper.js';
+import { stageHeading, questionLabel, sheetTitle, optionWords } from '../logic/run/words.js';
+import { answerOf } from '../logic/practice/check.js';
+import { sheetDecisions as decisionsOf, keyStages } from '../logic/practice/sheet.js';
+import { headers } from '../logic/run/copies.js';
+import { fragment } from '../logic/run/share.js';
+import { make } from '../logic/practice/exercises.js';
+import { sheetsPages, keyPages, keyHeight, area, textWidth } from '../logic/layout/paper.js';
 import { exerciseFor } from '../logic/assignments/assignment.js';
 
 const worksheet = byId('worksheet');

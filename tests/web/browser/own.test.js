@@ -8,7 +8,7 @@ import assert from 'node:assert/strict';
 import { pageUrl, useBrowser, open, close, text } from './harness.js';
 import { readMatrix } from '../../../web/logic/own/matrix.js';
 import { meaning, sayMeaning } from '../../../web/logic/own/forms.js';
-import { translator } from '../../../web/logic/translate.js';
+import { translator } from '../../../web/logic/language/translate.js';
 
 const browser = useBrowser();
 // x3 once x1 and x2 are eliminated, and R3 = R1 + R2: infinitely many solutions.

@@ -12,11 +12,11 @@ import * as R from '../../../web/logic/assignments/result-code.js';
 import * as W from '../../../web/logic/assignments/work.js';
 import { printoutsUpTo } from '../../../web/logic/assignments/permissions.js';
 import { results, grading, detailing, resultsCsv, readCount, cellText, newMemo, memoOf } from '../../../web/logic/assignments/results.js';
-import { tally } from '../../../web/logic/session.js';
-import { make } from '../../../web/logic/exercises.js';
+import { tally } from '../../../web/logic/practice/session.js';
+import { make } from '../../../web/logic/practice/exercises.js';
 import { crc32, fromBase32, toBase32, base32Alphabet } from '../../../web/logic/assignments/packing.js';
 import { csv } from '../../../web/logic/assignments/csv.js';
-import { translator } from '../../../web/logic/translate.js';
+import { translator } from '../../../web/logic/language/translate.js';
 
 before(programs);
 

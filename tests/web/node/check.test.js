@@ -7,11 +7,11 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { golden, needsBuild, programs } from './programs.js';
-import * as check from '../../../web/logic/check.js';
-import * as sheet from '../../../web/logic/sheet.js';
-import { make, modelOf } from '../../../web/logic/exercises.js';
-import * as runner from '../../../web/logic/runner.js';
-import { format, parseDecimal } from '../../../web/logic/exact.js';
+import * as check from '../../../web/logic/practice/check.js';
+import * as sheet from '../../../web/logic/practice/sheet.js';
+import { make, modelOf } from '../../../web/logic/practice/exercises.js';
+import * as runner from '../../../web/logic/run/runner.js';
+import { format, parseDecimal } from '../../../web/logic/run/exact.js';
 
 before(programs);
 

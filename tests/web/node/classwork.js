@@ -2,9 +2,9 @@
 // matrix practised through a real session (session.js), every change noted
 // by work.note, and the code written when handed in. What the teacher-side
 // tests grade.
-import { make } from '../../../web/logic/exercises.js';
-import * as session from '../../../web/logic/session.js';
-import { answerOf } from '../../../web/logic/check.js';
+import { make } from '../../../web/logic/practice/exercises.js';
+import * as session from '../../../web/logic/practice/session.js';
+import { answerOf } from '../../../web/logic/practice/check.js';
 import { exerciseFor } from '../../../web/logic/assignments/assignment.js';
 import { opened, named, note, handIn } from '../../../web/logic/assignments/work.js';
 import { id } from '../../../web/logic/assignments/assignment.js';
@@ -16,7 +16,7 @@ import { apply } from '../../../web/logic/own/arithmetic.js';
 import { changed } from '../../../web/logic/own/operations.js';
 import { meaning } from '../../../web/logic/own/forms.js';
 import { hint } from '../../../web/logic/own/hints.js';
-import { format as show } from '../../../web/logic/exact.js';
+import { format as show } from '../../../web/logic/run/exact.js';
 
 export const monday9 = Date.UTC(2026, 11, 7, 0);   // 9:00 in Seoul, when the class starts
 

@@ -1,4 +1,4 @@
-// The forms a run is copied in (web/logic/copies.js) under node, on real runs
+// The forms a run is copied in (web/logic/run/copies.js) under node, on real runs
 // of the web build's programs: the worked examples against the golden files of
 // tests/web/export/, byte for byte (GJ_UPDATE_GOLDEN=1 writes them anew, to be
 // read before they are committed); an order-10 run's shape; numbers that are no
@@ -9,9 +9,9 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { needsBuild, programs, goldenCase } from './programs.js';
-import * as copies from '../../../web/logic/copies.js';
-import { modelOf } from '../../../web/logic/exercises.js';
-import { translator } from '../../../web/logic/translate.js';
+import * as copies from '../../../web/logic/run/copies.js';
+import { modelOf } from '../../../web/logic/practice/exercises.js';
+import { translator } from '../../../web/logic/language/translate.js';
 
 before(programs);
 const worked = { gjinverse: '2\n2 1\n1 3\n', gjsolve: '2\n2 -3 0\n1 1 5\n' };

@@ -7,9 +7,9 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { programs } from './programs.js';
-import * as exact from '../../../web/logic/exact.js';
-import { model, parseReport, decode } from '../../../web/logic/model.js';
-import * as runner from '../../../web/logic/runner.js';
+import * as exact from '../../../web/logic/run/exact.js';
+import { model, parseReport, decode } from '../../../web/logic/run/model.js';
+import * as runner from '../../../web/logic/run/runner.js';
 
 const golden = (name) => fs.readFileSync(path.join(import.meta.dirname, '..', '..', 'golden', name), 'utf8');
 // A stage of operations written as the report writes them ("combine 2 1").

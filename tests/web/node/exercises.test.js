@@ -5,10 +5,10 @@
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs } from './programs.js';
-import * as exercises from '../../../web/logic/exercises.js';
-import { determinant } from '../../../web/logic/exact.js';
-import { entry } from '../../../web/logic/model.js';
-import { passOrder, oneExchange } from '../../../web/logic/check.js';
+import * as exercises from '../../../web/logic/practice/exercises.js';
+import { determinant } from '../../../web/logic/run/exact.js';
+import { entry } from '../../../web/logic/run/model.js';
+import { passOrder, oneExchange } from '../../../web/logic/practice/check.js';
 
 before(programs);
 

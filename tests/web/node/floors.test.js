@@ -12,7 +12,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { needsBuild } from './programs.js';
 import { parts } from '../../../web/state/parts.js';
-import { texts } from '../../../web/logic/texts.js';
+import { texts } from '../../../web/logic/language/texts.js';
 
 const web = path.join(import.meta.dirname, '..', '..', '..', 'web');
 
@@ -29,11 +29,11 @@ const allowed = {
 };
 const pure = new Set(['logic', 'state']);
 // The one module of logic/ that keeps state of its own: the programs' holder.
-const holder = 'logic/runner.js';
+const holder = 'logic/run/runner.js';
 const browserUse = /\b(?:document|window|navigator|location|localStorage|sessionStorage|history)\s*\.|\b(?:setTimeout|requestAnimationFrame|addEventListener|fetch)\s*\(/;
 
 // The modules that run the programs: whatever imports one of them, directly or not, does too.
-const programs = ['logic/runner.js', 'logic/exercises.js'];
+const programs = ['logic/run/runner.js', 'logic/practice/exercises.js'];
 const switchesOnType = /\bswitch\s*\(\s*[\w.]*\.type\s*\)|\bmessage\.type\b/;
 const bodyWrite = /\bdocument\.body\.(?:dataset|toggleAttribute|setAttribute|removeAttribute|className|classList)\b/;
 
@@ -105,17 +105,17 @@ test('each rule of the floors bites', () => {
     ['state.js', "import { update } from './views/practice.js';", 1],
     ['views/a.js', "import { update } from '../state.js';", 1],
     ['views/a.js', "import * as page from '../page.js';", 1],
-    ['views/a.js', "import { t } from '../logic/translate.js'; import { el } from './dom.js'; document.body;", 0],
+    ['views/a.js', "import { t } from '../logic/language/translate.js'; import { el } from './dom.js'; document.body;", 0],
     ['views/a/b.js', "import { update } from '../../state.js';", 1],
     ['page/a.js', "import { update } from '../state.js'; import { show } from './b.js'; document.body;", 0],
     ['page/a.js', "import * as page from '../page.js';", 1],
-    ['state/a.js', "import { b } from './b.js'; import { make } from '../logic/share.js';", 0],
+    ['state/a.js', "import { b } from './b.js'; import { make } from '../logic/run/share.js';", 0],
     ['state/a.js', "import { el } from '../views/dom.js'; location.hash;", 2],
     ['logic/a/b.js', "import { el } from '../../views/dom.js';", 1],
     ['logic/a.js', "let shown = null;", 1],
     ['logic/a/b.js', "export let count = 0;", 1],
     ['logic/a.js', "function f(xs) {\n  let sum = 0;\n  for (const x of xs) sum += x;\n  return sum;\n}", 0],
-    ['logic/runner.js', "let programs = null;", 0],
+    ['logic/run/runner.js', "let programs = null;", 0],
     ['views/a.js', "let drawn = null;", 0],
     ['views/a.js', "export let drawn = null;", 1],
     ['views/a.js', "export function render(state, message) {\n  switch (message.type) { default: }\n}", 1],
@@ -128,9 +128,9 @@ test('each rule of the floors bites', () => {
   const names = [[['logic/x.js', 'views/a/x.js'], 1], [['page.js', 'page/x.js', 'page/a/x.js'], 0], [['state/x.js', 'logic/a/x.js', 'views/x.js'], 1]];
   assert.deepEqual(names.map(([files]) => sharedNames(files).length), names.map((c) => c[1]));
   const graphs = [
-    [{ 'state.js': ['logic/a.js'], 'logic/a.js': ['logic/b.js'], 'logic/b.js': ['logic/runner.js'] }, ['state.js runs the programs']],
-    [{ 'state/a.js': ['logic/exercises.js'], 'state.js': ['state/a.js', 'logic/b.js'] }, ['state/a.js runs the programs', 'state.js runs the programs']],
-    [{ 'state.js': ['logic/a.js'], 'logic/a.js': ['logic/b.js'], 'views/a.js': ['logic/runner.js'] }, []],
+    [{ 'state.js': ['logic/a.js'], 'logic/a.js': ['logic/b.js'], 'logic/b.js': ['logic/run/runner.js'] }, ['state.js runs the programs']],
+    [{ 'state/a.js': ['logic/practice/exercises.js'], 'state.js': ['state/a.js', 'logic/b.js'] }, ['state/a.js runs the programs', 'state.js runs the programs']],
+    [{ 'state.js': ['logic/a.js'], 'logic/a.js': ['logic/b.js'], 'views/a.js': ['logic/run/runner.js'] }, []],
   ];
   assert.deepEqual(graphs.map(([graph]) => stateRunning(new Map(Object.entries(graph)))), graphs.map((c) => c[1]));
 });
@@ -166,9 +166,9 @@ test('the first script holds none of the parts\' modules, and each module is in 
   for (const [name, { held }] of bundles) for (const module of held) holders.set(module, [...(holders.get(module) ?? []), name]);
   const twice = [...holders].filter(([, names]) => names.length > 1).map(([module, names]) => `${module} in ${names.join(' and ')}`);
   const lentElsewhere = parts.flatMap((part) => part.modules.filter((m) => !bundles.get(part.name).held.includes(m)).map((m) => `${m} not in ${part.name}`));
-  const unlent = [...bundles].flatMap(([name, { imported }]) => imported.filter((m) => m !== 'logic/texts.js' && !holders.has(m)).map((m) => `${name} imports ${m}`));
+  const unlent = [...bundles].flatMap(([name, { imported }]) => imported.filter((m) => m !== 'logic/language/texts.js' && !holders.has(m)).map((m) => `${name} imports ${m}`));
   assert.deepEqual([...twice, ...lentElsewhere, ...unlent], []);
-  assert.ok(bundles.get('page').held.includes('logic/runner.js') && bundles.get('page').held.includes('views/language.js'));
+  assert.ok(bundles.get('page').held.includes('logic/run/runner.js') && bundles.get('page').held.includes('views/language.js'));
 });
 
 // A text that a module of a part names (a literal id, or the start of some)

@@ -12,9 +12,9 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { programs, goldenCase } from './programs.js';
-import { latex } from '../../../web/logic/copies.js';
-import { modelOf } from '../../../web/logic/exercises.js';
-import { text as textOf } from '../../../web/logic/translate.js';
+import { latex } from '../../../web/logic/run/copies.js';
+import { modelOf } from '../../../web/logic/practice/exercises.js';
+import { text as textOf } from '../../../web/logic/language/translate.js';
 
 const build = process.env.GJ_WEB_BUILD;
 const form = process.env.GJ_TEX_FORM ?? 'plain';

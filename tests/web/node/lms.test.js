@@ -9,7 +9,7 @@ import { worked, monday9 } from './classwork.js';
 import { timespan, standing, report, passMarkOf, opened, writes, refused, closing } from '../../../web/logic/assignments/scorm.js';
 import { assignment } from '../../../web/logic/assignments/assignment.js';
 import { kept, handIn } from '../../../web/logic/assignments/work.js';
-import { stored } from '../../../web/logic/session.js';
+import { stored } from '../../../web/logic/practice/session.js';
 
 before(programs);
 

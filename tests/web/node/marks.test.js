@@ -1,12 +1,12 @@
 // An entry's marks and the pieces that the pane draws a printout in
-// (web/logic/marks.js), on gjsolve residues-3x3 before and after its exact
+// (web/logic/run/marks.js), on gjsolve residues-3x3 before and after its exact
 // values, against its golden transcript.
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs, goldenCase } from './programs.js';
-import { open, extend } from '../../../web/logic/runner.js';
-import { model, replayed } from '../../../web/logic/model.js';
-import { markedText } from '../../../web/logic/marks.js';
+import { open, extend } from '../../../web/logic/run/runner.js';
+import { model, replayed } from '../../../web/logic/run/model.js';
+import { markedText } from '../../../web/logic/run/marks.js';
 
 before(programs);
 

@@ -7,15 +7,15 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { golden, needsBuild, programs, typeEntries, goldenCase } from './programs.js';
-import { model, replayed, entry, residue, stopDivisor } from '../../../web/logic/model.js';
-import { format } from '../../../web/logic/exact.js';
-import { describe, sheetTitle, optionWords, questionLabel } from '../../../web/logic/words.js';
-import { text, translator } from '../../../web/logic/translate.js';
-import { texts } from '../../../web/logic/texts.js';
-import { examples } from '../../../web/logic/share.js';
-import * as runner from '../../../web/logic/runner.js';
-import { stageLines } from '../../../web/logic/runner.js';
-import { particle } from '../../../web/logic/korean.js';
+import { model, replayed, entry, residue, stopDivisor } from '../../../web/logic/run/model.js';
+import { format } from '../../../web/logic/run/exact.js';
+import { describe, sheetTitle, optionWords, questionLabel } from '../../../web/logic/run/words.js';
+import { text, translator } from '../../../web/logic/language/translate.js';
+import { texts } from '../../../web/logic/language/texts.js';
+import { examples } from '../../../web/logic/run/share.js';
+import * as runner from '../../../web/logic/run/runner.js';
+import { stageLines } from '../../../web/logic/run/runner.js';
+import { particle } from '../../../web/logic/language/korean.js';
 
 before(programs);
 

@@ -13,7 +13,7 @@ import { results, detailing, resultsCsv, ownCell, newMemo, memoOf } from '../../
 import { ownResultOf, report } from '../../../web/logic/assignments/scorm.js';
 import { encodeWork, decodeWork } from '../../../web/logic/assignments/suspend.js';
 import { matrixAt } from '../../../web/logic/own/work.js';
-import { translator } from '../../../web/logic/translate.js';
+import { translator } from '../../../web/logic/language/translate.js';
 
 before(programs);
 

@@ -4,8 +4,8 @@
 // means (checked by substitution into the matrix as typed), and the link.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { format, add, multiply, equal } from '../../../web/logic/exact.js';
-import { translator } from '../../../web/logic/translate.js';
+import { format, add, multiply, equal } from '../../../web/logic/run/exact.js';
+import { translator } from '../../../web/logic/language/translate.js';
 import { readNumber } from '../../../web/logic/own/numbers.js';
 import { readMatrix, fromRun, matrixText } from '../../../web/logic/own/matrix.js';
 import { readOperation, fromButtons, notation, latex } from '../../../web/logic/own/operations.js';

@@ -1,13 +1,13 @@
-// What a print puts where (web/logic/paper.js): columns split into blocks that
+// What a print puts where (web/logic/layout/paper.js): columns split into blocks that
 // fit a line, a transcript printout's lines in blocks, and an order-10 run's
 // tables, every column printed once and no block wider than the paper.
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs, goldenCase } from './programs.js';
-import * as paper from '../../../web/logic/paper.js';
-import { modelOf } from '../../../web/logic/exercises.js';
-import { headers } from '../../../web/logic/copies.js';
-import { translator } from '../../../web/logic/translate.js';
+import * as paper from '../../../web/logic/layout/paper.js';
+import { modelOf } from '../../../web/logic/practice/exercises.js';
+import { headers } from '../../../web/logic/run/copies.js';
+import { translator } from '../../../web/logic/language/translate.js';
 
 before(programs);
 

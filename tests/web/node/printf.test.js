@@ -1,10 +1,10 @@
-// Numbers as "%g" prints them (web/logic/printf.js), against a table of what
+// Numbers as "%g" prints them (web/logic/run/printf.js), against a table of what
 // C prints and against the programs' own printf over doubles of every size.
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs } from './programs.js';
-import * as runner from '../../../web/logic/runner.js';
-import { printed } from '../../../web/logic/printf.js';
+import * as runner from '../../../web/logic/run/runner.js';
+import { printed } from '../../../web/logic/run/printf.js';
 
 before(programs);
 

@@ -4,7 +4,7 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import { createRequire } from 'node:module';
-import * as runner from '../../../web/logic/runner.js';
+import * as runner from '../../../web/logic/run/runner.js';
 
 export const golden = path.join(import.meta.dirname, '..', '..', 'golden');
 export const needsBuild = { skip: process.env.GJ_WEB_BUILD ? false : 'needs the web build in GJ_WEB_BUILD' };

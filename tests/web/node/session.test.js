@@ -1,4 +1,4 @@
-// Practice's session (web/logic/session.js) under node, over real runs of the
+// Practice's session (web/logic/practice/session.js) under node, over real runs of the
 // web build's programs: where practice starts, restoring saved work (whole,
 // partial, corrupt), moving on, Show, the hint's steps and the tally. The
 // answers come from the worked examples' printouts (worked-examples.js).
@@ -6,9 +6,9 @@ import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { needsBuild, programs, goldenCase } from './programs.js';
 import { workedExamples, printedAnswer } from './worked-examples.js';
-import * as session from '../../../web/logic/session.js';
-import { translator } from '../../../web/logic/translate.js';
-import { modelOf } from '../../../web/logic/exercises.js';
+import * as session from '../../../web/logic/practice/session.js';
+import { translator } from '../../../web/logic/language/translate.js';
+import { modelOf } from '../../../web/logic/practice/exercises.js';
 
 before(programs);
 

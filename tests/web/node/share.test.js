@@ -1,7 +1,7 @@
 // Links to runs: what a fragment opens, and that a run's link opens that run.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import * as share from '../../../web/logic/share.js';
+import * as share from '../../../web/logic/run/share.js';
 
 const unsaid = { from: null, fill: null, own: false };
 

@@ -7,8 +7,8 @@ import assert from 'node:assert/strict';
 import { needsBuild, programs } from './programs.js';
 import { encode, decode, encodeWork, decodeWork } from '../../../web/logic/assignments/suspend.js';
 import { write, read } from '../../../web/logic/assignments/result-code.js';
-import { make } from '../../../web/logic/exercises.js';
-import { questions, invertibility, answerOf, check, isMiss } from '../../../web/logic/check.js';
+import { make } from '../../../web/logic/practice/exercises.js';
+import { questions, invertibility, answerOf, check, isMiss } from '../../../web/logic/practice/check.js';
 
 before(programs);
 

@@ -2,7 +2,7 @@
 // scroll that brings a field, its verdict and its hint into it.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { freePart, scrollNeeded } from '../../../web/logic/viewport.js';
+import { freePart, scrollNeeded } from '../../../web/logic/layout/viewport.js';
 
 test('the free part, and the scroll that brings a field and as much as fits with it into it', () => {
   // visual viewport, touch, strip covering its top → free part

@@ -46,7 +46,7 @@
 // version 4, an assignment of the student's own operations. Each link is
 // written in the oldest version that holds it, as it was handed out.
 import { writer, reader, sealed, unsealed, crc32, sha256, toBase64url, fromBase64url, toBase32, fromBase32 } from './packing.js';
-import { exerciseOptions, fills, programNames, firstAsked, latestGenerator } from '../share.js';
+import { exerciseOptions, fills, programNames, firstAsked, latestGenerator } from '../run/share.js';
 import { csv } from './csv.js';
 
 export const generatorVersion = latestGenerator;

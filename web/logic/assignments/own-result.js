@@ -13,7 +13,7 @@ import { changed } from '../own/operations.js';
 import { shape, meaning } from '../own/forms.js';
 import { hint } from '../own/hints.js';
 import { readNumber, format as show } from '../own/numbers.js';
-import { equal } from '../exact.js';
+import { equal } from '../run/exact.js';
 
 // A new own result for the student named, begun at started (ms), with nothing done.
 export const newOwnResult = (id, name, started) =>

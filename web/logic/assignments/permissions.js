@@ -4,7 +4,7 @@
 // on, until the work is handed in, the assignment locks the page: nothing that
 // would show a stage before it is answered, and no way out to practice of the
 // same matrix. Nothing here touches the page.
-import { hintSteps } from '../session.js';
+import { hintSteps } from '../practice/session.js';
 import { locked as isLocked, hintsAllowed, showAllowed } from './work.js';
 
 // The permissions of the page of student (work.js's, or null: no assignment): {

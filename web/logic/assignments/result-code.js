@@ -42,7 +42,7 @@
 // }
 // An entry's text is kept to maxAnswer characters, as an answer's is.
 import { writer, reader, sealed, unsealed, toBase32, fromBase32, base32Alphabet, plainBase32 } from './packing.js';
-import { plain } from '../check.js';
+import { plain } from '../practice/check.js';
 import { maxName, keptName } from './assignment.js';
 
 const prefix = 'GJR1';

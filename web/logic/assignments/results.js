@@ -68,10 +68,10 @@
 import { read, find, salvage, canonical } from './result-code.js';
 import { id as idOf, exerciseFor, nameKey, stagePlan, formerKeys } from './assignment.js';
 import { stagesAsked, firstStage } from './work.js';
-import { stageAsked } from '../session.js';
-import { check, isMiss } from '../check.js';
-import { making } from '../exercises.js';
-import { stageShort } from '../words.js';
+import { stageAsked } from '../practice/session.js';
+import { check, isMiss } from '../practice/check.js';
+import { making } from '../practice/exercises.js';
+import { stageShort } from '../run/words.js';
 import { csv } from './csv.js';
 import { ownGraded } from './own-result.js';
 import { fromRun } from '../own/matrix.js';

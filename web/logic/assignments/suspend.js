@@ -16,8 +16,8 @@
 // written out between quotes; a text is written as it is but for the
 // characters that mark the parts and any beyond ASCII, which are %-escaped.
 import { deflateSync, inflateSync, strToU8, strFromU8 } from 'fflate';
-import { fills } from '../share.js';
-import { slipNames } from '../check.js';
+import { fills } from '../run/share.js';
+import { slipNames } from '../practice/check.js';
 import { write, read } from './result-code.js';
 import { toBase64url, fromBase64url } from './packing.js';
 

@@ -27,8 +27,8 @@
 // }
 import { id, nameKey, keptName, drawnName } from './assignment.js';
 import { newResult, noted, write, isResult } from './result-code.js';
-import { isMiss } from '../check.js';
-import { askedStages, firstStageOf, hintSteps } from '../session.js';
+import { isMiss } from '../practice/check.js';
+import { askedStages, firstStageOf, hintSteps } from '../practice/session.js';
 
 // The student opening assignment a, named by the link or the LMS or not (name null).
 export const opened = (a, name, lms = false) =>

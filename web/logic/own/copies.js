@@ -3,7 +3,7 @@
 // then the matrix), LaTeX (a chain of matrices, the operation over each
 // arrow) and Markdown (a heading a step, the matrix a table). Each is handed
 // the translator t of its words.
-import { escapeLatex, fractionLatex } from '../copies.js';
+import { escapeLatex, fractionLatex } from '../run/copies.js';
 import { notation, latex } from './operations.js';
 import { apply } from './arithmetic.js';
 import { format } from './numbers.js';

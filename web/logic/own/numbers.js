@@ -1,7 +1,7 @@
 // The numbers of the learner's own row operations: entries and factors as
 // typed, read exactly (0.1 is 1/10), and shown back. A number is a rational
 // of exact.js; what cannot be read is a problem, never an exception.
-import { parseDecimal, gcd, add, multiply, divide, negate, equal, format } from '../exact.js';
+import { parseDecimal, gcd, add, multiply, divide, negate, equal, format } from '../run/exact.js';
 
 // The arithmetic of those rationals, for the rest of the mode: one import of exact.js in its part.
 export { gcd, add, multiply, divide, negate, equal, format };

@@ -6,7 +6,7 @@ import '../../views/own/markup.js';  // first: the section, before the view that
 import * as own from '../../views/own/reducer.js';
 import * as readOff from '../../views/own/read-off.js';
 import { stored, store } from '../storage.js';
-import { isWaiting } from '../../logic/model.js';
+import { isWaiting } from '../../logic/run/model.js';
 import { assigned } from '../../state/own.js';
 
 export { handlers } from '../../state/own.js';
@@ -18,11 +18,11 @@ const storeKey = 'own.work';
 // of operations, and written to the address while the mode is still shown.
 let keeping = null;
 export const effects = {
-  // An exercise's matrix made as practice makes it (logic/exercises.js, of
+  // An exercise's matrix made as practice makes it (logic/practice/exercises.js, of
   // practice's part, which the message that asks for it waited for); a
   // student's (student), with the work that the student's result holds.
   ownMake: (page, { ownMake: exercise, student = false }) => {
-    const made = globalThis.gaussJordanParts.require('./logic/exercises.js').make(exercise);
+    const made = globalThis.gaussJordanParts.require('./logic/practice/exercises.js').make(exercise);
     page.dispatch({ type: 'ownMade', input: made.input, program: exercise.program, student });
   },
   ownKeep: (page, { ownKeep: fragment }) => {

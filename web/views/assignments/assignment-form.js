@@ -15,8 +15,8 @@ import { byId, el, today } from '../dom.js';
 import { randomWord, randomBytes } from '../seed.js';
 import { drawStudentLinks, base } from './class-links.js';
 import { teacherFragment, fromChoices, maxTitle, maxName, maxNames } from '../../logic/assignments/assignment.js';
-import { defaultProgram, firstAsked } from '../../logic/share.js';
-import { stageName } from '../../logic/words.js';
+import { defaultProgram, firstAsked } from '../../logic/run/share.js';
+import { stageName } from '../../logic/run/words.js';
 
 const form = byId('assignment-form');
 const madeBox = byId('assignment-made');

@@ -14,7 +14,7 @@ import { framed, painted } from '../frames.js';
 import { drawStudentLinks } from './class-links.js';
 import { cellText, flagText, minutes, stageHeading, timeText, ownHeading, ownCell, answerText, ownStepText } from '../../logic/assignments/results.js';
 import { sayMeaning } from '../../logic/own/forms.js';
-import { stageShort, questionLabel, optionWords } from '../../logic/words.js';
+import { stageShort, questionLabel, optionWords } from '../../logic/run/words.js';
 import { id as idOf, askedWords, isolated, fileName } from '../../logic/assignments/assignment.js';
 import { isJoined, rowsPerPage } from '../../logic/assignments/gradebook.js';
 

@@ -5,7 +5,7 @@
 import { t } from '../language.js';
 import { el } from '../dom.js';
 import { shown } from '../../logic/own/numbers.js';
-import { escapeHtml } from '../../logic/copies.js';
+import { escapeHtml } from '../../logic/run/copies.js';
 
 // The most characters of an entry drawn whole; a longer one shows its start and end.
 const whole = 12;

@@ -2,7 +2,7 @@
 // a number written to a few significant digits stands for every number that
 // rounds to it, and an operation on such numbers for every result that those
 // can give. Built on exact.js's operations; nothing here touches the page.
-import { parseDecimal, add, subtract, multiply, divide, compare, magnitude } from './exact.js';
+import { parseDecimal, add, subtract, multiply, divide, compare, magnitude } from '../run/exact.js';
 
 const decimal = /^[+-]?(\d*)(?:\.(\d*))?(?:[eE]([+-]?\d+))?$/;
 const min = (a, b) => (compare(a, b) <= 0 ? a : b);

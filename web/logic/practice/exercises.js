@@ -13,11 +13,11 @@
 // keeps drawing what it drew: version 1 keeps any draw that holds the options;
 // version 2 also rejects near-trivial matrices (a permutation or diagonal
 // matrix, with signs, or more zeros than a triangular one has), under every option.
-import { determinant, parseDecimal, equal } from './exact.js';
-import { model, replay, replayed, withExact, entry, valueAt, exactNumbers } from './model.js';
-import { open, extend } from './runner.js';
+import { determinant, parseDecimal, equal } from '../run/exact.js';
+import { model, replay, replayed, withExact, entry, valueAt, exactNumbers } from '../run/model.js';
+import { open, extend } from '../run/runner.js';
 import { passOrder, oneExchange } from './check.js';
-import { latestGenerator, possible } from './share.js';
+import { latestGenerator, possible } from '../run/share.js';
 
 export { possible };
 

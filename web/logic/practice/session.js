@@ -18,9 +18,9 @@
 // on ask nothing of the run's inf and nan, and practice ends where the exact
 // replay stops (check.askedAfterSingular).
 import { stageQuestions, invertibility, invertibilityStage, check, isMiss, answerOf, startStage, unaskedAfterSingular } from './check.js';
-import { isWaiting } from './model.js';
-import { fills, firstAsked, defaultFill } from './share.js';
-import { operations } from './words.js';
+import { isWaiting } from '../run/model.js';
+import { fills, firstAsked, defaultFill } from '../run/share.js';
+import { operations } from '../run/words.js';
 
 export const hintSteps = 3;
 

@@ -18,7 +18,7 @@
 //   shape       latex() only: 'fragment' (displays for a document that loads
 //               amsmath) or 'document' (a whole article that compiles as it is)
 //   stage       latex() only: the index of the one stage to give, or null for all
-import { text, translator } from './translate.js';
+import { text, translator } from '../language/translate.js';
 import { stageName, stageHeading, values as opValues, operations } from './words.js';
 import { entry, residue, isZero, isNonFinite, exactNumbers } from './model.js';
 import { format } from './exact.js';

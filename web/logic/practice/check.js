@@ -21,10 +21,10 @@
 // unlessRight, the key of a question whose right answer rules it out),
 // { slip, order }, or { slip, otherwise: true } (every wrong number has it).
 // A slip is named only where its reading alone fits the answer.
-import { parseDecimal, divide, multiply, subtract, negate, magnitude, equal, format, approximate, rank } from './exact.js';
+import { parseDecimal, divide, multiply, subtract, negate, magnitude, equal, format, approximate, rank } from '../run/exact.js';
 import { ofPrinted, rounding, significantDigits, difference, product, quotient, hull, meets, holds, near } from './interval.js';
-import { valueAt, isZero, isNonFinite, exactNumbers } from './model.js';
-import { printed as asPrinted } from './printf.js';
+import { valueAt, isZero, isNonFinite, exactNumbers } from '../run/model.js';
+import { printed as asPrinted } from '../run/printf.js';
 
 const one = { n: 1n, d: 1n };
 

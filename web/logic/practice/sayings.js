@@ -11,13 +11,13 @@
 //   { id, values, lang }  the same, always in lang, marked as in it
 //   { text, lang }        text in lang, as it is, marked as in it
 //   { ko, en }            words already said in each language
-import { translator } from './translate.js';
-import { texts } from './texts.js';
-import { stageName, questionLabel } from './words.js';
+import { translator } from '../language/translate.js';
+import { texts } from '../language/texts.js';
+import { stageName, questionLabel } from '../run/words.js';
 import { isMiss } from './check.js';
-import { isZero } from './model.js';
+import { isZero } from '../run/model.js';
 import { hintStep, openQuestions, tally, unasked } from './session.js';
-import { score } from './assignments/work.js';
+import { score } from '../assignments/work.js';
 
 const languages = Object.keys(texts);
 
