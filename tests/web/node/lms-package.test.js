@@ -121,9 +121,9 @@ test('the pass mark typed and the package\'s file name', () => {
   const marks = [['', null], [' 60 ', 0.6], ['0', 0], ['100', 1], ['62.5', 0.625], ['100.5', undefined], ['-5', undefined],
     ['1e2', undefined], ['sixty', undefined]];
   for (const [typed, share] of marks) assert.equal(passShare(typed), share, typed);
-  // title, version, the file name
-  const names = [['월요일 과제: 역행렬', '1.2', '월요일 과제_ 역행렬-scorm12.zip'], ['', '2004', 'ABC1234-scorm2004.zip'],
-    ['..', '1.2', 'ABC1234-scorm12.zip'], ['a\\b\t"c"?', '2004', 'a_b__c__-scorm2004.zip'], [' .hidden. ', '1.2', 'hidden-scorm12.zip'],
-    ['x'.repeat(150), '1.2', 'x'.repeat(100) + '-scorm12.zip']];
+  // title, version, the file name: by the rule of every file the page names (assignment.fileTitle), a control of direction too
+  const names = [['월요일 과제: 역행렬', '1.2', '월요일 과제 역행렬-scorm12.zip'], ['', '2004', 'ABC1234-scorm2004.zip'],
+    ['..', '1.2', 'ABC1234-scorm12.zip'], ['a\\b\t"c"?', '2004', 'a b c-scorm2004.zip'], [' .hidden. ', '1.2', 'hidden-scorm12.zip'],
+    ['x'.repeat(150), '1.2', 'x'.repeat(100) + '-scorm12.zip'], ['piz.\u202eexe', '1.2', 'piz. exe-scorm12.zip']];
   for (const [title, version, name] of names) assert.equal(packageName(title, 'ABC1234', version), name, title);
 });

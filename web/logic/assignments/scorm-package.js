@@ -4,7 +4,7 @@
 // launched with the assignment in its address; and an assignment's package,
 // made of the release's web zip, with the name that it is saved under.
 import { zip, unzip } from './zip.js';
-import { studentFragment, id as idOf } from './assignment.js';
+import { studentFragment, fileTitle, id as idOf } from './assignment.js';
 import { percent } from './scorm.js';
 import { sha256 } from './packing.js';
 
@@ -172,12 +172,9 @@ const pageNames = ['index.html', 'page.js', 'programs.js'];
 export { passShare } from './pass-mark.js';
 
 // The name that the package of version is saved under: the assignment's
-// title, or its id when it has none (or none that a file name keeps), with
-// what no file system takes in a name made '_'.
-export function packageName(title, id, version) {
-  const kept = String(title).replace(/[\x00-\x1f\x7f\\/:*?"<>|]/g, '_').replace(/^[\s.]+|[\s.]+$/g, '').slice(0, 100).trim();
-  return `${kept || id}-scorm${version === '1.2' ? '12' : '2004'}.zip`;
-}
+// title as a file's name keeps it (assignment.fileTitle), or its id when it
+// has none (or none that a file name keeps).
+export const packageName = (title, id, version) => `${fileTitle(title, 100) || id}-scorm${version === '1.2' ? '12' : '2004'}.zip`;
 
 // Assignment a's package for an LMS of version ('1.2' or '2004'), made of
 // webZip (the bytes of the release's web zip) with passMark (a share, or
