@@ -30,7 +30,8 @@ test('each version\'s manifest is its golden file, title and address escaped; a 
   assert.equal(manifest('1.2', p), fs.readFileSync(path.join(goldens, 'scorm-1.2.xml'), 'utf8'));
   assert.equal(manifest('2004', { ...p, id: '7up', passMark: 2 / 3 }), fs.readFileSync(path.join(goldens, 'scorm-2004.xml'), 'utf8'));
   // version, what differs from p, what the manifest then lacks
-  const cases = [['1.2', { passMark: null }, 'masteryscore'], ['1.2', { passMark: 1.5 }, 'masteryscore'], ['2004', { passMark: null }, 'imsss:sequencing']];
+  const cases = [['1.2', { passMark: null }, 'masteryscore'], ['1.2', { passMark: 1.5 }, 'masteryscore'], ['2004', { passMark: null }, 'imsss:sequencing'],
+    ['2004', { mode: 'own' }, 'stages_right_first_time']];
   for (const [version, more, lacks] of cases) assert.ok(!manifest(version, { ...p, ...more }).includes(lacks), `${version} ${JSON.stringify(more)}`);
   assert.throws(() => manifest('1.3', p), RangeError);
 });

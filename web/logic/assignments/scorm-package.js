@@ -61,21 +61,24 @@ const identifier = (id) => {
 // The pass mark where the version needs it in the manifest. 1.2's mastery
 // score, on the item, is on the scale of the raw score, which an LMS compares
 // with it: a percentage (scorm.js). 2004's primary objective is satisfied by
-// the scaled score, the share.
-function passMarkXml(version, passMark) {
+// the scaled score, the share, and named for what it measures in the
+// assignment's mode: the stages right the first time, or of the student's own
+// operations the matrix reduced and read (scorm.js ownResultOf).
+function passMarkXml(version, passMark, mode) {
   if (!Number.isFinite(passMark) || passMark < 0 || passMark > 1) return [];
   if (version === '1.2') return [`<adlcp:masteryscore>${percent(passMark)}</adlcp:masteryscore>`];
   return ['<imsss:sequencing>', '  <imsss:objectives>',
-    '    <imsss:primaryObjective objectiveID="stages_right_first_time" satisfiedByMeasure="true">',
+    `    <imsss:primaryObjective objectiveID="${mode === 'own' ? 'matrix_reduced_and_read' : 'stages_right_first_time'}" satisfiedByMeasure="true">`,
     `      <imsss:minNormalizedMeasure>${Number(passMark.toFixed(4))}</imsss:minNormalizedMeasure>`,
     '    </imsss:primaryObjective>', '  </imsss:objectives>', '</imsss:sequencing>'];
 }
 
 // imsmanifest.xml for version ('1.2' or '2004') of a package: { id, title,
-// launch, files, passMark }, launch the page's address within the package
+// launch, files, passMark, mode }, launch the page's address within the package
 // (such as index.html#…), files the names of every file of the page,
-// passMark a share from 0 to 1, or null. Throws for another version.
-export function manifest(version, { id, title, launch, files, passMark = null }) {
+// passMark a share from 0 to 1, or null, mode the assignment's. Throws for
+// another version.
+export function manifest(version, { id, title, launch, files, passMark = null, mode = 'stages' }) {
   const kind = kinds[version];
   if (!kind) throw new RangeError(`no SCORM version ${version}`);
   const base = identifier(id);
@@ -96,7 +99,7 @@ export function manifest(version, { id, title, launch, files, passMark = null })
     `      <title>${xmlEscape(title)}</title>`,
     `      <item identifier="${base}_item" identifierref="${base}_page">`,
     `        <title>${xmlEscape(title)}</title>`,
-    ...indent(passMarkXml(version, passMark), 8),
+    ...indent(passMarkXml(version, passMark, mode), 8),
     '      </item>',
     '    </organization>',
     '  </organizations>',
@@ -187,7 +190,7 @@ export function packageFor(version, a, passMark, webZip, digest = null) {
   if (problem || !pageNames.every((name) => files.some((f) => f.name === name))) return { problem: problem ?? 'lms.notPage' };
   if (digest !== null && pageDigest(files) !== digest) return { problem: 'lms.otherPage' };
   const id = idOf(a);
-  const options = { id, title: a.title || id, launch: 'index.html' + studentFragment(a), passMark };
+  const options = { id, title: a.title || id, launch: 'index.html' + studentFragment(a), passMark, mode: a.mode };
   return { name: packageName(a.title, id, version), bytes: lmsPackage(version, options, files) };
 }
 
