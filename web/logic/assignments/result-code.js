@@ -44,6 +44,7 @@
 import { writer, reader, sealed, unsealed, toBase32, fromBase32, base32Alphabet, plainBase32 } from './packing.js';
 import { plain } from '../practice/check.js';
 import { maxName, keptName } from './assignment.js';
+import { compactOp, MAX_OPS, MAX_COLUMNS, MAX_FACTOR } from '../own/limits.js';
 
 const prefix = 'GJR1';
 const ownPrefix = 'GJY1';
@@ -59,9 +60,8 @@ const nibbles = '0123456789.-/e';
 const [end, escape] = [14, 15];
 const escapes = { text: 0, alone: 1, yes: 2, no: 3, none: 4, one: 5, zero: 6, many: 7 };
 const choices = ['yes', 'no', 'one', 'zero', 'many'];
-const maxOps = 400;       // logic/own/code.js MAX_OPS
-const maxEntries = 20;    // logic/own/matrix.js MAX_COLUMNS
-const maxFactor = 2002;   // a factor's characters, as logic/own/code.js reads one
+// The own way's limits and its compact operations, as the mode reads them.
+const [maxOps, maxEntries, maxFactor] = [MAX_OPS, MAX_COLUMNS, MAX_FACTOR];
 
 // A new result for the student named, begun at started (ms), with no stage
 // reached; the name as a code keeps it (assignment.keptName).
@@ -143,8 +143,6 @@ export function write(result) {
   return prefix + toBase32(sealed(w.bytes()));
 }
 
-// An operation in the compact form: its letter, row, other row and factor.
-const compactOp = /^([sca])([1-9]\d?)(?:\.([1-9]\d?))?(?::(-?\d+(?:\/\d+)?))?$/;
 const opLetters = 'sca';
 
 // Writes a factor's text (digits, '-' and '/') in 4-bit characters, whole, and its end.
