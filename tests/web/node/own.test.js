@@ -138,10 +138,15 @@ test('the reduced form says one solution, none, infinitely many, the inverse, si
     }
     if (found.kind === 'inverse') A.forEach((_, j) => assert.ok(times(found.inverse.map((row) => row[j])).every((y, i) => y.n === (i === j ? 1n : 0n))));
   }
-  const shapes = [['2 3\n1 2 0\n0 0 1', 'reduced'], ['2 3\n2 2 0\n0 0 1', 'echelon'], ['2 3\n0 1 0\n1 0 0', 'neither'], ['2 3\n0 0 0\n0 1 0', 'neither'], ['2 2\n0 0\n0 0', 'zero']];
-  assert.deepEqual(shapes.map(([text]) => sayShape(en, shape(matrixOf(text)))), [
-    'Reduced row echelon form; pivots in columns 1, 3.', 'Row echelon form, not yet reduced; pivots in columns 1, 3.',
-    'Not yet in row echelon form.', 'Not yet in row echelon form.', 'Every entry is 0: reduced row echelon form, without pivots.']);
+  // The forms over the whole matrix, right of the bar too.
+  const shapes = [['2 3\n1 2 0\n0 0 1', 'Reduced row echelon form; pivots in columns 1, 3.'],
+    ['2 3\n2 2 0\n0 0 1', 'Row echelon form, not yet reduced; pivots in columns 1, 3.'], ['2 3\n0 1 0\n1 0 0', 'Not yet in row echelon form.'],
+    ['2 3\n0 0 0\n0 1 0', 'Not yet in row echelon form.'], ['2 3\n1 2 0\n1 0 1', 'Not yet in row echelon form.'],
+    ['2 2\n0 0\n0 0', 'Every entry is 0: reduced row echelon form, without pivots.'],
+    ['3 4\n1 0 3/5 0\n0 1 1/5 1\n0 0 0 2', 'Row echelon form, not yet reduced; pivots in columns 1, 2, 4.', 'system'],
+    ['3 4\n1 0 3/5 0\n0 1 1/5 0\n0 0 0 1', 'Reduced row echelon form; pivots in columns 1, 2, 4.', 'system']];
+  assert.deepEqual(shapes.map(([text, , kind]) => [text, sayShape(en, shape(matrixOf(text, kind)))]),
+    shapes.map(([text, words]) => [text, words]));
   assert.equal(meaning(matrixOf('2 2\n1 2\n0 1'), 'matrix'), null);
   assert.equal(methodCount(matrixOf('2 2\n0 2\n3 0')), 3);
   assert.equal(sayMeaning(translator('ko'), meaning(matrixOf('2 3\n1 -1/2 0\n0 0 1', 'system'), 'system')), '해가 없습니다. 2행이 0 = 1을 나타냅니다.');
