@@ -29,6 +29,7 @@ import { readOperation, fromButtons, notation, changed } from '../logic/own/oper
 import { applyChecked, checkRow } from '../logic/own/arithmetic.js';
 import { shape, meaning } from '../logic/own/forms.js';
 import { hint, methodCount } from '../logic/own/hints.js';
+import { MAX_OPS } from '../logic/own/limits.js';
 import { startWork, matrixAt, doOperation, undo, redo, goTo, counted } from '../logic/own/work.js';
 import { ownFragment, readOwnLink } from '../logic/own/link.js';
 import { copyText, copyLatex, copyMarkdown } from '../logic/own/copies.js';
@@ -109,8 +110,10 @@ function done(state, op, written, more = {}) {
 function named(state, read, written) {
   const own = slice(state);
   if (!own.work) return [state, []];
-  if (!read?.op) {
-    const problem = read?.problem ?? { id: 'own.op.empty', values: {} };
+  // The operations of one piece of work are bounded, however they come.
+  const most = own.work.at >= MAX_OPS && { problem: { id: 'own.op.most', values: { most: MAX_OPS } } };
+  if (!read?.op || most) {
+    const problem = most?.problem ?? read?.problem ?? { id: 'own.op.empty', values: {} };
     return [withOwn(state, { problem }), [announce(problem)]];
   }
   const { op } = read;

@@ -29,7 +29,7 @@ import { read as readCode } from '../../../web/logic/assignments/result-code.js'
 import { hint } from '../../../web/logic/own/hints.js';
 import { apply } from '../../../web/logic/own/arithmetic.js';
 import { format as show } from '../../../web/logic/run/exact.js';
-import { changed } from '../../../web/logic/own/operations.js';
+import { changed, notation } from '../../../web/logic/own/operations.js';
 import { resultOf, opened as writerOf, refused } from '../../../web/logic/assignments/scorm.js';
 
 before(programs);
@@ -613,7 +613,13 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
   const entered = (element) => ({ focus: { element, shown: true } });
   const start = startWork(readMatrix('2 3\n1 2 3\n2 5 8\n', 'system').matrix, 'system');
   const one = doOperation(start, op('R2 -> R2 - 2R1'), 'R2 -> R2 - 2R1');
-  const [linked, fromLink] = [ownFragment(one), { ...one, ops: [{ op: one.ops[0].op, written: null }] }];
+  // A link keeps how each operation came (typed, as the page writes it, shown) and the counts.
+  const fromLink = { ...doOperation(one, op('R1 -> R1 - 2R2'), 'R1 → R1 − 2R2', { shown: true }), checks: { tries: 1, shown: 1, hints: 2 } };
+  const linked = ownFragment(fromLink);
+  // 450 operations in a link, of which the first 400 are kept, and 400 in force, the most.
+  const many = Array.from({ length: 450 }).reduce((work) => doOperation(work, op('R1 <-> R2'), null), start);
+  const full = { ...many, ops: many.ops.slice(0, 400), at: 400 };
+  const [most, mostLink] = [{ id: 'own.op.most', values: { most: 400 } }, { id: 'own.link.most', values: { most: 400, total: 450 } }];
   const built = doOperation(start, op('R1 -> 2R1'), null);
   const swapped = doOperation(start, op('R1 <-> R2'), 'R1 <-> R2');
   const learner = at(start, { arithmetic: 'learner' });
@@ -635,6 +641,9 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
     ['the work kept, taken as the part comes', shown, { type: 'ownStored', text: linked }, { own: slice(fromLink) }, []],
     ['kept, but there is work already', at(start), { type: 'ownStored', text: linked }, null, []],
     ['a link: the mode and its work', shown, { type: 'ownLink', hash: linked }, { mode: 'own', own: slice(fromLink) }, kept(fromLink, entered('own-op'))],
+    ['a link past 400 operations: the first 400, said', shown, { type: 'ownLink', hash: ownFragment(many) }, { mode: 'own', own: slice(full, { problem: mostLink }) },
+     kept(full, { announce: [mostLink] }, entered('own-op'))],
+    ['the 401st operation: refused, said', at(full), { type: 'ownOp', text: 'R1 <-> R2' }, { own: slice(full, { problem: most }) }, [{ announce: [most] }]],
     ['a damaged link: said', shown, { type: 'ownLink', hash: '#ownway&m=x' }, { mode: 'own', own: slice(null, { problem: damaged }) }, [{ announce: [damaged] }, entered('own-from-run')]],
     ['the run\'s matrix taken', at(start), { type: 'ownFromRun' }, { own: slice(ofRun) }, kept(ofRun, focusOp)],
     ['a matrix typed', shown, { type: 'ownTyped', text: '2 3\n1 2 3\n2 5 8', kind: 'system' }, { own: slice(start) }, kept(start, focusOp)],
@@ -746,7 +755,7 @@ test('a student reduces an own assignment\'s matrix, reads it, hands in and reop
     const row = changed(op)[0];
     const texts = apply(state.own.matrix, op).rows[row].map(show);
     const built = { type: op.type, row, from: op.type === 'swap' ? op.rows[1] : op.from, factorText: op.factor ? show(op.factor) : '1' };
-    [state] = go(state, { type: 'ownButtons', built }, ...(k === 0 ? [{ type: 'ownRow', texts: texts.map(() => '0') }] : []), { type: 'ownRow', texts });
+    [state] = go(state, k === 1 ? { type: 'ownOp', text: `${notation(op)} ` } : { type: 'ownButtons', built }, ...(k === 0 ? [{ type: 'ownRow', texts: texts.map(() => '0') }] : []), { type: 'ownRow', texts });
   }
   const expected = ownGraded(state.student.result, state.own.work.start, 'system', 'learner').expected;
   const right = { choice: 'one', values: expected.values.map(show) };
@@ -758,7 +767,9 @@ test('a student reduces an own assignment\'s matrix, reads it, hands in and reop
   assert.deepEqual([graded.reduced, graded.readOff, graded.firstRight, graded.written, graded.tries], [true, 'wrong', at - 1, at, 1]);
   // Reopened with the work kept: the operations and the reading where they were.
   const [again] = go(initial(), { ...link, kept: JSON.parse(JSON.stringify(storeWork.value)) }, made);
-  assert.deepEqual([again.mode, again.own.work.at, again.own.readOff?.right], ['own', at, false]);
+  assert.deepEqual([again.mode, again.own.work.at, again.own.readOff?.right, again.own.work.ops.map((o) => o.written)],
+    ['own', at, false, state.own.work.ops.map((o) => o.written)]);
+  assert.ok(again.own.work.ops[1].written, 'an operation typed reopens typed');
   check([['work from another tab followed', again, { type: 'ownResumed' }, { own: again.own }, []]]);
   // Inside an LMS, each operation reaches it as an interaction.
   const [lms] = go(initial(), { type: 'lms', outcome: 'connected', version: '2004', name: 'Kim', suspend: '', now: 1 }, { ...link, lms: true }, made);
