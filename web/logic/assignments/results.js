@@ -73,7 +73,7 @@ import { check, isMiss } from '../practice/check.js';
 import { making } from '../practice/exercises.js';
 import { stageShort } from '../run/words.js';
 import { csv } from './csv.js';
-import { ownGraded } from './own-result.js';
+import { ownGrading } from './own-result.js';
 import { fromRun } from '../own/matrix.js';
 import { notation } from '../own/operations.js';
 
@@ -269,7 +269,7 @@ function* ownVerdict(a, result, start) {
   if (!result.own) return 'm';
   try {
     const { matrix, kind } = yield* start();
-    const g = ownGraded(result, matrix, kind, a.arithmetic);
+    const g = yield* ownGrading(result, matrix, kind, a.arithmetic);
     const { reduced, readOff, ops, method, written, firstRight, shown, hints, tries } = g;
     return g.whole ? 'o' + JSON.stringify({ reduced, readOff, ops, method, written, firstRight, shown, hints, tries }) : 'm';
   } catch (e) {
@@ -562,7 +562,7 @@ function* ownDetails(a, code, models) {
   const exercise = exerciseFor(a, result.name);
   if (!models.has(exercise.seed)) models.set(exercise.seed, (yield* making(exercise)).model);
   const { matrix, kind } = fromRun(a.program, models.get(exercise.seed).run.input);
-  const g = ownGraded(result, matrix, kind, a.arithmetic);
+  const g = yield* ownGrading(result, matrix, kind, a.arithmetic);
   return { own: g.steps.map((step) => ({ ...step, op: notation(step.op) })), answer: g.answer, expected: g.expected };
 }
 
