@@ -102,7 +102,7 @@ function* stepGraded({ op, before, first, shown }, learner) {
 // to the matrix; steps are stepGraded's; expected is the meaning of the
 // reduced form (the same however the matrix was reduced), which the reading
 // is judged by; written the rows the student wrote or was shown. In pieces,
-// an entry of a row worked out each, so that a page grades a code between
+// a gcd each, so that a page grades a code between
 // frames however long its numbers (ownGraded: at once).
 export const ownGraded = (result, matrix, kind, arithmetic) => finish(ownGrading(result, matrix, kind, arithmetic));
 export function* ownGrading(result, matrix, kind, arithmetic) {

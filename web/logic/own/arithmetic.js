@@ -6,33 +6,35 @@ import { MAX_BITS, MAX_DIGITS, finish } from '../run/exact.js';
 
 // f·x in lowest terms, the gcds taken of the parts crosswise (Henrici), which
 // are shorter than the products: an operation on entries of hundreds of
-// digits takes half the time it would.
-function times(f, x) {
-  const [g1, g2] = [gcd(f.n, x.d), gcd(x.n, f.d)];
+// digits takes half the time it would. A gcd is a piece of work each (see
+// exact.js's finish): near the size bound one takes some 20 ms, an entry 80.
+function* times(f, x) {
+  const g1 = gcd(f.n, x.d);
+  yield;
+  const g2 = gcd(x.n, f.d);
+  yield;
   return { n: (f.n / g1) * (x.n / g2), d: (f.d / g2) * (x.d / g1) };
 }
 
 // y + f·x in lowest terms, the gcd again taken of the denominators first.
-function plusTimes(y, f, x) {
-  const p = times(f, x);
+function* plusTimes(y, f, x) {
+  const p = yield* times(f, x);
   const g = gcd(p.d, y.d);
+  yield;
   if (g === 1n) return { n: p.n * y.d + y.n * p.d, d: p.d * y.d };
   const t = p.n * (y.d / g) + y.n * (p.d / g);
   const h = gcd(t, g);
+  yield;
   return t === 0n ? { n: 0n, d: 1n } : { n: t / h, d: (p.d / g) * (y.d / h) };
 }
 
-// Entry c of factor·a + b (b null: factor·a).
+// Entry c of factor·a + b (b null: factor·a), in pieces.
 const entryOf = (a, factor, b, c) => (b === null ? times(factor, a[c]) : plusTimes(b[c], factor, a[c]));
 
-// The entries of factor·a + b, a piece of work each: near the size bound one
-// takes tens of milliseconds, a row of 20 a second (see exact.js's finish).
+// The entries of factor·a + b, in pieces.
 function* combining(a, factor, b = null) {
   const row = [];
-  for (let c = 0; c < a.length; c++) {
-    row.push(entryOf(a, factor, b, c));
-    yield;
-  }
+  for (let c = 0; c < a.length; c++) row.push(yield* entryOf(a, factor, b, c));
   return row;
 }
 
@@ -65,7 +67,7 @@ export function* applyingChecked(matrix, op) {
 export const applyChecked = (matrix, op) => finish(applyingChecked(matrix, op));
 
 // The matrix after op, a new value; the rows that op leaves keep their
-// arrays; in pieces, an entry each (apply: at once).
+// arrays; in pieces, a gcd each (apply: at once).
 export function* applying(matrix, op) {
   const rows = matrix.rows.slice();
   if (op.type === 'swap') [rows[op.rows[0]], rows[op.rows[1]]] = [rows[op.rows[1]], rows[op.rows[0]]];
@@ -99,7 +101,7 @@ function slips(rows, op, row) {
 // The learner's row `row` after op, texts as typed (one a column), checked
 // against the exact one: { cells: [{ ok, problem? }], right, slip } with
 // slip null or the text id of the mistake that the numbers show; in pieces,
-// an entry worked out each (checkRow: at once).
+// a gcd each (checkRow: at once).
 export const checkRow = (matrix, op, row, texts) => finish(checking(matrix, op, row, texts));
 export function* checking(matrix, op, row, texts) {
   const expected = yield* rowAfter(matrix.rows, op, row);
@@ -113,8 +115,7 @@ export function* checking(matrix, op, row, texts) {
   for (const [slip, a, factor, b] of slips(matrix.rows, op, row)) {
     let fits = true;
     for (let c = 0; fits && c < values.length; c++) {
-      fits = equal(values[c], entryOf(a, factor, b, c));
-      yield;
+      fits = equal(values[c], yield* entryOf(a, factor, b, c));
     }
     if (fits) return { cells, right, slip };
   }

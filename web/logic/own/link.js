@@ -60,7 +60,7 @@ function linkMatrix(text, kind) {
 // cannot be read gives no work and own.link.matrix (its cause the matrix's
 // problem, or null); a damaged list of operations gives the work up to the first
 // damaged one (or one that makes numbers too large) and own.link.ops. Never
-// throws. In pieces, an entry of a row worked out each, so that a page opens
+// throws. In pieces, a gcd each, so that a page opens
 // a link between frames however long its numbers (readOwnLink: at once).
 export const readOwnLink = (hash) => finish(readingOwnLink(hash));
 export function* readingOwnLink(hash) {
