@@ -37,7 +37,7 @@ import { shown } from '../logic/own/numbers.js';
 import { translator } from '../logic/language/translate.js';
 import { ownFocus } from './learning.js';
 import { ownNoted, restoredWork, readOffRight } from '../logic/assignments/own-result.js';
-import { locked } from '../logic/assignments/work.js';
+import { locked } from '../logic/assignments/permissions.js';
 import { keptWork } from './studying.js';
 
 const fresh = { work: null, matrix: null, arithmetic: 'page', pending: null, problem: null, cells: null, changed: [], hint: null, compared: null, readOff: null };
@@ -54,15 +54,6 @@ const focus = (element) => ({ focus: { element } });
 
 // The student's assignment of this mode that locks the page, or null.
 export const assigned = (state) => (state.student?.assignment.mode === 'own' && locked(state.student) ? state.student.assignment : null);
-
-// Whether the assignment open forbids message: a matrix of another start, the
-// arithmetic changed, a hint or a row shown where it allows none.
-function forbidden(state, { type }) {
-  const a = assigned(state);
-  if (!a) return false;
-  return ['ownStored', 'ownLink', 'ownRead', 'ownFromRun', 'ownTyped', 'ownExercise', 'ownArithmetic'].includes(type) ||
-    (type === 'ownHint' && a.hints === 0) || (type === 'ownShow' && !a.show);
-}
 
 // The state with the student's work noted from the slice's (the reading's
 // answer, if any) and kept as its next version: under the student's key, or
@@ -186,7 +177,10 @@ const copies = { text: copyText, latex: copyLatex, markdown: copyMarkdown };
 const isRead = (read) => typeof read === 'object' && read !== null && (read.work === null ? true :
   Array.isArray(read.work?.ops) && Array.isArray(read.work.start?.rows) && Array.isArray(read.matrix?.rows));
 
-const raw = {
+// What the student's assignment does not allow (another matrix, the
+// arithmetic changed, a hint or a row shown where it allows none) update
+// refuses before these, by its permissions (logic/assignments/permissions.js).
+export const handlers = {
   // The part come: the work that this browser kept (text, its link's
   // fragment), read in slices (the own part's effect ownRead, which comes
   // back as ownRead), or else the matrix of the run shown, if there is one
@@ -205,7 +199,7 @@ const raw = {
   ownRead: (state, { read, link = false }) => {
     if (!isRead(read)) return [state, []];
     const { work, matrix, problem } = read;
-    if (!link) return slice(state).work || !work ? raw.ownStored(state, {}) : [withOwn(state, { work, matrix }), []];
+    if (!link) return slice(state).work || !work ? handlers.ownStored(state, {}) : [withOwn(state, { work, matrix }), []];
     if (!work) return [withOwn(state, { problem }), [...(problem ? [announce(problem)] : []), ownFocus(state)]];
     const [next, effects] = working(state, work, { matrix, problem });
     return [next, [...effects, ...(problem ? [announce(problem)] : []), ownFocus(next)]];
@@ -285,6 +279,3 @@ const raw = {
   },
 };
 
-// Each handler, but for what the student's assignment forbids.
-export const handlers = Object.fromEntries(Object.entries(raw).map(([type, handle]) =>
-  [type, (state, message) => (forbidden(state, { type }) ? [state, []] : handle(state, message))]));

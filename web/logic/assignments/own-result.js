@@ -120,6 +120,3 @@ export function* ownGrading(result, matrix, kind, arithmetic) {
 // The score of a graded own result (ownGraded's), 0 to 1: half for the
 // matrix reduced, half for the reading right.
 export const ownShare = (graded) => (graded.reduced ? 0.5 : 0) + (graded.readOff === 'right' ? 0.5 : 0);
-
-// Whether the own work is over: reduced and read.
-export const ownFinished = (graded) => graded.reduced && graded.readOff !== 'none';

@@ -50,12 +50,16 @@
 // another's hand-in (another name, another time) is another hand-in.
 import { writer, reader, sealed, unsealed, toBase32, fromBase32, base32Alphabet, plainBase32 } from './packing.js';
 import { plain } from '../practice/check.js';
-import { maxName, keptName } from './assignment.js';
+import { maxName, keptName, blank } from './assignment.js';
 import { compactOp, MAX_OPS, MAX_COLUMNS, MAX_FACTOR } from '../own/limits.js';
 
 const prefix = 'GJR1';
 const ownPrefix = 'GJY1';
 const setPrefix = 'GJS1';
+// What starts a code of any kind and version: "GJ", the kind's letter (R a
+// run's stages, Y the student's own operations, S a set's problems) and the
+// version's digit.
+const start = 'GJ[RSY]\\d';
 // The longest hand-in of a set written as one code: a long text message
 // (LMS, 2,000 bytes in Korea) carries it whole, as every usual chat does;
 // past it, a code a problem, each as long as that problem's work makes it.
@@ -295,10 +299,11 @@ function readOwn(r) {
 }
 
 // What a chat, a mail or a hand puts inside a code that is no part of it:
-// blanks and line breaks, hyphens and dashes, a soft hyphen and the
-// characters of no width (which a copy brings along unseen).
-const gap = '[\\s\\u00ad\\u200b-\\u200d\\u2060\\u2010-\\u2015-]';
-const gaps = new RegExp(gap + '+', 'g');
+// blanks and line breaks, hyphens and dashes, and the characters of no width
+// (a soft hyphen, a joiner, a mark of direction, an invisible times: a copy
+// brings them along unseen).
+const gap = '[\\s\\p{Cf}\\u2010-\\u2015-]';
+const gaps = new RegExp(gap + '+', 'gu');
 
 // A code as pasted, made plain: NFKC (full-width letters and digits), and
 // what a chat or a hand put inside it dropped.
@@ -326,7 +331,7 @@ function readHead(r) {
 // "GJS1" code a set's (parts).
 export function read(code) {
   const text = codeText(code);
-  const data = /^GJ[RSY]\d/i.test(text) && text.length <= longest && fromBase32(text.slice(prefix.length));
+  const data = new RegExp(`^${start}`, 'i').test(text) && text.length <= longest && fromBase32(text.slice(prefix.length));
   const body = data && unsealed(data);
   if (!body) return { problem: 'code.broken' };
   if (text[3] !== prefix[3]) return { problem: 'code.version' };
@@ -358,6 +363,16 @@ function readParts(r) {
   return parts;
 }
 
+// The result of problem at (from 0) that result (read()'s) carries: of a
+// set's, the part of that problem under the code's head; of any other, the
+// result itself as the first problem; null where it has none.
+export function partOf(result, at) {
+  if (!result.parts) return at === 0 ? result : null;
+  const part = result.parts.find((p) => p.at === at);
+  const { id, name, started, handed } = result;
+  return part ? { id, name, started, handed, stages: part.stages, ...(part.own ? { own: part.own } : {}) } : null;
+}
+
 // The stages of a "GJR1" code read from r into result.
 function readStages(r, result) {
   const count = r.uint();
@@ -376,12 +391,12 @@ function readStages(r, result) {
 // nothing checks them.
 export function salvage(code) {
   const text = canonical(code);
-  if (!/^GJ[RSY]1/.test(text)) return null;
+  if (!new RegExp(`^${start}`).test(text) || text[3] !== prefix[3]) return null;
   const w = writer();
   for (const ch of text.slice(prefix.length)) w.bits(Math.max(0, base32Alphabet.indexOf(ch)), 5);
   try {
     const { id, name } = readHead(reader(w.bytes()));
-    return name.trim() === '' || /[\p{Cc}\ufffd]/u.test(name) ? null : { id, name };
+    return blank(name) || /[\p{Cc}\ufffd]/u.test(name) ? null : { id, name };
   } catch (e) {
     return null;
   }
@@ -415,11 +430,34 @@ export function isResult(value) {
 // longest that checks is the code, else all of them. Each is given without
 // its separators.
 export function find(text) {
-  const words = new RegExp(`\\bGJ[RSY]\\d[0-9A-Za-z]*(?:${gap}+(?!GJ[RSY]\\d)[0-9A-Za-z]+)*`, 'gi');
+  const words = new RegExp(`\\b${start}[0-9A-Za-z]*(?:${gap}+(?!${start})[0-9A-Za-z]+)*`, 'giu');
   return [...text.normalize('NFKC').matchAll(words)].map(([whole]) => {
     const parts = whole.split(gaps);
     if (parts.length === 1) return whole;
     const joined = parts.map((_, i) => parts.slice(0, i + 1).join('')).reverse();
     return joined.find((code) => [undefined, 'code.version'].includes(read(code).problem)) ?? joined[0];
   }).filter((code) => code.length >= shortest);
+}
+
+// Where each code in text starts, as find() takes them: a pattern to search
+// with (lastIndex and exec), which a long text is cut at.
+export const codeStarts = () => new RegExp(`\\b${start}`, 'gi');
+
+// A line of codes as joinedCodes gives them: one code in its canonical form.
+const joinedLine = new RegExp(`^${start}[0-9A-Z]{12,}$`);
+
+// Whether text holds codes as joinedCodes gives them (and nothing else): a
+// line at a time, since a pattern over a whole year of codes takes long.
+export const isJoined = (text) => text.split('\n').every((line) => joinedLine.test(line));
+
+// The codes of texts (any text each), each once in its canonical form, one a
+// line, in the order first met: how a gradebook and a table keep them, so
+// that such a text is read again without a search.
+export function joinedCodes(...texts) {
+  const codes = new Set();
+  for (const text of texts.map((x) => String(x ?? ''))) {
+    const found = isJoined(text) ? text.split('\n') : find(text).map(canonical);
+    for (const code of found) codes.add(code);
+  }
+  return [...codes].join('\n');
 }
