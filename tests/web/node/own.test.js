@@ -18,6 +18,7 @@ import { startWork, doOperation, undo, matrixAt } from '../../../web/logic/own/w
 import { ownFragment, readOwnLink, readingOwnLink } from '../../../web/logic/own/link.js';
 import { ownGrading } from '../../../web/logic/assignments/own-result.js';
 import { copyText, copyLatex, copyMarkdown } from '../../../web/logic/own/copies.js';
+import { fractionLatex } from '../../../web/logic/run/copies.js';
 
 const en = translator('en');
 const said = (read) => (read.op ? notation(read.op) : read.problem.id);
@@ -55,7 +56,8 @@ test('every notation reads as one operation, and each refusal says why', () => {
     [{ type: 'scale', row: 3, factorText: '2' }, 'own.op.rowPast'], [{ type: 'scale', row: 0, factorText: 'two' }, 'own.number.unread'],
     [{ type: 'scale', row: 0, factorText: '3/-4' }, 'R1 → −3/4 R1']];
   assert.deepEqual(buttons.map(([b]) => said(fromButtons(b, 3))), buttons.map((c) => c[1]));
-  assert.equal(latex(readOperation('R2 -> -1/2 R2', 3).op), 'R_2 \\to -\\tfrac{1}{2}R_2');
+  // A fraction in LaTeX, over an arrow as in a matrix (run/copies.js's rule).
+  assert.deepEqual([latex(readOperation('R2 -> -1/2 R2', 3).op), fractionLatex({ n: -1n, d: 2n })], ['R_2 \\to -\\frac{1}{2}R_2', '-\\frac{1}{2}']);
 });
 
 // One reader of a number for the page: the own way's, practice's (null where
@@ -167,7 +169,7 @@ test('a link reopens the work where it was, and a damaged one opens what could b
   const huge = readOwnLink(`#ownway&kind=matrix&m=1%201%0A1&ops=${Array(250).fill(`c1:${'9'.repeat(190)}`).join(',')}`);
   assert.deepEqual([huge.problem.id, huge.work.ops.length < 250, rows(huge.matrix)], ['own.link.ops', true, rows(matrixAt(huge.work))]);
   work = doOperation(work, readOperation('R2 = R2 - 3*R1', 2).op, 'R2 = R2 - 3*R1');
-  assert.match(copyText(en, work), /\nOperation 3: R2 → R2 − 3R1 \(typed as R2 = R2 - 3\*R1\)\n\[   4    5  \|   6 \]\n\[ -11  -11  \| -12 \]\n$/);
+  assert.match(copyText(en, work), /\nOperation 3: R2 → R2 − 3R1 \(typed as R2 = R2 - 3\*R1\)\n\[   4    5  \|   6 \]\n\[ -11  -11  \| -12 \]\n\nNot yet in row echelon form\.\n$/);
   assert.match(copyMarkdown(en, work), /## Operation 1: R1 ↔ R2\n\ntyped as R1 \\<-\\> R2\n\n\|  \| x1 \| x2 \| b \|\n.*\n\| R1 \| 4 \| 5 \| 6 \|/);
   assert.match(copyLatex(en, work), /\\xrightarrow\{R_2 \\to 2R_2\}\n\\left\[\\begin\{array\}\{rr\|r\}\n4 & 5 & 6 \\\\\n1 & 4 & 6\n/);
 });

@@ -814,6 +814,7 @@ export const texts = {
     'own.view.wasShown': 'its row shown',
     'own.view.record': 'Rows written wrong: {tries}; rows shown: {shown}; hints: {hints}.',
     'own.view.copyText': 'Copy as text',
+    'own.view.copyDocument': 'Copy as a LaTeX document',
     'own.view.copied': 'Your operations are on the clipboard.',
   },
 
@@ -1627,6 +1628,7 @@ export const texts = {
     'own.view.wasShown': '답 보기로 적용',
     'own.view.record': '틀리게 쓴 행 {tries}번, 답 보기 {shown}번, 힌트 {hints}번.',
     'own.view.copyText': '텍스트로 복사',
+    'own.view.copyDocument': 'LaTeX 문서 전체로 복사',
     'own.view.copied': '내가 한 연산을 클립보드에 복사했습니다.',
   },
 };
