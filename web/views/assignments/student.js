@@ -72,7 +72,8 @@ function asked(asking) {
   yes.id = 'hand-in-yes';
   const left = asking.problems ? t('student.set.handInAsk', { ...asking, problems: asking.problems.join(', ') })
     : t(asking.own ? 'student.handInAskOwn' : 'student.handInAsk', asking);
-  ask.append(el('p', '', asking.left > 0 ? left : t(asking.problems ? 'student.set.handInAskDone' : 'student.handInAskDone')), yes, ' ',
+  const done = asking.problems ? 'student.set.handInAskDone' : asking.own ? 'student.handInAskOwnDone' : 'student.handInAskDone';
+  ask.append(el('p', '', asking.left > 0 ? left : t(done)), yes, ' ',
              button('student.handInNo', () => ({ type: 'keepWork' }), 'hand-in-no'));
   return ask;
 }
