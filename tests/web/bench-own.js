@@ -13,7 +13,8 @@ import { performance } from 'node:perf_hooks';
 import { format } from '../../web/logic/run/exact.js';
 import { readMatrix } from '../../web/logic/own/matrix.js';
 import { apply, checkRow } from '../../web/logic/own/arithmetic.js';
-import { shape, meaning } from '../../web/logic/own/forms.js';
+import { shape } from '../../web/logic/own/forms.js';
+import { meaning } from '../../web/logic/own/reading.js';
 import { hint } from '../../web/logic/own/hints.js';
 import { readOperation } from '../../web/logic/own/operations.js';
 // The exercises' seeded generator, so that every run times the same matrices.

@@ -7,7 +7,7 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { pageUrl, useBrowser, open, close, text } from './harness.js';
 import { readMatrix } from '../../../web/logic/own/matrix.js';
-import { meaning, sayMeaning } from '../../../web/logic/own/forms.js';
+import { meaning, sayMeaning } from '../../../web/logic/own/reading.js';
 import { translator } from '../../../web/logic/language/translate.js';
 
 const browser = useBrowser();

@@ -10,17 +10,13 @@ import { compact, decodeOps } from '../own/code.js';
 import { startWork } from '../own/work.js';
 import { applyChecked, apply, checkRow } from '../own/arithmetic.js';
 import { changed } from '../own/operations.js';
-import { shape, meaning } from '../own/forms.js';
+import { shape } from '../own/forms.js';
+import { meaning, checkReading, keptReading } from '../own/reading.js';
 import { hint } from '../own/hints.js';
-import { readNumber, format as show } from '../own/numbers.js';
-import { equal } from '../run/exact.js';
 
 // A new own result for the student named, begun at started (ms), with nothing done.
 export const newOwnResult = (id, name, started) =>
   ({ ...newResult(id, name, started), own: { ops: [], tries: 0, shown: 0, hints: 0, answer: null } });
-
-// The reading as a result keeps it: { choice, values } (values null but for 'one').
-const keptAnswer = (answer) => (answer ? { choice: answer.choice, values: answer.choice === 'one' ? [...(answer.values ?? [])] : null } : null);
 
 // The result with its own part taken from the own work (the operations in
 // force, each with its first row and whether it was shown, and the work's
@@ -28,7 +24,7 @@ const keptAnswer = (answer) => (answer ? { choice: answer.choice, values: answer
 export function ownNoted(result, work, answer = result.own?.answer ?? null) {
   const ops = work.ops.slice(0, work.at).map(({ op, first, shown }) => ({ op: compact(op), first: first ? [...first] : null, shown: shown === true }));
   const { tries = 0, shown = 0, hints = 0 } = work.checks ?? {};
-  return { ...result, stages: [], own: { ops, tries, shown, hints, answer: result.own?.answer ?? keptAnswer(answer) } };
+  return { ...result, stages: [], own: { ops, tries, shown, hints, answer: result.own?.answer ?? keptReading(answer) } };
 }
 
 // The operations of an own result replayed on the student's matrix, each
@@ -59,27 +55,6 @@ export function restoredWork(result, matrix, kind) {
   return { ...startWork(matrix, kind), ops, at: ops.length, checks: { tries, shown, hints } };
 }
 
-// The reading that the meaning of a reduced matrix (forms.js meaning) asks
-// for: { choice, values }, values the exact solution's texts for 'one', else null;
-// null for a meaning that asks none.
-export function expectedReadOff(means) {
-  const choice = { one: 'one', none: 'zero', many: 'many', inverse: 'yes', singular: 'no' }[means?.kind];
-  if (!choice) return null;
-  return { choice, values: choice === 'one' ? means.values.map(show) : null };
-}
-
-// Whether answer reads means right: the choice, and for one solution each
-// value exactly ('0.25' for 1/4).
-export function readOffRight(means, answer) {
-  const expected = expectedReadOff(means);
-  if (!expected || answer?.choice !== expected.choice) return false;
-  if (expected.choice !== 'one') return true;
-  const values = answer.values ?? [];
-  return values.length === means.values.length && values.every((text, j) => {
-    const read = readNumber(text);
-    return !read.problem && equal(read.value, means.values[j]);
-  });
-}
 
 // The method's reduction of matrix: { count, reduced }, the operations it takes and the reduced form.
 function methodOf(matrix) {
@@ -103,17 +78,19 @@ function stepGraded({ op, before, first, shown }, learner) {
 // An own result graded on the student's matrix of kind, the arithmetic the
 // assignment's ('page' | 'learner'): { whole, reduced, readOff: 'right' |
 // 'wrong' | 'none', ops, method, written, firstRight, shown, hints, tries,
-// steps, answer, expected }. whole is false when an operation does not apply
-// to the matrix; steps are stepGraded's; expected is the meaning of the
-// reduced form (the same however the matrix was reduced), which the reading
-// is judged by; written the rows the student wrote or was shown.
+// steps, answer, verdict, expected }. whole is false when an operation does
+// not apply to the matrix; steps are stepGraded's; expected is the meaning
+// of the reduced form (the same however the matrix was reduced), which the
+// reading is judged by, verdict what it says of the reading (checkReading's,
+// null without one); written the rows the student wrote or was shown.
 export function ownGraded(result, matrix, kind, arithmetic) {
   const { steps, end, whole } = replayed(result, matrix);
   const method = methodOf(matrix);
   const expected = meaning(method.reduced, kind);
   const { answer, tries, shown, hints } = result.own;
   const graded = steps.map((step) => stepGraded(step, arithmetic === 'learner'));
-  return { whole, reduced: shape(end).reduced, readOff: answer === null ? 'none' : readOffRight(expected, answer) ? 'right' : 'wrong',
+  const verdict = answer === null ? null : checkReading(answer, matrix, expected);
+  return { whole, reduced: shape(end).reduced, readOff: verdict === null ? 'none' : verdict.right ? 'right' : 'wrong', verdict,
            ops: steps.length, method: method.count, written: graded.filter((s) => s.right !== null).length,
            firstRight: graded.filter((s) => s.right === true).length, shown, hints, tries, steps: graded, answer, expected };
 }

@@ -37,16 +37,21 @@
 //            arithmetic, a swap, or the row shown at once), shown whether the
 //            student asked to see the row
 //   tries, shown, hints   the rows written and checked, the rows shown, the hints asked
-//   answer   the first reading of the reduced matrix: { choice: 'one' |
-//            'zero' | 'many' | 'yes' | 'no', values: texts | null }, or null
+//   answer   the first reading of the reduced matrix (logic/own/reading.js),
+//            or null: of an older page, { choice: 'one' | 'zero' | 'many' |
+//            'yes' | 'no', values: texts | null }, which "GJY1" holds; typed in
+//            full (the solution set, A⁻¹, the rank and pivot columns), which
+//            only "GJY2" holds: the same layout, the reading written by reading.js
 // }
 // An entry's text is kept to maxAnswer characters, as an answer's is.
 import { writer, reader, sealed, unsealed, toBase32, fromBase32, base32Alphabet, plainBase32 } from './packing.js';
+import { writeReading, readReading, isReading, isLegacy } from '../own/reading.js';
 import { plain } from '../practice/check.js';
 import { maxName, keptName } from './assignment.js';
 
 const prefix = 'GJR1';
 const ownPrefix = 'GJY1';
+const readingPrefix = 'GJY2';  // an own code whose reading is typed in full
 const maxAnswer = 64;
 const maxStages = 64;
 const maxQuestions = 200;
@@ -130,8 +135,8 @@ function writeHead(w, result) {
   return w.bits(started, 32).uint(Math.max(0, seconds(result.handed) - started)).text(keptName(result.name));
 }
 
-// The code of a result: one line of ASCII, "GJR1" and base32, or "GJY1" for
-// an own result (writeOwn). Throws for an id that is not an assignment's.
+// The code of a result: one line of ASCII, "GJR1" and base32, or "GJY1"
+// ("GJY2" with a reading typed in full) for an own result (writeOwn). Throws for an id that is not an assignment's.
 export function write(result) {
   if (result.own) return writeOwn(result);
   const w = writeHead(writer(), result).uint(result.stages.length);
@@ -198,8 +203,9 @@ function readTexts(r) {
   });
 }
 
-// The code of an own result, "GJY1" and base32: the head, the checks, the
-// operations with their first rows (those of the first `keep`), the answer.
+// The code of an own result, "GJY1" and base32 (or "GJY2": its answer a
+// reading typed in full): the head, the checks, the operations with their
+// first rows (those of the first `keep`), the answer.
 function ownCode(result, keep) {
   const { ops, tries, shown, hints, answer } = result.own;
   const w = writeHead(writer(), result).uint(tries).uint(shown).uint(hints).uint(ops.length);
@@ -209,11 +215,13 @@ function ownCode(result, keep) {
     writeTexts(w, i < keep ? o.first : null);
   });
   w.bits(Number(answer !== null), 1);
-  if (answer !== null) {
+  const full = answer !== null && !isLegacy(answer);
+  if (full) writeReading(w, answer);
+  else if (answer !== null) {
     w.bits(choices.indexOf(answer.choice), 3);
     writeTexts(w, answer.values);
   }
-  return ownPrefix + toBase32(sealed(w.bytes()));
+  return (full ? readingPrefix : ownPrefix) + toBase32(sealed(w.bytes()));
 }
 
 // An own result's code, within the longest code read: where the first rows
@@ -229,8 +237,9 @@ function writeOwn(result) {
   return ownCode(result, fits);
 }
 
-// The own part of a result read from r after its head (see ownCode).
-function readOwn(r) {
+// The own part of a result read from r after its head (see ownCode), its
+// reading typed in full where full (a "GJY2" code).
+function readOwn(r, full) {
   const [tries, shown, hints, count] = [r.uint(), r.uint(), r.uint(), r.uint()];
   if (count > maxOps) throw new Error('long');
   const ops = Array.from({ length: count }, () => {
@@ -239,9 +248,12 @@ function readOwn(r) {
   });
   let answer = null;
   if (r.bits(1) === 1) {
-    const choice = choices[r.bits(3)];
-    if (!choice) throw new Error('format');
-    answer = { choice, values: readTexts(r) };
+    if (full) answer = readReading(r);
+    else {
+      const choice = choices[r.bits(3)];
+      if (!choice) throw new Error('format');
+      answer = { choice, values: readTexts(r) };
+    }
   }
   return { ops, tries, shown, hints, answer };
 }
@@ -274,17 +286,18 @@ function readHead(r) {
 // another version of the page (every version keeps "GJR" or "GJY", a digit,
 // base32 and the CRC-32 at its end). Any case is read, and O for 0, I or L
 // for 1; so are full-width letters and the hyphens, blanks and line breaks
-// inside it. A "GJY1" code gives an own result (own-result.js).
+// inside it. A "GJY1" or "GJY2" code gives an own result (own-result.js).
 export function read(code) {
   const text = codeText(code);
   const data = /^GJ[RY]\d/i.test(text) && text.length <= longest && fromBase32(text.slice(prefix.length));
   const body = data && unsealed(data);
   if (!body) return { problem: 'code.broken' };
-  if (text[3] !== prefix[3]) return { problem: 'code.version' };
+  const own = /^GJY/i.test(text);
+  if (text[3] !== prefix[3] && !(own && text[3] === readingPrefix[3])) return { problem: 'code.version' };
   try {
     const r = reader(body);
     const result = readHead(r);
-    if (/^GJY/i.test(text)) result.own = readOwn(r);
+    if (own) result.own = readOwn(r, text[3] === readingPrefix[3]);
     else readStages(r, result);
     if (r.left() >= 8) throw new Error('format');
     return result;
@@ -311,7 +324,7 @@ function readStages(r, result) {
 // nothing checks them.
 export function salvage(code) {
   const text = canonical(code);
-  if (!/^GJ[RY]1/.test(text)) return null;
+  if (!/^GJ(?:R1|Y[12])/.test(text)) return null;
   const w = writer();
   for (const ch of text.slice(prefix.length)) w.bits(Math.max(0, base32Alphabet.indexOf(ch)), 5);
   try {
@@ -334,7 +347,7 @@ export function isResult(value) {
     count(s.hints, 3) && count(s.tries) && Array.isArray(s.first) && s.first.length <= maxQuestions && s.first.every(answer);
   const texts = (x) => Array.isArray(x) && x.length <= maxEntries && x.every((v) => typeof v === 'string');
   const op = (o) => typeof o === 'object' && o !== null && compactOp.test(o.op) && (o.first === null || texts(o.first)) && flag(o.shown);
-  const read = (x) => x === null || (typeof x === 'object' && choices.includes(x.choice) && (x.values === null || texts(x.values)));
+  const read = (x) => x === null || isReading(x);
   const own = (o) => o === undefined || (typeof o === 'object' && o !== null && Array.isArray(o.ops) && o.ops.length <= maxOps &&
     o.ops.every(op) && count(o.tries) && count(o.shown) && count(o.hints) && read(o.answer) && value.stages.length === 0);
   return typeof value === 'object' && value !== null && typeof value.id === 'string' && fromBase32(value.id)?.length === 4 &&
