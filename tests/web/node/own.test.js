@@ -7,6 +7,7 @@ import assert from 'node:assert/strict';
 import { format, add, multiply, equal } from '../../../web/logic/run/exact.js';
 import { translator } from '../../../web/logic/language/translate.js';
 import { readNumber } from '../../../web/logic/own/numbers.js';
+import { read, plain } from '../../../web/logic/practice/check.js';
 import { readMatrix, fromRun, matrixText } from '../../../web/logic/own/matrix.js';
 import { readOperation, fromButtons, notation, latex } from '../../../web/logic/own/operations.js';
 import { apply, checkRow } from '../../../web/logic/own/arithmetic.js';
@@ -52,10 +53,17 @@ test('every notation reads as one operation, and each refusal says why', () => {
   assert.equal(latex(readOperation('R2 -> -1/2 R2', 3).op), 'R_2 \\to -\\tfrac{1}{2}R_2');
 });
 
-test('numbers and matrices are read exactly as typed, and what cannot be read is refused with its limit', () => {
-  const numbers = [['0.1', '1/10'], ['-3/4', '-3/4'], ['(1/2)', '1/2'], ['０．２５', '1/4'], ['−7', '-7'], ['1e2', '100'], ['½', '1/2'],
-    ['', 'own.number.empty'], ['1/0', 'own.number.zeroDenominator'], ['abc', 'own.number.unread'], ['9'.repeat(201), 'own.number.long']];
-  assert.deepEqual(numbers.map(([s]) => [s, readNumber(s).value ? format(readNumber(s).value) : readNumber(s).problem.id]), numbers);
+// One reader of a number for the page: the own way's, practice's (null where
+// it reads none, a double for a division by 0) and a teacher's grading, which
+// reads the plain text that a code keeps.
+test('numbers and matrices are read exactly as typed, the same everywhere, and what cannot be read is refused with its limit', () => {
+  const numbers = [['3', '3'], ['-3/4', '-3/4'], ['0.1', '1/10'], ['1e2', '100'], ['.5', '1/2'], ['０．２５', '1/4'], ['−7', '-7'],
+    ['ㅡ3', '-3'], ['–3', '-3'], ['(1/2)', '1/2'], ['3/-4', '-3/4'], ['- 3', '-3'], ['½', '1/2'], ['1⁄2', '1/2'],
+    ['1 000', 'own.number.unread', 'null'], ['1/0', 'own.number.zeroDenominator', 'Infinity'],
+    ['', 'own.number.empty', 'null'], ['abc', 'own.number.unread', 'null'], ['9'.repeat(201), 'own.number.long', 'null']];
+  const own = (s) => (readNumber(s).value ? format(readNumber(s).value) : readNumber(s).problem.id);
+  const practice = (s) => (read(s) === null ? 'null' : read(s).value ? format(read(s).value) : String(read(s).double));
+  assert.deepEqual(numbers.map(([s]) => [s, own(s), own(plain(s)), practice(s)]), numbers.map(([s, v, p = v]) => [s, v, v, p]));
   const matrices = [
     ['2 3\n1 2 3\n4 5 6', 'system', '1 2 3 / 4 5 6'], ['2\n1 2 3\n4 5 6', 'system', '1 2 3 / 4 5 6'],
     ['2 2 1 0.5 -1/3 4', 'inverse', '1 1/2 1 0 / -1/3 4 0 1'], ['1 1 7', 'system', 'own.matrix.narrow'],

@@ -40,7 +40,7 @@ export const entryOf = (a) => ({ link: teacherFragment(a), codes: '', rule: 'bes
 
 // The codes of a text as joinedCodes gives them: one a line, each in its
 // canonical form, so that such a text is read again without a search.
-const joinedLine = /^GJR\d[0-9A-Z]{12,}$/;
+const joinedLine = /^GJ[RSY]\d[0-9A-Z]{12,}$/;
 
 // Whether text holds codes as joinedCodes gives them (and nothing else): a
 // line at a time, since a pattern over a whole year of codes takes long.

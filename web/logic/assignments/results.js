@@ -123,7 +123,7 @@ function codeDigest(code) {
 // The codes of text in pieces of some 64 KB, each cut just before a code
 // (whose words the search takes up to the next code): each piece's codes.
 function* codesIn(text) {
-  const starts = /\bGJ[RY]\d/gi;
+  const starts = /\bGJ[RSY]\d/gi;
   for (let from = 0; from < text.length;) {
     starts.lastIndex = from + 65536;
     const to = starts.exec(text)?.index ?? text.length;

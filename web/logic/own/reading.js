@@ -132,11 +132,14 @@ const isQualifier = (token) => token.text === '∈' || (token.kind === 'name' &&
 
 const maxDepth = 4;
 
+// Text as the page reads a number (normalize), line by line, its line breaks kept.
+const lined = (text) => String(text).split(/\r\n|\r|\n/).map(normalize).join('\n');
+
 // The tokens of text: numbers, names (a Latin or Greek letter, then letters,
 // digits, _ and primes), other words (Hangul), and signs; each with gap, whether
 // blanks came before it. A line break between two terms parts them as a comma does.
 function tokensOf(text) {
-  const plain = normalize(text).replace(/_\{(\w+)\}/g, '_$1').replace(/[·×⋅∙]/g, '*').replace(/ℝ/g, 'R');
+  const plain = lined(text).replace(/_\{(\w+)\}/g, '_$1').replace(/[·×⋅∙]/g, '*').replace(/ℝ/g, 'R');
   const pattern = /(\n)|(\s+)|(\d+(?:\.\d*)?|\.\d+)|([A-Za-z\u0370-\u03ff][A-Za-z\u0370-\u03ff\d_']*)|(\p{L}+)|([-+*/()[\]{},;=:∈∅])|(.)/gsu;
   const tokens = [];
   let gap = false;
@@ -432,7 +435,7 @@ function family(read, n) {
 export function readInverse(text, n) {
   if (typeof text !== 'string' || text.trim() === '') return problem('empty');
   if (text.length > MAX_READING) return problem('long', { limit: MAX_READING });
-  const lines = normalize(text).replace(/[[\]{}]/g, ' ').split(/[\n;]/).map((line) => line.trim()).filter(Boolean);
+  const lines = lined(text).replace(/[[\]{}]/g, ' ').split(/[\n;]/).map((line) => line.trim()).filter(Boolean);
   const rows = lines.map((line) => line.split(/\s*,\s*|\s+/).filter(Boolean));
   if (rows.length !== n || rows.some((row) => row.length !== n)) return problem('shape', { n });
   const entries = [];
@@ -673,7 +676,8 @@ export function writeReading(w, reading) {
   if (form === 1) return writeMaybe(w, reading.inverse);
   if (form === 2) return writeText(writeText(w, reading.rank), reading.columns);
   w.bits(legacyChoices.indexOf(reading.choice), 3).bits(Number(reading.values !== null), 1);
-  if (reading.values !== null) reading.values.forEach((v) => writeText(w.bits(1, 1), v));
+  if (reading.values === null) return w;
+  reading.values.forEach((v) => writeText(w.bits(1, 1), v));
   return w.bits(0, 1);
 }
 
