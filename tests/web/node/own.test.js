@@ -168,6 +168,17 @@ test('a reading typed in full is the same set or says what is wrong', () => {
     ['family', { set: 'x1 = 4 - 2x2 - x4, x3 = 1 - x4' }, 'problem.missing'], ['family', { set: 'x1 = 1, x1 = 2' }, 'problem.twice'],
     ['family', { set: 'x1 = 4 - 2 3t' }, 'problem.adjacent'], ['family', { set: 'x1 = 1, x6 = 2' }, 'problem.noVariable'],
     ['family', { set: '('.repeat(9) + ')'.repeat(9) }, 'problem.unread'], ['family', { set: 'x'.repeat(2001) }, 'problem.long'],
+    // Blanks part entries only between numbers: "4 -2" is two entries, "4 - 2" one.
+    ['family', { set: '[4 0 1 0 1] + s[-2 1 0 0 0] + t[-1 0 -1 1 0]' }, 'right'], ['family', { set: '[4 0 1 0 2 - 1] + s[-2 1 0 0 0] + t[-1 0 -1 1 0]' }, 'right'],
+    ['family', { set: '[4 0 1 0 1 -1] + s[-2 1 0 0 0] + t[-1 0 -1 1 0]' }, 'problem.lengths'],
+    // A product is read left to right, a division by a number alone: 3/2 t is (3/2)t, and 1/t is refused.
+    ['family', { set: 'x1 = 4 - 4/2 t - s, x2 = t, x3 = 1 - s, x4 = s, x5 = 1' }, 'right'], ['family', { set: 'x1 = 4 - 2/t' }, 'problem.nonlinear'],
+    ['family', { set: 'x1 = 4 - 2t - s, x2 = t, x3 = 1 - s, x4 = s, x5 = 1/0' }, 'problem.zero'],
+    ['family', { set: 'x₁ = 4 − 2t − s; x₂ = t; x₃ = 1 − s; x₄ = s; x₅ = 1 (t, s는 임의의 실수)' }, 'right'],
+    ['family', { set: 'x_{1} = 4 - 2x_2 - x_4\nx_3 = 1 - x_4\nx_5 = 1' }, 'right'], ['family', { set: 'x1 = 4 - 2x2 - x4, x2 = 2x1' }, 'problem.missing'],
+    ['family', { set: 'x1 = 4 - 2x2 - x4, x2 = x3, x3 = 1 - x4, x5 = 1' }, 'problem.circular'],
+    ['family', { set: 'x = (4, 0, 1, 0, 1) + t(-2, 1, 0, 0, 0) + t(-1, 0, -1, 1, 0)' }, 'wrong.missing'],
+    ['family', { set: 'x = (4, 0, 1, 0, 1) + (-2, 1, 0, 0, 0)(-1, 0, -1, 1, 0)' }, 'problem.nonlinear'], ['family', { set: '(4, 0) + 1' }, 'problem.lengths'],
     ['one', { set: 'x1 = 2, x2 = 1' }, 'right'], ['one', { set: '2, 1' }, 'right'], ['one', { set: 'x = 2, y = 1' }, 'right'],
     ['one', { set: 'x1 = 2, x2 = 2' }, 'wrong.values'], ['one', { set: 'x1 = 2 + t, x2 = 1' }, 'wrong.oneOnly'], ['one', { set: null }, 'wrong.consistent'],
     ['one', { choice: 'one', values: ['2', '1.0'] }, 'right'], ['one', { choice: 'many', values: null }, 'wrong'],

@@ -57,7 +57,7 @@ export function restoredWork(result, matrix, kind) {
 
 
 // The method's reduction of matrix: { count, reduced }, the operations it takes and the reduced form.
-function methodOf(matrix) {
+export function methodOf(matrix) {
   let [count, reduced] = [0, matrix];
   for (let next = hint(reduced); next !== null; next = hint(reduced)) [count, reduced] = [count + 1, apply(reduced, next.op)];
   return { count, reduced };

@@ -496,12 +496,19 @@ export const isLegacy = (reading) => Boolean(reading) && 'choice' in reading;
 const rightVerdict = { right: true, wrong: [] };
 const wrongVerdict = (id, values = {}) => ({ right: false, wrong: [{ id: `own.reading.wrong.${id}`, values }] });
 
-// The row A·x - b of equation i of the system as typed (b 0 for the homogeneous one).
-function residual(start, i, x, homogeneous) {
+// Whether x solves equation i of the system as typed (start, [A | b]), or of
+// its homogeneous system: the sum kept over the product of the denominators,
+// with no gcd on the way, as only whether it is 0 is asked.
+function solves(start, i, x, homogeneous) {
   const row = start.rows[i];
-  const width = start.bar;
-  const sum = x.reduce((s, xj, j) => add(s, multiply(row[j], xj)), ZERO);
-  return homogeneous ? sum : add(sum, negate(row[width]));
+  let [n, d] = [0n, 1n];
+  x.forEach((xj, j) => {
+    if (row[j].n === 0n || xj.n === 0n) return;
+    const [pn, pd] = [row[j].n * xj.n, row[j].d * xj.d];
+    [n, d] = [n * pd + pn * d, d * pd];
+  });
+  const b = homogeneous ? ZERO : row[start.bar];
+  return n * b.d === b.n * d;
 }
 
 // The rank of vectors (exact elimination on copies).
@@ -529,7 +536,7 @@ function setVerdict(read, start, means) {
   if (means.kind === 'none') return wrongVerdict('inconsistent', { row: means.row + 1, value: shown(means.value) });
   const n = start.bar;
   const equations = start.rows.length;
-  const failing = (x, homogeneous) => [...Array(equations).keys()].find((i) => !isZero(residual(start, i, x, homogeneous)));
+  const failing = (x, homogeneous) => [...Array(equations).keys()].find((i) => !solves(start, i, x, homogeneous));
   const dimension = means.kind === 'one' ? 0 : means.free.length;
   const count = read.directions.length;
   if (dimension === 0 && count > 0) return wrongVerdict('oneOnly');
