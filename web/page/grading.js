@@ -7,7 +7,8 @@
 import { stored, storedAs, store, forget } from './storage.js';
 import { sliced, nextTask } from '../views/frames.js';
 import { save } from '../views/dom.js';
-import { grading, detailing, resultsCsv, memoOf } from '../logic/assignments/results.js';
+import { detailing, memoOf } from '../logic/assignments/results.js';
+import { grading, resultsCsv } from '../logic/assignments/set-results.js';
 import { merged, bookOf, bookCsv } from '../logic/assignments/gradebook.js';
 import { id as idOf } from '../logic/assignments/assignment.js';
 import { translator } from '../logic/language/translate.js';

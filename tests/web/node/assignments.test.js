@@ -10,8 +10,9 @@ import { code, worked, monday9 } from './classwork.js';
 import * as A from '../../../web/logic/assignments/assignment.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
 import * as W from '../../../web/logic/assignments/work.js';
-import { printoutsUpTo } from '../../../web/logic/assignments/permissions.js';
-import { results, grading, detailing, resultsCsv, readCount, cellText, newMemo, memoOf } from '../../../web/logic/assignments/results.js';
+import { printoutsUpTo, hintStepsAllowed, hintsAllowed, showAllowed } from '../../../web/logic/assignments/permissions.js';
+import { results, grading, detailing, readCount, cellText, newMemo, memoOf } from '../../../web/logic/assignments/results.js';
+import { resultsCsv } from '../../../web/logic/assignments/set-results.js';
 import { tally } from '../../../web/logic/practice/session.js';
 import { make } from '../../../web/logic/practice/exercises.js';
 import { crc32, fromBase32, toBase32, base32Alphabet } from '../../../web/logic/assignments/packing.js';
@@ -46,7 +47,11 @@ test('assignment links carry the assignment both ways, a student link without th
   for (const hash of [student, A.studentFragment(monday)]) assert.deepEqual(A.parseLink(hash.replace('assignment=', 'teacher=')), { problem: 'link.notTeacher' });
   for (const forged of [{ secret: A.secretOf(Array(16).fill(0)) }, { secret: other.secret }, { secret: other.secret, digest: other.digest }, { secret: '' }])
     assert.deepEqual(A.parseLink(A.teacherFragment({ ...monday, ...forged })), { problem: 'link.notTeacher' }, JSON.stringify(forged));
-  assert.equal(A.parseLink(A.teacherFragment({ ...monday, digest: '' })).assignment.digest, '');
+  // Without a digest, a teacher's link is unchecked (state/teaching.js opens it only where the gradebook holds it);
+  // of an own assignment, whose links always carry one, it is refused.
+  assert.deepEqual([A.parseLink(A.teacherFragment({ ...monday, digest: '' })).unchecked, A.parseLink(A.teacherFragment(monday)).unchecked], [true, undefined]);
+  const ownWay = A.assignment({ mode: 'own', secret, names });
+  assert.deepEqual([A.parseLink(A.teacherFragment({ ...ownWay, digest: '' })), A.parseLink(A.teacherFragment(ownWay)).role], [{ problem: 'link.notTeacher' }, 'teacher']);
   // A name corrected: the teacher's link and the student's own carry the name as it was, which draws the matrix and keeps the work's key.
   const fixed = { ...monday, names: ['김민수', 'Lee Jiwoo', '박서윤'], drawn: { [A.nameKey('박서윤')]: '박서연' } };
   const own = A.parseLink(A.studentFragment(fixed, '박서윤'));
@@ -64,7 +69,7 @@ test('assignment links carry the assignment both ways, a student link without th
 test('links handed out before the secret read as they did, and a teacher\'s link without one is written as it was', () => {
   const old = { ...monday, names: ['김민수', '박서연'], secret: '', digest: '' };
   const teacher = '#gjinverse&teacher=JC6BAAAMDlXPaduyblOyalOydvCDqs7zsoJw6IOyXre2WieugrEMuq5gOuvvOyImDLrsJXshJzsl7ADOtmPn';
-  assert.deepEqual(A.parseLink(teacher), { role: 'teacher', assignment: old, name: null });
+  assert.deepEqual(A.parseLink(teacher), { role: 'teacher', assignment: old, name: null, unchecked: true });
   assert.equal(A.teacherFragment(old), teacher);
   assert.deepEqual(A.parseLink('#gjinverse&assignment=JC6BAAAMDlXPaduyblOyalOydvCDqs7zsoJw6IOyXre2WieugrCMuq5gOuvvOyImALD98lQ'),
                    { role: 'student', assignment: { ...old, names: [] }, name: '김민수' });
@@ -167,7 +172,9 @@ test('a result code reads back whole, is found through hyphens, blanks, line bre
   // text pasted, the codes found in it
   const pasted = [[`선생님, ${kim}입니다.\n(${kim.toLowerCase()}) GJR1 done; xGJR1${kim.slice(4)} ${kim.slice(0, 20)}`, [kim, kim.toLowerCase(), kim.slice(0, 20)]],
     [split('-'), [kim]], [`코드: ${split(' \n')}\nKim Minsu`, [kim]], [`${split(' ')} and ${other}`, [kim, other]], [wide, [kim]],
-    [split('\u2010'), [kim]], [`${split(' ').slice(0, -2)}X ok`, [`${kim.slice(0, -2)}Xok`]], [`GJR2${split(' ').slice(4)} ok`, [`GJR2${kim.slice(4)}`]]];
+    [split('\u2010'), [kim]], [`${split(' ').slice(0, -2)}X ok`, [`${kim.slice(0, -2)}Xok`]], [`GJR2${split(' ').slice(4)} ok`, [`GJR2${kim.slice(4)}`]],
+    // marks of direction and an invisible times, which a copy from a right-to-left chat or a formula brings
+    ...['\u200e', '\u200f', '\u2062', '\u2067'].map((mark) => [`${kim.slice(0, 9)}${mark}${kim.slice(9)}`, [kim]])];
   for (const [text, found] of pasted) assert.deepEqual(R.find(text), found, text);
   // What a code altered near its end still tells: its assignment and name.
   assert.deepEqual(R.salvage(`${kim.slice(0, -6)}000000`), { id: A.id(monday), name: names[0] });
@@ -231,8 +238,8 @@ test('work kept of another shape starts afresh; the hints and Show that a locked
   // student, the hint's steps and Show allowed, whether a hand-in writes a code
   const cases = [[fresh, 1, false, false], [W.opened(a, null), 3, true, false], [{ ...student, assignment: { ...a, show: true, hints: 0 } }, 0, true, true],
     [W.handIn(student, 9), 3, true, true], [student, 1, false, true]];
-  assert.deepEqual(cases.map(([st]) => [st, W.hintStepsAllowed(st), W.showAllowed(st), W.handIn(st, 9).handed !== null]), cases);
-  assert.equal(W.hintsAllowed(fresh, 3), 1);
+  assert.deepEqual(cases.map(([st]) => [st, hintStepsAllowed(st), showAllowed(st), W.handIn(st, 9).handed !== null]), cases);
+  assert.equal(hintsAllowed(fresh, 3), 1);
   // The pane's printouts: a locked page's up to the stage at hand, none before practice; every one once done or handed in.
   const upTo = [[student, { current: 3, finished: false }, 3], [student, null, 0], [student, { current: 3, finished: true }, Infinity],
     [W.handIn(student, 9), { current: 3, finished: false }, Infinity], [null, { current: 3, finished: false }, Infinity]];
@@ -300,15 +307,13 @@ test('the table grades each student by the rule picked over every code, and sets
   let pieces = 1;
   while (!job.step(0)) pieces++;
   assert.deepEqual([job.result, pieces > 100], [table, true]);
-  // One row a student in the CSV; the codes set aside are not in it.
+  // One row a student in the CSV, in numbers (the stages right the first time, of a point); the codes set aside are not in it.
   const t = translator('ko');
   const lines = resultsCsv(t, table, -540).split('\r\n');
-  const none = (n) => Array(n).fill('풀지 않음').join(',');
   assert.deepEqual([lines.length, lines[0], lines[1], lines[2], lines[6]], [table.rows.length + 2,
-    '\ufeff이름,2단계 행 나누기,3단계 1열 교환,4단계 1열 아래 소거,5단계 2열 교환,6단계 2열 아래 소거,7단계 3열 위 소거,8단계 2열 위 소거,' +
-    '9단계 대각 나누기,10단계 역행렬,힌트,걸린 시간(분),한 번에 맞힌 단계,묻는 단계,제출 시각,기한 넘김,확인할 점', '김민수,한 번에 맞힘,다시 풀어 맞힘,"다시 풀어 맞힘, 힌트 1번",정답 보기 사용,한 번에 맞힘,풀다가 멈춤,풀지 않음,풀지 않음,풀지 않음,1,25,2,9,2026-12-07 09:25,,',
-    `"Lee, ""JJ"" Jiwoo",${none(9)},0,,0,9,,,코드가 손상됨: 학생에게 코드를 다시 붙여 넣어 보내 달라고 하세요`,
-    `Choi,다시 풀어 맞힘,풀다가 멈춤,${none(7)},0,1200,0,9,2026-12-08 05:00,예,명단에 없는 이름; 제출 기한이 지나서 냄`]);
+    '\ufeff이름,1번 문제(1점),합계(1점),백분율,걸린 시간(분),제출 시각,기한 넘김,확인할 점', '김민수,0.22,0.22,22.2,25,2026-12-07 09:25,,',
+    `"Lee, ""JJ"" Jiwoo",,,,,,,코드가 손상됨: 학생에게 코드를 다시 붙여 넣어 보내 달라고 하세요`,
+    'Choi,0,0,0,1200,2026-12-08 05:00,예,명단에 없는 이름; 제출 기한이 지나서 냄']);
   assert.equal(t(readCount(table).id, readCount(table).values), '코드 10개를 읽어 학생 5명의 결과를 채웠습니다(3개는 채점에서 뺌).');
   assert.deepEqual([{ status: 'tries', hints: 1 }, { status: 'open', hints: 2 }, { status: 'unasked', hints: 0 }].map((c) => cellText(translator('en'), c)),
     ['right after tries, 1 hint', 'begun, not finished, 2 hints', 'not asked: A is singular']);

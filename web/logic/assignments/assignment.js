@@ -118,6 +118,9 @@ export const secretOf = (bytes) => toBase32(Uint8Array.from(bytes).subarray(0, s
 // A name as typed anywhere, cleaned: NFC, trimmed, each run of blanks one space.
 export const cleanName = (name) => String(name).normalize('NFC').trim().replace(/\s+/g, ' ');
 
+// Whether a name typed is none: blanks alone, or nothing.
+export const blank = (name) => cleanName(name) === '';
+
 // The name as a result code keeps it, and so as it draws the student's
 // matrix: clean, cut to maxName characters (never inside a character that
 // takes two, nor to end in a blank). A name of maxName characters or fewer
@@ -270,7 +273,7 @@ function valid(a, strict) {
     a.title.length <= maxTitle && a.names.length <= maxNames && a.names.every(validName) && validDrawn(a);
 }
 
-const validName = (name) => typeof name === 'string' && name.length <= maxName && name.trim() !== '';
+const validName = (name) => typeof name === 'string' && name.length <= maxName && !blank(name);
 
 // Whether each name corrected (a.drawn) is a valid name, under the key of a name of the list.
 function validDrawn(a) {
@@ -372,6 +375,8 @@ function unpack(text) {
   const a = { ...asked, title, due, names, secret, drawn, digest };
   validate(a, a.secret !== '');
   if (role === 'teacher' && digest !== '' && (secret === '' || secretDigest(a) !== digest)) throw new Error('forged');
+  // Own assignments and sets came after the digest: a teacher's link of one without it was not made by the page.
+  if (role === 'teacher' && digest === '' && version >= 4) throw new Error('forged');
   return { a, role };
 }
 
@@ -396,6 +401,12 @@ export const isAssignmentLink = (hash) => /(^#?|&)(assignment|teacher)=/.test(ha
 // later version of the page, 'link.notTeacher' for a student's link made a
 // teacher's, or one whose secret has not its digest. A student link's
 // assignment has no names and no secret, and of the names corrected its own.
+// A teacher's link without a digest (made before the page checked them, or a
+// student's link made a teacher's with the digest taken out: nothing tells
+// them apart) is unchecked: { role: 'teacher', ..., unchecked: true }, which
+// only the browser that holds its assignment already may open
+// (gradebook.js); of an own assignment or a set, whose links always carry
+// one, it is 'link.notTeacher'.
 export function parseLink(hash) {
   if (!isAssignmentLink(hash)) return null;
   const m = linkPattern.exec(hash);
@@ -403,7 +414,8 @@ export function parseLink(hash) {
     if (!m) throw new Error('form');
     const { a, role } = unpack(m[3]);
     if (a.program !== m[1]) throw new Error('program');
-    if (m[2] === 'teacher') return role === 'student' ? { problem: 'link.notTeacher' } : { role: 'teacher', assignment: a, name: null };
+    if (m[2] === 'teacher' && role === 'student') return { problem: 'link.notTeacher' };
+    if (m[2] === 'teacher') return { role: 'teacher', assignment: a, name: null, ...(a.digest === '' ? { unchecked: true } : {}) };
     if (role === 'teacher' || a.names.length > 1) throw new Error('names');
     return { role: 'student', assignment: { ...a, names: [], secret: '' }, name: a.names[0] ?? null };
   } catch (e) {
@@ -415,12 +427,21 @@ export function parseLink(hash) {
 // address without its fragment.
 export const studentLinks = (a, base) => a.names.map((name) => ({ name, link: base + studentFragment(a, name) }));
 
+// text as part of a file's name, at most most characters: what a file
+// system refuses in a name (a path's separators, a drive's colon, a
+// wildcard, a control), and what turns a name around unseen (a direction's
+// control), made a blank; blanks and dots at either end, which some refuse
+// or hide, left out.
+export function fileTitle(text, most) {
+  const cut = (x) => x.replace(/^[\s.]+|[\s.]+$/g, '');
+  return cut(cut(String(text).replace(/[\\/:*?"<>|\p{Cc}\p{Cf}\s]+/gu, ' ')).slice(0, most).replace(/[\ud800-\udbff]$/, ''));
+}
+
 // The name of a file of assignment a that a teacher finds among downloads:
 // what it holds (label), the title, else the program and order, and the day
 // (today, 'YYYY-MM-DD'), without what a file name may not hold.
 export function fileName(label, a, today) {
-  const title = (a.title || `${a.program} ${a.order}`).replace(/[\\/:*?"<>|\p{Cc}\p{Cf}]+/gu, ' ').replace(/\s+/g, ' ').trim().slice(0, 60);
-  return `${label} - ${title} ${today}.csv`;
+  return `${label} - ${fileTitle(a.title || `${a.program} ${a.order}`, 60)} ${today}.csv`;
 }
 
 // The links per name as CSV for a spreadsheet or an LMS (see csv.js), under a

@@ -54,12 +54,17 @@
 import { writer, reader, sealed, unsealed, toBase32, fromBase32, base32Alphabet, plainBase32 } from './packing.js';
 import { writeReading, readReading, isReading, isLegacy } from '../own/reading.js';
 import { plain } from '../practice/check.js';
-import { maxName, keptName } from './assignment.js';
+import { maxName, keptName, blank } from './assignment.js';
+import { compactOp, MAX_OPS, MAX_COLUMNS, MAX_FACTOR } from '../own/limits.js';
 
 const prefix = 'GJR1';
 const ownPrefix = 'GJY1';
 const readingPrefix = 'GJY2';  // an own code whose reading is typed in full
 const setPrefix = 'GJS1';
+// What starts a code of any kind and version: "GJ", the kind's letter (R a
+// run's stages, Y the student's own operations, S a set's problems) and the
+// version's digit.
+const start = 'GJ[RSY]\\d';
 // The longest hand-in of a set written as one code: a long text message
 // (LMS, 2,000 bytes in Korea) carries it whole, as every usual chat does;
 // past it, a code a problem, each as long as that problem's work makes it.
@@ -76,10 +81,9 @@ const nibbles = '0123456789.-/e';
 const [end, escape] = [14, 15];
 const escapes = { text: 0, alone: 1, yes: 2, no: 3, none: 4, one: 5, zero: 6, many: 7 };
 const choices = ['yes', 'no', 'one', 'zero', 'many'];
-const maxOps = 400;       // logic/own/code.js MAX_OPS
+// The own way's limits and its compact operations, as the mode reads them.
+const [maxOps, maxEntries, maxFactor] = [MAX_OPS, MAX_COLUMNS, MAX_FACTOR];
 const maxParts = 12;      // set.js maxProblems
-const maxEntries = 20;    // logic/own/matrix.js MAX_COLUMNS
-const maxFactor = 2002;   // a factor's characters, as logic/own/code.js reads one
 
 // A new result for the student named, begun at started (ms), with no stage
 // reached; the name as a code keeps it (assignment.keptName).
@@ -166,8 +170,6 @@ function writeStages(w, stages) {
   return w;
 }
 
-// An operation in the compact form: its letter, row, other row and factor.
-const compactOp = /^([sca])([1-9]\d?)(?:\.([1-9]\d?))?(?::(-?\d+(?:\/\d+)?))?$/;
 const opLetters = 'sca';
 
 // Writes a factor's text (digits, '-' and '/') in 4-bit characters, whole, and its end.
@@ -314,10 +316,11 @@ function readOwn(r, whole) {
 }
 
 // What a chat, a mail or a hand puts inside a code that is no part of it:
-// blanks and line breaks, hyphens and dashes, a soft hyphen and the
-// characters of no width (which a copy brings along unseen).
-const gap = '[\\s\\u00ad\\u200b-\\u200d\\u2060\\u2010-\\u2015-]';
-const gaps = new RegExp(gap + '+', 'g');
+// blanks and line breaks, hyphens and dashes, and the characters of no width
+// (a soft hyphen, a joiner, a mark of direction, an invisible times: a copy
+// brings them along unseen).
+const gap = '[\\s\\p{Cf}\\u2010-\\u2015-]';
+const gaps = new RegExp(gap + '+', 'gu');
 
 // A code as pasted, made plain: NFKC (full-width letters and digits), and
 // what a chat or a hand put inside it dropped.
@@ -336,6 +339,10 @@ function readHead(r) {
   return { id, name: r.text(maxName * 4), started, handed, stages: [] };
 }
 
+// Whether a code of this page's start (text) is of a version it reads: the
+// first of each kind, and an own code's second.
+const known = (text) => text[3] === prefix[3] || (/^GJY/i.test(text) && text[3] === readingPrefix[3]);
+
 // The result that a code carries, or { problem }: 'code.broken' for one cut
 // short, altered or not a code at all, 'code.version' for a sound code of
 // another version of the page (every version keeps "GJR", "GJS" or "GJY", a
@@ -345,11 +352,11 @@ function readHead(r) {
 // (own-result.js), a "GJS1" code a set's (parts).
 export function read(code) {
   const text = codeText(code);
-  const data = /^GJ[RSY]\d/i.test(text) && text.length <= longest && fromBase32(text.slice(prefix.length));
+  const data = new RegExp(`^${start}`, 'i').test(text) && text.length <= longest && fromBase32(text.slice(prefix.length));
   const body = data && unsealed(data);
   if (!body) return { problem: 'code.broken' };
   const own = /^GJY/i.test(text);
-  if (text[3] !== prefix[3] && !(own && text[3] === readingPrefix[3])) return { problem: 'code.version' };
+  if (!known(text)) return { problem: 'code.version' };
   try {
     const r = reader(body);
     const result = readHead(r);
@@ -378,6 +385,16 @@ function readParts(r) {
   return parts;
 }
 
+// The result of problem at (from 0) that result (read()'s) carries: of a
+// set's, the part of that problem under the code's head; of any other, the
+// result itself as the first problem; null where it has none.
+export function partOf(result, at) {
+  if (!result.parts) return at === 0 ? result : null;
+  const part = result.parts.find((p) => p.at === at);
+  const { id, name, started, handed } = result;
+  return part ? { id, name, started, handed, stages: part.stages, ...(part.own ? { own: part.own } : {}) } : null;
+}
+
 // The stages of a "GJR1" code read from r into result.
 function readStages(r, result) {
   const count = r.uint();
@@ -396,12 +413,12 @@ function readStages(r, result) {
 // nothing checks them.
 export function salvage(code) {
   const text = canonical(code);
-  if (!/^GJ(?:[RSY]1|Y2)/.test(text)) return null;
+  if (!new RegExp(`^${start}`).test(text) || !known(text)) return null;
   const w = writer();
   for (const ch of text.slice(prefix.length)) w.bits(Math.max(0, base32Alphabet.indexOf(ch)), 5);
   try {
     const { id, name } = readHead(reader(w.bytes()));
-    return name.trim() === '' || /[\p{Cc}\ufffd]/u.test(name) ? null : { id, name };
+    return blank(name) || /[\p{Cc}\ufffd]/u.test(name) ? null : { id, name };
   } catch (e) {
     return null;
   }
@@ -435,11 +452,34 @@ export function isResult(value) {
 // longest that checks is the code, else all of them. Each is given without
 // its separators.
 export function find(text) {
-  const words = new RegExp(`\\bGJ[RSY]\\d[0-9A-Za-z]*(?:${gap}+(?!GJ[RSY]\\d)[0-9A-Za-z]+)*`, 'gi');
+  const words = new RegExp(`\\b${start}[0-9A-Za-z]*(?:${gap}+(?!${start})[0-9A-Za-z]+)*`, 'giu');
   return [...text.normalize('NFKC').matchAll(words)].map(([whole]) => {
     const parts = whole.split(gaps);
     if (parts.length === 1) return whole;
     const joined = parts.map((_, i) => parts.slice(0, i + 1).join('')).reverse();
     return joined.find((code) => [undefined, 'code.version'].includes(read(code).problem)) ?? joined[0];
   }).filter((code) => code.length >= shortest);
+}
+
+// Where each code in text starts, as find() takes them: a pattern to search
+// with (lastIndex and exec), which a long text is cut at.
+export const codeStarts = () => new RegExp(`\\b${start}`, 'gi');
+
+// A line of codes as joinedCodes gives them: one code in its canonical form.
+const joinedLine = new RegExp(`^${start}[0-9A-Z]{12,}$`);
+
+// Whether text holds codes as joinedCodes gives them (and nothing else): a
+// line at a time, since a pattern over a whole year of codes takes long.
+export const isJoined = (text) => text.split('\n').every((line) => joinedLine.test(line));
+
+// The codes of texts (any text each), each once in its canonical form, one a
+// line, in the order first met: how a gradebook and a table keep them, so
+// that such a text is read again without a search.
+export function joinedCodes(...texts) {
+  const codes = new Set();
+  for (const text of texts.map((x) => String(x ?? ''))) {
+    const found = isJoined(text) ? text.split('\n') : find(text).map(canonical);
+    for (const code of found) codes.add(code);
+  }
+  return [...codes].join('\n');
 }

@@ -247,7 +247,7 @@ const partValue = (text) => (/^[+-]?\d+$/.test(text) && text.length <= MAX_DIGIT
 // optionally in parentheses '(1/2)'; two numbers side by side ('1 000') are
 // none. Gives { value, parts } (parts the texts of the numerator and of the
 // denominator if any, signs joined) or { problem }: 'empty', 'long' (past
-// most characters), 'unread' or 'zeroDenominator' (with its parts, which
+// most characters, or a part past MAX_DIGITS), 'unread' or 'zeroDenominator' (with its parts, which
 // practice reads as a non-finite number).
 export function readTyped(text, most = MAX_TYPED) {
   const raw = ['string', 'number', 'bigint'].includes(typeof text) ? String(text) : '';
@@ -255,6 +255,7 @@ export function readTyped(text, most = MAX_TYPED) {
   const typed = plain(raw);
   if (typed === '') return { problem: 'empty' };
   const parts = (/^\((.*)\)$/.exec(typed)?.[1] ?? typed).split('/').map((part) => part.trim().replace(/^([+-]) /, '$1'));
+  if (parts.some((part) => /^[+-]?\d+$/.test(part) && part.length > MAX_DIGITS + 1)) return { problem: 'long' };
   const values = parts.map(partValue);
   if (parts.length > 2 || values.includes(null)) return { problem: 'unread' };
   const value = parts.length > 1 ? divide(...values) : values[0];

@@ -15,9 +15,8 @@ const form = el('form', 'note-box', undefined, { id: 'own-read', hidden: true })
 const problem = el('p', 'own-problem', undefined, { id: 'own-read-problem' });
 const verdict = el('p', 'note-box', undefined, { id: 'own-read-verdict', hidden: true, tabIndex: -1 });
 byId('own-meaning').before(form, verdict);
-let drawnFor = null;  // the work whose reading is drawn, and in which language
-let drawnLanguage = null;
-let asked = null;     // what the form asks: 'set', 'inverse' or 'rank'
+let drawnFor = null;  // the work whose reading is drawn
+let drawnLanguage = null;  // the language its boxes are labelled in
 const off = { autocomplete: 'off', autocapitalize: 'off', spellcheck: false };
 
 // An element whose text the page draws in its language (views/language.js).
@@ -32,7 +31,8 @@ const noneButton = (id) => worded('button', id, { type: 'button', className: 'ow
 
 // The questions of a reading of what kind asks, of a matrix of n rows.
 function questions(kind, n) {
-  asked = readingAsked(kind);
+  const asked = readingAsked(kind);
+  form.dataset.asked = asked;
   const parts = [worded('h3', 'own.read.heading')];
   if (asked === 'set') {
     const entry = el('p');
@@ -51,7 +51,9 @@ function questions(kind, n) {
     }
     const line = el('p', 'own-line');
     line.append(worded('button', 'own.read.check', { type: 'submit' }), noneButton('own.read.notInvertible'));
-    parts.push(worded('p', 'own.read.inverse'), grid, line);
+    const box = el('div', 'printout-box');
+    box.append(grid);
+    parts.push(worded('p', 'own.read.inverse'), box, line);
   } else {
     const line = el('p', 'own-line');
     line.append(worded('label', 'own.read.rank', { htmlFor: 'own-read-rank' }), el('input', '', undefined, { id: 'own-read-rank', size: 3, inputMode: 'numeric', ...off }),
@@ -84,6 +86,7 @@ export function render({ own, assigned, language }) {
 
 // The reading typed: the line, the boxes a row a line, or the rank and columns.
 function typed() {
+  const { asked } = form.dataset;
   if (asked === 'set') return { set: byId('own-read-set').value };
   if (asked === 'inverse') {
     const entries = [...form.querySelectorAll('input[name="own-read-entry"]')].map((input) => input.value.trim() || '?');
@@ -101,6 +104,6 @@ export function connect(dispatch) {
   });
   form.addEventListener('click', (event) => {
     if (!event.target.closest('.own-read-none')) return;
-    dispatch({ type: 'ownAnswer', answer: { [asked]: null } });
+    dispatch({ type: 'ownAnswer', answer: { [form.dataset.asked]: null } });
   });
 }
