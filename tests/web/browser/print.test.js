@@ -11,7 +11,7 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { golden, pageUrl, useBrowser, open, close, cannot, typeCase } from './harness.js';
-import { assignment, teacherFragment, exerciseFor } from '../../../web/logic/assignments/assignment.js';
+import { assignment, teacherFragment, exerciseFor, secretOf } from '../../../web/logic/assignments/assignment.js';
 import { fromRun } from '../../../web/logic/own/matrix.js';
 import { meaning, sayMeaning } from '../../../web/logic/own/reading.js';
 import { shown } from '../../../web/logic/own/numbers.js';
@@ -129,7 +129,7 @@ test('an order-10 run prints every entry of every printout, in legible type', as
 // sheet's first carries the id, the name and date line and the page number,
 // the name line whole on one line; the last page holds the last stages together.
 test('an assignment\'s sheets carry their name line whole on every page, and end on more than one stage', async () => {
-  const a = assignment({ program: 'gjsolve', order: 4, from: 3, seed: 77, names: ['김민준', '이서연'], title: '연립방정식 과제 2주차: 가우스-조르단 소거법으로 첨가행렬을 기약 행사다리꼴로 만들기' });
+  const a = assignment({ program: 'gjsolve', order: 4, from: 3, seed: 77, names: ['김민준', '이서연'], secret: secretOf(Array(16).fill(7)), title: '연립방정식 과제 2주차: 가우스-조르단 소거법으로 첨가행렬을 기약 행사다리꼴로 만들기' });
   const page = await open(browser(), pageUrl + teacherFragment(a), { ready: '#teacher-facts dd', locale: 'ko-KR' });
   await page.evaluate(() => { window.print = () => {}; });
   await page.selectOption('#teacher-parts', 'sheets').then(() => page.click('#teacher-keys'));
@@ -144,7 +144,7 @@ test('an assignment\'s sheets carry their name line whole on every page, and end
 // for the operations and the reading, and keys that give the reduced form
 // exactly and what it means, with none of the method's rounding residues.
 test('an own-way assignment prints the own way\'s sheets, and keys of exact reduced forms', async () => {
-  const a = assignment({ mode: 'own', program: 'gjinverse', order: 3, seed: 21, names: ['Kim', 'Lee'] });
+  const a = assignment({ mode: 'own', program: 'gjinverse', order: 3, seed: 21, names: ['Kim', 'Lee'], secret: secretOf(Array(16).fill(7)) });
   await programs();  // the students' matrices made under node, by the same programs as the page's
   const page = await open(browser(), pageUrl + teacherFragment(a), { ready: '#teacher-facts dd' });
   await page.evaluate(() => { window.print = () => {}; });

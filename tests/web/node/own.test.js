@@ -12,7 +12,7 @@ import { readMatrix, fromRun, matrixText } from '../../../web/logic/own/matrix.j
 import { readOperation, fromButtons, notation, latex } from '../../../web/logic/own/operations.js';
 import { apply, checkRow } from '../../../web/logic/own/arithmetic.js';
 import { shape, sayShape } from '../../../web/logic/own/forms.js';
-import { meaning, sayMeaning, checkReading, readingOf, solutionText, sayVerdict } from '../../../web/logic/own/reading.js';
+import { meaning, sayMeaning, checkReading, readingOf, solutionText, sayVerdict, sayReading } from '../../../web/logic/own/reading.js';
 import { hint, methodCount } from '../../../web/logic/own/hints.js';
 import { generator } from '../../../web/logic/practice/exercises.js';
 import { startWork, doOperation, undo, matrixAt } from '../../../web/logic/own/work.js';
@@ -151,6 +151,9 @@ test('the reduced form says one solution, none, infinitely many, the inverse, si
   assert.equal(meaning(matrixOf('2 2\n1 2\n0 1'), 'matrix'), null);
   assert.equal(methodCount(matrixOf('2 2\n0 2\n3 0')), 3);
   assert.equal(sayMeaning(translator('ko'), meaning(matrixOf('2 3\n1 -1/2 0\n0 0 1', 'system'), 'system')), '해가 없습니다. 2행이 0 = 1을 나타냅니다.');
+  // The Korean that a teacher writes: the rank and its pivot columns, a parameter any real number.
+  assert.deepEqual([['2 3\n1 0 3\n0 1 0', 'matrix'], ['2 3\n1 2 3\n0 0 0', 'system']].map(([text, kind]) => sayMeaning(translator('ko'), meaning(matrixOf(text, kind), kind))),
+    ['계수(rank)는 2, 피벗이 있는 열은 1, 2열입니다.', '해가 무수히 많습니다: x1 = 3 − 2t, x2 = t (t는 임의의 실수).']);
 });
 
 // A reading typed in full, checked as a set against the matrix as typed and
@@ -198,6 +201,8 @@ test('a reading typed in full is the same set or says what is wrong', () => {
     ['singular', { inverse: null }, 'right'], ['singular', { inverse: '1 0\n0 1' }, 'wrong.singular'],
     ['rank', { rank: '2', columns: '1열, 3열' }, 'right'], ['rank', { rank: '3', columns: '1 2' }, 'wrong.rank wrong.columnMissing wrong.columnExtra'],
     ['rank', { rank: 'two', columns: '1' }, 'problem.rank'], ['rank', { rank: '2', columns: 'first' }, 'problem.columns'],
+    // A reading of another kind's form is none.
+    ['inverse', { set: 'x1 = 1, x2 = 1' }, 'problem.empty'], ['one', { rank: '2', columns: '1, 2' }, 'problem.empty'], ['rank', { inverse: null }, 'problem.empty'],
   ];
   const reduced = Object.fromEntries(Object.entries(matrices).map(([name, [text, kind]]) => {
     const start = matrixOf(text, kind);
@@ -210,6 +215,13 @@ test('a reading typed in full is the same set or says what is wrong', () => {
     return v.problem ? v.problem.id.replace('own.reading.', 'problem.') : v.right ? 'right' : ['wrong', ...v.wrong.map((w) => w.id.replace('own.reading.', ''))].slice(v.wrong.length ? 1 : 0).join(' ');
   };
   assert.deepEqual(cases.map(([name, reading]) => [name, reading, verdict(name, reading)]), cases);
+  // Each verdict and problem said whole in both languages: every placeholder given its value.
+  for (const code of ['en', 'ko']) {
+    for (const [name, reading] of cases) assert.doesNotMatch(sayVerdict(translator(code), checkReading(reading, reduced[name].start, reduced[name].means)), /[{}]|undefined/);
+  }
+  // The drill-down's words for what the student read.
+  assert.deepEqual([{ set: 'x1 = 2' }, { set: null }, { inverse: '1 2\n3 4' }, { inverse: null }, { rank: '2', columns: '1, 3' }, { choice: 'one', values: ['2', '1'] }, null]
+    .map((reading) => sayReading(translator('ko'), reading)), ['x1 = 2', '해가 없음', '1 2; 3 4', 'A는 역행렬이 없음', '계수 2, 피벗이 있는 열 1, 3', '해가 하나뿐: x1 = 2, x2 = 1', '답하지 않음']);
   for (const [name, { means }] of Object.entries(reduced)) {
     assert.equal(verdict(name, readingOf(means)), 'right', name);
     if (means.solution) assert.equal(verdict(name, { set: solutionText(means, 'vector').text }), 'right', name);
