@@ -33,7 +33,7 @@ import { meaning, checkReading, readingForm, readingAsked, keptReading } from '.
 import { hint, methodCount } from '../logic/own/hints.js';
 import { MAX_OPS } from '../logic/own/limits.js';
 import { startWork, matrixAt, doOperation, undo, redo, goTo, counted } from '../logic/own/work.js';
-import { ownFragment, readOwnLink } from '../logic/own/link.js';
+import { ownFragment } from '../logic/own/link.js';
 import { copyText, copyLatex, copyMarkdown } from '../logic/own/copies.js';
 import { shown } from '../logic/own/numbers.js';
 import { translator } from '../logic/language/translate.js';
@@ -177,28 +177,35 @@ const isAnswer = (answer, kind) => readingForm(answer) === readingAsked(kind);
 // A message whose copies form names one of these.
 const copies = { text: copyText, latex: copyLatex, markdown: copyMarkdown };
 
+// Whether read is a link read as logic/own/link.js's readingOwnLink gives one: work or none, a matrix, a problem.
+const isRead = (read) => typeof read === 'object' && read !== null && (read.work === null ? true :
+  Array.isArray(read.work?.ops) && Array.isArray(read.work.start?.rows) && Array.isArray(read.matrix?.rows));
+
 // What the student's assignment does not allow (another matrix, the
 // arithmetic changed, a hint or a row shown where it allows none) update
 // refuses before these, by its permissions (logic/assignments/permissions.js).
 export const handlers = {
   // The part come: the work that this browser kept (text, its link's
-  // fragment), or else the matrix of the run shown, if there is one to take;
-  // unless there is work already.
+  // fragment), read in slices (the own part's effect ownRead, which comes
+  // back as ownRead), or else the matrix of the run shown, if there is one
+  // to take; unless there is work already.
   ownStored: (state, { text }) => {
     if (slice(state).work) return [state, []];
-    const kept = isText(text) ? readOwnLink(text) : {};
-    if (kept.work) return [withOwn(state, { work: kept.work, matrix: kept.matrix }), []];
+    if (isText(text)) return [state, [{ ownRead: { hash: text, link: false } }]];
     const read = state.model && fromRun(state.model.run.program, state.model.run.input);
     return [withOwn(state, read?.matrix ? { work: startWork(read.matrix, read.kind), matrix: read.matrix } : {}), []];
   },
-  // A link to the learner's work (#ownway&...): the mode, the work where the
-  // link left it, and what of it could not be read said.
-  ownLink: (state, { hash }) => {
-    if (!isText(hash)) return [state, []];
-    const { work, matrix, problem } = readOwnLink(hash);
-    const opened = { ...state, mode: 'own' };
-    if (!work) return [withOwn(opened, { problem }), [...(problem ? [announce(problem)] : []), ownFocus(opened)]];
-    const [next, effects] = working(opened, work, { matrix, problem });
+  // A link to the learner's work (#ownway&...): the mode, and the link read in
+  // slices (ownRead), however long its numbers.
+  ownLink: (state, { hash }) => (isText(hash) ? [{ ...state, mode: 'own' }, [{ ownRead: { hash, link: true } }]] : [state, []]),
+  // The work of a link read (readingOwnLink's): a link's where it left it,
+  // what of it could not be read said; kept work taken unless there is work.
+  ownRead: (state, { read, link = false }) => {
+    if (!isRead(read)) return [state, []];
+    const { work, matrix, problem } = read;
+    if (!link) return slice(state).work || !work ? handlers.ownStored(state, {}) : [withOwn(state, { work, matrix }), []];
+    if (!work) return [withOwn(state, { problem }), [...(problem ? [announce(problem)] : []), ownFocus(state)]];
+    const [next, effects] = working(state, work, { matrix, problem });
     return [next, [...effects, ...(problem ? [announce(problem)] : []), ownFocus(next)]];
   },
   // The matrix of the run shown; a matrix typed, of the kind chosen.

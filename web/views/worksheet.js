@@ -32,8 +32,7 @@ import { sheetsPages, keyPages, keyHeight, area, textWidth } from '../logic/layo
 import { exerciseFor } from '../logic/assignments/assignment.js';
 import { fromRun } from '../logic/own/matrix.js';
 import { shown } from '../logic/own/numbers.js';
-import { meaning, sayMeaning, solutionText } from '../logic/own/reading.js';
-import { methodOf } from '../logic/assignments/own-result.js';
+import { meaning, sayMeaning, solutionText, reducedOf } from '../logic/own/reading.js';
 
 const worksheet = byId('worksheet');
 // A4 turned sideways, for a worksheet too wide upright: its style sheet,
@@ -317,7 +316,7 @@ function ownSheetOf(problem, twoSided) {
 // A problem's key: its id, the reduced form exactly and what it means, as
 // the page accepts it read (a family in scalar form, then in vector form).
 function ownKeyOf(problem) {
-  const reduced = methodOf(problem.matrix).reduced;
+  const reduced = reducedOf(problem.matrix);
   const means = meaning(reduced, problem.kind);
   const key = el('section', 'sheet-key');
   const id = el('p', 'key-id');

@@ -8,8 +8,7 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { pageUrl, useBrowser, open, close, text } from './harness.js';
 import { readMatrix, fromRun } from '../../../web/logic/own/matrix.js';
-import { meaning, sayMeaning, readingOf } from '../../../web/logic/own/reading.js';
-import { methodOf } from '../../../web/logic/assignments/own-result.js';
+import { meaning, sayMeaning, readingOf, reducedOf } from '../../../web/logic/own/reading.js';
 import { assignment, studentFragment, exerciseFor } from '../../../web/logic/assignments/assignment.js';
 import { make } from '../../../web/logic/practice/exercises.js';
 import { programs } from '../node/programs.js';
@@ -108,7 +107,7 @@ test('a student reads the reduced matrix off in full, and is told what is wrong'
   const a = assignment({ mode: 'own', program: 'gjsolve', order: 2, seed: 5, options: ['nice'] });
   await programs();  // the students' matrices made under node, by the same programs as the page's
   const start = fromRun('gjsolve', make(exerciseFor(a, 'Kim')).input);
-  const { set } = readingOf(meaning(methodOf(start.matrix).reduced, 'system'));
+  const { set } = readingOf(meaning(reducedOf(start.matrix), 'system'));
   const page = await open(browser(), pageUrl + studentFragment(a, 'Kim'), { viewport: { width: 375, height: 800 }, ready: '#own-op' });
   while (await page.isVisible('#own-hint')) {
     await page.click('#own-hint');

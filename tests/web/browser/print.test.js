@@ -13,9 +13,8 @@ import path from 'node:path';
 import { golden, pageUrl, useBrowser, open, close, cannot, typeCase } from './harness.js';
 import { assignment, teacherFragment, exerciseFor, secretOf } from '../../../web/logic/assignments/assignment.js';
 import { fromRun } from '../../../web/logic/own/matrix.js';
-import { meaning, sayMeaning } from '../../../web/logic/own/reading.js';
+import { meaning, sayMeaning, reducedOf } from '../../../web/logic/own/reading.js';
 import { shown } from '../../../web/logic/own/numbers.js';
-import { methodOf } from '../../../web/logic/assignments/own-result.js';
 import { make } from '../../../web/logic/practice/exercises.js';
 import { programs } from '../node/programs.js';
 import { translator } from '../../../web/logic/language/translate.js';
@@ -156,7 +155,7 @@ test('an own-way assignment prints the own way\'s sheets, and keys of exact redu
   const keys = pages.filter((p) => p.includes('Answer key')).join(' ').replace(/\s+/g, ' ');
   for (const name of a.names) {
     const { matrix } = fromRun('gjinverse', make(exerciseFor(a, name)).input);
-    const means = meaning(methodOf(matrix).reduced, 'inverse');
+    const means = meaning(reducedOf(matrix), 'inverse');
     assert.ok(keys.includes(sayMeaning(translator('en'), means)), name);
     for (const x of means.inverse?.flat() ?? []) assert.ok(keys.includes(shown(x)), `${name}: ${shown(x)}`);
   }

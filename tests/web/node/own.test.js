@@ -16,7 +16,8 @@ import { meaning, sayMeaning, checkReading, readingOf, solutionText, sayVerdict,
 import { hint, methodCount } from '../../../web/logic/own/hints.js';
 import { generator } from '../../../web/logic/practice/exercises.js';
 import { startWork, doOperation, undo, matrixAt } from '../../../web/logic/own/work.js';
-import { ownFragment, readOwnLink } from '../../../web/logic/own/link.js';
+import { ownFragment, readOwnLink, readingOwnLink } from '../../../web/logic/own/link.js';
+import { ownGrading } from '../../../web/logic/assignments/own-result.js';
 import { copyText, copyLatex, copyMarkdown } from '../../../web/logic/own/copies.js';
 
 const en = translator('en');
@@ -269,4 +270,16 @@ test('every hint of a reduction of 10 × 20 with 40-digit entries can be typed b
   }
   assert.ok(shape(m).reduced && work.ops.some(({ written }) => written.length > 443), 'reduced, past a factor of 443 characters');
   assert.deepEqual(readOwnLink(ownFragment(work)).work.ops.map(({ op }) => notation(op)), work.ops.map(({ op }) => notation(op)));
+});
+
+// A crafted code or link holds no task: its replay comes in pieces of one gcd,
+// 2 an entry scaled and 3 or 4 an entry added, on 2 × 20 of 40-digit entries.
+test('an own result is graded and a link read in pieces of a gcd each', () => {
+  const start = matrixOf(`2 20\n${Array.from({ length: 40 }, (_, k) => `${k + 1}${'3'.repeat(39)}`).join(' ')}`);
+  const ops = [`c1:${'7'.repeat(1000)}`, 'a2.1:-3/4', 'a1.2:5'];
+  const result = (list) => ({ own: { ops: list.map((op) => ({ op, first: ['1'], shown: false })), tries: 0, shown: 0, hints: 0, answer: null } });
+  const count = (pieces) => { let k = 0; while (!pieces.next().done) k++; return k; };
+  const graded = count(ownGrading(result(ops), start, 'matrix', 'learner')) - count(ownGrading(result([]), start, 'matrix', 'learner'));
+  const linked = readOwnLink(`#ownway&kind=matrix&m=${encodeURIComponent(matrixText(start))}&ops=${ops.join(',')}`);
+  assert.deepEqual([graded >= 160, count(readingOwnLink(ownFragment(linked.work))) >= 160, linked.work.ops.length], [true, true, 3]);
 });

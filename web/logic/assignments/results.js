@@ -73,7 +73,7 @@ import { stageAsked } from '../practice/session.js';
 import { check, isMiss } from '../practice/check.js';
 import { making } from '../practice/exercises.js';
 import { stageShort } from '../run/words.js';
-import { ownGraded } from './own-result.js';
+import { ownGrading } from './own-result.js';
 import { fromRun } from '../own/matrix.js';
 import { ownStart } from './set.js';
 import { notation } from '../own/operations.js';
@@ -270,7 +270,7 @@ function* ownVerdict(a, result, start) {
   if (!result.own) return 'm';
   try {
     const { matrix, kind } = yield* start();
-    const g = ownGraded(result, matrix, kind, a.arithmetic);
+    const g = yield* ownGrading(result, matrix, kind, a.arithmetic);
     const { reduced, readOff, ops, method, written, firstRight, shown, hints, tries } = g;
     return g.whole ? 'o' + JSON.stringify({ reduced, readOff, ops, method, written, firstRight, shown, hints, tries }) : 'm';
   } catch (e) {
@@ -564,6 +564,6 @@ function* ownDetails(a, code, models) {
   const result = problemRead(a, code);
   if (!result?.own) return { own: [], answer: null, verdict: null, expected: null };
   const { matrix, kind } = yield* runsOf(a, models).startFor(result.name);
-  const g = ownGraded(result, matrix, kind, a.arithmetic);
+  const g = yield* ownGrading(result, matrix, kind, a.arithmetic);
   return { own: g.steps.map((step) => ({ ...step, op: notation(step.op) })), answer: g.answer, verdict: g.verdict, expected: g.expected };
 }

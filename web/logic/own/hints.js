@@ -1,6 +1,7 @@
 // Help from the method: the next operation of Gauss-Jordan elimination from
 // wherever the learner stands, and how many the method takes from a matrix.
-import { apply } from './arithmetic.js';
+import { applying } from './arithmetic.js';
+import { finish } from '../run/exact.js';
 import { divide, negate, shown, ONE, isZero, isOne } from './numbers.js';
 
 // The method's next operation on matrix, with its reason ({ id, values },
@@ -31,12 +32,16 @@ export function hint(matrix) {
   return null;
 }
 
-// How many operations the method takes from matrix to its reduced form.
-export function methodCount(matrix) {
+// The method's reduction of matrix, in pieces: { count, reduced }, the
+// operations it takes and the reduced form.
+export function* reducing(matrix) {
   let count = 0;
   for (let next = hint(matrix); next !== null; next = hint(matrix)) {
-    matrix = apply(matrix, next.op);
+    matrix = yield* applying(matrix, next.op);
     count++;
   }
-  return count;
+  return { count, reduced: matrix };
 }
+
+// How many operations the method takes from matrix to its reduced form.
+export const methodCount = (matrix) => finish(reducing(matrix)).count;

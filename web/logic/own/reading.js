@@ -18,6 +18,8 @@
 //                                    ('one', 'zero', 'many') with, of one, the values; whether
 //                                    A is invertible ('yes', 'no')
 import { shape } from './forms.js';
+import { reducing } from './hints.js';
+import { finish } from '../run/exact.js';
 import { readNumber, normalize, excerpt, negate, shown, add, multiply, divide, equal, ZERO, ONE, isZero, isOne, MAX_ENTRY } from './numbers.js';
 
 // The longest text of a reading: a family of many parameters on a wide system fits.
@@ -61,6 +63,9 @@ export function meaning(matrix, kind) {
   });
   return { kind: 'many', free, solution };
 }
+
+// The reduced form of matrix, as the method reduces it (at once: for a key, a test).
+export const reducedOf = (matrix) => finish(reducing(matrix)).reduced;
 
 // The names of the free variables, by column: t, s, u, v, w, then t1, t2, ….
 function parameters(free) {

@@ -8,6 +8,8 @@ import * as readOff from '../../views/own/read-off.js';
 import { stored, store } from '../storage.js';
 import { isWaiting } from '../../logic/run/model.js';
 import { assigned } from '../../state/own.js';
+import { sliced, nextTask } from '../../views/frames.js';
+import { readingOwnLink } from '../../logic/own/link.js';
 
 export { handlers } from '../../state/own.js';
 
@@ -24,6 +26,21 @@ export const effects = {
   ownMake: (page, { ownMake: exercise, student = false }) => {
     const made = globalThis.gaussJordanParts.require('./logic/practice/exercises.js').make(exercise);
     page.dispatch({ type: 'ownMade', input: made.input, program: exercise.program, student });
+  },
+  // A link or the work kept read in slices between frames, however long its numbers.
+  ownRead: (page, { ownRead: { hash, link } }) => {
+    const pieces = readingOwnLink(hash);
+    const step = (deadline) => {
+      for (;;) {
+        const { done, value } = pieces.next();
+        if (done) {
+          page.dispatch({ type: 'ownRead', read: value, link });
+          return true;
+        }
+        if (performance.now() >= deadline) return false;
+      }
+    };
+    nextTask(() => sliced(() => true, step));
   },
   ownKeep: (page, { ownKeep: fragment }) => {
     if (keeping === null) requestAnimationFrame(() => setTimeout(() => {
