@@ -174,8 +174,10 @@ function judged(answer, start, means) {
 // Whether answer is a reading typed in full of what kind asks (reading.js), of any length.
 const isAnswer = (answer, kind) => readingForm(answer) === readingAsked(kind);
 
-// A message whose copies form names one of these.
-const copies = { text: copyText, latex: copyLatex, markdown: copyMarkdown };
+// A message whose copies form names one of these: the work and whether to
+// tell what the reduced matrix means, in a copy of t's words.
+const copies = { text: copyText, latex: copyLatex, markdown: copyMarkdown,
+  document: (t, work, more) => copyLatex(t, work, { ...more, document: true }) };
 
 // Whether read is a link read as logic/own/link.js's readingOwnLink gives one: work or none, a matrix, a problem.
 const isRead = (read) => typeof read === 'object' && read !== null && (read.work === null ? true :
@@ -284,7 +286,9 @@ export const handlers = {
   ownCopy: (state, { form }) => {
     const own = slice(state);
     if (!own.work || !Object.hasOwn(copies, form)) return [state, []];
-    return [state, [{ copy: { content: copies[form](translator(state.language), own.work), done: 'own.view.copied' } }]];
+    // In an assignment, what the matrix means is the student's to read first.
+    const tell = !assigned(state) || Boolean(own.readOff);
+    return [state, [{ copy: { content: copies[form](translator(state.language), own.work, { tell }), done: 'own.view.copied' } }]];
   },
 };
 

@@ -19,6 +19,7 @@ import { startWork, doOperation, undo, matrixAt } from '../../../web/logic/own/w
 import { ownFragment, readOwnLink, readingOwnLink } from '../../../web/logic/own/link.js';
 import { ownGrading } from '../../../web/logic/assignments/own-result.js';
 import { copyText, copyLatex, copyMarkdown } from '../../../web/logic/own/copies.js';
+import { fractionLatex } from '../../../web/logic/run/copies.js';
 
 const en = translator('en');
 const said = (read) => (read.op ? notation(read.op) : read.problem.id);
@@ -56,7 +57,8 @@ test('every notation reads as one operation, and each refusal says why', () => {
     [{ type: 'scale', row: 3, factorText: '2' }, 'own.op.rowPast'], [{ type: 'scale', row: 0, factorText: 'two' }, 'own.number.unread'],
     [{ type: 'scale', row: 0, factorText: '3/-4' }, 'R1 → −3/4 R1']];
   assert.deepEqual(buttons.map(([b]) => said(fromButtons(b, 3))), buttons.map((c) => c[1]));
-  assert.equal(latex(readOperation('R2 -> -1/2 R2', 3).op), 'R_2 \\to -\\tfrac{1}{2}R_2');
+  // A fraction in LaTeX, over an arrow as in a matrix (run/copies.js's rule).
+  assert.deepEqual([latex(readOperation('R2 -> -1/2 R2', 3).op), fractionLatex({ n: -1n, d: 2n })], ['R_2 \\to -\\frac{1}{2}R_2', '-\\frac{1}{2}']);
 });
 
 // One reader of a number for the page: the own way's, practice's (null where
@@ -74,7 +76,7 @@ test('numbers and matrices are read exactly as typed, the same everywhere, and w
     ['2 3\n1 2 3\n4 5 6', 'system', '1 2 3 / 4 5 6'], ['2\n1 2 3\n4 5 6', 'system', '1 2 3 / 4 5 6'],
     ['2 2 1 0.5 -1/3 4', 'inverse', '1 1/2 1 0 / -1/3 4 0 1'], ['1 1 7', 'system', 'own.matrix.narrow'],
     ['11 2', 'matrix', 'own.matrix.size'], ['10 21', 'matrix', 'own.matrix.size'], ['3 3\n1 2', 'matrix', 'own.matrix.count'],
-    ['2 3 1 2 3 4 5 6', 'inverse', 'own.matrix.square'], ['x 2', 'matrix', 'own.matrix.dimensions'], ['y'.repeat(10000), 'matrix', 'own.matrix.dimensions'], ['1 1 ' + '9 '.repeat(50000), 'matrix', 'own.matrix.long'],
+    ['2 3 1 2 3 4 5 6', 'inverse', 'own.matrix.square'], ['x 2', 'matrix', 'own.matrix.dimensions'], ['y'.repeat(10000), 'matrix', 'own.matrix.dimensions'], ['1 1 ' + '9 '.repeat(50000), 'matrix', 'own.matrix.long'], ['1 1 ' + '9'.repeat(250), 'matrix', 'own.matrix.entryLong'],
   ];
   assert.deepEqual(matrices.map(([text, kind]) => { const r = readMatrix(text, kind); return r.matrix ? rows(r.matrix) : r.problem.id; }),
     matrices.map((c) => c[2]));
@@ -151,6 +153,8 @@ test('the reduced form says one solution, none, infinitely many, the inverse, si
     shapes.map(([text, words]) => [text, words]));
   assert.equal(meaning(matrixOf('2 2\n1 2\n0 1'), 'matrix'), null);
   assert.equal(methodCount(matrixOf('2 2\n0 2\n3 0')), 3);
+  assert.deepEqual(['2 2\n1 0\n1 1', '2 2\n1 0\n-1 1', '2 2\n1 0\n2 1'].map((text) => hint(matrixOf(text)).reason.id),
+    ['own.hint.clearSubtract', 'own.hint.clearAdd', 'own.hint.clear']);
   assert.equal(sayMeaning(translator('ko'), meaning(matrixOf('2 3\n1 -1/2 0\n0 0 1', 'system'), 'system')), '해가 없습니다. 2행이 0 = 1을 나타냅니다.');
   // The Korean that a teacher writes: the rank and its pivot columns, a parameter any real number.
   assert.deepEqual([['2 3\n1 0 3\n0 1 0', 'matrix'], ['2 3\n1 2 3\n0 0 0', 'system']].map(([text, kind]) => sayMeaning(translator('ko'), meaning(matrixOf(text, kind), kind))),
@@ -248,7 +252,7 @@ test('a link reopens the work where it was, and a damaged one opens what could b
   const huge = readOwnLink(`#ownway&kind=matrix&m=1%201%0A1&ops=${Array(250).fill(`c1:${'9'.repeat(190)}`).join(',')}`);
   assert.deepEqual([huge.problem.id, huge.work.ops.length < 250, rows(huge.matrix)], ['own.link.ops', true, rows(matrixAt(huge.work))]);
   work = doOperation(work, readOperation('R2 = R2 - 3*R1', 2).op, 'R2 = R2 - 3*R1');
-  assert.match(copyText(en, work), /\nOperation 3: R2 → R2 − 3R1 \(typed as R2 = R2 - 3\*R1\)\n\[   4    5  \|   6 \]\n\[ -11  -11  \| -12 \]\n$/);
+  assert.match(copyText(en, work), /\nOperation 3: R2 → R2 − 3R1 \(typed as R2 = R2 - 3\*R1\)\n\[   4    5  \|   6 \]\n\[ -11  -11  \| -12 \]\n\nNot yet in row echelon form\.\n$/);
   assert.match(copyMarkdown(en, work), /## Operation 1: R1 ↔ R2\n\ntyped as R1 \\<-\\> R2\n\n\|  \| x1 \| x2 \| b \|\n.*\n\| R1 \| 4 \| 5 \| 6 \|/);
   assert.match(copyLatex(en, work), /\\xrightarrow\{R_2 \\to 2R_2\}\n\\left\[\\begin\{array\}\{rr\|r\}\n4 & 5 & 6 \\\\\n1 & 4 & 6\n/);
 });

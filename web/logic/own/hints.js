@@ -25,7 +25,9 @@ export function hint(matrix) {
     const other = rows.findIndex((row, i) => i !== r && !isZero(row[c]));
     if (other >= 0) {
       const factor = negate(rows[other][c]);
-      return { op: { type: 'add', row: other, from: r, factor }, reason: { id: 'own.hint.clear', values: { column: c + 1, row: other + 1, from: r + 1, factor: shown(factor) } } };
+      // Row from added or taken away, as a teacher says it, where the factor is 1 or −1.
+      const id = isOne(factor) ? 'own.hint.clearAdd' : isOne(negate(factor)) ? 'own.hint.clearSubtract' : 'own.hint.clear';
+      return { op: { type: 'add', row: other, from: r, factor }, reason: { id, values: { column: c + 1, row: other + 1, from: r + 1, factor: shown(factor) } } };
     }
     r++;
   }

@@ -113,7 +113,7 @@ export function sayMeaning(t, means) {
   if (means.kind === 'none') return t('own.meaning.none', { row: means.row + 1, value: shown(means.value) });
   if (means.kind === 'many') {
     const { text, names } = solutionText(means);
-    return t(names.length === 1 ? 'own.meaning.many' : 'own.meaning.manyFree', { solution: text, free: names.join(', ') });
+    return t(names.length === 1 ? 'own.meaning.manyOne' : 'own.meaning.many', { solution: text, free: names.join(', ') });
   }
   if (means.kind === 'inverse') return t('own.meaning.inverse');
   if (means.kind === 'singular') return t('own.meaning.singular', { rank: means.rank, n: means.n });
