@@ -529,13 +529,14 @@ test('inside an LMS, the work goes to the LMS alone', needsBuild, () => {
     state = next;
   }
   assert.equal(update(state, { type: 'shown', model: m })[1].length, 0, 'the same run shown again tells nothing');
-  // The hand-in's commit refused: all is told again, the status first set back and committed, and what has another form
+  // The hand-in's commit refused: all is told again, the status and exit first set back and committed, and what has another form
   // in it (a runtime that took the refused values for sent sends only what differs), then committed; as the page goes too.
   const [refusing] = update(handed.state, { type: 'reported', failed: ['commit'], handIn: true, commit: true, sent: 0 });
   const [, [{ report: again }]] = update(refusing, { type: 'lmsRetry', now: 70000 });
   const differs = again.pairs.filter(([element, value]) => sentSoFar.get(element) !== value).map(([element]) => element.replace('cmi.', ''));
   assert.deepEqual([again.first, again.commit, again.sent, again.pairs.map(([element]) => element).sort(), differs],
-    [[['cmi.core.lesson_status', 'incomplete']], true, 1, [...sentSoFar.keys()].sort(), ['core.score.raw', 'core.score.min', 'core.score.max', 'suspend_data']]);
+    [[['cmi.core.lesson_status', 'incomplete'], ['cmi.core.exit', 'suspend']], true, 1, [...sentSoFar.keys()].sort(),
+     ['core.score.raw', 'core.score.min', 'core.score.max', 'suspend_data']]);
   check([['the hand-in refused, told again', refusing, { type: 'lmsRetry', now: 70000 }, {}, [{ report: again }]],
     ['and first as the page goes, then the session\'s time', refusing, { type: 'lmsClosing', now: 70000 }, {},
     [{ report: { ...again, pairs: [...again.pairs, ['cmi.core.session_time', '00:01:05.00']], closing: true } }]]]);
