@@ -8,7 +8,8 @@ import { t } from '../language.js';
 import { byId, el } from '../dom.js';
 import { drawMatrix as drawTable, drawFields, wholeOnFocus } from './matrix-table.js';
 import { notation } from '../../logic/own/operations.js';
-import { shape, meaning, sayShape, sayMeaning } from '../../logic/own/forms.js';
+import { shape, sayShape } from '../../logic/own/forms.js';
+import { meaning, sayMeaning } from '../../logic/own/reading.js';
 import { ownAllows } from '../../logic/assignments/permissions.js';
 
 // The element of the section whose id is own-<name>.
