@@ -87,8 +87,24 @@ function started(state, read, kind) {
   return [next, [...effects, focus('own-op')]];
 }
 
-// The rows of matrix, 0-based, as the status line says them: "R2: 0, 1, -2".
-const rowsSaid = (matrix, rows) => rows.map((r) => `R${r + 1}: ${matrix.rows[r].map(shown).join(', ')}`).join('; ');
+// The most characters of rows that the status line says whole.
+const saidWhole = 80;
+
+// An operation as the status line says it: the page's notation, a number of
+// more than 16 digits cut to its first and last (the page shows it whole).
+const cut = (text) => text.replace(/\d{17,}/g, (digits) => `${digits.slice(0, 6)}…${digits.slice(-4)}`);
+const brief = (op) => cut(notation(op));
+const saidShort = ({ id, values }) => ({ id, values: values.factor ? { ...values, factor: cut(values.factor) } : values });
+
+// What the status line says once op is done on matrix: the rows it changed,
+// 0-based, as "R2: 0, 1, -2", or their names alone where that would be long
+// (a phone's line, a screen reader's patience): the matrix shows them.
+function appliedSaid(matrix, op) {
+  const rows = changed(op);
+  const whole = rows.map((r) => `R${r + 1}: ${matrix.rows[r].map(shown).join(', ')}`).join('; ');
+  return whole.length <= saidWhole ? { id: 'own.view.applied', values: { op: brief(op), rows: whole } }
+    : { id: 'own.view.appliedLong', values: { op: brief(op), rows: rows.map((r) => `R${r + 1}`).join(', ') } };
+}
 
 // The state once op (written by the learner, or null when built with
 // buttons) is done, and the status line saying it and the rows it changed;
@@ -102,7 +118,7 @@ function done(state, op, written, more = {}) {
   const work = doOperation(own.work, op, written, more);
   const { matrix } = after;
   const [next, effects] = working(state, more.shown ? counted(work, 'shown') : work, { matrix, changed: changed(op) });
-  const said = announce({ id: 'own.view.applied', values: { op: notation(op), rows: rowsSaid(matrix, changed(op)) } });
+  const said = announce(appliedSaid(matrix, op));
   return [next, [...effects, said, focus('own-op')]];
 }
 
@@ -122,7 +138,7 @@ function named(state, read, written) {
   if (own.arithmetic === 'learner' && op.type !== 'swap') {
     const row = changed(op)[0];
     return [withOwn(state, { pending: { op, written, row, check: null, first: null }, problem: null, hint: null }),
-      [announce({ id: 'own.view.write', values: { op: notation(op), row: row + 1 } }), focus('own-cell-0')]];
+      [announce({ id: 'own.view.write', values: { op: brief(op), row: row + 1 } }), focus('own-cell-0')]];
   }
   return done(state, op, written);
 }
@@ -135,7 +151,7 @@ function moved(state, move, id) {
   if (work === own.work || work.at === own.work.at) return [state, []];
   const op = id === 'own.view.undone' ? own.work.ops[work.at].op : work.ops[work.at - 1]?.op;
   const [next, effects] = working(state, work);
-  return [next, [...effects, announce(op ? { id, values: { op: notation(op) } } : { id: 'own.view.atStart' })]];
+  return [next, [...effects, announce(op ? { id, values: { op: brief(op) } } : { id: 'own.view.atStart' })]];
 }
 
 const isText = (value) => typeof value === 'string';
@@ -256,7 +272,7 @@ export const handlers = {
     const wrong = check.cells.findIndex((cell) => !cell.ok);
     const said = { id: 'own.view.wrongCells', values: { count: check.cells.filter((cell) => !cell.ok).length } };
     const [next, effects] = keptWith(state, { work, pending: { ...own.pending, check, first } });
-    return [next, [...effects, announce(said, ...(check.slip ? [{ id: check.slip }] : [])), focus(`own-cell-${wrong}`)]];
+    return [next, [...effects, announce(said, ...(check.slip ? [{ id: check.slip, ...(check.about ? { values: check.about } : {}) }] : [])), focus(`own-cell-${wrong}`)]];
   },
   // The row shown and the operation done, which counts.
   ownShow: (state) => {
@@ -273,7 +289,7 @@ export const handlers = {
     const next = own.matrix && hint(own.matrix);
     if (!next) return [state, []];
     const [after, effects] = keptWith(state, { work: counted(own.work, 'hints'), hint: next });
-    return [after, [...effects, announce(next.reason, { id: 'own.view.hintOp', values: { op: notation(next.op) } })]];
+    return [after, [...effects, announce(saidShort(next.reason), { id: 'own.view.hintOp', values: { op: brief(next.op) } })]];
   },
   // Once reduced, the operations used against the method's from the same start.
   ownCompare: (state) => {

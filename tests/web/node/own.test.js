@@ -101,7 +101,8 @@ test('an operation is applied exactly, and a row written by hand is checked cell
     ['R2 -> R2 - 4R1', '0 -3 -6', [true, true, true], null], ['R2 -> R2 - 4R1', '0 -3 -7', [true, true, false], null],
     ['R2 -> R2 - 4R1', '8 13 18', [false, false, false], 'own.slip.sign'], ['R2 -> R2 - 4R1', '4 5 6', [false, false, false], 'own.slip.oldRow'],
     ['R2 -> R2 - 4R1', '-24 -27 -30', [false, false, false], 'own.slip.otherRow'], ['R2 -> R2 - 4R1', '0 5 -6', [true, false, true], 'own.slip.partial'],
-    ['R3 -> 1/4 R3', '1.75 2 2.25', [true, true, true], null], ['R3 -> 1/3 R3', '2.333 8/3 3', [false, true, true], null],
+    ['R3 -> 1/4 R3', '1.75 2 2.25', [true, true, true], null], ['R3 -> 1/3 R3', '2.333 8/3 3', [false, true, true], 'own.slip.rounded'],
+    ['R2 -> R2 - 4R1', '0 3 -6', [true, false, true], 'own.slip.multipleForgotten'], ['R2 -> R2 - 4R1', '0 -3 -6.0001', [true, true, false], null],
     ['R3 -> 1/3 R3', '21 24 27', [false, false, false], 'own.slip.inverse'], ['R3 -> 1/3 R3', '7/3 8 9', [true, false, false], 'own.slip.partial'],
     ['R3 -> -2R3', '14 16 18', [false, false, false], 'own.slip.sign'], ['R3 -> 2R3', '2 4 6', [false, false, false], 'own.slip.otherRow'],
   ];
