@@ -65,5 +65,7 @@ export const parts = [
   // imports; for the mode asked for, a link to such work (ownLink, the one
   // message with a hash), and a student's link to an assignment of this mode.
   { name: 'own', modules: ['page/parts/own-part.js'], texts: ['own.'],
-    needs: (state, message) => message.mode === 'own' || message.hash || message.found?.assignment?.mode === 'own' },
+    needs: (state, message) => message.mode === 'own' || message.hash || message.found?.assignment?.mode === 'own' ||
+      // a set's problem of the student's own operations, moved to
+      (message.type === 'problemOpened' && state.student?.set?.problems[message.at]?.mode === 'own') },
 ];
