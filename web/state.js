@@ -39,6 +39,8 @@
 //              due date past waits for the teacher's yes (dropped: the options
 //              left out, as possible() takes them); or null. A made
 //              one's packageProblem: why its last LMS package was refused (a text's id)
+//   draft      a set being made with the assignment form (state/drafting.js),
+//              or null
 //   assignTouched whether the teacher changed the assignment form (its program
 //              then no longer follows the run shown)
 //   student    the assignment that a student's link opened, and who works it
@@ -101,7 +103,7 @@
 //   { grade: { assignment, codes, rule, say } }  the results table worked out in slices;
 //                                        { type: 'graded', assignment, codes, rule, table, say }
 //                                        comes back, on the way and at the end
-//   { detail: { assignment, code, stages } }  a row's answers worked out; { type:
+//   { detail: { assignment, code, at } }     a row's answers (of a set's, of its problem at) worked out; { type:
 //                                        'detailed', assignment, code, details } comes back
 //   { warm: assignment }                 its students' runs made in slices while its results
 //                                        view is open, ready for the first table
@@ -134,7 +136,7 @@ export { linkState, programOf } from './state/learning.js';
 export { progressKeyOf, isStudents } from './state/studying.js';
 
 export const initial = (language = 'en') => ({
-  programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, gradebook: {}, bookUnsaved: false, made: null, assignTouched: false,
+  programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, gradebook: {}, bookUnsaved: false, made: null, draft: null, assignTouched: false,
   student: null, lms: null, conflict: null, picked: false, unmet: false, session: null, level: 0, past: null, saved: null,
   exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, said: null, printing: null,
   parts: { absent: [], loading: [], waiting: [] }, own: null, language,

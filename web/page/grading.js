@@ -7,8 +7,8 @@
 import { stored, store, forget, keptLarge, largeMarked } from './storage.js';
 import { sliced, nextTask } from '../views/frames.js';
 import { save } from '../views/dom.js';
-import { detailing, memoOf } from '../logic/assignments/results.js';
-import { grading, resultsCsv } from '../logic/assignments/set-results.js';
+import { memoOf } from '../logic/assignments/results.js';
+import { grading, detailing, resultsCsv } from '../logic/assignments/set-results.js';
 import { merged, bookOf, bookCsv } from '../logic/assignments/gradebook.js';
 import { id as idOf } from '../logic/assignments/assignment.js';
 import { translator } from '../logic/language/translate.js';
@@ -54,11 +54,12 @@ function gradeCodes(page, { assignment: a, codes, rule, say = true }, told = tru
   }));
 }
 
-// Works out the details of a row opened (results.detailing) in slices; they come back as 'detailed'.
-function detailRow(page, { assignment: a, code, stages }) {
-  const job = detailing(a, code, stages, { models: graderOf(a).models });
+// Works out the details of a row opened (of a set's, of its problem at:
+// set-results.js detailing) in slices; they come back as 'detailed'.
+function detailRow(page, { assignment: a, code, at = 0 }) {
+  const job = detailing(a, at, code, { models: graderOf(a).models });
   nextTask(() => sliced(() => true, (deadline) => job.step(deadline),
-    () => page.dispatch({ type: 'detailed', assignment: a, code, details: job.result })));
+    () => page.dispatch({ type: 'detailed', assignment: a, code, at, details: job.result })));
 }
 
 // The gradebook that this page kept last, and the mark of it that storage

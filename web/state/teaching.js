@@ -7,7 +7,7 @@
 // holds; the keys are printed by one ({ print }); the CSVs are written by
 // others ({ saveTable }, { saveBook }): results.js, which grades by running
 // the programs, is out of the state's reach.
-import { assignment, generatorVersion, classList, teacherFragment, keySheets, cleanName, nameKey, secretOf, id, maxNames, drawnName, formerKeys } from '../logic/assignments/assignment.js';
+import { problemsOf, assignment, generatorVersion, classList, teacherFragment, keySheets, cleanName, nameKey, secretOf, id, maxNames, drawnName, formerKeys } from '../logic/assignments/assignment.js';
 import { rules, rowsPerPage, readCount, entryOf, merged, mergedBooks, assignmentOf, exported, imported, bookOf, headingOf, maxBookBytes, checkedOnly } from '../logic/assignments/gradebook.js';
 import { firstAsked, possible } from '../logic/run/share.js';
 import { inBoth } from '../logic/practice/sayings.js';
@@ -28,12 +28,19 @@ const regraded = (a, results, say = true) => (results.codes === '' ? [] : [{ gra
 
 // The results as a teacher's link opens them: no table yet, no row open.
 // fresh: whether this browser's gradebook did not know the assignment.
-const resultsOf = (entry, fresh) => ({ codes: entry.codes, rule: entry.rule, table: null, opened: null, detail: null, page: 0, fresh });
+const resultsOf = (entry, fresh) => ({ codes: entry.codes, rule: entry.rule, table: null, opened: null, at: 0, detail: null, page: 0, fresh });
 
-// The effect that works out the details of the row named of table, if it has a code.
-function detailOf(a, table, name) {
+// The code of the row named of table that its problem at (from 0) is graded
+// from: of a set's table, the code that carries that problem; else the row's; null for none.
+const codeOf = (table, name, at) => {
   const row = table?.rows.find((r) => r.name === name);
-  return row?.code ? [{ detail: { assignment: a, code: row.code, stages: table.stages } }] : [];
+  return (table?.mode === 'set' ? row?.cells[at]?.code : row?.code) ?? null;
+};
+
+// The effect that works out the details of problem at of the row named of table, if it has a code.
+function detailOf(a, table, name, at = 0) {
+  const code = codeOf(table, name, at);
+  return code ? [{ detail: { assignment: a, code, at } }] : [];
 }
 
 // The state once a teacher's link (found, as assignment.parseLink reads it:
@@ -74,13 +81,20 @@ const ownGiven = (given) => (given.mode === 'own'
   ? { from: firstAsked, fill: 'row', hints: Number(given.hints) > 0 ? 3 : 0, show: given.arithmetic === 'learner' && given.show === true }
   : { arithmetic: 'page' });
 
-// The assignment that the form's values give (given: what the form asks, the
-// class list as typed; names: the list's names), with seed and secret; null
-// when it cannot be linked.
-function madeOf(given, names, seed, secret) {
+// What the form's values (given) ask of a problem: its fields as typed, the
+// options that can hold together at its order, the first stage a number,
+// and of the student's own operations what ownGiven takes.
+export function askedOf(given) {
   const from = Math.round(Number(given.from));
   const options = possible(Array.isArray(given.options) ? given.options : [], Number(given.order), generatorVersion);
-  const a = assignment({ ...given, options, seed, secret, from: Number.isFinite(from) ? from : firstAsked, names, ...ownGiven(given) });
+  return { ...given, options, from: Number.isFinite(from) ? from : firstAsked, ...ownGiven(given) };
+}
+
+// The assignment that the form's values give (given: what the form asks, the
+// class list as typed; names: the list's names; problems, a set's: the
+// draft's, state/drafting.js), with seed and secret; null when it cannot be linked.
+function madeOf(given, names, seed, secret, problems = []) {
+  const a = assignment({ ...askedOf(given), seed, secret, names, ...(problems.length > 0 ? { problems } : {}) });
   try {
     teacherFragment(a);
     return a;
@@ -151,9 +165,11 @@ export const handlers = {
   // question first (a name given twice, a due date past) unless confirmed.
   assignmentMade: (state, { given = {}, seed, secret = [], today = '', confirmed = false }) => {
     const list = classList(typeof given?.names === 'string' ? given.names : '');
-    const a = madeOf(given, list.names, seed, secretOf(Array.isArray(secret) ? secret : []));
+    // A set: the problems of the draft, drawn from its own seed, which its previews showed.
+    const draft = state.draft?.problems.length > 0 ? state.draft : null;
+    const a = madeOf(given, list.names, draft?.seed ?? seed, secretOf(Array.isArray(secret) ? secret : []), draft?.problems);
     if (a === null) return [{ ...state, made: { invalid: true } }, []];
-    const dropped = (Array.isArray(given.options) ? given.options : []).filter((o) => !a.options.includes(o));
+    const dropped = draft ? [] : (Array.isArray(given.options) ? given.options : []).filter((o) => !a.options.includes(o));
     const past = a.due !== '' && a.due < String(today);
     if (!confirmed && (list.repeats.length > 0 || past)) return [{ ...state, made: { question: { repeats: list.repeats, past }, pending: a, dropped } }, []];
     return made(state, a, dropped);
@@ -184,7 +200,7 @@ export const handlers = {
   graded: (state, { assignment: a, codes, rule = 'best', table, say = true }) => {
     const r = state.results;
     if (!state.teacher || !r || !a?.program || id(a) !== id(state.teacher) || codes !== r.codes || rule !== r.rule || !table?.rows) return [state, []];
-    const opened = r.opened !== null && table.rows.find((row) => row.name === r.opened)?.code !== r.detail?.code ? detailOf(a, table, r.opened) : [];
+    const opened = r.opened !== null && codeOf(table, r.opened, r.at) !== r.detail?.code ? detailOf(a, table, r.opened, r.at) : [];
     if (table.partial) return [{ ...state, results: { ...r, table } }, opened];
     const [next, keep] = typeof table.codes !== 'string' || table.codes === r.codes ? [state, []] : withResults(state, { ...r, codes: table.codes }, false);
     return [{ ...next, results: { ...next.results, table } }, [...keep, ...opened, ...(say ? [{ announce: [readCount(table)] }] : [])]];
@@ -195,25 +211,28 @@ export const handlers = {
     if (!Number.isInteger(page) || page < 0 || page >= pages) return [state, []];
     return [{ ...state, results: { ...state.results, page } }, [{ focus: { element: 'teacher-results' } }]];
   }),
-  // The details of a row opened, worked out from its code, if that row is
-  // still open on it: per stage, or of the student's own operations ({ own,
-  // answer, expected }, results.detailing's).
-  detailed: (state, { assignment: a, code, details }) => {
+  // The details of a row opened (of a set's, of its problem at), worked out
+  // from its code, if that row is still open on it: per stage, or of the
+  // student's own operations ({ own, answer, expected }, results.detailing's).
+  detailed: (state, { assignment: a, code, at = 0, details }) => {
     const r = state.results;
-    const row = r?.table?.rows.find((x) => x.name === r.opened);
-    const own = a?.mode === 'own' && Array.isArray(details?.own);
-    if (!row || row.code !== code || !a?.program || id(a) !== id(state.teacher) || !(own || Array.isArray(details))) return [state, []];
+    const open = state.teacher && r?.table && r.opened !== null && at === r.at ? codeOf(r.table, r.opened, at) : null;
+    if (open === null || open !== code || !a?.program || id(a) !== id(state.teacher)) return [state, []];
+    const own = problemsOf(state.teacher)[at]?.mode === 'own' && Array.isArray(details?.own);
+    if (!(own || Array.isArray(details))) return [state, []];
     return [{ ...state, results: { ...r, detail: own ? { code, ...details } : { code, stages: details } } }, []];
   },
   // The rule by which a student's codes are graded.
   ruleChosen: teacherOnly((state, { rule }) =>
     (rules.includes(rule) && rule !== state.results.rule ? withResults(state, { ...state.results, rule }) : [state, []])),
-  // A student's row opened to the details of each stage (the focus on them), or closed when it was open.
-  rowOpened: teacherOnly((state, { name }) => {
+  // A student's row opened to the details of each stage (the focus on them),
+  // of a set's row its problem at (from 0); or closed when it was open.
+  rowOpened: teacherOnly((state, { name, at = 0 }) => {
     const r = state.results;
-    const opened = r.opened === name || typeof name !== 'string' ? null : name;
-    const effects = opened === null ? [] : [...detailOf(state.teacher, r.table, opened), { focus: { element: 'teacher-detail' } }];
-    return [{ ...state, results: { ...r, opened, detail: null } }, effects];
+    const k = Number.isInteger(at) && at >= 0 && at < problemsOf(state.teacher).length ? at : 0;
+    const opened = (r.opened === name && r.at === k) || typeof name !== 'string' ? null : name;
+    const effects = opened === null ? [] : [...detailOf(state.teacher, r.table, opened, k), { focus: { element: 'teacher-detail' } }];
+    return [{ ...state, results: { ...r, opened, at: k, detail: null } }, effects];
   }),
   // Names added to the class list (text, one a line): the names there keep
   // their links; a name there already is said, not added twice.

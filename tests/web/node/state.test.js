@@ -9,6 +9,7 @@ import { needsBuild, programs, typeEntries } from './programs.js';
 import { initial, update, handlers, linkState, addHandlers, programOf } from '../../../web/state.js';
 import { handlers as teaching } from '../../../web/state/teaching.js';
 import { handlers as owning } from '../../../web/state/own.js';
+import { handlers as drafting } from '../../../web/state/drafting.js';
 import { readMatrix } from '../../../web/logic/own/matrix.js';
 import { readOperation } from '../../../web/logic/own/operations.js';
 import { startWork, doOperation, matrixAt } from '../../../web/logic/own/work.js';
@@ -37,6 +38,7 @@ before(programs);
 // The teacher's handlers and those of the learner's own way, which come with parts of the page.
 addHandlers(teaching);
 addHandlers(owning);
+addHandlers(drafting);
 
 const input = '2\n2 1\n1 3\n';
 const progress = 'practice.progress.gjinverse 2 2 1 1 3';
@@ -89,9 +91,9 @@ test('each message changes the state as it says, and asks the page for its effec
   const table = { rows: [{ name: 'Kim', code: 'X' }, { name: 'Lee', code: null }], stages: [], rejected: [], counts: { codes: 1, graded: 1, rejected: 0, repeated: 0 } };
   table.codes = write({ ...newResult(id(a), 'Kim', 0), handed: 60000 });
   const code = write({ ...newResult(id(a), 'Kim', 0), handed: 60000 });
-  const graded = { ...teaching, results: { codes: code, rule: 'best', table, opened: null, detail: null, page: 0 } };
+  const graded = { ...teaching, results: { codes: code, rule: 'best', table, opened: null, at: 0, detail: null, page: 0 } };
   const entry = (names = ['Kim'], more = {}) => ({ link: teacherFragment({ ...a, names }), codes: '', rule: 'best', edits: 0, dropped: [], ...more });
-  const results = (more = {}) => ({ codes: '', rule: 'best', table: null, opened: null, detail: null, page: 0, fresh: false, ...more });
+  const results = (more = {}) => ({ codes: '', rule: 'best', table: null, opened: null, at: 0, detail: null, page: 0, fresh: false, ...more });
   const view = [open('gjinverse'), { focus: { element: 'teacher-codes', top: true } }];
   const keep = (e) => ({ keepBook: { [id(a)]: e } });
   const b = assignment({ seed: 9, names: ['Kim', 'Lee'] });
@@ -294,7 +296,7 @@ test('each message changes the state as it says, and asks the page for its effec
      { results: { ...graded.results, table: { ...table, rows: Array(51).fill(table.rows[0]) }, page: 1 } }, [{ focus: { element: 'teacher-results' } }]],
     ['no page past the rows', graded, { type: 'pageShown', page: 1 }, null, []],
     ['a row opened: its answers worked out', graded, { type: 'rowOpened', name: 'Kim' }, { results: { ...graded.results, opened: 'Kim' } },
-     [{ detail: { assignment: a, code: 'X', stages: [] } }, { focus: { element: 'teacher-detail' } }]],
+     [{ detail: { assignment: a, code: 'X', at: 0 } }, { focus: { element: 'teacher-detail' } }]],
     ['and closed', { ...graded, results: { ...graded.results, opened: 'Kim' } }, { type: 'rowOpened', name: 'Kim' }, { results: graded.results }, []],
     ['its answers', { ...graded, results: { ...graded.results, opened: 'Kim' } }, { type: 'detailed', assignment: a, code: 'X', details: [] },
      { results: { ...graded.results, opened: 'Kim', detail: { code: 'X', stages: [] } } }, []],
@@ -304,7 +306,7 @@ test('each message changes the state as it says, and asks the page for its effec
      { results: { ...graded.results, opened: 'Kim', detail: { code: 'X', own: [], answer: null, expected: null } } }, []],
     ['a table whose open row counts another code: that code\'s answers worked out', { ...graded, results: { ...graded.results, opened: 'Kim', detail: { code: 'X', stages: [] } } },
      { type: 'graded', assignment: a, codes: code, rule: 'best', table: { ...table, rows: [{ name: 'Kim', code: 'Y' }] } }, {},
-     [{ detail: { assignment: a, code: 'Y', stages: [] } }, { announce: [{ id: 'teacher.statusAll', values: { codes: 1, students: 1, rejected: 0 } }] }]],
+     [{ detail: { assignment: a, code: 'Y', at: 0 } }, { announce: [{ id: 'teacher.statusAll', values: { codes: 1, students: 1, rejected: 0 } }] }]],
     ['names added: those there already said, not added', graded, { type: 'namesAdded', text: 'Lee\nkim\n' },
      { teacher: b }, [{ address: teacherFragment(b) }, keep(entry(['Kim', 'Lee'], { codes: code, edits: 1 })), { grade: { assignment: b, codes: code, rule: 'best', say: false } },
       { announce: [{ id: 'teacher.namesAdded', values: { count: 1 } }, { id: 'teacher.namesThere', values: { names: 'kim' } }] }]],
@@ -837,6 +839,39 @@ test('a set\'s student moves between its problems, each keeping its work, and ha
   assert.deepEqual([code.id, code.parts.map((part) => [part.at, part.stages.length, part.own?.ops.length])], [id(a), [[0, 1, undefined], [1, 0, 1]]]);
 });
 
+// A set made with the form: problems added (drawn, or the teacher's matrices
+// pasted, each a problem; one that cannot be read, or too many, said and
+// not added), moved, copied, given points, removed; then its links.
+test('a teacher makes a set of problems with the form, then its links', () => {
+  const form = { program: 'gjsolve', order: 3, options: ['nice'], from: '2', fill: 'row', mode: 'stages', hints: 3, show: false, arithmetic: 'page', names: 'Kim' };
+  const pasted = { ...form, mode: 'own', source: 'given', kind: 'system', text: '1 2 3\n4 5 6\n\n1 0 1 2\n0 1 0 3' };
+  const go = (state, ...messages) => messages.reduce(([s], m) => update(s, m), [state, []]);
+  const [two] = go(initial(), { type: 'problemAdded', given: form, seed: 77 }, { type: 'problemAdded', given: pasted, seed: 78 });
+  const problems = two.draft.problems;
+  assert.deepEqual([two.draft.seed, problems.map((p) => [p.program, p.order, p.mode, p.matrix?.rows.length ?? null, p.points])],
+    [77, [['gjsolve', 3, 'stages', null, 1], ['gjsolve', 2, 'own', 2, 1], ['gjsolve', 2, 'own', 2, 1]]]);
+  const entry = { id: 'assign.matrix.entry', values: { problem: 4, row: 1, column: 2, part: 'x' } };
+  check([
+    ['a matrix that cannot be read: which problem, which entry', two, { type: 'problemAdded', given: { ...pasted, text: '1 x 3' } },
+     { draft: { ...two.draft, trouble: entry } }, [{ announce: [entry] }]],
+    ['the stages of a matrix that the programs do not take', two, { type: 'problemAdded', given: { ...pasted, mode: 'stages', text: '1 2 3 4' } },
+     { draft: { ...two.draft, trouble: { id: 'assign.matrix.stages', values: { problem: 4, m: 1, n: 4, system: 9, inverse: 10 } } } },
+     [{ announce: [{ id: 'assign.matrix.stages', values: { problem: 4, m: 1, n: 4, system: 9, inverse: 10 } }] }]],
+    ['moved down', two, { type: 'problemMoved', at: 0, by: 1 }, { draft: { ...two.draft, problems: [problems[1], problems[0], problems[2]] } }, []],
+    ['not moved past the end', two, { type: 'problemMoved', at: 2, by: 1 }, null, []],
+    ['copied after itself', two, { type: 'problemCopied', at: 1 }, { draft: { ...two.draft, problems: [problems[0], problems[1], problems[1], problems[2]] } }, []],
+    ['its points', two, { type: 'pointsSet', at: 2, points: '4' }, { draft: { ...two.draft, problems: [problems[0], problems[1], { ...problems[2], points: 4 }] } }, []],
+    ['no points past 100', two, { type: 'pointsSet', at: 2, points: 101 }, null, []],
+    ['removed', two, { type: 'problemRemoved', at: 0 }, { draft: { ...two.draft, problems: problems.slice(1) } }, []],
+    ['no thirteenth', { ...two, draft: { ...two.draft, problems: Array(12).fill(problems[0]) } }, { type: 'problemAdded', given: form },
+     { draft: { ...two.draft, problems: Array(12).fill(problems[0]), trouble: { id: 'assign.problem.many', values: { most: 12 } } } },
+     [{ announce: [{ id: 'assign.problem.many', values: { most: 12 } }] }]],
+  ]);
+  // The links: the set of the draft, drawn from its seed.
+  const [made] = update(two, { type: 'assignmentMade', given: form, seed: 5, secret: Array(16).fill(1) });
+  assert.deepEqual([made.made.assignment.seed, made.made.assignment.problems, made.made.assignment.names], [77, problems, ['Kim']]);
+});
+
 test('every message is taken in every state, and the state given stays as it was', needsBuild, () => {
   const { m, shown, practising, answered } = states();
   const a = assignment({ seed: 7, order: 2, names: ['Kim'] });
@@ -854,7 +889,9 @@ test('every message is taken in every state, and the state given stays as it was
     classSet: { seed: 1, order: 3, options: [], count: 2 }, language: { code: 'ko' }, copy: { content: 'x', done: 'status.copied' },
     save: { content: 'x', name: 'x.txt', mime: 'text/plain' }, print: { asked: { results: true } }, copied: { done: 'status.copied' },
     studentLink: { found: { role: 'student', assignment: a, name: 'Lee' }, program: 'gjinverse', now: 1 }, studentName: { name: 'Lee', now: 1 },
-    notYou: {}, handIn: { now: 2, confirmed: true }, problemOpened: { at: 1, now: 2 }, reported: { failed: ['commit'] }, lms: { outcome: 'refused' }, workStored: { kept: null }, workSaved: { saved: false },
+    notYou: {}, handIn: { now: 2, confirmed: true }, problemOpened: { at: 1, now: 2 },
+    problemAdded: { given: { source: 'given', kind: 'system', text: '1 2 3', mode: 'own' }, seed: 5 }, problemRemoved: { at: 0 },
+    problemMoved: { at: 0, by: 1 }, problemCopied: { at: 0 }, pointsSet: { at: 0, points: 3 }, reported: { failed: ['commit'] }, lms: { outcome: 'refused' }, workStored: { kept: null }, workSaved: { saved: false },
     lmsRetry: { now: 3 }, lmsClosing: { now: 3 },
     teacherLink: { found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' },
     assignmentMade: { given: { names: 'Kim' }, seed: 7 }, packaged: { name: 'x.zip' }, packageAsked: { version: '2004', pass: null, file: 'f' }, codesRead: { codes: '' },

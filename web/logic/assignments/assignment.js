@@ -58,6 +58,7 @@
 import { writer, reader, sealed, unsealed, crc32, sha256, toBase64url, fromBase64url, toBase32, fromBase32 } from './packing.js';
 import { exerciseOptions, fills, programNames, firstAsked, latestGenerator } from '../run/share.js';
 import { csv } from './csv.js';
+import { optionWords } from '../run/words.js';
 import { problem, problemFields, problemSeed, writeProblem, readProblem, validProblem, programInput, maxProblems } from './set.js';
 
 export const generatorVersion = latestGenerator;
@@ -173,6 +174,16 @@ export function askedWords(t, a, whose) {
     [t(whose === 'teacher' ? (own ? 'assign.ownHints' : 'assign.hints') : 'student.hints'), hints],
     [t(own ? 'student.ownShow' : 'student.show'), a.show ? t(whose === 'teacher' ? 'teacher.showYes' : 'student.show.yes') : t('student.show.no')],
   ];
+}
+
+// A problem (seen alone, problemOf's) in words (t's): its matrix (the
+// program, order and options drawn, or the teacher's own, its size and
+// kind), then, of a set's, what is asked and its points.
+export function problemWords(t, p) {
+  const matrix = p.matrix ? t('teacher.set.given', { m: p.matrix.rows.length, n: p.matrix.rows[0].length, kind: t('assign.kind.' + p.matrix.kind) })
+    : `${p.program}, ${t('exercise.order')} ${p.order}: ${optionWords(t, p.options)}`;
+  if (!p.set) return matrix;
+  return [matrix, ...askedWords(t, p, 'teacher').map(([label, value]) => `${label}: ${value}`), t('teacher.set.points', { points: pointsOf(p) })].join(' · ');
 }
 
 // The seed of a student's matrix: FNV-1a over the UTF-8 bytes of the name's

@@ -79,11 +79,14 @@ function pickOf(hands, rule) {
 const finished = (row) => (row.own ? row.own.reduced && row.own.readOff !== 'none'
   : [...row.cells.values()].every((c) => ['first', 'tries', 'shown'].includes(c.status)));
 
-// The cell of problem p from its row graded alone (null: not handed in).
-function cellOf(p, row, code) {
+// The cell of problem p from its row graded alone (null: not handed in),
+// the row's cells a stage each of the problem's stages (as results.js's
+// table has them, the drill-down's).
+function cellOf(p, row, code, stages = []) {
   if (row === null || row.code === null) return { points: 0, of: pointsOf(p), status: 'none', code: null, row };
   const points = hundredth(shareOf(row) * pointsOf(p));
-  return { points, of: pointsOf(p), status: !finished(row) ? 'open' : points === pointsOf(p) ? 'first' : 'tries', code, row };
+  const status = !finished(row) ? 'open' : points === pointsOf(p) ? 'first' : 'tries';
+  return { points, of: pointsOf(p), status, code, row: { ...row, cells: stages.map((k) => row.cells.get(k) ?? { status: 'unasked', hints: 0 }) } };
 }
 
 // A set's row of the student named from the hand-ins graded ({ cells,
@@ -129,6 +132,7 @@ function setTable(a, problems, rows, sorted, { rule, rejected, partial }) {
 function* setWork(a, pasted, { rule = 'best', offset = 0, models = new Map(), memo = newMemo(), reads = new Map() } = {}) {
   const sorted = yield* sortCodes(a, pasted, reads);
   const problems = problemsOf(a);
+  const columns = problems.map(problemColumn);
   const [rejected, due, rows] = [[...sorted.rejected], dueInstant(a.due, offset), []];
   const runs = problems.map((p) => runsOf(p, models));
   let shownAt = 16;
@@ -142,7 +146,7 @@ function* setWork(a, pasted, { rule = 'best', offset = 0, models = new Map(), me
         const part = hand.parts.get(i);
         const entry = part && part.result && { code: part.code, key: `${part.code} ${i}`, result: part.result };
         const row = entry ? yield* studentRow(p, name, [entry], { rule: 'first', due: null, listed: true, damaged: false, kept: false }, { memo, runs: runs[i], rejected }) : null;
-        cells.push(cellOf(p, row, part?.code ?? null));
+        cells.push(cellOf(p, row, part?.code ?? null, columns[i].stages));
       }
       graded.push({ ...hand, cells, points: hundredth(cells.reduce((sum, c) => sum + c.points, 0)) });
     }

@@ -8,13 +8,18 @@ import '../../views/assignments/markup.js';  // the part's own markup, before th
 import * as teacher from '../../views/assignments/teacher.js';
 import * as classLinks from '../../views/assignments/class-links.js';
 import * as assignmentForm from '../../views/assignments/assignment-form.js';
+import * as setDraft from '../../views/assignments/set-draft.js';
 import * as lmsForm from '../../views/assignments/lms-download.js';
 import * as bookList from '../../views/assignments/book-list.js';
 import { byId } from '../../views/dom.js';
 import { storedLarge, largeMark } from '../storage.js';
 
-// The teacher's messages and effects: the state's handlers of the teacher's side, and what carries out theirs.
-export { handlers } from '../../state/teaching.js';
+// The teacher's messages and effects: the state's handlers of the teacher's
+// side and of a set being made, and what carries out theirs.
+import { handlers as teaching } from '../../state/teaching.js';
+import { handlers as drafting } from '../../state/drafting.js';
+
+export const handlers = { ...teaching, ...drafting };
 export { effects } from '../grading.js';
 
 export const views = [
@@ -24,13 +29,14 @@ export const views = [
   [{ render: ({ names }) => classLinks.printNames(names) }, (s) => ({ names: s.printing?.names ?? null }), 'now'],
   [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, touched: s.assignTouched, language: s.language }), 'cheap'],
   [lmsForm, (s) => ({ made: s.made, language: s.language }), 'cheap'],
+  [setDraft, (s) => ({ draft: s.draft, language: s.language }), 'cheap'],
   [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, unsaved: s.bookUnsaved, language: s.language }), 'cheap'],
 ];
 
 // The views send what the teacher does; the LMS's part, which makes a
 // package, is asked for as its form is first opened.
 export function start(page) {
-  for (const view of [teacher, assignmentForm, lmsForm, bookList]) view.connect(page.dispatch);
+  for (const view of [teacher, assignmentForm, setDraft, lmsForm, bookList]) view.connect(page.dispatch);
   byId('lms').addEventListener('toggle', (event) => {
     if (event.target.open) page.dispatch({ type: 'part', part: 'lms' });
   });

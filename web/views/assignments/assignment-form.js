@@ -9,6 +9,9 @@
 // first (a name given twice, a due date past); and, once the state has made
 // it, the links that it gives: the students' (class-links.js) and the
 // teacher's. "From" offers the named stages of the program and order chosen.
+// The problem that the form asks (drawn from the generator, or each of the
+// teacher's matrices typed) may be added to a set instead (set-draft.js
+// draws it), whose problems the links then carry.
 // Its package for an LMS is lms-download.js's.
 import { t } from '../language.js';
 import { byId, el, today } from '../dom.js';
@@ -39,6 +42,7 @@ const given = () => ({
   fill: checked('assign-fill')[0], mode: own() ? 'own' : 'stages', arithmetic: checked('assign-arithmetic')[0],
   hints: own() ? 3 * Number(byId('assign-own-hints').checked) : Number(value('assign-hints')), show: byId(own() ? 'assign-own-show' : 'assign-show').checked,
   perStudent: checked('assign-matrix')[0] === 'student', title: value('assign-title').trim(), due: value('assign-due'), names: value('assign-names'),
+  source: checked('assign-source')[0], kind: value('assign-kind'), text: value('assign-typed'),
 });
 
 // The fields of what is asked shown: the stages' (the first, the entries,
@@ -46,6 +50,9 @@ const given = () => ({
 // arithmetic, the hint, a changed row seen, which only a student who writes
 // the rows may be allowed).
 function drawMode() {
+  const given = checked('assign-source')[0] === 'given';
+  byId('assign-given').hidden = !given;
+  byId('assign-drawn').hidden = given;
   byId('assign-stages').hidden = own();
   byId('assign-own').hidden = !own();
   byId('assign-own-show').disabled = checked('assign-arithmetic')[0] !== 'learner';
@@ -104,6 +111,8 @@ export function connect(dispatch) {
     dispatch({ type: 'assignmentMade', given: given(), seed: randomWord(), secret: randomBytes(16), today: today() });
   });
   byId('assignment-confirm').addEventListener('click', () => dispatch({ type: 'assignmentConfirmed' }));
+  // The problem the form asks, or each matrix typed, added to the set being made; its seed drawn with the first.
+  byId('assign-add').addEventListener('click', () => dispatch({ type: 'problemAdded', given: given(), seed: randomWord() }));
   byId('assignment-copy-teacher').addEventListener('click', () => dispatch({ type: 'copy', content: teacherLink.href, done: 'status.linkCopied' }));
 }
 

@@ -52,6 +52,20 @@ const form = byId('assignment');
 form.insertAdjacentHTML('beforeend', `
 <form id="assignment-form">
   <p class="note-box" data-text="assign.limits"></p>
+  <fieldset>
+    <legend data-text="assign.source">The matrix</legend>
+    <label><input type="radio" name="assign-source" value="drawn" checked> <span data-text="assign.source.drawn"></span></label>
+    <label><input type="radio" name="assign-source" value="given"> <span data-text="assign.source.given"></span></label>
+  </fieldset>
+  <div id="assign-given" hidden>
+  <p><label for="assign-kind" data-text="assign.kind">Each matrix is</label>
+    <select id="assign-kind"><option value="system" data-text="assign.kind.system"></option><option value="inverse" data-text="assign.kind.inverse"></option>
+      <option value="matrix" data-text="assign.kind.matrix"></option></select></p>
+  <p><label for="assign-typed" data-text="assign.typed">Your matrices</label></p>
+  <textarea id="assign-typed" rows="6" spellcheck="false" autocomplete="off" aria-describedby="assign-typed-help"></textarea>
+  <p class="help" id="assign-typed-help" data-text="assign.typedHelp"></p>
+  </div>
+  <div id="assign-drawn">
   <p><label for="assign-program" data-text="assign.program">Program</label>
     <select id="assign-program"><option value="gjinverse">gjinverse</option><option value="gjsolve">gjsolve</option></select>
     <label for="assign-order" data-text="exercise.order">Order</label>
@@ -64,6 +78,7 @@ form.insertAdjacentHTML('beforeend', `
     <label><input type="checkbox" name="assign-option" value="singular"> <span data-text="exercise.singular"></span></label>
     <label><input type="checkbox" name="assign-option" value="exact"> <span data-text="exercise.exact"></span></label>
   </fieldset>
+  </div>
   <fieldset>
     <legend data-text="assign.mode">What the students do</legend>
     <label><input type="radio" name="assign-mode" value="stages" checked> <span data-text="assign.mode.stages"></span></label>
@@ -94,6 +109,9 @@ form.insertAdjacentHTML('beforeend', `
   <p><label><input type="checkbox" id="assign-own-show" aria-describedby="assign-own-show-help" disabled> <span data-text="assign.own.show"></span></label></p>
   <p class="help" id="assign-own-show-help" data-text="assign.own.showHelp"></p>
   </div>
+  <p><button type="button" id="assign-add" data-text="assign.add">Add to the set</button></p>
+  <p class="help" data-text="assign.setHelp"></p>
+  <div id="assign-set"></div>
   <fieldset>
     <legend data-text="assign.matrices">Matrices</legend>
     <label><input type="radio" name="assign-matrix" value="student" checked> <span data-text="assign.perStudent"></span></label>

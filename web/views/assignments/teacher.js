@@ -15,7 +15,7 @@ import { drawStudentLinks } from './class-links.js';
 import { cellText, flagText, minutes, stageHeading, timeText, ownHeading, ownCell, ownStepText } from '../../logic/assignments/results.js';
 import { sayMeaning, sayReading, sayVerdict } from '../../logic/own/reading.js';
 import { stageShort, questionLabel, optionWords } from '../../logic/run/words.js';
-import { id as idOf, askedWords, isolated, fileName } from '../../logic/assignments/assignment.js';
+import { id as idOf, askedWords, isolated, fileName, problemsOf, problemWords } from '../../logic/assignments/assignment.js';
 import { rowsPerPage } from '../../logic/assignments/gradebook.js';
 import { isJoined } from '../../logic/assignments/result-code.js';
 
@@ -27,7 +27,7 @@ const keptLine = el('p', 'help', '', { id: 'teacher-kept' });
 codes.after(keptLine);
 const linkNotes = el('div', 'link-notes');
 byId('teacher-facts').before(linkNotes);
-let drawn = {};   // a drawing cache, what was drawn last: { a, codes, table, opened, detail, page, language }
+let drawn = {};   // a drawing cache, what was drawn last: { a, codes, table, opened, at, detail, page, language }
 
 // The teacher's time zone, as results.js's times take it.
 const zone = () => new Date().getTimezoneOffset();
@@ -35,9 +35,10 @@ const zone = () => new Date().getTimezoneOffset();
 // The assignment's facts as a description list: its title, due date and id,
 // what it asks, and its names.
 function drawFacts(a) {
-  const facts = [['teacher.title', a.title || t('teacher.none')], ['teacher.due', a.due || t('teacher.none')], ['teacher.id', idOf(a)],
-                 ['teacher.exercise', `${a.program}, ${t('exercise.order')} ${a.order}: ${optionWords(t, a.options)}`]].map(([id, value]) => [t(id), value]);
-  const rows = [...facts, ...askedWords(t, a, 'teacher')];
+  const facts = [['teacher.title', a.title || t('teacher.none')], ['teacher.due', a.due || t('teacher.none')], ['teacher.id', idOf(a)]]
+    .map(([id, value]) => [t(id), value]);
+  const rows = [...facts, ...(a.problems ? problemsOf(a).map((p, i) => [t('teacher.set.problem', { k: i + 1 }), problemWords(t, p)])
+    : [[t('teacher.exercise'), problemWords(t, a)], ...askedWords(t, a, 'teacher')])];
   const names = el('dd', 'names');
   a.names.forEach((name, i) => names.append(...(i > 0 ? [', '] : []), el('bdi', '', name)));
   if (a.names.length === 0) names.append(t('teacher.none'));
@@ -72,25 +73,41 @@ function tableOf(tab) {
   const element = el('table', 'results');
   element.createCaption();
   const head = (text) => el('th', '', text, { scope: 'col' });
-  const middle = tab.mode === 'own' ? tab.columns.map((c) => head(ownHeading(t, c)))
-    : [head(t('teacher.score')), ...tab.stages.map((k) => stageHead(tab, k)), head(t('results.hints'))];
+  const middle = tab.mode === 'set' ? [...tab.problems.map((p, i) => head(t('teacher.set.head', { k: i + 1, points: p.points }))),
+    head(t('results.set.total', { points: tab.points })), head(t('teacher.set.percent'))]
+    : tab.mode === 'own' ? tab.columns.map((c) => head(ownHeading(t, c)))
+      : [head(t('teacher.score')), ...tab.stages.map((k) => stageHead(tab, k)), head(t('results.hints'))];
   const heads = [head(t('results.name')), ...middle, ...['teacher.minutes', 'results.handed', 'results.flags'].map((id) => head(t(id)))];
   element.createTHead().insertRow().append(...heads);
   element.createTBody();
   return element;
 }
 
+// A set's cell of a row: the points earned of the problem's, a button that
+// opens that problem's work (as a row of one problem opens), its status in words.
+function problemCell(row, cell, at) {
+  const words = `${t('results.status.' + cell.status)}: ${t('teacher.set.cell', { ...cell, k: at + 1 })}`;
+  const td = el('td', 'mark status-' + cell.status, undefined, { title: words });
+  const open = el('button', 'cell-open', cell.status === 'none' ? '—' : `${cell.points}/${cell.of}`, { type: 'button', 'aria-label': words });
+  Object.assign(open.dataset, { name: row.name, at: String(at) });
+  open.setAttribute('aria-controls', 'teacher-detail');
+  td.append(open);
+  return td;
+}
+
 // A student's row of the table (tab's), its details open or not (disclosed).
 function rowOf(tab, row, disclosed) {
   const tr = el('tr');
-  const cells = row.cells.map((cell) => {
+  const cells = tab.mode === 'set' ? [] : row.cells.map((cell) => {
     const words = cellText(t, cell);
     const td = el('td', 'mark status-' + cell.status, undefined, { title: words });
     td.append(el('span', '', t('results.mark.' + cell.status), { 'aria-hidden': 'true' }), ' ', el('span', 'visually-hidden', words));
     return td;
   });
-  const middle = tab.mode === 'own' ? tab.columns.map((c) => ownCell(t, row, c)).map(({ text, status }) => el('td', 'own-mark status-' + status, text))
-    : [el('td', 'number', row.code === null ? '' : `${row.right}/${row.asked}`), ...cells, el('td', 'number', String(row.hints))];
+  const middle = tab.mode === 'set' ? [...row.cells.map((cell, at) => problemCell(row, cell, at)),
+    el('td', 'number', row.code === null ? '' : String(row.points)), el('td', 'number', row.code === null ? '' : String(row.percent))]
+    : tab.mode === 'own' ? tab.columns.map((c) => ownCell(t, row, c)).map(({ text, status }) => el('td', 'own-mark status-' + status, text))
+      : [el('td', 'number', row.code === null ? '' : `${row.right}/${row.asked}`), ...cells, el('td', 'number', String(row.hints))];
   const flags = row.flags.map((f) => t('flag.' + f)).join(' ');
   tr.append(nameCell(row, disclosed), ...middle, el('td', 'number', String(minutes(row))), el('td', 'when', timeText(row.handed, zone()).slice(5)),
     el('td', 'flags' + (row.late ? ' late' : ''), flags));
@@ -99,7 +116,7 @@ function rowOf(tab, row, disclosed) {
 
 // The stages that the class missed most, above the table.
 function missedLine(tab) {
-  if (tab.hardest.length === 0) return [];
+  if (!tab.hardest?.length) return [];
   const stages = tab.hardest.map((k) => {
     const { missed, done } = tab.missed.find((x) => x.k === k);
     return t('teacher.missedStage', { stage: stageHeading(t, tab, k), missed, done });
@@ -192,7 +209,8 @@ function newTabling(tab, page) {
   const wrap = el('div', 'results-box', undefined, { tabIndex: 0, role: 'region', id: 'teacher-results' });
   const drawing = { tab, page, wrap, table: tableOf(tab), rows: [], pages: el('p', 'table-pages'), missed: el('div'), rejected: el('div') };
   wrap.append(drawing.table);
-  tableBox.replaceChildren(drawing.missed, el('p', 'help', t(tab.mode === 'own' ? 'teacher.own.legend' : 'teacher.legend')), wrap, drawing.pages, drawing.rejected);
+  const legend = { own: 'teacher.own.legend', set: 'teacher.set.legend' }[tab.mode] ?? 'teacher.legend';
+  tableBox.replaceChildren(drawing.missed, el('p', 'help', t(legend)), wrap, drawing.pages, drawing.rejected);
   return drawing;
 }
 
@@ -246,11 +264,29 @@ function drawTable(results, fresh) {
   }, () => { if (!tab.partial) drawing.wrap.removeAttribute('aria-busy'); });
 }
 
-// Marks the row opened (a name, or null) as open, the others as closed, and draws its details.
+// Marks the row opened (a name, or null; of a set's, the problem at) as
+// open, the others as closed, and draws its details.
 function drawDetail(results) {
-  for (const open of tableBox.querySelectorAll('button.row-open')) open.setAttribute('aria-expanded', String(open.dataset.name === results?.opened));
   const tab = results?.table ?? null;
-  detailBox.replaceChildren(...(tab === null || results.opened === null ? [] : detailOf(tab, results.opened, results.detail)));
+  const set = tab?.mode === 'set';
+  for (const open of tableBox.querySelectorAll('button.row-open')) open.setAttribute('aria-expanded', String(!set && open.dataset.name === results?.opened));
+  for (const open of tableBox.querySelectorAll('button.cell-open'))
+    open.setAttribute('aria-expanded', String(open.dataset.name === results?.opened && Number(open.dataset.at) === results.at));
+  detailBox.replaceChildren(...(tab === null || results.opened === null ? [] : set ? setDetail(tab, results) : detailOf(tab, results.opened, results.detail)));
+}
+
+// The details of a set's row opened at its problem (results.at): its points
+// and the row's notes, then that problem's work as a row of one problem
+// opens to it (detailOf, over the problem's own row and columns).
+function setDetail(tab, { opened, at, detail }) {
+  const row = tab.rows.find((r) => r.name === opened);
+  const [cell, column] = [row?.cells[at], tab.problems[at]];
+  if (!cell) return [];
+  const heading = el('h3', 'names', t('teacher.set.detail', { name: isolated(row.name), k: at + 1 }));
+  const facts = [t('teacher.set.cell', { ...cell, k: at + 1 }), flagText(t, row, tab.rule)].filter(Boolean).map((fact) => el('p', '', fact));
+  if (!cell.row?.code) return [heading, ...facts];
+  const one = { mode: column.mode === 'own' ? 'own' : undefined, stages: column.stages, plan: column.plan, rule: tab.rule, rows: [cell.row] };
+  return [heading, ...facts, ...detailOf(one, opened, detail).slice(1)];
 }
 
 // The most codes that the box shows once read: a browser lays a box of
@@ -293,9 +329,9 @@ export function render({ teacher: a, results, language }) {
     painted(() => { if (drawn.a === a && drawn.language === language) drawStudentLinks(byId('teacher-links'), a); });
   }
   if (fresh || results.table !== drawn.table || results.page !== drawn.page || (results.table === null && results.codes !== drawn.codes)) drawTable(results, fresh);
-  if (fresh || results.table !== drawn.table || results.opened !== drawn.opened || results.detail !== drawn.detail) drawDetail(results);
+  if (fresh || results.table !== drawn.table || results.opened !== drawn.opened || results.at !== drawn.at || results.detail !== drawn.detail) drawDetail(results);
   byId('teacher-exports').hidden = !results.table || results.table.partial;
-  drawn = { a, codes: results.codes, table: results.table, opened: results.opened, detail: results.detail, page: results.page, known: results.fresh, language };
+  drawn = { a, codes: results.codes, table: results.table, opened: results.opened, at: results.at, detail: results.detail, page: results.page, known: results.fresh, language };
 }
 
 // The section alone on paper while on (print.js prints the results table).
@@ -315,8 +351,8 @@ export function connect(dispatch) {
   submit('teacher-print-form', () => ({ type: 'keysAsked', parts: byId('teacher-parts').value, twoSided: !byId('teacher-one-sided').checked }));
   byId('teacher-rule').addEventListener('change', (event) => dispatch({ type: 'ruleChosen', rule: event.target.value }));
   tableBox.addEventListener('click', (event) => {
-    const open = event.target.closest('button.row-open');
-    if (open) dispatch({ type: 'rowOpened', name: open.dataset.name });
+    const open = event.target.closest('button.row-open, button.cell-open');
+    if (open) dispatch({ type: 'rowOpened', name: open.dataset.name, ...(open.dataset.at ? { at: Number(open.dataset.at) } : {}) });
   });
   byId('teacher-csv').addEventListener('click', () => dispatch({ type: 'resultsSaved', name: fileName(t('results.fileLabel'), drawn.a, today()) }));
   byId('teacher-print').addEventListener('click', () => dispatch({ type: 'print', asked: { results: true } }));
