@@ -10,6 +10,7 @@ import { translator } from '../../../web/logic/language/translate.js';
 import * as A from '../../../web/logic/assignments/assignment.js';
 import * as S from '../../../web/logic/assignments/set.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
+import * as SW from '../../../web/logic/assignments/set-work.js';
 
 before(programs);
 
@@ -139,21 +140,44 @@ test('a set\'s table has a row a student, a column a problem with its points, th
   assert.deepEqual([lee.length, table.points, table.problems.map((p) => [p.points, p.mode, p.stages.length])],
     [5, 9, [[2, 'own', 0], [2, 'own', 0], [1, 'stages', 9], [1, 'stages', 6], [3, 'own', 0]]]);
   assert.deepEqual(table.rows.map((row) => [row.name, row.points, row.percent, row.cells.map((c) => `${c.points} ${c.status}`).join(', '), row.flags.join(' ')]), [
-    ['김민수', 7.5, 83.3, '2 first, 2 first, 1 first, 1 first, 1.5 open', ''], ['Lee Jiwoo', 6.5, 72.2, '2 first, 2 first, 0 tries, 1 first, 1.5 open', ''],
-    ['Choi', 0, 0, '0 none, 0 none, 0 none, 0 none, 0 none', 'damaged'], ['박서연', 7.5, 83.3, '2 first, 2 first, 1 first, 1 first, 1.5 open', 'notListed codes']]);
+    ['김민수', 9, 100, '2 first, 2 first, 1 first, 1 first, 3 first', ''], ['Lee Jiwoo', 8, 88.9, '2 first, 2 first, 0 tries, 1 first, 3 first', ''],
+    ['Choi', 0, 0, '0 none, 0 none, 0 none, 0 none, 0 none', 'damaged'], ['박서연', 9, 100, '2 first, 2 first, 1 first, 1 first, 3 first', 'notListed codes']]);
   assert.deepEqual([table.rejected.map((r) => [r.problem, r.name]), table.counts], [[['code.broken', 'Choi'], ['code.other', '김민수']],
     { codes: 10, graded: 3, rejected: 2, repeated: 0 }]);
   // The rule picks 박서연's hand-in; the points of each problem in a column of its own, summed by a spreadsheet.
   const first = results(week3, park.flat().join(' '), { rule: 'first' }).rows.at(-1);
   assert.deepEqual([first.points, first.codes.map((c) => [c.points, c.counted]), first.cells.map((c) => c.status).join(' ')],
-    [3, [[3, true], [7.5, false]], 'first none first none open']);
+    [3, [[3, true], [9, false]], 'first none first none open']);
   assert.deepEqual(resultsCsv(translator('en'), table).split('\r\n').slice(0, 4), ['\ufeffName,Problem 1 (out of 2),Problem 2 (out of 2),' +
     'Problem 3 (out of 1),Problem 4 (out of 1),Problem 5 (out of 3),Total (out of 9),Percentage,Time (minutes),Handed in,Late,Notes',
-    '김민수,2,2,1,1,1.5,7.5,83.3,50,2026-12-07 00:50,,', 'Lee Jiwoo,2,2,0,1,1.5,6.5,72.2,40,2026-12-07 00:40,,',
+    '김민수,2,2,1,1,3,9,100,50,2026-12-07 00:50,,', 'Lee Jiwoo,2,2,0,1,3,8,88.9,40,2026-12-07 00:40,,',
     'Choi,,,,,,,,,,,a damaged code: ask the student to paste it again']);
   // A problem's drill-down, as an assignment of one problem's: of Lee's stages, from the code that carries them; of 김민수's own work.
   const opened = (at, code) => { const job = detailing(week3, at, code); while (!job.step(0)); return job.result; };
   assert.deepEqual(opened(2, table.rows[1].cells[2].code).map((stage) => stage.answers.every((x) => x.right)).slice(0, 3), [false, false, false]);
   const own = opened(0, table.rows[0].cells[0].code);
-  assert.deepEqual([own.own.length > 0, own.answer.choice, own.expected.kind], [true, 'many', 'many']);
+  assert.deepEqual([own.own.length > 0, own.verdict.right, own.expected.kind], [true, true, 'many']);
+});
+
+// Faults: a problem's work lost when two tabs' set works merge, one handed in
+// not taken whole, a tab's work of another shape or size taken, the problem
+// open's live work left out of the hand-in or the states.
+test('a set\'s work: each problem\'s kept as two tabs merge it, handed in whole, none of another shape', () => {
+  const st = SW.named(SW.opened(week3, null), 'Kim', null, 1000);
+  const result = (at, tries) => ({ ...st.result, stages: [{ k: 1, done: at === 3, right: false, tries, hints: 0, shown: false, first: [null] }] });
+  const live = (at, tries) => ({ progress: null, finished: at === 3, result: result(at, tries), handed: 'x', version: 9, rounds: 0 });
+  const tab = (works) => SW.usable({ problems: week3.problems.map((_, at) => works[at] ?? null), handed: null, version: 1 }, st);
+  const [one, two] = [tab({ 2: live(2, 1) }), tab({ 2: live(2, 3), 3: live(3, 1) })];
+  const both = SW.merged(one, two);
+  assert.deepEqual([both.problems.map((w) => w?.result.stages[0].tries ?? null), SW.newer(both, one), SW.newer(both, two), SW.newer(two, both)],
+    [[null, null, 3, 1, null], true, false, false]);
+  const handed = { ...one, handed: 'GJS1X' };
+  assert.deepEqual([SW.merged(handed, two), SW.merged(two, handed)], [handed, handed]);
+  const odd = [null, 'x', { problems: [] }, { problems: Array(6).fill(null) }];
+  assert.deepEqual(odd.map((value) => SW.usable(value, st)), [null, null, null, null]);
+  // The problem open (the first) as it stands, with problem 4 done and 3 begun: their states, the hand-in of those with work.
+  const at = { ...st, works: two.problems };
+  assert.deepEqual(SW.problemStates(at, { result: result(0, 2) }, false).map((p) => `${p.state} ${p.points}`), ['begun 2', 'none 2', 'begun 1', 'done 1', 'none 3']);
+  const code = R.read(SW.handedIn(at, live(0, 2), 5000).handed);
+  assert.deepEqual([code.name, code.handed, code.parts.map((p) => p.at)], ['Kim', 5000, [0, 2, 3]]);
 });

@@ -25,6 +25,7 @@ import { noted, write, newResult } from '../../../web/logic/assignments/result-c
 import { results } from '../../../web/logic/assignments/results.js';
 import { workKey, newer, mergedWork } from '../../../web/logic/assignments/work.js';
 import { ownGraded } from '../../../web/logic/assignments/own-result.js';
+import { readingOf } from '../../../web/logic/own/reading.js';
 import { read as readCode } from '../../../web/logic/assignments/result-code.js';
 import { hint } from '../../../web/logic/own/hints.js';
 import { apply } from '../../../web/logic/own/arithmetic.js';
@@ -609,7 +610,7 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
   const { shown } = states();
   const op = (text) => readOperation(text, 2).op;
   const slice = (work, more = {}) => ({ work, matrix: work && matrixAt(work), arithmetic: 'page', pending: null, problem: null, cells: null, readOff: null,
-                                        changed: [], hint: null, compared: null, ...more });
+                                        readProblem: null, changed: [], hint: null, compared: null, ...more });
   const at = (work, more) => ({ ...shown, mode: 'own', own: slice(work, more) });
   const kept = (work, ...more) => [{ ownKeep: ownFragment(work) }, ...more];
   const said = (id, values) => ({ announce: [{ id, values }] });
@@ -755,7 +756,7 @@ test('a student reduces an own assignment\'s matrix, reads it, hands in and reop
   assert.equal(state.own.arithmetic, 'learner');
   check(['ownArithmetic', 'ownTyped', 'ownHint', 'ownShow', 'ownFromRun', 'mode'].map((type) =>
     [`${type} refused while the assignment locks the mode`, state, { type, by: 'page', text: '1 2', kind: 'matrix', mode: 'practice' }, null, []])
-    .concat([['no reading before the matrix is reduced', state, { type: 'ownAnswer', answer: { choice: 'one', values: ['1', '1'] } }, null, []]]));
+    .concat([['no reading before the matrix is reduced', state, { type: 'ownAnswer', answer: { set: 'x1 = 1, x2 = 1' } }, null, []]]));
   // The method's operations, each row written by the student: the first one wrong once.
   for (let k = 0, next; (next = hint(state.own.matrix)); k++) {
     const { op } = next;
@@ -765,9 +766,11 @@ test('a student reduces an own assignment\'s matrix, reads it, hands in and reop
     [state] = go(state, k === 1 ? { type: 'ownOp', text: `${notation(op)} ` } : { type: 'ownButtons', built }, ...(k === 0 ? [{ type: 'ownRow', texts: texts.map(() => '0') }] : []), { type: 'ownRow', texts });
   }
   const expected = ownGraded(state.student.result, state.own.work.start, 'system', 'learner').expected;
-  const right = { choice: 'one', values: expected.values.map(show) };
-  [state] = go(state, { type: 'ownAnswer', answer: { choice: 'many', values: null } }, { type: 'ownAnswer', answer: right });
-  assert.deepEqual(state.own.readOff, { answer: { choice: 'many', values: null }, right: false }, 'the first reading counts');
+  // A reading that cannot be read is said and not kept; an older page's choice is not taken; the first read counts.
+  [state] = go(state, { type: 'ownAnswer', answer: { set: 'x1 = 2t#' } }, { type: 'ownAnswer', answer: { choice: 'zero', values: null } });
+  assert.deepEqual([state.own.readOff, state.own.readProblem.id], [null, 'own.reading.unread']);
+  [state] = go(state, { type: 'ownAnswer', answer: { set: null } }, { type: 'ownAnswer', answer: readingOf(expected) });
+  assert.deepEqual(state.own.readOff, { answer: { set: null }, right: false, wrong: [{ id: 'own.reading.wrong.consistent', values: {} }] }, 'the first reading counts');
   const [handed, [{ storeWork }]] = update(update(state, { type: 'handIn', now: 9000 })[0], { type: 'handIn', now: 9000, confirmed: true });
   const graded = ownGraded(readCode(handed.student.handed), state.own.work.start, 'system', 'learner');
   const at = state.own.work.at;
@@ -782,6 +785,39 @@ test('a student reduces an own assignment\'s matrix, reads it, hands in and reop
   const [lms] = go(initial(), { type: 'lms', outcome: 'connected', version: '2004', name: 'Kim', suspend: '', now: 1 }, { ...link, lms: true }, made);
   const { report } = update(lms, { type: 'ownOp', text: 'R1 <-> R2' })[1].find((effect) => effect.report);
   assert.deepEqual(report.pairs.filter(([element]) => /interactions\.0\.(id|result)/.test(element)), [['cmi.interactions.0.id', 'op-1'], ['cmi.interactions.0.result', 'correct']]);
+});
+
+// A set of three problems (this method's stages of a drawn matrix, a 2 × 3
+// matrix of the teacher's the student's own way, the stages of the teacher's
+// system): each problem's work kept as the student moves, one hand-in.
+test('a set\'s student moves between its problems, each keeping its work, and hands them in at once', needsBuild, () => {
+  const a = assignment({ seed: 3, problems: [{ order: 2 }, { matrix: { kind: 'matrix', rows: [['1', '2', '3'], ['4', '5', '6']] }, mode: 'own' },
+    { matrix: { kind: 'system', rows: [['1', '1', '3'], ['1', '-1', '1']] }, points: 2 }] });
+  const go = (state, ...messages) => messages.reduce(([s], m) => update(s, m), [state, []]);
+  const [first, made] = go(initial(), { type: 'studentLink', found: { role: 'student', assignment: a, name: 'Kim' }, program: 'gjinverse', now: 1000 });
+  const view = first.student.assignment;
+  const input0 = make(exerciseFor(view, 'Kim')).input;
+  let [state] = go(first, { type: 'made', input: input0, met: true }, { type: 'shown', model: modelOf('gjinverse', input0), saved: null });
+  const q = state.session.stages[1].questions[0];
+  [state] = go(state, { type: 'answer', k: 1, key: q.key, given: { text: '12345' }, now: 2000 });
+  const [moved, away] = update(state, { type: 'problemOpened', at: 1, now: 3000 });
+  const kept = away[0].storeWork.value;
+  check([['a problem moved to: the one left kept, the teacher\'s matrix taken as it is', state, { type: 'problemOpened', at: 1, now: 3000 },
+    { mode: 'own', session: null, link: null }, [{ storeWork: { key: workKey(view, 'Kim'), value: kept } }, { later: { type: 'ownMade', given: true, student: true }, ms: 0 }]]]);
+  assert.deepEqual([made, moved.student.at, kept.problems.map((w) => w && w.result.stages.length), kept.problems[0].progress.stages[1].wrong],
+    [[{ make: exerciseFor(view, 'Kim') }], 1, [1, null, null], true]);
+  [state] = go(moved, { type: 'ownMade', given: true, student: true }, { type: 'ownOp', text: 'R2 -> R2 - 4R1' });
+  assert.deepEqual([state.own.work.start.rows.length, state.student.result.own.ops.map((o) => o.op)], [2, ['a2.1:-4']]);
+  // Back to the first: its matrix made again, its work where it was; the hand-in says which problems are not done.
+  const [back, effects] = update(state, { type: 'problemOpened', at: 0, now: 4000 });
+  const stored = effects[0].storeWork.value;
+  [state] = go(back, { type: 'made', input: input0, met: true }, { type: 'shown', model: modelOf('gjinverse', input0), saved: JSON.parse(JSON.stringify(stored)) });
+  assert.deepEqual([state.mode, state.session.stages[1].wrong, stored.problems[1].result.own.ops.length], ['practice', true, 1]);
+  [state] = go(state, { type: 'handIn', now: 5000 });
+  assert.deepEqual(state.student.asking, { asked: 3, left: 3, problems: [1, 2, 3] });
+  const [handed] = update(state, { type: 'handIn', now: 9000, confirmed: true });
+  const code = readCode(handed.student.handed);
+  assert.deepEqual([code.id, code.parts.map((part) => [part.at, part.stages.length, part.own?.ops.length])], [id(a), [[0, 1, undefined], [1, 0, 1]]]);
 });
 
 test('every message is taken in every state, and the state given stays as it was', needsBuild, () => {
@@ -801,7 +837,7 @@ test('every message is taken in every state, and the state given stays as it was
     classSet: { seed: 1, order: 3, options: [], count: 2 }, language: { code: 'ko' }, copy: { content: 'x', done: 'status.copied' },
     save: { content: 'x', name: 'x.txt', mime: 'text/plain' }, print: { asked: { results: true } }, copied: { done: 'status.copied' },
     studentLink: { found: { role: 'student', assignment: a, name: 'Lee' }, program: 'gjinverse', now: 1 }, studentName: { name: 'Lee', now: 1 },
-    notYou: {}, handIn: { now: 2, confirmed: true }, reported: { failed: ['commit'] }, lms: { outcome: 'refused' }, workStored: { kept: null }, workSaved: { saved: false },
+    notYou: {}, handIn: { now: 2, confirmed: true }, problemOpened: { at: 1, now: 2 }, reported: { failed: ['commit'] }, lms: { outcome: 'refused' }, workStored: { kept: null }, workSaved: { saved: false },
     lmsRetry: { now: 3 }, lmsClosing: { now: 3 },
     teacherLink: { found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' },
     assignmentMade: { given: { names: 'Kim' }, seed: 7 }, packaged: { name: 'x.zip' }, packageAsked: { version: '2004', pass: null, file: 'f' }, codesRead: { codes: '' },
@@ -816,7 +852,7 @@ test('every message is taken in every state, and the state given stays as it was
     ownMade: { input: '2\n1 2 3\n4 5 6\n', program: 'gjsolve' }, ownOp: { text: 'R1 <-> R2' },
     ownButtons: { built: { type: 'scale', row: 0, factorText: '2' } }, ownArithmetic: { by: 'learner' }, ownRow: { texts: ['1', '2'] },
     ownShow: {}, ownCancel: {}, ownUndo: {}, ownRedo: {}, ownGoTo: { at: 0 }, ownHint: {}, ownCompare: {}, ownCopy: { form: 'latex' },
-    ownAnswer: { answer: { choice: 'one', values: ['1', '2'] } }, ownResumed: {},
+    ownAnswer: { answer: { set: 'x1 = 1, x2 = 2' } }, ownResumed: {},
   };
   assert.deepEqual(Object.keys(minimal).sort(), Object.keys(handlers).sort(), 'a message for every handler');
   // Each message as the page sends it, with every field missing, and with each of a wrong type.
