@@ -227,6 +227,8 @@ export const handlers = {
     const [next, effects] = working(state, work, { matrix, problem });
     return [next, [...effects, ...(problem ? [announce(problem)] : []), ownFocus(next)]];
   },
+  // Another tab had kept other work, which this tab's now replaces: said (that tab's stays in its address).
+  ownReplaced: (state) => [state, [announce({ id: 'own.view.replaced' })]],
   // The matrix of the run shown; a matrix typed, of the kind chosen.
   ownFromRun: (state) => (state.model ? started(state, fromRun(state.model.run.program, state.model.run.input)) : [state, []]),
   ownTyped: (state, { text, kind }) =>

@@ -687,6 +687,7 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
     ['back to the start', at(one), { type: 'ownGoTo', at: 0 }, { own: slice({ ...one, at: 0 }) }, kept({ ...one, at: 0 }, { announce: [{ id: 'own.view.atStart' }] })],
     ['a hint: said, counted, not applied', at(one), { type: 'ownHint' }, { own: slice({ ...one, checks: counts(0, 0, 1) }, { hint: { op: op('R1 -> R1 - 2R2'), reason: clear } }) },
      kept({ ...one, checks: counts(0, 0, 1) }, { announce: [clear, { id: 'own.view.hintOp', values: { op: 'R1 → R1 − 2R2' } }] })],
+    ['another tab had kept other work: said', at(one), { type: 'ownReplaced' }, null, [{ announce: [{ id: 'own.view.replaced' }] }]],
     ['no comparing before it is reduced', at(one), { type: 'ownCompare' }, null, []],
     ['once reduced, the method\'s count', at(reduced), { type: 'ownCompare' }, { own: slice(reduced, { compared: { yours: 2, method: 2 } }) }, [said('own.view.compared', { yours: 2, method: 2 })]],
     ['the history copied', at(one), { type: 'ownCopy', form: 'markdown' }, null, [{ copy: { content: copyMarkdown(translator('en'), one), done: 'own.view.copied' } }]],
@@ -791,6 +792,25 @@ test('a student reduces an own assignment\'s matrix, reads it, hands in and reop
   assert.deepEqual(report.pairs.filter(([element]) => /interactions\.0\.(id|result)/.test(element)), [['cmi.interactions.0.id', 'op-1'], ['cmi.interactions.0.result', 'correct']]);
 });
 
+// Of [A | I], the reading asks A⁻¹ or "not invertible": a solution set is
+// not taken for it; the first reading is judged, handed in as a GJY2 code,
+// and reopened with its verdict.
+test('a student reads an own assignment\'s [A | I] off as A⁻¹ or not invertible', needsBuild, () => {
+  const a = assignment({ mode: 'own', program: 'gjinverse', order: 2, seed: 4 });
+  const go = (state, ...messages) => messages.reduce(([s], m) => update(s, m), [state, []]);
+  const link = { type: 'studentLink', found: { role: 'student', assignment: a, name: 'Kim' }, program: 'gjinverse', now: 1000 };
+  const made = { type: 'ownMade', input: make(exerciseFor(a, 'Kim')).input, program: 'gjinverse', student: true };
+  let [state] = go(initial(), link, made);
+  for (let next; (next = hint(state.own.matrix));) [state] = go(state, { type: 'ownOp', text: notation(next.op) });
+  const [same] = go(state, { type: 'ownAnswer', answer: { set: 'x1 = 1, x2 = 1' } });
+  [state] = go(state, { type: 'ownAnswer', answer: { inverse: null } }, { type: 'ownAnswer', answer: { inverse: '1 0\n0 1' } });
+  assert.deepEqual([same.own.readOff, state.own.readOff], [null, { answer: { inverse: null }, right: false, wrong: [{ id: 'own.reading.wrong.invertible', values: {} }] }]);
+  const [handed, [{ storeWork }]] = go(state, { type: 'handIn', now: 9000 }, { type: 'handIn', now: 9000, confirmed: true });
+  assert.match(handed.student.handed, /^GJY2/);
+  const [again] = go(initial(), { ...link, kept: JSON.parse(JSON.stringify(storeWork.value)) }, made);
+  assert.deepEqual(again.own.readOff, state.own.readOff);
+});
+
 // A set of three problems (this method's stages of a drawn matrix, a 2 × 3
 // matrix of the teacher's the student's own way, the stages of the teacher's
 // system): each problem's work kept as the student moves, one hand-in.
@@ -851,7 +871,7 @@ test('every message is taken in every state, and the state given stays as it was
     bookKept: { kept: false }, detailed: { assignment: a, code: 'X', details: [] }, pageShown: { page: 0 }, assignmentTouched: {},
     part: { part: 'teacher' }, partLoaded: { part: 'teacher' }, partFailed: { part: 'teacher' }, printing: {}, printed: {},
     ownStored: { text: '#ownway&kind=matrix&m=1%201%0A2' }, ownLink: { hash: '#ownway&kind=system&m=2' },
-    ownRead: { read: readOwnLink('#ownway&kind=matrix&m=1%201%0A2'), link: true }, ownFromRun: {},
+    ownReplaced: {}, ownRead: { read: readOwnLink('#ownway&kind=matrix&m=1%201%0A2'), link: true }, ownFromRun: {},
     ownTyped: { text: '1 2 3 4', kind: 'system' }, ownExercise: { exercise: { program: 'gjsolve', order: 2, seed: 4 } },
     ownMade: { input: '2\n1 2 3\n4 5 6\n', program: 'gjsolve' }, ownOp: { text: 'R1 <-> R2' },
     ownButtons: { built: { type: 'scale', row: 0, factorText: '2' } }, ownArithmetic: { by: 'learner' }, ownRow: { texts: ['1', '2'] },

@@ -17,8 +17,11 @@ export { handlers } from '../../state/own.js';
 const storeKey = 'own.work';
 
 // The work's link (fragment), stored after the next paint, once for a burst
-// of operations, and written to the address while the mode is still shown.
+// of operations, and written to the address while the mode is still shown;
+// and what this tab found or stored last, so that work another tab stored
+// since, which this tab's now replaces, is said (ownReplaced).
 let keeping = null;
+let keptHere = null;
 export const effects = {
   // An exercise's matrix made as practice makes it (logic/practice/exercises.js, of
   // practice's part, which the message that asks for it waited for); a
@@ -45,8 +48,10 @@ export const effects = {
   ownKeep: (page, { ownKeep: fragment }) => {
     if (keeping === null) requestAnimationFrame(() => setTimeout(() => {
       if (page.state().mode === 'own') history.replaceState(null, '', keeping);
+      const there = stored(storeKey);
+      if (there !== null && there !== keptHere) page.dispatch({ type: 'ownReplaced' });
       store(storeKey, keeping);
-      keeping = null;
+      [keptHere, keeping] = [keeping, null];
     }, 0));
     keeping = fragment;
   },
@@ -71,5 +76,6 @@ export const views = [
 export function start(page) {
   own.connect(page.dispatch);
   readOff.connect(page.dispatch);
-  page.dispatch({ type: 'ownStored', text: stored(storeKey) });
+  keptHere = stored(storeKey);
+  page.dispatch({ type: 'ownStored', text: keptHere });
 }
