@@ -24,8 +24,8 @@ import { focus as focusQuestion } from '../views/practice.js';
 import * as share from '../logic/run/share.js';
 import { make as makeExercise } from '../logic/practice/exercises.js';
 import { parseLink, blank } from '../logic/assignments/assignment.js';
-import { workKey } from '../logic/assignments/work.js';
-import { usable, newer, merged } from '../logic/assignments/set-work.js';
+import { workKey, sameWork } from '../logic/assignments/work.js';
+import { usable, merged } from '../logic/assignments/set-work.js';
 import { decodeAnyWork } from '../logic/assignments/suspend.js';
 import { addHandlers } from '../state.js';
 
@@ -108,13 +108,14 @@ function reportWork(page, { key = null, work, first = [], pairs, commit = false,
 }
 
 // Keeps the student's work (value) under key, unless the work stored there
-// holds something that it lacks (another tab's), which the page then takes
+// holds something that it lacks, or an answer to a question that it answered
+// otherwise (another tab's), which the page then takes
 // with its own (set-work.js's merged: a set's work a problem each), and keeps
 // again; says whether the browser kept it, or refused it (storage full or off).
 function storeWork(page, key, value) {
   const there = stored(key);
   const st = page.state().student;
-  if (st && newer(merged(usable(value, st), usable(there, st)), usable(value, st))) {
+  if (st && !sameWork(merged(usable(value, st), usable(there, st)), usable(value, st))) {
     page.dispatch({ type: 'workStored', kept: there });
     return;
   }
