@@ -15,7 +15,8 @@
 //   mode      'set'
 //   problems  per problem: { at, points, mode, given (the teacher's matrix
 //             or drawn), stages and plan (this method's: the stages asked of
-//             its runs, which its drill-down lists, and their plan) }
+//             its runs, which its drill-down lists, and their plan), columns
+//             (the own way's: results.js ownColumns) }
 //   points    the set's, in all
 //   rule      as results.js's, by which a student's hand-in that counts is
 //             picked ('best': the most points)
@@ -42,7 +43,7 @@ import { partOf } from './result-code.js';
 import { csv } from './csv.js';
 import * as one from './results.js';
 
-const { fastestAnswer, dueInstant, newMemo, sortCodes, byStudent, studentRow, runsOf, jobOf, flagText, minutes, timeText } = one;
+const { fastestAnswer, dueInstant, newMemo, sortCodes, byStudent, studentRow, runsOf, jobOf, flagText, minutes, timeText, ownColumns } = one;
 
 // A number of points to the hundredth, as the table and the CSV show it.
 const hundredth = (x) => Math.round(x * 100) / 100;
@@ -118,7 +119,7 @@ function problemColumn(p) {
   const plan = stagePlan(p.program, p.order);
   const first = firstStage(p, { stages: plan });
   const stages = p.mode === 'own' ? [] : Array.from({ length: plan.length - first }, (_, i) => first + i);
-  return { at: p.set?.at ?? 0, points: pointsOf(p), mode: p.mode, given: Boolean(p.matrix), stages, plan };
+  return { at: p.set?.at ?? 0, points: pointsOf(p), mode: p.mode, given: Boolean(p.matrix), stages, plan, ...(p.mode === 'own' ? { columns: ownColumns(p) } : {}) };
 }
 
 // A set's table of the rows so far.

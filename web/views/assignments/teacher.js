@@ -286,7 +286,7 @@ function setDetail(tab, { opened, at, detail }) {
   const heading = el('h3', 'names', t('teacher.set.detail', { name: isolated(row.name), k: at + 1 }));
   const facts = [t('teacher.set.cell', { ...cell, k: at + 1 }), flagText(t, row, tab.rule)].filter(Boolean).map((fact) => el('p', '', fact));
   if (!cell.row?.code) return [heading, ...facts];
-  const one = { mode: column.mode === 'own' ? 'own' : undefined, stages: column.stages, plan: column.plan, rule: tab.rule, rows: [cell.row] };
+  const one = { mode: column.mode === 'own' ? 'own' : undefined, stages: column.stages, plan: column.plan, columns: column.columns, rule: tab.rule, rows: [cell.row] };
   return [heading, ...facts, ...detailOf(one, opened, detail).slice(1)];
 }
 
