@@ -8,8 +8,8 @@
 // drawn at once. Here too: a run shown, its exact values worked out in slices
 // between frames while it is shown, and what the body's attributes say (the
 // mode, the lock, the programs), which only this module writes. A part of the
-// page adds its own rows once it has loaded (addRows), which are then drawn
-// too. Each function is handed page: { state(), dispatch }, what page.js
+// page brings rows of its own (its entry's views), drawn once the state has
+// the part. Each function is handed page: { state(), dispatch }, what page.js
 // shares with its parts.
 import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the build from the programs' own output
 import * as frames from '../views/frames.js';
@@ -20,7 +20,8 @@ import { recordKey } from '../logic/practice/session.js';
 import { model as modelOfRun, withExact, replay, isWaiting } from '../logic/run/model.js';
 import { permissions, printoutsUpTo } from '../logic/assignments/permissions.js';
 import { studentFragment } from '../logic/assignments/assignment.js';
-import { linkState, programOf, progressKeyOf } from '../state.js';
+import { linkState, programOf, progressKeyOf, partNames } from '../state.js';
+import { entryOf } from './loader.js';
 // The views, in the order that they set up their own controls as the page loads.
 import * as language from '../views/language.js';
 import * as pane from '../views/pane.js';
@@ -90,11 +91,16 @@ const table = rowsOf([
 ]);
 const groups = ['cheap', 'stages', 'practice'];
 
-// Adds the rows of a part of the page ([view, select, when], as the table's),
-// drawn from the next state on.
-export function addRows(rows) {
-  table.push(...rowsOf(rows));
-}
+// The rows of each part's entry ([view, select, when], as the table's), made once.
+const partRows = new Map();
+const rowsOfPart = (entry) => {
+  if (!partRows.has(entry)) partRows.set(entry, rowsOf(entry.views ?? []));
+  return partRows.get(entry);
+};
+
+// The rows drawn from state: the table's, then those of each part that the state has.
+const rowsFor = (state) => [...table, ...partNames.filter((name) => !state.parts.absent.includes(name) && entryOf(name))
+  .flatMap((name) => rowsOfPart(entryOf(name)))];
 
 const drawnSlices = new Map();    // row -> the slice that its view drew last
 const scheduled = new Map();      // group -> the run that its drawing after paint waits for
@@ -115,7 +121,8 @@ function schedule(page, group, run) {
   scheduled.set(group, run);
   frames.afterPaint(run, () => {
     scheduled.delete(group);
-    for (const row of table) if (row.when === group) drawRow(row, page.state());
+    const state = page.state();
+    for (const row of rowsFor(state)) if (row.when === group) drawRow(row, state);
   });
 }
 
@@ -124,7 +131,7 @@ function schedule(page, group, run) {
 export function drawn(page, before) {
   const state = page.state();
   const later = state.model !== null && state.model !== before.model;
-  for (const row of table) {
+  for (const row of rowsFor(state)) {
     if (later && row.when !== 'now') schedule(page, row.when, state.model.run);
     else drawRow(row, state);
   }

@@ -3,30 +3,30 @@
 // matrix made, the address written or visited, what practice keeps stored or
 // forgotten, a student's work kept (unless newer work is there) or reported
 // to the LMS, the focus moved and the status line's words, a message sent
-// after paint, a print, a download (an LMS package's by packages.js), the
-// clipboard, a part of the page loaded; the teacher's (grading, the
-// gradebook kept, its CSVs) come with the teacher's part (grading.js). What an effect learns comes back
-// as a message. Each function is handed page: { state(), dispatch, lms },
-// what page.js shares with its parts; lms is the LMS's session
-// (page/lms.js) inside one, else null. What a part of the page does
-// (practice's focus, an exercise made, grading, the LMS) is imported of the
-// part by name, and read when used (loader.js): the state has the part by
+// after paint, a print, a download, the clipboard, a part of the page
+// loaded. A part's effects come with it (state/parts.js names them: an
+// exercise's matrix made, practice's; grading, the gradebook kept and its
+// CSVs, the teacher's; an LMS package, the LMS's; the own way's work kept),
+// carried out by its entry, which the loader holds. What an effect learns
+// comes back as a message. Each function is handed page: { state(),
+// dispatch, lms }, what page.js shares with its parts; lms is the LMS's
+// session (page/lms.js) inside one, else null. What else the first script
+// needs of a part (practice's focus, the LMS's saved work) is imported of
+// it by name, and read when used (loader.js): the state has the part by
 // then, as the message that asks for it waits for it.
 import { open } from './console.js';
-import { makePackage } from './packages.js';
-import { whenDrawn, addRows } from './draw.js';
-import { loadParts } from './loader.js';
+import { whenDrawn } from './draw.js';
+import { loadParts, entryOf } from './loader.js';
 import { stored, store, forget } from './storage.js';
 import { afterPaint } from '../views/frames.js';
 import { byId, save, copy } from '../views/dom.js';
 import * as status from '../views/status.js';
 import { focus as focusQuestion } from '../views/practice.js';
 import * as share from '../logic/run/share.js';
-import { make as makeExercise } from '../logic/practice/exercises.js';
 import { parseLink } from '../logic/assignments/assignment.js';
 import { workKey, usableWork, newer, mergedWork } from '../logic/assignments/work.js';
 import { decodeWork } from '../logic/assignments/suspend.js';
-import { addHandlers } from '../state.js';
+import { carriedBy } from '../state/parts.js';
 
 // Moves the focus to target (state.js): practice's own targets, or an element
 // by its id; one in a view shown anew (shown, such as the learner's own way,
@@ -47,10 +47,6 @@ function focus({ element, top = false, shown = false, ...target }) {
 const carriers = {
   open: (page, { open: o }) => open(page, o.program, o.input, o.ended),
   openLink: (page) => openLink(page),
-  make: (page, { make: exercise }) => {
-    const made = makeExercise(exercise);
-    page.dispatch({ type: 'made', input: made.input, met: made.met });
-  },
   address: (page, { address }) => history.replaceState(null, '', address),
   visit: (page, { visit }) => {
     if (location.hash === visit) dispatchEvent(new HashChangeEvent('hashchange'));
@@ -60,7 +56,6 @@ const carriers = {
   store: (page, { store: key, value }) => store(key, value),
   storeWork: (page, { storeWork: { key, value } }) => storeWork(page, key, value),
   forget: (page, { forget: key }) => forget(key),
-  package: (page, { package: asked }) => makePackage(page, asked),
   focus: (page, { focus: target }, later) => whenDrawn(page, later, () => focus(target)),
   announce: (page, { announce }, later) => whenDrawn(page, later, () => status.announce(announce)),
   after: (page, { after, run }, later) => {
@@ -79,22 +74,21 @@ const carriers = {
     copy(content).then(() => page.dispatch({ type: 'copied', done }), (error) => page.dispatch({ type: 'copied', error: error.message })),
 };
 
-// Adds what a part of the page brings once it has loaded (its entry's views,
-// handlers and effects) and starts it; then, in a task of its own, tells the
-// state, whose messages that waited for it are handled.
-function install(page, name, { views = [], handlers = {}, effects = {}, start = () => {} }) {
-  addRows(views);
-  addHandlers(handlers);
-  for (const [kind, carrier] of Object.entries(effects)) carriers[kind] ??= carrier;
+// Starts a part of the page once it has loaded (its entry's start); then, in
+// a task of its own, tells the state, whose messages that waited for it are
+// handled, and from which its views are drawn and its effects carried out.
+function install(page, name, { start = () => {} }) {
   start(page);
   setTimeout(() => page.dispatch({ type: 'partLoaded', part: name }), 0);
 }
 
 // Carries out effect, one of those that update returns; later, whether views
-// wait for the next paint after the update that asked for it.
+// wait for the next paint after the update that asked for it. A part's
+// effect is asked for once the part is there (the state waits for it).
 export function carryOut(page, effect, later = false) {
-  const kind = Object.keys(effect).find((key) => key in carriers);
-  carriers[kind](page, effect, later);
+  const kind = Object.keys(effect).find((key) => key in carriers || carriedBy.has(key));
+  const carrier = carriers[kind] ?? entryOf(carriedBy.get(kind)).effects[kind];
+  carrier(page, effect, later);
 }
 
 // Keeps the student's work (work.kept's) in memory under key, for a return

@@ -5,10 +5,11 @@
 // was given.
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
 import { needsBuild, programs, typeEntries } from './programs.js';
-import { initial, update, handlers, linkState, addHandlers, programOf } from '../../../web/state.js';
-import { handlers as teaching } from '../../../web/state/teaching.js';
-import { handlers as owning } from '../../../web/state/own.js';
+import { initial, update, handlers, messageTypes, partNames, linkState, programOf } from '../../../web/state.js';
+import { parts as pageParts, handledBy } from '../../../web/state/parts.js';
 import { readMatrix } from '../../../web/logic/own/matrix.js';
 import { readOperation } from '../../../web/logic/own/operations.js';
 import { startWork, doOperation, matrixAt } from '../../../web/logic/own/work.js';
@@ -33,9 +34,6 @@ import { changed } from '../../../web/logic/own/operations.js';
 import { resultOf, opened as writerOf, refused } from '../../../web/logic/assignments/scorm.js';
 
 before(programs);
-// The teacher's handlers and those of the learner's own way, which come with parts of the page.
-addHandlers(teaching);
-addHandlers(owning);
 
 const input = '2\n2 1\n1 3\n';
 const progress = 'practice.progress.gjinverse 2 2 1 1 3';
@@ -683,9 +681,35 @@ test('a message waits for the parts of the page it needs, and a print holds what
     ['a print asked, under way as the browser prints', { ...shown, printing: { names: 1 } }, { type: 'printing' }, null, []],
     ['a print done', { ...shown, printing: { page: true } }, { type: 'printed' }, { printing: null }, []],
   ]);
-  // A message that no handler takes yet waits for the parts that bring handlers (the teacher's).
-  const [later, asked] = update(asking, { type: 'yetToCome' });
-  assert.deepEqual([later.parts, asked], [parts(['practice', 'print', 'teacher'], ['teacher'], [{ type: 'yetToCome' }]), [{ load: ['teacher'] }]]);
+  // Every part absent, as the page starts: a message of each type that a
+  // part handles asks for it; a student's own-way link for the own part with
+  // practice's (which makes the matrix); an own-way exercise, whose answer
+  // asks for an effect that practice's part carries, for that part.
+  const none = { ...shown, parts: parts(partNames) };
+  const asks = (state, message) => update(state, message)[1].find((effect) => effect.load)?.load ?? [];
+  assert.deepEqual([...handledBy].filter(([type, part]) => !asks(none, { type }).includes(part)), []);
+  const own = { ...shown, parts: parts(['practice', 'print', 'teacher']), own: update(shown, { type: 'ownFromRun' })[0].own };
+  const ownLink = { type: 'studentLink', found: { role: 'student', assignment: assignment({ mode: 'own', seed: 3 }), name: 'Kim' }, program: 'gjinverse' };
+  const exercise = { type: 'ownExercise', exercise: { program: 'gjsolve', order: 2, seed: 4 } };
+  assert.deepEqual([asks(none, ownLink), asks(none, { type: 'mode', mode: 'own' }), asks(none, { type: 'packageAsked' }), asks(own, exercise)],
+                   [['practice', 'print', 'student', 'own'], ['own'], ['teacher', 'lms'], ['practice']]);
+  const [waits] = update(own, exercise);
+  assert.deepEqual([waits.parts, update(waits, { type: 'partLoaded', part: 'practice' })[1].map(Object.keys)],
+                   [parts(['practice', 'print', 'teacher'], ['practice'], [exercise]), [['ownMake']]]);
+});
+
+// Each module of the state that brings handlers is the state's own
+// (state.js) or a part's, whose entry in state/parts.js names their types.
+test('the parts name the handlers they bring', async () => {
+  const folder = path.join(import.meta.dirname, '..', '..', '..', 'web', 'state');
+  const misnamed = [];
+  for (const file of fs.readdirSync(folder)) {
+    const types = Object.keys((await import(path.join(folder, file))).handlers ?? {}).sort();
+    const part = pageParts.find((p) => p.modules.includes(`state/${file}`));
+    const named = part ? [...(part.handlers ?? [])].sort() : types.filter((type) => Object.hasOwn(handlers, type));
+    if (String(named) !== String(types)) misnamed.push(`state/${file}`);
+  }
+  assert.deepEqual(misnamed, []);
 });
 
 // Every property of value frozen, and Maps' contents copied out for a look after.
@@ -780,7 +804,7 @@ test('every message is taken in every state, and the state given stays as it was
     ownShow: {}, ownCancel: {}, ownUndo: {}, ownRedo: {}, ownGoTo: { at: 0 }, ownHint: {}, ownCompare: {}, ownCopy: { form: 'latex' },
     ownAnswer: { answer: { choice: 'one', values: ['1', '2'] } }, ownResumed: {},
   };
-  assert.deepEqual(Object.keys(minimal).sort(), Object.keys(handlers).sort(), 'a message for every handler');
+  assert.deepEqual(Object.keys(minimal).sort(), [...messageTypes].sort(), 'a message for every handler');
   // Each message as the page sends it, with every field missing, and with each of a wrong type.
   const wrong = (value) => (typeof value === 'number' ? 'x' : typeof value === 'boolean' ? 1 : typeof value === 'string' ? 7 : value === null || Array.isArray(value) ? 'x' : {});
   const malformed = Object.entries(minimal).flatMap(([type, fields]) =>
@@ -799,6 +823,6 @@ test('every message is taken in every state, and the state given stays as it was
       assert.equal(snapshot(state), before, `${what} leaves it as it was`);
     }
   }
-  assert.deepEqual([...seen].filter((type) => !(type in handlers)), [], 'rows of no handler');
-  assert.deepEqual(Object.keys(handlers).filter((type) => !seen.has(type)), [], 'handlers without a row');
+  assert.deepEqual([...seen].filter((type) => !messageTypes.includes(type)), [], 'rows of no handler');
+  assert.deepEqual(messageTypes.filter((type) => !seen.has(type)), [], 'handlers without a row');
 });

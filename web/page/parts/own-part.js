@@ -1,15 +1,13 @@
 // "Your own way", a part of the page (state/parts.js): the learner's own row
-// operations on a matrix of their own, its section, its view and its handlers
-// (state/own.js), loaded when the mode is first asked for or a link to such
-// work opens.
+// operations on a matrix of their own, its section, its view, and its
+// handlers (state/own.js, which the state reads), loaded when the mode is
+// first asked for or a link to such work opens.
 import '../../views/own/markup.js';  // first: the section, before the view that draws into it
 import * as own from '../../views/own/reducer.js';
 import * as readOff from '../../views/own/read-off.js';
 import { stored, store } from '../storage.js';
 import { isWaiting } from '../../logic/run/model.js';
 import { assigned } from '../../state/own.js';
-
-export { handlers } from '../../state/own.js';
 
 // What the learner's work is kept under in this browser.
 const storeKey = 'own.work';
@@ -18,13 +16,6 @@ const storeKey = 'own.work';
 // of operations, and written to the address while the mode is still shown.
 let keeping = null;
 export const effects = {
-  // An exercise's matrix made as practice makes it (logic/practice/exercises.js, of
-  // practice's part, which the message that asks for it waited for); a
-  // student's (student), with the work that the student's result holds.
-  ownMake: (page, { ownMake: exercise, student = false }) => {
-    const made = globalThis.gaussJordanParts.require('./logic/practice/exercises.js').make(exercise);
-    page.dispatch({ type: 'ownMade', input: made.input, program: exercise.program, student });
-  },
   ownKeep: (page, { ownKeep: fragment }) => {
     if (keeping === null) requestAnimationFrame(() => setTimeout(() => {
       if (page.state().mode === 'own') history.replaceState(null, '', keeping);
