@@ -16,7 +16,7 @@ import * as frames from '../views/frames.js';
 import { byId } from '../views/dom.js';
 import { t } from '../views/language.js';
 import { stored } from './storage.js';
-import { recordKey } from '../logic/practice/session.js';
+import { recordKey, reachedUpTo } from '../logic/practice/session.js';
 import { model as modelOfRun, withExact, replay, isWaiting } from '../logic/run/model.js';
 import { permissions, printoutsUpTo } from '../logic/assignments/permissions.js';
 import { studentFragment } from '../logic/assignments/assignment.js';
@@ -82,7 +82,7 @@ const table = rowsOf([
   [body, (s) => ({ mode: s.mode, locked: permissions(s.student).locked, leave: permissions(s.student).leave, programs: s.programs }), 'now'],
   [pane, (s) => ({ model: s.model, language: s.language, upTo: printoutsUpTo(s.student, s.session), early: s.early,
                    prompt: s.early ? firstPrompts[s.early.program] : '', failed: s.programs === 'failed', printing: printingPage(s) }), 'now'],
-  [{ render: pane.reveal }, (s) => ({ model: s.model, practising: practising(s), upTo: s.session && !s.session.finished ? s.session.current : Infinity }), 'now'],
+  [{ render: pane.reveal }, (s) => ({ model: s.model, practising: practising(s), upTo: reachedUpTo(s.session) }), 'now'],
   [{ render: links.tellProblem }, (s) => ({ problem: s.problem, language: s.language }), 'now'],
   [confirm, (s) => ({ confirming: s.confirming }), 'now'],
   [links, (s) => ({ run: permissions(s.student).transcript ? s.model?.run ?? null : null, language: s.language, ...linkState(s) }), 'cheap'],

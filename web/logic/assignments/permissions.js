@@ -4,7 +4,7 @@
 // on, until the work is handed in, the assignment locks the page: nothing that
 // would show a stage before it is answered, and no way out to practice of the
 // same matrix. Nothing here touches the page.
-import { hintSteps } from '../practice/session.js';
+import { hintSteps, reachedUpTo } from '../practice/session.js';
 import { locked as isLocked, hintsAllowed, showAllowed } from './work.js';
 
 // The permissions of the page of student (work.js's, or null: no assignment): {
@@ -49,7 +49,6 @@ export const allows = (p, message, taken = null) => needs[message.type]?.(p, mes
 
 // The stages whose printouts student's page may hold, given the session of
 // the student's run (or null): while the assignment locks the page, those
-// before the stage at hand (none before practice starts); once the work is
-// finished or handed in, or outside an assignment, every one (Infinity).
-export const printoutsUpTo = (student, session) =>
-  (!isLocked(student) || session?.finished ? Infinity : session ? session.current : 0);
+// practice has reached (none before it starts); once the work is finished or
+// handed in, or outside an assignment, every one (Infinity).
+export const printoutsUpTo = (student, session) => (!isLocked(student) ? Infinity : session ? reachedUpTo(session) : 0);
