@@ -16,9 +16,6 @@ const typed = byId('typed');
 const inputLine = byId('line');
 const endButton = byId('end');
 const restartButton = byId('restart');
-// What the input field held as the programs arrived, which the first program
-// opened then keeps: { start, end, focused }; null otherwise.
-let arriving = null;
 // The entries typed at the run shown and not yet shown run: { run, entries:
 // [[entry, ended]], ran (how many have run), last (the run after them) }; null when none wait.
 let entering = null;
@@ -100,23 +97,25 @@ function runEntries(page, batch) {
 // the input field. The program runs once over all the entries, in a task of
 // its own, and its run is shown in one more, so that a long link never holds
 // up the page; with no entries, the empty run is shown in a task of its own,
-// apart from the message that opened it.
-export function open(page, program, input = '', ended = false) {
+// apart from the message that opened it. Where keepsField holds (the first
+// program opened as the programs arrive), what the input field holds stays,
+// and goes on taking keys: the field is left alone, but while entries typed
+// before are run, when it takes none and its selection is put back after.
+export function open(page, program, input = '', ended = false, keepsField = false) {
   const entries = share.entries(input);
   if (ended && (entries.length === 0 || entries.at(-1).endsWith('\n'))) entries.push('');
   const last = entries.length > 0 && !entries.at(-1).endsWith('\n') && !ended ? entries.pop() : '';
-  const kept = arriving;
-  arriving = null;
   stopEntering();
   const first = runner.open(program);
   showRun(first);  // work for the run shown before stops here
-  if (kept === null) typed.value = '';
-  typed.disabled = entries.length > 0;
+  const selection = keepsField && document.activeElement === typed ? [typed.selectionStart, typed.selectionEnd] : null;
+  if (!keepsField) typed.value = '';
+  if (!keepsField || entries.length > 0) typed.disabled = entries.length > 0;
   const done = (run, prepared = null) => {
     display(page, run, prepared);
     if (!isWaiting(run)) return;
-    if (kept === null || last !== '') typed.value = last;
-    else if (kept.focused) typed.setSelectionRange(kept.start, kept.end);
+    if (!keepsField) typed.value = last;
+    else if (selection && entries.length > 0) typed.setSelectionRange(...selection);
   };
   if (entries.length === 0) afterTask(first, () => done(first));
   else afterTask(first, () => {
@@ -145,12 +144,8 @@ export function awaitPrograms(page) {
 }
 
 // The programs are there: the links open, and what was typed is typed again;
-// what the input field holds, not yet entered, stays, with its caret.
-export function loaded(page) {
-  arriving = { start: typed.selectionStart, end: typed.selectionEnd, focused: document.activeElement === typed };
-  page.dispatch({ type: 'loaded' });
-  arriving = null;
-}
+// what the input field holds, not yet entered, stays, with its caret (open's keepsField).
+export const loaded = (page) => page.dispatch({ type: 'loaded' });
 
 // Nothing to run: the programs could not be loaded (the state says why).
 export function loadFailed(page, error) {

@@ -45,8 +45,8 @@ function focus({ element, top = false, shown = false, ...target }) {
 // the next paint, which the focus, the status line's words and a message
 // after paint wait for too.
 const carriers = {
-  open: (page, { open: o }) => open(page, o.program, o.input, o.ended),
-  openLink: (page) => openLink(page),
+  open: (page, { open: o }) => open(page, o.program, o.input, o.ended, o.keepsField),
+  openLink: (page, { openLink: o }) => openLink(page, o.keepsField),
   address: (page, { address }) => history.replaceState(null, '', address),
   visit: (page, { visit }) => {
     if (location.hash === visit) dispatchEvent(new HashChangeEvent('hashchange'));
@@ -136,9 +136,10 @@ const savedInLms = (page) => (page.state().lms?.outcome === 'connected' ? decode
 
 // Opens what the address's fragment names: the learner's own work
 // (own/link.js, read by its part), an assignment's link
-// (assignment.parseLink), or a run, practised or watched (share.js); anything
+// (assignment.parseLink), or a run, practised or watched (share.js), whose
+// opening leaves the input field as it is where keepsField holds; anything
 // wrong with it is said above the pane.
-export function openLink(page) {
+export function openLink(page, keepsField = false) {
   const hash = location.hash;
   if (/^#ownway/.test(hash)) return page.dispatch({ type: 'ownLink', hash });
   const found = parseLink(hash);
@@ -155,5 +156,5 @@ export function openLink(page) {
     page.dispatch({ type: found.role === 'student' ? 'studentLink' : 'teacherLink', found: named, program, kept, now: Date.now(), lms: inLms });
     return;
   }
-  page.dispatch({ type: 'link', link: share.parse(hash) });
+  page.dispatch({ type: 'link', link: share.parse(hash), ...(keepsField ? { keepsField } : {}) });
 }

@@ -125,13 +125,15 @@ export const programOf = (state) => state.model?.run.program ?? state.early?.pro
 
 // The state once the link (share.parse) is followed: what it asks, practised
 // or watched (a link to a program alone, as the programs' menu has, keeps the
-// mode), and the run it opens: its input, or the exercise that it names, made first.
-function followed(state, { link }) {
+// mode), and the run it opens: its input, or the exercise that it names, made
+// first; the input field keeps what it holds where the message says so (keepsField).
+function followed(state, { link, keepsField = false }) {
   const keepsMode = state.mode === 'practice' && link.input === '' && !link.exercise && !link.ended;
   const mode = link.practice || keepsMode ? 'practice' : 'watch';
   const problem = link.problem === null ? null : { id: link.problem, program: link.program };
   const opened = { program: link.program, input: link.exercise ? null : link.input, exercise: link.exercise, asked: link.asked };
-  const effect = link.exercise ? { make: { program: link.program, ...link.exercise } } : { open: { program: link.program, input: link.input, ended: link.ended } };
+  const effect = link.exercise ? { make: { program: link.program, ...link.exercise } }
+    : { open: { program: link.program, input: link.input, ended: link.ended, ...(keepsField === true ? { keepsField } : {}) } };
   return [{ ...state, mode, problem, teacher: null, results: null, student: null, unmet: false, link: opened }, [effect]];
 }
 
@@ -221,11 +223,12 @@ const running = {
   awaiting: (state, { program }) => [{ ...state, early: { program, entries: [], ended: false } }, []],
   typed: (state, { text, ended = false }) =>
     (state.early ? [{ ...state, early: { ...state.early, entries: [...state.early.entries, String(text)], ended } }, []] : [state, []]),
-  // The programs are there: what was typed is typed again, else the link opens.
+  // The programs are there: what was typed is typed again, else the link
+  // opens; either way what the input field holds stays (keepsField).
   loaded: (state) => {
     const { early } = state;
     const effect = early && early.entries.length > 0
-      ? { open: { program: early.program, input: early.entries.join(''), ended: early.ended } } : { openLink: true };
+      ? { open: { program: early.program, input: early.entries.join(''), ended: early.ended, keepsField: true } } : { openLink: { keepsField: true } };
     return [{ ...state, programs: 'loaded', early: null }, [effect]];
   },
   // Both languages at once: the language switch may be out of reach when nothing works.
