@@ -23,7 +23,7 @@ import { byId, save, copy } from '../views/dom.js';
 import * as status from '../views/status.js';
 import { focus as focusQuestion } from '../views/practice.js';
 import * as share from '../logic/run/share.js';
-import { parseLink } from '../logic/assignments/assignment.js';
+import { parseLink, blank } from '../logic/assignments/assignment.js';
 import { workKey, usableWork, newer, mergedWork } from '../logic/assignments/work.js';
 import { decodeWork } from '../logic/assignments/suspend.js';
 import { carriedBy } from '../state/parts.js';
@@ -93,11 +93,11 @@ export function carryOut(page, effect, later = false) {
 
 // Keeps the student's work (work.kept's) in memory under key, for a return
 // to the assignment's link, and hands the LMS's session the calls that tell
-// it what changed (pairs, commit; handIn, closing: see page/lms.js), which
-// answers 'reported'.
-function reportWork(page, { key = null, work, pairs, commit = false, handIn = false, closing = false }) {
+// it what changed (first, pairs, commit; handIn, closing, sent: see
+// page/lms.js), which answers 'reported'.
+function reportWork(page, { key = null, work, first = [], pairs, commit = false, handIn = false, closing = false, sent = 0 }) {
   if (key !== null) store(key, work);
-  if (page.lms && (pairs.length > 0 || commit)) page.lms.tell({ pairs, commit, handIn, closing });
+  if (page.lms && (pairs.length > 0 || commit)) page.lms.tell({ first, pairs, commit, handIn, closing, sent });
 }
 
 // Keeps the student's work (value) under key, unless the work stored there
@@ -150,7 +150,7 @@ export function openLink(page, keepsField = false) {
     // Refused, the LMS names no one, and the page asks for no name; naming
     // no one, the name that the work it kept was begun under is taken.
     const given = !inLms ? found.name : lms.outcome !== 'connected' ? null
-      : lms.name.trim() !== '' ? lms.name : found.name ?? savedInLms(page)?.result.name ?? null;
+      : !blank(lms.name) ? lms.name : found.name ?? savedInLms(page)?.result.name ?? null;
     const named = given === found.name ? found : { ...found, name: given };
     const kept = named.name ? keptWork(page, named.assignment, named.name) : null;
     page.dispatch({ type: found.role === 'student' ? 'studentLink' : 'teacherLink', found: named, program, kept, now: Date.now(), lms: inLms });

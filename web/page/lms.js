@@ -10,8 +10,9 @@
 // messages: { type: 'lms', outcome } when it opens ('connected', with what it
 // read, or 'refused'), and again ('ended') when a page restored from the
 // back-forward cache finds its session over; { type: 'reported', failed,
-// handIn } once a batch is made, failed the elements to send again
-// ('commit' for a commit); and { type: 'lmsClosing', now } as the page goes.
+// handIn, commit, sent } once a batch is made, failed the elements refused
+// ('commit' for a commit), the rest as the batch was asked; and { type:
+// 'lmsClosing', now } as the page goes.
 import { versions } from '../logic/assignments/scorm.js';
 import { inSlices } from '../views/frames.js';
 
@@ -81,7 +82,7 @@ export function connect(w, dispatch) {
   }
   const get = (element) => call('get', element) ?? '';
   const read = { name: get(v.name), suspend: get(v.suspend), since: Number(get('cmi.interactions._count')) || 0, passMark: get(v.passMark) };
-  const queue = [];   // the batches not yet made: { calls, failed, handIn }, calls [name, element, value] in order
+  const queue = [];   // the batches not yet made: { calls, failed, asked }, calls [name, element, value] in order
   let [open, pumping] = [true, false];
 
   // Makes the next call of the first batch, or, after its last, tells the
@@ -91,7 +92,7 @@ export function connect(w, dispatch) {
     const [name, element = '', value] = batch.calls.shift();
     if (batch.calls.length === 0) queue.shift();
     if (name === 'reported') {
-      dispatch({ type: 'reported', failed: batch.failed, handIn: batch.handIn });
+      dispatch({ type: 'reported', failed: batch.failed, ...batch.asked });
       return true;
     }
     const taken = yes(name === 'set' ? call('set', element, value) : call(name, ''));
@@ -104,12 +105,15 @@ export function connect(w, dispatch) {
   };
   const session = {
     version: found.version,
-    // Sends { pairs, commit, handIn } to the LMS after what it was sent
-    // before, a call a task; closing: at once, the session ended after it.
-    tell({ pairs, commit = false, handIn = false, closing = false }) {
+    // Sends { first, pairs, commit } to the LMS after what it was sent
+    // before, a call a task: the pairs of first, committed, then the others;
+    // closing: at once, the session ended after it. What comes back
+    // ('reported') carries commit, handIn and sent as asked.
+    tell({ first = [], pairs, commit = false, handIn = false, closing = false, sent = 0 }) {
       if (!open) return;
-      const calls = [...pairs.map(([element, value]) => ['set', element, value]), ...(commit || closing ? [['commit']] : [])];
-      queue.push({ calls: [...calls, closing ? ['finish'] : ['reported']], failed: [], handIn });
+      const set = (list) => list.map(([element, value]) => ['set', element, value]);
+      const calls = [...set(first), ...(first.length > 0 ? [['commit']] : []), ...set(pairs), ...(commit || closing ? [['commit']] : [])];
+      queue.push({ calls: [...calls, closing ? ['finish'] : ['reported']], failed: [], asked: { handIn, commit: commit || closing, sent } });
       if (closing) {
         open = false;
         while (queue.length > 0) next();

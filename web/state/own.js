@@ -29,6 +29,7 @@ import { readOperation, fromButtons, notation, changed } from '../logic/own/oper
 import { applyChecked, checkRow } from '../logic/own/arithmetic.js';
 import { shape, meaning } from '../logic/own/forms.js';
 import { hint, methodCount } from '../logic/own/hints.js';
+import { MAX_OPS } from '../logic/own/limits.js';
 import { startWork, matrixAt, doOperation, undo, redo, goTo, counted } from '../logic/own/work.js';
 import { ownFragment, readOwnLink } from '../logic/own/link.js';
 import { copyText, copyLatex, copyMarkdown } from '../logic/own/copies.js';
@@ -36,7 +37,7 @@ import { shown } from '../logic/own/numbers.js';
 import { translator } from '../logic/language/translate.js';
 import { ownFocus } from './learning.js';
 import { ownNoted, restoredWork, readOffRight } from '../logic/assignments/own-result.js';
-import { locked } from '../logic/assignments/work.js';
+import { locked } from '../logic/assignments/permissions.js';
 import { keptWork } from './studying.js';
 
 const fresh = { work: null, matrix: null, arithmetic: 'page', pending: null, problem: null, cells: null, changed: [], hint: null, compared: null, readOff: null };
@@ -53,15 +54,6 @@ const focus = (element) => ({ focus: { element } });
 
 // The student's assignment of this mode that locks the page, or null.
 export const assigned = (state) => (state.student?.assignment.mode === 'own' && locked(state.student) ? state.student.assignment : null);
-
-// Whether the assignment open forbids message: a matrix of another start, the
-// arithmetic changed, a hint or a row shown where it allows none.
-function forbidden(state, { type }) {
-  const a = assigned(state);
-  if (!a) return false;
-  return ['ownStored', 'ownLink', 'ownFromRun', 'ownTyped', 'ownExercise', 'ownArithmetic'].includes(type) ||
-    (type === 'ownHint' && a.hints === 0) || (type === 'ownShow' && !a.show);
-}
 
 // The state with the student's work noted from the slice's (the reading's
 // answer, if any) and kept as its next version: under the student's key, or
@@ -118,8 +110,10 @@ function done(state, op, written, more = {}) {
 function named(state, read, written) {
   const own = slice(state);
   if (!own.work) return [state, []];
-  if (!read?.op) {
-    const problem = read?.problem ?? { id: 'own.op.empty', values: {} };
+  // The operations of one piece of work are bounded, however they come.
+  const most = own.work.at >= MAX_OPS && { problem: { id: 'own.op.most', values: { most: MAX_OPS } } };
+  if (!read?.op || most) {
+    const problem = most?.problem ?? read?.problem ?? { id: 'own.op.empty', values: {} };
     return [withOwn(state, { problem }), [announce(problem)]];
   }
   const { op } = read;
@@ -179,7 +173,10 @@ const isAnswer = (answer) => choices.includes(answer?.choice) &&
 // A message whose copies form names one of these.
 const copies = { text: copyText, latex: copyLatex, markdown: copyMarkdown };
 
-const raw = {
+// What the student's assignment does not allow (another matrix, the
+// arithmetic changed, a hint or a row shown where it allows none) update
+// refuses before these, by its permissions (logic/assignments/permissions.js).
+export const handlers = {
   // The part come: the work that this browser kept (text, its link's
   // fragment), or else the matrix of the run shown, if there is one to take;
   // unless there is work already.
@@ -275,6 +272,3 @@ const raw = {
   },
 };
 
-// Each handler, but for what the student's assignment forbids.
-export const handlers = Object.fromEntries(Object.entries(raw).map(([type, handle]) =>
-  [type, (state, message) => (forbidden(state, { type }) ? [state, []] : handle(state, message))]));

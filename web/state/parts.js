@@ -50,7 +50,7 @@ export const parts = [
     effects: ['grade', 'warm', 'detail', 'keepBook', 'saveBook', 'saveTable'],
     texts: ['teacher.', 'results.', 'book.', 'assign.', 'links.', 'lms.', 'code.', 'slip.', 'flag.', 'short.'],
     needs: { studentLink: (message) => Boolean(message.found?.problem || !message.found?.assignment) } },
-  { name: 'student', modules: ['page/parts/student-part.js'], texts: ['student.', 'lms.reopen', 'lms.connected', 'lms.commitFailed', 'lms.unread'],
+  { name: 'student', modules: ['page/parts/student-part.js'], texts: ['student.', 'lms.reopen', 'lms.connected', 'lms.commitFailed'],
     needs: { studentLink: true } },
   // The LMS: a student's session in one, and an assignment's package for one.
   { name: 'lms', modules: ['page/parts/lms-part.js', 'page/packages.js', 'logic/assignments/suspend.js', 'logic/assignments/scorm.js'],

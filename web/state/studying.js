@@ -11,7 +11,7 @@ import * as work from '../logic/assignments/work.js';
 import { exerciseFor, keptName } from '../logic/assignments/assignment.js';
 import { versions, opened as writer, writes, refused, closing } from '../logic/assignments/scorm.js';
 import { encodeWork, decodeWork } from '../logic/assignments/suspend.js';
-import { permissions, allows } from '../logic/assignments/permissions.js';
+import { permissions, allows, mayHandIn, finished } from '../logic/assignments/permissions.js';
 import { teaching } from './teaching.js';
 
 // What the link that opened run asked of it, if that link opened it.
@@ -34,8 +34,7 @@ export function keptWork(state, now, handIn = false) {
 
 // The work of student st as the page keeps it: with the session's progress,
 // or, of the student's own operations, the result alone (which holds them).
-const keptOf = (state, st) => (st.assignment.mode === 'own' ? work.kept(st, null, Boolean(state.own?.readOff))
-  : work.kept(st, session.stored(state.session), state.session.finished));
+const keptOf = (state, st) => work.kept(st, st.assignment.mode === 'own' ? null : session.stored(state.session), finished(st, state.session, state.own));
 
 // The student's work as it stands, as keptWork keeps it (no new version).
 const standing = (state) => keptOf(state, state.student);
@@ -47,9 +46,10 @@ const inLms = (state) => Boolean(state.student?.lms && (state.student.assignment
 // The state and effect that tell the LMS the student's work (value, as
 // work.kept gives it) at now (ms; without one, as the run opens, the
 // session's start): the writer past the pairs whose value the LMS has not
-// taken yet (scorm.writes), and { report } with them, and with the work to
-// keep in memory for a return to the link; while the LMS holds no session,
-// the keeping alone.
+// taken yet (scorm.writes), and { report } with them (first, those to commit
+// before them), with the work to keep in memory for a return to the link,
+// and with the LMS's refusals so far (sent), which its answer ('reported')
+// brings back; while the LMS holds no session, the keeping alone.
 function told(state, value, now, handIn = false) {
   const { lms, student: st, model: m, session: practice } = state;
   const report = { key: work.workKey(st.assignment, st.name), work: value, pairs: [], commit: false, handIn };
@@ -57,8 +57,9 @@ function told(state, value, now, handIn = false) {
   const start = st.assignment.mode === 'own' && state.own?.work ? { matrix: state.own.work.start, kind: state.own.work.kind } : null;
   if (lms?.outcome !== 'connected' || (!start && (!m || !practice))) return [state, [{ report }]];
   const at = Number.isFinite(now) ? now : lms.started;
-  const w = writes(lms.writer, { a: st.assignment, m, practice, start, kept: value, now: at, started: lms.started, suspend: encodeWork(value) });
-  return [{ ...state, lms: { ...lms, writer: w.writer } }, [{ report: { ...report, pairs: w.pairs, commit: w.commit } }]];
+  const { sent } = lms.writer;
+  const w = writes(lms.writer, { a: st.assignment, m, practice, start, kept: value, now: at, started: lms.started, suspend: encodeWork(value, sent) });
+  return [{ ...state, lms: { ...lms, writer: w.writer } }, [{ report: { ...report, pairs: w.pairs, commit: w.commit, first: w.first, sent } }]];
 }
 
 // The practice of the student's run (model) restored from the work kept
@@ -126,29 +127,32 @@ function lmsOutcome(state, { outcome, version = null, name = '', suspend = '', s
   const saved = connected ? String(suspend ?? '') : '';
   const kept = decodeWork(saved);
   return [{ ...state, lms: { outcome: connected ? outcome : 'refused', version: connected ? version : null, name: connected ? String(name ?? '') : '',
-    suspend: saved, taken: null, unread: saved === '' ? null : !kept ? 'all' : kept.progress === null ? 'part' : null,
+    suspend: saved, taken: null, unread: saved === '' ? null : !kept ? 'all' : kept.lost ? 'part' : null,
     writer: connected ? writer(version, { since, passMark, work: kept }) : null, started: Number.isFinite(now) ? now : 0, retries: 0, retrying: false } }, []];
 }
 
 // The wait before what the LMS refused is sent again, after it refused it
-// retries times in a row: a second, two, four, ... a minute at most.
-const retryMs = (retries) => Math.min(60000, 1000 * 2 ** retries);
+// retries times in a row (1 or more): a second, two, four, ... a minute at most.
+const retryMs = (retries) => Math.min(60000, 1000 * 2 ** (retries - 1));
 
 // The state once the LMS made a batch (page/lms.js), taking it all or
-// refusing some (failed: the elements to send again, 'commit' for a commit):
-// those are sent again with the next change, or after a while (lmsRetry),
-// and as the page closes at the latest. For a hand-in (handIn), and for the
-// first batch taken after a hand-in it refused, the words that say whether
-// the gradebook has the work.
-function reported(state, { failed, handIn = false }) {
+// refusing some (failed: the elements refused, 'commit' for a commit): all
+// is told again with the next change, or after a while (lmsRetry), and as
+// the page closes at the latest (scorm.refused). The LMS has the work once
+// it takes a batch that commits (commit) and was made after its last refusal
+// (sent, the refusals as the batch was made): that batch told everything
+// again. For a hand-in (handIn), and for the first such batch after a
+// refusal of work handed in, the words that say whether the gradebook has it.
+function reported(state, { failed, handIn = false, commit = false, sent = null }) {
   const { lms } = state;
   if (lms?.outcome !== 'connected' || !Array.isArray(failed)) return [state, []];
   const ok = failed.length === 0;
+  const has = ok && commit === true && sent === lms.writer.sent;
   const retries = ok ? 0 : lms.retries + 1;
-  const news = handIn || (ok && lms.taken === false && state.student?.handed != null);
-  const words = news ? [{ announce: [{ id: ok ? 'student.lmsHandedIn' : 'student.lmsHandedInUntaken' }] }] : [];
+  const news = handIn || (has && lms.taken === false && state.student?.handed != null);
+  const words = news ? [{ announce: [{ id: has ? 'student.lmsHandedIn' : 'student.lmsHandedInUntaken' }] }] : [];
   const retry = ok || lms.retrying ? [] : [{ later: { type: 'lmsRetry' }, ms: retryMs(retries) }];
-  const next = { ...lms, writer: refused(lms.writer, failed), taken: ok, retries, retrying: lms.retrying || !ok };
+  const next = { ...lms, writer: refused(lms.writer, failed), taken: !ok ? false : has ? true : lms.taken, retries, retrying: lms.retrying || !ok };
   return [{ ...state, lms: next }, [...words, ...retry]];
 }
 
@@ -177,11 +181,11 @@ function lmsClosing(state, { now }) {
 function handIn(state, { now, confirmed = false }) {
   const st = state.student;
   const own = st?.assignment.mode === 'own';
-  if (!work.mayHandIn(st, state.lms) || (own ? !state.own?.work : !state.session || !state.model)) return [state, []];
+  if (!mayHandIn(st, state.lms) || (own ? !state.own?.work : !state.session || !state.model)) return [state, []];
   if (!work.hasWork(st)) return [{ ...state, student: { ...st, asking: { empty: true } } }, [{ announce: [{ id: 'student.handInEmpty' }] }]];
   if (!confirmed || st.asking === null || st.asking.empty) {
     // Of the student's own operations, one thing is asked: the matrix reduced and read.
-    const { asked, done } = own ? { asked: 1, done: Number(Boolean(state.own.readOff)) } : work.score(st.assignment, state.model, st.result);
+    const { asked, done } = own ? { asked: 1, done: Number(finished(st, null, state.own)) } : work.score(st.assignment, state.model, st.result);
     return [{ ...state, student: { ...st, asking: { asked, left: asked - done, ...(own ? { own } : {}) } } }, [{ focus: { element: 'hand-in-yes' } }]];
   }
   const [next, [effect]] = keptWork({ ...state, student: { ...work.handIn(st, now), asking: null } }, now, true);

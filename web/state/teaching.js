@@ -8,7 +8,7 @@
 // others ({ saveTable }, { saveBook }): results.js, which grades by running
 // the programs, is out of the state's reach.
 import { assignment, generatorVersion, classList, teacherFragment, keySheets, cleanName, nameKey, secretOf, id, maxNames, drawnName, formerKeys } from '../logic/assignments/assignment.js';
-import { rules, rowsPerPage, readCount, entryOf, merged, mergedBooks, assignmentOf, exported, imported, bookOf, headingOf, maxBookBytes } from '../logic/assignments/gradebook.js';
+import { rules, rowsPerPage, readCount, entryOf, merged, mergedBooks, assignmentOf, exported, imported, bookOf, headingOf, maxBookBytes, checkedOnly } from '../logic/assignments/gradebook.js';
 import { firstAsked, possible } from '../logic/run/share.js';
 import { inBoth } from '../logic/practice/sayings.js';
 import { optionWords } from '../logic/run/words.js';
@@ -41,10 +41,13 @@ function detailOf(a, table, name) {
 // assignment as the gradebook keeps it (this link's names joined to it), in
 // practice, over its program empty, with the codes pasted so far graded anew
 // (none yet: the students' runs made meanwhile, { warm }, for the first table).
+// A link without a digest (unchecked) opens only an assignment that the
+// gradebook holds already: this browser made or opened it.
 export function teaching(state, { found, program }) {
-  const opened = found?.assignment?.program ? found.assignment : null;
+  const held = found?.assignment?.program && (!found.unchecked || Object.hasOwn(state.gradebook, id(found.assignment)));
+  const opened = held ? found.assignment : null;
   if (opened === null) {
-    const problem = { id: typeof found?.problem === 'string' ? found.problem : 'link.assignment', program };
+    const problem = { id: typeof found?.problem === 'string' ? found.problem : found?.unchecked ? 'link.unchecked' : 'link.assignment', program };
     return [{ ...state, mode: 'practice', problem, teacher: null, results: null, student: null, unmet: false, link: null },
             [{ open: { program, input: '', ended: false } }]];
   }
@@ -264,13 +267,16 @@ export const handlers = {
   // then is null.
   bookImported: (state, { text = null, size = 0 }) => {
     if (Number(size) > maxBookBytes) return [state, [{ announce: [{ id: 'book.tooLarge', values: { size: megabytes(size), most: megabytes(maxBookBytes) } }] }]];
-    const book = imported(String(text));
-    if (book === null) return [state, [{ announce: [{ id: 'book.notBook' }] }]];
+    const read = imported(String(text));
+    if (read === null) return [state, [{ announce: [{ id: 'book.notBook' }] }]];
+    // An entry whose link has no digest opens nowhere but in the browser that holds it.
+    const { book, left: unchecked } = checkedOnly(read, state.gradebook);
     const [next, effects] = withBook(state, book);
     const keep = Object.fromEntries(Object.keys(book).map((key) => [key, next.gradebook[key]]));
     const left = mergedBooks(state.gradebook, book).left.map(({ a, names }) =>
       ({ id: 'book.namesLeft', values: { title: headingOf(a), names: names.join(', '), most: maxNames } }));
-    return [next, [{ keepBook: keep }, { announce: [{ id: 'book.imported', values: { count: Object.keys(book).length } }, ...left] }, ...effects]];
+    const refused = unchecked.length > 0 ? [{ id: 'book.unchecked', values: { count: unchecked.length } }] : [];
+    return [next, [{ keepBook: keep }, { announce: [{ id: 'book.imported', values: { count: Object.keys(book).length } }, ...left, ...refused] }, ...effects]];
   },
   // Whether the browser kept the gradebook: refused (storage full or off), the
   // page says so once, and what to do; kept again, it says nothing more.

@@ -551,7 +551,7 @@ async function lmsPackages(page, a) {
   }
   await page.setInputFiles('#lms-zip', web);
   // version, the pass mark typed, the file saved
-  for (const [version, pass, name] of [['1.2', '50', '월요일 과제_ 역행렬-scorm12.zip'], ['2004', '', '월요일 과제_ 역행렬-scorm2004.zip']]) {
+  for (const [version, pass, name] of [['1.2', '50', '월요일 과제 역행렬-scorm12.zip'], ['2004', '', '월요일 과제 역행렬-scorm2004.zip']]) {
     await page.check(`input[name="lms-version"][value="${version}"]`);
     await page.fill('#lms-pass', pass);
     const [saved] = await Promise.all([page.waitForEvent('download'), page.click('#lms-form button[type="submit"]')]);
@@ -562,7 +562,7 @@ async function lmsPackages(page, a) {
   }
   assert.ok(await page.$eval('#lms-problem', (e) => e.hidden));
   await page.waitForFunction((done) => document.getElementById('status').textContent === done,
-                             await text(page, 'lms.made', { name: '월요일 과제_ 역행렬-scorm2004.zip' }));
+                             await text(page, 'lms.made', { name: '월요일 과제 역행렬-scorm2004.zip' }));
   fs.rmSync(folder, { recursive: true });
 }
 

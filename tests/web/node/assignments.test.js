@@ -10,7 +10,7 @@ import { code, worked, monday9 } from './classwork.js';
 import * as A from '../../../web/logic/assignments/assignment.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
 import * as W from '../../../web/logic/assignments/work.js';
-import { printoutsUpTo } from '../../../web/logic/assignments/permissions.js';
+import { printoutsUpTo, hintStepsAllowed, hintsAllowed, showAllowed } from '../../../web/logic/assignments/permissions.js';
 import { results, grading, detailing, resultsCsv, readCount, cellText, newMemo, memoOf } from '../../../web/logic/assignments/results.js';
 import { tally } from '../../../web/logic/practice/session.js';
 import { make } from '../../../web/logic/practice/exercises.js';
@@ -46,7 +46,11 @@ test('assignment links carry the assignment both ways, a student link without th
   for (const hash of [student, A.studentFragment(monday)]) assert.deepEqual(A.parseLink(hash.replace('assignment=', 'teacher=')), { problem: 'link.notTeacher' });
   for (const forged of [{ secret: A.secretOf(Array(16).fill(0)) }, { secret: other.secret }, { secret: other.secret, digest: other.digest }, { secret: '' }])
     assert.deepEqual(A.parseLink(A.teacherFragment({ ...monday, ...forged })), { problem: 'link.notTeacher' }, JSON.stringify(forged));
-  assert.equal(A.parseLink(A.teacherFragment({ ...monday, digest: '' })).assignment.digest, '');
+  // Without a digest, a teacher's link is unchecked (state/teaching.js opens it only where the gradebook holds it);
+  // of an own assignment, whose links always carry one, it is refused.
+  assert.deepEqual([A.parseLink(A.teacherFragment({ ...monday, digest: '' })).unchecked, A.parseLink(A.teacherFragment(monday)).unchecked], [true, undefined]);
+  const ownWay = A.assignment({ mode: 'own', secret, names });
+  assert.deepEqual([A.parseLink(A.teacherFragment({ ...ownWay, digest: '' })), A.parseLink(A.teacherFragment(ownWay)).role], [{ problem: 'link.notTeacher' }, 'teacher']);
   // A name corrected: the teacher's link and the student's own carry the name as it was, which draws the matrix and keeps the work's key.
   const fixed = { ...monday, names: ['김민수', 'Lee Jiwoo', '박서윤'], drawn: { [A.nameKey('박서윤')]: '박서연' } };
   const own = A.parseLink(A.studentFragment(fixed, '박서윤'));
@@ -64,7 +68,7 @@ test('assignment links carry the assignment both ways, a student link without th
 test('links handed out before the secret read as they did, and a teacher\'s link without one is written as it was', () => {
   const old = { ...monday, names: ['김민수', '박서연'], secret: '', digest: '' };
   const teacher = '#gjinverse&teacher=JC6BAAAMDlXPaduyblOyalOydvCDqs7zsoJw6IOyXre2WieugrEMuq5gOuvvOyImDLrsJXshJzsl7ADOtmPn';
-  assert.deepEqual(A.parseLink(teacher), { role: 'teacher', assignment: old, name: null });
+  assert.deepEqual(A.parseLink(teacher), { role: 'teacher', assignment: old, name: null, unchecked: true });
   assert.equal(A.teacherFragment(old), teacher);
   assert.deepEqual(A.parseLink('#gjinverse&assignment=JC6BAAAMDlXPaduyblOyalOydvCDqs7zsoJw6IOyXre2WieugrCMuq5gOuvvOyImALD98lQ'),
                    { role: 'student', assignment: { ...old, names: [] }, name: '김민수' });
@@ -167,7 +171,9 @@ test('a result code reads back whole, is found through hyphens, blanks, line bre
   // text pasted, the codes found in it
   const pasted = [[`선생님, ${kim}입니다.\n(${kim.toLowerCase()}) GJR1 done; xGJR1${kim.slice(4)} ${kim.slice(0, 20)}`, [kim, kim.toLowerCase(), kim.slice(0, 20)]],
     [split('-'), [kim]], [`코드: ${split(' \n')}\nKim Minsu`, [kim]], [`${split(' ')} and ${other}`, [kim, other]], [wide, [kim]],
-    [split('\u2010'), [kim]], [`${split(' ').slice(0, -2)}X ok`, [`${kim.slice(0, -2)}Xok`]], [`GJR2${split(' ').slice(4)} ok`, [`GJR2${kim.slice(4)}`]]];
+    [split('\u2010'), [kim]], [`${split(' ').slice(0, -2)}X ok`, [`${kim.slice(0, -2)}Xok`]], [`GJR2${split(' ').slice(4)} ok`, [`GJR2${kim.slice(4)}`]],
+    // marks of direction and an invisible times, which a copy from a right-to-left chat or a formula brings
+    ...['\u200e', '\u200f', '\u2062', '\u2067'].map((mark) => [`${kim.slice(0, 9)}${mark}${kim.slice(9)}`, [kim]])];
   for (const [text, found] of pasted) assert.deepEqual(R.find(text), found, text);
   // What a code altered near its end still tells: its assignment and name.
   assert.deepEqual(R.salvage(`${kim.slice(0, -6)}000000`), { id: A.id(monday), name: names[0] });
@@ -231,8 +237,8 @@ test('work kept of another shape starts afresh; the hints and Show that a locked
   // student, the hint's steps and Show allowed, whether a hand-in writes a code
   const cases = [[fresh, 1, false, false], [W.opened(a, null), 3, true, false], [{ ...student, assignment: { ...a, show: true, hints: 0 } }, 0, true, true],
     [W.handIn(student, 9), 3, true, true], [student, 1, false, true]];
-  assert.deepEqual(cases.map(([st]) => [st, W.hintStepsAllowed(st), W.showAllowed(st), W.handIn(st, 9).handed !== null]), cases);
-  assert.equal(W.hintsAllowed(fresh, 3), 1);
+  assert.deepEqual(cases.map(([st]) => [st, hintStepsAllowed(st), showAllowed(st), W.handIn(st, 9).handed !== null]), cases);
+  assert.equal(hintsAllowed(fresh, 3), 1);
   // The pane's printouts: a locked page's up to the stage at hand, none before practice; every one once done or handed in.
   const upTo = [[student, { current: 3, finished: false }, 3], [student, null, 0], [student, { current: 3, finished: true }, Infinity],
     [W.handIn(student, 9), { current: 3, finished: false }, Infinity], [null, { current: 3, finished: false }, Infinity]];

@@ -5,8 +5,8 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { assignment, id, teacherFragment, secretOf } from '../../../web/logic/assignments/assignment.js';
-import { write, newResult } from '../../../web/logic/assignments/result-code.js';
-import { merged, bookOf, exported, imported, joinedCodes, bookCsv } from '../../../web/logic/assignments/gradebook.js';
+import { write, newResult, joinedCodes } from '../../../web/logic/assignments/result-code.js';
+import { merged, bookOf, exported, imported, bookCsv } from '../../../web/logic/assignments/gradebook.js';
 import { translator } from '../../../web/logic/language/translate.js';
 
 const a = assignment({ seed: 3, names: ['Kim', 'Lee'], title: 'Week 1', secret: secretOf(Array(16).fill(1)) });

@@ -67,18 +67,19 @@ test('the calls asked are made in order, a task each while the LMS is slow; what
   const { told, session } = opened(w);
   const from = w.calls.length;
   session.tell({ pairs: [['cmi.core.lesson_status', 'incomplete'], ['cmi.core.exit', 'x'], ['cmi.interactions.0.id', 'a']], commit: true });
-  session.tell({ pairs: [['cmi.suspend_data', 'W2']], handIn: true });
+  session.tell({ pairs: [['cmi.suspend_data', 'W2']], handIn: true, sent: 2 });
   assert.equal(w.calls.length, from, 'none in the task that asks');
   while (told.length < 3) await new Promise((done) => setTimeout(done, 5));
   const made = w.calls.slice(from).filter(([call]) => call !== 'LMSGetLastError');
   assert.deepEqual(made.map(([call, element]) => element ?? call), ['cmi.core.lesson_status', 'cmi.core.exit', 'cmi.interactions.0.id', '', 'cmi.suspend_data']);
   assert.equal(new Set(made.map(([, , task]) => task)).size, made.length, 'a call a task');
-  assert.deepEqual(told.slice(1), [{ type: 'reported', failed: ['cmi.interactions.0.id'], handIn: false }, { type: 'reported', failed: [], handIn: true }]);
+  assert.deepEqual(told.slice(1), [{ type: 'reported', failed: ['cmi.interactions.0.id'], handIn: false, commit: true, sent: 0 },
+    { type: 'reported', failed: [], handIn: true, commit: false, sent: 2 }]);
   // The page going: the state's last batch, then the session's end, at once; nothing after.
   session.tell({ pairs: [['cmi.suspend_data', 'W2y']] });
   w.listeners.pagehide();
   assert.deepEqual(w.calls.slice(-3).map(([call, element]) => [call, element]), [['LMSSetValue', 'cmi.suspend_data'], ['LMSCommit', ''], ['LMSFinish', '']]);
-  assert.deepEqual(told.slice(3), [{ type: 'lmsClosing' }, { type: 'reported', failed: [], handIn: false }]);
+  assert.deepEqual(told.slice(3), [{ type: 'lmsClosing' }, { type: 'reported', failed: [], handIn: false, commit: false, sent: 0 }]);
   session.tell({ pairs: [['cmi.suspend_data', 'W2z']] });
   w.listeners.beforeunload();
   assert.equal(w.calls.at(-1)[0], 'LMSFinish');

@@ -30,7 +30,8 @@ test('each version\'s manifest is its golden file, title and address escaped; a 
   assert.equal(manifest('1.2', p), fs.readFileSync(path.join(goldens, 'scorm-1.2.xml'), 'utf8'));
   assert.equal(manifest('2004', { ...p, id: '7up', passMark: 2 / 3 }), fs.readFileSync(path.join(goldens, 'scorm-2004.xml'), 'utf8'));
   // version, what differs from p, what the manifest then lacks
-  const cases = [['1.2', { passMark: null }, 'masteryscore'], ['1.2', { passMark: 1.5 }, 'masteryscore'], ['2004', { passMark: null }, 'imsss:sequencing']];
+  const cases = [['1.2', { passMark: null }, 'masteryscore'], ['1.2', { passMark: 1.5 }, 'masteryscore'], ['2004', { passMark: null }, 'imsss:sequencing'],
+    ['2004', { mode: 'own' }, 'stages_right_first_time']];
   for (const [version, more, lacks] of cases) assert.ok(!manifest(version, { ...p, ...more }).includes(lacks), `${version} ${JSON.stringify(more)}`);
   assert.throws(() => manifest('1.3', p), RangeError);
 });
@@ -121,9 +122,9 @@ test('the pass mark typed and the package\'s file name', () => {
   const marks = [['', null], [' 60 ', 0.6], ['0', 0], ['100', 1], ['62.5', 0.625], ['100.5', undefined], ['-5', undefined],
     ['1e2', undefined], ['sixty', undefined]];
   for (const [typed, share] of marks) assert.equal(passShare(typed), share, typed);
-  // title, version, the file name
-  const names = [['월요일 과제: 역행렬', '1.2', '월요일 과제_ 역행렬-scorm12.zip'], ['', '2004', 'ABC1234-scorm2004.zip'],
-    ['..', '1.2', 'ABC1234-scorm12.zip'], ['a\\b\t"c"?', '2004', 'a_b__c__-scorm2004.zip'], [' .hidden. ', '1.2', 'hidden-scorm12.zip'],
-    ['x'.repeat(150), '1.2', 'x'.repeat(100) + '-scorm12.zip']];
+  // title, version, the file name: by the rule of every file the page names (assignment.fileTitle), a control of direction too
+  const names = [['월요일 과제: 역행렬', '1.2', '월요일 과제 역행렬-scorm12.zip'], ['', '2004', 'ABC1234-scorm2004.zip'],
+    ['..', '1.2', 'ABC1234-scorm12.zip'], ['a\\b\t"c"?', '2004', 'a b c-scorm2004.zip'], [' .hidden. ', '1.2', 'hidden-scorm12.zip'],
+    ['x'.repeat(150), '1.2', 'x'.repeat(100) + '-scorm12.zip'], ['piz.\u202eexe', '1.2', 'piz. exe-scorm12.zip']];
   for (const [title, version, name] of names) assert.equal(packageName(title, 'ABC1234', version), name, title);
 });

@@ -7,11 +7,13 @@ import assert from 'node:assert/strict';
 import { format, add, multiply, equal } from '../../../web/logic/run/exact.js';
 import { translator } from '../../../web/logic/language/translate.js';
 import { readNumber } from '../../../web/logic/own/numbers.js';
+import { read, plain } from '../../../web/logic/practice/check.js';
 import { readMatrix, fromRun, matrixText } from '../../../web/logic/own/matrix.js';
 import { readOperation, fromButtons, notation, latex } from '../../../web/logic/own/operations.js';
 import { apply, checkRow } from '../../../web/logic/own/arithmetic.js';
 import { shape, meaning, sayMeaning, sayShape } from '../../../web/logic/own/forms.js';
 import { hint, methodCount } from '../../../web/logic/own/hints.js';
+import { generator } from '../../../web/logic/practice/exercises.js';
 import { startWork, doOperation, undo, matrixAt } from '../../../web/logic/own/work.js';
 import { ownFragment, readOwnLink } from '../../../web/logic/own/link.js';
 import { copyText, copyLatex, copyMarkdown } from '../../../web/logic/own/copies.js';
@@ -33,28 +35,39 @@ test('every notation reads as one operation, and each refusal says why', () => {
     ['', 'own.op.empty'], ['   ', 'own.op.empty'], ['R2 -> 0R2', 'own.op.scaleZero'], ['R2 = R2 / 0', 'own.op.divideZero'],
     ['R2 -> R2 + 3R2', 'own.op.selfAdd'], ['R4 <-> R1', 'own.op.rowPast'], ['R0 -> 2R0', 'own.op.rowPast'],
     ['R1 + R2 -> R1 + R3', 'own.op.twoSides'], ['2R1 = R1 + R2', 'own.op.twoSides'], ['2R1 + R2 -> R1', 'own.op.targetScaled'],
+    ['R2<--3R1+R2', 'R2 → R2 − 3R1'], ['R2 <-- 3R1 + R2', 'R2 → R2 + 3R1'], ['R2 → R2 ㅡ 3/-4 R1', 'R2 → R2 + 3/4 R1'],
+    ['R1 -> 1 500 R1', 'own.op.sideBySide'], ['R2 → R2 − 3 2R1', 'own.op.sideBySide'], ['R1 -> 1 000 R1', 'own.op.sideBySide'],
     ['R1 <-> R1', 'own.op.sameRow'], ['2R1 <-> R2', 'own.op.notElementary'], ['R1 -> R2', 'own.op.notElementary'],
     ['R1 -> R1 + R2 + R3', 'own.op.notElementary'], ['R1 -> R1 + 2', 'own.op.notElementary'], ['R1*R2 -> R1', 'own.op.notElementary'],
     ['R1 -> R1', 'own.op.nothing'], ['R1 -> R1 + 0R2', 'own.op.nothing'], ['R1 -> R1 + x', 'own.op.unread'],
     ['R1 -> R1 +', 'own.op.unread'], ['swap', 'own.op.unread'], ['R1 -> R2 -> R3', 'own.op.notElementary'],
-    ['R2 -> R2 - 3R1'.repeat(40), 'own.op.long'], ['R1 -> ' + '2'.repeat(300) + 'R1', 'own.number.long'], ['\u0000\ud800→R1', 'own.op.unread'], [null, 'own.op.empty'],
+    ['R1 -> R1 + R2 '.repeat(6000), 'own.op.long'], ['R1 -> ' + '2'.repeat(40000) + 'R1', 'own.op.tooLarge'], ['\u0000\ud800→R1', 'own.op.unread'], [null, 'own.op.empty'],
   ];
   assert.deepEqual(cases.map(([text]) => [text, said(readOperation(text, 3))]), cases);
   assert.deepEqual(readOperation('R1 -> R1 + 2x', 3).problem.values, { part: 'x' });
   assert.deepEqual(readOperation('R9 <-> R1', 3).problem.values, { row: 9, m: 3 });
+  assert.deepEqual(readOperation('R1 -> 1 500 R1', 3).problem.values, { part: '1 500' });
   // The page's notation reads back as the same operation.
   for (const [, page] of cases.filter(([, page]) => page.startsWith('R'))) assert.equal(said(readOperation(page, 3)), page);
   const buttons = [[{ type: 'swap', row: 0, from: 2 }, 'R1 ↔ R3'], [{ type: 'scale', row: 1, factorText: '-1/2' }, 'R2 → −1/2 R2'],
     [{ type: 'add', row: 1, from: 0, factorText: '−3' }, 'R2 → R2 − 3R1'], [{ type: 'add', row: 1, from: 1, factorText: '2' }, 'own.op.selfAdd'],
-    [{ type: 'scale', row: 3, factorText: '2' }, 'own.op.rowPast'], [{ type: 'scale', row: 0, factorText: 'two' }, 'own.number.unread']];
+    [{ type: 'scale', row: 3, factorText: '2' }, 'own.op.rowPast'], [{ type: 'scale', row: 0, factorText: 'two' }, 'own.number.unread'],
+    [{ type: 'scale', row: 0, factorText: '3/-4' }, 'R1 → −3/4 R1']];
   assert.deepEqual(buttons.map(([b]) => said(fromButtons(b, 3))), buttons.map((c) => c[1]));
   assert.equal(latex(readOperation('R2 -> -1/2 R2', 3).op), 'R_2 \\to -\\tfrac{1}{2}R_2');
 });
 
-test('numbers and matrices are read exactly as typed, and what cannot be read is refused with its limit', () => {
-  const numbers = [['0.1', '1/10'], ['-3/4', '-3/4'], ['(1/2)', '1/2'], ['０．２５', '1/4'], ['−7', '-7'], ['1e2', '100'], ['½', '1/2'],
-    ['', 'own.number.empty'], ['1/0', 'own.number.zeroDenominator'], ['abc', 'own.number.unread'], ['9'.repeat(201), 'own.number.long']];
-  assert.deepEqual(numbers.map(([s]) => [s, readNumber(s).value ? format(readNumber(s).value) : readNumber(s).problem.id]), numbers);
+// One reader of a number for the page: the own way's, practice's (null where
+// it reads none, a double for a division by 0) and a teacher's grading, which
+// reads the plain text that a code keeps.
+test('numbers and matrices are read exactly as typed, the same everywhere, and what cannot be read is refused with its limit', () => {
+  const numbers = [['3', '3'], ['-3/4', '-3/4'], ['0.1', '1/10'], ['1e2', '100'], ['.5', '1/2'], ['０．２５', '1/4'], ['−7', '-7'],
+    ['ㅡ3', '-3'], ['–3', '-3'], ['(1/2)', '1/2'], ['3/-4', '-3/4'], ['- 3', '-3'], ['½', '1/2'], ['1⁄2', '1/2'],
+    ['1 000', 'own.number.unread', 'null'], ['1/0', 'own.number.zeroDenominator', 'Infinity'],
+    ['', 'own.number.empty', 'null'], ['abc', 'own.number.unread', 'null'], ['9'.repeat(201), 'own.number.long', 'null']];
+  const own = (s) => (readNumber(s).value ? format(readNumber(s).value) : readNumber(s).problem.id);
+  const practice = (s) => (read(s) === null ? 'null' : read(s).value ? format(read(s).value) : String(read(s).double));
+  assert.deepEqual(numbers.map(([s]) => [s, own(s), own(plain(s)), practice(s)]), numbers.map(([s, v, p = v]) => [s, v, v, p]));
   const matrices = [
     ['2 3\n1 2 3\n4 5 6', 'system', '1 2 3 / 4 5 6'], ['2\n1 2 3\n4 5 6', 'system', '1 2 3 / 4 5 6'],
     ['2 2 1 0.5 -1/3 4', 'inverse', '1 1/2 1 0 / -1/3 4 0 1'], ['1 1 7', 'system', 'own.matrix.narrow'],
@@ -125,10 +138,15 @@ test('the reduced form says one solution, none, infinitely many, the inverse, si
     }
     if (found.kind === 'inverse') A.forEach((_, j) => assert.ok(times(found.inverse.map((row) => row[j])).every((y, i) => y.n === (i === j ? 1n : 0n))));
   }
-  const shapes = [['2 3\n1 2 0\n0 0 1', 'reduced'], ['2 3\n2 2 0\n0 0 1', 'echelon'], ['2 3\n0 1 0\n1 0 0', 'neither'], ['2 3\n0 0 0\n0 1 0', 'neither'], ['2 2\n0 0\n0 0', 'zero']];
-  assert.deepEqual(shapes.map(([text]) => sayShape(en, shape(matrixOf(text)))), [
-    'Reduced row echelon form; pivots in columns 1, 3.', 'Row echelon form, not yet reduced; pivots in columns 1, 3.',
-    'Not yet in row echelon form.', 'Not yet in row echelon form.', 'Every entry is 0: reduced row echelon form, without pivots.']);
+  // The forms over the whole matrix, right of the bar too.
+  const shapes = [['2 3\n1 2 0\n0 0 1', 'Reduced row echelon form; pivots in columns 1, 3.'],
+    ['2 3\n2 2 0\n0 0 1', 'Row echelon form, not yet reduced; pivots in columns 1, 3.'], ['2 3\n0 1 0\n1 0 0', 'Not yet in row echelon form.'],
+    ['2 3\n0 0 0\n0 1 0', 'Not yet in row echelon form.'], ['2 3\n1 2 0\n1 0 1', 'Not yet in row echelon form.'],
+    ['2 2\n0 0\n0 0', 'Every entry is 0: reduced row echelon form, without pivots.'],
+    ['3 4\n1 0 3/5 0\n0 1 1/5 1\n0 0 0 2', 'Row echelon form, not yet reduced; pivots in columns 1, 2, 4.', 'system'],
+    ['3 4\n1 0 3/5 0\n0 1 1/5 0\n0 0 0 1', 'Reduced row echelon form; pivots in columns 1, 2, 4.', 'system']];
+  assert.deepEqual(shapes.map(([text, , kind]) => [text, sayShape(en, shape(matrixOf(text, kind)))]),
+    shapes.map(([text, words]) => [text, words]));
   assert.equal(meaning(matrixOf('2 2\n1 2\n0 1'), 'matrix'), null);
   assert.equal(methodCount(matrixOf('2 2\n0 2\n3 0')), 3);
   assert.equal(sayMeaning(translator('ko'), meaning(matrixOf('2 3\n1 -1/2 0\n0 0 1', 'system'), 'system')), '해가 없습니다. 2행이 0 = 1을 나타냅니다.');
@@ -145,10 +163,29 @@ test('a link reopens the work where it was, and a damaged one opens what could b
   assert.deepEqual([damaged.problem, damaged.work.ops.length], [{ id: 'own.link.ops', values: { read: 0, total: 3 } }, 0]);
   for (const hash of ['#ownway&kind=system&m=2%203%0A1%20x', '#ownway&m=%E0%A4%A', '#ownway', '#ownway&m=' + 'x'.repeat(300000)])
     assert.deepEqual([readOwnLink(hash).work, readOwnLink(hash).problem.id], [null, 'own.link.matrix'], hash.slice(0, 40));
-  const huge = readOwnLink(`#ownway&kind=matrix&m=1%201%0A1&ops=${Array(120).fill(`c1:${'9'.repeat(190)}`).join(',')}`);
-  assert.deepEqual([huge.problem.id, huge.work.ops.length < 120, rows(huge.matrix)], ['own.link.ops', true, rows(matrixAt(huge.work))]);
+  const huge = readOwnLink(`#ownway&kind=matrix&m=1%201%0A1&ops=${Array(250).fill(`c1:${'9'.repeat(190)}`).join(',')}`);
+  assert.deepEqual([huge.problem.id, huge.work.ops.length < 250, rows(huge.matrix)], ['own.link.ops', true, rows(matrixAt(huge.work))]);
   work = doOperation(work, readOperation('R2 = R2 - 3*R1', 2).op, 'R2 = R2 - 3*R1');
   assert.match(copyText(en, work), /\nOperation 3: R2 → R2 − 3R1 \(typed as R2 = R2 - 3\*R1\)\n\[   4    5  \|   6 \]\n\[ -11  -11  \| -12 \]\n$/);
   assert.match(copyMarkdown(en, work), /## Operation 1: R1 ↔ R2\n\ntyped as R1 \\<-\\> R2\n\n\|  \| x1 \| x2 \| b \|\n.*\n\| R1 \| 4 \| 5 \| 6 \|/);
   assert.match(copyLatex(en, work), /\\xrightarrow\{R_2 \\to 2R_2\}\n\\left\[\\begin\{array\}\{rr\|r\}\n4 & 5 & 6 \\\\\n1 & 4 & 6\n/);
+});
+
+// A 10 × 20 matrix of 40-digit entries, reduced by following the hints to the
+// end: each hint typed back, built with buttons and kept in a link reads as
+// the same operation (a factor of hundreds of digits among them).
+test('every hint of a reduction of 10 × 20 with 40-digit entries can be typed back, built with buttons and linked', () => {
+  const random = generator(49);
+  const entry = () => (random() < 0.5 ? '-' : '') + String(1 + Math.floor(random() * 9)) + Array.from({ length: 39 }, () => Math.floor(random() * 10)).join('');
+  const start = matrixOf(`10 20\n${Array.from({ length: 10 }, () => Array.from({ length: 20 }, entry).join(' ')).join('\n')}`);
+  let [work, m] = [startWork(start, 'matrix'), start];
+  for (let next = hint(m); next; next = hint(m)) {
+    const typed = notation(next.op);
+    const { type, rows: [row, from] = [next.op.row, next.op.from], factor } = next.op;
+    const buttons = fromButtons({ type, row, from, factorText: factor && format(factor) }, 10);
+    assert.deepEqual([said(readOperation(typed, 10)), said(buttons)], [typed, typed]);
+    [work, m] = [doOperation(work, next.op, typed), apply(m, next.op)];
+  }
+  assert.ok(shape(m).reduced && work.ops.some(({ written }) => written.length > 443), 'reduced, past a factor of 443 characters');
+  assert.deepEqual(readOwnLink(ownFragment(work)).work.ops.map(({ op }) => notation(op)), work.ops.map(({ op }) => notation(op)));
 });

@@ -30,7 +30,7 @@ import { read as readCode } from '../../../web/logic/assignments/result-code.js'
 import { hint } from '../../../web/logic/own/hints.js';
 import { apply } from '../../../web/logic/own/arithmetic.js';
 import { format as show } from '../../../web/logic/run/exact.js';
-import { changed } from '../../../web/logic/own/operations.js';
+import { changed, notation } from '../../../web/logic/own/operations.js';
 import { resultOf, opened as writerOf, refused } from '../../../web/logic/assignments/scorm.js';
 
 before(programs);
@@ -148,6 +148,12 @@ test('each message changes the state as it says, and asks the page for its effec
     ['a student\'s link made a teacher\'s: nothing of the teacher\'s', shown,
      { type: 'teacherLink', found: { problem: 'link.notTeacher' }, program: 'gjinverse' },
      { teacher: null, results: null, problem: { id: 'link.notTeacher', program: 'gjinverse' } }, [open('gjinverse')]],
+    ['a teacher\'s link without a digest, of an assignment this browser does not hold: nothing of the teacher\'s, and why', shown,
+     { type: 'teacherLink', found: { role: 'teacher', assignment: a, unchecked: true }, program: 'gjinverse' },
+     { teacher: null, results: null, problem: { id: 'link.unchecked', program: 'gjinverse' } }, [open('gjinverse')]],
+    ['one of an assignment that it holds: opened', { ...shown, gradebook: { [id(a)]: entry(['Kim'], { codes: code, rule: 'first' }) } },
+     { type: 'teacherLink', found: { role: 'teacher', assignment: a, unchecked: true }, program: 'gjinverse' },
+     { teacher: a }, [...view, { grade: { assignment: a, codes: code, rule: 'first', say: true } }]],
     ['a teacher\'s link cut short: no view, and the page says why', shown,
      { type: 'teacherLink', found: { problem: 'link.assignment' }, program: 'gjinverse' },
      { teacher: null, problem: { id: 'link.assignment', program: 'gjinverse' } }, [open('gjinverse')]],
@@ -335,6 +341,9 @@ test('each message changes the state as it says, and asks the page for its effec
      { teacher: b, gradebook: { [id(a)]: entry(['Kim', 'Lee'], { codes: `${code}\n${code2}` }) } },
      [keep(entry(['Kim', 'Lee'], { codes: `${code}\n${code2}` })), { announce: [{ id: 'book.imported', values: { count: 1 } }] },
       { address: teacherFragment(b) }, { grade: { assignment: b, codes: `${code}\n${code2}`, rule: 'best', say: false } }]],
+    ['a file\'s assignment whose link has no digest, which this browser does not hold: left out, and said', shown,
+     { type: 'bookImported', text: JSON.stringify({ format: 'gauss-jordan gradebook', version: 1, assignments: [entry()] }) }, null,
+     [{ keepBook: {} }, { announce: [{ id: 'book.imported', values: { count: 0 } }, { id: 'book.unchecked', values: { count: 1 } }] }]],
     ['another tab\'s gradebook: its codes shown and graded', teaching, { type: 'bookStored', book: { [id(a)]: entry(['Kim'], { codes: code }) } },
      { results: results({ codes: code, fresh: true }) }, [{ address: teacherFragment(a) }, { grade: { assignment: a, codes: code, rule: 'best', say: false } }]],
     ['the same as this one: nothing drawn again', teaching, { type: 'bookStored', book: teaching.gradebook }, { results: teaching.results }, []],
@@ -426,19 +435,23 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
     ['the LMS opened: what it gave, saved work it cannot read said, its writer from what it holds', wrong,
      { type: 'lms', outcome: 'connected', version: '1.2', name: 'Kim, Minji', suspend: 'W2x', since: 2, passMark: '50', now: 1000 },
      { lms: { ...lms, suspend: 'W2x', unread: 'all', writer: writerOf('1.2', { since: 2, passMark: '50' }) } }, []],
-    ['the LMS refused some: sent again in two seconds', { ...wrong, lms: { ...lms, taken: true } }, { type: 'reported', failed: ['cmi.suspend_data'] },
-     { lms: { ...lms, taken: false, retries: 1, retrying: true, writer: refused(lms.writer, ['cmi.suspend_data']) } }, [{ later: { type: 'lmsRetry' }, ms: 2000 }]],
+    ['the LMS refused some: all told again in a second', { ...wrong, lms: { ...lms, taken: true } }, { type: 'reported', failed: ['cmi.suspend_data'] },
+     { lms: { ...lms, taken: false, retries: 1, retrying: true, writer: refused(lms.writer, ['cmi.suspend_data']) } }, [{ later: { type: 'lmsRetry' }, ms: 1000 }]],
     ['and again while that waits: nothing more', { ...wrong, lms: { ...lms, retries: 1, retrying: true } }, { type: 'reported', failed: ['commit'] },
-     { lms: { ...lms, taken: false, retries: 2, retrying: true } }, []],
+     { lms: { ...lms, taken: false, retries: 2, retrying: true, writer: refused(lms.writer, ['commit']) } }, []],
     ['the session over, as a page restored from the cache finds it', { ...wrong, lms: { outcome: 'connected', taken: true } }, { type: 'lms', outcome: 'ended' },
      { lms: { outcome: 'ended', taken: true } }, []],
     ['no session to end, and no outcome of another kind', wrong, { type: 'lms', outcome: 'ended' }, null, []],
-    ['handed in, and the LMS took it', { ...wrong, lms }, { type: 'reported', failed: [], handIn: true }, { lms: { ...lms, taken: true } },
+    ['handed in, and the LMS took it', { ...wrong, lms }, { type: 'reported', failed: [], handIn: true, commit: true, sent: 0 }, { lms: { ...lms, taken: true } },
      [{ announce: [{ id: 'student.lmsHandedIn' }] }]],
-    ['handed in, and the LMS refused it', { ...wrong, lms }, { type: 'reported', failed: ['commit'], handIn: true },
-     { lms: { ...lms, taken: false, retries: 1, retrying: true } }, [{ announce: [{ id: 'student.lmsHandedInUntaken' }] }, { later: { type: 'lmsRetry' }, ms: 2000 }]],
-    ['a hand-in refused, then taken: said', { ...wrong, student: { ...wrong.student, handed: 'X' }, lms: { ...lms, taken: false, retries: 4 } },
-     { type: 'reported', failed: [] }, { lms: { ...lms, taken: true } }, [{ announce: [{ id: 'student.lmsHandedIn' }] }]],
+    ['handed in, and the LMS refused it', { ...wrong, lms }, { type: 'reported', failed: ['commit'], handIn: true, commit: true, sent: 0 },
+     { lms: { ...lms, taken: false, retries: 1, retrying: true, writer: refused(lms.writer, ['commit']) } },
+     [{ announce: [{ id: 'student.lmsHandedInUntaken' }] }, { later: { type: 'lmsRetry' }, ms: 1000 }]],
+    ...[['a hand-in refused, then all told again and taken: said', true, 1, true, [{ announce: [{ id: 'student.lmsHandedIn' }] }]],
+        ['a batch made before the refusal taken: not said, the LMS may lack what it refused', true, 0, false, []],
+        ['a batch that commits nothing taken: not said', false, 1, false, []]].map(([what, commit, sent, taken, said]) =>
+      [what, { ...wrong, student: { ...wrong.student, handed: 'X' }, lms: { ...lms, taken: false, retries: 4, writer: refused(lms.writer, ['commit']) } },
+       { type: 'reported', failed: [], commit, sent }, { lms: { ...lms, taken: taken || false, writer: refused(lms.writer, ['commit']) } }, said]),
     ['no work: no hand-in, and a word', working, { type: 'handIn', now: 2, confirmed: true }, { student: { ...working.student, asking: { empty: true } } },
      [{ announce: [{ id: 'student.handInEmpty' }] }]],
     ['a hand-in asks first, with the stages left of those asked', wrong, { type: 'handIn', now: 2 }, { student: { ...wrong.student, asking: { asked: 6, left: 6 } } },
@@ -501,7 +514,7 @@ test('inside an LMS, the work goes to the LMS alone', needsBuild, () => {
     [{ type: 'hint', k: 1, now: 30000 }, 1, ['suspend_data'], false], [{ type: 'fillIn', k: 1, now: 45000 }, 2, [...stage, 'suspend_data'], true],
     [{ type: 'handIn', now: 61000, confirmed: true }, 2, ['core.lesson_status', 'core.score.raw', 'core.score.min', 'core.score.max', 'core.exit', 'suspend_data'], true],
     [{ type: 'answer', k: 2, key: null, given: { text: '1' }, now: 62000 }, 2, ['suspend_data'], false]];
-  let [state, handed] = [state0, null];
+  let [state, handed, sentSoFar] = [state0, null, new Map()];
   for (const [message, current, elements, commit] of steps) {
     if (message.confirmed) state = update(state, { type: 'handIn', now: 60000 })[0];
     const [next, effects] = update(state, message.key === null ? { ...message, key: state.session.stages[message.k].questions[0].key } : message);
@@ -511,14 +524,20 @@ test('inside an LMS, the work goes to the LMS alone', needsBuild, () => {
                      [message.type === 'handIn', current, true, true, elements, commit, 0], message.type);
     assert.equal(report.pairs.find(([e]) => e.endsWith('latency'))?.[1] ?? '00:00:40.00', '00:00:40.00', 'stage 2 took 40 s');
     if (message.confirmed) handed = { state: next, report };
+    report.pairs.forEach(([element, value]) => sentSoFar.set(element, value));
     state = next;
   }
   assert.equal(update(state, { type: 'shown', model: m })[1].length, 0, 'the same run shown again tells nothing');
-  const [refusing] = update(handed.state, { type: 'reported', failed: [...handed.report.pairs.map(([e]) => e), 'commit'], handIn: true });
-  const again = { ...handed.report, handIn: false };
-  check([['the hand-in refused, sent again', refusing, { type: 'lmsRetry', now: 70000 }, {}, [{ report: again }]],
-    ['and first as the page goes, then the session\'s time', refusing, { type: 'lmsClosing', now: 65000 }, {},
-     [{ report: { ...again, pairs: [...again.pairs, ['cmi.core.session_time', '00:01:00.00']], closing: true } }]]]);
+  // The hand-in's commit refused: all is told again, the status first set back and committed, and what has another form
+  // in it (a runtime that took the refused values for sent sends only what differs), then committed; as the page goes too.
+  const [refusing] = update(handed.state, { type: 'reported', failed: ['commit'], handIn: true, commit: true, sent: 0 });
+  const [, [{ report: again }]] = update(refusing, { type: 'lmsRetry', now: 70000 });
+  const differs = again.pairs.filter(([element, value]) => sentSoFar.get(element) !== value).map(([element]) => element.replace('cmi.', ''));
+  assert.deepEqual([again.first, again.commit, again.sent, again.pairs.map(([element]) => element).sort(), differs],
+    [[['cmi.core.lesson_status', 'incomplete']], true, 1, [...sentSoFar.keys()].sort(), ['core.score.raw', 'core.score.min', 'core.score.max', 'suspend_data']]);
+  check([['the hand-in refused, told again', refusing, { type: 'lmsRetry', now: 70000 }, {}, [{ report: again }]],
+    ['and first as the page goes, then the session\'s time', refusing, { type: 'lmsClosing', now: 70000 }, {},
+    [{ report: { ...again, pairs: [...again.pairs, ['cmi.core.session_time', '00:01:05.00']], closing: true } }]]]);
   assert.equal(update(refusing, { type: 'lmsClosing', now: 65000 })[0].lms.outcome, 'ended');
   const told = resultOf({ a, m, record: state.student.result, took: new Map([[1, 4200]]), passMark: 0.5, handed: true, suspend: 'W1' });
   const count = state.session.stages[1].questions.length;
@@ -594,7 +613,13 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
   const entered = (element) => ({ focus: { element, shown: true } });
   const start = startWork(readMatrix('2 3\n1 2 3\n2 5 8\n', 'system').matrix, 'system');
   const one = doOperation(start, op('R2 -> R2 - 2R1'), 'R2 -> R2 - 2R1');
-  const [linked, fromLink] = [ownFragment(one), { ...one, ops: [{ op: one.ops[0].op, written: null }] }];
+  // A link keeps how each operation came (typed, as the page writes it, shown) and the counts.
+  const fromLink = { ...doOperation(one, op('R1 -> R1 - 2R2'), 'R1 → R1 − 2R2', { shown: true }), checks: { tries: 1, shown: 1, hints: 2 } };
+  const linked = ownFragment(fromLink);
+  // 450 operations in a link, of which the first 400 are kept, and 400 in force, the most.
+  const many = Array.from({ length: 450 }).reduce((work) => doOperation(work, op('R1 <-> R2'), null), start);
+  const full = { ...many, ops: many.ops.slice(0, 400), at: 400 };
+  const [most, mostLink] = [{ id: 'own.op.most', values: { most: 400 } }, { id: 'own.link.most', values: { most: 400, total: 450 } }];
   const built = doOperation(start, op('R1 -> 2R1'), null);
   const swapped = doOperation(start, op('R1 <-> R2'), 'R1 <-> R2');
   const learner = at(start, { arithmetic: 'learner' });
@@ -616,6 +641,9 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
     ['the work kept, taken as the part comes', shown, { type: 'ownStored', text: linked }, { own: slice(fromLink) }, []],
     ['kept, but there is work already', at(start), { type: 'ownStored', text: linked }, null, []],
     ['a link: the mode and its work', shown, { type: 'ownLink', hash: linked }, { mode: 'own', own: slice(fromLink) }, kept(fromLink, entered('own-op'))],
+    ['a link past 400 operations: the first 400, said', shown, { type: 'ownLink', hash: ownFragment(many) }, { mode: 'own', own: slice(full, { problem: mostLink }) },
+     kept(full, { announce: [mostLink] }, entered('own-op'))],
+    ['the 401st operation: refused, said', at(full), { type: 'ownOp', text: 'R1 <-> R2' }, { own: slice(full, { problem: most }) }, [{ announce: [most] }]],
     ['a damaged link: said', shown, { type: 'ownLink', hash: '#ownway&m=x' }, { mode: 'own', own: slice(null, { problem: damaged }) }, [{ announce: [damaged] }, entered('own-from-run')]],
     ['the run\'s matrix taken', at(start), { type: 'ownFromRun' }, { own: slice(ofRun) }, kept(ofRun, focusOp)],
     ['a matrix typed', shown, { type: 'ownTyped', text: '2 3\n1 2 3\n2 5 8', kind: 'system' }, { own: slice(start) }, kept(start, focusOp)],
@@ -753,7 +781,7 @@ test('a student reduces an own assignment\'s matrix, reads it, hands in and reop
     const row = changed(op)[0];
     const texts = apply(state.own.matrix, op).rows[row].map(show);
     const built = { type: op.type, row, from: op.type === 'swap' ? op.rows[1] : op.from, factorText: op.factor ? show(op.factor) : '1' };
-    [state] = go(state, { type: 'ownButtons', built }, ...(k === 0 ? [{ type: 'ownRow', texts: texts.map(() => '0') }] : []), { type: 'ownRow', texts });
+    [state] = go(state, k === 1 ? { type: 'ownOp', text: `${notation(op)} ` } : { type: 'ownButtons', built }, ...(k === 0 ? [{ type: 'ownRow', texts: texts.map(() => '0') }] : []), { type: 'ownRow', texts });
   }
   const expected = ownGraded(state.student.result, state.own.work.start, 'system', 'learner').expected;
   const right = { choice: 'one', values: expected.values.map(show) };
@@ -765,7 +793,9 @@ test('a student reduces an own assignment\'s matrix, reads it, hands in and reop
   assert.deepEqual([graded.reduced, graded.readOff, graded.firstRight, graded.written, graded.tries], [true, 'wrong', at - 1, at, 1]);
   // Reopened with the work kept: the operations and the reading where they were.
   const [again] = go(initial(), { ...link, kept: JSON.parse(JSON.stringify(storeWork.value)) }, made);
-  assert.deepEqual([again.mode, again.own.work.at, again.own.readOff?.right], ['own', at, false]);
+  assert.deepEqual([again.mode, again.own.work.at, again.own.readOff?.right, again.own.work.ops.map((o) => o.written)],
+    ['own', at, false, state.own.work.ops.map((o) => o.written)]);
+  assert.ok(again.own.work.ops[1].written, 'an operation typed reopens typed');
   check([['work from another tab followed', again, { type: 'ownResumed' }, { own: again.own }, []]]);
   // Inside an LMS, each operation reaches it as an interaction.
   const [lms] = go(initial(), { type: 'lms', outcome: 'connected', version: '2004', name: 'Kim', suspend: '', now: 1 }, { ...link, lms: true }, made);

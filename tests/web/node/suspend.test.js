@@ -79,9 +79,9 @@ test('an order-4 inverse with every entry asked fits in 4,096 characters', needs
   assert.deepEqual(decodeWork(written), { ...work, result: read(write(result)) });
   assert.match(written, /^W2[A-Za-z0-9_-]+$/);
   for (const bad of [written.slice(0, -4), 'W3' + written.slice(2), 'W1' + written.slice(2), text, '', null]) assert.equal(decodeWork(bad), null);
-  // Progress that cannot be read: the result and the code handed in are kept, the progress starts afresh.
+  // Progress that cannot be read: the result and the code handed in are kept, the progress starts afresh, and is said lost.
   const unread = decodeWork(encodeWork({ ...work, progress: { ...saved, from: 36 ** 4 } }));
-  assert.deepEqual(unread, { progress: null, finished: false, result: read(write(result)), handed: work.handed });
+  assert.deepEqual(unread, { progress: null, finished: false, result: read(write(result)), handed: work.handed, lost: true });
 });
 
 // Saved by commit 6089909's page ("W1", base64): a slip of its 15 as a digit,

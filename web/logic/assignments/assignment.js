@@ -37,17 +37,28 @@
 //   drawn       the names of the class list corrected since the links were
 //               handed out, each by the key (nameKey) of the name it has now:
 //               the name as it was, which still draws the student's matrix
+//   problems    a set's problems (set.js), 1 to 12, the first's fields also
+//               the assignment's own (program to arithmetic: what a page of
+//               one problem reads); absent for an assignment made before
+//               sets, which is a set of one problem, its fields its problem's
 // }
 //
 // A link holds the assignment packed (pack()): version 1, the links made
 // before the secret, is read still; version 2 says whose link it is, and a
 // teacher's holds the secret, which no student link holds or lets anyone work
 // out; version 3 adds the digest of the secret and the names corrected;
-// version 4, an assignment of the student's own operations. Each link is
-// written in the oldest version that holds it, as it was handed out.
+// version 4, an assignment of the student's own operations; version 5, a
+// set. Each link is written in the oldest version that holds it, as it was
+// handed out.
+//
+// Each problem of a set is seen alone as an assignment of one problem
+// (problemOf): the set's fields, the problem's, its own seed, and set: { id,
+// at, count }, the set's id, the problem's place (from 0) and how many the
+// set has; its id is the set's.
 import { writer, reader, sealed, unsealed, crc32, sha256, toBase64url, fromBase64url, toBase32, fromBase32 } from './packing.js';
 import { exerciseOptions, fills, programNames, firstAsked, latestGenerator } from '../run/share.js';
 import { csv } from './csv.js';
+import { problem, problemFields, problemSeed, writeProblem, readProblem, validProblem, programInput, maxProblems } from './set.js';
 
 export const generatorVersion = latestGenerator;
 export const maxTitle = 200;
@@ -64,11 +75,32 @@ export const arithmetics = ['page', 'learner'];
 // An assignment with what is not given set as a teacher most often wants it:
 // every stage from the scaling, one row of entries, every hint, no Show, a
 // matrix per student.
+// Given problems (1 to 12, each as set.js's problem() takes it), a set: its
+// first problem's fields its own too.
 export function assignment(given = {}) {
   const a = { generator: generatorVersion, program: 'gjinverse', order: 3, options: [], seed: 1, from: firstAsked,
               fill: 'row', hints: 3, show: false, perStudent: true, mode: 'stages', arithmetic: 'page', title: '', due: '', names: [], secret: '', drawn: {}, ...given };
+  if (given.problems === undefined) delete a.problems;
+  else Object.assign(a, { problems: given.problems.map(problem) }, atTop(problem(given.problems[0] ?? {})));
   return { ...a, digest: given.digest ?? (a.secret === '' ? '' : secretDigest(a)) };
 }
+
+// A set's fields that are its first problem's: those of a page of one problem.
+const atTop = (p) => Object.fromEntries(problemFields.filter((f) => f !== 'matrix' && f !== 'points').map((f) => [f, p[f]]));
+
+// Problem i of assignment a seen alone (see above); an assignment made
+// before sets is its one problem itself.
+export function problemOf(a, i) {
+  if (a.problems === undefined) return a;
+  const { problems, ...set } = a;
+  return { ...set, ...problems[i], seed: problemSeed(a.seed, i), set: { id: id(a), at: i, count: problems.length } };
+}
+
+// Every problem of a, each seen alone.
+export const problemsOf = (a) => (a.problems === undefined ? [a] : a.problems.map((_, i) => problemOf(a, i)));
+
+// The points of a problem (seen alone): 1 for an assignment made before sets.
+export const pointsOf = (p) => p.points ?? 1;
 
 // The digest of assignment a's secret that its links carry: the first 16
 // bytes of SHA-256 over the secret and the id, in base32, so that a secret
@@ -85,6 +117,9 @@ export const secretOf = (bytes) => toBase32(Uint8Array.from(bytes).subarray(0, s
 
 // A name as typed anywhere, cleaned: NFC, trimmed, each run of blanks one space.
 export const cleanName = (name) => String(name).normalize('NFC').trim().replace(/\s+/g, ' ');
+
+// Whether a name typed is none: blanks alone, or nothing.
+export const blank = (name) => cleanName(name) === '';
 
 // The name as a result code keeps it, and so as it draws the student's
 // matrix: clean, cut to maxName characters (never inside a character that
@@ -163,14 +198,21 @@ export const formerKeys = (a) => Object.entries(a.drawn ?? {}).map(([key, name])
 // What exercises.js's make() takes to draw the matrix of the student named
 // (any name when the class shares one matrix).
 export function exerciseFor(a, name) {
+  if (a.matrix) return { program: a.program, order: a.order, input: programInput(a.matrix), seed: null };
   return { program: a.program, order: a.order, options: a.options, generator: a.generator,
            seed: a.perStudent ? studentSeed(a.seed, drawnName(a, name)) : a.seed };
 }
 
 // Writes what the assignment asks (not its title, due date or names) to w;
 // an assignment of the student's own operations says so after the rest,
-// which leaves the ids of the others as they were.
+// which leaves the ids of the others as they were. A set starts with a 0,
+// where the generator's version stands in the others, then its seed, whether
+// its matrices are drawn per student, and its problems.
 function writeAsked(w, a) {
+  if (a.problems !== undefined) {
+    w.uint(0).uint(a.generator).bits(a.seed, 32).bits(Number(a.perStudent), 1).uint(a.problems.length - 1);
+    return a.problems.forEach((p) => writeProblem(w, p));
+  }
   w.uint(a.generator).bits(programNames.indexOf(a.program), 1).bits(a.order - 2, 2).bits(fills.indexOf(a.fill), 2)
     .bits(a.hints, 2).bits(Number(a.show), 1).bits(Number(a.perStudent), 1);
   exerciseOptions.forEach((o) => w.bits(Number(a.options.includes(o)), 1));
@@ -182,6 +224,7 @@ function writeAsked(w, a) {
 // title, due date or class list corrected later, and the secret, leave the
 // id alone, and so every link, matrix and code handed out.
 export function id(a) {
+  if (a.set) return a.set.id;
   const w = writer();
   writeAsked(w, a);
   return idText(crc32(w.bytes()));
@@ -215,8 +258,13 @@ export const fromChoices = (program, order) =>
 // now (strict: the ones with a secret) starts at a stage of its run; one
 // made before may start past the last, and practice then asks the last.
 function valid(a, strict) {
+  // A set: each problem, seen alone (where the set's own fields are checked too).
+  if (a.problems !== undefined) {
+    return Array.isArray(a.problems) && a.problems.length >= 1 && a.problems.length <= maxProblems &&
+      a.problems.every((p, i) => validProblem(p) && valid(problemOf(a, i), strict));
+  }
   const lastFrom = strict ? stagePlan(a.program, a.order).length : maxFrom;
-  return programNames.includes(a.program) && [2, 3, 4].includes(a.order) && fills.includes(a.fill) &&
+  return programNames.includes(a.program) && (a.matrix ? true : [2, 3, 4].includes(a.order)) && fills.includes(a.fill) &&
     Number.isInteger(a.from) && a.from >= firstAsked && a.from <= lastFrom && a.generator >= 1 && a.generator <= generatorVersion &&
     Number.isInteger(a.hints) && a.hints >= 0 && a.hints <= 3 && Number.isInteger(a.seed) && a.seed >= 0 && a.seed < 2 ** 32 &&
     a.options.every((o) => exerciseOptions.includes(o)) && modes.includes(a.mode ?? 'stages') && arithmetics.includes(a.arithmetic ?? 'page') && /^(\d{4}-\d{2}-\d{2})?$/.test(a.due) && (a.due === '' || a.due >= '2000') &&
@@ -225,7 +273,7 @@ function valid(a, strict) {
     a.title.length <= maxTitle && a.names.length <= maxNames && a.names.every(validName) && validDrawn(a);
 }
 
-const validName = (name) => typeof name === 'string' && name.length <= maxName && name.trim() !== '';
+const validName = (name) => typeof name === 'string' && name.length <= maxName && !blank(name);
 
 // Whether each name corrected (a.drawn) is a valid name, under the key of a name of the list.
 function validDrawn(a) {
@@ -239,8 +287,9 @@ function validate(a, strict) {
 
 // The version of the link of assignment a for role, with its corrections
 // drawn: the oldest that holds what it carries (1: a teacher's without a
-// secret; 2: neither a digest nor a correction; 3; 4: the student's own operations).
+// secret; 2: neither a digest nor a correction; 3; 4: the student's own operations; 5: a set).
 function versionOf(a, role, drawn) {
+  if (a.problems !== undefined) return 5;
   if (a.mode === 'own') return 4;
   if (a.digest !== '' || drawn.length > 0) return 3;
   return role === 'teacher' && a.secret === '' ? 1 : 2;
@@ -250,6 +299,7 @@ function versionOf(a, role, drawn) {
 // 'teacher'), then a CRC-32 that catches a link cut short. Throws for an
 // assignment that is not valid().
 function pack(a, names, role) {
+  if (a.set) throw new Error('assignment');   // a problem seen alone: its set's link is the one
   const drawn = names.map((name, i) => [i, a.drawn?.[nameKey(name)]]).filter(([, was]) => was !== undefined);
   validate({ ...a, names, drawn: Object.fromEntries(drawn.map(([i, was]) => [nameKey(names[i]), was])) }, a.secret !== '');
   const version = versionOf(a, role, drawn);
@@ -272,6 +322,29 @@ function pack(a, names, role) {
 // 16 bytes read from r, in base32.
 const bytesRead = (r) => toBase32(Uint8Array.from({ length: secretBytes }, () => r.bits(8)));
 
+// What an assignment of one problem asks, read from r after the head of a
+// link of version (pack()).
+function readAsked(r, version) {
+  const generator = r.uint();
+  const [program, order, fill, hints, show, perStudent] = [programNames[r.bits(1)], r.bits(2) + 2, fills[r.bits(2)],
+    r.bits(2), r.bits(1) === 1, r.bits(1) === 1];
+  const options = exerciseOptions.filter(() => r.bits(1) === 1);
+  const [from, seed] = [r.uint(), r.bits(32)];
+  const own = version === 4 && r.bits(1) === 1;
+  if (version === 4 && !own) throw new Error('assignment');
+  const [mode, arithmetic] = [modes[Number(own)], own ? arithmetics[r.bits(1)] : 'page'];
+  return { generator, program, order, options, seed, from, fill, hints, show, perStudent, mode, arithmetic };
+}
+
+// What a set asks, read from r after the head of a link of version 5 (writeAsked's).
+function readSet(r) {
+  if (r.uint() !== 0) throw new Error('assignment');
+  const [generator, seed, perStudent, count] = [r.uint(), r.bits(32), r.bits(1) === 1, r.uint() + 1];
+  if (count > maxProblems) throw new Error('assignment');
+  const problems = Array.from({ length: count }, () => readProblem(r));
+  return { generator, ...atTop(problems[0]), seed, perStudent, problems };
+}
+
 // Reads what pack() wrote: { a, role }, role null for version 1 (whose links
 // do not say whose they are); throws when it is broken, cut or of a later
 // version, and for a teacher's link whose secret has not the digest of its assignment.
@@ -281,15 +354,9 @@ function unpack(text) {
   if (!body) throw new Error('assignment');
   const r = reader(body);
   const version = r.uint();
-  if (![1, 2, 3, 4].includes(version)) throw new Error('version');
+  if (![1, 2, 3, 4, 5].includes(version)) throw new Error('version');
   const role = version === 1 ? null : roles[r.bits(1)];
-  const generator = r.uint();
-  const [program, order, fill, hints, show, perStudent] = [programNames[r.bits(1)], r.bits(2) + 2, fills[r.bits(2)],
-    r.bits(2), r.bits(1) === 1, r.bits(1) === 1];
-  const options = exerciseOptions.filter(() => r.bits(1) === 1);
-  const [from, seed] = [r.uint(), r.bits(32)];
-  const own = version === 4 && r.bits(1) === 1;
-  const [mode, arithmetic] = [modes[Number(own)], own ? arithmetics[r.bits(1)] : 'page'];
+  const asked = version === 5 ? readSet(r) : readAsked(r, version);
   const [due, title] = [dueText(r.uint()), r.text(maxTitle * 4)];
   const names = Array.from({ length: Math.min(r.uint(), maxNames + 1) }, () => r.text(maxName * 4));
   const drawn = {};
@@ -304,11 +371,12 @@ function unpack(text) {
     if (r.bits(1) === 1) digest = bytesRead(r);
   }
   const secret = role === 'teacher' && (version < 3 || r.bits(1) === 1) ? bytesRead(r) : '';
-  if (version === 4 && !own) throw new Error('assignment');
   if (r.left() >= 8) throw new Error('assignment');
-  const a = { generator, program, order, options, seed, from, fill, hints, show, perStudent, mode, arithmetic, title, due, names, secret, drawn, digest };
+  const a = { ...asked, title, due, names, secret, drawn, digest };
   validate(a, a.secret !== '');
   if (role === 'teacher' && digest !== '' && (secret === '' || secretDigest(a) !== digest)) throw new Error('forged');
+  // Own assignments and sets came after the digest: a teacher's link of one without it was not made by the page.
+  if (role === 'teacher' && digest === '' && version >= 4) throw new Error('forged');
   return { a, role };
 }
 
@@ -333,6 +401,12 @@ export const isAssignmentLink = (hash) => /(^#?|&)(assignment|teacher)=/.test(ha
 // later version of the page, 'link.notTeacher' for a student's link made a
 // teacher's, or one whose secret has not its digest. A student link's
 // assignment has no names and no secret, and of the names corrected its own.
+// A teacher's link without a digest (made before the page checked them, or a
+// student's link made a teacher's with the digest taken out: nothing tells
+// them apart) is unchecked: { role: 'teacher', ..., unchecked: true }, which
+// only the browser that holds its assignment already may open
+// (gradebook.js); of an own assignment or a set, whose links always carry
+// one, it is 'link.notTeacher'.
 export function parseLink(hash) {
   if (!isAssignmentLink(hash)) return null;
   const m = linkPattern.exec(hash);
@@ -340,7 +414,8 @@ export function parseLink(hash) {
     if (!m) throw new Error('form');
     const { a, role } = unpack(m[3]);
     if (a.program !== m[1]) throw new Error('program');
-    if (m[2] === 'teacher') return role === 'student' ? { problem: 'link.notTeacher' } : { role: 'teacher', assignment: a, name: null };
+    if (m[2] === 'teacher' && role === 'student') return { problem: 'link.notTeacher' };
+    if (m[2] === 'teacher') return { role: 'teacher', assignment: a, name: null, ...(a.digest === '' ? { unchecked: true } : {}) };
     if (role === 'teacher' || a.names.length > 1) throw new Error('names');
     return { role: 'student', assignment: { ...a, names: [], secret: '' }, name: a.names[0] ?? null };
   } catch (e) {
@@ -352,12 +427,21 @@ export function parseLink(hash) {
 // address without its fragment.
 export const studentLinks = (a, base) => a.names.map((name) => ({ name, link: base + studentFragment(a, name) }));
 
+// text as part of a file's name, at most most characters: what a file
+// system refuses in a name (a path's separators, a drive's colon, a
+// wildcard, a control), and what turns a name around unseen (a direction's
+// control), made a blank; blanks and dots at either end, which some refuse
+// or hide, left out.
+export function fileTitle(text, most) {
+  const cut = (x) => x.replace(/^[\s.]+|[\s.]+$/g, '');
+  return cut(cut(String(text).replace(/[\\/:*?"<>|\p{Cc}\p{Cf}\s]+/gu, ' ')).slice(0, most).replace(/[\ud800-\udbff]$/, ''));
+}
+
 // The name of a file of assignment a that a teacher finds among downloads:
 // what it holds (label), the title, else the program and order, and the day
 // (today, 'YYYY-MM-DD'), without what a file name may not hold.
 export function fileName(label, a, today) {
-  const title = (a.title || `${a.program} ${a.order}`).replace(/[\\/:*?"<>|\p{Cc}\p{Cf}]+/gu, ' ').replace(/\s+/g, ' ').trim().slice(0, 60);
-  return `${label} - ${title} ${today}.csv`;
+  return `${label} - ${fileTitle(a.title || `${a.program} ${a.order}`, 60)} ${today}.csv`;
 }
 
 // The links per name as CSV for a spreadsheet or an LMS (see csv.js), under a

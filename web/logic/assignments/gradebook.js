@@ -7,14 +7,14 @@
 // A gradebook: { [id]: entry }, an entry: {
 //   link     the teacher's fragment of the assignment (assignment.teacherFragment):
 //            what it asks, its names and its secret
-//   codes    the codes pasted so far, one a line, each once (joinedCodes)
+//   codes    the codes pasted so far, one a line, each once (result-code.js joinedCodes)
 //   rule     the grading rule chosen: 'best', 'first' or 'latest'
 //   edits    how many times its names were changed here: of two entries of one
 //            assignment, the one changed more often gives the names first
 //   dropped  the name keys corrected away, which a merge brings back from neither side
 // }
 import { parseLink, teacherFragment, nameKey, formerKeys, maxNames, id as idOf } from './assignment.js';
-import { find, canonical } from './result-code.js';
+import { joinedCodes } from './result-code.js';
 import { csv } from './csv.js';
 
 export const rules = ['best', 'first', 'latest'];
@@ -35,27 +35,17 @@ export function assignmentOf(entry) {
   return found?.role === 'teacher' ? found.assignment : null;
 }
 
+// Book there without the entries that book here may not take from a file:
+// those whose links carry no digest (assignment.parseLink's unchecked), which
+// open only in the browser that holds them already. { book, left }, left the
+// ids left out.
+export function checkedOnly(there, here) {
+  const left = Object.keys(there).filter((key) => !Object.hasOwn(here, key) && parseLink(there[key].link).unchecked);
+  return { book: Object.fromEntries(Object.entries(there).filter(([key]) => !left.includes(key))), left };
+}
+
 // A new entry of assignment a.
 export const entryOf = (a) => ({ link: teacherFragment(a), codes: '', rule: 'best', edits: 0, dropped: [] });
-
-// The codes of a text as joinedCodes gives them: one a line, each in its
-// canonical form, so that such a text is read again without a search.
-const joinedLine = /^GJR\d[0-9A-Z]{12,}$/;
-
-// Whether text holds codes as joinedCodes gives them (and nothing else): a
-// line at a time, since a pattern over a whole year of codes takes long.
-export const isJoined = (text) => text.split('\n').every((line) => joinedLine.test(line));
-
-// The codes of texts (any text each), each once in its canonical form
-// (result-code.js), one a line, in the order first met.
-export function joinedCodes(...texts) {
-  const codes = new Set();
-  for (const text of texts.map((x) => String(x ?? ''))) {
-    const found = isJoined(text) ? text.split('\n') : find(text).map(canonical);
-    for (const code of found) codes.add(code);
-  }
-  return [...codes].join('\n');
-}
 
 // An entry of assignment a (its link's) as kept: its fields in their shapes.
 function soundEntry(entry, a) {

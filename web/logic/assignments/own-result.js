@@ -9,7 +9,7 @@ import { newResult } from './result-code.js';
 import { compact, decodeOps } from '../own/code.js';
 import { startWork } from '../own/work.js';
 import { applyChecked, apply, checkRow } from '../own/arithmetic.js';
-import { changed } from '../own/operations.js';
+import { changed, MAX_OPERATION } from '../own/operations.js';
 import { shape, meaning } from '../own/forms.js';
 import { hint } from '../own/hints.js';
 import { readNumber, format as show } from '../own/numbers.js';
@@ -23,10 +23,12 @@ export const newOwnResult = (id, name, started) =>
 const keptAnswer = (answer) => (answer ? { choice: answer.choice, values: answer.choice === 'one' ? [...(answer.values ?? [])] : null } : null);
 
 // The result with its own part taken from the own work (the operations in
-// force, each with its first row and whether it was shown, and the work's
-// checks) and the reading answer; the first reading noted is kept for good.
+// force, each with its first row, whether it was shown and, kept in this
+// browser but not in a code, its text as typed; and the work's checks) and
+// the reading answer; the first reading noted is kept for good.
 export function ownNoted(result, work, answer = result.own?.answer ?? null) {
-  const ops = work.ops.slice(0, work.at).map(({ op, first, shown }) => ({ op: compact(op), first: first ? [...first] : null, shown: shown === true }));
+  const ops = work.ops.slice(0, work.at).map(({ op, first, shown, written }) =>
+    ({ op: compact(op), first: first ? [...first] : null, shown: shown === true, ...(written ? { written } : {}) }));
   const { tries = 0, shown = 0, hints = 0 } = work.checks ?? {};
   return { ...result, stages: [], own: { ops, tries, shown, hints, answer: result.own?.answer ?? keptAnswer(answer) } };
 }
@@ -43,7 +45,7 @@ function replayed(result, matrix) {
   for (const [i, op] of read.entries()) {
     const after = applyChecked(end, op);
     if (after.problem) break;
-    steps.push({ op, before: end, first: ops[i].first, shown: ops[i].shown });
+    steps.push({ op, before: end, first: ops[i].first, shown: ops[i].shown, written: ops[i].written });
     end = after.matrix;
   }
   return { steps, end, whole: steps.length === ops.length };
@@ -53,8 +55,8 @@ function replayed(result, matrix) {
 // student's matrix of kind: its operations re-applied up to the first that
 // does not apply, each with its first row and shown, its checks; all in force.
 export function restoredWork(result, matrix, kind) {
-  const ops = replayed(result, matrix).steps.map(({ op, first, shown }) =>
-    ({ op, written: null, ...(first ? { first } : {}), ...(shown ? { shown } : {}) }));
+  const ops = replayed(result, matrix).steps.map(({ op, first, shown, written }) =>
+    ({ op, written: typeof written === 'string' && written.length <= MAX_OPERATION ? written : null, ...(first ? { first } : {}), ...(shown ? { shown } : {}) }));
   const { tries, shown, hints } = result.own;
   return { ...startWork(matrix, kind), ops, at: ops.length, checks: { tries, shown, hints } };
 }
@@ -121,6 +123,3 @@ export function ownGraded(result, matrix, kind, arithmetic) {
 // The score of a graded own result (ownGraded's), 0 to 1: half for the
 // matrix reduced, half for the reading right.
 export const ownShare = (graded) => (graded.reduced ? 0.5 : 0) + (graded.readOff === 'right' ? 0.5 : 0);
-
-// Whether the own work is over: reduced and read.
-export const ownFinished = (graded) => graded.reduced && graded.readOff !== 'none';

@@ -41,12 +41,29 @@
 //            'zero' | 'many' | 'yes' | 'no', values: texts | null }, or null
 // }
 // An entry's text is kept to maxAnswer characters, as an answer's is.
+//
+// A set's hand-in (writeSet) is one "GJS1" code: the same head, then each
+// problem worked, by its place in the set, with what a "GJR1" or a "GJY1"
+// code holds of it; read, its result has stages [] and parts: [{ at, stages,
+// own? }]. Where that code would be longer than a phone's chat carries
+// (chatLimit), the hand-in is a "GJS1" code a problem. A code whose head is
+// another's hand-in (another name, another time) is another hand-in.
 import { writer, reader, sealed, unsealed, toBase32, fromBase32, base32Alphabet, plainBase32 } from './packing.js';
 import { plain } from '../practice/check.js';
-import { maxName, keptName } from './assignment.js';
+import { maxName, keptName, blank } from './assignment.js';
+import { compactOp, MAX_OPS, MAX_COLUMNS, MAX_FACTOR } from '../own/limits.js';
 
 const prefix = 'GJR1';
 const ownPrefix = 'GJY1';
+const setPrefix = 'GJS1';
+// What starts a code of any kind and version: "GJ", the kind's letter (R a
+// run's stages, Y the student's own operations, S a set's problems) and the
+// version's digit.
+const start = 'GJ[RSY]\\d';
+// The longest hand-in of a set written as one code: a long text message
+// (LMS, 2,000 bytes in Korea) carries it whole, as every usual chat does;
+// past it, a code a problem, each as long as that problem's work makes it.
+export const chatLimit = 2000;
 const maxAnswer = 64;
 const maxStages = 64;
 const maxQuestions = 200;
@@ -59,9 +76,9 @@ const nibbles = '0123456789.-/e';
 const [end, escape] = [14, 15];
 const escapes = { text: 0, alone: 1, yes: 2, no: 3, none: 4, one: 5, zero: 6, many: 7 };
 const choices = ['yes', 'no', 'one', 'zero', 'many'];
-const maxOps = 400;       // logic/own/code.js MAX_OPS
-const maxEntries = 20;    // logic/own/matrix.js MAX_COLUMNS
-const maxFactor = 2002;   // a factor's characters, as logic/own/code.js reads one
+// The own way's limits and its compact operations, as the mode reads them.
+const [maxOps, maxEntries, maxFactor] = [MAX_OPS, MAX_COLUMNS, MAX_FACTOR];
+const maxParts = 12;      // set.js maxProblems
 
 // A new result for the student named, begun at started (ms), with no stage
 // reached; the name as a code keeps it (assignment.keptName).
@@ -134,17 +151,20 @@ function writeHead(w, result) {
 // an own result (writeOwn). Throws for an id that is not an assignment's.
 export function write(result) {
   if (result.own) return writeOwn(result);
-  const w = writeHead(writer(), result).uint(result.stages.length);
-  for (const s of result.stages) {
+  return prefix + toBase32(sealed(writeStages(writeHead(writer(), result), result.stages).bytes()));
+}
+
+// Writes a result's stages to w (what a "GJR1" code holds after its head).
+function writeStages(w, stages) {
+  w.uint(stages.length);
+  for (const s of stages) {
     w.uint(s.k).bits(Number(s.done), 1).bits(Number(s.right), 1).bits(Number(s.shown), 1).bits(Math.min(3, s.hints), 2)
       .uint(s.tries).uint(s.first.length);
     s.first.forEach((answer) => writeAnswer(w, answer));
   }
-  return prefix + toBase32(sealed(w.bytes()));
+  return w;
 }
 
-// An operation in the compact form: its letter, row, other row and factor.
-const compactOp = /^([sca])([1-9]\d?)(?:\.([1-9]\d?))?(?::(-?\d+(?:\/\d+)?))?$/;
 const opLetters = 'sca';
 
 // Writes a factor's text (digits, '-' and '/') in 4-bit characters, whole, and its end.
@@ -200,9 +220,13 @@ function readTexts(r) {
 
 // The code of an own result, "GJY1" and base32: the head, the checks, the
 // operations with their first rows (those of the first `keep`), the answer.
-function ownCode(result, keep) {
-  const { ops, tries, shown, hints, answer } = result.own;
-  const w = writeHead(writer(), result).uint(tries).uint(shown).uint(hints).uint(ops.length);
+const ownCode = (result, keep) => ownPrefix + toBase32(sealed(writeOwnPart(writeHead(writer(), result), result.own, keep).bytes()));
+
+// Writes an own result's part to w (what a "GJY1" code holds after its
+// head): the checks, the operations with the first rows of the first keep.
+function writeOwnPart(w, own, keep) {
+  const { ops, tries, shown, hints, answer } = own;
+  w.uint(tries).uint(shown).uint(hints).uint(ops.length);
   ops.forEach((o, i) => {
     writeOp(w, o.op);
     w.bits(Number(o.shown), 1);
@@ -213,20 +237,48 @@ function ownCode(result, keep) {
     w.bits(choices.indexOf(answer.choice), 3);
     writeTexts(w, answer.values);
   }
-  return ownPrefix + toBase32(sealed(w.bytes()));
+  return w;
 }
 
-// An own result's code, within the longest code read: where the first rows
-// make it longer, those of the last operations are left out (as not written).
-function writeOwn(result) {
-  const whole = ownCode(result, result.own.ops.length);
+// The code that code(keep) writes within the longest code read, keep the
+// operations of an own part whose first rows it holds (count, all of them):
+// where they make it longer, those of the last operations are left out (as
+// not written).
+function within(code, count) {
+  const whole = code(count);
   if (whole.length <= longest) return whole;
-  let [fits, over] = [0, result.own.ops.length];
+  let [fits, over] = [0, count];
   while (over - fits > 1) {
     const mid = (fits + over) >> 1;
-    [fits, over] = ownCode(result, mid).length <= longest ? [mid, over] : [fits, mid];
+    [fits, over] = code(mid).length <= longest ? [mid, over] : [fits, mid];
   }
-  return ownCode(result, fits);
+  return code(fits);
+}
+
+// An own result's code, within the longest code read.
+const writeOwn = (result) => within((keep) => ownCode(result, keep), result.own.ops.length);
+
+// The code of a set's hand-in of parts ([{ at, result }], the problems
+// worked, each result as write() takes it, all of one head: the set's id,
+// the student's name and times): what a part holds, after its place and
+// whether it is an own one, as its own code would; an own part's first rows
+// those of its first keep operations.
+function setCode(head, parts, keep) {
+  const w = writeHead(writer(), head).uint(parts.length);
+  for (const { at, result } of parts) {
+    w.uint(at).bits(Number(Boolean(result.own)), 1);
+    if (result.own) writeOwnPart(w, result.own, keep);
+    else writeStages(w, result.stages);
+  }
+  return setPrefix + toBase32(sealed(w.bytes()));
+}
+
+// The codes of a set's hand-in (see setCode): one for the whole when it is
+// no longer than limit, else one a problem, each within the longest code read.
+export function writeSet(head, parts, limit = chatLimit) {
+  const whole = setCode(head, parts, Infinity);
+  if (parts.length > 1 && whole.length > limit) return parts.map((part) => writeSet(head, [part], limit)[0]);
+  return [whole.length <= longest ? whole : within((keep) => setCode(head, parts, keep), parts[0].result.own?.ops.length ?? 0)];
 }
 
 // The own part of a result read from r after its head (see ownCode).
@@ -247,10 +299,11 @@ function readOwn(r) {
 }
 
 // What a chat, a mail or a hand puts inside a code that is no part of it:
-// blanks and line breaks, hyphens and dashes, a soft hyphen and the
-// characters of no width (which a copy brings along unseen).
-const gap = '[\\s\\u00ad\\u200b-\\u200d\\u2060\\u2010-\\u2015-]';
-const gaps = new RegExp(gap + '+', 'g');
+// blanks and line breaks, hyphens and dashes, and the characters of no width
+// (a soft hyphen, a joiner, a mark of direction, an invisible times: a copy
+// brings them along unseen).
+const gap = '[\\s\\p{Cf}\\u2010-\\u2015-]';
+const gaps = new RegExp(gap + '+', 'gu');
 
 // A code as pasted, made plain: NFKC (full-width letters and digits), and
 // what a chat or a hand put inside it dropped.
@@ -271,13 +324,14 @@ function readHead(r) {
 
 // The result that a code carries, or { problem }: 'code.broken' for one cut
 // short, altered or not a code at all, 'code.version' for a sound code of
-// another version of the page (every version keeps "GJR" or "GJY", a digit,
-// base32 and the CRC-32 at its end). Any case is read, and O for 0, I or L
-// for 1; so are full-width letters and the hyphens, blanks and line breaks
-// inside it. A "GJY1" code gives an own result (own-result.js).
+// another version of the page (every version keeps "GJR", "GJS" or "GJY", a
+// digit, base32 and the CRC-32 at its end). Any case is read, and O for 0, I
+// or L for 1; so are full-width letters and the hyphens, blanks and line
+// breaks inside it. A "GJY1" code gives an own result (own-result.js), a
+// "GJS1" code a set's (parts).
 export function read(code) {
   const text = codeText(code);
-  const data = /^GJ[RY]\d/i.test(text) && text.length <= longest && fromBase32(text.slice(prefix.length));
+  const data = new RegExp(`^${start}`, 'i').test(text) && text.length <= longest && fromBase32(text.slice(prefix.length));
   const body = data && unsealed(data);
   if (!body) return { problem: 'code.broken' };
   if (text[3] !== prefix[3]) return { problem: 'code.version' };
@@ -285,12 +339,28 @@ export function read(code) {
     const r = reader(body);
     const result = readHead(r);
     if (/^GJY/i.test(text)) result.own = readOwn(r);
+    else if (/^GJS/i.test(text)) result.parts = readParts(r);
     else readStages(r, result);
     if (r.left() >= 8) throw new Error('format');
     return result;
   } catch (e) {
     return { problem: 'code.broken' };
   }
+}
+
+// The parts of a "GJS1" code read from r (setCode's): each problem's place
+// in the set, once, and its stages or own part.
+function readParts(r) {
+  const count = r.uint();
+  if (count > maxParts) throw new Error('long');
+  const parts = Array.from({ length: count }, () => {
+    const [at, part] = [r.uint(), { stages: [] }];
+    if (r.bits(1) === 1) part.own = readOwn(r);
+    else readStages(r, part);
+    return { at, ...part };
+  });
+  if (new Set(parts.map((part) => part.at)).size < count) throw new Error('format');
+  return parts;
 }
 
 // The stages of a "GJR1" code read from r into result.
@@ -311,12 +381,12 @@ function readStages(r, result) {
 // nothing checks them.
 export function salvage(code) {
   const text = canonical(code);
-  if (!/^GJ[RY]1/.test(text)) return null;
+  if (!new RegExp(`^${start}`).test(text) || text[3] !== prefix[3]) return null;
   const w = writer();
   for (const ch of text.slice(prefix.length)) w.bits(Math.max(0, base32Alphabet.indexOf(ch)), 5);
   try {
     const { id, name } = readHead(reader(w.bytes()));
-    return name.trim() === '' || /[\p{Cc}\ufffd]/u.test(name) ? null : { id, name };
+    return blank(name) || /[\p{Cc}\ufffd]/u.test(name) ? null : { id, name };
   } catch (e) {
     return null;
   }
@@ -343,18 +413,41 @@ export function isResult(value) {
 }
 
 // The codes in text, in the order they come, whatever is around them: each
-// word that starts with "GJR" or "GJY" and a digit (in any case, in full-width letters
+// word that starts with "GJR", "GJS" or "GJY" and a digit (in any case, in full-width letters
 // too), whole, so that a code cut or mangled is found, and flagged when read.
 // The words after a code that what a chat puts inside one (gap) parts from it
 // (as a chat wraps a long word) are taken in, up to the next code: the
 // longest that checks is the code, else all of them. Each is given without
 // its separators.
 export function find(text) {
-  const words = new RegExp(`\\bGJ[RY]\\d[0-9A-Za-z]*(?:${gap}+(?!GJ[RY]\\d)[0-9A-Za-z]+)*`, 'gi');
+  const words = new RegExp(`\\b${start}[0-9A-Za-z]*(?:${gap}+(?!${start})[0-9A-Za-z]+)*`, 'giu');
   return [...text.normalize('NFKC').matchAll(words)].map(([whole]) => {
     const parts = whole.split(gaps);
     if (parts.length === 1) return whole;
     const joined = parts.map((_, i) => parts.slice(0, i + 1).join('')).reverse();
     return joined.find((code) => [undefined, 'code.version'].includes(read(code).problem)) ?? joined[0];
   }).filter((code) => code.length >= shortest);
+}
+
+// Where each code in text starts, as find() takes them: a pattern to search
+// with (lastIndex and exec), which a long text is cut at.
+export const codeStarts = () => new RegExp(`\\b${start}`, 'gi');
+
+// A line of codes as joinedCodes gives them: one code in its canonical form.
+const joinedLine = new RegExp(`^${start}[0-9A-Z]{12,}$`);
+
+// Whether text holds codes as joinedCodes gives them (and nothing else): a
+// line at a time, since a pattern over a whole year of codes takes long.
+export const isJoined = (text) => text.split('\n').every((line) => joinedLine.test(line));
+
+// The codes of texts (any text each), each once in its canonical form, one a
+// line, in the order first met: how a gradebook and a table keep them, so
+// that such a text is read again without a search.
+export function joinedCodes(...texts) {
+  const codes = new Set();
+  for (const text of texts.map((x) => String(x ?? ''))) {
+    const found = isJoined(text) ? text.split('\n') : find(text).map(canonical);
+    for (const code of found) codes.add(code);
+  }
+  return [...codes].join('\n');
 }

@@ -55,7 +55,7 @@
 //   counts    { codes, graded, rejected, repeated }: the codes read (a code
 //             pasted again counted once), the students graded, the codes set
 //             aside and the codes pasted more than once
-//   codes     the codes read, each once, one a line (gradebook.joinedCodes's form)
+//   codes     the codes read, each once, one a line (result-code.js joinedCodes's form)
 //   partial   whether rows are still to come (grading() gives such tables on the way)
 //   mode      'own' for an assignment of the student's own row operations, else
 //             absent: then stages, missed and hardest are [], columns names the
@@ -65,7 +65,7 @@
 //             written, firstRight, shown, hints, tries } (own-result.js
 //             ownGraded's), or null without a code
 // }
-import { read, find, salvage, canonical } from './result-code.js';
+import { read, find, salvage, canonical, codeStarts } from './result-code.js';
 import { id as idOf, exerciseFor, nameKey, stagePlan, formerKeys } from './assignment.js';
 import { stagesAsked, firstStage } from './work.js';
 import { stageAsked } from '../practice/session.js';
@@ -123,7 +123,7 @@ function codeDigest(code) {
 // The codes of text in pieces of some 64 KB, each cut just before a code
 // (whose words the search takes up to the next code): each piece's codes.
 function* codesIn(text) {
-  const starts = /\bGJ[RY]\d/gi;
+  const starts = codeStarts();
   for (let from = 0; from < text.length;) {
     starts.lastIndex = from + 65536;
     const to = starts.exec(text)?.index ?? text.length;

@@ -4,7 +4,7 @@
 // launched with the assignment in its address; and an assignment's package,
 // made of the release's web zip, with the name that it is saved under.
 import { zip, unzip } from './zip.js';
-import { studentFragment, id as idOf } from './assignment.js';
+import { studentFragment, fileTitle, id as idOf } from './assignment.js';
 import { percent } from './scorm.js';
 import { sha256 } from './packing.js';
 
@@ -61,21 +61,24 @@ const identifier = (id) => {
 // The pass mark where the version needs it in the manifest. 1.2's mastery
 // score, on the item, is on the scale of the raw score, which an LMS compares
 // with it: a percentage (scorm.js). 2004's primary objective is satisfied by
-// the scaled score, the share.
-function passMarkXml(version, passMark) {
+// the scaled score, the share, and named for what it measures in the
+// assignment's mode: the stages right the first time, or of the student's own
+// operations the matrix reduced and read (scorm.js ownResultOf).
+function passMarkXml(version, passMark, mode) {
   if (!Number.isFinite(passMark) || passMark < 0 || passMark > 1) return [];
   if (version === '1.2') return [`<adlcp:masteryscore>${percent(passMark)}</adlcp:masteryscore>`];
   return ['<imsss:sequencing>', '  <imsss:objectives>',
-    '    <imsss:primaryObjective objectiveID="stages_right_first_time" satisfiedByMeasure="true">',
+    `    <imsss:primaryObjective objectiveID="${mode === 'own' ? 'matrix_reduced_and_read' : 'stages_right_first_time'}" satisfiedByMeasure="true">`,
     `      <imsss:minNormalizedMeasure>${Number(passMark.toFixed(4))}</imsss:minNormalizedMeasure>`,
     '    </imsss:primaryObjective>', '  </imsss:objectives>', '</imsss:sequencing>'];
 }
 
 // imsmanifest.xml for version ('1.2' or '2004') of a package: { id, title,
-// launch, files, passMark }, launch the page's address within the package
+// launch, files, passMark, mode }, launch the page's address within the package
 // (such as index.html#…), files the names of every file of the page,
-// passMark a share from 0 to 1, or null. Throws for another version.
-export function manifest(version, { id, title, launch, files, passMark = null }) {
+// passMark a share from 0 to 1, or null, mode the assignment's. Throws for
+// another version.
+export function manifest(version, { id, title, launch, files, passMark = null, mode = 'stages' }) {
   const kind = kinds[version];
   if (!kind) throw new RangeError(`no SCORM version ${version}`);
   const base = identifier(id);
@@ -96,7 +99,7 @@ export function manifest(version, { id, title, launch, files, passMark = null })
     `      <title>${xmlEscape(title)}</title>`,
     `      <item identifier="${base}_item" identifierref="${base}_page">`,
     `        <title>${xmlEscape(title)}</title>`,
-    ...indent(passMarkXml(version, passMark), 8),
+    ...indent(passMarkXml(version, passMark, mode), 8),
     '      </item>',
     '    </organization>',
     '  </organizations>',
@@ -172,12 +175,9 @@ const pageNames = ['index.html', 'page.js', 'programs.js'];
 export { passShare } from './pass-mark.js';
 
 // The name that the package of version is saved under: the assignment's
-// title, or its id when it has none (or none that a file name keeps), with
-// what no file system takes in a name made '_'.
-export function packageName(title, id, version) {
-  const kept = String(title).replace(/[\x00-\x1f\x7f\\/:*?"<>|]/g, '_').replace(/^[\s.]+|[\s.]+$/g, '').slice(0, 100).trim();
-  return `${kept || id}-scorm${version === '1.2' ? '12' : '2004'}.zip`;
-}
+// title as a file's name keeps it (assignment.fileTitle), or its id when it
+// has none (or none that a file name keeps).
+export const packageName = (title, id, version) => `${fileTitle(title, 100) || id}-scorm${version === '1.2' ? '12' : '2004'}.zip`;
 
 // Assignment a's package for an LMS of version ('1.2' or '2004'), made of
 // webZip (the bytes of the release's web zip) with passMark (a share, or
@@ -190,7 +190,7 @@ export function packageFor(version, a, passMark, webZip, digest = null) {
   if (problem || !pageNames.every((name) => files.some((f) => f.name === name))) return { problem: problem ?? 'lms.notPage' };
   if (digest !== null && pageDigest(files) !== digest) return { problem: 'lms.otherPage' };
   const id = idOf(a);
-  const options = { id, title: a.title || id, launch: 'index.html' + studentFragment(a), passMark };
+  const options = { id, title: a.title || id, launch: 'index.html' + studentFragment(a), passMark, mode: a.mode };
   return { name: packageName(a.title, id, version), bytes: lmsPackage(version, options, files) };
 }
 

@@ -19,7 +19,8 @@
 // max 100 (gradebooks read raw so), and the manifest's mastery score is one
 // too (scorm-package.js); 2004 has the same raw score and the share, scaled.
 import { score, stagesAsked } from './work.js';
-import { ownGraded, ownShare, ownFinished } from './own-result.js';
+import { ownGraded, ownShare } from './own-result.js';
+import { ownFinished } from './permissions.js';
 
 // Each version's API object, calls and elements; the limits are the data
 // model's smallest maxima.
@@ -96,21 +97,27 @@ export function standing(version, result) {
   return { final, raw: percent(share), scaled: scaled(share), passed };
 }
 
+// A number as a score element writes it: after an odd count of refusals
+// (sent), with a zero more after the point ('50.0', '0.50'), the same number
+// in a form that differs from the one the LMS's runtime may take for sent.
+const scoreText = (x, sent = 0) => (sent % 2 === 0 ? String(x) : Number.isInteger(x) ? `${x}.0` : `${x}0`);
+
 // The element and value pairs, in order, that report result to an LMS of
 // version: status, score (once the work is over: a paused student is never
 // "failed"), the interactions of the stages from index `since` on (those of
 // earlier sessions are already there), exit, and the saved work, this left
 // out when it is longer than the version takes. The session's time is
-// closing()'s.
-export function report(version, result, since = 0) {
+// closing()'s. sent: the refusals of the LMS so far, which the scores'
+// form follows (scoreText).
+export function report(version, result, since = 0, sent = 0) {
   const { final, raw, scaled: share, passed } = standing(version, result);
   const v = versions[version];
-  const scores = final ? [['cmi.core.score.raw', String(raw)], ['cmi.core.score.min', '0'], ['cmi.core.score.max', '100']] : [];
+  const scores = final ? [['cmi.core.score.raw', raw], ['cmi.core.score.min', 0], ['cmi.core.score.max', 100]].map(([e, x]) => [e, scoreText(x, sent)]) : [];
   const pairs = version === '1.2'
     ? [['cmi.core.lesson_status', !final ? 'incomplete' : passed === null ? 'completed' : passed ? 'passed' : 'failed'], ...scores]
     : [['cmi.completion_status', final ? 'completed' : 'incomplete'],
        ...(final ? [['cmi.success_status', passed === null ? 'unknown' : passed ? 'passed' : 'failed'],
-                    ...scores.map(([element, value]) => [element.replace('.core', ''), value]), ['cmi.score.scaled', String(share)]] : [])];
+                    ...scores.map(([element, value]) => [element.replace('.core', ''), value]), ['cmi.score.scaled', scoreText(share, sent)]] : [])];
   result.stages.forEach((stage, n) => { if (n >= since) pairs.push(...interaction(version, stage, n)); });
   pairs.push([v.exit, final ? (version === '1.2' ? '' : 'normal') : 'suspend']);
   if (typeof result.suspend === 'string' && result.suspend.length <= v.maxSuspend) pairs.push([v.suspend, result.suspend]);
@@ -156,7 +163,7 @@ export function ownResultOf({ a, record, start, passMark, handed = false, suspen
   const g = ownGraded(record, start.matrix, start.kind, a.arithmetic);
   const stages = g.steps.map((step, k) => ({ id: `op-${k + 1}`, firstAnswer: record.own.ops[k].op,
     result: step.shown ? 'neutral' : step.right === false ? 'incorrect' : 'correct', latencyMs: null }));
-  return { name: record.name, stages, asked: 2, rightFirstTime: 2 * ownShare(g), passMark, suspend, final: handed || ownFinished(g) };
+  return { name: record.name, stages, asked: 2, rightFirstTime: 2 * ownShare(g), passMark, suspend, final: handed || ownFinished(g.reduced, g.readOff !== 'none') };
 }
 
 // The writer's side of a session with an LMS of version, as a value: {
@@ -168,7 +175,13 @@ export function ownResultOf({ a, record, start, passMark, handed = false, suspen
 //   written    a Map from element to the value last written and taken
 //   reached    a Map from k to when (ms) this session reached the stage
 //   took       a Map from k to the ms that a stage finished in this session took
-//   committed  what the last commit held ('done stages, handed in'), or null
+//   committed  what the last commit held (the stages done, whether handed in,
+//              over, and the score), or null
+//   sent       how many times the LMS refused what it was told: each time,
+//              everything is told again, in a form that differs from the
+//              last (scoreText, suspend.js's count), as Moodle's SCORM 1.2
+//              runtime sends only what differs from what it sent last, and
+//              takes a value for sent before it knows whether it was
 // }
 
 // The writer when an LMS of version opens: since, its cmi.interactions._count
@@ -177,14 +190,15 @@ export function ownResultOf({ a, record, start, passMark, handed = false, suspen
 export const opened = (version, { since = 0, passMark = null, work = null }) => ({
   version, since: Number.isInteger(since) && since > 0 ? since : 0, passMark: passMarkOf(version, passMark),
   before: new Set((work?.result?.stages ?? []).filter((s) => s.done).map((s) => s.k)), written: new Map(),
-  reached: new Map(), took: new Map(), committed: null,
+  reached: new Map(), took: new Map(), committed: null, sent: 0,
 });
 
 // What the LMS is to be told after a change of the student's work: { writer,
-// pairs, commit }, the writer that follows, the pairs whose value differs
+// pairs, commit, first }, the writer that follows, the pairs whose value differs
 // from what was last written (the interactions of earlier sessions left
-// alone), and whether to commit: when a stage more is done, or the work is
-// handed in, or a commit before was not taken. a, m, practice: the
+// alone), and whether to commit: when a stage more is done, the work is
+// over or handed in, its score changes, or a commit before was not taken;
+// first, the pairs to commit before those (see told). a, m, practice: the
 // assignment, the run and the session; kept, the work (work.kept); now (ms);
 // started, when this session opened; suspend, the saved work as suspend.js
 // writes it. Of an own assignment, start ({ matrix, kind }: the student's
@@ -204,22 +218,28 @@ export function writes(writer, { a, m, practice, kept, now, started, suspend, st
 
 // writes()'s answer for result (resultOf's or ownResultOf's), the writer
 // changed by more: the pairs not written yet, and a commit at each stage (or
-// operation) more and at the hand-in.
+// operation) more, at the work's end and score (the reading of own work), and
+// at the hand-in. A status of SCORM 1.2 told again after a refusal, which
+// has one word for each meaning, is first set back to 'incomplete' and
+// committed (first), so that the runtime sends the word that follows.
 function told(writer, result, kept, more) {
-  const pairs = report(writer.version, result, writer.since).filter(([element, value]) => writer.written.get(element) !== value);
+  const pairs = report(writer.version, result, writer.since, writer.sent).filter(([element, value]) => writer.written.get(element) !== value);
   const written = new Map(writer.written);
   pairs.forEach(([element, value]) => written.set(element, value));
-  const step = `${result.stages.length} ${kept.handed !== null}`;
-  return { writer: { ...writer, ...more, written, committed: step }, pairs, commit: step !== writer.committed };
+  const { final, raw } = standing(writer.version, result);
+  const step = `${result.stages.length} ${kept.handed !== null} ${final} ${raw}`;
+  const status = writer.version === '1.2' && writer.sent > 0 ? pairs.find(([element, value]) => element === 'cmi.core.lesson_status' && value !== 'incomplete') : null;
+  return { writer: { ...writer, ...more, written, committed: step }, pairs, commit: step !== writer.committed,
+           first: status ? [[status[0], 'incomplete']] : [] };
 }
 
 // The writer once the LMS refused some of what writes() gave (failed, the
-// elements refused; a refused commit, 'commit'): those are written again,
-// and committed, with the next change.
+// elements refused; a refused commit, 'commit'): everything is told again,
+// in a form that differs from the last (sent), and committed, with the next
+// change: a runtime that took a value for sent as it tried would send no
+// value told again as it was.
 export function refused(writer, failed) {
-  const written = new Map(writer.written);
-  failed.forEach((element) => written.delete(element));
-  return { ...writer, written, committed: failed.length > 0 ? null : writer.committed };
+  return failed.length === 0 ? writer : { ...writer, written: new Map(), committed: null, sent: writer.sent + 1 };
 }
 
 // The pairs that end a session of the LMS of version begun at started (ms),

@@ -166,9 +166,12 @@ export function decode(text) {
 // progress's digits in few bits: an order-4 inverse with every entry asked,
 // handed in, takes 2,600 characters, or 3,600 with a third of its first
 // answers wrong (3,100 and 5,100 as they stand). Work saved by earlier pages
-// as "W1" and base64 reads still (decodeWork).
-export function encodeWork(kept) {
-  const lines = [kept.progress ? encode(kept.progress) : '', kept.finished ? '1' : '0', write(kept.result), kept.handed ?? ''];
+// as "W1" and base64 reads still (decodeWork). sent, where not 0, is written
+// on a line of its own: the times the LMS refused the work, so that the same
+// work sent again after a refusal differs from what the LMS's runtime may
+// take for sent (Moodle's SCORM 1.2 marks a value sent before it knows).
+export function encodeWork(kept, sent = 0) {
+  const lines = [kept.progress ? encode(kept.progress) : '', kept.finished ? '1' : '0', write(kept.result), kept.handed ?? '', ...(sent > 0 ? [String(sent)] : [])];
   return 'W2' + toBase64url(deflateSync(strToU8(lines.join('\n')), { level: 9 }));
 }
 
@@ -182,16 +185,18 @@ function deflated(text) {
 // The work that encodeWork() wrote, its times to the second; null when text
 // is not such a string. Where its progress cannot be read but its result can
 // (from the result's code, or the code handed in), what can be kept is: the
-// work with progress null, which practice starts afresh. Own work (an own
-// result, own-result.js) has no progress: its result holds it all.
+// work with progress null, which practice starts afresh, and lost: true.
+// Own work (an own result, own-result.js) has no progress: its result holds
+// it all, and it is never lost so.
 export function decodeWork(text) {
   const data = typeof text === 'string' ? deflated(text) : null;
   if (!data) return null;
   let lines;
   try { lines = strFromU8(inflateSync(data)).split('\n'); } catch { return null; }
   const [result, handed] = [lines[2], lines[3]].map((line) => (line ? read(line) : null)).map((r) => (r && !r.problem ? r : null));
-  if (lines.length !== 4 || !(result ?? handed)) return null;
+  if (![4, 5].includes(lines.length) || !(result ?? handed)) return null;
   const progress = ['0', '1'].includes(lines[1]) ? decode(lines[0]) : null;
   const finished = lines[1] === '1' && (progress !== null || Boolean((result ?? handed).own));
-  return { progress, finished, result: result ?? handed, handed: handed ? lines[3] : null };
+  const lost = progress === null && lines[0] !== '';
+  return { progress, finished, result: result ?? handed, handed: handed ? lines[3] : null, ...(lost ? { lost } : {}) };
 }

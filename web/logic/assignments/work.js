@@ -1,7 +1,7 @@
 // A student's side of an assignment, as a value: who is working it, the
-// result being filled (result-code.js), the code once handed in, and what the
-// assignment locks while it is open. The page's state holds one of these; the
-// views draw the locks from it. Nothing here touches the page.
+// result being filled (result-code.js) and the code once handed in. The
+// page's state holds one of these; what the assignment allows of it, the
+// locks among it, is permissions.js's. Nothing here touches the page.
 //
 // A student: {
 //   assignment  the assignment opened (assignment.js), without the class list
@@ -28,7 +28,7 @@
 import { id, nameKey, keptName, drawnName } from './assignment.js';
 import { newResult, noted, write, isResult } from './result-code.js';
 import { isMiss } from '../practice/check.js';
-import { askedStages, firstStageOf, hintSteps } from '../practice/session.js';
+import { askedStages, firstStageOf } from '../practice/session.js';
 
 // The student opening assignment a, named by the link or the LMS or not (name null).
 export const opened = (a, name, lms = false) =>
@@ -39,21 +39,6 @@ export const opened = (a, name, lms = false) =>
 // that are one by nameKey share it, two students on one browser do not, and a
 // name corrected keeps the key of the name it was (assignment.drawnName).
 export const workKey = (a, name) => `assignment.${id(a)}.${nameKey(drawnName(a, name))}`;
-
-// Whether the assignment hides what would show a stage before it is answered:
-// from the name on, until it is handed in.
-export const locked = (student) => student !== null && student.name !== null && student.handed === null;
-
-// The steps of a stage's hint that student may see: those the assignment
-// allows while it is locked, else every step (hintSteps). The hint button
-// counts to it.
-export const hintStepsAllowed = (student) => (locked(student) ? Math.min(hintSteps, student.assignment.hints) : hintSteps);
-
-// The steps of a hint of steps steps that the student may see (hintStepsAllowed's, at most steps).
-export const hintsAllowed = (student, steps) => Math.min(steps, hintStepsAllowed(student));
-
-// Whether Show may fill a stage in.
-export const showAllowed = (student) => !locked(student) || student.assignment.show;
 
 // The work kept of assignment a (as kept() gave it, from storage or an LMS),
 // if it is whole and of this assignment: its result one that result-code.js
@@ -172,13 +157,6 @@ export function score(a, m, result) {
   return { asked: asked.length, done: done.length, right, hints: done.reduce((sum, s) => sum + s.hints, 0),
            shown: done.filter((s) => s.shown).length, share: asked.length > 0 ? right / asked.length : 0 };
 }
-
-// Whether student may hand in now: named, not handed in yet and, inside an
-// LMS, while it holds the session (lms: the state's answer of the LMS), as a
-// hand-in that cannot reach it would be lost. The page offers the hand-in,
-// and takes it, by this rule alone.
-export const mayHandIn = (student, lms) =>
-  Boolean(student?.name && student.result && student.handed === null && (!student.lms || lms?.outcome === 'connected'));
 
 // Whether the student has work to hand in: an answer, a hint or Show noted;
 // of own work, an operation, a row checked or a hint.

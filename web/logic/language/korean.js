@@ -8,7 +8,9 @@ const digits = '영일이삼사오육칠팔구';
 const letters = '이비씨디이프지치이이이엘엠엔오피큐알스티유이유스이트';
 const places = ['', '십', '백', '천'];
 const myriads = ['만', '억', '조', '경'];
-const closers = /[)\]}>'"”’」』》〉\s]+$/;
+// What closes a word, and the marks that isolate a name (assignment.isolated):
+// neither is read aloud.
+const closers = /[)\]}>'"”’」』》〉\s\u2066-\u2069]+$/;
 
 // The last syllable of a number written in digits: a fraction a/b is read
 // "b분의 a", a decimal digit by digit after its point, an exponent as a power

@@ -2,6 +2,7 @@
 // checked against it: each entry exactly, and the slip named where a rule on
 // the numbers tells it.
 import { readNumber, ONE, gcd, divide, negate, equal } from './numbers.js';
+import { MAX_BITS, MAX_DIGITS } from '../run/exact.js';
 
 // f·x in lowest terms, the gcds taken of the parts crosswise (Henrici), which
 // are shorter than the products: an operation on entries of hundreds of
@@ -32,14 +33,13 @@ function rowAfter(rows, op, row) {
   return op.type === 'scale' ? combine(rows[row], op.factor) : combine(rows[op.from], op.factor, rows[row]);
 }
 
-// The most bits of a numerator or a denominator that the page works with:
-// about 19,700 digits. The method's reduction of a 10 × 20 matrix of the
-// longest entries typed reaches 6,600 bits from 200-digit integers, 36,000
-// from fractions of 99 digits over 100, where an operation takes 0.2 s under
-// node; past this bound one would take a second or more.
-export const MAX_BITS = 1 << 16;
+// The most bits of a numerator or a denominator that the page works with
+// (exact.js's MAX_BITS, the run's bound too): about 39,500 digits. The
+// method's reduction of a 10 × 20 matrix of the longest entries typed reaches
+// 6,600 bits from 200-digit integers, 36,000 from fractions of 99 digits
+// over 100; past this bound an operation would take seconds.
 const LIMIT = 1n << BigInt(MAX_BITS);
-export const MAX_DIGITS = Math.floor(MAX_BITS * Math.log10(2));
+export { MAX_DIGITS };
 
 // Whether an entry of matrix has outgrown MAX_BITS: an operation that made it
 // so is refused (own.op.tooLarge), so that repeated factors cannot make

@@ -1,10 +1,8 @@
-// The learner's operations in a link, compactly: `s1.2` (swap rows 1 and 2),
-// `c2:1/2` (row 2 times 1/2), `a2.1:-3` (row 2 plus -3 times row 1), rows
-// 1-based, joined by commas.
+// The learner's operations in a link, compactly (limits.js's form), joined by commas.
 import { format, divide } from './numbers.js';
+import { compactOp, MAX_OPS } from './limits.js';
 
-// More than a reduction of a 10 × 20 matrix takes several times over.
-export const MAX_OPS = 400;
+export { MAX_OPS };
 
 // One operation in the compact form.
 export function compact(op) {
@@ -19,9 +17,10 @@ export const encodeOps = (work) => work.ops.slice(0, work.at).map(({ op }) => co
 // One compact operation on a matrix of m rows, or null where it is none:
 // a row past m, a swap or an addition of a row with itself, a factor of 0.
 function expand(text, m) {
-  const match = /^([sca])(\d{1,2})(?:\.(\d{1,2}))?(?::(-?\d{1,1000})(?:\/(\d{1,1000}))?)?$/.exec(text);
+  const match = compactOp.exec(text);
   if (match === null) return null;
-  const [, letter, i, j, n, d = '1'] = match;
+  const [, letter, i, j, factorText] = match;
+  const [n, d = '1'] = factorText?.split('/') ?? [];
   const type = { s: 'swap', c: 'scale', a: 'add' }[letter];
   const [row, from] = [i - 1, j - 1];  // from NaN without j
   // A factor may be longer than an entry typed (a product of two typed fractions).

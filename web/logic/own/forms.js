@@ -3,7 +3,7 @@
 // [A | b], the inverse of A in [A | I], the rank of a matrix.
 import { negate, shown, ZERO, ONE, isZero, isOne } from './numbers.js';
 
-// The columns that hold pivots: those left of the bar, or all without one.
+// The columns left of the bar, or all without one: those of the unknowns, of A.
 const pivotWidth = (matrix) => matrix.bar ?? matrix.rows[0].length;
 
 // The first column of row left of width that is not 0, or -1.
@@ -12,12 +12,15 @@ const leading = (row, width) => {
   return -1;
 };
 
-// { echelon, reduced, pivots: [{ row, column }] }: the pivots are the leading
-// entries left of the bar; the matrix is in row echelon form when they step
-// right row by row and the rows without one (0 left of the bar) are below,
-// and reduced when moreover each pivot is 1 and alone in its column.
+// { echelon, reduced, pivots: [{ row, column }] }, judged over the whole
+// matrix, bar or not, as textbooks judge an augmented one: the pivots are the
+// rows' leading entries; the matrix is in row echelon form when they step
+// right row by row (two in one column do not) and the rows of zeros are
+// below, and reduced when moreover each pivot is 1 and alone in its column.
+// So the reduced form of a system without solution has a pivot right of the
+// bar (0 = 1), and that of [A | I] for a singular A pivots in I's columns.
 export function shape(matrix) {
-  const width = pivotWidth(matrix);
+  const width = matrix.rows[0].length;
   const leads = matrix.rows.map((row) => leading(row, width));
   const pivots = [];
   let echelon = true;
@@ -42,7 +45,7 @@ export function meaning(matrix, kind, known = shape(matrix)) {
   if (!known.reduced) return null;
   const { rows } = matrix;
   const width = pivotWidth(matrix);
-  const pivotColumns = known.pivots.map((p) => p.column);
+  const pivotColumns = known.pivots.map((p) => p.column).filter((c) => c < width);
   if (kind === 'inverse') {
     return pivotColumns.length === rows.length ? { kind: 'inverse', inverse: rows.map((row) => row.slice(width)) }
       : { kind: 'singular', rank: pivotColumns.length, n: rows.length };

@@ -4,12 +4,13 @@ import { apply } from './arithmetic.js';
 import { divide, negate, shown, ONE, isZero, isOne } from './numbers.js';
 
 // The method's next operation on matrix, with its reason ({ id, values },
-// rows and columns 1-based), or null once it is reduced: in the first column
-// left of the bar whose pivot is not done, bring a nonzero entry up (a swap),
-// scale it to 1, then clear the rest of its column, one operation each.
+// rows and columns 1-based), or null once it is reduced (forms.js's shape,
+// over the whole matrix): in the first column whose pivot is not done, bring
+// a nonzero entry up (a swap), scale it to 1, then clear the rest of its
+// column, one operation each.
 export function hint(matrix) {
   const { rows } = matrix;
-  const width = matrix.bar ?? rows[0].length;
+  const width = rows[0].length;
   let r = 0;
   for (let c = 0; c < width && r < rows.length; c++) {
     const below = rows.findIndex((row, i) => i >= r && !isZero(row[c]));

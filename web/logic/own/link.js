@@ -1,17 +1,44 @@
 // A link to the learner's work: the matrix started from, the operations
-// done and how many are in force, so that it opens where the learner was.
+// done and how many are in force, so that it opens where the learner was,
+// with how each operation came and the learner's counts:
 //   #ownway&kind=system&m=<the matrix's text>&ops=<compact operations>&at=<k>
+//     &typed=<JSON: each operation's text as typed, "=" typed as the page
+//             writes it, null built with buttons>&shown=<k.k…>&checks=<tries.shown.hints>
+// A link made before the last three opens with every operation built with buttons.
 import { readMatrix, matrixText, made } from './matrix.js';
 import { encodeOps, decodeOps } from './code.js';
 import { startWork } from './work.js';
 import { apply, tooLarge } from './arithmetic.js';
+import { notation, MAX_OPERATION } from './operations.js';
+import { MAX_OPS } from './limits.js';
 
 const kinds = ['matrix', 'system', 'inverse'];
-const MAX_LINK = 200000;
+// The longest link read: 400 operations of factors of hundreds of digits, each
+// in its compact form and, typed, as the learner wrote it.
+const MAX_LINK = 2000000;
 
 // The link's hash: every operation, those undone too, so that redo works where it opens.
-export const ownFragment = (work) =>
-  `#ownway&kind=${work.kind}&m=${encodeURIComponent(matrixText(work.start))}&ops=${encodeOps({ ...work, at: work.ops.length })}&at=${work.at}`;
+export function ownFragment(work) {
+  const typed = work.ops.map(({ op, written }) => (written === null ? null : written === notation(op) ? '=' : written));
+  const shown = work.ops.flatMap(({ shown: s }, k) => (s ? [k] : [])).join('.');
+  const { tries = 0, shown: rows = 0, hints = 0 } = work.checks ?? {};
+  return `#ownway&kind=${work.kind}&m=${encodeURIComponent(matrixText(work.start))}&ops=${encodeOps({ ...work, at: work.ops.length })}&at=${work.at}` +
+    `&typed=${encodeURIComponent(JSON.stringify(typed))}&shown=${shown}&checks=${tries}.${rows}.${hints}`;
+}
+
+// The link's typed texts and shown rows of ops (its field typed, JSON, and shown) and its counts: what an old or damaged one lacks, left out.
+function howDone(fields, ops) {
+  let typed = [];
+  try { typed = JSON.parse(fields.get('typed') ?? '[]'); } catch (e) { /* an old link's or a damaged one: built with buttons */ }
+  const shown = new Set((fields.get('shown') ?? '').split('.'));
+  const entries = ops.map((op, k) => {
+    const text = Array.isArray(typed) ? typed[k] : null;
+    const written = text === '=' ? notation(op) : typeof text === 'string' && text.length <= MAX_OPERATION ? text : null;
+    return { op, written, ...(shown.has(String(k)) ? { shown: true } : {}) };
+  });
+  const counts = /^(\d{1,6})\.(\d{1,6})\.(\d{1,6})$/.exec(fields.get('checks') ?? '')?.slice(1).map(Number) ?? [0, 0, 0];
+  return { entries, checks: { tries: counts[0], shown: counts[1], hints: counts[2] } };
+}
 
 // Whether hash is a link to work of this mode.
 export const isOwnLink = (hash) => typeof hash === 'string' && /^#ownway(?:&|$)/.test(hash);
@@ -51,6 +78,9 @@ export function readOwnLink(hash) {
   }
   const ops = decodedOps.ops.slice(0, matrices.length - 1);
   const at = /^\d{1,4}$/.test(fields.get('at') ?? '') ? Math.min(Number(fields.get('at')), ops.length) : ops.length;
-  const work = { ...startWork(read.matrix, kind), ops: ops.map((op) => ({ op, written: null })), at };
-  return { work, matrix: matrices[at], problem: ops.length < total ? { id: 'own.link.ops', values: { read: ops.length, total } } : null };
+  const { entries, checks } = howDone(fields, ops);
+  const work = { ...startWork(read.matrix, kind), ops: entries, at, checks };
+  const problem = ops.length === MAX_OPS && total > MAX_OPS ? { id: 'own.link.most', values: { most: MAX_OPS, total } }
+    : ops.length < total ? { id: 'own.link.ops', values: { read: ops.length, total } } : null;
+  return { work, matrix: matrices[at], problem };
 }

@@ -4,8 +4,9 @@
 // bar = n - 1) or 'inverse' ([A | I], bar = n / 2).
 import { readNumber, normalize, excerpt, MAX_ENTRY, ONE, ZERO, problem, format } from './numbers.js';
 
-export const MAX_ROWS = 10;
-export const MAX_COLUMNS = 20;
+import { MAX_ROWS, MAX_COLUMNS } from './limits.js';
+
+export { MAX_ROWS, MAX_COLUMNS };
 // The longest text a matrix is read from: every entry as long as it may be, with room for blanks.
 export const MAX_TEXT = MAX_ROWS * MAX_COLUMNS * (MAX_ENTRY + 8) + 64;
 

@@ -6,10 +6,13 @@
 //   { type: 'add', row: i, from: j, factor }    Ri → Ri + factor·Rj
 // rows 0-based, factor a rational of exact.js. Nothing here throws: what is
 // not one elementary operation is a problem saying why.
+import { MAX_FACTOR } from './limits.js';
+import { MAX_DIGITS } from '../run/exact.js';
 import { readNumber, normalize, excerpt, problem, ONE, ZERO, isZero, isOne, add, multiply, divide, negate, format } from './numbers.js';
 
-// Long enough for a factor as long as an entry may be (MAX_ENTRY), and the rest.
-export const MAX_OPERATION = 450;
+// Long enough for the page's own notation of any operation it does: a
+// factor as long as a number it holds (limits.js's MAX_FACTOR), and the rest.
+export const MAX_OPERATION = MAX_FACTOR + 64;
 
 // A refusal: the problem own.op.<id>.
 const refuse = (id, values) => problem(`own.op.${id}`, values);
@@ -19,7 +22,9 @@ const refuse = (id, values) => problem(`own.op.${id}`, values);
 // The tokens of normalized text: numbers, rows (R2, r2, R_2, R_{2}), + - * /
 // ( ) and the relations: { tokens }, or { unread }, the word (up to a blank)
 // at the first character that is none of them, or the problem of a number too long.
-const tokenPattern = /\s*(?:(\d+(?:\.\d*)?|\.\d+)|[Rr]\s*_?\s*\{?\s*(\d+)\s*\}?|(<-{1,2}>|<=>|[↔⟷⇔⇄]|:=|<-{1,2}|[←⟵]|-{1,2}>|=>|[→⟶⇒]|=)|([-+*/()]))/y;
+// A long arrow <-- is one only with a blank or the end after it: in R2<--3R1+R2
+// the second - is the sign of what it touches.
+const tokenPattern = /\s*(?:(\d+(?:\.\d*)?|\.\d+)|[Rr]\s*_?\s*\{?\s*(\d+)\s*\}?|(<-{1,2}>|<=>|[↔⟷⇔⇄]|:=|<--(?=\s|$)|<-|[←⟵]|-{1,2}>|=>|[→⟶⇒]|=)|([-+*/()]))/y;
 
 // What a relation says: 'swap' (both ways), 'left' (the target on the left:
 // =, :=, <-, ←) or 'either' (->, →: the target on either side).
@@ -37,8 +42,9 @@ function tokenize(text) {
     }
     const [, number, row, relation, symbol] = match;
     if (number !== undefined) {
-      const read = readNumber(number);
-      if (read.problem) return { problem: read.problem };
+      const read = readNumber(number, MAX_FACTOR);
+      // A number too long for any operation to apply: as an operation that makes one.
+      if (read.problem) return read.problem.id === 'own.number.long' ? refuse('tooLarge', { digits: MAX_DIGITS }) : { problem: read.problem };
       tokens.push({ kind: 'number', value: read.value, at });
     }
     else if (row !== undefined) tokens.push({ kind: 'row', row: row.length > 4 ? Infinity : Number(row), at });
@@ -68,7 +74,9 @@ function summed(a, b) {
 //   term   := factor (('*' | '/')? factor)*     (side by side is a product)
 //   factor := ('+' | '-') factor | number | row | '(' side ')'
 // Each gives { form, at } or { fail: { id, at } }: a product of two rows is
-// not elementary, a division by a row neither, by 0 is its own refusal.
+// not elementary, a division by a row neither, by 0 is its own refusal; two
+// numbers side by side are one too (1 500 R1, 3 2R1: a blank in a number or
+// a product, the page cannot tell which).
 function reader(tokens) {
   const next = (at) => tokens[at]?.kind;
   const fail = (id, at) => ({ fail: { id, at } });
@@ -91,6 +99,7 @@ function reader(tokens) {
       const kind = next(left.at);
       const explicit = kind === '*' || kind === '/';
       if (!explicit && !['number', 'row', '('].includes(kind)) return left;
+      if (kind === 'number' && tokens[left.at - 1].kind === 'number') return fail('sideBySide', left.at - 1);
       const right = factor(explicit ? left.at + 1 : left.at);
       if (right.fail) return right;
       if (kind === '/') {
@@ -208,6 +217,8 @@ function parsed(raw, m) {
     // Past the end of a side, its last token is what could not be read (R1 → R1 +).
     const from = (part[where] ?? part.at(-1) ?? tokens[at]).at;
     const unread = typed.slice(from, failed === 0 && where < part.length ? tokens[at].at : undefined).trim();
+    // Two numbers side by side, quoted up to what follows the second.
+    if (id === 'sideBySide') return refuse(id, { part: excerpt(typed.slice(from, (part[where + 2] ?? tokens[at]).at > from ? (part[where + 2] ?? tokens[at]).at : undefined).trim()) });
     return id === 'unread' ? pastRows(tokens, m) ?? refuse(id, { part: excerpt(unread) }) : refuse(id);
   }
   return pastRows(tokens, m) ?? operationOf(tokens[at].relation, sides[0].form, sides[1].form);
@@ -222,7 +233,7 @@ export function fromButtons(buttons, m) {
   const R = (i) => `R${Number.isInteger(i) ? i + 1 : 0}`;
   if (type === 'swap') return parsed(`${R(row)} <-> ${R(from)}`, m);
   if (type !== 'scale' && type !== 'add') return refuse('notElementary');
-  const read = readNumber(factorText);
+  const read = readNumber(factorText, MAX_FACTOR);
   if (read.problem) return read;
   const factor = `(${format(read.value)})`;
   return parsed(type === 'scale' ? `${R(row)} -> ${factor} ${R(row)}` : `${R(row)} -> ${R(row)} + ${factor} ${R(from)}`, m);

@@ -21,37 +21,32 @@
 // unlessRight, the key of a question whose right answer rules it out),
 // { slip, order }, or { slip, otherwise: true } (every wrong number has it).
 // A slip is named only where its reading alone fits the answer.
-import { parseDecimal, divide, multiply, subtract, negate, magnitude, equal, format, approximate, rank } from '../run/exact.js';
+import { parseDecimal, readTyped, plain, divide, multiply, subtract, negate, magnitude, equal, format, approximate, rank } from '../run/exact.js';
 import { ofPrinted, rounding, significantDigits, difference, product, quotient, hull, meets, holds, near } from './interval.js';
 import { valueAt, isZero, isNonFinite, exactNumbers } from '../run/model.js';
 import { printed as asPrinted } from '../run/printf.js';
 
 const one = { n: 1n, d: 1n };
 
-// Text as a keyboard may give it, in the forms read: NFKC (full-width digits,
-// signs and slash, the ideographic space), the minus sign U+2212 and the
-// Hangul letter ㅡ (which 천지인 keyboards offer for a dash, and which NFKC
-// makes U+1173) as '-', one blank for any run of them, none after a leading sign.
-export const plain = (text) =>
-  text.normalize('NFKC').replace(/[\u2212\u1173\u3161]/g, '-').trim().replace(/\s+/g, ' ').replace(/^([+-]) /, '$1');
+// Text as a keyboard may give it, made plain as every number is read
+// (exact.js's plain, which a code's answers are written in too).
+export { plain };
 
-const nonFiniteWord = /^([+-]?)(inf|infinity|∞|nan)$/;
+const nonFiniteWord = /^([+-]?) ?(inf|infinity|∞|nan)$/;
 
-// What the learner typed as a number: a decimal (-2, .5, 1e-05) or a fraction
-// of two (1/3, -2.5/3), { value, double, decimal }, decimal the text for a
-// decimal alone, else null; or a non-finite number as printed (inf, -inf,
-// nan), as ∞, Infinity or NaN, or as a division by 0 (1/0, -1/0, 0/0), with
-// value null; or null for anything else.
+// What the learner typed as a number, read as everywhere on the page
+// (exact.js's readTyped: -2, .5, 1e-05, 1/3, -2.5/3, (1/2), ½), { value,
+// double, decimal }, decimal the text for a decimal alone, else null; or a
+// non-finite number as printed (inf, -inf, nan), as ∞, Infinity or NaN, or
+// as a division by 0 (1/0, -1/0, 0/0), with value null; or null for anything else.
 export function read(text) {
   const typed = plain(text);
   const word = nonFiniteWord.exec(typed.toLowerCase());
   if (word) return { value: null, double: word[2] === 'nan' ? NaN : word[1] === '-' ? -Infinity : Infinity, decimal: null };
-  const parts = typed.split('/').map((part) => part.trim());
-  if (parts.length > 2) return null;
-  const [top, bottom = '1'] = parts;
-  const [a, b] = [parseDecimal(top), parseDecimal(bottom)];
-  if (a === null || b === null) return null;
-  return { value: divide(a, b), double: Number(top) / Number(bottom), decimal: parts.length === 1 ? top : null };
+  const got = readTyped(typed);
+  if (got.parts === undefined) return null;
+  const [top, bottom = '1'] = got.parts;
+  return { value: got.value ?? null, double: Number(top) / Number(bottom), decimal: got.parts.length === 1 ? top : null };
 }
 
 // Whether a non-finite number read is the one printed (any NaN for nan or -nan).

@@ -162,10 +162,23 @@ export function make(exercise) {
   }
 }
 
+// The model of program's run over input with its exact values, as pieces
+// of work: a yield after the run and after each piece of the replay.
+function* ranExactly(program, input) {
+  const printed = model(extend(open(program), input, true));
+  yield;
+  const job = replay(printed);
+  while (job && !job.step(0)) yield;
+  return job ? withExact(printed, job.result) : printed;
+}
+
 // make() as pieces of work, for a caller that spreads many over frames (the
 // results of a class): a generator that yields after each program run and
-// each piece of its exact replay, and returns the exercise.
-export function* making({ program = 'gjinverse', order = 3, seed = 1, options = [], generator: version = 1 }) {
+// each piece of its exact replay, and returns the exercise. An exercise
+// given its input (a teacher's own matrix) is that input's run alone, with
+// no seed and every option met.
+export function* making({ program = 'gjinverse', order = 3, seed = 1, options = [], generator: version = 1, input = null }) {
+  if (input !== null) return { program, order, seed: null, options: [], generator: version, a: null, b: null, input, model: yield* ranExactly(program, input), met: true };
   const kept = possible(options, order, version);
   const wanted = Object.fromEntries(kept.map((o) => [o, true]));
   const random = generator(seed);
@@ -174,11 +187,7 @@ export function* making({ program = 'gjinverse', order = 3, seed = 1, options = 
     const { a, b } = draw(random, program, order, wanted);
     const rows = b ? a.map((row, i) => [...row, b[i]]) : a;
     const input = `${order}\n${rows.map((row) => row.join(' ')).join('\n')}\n`;
-    const printed = model(extend(open(program), input, true));
-    yield;
-    const job = replay(printed);
-    while (job && !job.step(0)) yield;
-    const made = job ? withExact(printed, job.result) : printed;
+    const made = yield* ranExactly(program, input);
     exercise = { program, order, seed, options: kept, generator: version, a, b, input, model: made, met: holds(wanted, a, made, version) };
     if (exercise.met) break;
   }

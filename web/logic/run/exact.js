@@ -221,6 +221,47 @@ export const equal = (a, b) => compare(a, b) === 0;
 // The nearest double, as a Number (for a quick look, never for a verdict).
 export const approximate = (a) => Number(a.n) / Number(a.d);
 
+// The longest number that a learner types in a field: an entry, a row's
+// entry, an answer. A number in a row operation may be longer (readTyped's most).
+export const MAX_TYPED = 200;
+
+// The most digits of an integer that a number the page holds may have.
+export const MAX_DIGITS = Math.ceil(MAX_BITS * Math.log10(2));
+
+// Text as a learner types a number (or a row operation), made plain: NFKC
+// (full-width digits, signs, slash and blanks become ASCII; ½ becomes 1⁄2),
+// the minus signs and dashes people type as '-', among them the Hangul
+// letter ㅡ that 천지인 keyboards offer for a dash (NFKC makes it U+1173),
+// the fraction slashes as '/', one blank for any run of blanks, none around.
+export const plain = (text) => String(text).normalize('NFKC').replace(/[\u2212\u2010-\u2015\ufe63\u1173\u3161]/g, '-')
+  .replace(/[\u2044\u2215]/g, '/').trim().replace(/\s+/g, ' ');
+
+// A part of a typed number: an integer of up to MAX_DIGITS digits (which a
+// hint's factor may need), else a decimal as parseDecimal reads it.
+const partValue = (text) => (/^[+-]?\d+$/.test(text) && text.length <= MAX_DIGITS + 1 ? { n: BigInt(text), d: 1n } : parseDecimal(text));
+
+// The one reading of a number typed anywhere on the page, in practice, in the
+// own way and in a teacher's grading of either: an integer, a decimal
+// (exactly, with an optional exponent) or a fraction of two, a sign on either
+// part ('3/-4' is -3/4) with or without a blank after it, the whole
+// optionally in parentheses '(1/2)'; two numbers side by side ('1 000') are
+// none. Gives { value, parts } (parts the texts of the numerator and of the
+// denominator if any, signs joined) or { problem }: 'empty', 'long' (past
+// most characters, or a part past MAX_DIGITS), 'unread' or 'zeroDenominator' (with its parts, which
+// practice reads as a non-finite number).
+export function readTyped(text, most = MAX_TYPED) {
+  const raw = ['string', 'number', 'bigint'].includes(typeof text) ? String(text) : '';
+  if (raw.length > most) return { problem: 'long' };
+  const typed = plain(raw);
+  if (typed === '') return { problem: 'empty' };
+  const parts = (/^\((.*)\)$/.exec(typed)?.[1] ?? typed).split('/').map((part) => part.trim().replace(/^([+-]) /, '$1'));
+  if (parts.some((part) => /^[+-]?\d+$/.test(part) && part.length > MAX_DIGITS + 1)) return { problem: 'long' };
+  const values = parts.map(partValue);
+  if (parts.length > 2 || values.includes(null)) return { problem: 'unread' };
+  const value = parts.length > 1 ? divide(...values) : values[0];
+  return value === null ? { problem: 'zeroDenominator', parts } : { value, parts };
+}
+
 // The exact value of a plain decimal: an optional sign, digits with at most
 // one decimal point (at least one digit), and an optional exponent: "-12.5",
 // ".5", "5.", "+7e-1", "1E2". Null for anything else: nan, inf, hexadecimal,

@@ -4,16 +4,18 @@
 import '../../views/practice-markup.js';
 import * as student from '../../views/assignments/student.js';
 import { keptWork } from '../effects.js';
-import { cleanName } from '../../logic/assignments/assignment.js';
+import { keptName } from '../../logic/assignments/assignment.js';
+import { finished } from '../../logic/assignments/permissions.js';
 
 export const views = [
-  [student, (s) => ({ student: s.student, conflict: s.conflict, finished: s.session?.finished === true || Boolean(s.student?.assignment.mode === 'own' && s.own?.readOff), lms: s.lms, language: s.language }), 'cheap'],
+  [student, (s) => ({ student: s.student, conflict: s.conflict, finished: finished(s.student, s.session, s.own), lms: s.lms, language: s.language }), 'cheap'],
 ];
 
-// The name typed comes with the work that this browser kept under it, and the time.
+// The name typed comes with the work that this browser kept under it (the
+// name as the state keeps it: assignment.keptName), and the time.
 export function start(page) {
   student.connect((message) => {
     const st = page.state().student;
-    page.dispatch({ ...message, now: Date.now(), kept: st && keptWork(page, st.assignment, cleanName(message.name)) });
+    page.dispatch({ ...message, now: Date.now(), kept: st && keptWork(page, st.assignment, keptName(message.name)) });
   });
 }

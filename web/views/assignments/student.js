@@ -12,8 +12,8 @@
 import { t } from '../language.js';
 import { byId, el, button, served } from '../dom.js';
 import { qrOf } from '../qr.js';
-import { displayName, askedWords } from '../../logic/assignments/assignment.js';
-import { mayHandIn } from '../../logic/assignments/work.js';
+import { displayName, askedWords, isolated, blank } from '../../logic/assignments/assignment.js';
+import { mayHandIn } from '../../logic/assignments/permissions.js';
 
 const section = byId('student');
 const choice = byId('link-choice');
@@ -74,11 +74,13 @@ function asked(asking) {
 function work(st, lms) {
   if (st.lms && lms?.outcome !== 'connected') return [el('p', 'note-box student-reopen', t('lms.reopen'), { role: 'alert' })];
   if (st.name === null) return [nameForm()];
-  const who = el('p', 'student-who', t(st.lms ? 'lms.connected' : 'student.as', { name: st.lms ? displayName(st.name) : st.name }));
+  // Each name isolated: one with a direction of its own (or a control that
+  // reverses what follows, as an LMS may give one) turns none of the sentence.
+  const who = el('p', 'student-who', t(st.lms ? 'lms.connected' : 'student.as', { name: isolated(st.lms ? displayName(st.name) : st.name) }));
   if (!st.named) who.append(' ', button('student.notYou', () => ({ type: 'notYou' }), 'not-you'));
   const parts = [who];
-  if (st.given !== null) parts.push(el('p', 'note-box student-given', t('student.nameKept', { name: st.name, given: displayName(st.given) })));
-  if (st.lms && lms.unread) parts.push(el('p', 'note-box student-unread', t(lms.unread === 'all' ? 'lms.unreadAll' : 'lms.unreadPart')));
+  if (st.given !== null) parts.push(el('p', 'note-box student-given', t(st.lms ? 'student.nameKept' : 'student.nameKeptList', { name: isolated(st.name), given: isolated(displayName(st.given)) })));
+  if (st.lms && lms.unread) parts.push(el('p', 'note-box student-unread', t(lms.unread === 'all' ? 'student.lmsUnreadAll' : 'student.lmsUnreadPart')));
   if (st.confirm) {
     const ask = el('div', 'note-box student-confirm', undefined, { role: 'group' });
     const yes = button('student.confirmYes', () => ({ type: 'restartPractice', confirmed: true, now: Date.now() }), 'confirm-restart');
@@ -126,6 +128,6 @@ export function connect(dispatch) {
     if (!event.target.matches('.student-name')) return;
     event.preventDefault();
     const input = byId('student-name');
-    if (input.value.trim() !== '') dispatch({ type: 'studentName', name: input.value });
+    if (!blank(input.value)) dispatch({ type: 'studentName', name: input.value });
   });
 }

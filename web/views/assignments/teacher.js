@@ -16,7 +16,8 @@ import { cellText, flagText, minutes, stageHeading, timeText, ownHeading, ownCel
 import { sayMeaning } from '../../logic/own/forms.js';
 import { stageShort, questionLabel, optionWords } from '../../logic/run/words.js';
 import { id as idOf, askedWords, isolated, fileName } from '../../logic/assignments/assignment.js';
-import { isJoined, rowsPerPage } from '../../logic/assignments/gradebook.js';
+import { rowsPerPage } from '../../logic/assignments/gradebook.js';
+import { isJoined } from '../../logic/assignments/result-code.js';
 
 const section = byId('teacher');
 const codes = byId('teacher-codes');

@@ -9,6 +9,7 @@ import { byId, el } from '../dom.js';
 import { drawMatrix as drawTable, drawFields, wholeOnFocus } from './matrix-table.js';
 import { notation } from '../../logic/own/operations.js';
 import { shape, meaning, sayShape, sayMeaning } from '../../logic/own/forms.js';
+import { ownAllows } from '../../logic/assignments/permissions.js';
 
 // The element of the section whose id is own-<name>.
 const element = (name) => byId(`own-${name}`);
@@ -47,12 +48,14 @@ function drawStart({ own, run }) {
 }
 
 // What a student's assignment of this mode (assigned, or null) fixes: the
-// matrix, who does the arithmetic, and whether a hint or a row shown may be asked.
+// matrix, who does the arithmetic, and whether a hint or a row shown may be
+// asked (permissions.js ownAllows).
 function drawAssigned({ assigned: a }) {
-  element('start').hidden = Boolean(a);
-  element('arithmetic').hidden = Boolean(a);
-  element('show').hidden = Boolean(a) && !a.show;
-  if (a && a.hints === 0) element('hint').hidden = true;
+  const may = ownAllows(a);
+  element('start').hidden = !may.matrix;
+  element('arithmetic').hidden = !may.arithmetic;
+  element('show').hidden = !may.show;
+  if (!may.hint) element('hint').hidden = true;
 }
 
 // The matrix, its form (its pivots marked once it is in echelon form) and,

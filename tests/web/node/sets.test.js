@@ -1,0 +1,116 @@
+// Problem sets under node: the teacher's matrices read (which problem and
+// which entry when one cannot be), a set's links both ways and an old
+// assignment as a set of one, a set's codes written whole or a problem each.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import * as A from '../../../web/logic/assignments/assignment.js';
+import * as S from '../../../web/logic/assignments/set.js';
+import * as R from '../../../web/logic/assignments/result-code.js';
+
+const secret = A.secretOf(Array.from({ length: 16 }, (_, i) => i * 7));
+const read = (text, kind, first) => S.readMatrices(text, kind, first);
+const matrix = (text, kind) => read(text, kind).matrices[0];
+
+// From a textbook: a 3 × 5 system with two free variables, a singular 4 × 4 to invert, a 2 × 3 matrix.
+const system = matrix('1 2 0 1 | 3\n2 4 1 1 | 5\n3 6 1 2 | 8', 'system');
+const singular = matrix('[1 2 3 4]\n[2 4 6 8]\n[0 1 1/2 0]\n[1 0 0 0.25]', 'inverse');
+export const week3 = A.assignment({ secret, seed: 77, title: '3주차 과제', names: ['김민수', 'Lee Jiwoo'], problems: [
+  { matrix: system, mode: 'own', points: 2 }, { matrix: singular, mode: 'own', points: 2 },
+  { program: 'gjinverse', order: 3, options: ['nice'] }, { program: 'gjsolve', order: 3, from: 4, fill: 'all' },
+  { matrix: matrix('1 2 3\n4 5 6', 'matrix'), mode: 'own', arithmetic: 'learner', hints: 0, show: true, points: 3 }] });
+
+test('the teacher\'s matrices are read as typed or pasted, several at once, and one that cannot be says which problem and which entry', () => {
+  const cases = [
+    ['1 2\n3 4', 'matrix', { matrices: [{ kind: 'matrix', rows: [['1', '2'], ['3', '4']] }] }],
+    // decimals kept as decimals, fractions in lowest terms, the bar and brackets and LaTeX's separators dropped
+    [' 0.50, -2/4 ; 1e1 \r\n−3  (6/4)\t007 ', 'matrix', { matrices: [{ kind: 'matrix', rows: [['0.5', '-1/2', '10'], ['-3', '3/2', '7']]}] }],
+    ['1 & 2 & 3 \\\\ 4 & 5 & 6 \\\\', 'system', { matrices: [{ kind: 'system', rows: [['1', '2', '3'], ['4', '5', '6']] }] }],
+    // the own way's form ("m n" first) and the programs' (the order first); several, apart by blank lines
+    ['2 3\n1 2 3 4 5 6\n\n  \n2\n1 2 3\n4 5 6\n\n1 2\n3 4', 'system', { matrices: [{ kind: 'system', rows: [['1', '2', '3'], ['4', '5', '6']] },
+      { kind: 'system', rows: [['1', '2', '3'], ['4', '5', '6']] }, { kind: 'system', rows: [['1', '2'], ['3', '4']] }] }],
+    // an inverse's A, or its [A | I] whole
+    ['2 1 | 1 0\n1 3 | 0 1', 'inverse', { matrices: [{ kind: 'inverse', rows: [['2', '1'], ['1', '3']] }] }],
+    ['1 2\n3 x', 'matrix', { problem: { id: 'assign.matrix.entry', values: { problem: 4, row: 2, column: 2, part: 'x' } } }],
+    ['1 2\n3 4\n\n1 2\n3 4/0', 'matrix', { problem: { id: 'assign.matrix.entry', values: { problem: 5, row: 2, column: 2, part: '4/0' } } }],
+    ['1 2 3\n4 5', 'system', { problem: { id: 'assign.matrix.ragged', values: { problem: 4, row: 2, count: 2, expected: 3 } } }],
+    ['1 2 3\n4 5 6', 'inverse', { problem: { id: 'assign.matrix.square', values: { problem: 4, m: 2, n: 3 } } }],
+    ['1\n2', 'system', { problem: { id: 'assign.matrix.narrow', values: { problem: 4 } } }],
+    [Array(11).fill('1').join('\n'), 'matrix', { problem: { id: 'assign.matrix.size', values: { problem: 4, m: 11, n: 1, maxRows: 10, maxColumns: 20 } } }],
+    [Array(11).fill(Array(11).fill('1').join(' ')).join('\n').replace(/^1/, '2'), 'inverse',
+     { problem: { id: 'assign.matrix.size', values: { problem: 4, m: 11, n: 11, maxRows: 10, maxColumns: 20 } } }],
+    [`1 ${'9'.repeat(201)}`, 'matrix', { problem: { id: 'assign.matrix.entry', values: { problem: 4, row: 1, column: 2, part: `${'9'.repeat(24)}…` } } }],
+    [' \n\n', 'matrix', { problem: { id: 'assign.matrix.none', values: {} } }],
+  ];
+  for (const [text, kind, expected] of cases) assert.deepEqual(read(text, kind, 4), expected, text);
+  // This method's stages only where the programs take the matrix, as decimals.
+  const stages = [[system, 1, { id: 'assign.matrix.stages', values: { problem: 1, m: 3, n: 5, system: 9, inverse: 10 } }],
+    [singular, 2, null],
+    [matrix('1 0.5\n1/4 0', 'inverse'), 1, null], [matrix('1/3 1 2\n1 1 1', 'system'), 3, { id: 'assign.matrix.decimal', values: { problem: 3, row: 1, column: 1, part: '1/3' } }],
+    [matrix('1 2 3\n4 5 6', 'matrix'), 1, { id: 'assign.matrix.stages', values: { problem: 1, m: 2, n: 3, system: 9, inverse: 10 } }]];
+  assert.deepEqual(stages.map(([m, k]) => S.stagesTrouble(m, k)?.problem ?? null), stages.map((c) => c[2]));
+  assert.equal(S.programInput(matrix('-1/4 1e2 3\n0.125 0 -7', 'system')), '2\n-0.25 100 3\n0.125 0 -7\n');
+  assert.deepEqual([[1n, 3n], [-5n, 8n], [0n, 1n], [-120n, 1n], [1n, 1024n]].map(([n, d]) => S.decimalOf({ n, d })), [null, '-0.625', '0', '-120', '0.0009765625']);
+});
+
+test('a set\'s links carry every problem both ways, and fit a QR code with twelve problems', () => {
+  for (const a of [week3, A.assignment({ ...week3, perStudent: false, due: '2026-04-01', digest: undefined })]) {
+    assert.deepEqual(A.parseLink(A.teacherFragment(a)), { role: 'teacher', assignment: a, name: null });
+    assert.deepEqual(A.parseLink(A.studentFragment(a, '김민수')), { role: 'student', assignment: { ...a, names: [], secret: '' }, name: '김민수' });
+  }
+  // The first problem's fields are the set's own: what a page of one problem reads.
+  assert.deepEqual([week3.program, week3.order, week3.mode, week3.problems[0].program], ['gjsolve', 3, 'own', 'gjsolve']);
+  // Each problem alone: the set's id, a seed of its own (the first the set's), its points.
+  const alone = A.problemsOf(week3);
+  assert.deepEqual(alone.map((p) => [A.id(p), p.set.at, p.points, p.mode, p.program, p.order, p.seed === week3.seed]),
+    [[A.id(week3), 0, 2, 'own', 'gjsolve', 3, true], [A.id(week3), 1, 2, 'own', 'gjinverse', 4, false], [A.id(week3), 2, 1, 'stages', 'gjinverse', 3, false],
+     [A.id(week3), 3, 1, 'stages', 'gjsolve', 3, false], [A.id(week3), 4, 3, 'own', 'gjsolve', 2, false]]);
+  assert.deepEqual(A.exerciseFor(alone[1], 'x'), { program: 'gjinverse', order: 4, input: '4\n1 2 3 4\n2 4 6 8\n0 1 0.5 0\n1 0 0 0.25\n', seed: null });
+  assert.equal(A.exerciseFor(alone[2], '김민수').seed, A.studentSeed(alone[2].seed, '김민수'));
+  assert.throws(() => A.studentFragment(alone[2]));
+  // An assignment made before sets is a set of one: itself, its id and links as they were.
+  const old = A.assignment({ seed: 5, secret });
+  assert.deepEqual([A.problemsOf(old), A.problemOf(old, 0), A.pointsOf(old), 'problems' in A.parseLink(A.teacherFragment(old)).assignment], [[old], old, 1, false]);
+  // What a set asks makes its id: its problems, their order, matrices and points; not its title or names.
+  const id = A.id(week3);
+  const swapped = [week3.problems[1], week3.problems[0], ...week3.problems.slice(2)];
+  const changes = [{ problems: swapped }, { problems: week3.problems.slice(0, 4) }, { seed: 78 }, { perStudent: false },
+    { problems: week3.problems.map((p, i) => (i === 4 ? { ...p, points: 4 } : p)) },
+    { problems: week3.problems.map((p, i) => (i === 0 ? { ...p, matrix: { ...system, rows: [...system.rows.slice(0, 2), ['3', '6', '1', '2', '9']] } } : p)) }];
+  for (const change of changes) assert.notEqual(A.id(A.assignment({ ...week3, ...change, digest: undefined })), id, JSON.stringify(change));
+  assert.equal(A.id({ ...week3, title: '', names: [], due: '2030-01-01' }), id);
+  // Sets that cannot be linked: none, thirteen, points out of range, the stages of a matrix that the programs do not take.
+  const bad = [{ problems: [] }, { problems: Array(13).fill(week3.problems[2]) }, { problems: [{ ...week3.problems[2], points: 0 }] },
+    { problems: [{ ...week3.problems[2], points: 101 }] }, { problems: [{ ...week3.problems[0], mode: 'stages' }] },
+    { problems: [{ ...week3.problems[2], order: 5 }] }, { problems: [{ ...week3.problems[1], matrix: { kind: 'inverse', rows: [['1', 'x']] } }] }];
+  for (const change of bad) assert.throws(() => A.teacherFragment({ ...week3, ...change }), JSON.stringify(change).slice(0, 80));
+  // Twelve problems (four of the teacher's own, as a textbook has them), a student's link with the name and the page's address: within a QR code.
+  const twelve = A.assignment({ secret, seed: 9, title: '단원 평가: 가우스-조던 소거법', problems: [...week3.problems, ...week3.problems, week3.problems[0], week3.problems[2]] });
+  const link = 'https://school.example.kr/math/gauss-jordan/index.html' + A.studentFragment(twelve, '남궁민수');
+  assert.deepEqual([twelve.problems.length, link.length < 500, A.parseLink(new URL(link).hash).assignment.problems], [12, true, twelve.problems]);
+});
+
+test('a set\'s hand-in is one code while it fits a chat, else a code a problem; each reads back whole, and an old code is a set of one', () => {
+  const head = { id: A.id(week3), name: '김민수', started: 1796720400000, handed: 1796724000000 };
+  const own = { ops: [{ op: 'c1:1/2', first: null, shown: false }, { op: 'a2.1:-3', first: ['0', '1', '2/3', '-7', '1'], shown: true }],
+                tries: 2, shown: 1, hints: 1, answer: { choice: 'many', values: null } };
+  const stages = [{ k: 1, done: true, right: false, tries: 3, hints: 1, shown: false, first: [{ text: '0.5' }, { alone: true }, null] },
+                  { k: 2, done: false, right: true, tries: 0, hints: 0, shown: false, first: [null] }];
+  const parts = [{ at: 0, result: { ...head, stages: [], own } }, { at: 3, result: { ...head, stages } }];
+  const whole = R.writeSet(head, parts);
+  const back = (code) => R.read(code).parts;
+  assert.equal(whole.length, 1);
+  assert.match(whole[0], /^GJS1[0-9A-Z]+$/);
+  assert.deepEqual(R.read(whole[0]), { ...head, stages: [], parts: [{ at: 0, stages: [], own }, { at: 3, stages }] });
+  // Past the limit, a code a problem; the teacher's page finds each in any text around them.
+  const apart = R.writeSet(head, parts, 60);
+  assert.deepEqual(apart.map(back), [[{ at: 0, stages: [], own }], [{ at: 3, stages }]]);
+  assert.deepEqual(R.find(`민수: ${apart[0]}\n그리고 ${apart[1].match(/.{1,20}/g).join(' ')}`), apart);
+  // Twelve problems of long own work: a code a problem, none past the chat's limit but what one problem's work makes longer.
+  const long = { ...own, ops: Array(40).fill(own.ops[1]) };
+  const many = R.writeSet(head, Array.from({ length: 12 }, (_, at) => ({ at, result: { ...head, stages: [], own: long } })));
+  assert.deepEqual([many.length, many.every((code) => code.length <= R.chatLimit), many.map((code) => back(code)[0].at)], [12, true, Array.from({ length: 12 }, (_, i) => i)]);
+  // Damaged, a problem given twice: set aside as broken.
+  const [w, twice] = [whole[0], R.writeSet(head, [parts[1], { ...parts[1] }])[0]];
+  assert.deepEqual([w.slice(0, -1), w.replace(/.$/, (c) => (c === '0' ? '1' : '0')), 'GJS2' + w.slice(4), twice].map((c) => R.read(c).problem),
+    ['code.broken', 'code.broken', 'code.version', 'code.broken']);
+});
