@@ -1,9 +1,6 @@
-// The parts' loader (web/page/loader.js) under node, as the web build named by
-// GJ_WEB_BUILD made it (its id, and which part imports from which): each
-// part's script stubbed, a document whose head runs what it is handed a task
-// later and notes it. Every part asked for at once comes after the parts it
-// imports from, each script added once; a part that failed, or whose import
-// failed, is asked again and loads.
+// The parts' loader (web/page/loader.js) under node, by the build's own list
+// of which part imports from which (GJ_WEB_BUILD): the parts' scripts stubbed
+// by a document whose head runs each script a task later, or fails it once.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import path from 'node:path';
@@ -12,59 +9,33 @@ import { pathToFileURL } from 'node:url';
 import { needsBuild } from './programs.js';
 import { partNames } from '../../../web/state.js';
 
-const build = process.env.GJ_WEB_BUILD ?? '';
-const generated = pathToFileURL(path.join(path.resolve(build), 'page-generated', 'parts.js')).href;
-// The build's module gj-build/parts.js, as esbuild's alias names it.
-register(`data:text/javascript,${encodeURIComponent(`export async function resolve(specifier, context, next) {
-  return specifier === 'gj-build/parts.js' ? { url: ${JSON.stringify(generated)}, shortCircuit: true } : next(specifier, context);
-}`)}`);
+const generated = pathToFileURL(path.resolve(process.env.GJ_WEB_BUILD ?? '', 'page-generated', 'parts.js')).href;
+register(`data:text/javascript,${encodeURIComponent(`export const resolve = (s, c, next) => (s === 'gj-build/parts.js' ? { url: '${generated}', shortCircuit: true } : next(s, c));`)}`);
 
 const log = [];            // 'added <part>' and 'ran <part>', in order
-const failing = new Set(); // the parts whose script fails to load once
-globalThis.document = {
-  createElement: () => ({ listeners: {}, addEventListener(kind, fn) { this.listeners[kind] = fn; } }),
-  head: {
-    append(script) {
-      const part = script.src.match(/^parts\/(.+)\.js$/)[1];
-      log.push(`added ${part}`);
-      setTimeout(() => {
-        if (failing.delete(part)) return script.listeners.error();
-        log.push(`ran ${part}`);
-        globalThis.gaussJordanParts.define(part, { [`page/parts/${part}-part.js`]: { part } });
-        script.listeners.load();
-      }, 0);
-    },
-  },
-};
+const failing = new Set(); // the parts whose script fails once
+globalThis.document = { createElement: () => ({ addEventListener(kind, fn) { this[kind] = fn; } }), head: { append(script) {
+  const part = script.src.slice(6, -3);
+  log.push(`added ${part}`);
+  setTimeout(() => (failing.delete(part) ? script.error() : (log.push(`ran ${part}`), globalThis.gaussJordanParts.define(part, { entry: part }), script.load())));
+} } };
 
-// Loads names through the loader: { installed: [[name, entry]], failed: [names] } once each has settled.
-async function load(loader, names) {
-  const outcome = { installed: [], failed: [] };
-  loader.loadParts(names, (name, entry) => outcome.installed.push([name, entry]), (name) => outcome.failed.push(name));
-  await Promise.all(names.map(loader.settled));
-  return outcome;
-}
-
-test('parts load after those they import from, and a part that failed is asked again', needsBuild, async () => {
+test('a part loads after those it imports from, and one that failed is asked again', needsBuild, async () => {
   const loader = await import('../../../web/page/loader.js');
   const { imports } = await import(generated);
-  // A part that imports from another: its first import fails, so it does too; asked again, both load.
-  const [name, [first]] = Object.entries(imports).find(([, from]) => from.length > 0);
-  failing.add(first);
-  assert.deepEqual(await load(loader, [name]), { installed: [], failed: [name] });
-  assert.equal(loader.entryOf(name), undefined);
-  const again = await load(loader, [name]);
-  assert.deepEqual(again.installed, [[name, { part: name }]]);
-  // Every part at once, one of them failing: each script added once, after
-  // the parts that it imports from ran; the failed one asked again loads.
-  failing.add(partNames.at(-1));
-  const all = await load(loader, partNames);
-  assert.deepEqual(all.failed, [partNames.at(-1)]);
-  assert.deepEqual((await load(loader, all.failed)).installed, [[partNames.at(-1), { part: partNames.at(-1) }]]);
-  const added = log.filter((line) => line.startsWith('added')).map((line) => line.slice(6));
-  const late = Object.entries(imports).flatMap(([part, from]) =>
-    from.filter((other) => log.indexOf(`ran ${other}`) < 0 || log.indexOf(`ran ${other}`) > log.lastIndexOf(`added ${part}`)).map((other) => `${part} before ${other}`));
-  assert.deepEqual(late, []);
-  assert.deepEqual(added.filter((part, k) => added.indexOf(part) !== k), [first, partNames.at(-1)], 'added again: the failed alone');
-  assert.deepEqual(partNames.map(loader.entryOf), partNames.map((part) => ({ part })));
+  const load = async (names) => {
+    const failed = [];
+    loader.loadParts(names, () => {}, (name) => failed.push(name));
+    await Promise.all(names.map(loader.settled));
+    return failed;
+  };
+  // A part whose import fails once fails with it; every part asked for at once, one failing once.
+  const [part, [first]] = Object.entries(imports).find(([, from]) => from.length > 0);
+  failing.add(first).add(partNames.at(-1));
+  assert.deepEqual([await load([part]), await load(partNames), await load([part, partNames.at(-1)])], [[part], [partNames.at(-1)], []]);
+  const ran = (name) => log.indexOf(`ran ${name}`);
+  const early = Object.entries(imports).flatMap(([name, from]) => from.filter((o) => ran(o) < 0 || ran(o) > log.lastIndexOf(`added ${name}`)));
+  const added = log.filter((line) => line.startsWith('added'));
+  assert.deepEqual([early, added.filter((line, k) => added.indexOf(line) !== k)], [[], [`added ${first}`, `added ${partNames.at(-1)}`]]);
+  assert.deepEqual(partNames.map(loader.entryOf), partNames);
 });
