@@ -16,6 +16,8 @@
 //   programs   'loading', 'loaded' or 'failed'
 //   early      before the programs: { program, entries, ended }, what is typed
 //              meanwhile, handed to them once they have loaded; else null
+//   entering   once they are there, the entries typed at the run shown and not
+//              yet run: { run, entries: [[entry, ended]] }; else null
 //   model      the model of the run shown (model.js), or null
 //   mode       'watch', 'practice' or 'own' (the learner's own way)
 //   link       what the link that opened the run asked of it: { program, input,
@@ -74,6 +76,11 @@
 //   stage      the stage that the stages section shows, { k, all }
 //   said       the parts that the status line was last asked to say (announce),
 //              said again in another language; null once another run is shown
+//   told       what the status line tells of the run shown, as it is shown: {
+//              session, from, to, briefly, waiting }, the stages from .. to-1
+//              new (to: those of its session told of by then), said briefly
+//              unless a locked page names no stage, and whether the program
+//              waits; null before a run
 //   printing   what a print holds while it is made (printing.js), or null
 //   parts      the parts of the page not loaded (state/parts.js): { absent,
 //              loading, waiting }, the names of those absent and of those
@@ -83,8 +90,12 @@
 //   language   'ko' or 'en'
 //
 // The effects (one key each; page/effects.js carries them out):
-//   { open: { program, input, ended } }  a program afresh, typed input
-//   { openLink: true }                   what the address names, followed
+//   { open: { program, input, ended, keepsField } }  a program afresh, typed input
+//   { openLink: { keepsField } }         what the address names, followed (keepsField:
+//                                        the input field left as it is)
+//   { enter: run }                       the entries typed at run (state.entering) run, those
+//                                        typed meanwhile too, and the last run shown; or
+//                                        { type: 'enteredNone' } where none ran
 //   { make: exercise }                   an exercise's matrix made (exercises.make);
 //                                        its input comes back as { type: 'made', input, met }
 //   { address } / { visit }              the address written without a visit / a fragment visited
@@ -130,6 +141,8 @@ import * as learning from './state/learning.js';
 import * as studying from './state/studying.js';
 import * as printing from './state/printing.js';
 import { parts as pageParts, handledBy, carriedBy } from './state/parts.js';
+import { permissions } from './logic/assignments/permissions.js';
+import { isWaiting } from './logic/run/model.js';
 // The handlers that parts bring, imported by name: read only once their part
 // is there (page/loader.js lends them then), as their messages wait for it.
 import { handlers as teaching } from './state/teaching.js';
@@ -139,9 +152,9 @@ export { linkState, programOf } from './state/learning.js';
 export { progressKeyOf, isStudents } from './state/studying.js';
 
 export const initial = (language = 'en') => ({
-  programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, gradebook: {}, bookUnsaved: false, made: null, assignTouched: false,
+  programs: 'loading', early: null, entering: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, gradebook: {}, bookUnsaved: false, made: null, assignTouched: false,
   student: null, lms: null, conflict: null, picked: false, unmet: false, session: null, level: 0, past: null, saved: null,
-  exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, said: null, printing: null,
+  exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, said: null, told: null, printing: null,
   parts: { absent: [], loading: [], waiting: [] }, own: null, language,
 });
 
@@ -227,18 +240,28 @@ export const handlers = { ...learning.handlers, ...studying.handlers, ...printin
 // The type of every message that update takes, the parts' too.
 export const messageTypes = [...Object.keys(handlers), ...handledBy.keys()];
 
+// What the status line tells of state's run, new since told (what it told
+// of the run shown before): the stages that the run added to its session.
+function telling(state, told) {
+  const { run, stages } = state.model;
+  const from = told?.session === run.session ? told.to : 0;
+  return { session: run.session, from, to: Math.max(from, stages.length), briefly: permissions(state.student).watch, waiting: isWaiting(run) };
+}
+
 // The effects that follow any message from what it changed: a choice between
 // the link and the work kept is said as it appears, and a seed typed no longer
 // counts once the exercise shown is another; what the status line is asked to
-// say last is noted (said).
+// say last is noted (said), and what it tells of a run shown anew (told).
 function settled(before, [state, effects]) {
   const exercise = (s) => JSON.stringify(learning.linkState(s).exercise);
   const next = state.seedTyped && exercise(state) !== exercise(before) ? { ...state, seedTyped: false } : state;
   const { from, fill } = next.conflict ?? {};
   const all = !next.conflict || before.conflict ? effects
     : [{ announce: [{ id: 'choice.text', values: { k: from + 1, fill: { id: 'practice.fill.' + fill } } }] }, ...effects];
-  const said = all.findLast((effect) => effect.announce)?.announce ?? (next.model?.run !== before.model?.run ? null : next.said);
-  return [said === next.said ? next : { ...next, said }, all];
+  const anew = next.model?.run !== before.model?.run;
+  const said = all.findLast((effect) => effect.announce)?.announce ?? (anew ? null : next.said);
+  const told = anew && next.model ? telling(next, next.told) : next.told;
+  return [said === next.said && told === next.told ? next : { ...next, said, told }, all];
 }
 
 // The next state and the effects of message on state, but those that follow

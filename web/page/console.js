@@ -16,9 +16,6 @@ const typed = byId('typed');
 const inputLine = byId('line');
 const endButton = byId('end');
 const restartButton = byId('restart');
-// The entries typed at the run shown and not yet shown run: { run, entries:
-// [[entry, ended]], ran (how many have run), last (the run after them) }; null when none wait.
-let entering = null;
 
 // The input field keeps the focus while the program waits, and hands it to
 // "New input" when the run ends.
@@ -40,9 +37,10 @@ function display(page, run, prepared = null) {
   settleFocus(isWaiting(run));
 }
 
-// Hands the program one more entry, with the end of input after it if ended;
-// before the programs have loaded, keeps it for them. The program runs once
-// the emptied input line is painted, so that the key is answered at once.
+// Hands the program one more entry, with the end of input after it if ended
+// (the state keeps it until it has run: enter); before the programs have
+// loaded, keeps it for them. The program runs once the emptied input line is
+// painted, so that the key is answered at once.
 function enter(page, entry, ended) {
   typed.value = '';
   if (page.state().early) {
@@ -53,43 +51,28 @@ function enter(page, entry, ended) {
   // No run shown: the link's part of the page could not be loaded, and the
   // program that it names opens with the entry typed.
   if (page.state().model === null) return open(page, share.parse(location.hash).program, entry, ended);
-  const shown = page.state().model.run;
-  if (entering?.run === shown) {
-    entering.entries.push([entry, ended]);
-    return;
-  }
-  const batch = entering = { run: shown, entries: [[entry, ended]], ran: 0, last: shown };
-  inputLine.toggleAttribute('data-entering', true);
-  afterPaint(shown, () => runEntries(page, batch));
+  page.dispatch({ type: 'entered', entry, ended });
 }
 
-// No entries wait to run any more (the input line says so while some do).
-function stopEntering() {
-  entering = null;
-  inputLine.removeAttribute('data-entering');
-}
-
-// Runs the entries of batch not yet run, each on the run before, then
-// makes the last run's model and shows it, each in a task of its own;
-// entries typed in between run first. Entries typed after the program
-// stopped reading are dropped, as they are at a console.
-function runEntries(page, batch) {
-  for (; batch.ran < batch.entries.length; batch.ran++) {
-    const [entry, ended] = batch.entries[batch.ran];
-    batch.last = runner.extend(batch.last, entry, ended) ?? batch.last;
-  }
-  const current = () => entering === batch && batch.ran === batch.entries.length;
-  afterTask(batch.run, () => {
-    if (entering !== batch) return;
-    if (!current()) return runEntries(page, batch);
-    const prepared = prepare(page, batch.last);
-    afterTask(batch.run, () => {
-      if (entering !== batch) return;
-      if (!current()) return runEntries(page, batch);
-      stopEntering();
-      if (batch.last !== batch.run) display(page, batch.last, prepared);
+// Runs the entries typed at run (the state's entering), once it is painted:
+// each on the run before, then makes the last run's model and shows it, each
+// in a task of its own; entries typed in between run first. Entries typed
+// after the program stopped reading are dropped, as they are at a console.
+// Stops once another run is shown, or opened.
+export function runEntered(page, run) {
+  const job = { ran: 0, last: run };
+  const entries = () => (page.state().entering?.run === run ? page.state().entering.entries : null);
+  const step = () => {
+    for (const [entry, ended] of entries().slice(job.ran)) job.last = runner.extend(job.last, entry, ended) ?? job.last;
+    job.ran = entries().length;
+    // Then, in a task of its own, fn, unless entries were typed meanwhile (which run first) or let go.
+    const unlessMore = (fn) => afterTask(run, () => (entries() === null ? null : entries().length > job.ran ? step() : fn()));
+    unlessMore(() => {
+      const prepared = prepare(page, job.last);
+      unlessMore(() => (job.last === run ? page.dispatch({ type: 'enteredNone' }) : display(page, job.last, prepared)));
     });
-  });
+  };
+  afterPaint(run, step);
 }
 
 // Opens a program afresh and types input at its prompts, a line per entry, with
@@ -105,7 +88,6 @@ export function open(page, program, input = '', ended = false, keepsField = fals
   const entries = share.entries(input);
   if (ended && (entries.length === 0 || entries.at(-1).endsWith('\n'))) entries.push('');
   const last = entries.length > 0 && !entries.at(-1).endsWith('\n') && !ended ? entries.pop() : '';
-  stopEntering();
   const first = runner.open(program);
   showRun(first);  // work for the run shown before stops here
   const selection = keepsField && document.activeElement === typed ? [typed.selectionStart, typed.selectionEnd] : null;

@@ -31,6 +31,7 @@ import * as links from '../views/links.js';
 import * as confirm from '../views/confirm.js';
 
 const modeButtons = document.querySelectorAll('button[data-mode]');
+const inputLine = byId('line');
 // The ways off a locked page in one tap, gone while it is locked (hidden, so
 // that a page without its styles has none either).
 const waysOut = ['nav', '#examples', '#share', '#restart'].map((selector) => document.querySelector(selector));
@@ -85,8 +86,10 @@ const table = rowsOf([
   [{ render: pane.reveal }, (s) => ({ model: s.model, practising: practising(s), upTo: reachedUpTo(s.session) }), 'now'],
   [{ render: links.tellProblem }, (s) => ({ problem: s.problem, language: s.language }), 'now'],
   [confirm, (s) => ({ confirming: s.confirming }), 'now'],
+  // The input line says so while entries typed wait to run.
+  [{ render: ({ entering }) => inputLine.toggleAttribute('data-entering', entering) }, (s) => ({ entering: s.entering !== null }), 'now'],
   [links, (s) => ({ run: permissions(s.student).transcript ? s.model?.run ?? null : null, language: s.language, ...linkState(s) }), 'cheap'],
-  [status, (s) => ({ model: s.model, language: s.language, briefly: permissions(s.student).watch }), 'cheap'],
+  [status, (s) => ({ stages: s.model?.stages, told: s.told, program: s.model?.run.program, language: s.language }), 'cheap'],
   [stages, (s) => ({ model: permissions(s.student).watch ? s.model : null, stage: s.stage, language: s.language, printing: printingPage(s) }), 'stages'],
 ]);
 const groups = ['cheap', 'stages', 'practice'];

@@ -14,7 +14,7 @@
 // needs of a part (practice's focus, the LMS's saved work) is imported of
 // it by name, and read when used (loader.js): the state has the part by
 // then, as the message that asks for it waits for it.
-import { open } from './console.js';
+import { open, runEntered } from './console.js';
 import { whenDrawn } from './draw.js';
 import { loadParts, entryOf } from './loader.js';
 import { stored, store, forget } from './storage.js';
@@ -47,6 +47,7 @@ function focus({ element, top = false, shown = false, ...target }) {
 const carriers = {
   open: (page, { open: o }) => open(page, o.program, o.input, o.ended, o.keepsField),
   openLink: (page, { openLink: o }) => openLink(page, o.keepsField),
+  enter: (page, { enter: run }) => runEntered(page, run),
   address: (page, { address }) => history.replaceState(null, '', address),
   visit: (page, { visit }) => {
     if (location.hash === visit) dispatchEvent(new HashChangeEvent('hashchange'));

@@ -99,7 +99,7 @@ function shown(state, { model, saved = null, past = null }) {
   const sameRun = state.model !== null && state.model.run === model.run;
   const count = model.stages.length;
   const k = state.model && state.model.run.session === model.run.session ? Math.max(0, Math.min(state.stage.k, count - 1)) : 0;
-  const next = { ...state, model, stage: { ...state.stage, k } };
+  const next = { ...state, model, stage: { ...state.stage, k }, entering: state.entering?.run === model.run ? state.entering : null };
   if (sameRun) return { ...next, session: state.session && session.withModel(model, state.session) };
   const fresh = { ...next, session: null, past, saved, conflict: null, picked: false, confirming: null };
   return fresh.mode === 'practice' ? started(fresh) : fresh;
@@ -223,6 +223,19 @@ const running = {
   awaiting: (state, { program }) => [{ ...state, early: { program, entries: [], ended: false } }, []],
   typed: (state, { text, ended = false }) =>
     (state.early ? [{ ...state, early: { ...state.early, entries: [...state.early.entries, String(text)], ended } }, []] : [state, []]),
+  // Once they are there, an entry typed at the run shown, with the end of
+  // input after it if ended: it waits, with those typed after it, for the
+  // page to run them ({ enter: run }, once for those typed in a burst), which
+  // shows the last run; another run shown lets them go.
+  entered: (state, { entry, ended = false }) => {
+    if (!state.model || typeof entry !== 'string') return [state, []];
+    const { run } = state.model;
+    const more = state.entering?.run === run;
+    const entering = { run, entries: [...(more ? state.entering.entries : []), [entry, ended === true]] };
+    return [{ ...state, entering }, more ? [] : [{ enter: run }]];
+  },
+  // The entries typed came after the program stopped reading, and are dropped, as at a console.
+  enteredNone: (state) => (state.entering ? [{ ...state, entering: null }, []] : [state, []]),
   // The programs are there: what was typed is typed again, else the link
   // opens; either way what the input field holds stays (keepsField).
   loaded: (state) => {

@@ -81,6 +81,7 @@ test('each message changes the state as it says, and asks the page for its effec
   const seventh = { en: 'Practice, stage 7: The inverse. Now: row 1, column 1 of the inverse.', ko: '연습, 7단계: 역행렬. 지금 풀 문항: 역행렬의 1행 1열.' };
   const exercised = { ...shown, link: { program: 'gjinverse', input, exercise: { seed: 5, order: 3, options: ['nice'], generator: 1 }, asked: null } };
   const made = update(initial(), { type: 'link', link: parse('#gjsolve&seed=3&order=2') })[0];
+  const entering = update(shown, { type: 'entered', entry: '1\n' })[0];
   const a = assignment({ seed: 9, names: ['Kim'] });
   const teaching = update(shown, { type: 'teacherLink', found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' })[0];
   const table = { rows: [{ name: 'Kim', code: 'X' }, { name: 'Lee', code: null }], stages: [], rejected: [], counts: { codes: 1, graded: 1, rejected: 0, repeated: 0 } };
@@ -110,6 +111,11 @@ test('each message changes the state as it says, and asks the page for its effec
     ['typed before the programs: kept', { ...initial(), early: { program: 'gjsolve', entries: ['2\n'], ended: false } }, { type: 'typed', text: '1', ended: true },
      { early: { program: 'gjsolve', entries: ['2\n', '1'], ended: true } }, []],
     ['typed once they are there: nothing to keep', shown, { type: 'typed', text: '1' }, null, []],
+    ['entered at the run shown: it waits to run', shown, { type: 'entered', entry: '1\n' }, { entering: { run: m.run, entries: [['1\n', false]] } }, [{ enter: m.run }]],
+    ['entered before those typed ran: it waits with them, run once', entering, { type: 'entered', entry: '2', ended: true },
+     { entering: { run: m.run, entries: [['1\n', false], ['2', true]] } }, []],
+    ['those entered ran into no reading: let go', entering, { type: 'enteredNone' }, { entering: null }, []],
+    ['another run shown lets them go', entering, { type: 'shown', model: modelOf('gjsolve', '1\n2 3\n') }, { entering: null }, []],
     ['loaded: what was typed is typed again', { ...initial(), early: { program: 'gjsolve', entries: ['2\n', '1'], ended: true } }, { type: 'loaded' },
      { programs: 'loaded', early: null }, [{ open: { program: 'gjsolve', input: '2\n1', ended: true, keepsField: true } }]],
     ['loaded: nothing typed, the link opens', { ...initial(), early: { program: 'gjsolve', entries: [], ended: false } }, { type: 'loaded' },
@@ -812,7 +818,7 @@ test('every message is taken in every state, and the state given stays as it was
   const student = update(named, { type: 'shown', model: modelOf('gjinverse', input2) })[0];
   const teaching = update(shown, { type: 'teacherLink', found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' })[0];
   const minimal = {
-    awaiting: { program: 'gjsolve' }, typed: { text: '2\n' }, loaded: {}, failed: { error: 'E' }, link: { link: parse('#gjsolve&seed=3') },
+    awaiting: { program: 'gjsolve' }, typed: { text: '2\n' }, entered: { entry: '2\n', ended: false }, enteredNone: {}, loaded: {}, failed: { error: 'E' }, link: { link: parse('#gjsolve&seed=3') },
     made: { input: '2\n1 2\n3 4\n', met: true }, shown: { model: m }, restart: {}, download: {}, copyTranscript: {}, mode: { mode: 'watch', focus: true },
     stage: { k: 1 }, allStages: {}, answer: { k: 6, key: 'entry 1 1', given: { text: '1' } }, advance: { k: 6 }, hint: { k: 6 }, fillIn: { k: 6 },
     from: { from: 1 }, fill: { fill: 'all' }, restartPractice: { confirmed: true }, clearRecord: {}, exactShown: { on: true },
