@@ -91,8 +91,8 @@
 //
 // The effects (one key each; page/effects.js carries them out):
 //   { open: { program, input, ended, keepsField } }  a program afresh, typed input
-//   { openLink: { keepsField } }         what the address names, followed (keepsField:
-//                                        the input field left as it is)
+//   { openLink: { keepsField, lms } }    what the address names, followed (keepsField:
+//                                        the input field left as it is; lms, the state's)
 //   { enter: run }                       the entries typed at run (state.entering) run, those
 //                                        typed meanwhile too, and the last run shown; or
 //                                        { type: 'enteredNone' } where none ran
@@ -100,10 +100,11 @@
 //                                        its input comes back as { type: 'made', input, met }
 //   { address } / { visit }              the address written without a visit / a fragment visited
 //   { store: key, value } / { forget: key }  what practice keeps, kept and dropped
-//   { storeWork: { key, value } }        the student's work kept under key, unless the
-//                                        work there is newer (work.newer), which comes back
-//                                        as { type: 'workStored', kept }; { type: 'workSaved',
-//                                        saved } comes back once the browser refuses it
+//   { storeWork: { key, value, assignment } }  the student's work on assignment kept under
+//                                        key, unless the work there is newer (work.newer),
+//                                        which comes back as { type: 'workStored', kept };
+//                                        { type: 'workSaved', saved } comes back, saved
+//                                        false where the browser refuses it
 //   { report: { key, work, pairs, commit, handIn, closing } }  the student's work kept in
 //                                        memory under key, and the pairs told to the LMS,
 //                                        then a commit (page/lms.js: a call a task; closing,

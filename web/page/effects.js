@@ -46,7 +46,7 @@ function focus({ element, top = false, shown = false, ...target }) {
 // after paint wait for too.
 const carriers = {
   open: (page, { open: o }) => open(page, o.program, o.input, o.ended, o.keepsField),
-  openLink: (page, { openLink: o }) => openLink(page, o.keepsField),
+  openLink: (page, { openLink: o }) => openLink(page, o),
   enter: (page, { enter: run }) => runEntered(page, run),
   address: (page, { address }) => history.replaceState(null, '', address),
   visit: (page, { visit }) => {
@@ -55,7 +55,7 @@ const carriers = {
   },
   report: (page, { report }) => reportWork(page, report),
   store: (page, { store: key, value }) => store(key, value),
-  storeWork: (page, { storeWork: { key, value } }) => storeWork(page, key, value),
+  storeWork: (page, { storeWork }) => storeWork(page, storeWork),
   forget: (page, { forget: key }) => forget(key),
   focus: (page, { focus: target }, later) => whenDrawn(page, later, () => focus(target)),
   announce: (page, { announce }, later) => whenDrawn(page, later, () => status.announce(announce)),
@@ -101,19 +101,17 @@ function reportWork(page, { key = null, work, first = [], pairs, commit = false,
   if (page.lms && (pairs.length > 0 || commit)) page.lms.tell({ first, pairs, commit, handIn, closing, sent });
 }
 
-// Keeps the student's work (value) under key, unless the work stored there
-// holds something that it lacks (another tab's), which the page then takes
-// with its own (work.mergedWork), and keeps again; says whether the browser kept
-// it, or refused it (storage full or off).
-function storeWork(page, key, value) {
+// Keeps the student's work (value, on assignment a) under key, unless the
+// work stored there holds something that it lacks (another tab's), which the
+// page then takes with its own (work.mergedWork), and keeps again; says
+// whether the browser kept it, or refused it (storage full or off).
+function storeWork(page, { key, value, assignment: a }) {
   const there = stored(key);
-  const a = page.state().student?.assignment;
   if (a && newer(mergedWork(usableWork(value, a), usableWork(there, a)), usableWork(value, a))) {
     page.dispatch({ type: 'workStored', kept: there });
     return;
   }
-  const saved = store(key, value);
-  if (!saved || page.state().student?.unsaved) page.dispatch({ type: 'workSaved', saved });
+  page.dispatch({ type: 'workSaved', saved: store(key, value) });
 }
 
 // The student's work as the browser keeps it now, handed to the state, which
@@ -124,36 +122,35 @@ export function rereadWork(page) {
   if (st?.name && !st.lms) page.dispatch({ type: 'workStored', kept: stored(workKey(st.assignment, st.name)) });
 }
 
-// The work kept of assignment a under name; inside an LMS, what it gave
-// when the page opened (savedInLms), until the page has reported more, under
-// name or the name that work was begun under.
-export function keptWork(page, a, name) {
-  const given = savedInLms(page);
+// The work kept of assignment a under name; inside an LMS (lms, the state's
+// answer of it), what it gave when the page opened (savedInLms), until the
+// page has reported more, under name or the name that work was begun under.
+export function keptWork(lms, a, name) {
+  const given = savedInLms(lms);
   return stored(workKey(a, name)) ?? (given ? stored(workKey(a, given.result.name)) ?? given : null);
 }
 
-// The work that the LMS gave when the page opened, or null.
-const savedInLms = (page) => (page.state().lms?.outcome === 'connected' ? decodeWork(page.state().lms.suspend) : null);
+// The work that the LMS (lms, the state's answer of it) gave when the page opened, or null.
+const savedInLms = (lms) => (lms?.outcome === 'connected' ? decodeWork(lms.suspend) : null);
 
 // Opens what the address's fragment names: the learner's own work
 // (own/link.js, read by its part), an assignment's link
 // (assignment.parseLink), or a run, practised or watched (share.js), whose
 // opening leaves the input field as it is where keepsField holds; anything
-// wrong with it is said above the pane.
-export function openLink(page, keepsField = false) {
+// wrong with it is said above the pane. lms: the state's answer of the LMS, or null.
+export function openLink(page, { keepsField = false, lms = null } = {}) {
   const hash = location.hash;
   if (/^#ownway/.test(hash)) return page.dispatch({ type: 'ownLink', hash });
   const found = parseLink(hash);
   if (found !== null) {
     const program = found.assignment?.program ?? share.parse(hash).program;
-    const { lms } = page.state();
     const inLms = lms !== null && found.role === 'student';
     // Refused, the LMS names no one, and the page asks for no name; naming
     // no one, the name that the work it kept was begun under is taken.
     const given = !inLms ? found.name : lms.outcome !== 'connected' ? null
-      : !blank(lms.name) ? lms.name : found.name ?? savedInLms(page)?.result.name ?? null;
+      : !blank(lms.name) ? lms.name : found.name ?? savedInLms(lms)?.result.name ?? null;
     const named = given === found.name ? found : { ...found, name: given };
-    const kept = named.name ? keptWork(page, named.assignment, named.name) : null;
+    const kept = named.name ? keptWork(lms, named.assignment, named.name) : null;
     page.dispatch({ type: found.role === 'student' ? 'studentLink' : 'teacherLink', found: named, program, kept, now: Date.now(), lms: inLms });
     return;
   }

@@ -241,7 +241,7 @@ const running = {
   loaded: (state) => {
     const { early } = state;
     const effect = early && early.entries.length > 0
-      ? { open: { program: early.program, input: early.entries.join(''), ended: early.ended, keepsField: true } } : { openLink: { keepsField: true } };
+      ? { open: { program: early.program, input: early.entries.join(''), ended: early.ended, keepsField: true } } : { openLink: { keepsField: true, lms: state.lms } };
     return [{ ...state, programs: 'loaded', early: null }, [effect]];
   },
   // Both languages at once: the language switch may be out of reach when nothing works.

@@ -29,7 +29,7 @@ export function keptWork(state, now, handIn = false) {
   const st = { ...state.student, version: state.student.version + 1 };
   const value = keptOf(state, st);
   const next = { ...state, student: st };
-  return st.lms ? told(next, value, now, handIn) : [next, [{ storeWork: { key: work.workKey(st.assignment, st.name), value } }]];
+  return st.lms ? told(next, value, now, handIn) : [next, [{ storeWork: { key: work.workKey(st.assignment, st.name), value, assignment: st.assignment } }]];
 }
 
 // The work of student st as the page keeps it: with the session's progress,
@@ -212,7 +212,7 @@ function workStored(state, { kept = null }) {
   if (!work.newer(both, ours)) return [state, []];
   const student = { ...st, result: both.result, handed: both.handed, version: both.version, rounds: both.rounds, asking: null, confirm: false, elsewhere: true };
   const next = { ...state, student, saved: both, session: running ? studentSession(state, state.model, both) : state.session };
-  const keep = work.newer(both, theirs) ? [{ storeWork: { key: work.workKey(st.assignment, st.name), value: work.kept(student, both.progress, both.finished) } }] : [];
+  const keep = work.newer(both, theirs) ? [{ storeWork: { key: work.workKey(st.assignment, st.name), value: work.kept(student, both.progress, both.finished), assignment: st.assignment } }] : [];
   // The student's own operations follow the result taken (state/own.js).
   const resume = own ? [{ later: { type: 'ownResumed' }, ms: 0 }] : [];
   return [next, [...(st.elsewhere ? [] : [{ announce: [{ id: 'student.elsewhere' }] }]), ...keep, ...resume]];

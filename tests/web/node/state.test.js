@@ -119,7 +119,7 @@ test('each message changes the state as it says, and asks the page for its effec
     ['loaded: what was typed is typed again', { ...initial(), early: { program: 'gjsolve', entries: ['2\n', '1'], ended: true } }, { type: 'loaded' },
      { programs: 'loaded', early: null }, [{ open: { program: 'gjsolve', input: '2\n1', ended: true, keepsField: true } }]],
     ['loaded: nothing typed, the link opens', { ...initial(), early: { program: 'gjsolve', entries: [], ended: false } }, { type: 'loaded' },
-     { early: null }, [{ openLink: { keepsField: true } }]],
+     { early: null }, [{ openLink: { keepsField: true, lms: null } }]],
     ['no programs: said in both languages', initial(), { type: 'failed', error: 'E' }, { programs: 'failed' },
      [{ announce: [{ id: 'status.loadFailed', values: { error: 'E' }, lang: 'ko' }, { id: 'status.loadFailed', values: { error: 'E' }, lang: 'en' }] }]],
     ['a link to practise', initial(), { type: 'link', link: parse('#gjinverse&practice&input=2%0A&from=3&oops') },
@@ -394,7 +394,7 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
   const hinted = update(working, { type: 'hint', k: 1 })[0];
   const wrong = update(hinted, { type: 'answer', k: 1, key: q.key, given: { text: '12345' } })[0];
   const work = (state, progressKept) =>
-    ({ storeWork: { key: key('kim'), value: { progress: progressKept, finished: false, result: state.student.result, handed: state.student.handed, version: state.student.version, rounds: state.student.rounds } } });
+    ({ storeWork: { key: key('kim'), value: { progress: progressKept, finished: false, result: state.student.result, handed: state.student.handed, version: state.student.version, rounds: state.student.rounds }, assignment: a } });
   const answers = [[q.key, wrongly('12345')]];
   const begunAsKim = { progress: null, finished: false, result: named.student.result, handed: null };
   const lms = { outcome: 'connected', version: '1.2', name: 'Kim, Minji', suspend: '', taken: null, unread: null, writer: writerOf('1.2', {}),
@@ -475,7 +475,7 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
   const asking = update(wrong, { type: 'handIn', now: 2 })[0];
   const [handed, effects] = update(asking, { type: 'handIn', now: 61000, confirmed: true });
   assert.deepEqual(plain(effects), plain([{ storeWork: { key: key('kim'), value: { progress: kept(1, { answers, wrong: true, hints: 1 }), finished: false,
-    result: wrong.student.result, handed: handed.student.handed, version: 3, rounds: 0 } } }, { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]));
+    result: wrong.student.result, handed: handed.student.handed, version: 3, rounds: 0 }, assignment: a } }, { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]));
   // Work that another tab kept: taken when newer (the page says so, once), never when older or unusable.
   const handedWork = effects[0].storeWork.value;
   const other = { ...wrong, student: { ...wrong.student, elsewhere: true } };

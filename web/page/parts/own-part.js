@@ -12,13 +12,16 @@ import { assigned } from '../../state/own.js';
 // What the learner's work is kept under in this browser.
 const storeKey = 'own.work';
 
+// The mode that the address was last drawn for (below).
+let drawnMode = null;
+
 // The work's link (fragment), stored after the next paint, once for a burst
-// of operations, and written to the address while the mode is still shown.
+// of operations, and written to the address while the mode is still drawn.
 let keeping = null;
 export const effects = {
   ownKeep: (page, { ownKeep: fragment }) => {
     if (keeping === null) requestAnimationFrame(() => setTimeout(() => {
-      if (page.state().mode === 'own') history.replaceState(null, '', keeping);
+      if (drawnMode === 'own') history.replaceState(null, '', keeping);
       store(storeKey, keeping);
       keeping = null;
     }, 0));
@@ -27,7 +30,6 @@ export const effects = {
 };
 
 // Left, the mode's address no longer links to its work, but to the program shown.
-let drawnMode = null;
 const address = {
   render: ({ mode, program }) => {
     if (drawnMode === 'own' && mode !== 'own' && /^#ownway/.test(location.hash)) history.replaceState(null, '', '#' + program);
