@@ -171,9 +171,9 @@ test('the first script holds none of the parts\' modules, each module is in one 
   const unlent = [...bundles].flatMap(([name, { imported }]) => imported.filter((m) => m !== 'logic/language/texts.js' && !holders.has(m)).map((m) => `${name} imports ${m}`));
   // The parts that a part imports from, each loaded before it (page/loader.js, by the build's own list).
   const { imports } = await import(path.join(process.env.GJ_WEB_BUILD, 'page-generated', 'parts.js'));
-  const owner = (module) => holders.get(module)?.[0] ?? 'page';
-  const unloaded = parts.flatMap(({ name }) => [...loadedWith(name, bundles, owner)].filter((other) => ![name, 'page'].includes(other) &&
-    !(function before(part) { return (imports[part] ?? []).some((p) => p === other || before(p)); })(name)).map((other) => `${name} before ${other}`));
+  const before = (part) => [part, ...(imports[part] ?? []).flatMap(before), 'page'];
+  const unloaded = parts.flatMap(({ name }) => [...loadedWith(name, bundles, (m) => holders.get(m)?.[0] ?? 'page')]
+    .filter((other) => !before(name).includes(other)).map((other) => `${name} before ${other}`));
   assert.deepEqual([...twice, ...lentElsewhere, ...unlent, ...unloaded], []);
   assert.ok(bundles.get('page').held.includes('logic/run/runner.js') && bundles.get('page').held.includes('views/language.js'));
 });
