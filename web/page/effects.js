@@ -55,7 +55,7 @@ const carriers = {
   },
   report: (page, { report }) => reportWork(page, report),
   store: (page, { store: key, value }) => store(key, value),
-  storeWork: (page, { storeWork }) => storeWork(page, storeWork),
+  storeWork: (page, { storeWork: asked }) => storeWork(page, asked),
   forget: (page, { forget: key }) => forget(key),
   focus: (page, { focus: target }, later) => whenDrawn(page, later, () => focus(target)),
   announce: (page, { announce }, later) => whenDrawn(page, later, () => status.announce(announce)),
