@@ -15,7 +15,7 @@
 // input line and runs the programs, and page/loader.js loads the parts of the
 // page that watching a run does not need (state/parts.js) when first needed:
 // practice, prints, the teacher's side, the student's, the LMS.
-import { stored, storedAs } from './page/storage.js';
+import { stored, storedLarge } from './page/storage.js';
 import { load as loadRunner, stageLines } from './logic/run/runner.js';
 import { questions, answerOf } from './logic/practice/check.js';
 import { stageName } from './logic/run/words.js';
@@ -106,10 +106,10 @@ function start() {
 }
 nextTask(() => {
   [kept.language, kept.level] = [stored('language'), stored('practice.level')];
-  nextTask(() => {
-    kept.gradebook = storedAs('gradebook', bookOf);
+  storedLarge('gradebook').then((book) => nextTask(() => {
+    kept.gradebook = bookOf(book);
     nextTask(start);
-  });
+  }));
 });
 
 // What the page shows of itself, as the bundle's global GJ: for a look from

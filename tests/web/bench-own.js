@@ -6,7 +6,12 @@
 // of 40-digit factors on the matrix as typed; then the method's whole
 // reduction, whose entries grow to hundreds or thousands of digits. Prints the
 // median, the 95th percentile and the largest (a garbage collection or a
-// busy machine makes those).
+// busy machine makes those). Then work that the page does in pieces between
+// frames, each as one task (all its pieces at once) against its longest
+// piece: a crafted code graded (its numbers grown near the size bound by
+// factors of a thousand digits, then spread over the ten rows, in a code
+// within the longest that a page reads) and the longest link opened (380
+// operations of factors of 200 digits over 200 on 10 × 20).
 //
 //   node tests/web/bench-own.js
 import { performance } from 'node:perf_hooks';
@@ -15,6 +20,11 @@ import { readMatrix } from '../../web/logic/own/matrix.js';
 import { apply, checkRow } from '../../web/logic/own/arithmetic.js';
 import { shape, meaning } from '../../web/logic/own/forms.js';
 import { hint } from '../../web/logic/own/hints.js';
+import { ownGrading } from '../../web/logic/assignments/own-result.js';
+import { readingOwnLink, ownFragment } from '../../web/logic/own/link.js';
+import { startWork } from '../../web/logic/own/work.js';
+import { decodeOps } from '../../web/logic/own/code.js';
+import { write } from '../../web/logic/assignments/result-code.js';
 import { readOperation } from '../../web/logic/own/operations.js';
 // The exercises' seeded generator, so that every run times the same matrices.
 import { generator } from '../../web/logic/practice/exercises.js';
@@ -63,4 +73,38 @@ for (const [what, entry] of [['40-digit integers', (r) => digits(r, 40)], ['frac
   console.log(`${what}:\n  an operation on the matrix as typed: ${said(once)}`);
   console.log(`  the method's ${ops.length} operations, to entries of ${longest} characters: ${said(ops)}`);
   console.log(`  form and meaning after each: ${said(forms)}`);
+}
+
+// The pieces of work of a generator run to its end: [the whole, the longest piece] in ms.
+function pieces(work) {
+  let [longest, last] = [0, performance.now()];
+  const start = last;
+  for (let step = work.next(); !step.done; step = work.next()) {
+    const now = performance.now();
+    longest = Math.max(longest, now - last);
+    last = now;
+  }
+  return [performance.now() - start, Math.max(longest, performance.now() - last)].map((ms) => ms.toFixed(0));
+}
+
+{
+  const random = generator(11);
+  const small = readMatrix(`10 10\n${Array.from({ length: 100 }, () => 1 + Math.floor(random() * 9)).join(' ')}`, 'inverse').matrix;
+  const ops = [...Array.from({ length: 12 }, () => `c1:${digits(random, 1000)}`), ...Array.from({ length: 9 }, (_, r) => `a${r + 2}.1:1`)];
+  const result = { id: 'WPD0D0R', name: 'Kim', started: 0, handed: 0, stages: [], own: { ops: [], tries: 0, shown: 0, hints: 0, answer: null } };
+  for (let k = 0; ; k++) {
+    const op = `a${k % 10 + 1}.${(k + 3) % 10 + 1}:-${digits(random, 6)}/${digits(random, 5)}`;
+    const next = { ...result.own, ops: [...ops, op].map((o) => ({ op: o, first: ['1', '2', '3'], shown: false })) };
+    if (ops.length >= 400 || write({ ...result, own: next }).length > 20000) break;
+    ops.push(op);
+  }
+  result.own.ops = ops.map((o) => ({ op: o, first: ['1', '2', '3'], shown: false }));
+  const [whole, longest] = pieces(ownGrading(result, small, 'inverse', 'learner'));
+  console.log(`a crafted code of ${ops.length} operations (${write(result).length} characters) graded: one task ${whole} ms, its longest piece ${longest} ms`);
+  const typed = readMatrix(matrixText(random, (r) => digits(r, 40)), 'matrix').matrix;
+  const long = Array.from({ length: 380 }, (_, k) => `a${k % 10 + 1}.${(k + 1) % 10 + 1}:${digits(random, 200)}/${digits(random, 200)}`).join(',');
+  const work = { ...startWork(typed, 'matrix'), ops: decodeOps(long, 10).ops.map((op) => ({ op, written: null })), at: 380 };
+  const link = ownFragment(work);
+  const [opened, piece] = pieces(readingOwnLink(link));
+  console.log(`the longest link (${link.length} characters, 380 operations) opened: one task ${opened} ms, its longest piece ${piece} ms`);
 }

@@ -352,11 +352,11 @@ async function practiceRuns(browser) {
 async function classOf40() {
   const { programs } = await import('./node/programs.js');
   const { code } = await import('./node/classwork.js');
-  const { assignment, teacherFragment, studentFragment, id } = await import('../../web/logic/assignments/assignment.js');
+  const { assignment, teacherFragment, studentFragment, id, secretOf } = await import('../../web/logic/assignments/assignment.js');
   const { entryOf } = await import('../../web/logic/assignments/gradebook.js');
   await programs();
   const names = Array.from({ length: 40 }, (_, i) => `Student ${i + 1}`);
-  const a = assignment({ seed: 2024, order: 3, names });
+  const a = assignment({ seed: 2024, order: 3, names, secret: secretOf(Array(16).fill(1)) });
   const plans = ['first', 'tries', 'hint', 'shown'];
   const codes = names.map((n, i) => code(a, n, Array(9).fill(plans[i % plans.length]), 20 + i)).join('\n');
   return { codes, teacher: teacherFragment(a), student: studentFragment(a, names[7]), book: { [id(a)]: { ...entryOf(a), codes } } };
@@ -474,10 +474,11 @@ const tableTimes = (page, rows, act) => page.evaluate(([rows, act]) => new Promi
 // the top); the paste itself (a browser lays out megabytes in a box for a
 // while) comes before the click timed.
 async function schoolRuns(browser) {
-  const [{ programs }, { schoolYear, code }, { assignment, teacherFragment }] = await Promise.all(['./node/programs.js', './node/classwork.js',
+  const [{ programs }, { schoolYear, code }, { assignment, teacherFragment, secretOf }] = await Promise.all(['./node/programs.js', './node/classwork.js',
     '../../web/logic/assignments/assignment.js'].map((file) => import(file)));
   await programs();
-  const [a, b] = [assignment({ seed: 2024, order: 3 }), assignment({ seed: 2025, order: 3, names: Array.from({ length: 40 }, (_, i) => `Student ${i + 1}`) })];
+  const secret = secretOf(Array(16).fill(1));
+  const [a, b] = [assignment({ seed: 2024, order: 3, secret }), assignment({ seed: 2025, order: 3, secret, names: Array.from({ length: 40 }, (_, i) => `Student ${i + 1}`) })];
   const pasted = schoolYear(a, 1000, 10).split('\n').map((c, i) => (i % 2 ? c : c.match(/.{1,76}/g).join('\n'))).join('\n');
   const chat = b.names.map((n, i) => `[${n}] ${'그럼 내일 봬요, 숙제 다 했어요. '.repeat(560)}\n${code(b, n, Array(9).fill('first'), 20 + i)}`).join('\n');
   const big = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'gj-bench-')), 'gradebook.json');

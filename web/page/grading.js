@@ -4,10 +4,11 @@
 // class's scores across the gradebook. Each is handed page: { state(),
 // dispatch }, what page.js shares with its parts; what it learns comes back
 // as a message.
-import { stored, storedAs, store, forget } from './storage.js';
+import { stored, store, forget, keptLarge, largeMarked } from './storage.js';
 import { sliced, nextTask } from '../views/frames.js';
 import { save } from '../views/dom.js';
-import { grading, detailing, resultsCsv, memoOf } from '../logic/assignments/results.js';
+import { detailing, memoOf } from '../logic/assignments/results.js';
+import { grading, resultsCsv } from '../logic/assignments/set-results.js';
 import { merged, bookOf, bookCsv } from '../logic/assignments/gradebook.js';
 import { id as idOf } from '../logic/assignments/assignment.js';
 import { translator } from '../logic/language/translate.js';
@@ -60,23 +61,31 @@ function detailRow(page, { assignment: a, code, stages }) {
     () => page.dispatch({ type: 'detailed', assignment: a, code, details: job.result })));
 }
 
-// The gradebook that this page stored last, or null.
-let keptBook = null;
+// The gradebook that this page kept last, and the mark of it that storage
+// had then (largeMarked), while no other tab kept one since; the keeping under way.
+let last = { book: null, mark: null };
+let keeping = Promise.resolve();
 
-// Merges entries into the gradebook that storage keeps (as they are, where
-// no other tab stored one since this page did: they hold all of this page's),
-// and tells the page whether the browser kept it ('bookKept'): where it is
-// full, what grading found of the codes (which can be found again) makes room first.
+// Merges entries into the gradebook that storage keeps large (as they are on
+// the one this page kept last, where no other tab kept one since: it holds
+// all of this page's), one keeping after another, and tells the page
+// whether the browser kept it ('bookKept'); where it is refused, what grading
+// found of the codes (which can be found again) makes room first.
 function keepGradebook(page, entries) {
-  const there = storedAs('gradebook', bookOf);
-  const book = there === keptBook ? { ...there, ...entries } : merged(there, entries);
-  let kept = store('gradebook', book);
-  if (!kept) {
+  const keep = () => {
+    let book;
+    const mine = last.book !== null && largeMarked('gradebook') === last.mark;
+    return keptLarge('gradebook', mine ? (book = { ...last.book, ...entries }) : (there) => (book = merged(bookOf(there), entries)))
+      .then((kept) => [kept, book]);
+  };
+  keeping = keeping.then(keep).then(([kept, book]) => {
+    if (kept) return [kept, book];
     Object.keys(book).forEach((key) => forget(`graded.${key}`));
-    kept = store('gradebook', book);
-  }
-  if (kept) keptBook = book;
-  page.dispatch({ type: 'bookKept', kept });
+    return keep();
+  }).then(([kept, book]) => {
+    last = kept ? { book, mark: largeMarked('gradebook') } : { book: null, mark: null };
+    page.dispatch({ type: 'bookKept', kept });
+  });
 }
 
 // Grades each entry ({ assignment, codes, rule }) in slices, one after

@@ -31,7 +31,7 @@ import { shape, meaning } from '../logic/own/forms.js';
 import { hint, methodCount } from '../logic/own/hints.js';
 import { MAX_OPS } from '../logic/own/limits.js';
 import { startWork, matrixAt, doOperation, undo, redo, goTo, counted } from '../logic/own/work.js';
-import { ownFragment, readOwnLink } from '../logic/own/link.js';
+import { ownFragment } from '../logic/own/link.js';
 import { copyText, copyLatex, copyMarkdown } from '../logic/own/copies.js';
 import { shown } from '../logic/own/numbers.js';
 import { translator } from '../logic/language/translate.js';
@@ -170,31 +170,40 @@ const choices = ['one', 'zero', 'many', 'yes', 'no'];
 const isAnswer = (answer) => choices.includes(answer?.choice) &&
   (answer.values === null || (Array.isArray(answer.values) && answer.values.length <= 20 && answer.values.every((v) => isText(v) && v.length <= 200)));
 
-// A message whose copies form names one of these.
-const copies = { text: copyText, latex: copyLatex, markdown: copyMarkdown };
+// A message whose copies form names one of these: the work and whether to
+// tell what the reduced matrix means, in a copy of t's words.
+const copies = { text: copyText, latex: copyLatex, markdown: copyMarkdown,
+  document: (t, work, more) => copyLatex(t, work, { ...more, document: true }) };
+
+// Whether read is a link read as logic/own/link.js's readingOwnLink gives one: work or none, a matrix, a problem.
+const isRead = (read) => typeof read === 'object' && read !== null && (read.work === null ? true :
+  Array.isArray(read.work?.ops) && Array.isArray(read.work.start?.rows) && Array.isArray(read.matrix?.rows));
 
 // What the student's assignment does not allow (another matrix, the
 // arithmetic changed, a hint or a row shown where it allows none) update
 // refuses before these, by its permissions (logic/assignments/permissions.js).
 export const handlers = {
   // The part come: the work that this browser kept (text, its link's
-  // fragment), or else the matrix of the run shown, if there is one to take;
-  // unless there is work already.
+  // fragment), read in slices (the own part's effect ownRead, which comes
+  // back as ownRead), or else the matrix of the run shown, if there is one
+  // to take; unless there is work already.
   ownStored: (state, { text }) => {
     if (slice(state).work) return [state, []];
-    const kept = isText(text) ? readOwnLink(text) : {};
-    if (kept.work) return [withOwn(state, { work: kept.work, matrix: kept.matrix }), []];
+    if (isText(text)) return [state, [{ ownRead: { hash: text, link: false } }]];
     const read = state.model && fromRun(state.model.run.program, state.model.run.input);
     return [withOwn(state, read?.matrix ? { work: startWork(read.matrix, read.kind), matrix: read.matrix } : {}), []];
   },
-  // A link to the learner's work (#ownway&...): the mode, the work where the
-  // link left it, and what of it could not be read said.
-  ownLink: (state, { hash }) => {
-    if (!isText(hash)) return [state, []];
-    const { work, matrix, problem } = readOwnLink(hash);
-    const opened = { ...state, mode: 'own' };
-    if (!work) return [withOwn(opened, { problem }), [...(problem ? [announce(problem)] : []), ownFocus(opened)]];
-    const [next, effects] = working(opened, work, { matrix, problem });
+  // A link to the learner's work (#ownway&...): the mode, and the link read in
+  // slices (ownRead), however long its numbers.
+  ownLink: (state, { hash }) => (isText(hash) ? [{ ...state, mode: 'own' }, [{ ownRead: { hash, link: true } }]] : [state, []]),
+  // The work of a link read (readingOwnLink's): a link's where it left it,
+  // what of it could not be read said; kept work taken unless there is work.
+  ownRead: (state, { read, link = false }) => {
+    if (!isRead(read)) return [state, []];
+    const { work, matrix, problem } = read;
+    if (!link) return slice(state).work || !work ? handlers.ownStored(state, {}) : [withOwn(state, { work, matrix }), []];
+    if (!work) return [withOwn(state, { problem }), [...(problem ? [announce(problem)] : []), ownFocus(state)]];
+    const [next, effects] = working(state, work, { matrix, problem });
     return [next, [...effects, ...(problem ? [announce(problem)] : []), ownFocus(next)]];
   },
   // The matrix of the run shown; a matrix typed, of the kind chosen.
@@ -202,7 +211,7 @@ export const handlers = {
   ownTyped: (state, { text, kind }) =>
     (isText(text) && ['matrix', 'system', 'inverse'].includes(kind) ? started(state, readMatrix(text, kind), kind) : [state, []]),
   // An exercise as practice makes them ({ program, order, seed }): its
-  // matrix made by an effect (the own part's ownMake, once practice's part is
+  // matrix made by an effect (ownMake, which practice's part carries, once it is
   // there, which the message waits for), which comes back as ownMade.
   ownExercise: (state, { exercise: { program, order, seed } = {} }) => {
     if (!['gjinverse', 'gjsolve'].includes(program) || !Number.isInteger(order) || !Number.isInteger(seed)) return [state, []];
@@ -268,7 +277,9 @@ export const handlers = {
   ownCopy: (state, { form }) => {
     const own = slice(state);
     if (!own.work || !Object.hasOwn(copies, form)) return [state, []];
-    return [state, [{ copy: { content: copies[form](translator(state.language), own.work), done: 'own.view.copied' } }]];
+    // In an assignment, what the matrix means is the student's to read first.
+    const tell = !assigned(state) || Boolean(own.readOff);
+    return [state, [{ copy: { content: copies[form](translator(state.language), own.work, { tell }), done: 'own.view.copied' } }]];
   },
 };
 

@@ -67,9 +67,9 @@ export const parts = [
   // section, its views and its handlers; for the mode asked for, and a
   // student's link to an assignment of this mode.
   { name: 'own', modules: ['page/parts/own-part.js', 'state/own.js'],
-    handlers: ['ownStored', 'ownLink', 'ownFromRun', 'ownTyped', 'ownExercise', 'ownMade', 'ownResumed', 'ownAnswer', 'ownOp', 'ownButtons',
+    handlers: ['ownStored', 'ownLink', 'ownRead', 'ownFromRun', 'ownTyped', 'ownExercise', 'ownMade', 'ownResumed', 'ownAnswer', 'ownOp', 'ownButtons',
                'ownArithmetic', 'ownRow', 'ownShow', 'ownCancel', 'ownUndo', 'ownRedo', 'ownGoTo', 'ownHint', 'ownCompare', 'ownCopy'],
-    effects: ['ownKeep'], texts: ['own.'],
+    effects: ['ownRead', 'ownKeep'], texts: ['own.'],
     needs: { mode: (message) => message.mode === 'own', studentLink: (message) => message.found?.assignment?.mode === 'own' } },
 ];
 

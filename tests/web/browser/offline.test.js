@@ -15,10 +15,10 @@ import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { build, pageUrl, engine, useBrowser, open, waitForPrompt, close, serve, typeCase, goldenCase,
         download, text } from './harness.js';
-import { assignment, teacherFragment } from '../../../web/logic/assignments/assignment.js';
+import { assignment, teacherFragment, secretOf } from '../../../web/logic/assignments/assignment.js';
 
 const browser = useBrowser();
-const teacherLink = teacherFragment(assignment({ seed: 2024, order: 3, names: ['Kim Minji', 'Lee Jiwoo'] }));
+const teacherLink = teacherFragment(assignment({ seed: 2024, order: 3, names: ['Kim Minji', 'Lee Jiwoo'], secret: secretOf(Array(16).fill(1)) }));
 // The teacher's view drawn, its parts loaded.
 const teacherShown = '#teacher:not([hidden]) #teacher-facts dd';
 

@@ -11,7 +11,7 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { golden, pageUrl, useBrowser, open, close, cannot, typeCase } from './harness.js';
-import { assignment, teacherFragment } from '../../../web/logic/assignments/assignment.js';
+import { assignment, teacherFragment, secretOf } from '../../../web/logic/assignments/assignment.js';
 
 const browser = useBrowser();
 const prints = new Map();
@@ -122,7 +122,8 @@ test('an order-10 run prints every entry of every printout, in legible type', as
 // sheet's first carries the id, the name and date line and the page number,
 // the name line whole on one line; the last page holds the last stages together.
 test('an assignment\'s sheets carry their name line whole on every page, and end on more than one stage', async () => {
-  const a = assignment({ program: 'gjsolve', order: 4, from: 3, seed: 77, names: ['김민준', '이서연'], title: '연립방정식 과제 2주차: 가우스-조르단 소거법으로 첨가행렬을 기약 행사다리꼴로 만들기' });
+  const a = assignment({ program: 'gjsolve', order: 4, from: 3, seed: 77, names: ['김민준', '이서연'], title: '연립방정식 과제 2주차: 가우스-조르단 소거법으로 첨가행렬을 기약 행사다리꼴로 만들기',
+    secret: secretOf(Array(16).fill(2)) });
   const page = await open(browser(), pageUrl + teacherFragment(a), { ready: '#teacher-facts dd', locale: 'ko-KR' });
   await page.evaluate(() => { window.print = () => {}; });
   await page.selectOption('#teacher-parts', 'sheets').then(() => page.click('#teacher-keys'));

@@ -2,7 +2,8 @@
 // stages read at a glance at 1280 px in Korean (no sideways scroll of the
 // table's box, a name never broken inside), the gradebook kept across a
 // reload (the codes, the table and the list of assignments back) with its
-// scores across the gradebook downloaded, a student's link made a teacher's
+// scores across the gradebook downloaded, and a year's gradebook too large for
+// localStorage (in IndexedDB), a student's link made a teacher's
 // opening nothing of the teacher's, and an assignment of the student's own
 // operations made with the form, whose teacher's link opens on what it asks.
 // engines: chromium firefox webkit
@@ -48,6 +49,38 @@ test('a class of 40 on ten stages fits 1280 px in Korean, and comes back after a
   // The scores across the gradebook: a file, a row a student.
   const scores = (await page.download('#teacher-book button.book-csv')).toString('utf8').split('\r\n');
   assert.deepEqual([scores.length, scores[0], scores[1]], [42, '\ufeff이름,연립방정식 과제', `${names[0]},0`]);
+  await close(page);
+});
+
+// A year's gradebook, two assignments of 28,000 codes each kept as the page
+// keeps them (8 MB, past the 5 MB that localStorage holds), opened from a file
+// where one that an older page kept in localStorage was moved over: both
+// back after a reload, nothing said unkept.
+test('a gradebook past what localStorage holds is kept across a reload, and one that an older page kept there is moved over', async () => {
+  const entry = (x, codes = '') => ({ link: teacherFragment(x), codes, rule: 'best', edits: 0, dropped: [] });
+  const codes = (seed) => Array.from({ length: 28000 }, (_, i) => `GJR1${seed}${String(i).padStart(6, '0')}`.padEnd(150, 'Q')).join('\n');
+  const year = [1, 2].map((seed) => entry(assignment({ seed, secret: secretOf(Array(16).fill(seed)) }), codes(seed)));
+  const file = JSON.stringify({ format: 'gauss-jordan gradebook', version: 1, assignments: year });
+  assert.ok(file.length > 8e6, `${file.length} bytes`);
+  // An older page's gradebook put in localStorage from a page of another address, then the teacher's link opened.
+  const page = await open(browser(), `${pageUrl}?older#gjinverse`);
+  await page.evaluate((book) => localStorage.setItem('gauss-jordan.gradebook', book), JSON.stringify({ [id(a)]: entry(a) }));
+  await page.goto(pageUrl + teacherFragment(a));
+  await page.waitForSelector('#teacher-book li');
+  const mark = () => page.evaluate(() => localStorage.getItem('gauss-jordan.gradebook@'));
+  assert.deepEqual([await page.evaluate(() => localStorage.getItem('gauss-jordan.gradebook')), (await mark()) !== null], [null, true], 'moved over');
+  const before = await mark();
+  for (let at = 0; at < file.length; at += 1e6) await page.evaluate((part) => { window.bookFile = (window.bookFile ?? '') + part; }, file.slice(at, at + 1e6));
+  await page.evaluate(() => {
+    const [input, chosen] = [document.querySelector('#teacher .book-file'), new DataTransfer()];
+    chosen.items.add(new File([window.bookFile], 'gradebook.json', { type: 'application/json' }));
+    input.files = chosen.files;
+    input.dispatchEvent(new Event('change', { bubbles: true }));
+  });
+  await page.waitForFunction((before) => localStorage.getItem('gauss-jordan.gradebook@') !== before, before, { timeout: 60000 });
+  await page.reload();
+  await page.waitForFunction(() => document.querySelectorAll('#teacher-book li').length === 3, undefined, { timeout: 60000 });
+  assert.equal(await page.$('#teacher-book .note-box'), null, 'nothing said unkept');
   await close(page);
 });
 

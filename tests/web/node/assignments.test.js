@@ -11,7 +11,8 @@ import * as A from '../../../web/logic/assignments/assignment.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
 import * as W from '../../../web/logic/assignments/work.js';
 import { printoutsUpTo, hintStepsAllowed, hintsAllowed, showAllowed } from '../../../web/logic/assignments/permissions.js';
-import { results, grading, detailing, resultsCsv, readCount, cellText, newMemo, memoOf } from '../../../web/logic/assignments/results.js';
+import { results, grading, detailing, readCount, cellText, newMemo, memoOf } from '../../../web/logic/assignments/results.js';
+import { resultsCsv } from '../../../web/logic/assignments/set-results.js';
 import { tally } from '../../../web/logic/practice/session.js';
 import { make } from '../../../web/logic/practice/exercises.js';
 import { crc32, fromBase32, toBase32, base32Alphabet } from '../../../web/logic/assignments/packing.js';
@@ -306,15 +307,13 @@ test('the table grades each student by the rule picked over every code, and sets
   let pieces = 1;
   while (!job.step(0)) pieces++;
   assert.deepEqual([job.result, pieces > 100], [table, true]);
-  // One row a student in the CSV; the codes set aside are not in it.
+  // One row a student in the CSV, in numbers (the stages right the first time, of a point); the codes set aside are not in it.
   const t = translator('ko');
   const lines = resultsCsv(t, table, -540).split('\r\n');
-  const none = (n) => Array(n).fill('풀지 않음').join(',');
   assert.deepEqual([lines.length, lines[0], lines[1], lines[2], lines[6]], [table.rows.length + 2,
-    '\ufeff이름,2단계 행 나누기,3단계 1열 교환,4단계 1열 아래 소거,5단계 2열 교환,6단계 2열 아래 소거,7단계 3열 위 소거,8단계 2열 위 소거,' +
-    '9단계 대각 나누기,10단계 역행렬,힌트,걸린 시간(분),한 번에 맞힌 단계,묻는 단계,제출 시각,기한 넘김,확인할 점', '김민수,한 번에 맞힘,다시 풀어 맞힘,"다시 풀어 맞힘, 힌트 1번",정답 보기 사용,한 번에 맞힘,풀다가 멈춤,풀지 않음,풀지 않음,풀지 않음,1,25,2,9,2026-12-07 09:25,,',
-    `"Lee, ""JJ"" Jiwoo",${none(9)},0,,0,9,,,코드가 손상됨: 학생에게 코드를 다시 붙여 넣어 보내 달라고 하세요`,
-    `Choi,다시 풀어 맞힘,풀다가 멈춤,${none(7)},0,1200,0,9,2026-12-08 05:00,예,명단에 없는 이름; 제출 기한이 지나서 냄`]);
+    '\ufeff이름,1번 문제(1점),합계(1점),백분율,걸린 시간(분),제출 시각,기한 넘김,확인할 점', '김민수,0.22,0.22,22.2,25,2026-12-07 09:25,,',
+    `"Lee, ""JJ"" Jiwoo",,,,,,,코드가 손상됨: 학생에게 코드를 다시 붙여 넣어 보내 달라고 하세요`,
+    'Choi,0,0,0,1200,2026-12-08 05:00,예,명단에 없는 이름; 제출 기한이 지나서 냄']);
   assert.equal(t(readCount(table).id, readCount(table).values), '코드 10개를 읽어 학생 5명의 결과를 채웠습니다(3개는 채점에서 뺌).');
   assert.deepEqual([{ status: 'tries', hints: 1 }, { status: 'open', hints: 2 }, { status: 'unasked', hints: 0 }].map((c) => cellText(translator('en'), c)),
     ['right after tries, 1 hint', 'begun, not finished, 2 hints', 'not asked: A is singular']);

@@ -7,8 +7,9 @@ import * as session from '../../../web/logic/practice/session.js';
 import { answerOf } from '../../../web/logic/practice/check.js';
 import { exerciseFor } from '../../../web/logic/assignments/assignment.js';
 import { opened, named, note, handIn } from '../../../web/logic/assignments/work.js';
-import { id } from '../../../web/logic/assignments/assignment.js';
-import { write } from '../../../web/logic/assignments/result-code.js';
+import { id, problemsOf, keptName } from '../../../web/logic/assignments/assignment.js';
+import { write, writeSet } from '../../../web/logic/assignments/result-code.js';
+import { ownStart } from '../../../web/logic/assignments/set.js';
 import { newOwnResult, ownNoted, expectedReadOff } from '../../../web/logic/assignments/own-result.js';
 import { fromRun } from '../../../web/logic/own/matrix.js';
 import { startWork, doOperation, counted, matrixAt } from '../../../web/logic/own/work.js';
@@ -76,7 +77,7 @@ export function schoolYear(a, students, count) {
 // instead, which the method never does), then read off ('right', 'wrong' or
 // null, once reduced). Gives { result, work, start }.
 export function ownWorked(a, name, plan, read = 'right', started = monday9) {
-  const start = fromRun(a.program, make(exerciseFor(a, name)).input);
+  const start = a.matrix ? ownStart(a.matrix) : fromRun(a.program, make(exerciseFor(a, name)).input);
   let work = startWork(start.matrix, start.kind);
   for (const how of plan) {
     const matrix = matrixAt(work);
@@ -100,3 +101,13 @@ export function ownWorked(a, name, plan, read = 'right', started = monday9) {
 // The code that the student of ownWorked() hands in, minutes after the start.
 export const ownCode = (a, name, plan, minutes, read = 'right', started = monday9) =>
   write({ ...ownWorked(a, name, plan, read, started).result, handed: started + minutes * 60000 });
+
+// The codes that a student hands in of set a, minutes after the start: each
+// problem worked as plans say (null: not begun), this method's stages as
+// worked() works them, the student's own way as ownWorked() ({ own: plan,
+// read }); one code, or a code a problem past limit (result-code.js writeSet).
+export function setCodes(a, name, plans, minutes, limit = undefined, started = monday9) {
+  const parts = problemsOf(a).flatMap((p, at) => (plans[at] === null ? [] : [{ at, result: p.mode === 'own'
+    ? ownWorked(p, name, plans[at].own, plans[at].read, started).result : worked(p, name, plans[at], started).student.result }]));
+  return writeSet({ id: id(a), name: keptName(name), started, handed: started + minutes * 60000 }, parts, limit);
+}

@@ -71,7 +71,7 @@ test('numbers that are no plain decimals, as printed and as exact values', needs
     ['gjinverse', worked.gjinverse, 5, 1, 'printed', '-0 & 1 & -0.2 & 0.4'],
     ['gjinverse', worked.gjinverse, 5, 1, 'exact', '0 & 1 & -\\frac{1}{5} & \\frac{2}{5}'],
     ['gjsolve', residues, 6, 0, 'printed', '-1.4 & -1.4 & -2.22045\\mathrm{e}{-16} & -11.2 \\\\'],
-    ['gjsolve', residues, 6, 0, 'exact', '-\\frac{7}{5} & -\\frac{7}{5} & 0 & -\\frac{56}{5} \\\\'],
+    ['gjsolve', residues, 6, 0, 'exact', '-\\frac{7}{5} & -\\frac{7}{5} & 0 & -\\frac{56}{5} \\\\[1ex]'],
     ['gjinverse', '2\n2 nan\n1 3\n', 0, 0, 'exact', '2 & \\mathrm{nan} & 1 & 0 \\\\'],  // no exact view
   ];
   for (const [program, input, k, r, values, expected] of cases) {

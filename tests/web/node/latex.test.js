@@ -14,7 +14,12 @@ import path from 'node:path';
 import { programs, goldenCase } from './programs.js';
 import { latex } from '../../../web/logic/run/copies.js';
 import { modelOf } from '../../../web/logic/practice/exercises.js';
-import { text as textOf } from '../../../web/logic/language/translate.js';
+import { text as textOf, translator } from '../../../web/logic/language/translate.js';
+import { readMatrix } from '../../../web/logic/own/matrix.js';
+import { startWork, doOperation, matrixAt } from '../../../web/logic/own/work.js';
+import { hint } from '../../../web/logic/own/hints.js';
+import { meaning, sayMeaning } from '../../../web/logic/own/forms.js';
+import { copyLatex } from '../../../web/logic/own/copies.js';
 
 const build = process.env.GJ_WEB_BUILD;
 const form = process.env.GJ_TEX_FORM ?? 'plain';
@@ -67,3 +72,15 @@ for (const [name, program, input, exactToo] of runs) {
     assert.ok(inOrder(exact, m.stages[0].rows.map((row) => squeeze(row.join('')))) && !exact.includes(m.stages[1].rows[1][0]));
   });
 }
+
+// The own way's work as a whole document, reduced by the method's hints: its
+// matrices, its fractions and what the reduced matrix means, in the form's language.
+test(`the own way's document (${form}) compiles, and the PDF holds the work and what it means`, { skip: !build && 'needs GJ_WEB_BUILD' }, () => {
+  const t = translator(form === 'korean' ? 'ko' : 'en');
+  let [work, m] = [startWork(readMatrix('2 3\n2 1 3\n1 3 4', 'system').matrix, 'system'), null];
+  for (let next = hint(m = matrixAt(work)); next; next = hint(m = matrixAt(work))) work = doOperation(work, next.op, null);
+  const text = compile(`own-${form}`, copyLatex(t, work, { document: true }));
+  const said = sayMeaning(t, meaning(m, 'system'));
+  assert.ok(inOrder(squeeze(text), ['213', '134', squeeze(said)]), said);
+  assert.ok(!copyLatex(t, work, { tell: false }).includes(said));
+});

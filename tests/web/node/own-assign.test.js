@@ -9,7 +9,8 @@ import { ownWorked, ownCode, monday9 } from './classwork.js';
 import * as A from '../../../web/logic/assignments/assignment.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
 import { restoredWork } from '../../../web/logic/assignments/own-result.js';
-import { results, detailing, resultsCsv, ownCell, newMemo, memoOf } from '../../../web/logic/assignments/results.js';
+import { results, detailing, ownCell, newMemo, memoOf } from '../../../web/logic/assignments/results.js';
+import { resultsCsv } from '../../../web/logic/assignments/set-results.js';
 import { ownResultOf, report } from '../../../web/logic/assignments/scorm.js';
 import { encodeWork, decodeWork } from '../../../web/logic/assignments/suspend.js';
 import { matrixAt } from '../../../web/logic/own/work.js';
@@ -71,8 +72,9 @@ test('an own assignment grades each student\'s operations re-applied to the stud
   const memo = newMemo();
   assert.deepEqual(results(learner, codes.join('\n'), { memo }), table);
   assert.deepEqual(results(learner, codes.join('\n'), { memo: memoOf(JSON.parse(JSON.stringify(memo))), models: new Map() }), table);
-  assert.deepEqual(resultsCsv(translator('ko'), table).split('\r\n').slice(0, 3), ['\ufeff이름,기약 행 사다리꼴,결과 읽기,행 연산 수,한 번에 맞힌 행,힌트,보기로 본 행,걸린 시간(분),제출 시각,기한 넘김,확인할 점',
-    '김민수,완성함,맞음,9번(소거법으로는 9번),9개 중 8개,1,0,30,2026-12-07 00:30,,', 'Lee,완성함,틀림,10번(소거법으로는 8번),10개 중 9개,0,1,20,2026-12-07 00:20,,']);
+  // The CSV in numbers: the matrix reduced and read right, half a point each.
+  assert.deepEqual(resultsCsv(translator('ko'), table).split('\r\n').slice(0, 3), ['\ufeff이름,1번 문제(1점),합계(1점),백분율,걸린 시간(분),제출 시각,기한 넘김,확인할 점',
+    '김민수,1,1,100,30,2026-12-07 00:30,,', 'Lee,0.5,0.5,50,20,2026-12-07 00:20,,']);
   const opened = (a, code) => { const job = detailing(a, code, []); while (!job.step(0)); return job.result; };
   const kim = opened(learner, table.rows[0].code);
   assert.deepEqual([kim.own.length, kim.own[0].right, kim.own[1], kim.answer.choice, kim.expected.kind], [9, true,

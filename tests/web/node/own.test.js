@@ -15,8 +15,10 @@ import { shape, meaning, sayMeaning, sayShape } from '../../../web/logic/own/for
 import { hint, methodCount } from '../../../web/logic/own/hints.js';
 import { generator } from '../../../web/logic/practice/exercises.js';
 import { startWork, doOperation, undo, matrixAt } from '../../../web/logic/own/work.js';
-import { ownFragment, readOwnLink } from '../../../web/logic/own/link.js';
+import { ownFragment, readOwnLink, readingOwnLink } from '../../../web/logic/own/link.js';
+import { ownGrading } from '../../../web/logic/assignments/own-result.js';
 import { copyText, copyLatex, copyMarkdown } from '../../../web/logic/own/copies.js';
+import { fractionLatex } from '../../../web/logic/run/copies.js';
 
 const en = translator('en');
 const said = (read) => (read.op ? notation(read.op) : read.problem.id);
@@ -54,7 +56,8 @@ test('every notation reads as one operation, and each refusal says why', () => {
     [{ type: 'scale', row: 3, factorText: '2' }, 'own.op.rowPast'], [{ type: 'scale', row: 0, factorText: 'two' }, 'own.number.unread'],
     [{ type: 'scale', row: 0, factorText: '3/-4' }, 'R1 → −3/4 R1']];
   assert.deepEqual(buttons.map(([b]) => said(fromButtons(b, 3))), buttons.map((c) => c[1]));
-  assert.equal(latex(readOperation('R2 -> -1/2 R2', 3).op), 'R_2 \\to -\\tfrac{1}{2}R_2');
+  // A fraction in LaTeX, over an arrow as in a matrix (run/copies.js's rule).
+  assert.deepEqual([latex(readOperation('R2 -> -1/2 R2', 3).op), fractionLatex({ n: -1n, d: 2n })], ['R_2 \\to -\\frac{1}{2}R_2', '-\\frac{1}{2}']);
 });
 
 // One reader of a number for the page: the own way's, practice's (null where
@@ -72,7 +75,7 @@ test('numbers and matrices are read exactly as typed, the same everywhere, and w
     ['2 3\n1 2 3\n4 5 6', 'system', '1 2 3 / 4 5 6'], ['2\n1 2 3\n4 5 6', 'system', '1 2 3 / 4 5 6'],
     ['2 2 1 0.5 -1/3 4', 'inverse', '1 1/2 1 0 / -1/3 4 0 1'], ['1 1 7', 'system', 'own.matrix.narrow'],
     ['11 2', 'matrix', 'own.matrix.size'], ['10 21', 'matrix', 'own.matrix.size'], ['3 3\n1 2', 'matrix', 'own.matrix.count'],
-    ['2 3 1 2 3 4 5 6', 'inverse', 'own.matrix.square'], ['x 2', 'matrix', 'own.matrix.dimensions'], ['y'.repeat(10000), 'matrix', 'own.matrix.dimensions'], ['1 1 ' + '9 '.repeat(50000), 'matrix', 'own.matrix.long'],
+    ['2 3 1 2 3 4 5 6', 'inverse', 'own.matrix.square'], ['x 2', 'matrix', 'own.matrix.dimensions'], ['y'.repeat(10000), 'matrix', 'own.matrix.dimensions'], ['1 1 ' + '9 '.repeat(50000), 'matrix', 'own.matrix.long'], ['1 1 ' + '9'.repeat(250), 'matrix', 'own.matrix.entryLong'],
   ];
   assert.deepEqual(matrices.map(([text, kind]) => { const r = readMatrix(text, kind); return r.matrix ? rows(r.matrix) : r.problem.id; }),
     matrices.map((c) => c[2]));
@@ -113,8 +116,8 @@ test('an operation is applied exactly, and a row written by hand is checked cell
 test('the reduced form says one solution, none, infinitely many, the inverse, singular or the rank, exactly', () => {
   const cases = [
     ['3 4\n2 1 -1 8\n-3 -1 2 -11\n-2 1 2 -3', 'system', 'One solution: x1 = 2, x2 = 3, x3 = −1.'],
-    ['3 4\n1 2 -1 3\n2 4 1 3\n1 2 0 2', 'system', 'Infinitely many solutions: x1 = 2 − 2t, x2 = t, x3 = −1 (t: any real numbers).'],
-    ['2 4\n1 2 3 4\n2 4 6 8', 'system', 'Infinitely many solutions: x1 = 4 − 2t − 3s, x2 = t, x3 = s (t, s: any real numbers).'],
+    ['3 4\n1 2 -1 3\n2 4 1 3\n1 2 0 2', 'system', 'Infinitely many solutions: x1 = 2 − 2t, x2 = t, x3 = −1 (t any real number).'],
+    ['2 4\n1 2 3 4\n2 4 6 8', 'system', 'Infinitely many solutions: x1 = 4 − 2t − 3s, x2 = t, x3 = s (t, s any real numbers).'],
     ['3 3\n1 1 2\n1 1 3\n2 0 1', 'system', 'No solution: row 3 says 0 = 1.'],
     ['3 3\n2 0 1\n1 3 2\n1 1 2', 'inverse', 'A is invertible: A⁻¹ stands right of the bar.'],
     ['3 3\n1 2 3\n4 5 6\n7 8 9', 'inverse', 'A is not invertible: its rank is 2, less than 3.'],
@@ -149,6 +152,8 @@ test('the reduced form says one solution, none, infinitely many, the inverse, si
     shapes.map(([text, words]) => [text, words]));
   assert.equal(meaning(matrixOf('2 2\n1 2\n0 1'), 'matrix'), null);
   assert.equal(methodCount(matrixOf('2 2\n0 2\n3 0')), 3);
+  assert.deepEqual(['2 2\n1 0\n1 1', '2 2\n1 0\n-1 1', '2 2\n1 0\n2 1'].map((text) => hint(matrixOf(text)).reason.id),
+    ['own.hint.clearSubtract', 'own.hint.clearAdd', 'own.hint.clear']);
   assert.equal(sayMeaning(translator('ko'), meaning(matrixOf('2 3\n1 -1/2 0\n0 0 1', 'system'), 'system')), '해가 없습니다. 2행이 0 = 1을 나타냅니다.');
 });
 
@@ -166,7 +171,7 @@ test('a link reopens the work where it was, and a damaged one opens what could b
   const huge = readOwnLink(`#ownway&kind=matrix&m=1%201%0A1&ops=${Array(250).fill(`c1:${'9'.repeat(190)}`).join(',')}`);
   assert.deepEqual([huge.problem.id, huge.work.ops.length < 250, rows(huge.matrix)], ['own.link.ops', true, rows(matrixAt(huge.work))]);
   work = doOperation(work, readOperation('R2 = R2 - 3*R1', 2).op, 'R2 = R2 - 3*R1');
-  assert.match(copyText(en, work), /\nOperation 3: R2 → R2 − 3R1 \(typed as R2 = R2 - 3\*R1\)\n\[   4    5  \|   6 \]\n\[ -11  -11  \| -12 \]\n$/);
+  assert.match(copyText(en, work), /\nOperation 3: R2 → R2 − 3R1 \(typed as R2 = R2 - 3\*R1\)\n\[   4    5  \|   6 \]\n\[ -11  -11  \| -12 \]\n\nNot yet in row echelon form\.\n$/);
   assert.match(copyMarkdown(en, work), /## Operation 1: R1 ↔ R2\n\ntyped as R1 \\<-\\> R2\n\n\|  \| x1 \| x2 \| b \|\n.*\n\| R1 \| 4 \| 5 \| 6 \|/);
   assert.match(copyLatex(en, work), /\\xrightarrow\{R_2 \\to 2R_2\}\n\\left\[\\begin\{array\}\{rr\|r\}\n4 & 5 & 6 \\\\\n1 & 4 & 6\n/);
 });
@@ -188,4 +193,16 @@ test('every hint of a reduction of 10 × 20 with 40-digit entries can be typed b
   }
   assert.ok(shape(m).reduced && work.ops.some(({ written }) => written.length > 443), 'reduced, past a factor of 443 characters');
   assert.deepEqual(readOwnLink(ownFragment(work)).work.ops.map(({ op }) => notation(op)), work.ops.map(({ op }) => notation(op)));
+});
+
+// A crafted code or link holds no task: its replay comes in pieces of one gcd,
+// 2 an entry scaled and 3 or 4 an entry added, on 2 × 20 of 40-digit entries.
+test('an own result is graded and a link read in pieces of a gcd each', () => {
+  const start = matrixOf(`2 20\n${Array.from({ length: 40 }, (_, k) => `${k + 1}${'3'.repeat(39)}`).join(' ')}`);
+  const ops = [`c1:${'7'.repeat(1000)}`, 'a2.1:-3/4', 'a1.2:5'];
+  const result = (list) => ({ own: { ops: list.map((op) => ({ op, first: ['1'], shown: false })), tries: 0, shown: 0, hints: 0, answer: null } });
+  const count = (pieces) => { let k = 0; while (!pieces.next().done) k++; return k; };
+  const graded = count(ownGrading(result(ops), start, 'matrix', 'learner')) - count(ownGrading(result([]), start, 'matrix', 'learner'));
+  const linked = readOwnLink(`#ownway&kind=matrix&m=${encodeURIComponent(matrixText(start))}&ops=${ops.join(',')}`);
+  assert.deepEqual([graded >= 160, count(readingOwnLink(ownFragment(linked.work))) >= 160, linked.work.ops.length], [true, true, 3]);
 });

@@ -1,11 +1,17 @@
 // Problem sets under node: the teacher's matrices read (which problem and
 // which entry when one cannot be), a set's links both ways and an old
 // assignment as a set of one, a set's codes written whole or a problem each.
-import { test } from 'node:test';
+import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
+import { needsBuild, programs } from './programs.js';
+import { setCodes } from './classwork.js';
+import { results, detailing, resultsCsv } from '../../../web/logic/assignments/set-results.js';
+import { translator } from '../../../web/logic/language/translate.js';
 import * as A from '../../../web/logic/assignments/assignment.js';
 import * as S from '../../../web/logic/assignments/set.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
+
+before(programs);
 
 const secret = A.secretOf(Array.from({ length: 16 }, (_, i) => i * 7));
 const read = (text, kind, first) => S.readMatrices(text, kind, first);
@@ -113,4 +119,41 @@ test('a set\'s hand-in is one code while it fits a chat, else a code a problem; 
   const [w, twice] = [whole[0], R.writeSet(head, [parts[1], { ...parts[1] }])[0]];
   assert.deepEqual([w.slice(0, -1), w.replace(/.$/, (c) => (c === '0' ? '1' : '0')), 'GJS2' + w.slice(4), twice].map((c) => R.read(c).problem),
     ['code.broken', 'code.broken', 'code.version', 'code.broken']);
+});
+
+// The class of week3 (its problems: the system and the singular matrix the
+// students' own way, 2 points each; two of this method's stages; the 2 × 3
+// matrix the students' own way, 3 points): 김민수 right throughout, Lee's
+// hand-in in a code a problem with the stages of problem 3 right only after
+// tries, 박서연 twice (problems 2 and 4 left undone at first), a damaged code
+// of Choi's and one of another set.
+test('a set\'s table has a row a student, a column a problem with its points, the total and its percentage', needsBuild, () => {
+  const [all, staged] = [{ own: Array(40).fill('right'), read: 'right' }, Array(12).fill('first')];
+  const kim = setCodes(week3, '김민수', [all, all, staged, staged, all], 50);
+  const lee = setCodes(week3, 'Lee Jiwoo', [all, all, Array(12).fill('tries'), staged, all], 40, 100);
+  const park = [setCodes(week3, '박서연', [all, null, staged, null, { own: ['right'], read: null }], 30), setCodes(week3, '박서연', [all, all, staged, staged, all], 70)];
+  const choi = setCodes(week3, 'Choi', [all, null, null, null, null], 20)[0];
+  const other = setCodes(A.assignment({ ...week3, seed: 1, digest: undefined }), '김민수', [all, null, null, null, null], 5)[0];
+  const pasted = [...kim, ...lee, ...park.flat(), choi.slice(0, -8) + (choi.at(-8) === 'A' ? 'B' : 'A') + choi.slice(-7), other].join('\n');
+  const table = results({ ...week3, names: [...week3.names, 'Choi'] }, pasted);
+  assert.deepEqual([lee.length, table.points, table.problems.map((p) => [p.points, p.mode, p.stages.length])],
+    [5, 9, [[2, 'own', 0], [2, 'own', 0], [1, 'stages', 9], [1, 'stages', 6], [3, 'own', 0]]]);
+  assert.deepEqual(table.rows.map((row) => [row.name, row.points, row.percent, row.cells.map((c) => `${c.points} ${c.status}`).join(', '), row.flags.join(' ')]), [
+    ['김민수', 7.5, 83.3, '2 first, 2 first, 1 first, 1 first, 1.5 open', ''], ['Lee Jiwoo', 6.5, 72.2, '2 first, 2 first, 0 tries, 1 first, 1.5 open', ''],
+    ['Choi', 0, 0, '0 none, 0 none, 0 none, 0 none, 0 none', 'damaged'], ['박서연', 7.5, 83.3, '2 first, 2 first, 1 first, 1 first, 1.5 open', 'notListed codes']]);
+  assert.deepEqual([table.rejected.map((r) => [r.problem, r.name]), table.counts], [[['code.broken', 'Choi'], ['code.other', '김민수']],
+    { codes: 10, graded: 3, rejected: 2, repeated: 0 }]);
+  // The rule picks 박서연's hand-in; the points of each problem in a column of its own, summed by a spreadsheet.
+  const first = results(week3, park.flat().join(' '), { rule: 'first' }).rows.at(-1);
+  assert.deepEqual([first.points, first.codes.map((c) => [c.points, c.counted]), first.cells.map((c) => c.status).join(' ')],
+    [3, [[3, true], [7.5, false]], 'first none first none open']);
+  assert.deepEqual(resultsCsv(translator('en'), table).split('\r\n').slice(0, 4), ['\ufeffName,Problem 1 (out of 2),Problem 2 (out of 2),' +
+    'Problem 3 (out of 1),Problem 4 (out of 1),Problem 5 (out of 3),Total (out of 9),Percentage,Time (minutes),Handed in,Late,Notes',
+    '김민수,2,2,1,1,1.5,7.5,83.3,50,2026-12-07 00:50,,', 'Lee Jiwoo,2,2,0,1,1.5,6.5,72.2,40,2026-12-07 00:40,,',
+    'Choi,,,,,,,,,,,a damaged code: ask the student to paste it again']);
+  // A problem's drill-down, as an assignment of one problem's: of Lee's stages, from the code that carries them; of 김민수's own work.
+  const opened = (at, code) => { const job = detailing(week3, at, code); while (!job.step(0)); return job.result; };
+  assert.deepEqual(opened(2, table.rows[1].cells[2].code).map((stage) => stage.answers.every((x) => x.right)).slice(0, 3), [false, false, false]);
+  const own = opened(0, table.rows[0].cells[0].code);
+  assert.deepEqual([own.own.length > 0, own.answer.choice, own.expected.kind], [true, 'many', 'many']);
 });

@@ -13,7 +13,7 @@ import { parts as pageParts, handledBy } from '../../../web/state/parts.js';
 import { readMatrix } from '../../../web/logic/own/matrix.js';
 import { readOperation } from '../../../web/logic/own/operations.js';
 import { startWork, doOperation, matrixAt } from '../../../web/logic/own/work.js';
-import { ownFragment } from '../../../web/logic/own/link.js';
+import { ownFragment, readOwnLink } from '../../../web/logic/own/link.js';
 import { copyMarkdown } from '../../../web/logic/own/copies.js';
 import { translator } from '../../../web/logic/language/translate.js';
 import * as session from '../../../web/logic/practice/session.js';
@@ -531,13 +531,14 @@ test('inside an LMS, the work goes to the LMS alone', needsBuild, () => {
     state = next;
   }
   assert.equal(update(state, { type: 'shown', model: m })[1].length, 0, 'the same run shown again tells nothing');
-  // The hand-in's commit refused: all is told again, the status first set back and committed, and what has another form
+  // The hand-in's commit refused: all is told again, the status and exit first set back and committed, and what has another form
   // in it (a runtime that took the refused values for sent sends only what differs), then committed; as the page goes too.
   const [refusing] = update(handed.state, { type: 'reported', failed: ['commit'], handIn: true, commit: true, sent: 0 });
   const [, [{ report: again }]] = update(refusing, { type: 'lmsRetry', now: 70000 });
   const differs = again.pairs.filter(([element, value]) => sentSoFar.get(element) !== value).map(([element]) => element.replace('cmi.', ''));
   assert.deepEqual([again.first, again.commit, again.sent, again.pairs.map(([element]) => element).sort(), differs],
-    [[['cmi.core.lesson_status', 'incomplete']], true, 1, [...sentSoFar.keys()].sort(), ['core.score.raw', 'core.score.min', 'core.score.max', 'suspend_data']]);
+    [[['cmi.core.lesson_status', 'incomplete'], ['cmi.core.exit', 'suspend']], true, 1, [...sentSoFar.keys()].sort(),
+     ['core.score.raw', 'core.score.min', 'core.score.max', 'suspend_data']]);
   check([['the hand-in refused, told again', refusing, { type: 'lmsRetry', now: 70000 }, {}, [{ report: again }]],
     ['and first as the page goes, then the session\'s time', refusing, { type: 'lmsClosing', now: 70000 }, {},
     [{ report: { ...again, pairs: [...again.pairs, ['cmi.core.session_time', '00:01:05.00']], closing: true } }]]]);
@@ -641,13 +642,16 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
     ['the mode asked again: the operation field', { ...at(one), mode: 'watch' }, { type: 'mode', mode: 'own', focus: true }, { mode: 'own' }, [entered('own-op')]],
     ['left: the work stays', at(one), { type: 'mode', mode: 'watch' }, { mode: 'watch', own: slice(one) }, []],
     ['the part come, nothing kept: the run shown\'s [A | I]', shown, { type: 'ownStored', text: null }, { own: slice(ofRun) }, []],
-    ['the work kept, taken as the part comes', shown, { type: 'ownStored', text: linked }, { own: slice(fromLink) }, []],
-    ['kept, but there is work already', at(start), { type: 'ownStored', text: linked }, null, []],
-    ['a link: the mode and its work', shown, { type: 'ownLink', hash: linked }, { mode: 'own', own: slice(fromLink) }, kept(fromLink, entered('own-op'))],
-    ['a link past 400 operations: the first 400, said', shown, { type: 'ownLink', hash: ownFragment(many) }, { mode: 'own', own: slice(full, { problem: mostLink }) },
-     kept(full, { announce: [mostLink] }, entered('own-op'))],
+    ['the work kept: read in slices as the part comes', shown, { type: 'ownStored', text: linked }, null, [{ ownRead: { hash: linked, link: false } }]],
+    ['the work kept, read: taken', shown, { type: 'ownRead', read: readOwnLink(linked) }, { own: slice(fromLink) }, []],
+    ['kept, but there is work already', at(start), { type: 'ownRead', read: readOwnLink(linked) }, null, []],
+    ['a link: the mode, its work read in slices', shown, { type: 'ownLink', hash: linked }, { mode: 'own' }, [{ ownRead: { hash: linked, link: true } }]],
+    ['a link read: its work', { ...shown, mode: 'own' }, { type: 'ownRead', read: readOwnLink(linked), link: true }, { own: slice(fromLink) }, kept(fromLink, entered('own-op'))],
+    ['a link past 400 operations: the first 400, said', { ...shown, mode: 'own' }, { type: 'ownRead', read: readOwnLink(ownFragment(many)), link: true },
+     { own: slice(full, { problem: mostLink }) }, kept(full, { announce: [mostLink] }, entered('own-op'))],
     ['the 401st operation: refused, said', at(full), { type: 'ownOp', text: 'R1 <-> R2' }, { own: slice(full, { problem: most }) }, [{ announce: [most] }]],
-    ['a damaged link: said', shown, { type: 'ownLink', hash: '#ownway&m=x' }, { mode: 'own', own: slice(null, { problem: damaged }) }, [{ announce: [damaged] }, entered('own-from-run')]],
+    ['a damaged link: said', { ...shown, mode: 'own' }, { type: 'ownRead', read: readOwnLink('#ownway&m=x'), link: true }, { own: slice(null, { problem: damaged }) },
+     [{ announce: [damaged] }, entered('own-from-run')]],
     ['the run\'s matrix taken', at(start), { type: 'ownFromRun' }, { own: slice(ofRun) }, kept(ofRun, focusOp)],
     ['a matrix typed', shown, { type: 'ownTyped', text: '2 3\n1 2 3\n2 5 8', kind: 'system' }, { own: slice(start) }, kept(start, focusOp)],
     ['a bad entry said in its cell, the work kept', at(one), { type: 'ownTyped', text: '2 3\n1 2 3\n2 x 8', kind: 'system' },
@@ -829,7 +833,8 @@ test('every message is taken in every state, and the state given stays as it was
     nameCorrected: { from: 'Kim', to: 'Kym' }, bookExported: {}, bookImported: { text: '{}', size: 2 }, bookCsvAsked: {}, bookStored: { book: null },
     bookKept: { kept: false }, detailed: { assignment: a, code: 'X', details: [] }, pageShown: { page: 0 }, assignmentTouched: {},
     part: { part: 'teacher' }, partLoaded: { part: 'teacher' }, partFailed: { part: 'teacher' }, printing: {}, printed: {},
-    ownStored: { text: '#ownway&kind=matrix&m=1%201%0A2' }, ownLink: { hash: '#ownway&kind=system&m=2' }, ownFromRun: {},
+    ownStored: { text: '#ownway&kind=matrix&m=1%201%0A2' }, ownLink: { hash: '#ownway&kind=system&m=2' },
+    ownRead: { read: readOwnLink('#ownway&kind=matrix&m=1%201%0A2'), link: true }, ownFromRun: {},
     ownTyped: { text: '1 2 3 4', kind: 'system' }, ownExercise: { exercise: { program: 'gjsolve', order: 2, seed: 4 } },
     ownMade: { input: '2\n1 2 3\n4 5 6\n', program: 'gjsolve' }, ownOp: { text: 'R1 <-> R2' },
     ownButtons: { built: { type: 'scale', row: 0, factorText: '2' } }, ownArithmetic: { by: 'learner' }, ownRow: { texts: ['1', '2'] },

@@ -127,14 +127,15 @@ export const headingOf = (a) => a.title || idOf(a);
 // The class's scores across assignments as CSV worded by t: a row a student
 // (by name key, in the order first met), a column an assignment of graded
 // ([{ a, table }]) with the share of the stages asked that were right the
-// first time, in percent ('' without a code).
+// first time, or of a set's points earned, in percent ('' without a code).
 export function bookCsv(t, graded) {
   const rows = new Map();
   graded.forEach(({ table }, i) => {
     for (const row of table.rows) {
       const key = nameKey(row.name);
       if (!rows.has(key)) rows.set(key, [row.name, ...graded.map(() => '')]);
-      if (row.code !== null && row.asked > 0) rows.get(key)[i + 1] = Math.round((100 * row.right) / row.asked);
+      const percent = row.percent ?? (row.asked > 0 ? (100 * row.right) / row.asked : null);
+      if (row.code !== null && percent !== null) rows.get(key)[i + 1] = Math.round(percent);
     }
   });
   return csv([[t('results.name'), ...graded.map(({ a }) => headingOf(a))], ...rows.values()]);

@@ -8,12 +8,12 @@
 import { newResult } from './result-code.js';
 import { compact, decodeOps } from '../own/code.js';
 import { startWork } from '../own/work.js';
-import { applyChecked, apply, checkRow } from '../own/arithmetic.js';
+import { applyingChecked, checking } from '../own/arithmetic.js';
 import { changed, MAX_OPERATION } from '../own/operations.js';
 import { shape, meaning } from '../own/forms.js';
-import { hint } from '../own/hints.js';
+import { reducing } from '../own/hints.js';
 import { readNumber, format as show } from '../own/numbers.js';
-import { equal } from '../run/exact.js';
+import { equal, finish } from '../run/exact.js';
 
 // A new own result for the student named, begun at started (ms), with nothing done.
 export const newOwnResult = (id, name, started) =>
@@ -36,14 +36,14 @@ export function ownNoted(result, work, answer = result.own?.answer ?? null) {
 // The operations of an own result replayed on the student's matrix, each
 // while it applies: { steps: [{ op, before, first, shown }], end, whole },
 // end the matrix after them, whole false when one did not apply (a code
-// made for another matrix), the steps then those before it.
-function replayed(result, matrix) {
+// made for another matrix), the steps then those before it; in pieces.
+function* replaying(result, matrix) {
   const ops = result.own.ops;
   const read = decodeOps(ops.map((o) => o.op).join(','), matrix.rows.length).ops;
   const steps = [];
   let end = matrix;
   for (const [i, op] of read.entries()) {
-    const after = applyChecked(end, op);
+    const after = yield* applyingChecked(end, op);
     if (after.problem) break;
     steps.push({ op, before: end, first: ops[i].first, shown: ops[i].shown, written: ops[i].written });
     end = after.matrix;
@@ -55,7 +55,7 @@ function replayed(result, matrix) {
 // student's matrix of kind: its operations re-applied up to the first that
 // does not apply, each with its first row and shown, its checks; all in force.
 export function restoredWork(result, matrix, kind) {
-  const ops = replayed(result, matrix).steps.map(({ op, first, shown, written }) =>
+  const ops = finish(replaying(result, matrix)).steps.map(({ op, first, shown, written }) =>
     ({ op, written: typeof written === 'string' && written.length <= MAX_OPERATION ? written : null, ...(first ? { first } : {}), ...(shown ? { shown } : {}) }));
   const { tries, shown, hints } = result.own;
   return { ...startWork(matrix, kind), ops, at: ops.length, checks: { tries, shown, hints } };
@@ -83,21 +83,14 @@ export function readOffRight(means, answer) {
   });
 }
 
-// The method's reduction of matrix: { count, reduced }, the operations it takes and the reduced form.
-function methodOf(matrix) {
-  let [count, reduced] = [0, matrix];
-  for (let next = hint(reduced); next !== null; next = hint(reduced)) [count, reduced] = [count + 1, apply(reduced, next.op)];
-  return { count, reduced };
-}
-
 // An operation of the work graded: { op, first, right, wrong, slip, shown },
 // right null where the student wrote no row (the page's arithmetic, a swap),
 // else whether the first row was right (false for one shown at once), wrong
 // its cells not right (0-based columns), slip checkRow's.
-function stepGraded({ op, before, first, shown }, learner) {
+function* stepGraded({ op, before, first, shown }, learner) {
   if (!learner || op.type === 'swap') return { op, first: null, right: null, wrong: [], slip: null, shown };
   if (first === null) return { op, first, right: false, wrong: [], slip: null, shown };
-  const check = checkRow(before, op, changed(op)[0], first);
+  const check = yield* checking(before, op, changed(op)[0], first);
   const wrong = check.cells.flatMap((cell, c) => (cell.ok ? [] : [c]));
   return { op, first, right: check.right, wrong, slip: check.slip, shown };
 }
@@ -108,13 +101,17 @@ function stepGraded({ op, before, first, shown }, learner) {
 // steps, answer, expected }. whole is false when an operation does not apply
 // to the matrix; steps are stepGraded's; expected is the meaning of the
 // reduced form (the same however the matrix was reduced), which the reading
-// is judged by; written the rows the student wrote or was shown.
-export function ownGraded(result, matrix, kind, arithmetic) {
-  const { steps, end, whole } = replayed(result, matrix);
-  const method = methodOf(matrix);
+// is judged by; written the rows the student wrote or was shown. In pieces,
+// a gcd each, so that a page grades a code between
+// frames however long its numbers (ownGraded: at once).
+export const ownGraded = (result, matrix, kind, arithmetic) => finish(ownGrading(result, matrix, kind, arithmetic));
+export function* ownGrading(result, matrix, kind, arithmetic) {
+  const { steps, end, whole } = yield* replaying(result, matrix);
+  const method = yield* reducing(matrix);
   const expected = meaning(method.reduced, kind);
   const { answer, tries, shown, hints } = result.own;
-  const graded = steps.map((step) => stepGraded(step, arithmetic === 'learner'));
+  const graded = [];
+  for (const step of steps) graded.push(yield* stepGraded(step, arithmetic === 'learner'));
   return { whole, reduced: shape(end).reduced, readOff: answer === null ? 'none' : readOffRight(expected, answer) ? 'right' : 'wrong',
            ops: steps.length, method: method.count, written: graded.filter((s) => s.right !== null).length,
            firstRight: graded.filter((s) => s.right === true).length, shown, hints, tries, steps: graded, answer, expected };

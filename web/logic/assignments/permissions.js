@@ -68,7 +68,7 @@ const needs = {
   fillIn: (p) => p.show,
   clearRecord: (p) => p.records,
   restart: (p) => p.leave,
-  ownStored: another, ownLink: another, ownFromRun: another, ownTyped: another, ownExercise: another,
+  ownStored: another, ownLink: another, ownRead: another, ownFromRun: another, ownTyped: another, ownExercise: another,
   ownArithmetic: (p) => p.own.arithmetic, ownHint: (p) => p.own.hint, ownShow: (p) => p.own.show,
 };
 

@@ -363,6 +363,16 @@ function readParts(r) {
   return parts;
 }
 
+// The result of problem at (from 0) that result (read()'s) carries: of a
+// set's, the part of that problem under the code's head; of any other, the
+// result itself as the first problem; null where it has none.
+export function partOf(result, at) {
+  if (!result.parts) return at === 0 ? result : null;
+  const part = result.parts.find((p) => p.at === at);
+  const { id, name, started, handed } = result;
+  return part ? { id, name, started, handed, stages: part.stages, ...(part.own ? { own: part.own } : {}) } : null;
+}
+
 // The stages of a "GJR1" code read from r into result.
 function readStages(r, result) {
   const count = r.uint();

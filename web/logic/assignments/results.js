@@ -1,6 +1,7 @@
 // The teacher's results: the codes pasted back, read and checked against the
 // teacher's page's own run of each student's matrix, as one table with a row
-// per student and a column per stage asked, and the table as CSV. The verdicts
+// per student and a column per stage asked (its CSV is set-results.js's, as
+// is a set's table, whose problems are each graded here alone). The verdicts
 // are worked out here from the first answers in the codes; the student's page's
 // own verdicts are only compared with them. The table is worked out in slices
 // (grading()), so that a class's codes never hold the page for long, and what
@@ -65,16 +66,16 @@
 //             written, firstRight, shown, hints, tries } (own-result.js
 //             ownGraded's), or null without a code
 // }
-import { read, find, salvage, canonical, codeStarts } from './result-code.js';
+import { read, find, salvage, canonical, codeStarts, partOf } from './result-code.js';
 import { id as idOf, exerciseFor, nameKey, stagePlan, formerKeys } from './assignment.js';
 import { stagesAsked, firstStage } from './work.js';
 import { stageAsked } from '../practice/session.js';
 import { check, isMiss } from '../practice/check.js';
 import { making } from '../practice/exercises.js';
 import { stageShort } from '../run/words.js';
-import { csv } from './csv.js';
-import { ownGraded } from './own-result.js';
+import { ownGrading } from './own-result.js';
 import { fromRun } from '../own/matrix.js';
+import { ownStart } from './set.js';
 import { notation } from '../own/operations.js';
 
 // The fastest a person reads a question, works its number out and types it:
@@ -137,7 +138,7 @@ function* codesIn(text) {
 // damaged codes of this assignment still tell, joined the codes one a line;
 // reads, a Map of the codes read before (by canonical form). A generator
 // that yields after each piece of text and each code.
-function* sortCodes(a, pasted, reads) {
+export function* sortCodes(a, pasted, reads) {
   const [valid, rejected, damaged, id, seen] = [[], [], new Set(), idOf(a), new Set()];
   let found = 0;
   for (const piece of codesIn(pasted)) {
@@ -269,7 +270,7 @@ function* ownVerdict(a, result, start) {
   if (!result.own) return 'm';
   try {
     const { matrix, kind } = yield* start();
-    const g = ownGraded(result, matrix, kind, a.arithmetic);
+    const g = yield* ownGrading(result, matrix, kind, a.arithmetic);
     const { reduced, readOff, ops, method, written, firstRight, shown, hints, tries } = g;
     return g.whole ? 'o' + JSON.stringify({ reduced, readOff, ops, method, written, firstRight, shown, hints, tries }) : 'm';
   } catch (e) {
@@ -289,8 +290,8 @@ function ownOf(verdict) {
 // operations, rows checked and reading typed); the others set aside in rejected.
 function* ownChecked(a, entries, start, memo, rejected) {
   const checked = [];
-  for (const { code, result } of entries) {
-    const digest = codeDigest(code);
+  for (const { code, key, result } of entries) {
+    const digest = codeDigest(key ?? code);
     if (ownOf(memo.codes[digest]) === null && !['m', 'u'].includes(memo.codes[digest])) memo.codes[digest] = yield* ownVerdict(a, result, start);
     const own = ownOf(memo.codes[digest]);
     if (own === null) rejected.push({ code, problem: memo.codes[digest] === 'u' ? 'code.unchecked' : 'code.mismatch', name: result.name });
@@ -352,54 +353,80 @@ function listedOf(a) {
   return { listed, rowKeys };
 }
 
-// The table's work, as a generator that yields between pieces (see grading),
-// and yields a table on the way once rows are there to show.
-function* work(a, pasted, { rule = 'best', offset = 0, models = new Map(), memo = newMemo(), reads = new Map() } = {}) {
+// The key of a student's run among the runs kept: its seed, or the teacher's
+// matrix's input, which every student shares.
+const runKey = (exercise) => exercise.seed ?? exercise.input;
+
+// The students' runs of assignment a (one problem), kept in models by run:
+// modelFor(name), a generator of the model of the student's run, and
+// startFor(name), of the matrix that the student's own operations start
+// from (the teacher's own, or the input of the student's run).
+export function runsOf(a, models) {
   function* modelFor(name) {
     const exercise = exerciseFor(a, name);
-    if (!models.has(exercise.seed)) models.set(exercise.seed, (yield* making(exercise)).model);
-    return models.get(exercise.seed);
+    if (!models.has(runKey(exercise))) models.set(runKey(exercise), (yield* making(exercise)).model);
+    return models.get(runKey(exercise));
   }
-  // The student's matrix, as the student's page made it: from the input of the student's run.
   function* startFor(name) {
-    return fromRun(a.program, (yield* modelFor(name)).run.input);
+    return a.matrix ? ownStart(a.matrix) : fromRun(a.program, (yield* modelFor(name)).run.input);
   }
-  const sorted = yield* sortCodes(a, pasted, reads);
-  const rejected = [...sorted.rejected];
+  return { modelFor, startFor };
+}
+
+// The row of the student named on assignment a (one problem) from the
+// student's codes that read (entries, { code, result, key? }, by hand-in
+// time; the memo keeps its verdicts by key, else by code), as rowOf makes it with options
+// (rowOf's, and kept: whether a student without a code has a row); null for
+// none. What does not fit goes to rejected; memo, runs: grading's.
+export function* studentRow(a, name, entries, options, { memo, runs, rejected }) {
+  if (a.mode === 'own') {
+    const checked = yield* ownChecked(a, entries, () => runs.startFor(name), memo, rejected);
+    return checked.length > 0 || options.kept ? ownRowOf(name, checked, options) : null;
+  }
+  const key = runKey(exerciseFor(a, name));
+  if (!Array.isArray(memo.runs[key])) memo.runs[key] = stagesAsked(a, yield* runs.modelFor(name));
+  const asked = memo.runs[key];
+  const checked = [];
+  for (const { code, key, result } of entries) {
+    const digest = codeDigest(key ?? code);
+    if (typeof memo.codes[digest] !== 'string') {
+      const m = yield* runs.modelFor(name);
+      try { memo.codes[digest] = yield* verdictsOf(m, a, result, asked); } catch (e) { memo.codes[digest] = 'u'; }
+    }
+    const verdicts = memo.codes[digest];
+    if (verdicts === 'm' || verdicts === 'u' || verdicts.length !== result.stages.length) {
+      rejected.push({ code, problem: verdicts === 'u' ? 'code.unchecked' : 'code.mismatch', name: result.name });
+    } else checked.push({ code, result, ...cellsOf(result, verdicts, asked) });
+    yield;
+  }
+  return checked.length > 0 || options.kept ? rowOf(name, asked, checked, options) : null;
+}
+
+// The codes of each student of assignment a, sorted (sortCodes'), by the
+// key of the row they land in (the class list's first, in its order, each
+// with its name), by hand-in time: [[key, name, entries]].
+export function byStudent(a, valid) {
   const { listed, rowKeys } = listedOf(a);
   const byName = new Map([...listed.keys()].map((key) => [key, []]));
-  for (const entry of [...sorted.valid].sort((x, y) => x.result.handed - y.result.handed)) {
+  for (const entry of [...valid].sort((x, y) => x.result.handed - y.result.handed)) {
     const key = rowKeys.get(nameKey(entry.result.name)) ?? nameKey(entry.result.name);
     if (!byName.has(key)) byName.set(key, []);
     byName.get(key).push(entry);
   }
+  return [...byName].map(([key, entries]) => [key, listed.get(key) ?? entries[0].result.name, entries, listed.has(key), listed.size === 0]);
+}
+
+// The table's work, as a generator that yields between pieces (see grading),
+// and yields a table on the way once rows are there to show.
+function* work(a, pasted, { rule = 'best', offset = 0, models = new Map(), memo = newMemo(), reads = new Map() } = {}) {
+  const sorted = yield* sortCodes(a, pasted, reads);
+  const [rejected, runs] = [[...sorted.rejected], runsOf(a, models)];
   const [due, rows, tabled] = [dueInstant(a.due, offset), [], {}];
   let shownAt = 16;   // the rows of the next table given on the way
-  for (const [key, entries] of byName) {
-    const name = listed.get(key) ?? entries[0].result.name;
-    const options = { rule, due, listed: listed.has(key) || listed.size === 0, damaged: sorted.damaged.has(key) };
-    if (a.mode === 'own') {
-      const checked = yield* ownChecked(a, entries, () => startFor(name), memo, rejected);
-      if (checked.length > 0 || listed.has(key)) rows.push(ownRowOf(name, checked, options));
-    } else {
-      const seed = exerciseFor(a, name).seed;
-      if (!Array.isArray(memo.runs[seed])) memo.runs[seed] = stagesAsked(a, yield* modelFor(name));
-      const asked = memo.runs[seed];
-      const checked = [];
-      for (const { code, result } of entries) {
-        const digest = codeDigest(code);
-        if (typeof memo.codes[digest] !== 'string') {
-          const m = yield* modelFor(name);
-          try { memo.codes[digest] = yield* verdictsOf(m, a, result, asked); } catch (e) { memo.codes[digest] = 'u'; }
-        }
-        const verdicts = memo.codes[digest];
-        if (verdicts === 'm' || verdicts === 'u' || verdicts.length !== result.stages.length) {
-          rejected.push({ code, problem: verdicts === 'u' ? 'code.unchecked' : 'code.mismatch', name: result.name });
-        } else checked.push({ code, result, ...cellsOf(result, verdicts, asked) });
-        yield;
-      }
-      if (checked.length > 0 || listed.has(key)) rows.push(rowOf(name, asked, checked, options));
-    }
+  for (const [key, name, entries, listed, noList] of byStudent(a, sorted.valid)) {
+    const options = { rule, due, listed: listed || noList, damaged: sorted.damaged.has(key), kept: listed };
+    const row = yield* studentRow(a, name, entries, options, { memo, runs, rejected });
+    if (row) rows.push(row);
     if (rows.length === shownAt) {
       shownAt *= 4;
       yield tableOf(a, rows, sorted, { rule, rejected, partial: true, tabled });
@@ -425,7 +452,7 @@ export const grading = (a, pasted, options = {}) => jobOf(work(a, pasted, option
 
 // A job of the work of a generator (see grading): its value once done is
 // job.result, the last value it yields on the way job.partial.
-function jobOf(pieces) {
+export function jobOf(pieces) {
   const job = { result: null, partial: null };
   job.step = (deadline) => {
     for (;;) {
@@ -454,13 +481,19 @@ export function results(a, pasted, options = {}) {
 // (null). Of an own assignment, ownDetails' (stages unused). models as grading's.
 export const detailing = (a, code, stages, { models = new Map() } = {}) => jobOf(details(a, code, stages, models));
 
+// The result of a's problem that code carries (a set's code, its part of
+// the problem), or null for none, a code that does not read or is another
+// assignment's.
+function problemRead(a, code) {
+  const result = code === null ? null : read(code);
+  return result && !result.problem && result.id === idOf(a) ? partOf(result, a.set?.at ?? 0) : null;
+}
+
 function* details(a, code, stages, models) {
   if (a.mode === 'own') return yield* ownDetails(a, code, models);
-  const result = code === null ? { problem: 'none' } : read(code);
-  if (result.problem || result.id !== idOf(a)) return stages.map(() => ({ tries: 0, shown: false, answers: [] }));
-  const exercise = exerciseFor(a, result.name);
-  if (!models.has(exercise.seed)) models.set(exercise.seed, (yield* making(exercise)).model);
-  const m = models.get(exercise.seed);
+  const result = problemRead(a, code);
+  if (result === null) return stages.map(() => ({ tries: 0, shown: false, answers: [] }));
+  const m = yield* runsOf(a, models).modelFor(result.name);
   const found = [];
   for (const k of stages) {
     const s = result.stages.find((x) => x.k === k);
@@ -472,12 +505,6 @@ function* details(a, code, stages, models) {
 
 // A stage column's heading (t's): its number and its short name.
 export const stageHeading = (t, table, k) => t('results.stageNamed', { k: k + 1, name: stageShort(t, table.plan[k]) });
-
-// The header row of the table and of its CSV (t's): the name, a column per
-// stage, then the hints, the time, the stages right the first time, those
-// asked, the hand-in time, whether late, and the notes.
-export const header = (t, table) => [t('results.name'), ...table.stages.map((k) => stageHeading(t, table, k)), t('results.hints'),
-  t('results.minutes'), t('results.right'), t('results.asked'), t('results.handed'), t('results.late'), t('results.flags')];
 
 // A cell in words (t's): its status, and its hints when there were any.
 export const cellText = (t, { status, hints }) => t('results.status.' + status) +
@@ -494,17 +521,6 @@ export const minutes = (row) => (row.seconds === null ? '' : Math.round(row.seco
 export const timeText = (ms, offset = 0) =>
   (ms === null ? '' : new Date(ms - offset * 60000).toISOString().slice(0, 16).replace('T', ' '));
 
-// The table as CSV worded by t: the header, then a line per student. Time is
-// in minutes and the totals plain counts, so that a spreadsheet reads neither
-// as a date; the hand-in time is in the zone of offset. The codes set aside
-// are listed on the page, not in the CSV, which has one line per student.
-export function resultsCsv(t, table, offset = 0) {
-  if (table.mode === 'own') return ownCsv(t, table, offset);
-  const lines = table.rows.map((row) => [row.name, ...row.cells.map((cell) => cellText(t, cell)), row.hints,
-    minutes(row), row.right, row.asked, timeText(row.handed, offset), row.late ? t('results.lateYes') : '', flagText(t, row, table.rule)]);
-  return csv([header(t, table), ...lines]);
-}
-
 // ---- Own assignments: the student's own row operations ----
 
 // The columns of an own table: the matrix reduced, the reading, the
@@ -515,11 +531,6 @@ export const ownColumns = (a) =>
 
 // An own column's heading (t's).
 export const ownHeading = (t, column) => t('results.own.' + column);
-
-// The header row of an own table and of its CSV (t's): the name, the own
-// columns, the time, the hand-in time, whether late, and the notes.
-export const ownHeader = (t, table) => [t('results.name'), ...table.columns.map((c) => ownHeading(t, c)), t('results.minutes'),
-  t('results.handed'), t('results.late'), t('results.flags')];
 
 // Each own column's cell of row.own (o) in t's words, with the status of a stage's cell for its colour.
 const ownCells = {
@@ -557,16 +568,9 @@ export function ownStepText(t, step) {
 // meaning it is judged by (forms.js sayMeaning says it); for no code, or
 // one that is not of a, nothing.
 function* ownDetails(a, code, models) {
-  const result = code === null ? { problem: 'none' } : read(code);
-  if (result.problem || result.id !== idOf(a) || !result.own) return { own: [], answer: null, expected: null };
-  const exercise = exerciseFor(a, result.name);
-  if (!models.has(exercise.seed)) models.set(exercise.seed, (yield* making(exercise)).model);
-  const { matrix, kind } = fromRun(a.program, models.get(exercise.seed).run.input);
-  const g = ownGraded(result, matrix, kind, a.arithmetic);
+  const result = problemRead(a, code);
+  if (!result?.own) return { own: [], answer: null, expected: null };
+  const { matrix, kind } = yield* runsOf(a, models).startFor(result.name);
+  const g = yield* ownGrading(result, matrix, kind, a.arithmetic);
   return { own: g.steps.map((step) => ({ ...step, op: notation(step.op) })), answer: g.answer, expected: g.expected };
 }
-
-// An own table as CSV (resultsCsv's form): the own columns' words, the time, the hand-in time, late, the notes.
-const ownCsv = (t, table, offset) => csv([ownHeader(t, table), ...table.rows.map((row) => [row.name,
-  ...table.columns.map((c) => ownCell(t, row, c).text), minutes(row), timeText(row.handed, offset),
-  row.late ? t('results.lateYes') : '', flagText(t, row, table.rule)])]);

@@ -179,9 +179,10 @@ export function ownResultOf({ a, record, start, passMark, handed = false, suspen
 //              over, and the score), or null
 //   sent       how many times the LMS refused what it was told: each time,
 //              everything is told again, in a form that differs from the
-//              last (scoreText, suspend.js's count), as Moodle's SCORM 1.2
-//              runtime sends only what differs from what it sent last, and
-//              takes a value for sent before it knows whether it was
+//              last (scoreText, suspend.js's count, a status set meanwhile
+//              first), as Moodle's SCORM runtimes send only what differs
+//              from what they sent last, and take a value for sent before
+//              they know whether it was
 // }
 
 // The writer when an LMS of version opens: since, its cmi.interactions._count
@@ -216,21 +217,26 @@ export function writes(writer, { a, m, practice, kept, now, started, suspend, st
   return told(writer, result, kept, { reached, took });
 }
 
+// The elements that have one word for each meaning, with the word they say
+// while the work goes on: told again after a refusal, each is first set to
+// that word and committed (writes' first), so that a runtime that took the
+// word refused for sent sends the word that follows.
+const meanwhile = { 'cmi.core.lesson_status': 'incomplete', 'cmi.completion_status': 'incomplete', 'cmi.success_status': 'unknown',
+                    'cmi.core.exit': 'suspend', 'cmi.exit': 'suspend' };
+
 // writes()'s answer for result (resultOf's or ownResultOf's), the writer
 // changed by more: the pairs not written yet, and a commit at each stage (or
 // operation) more, at the work's end and score (the reading of own work), and
-// at the hand-in. A status of SCORM 1.2 told again after a refusal, which
-// has one word for each meaning, is first set back to 'incomplete' and
-// committed (first), so that the runtime sends the word that follows.
+// at the hand-in; after a refusal, first the words meanwhile.
 function told(writer, result, kept, more) {
   const pairs = report(writer.version, result, writer.since, writer.sent).filter(([element, value]) => writer.written.get(element) !== value);
   const written = new Map(writer.written);
   pairs.forEach(([element, value]) => written.set(element, value));
   const { final, raw } = standing(writer.version, result);
   const step = `${result.stages.length} ${kept.handed !== null} ${final} ${raw}`;
-  const status = writer.version === '1.2' && writer.sent > 0 ? pairs.find(([element, value]) => element === 'cmi.core.lesson_status' && value !== 'incomplete') : null;
-  return { writer: { ...writer, ...more, written, committed: step }, pairs, commit: step !== writer.committed,
-           first: status ? [[status[0], 'incomplete']] : [] };
+  const first = writer.sent === 0 ? [] : pairs.filter(([element, value]) => element in meanwhile && meanwhile[element] !== value)
+    .map(([element]) => [element, meanwhile[element]]);
+  return { writer: { ...writer, ...more, written, committed: step }, pairs, commit: step !== writer.committed, first };
 }
 
 // The writer once the LMS refused some of what writes() gave (failed, the

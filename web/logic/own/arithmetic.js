@@ -2,35 +2,47 @@
 // checked against it: each entry exactly, and the slip named where a rule on
 // the numbers tells it.
 import { readNumber, ONE, gcd, divide, negate, equal } from './numbers.js';
-import { MAX_BITS, MAX_DIGITS } from '../run/exact.js';
+import { MAX_BITS, MAX_DIGITS, finish } from '../run/exact.js';
 
 // f·x in lowest terms, the gcds taken of the parts crosswise (Henrici), which
 // are shorter than the products: an operation on entries of hundreds of
-// digits takes half the time it would.
-function times(f, x) {
-  const [g1, g2] = [gcd(f.n, x.d), gcd(x.n, f.d)];
+// digits takes half the time it would. A gcd is a piece of work each (see
+// exact.js's finish): near the size bound one takes some 20 ms, an entry 80.
+function* times(f, x) {
+  const g1 = gcd(f.n, x.d);
+  yield;
+  const g2 = gcd(x.n, f.d);
+  yield;
   return { n: (f.n / g1) * (x.n / g2), d: (f.d / g2) * (x.d / g1) };
 }
 
 // y + f·x in lowest terms, the gcd again taken of the denominators first.
-function plusTimes(y, f, x) {
-  const p = times(f, x);
+function* plusTimes(y, f, x) {
+  const p = yield* times(f, x);
   const g = gcd(p.d, y.d);
+  yield;
   if (g === 1n) return { n: p.n * y.d + y.n * p.d, d: p.d * y.d };
   const t = p.n * (y.d / g) + y.n * (p.d / g);
   const h = gcd(t, g);
+  yield;
   return t === 0n ? { n: 0n, d: 1n } : { n: t / h, d: (p.d / g) * (y.d / h) };
 }
 
-// Entry c of factor·a + b (b null: factor·a).
+// Entry c of factor·a + b (b null: factor·a), in pieces.
 const entryOf = (a, factor, b, c) => (b === null ? times(factor, a[c]) : plusTimes(b[c], factor, a[c]));
-const combine = (a, factor, b = null) => a.map((_, c) => entryOf(a, factor, b, c));
 
-// The row that op makes of row `row` of rows.
-function rowAfter(rows, op, row) {
+// The entries of factor·a + b, in pieces.
+function* combining(a, factor, b = null) {
+  const row = [];
+  for (let c = 0; c < a.length; c++) row.push(yield* entryOf(a, factor, b, c));
+  return row;
+}
+
+// The row that op makes of row `row` of rows, in pieces.
+function* rowAfter(rows, op, row) {
   if (op.type === 'swap') return rows[op.rows[0] === row ? op.rows[1] : op.rows[1] === row ? op.rows[0] : row];
   if (row !== op.row) return rows[row];
-  return op.type === 'scale' ? combine(rows[row], op.factor) : combine(rows[op.from], op.factor, rows[row]);
+  return yield* (op.type === 'scale' ? combining(rows[row], op.factor) : combining(rows[op.from], op.factor, rows[row]));
 }
 
 // The most bits of a numerator or a denominator that the page works with
@@ -46,19 +58,23 @@ export { MAX_DIGITS };
 // the arithmetic crawl.
 export const tooLarge = (matrix) => matrix.rows.some((row) => row.some((x) => x.n >= LIMIT || -x.n >= LIMIT || x.d >= LIMIT));
 
-// The matrix after op ({ matrix }), or own.op.tooLarge ({ problem }) where it outgrows MAX_BITS.
-export function applyChecked(matrix, op) {
-  const after = apply(matrix, op);
+// The matrix after op ({ matrix }), or own.op.tooLarge ({ problem }) where
+// it outgrows MAX_BITS; in pieces (applyChecked: at once).
+export function* applyingChecked(matrix, op) {
+  const after = yield* applying(matrix, op);
   return tooLarge(after) ? { problem: { id: 'own.op.tooLarge', values: { digits: MAX_DIGITS } } } : { matrix: after };
 }
+export const applyChecked = (matrix, op) => finish(applyingChecked(matrix, op));
 
-// The matrix after op, a new value; the rows that op leaves keep their arrays.
-export function apply(matrix, op) {
+// The matrix after op, a new value; the rows that op leaves keep their
+// arrays; in pieces, a gcd each (apply: at once).
+export function* applying(matrix, op) {
   const rows = matrix.rows.slice();
   if (op.type === 'swap') [rows[op.rows[0]], rows[op.rows[1]]] = [rows[op.rows[1]], rows[op.rows[0]]];
-  else rows[op.row] = rowAfter(matrix.rows, op, op.row);
+  else rows[op.row] = yield* rowAfter(matrix.rows, op, op.row);
   return { rows, bar: matrix.bar };
 }
+export const apply = (matrix, op) => finish(applying(matrix, op));
 
 
 // The rows that a learner who slipped would have written for row `row`, each
@@ -84,9 +100,11 @@ function slips(rows, op, row) {
 
 // The learner's row `row` after op, texts as typed (one a column), checked
 // against the exact one: { cells: [{ ok, problem? }], right, slip } with
-// slip null or the text id of the mistake that the numbers show.
-export function checkRow(matrix, op, row, texts) {
-  const expected = rowAfter(matrix.rows, op, row);
+// slip null or the text id of the mistake that the numbers show; in pieces,
+// a gcd each (checkRow: at once).
+export const checkRow = (matrix, op, row, texts) => finish(checking(matrix, op, row, texts));
+export function* checking(matrix, op, row, texts) {
+  const expected = yield* rowAfter(matrix.rows, op, row);
   if (expected === undefined) return { cells: [], right: false, slip: null };
   const typed = Array.isArray(texts) ? texts : [];
   const read = expected.map((_, c) => readNumber(typed[c]));
@@ -94,8 +112,13 @@ export function checkRow(matrix, op, row, texts) {
   const right = cells.every((cell) => cell.ok);
   if (right || read.some((r) => r.problem)) return { cells, right, slip: null };
   const values = read.map((r) => r.value);
-  const named = slips(matrix.rows, op, row).find(([, a, factor, b]) => values.every((x, c) => equal(x, entryOf(a, factor, b, c))));
-  if (named) return { cells, right, slip: named[0] };
+  for (const [slip, a, factor, b] of slips(matrix.rows, op, row)) {
+    let fits = true;
+    for (let c = 0; fits && c < values.length; c++) {
+      fits = equal(values[c], yield* entryOf(a, factor, b, c));
+    }
+    if (fits) return { cells, right, slip };
+  }
   const old = matrix.rows[row];
   const partial = values.every((x, c) => equal(x, expected[c]) || equal(x, old[c]));
   return { cells, right, slip: partial ? 'own.slip.partial' : null };

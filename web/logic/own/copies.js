@@ -1,12 +1,15 @@
 // The copies of the learner's work, as the run's copies are made: the
 // history as text (each operation in the learner's notation and the page's,
 // then the matrix), LaTeX (a chain of matrices, the operation over each
-// arrow) and Markdown (a heading a step, the matrix a table). Each is handed
-// the translator t of its words.
-import { escapeLatex, fractionLatex } from '../run/copies.js';
+// arrow: displays, or a whole document) and Markdown (a heading a step, the
+// matrix a table); each ends with the form the matrix is in and, once it is
+// reduced, what that means (unless told not to: a student's assignment before
+// the student has read it). Each is handed the translator t of its words.
+import { escapeLatex, fractionLatex, arrayLatex, documentLatex } from '../run/copies.js';
 import { notation, latex } from './operations.js';
 import { apply } from './arithmetic.js';
 import { format } from './numbers.js';
+import { shape, meaning, sayShape, sayMeaning } from './forms.js';
 
 // The matrices of work's steps: the start, then one after each operation in
 // force, with the operation that made it ({ op, written } or null).
@@ -32,28 +35,37 @@ function matrixLines(matrix) {
   return cells.map((row) => `[ ${row.map((x, c) => (c === matrix.bar ? '| ' : '') + x.padStart(widths[c])).join('  ')} ]`);
 }
 
-export function copyText(t, work) {
+// The sentences that end a copy: the form of the matrix the work ends at
+// and, once reduced, what it means, unless tell is false.
+function closing(t, work, end, tell) {
+  const known = shape(end);
+  return [sayShape(t, known), ...(tell && known.reduced ? [sayMeaning(t, meaning(end, work.kind, known))] : [])];
+}
+
+export function copyText(t, work, { tell = true } = {}) {
   const parts = [t('own.copy.title')];
-  steps(work).forEach(({ entry, matrix }, k) => {
+  const made = steps(work);
+  made.forEach(({ entry, matrix }, k) => {
     const { heading, typed } = caption(t, entry, k);
     parts.push([typed === null ? heading : `${heading} (${typed})`, ...matrixLines(matrix)].join('\n'));
   });
+  parts.push(closing(t, work, made.at(-1).matrix, tell).join('\n'));
   return parts.join('\n\n') + '\n';
 }
 
-// The matrix in LaTeX: a bmatrix, or with a bar an array between brackets.
-function matrixLatex(matrix) {
-  const body = matrix.rows.map((row) => row.map(fractionLatex).join(' & ')).join(' \\\\\n');
-  if (matrix.bar === null) return `\\begin{bmatrix}\n${body}\n\\end{bmatrix}`;
-  const columns = matrix.rows[0].map((_, c) => (c === matrix.bar ? '|r' : 'r')).join('');
-  return `\\left[\\begin{array}{${columns}}\n${body}\n\\end{array}\\right]`;
-}
+// The matrix in LaTeX, as the run's copies write one (run/copies.js's arrayLatex).
+const matrixLatex = (matrix) => arrayLatex(matrix.rows.map((row) => row.map(fractionLatex)), matrix.rows[0].map((_, c) => c === matrix.bar));
 
-export function copyLatex(t, work) {
-  const title = t('own.copy.title');
-  const displays = steps(work).map(({ entry, matrix }) =>
-    `\\[\n${entry === null ? '' : `\\xrightarrow{${latex(entry.op)}}\n`}${matrixLatex(matrix)}\n\\]`);
-  return [`% ${escapeLatex(title)}: needs \\usepackage{amsmath}`, ...displays, ''].join('\n');
+// The work in LaTeX: displays for a document that loads amsmath, or (document) a whole one.
+export function copyLatex(t, work, { tell = true, document = false } = {}) {
+  const title = escapeLatex(t('own.copy.title'));
+  const made = steps(work);
+  const displays = made.map(({ entry, matrix }) => `${entry === null ? '' : `\\xrightarrow{${latex(entry.op)}}\n`}${matrixLatex(matrix)}`);
+  const words = closing(t, work, made.at(-1).matrix, tell).map(escapeLatex);
+  if (document) return documentLatex(title, displays, made[0].matrix.rows[0].length > 10, words);
+  const hangul = /[^\x00-\x7f]/.test(words.join(''));
+  return [`% ${title}: needs \\usepackage{amsmath}${hangul ? ' and \\usepackage{kotex}' : ''}`, ...displays.map((d) => `\\[\n${d}\n\\]`),
+    ...words, ''].join('\n');
 }
 
 const escapeMarkdown = (text) => text.replace(/[\\`*_<>$|[\]]/g, '\\$&');
@@ -75,14 +87,16 @@ function matrixTable(matrix, names) {
   return lines.join('\n');
 }
 
-export function copyMarkdown(t, work) {
+export function copyMarkdown(t, work, { tell = true } = {}) {
   const names = columnNames(work);
   const parts = [`# ${escapeMarkdown(t('own.copy.title'))}`];
-  steps(work).forEach(({ entry, matrix }, k) => {
+  const made = steps(work);
+  made.forEach(({ entry, matrix }, k) => {
     const { heading, typed } = caption(t, entry, k);
     parts.push(`## ${escapeMarkdown(heading)}`);
     if (typed !== null) parts.push(escapeMarkdown(typed));
     parts.push(matrixTable(matrix, names));
   });
+  parts.push(closing(t, work, made.at(-1).matrix, tell).map(escapeMarkdown).join('\n\n'));
   return parts.join('\n\n') + '\n';
 }

@@ -94,7 +94,7 @@ export function sayMeaning(t, meaning) {
   if (meaning.kind === 'many') {
     const names = parameters(meaning.free);
     const solution = meaning.solution.map(({ constant, terms }, j) => `${x(j)} = ${expression(constant, terms, names)}`).join(', ');
-    return t('own.meaning.many', { solution, free: [...names.values()].join(', ') });
+    return t(meaning.free.length > 1 ? 'own.meaning.many' : 'own.meaning.manyOne', { solution, free: [...names.values()].join(', ') });
   }
   if (meaning.kind === 'inverse') return t('own.meaning.inverse');
   if (meaning.kind === 'singular') return t('own.meaning.singular', { rank: meaning.rank, n: meaning.n });

@@ -1,6 +1,7 @@
 // Help from the method: the next operation of Gauss-Jordan elimination from
 // wherever the learner stands, and how many the method takes from a matrix.
-import { apply } from './arithmetic.js';
+import { applying } from './arithmetic.js';
+import { finish } from '../run/exact.js';
 import { divide, negate, shown, ONE, isZero, isOne } from './numbers.js';
 
 // The method's next operation on matrix, with its reason ({ id, values },
@@ -24,19 +25,25 @@ export function hint(matrix) {
     const other = rows.findIndex((row, i) => i !== r && !isZero(row[c]));
     if (other >= 0) {
       const factor = negate(rows[other][c]);
-      return { op: { type: 'add', row: other, from: r, factor }, reason: { id: 'own.hint.clear', values: { column: c + 1, row: other + 1, from: r + 1, factor: shown(factor) } } };
+      // Row from added or taken away, as a teacher says it, where the factor is 1 or −1.
+      const id = isOne(factor) ? 'own.hint.clearAdd' : isOne(negate(factor)) ? 'own.hint.clearSubtract' : 'own.hint.clear';
+      return { op: { type: 'add', row: other, from: r, factor }, reason: { id, values: { column: c + 1, row: other + 1, from: r + 1, factor: shown(factor) } } };
     }
     r++;
   }
   return null;
 }
 
-// How many operations the method takes from matrix to its reduced form.
-export function methodCount(matrix) {
+// The method's reduction of matrix, in pieces: { count, reduced }, the
+// operations it takes and the reduced form.
+export function* reducing(matrix) {
   let count = 0;
   for (let next = hint(matrix); next !== null; next = hint(matrix)) {
-    matrix = apply(matrix, next.op);
+    matrix = yield* applying(matrix, next.op);
     count++;
   }
-  return count;
+  return { count, reduced: matrix };
 }
+
+// How many operations the method takes from matrix to its reduced form.
+export const methodCount = (matrix) => finish(reducing(matrix)).count;

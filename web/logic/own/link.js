@@ -8,7 +8,8 @@
 import { readMatrix, matrixText, made } from './matrix.js';
 import { encodeOps, decodeOps } from './code.js';
 import { startWork } from './work.js';
-import { apply, tooLarge } from './arithmetic.js';
+import { applying, tooLarge } from './arithmetic.js';
+import { finish } from '../run/exact.js';
 import { notation, MAX_OPERATION } from './operations.js';
 import { MAX_OPS } from './limits.js';
 
@@ -58,8 +59,11 @@ function linkMatrix(text, kind) {
 // one shown (after the operations in force). A matrix that
 // cannot be read gives no work and own.link.matrix (its cause the matrix's
 // problem, or null); a damaged list of operations gives the work up to the first
-// damaged one (or one that makes numbers too large) and own.link.ops. Never throws.
-export function readOwnLink(hash) {
+// damaged one (or one that makes numbers too large) and own.link.ops. Never
+// throws. In pieces, a gcd each, so that a page opens
+// a link between frames however long its numbers (readOwnLink: at once).
+export const readOwnLink = (hash) => finish(readingOwnLink(hash));
+export function* readingOwnLink(hash) {
   const damaged = (cause) => ({ work: null, problem: { id: 'own.link.matrix', values: {}, cause } });
   if (!isOwnLink(hash) || hash.length > MAX_LINK) return damaged(null);
   // Its fields decoded; a damaged escape is left as it is, which no matrix nor operation reads.
@@ -72,7 +76,7 @@ export function readOwnLink(hash) {
   // The matrices the operations make, up to one that outgrows what the page works with.
   const matrices = [read.matrix];
   for (const op of decodedOps.ops) {
-    const next = apply(matrices.at(-1), op);
+    const next = yield* applying(matrices.at(-1), op);
     if (tooLarge(next)) break;
     matrices.push(next);
   }

@@ -61,7 +61,10 @@ function entries(tokens, m, n) {
   }
   if (cells.length === 0) return { rows };
   const first = cells[0];
-  return { ...problem('own.matrix.entry', { row: first.row + 1, column: first.column + 1, part: excerpt(tokens[first.row * n + first.column]) }), cells };
+  const at = { row: first.row + 1, column: first.column + 1 };
+  // An entry too long is said so, as its cell says it, not as "not a number".
+  if (first.problem.id === 'own.number.long') return { ...problem('own.matrix.entryLong', { ...at, ...first.problem.values }), cells };
+  return { ...problem('own.matrix.entry', { ...at, part: excerpt(tokens[first.row * n + first.column]) }), cells };
 }
 
 // A matrix typed as "m n" then its m·n entries, blank-separated, in rows or

@@ -7,6 +7,7 @@
 // rows 0-based, factor a rational of exact.js. Nothing here throws: what is
 // not one elementary operation is a problem saying why.
 import { MAX_FACTOR } from './limits.js';
+import { rowLatex, fractionLatex } from '../run/copies.js';
 import { MAX_DIGITS } from '../run/exact.js';
 import { readNumber, normalize, excerpt, problem, ONE, ZERO, isZero, isOne, add, multiply, divide, negate, format } from './numbers.js';
 
@@ -260,6 +261,6 @@ function written(op, { row, swap, to, minus, fraction }) {
 // The page's own notation of op: R1 ↔ R2, R2 → 1/2 R2, R2 → −R2, R2 → R2 − 3R1.
 export const notation = (op) => written(op, { row: (i) => `R${i}`, swap: '↔', to: '→', minus: '\u2212', fraction: (x) => `${format(x)} ` });
 
-// op in LaTeX: R_1 \leftrightarrow R_2, R_2 \to \tfrac{1}{2}R_2, R_2 \to R_2 - 3R_1.
-export const latex = (op) => written(op, { row: (i) => (i < 10 ? `R_${i}` : `R_{${i}}`), swap: '\\leftrightarrow', to: '\\to', minus: '-',
-  fraction: (x) => `\\tfrac{${x.n}}{${x.d}}` });
+// op in LaTeX, its rows and fractions as every copy writes them (run/copies.js):
+// R_1 \leftrightarrow R_2, R_2 \to \frac{1}{2}R_2, R_2 \to R_2 - 3R_1.
+export const latex = (op) => written(op, { row: rowLatex, swap: '\\leftrightarrow', to: '\\to', minus: '-', fraction: fractionLatex });

@@ -126,6 +126,13 @@ function handEntry(m, k, r, c) {
   return ratio && pivot && target ? difference(pivot, product(ratio, target)) : null;
 }
 
+// expected with its hull, what hand work on the printed numbers gives, worked
+// out by hullOf when first read, for an answer found not right: most are right.
+function handWork(expected, hullOf) {
+  let hand;
+  return Object.defineProperty(expected, 'hull', { get: () => (hand ??= [hullOf()])[0], enumerable: true });
+}
+
 // The slip of row i scaled by column c's entry printed as d, were it scaled by
 // another of A's entries: 'leftmost' when one of the same magnitude and the
 // other sign stands in the row, 'sign' when d is negative (its magnitude drops
@@ -224,7 +231,7 @@ const decisions = {
     const before = (i, j) => valueAt(m, k - 1, i - 1, j - 1);
     const ratio = (q, s) => before(q, p) && before(s, p) && divide(before(q, p), before(s, p));
     const slips = [inverted, slipOf('rSign', () => exact && negate(exact)), ...rowReadings(m, k, op, ratio)];
-    return number('r', `r ${t}`, label, { printed: op.r.shown, exact, hull: handR(m, k, op) }, slips);
+    return number('r', `r ${t}`, label, handWork({ printed: op.r.shown, exact }, () => handR(m, k, op)), slips);
   }),
   normalized: (m, k) => m.stages[k].ops.filter((op) => op.name === 'divide').map((op) => {
     const { i, d } = op;
@@ -281,7 +288,7 @@ function entryQuestions(m, k, fill) {
   const rows = stage.answer || fill === 'all' ? stage.rows.map((_, r) => r)
     : fill === 'row' && stage.rows.length > 0 ? [firstChanged(stage)] : [];
   return rows.flatMap((r) => stage.rows[r].map((printed, c) => {
-    const expected = { printed, exact: valueAt(m, k, r, c), hull: handEntry(m, k, r, c) };
+    const expected = handWork({ printed, exact: valueAt(m, k, r, c) }, () => handEntry(m, k, r, c));
     const label = { id: 'practice.q.entry', values: { r: r + 1, c: c + 1, stage: stage.id } };
     return number('entry', `entry ${r + 1} ${c + 1}`, label, expected, entrySlips(m, k, r, c, expected));
   }));
@@ -298,6 +305,14 @@ export function questions(m, k, fill) {
 // the columns before it are 0 below the diagonal; null when none does (or
 // before the exact replay).
 export function singularShown(m) {
+  if (!shownOf.has(m)) shownOf.set(m, firstSingular(m));
+  return shownOf.get(m);
+}
+
+// singularShown's answer by model, worked out once: each stage's questions ask it.
+const shownOf = new WeakMap();
+
+function firstSingular(m) {
   const proves = (k) => {
     const stage = m.stages[k];
     if (stage.unknowns || !m.exact?.stages[k]) return false;

@@ -111,6 +111,9 @@ export const escapeLatex = (text) => text.replace(/[\\{}$&#^_%~]/g, (c) => latex
 const latexText = (text) => `\\text{${escapeLatex(text)}}`;
 const sub = (i) => (i < 10 ? `_${i}` : `_{${i}}`);
 
+// Row i (1-based) in LaTeX: R_2, R_{10}; the run's copies and the own way's write rows so.
+export const rowLatex = (i) => `R${sub(i)}`;
+
 // A number as printed, in math: -0 stays -0, 1e-05 keeps its form, inf and nan
 // become \infty and \mathrm{nan}.
 function printedLatex(printed) {
@@ -119,7 +122,8 @@ function printedLatex(printed) {
   return exponent ? `${exponent[1]}\\mathrm{e}{${exponent[2]}}` : printed;
 }
 
-// An exact value ("-3/5") as a fraction: -\frac{3}{5}.
+// An exact value ("-3/5") as a fraction: -\frac{3}{5}; the one way the
+// page's copies write a fraction, in a matrix and over an arrow alike.
 export function fractionLatex(value) {
   const [, sign, n, d] = /^(-?)(\d+)(?:\/(\d+))?$/.exec(format(value));
   return d === undefined ? sign + n : `${sign}\\frac{${n}}{${d}}`;
@@ -182,9 +186,17 @@ function printoutLatex(m, k, values) {
   }
   if (cells.length === 0) return { math: '\\left[\\;\\right]', width };
   const cols = stage.columns;
-  const alignment = cols.map((_, c) => (barBefore(cols, c) ? '|r' : 'r')).join('');
-  const body = cells.map((row) => row.join(' & ')).join(' \\\\\n');
-  return { math: `\\left[\\begin{array}{${alignment}}\n${body}\n\\end{array}\\right]`, width };
+  return { math: arrayLatex(cells, cols.map((_, c) => barBefore(cols, c))), width };
+}
+
+// A matrix of cells in LaTeX between brackets, a bar before each column that
+// bars says; rows apart by an ex where a fraction stands in a row and the
+// next, so that two stacked fractions do not touch.
+export function arrayLatex(cells, bars) {
+  const alignment = bars.map((bar) => (bar ? '|r' : 'r')).join('');
+  const tall = cells.map((row) => row.some((cell) => cell.includes('\\frac')));
+  const body = cells.map((row, r) => row.join(' & ') + (r + 1 === cells.length ? '' : tall[r] && tall[r + 1] ? ' \\\\[1ex]' : ' \\\\')).join('\n');
+  return `\\left[\\begin{array}{${alignment}}\n${body}\n\\end{array}\\right]`;
 }
 
 // Stage k's commentary line in the form chosen, or null.
@@ -214,11 +226,12 @@ function displayLatex(t, m, k, options) {
   return `\\begin{gathered}\n${[...lines, math, said].filter(Boolean).join(' \\\\\n')}\n\\end{gathered}`;
 }
 
-// The whole document around displays: A4 (landscape for printouts as wide as
-// an order-10 inverse's), narrow margins, kotex for Hangul; a display wider
-// than the line is shrunk to its width.
-function documentLatex(program, displays, sideways) {
-  const hangul = /[^\x00-\x7f]/.test(displays.join(''));
+// The whole document around displays, under a title: A4 (landscape for
+// printouts as wide as an order-10 inverse's), narrow margins, kotex for
+// Hangul; a display wider than the line is shrunk to its width; then lines of
+// text after them, if any.
+export function documentLatex(program, displays, sideways, after = []) {
+  const hangul = /[^\x00-\x7f]/.test(displays.join('') + after.join(''));
   return [
     `\\documentclass[a4paper${sideways ? ',landscape' : ''}]{article}`,
     `\\usepackage[${sideways ? 'landscape,margin=12mm' : 'margin=15mm'}]{geometry}`,
@@ -234,6 +247,7 @@ function documentLatex(program, displays, sideways) {
     '\\begin{document}',
     `\\section*{${program}}`,
     ...displays.map((d) => `\\gjdisplay{\n${d}\n}`),
+    ...after.map((line) => `\\par ${line}`),
     '\\end{document}',
     '',
   ].join('\n');

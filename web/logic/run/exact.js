@@ -27,7 +27,7 @@ export const MAX_DECIMAL_DIGITS = 1100;
 const abs = (x) => (x < 0n ? -x : x);
 
 // Runs a generator of pieces of work to its end and gives its value.
-function finish(pieces) {
+export function finish(pieces) {
   for (;;) {
     const { done, value } = pieces.next();
     if (done) return value;

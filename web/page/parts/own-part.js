@@ -8,6 +8,8 @@ import * as readOff from '../../views/own/read-off.js';
 import { stored, store } from '../storage.js';
 import { isWaiting } from '../../logic/run/model.js';
 import { assigned } from '../../state/own.js';
+import { sliced, nextTask } from '../../views/frames.js';
+import { readingOwnLink } from '../../logic/own/link.js';
 
 // What the learner's work is kept under in this browser.
 const storeKey = 'own.work';
@@ -19,6 +21,21 @@ let drawnMode = null;
 // of operations, and written to the address while the mode is still drawn.
 let keeping = null;
 export const effects = {
+  // A link or the work kept read in slices between frames, however long its numbers.
+  ownRead: (page, { ownRead: { hash, link } }) => {
+    const pieces = readingOwnLink(hash);
+    const step = (deadline) => {
+      for (;;) {
+        const { done, value } = pieces.next();
+        if (done) {
+          page.dispatch({ type: 'ownRead', read: value, link });
+          return true;
+        }
+        if (performance.now() >= deadline) return false;
+      }
+    };
+    nextTask(() => sliced(() => true, step));
+  },
   ownKeep: (page, { ownKeep: fragment }) => {
     if (keeping === null) requestAnimationFrame(() => setTimeout(() => {
       if (drawnMode === 'own') history.replaceState(null, '', keeping);

@@ -11,7 +11,7 @@ import * as assignmentForm from '../../views/assignments/assignment-form.js';
 import * as lmsForm from '../../views/assignments/lms-download.js';
 import * as bookList from '../../views/assignments/book-list.js';
 import { byId } from '../../views/dom.js';
-import { stored } from '../storage.js';
+import { storedLarge, largeMark } from '../storage.js';
 
 // What carries out the effects of the teacher's handlers (state/teaching.js, which the state reads).
 export { effects } from '../grading.js';
@@ -33,6 +33,8 @@ export function start(page) {
   byId('lms').addEventListener('toggle', (event) => {
     if (event.target.open) page.dispatch({ type: 'part', part: 'lms' });
   });
-  // The gradebook as another tab stored it.
-  addEventListener('storage', (event) => { if (event.key?.endsWith('.gradebook')) page.dispatch({ type: 'bookStored', book: stored('gradebook') }); });
+  // The gradebook as another tab kept it.
+  addEventListener('storage', (event) => {
+    if (event.key === largeMark('gradebook')) storedLarge('gradebook').then((book) => page.dispatch({ type: 'bookStored', book }));
+  });
 }

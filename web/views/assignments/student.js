@@ -65,7 +65,7 @@ function asked(asking) {
   const ask = el('div', 'note-box student-ask', undefined, { role: 'group' });
   const yes = button('student.handInYes', () => ({ type: 'handIn', now: Date.now(), confirmed: true }), 'hand-in-yes');
   yes.id = 'hand-in-yes';
-  ask.append(el('p', '', asking.left > 0 ? t(asking.own ? 'student.handInAskOwn' : 'student.handInAsk', asking) : t('student.handInAskDone')), yes, ' ',
+  ask.append(el('p', '', asking.left > 0 ? t(asking.own ? 'student.handInAskOwn' : 'student.handInAsk', asking) : t(asking.own ? 'student.handInAskOwnDone' : 'student.handInAskDone')), yes, ' ',
              button('student.handInNo', () => ({ type: 'keepWork' }), 'hand-in-no'));
   return ask;
 }

@@ -29,7 +29,7 @@ section.innerHTML = `<h2 #heading @heading tabindex="-1">Your own way</h2><p cla
 <div #pending class="note-box" hidden><p #pending-ask></p>\
 <form #row-form>\
 <div #fields class="own-fields"></div><p #slip class="own-problem"></p><p ${line}><S @check><B #show @show><B #cancel @cancel></p></form></div><p ${line}><B #hint @hint><B #compare @compare></p><p #help class="note-box" hidden></p><h3 #history-heading @history></h3><p ${line}><B #undo @undo><B #redo @redo></p>\
-<ol #history start="0" aria-labelledby="own-history-heading"></ol><p #record></p><p ${line}><B data-copy="text" @copyText><B data-copy="latex" data-text="export.latex"><B data-copy="markdown" data-text="export.markdown"></p></div>`
+<ol #history start="0" aria-labelledby="own-history-heading"></ol><p #record></p><p ${line}><B data-copy="text" @copyText><B data-copy="latex" data-text="export.latex"><B data-copy="document" @copyDocument><B data-copy="markdown" data-text="export.markdown"></p></div>`
   .replace(/<B([^>]*)>/g, '<button type="button"$1></button>').replace(/<S([^>]*)>/g, '<button type="submit"$1></button>')
   .replace(/<L (\S+)([^>]*)>/g, '<label for="own-$1"$2></label>').replace(/#([\w-]+)/g, 'id="own-$1"').replace(/@([\w.]+)/g, 'data-text="own.view.$1"');
 drawTexts(section);
