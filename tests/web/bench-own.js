@@ -4,7 +4,9 @@
 // the changed row written by hand checked, once right and once with a slip to
 // look for), then the form and the meaning worked out. First 100 operations
 // of 40-digit factors on the matrix as typed; then the method's whole
-// reduction, whose entries grow to hundreds or thousands of digits. Prints the
+// reduction, whose entries grow to hundreds or thousands of digits; then a
+// reading of the reduced matrix typed in full, as long as the page reads,
+// checked as a set against the matrix as typed. Prints the
 // median, the 95th percentile and the largest (a garbage collection or a
 // busy machine makes those). Then work that the page does in pieces between
 // frames, each as one task (all its pieces at once) against its longest
@@ -18,7 +20,8 @@ import { performance } from 'node:perf_hooks';
 import { format } from '../../web/logic/run/exact.js';
 import { readMatrix } from '../../web/logic/own/matrix.js';
 import { apply, checkRow } from '../../web/logic/own/arithmetic.js';
-import { shape, meaning } from '../../web/logic/own/forms.js';
+import { shape } from '../../web/logic/own/forms.js';
+import { meaning, checkReading, MAX_READING } from '../../web/logic/own/reading.js';
 import { hint } from '../../web/logic/own/hints.js';
 import { ownGrading } from '../../web/logic/assignments/own-result.js';
 import { readingOwnLink, ownFragment } from '../../web/logic/own/link.js';
@@ -73,6 +76,17 @@ for (const [what, entry] of [['40-digit integers', (r) => digits(r, 40)], ['frac
   console.log(`${what}:\n  an operation on the matrix as typed: ${said(once)}`);
   console.log(`  the method's ${ops.length} operations, to entries of ${longest} characters: ${said(ops)}`);
   console.log(`  form and meaning after each: ${said(forms)}`);
+  // Readings of 2,000 characters: a point of long numbers, directions as many as fit, a sum of many fractions.
+  const list = (count, size) => `(${Array.from({ length: 19 }, () => digits(random, size)).join(', ').slice(0, count)})`;
+  const readings = [`x = ${list(MAX_READING - 10, 100)}`, `x = ${list(100, 3)}${Array.from({ length: 17 }, (_, k) => ` + t${k}${list(100, 3)}`).join('')}`,
+    `x1 = ${Array.from({ length: 180 }, (_, k) => `1/${k + 2}`).join(' + ')}`.slice(0, MAX_READING)];
+  const means = meaning(matrix, 'system');
+  const checks = readings.flatMap((set) => Array.from({ length: 5 }, () => {
+    const start = performance.now();
+    checkReading({ set }, typed, means);
+    return performance.now() - start;
+  }));
+  console.log(`  a reading of ${MAX_READING} characters checked: ${said(checks)}`);
 }
 
 // The pieces of work of a generator run to its end: [the whole, the longest piece] in ms.

@@ -16,8 +16,9 @@
 //   compared    { yours, method }: the operations used and the method's, asked once reduced; or null
 //   readOff     in a student's assignment of this mode, once the matrix is
 //               reduced: the student's first reading of what it means
-//               ({ answer, right }), or null before it; the page says the
-//               meaning only then
+//               (logic/own/reading.js) and its verdict ({ answer, right,
+//               wrong }), or null before it; the page says the meaning only then
+//   readProblem why the last reading sent could not be read ({ id, values }), or null
 // Every change of the work is written to the address (a link to it) and
 // stored, after the frame that shows it (the own part's effect { ownKeep:
 // fragment }: a 10 × 20 matrix of long entries makes a long address). In a
@@ -27,7 +28,8 @@
 import { readMatrix, fromRun } from '../logic/own/matrix.js';
 import { readOperation, fromButtons, notation, changed } from '../logic/own/operations.js';
 import { applyChecked, checkRow } from '../logic/own/arithmetic.js';
-import { shape, meaning } from '../logic/own/forms.js';
+import { shape } from '../logic/own/forms.js';
+import { meaning, checkReading, readingForm, readingAsked, keptReading } from '../logic/own/reading.js';
 import { hint, methodCount } from '../logic/own/hints.js';
 import { MAX_OPS } from '../logic/own/limits.js';
 import { startWork, matrixAt, doOperation, undo, redo, goTo, counted } from '../logic/own/work.js';
@@ -36,11 +38,11 @@ import { copyText, copyLatex, copyMarkdown } from '../logic/own/copies.js';
 import { shown } from '../logic/own/numbers.js';
 import { translator } from '../logic/language/translate.js';
 import { ownFocus } from './learning.js';
-import { ownNoted, restoredWork, readOffRight } from '../logic/assignments/own-result.js';
+import { ownNoted, restoredWork } from '../logic/assignments/own-result.js';
 import { locked } from '../logic/assignments/permissions.js';
 import { keptWork } from './studying.js';
 
-const fresh = { work: null, matrix: null, arithmetic: 'page', pending: null, problem: null, cells: null, changed: [], hint: null, compared: null, readOff: null };
+const fresh = { work: null, matrix: null, arithmetic: 'page', pending: null, problem: null, cells: null, changed: [], hint: null, compared: null, readOff: null, readProblem: null };
 
 // The slice as it stands, or a fresh one.
 const slice = (state) => state.own ?? fresh;
@@ -85,8 +87,24 @@ function started(state, read, kind) {
   return [next, [...effects, focus('own-op')]];
 }
 
-// The rows of matrix, 0-based, as the status line says them: "R2: 0, 1, -2".
-const rowsSaid = (matrix, rows) => rows.map((r) => `R${r + 1}: ${matrix.rows[r].map(shown).join(', ')}`).join('; ');
+// The most characters of rows that the status line says whole.
+const saidWhole = 80;
+
+// An operation as the status line says it: the page's notation, a number of
+// more than 16 digits cut to its first and last (the page shows it whole).
+const cut = (text) => text.replace(/\d{17,}/g, (digits) => `${digits.slice(0, 6)}…${digits.slice(-4)}`);
+const brief = (op) => cut(notation(op));
+const saidShort = ({ id, values }) => ({ id, values: values.factor ? { ...values, factor: cut(values.factor) } : values });
+
+// What the status line says once op is done on matrix: the rows it changed,
+// 0-based, as "R2: 0, 1, -2", or their names alone where that would be long
+// (a phone's line, a screen reader's patience): the matrix shows them.
+function appliedSaid(matrix, op) {
+  const rows = changed(op);
+  const whole = rows.map((r) => `R${r + 1}: ${matrix.rows[r].map(shown).join(', ')}`).join('; ');
+  return whole.length <= saidWhole ? { id: 'own.view.applied', values: { op: brief(op), rows: whole } }
+    : { id: 'own.view.appliedLong', values: { op: brief(op), rows: rows.map((r) => `R${r + 1}`).join(', ') } };
+}
 
 // The state once op (written by the learner, or null when built with
 // buttons) is done, and the status line saying it and the rows it changed;
@@ -100,7 +118,7 @@ function done(state, op, written, more = {}) {
   const work = doOperation(own.work, op, written, more);
   const { matrix } = after;
   const [next, effects] = working(state, more.shown ? counted(work, 'shown') : work, { matrix, changed: changed(op) });
-  const said = announce({ id: 'own.view.applied', values: { op: notation(op), rows: rowsSaid(matrix, changed(op)) } });
+  const said = announce(appliedSaid(matrix, op));
   return [next, [...effects, said, focus('own-op')]];
 }
 
@@ -120,7 +138,7 @@ function named(state, read, written) {
   if (own.arithmetic === 'learner' && op.type !== 'swap') {
     const row = changed(op)[0];
     return [withOwn(state, { pending: { op, written, row, check: null, first: null }, problem: null, hint: null }),
-      [announce({ id: 'own.view.write', values: { op: notation(op), row: row + 1 } }), focus('own-cell-0')]];
+      [announce({ id: 'own.view.write', values: { op: brief(op), row: row + 1 } }), focus('own-cell-0')]];
   }
   return done(state, op, written);
 }
@@ -133,7 +151,7 @@ function moved(state, move, id) {
   if (work === own.work || work.at === own.work.at) return [state, []];
   const op = id === 'own.view.undone' ? own.work.ops[work.at].op : work.ops[work.at - 1]?.op;
   const [next, effects] = working(state, work);
-  return [next, [...effects, announce(op ? { id, values: { op: notation(op) } } : { id: 'own.view.atStart' })]];
+  return [next, [...effects, announce(op ? { id, values: { op: brief(op) } } : { id: 'own.view.atStart' })]];
 }
 
 const isText = (value) => typeof value === 'string';
@@ -159,16 +177,18 @@ function resumed(state) {
   if (!own.work || st?.assignment.mode !== 'own' || !st.result?.own) return [state, []];
   const work = restoredWork(st.result, own.work.start, own.work.kind);
   const answer = st.result.own.answer;
-  const means = answer && meaning(matrixAt(work), work.kind);
   return [withOwn(state, { work, matrix: matrixAt(work), pending: null, changed: [], hint: null, compared: null,
-                           readOff: answer && { answer, right: Boolean(means) && readOffRight(means, answer) } }), []];
+                           readOff: answer && judged(answer, work.start, meaning(matrixAt(work), work.kind)) }), []];
 }
 
-const choices = ['one', 'zero', 'many', 'yes', 'no'];
+// A reading and its verdict as the slice keeps them: { answer, right, wrong }.
+function judged(answer, start, means) {
+  const verdict = means ? checkReading(answer, start, means) : null;
+  return { answer, right: verdict?.right === true, wrong: verdict?.wrong ?? [] };
+}
 
-// Whether answer is a reading as the view sends one: a choice, and the values' texts or null.
-const isAnswer = (answer) => choices.includes(answer?.choice) &&
-  (answer.values === null || (Array.isArray(answer.values) && answer.values.length <= 20 && answer.values.every((v) => isText(v) && v.length <= 200)));
+// Whether answer is a reading typed in full of what kind asks (reading.js), of any length.
+const isAnswer = (answer, kind) => readingForm(answer) === readingAsked(kind);
 
 // A message whose copies form names one of these: the work and whether to
 // tell what the reduced matrix means, in a copy of t's words.
@@ -220,15 +240,20 @@ export const handlers = {
   ownMade: (state, { input, program, student = false }) => (!isText(input) || !isText(program) ? [state, []]
     : student ? studentMade(state, input, program) : started(state, fromRun(program, input))),
   ownResumed: resumed,
-  // The student's reading of the reduced matrix (an assignment's): the first
-  // is kept and judged, and the page then says what the matrix means.
+  // The student's reading of the reduced matrix (an assignment's), typed in
+  // full: one that cannot be read is said and not kept (the view keeps what
+  // was typed); the first read is kept and judged, what is wrong with it
+  // said, and the page then says what the matrix means.
   ownAnswer: (state, { answer }) => {
     const own = slice(state);
-    const means = own.matrix && meaning(own.matrix, own.work.kind);
-    if (!assigned(state) || own.readOff || !means || !isAnswer(answer)) return [state, []];
-    const right = readOffRight(means, answer);
-    const [next, effects] = keptWith(state, { readOff: { answer: { choice: answer.choice, values: answer.values }, right } });
-    return [next, [...effects, announce({ id: right ? 'own.read.right' : 'own.read.wrong' }), focus('own-read-verdict')]];
+    const means = own.matrix && shape(own.matrix).reduced ? meaning(own.matrix, own.work.kind) : null;
+    if (!assigned(state) || own.readOff || !means || !isAnswer(answer, own.work.kind)) return [state, []];
+    const verdict = checkReading(answer, own.work.start, means);
+    if (verdict.problem) return [withOwn(state, { readProblem: verdict.problem }), [announce(verdict.problem)]];
+    const readOff = { answer: keptReading(answer), right: verdict.right, wrong: verdict.wrong };
+    const [next, effects] = keptWith(state, { readOff, readProblem: null });
+    const said = verdict.right ? [{ id: 'own.reading.right' }] : [{ id: 'own.reading.wrong' }, ...verdict.wrong];
+    return [next, [...effects, announce(...said), focus('own-read-verdict')]];
   },
   // An operation typed, or built with the buttons ({ kind, row, from, factorText }).
   ownOp: (state, { text }) => (isText(text) && state.own?.matrix ? named(state, readOperation(text, state.own.matrix.rows.length), text) : [state, []]),
@@ -247,7 +272,7 @@ export const handlers = {
     const wrong = check.cells.findIndex((cell) => !cell.ok);
     const said = { id: 'own.view.wrongCells', values: { count: check.cells.filter((cell) => !cell.ok).length } };
     const [next, effects] = keptWith(state, { work, pending: { ...own.pending, check, first } });
-    return [next, [...effects, announce(said, ...(check.slip ? [{ id: check.slip }] : [])), focus(`own-cell-${wrong}`)]];
+    return [next, [...effects, announce(said, ...(check.slip ? [{ id: check.slip, ...(check.about ? { values: check.about } : {}) }] : [])), focus(`own-cell-${wrong}`)]];
   },
   // The row shown and the operation done, which counts.
   ownShow: (state) => {
@@ -264,7 +289,7 @@ export const handlers = {
     const next = own.matrix && hint(own.matrix);
     if (!next) return [state, []];
     const [after, effects] = keptWith(state, { work: counted(own.work, 'hints'), hint: next });
-    return [after, [...effects, announce(next.reason, { id: 'own.view.hintOp', values: { op: notation(next.op) } })]];
+    return [after, [...effects, announce(saidShort(next.reason), { id: 'own.view.hintOp', values: { op: brief(next.op) } })]];
   },
   // Once reduced, the operations used against the method's from the same start.
   ownCompare: (state) => {

@@ -61,8 +61,9 @@ export const parts = [
   // way's part, the teacher's (grading such work) and the LMS's import it:
   // loaded before them, so that a teacher's link loads no more of the mode.
   { name: 'own-logic', modules: ['logic/own/forms.js', 'logic/own/numbers.js', 'logic/own/operations.js', 'logic/own/arithmetic.js',
-                                 'logic/own/hints.js', 'logic/own/matrix.js', 'logic/own/work.js', 'logic/own/code.js', 'logic/assignments/own-result.js'],
-    texts: ['own.meaning.', 'own.shape.', 'own.slip.', 'own.op.', 'own.number.', 'own.matrix.', 'own.hint.', 'own.run.'] },
+                                 'logic/own/hints.js', 'logic/own/matrix.js', 'logic/own/work.js', 'logic/own/code.js', 'logic/own/reading.js',
+                                 'logic/assignments/own-result.js'],
+    texts: ['own.meaning.', 'own.reading.', 'own.shape.', 'own.slip.', 'own.op.', 'own.number.', 'own.matrix.', 'own.hint.', 'own.run.'] },
   // The learner's own row operations on a matrix ("Your own way"): its
   // section, its views and its handlers; for the mode asked for, and a
   // student's link to an assignment of this mode.

@@ -15,7 +15,10 @@
 // invertible, its choices to circle. The keys come after, several to a page,
 // each with its sheet's id, saying "singular" in place of the printouts from
 // where the run stops meaning anything (sheet.js). An assignment's sheets
-// carry each student's name and link.
+// carry each student's name and link. An assignment of the student's own row
+// operations prints the own way's sheets instead (ownSheets): the matrix,
+// exact, ruled room for the operations and for the reading; their keys the
+// exact reduced form and what it means, written as the page accepts it.
 import { t } from './language.js';
 import { byId, el, served } from './dom.js';
 import { qrOf } from './qr.js';
@@ -27,6 +30,9 @@ import { fragment } from '../logic/run/share.js';
 import { make } from '../logic/practice/exercises.js';
 import { sheetsPages, keyPages, keyHeight, area, textWidth } from '../logic/layout/paper.js';
 import { exerciseFor } from '../logic/assignments/assignment.js';
+import { fromRun } from '../logic/own/matrix.js';
+import { shown } from '../logic/own/numbers.js';
+import { meaning, sayMeaning, solutionText, reducedOf } from '../logic/own/reading.js';
 
 const worksheet = byId('worksheet');
 // A4 turned sideways, for a worksheet too wide upright: its style sheet,
@@ -243,11 +249,95 @@ export const ownSheet = (student) => (student === null ? {} :
 // An assignment's sheets, keys or both (parts), on one side or two: one per
 // student, each with the student's name and link ({ name, exercise, link },
 // exercise as exercises.js's make() takes it), and on each the assignment's
-// title and due date (a: its title, due).
+// title and due date (a: its title, due); the own way's for an assignment of
+// the student's own row operations.
 export function buildAssignmentSet({ sheets, a, parts = 'all', twoSided = true }) {
   const heading = headingOf(a);
   const made = sheets.slice(0, maxSheets).map((sheet) => make(sheet.exercise));
-  build(made.map((e, k) => ({ ...sheets[k], model: e.model, heading })), made, { parts, twoSided });
+  if (a.mode === 'own') {
+    const problems = made.map((e, k) => ({ ...sheets[k], ...fromRun(e.model.run.program, e.model.run.input), heading,
+      id: t('sheet.id', { program: a.program, seed: e.seed, order: e.model.n, options: optionWords(t, sheets[k].exercise.options) }) }));
+    worksheet.replaceChildren(...ownSheets(problems, { parts, twoSided }));
+    landscape.media = 'not all';
+  } else build(made.map((e, k) => ({ ...sheets[k], model: e.model, heading })), made, { parts, twoSided });
+}
+
+// ---- The own way's sheets ----
+
+// A matrix as a frame: its rows labelled, the bar before b or I, each entry
+// exact; empty cells (filled false) for the learner's own, of the same shape.
+function ownFrame({ rows, bar }, filled = true) {
+  const table = el('table', 'frame own-frame');
+  const body = table.createTBody();
+  rows.forEach((row, r) => body.insertRow().append(el('th', '', `R${r + 1}`, { scope: 'row' }),
+    ...row.map((x, c) => el('td', c === bar ? 'bar' : '', filled ? shown(x) : ''))));
+  return table;
+}
+
+// Ruled lines to write on, count of them, each numbered where numbered.
+function ruled(count, numbered) {
+  const list = el(numbered ? 'ol' : 'div', 'own-ruled');
+  for (let k = 0; k < count; k++) list.append(el(numbered ? 'li' : 'p', 'write'));
+  return list;
+}
+
+// One student's own-way sheet (a problem: { matrix, kind, name, link,
+// heading, id }): its top as any sheet's, the matrix, ruled room for the
+// operations, the reading that its kind asks; on two sides, a page of room more.
+function ownSheetOf(problem, twoSided) {
+  const { matrix, kind } = problem;
+  const part = el('section', 'sheet');
+  const first = el('div', 'sheet-page');
+  const head = el('div', 'sheet-head');
+  head.append(el('h2', '', t('sheet.own.title')), el('p', 'sheet-id', problem.heading ? `${problem.heading} · ${problem.id}` : problem.id));
+  let top = head;
+  if (linkPrints() && problem.link) {
+    head.append(el('p', 'sheet-link', t('sheet.link', { link: problem.link })));
+    const qr = served() ? qrOf(problem.link) : null;
+    if (qr) {
+      top = el('div', 'sheet-top');
+      top.append(head, qr);
+    }
+  }
+  first.append(top, nameLine(problem), el('p', 'intro', t('sheet.own.intro')), ownFrame(matrix),
+    el('h3', '', t('sheet.own.operations')), ruled(Math.min(16, 3 * matrix.rows.length + 2), true),
+    el('h3', '', t('sheet.own.reading')), el('p', 'ask', t(`sheet.own.ask.${kind}`)));
+  if (kind === 'inverse') first.append(ownFrame({ rows: matrix.rows.map((row) => row.slice(0, matrix.bar)), bar: null }, false));
+  first.append(ruled(kind === 'system' ? 3 : 1, false));
+  part.append(first);
+  if (twoSided) {
+    const back = el('div', 'sheet-page');
+    back.append(el('p', 'working-page', t('sheet.workingPage')));
+    part.append(back);
+  }
+  return part;
+}
+
+// A problem's key: its id, the reduced form exactly and what it means, as
+// the page accepts it read (a family in scalar form, then in vector form).
+function ownKeyOf(problem) {
+  const reduced = reducedOf(problem.matrix);
+  const means = meaning(reduced, problem.kind);
+  const key = el('section', 'sheet-key');
+  const id = el('p', 'key-id');
+  id.append(el('strong', '', t('sheet.key')), ' ', problem.heading ? `${problem.heading} · ${problem.id}` : problem.id);
+  if (problem.name) id.append(' · ', problem.name);
+  key.append(id, el('p', 'key-caption', t('sheet.own.reduced')), ownFrame(reduced), el('p', 'key-caption', sayMeaning(t, means)),
+    ...(means.kind === 'many' ? [el('p', 'key-caption', solutionText(means, 'vector').text)] : []));
+  return key;
+}
+
+// The own way's sheets and keys (parts: 'all', 'sheets' or 'keys') of
+// problems, a sheet each, then the keys together: the elements that the
+// worksheet holds. What a set's print asks of an own-way problem too.
+export function ownSheets(problems, { parts = 'all', twoSided = true } = {}) {
+  const drawn = parts === 'keys' ? [] : problems.map((problem) => ownSheetOf(problem, twoSided));
+  if (parts !== 'sheets') {
+    const keys = el('div', 'key-page');
+    keys.append(...problems.map(ownKeyOf));
+    drawn.push(keys);
+  }
+  return drawn;
 }
 
 // No worksheet: the page prints as itself.

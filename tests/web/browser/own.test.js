@@ -1,13 +1,17 @@
 // "Your own way" on a phone's width, in every engine: a 3 × 4 system typed,
 // operations typed and built with buttons, a row written by the learner with
 // a wrong cell marked, an undo, the address that opens the work where it
-// was, and the reduced form's solution read.
+// was, and the reduced form's solution read; a student's reading of it typed
+// in full, refused while it cannot be read, then judged.
 // engines: chromium firefox webkit
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { pageUrl, useBrowser, open, close, text } from './harness.js';
-import { readMatrix } from '../../../web/logic/own/matrix.js';
-import { meaning, sayMeaning } from '../../../web/logic/own/forms.js';
+import { readMatrix, fromRun } from '../../../web/logic/own/matrix.js';
+import { meaning, sayMeaning, readingOf, reducedOf } from '../../../web/logic/own/reading.js';
+import { assignment, studentFragment, exerciseFor } from '../../../web/logic/assignments/assignment.js';
+import { make } from '../../../web/logic/practice/exercises.js';
+import { programs } from '../node/programs.js';
 import { translator } from '../../../web/logic/language/translate.js';
 
 const browser = useBrowser();
@@ -100,5 +104,34 @@ test('a 3 × 4 system reduced in one\'s own way at 375 px, both ways of typing a
   await typeOp(page, 'R2 -> R2 + R1');
   await page.waitForFunction(() => /\d{200}/.test(document.getElementById('status').textContent));
   assert.ok(await page.evaluate(() => document.scrollingElement.scrollWidth <= 375), 'the status line no wider than the phone');
+  await close(page);
+});
+
+// A student's own assignment at 375 px, reduced by the hints' operations: the
+// reading asked typed in full; one that cannot be read is said, what was
+// typed kept; one whose point misses an equation is judged wrong, saying which.
+test('a student reads the reduced matrix off in full, and is told what is wrong', async () => {
+  const a = assignment({ mode: 'own', program: 'gjsolve', order: 2, seed: 5, options: ['nice'] });
+  await programs();  // the students' matrices made under node, by the same programs as the page's
+  const start = fromRun('gjsolve', make(exerciseFor(a, 'Kim')).input);
+  const { set } = readingOf(meaning(reducedOf(start.matrix), 'system'));
+  const page = await open(browser(), pageUrl + studentFragment(a, 'Kim'), { viewport: { width: 375, height: 800 }, ready: '#own-op' });
+  while (await page.isVisible('#own-hint')) {
+    await page.click('#own-hint');
+    await page.waitForSelector('#own-help:not([hidden])');
+    await typeOp(page, /R\d+ ?[↔→].*?(?=[.。]?$)/.exec(await page.textContent('#own-help'))[0]);
+    await page.waitForFunction(() => document.getElementById('own-op').value === '');
+  }
+  await page.waitForSelector('#own-read:not([hidden])');
+  await fill(page, '#own-read-set', 'x1 = 2t#');
+  await page.click('#own-read button[type="submit"]');
+  await page.waitForFunction(() => document.getElementById('own-read-problem').textContent.includes('#'));
+  assert.equal(await page.inputValue('#own-read-set'), 'x1 = 2t#', 'what was typed is kept');
+  await fill(page, '#own-read-set', set.replace(/\d+$/, (last) => String(Number(last) + 1)));
+  await page.click('#own-read button[type="submit"]');
+  await page.waitForSelector('#own-read-verdict:not([hidden])');
+  assert.match(await page.textContent('#own-read-verdict'), /^Not right\. \(.*\) does not solve equation \d\.$/);
+  assert.ok(await page.isVisible('#own-meaning') && !(await page.isVisible('#own-read')));
+  assert.ok(await page.evaluate(() => document.scrollingElement.scrollWidth <= 375), 'nothing wider than the phone');
   await close(page);
 });

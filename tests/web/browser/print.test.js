@@ -11,7 +11,13 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { golden, pageUrl, useBrowser, open, close, cannot, typeCase } from './harness.js';
-import { assignment, teacherFragment, secretOf } from '../../../web/logic/assignments/assignment.js';
+import { assignment, teacherFragment, exerciseFor, secretOf } from '../../../web/logic/assignments/assignment.js';
+import { fromRun } from '../../../web/logic/own/matrix.js';
+import { meaning, sayMeaning, reducedOf } from '../../../web/logic/own/reading.js';
+import { shown } from '../../../web/logic/own/numbers.js';
+import { make } from '../../../web/logic/practice/exercises.js';
+import { programs } from '../node/programs.js';
+import { translator } from '../../../web/logic/language/translate.js';
 
 const browser = useBrowser();
 const prints = new Map();
@@ -132,4 +138,27 @@ test('an assignment\'s sheets carry their name line whole on every page, and end
   const later = execFileSync('pdftotext', ['-raw', '-enc', 'UTF-8', '-', '-'], { input: pdf }).toString().split('\f').filter((p) => /\d+쪽 중 \d+쪽/.test(p));
   assert.ok(later.length >= 4 && later.every((p) => /이름 (김민준|이서연) 날짜/.test(p)), later.join('\n----\n').slice(0, 2000));
   for (const name of a.names) assert.ok(later.filter((p) => p.includes(name) && /^\d+\. /m.test(p)).at(-1).match(/^\d+\. /gm).length >= 2, name);
+});
+
+// An own-way assignment's sheets and keys: a sheet a student, with the room
+// for the operations and the reading, and keys that give the reduced form
+// exactly and what it means, with none of the method's rounding residues.
+test('an own-way assignment prints the own way\'s sheets, and keys of exact reduced forms', async () => {
+  const a = assignment({ mode: 'own', program: 'gjinverse', order: 3, seed: 21, names: ['Kim', 'Lee'], secret: secretOf(Array(16).fill(7)) });
+  await programs();  // the students' matrices made under node, by the same programs as the page's
+  const page = await open(browser(), pageUrl + teacherFragment(a), { ready: '#teacher-facts dd' });
+  await page.evaluate(() => { window.print = () => {}; });
+  await page.click('#teacher-keys');
+  const pdf = await page.pdf({ format: 'A4', preferCSSPageSize: true });
+  await close(page);
+  const pages = execFileSync('pdftotext', ['-raw', '-enc', 'UTF-8', '-', '-'], { input: pdf }).toString().split('\f');
+  for (const name of a.names) assert.ok(pages.some((p) => p.includes(name) && p.includes('Row operations') && p.includes('What it means')), name);
+  const keys = pages.filter((p) => p.includes('Answer key')).join(' ').replace(/\s+/g, ' ');
+  for (const name of a.names) {
+    const { matrix } = fromRun('gjinverse', make(exerciseFor(a, name)).input);
+    const means = meaning(reducedOf(matrix), 'inverse');
+    assert.ok(keys.includes(sayMeaning(translator('en'), means)), name);
+    for (const x of means.inverse?.flat() ?? []) assert.ok(keys.includes(shown(x)), `${name}: ${shown(x)}`);
+  }
+  assert.doesNotMatch(keys, /\de-\d/, 'no residue such as 7.77156e-17');
 });

@@ -10,12 +10,12 @@ import { opened, named, note, handIn } from '../../../web/logic/assignments/work
 import { id, problemsOf, keptName } from '../../../web/logic/assignments/assignment.js';
 import { write, writeSet } from '../../../web/logic/assignments/result-code.js';
 import { ownStart } from '../../../web/logic/assignments/set.js';
-import { newOwnResult, ownNoted, expectedReadOff } from '../../../web/logic/assignments/own-result.js';
+import { newOwnResult, ownNoted } from '../../../web/logic/assignments/own-result.js';
 import { fromRun } from '../../../web/logic/own/matrix.js';
 import { startWork, doOperation, counted, matrixAt } from '../../../web/logic/own/work.js';
 import { apply } from '../../../web/logic/own/arithmetic.js';
 import { changed } from '../../../web/logic/own/operations.js';
-import { meaning } from '../../../web/logic/own/forms.js';
+import { meaning, readingOf } from '../../../web/logic/own/reading.js';
 import { hint } from '../../../web/logic/own/hints.js';
 import { format as show } from '../../../web/logic/run/exact.js';
 
@@ -74,8 +74,8 @@ export function schoolYear(a, students, count) {
 // each time, done as plan says, a word an operation ('right': its row written
 // right; 'slip': the old row written first, then the right one; 'shown': the
 // row shown at once; 'hint': a hint asked first; 'extra': row 1 doubled
-// instead, which the method never does), then read off ('right', 'wrong' or
-// null, once reduced). Gives { result, work, start }.
+// instead, which the method never does), then read off in full ('right',
+// 'wrong' or null, once reduced). Gives { result, work, start }.
 export function ownWorked(a, name, plan, read = 'right', started = monday9) {
   const start = a.matrix ? ownStart(a.matrix) : fromRun(a.program, make(exerciseFor(a, name)).input);
   let work = startWork(start.matrix, start.kind);
@@ -92,9 +92,11 @@ export function ownWorked(a, name, plan, read = 'right', started = monday9) {
       work = doOperation(counted(how === 'slip' ? counted(work, 'tries') : work, 'tries'), op, null, { first });
     }
   }
-  const expected = expectedReadOff(meaning(matrixAt(work), start.kind));
-  const wrong = expected?.choice === 'one' ? { choice: 'one', values: expected.values.map((v) => `${v}1`) } : { choice: 'many', values: null };
-  const answer = read === null || expected === null ? null : read === 'right' ? expected : wrong;
+  const means = meaning(matrixAt(work), start.kind);
+  const n = start.matrix.rows.length;
+  const wrong = { one: { set: null }, many: { set: null }, none: { set: Array(n).fill('0').join(', ') }, inverse: { inverse: null },
+    singular: { inverse: start.matrix.rows.map((_, i) => start.matrix.rows.map((__, j) => Number(i === j)).join(' ')).join('\n') } }[means?.kind];
+  const answer = read === null || means === null ? null : read === 'right' ? readingOf(means) : wrong;
   return { result: ownNoted(newOwnResult(id(a), name, started), work, answer), work, start };
 }
 

@@ -18,7 +18,7 @@ import { text as textOf, translator } from '../../../web/logic/language/translat
 import { readMatrix } from '../../../web/logic/own/matrix.js';
 import { startWork, doOperation, matrixAt } from '../../../web/logic/own/work.js';
 import { hint } from '../../../web/logic/own/hints.js';
-import { meaning, sayMeaning } from '../../../web/logic/own/forms.js';
+import { meaning, sayMeaning } from '../../../web/logic/own/reading.js';
 import { copyLatex } from '../../../web/logic/own/copies.js';
 
 const build = process.env.GJ_WEB_BUILD;

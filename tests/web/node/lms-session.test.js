@@ -19,9 +19,8 @@ import { make, modelOf } from '../../../web/logic/practice/exercises.js';
 import { assignment } from '../../../web/logic/assignments/assignment.js';
 import { versions } from '../../../web/logic/assignments/scorm.js';
 import { decodeWork } from '../../../web/logic/assignments/suspend.js';
-import { expectedReadOff } from '../../../web/logic/assignments/own-result.js';
 import { hint } from '../../../web/logic/own/hints.js';
-import { meaning } from '../../../web/logic/own/forms.js';
+import { meaning, readingOf } from '../../../web/logic/own/reading.js';
 import { notation } from '../../../web/logic/own/operations.js';
 
 before(programs);
@@ -112,7 +111,7 @@ for (const version of ['1.2', '2004']) {
     const page = pageIn(lms, a);
     assert.deepEqual([page.state.lms.unread, page.state.own.work.at, page.state.mode], [null, 4, 'own'], 'back to the operations');
     operations(page, Infinity);
-    page.dispatch({ type: 'ownAnswer', answer: expectedReadOff(meaning(page.state.own.matrix, page.state.own.work.kind)) });
+    page.dispatch({ type: 'ownAnswer', answer: readingOf(meaning(page.state.own.matrix, page.state.own.work.kind)) });
     await page.settled();
     const [status, raw] = version === '1.2' ? ['cmi.core.lesson_status', 'cmi.core.score.raw'] : ['cmi.completion_status', 'cmi.score.raw'];
     assert.deepEqual([lms.record.get(status), Number(lms.record.get(raw))], ['completed', 100], 'the reading committed');

@@ -1,5 +1,5 @@
 // Assignments of the student's own row operations under node: the own result
-// through its GJY1 code and back, the teacher's table over codes that real own
+// through its GJY1 or GJY2 code and back, the teacher's table over codes that real own
 // work on each student's matrix wrote (classwork.js ownWorked), its CSV and
 // drill-down, and what the LMS is told and keeps of such work.
 import { test, before } from 'node:test';
@@ -23,25 +23,33 @@ const own = (ops, answer, checks = { tries: 3, shown: 1, hints: 2 }) =>
 const op = (text, first = null, shown = false) => ({ op: text, first, shown });
 
 // Faults: a field of the GJY1 layout written or read out of step (an op's
-// rows or factor, a first row, shown, a choice, the values), an entry kept
-// past maxAnswer, an own result refused by isResult or missed by find and
+// rows or factor, a first row, shown, a choice, the values), a reading typed
+// in full written or read out of step, or in a code an older page reads as
+// its own, an older page's code no longer read, an entry kept past
+// maxAnswer, an own result refused by isResult or missed by find and
 // salvage, an altered code read, a code past the longest that no page reads.
 test('an own result reads back from its code whole, entries cut as answers are, and one altered is caught', () => {
   const long = ['−1/３', '1'.repeat(70), ...Array(18).fill('0.25')];
   const cases = [own([], null, { tries: 0, shown: 0, hints: 0 }), own([op('s1.3'), op('c2:-1/3'), op('a3.1:12'), op('a10.9:-1234567/89')], { choice: 'yes', values: null }),
     own([op('c1:1/2', long), op('a2.1:-3', ['1', '2'], true), op('c3:5', null, true)], { choice: 'one', values: ['1', '-2/3', 'x'] }),
-    ...['no', 'zero', 'many'].map((choice) => own([op('s2.1')], { choice, values: null }))];
+    ...['no', 'zero', 'many'].map((choice) => own([op('s2.1')], { choice, values: null })),
+    own([op('s1.2')], { set: 'x1 = 4 − 2t, x2 = t, x3 = 1 (t는 임의의 실수)' }), own([], { set: null }), own([op('c1:2')], { inverse: '1 -1/2\n-1, 2.5' }),
+    own([], { inverse: null }), own([], { rank: '2', columns: '1, 3열' })];
   for (const r of cases) {
     const code = R.write(r);
-    assert.match(code, /^GJY1[0-9A-Z]+$/);
+    assert.match(code, r.own.answer === null || 'choice' in r.own.answer ? /^GJY1[0-9A-Z]+$/ : /^GJY2[0-9A-Z]+$/);
     const cut = (o) => ({ ...o, first: o.first && o.first.map((x) => x.normalize('NFKC').replace('−', '-').slice(0, 64)) });
     assert.deepEqual(R.read(code), { ...r, own: { ...r.own, ops: r.own.ops.map(cut) } });
     assert.deepEqual([R.isResult(r), R.find(`코드: ${code.match(/.{1,20}/g).join(' ')}`), R.salvage(code.slice(0, -6) + '000000')],
       [true, [code], { id: r.id, name: r.name }]);
     assert.ok(R.read(code.slice(0, -1) + (code.at(-1) === 'A' ? 'B' : 'A')).problem);
   }
-  const odd = [{ ops: [], stages: [{}] }, { ops: [op('x1')] }, { ops: [op('c1:1', 'x')] }, { answer: { choice: 'maybe', values: null } }, { hints: -1 }];
+  const odd = [{ ops: [], stages: [{}] }, { ops: [op('x1')] }, { ops: [op('c1:1', 'x')] }, { answer: { choice: 'maybe', values: null } }, { hints: -1 },
+    { answer: { set: 5 } }, { answer: { rank: '2' } }, { answer: { inverse: '1'.repeat(2001) } }];
   assert.deepEqual(odd.map(({ stages = [], ...change }) => R.isResult({ ...cases[2], stages, own: { ...cases[2].own, ...change } })), odd.map(() => false));
+  // A code that an older page wrote reads as it did.
+  assert.deepEqual(R.read('GJY1WPD0D0VB2Z3H1Y1JXAWR1TXFQKP8H63289471EA1XCP3XAGFB5GZ0N9KYXP0').own,
+    { ops: [op('c1:1/2', ['1', '-2/3'])], tries: 3, shown: 1, hints: 2, answer: { choice: 'one', values: ['1', '-2/3'] } });
   // Past the longest code read, the last first rows are left out; the operations all stay.
   const back = R.read(R.write(own(Array.from({ length: 400 }, () => op('a1.2:1', Array(20).fill('1/3'.repeat(20)))), null)));
   assert.deepEqual([back.own.ops.length, back.own.ops[0].first.length, back.own.ops.at(-1).first], [400, 20, null]);
@@ -77,8 +85,9 @@ test('an own assignment grades each student\'s operations re-applied to the stud
     '김민수,1,1,100,30,2026-12-07 00:30,,', 'Lee,0.5,0.5,50,20,2026-12-07 00:20,,']);
   const opened = (a, code) => { const job = detailing(a, code, []); while (!job.step(0)); return job.result; };
   const kim = opened(learner, table.rows[0].code);
-  assert.deepEqual([kim.own.length, kim.own[0].right, kim.own[1], kim.answer.choice, kim.expected.kind], [9, true,
-    { op: 'R2 → R2 + 7R1', first: ['-7', '6', '-4', '-2'], right: false, wrong: [0, 1, 2, 3], slip: 'own.slip.oldRow', shown: false }, 'one', 'one']);
+  assert.deepEqual([kim.own.length, kim.own[0].right, kim.own[1], kim.verdict.right, kim.expected.kind], [9, true,
+    { op: 'R2 → R2 + 7R1', first: ['-7', '6', '-4', '-2'], right: false, wrong: [0, 1, 2, 3], slip: 'own.slip.oldRow', shown: false }, true, 'one']);
+  assert.deepEqual([table.rows[1].code.slice(0, 4), opened(learner, table.rows[1].code).verdict.wrong.map((w) => w.id)], ['GJY2', ['own.reading.wrong.consistent']]);
   // The page's arithmetic: no row written, so no column of them, and no verdict per row.
   const page = { ...learner, arithmetic: 'page' }, paged = results(page, ownCode(page, names[0], all, 5));
   assert.deepEqual([paged.columns, ownCell(translator('en'), paged.rows[0], 'ops'), opened(page, paged.rows[0].code).own[0].right],

@@ -11,7 +11,8 @@ import { read, plain } from '../../../web/logic/practice/check.js';
 import { readMatrix, fromRun, matrixText } from '../../../web/logic/own/matrix.js';
 import { readOperation, fromButtons, notation, latex } from '../../../web/logic/own/operations.js';
 import { apply, checkRow } from '../../../web/logic/own/arithmetic.js';
-import { shape, meaning, sayMeaning, sayShape } from '../../../web/logic/own/forms.js';
+import { shape, sayShape } from '../../../web/logic/own/forms.js';
+import { meaning, sayMeaning, checkReading, readingOf, solutionText, sayVerdict, sayReading } from '../../../web/logic/own/reading.js';
 import { hint, methodCount } from '../../../web/logic/own/hints.js';
 import { generator } from '../../../web/logic/practice/exercises.js';
 import { startWork, doOperation, undo, matrixAt } from '../../../web/logic/own/work.js';
@@ -99,7 +100,8 @@ test('an operation is applied exactly, and a row written by hand is checked cell
     ['R2 -> R2 - 4R1', '0 -3 -6', [true, true, true], null], ['R2 -> R2 - 4R1', '0 -3 -7', [true, true, false], null],
     ['R2 -> R2 - 4R1', '8 13 18', [false, false, false], 'own.slip.sign'], ['R2 -> R2 - 4R1', '4 5 6', [false, false, false], 'own.slip.oldRow'],
     ['R2 -> R2 - 4R1', '-24 -27 -30', [false, false, false], 'own.slip.otherRow'], ['R2 -> R2 - 4R1', '0 5 -6', [true, false, true], 'own.slip.partial'],
-    ['R3 -> 1/4 R3', '1.75 2 2.25', [true, true, true], null], ['R3 -> 1/3 R3', '2.333 8/3 3', [false, true, true], null],
+    ['R3 -> 1/4 R3', '1.75 2 2.25', [true, true, true], null], ['R3 -> 1/3 R3', '2.333 8/3 3', [false, true, true], 'own.slip.rounded'],
+    ['R2 -> R2 - 4R1', '0 3 -6', [true, false, true], 'own.slip.multipleForgotten'], ['R2 -> R2 - 4R1', '0 -3 -6.0001', [true, true, false], null],
     ['R3 -> 1/3 R3', '21 24 27', [false, false, false], 'own.slip.inverse'], ['R3 -> 1/3 R3', '7/3 8 9', [true, false, false], 'own.slip.partial'],
     ['R3 -> -2R3', '14 16 18', [false, false, false], 'own.slip.sign'], ['R3 -> 2R3', '2 4 6', [false, false, false], 'own.slip.otherRow'],
   ];
@@ -155,6 +157,86 @@ test('the reduced form says one solution, none, infinitely many, the inverse, si
   assert.deepEqual(['2 2\n1 0\n1 1', '2 2\n1 0\n-1 1', '2 2\n1 0\n2 1'].map((text) => hint(matrixOf(text)).reason.id),
     ['own.hint.clearSubtract', 'own.hint.clearAdd', 'own.hint.clear']);
   assert.equal(sayMeaning(translator('ko'), meaning(matrixOf('2 3\n1 -1/2 0\n0 0 1', 'system'), 'system')), '해가 없습니다. 2행이 0 = 1을 나타냅니다.');
+  // The Korean that a teacher writes: the rank and its pivot columns, a parameter any real number.
+  assert.deepEqual([['2 3\n1 0 3\n0 1 0', 'matrix'], ['2 3\n1 2 3\n0 0 0', 'system']].map(([text, kind]) => sayMeaning(translator('ko'), meaning(matrixOf(text, kind), kind))),
+    ['계수(rank)는 2, 피벗이 있는 열은 1, 2열입니다.', '해가 무수히 많습니다: x1 = 3 − 2t, x2 = t (t는 임의의 실수).']);
+});
+
+// A reading typed in full, checked as a set against the matrix as typed and
+// its reduced form: what is right however it is written, each fault named by
+// its id, and what cannot be read by its problem. The page's own writing of
+// each meaning (the key's, both forms) reads back as right.
+test('a reading typed in full is the same set or says what is wrong', () => {
+  const matrices = {
+    family: ['3 6\n1 2 0 1 0 4\n2 4 1 3 0 9\n1 2 1 2 1 6', 'system'], one: ['2 3\n1 1 3\n1 -1 1', 'system'], none: ['2 3\n1 1 3\n2 2 1', 'system'],
+    inverse: ['2 2\n2 1\n1 1', 'inverse'], singular: ['2 2\n1 2\n2 4', 'inverse'], rank: ['2 3\n1 2 3\n2 4 7', 'matrix'] };
+  const cases = [
+    ['family', { set: 'x1 = 4 - 2a - b, x2 = a, x3 = 1 - b, x4 = b, x5 = 1' }, 'right'],
+    ['family', { set: 'x = (2, 1, 1, 0, 1) + λ(-4, 2, 0, 0, 0) + μ(-3, 1, -1, 1, 0) (λ, μ ∈ ℝ)' }, 'right'],
+    ['family', { set: 'x1 = 4 - 2x2 - x4, x2 free, x3 = 1 - x4, x5 = 1' }, 'right'],
+    ['family', { set: '[4 0 1 0 1] + (1/2)s[-4 2 0 0 0] + t[-1 0 -1 1 0]' }, 'right'],
+    ['family', { set: '(x2, x1, x3, x4, x5) = (0, 4, 1, 0, 1) + t1(1, -2, 0, 0, 0)\n + t2(0, -1, -1, 1, 0)' }, 'right'],
+    ['family', { set: 'x = (4, 0, 1, 0, 2) + s(-2, 1, 0, 0, 0) + t(-1, 0, -1, 1, 0)' }, 'wrong.point'],
+    ['family', { set: 'x = (4, 0, 1, 0, 1) + s(-2, 1, 0, 0, 0)' }, 'wrong.missing'],
+    ['family', { set: 'x = (4, 0, 1, 0, 1) + s(-2, 1, 0, 0, 0) + t(-4, 2, 0, 0, 0)' }, 'wrong.missing'],
+    ['family', { set: 'x = (4, 0, 1, 0, 1) + s(-2, 1, 0, 0, 0) + t(-1, 0, -1, 1, 0) + r(-3, 1, -1, 1, 0)' }, 'wrong.tooMany'],
+    ['family', { set: 'x = (4, 0, 1, 0, 1) + s(-2, 1, 0, 0, 0) + t(-1, 0, -1, 1, 1)' }, 'wrong.direction'],
+    ['family', { set: 'no solution' }, 'wrong.consistent'], ['family', { set: '(4, 0, 1, 0, 1)' }, 'wrong.family'],
+    ['family', { set: 'x1 = 4 - 2t, x2 = 임의' }, 'problem.parameter'], ['family', { set: 'x1 = 4 - 2t#' }, 'problem.unread'],
+    ['family', { set: 'x1 = 4 - t*s' }, 'problem.nonlinear'], ['family', { set: 'x = (4, 0, 1) + t(1, 2, 3)' }, 'problem.count'],
+    ['family', { set: 'x1 = 4 - 2x2 - x4, x3 = 1 - x4' }, 'problem.missing'], ['family', { set: 'x1 = 1, x1 = 2' }, 'problem.twice'],
+    ['family', { set: 'x1 = 4 - 2 3t' }, 'problem.adjacent'], ['family', { set: 'x1 = 1, x6 = 2' }, 'problem.noVariable'],
+    ['family', { set: '('.repeat(9) + ')'.repeat(9) }, 'problem.unread'], ['family', { set: 'x'.repeat(2001) }, 'problem.long'],
+    // Blanks part entries only between numbers: "4 -2" is two entries, "4 - 2" one.
+    ['family', { set: '[4 0 1 0 1] + s[-2 1 0 0 0] + t[-1 0 -1 1 0]' }, 'right'], ['family', { set: '[4 0 1 0 2 - 1] + s[-2 1 0 0 0] + t[-1 0 -1 1 0]' }, 'right'],
+    ['family', { set: '[4 0 1 0 1 -1] + s[-2 1 0 0 0] + t[-1 0 -1 1 0]' }, 'problem.lengths'],
+    // A product is read left to right, a division by a number alone: 3/2 t is (3/2)t, and 1/t is refused.
+    ['family', { set: 'x1 = 4 - 4/2 t - s, x2 = t, x3 = 1 - s, x4 = s, x5 = 1' }, 'right'], ['family', { set: 'x1 = 4 - 2/t' }, 'problem.nonlinear'],
+    ['family', { set: 'x1 = 4 - 2t - s, x2 = t, x3 = 1 - s, x4 = s, x5 = 1/0' }, 'problem.zero'],
+    ['family', { set: 'x₁ = 4 − 2t − s; x₂ = t; x₃ = 1 − s; x₄ = s; x₅ = 1 (t, s는 임의의 실수)' }, 'right'],
+    ['family', { set: 'x_{1} = 4 - 2x_2 - x_4\nx_3 = 1 - x_4\nx_5 = 1' }, 'right'], ['family', { set: 'x1 = 4 - 2x2 - x4, x2 = 2x1' }, 'problem.missing'],
+    ['family', { set: 'x1 = 4 - 2x2 - x4, x2 = x3, x3 = 1 - x4, x5 = 1' }, 'problem.circular'],
+    ['family', { set: 'x = (4, 0, 1, 0, 1) + t(-2, 1, 0, 0, 0) + t(-1, 0, -1, 1, 0)' }, 'wrong.missing'],
+    ['family', { set: 'x = (4, 0, 1, 0, 1) + (-2, 1, 0, 0, 0)(-1, 0, -1, 1, 0)' }, 'problem.nonlinear'], ['family', { set: '(4, 0) + 1' }, 'problem.lengths'],
+    ['one', { set: 'x1 = 2, x2 = 1' }, 'right'], ['one', { set: '2, 1' }, 'right'], ['one', { set: 'x = 2, y = 1' }, 'right'],
+    ['one', { set: 'x1 = 2, x2 = 2' }, 'wrong.values'], ['one', { set: 'x1 = 2 + t, x2 = 1' }, 'wrong.oneOnly'], ['one', { set: null }, 'wrong.consistent'],
+    ['one', { choice: 'one', values: ['2', '1.0'] }, 'right'], ['one', { choice: 'many', values: null }, 'wrong'],
+    ['none', { set: null }, 'right'], ['none', { set: '해가 없음' }, 'right'], ['none', { set: 'x1 = 3 - t, x2 = t' }, 'wrong.inconsistent'],
+    ['inverse', { inverse: '1 -1\n-1 2' }, 'right'], ['inverse', { inverse: '1, -1; -1, 3' }, 'wrong.entries'], ['inverse', { inverse: null }, 'wrong.invertible'],
+    ['inverse', { inverse: '1 -1' }, 'problem.shape'], ['inverse', { inverse: '1 x\n1 1' }, 'problem.entry'],
+    ['singular', { inverse: null }, 'right'], ['singular', { inverse: '1 0\n0 1' }, 'wrong.singular'],
+    ['rank', { rank: '2', columns: '1열, 3열' }, 'right'], ['rank', { rank: '3', columns: '1 2' }, 'wrong.rank wrong.columnMissing wrong.columnExtra'],
+    ['rank', { rank: 'two', columns: '1' }, 'problem.rank'], ['rank', { rank: '2', columns: 'first' }, 'problem.columns'],
+    // A reading of another kind's form is none.
+    ['inverse', { set: 'x1 = 1, x2 = 1' }, 'problem.empty'], ['one', { rank: '2', columns: '1, 2' }, 'problem.empty'], ['rank', { inverse: null }, 'problem.empty'],
+  ];
+  const reduced = Object.fromEntries(Object.entries(matrices).map(([name, [text, kind]]) => {
+    const start = matrixOf(text, kind);
+    let m = start;
+    for (let next = hint(m); next; next = hint(m)) m = apply(m, next.op);
+    return [name, { start, means: meaning(m, kind) }];
+  }));
+  const verdict = (name, reading) => {
+    const v = checkReading(reading, reduced[name].start, reduced[name].means);
+    return v.problem ? v.problem.id.replace('own.reading.', 'problem.') : v.right ? 'right' : ['wrong', ...v.wrong.map((w) => w.id.replace('own.reading.', ''))].slice(v.wrong.length ? 1 : 0).join(' ');
+  };
+  assert.deepEqual(cases.map(([name, reading]) => [name, reading, verdict(name, reading)]), cases);
+  // Each verdict and problem said whole in both languages: every placeholder given its value.
+  for (const code of ['en', 'ko']) {
+    for (const [name, reading] of cases) assert.doesNotMatch(sayVerdict(translator(code), checkReading(reading, reduced[name].start, reduced[name].means)), /[{}]|undefined/);
+  }
+  // The drill-down's words for what the student read.
+  assert.deepEqual([{ set: 'x1 = 2' }, { set: null }, { inverse: '1 2\n3 4' }, { inverse: null }, { rank: '2', columns: '1, 3' }, { choice: 'one', values: ['2', '1'] }, null]
+    .map((reading) => sayReading(translator('ko'), reading)), ['x1 = 2', '해가 없음', '1 2; 3 4', 'A는 역행렬이 없음', '계수 2, 피벗이 있는 열 1, 3', '해가 하나뿐: x1 = 2, x2 = 1', '답하지 않음']);
+  for (const [name, { means }] of Object.entries(reduced)) {
+    assert.equal(verdict(name, readingOf(means)), 'right', name);
+    if (means.solution) assert.equal(verdict(name, { set: solutionText(means, 'vector').text }), 'right', name);
+  }
+  assert.equal(solutionText(reduced.family.means, 'vector').text, 'x = (4, 0, 1, 0, 1) + t(−2, 1, 0, 0, 0) + s(−1, 0, −1, 1, 0)');
+  const { start, means } = reduced.family;
+  assert.deepEqual(['en', 'ko'].map((code) => sayVerdict(translator(code), checkReading({ set: 'x = (4, 0, 1, 0, 2) + t(-2, 1, 0, 0, 0)' }, start, means))), [
+    'Not right. The point (4, 0, 1, 0, 2), where every parameter is 0, does not solve equation 3.',
+    '틀렸습니다. 매개변수가 모두 0일 때의 점 (4, 0, 1, 0, 2)는 3번째 방정식을 만족하지 않습니다.']);
 });
 
 test('a link reopens the work where it was, and a damaged one opens what could be read', () => {

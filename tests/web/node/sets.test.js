@@ -139,21 +139,21 @@ test('a set\'s table has a row a student, a column a problem with its points, th
   assert.deepEqual([lee.length, table.points, table.problems.map((p) => [p.points, p.mode, p.stages.length])],
     [5, 9, [[2, 'own', 0], [2, 'own', 0], [1, 'stages', 9], [1, 'stages', 6], [3, 'own', 0]]]);
   assert.deepEqual(table.rows.map((row) => [row.name, row.points, row.percent, row.cells.map((c) => `${c.points} ${c.status}`).join(', '), row.flags.join(' ')]), [
-    ['김민수', 7.5, 83.3, '2 first, 2 first, 1 first, 1 first, 1.5 open', ''], ['Lee Jiwoo', 6.5, 72.2, '2 first, 2 first, 0 tries, 1 first, 1.5 open', ''],
-    ['Choi', 0, 0, '0 none, 0 none, 0 none, 0 none, 0 none', 'damaged'], ['박서연', 7.5, 83.3, '2 first, 2 first, 1 first, 1 first, 1.5 open', 'notListed codes']]);
+    ['김민수', 9, 100, '2 first, 2 first, 1 first, 1 first, 3 first', ''], ['Lee Jiwoo', 8, 88.9, '2 first, 2 first, 0 tries, 1 first, 3 first', ''],
+    ['Choi', 0, 0, '0 none, 0 none, 0 none, 0 none, 0 none', 'damaged'], ['박서연', 9, 100, '2 first, 2 first, 1 first, 1 first, 3 first', 'notListed codes']]);
   assert.deepEqual([table.rejected.map((r) => [r.problem, r.name]), table.counts], [[['code.broken', 'Choi'], ['code.other', '김민수']],
     { codes: 10, graded: 3, rejected: 2, repeated: 0 }]);
   // The rule picks 박서연's hand-in; the points of each problem in a column of its own, summed by a spreadsheet.
   const first = results(week3, park.flat().join(' '), { rule: 'first' }).rows.at(-1);
   assert.deepEqual([first.points, first.codes.map((c) => [c.points, c.counted]), first.cells.map((c) => c.status).join(' ')],
-    [3, [[3, true], [7.5, false]], 'first none first none open']);
+    [3, [[3, true], [9, false]], 'first none first none open']);
   assert.deepEqual(resultsCsv(translator('en'), table).split('\r\n').slice(0, 4), ['\ufeffName,Problem 1 (out of 2),Problem 2 (out of 2),' +
     'Problem 3 (out of 1),Problem 4 (out of 1),Problem 5 (out of 3),Total (out of 9),Percentage,Time (minutes),Handed in,Late,Notes',
-    '김민수,2,2,1,1,1.5,7.5,83.3,50,2026-12-07 00:50,,', 'Lee Jiwoo,2,2,0,1,1.5,6.5,72.2,40,2026-12-07 00:40,,',
+    '김민수,2,2,1,1,3,9,100,50,2026-12-07 00:50,,', 'Lee Jiwoo,2,2,0,1,3,8,88.9,40,2026-12-07 00:40,,',
     'Choi,,,,,,,,,,,a damaged code: ask the student to paste it again']);
   // A problem's drill-down, as an assignment of one problem's: of Lee's stages, from the code that carries them; of 김민수's own work.
   const opened = (at, code) => { const job = detailing(week3, at, code); while (!job.step(0)); return job.result; };
   assert.deepEqual(opened(2, table.rows[1].cells[2].code).map((stage) => stage.answers.every((x) => x.right)).slice(0, 3), [false, false, false]);
   const own = opened(0, table.rows[0].cells[0].code);
-  assert.deepEqual([own.own.length > 0, own.answer.choice, own.expected.kind], [true, 'many', 'many']);
+  assert.deepEqual([own.own.length > 0, own.verdict.right, own.expected.kind], [true, true, 'many']);
 });

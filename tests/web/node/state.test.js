@@ -26,6 +26,7 @@ import { noted, write, newResult } from '../../../web/logic/assignments/result-c
 import { results } from '../../../web/logic/assignments/results.js';
 import { workKey, newer, mergedWork } from '../../../web/logic/assignments/work.js';
 import { ownGraded } from '../../../web/logic/assignments/own-result.js';
+import { readingOf } from '../../../web/logic/own/reading.js';
 import { read as readCode } from '../../../web/logic/assignments/result-code.js';
 import { hint } from '../../../web/logic/own/hints.js';
 import { apply } from '../../../web/logic/own/arithmetic.js';
@@ -609,7 +610,7 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
   const { shown } = states();
   const op = (text) => readOperation(text, 2).op;
   const slice = (work, more = {}) => ({ work, matrix: work && matrixAt(work), arithmetic: 'page', pending: null, problem: null, cells: null, readOff: null,
-                                        changed: [], hint: null, compared: null, ...more });
+                                        readProblem: null, changed: [], hint: null, compared: null, ...more });
   const at = (work, more) => ({ ...shown, mode: 'own', own: slice(work, more) });
   const kept = (work, ...more) => [{ ownKeep: ownFragment(work) }, ...more];
   const said = (id, values) => ({ announce: [{ id, values }] });
@@ -778,7 +779,7 @@ test('a student reduces an own assignment\'s matrix, reads it, hands in and reop
   assert.equal(state.own.arithmetic, 'learner');
   check(['ownArithmetic', 'ownTyped', 'ownHint', 'ownShow', 'ownFromRun', 'mode'].map((type) =>
     [`${type} refused while the assignment locks the mode`, state, { type, by: 'page', text: '1 2', kind: 'matrix', mode: 'practice' }, null, []])
-    .concat([['no reading before the matrix is reduced', state, { type: 'ownAnswer', answer: { choice: 'one', values: ['1', '1'] } }, null, []]]));
+    .concat([['no reading before the matrix is reduced', state, { type: 'ownAnswer', answer: { set: 'x1 = 1, x2 = 1' } }, null, []]]));
   // The method's operations, each row written by the student: the first one wrong once.
   for (let k = 0, next; (next = hint(state.own.matrix)); k++) {
     const { op } = next;
@@ -788,9 +789,11 @@ test('a student reduces an own assignment\'s matrix, reads it, hands in and reop
     [state] = go(state, k === 1 ? { type: 'ownOp', text: `${notation(op)} ` } : { type: 'ownButtons', built }, ...(k === 0 ? [{ type: 'ownRow', texts: texts.map(() => '0') }] : []), { type: 'ownRow', texts });
   }
   const expected = ownGraded(state.student.result, state.own.work.start, 'system', 'learner').expected;
-  const right = { choice: 'one', values: expected.values.map(show) };
-  [state] = go(state, { type: 'ownAnswer', answer: { choice: 'many', values: null } }, { type: 'ownAnswer', answer: right });
-  assert.deepEqual(state.own.readOff, { answer: { choice: 'many', values: null }, right: false }, 'the first reading counts');
+  // A reading that cannot be read is said and not kept; an older page's choice is not taken; the first read counts.
+  [state] = go(state, { type: 'ownAnswer', answer: { set: 'x1 = 2t#' } }, { type: 'ownAnswer', answer: { choice: 'zero', values: null } });
+  assert.deepEqual([state.own.readOff, state.own.readProblem.id], [null, 'own.reading.unread']);
+  [state] = go(state, { type: 'ownAnswer', answer: { set: null } }, { type: 'ownAnswer', answer: readingOf(expected) });
+  assert.deepEqual(state.own.readOff, { answer: { set: null }, right: false, wrong: [{ id: 'own.reading.wrong.consistent', values: {} }] }, 'the first reading counts');
   const [handed, [{ storeWork }]] = update(update(state, { type: 'handIn', now: 9000 })[0], { type: 'handIn', now: 9000, confirmed: true });
   const graded = ownGraded(readCode(handed.student.handed), state.own.work.start, 'system', 'learner');
   const at = state.own.work.at;
@@ -839,7 +842,7 @@ test('every message is taken in every state, and the state given stays as it was
     ownMade: { input: '2\n1 2 3\n4 5 6\n', program: 'gjsolve' }, ownOp: { text: 'R1 <-> R2' },
     ownButtons: { built: { type: 'scale', row: 0, factorText: '2' } }, ownArithmetic: { by: 'learner' }, ownRow: { texts: ['1', '2'] },
     ownShow: {}, ownCancel: {}, ownUndo: {}, ownRedo: {}, ownGoTo: { at: 0 }, ownHint: {}, ownCompare: {}, ownCopy: { form: 'latex' },
-    ownAnswer: { answer: { choice: 'one', values: ['1', '2'] } }, ownResumed: {},
+    ownAnswer: { answer: { set: 'x1 = 1, x2 = 2' } }, ownResumed: {},
   };
   assert.deepEqual(Object.keys(minimal).sort(), [...messageTypes].sort(), 'a message for every handler');
   // Each message as the page sends it, with every field missing, and with each of a wrong type.

@@ -10,17 +10,14 @@ import { compact, decodeOps } from '../own/code.js';
 import { startWork } from '../own/work.js';
 import { applyingChecked, checking } from '../own/arithmetic.js';
 import { changed, MAX_OPERATION } from '../own/operations.js';
-import { shape, meaning } from '../own/forms.js';
+import { shape } from '../own/forms.js';
+import { meaning, checkReading, keptReading } from '../own/reading.js';
 import { reducing } from '../own/hints.js';
-import { readNumber, format as show } from '../own/numbers.js';
-import { equal, finish } from '../run/exact.js';
+import { finish } from '../run/exact.js';
 
 // A new own result for the student named, begun at started (ms), with nothing done.
 export const newOwnResult = (id, name, started) =>
   ({ ...newResult(id, name, started), own: { ops: [], tries: 0, shown: 0, hints: 0, answer: null } });
-
-// The reading as a result keeps it: { choice, values } (values null but for 'one').
-const keptAnswer = (answer) => (answer ? { choice: answer.choice, values: answer.choice === 'one' ? [...(answer.values ?? [])] : null } : null);
 
 // The result with its own part taken from the own work (the operations in
 // force, each with its first row, whether it was shown and, kept in this
@@ -30,7 +27,7 @@ export function ownNoted(result, work, answer = result.own?.answer ?? null) {
   const ops = work.ops.slice(0, work.at).map(({ op, first, shown, written }) =>
     ({ op: compact(op), first: first ? [...first] : null, shown: shown === true, ...(written ? { written } : {}) }));
   const { tries = 0, shown = 0, hints = 0 } = work.checks ?? {};
-  return { ...result, stages: [], own: { ops, tries, shown, hints, answer: result.own?.answer ?? keptAnswer(answer) } };
+  return { ...result, stages: [], own: { ops, tries, shown, hints, answer: result.own?.answer ?? keptReading(answer) } };
 }
 
 // The operations of an own result replayed on the student's matrix, each
@@ -61,28 +58,6 @@ export function restoredWork(result, matrix, kind) {
   return { ...startWork(matrix, kind), ops, at: ops.length, checks: { tries, shown, hints } };
 }
 
-// The reading that the meaning of a reduced matrix (forms.js meaning) asks
-// for: { choice, values }, values the exact solution's texts for 'one', else null;
-// null for a meaning that asks none.
-export function expectedReadOff(means) {
-  const choice = { one: 'one', none: 'zero', many: 'many', inverse: 'yes', singular: 'no' }[means?.kind];
-  if (!choice) return null;
-  return { choice, values: choice === 'one' ? means.values.map(show) : null };
-}
-
-// Whether answer reads means right: the choice, and for one solution each
-// value exactly ('0.25' for 1/4).
-export function readOffRight(means, answer) {
-  const expected = expectedReadOff(means);
-  if (!expected || answer?.choice !== expected.choice) return false;
-  if (expected.choice !== 'one') return true;
-  const values = answer.values ?? [];
-  return values.length === means.values.length && values.every((text, j) => {
-    const read = readNumber(text);
-    return !read.problem && equal(read.value, means.values[j]);
-  });
-}
-
 // An operation of the work graded: { op, first, right, wrong, slip, shown },
 // right null where the student wrote no row (the page's arithmetic, a swap),
 // else whether the first row was right (false for one shown at once), wrong
@@ -98,10 +73,11 @@ function* stepGraded({ op, before, first, shown }, learner) {
 // An own result graded on the student's matrix of kind, the arithmetic the
 // assignment's ('page' | 'learner'): { whole, reduced, readOff: 'right' |
 // 'wrong' | 'none', ops, method, written, firstRight, shown, hints, tries,
-// steps, answer, expected }. whole is false when an operation does not apply
-// to the matrix; steps are stepGraded's; expected is the meaning of the
-// reduced form (the same however the matrix was reduced), which the reading
-// is judged by; written the rows the student wrote or was shown. In pieces,
+// steps, answer, verdict, expected }. whole is false when an operation does
+// not apply to the matrix; steps are stepGraded's; expected is the meaning
+// of the reduced form (the same however the matrix was reduced), which the
+// reading is judged by, verdict what it says of the reading (checkReading's,
+// null without one); written the rows the student wrote or was shown. In pieces,
 // a gcd each, so that a page grades a code between
 // frames however long its numbers (ownGraded: at once).
 export const ownGraded = (result, matrix, kind, arithmetic) => finish(ownGrading(result, matrix, kind, arithmetic));
@@ -112,7 +88,8 @@ export function* ownGrading(result, matrix, kind, arithmetic) {
   const { answer, tries, shown, hints } = result.own;
   const graded = [];
   for (const step of steps) graded.push(yield* stepGraded(step, arithmetic === 'learner'));
-  return { whole, reduced: shape(end).reduced, readOff: answer === null ? 'none' : readOffRight(expected, answer) ? 'right' : 'wrong',
+  const verdict = answer === null ? null : checkReading(answer, matrix, expected);
+  return { whole, reduced: shape(end).reduced, readOff: verdict === null ? 'none' : verdict.right ? 'right' : 'wrong', verdict,
            ops: steps.length, method: method.count, written: graded.filter((s) => s.right !== null).length,
            firstRight: graded.filter((s) => s.right === true).length, shown, hints, tries, steps: graded, answer, expected };
 }

@@ -37,24 +37,29 @@
 //            arithmetic, a swap, or the row shown at once), shown whether the
 //            student asked to see the row
 //   tries, shown, hints   the rows written and checked, the rows shown, the hints asked
-//   answer   the first reading of the reduced matrix: { choice: 'one' |
-//            'zero' | 'many' | 'yes' | 'no', values: texts | null }, or null
+//   answer   the first reading of the reduced matrix (logic/own/reading.js),
+//            or null: of an older page, { choice: 'one' | 'zero' | 'many' |
+//            'yes' | 'no', values: texts | null }, which "GJY1" holds; typed in
+//            full (the solution set, A⁻¹, the rank and pivot columns), which
+//            only "GJY2" holds: the same layout, the reading written by reading.js
 // }
 // An entry's text is kept to maxAnswer characters, as an answer's is.
 //
 // A set's hand-in (writeSet) is one "GJS1" code: the same head, then each
-// problem worked, by its place in the set, with what a "GJR1" or a "GJY1"
+// problem worked, by its place in the set, with what a "GJR1" or a "GJY2"
 // code holds of it; read, its result has stages [] and parts: [{ at, stages,
 // own? }]. Where that code would be longer than a phone's chat carries
 // (chatLimit), the hand-in is a "GJS1" code a problem. A code whose head is
 // another's hand-in (another name, another time) is another hand-in.
 import { writer, reader, sealed, unsealed, toBase32, fromBase32, base32Alphabet, plainBase32 } from './packing.js';
+import { writeReading, readReading, isReading, isLegacy } from '../own/reading.js';
 import { plain } from '../practice/check.js';
 import { maxName, keptName, blank } from './assignment.js';
 import { compactOp, MAX_OPS, MAX_COLUMNS, MAX_FACTOR } from '../own/limits.js';
 
 const prefix = 'GJR1';
 const ownPrefix = 'GJY1';
+const readingPrefix = 'GJY2';  // an own code whose reading is typed in full
 const setPrefix = 'GJS1';
 // What starts a code of any kind and version: "GJ", the kind's letter (R a
 // run's stages, Y the student's own operations, S a set's problems) and the
@@ -147,8 +152,8 @@ function writeHead(w, result) {
   return w.bits(started, 32).uint(Math.max(0, seconds(result.handed) - started)).text(keptName(result.name));
 }
 
-// The code of a result: one line of ASCII, "GJR1" and base32, or "GJY1" for
-// an own result (writeOwn). Throws for an id that is not an assignment's.
+// The code of a result: one line of ASCII, "GJR1" and base32, or "GJY1"
+// ("GJY2" with a reading typed in full) for an own result (writeOwn). Throws for an id that is not an assignment's.
 export function write(result) {
   if (result.own) return writeOwn(result);
   return prefix + toBase32(sealed(writeStages(writeHead(writer(), result), result.stages).bytes()));
@@ -218,13 +223,20 @@ function readTexts(r) {
   });
 }
 
-// The code of an own result, "GJY1" and base32: the head, the checks, the
-// operations with their first rows (those of the first `keep`), the answer.
-const ownCode = (result, keep) => ownPrefix + toBase32(sealed(writeOwnPart(writeHead(writer(), result), result.own, keep).bytes()));
+// Whether an own part's reading is typed in full, which only a "GJY2" code holds of an own code.
+const full = (own) => own.answer !== null && !isLegacy(own.answer);
+
+// The code of an own result, "GJY1" and base32 ("GJY2" where its reading is
+// typed in full): the head, the checks, the operations with their first rows
+// (those of the first `keep`), the answer.
+const ownCode = (result, keep) => (full(result.own) ? readingPrefix : ownPrefix) +
+  toBase32(sealed(writeOwnPart(writeHead(writer(), result), result.own, keep, full(result.own)).bytes()));
 
 // Writes an own result's part to w (what a "GJY1" code holds after its
-// head): the checks, the operations with the first rows of the first keep.
-function writeOwnPart(w, own, keep) {
+// head): the checks, the operations with the first rows of the first keep;
+// the reading as an older page wrote it, or where whole as reading.js writes
+// any (what a "GJY2" code and a set's code hold).
+function writeOwnPart(w, own, keep, whole) {
   const { ops, tries, shown, hints, answer } = own;
   w.uint(tries).uint(shown).uint(hints).uint(ops.length);
   ops.forEach((o, i) => {
@@ -233,7 +245,8 @@ function writeOwnPart(w, own, keep) {
     writeTexts(w, i < keep ? o.first : null);
   });
   w.bits(Number(answer !== null), 1);
-  if (answer !== null) {
+  if (answer !== null && whole) writeReading(w, answer);
+  else if (answer !== null) {
     w.bits(choices.indexOf(answer.choice), 3);
     writeTexts(w, answer.values);
   }
@@ -267,7 +280,7 @@ function setCode(head, parts, keep) {
   const w = writeHead(writer(), head).uint(parts.length);
   for (const { at, result } of parts) {
     w.uint(at).bits(Number(Boolean(result.own)), 1);
-    if (result.own) writeOwnPart(w, result.own, keep);
+    if (result.own) writeOwnPart(w, result.own, keep, true);
     else writeStages(w, result.stages);
   }
   return setPrefix + toBase32(sealed(w.bytes()));
@@ -281,8 +294,9 @@ export function writeSet(head, parts, limit = chatLimit) {
   return [whole.length <= longest ? whole : within((keep) => setCode(head, parts, keep), parts[0].result.own?.ops.length ?? 0)];
 }
 
-// The own part of a result read from r after its head (see ownCode).
-function readOwn(r) {
+// The own part of a result read from r after its head (see ownCode), its
+// reading as reading.js writes any where whole (a "GJY2" code, a set's).
+function readOwn(r, whole) {
   const [tries, shown, hints, count] = [r.uint(), r.uint(), r.uint(), r.uint()];
   if (count > maxOps) throw new Error('long');
   const ops = Array.from({ length: count }, () => {
@@ -291,9 +305,12 @@ function readOwn(r) {
   });
   let answer = null;
   if (r.bits(1) === 1) {
-    const choice = choices[r.bits(3)];
-    if (!choice) throw new Error('format');
-    answer = { choice, values: readTexts(r) };
+    if (whole) answer = readReading(r);
+    else {
+      const choice = choices[r.bits(3)];
+      if (!choice) throw new Error('format');
+      answer = { choice, values: readTexts(r) };
+    }
   }
   return { ops, tries, shown, hints, answer };
 }
@@ -322,23 +339,28 @@ function readHead(r) {
   return { id, name: r.text(maxName * 4), started, handed, stages: [] };
 }
 
+// Whether a code of this page's start (text) is of a version it reads: the
+// first of each kind, and an own code's second.
+const known = (text) => text[3] === prefix[3] || (/^GJY/i.test(text) && text[3] === readingPrefix[3]);
+
 // The result that a code carries, or { problem }: 'code.broken' for one cut
 // short, altered or not a code at all, 'code.version' for a sound code of
 // another version of the page (every version keeps "GJR", "GJS" or "GJY", a
 // digit, base32 and the CRC-32 at its end). Any case is read, and O for 0, I
 // or L for 1; so are full-width letters and the hyphens, blanks and line
-// breaks inside it. A "GJY1" code gives an own result (own-result.js), a
-// "GJS1" code a set's (parts).
+// breaks inside it. A "GJY1" or "GJY2" code gives an own result
+// (own-result.js), a "GJS1" code a set's (parts).
 export function read(code) {
   const text = codeText(code);
   const data = new RegExp(`^${start}`, 'i').test(text) && text.length <= longest && fromBase32(text.slice(prefix.length));
   const body = data && unsealed(data);
   if (!body) return { problem: 'code.broken' };
-  if (text[3] !== prefix[3]) return { problem: 'code.version' };
+  const own = /^GJY/i.test(text);
+  if (!known(text)) return { problem: 'code.version' };
   try {
     const r = reader(body);
     const result = readHead(r);
-    if (/^GJY/i.test(text)) result.own = readOwn(r);
+    if (own) result.own = readOwn(r, text[3] === readingPrefix[3]);
     else if (/^GJS/i.test(text)) result.parts = readParts(r);
     else readStages(r, result);
     if (r.left() >= 8) throw new Error('format');
@@ -355,7 +377,7 @@ function readParts(r) {
   if (count > maxParts) throw new Error('long');
   const parts = Array.from({ length: count }, () => {
     const [at, part] = [r.uint(), { stages: [] }];
-    if (r.bits(1) === 1) part.own = readOwn(r);
+    if (r.bits(1) === 1) part.own = readOwn(r, true);
     else readStages(r, part);
     return { at, ...part };
   });
@@ -391,7 +413,7 @@ function readStages(r, result) {
 // nothing checks them.
 export function salvage(code) {
   const text = canonical(code);
-  if (!new RegExp(`^${start}`).test(text) || text[3] !== prefix[3]) return null;
+  if (!new RegExp(`^${start}`).test(text) || !known(text)) return null;
   const w = writer();
   for (const ch of text.slice(prefix.length)) w.bits(Math.max(0, base32Alphabet.indexOf(ch)), 5);
   try {
@@ -414,7 +436,7 @@ export function isResult(value) {
     count(s.hints, 3) && count(s.tries) && Array.isArray(s.first) && s.first.length <= maxQuestions && s.first.every(answer);
   const texts = (x) => Array.isArray(x) && x.length <= maxEntries && x.every((v) => typeof v === 'string');
   const op = (o) => typeof o === 'object' && o !== null && compactOp.test(o.op) && (o.first === null || texts(o.first)) && flag(o.shown);
-  const read = (x) => x === null || (typeof x === 'object' && choices.includes(x.choice) && (x.values === null || texts(x.values)));
+  const read = (x) => x === null || isReading(x);
   const own = (o) => o === undefined || (typeof o === 'object' && o !== null && Array.isArray(o.ops) && o.ops.length <= maxOps &&
     o.ops.every(op) && count(o.tries) && count(o.shown) && count(o.hints) && read(o.answer) && value.stages.length === 0);
   return typeof value === 'object' && value !== null && typeof value.id === 'string' && fromBase32(value.id)?.length === 4 &&

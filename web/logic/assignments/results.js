@@ -547,13 +547,6 @@ const ownCells = {
 // stage cell's ('first', 'tries', 'shown', 'open', 'none'); 'none' without a code.
 export const ownCell = (t, row, column) => (row.own ? ownCells[column](t, row.own) : { text: t('results.status.none'), status: 'none' });
 
-// A reading ({ choice, values }, or null) in t's words.
-export function answerText(t, answer) {
-  if (answer === null) return t('results.own.read.none');
-  const values = (answer.values ?? []).map((v, j) => `x${j + 1} = ${v}`).join(', ');
-  return t('results.own.said.' + answer.choice, { values });
-}
-
 // An operation of the drill-down (detailing's) in t's words: how its row went.
 export function ownStepText(t, step) {
   if (step.right === null) return t('results.own.row.page');
@@ -563,14 +556,14 @@ export function ownStepText(t, step) {
 }
 
 // The drill-down of an own code on the student's matrix: { own, answer,
-// expected }, own per operation { op (the page's notation), first, right,
-// wrong, slip, shown } (ownGraded's steps), answer the reading, expected the
-// meaning it is judged by (forms.js sayMeaning says it); for no code, or
-// one that is not of a, nothing.
+// verdict, expected }, own per operation { op (the page's notation), first,
+// right, wrong, slip, shown } (ownGraded's steps), answer the reading,
+// verdict what is wrong with it and expected the meaning it is judged by
+// (reading.js says each); for no code, or one that is not of a, nothing.
 function* ownDetails(a, code, models) {
   const result = problemRead(a, code);
-  if (!result?.own) return { own: [], answer: null, expected: null };
+  if (!result?.own) return { own: [], answer: null, verdict: null, expected: null };
   const { matrix, kind } = yield* runsOf(a, models).startFor(result.name);
   const g = yield* ownGrading(result, matrix, kind, a.arithmetic);
-  return { own: g.steps.map((step) => ({ ...step, op: notation(step.op) })), answer: g.answer, expected: g.expected };
+  return { own: g.steps.map((step) => ({ ...step, op: notation(step.op) })), answer: g.answer, verdict: g.verdict, expected: g.expected };
 }

@@ -1,8 +1,8 @@
 // A row operation done exactly, and the learner's own arithmetic of one
 // checked against it: each entry exactly, and the slip named where a rule on
 // the numbers tells it.
-import { readNumber, ONE, gcd, divide, negate, equal } from './numbers.js';
-import { MAX_BITS, MAX_DIGITS, finish } from '../run/exact.js';
+import { readNumber, normalize as plain, shown, ONE, gcd, add, divide, negate, equal } from './numbers.js';
+import { MAX_BITS, MAX_DIGITS, finish, subtract } from '../run/exact.js';
 
 // f·x in lowest terms, the gcds taken of the parts crosswise (Henrici), which
 // are shorter than the products: an operation on entries of hundreds of
@@ -98,10 +98,36 @@ function slips(rows, op, row) {
   return found;
 }
 
+// Whether text, a decimal, is value rounded: within half a unit of its last
+// place, and not value itself (0.333 for 1/3, 0.67 for 2/3).
+function rounds(text, value, exact) {
+  const places = /^[+-]?\d*\.(\d+)$/.exec(plain(text ?? ''))?.[1].length;
+  if (places === undefined || equal(value, exact)) return false;
+  const gap = subtract(value, exact);
+  return (gap.n < 0n ? -gap.n : gap.n) * 2n * 10n ** BigInt(places) <= gap.d;
+}
+
+// The slip of a row whose every wrong entry tells the same thing, with the
+// first such column (1-based): each a decimal that rounds the exact value
+// (own.slip.rounded, with that value), or, of an addition, the other row's
+// entry added without its factor (own.slip.multipleForgotten); else null.
+function entrySlip(op, rows, row, typed, values, expected) {
+  const wrong = values.flatMap((x, c) => (equal(x, expected[c]) ? [] : [c]));
+  if (wrong.every((c) => rounds(typed[c], values[c], expected[c]))) {
+    return { slip: 'own.slip.rounded', about: { column: wrong[0] + 1, typed: typed[wrong[0]], exact: shown(expected[wrong[0]]) } };
+  }
+  const [y, x] = [rows[row], rows[op.from]];
+  const bare = (c) => equal(values[c], add(y[c], op.factor.n < 0n ? negate(x[c]) : x[c]));
+  if (op.type === 'add' && !equal(op.factor, ONE) && !equal(op.factor, negate(ONE)) && wrong.every(bare)) {
+    return { slip: 'own.slip.multipleForgotten', about: { column: wrong[0] + 1, factor: shown(op.factor), from: op.from + 1 } };
+  }
+  return null;
+}
+
 // The learner's row `row` after op, texts as typed (one a column), checked
-// against the exact one: { cells: [{ ok, problem? }], right, slip } with
-// slip null or the text id of the mistake that the numbers show; in pieces,
-// a gcd each (checkRow: at once).
+// against the exact one: { cells: [{ ok, problem? }], right, slip, about? } with
+// slip null or the text id of the mistake that the numbers show, about its
+// text's values where it has any; in pieces, a gcd each (checkRow: at once).
 export const checkRow = (matrix, op, row, texts) => finish(checking(matrix, op, row, texts));
 export function* checking(matrix, op, row, texts) {
   const expected = yield* rowAfter(matrix.rows, op, row);
@@ -119,6 +145,8 @@ export function* checking(matrix, op, row, texts) {
     }
     if (fits) return { cells, right, slip };
   }
+  const named = entrySlip(op, matrix.rows, row, typed, values, expected);
+  if (named) return { cells, right, ...named };
   const old = matrix.rows[row];
   const partial = values.every((x, c) => equal(x, expected[c]) || equal(x, old[c]));
   return { cells, right, slip: partial ? 'own.slip.partial' : null };

@@ -9,7 +9,8 @@ import { escapeLatex, fractionLatex, arrayLatex, documentLatex } from '../run/co
 import { notation, latex } from './operations.js';
 import { apply } from './arithmetic.js';
 import { format } from './numbers.js';
-import { shape, meaning, sayShape, sayMeaning } from './forms.js';
+import { shape, sayShape } from './forms.js';
+import { meaning, sayMeaning } from './reading.js';
 
 // The matrices of work's steps: the start, then one after each operation in
 // force, with the operation that made it ({ op, written } or null).

@@ -12,8 +12,8 @@ import { t } from '../language.js';
 import { byId, el, button, today } from '../dom.js';
 import { framed, painted } from '../frames.js';
 import { drawStudentLinks } from './class-links.js';
-import { cellText, flagText, minutes, stageHeading, timeText, ownHeading, ownCell, answerText, ownStepText } from '../../logic/assignments/results.js';
-import { sayMeaning } from '../../logic/own/forms.js';
+import { cellText, flagText, minutes, stageHeading, timeText, ownHeading, ownCell, ownStepText } from '../../logic/assignments/results.js';
+import { sayMeaning, sayReading, sayVerdict } from '../../logic/own/reading.js';
 import { stageShort, questionLabel, optionWords } from '../../logic/run/words.js';
 import { id as idOf, askedWords, isolated, fileName } from '../../logic/assignments/assignment.js';
 import { rowsPerPage } from '../../logic/assignments/gradebook.js';
@@ -146,7 +146,8 @@ function ownDetail(row, detail) {
   steps.append(...detail.own.map(stepItem));
   const right = { right: ' ✓', wrong: ' ✗' }[row.own?.readOff] ?? '';
   return [el('h4', '', t('teacher.own.steps')), detail.own.length > 0 ? steps : el('p', '', t('teacher.own.noSteps')),
-    el('p', '', t('teacher.own.reading', { answer: answerText(t, detail.answer) }) + right),
+    el('p', '', t('teacher.own.reading', { answer: sayReading(t, detail.answer) }) + right),
+    ...(detail.verdict && !detail.verdict.right ? [el('p', '', sayVerdict(t, detail.verdict))] : []),
     ...(detail.expected ? [el('p', '', t('teacher.own.expected', { meaning: sayMeaning(t, detail.expected) }))] : [])];
 }
 

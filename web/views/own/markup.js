@@ -26,7 +26,7 @@ section.innerHTML = `<h2 #heading @heading tabindex="-1">Your own way</h2><p cla
 <fieldset #arithmetic><legend @arithmetic></legend><label><input type="radio" name="own-by" value="page" checked> <span @byPage></span></label><label><input type="radio" name="own-by" value="learner"> <span @byLearner></span></label></fieldset>\
 <form #op-form ${line}><L op @op><input #op ${off} enterkeyhint="done" aria-describedby="own-op-problem own-op-help"><S @apply></form><p #op-help class="help" @opHelp></p><p #op-problem class="own-problem"></p>\
 <details #buttons><summary @buttons></summary><p ${line}><L row @row> <select #row></select><L factor @factor> <input #factor size="6" value="1" ${off}><L from @from> <select #from></select></p><p ${line}><B data-build="swap" @swap><B data-build="scale" @scale><B data-build="add" @add></p></details>\
-<div #pending class="note-box" hidden><p #pending-ask></p>\
+<div #pending class="note-box" hidden><p #pending-ask></p><div #sources class="printout-box" tabindex="0" role="region"></div>\
 <form #row-form>\
 <div #fields class="own-fields"></div><p #slip class="own-problem"></p><p ${line}><S @check><B #show @show><B #cancel @cancel></p></form></div><p ${line}><B #hint @hint><B #compare @compare></p><p #help class="note-box" hidden></p><h3 #history-heading @history></h3><p ${line}><B #undo @undo><B #redo @redo></p>\
 <ol #history start="0" aria-labelledby="own-history-heading"></ol><p #record></p><p ${line}><B data-copy="text" @copyText><B data-copy="latex" data-text="export.latex"><B data-copy="document" @copyDocument><B data-copy="markdown" data-text="export.markdown"></p></div>`

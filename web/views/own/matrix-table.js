@@ -32,23 +32,25 @@ export function wholeOnFocus(box) {
   });
 }
 
-// The rows of matrix ({ rows, bar }) as markup, one a row: pivots ([{ row,
-// column }]) and the changed rows (0-based) marked for the eye and a screen reader.
-function rowsOf(matrix, pivots, changed) {
+// The rows of matrix ({ rows, bar }) as markup, one a row, named by names
+// (0-based: R1 for 0): pivots ([{ row, column }]) and the changed rows
+// (0-based) marked for the eye and a screen reader.
+function rowsOf(matrix, pivots, changed, names) {
   const pivotAt = new Set(pivots.map((p) => `${p.row} ${p.column}`));
   return matrix.rows.map((row, r) => {
     const mark = changed.includes(r);
-    return `<tr${mark ? ' class="changed"' : ''}><th scope="row">R${r + 1}${mark ? hidden(t('own.view.changed')) : ''}</th>` +
+    return `<tr${mark ? ' class="changed"' : ''}><th scope="row">R${names[r] + 1}${mark ? hidden(t('own.view.changed')) : ''}</th>` +
       row.map((value, c) => cell(value, c === matrix.bar, pivotAt.has(`${r} ${c}`))).join('') + '</tr>';
   });
 }
 
 // Draws the table of matrix into box, captioned caption, with its marks
-// (rowsOf). Where box holds a table of the same columns, only the rows that
-// differ are drawn anew, and the caption's words: an operation changes one
-// row, or two, and a table made anew is laid out whole.
-export function drawMatrix(box, matrix, caption, pivots, changed) {
-  const rows = rowsOf(matrix, pivots, changed);
+// (rowsOf; its rows named by names, R1 … by default). Where box holds a
+// table of the same columns, only the rows that differ are drawn anew, and
+// the caption's words: an operation changes one row, or two, and a table made
+// anew is laid out whole.
+export function drawMatrix(box, matrix, caption, pivots, changed, names = matrix.rows.map((_, r) => r)) {
+  const rows = rowsOf(matrix, pivots, changed, names);
   const head = matrix.rows[0].map((_, c) => `<th scope="col"${c === matrix.bar ? ' data-bar' : ''}>${c + 1}</th>`).join('');
   const top = `<thead><tr><th scope="col">${hidden(t('table.corner'))}</th>${head}</tr></thead>`;
   const drawn = box.firstElementChild;

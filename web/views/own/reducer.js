@@ -8,7 +8,8 @@ import { t } from '../language.js';
 import { byId, el } from '../dom.js';
 import { drawMatrix as drawTable, drawFields, wholeOnFocus } from './matrix-table.js';
 import { notation } from '../../logic/own/operations.js';
-import { shape, meaning, sayShape, sayMeaning } from '../../logic/own/forms.js';
+import { shape, sayShape } from '../../logic/own/forms.js';
+import { meaning, sayMeaning } from '../../logic/own/reading.js';
 import { ownAllows } from '../../logic/assignments/permissions.js';
 
 // The element of the section whose id is own-<name>.
@@ -95,6 +96,11 @@ function drawPending({ own }) {
   if (drawnPending !== p.op) {
     drawnPending = p.op;
     drawFields(fields, own.matrix.rows[p.row].length, own.matrix.bar);
+    // The rows the row is worked out from, beside its fields: with a phone's
+    // keyboard up, the matrix is off the screen.
+    const from = p.op.type === 'add' ? [p.row, p.op.from] : [p.row];
+    element('sources').setAttribute('aria-label', says('sources'));
+    drawTable(element('sources'), { rows: from.map((r) => own.matrix.rows[r]), bar: own.matrix.bar }, says('sources'), [], [], from);
   }
   const cells = p.check?.cells ?? [];
   fields.querySelectorAll('input').forEach((input, c) => {
@@ -104,7 +110,7 @@ function drawPending({ own }) {
     input.setAttribute('aria-label', says('field', { row: p.row + 1, column: c + 1 }));
     input.title = cells[c]?.problem ? said(cells[c].problem) : '';
   });
-  element('slip').textContent = p.check ? [says('wrongCells', { count: cells.filter((c) => !c.ok).length }), p.check.slip ? t(p.check.slip) : '']
+  element('slip').textContent = p.check ? [says('wrongCells', { count: cells.filter((c) => !c.ok).length }), p.check.slip ? t(p.check.slip, p.check.about) : '']
     .join(' ').trim() : '';
 }
 
