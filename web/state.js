@@ -100,8 +100,8 @@
 //                                        its input comes back as { type: 'made', input, met }
 //   { address } / { visit }              the address written without a visit / a fragment visited
 //   { store: key, value } / { forget: key }  what practice keeps, kept and dropped
-//   { storeWork: { key, value, assignment } }  the student's work on assignment kept under
-//                                        key, unless the work there is newer (work.newer),
+//   { storeWork: { key, value, student } }  the work of student (the state's as it asked) kept
+//                                        under key, unless the work there is newer (work.newer),
 //                                        which comes back as { type: 'workStored', kept };
 //                                        { type: 'workSaved', saved } comes back, saved
 //                                        false where the browser refuses it
@@ -170,9 +170,9 @@ const broughtBy = Object.fromEntries(pageParts.filter((part) => part.handlers).m
 
 // Whether message waits for part (an entry of state/parts.js), when it is
 // absent: the part handles its type, its needs take it, or it names the part.
-function needs(part, message) {
+function needs(part, message, state) {
   const rule = part.needs && Object.hasOwn(part.needs, message.type) ? part.needs[message.type] : false;
-  return handledBy.get(message.type) === part.name || rule === true || (typeof rule === 'function' && rule(message)) ||
+  return handledBy.get(message.type) === part.name || rule === true || (typeof rule === 'function' && rule(message, state)) ||
     (message.type === 'part' && message.part === part.name);
 }
 
@@ -194,7 +194,7 @@ function answer(state, message) {
 // answer the message's once it waits for none.
 function waitsFor(state, message) {
   const absent = pageParts.filter((part) => state.parts.absent.includes(part.name));
-  const needed = absent.filter((part) => needs(part, message)).map((part) => part.name);
+  const needed = absent.filter((part) => needs(part, message, state)).map((part) => part.name);
   if (needed.length > 0) return { wanted: needed };
   const answered = answer(state, message);
   const kinds = answered[1].flatMap(Object.keys).filter((kind) => answered[0].parts.absent.includes(carriedBy.get(kind)));

@@ -24,8 +24,9 @@ import * as status from '../views/status.js';
 import { focus as focusQuestion } from '../views/practice.js';
 import * as share from '../logic/run/share.js';
 import { parseLink, blank } from '../logic/assignments/assignment.js';
-import { workKey, usableWork, newer, mergedWork } from '../logic/assignments/work.js';
-import { decodeWork } from '../logic/assignments/suspend.js';
+import { workKey } from '../logic/assignments/work.js';
+import { usable, newer, merged } from '../logic/assignments/set-work.js';
+import { decodeAnyWork } from '../logic/assignments/suspend.js';
 import { carriedBy } from '../state/parts.js';
 
 // Moves the focus to target (state.js): practice's own targets, or an element
@@ -101,13 +102,14 @@ function reportWork(page, { key = null, work, first = [], pairs, commit = false,
   if (page.lms && (pairs.length > 0 || commit)) page.lms.tell({ first, pairs, commit, handIn, closing, sent });
 }
 
-// Keeps the student's work (value, on assignment a) under key, unless the
-// work stored there holds something that it lacks (another tab's), which the
-// page then takes with its own (work.mergedWork), and keeps again; says
-// whether the browser kept it, or refused it (storage full or off).
-function storeWork(page, { key, value, assignment: a }) {
+// Keeps the student's work (value, of student: the state's as it asked)
+// under key, unless the work stored there holds something that it lacks
+// (another tab's), which the page then takes with its own (set-work.js's
+// merged: a set's work a problem each), and keeps again; says whether the
+// browser kept it, or refused it (storage full or off).
+function storeWork(page, { key, value, student: st }) {
   const there = stored(key);
-  if (a && newer(mergedWork(usableWork(value, a), usableWork(there, a)), usableWork(value, a))) {
+  if (st && newer(merged(usable(value, st), usable(there, st)), usable(value, st))) {
     page.dispatch({ type: 'workStored', kept: there });
     return;
   }
@@ -127,11 +129,14 @@ export function rereadWork(page) {
 // page has reported more, under name or the name that work was begun under.
 export function keptWork(lms, a, name) {
   const given = savedInLms(lms);
-  return stored(workKey(a, name)) ?? (given ? stored(workKey(a, given.result.name)) ?? given : null);
+  return stored(workKey(a, name)) ?? (given ? stored(workKey(a, begunBy(given))) ?? given : null);
 }
 
 // The work that the LMS (lms, the state's answer of it) gave when the page opened, or null.
-const savedInLms = (lms) => (lms?.outcome === 'connected' ? decodeWork(lms.suspend) : null);
+const savedInLms = (lms) => (lms?.outcome === 'connected' ? decodeAnyWork(lms.suspend) : null);
+
+// The name that work (one problem's, or a set's) was begun under, or null.
+const begunBy = (work) => (work?.result ?? work?.problems?.find(Boolean)?.result)?.name ?? null;
 
 // Opens what the address's fragment names: the learner's own work
 // (own/link.js, read by its part), an assignment's link
@@ -148,7 +153,7 @@ export function openLink(page, { keepsField = false, lms = null } = {}) {
     // Refused, the LMS names no one, and the page asks for no name; naming
     // no one, the name that the work it kept was begun under is taken.
     const given = !inLms ? found.name : lms.outcome !== 'connected' ? null
-      : !blank(lms.name) ? lms.name : found.name ?? savedInLms(lms)?.result.name ?? null;
+      : !blank(lms.name) ? lms.name : found.name ?? begunBy(savedInLms(lms));
     const named = given === found.name ? found : { ...found, name: given };
     const kept = named.name ? keptWork(lms, named.assignment, named.name) : null;
     page.dispatch({ type: found.role === 'student' ? 'studentLink' : 'teacherLink', found: named, program, kept, now: Date.now(), lms: inLms });

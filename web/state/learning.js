@@ -6,7 +6,8 @@
 // prints. An exercise's matrix is made by an effect ({ make }), whose input
 // comes back as the message 'made'.
 import * as session from '../logic/practice/session.js';
-import { note, usableWork } from '../logic/assignments/work.js';
+import { note } from '../logic/assignments/work.js';
+import { problemWork } from '../logic/assignments/set-work.js';
 import { isWaiting } from '../logic/run/model.js';
 import { fragment, defaultProgram, latestGenerator, firstAsked, fills } from '../logic/run/share.js';
 import { questionLabel, stageName } from '../logic/run/words.js';
@@ -112,7 +113,7 @@ function started(state) {
   const { model, saved } = state;
   if (state.session || !model || !session.practisable(model)) return state;
   const asked = linkOf(state, model.run)?.asked ?? null;
-  if (isStudents(state, model.run)) return { ...state, session: studentSession(state, model, usableWork(saved, state.student.assignment)), past: null };
+  if (isStudents(state, model.run)) return { ...state, session: studentSession(state, model, problemWork(saved, state.student)), past: null };
   const practice = session.start(model, { asked, saved, level: state.level });
   const fresh = saved && (asked?.from || asked?.fill) ? session.start(model, { asked, level: state.level }) : practice;
   const conflict = fresh.from !== practice.from || fresh.fill !== practice.fill ? { from: fresh.from, fill: fresh.fill } : null;

@@ -39,6 +39,7 @@ import { shown } from '../logic/own/numbers.js';
 import { translator } from '../logic/language/translate.js';
 import { ownFocus } from './learning.js';
 import { ownNoted, restoredWork } from '../logic/assignments/own-result.js';
+import { ownStart } from '../logic/assignments/set.js';
 import { locked } from '../logic/assignments/permissions.js';
 import { keptWork } from './studying.js';
 
@@ -156,12 +157,12 @@ function moved(state, move, id) {
 
 const isText = (value) => typeof value === 'string';
 
-// The student's matrix made (input, as practice's exercise of the assignment
-// makes it), with the work that the student's result holds re-applied, and
+// The student's matrix made (read: fromRun's of the input that practice's
+// exercise of the assignment makes, or the teacher's own matrix, set.js
+// ownStart's), with the work that the student's result holds re-applied, and
 // its reading if there was one; in the mode, the operation field focused.
-function studentMade(state, input, program) {
+function studentMade(state, read) {
   const st = state.student;
-  const read = fromRun(program, input);
   if (!read?.matrix || st?.assignment.mode !== 'own' || !st.name) return [state, []];
   const own = { ...fresh, arithmetic: st.assignment.arithmetic, work: startWork(read.matrix, read.kind), matrix: read.matrix };
   const [next] = resumed({ ...state, mode: 'own', own });
@@ -226,6 +227,8 @@ export const handlers = {
     const [next, effects] = working(state, work, { matrix, problem });
     return [next, [...effects, ...(problem ? [announce(problem)] : []), ownFocus(next)]];
   },
+  // Another tab had kept other work, which this tab's now replaces: said (that tab's stays in its address).
+  ownReplaced: (state) => [state, [announce({ id: 'own.view.replaced' })]],
   // The matrix of the run shown; a matrix typed, of the kind chosen.
   ownFromRun: (state) => (state.model ? started(state, fromRun(state.model.run.program, state.model.run.input)) : [state, []]),
   ownTyped: (state, { text, kind }) =>
@@ -237,8 +240,13 @@ export const handlers = {
     if (!['gjinverse', 'gjsolve'].includes(program) || !Number.isInteger(order) || !Number.isInteger(seed)) return [state, []];
     return [state, [{ ownMake: { program, seed, order, options: ['nice'], generator: 2 } }]];
   },
-  ownMade: (state, { input, program, student = false }) => (!isText(input) || !isText(program) ? [state, []]
-    : student ? studentMade(state, input, program) : started(state, fromRun(program, input))),
+  // A problem of a set on the teacher's own matrix (given) takes it as it is, the same for every student.
+  ownMade: (state, { input, program, given = false, student = false }) => {
+    const matrix = given && student ? state.student?.assignment.matrix : null;
+    if (matrix) return studentMade(state, ownStart(matrix));
+    if (!isText(input) || !isText(program)) return [state, []];
+    return student ? studentMade(state, fromRun(program, input)) : started(state, fromRun(program, input));
+  },
   ownResumed: resumed,
   // The student's reading of the reduced matrix (an assignment's), typed in
   // full: one that cannot be read is said and not kept (the view keeps what

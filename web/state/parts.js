@@ -20,7 +20,7 @@
 //             these (of two starts that fit an id, the longer names its part);
 //             the others are the first script's
 //   needs     the other message types that wait for it, each true (every
-//             message of the type) or a rule, (message) => whether it waits;
+//             message of the type) or a rule, (message, state) => whether it waits;
 //             and { type: 'part', part } waits for the part that it names
 // A part that no message waits for (none of the three) is loaded only with
 // the parts that import it. Adding a part is one more entry here. Imports
@@ -71,7 +71,9 @@ export const parts = [
     handlers: ['ownStored', 'ownLink', 'ownRead', 'ownFromRun', 'ownTyped', 'ownExercise', 'ownMade', 'ownResumed', 'ownAnswer', 'ownOp', 'ownButtons',
                'ownArithmetic', 'ownRow', 'ownShow', 'ownCancel', 'ownUndo', 'ownRedo', 'ownGoTo', 'ownHint', 'ownCompare', 'ownCopy'],
     effects: ['ownRead', 'ownKeep'], texts: ['own.'],
-    needs: { mode: (message) => message.mode === 'own', studentLink: (message) => message.found?.assignment?.mode === 'own' } },
+    needs: { mode: (message) => message.mode === 'own', studentLink: (message) => message.found?.assignment?.mode === 'own',
+             // a set's problem of the student's own operations, moved to
+             problemOpened: (message, state) => state.student?.set?.problems[message.at]?.mode === 'own' } },
 ];
 
 // The part that handles each message type of the parts', and the part that

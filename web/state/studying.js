@@ -8,9 +8,10 @@
 // make }), whose input comes back as the message 'made'.
 import * as session from '../logic/practice/session.js';
 import * as work from '../logic/assignments/work.js';
+import * as sets from '../logic/assignments/set-work.js';
 import { exerciseFor, keptName } from '../logic/assignments/assignment.js';
-import { versions, opened as writer, writes, refused, closing } from '../logic/assignments/scorm.js';
-import { encodeWork, decodeWork } from '../logic/assignments/suspend.js';
+import { versions, opened as writer, writes, refused, closing, standingOf } from '../logic/assignments/scorm.js';
+import { encodeWork, encodeSetWork, decodeAnyWork } from '../logic/assignments/suspend.js';
 import { permissions, allows, mayHandIn, finished } from '../logic/assignments/permissions.js';
 import { teaching } from './teaching.js';
 
@@ -27,17 +28,27 @@ export const isStudents = (state, run) => state.student?.name != null && linkOf(
 // at now (ms; told); handIn, whether it is the hand-in.
 export function keptWork(state, now, handIn = false) {
   const st = { ...state.student, version: state.student.version + 1 };
-  const value = keptOf(state, st);
+  const value = sets.setKept(st, keptOf(state, st));
   const next = { ...state, student: st };
-  return st.lms ? told(next, value, now, handIn) : [next, [{ storeWork: { key: work.workKey(st.assignment, st.name), value, assignment: st.assignment } }]];
+  return st.lms ? told(next, value, now, handIn) : [next, [{ storeWork: { key: work.workKey(st.assignment, st.name), value, student: st } }]];
 }
 
-// The work of student st as the page keeps it: with the session's progress,
-// or, of the student's own operations, the result alone (which holds them).
-const keptOf = (state, st) => work.kept(st, st.assignment.mode === 'own' ? null : session.stored(state.session), finished(st, state.session, state.own));
+// The work of student st on the problem open as the page keeps it: with the
+// session's progress, or, of the student's own operations, the result alone
+// (which holds them).
+const keptOf = (state, st) => {
+  const live = work.kept(st, st.assignment.mode === 'own' || !state.session ? null : session.stored(state.session), finished(st, state.session, state.own));
+  // Of a set's problem inside an LMS, how it stands too: the set's score sums each problem's as it was left.
+  const start = startOf(state, st);
+  const scored = st.set && st.lms && (start || (state.model && state.session && isStudents(state, state.session.run)));
+  return scored ? { ...live, score: standingOf({ a: st.assignment, m: state.model, record: st.result, start, handed: st.handed !== null }) } : live;
+};
+
+// Of the student's own operations, the matrix they start from, which stands for the run and its session; else null.
+const startOf = (state, st) => (st.assignment.mode === 'own' && state.own?.work ? { matrix: state.own.work.start, kind: state.own.work.kind } : null);
 
 // The student's work as it stands, as keptWork keeps it (no new version).
-const standing = (state) => keptOf(state, state.student);
+const standing = (state) => sets.setKept(state.student, keptOf(state, state.student));
 
 // Whether the run shown is the student's own, inside an LMS.
 const inLms = (state) => Boolean(state.student?.lms && (state.student.assignment.mode === 'own' ? state.own?.work
@@ -53,12 +64,12 @@ const inLms = (state) => Boolean(state.student?.lms && (state.student.assignment
 function told(state, value, now, handIn = false) {
   const { lms, student: st, model: m, session: practice } = state;
   const report = { key: work.workKey(st.assignment, st.name), work: value, pairs: [], commit: false, handIn };
-  // Of the student's own operations, the matrix they start from stands for the run and its session.
-  const start = st.assignment.mode === 'own' && state.own?.work ? { matrix: state.own.work.start, kind: state.own.work.kind } : null;
+  const start = startOf(state, st);
   if (lms?.outcome !== 'connected' || (!start && (!m || !practice))) return [state, [{ report }]];
   const at = Number.isFinite(now) ? now : lms.started;
   const { sent } = lms.writer;
-  const w = writes(lms.writer, { a: st.assignment, m, practice, start, kept: value, now: at, started: lms.started, suspend: encodeWork(value, sent) });
+  const suspend = st.set ? encodeSetWork(value, sent, versions[lms.version].maxSuspend) : encodeWork(value, sent);
+  const w = writes(lms.writer, { set: st.set, a: st.assignment, m, practice, start, kept: value, now: at, started: lms.started, suspend });
   return [{ ...state, lms: { ...lms, writer: w.writer } }, [{ report: { ...report, pairs: w.pairs, commit: w.commit, first: w.first, sent } }]];
 }
 
@@ -93,13 +104,35 @@ const opening = (program) => ({ open: { program, input: '', ended: false } });
 function begun(state, kept, now) {
   const st = state.student;
   if (st.name === null) return [{ ...state, link: null }, [opening(st.assignment.program), { focus: { element: 'student-name' } }]];
-  const a = st.assignment;
-  const student = work.named(st, st.name, kept, now);
-  const keep = st.lms && kept ? [{ store: work.workKey(a, student.name), value: kept }] : [];
-  // The student's own operations on the matrix: made for that mode's part (state/own.js).
-  if (a.mode === 'own') return [{ ...state, student, link: null, unmet: false, mode: 'own' }, [{ ownMake: exerciseFor(a, student.name), student: true }, ...keep]];
+  const student = sets.named(st, st.name, kept, now);
+  const keep = st.lms && kept ? [{ store: work.workKey(student.assignment, student.name), value: kept }] : [];
+  const [next, effects] = problemShown({ ...state, unmet: false }, student);
+  return [next, [...effects, ...keep]];
+}
+
+// The state with the problem open of student (a set's, or the assignment of
+// one problem) asked for: its matrix made, to be opened as an exercise asked
+// from its first stage, or for the student's own operations (that mode's
+// part, state/own.js), the teacher's own matrix taken as it is.
+function problemShown(state, student) {
+  const a = student.assignment;
+  if (a.mode === 'own') {
+    const made = a.matrix ? { later: { type: 'ownMade', given: true, student: true }, ms: 0 } : { ownMake: exerciseFor(a, student.name), student: true };
+    return [{ ...state, student, link: null, mode: 'own', session: null }, [made]];
+  }
   const link = { program: a.program, input: null, exercise: null, asked: { from: a.from, fill: a.fill, own: false } };
-  return [{ ...state, student, link, unmet: false }, [{ make: exerciseFor(a, student.name) }, ...keep]];
+  return [{ ...state, student, link, mode: 'practice', session: null }, [{ make: exerciseFor(a, student.name) }]];
+}
+
+// The student of a set moved to problem at (from 0), as at now (ms): the
+// problem left kept as it stands, the one asked for shown from its work.
+function problemOpened(state, { at, now = 0 }) {
+  const st = state.student;
+  if (!st?.set || !st.name || !Number.isInteger(at) || at < 0 || at >= st.set.problems.length || at === st.at) return [state, []];
+  const [kept, keeping] = keptWork(state, now);
+  const student = sets.moved(kept.student, keptOf(kept, kept.student), at, now);
+  const [next, effects] = problemShown({ ...kept, saved: null }, student);
+  return [next, [...keeping, ...effects]];
 }
 
 // The state once a student's link (found, as assignment.parseLink reads it) is
@@ -110,7 +143,7 @@ function begun(state, kept, now) {
 // whether the page runs inside an LMS.
 function studentLink(state, { found, program, kept = null, now = 0, lms = false }) {
   if (!found?.assignment || found.problem) return teaching(state, { found, program });
-  const opened = work.opened(found.assignment, found.name, lms);
+  const opened = sets.opened(found.assignment, found.name, lms);
   return begun({ ...state, mode: 'practice', problem: null, teacher: null, unmet: false, link: null, student: opened }, kept, now);
 }
 
@@ -125,7 +158,7 @@ function lmsOutcome(state, { outcome, version = null, name = '', suspend = '', s
   if (outcome === 'ended') return [{ ...state, lms: { ...state.lms, outcome } }, []];
   const connected = outcome === 'connected' && Object.hasOwn(versions, version);
   const saved = connected ? String(suspend ?? '') : '';
-  const kept = decodeWork(saved);
+  const kept = decodeAnyWork(saved);
   return [{ ...state, lms: { outcome: connected ? outcome : 'refused', version: connected ? version : null, name: connected ? String(name ?? '') : '',
     suspend: saved, taken: null, unread: saved === '' ? null : !kept ? 'all' : kept.lost ? 'part' : null,
     writer: connected ? writer(version, { since, passMark, work: kept }) : null, started: Number.isFinite(now) ? now : 0, retries: 0, retrying: false } }, []];
@@ -182,13 +215,18 @@ function handIn(state, { now, confirmed = false }) {
   const st = state.student;
   const own = st?.assignment.mode === 'own';
   if (!mayHandIn(st, state.lms) || (own ? !state.own?.work : !state.session || !state.model)) return [state, []];
-  if (!work.hasWork(st)) return [{ ...state, student: { ...st, asking: { empty: true } } }, [{ announce: [{ id: 'student.handInEmpty' }] }]];
+  const live = keptOf(state, st);
+  if (!(st.set ? sets.setHasWork(st, live) : work.hasWork(st))) return [{ ...state, student: { ...st, asking: { empty: true } } }, [{ announce: [{ id: 'student.handInEmpty' }] }]];
   if (!confirmed || st.asking === null || st.asking.empty) {
-    // Of the student's own operations, one thing is asked: the matrix reduced and read.
-    const { asked, done } = own ? { asked: 1, done: Number(finished(st, null, state.own)) } : work.score(st.assignment, state.model, st.result);
-    return [{ ...state, student: { ...st, asking: { asked, left: asked - done, ...(own ? { own } : {}) } } }, [{ focus: { element: 'hand-in-yes' } }]];
+    // Of a set, the problems not done; of the student's own operations, one thing: the matrix reduced and read.
+    const left = st.set && sets.notDone(sets.problemStates(st, live, live.finished));
+    const { asked, done } = st.set ? { asked: st.set.problems.length, done: st.set.problems.length - left.length }
+      : own ? { asked: 1, done: Number(live.finished) } : work.score(st.assignment, state.model, st.result);
+    const more = st.set ? { problems: left } : own ? { own } : {};
+    return [{ ...state, student: { ...st, asking: { asked, left: asked - done, ...more } } }, [{ focus: { element: 'hand-in-yes' } }]];
   }
-  const [next, [effect]] = keptWork({ ...state, student: { ...work.handIn(st, now), asking: null } }, now, true);
+  const handed = st.set ? sets.handedIn(st, live, now) : work.handIn(st, now);
+  const [next, [effect]] = keptWork({ ...state, student: { ...handed, asking: null } }, now, true);
   // Inside an LMS, what is said waits for its answer (reported).
   if (st.lms) return [next, [effect, { focus: { element: 'student-code' } }]];
   return [next, [effect, { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]];
@@ -206,13 +244,17 @@ function workStored(state, { kept = null }) {
   if (!st?.name || st.lms) return [state, []];
   const own = st.assignment.mode === 'own';
   const running = !own && state.model && state.session && isStudents(state, state.model.run);
-  const [ours, theirs] = [work.usableWork(own ? keptOf(state, st) : work.kept(st, running ? session.stored(state.session) : null, running && state.session.finished), st.assignment),
-                          work.usableWork(kept, st.assignment)];
-  const both = work.mergedWork(ours, theirs);
-  if (!work.newer(both, ours)) return [state, []];
-  const student = { ...st, result: both.result, handed: both.handed, version: both.version, rounds: both.rounds, asking: null, confirm: false, elsewhere: true };
-  const next = { ...state, student, saved: both, session: running ? studentSession(state, state.model, both) : state.session };
-  const keep = work.newer(both, theirs) ? [{ storeWork: { key: work.workKey(st.assignment, st.name), value: work.kept(student, both.progress, both.finished), assignment: st.assignment } }] : [];
+  const live = own ? keptOf(state, st) : work.kept(st, running ? session.stored(state.session) : null, running && state.session.finished);
+  const [ours, theirs] = [sets.usable(sets.setKept(st, live), st), sets.usable(kept, st)];
+  const both = sets.merged(ours, theirs);
+  if (!sets.newer(both, ours)) return [state, []];
+  // Of a set, the problem open's work among the set's.
+  const mine = st.set ? both.problems[st.at] : both;
+  const student = { ...st, ...(st.set ? { works: both.problems } : {}), result: mine?.result ?? st.result, handed: both.handed, version: both.version,
+                    rounds: mine?.rounds ?? st.rounds, asking: null, confirm: false, elsewhere: true };
+  const next = { ...state, student, saved: mine, session: running ? studentSession(state, state.model, mine) : state.session };
+  const value = sets.setKept(student, work.kept(student, mine?.progress ?? null, mine?.finished ?? false));
+  const keep = sets.newer(both, theirs) ? [{ storeWork: { key: work.workKey(st.assignment, st.name), value, student } }] : [];
   // The student's own operations follow the result taken (state/own.js).
   const resume = own ? [{ later: { type: 'ownResumed' }, ms: 0 }] : [];
   return [next, [...(st.elsewhere ? [] : [{ announce: [{ id: 'student.elsewhere' }] }]), ...keep, ...resume]];
@@ -229,9 +271,10 @@ export const handlers = {
   // Another student at the same browser: back to the name, the work kept.
   notYou: (state) => {
     if (!state.student || state.student.named) return [state, []];
-    return begun({ ...state, student: work.opened(state.student.assignment, null, state.student.lms) }, null, 0);
+    return begun({ ...state, student: sets.opened(state.student.set ?? state.student.assignment, null, state.student.lms) }, null, 0);
   },
   handIn,
+  problemOpened,
   workStored,
   // Whether the browser kept the student's work last kept (saved); a refusal is said once.
   workSaved: (state, { saved }) => {

@@ -45,9 +45,9 @@ export async function copy(content) {
 // the buttons are.
 const sends = new WeakMap();
 
-// A button with the text of id that sends message() when pressed (connect()).
-export function button(id, message, className = '') {
-  const b = el('button', className, t(id), { type: 'button' });
+// A button with the text of id (with values) that sends message() when pressed (connect()).
+export function button(id, message, className = '', values = {}) {
+  const b = el('button', className, t(id, values), { type: 'button' });
   sends.set(b, message);
   return b;
 }

@@ -10,6 +10,7 @@ import { translator } from '../../../web/logic/language/translate.js';
 import * as A from '../../../web/logic/assignments/assignment.js';
 import * as S from '../../../web/logic/assignments/set.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
+import * as SW from '../../../web/logic/assignments/set-work.js';
 
 before(programs);
 
@@ -156,4 +157,27 @@ test('a set\'s table has a row a student, a column a problem with its points, th
   assert.deepEqual(opened(2, table.rows[1].cells[2].code).map((stage) => stage.answers.every((x) => x.right)).slice(0, 3), [false, false, false]);
   const own = opened(0, table.rows[0].cells[0].code);
   assert.deepEqual([own.own.length > 0, own.verdict.right, own.expected.kind], [true, true, 'many']);
+});
+
+// Faults: a problem's work lost when two tabs' set works merge, one handed in
+// not taken whole, a tab's work of another shape or size taken, the problem
+// open's live work left out of the hand-in or the states.
+test('a set\'s work: each problem\'s kept as two tabs merge it, handed in whole, none of another shape', () => {
+  const st = SW.named(SW.opened(week3, null), 'Kim', null, 1000);
+  const result = (at, tries) => ({ ...st.result, stages: [{ k: 1, done: at === 3, right: false, tries, hints: 0, shown: false, first: [null] }] });
+  const live = (at, tries) => ({ progress: null, finished: at === 3, result: result(at, tries), handed: 'x', version: 9, rounds: 0 });
+  const tab = (works) => SW.usable({ problems: week3.problems.map((_, at) => works[at] ?? null), handed: null, version: 1 }, st);
+  const [one, two] = [tab({ 2: live(2, 1) }), tab({ 2: live(2, 3), 3: live(3, 1) })];
+  const both = SW.merged(one, two);
+  assert.deepEqual([both.problems.map((w) => w?.result.stages[0].tries ?? null), SW.newer(both, one), SW.newer(both, two), SW.newer(two, both)],
+    [[null, null, 3, 1, null], true, false, false]);
+  const handed = { ...one, handed: 'GJS1X' };
+  assert.deepEqual([SW.merged(handed, two), SW.merged(two, handed)], [handed, handed]);
+  const odd = [null, 'x', { problems: [] }, { problems: Array(6).fill(null) }];
+  assert.deepEqual(odd.map((value) => SW.usable(value, st)), [null, null, null, null]);
+  // The problem open (the first) as it stands, with problem 4 done and 3 begun: their states, the hand-in of those with work.
+  const at = { ...st, works: two.problems };
+  assert.deepEqual(SW.problemStates(at, { result: result(0, 2) }, false).map((p) => `${p.state} ${p.points}`), ['begun 2', 'none 2', 'begun 1', 'done 1', 'none 3']);
+  const code = R.read(SW.handedIn(at, live(0, 2), 5000).handed);
+  assert.deepEqual([code.name, code.handed, code.parts.map((p) => p.at)], ['Kim', 5000, [0, 2, 3]]);
 });

@@ -683,6 +683,7 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
     ['back to the start', at(one), { type: 'ownGoTo', at: 0 }, { own: slice({ ...one, at: 0 }) }, kept({ ...one, at: 0 }, { announce: [{ id: 'own.view.atStart' }] })],
     ['a hint: said, counted, not applied', at(one), { type: 'ownHint' }, { own: slice({ ...one, checks: counts(0, 0, 1) }, { hint: { op: op('R1 -> R1 - 2R2'), reason: clear } }) },
      kept({ ...one, checks: counts(0, 0, 1) }, { announce: [clear, { id: 'own.view.hintOp', values: { op: 'R1 → R1 − 2R2' } }] })],
+    ['another tab had kept other work: said', at(one), { type: 'ownReplaced' }, null, [{ announce: [{ id: 'own.view.replaced' }] }]],
     ['no comparing before it is reduced', at(one), { type: 'ownCompare' }, null, []],
     ['once reduced, the method\'s count', at(reduced), { type: 'ownCompare' }, { own: slice(reduced, { compared: { yours: 2, method: 2 } }) }, [said('own.view.compared', { yours: 2, method: 2 })]],
     ['the history copied', at(one), { type: 'ownCopy', form: 'markdown' }, null, [{ copy: { content: copyMarkdown(translator('en'), one), done: 'own.view.copied' } }]],
@@ -810,6 +811,58 @@ test('a student reduces an own assignment\'s matrix, reads it, hands in and reop
   assert.deepEqual(report.pairs.filter(([element]) => /interactions\.0\.(id|result)/.test(element)), [['cmi.interactions.0.id', 'op-1'], ['cmi.interactions.0.result', 'correct']]);
 });
 
+// Of [A | I], the reading asks A⁻¹ or "not invertible": a solution set is
+// not taken for it; the first reading is judged, handed in as a GJY2 code,
+// and reopened with its verdict.
+test('a student reads an own assignment\'s [A | I] off as A⁻¹ or not invertible', needsBuild, () => {
+  const a = assignment({ mode: 'own', program: 'gjinverse', order: 2, seed: 4 });
+  const go = (state, ...messages) => messages.reduce(([s], m) => update(s, m), [state, []]);
+  const link = { type: 'studentLink', found: { role: 'student', assignment: a, name: 'Kim' }, program: 'gjinverse', now: 1000 };
+  const made = { type: 'ownMade', input: make(exerciseFor(a, 'Kim')).input, program: 'gjinverse', student: true };
+  let [state] = go(initial(), link, made);
+  for (let next; (next = hint(state.own.matrix));) [state] = go(state, { type: 'ownOp', text: notation(next.op) });
+  const [same] = go(state, { type: 'ownAnswer', answer: { set: 'x1 = 1, x2 = 1' } });
+  [state] = go(state, { type: 'ownAnswer', answer: { inverse: null } }, { type: 'ownAnswer', answer: { inverse: '1 0\n0 1' } });
+  assert.deepEqual([same.own.readOff, state.own.readOff], [null, { answer: { inverse: null }, right: false, wrong: [{ id: 'own.reading.wrong.invertible', values: {} }] }]);
+  const [handed, [{ storeWork }]] = go(state, { type: 'handIn', now: 9000 }, { type: 'handIn', now: 9000, confirmed: true });
+  assert.match(handed.student.handed, /^GJY2/);
+  const [again] = go(initial(), { ...link, kept: JSON.parse(JSON.stringify(storeWork.value)) }, made);
+  assert.deepEqual(again.own.readOff, state.own.readOff);
+});
+
+// A set of three problems (this method's stages of a drawn matrix, a 2 × 3
+// matrix of the teacher's the student's own way, the stages of the teacher's
+// system): each problem's work kept as the student moves, one hand-in.
+test('a set\'s student moves between its problems, each keeping its work, and hands them in at once', needsBuild, () => {
+  const a = assignment({ seed: 3, problems: [{ order: 2 }, { matrix: { kind: 'matrix', rows: [['1', '2', '3'], ['4', '5', '6']] }, mode: 'own' },
+    { matrix: { kind: 'system', rows: [['1', '1', '3'], ['1', '-1', '1']] }, points: 2 }] });
+  const go = (state, ...messages) => messages.reduce(([s], m) => update(s, m), [state, []]);
+  const [first, made] = go(initial(), { type: 'studentLink', found: { role: 'student', assignment: a, name: 'Kim' }, program: 'gjinverse', now: 1000 });
+  const view = first.student.assignment;
+  const input0 = make(exerciseFor(view, 'Kim')).input;
+  let [state] = go(first, { type: 'made', input: input0, met: true }, { type: 'shown', model: modelOf('gjinverse', input0), saved: null });
+  const q = state.session.stages[1].questions[0];
+  [state] = go(state, { type: 'answer', k: 1, key: q.key, given: { text: '12345' }, now: 2000 });
+  const [moved, away] = update(state, { type: 'problemOpened', at: 1, now: 3000 });
+  const kept = away[0].storeWork.value;
+  check([['a problem moved to: the one left kept, the teacher\'s matrix taken as it is', state, { type: 'problemOpened', at: 1, now: 3000 },
+    { mode: 'own', session: null, link: null }, [{ storeWork: { key: workKey(view, 'Kim'), value: kept } }, { later: { type: 'ownMade', given: true, student: true }, ms: 0 }]]]);
+  assert.deepEqual([made, moved.student.at, kept.problems.map((w) => w && w.result.stages.length), kept.problems[0].progress.stages[1].wrong],
+    [[{ make: exerciseFor(view, 'Kim') }], 1, [1, null, null], true]);
+  [state] = go(moved, { type: 'ownMade', given: true, student: true }, { type: 'ownOp', text: 'R2 -> R2 - 4R1' });
+  assert.deepEqual([state.own.work.start.rows.length, state.student.result.own.ops.map((o) => o.op)], [2, ['a2.1:-4']]);
+  // Back to the first: its matrix made again, its work where it was; the hand-in says which problems are not done.
+  const [back, effects] = update(state, { type: 'problemOpened', at: 0, now: 4000 });
+  const stored = effects[0].storeWork.value;
+  [state] = go(back, { type: 'made', input: input0, met: true }, { type: 'shown', model: modelOf('gjinverse', input0), saved: JSON.parse(JSON.stringify(stored)) });
+  assert.deepEqual([state.mode, state.session.stages[1].wrong, stored.problems[1].result.own.ops.length], ['practice', true, 1]);
+  [state] = go(state, { type: 'handIn', now: 5000 });
+  assert.deepEqual(state.student.asking, { asked: 3, left: 3, problems: [1, 2, 3] });
+  const [handed] = update(state, { type: 'handIn', now: 9000, confirmed: true });
+  const code = readCode(handed.student.handed);
+  assert.deepEqual([code.id, code.parts.map((part) => [part.at, part.stages.length, part.own?.ops.length])], [id(a), [[0, 1, undefined], [1, 0, 1]]]);
+});
+
 test('every message is taken in every state, and the state given stays as it was', needsBuild, () => {
   const { m, shown, practising, answered } = states();
   const a = assignment({ seed: 7, order: 2, names: ['Kim'] });
@@ -827,7 +880,7 @@ test('every message is taken in every state, and the state given stays as it was
     classSet: { seed: 1, order: 3, options: [], count: 2 }, language: { code: 'ko' }, copy: { content: 'x', done: 'status.copied' },
     save: { content: 'x', name: 'x.txt', mime: 'text/plain' }, print: { asked: { results: true } }, copied: { done: 'status.copied' },
     studentLink: { found: { role: 'student', assignment: a, name: 'Lee' }, program: 'gjinverse', now: 1 }, studentName: { name: 'Lee', now: 1 },
-    notYou: {}, handIn: { now: 2, confirmed: true }, reported: { failed: ['commit'] }, lms: { outcome: 'refused' }, workStored: { kept: null }, workSaved: { saved: false },
+    notYou: {}, handIn: { now: 2, confirmed: true }, problemOpened: { at: 1, now: 2 }, reported: { failed: ['commit'] }, lms: { outcome: 'refused' }, workStored: { kept: null }, workSaved: { saved: false },
     lmsRetry: { now: 3 }, lmsClosing: { now: 3 },
     teacherLink: { found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' },
     assignmentMade: { given: { names: 'Kim' }, seed: 7 }, packaged: { name: 'x.zip' }, packageAsked: { version: '2004', pass: null, file: 'f' }, codesRead: { codes: '' },
@@ -837,7 +890,7 @@ test('every message is taken in every state, and the state given stays as it was
     bookKept: { kept: false }, detailed: { assignment: a, code: 'X', details: [] }, pageShown: { page: 0 }, assignmentTouched: {},
     part: { part: 'teacher' }, partLoaded: { part: 'teacher' }, partFailed: { part: 'teacher' }, printing: {}, printed: {},
     ownStored: { text: '#ownway&kind=matrix&m=1%201%0A2' }, ownLink: { hash: '#ownway&kind=system&m=2' },
-    ownRead: { read: readOwnLink('#ownway&kind=matrix&m=1%201%0A2'), link: true }, ownFromRun: {},
+    ownReplaced: {}, ownRead: { read: readOwnLink('#ownway&kind=matrix&m=1%201%0A2'), link: true }, ownFromRun: {},
     ownTyped: { text: '1 2 3 4', kind: 'system' }, ownExercise: { exercise: { program: 'gjsolve', order: 2, seed: 4 } },
     ownMade: { input: '2\n1 2 3\n4 5 6\n', program: 'gjsolve' }, ownOp: { text: 'R1 <-> R2' },
     ownButtons: { built: { type: 'scale', row: 0, factorText: '2' } }, ownArithmetic: { by: 'learner' }, ownRow: { texts: ['1', '2'] },

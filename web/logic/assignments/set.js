@@ -20,8 +20,11 @@
 //   points   what it counts for in the set's total: 1 to maxPoints
 // }
 import { exerciseOptions, fills, programNames, firstAsked } from '../run/share.js';
-import { readNumber, normalize, excerpt, format, MAX_ENTRY } from '../own/numbers.js';
-import { readMatrix, MAX_ROWS, MAX_COLUMNS } from '../own/matrix.js';
+import { readTyped, plain, format, MAX_TYPED } from '../run/exact.js';
+import { MAX_ROWS, MAX_COLUMNS } from '../own/limits.js';
+// The own way's reader of a matrix, of its part (own-logic): used by ownStart
+// alone, which only that part and the teacher's call.
+import { readMatrix } from '../own/matrix.js';
 
 export const maxProblems = 12;
 export const maxPoints = 100;
@@ -75,7 +78,13 @@ export function decimalOf(x) {
 // An entry as the page keeps it, from what was typed and its value: a
 // decimal as a decimal (its exact digits: 0.50 is 0.5, 1e3 is 1000), a
 // fraction in lowest terms; either way digits, '.', '-' and '/' alone.
-export const entryText = (typed, value) => (normalize(typed).includes('/') ? null : decimalOf(value)) ?? format(value);
+export const entryText = (typed, value) => (plain(typed).includes('/') ? null : decimalOf(value)) ?? format(value);
+
+// The value of an entry, as typed anywhere on the page (exact.js's readTyped), or null.
+const valueOf = (text) => readTyped(text, MAX_TYPED).value ?? null;
+
+// A part of what was typed, short enough to quote in a sentence.
+const excerpt = (text) => (text.length > 24 ? `${text.slice(0, 24)}…` : text);
 
 // What a teacher's matrix problem says: { problem: { id, values } }, the
 // problem's number (1-based) among its values.
@@ -121,9 +130,9 @@ function matrixOf(block, kind, k) {
   for (const [r, row] of rows.entries()) {
     values.push([]);
     for (const [c, typed] of row.entries()) {
-      const read = typed.length > MAX_ENTRY ? { problem: true } : readNumber(typed);
-      if (read.problem) return trouble('assign.matrix.entry', { problem: k, row: r + 1, column: c + 1, part: excerpt(typed) });
-      values[r].push(read.value);
+      const value = valueOf(typed);
+      if (value === null) return trouble('assign.matrix.entry', { problem: k, row: r + 1, column: c + 1, part: excerpt(typed) });
+      values[r].push(value);
     }
   }
   const m = rows.length;
@@ -164,7 +173,7 @@ export function stagesTrouble(matrix, k) {
     return trouble('assign.matrix.stages', { problem: k, m, n, system: programOrders.system, inverse: programOrders.inverse });
   }
   for (const [r, row] of matrix.rows.entries()) {
-    const c = row.findIndex((text) => decimalOf(readNumber(text).value) === null);
+    const c = row.findIndex((text) => decimalOf(valueOf(text)) === null);
     if (c >= 0) return trouble('assign.matrix.decimal', { problem: k, row: r + 1, column: c + 1, part: row[c] });
   }
   return null;
@@ -173,10 +182,11 @@ export function stagesTrouble(matrix, k) {
 // The text that the program of the teacher's matrix is given: its order,
 // then a row a line, each entry as the decimal that it is.
 export const programInput = (matrix) =>
-  `${matrix.rows.length}\n${matrix.rows.map((row) => row.map((text) => decimalOf(readNumber(text).value)).join(' ')).join('\n')}\n`;
+  `${matrix.rows.length}\n${matrix.rows.map((row) => row.map((text) => decimalOf(valueOf(text))).join(' ')).join('\n')}\n`;
 
 // The teacher's matrix as the learner's own operations start from it:
-// { matrix, kind } (own/matrix.js's), [A | I] for an inverse.
+// { matrix, kind } (own/matrix.js's), [A | I] for an inverse. Only where the
+// own way's part is there: its own and the teacher's.
 export function ownStart(matrix) {
   const { rows, kind } = matrix;
   const read = readMatrix(`${rows.length} ${rows[0].length}\n${rows.map((row) => row.join(' ')).join('\n')}`, kind);
@@ -228,11 +238,11 @@ export function writeProblem(w, p) {
   w.uint(p.points);
 }
 
-// An entry's text read from r, at most MAX_ENTRY characters.
+// An entry's text read from r, at most MAX_TYPED characters.
 function readEntry(r) {
   let text = '';
   for (let v = r.bits(4); v !== end; v = r.bits(4)) {
-    if (v >= nibbles.length || text.length >= MAX_ENTRY) throw new Error('assignment');
+    if (v >= nibbles.length || text.length >= MAX_TYPED) throw new Error('assignment');
     text += nibbles[v];
   }
   return text;

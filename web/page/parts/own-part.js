@@ -18,8 +18,11 @@ const storeKey = 'own.work';
 let drawnMode = null;
 
 // The work's link (fragment), stored after the next paint, once for a burst
-// of operations, and written to the address while the mode is still drawn.
+// of operations, and written to the address while the mode is still drawn;
+// and what this tab found or stored last, so that work another tab stored
+// since, which this tab's now replaces, is said (ownReplaced).
 let keeping = null;
+let keptHere = null;
 export const effects = {
   // A link or the work kept read in slices between frames, however long its numbers.
   ownRead: (page, { ownRead: { hash, link } }) => {
@@ -39,8 +42,10 @@ export const effects = {
   ownKeep: (page, { ownKeep: fragment }) => {
     if (keeping === null) requestAnimationFrame(() => setTimeout(() => {
       if (drawnMode === 'own') history.replaceState(null, '', keeping);
+      const there = stored(storeKey);
+      if (there !== null && there !== keptHere) page.dispatch({ type: 'ownReplaced' });
       store(storeKey, keeping);
-      keeping = null;
+      [keptHere, keeping] = [keeping, null];
     }, 0));
     keeping = fragment;
   },
@@ -64,5 +69,6 @@ export const views = [
 export function start(page) {
   own.connect(page.dispatch);
   readOff.connect(page.dispatch);
-  page.dispatch({ type: 'ownStored', text: stored(storeKey) });
+  keptHere = stored(storeKey);
+  page.dispatch({ type: 'ownStored', text: keptHere });
 }

@@ -14,6 +14,7 @@ import { byId, el, button, served } from '../dom.js';
 import { qrOf } from '../qr.js';
 import { displayName, askedWords, isolated, blank } from '../../logic/assignments/assignment.js';
 import { mayHandIn } from '../../logic/assignments/permissions.js';
+import { problemStates, notDone } from '../../logic/assignments/set-work.js';
 
 const section = byId('student');
 const choice = byId('link-choice');
@@ -45,15 +46,19 @@ function nameForm() {
 const lmsWords = (lms, id) => (lms?.taken === true ? id : id + 'Untaken');
 
 // The code handed in: read-only, with a copy button and, over http(s), a QR
-// code; inside an LMS (lms), for the teacher who asks.
+// code; inside an LMS (lms), for the teacher who asks. A set's hand-in in a
+// code a problem (one a line) is in a box that holds them all, copied together.
 function handedIn(code, lms) {
   const box = el('div', 'student-code');
-  const field = el('input', '', undefined, { id: 'student-code', readOnly: true, value: code, spellcheck: false });
+  const count = code.split('\n').length;
+  const field = count > 1 ? el('textarea', '', undefined, { id: 'student-code', readOnly: true, value: code, spellcheck: false, rows: count })
+    : el('input', '', undefined, { id: 'student-code', readOnly: true, value: code, spellcheck: false });
   const p = el('p');
   p.append(el('label', '', t('student.code'), { htmlFor: 'student-code' }), ' ', field, ' ',
            button('student.copy', () => ({ type: 'copy', content: code, done: 'student.copied' }), 'copy-code'));
   box.append(el('p', 'help', t(lms ? lmsWords(lms, 'student.lmsHandedIn') : 'student.handedIn')), p);
-  const qr = served() ? qrOf(code, t('student.qr')) : null;
+  if (count > 1) box.append(el('p', 'help', t('student.set.codes', { count })));
+  const qr = served() && count === 1 ? qrOf(code, t('student.qr')) : null;
   if (qr) box.append(qr);
   return box;
 }
@@ -65,20 +70,38 @@ function asked(asking) {
   const ask = el('div', 'note-box student-ask', undefined, { role: 'group' });
   const yes = button('student.handInYes', () => ({ type: 'handIn', now: Date.now(), confirmed: true }), 'hand-in-yes');
   yes.id = 'hand-in-yes';
-  ask.append(el('p', '', asking.left > 0 ? t(asking.own ? 'student.handInAskOwn' : 'student.handInAsk', asking) : t(asking.own ? 'student.handInAskOwnDone' : 'student.handInAskDone')), yes, ' ',
+  const left = asking.problems ? t('student.set.handInAsk', { ...asking, problems: asking.problems.join(', ') })
+    : t(asking.own ? 'student.handInAskOwn' : 'student.handInAsk', asking);
+  const done = asking.problems ? 'student.set.handInAskDone' : asking.own ? 'student.handInAskOwnDone' : 'student.handInAskDone';
+  ask.append(el('p', '', asking.left > 0 ? left : t(done)), yes, ' ',
              button('student.handInNo', () => ({ type: 'keepWork' }), 'hand-in-no'));
   return ask;
 }
 
+// A set's problems, each a button that moves to it (the one open marked),
+// with its state and points; done, whether the problem open is finished.
+function problemList(st, done) {
+  const list = el('ol', 'student-problems');
+  list.append(...problemStates(st, { result: st.result }, done).map(({ state, points }, k) => {
+    const item = el('li');
+    const open = button('student.set.problem', () => ({ type: 'problemOpened', at: k, now: Date.now() }), 'problem-open', { k: k + 1 });
+    open.id = `problem-${k + 1}`;
+    if (k === st.at) open.setAttribute('aria-current', 'step');
+    item.append(open, ' ', el('span', 'problem-state state-' + state, t('student.set.' + state, { points })));
+    return item;
+  }));
+  return [el('h3', '', t('student.set.heading')), el('p', 'help', t('student.set.help')), list];
+}
+
 // The parts below the facts, as the student stands.
-function work(st, lms) {
+function work(st, lms, done) {
   if (st.lms && lms?.outcome !== 'connected') return [el('p', 'note-box student-reopen', t('lms.reopen'), { role: 'alert' })];
   if (st.name === null) return [nameForm()];
   // Each name isolated: one with a direction of its own (or a control that
   // reverses what follows, as an LMS may give one) turns none of the sentence.
   const who = el('p', 'student-who', t(st.lms ? 'lms.connected' : 'student.as', { name: isolated(st.lms ? displayName(st.name) : st.name) }));
   if (!st.named) who.append(' ', button('student.notYou', () => ({ type: 'notYou' }), 'not-you'));
-  const parts = [who];
+  const parts = [who, ...(st.set ? problemList(st, done) : [])];
   if (st.given !== null) parts.push(el('p', 'note-box student-given', t(st.lms ? 'student.nameKept' : 'student.nameKeptList', { name: isolated(st.name), given: isolated(displayName(st.given)) })));
   if (st.lms && lms.unread) parts.push(el('p', 'note-box student-unread', t(lms.unread === 'all' ? 'student.lmsUnreadAll' : 'student.lmsUnreadPart')));
   if (st.confirm) {
@@ -103,13 +126,14 @@ function work(st, lms) {
 export function render({ student: st, conflict, finished, lms }) {
   drawChoice(conflict);
   end.hidden = !(finished && mayHandIn(st, lms));
-  const finishedWords = st?.assignment.mode === 'own' ? 'student.finishedOwn' : 'student.finished';
-  end.replaceChildren(...(end.hidden ? [] : [el('p', '', t(st.lms ? lmsWords(lms, 'student.lmsFinished') : finishedWords)), handIn()]));
+  const left = st?.set ? notDone(problemStates(st, { result: st.result }, finished)).length : 0;
+  const finishedWords = st?.set ? (left > 0 ? 'student.set.finished' : 'student.set.finishedAll') : st?.assignment.mode === 'own' ? 'student.finishedOwn' : 'student.finished';
+  end.replaceChildren(...(end.hidden ? [] : [el('p', '', t(st.lms && !st.set ? lmsWords(lms, 'student.lmsFinished') : finishedWords, { left })), handIn()]));
   section.hidden = st === null;
   if (st === null) return section.replaceChildren();
   const typed = byId('student-name')?.value ?? '';
   const focused = document.activeElement?.id === 'student-name';
-  section.replaceChildren(el('h2', '', st.assignment.title || t('student.heading'), { id: 'student-heading', tabIndex: -1 }), facts(st.assignment), ...work(st, lms));
+  section.replaceChildren(el('h2', '', st.assignment.title || t('student.heading'), { id: 'student-heading', tabIndex: -1 }), facts(st.assignment), ...work(st, lms, finished));
   if (byId('student-name')) byId('student-name').value = typed;
   if (focused) byId('student-name')?.focus();
 }
