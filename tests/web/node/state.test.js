@@ -392,7 +392,7 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
   const hinted = update(working, { type: 'hint', k: 1 })[0];
   const wrong = update(hinted, { type: 'answer', k: 1, key: q.key, given: { text: '12345' } })[0];
   const work = (state, progressKept) =>
-    ({ storeWork: { key: key('kim'), value: { progress: progressKept, finished: false, result: state.student.result, handed: state.student.handed, version: state.student.version, rounds: state.student.rounds }, assignment: a } });
+    ({ storeWork: { key: key('kim'), value: { progress: progressKept, finished: false, result: state.student.result, handed: state.student.handed, version: state.student.version, rounds: state.student.rounds }, student: state.student } });
   const answers = [[q.key, wrongly('12345')]];
   const begunAsKim = { progress: null, finished: false, result: named.student.result, handed: null };
   const lms = { outcome: 'connected', version: '1.2', name: 'Kim, Minji', suspend: '', taken: null, unread: null, writer: writerOf('1.2', {}),
@@ -473,7 +473,7 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
   const asking = update(wrong, { type: 'handIn', now: 2 })[0];
   const [handed, effects] = update(asking, { type: 'handIn', now: 61000, confirmed: true });
   assert.deepEqual(plain(effects), plain([{ storeWork: { key: key('kim'), value: { progress: kept(1, { answers, wrong: true, hints: 1 }), finished: false,
-    result: wrong.student.result, handed: handed.student.handed, version: 3, rounds: 0 }, assignment: a } }, { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]));
+    result: wrong.student.result, handed: handed.student.handed, version: 3, rounds: 0 }, student: handed.student } }, { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]));
   // Work that another tab kept: taken when newer (the page says so, once), never when older or unusable.
   const handedWork = effects[0].storeWork.value;
   const other = { ...wrong, student: { ...wrong.student, elsewhere: true } };
@@ -844,9 +844,9 @@ test('a set\'s student moves between its problems, each keeping its work, and ha
   const q = state.session.stages[1].questions[0];
   [state] = go(state, { type: 'answer', k: 1, key: q.key, given: { text: '12345' }, now: 2000 });
   const [moved, away] = update(state, { type: 'problemOpened', at: 1, now: 3000 });
-  const kept = away[0].storeWork.value;
+  const { value: kept, student: keeping } = away[0].storeWork;
   check([['a problem moved to: the one left kept, the teacher\'s matrix taken as it is', state, { type: 'problemOpened', at: 1, now: 3000 },
-    { mode: 'own', session: null, link: null }, [{ storeWork: { key: workKey(view, 'Kim'), value: kept } }, { later: { type: 'ownMade', given: true, student: true }, ms: 0 }]]]);
+    { mode: 'own', session: null, link: null }, [{ storeWork: { key: workKey(view, 'Kim'), value: kept, student: keeping } }, { later: { type: 'ownMade', given: true, student: true }, ms: 0 }]]]);
   assert.deepEqual([made, moved.student.at, kept.problems.map((w) => w && w.result.stages.length), kept.problems[0].progress.stages[1].wrong],
     [[{ make: exerciseFor(view, 'Kim') }], 1, [1, null, null], true]);
   [state] = go(moved, { type: 'ownMade', given: true, student: true }, { type: 'ownOp', text: 'R2 -> R2 - 4R1' });
