@@ -24,8 +24,8 @@ import * as status from '../views/status.js';
 import { focus as focusQuestion } from '../views/practice.js';
 import * as share from '../logic/run/share.js';
 import { parseLink, blank } from '../logic/assignments/assignment.js';
-import { workKey } from '../logic/assignments/work.js';
-import { usable, newer, merged } from '../logic/assignments/set-work.js';
+import { workKey, sameWork } from '../logic/assignments/work.js';
+import { usable, merged } from '../logic/assignments/set-work.js';
 import { decodeAnyWork } from '../logic/assignments/suspend.js';
 import { carriedBy } from '../state/parts.js';
 
@@ -103,13 +103,14 @@ function reportWork(page, { key = null, work, first = [], pairs, commit = false,
 }
 
 // Keeps the student's work (value, of student: the state's as it asked)
-// under key, unless the work stored there holds something that it lacks
-// (another tab's), which the page then takes with its own (set-work.js's
-// merged: a set's work a problem each), and keeps again; says whether the
-// browser kept it, or refused it (storage full or off).
+// under key, unless the work stored there holds something that it lacks, or
+// an answer to a question that it answered otherwise (another tab's), which
+// the page then takes with its own (set-work.js's merged: a set's work a
+// problem each), and keeps again; says whether the browser kept it, or
+// refused it (storage full or off).
 function storeWork(page, { key, value, student: st }) {
   const there = stored(key);
-  if (st && newer(merged(usable(value, st), usable(there, st)), usable(value, st))) {
+  if (st && !sameWork(merged(usable(value, st), usable(there, st)), usable(value, st))) {
     page.dispatch({ type: 'workStored', kept: there });
     return;
   }

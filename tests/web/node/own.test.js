@@ -179,7 +179,10 @@ test('a reading typed in full is the same set or says what is wrong', () => {
   const cases = [
     ['family', { set: 'x1 = 4 - 2a - b, x2 = a, x3 = 1 - b, x4 = b, x5 = 1' }, 'right'],
     ['family', { set: 'x = (2, 1, 1, 0, 1) + λ(-4, 2, 0, 0, 0) + μ(-3, 1, -1, 1, 0) (λ, μ ∈ ℝ)' }, 'right'],
-    ['family', { set: 'x1 = 4 - 2x2 - x4, x2 free, x3 = 1 - x4, x5 = 1' }, 'right'],
+    ['family', { set: 'x1 = 4 - 2x2 - x4, x2 free, x3 = 1 - x4, x5 = 1' }, 'right'], ['family', { set: 'x1 = 4 - 2x2 - x4, x2, x4 free, x3 = 1 - x4, x5 = 1' }, 'right'],
+    // Words about the parameters, in their clause or after a term; a word in place of a term is none of them.
+    ['family', { set: '(4, 0, 1, 0, 1) + s(-2, 1, 0, 0, 0) + t(-1, 0, -1, 1, 0) where s and t are real' }, 'right'],
+    ['family', { set: '4 - 2s - t, s, 1 - t, t, 1, s, t ∈ R' }, 'right'], ['family', { set: 'x1 = 4 - 2s - t, x2 = s, x3 = 1 - t, x4 = t, x5 = 1 for all s, t' }, 'right'],
     ['family', { set: '[4 0 1 0 1] + (1/2)s[-4 2 0 0 0] + t[-1 0 -1 1 0]' }, 'right'],
     ['family', { set: '(x2, x1, x3, x4, x5) = (0, 4, 1, 0, 1) + t1(1, -2, 0, 0, 0)\n + t2(0, -1, -1, 1, 0)' }, 'right'],
     ['family', { set: 'x = (4, 0, 1, 0, 2) + s(-2, 1, 0, 0, 0) + t(-1, 0, -1, 1, 0)' }, 'wrong.point'],

@@ -24,7 +24,7 @@ import * as runner from '../../../web/logic/run/runner.js';
 import { assignment, exerciseFor, id, teacherFragment, secretOf } from '../../../web/logic/assignments/assignment.js';
 import { noted, write, newResult } from '../../../web/logic/assignments/result-code.js';
 import { results } from '../../../web/logic/assignments/results.js';
-import { workKey, newer, mergedWork } from '../../../web/logic/assignments/work.js';
+import { workKey, newer, mergedWork, sameWork } from '../../../web/logic/assignments/work.js';
 import { ownGraded } from '../../../web/logic/assignments/own-result.js';
 import { readingOf } from '../../../web/logic/own/reading.js';
 import { read as readCode } from '../../../web/logic/assignments/result-code.js';
@@ -273,6 +273,9 @@ test('each message changes the state as it says, and asks the page for its effec
      { type: 'packageAsked', version: '1.2', pass: 0.8, file: 'f' }, { made: { assignment: made1, packageProblem: null } },
      [{ package: { assignment: made1, version: '1.2', pass: 0.8, file: 'f' } }]],
     ['but none of no assignment', shown, { type: 'packageAsked', version: '1.2', pass: 0.8, file: 'f' }, null, []],
+    ['the results view\'s, from a teacher\'s link; refused there, said there', graded, { type: 'packageAsked', version: '2004', pass: null, file: 'f', from: 'teacher' },
+     { results: { ...graded.results, packageProblem: null } }, [{ package: { assignment: graded.teacher, version: '2004', pass: null, file: 'f' } }]],
+    ['', graded, { type: 'packaged', assignment: graded.teacher, problem: 'lms.notPage' }, { results: { ...graded.results, packageProblem: 'lms.notPage' } }, []],
     ['its package refused', { ...shown, made: { assignment: made1 } }, { type: 'packaged', assignment: made1, problem: 'lms.otherBuild' },
      { made: { assignment: made1, packageProblem: 'lms.otherBuild' } }, []],
     ['that of an assignment no longer made says nothing', { ...shown, made: { assignment: made1 } }, { type: 'packaged', assignment: a, problem: 'lms.notPage' }, null, []],
@@ -575,6 +578,10 @@ test('work handed in, or with more done, is newer than work with less, whatever 
   assert.deepEqual([mergedWork(w(r, { handed: 'GJR1X' }), w(done)).handed, mergedWork(w(answered, { rounds: 1 }), w(r, { progress: progress([right1]) })).progress,
                     mergedWork(w(r, { progress: progress([['divisor 1', wrongly('2')]]) }), w(r, { progress: progress([right1]) })).progress],
                    ['GJR1X', null, progress([right1])]);
+  // Three tabs that answered one question at once, each otherwise: in whichever order they merge, one work, which two take.
+  const [x, y, z] = ['1', '2', '3'].map((text) => w(noted(r, 1, 2, { answer: 0, given: { text }, miss: true }), { progress: progress([['divisor 1', wrongly(text)]]) }));
+  const ways = [mergedWork(mergedWork(x, y), z), mergedWork(z, mergedWork(y, x)), mergedWork(mergedWork(z, x), y)];
+  assert.deepEqual([ways.every((way) => sameWork(way, ways[0])), [x, y, z].filter((tab) => !sameWork(mergedWork(tab, ways[0]), tab)).length], [true, 2]);
 });
 
 test('work is kept per assignment and per name', () => {
