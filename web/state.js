@@ -181,7 +181,8 @@ function needs(part, message, state) {
 const handlerOf = (type) => (Object.hasOwn(handlers, type) ? handlers[type] : handledBy.has(type) ? broughtBy[handledBy.get(type)]()[type] : undefined);
 
 // The answer of message's handler on state, unless the student's permissions
-// refuse it; a message of no type that the page takes is a mistake of the page's, and throws.
+// refuse it; a message of a type that update does not take is a mistake of
+// the page's, and throws.
 function answer(state, message) {
   const handler = handlerOf(message.type);
   if (!handler) throw new Error(`no message "${message.type}"`);

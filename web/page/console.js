@@ -63,6 +63,7 @@ export function runEntered(page, run) {
   const job = { ran: 0, last: run };
   const entries = () => (page.state().entering?.run === run ? page.state().entering.entries : null);
   const step = () => {
+    if (entries() === null) return;
     for (const [entry, ended] of entries().slice(job.ran)) job.last = runner.extend(job.last, entry, ended) ?? job.last;
     job.ran = entries().length;
     // Then, in a task of its own, fn, unless entries were typed meanwhile (which run first) or let go.
