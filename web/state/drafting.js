@@ -1,5 +1,5 @@
-// The state's handlers of a set being made with the assignment form (its
-// draft), which come with the teacher's part of the page: problems added
+// The handlers of a set being made with the assignment form (its
+// draft), which state/teaching.js brings with the teacher's part: problems added
 // from the form's values (one drawn from the generator, or each of the
 // teacher's own matrices pasted), removed, moved, copied and given their
 // points; the form's "Make the links" then makes the set (teaching.js). The
@@ -9,9 +9,26 @@
 //   problems  the set's problems so far (logic/assignments/set.js), 0 to 12
 //   trouble   why the last problems asked could not be added ({ id, values }:
 //             which problem, which entry), or null
-import { assignment, teacherFragment, stagePlan } from '../logic/assignments/assignment.js';
+import { assignment, teacherFragment, stagePlan, generatorVersion } from '../logic/assignments/assignment.js';
 import { problem, readMatrices, stagesTrouble, maxProblems, maxPoints } from '../logic/assignments/set.js';
-import { askedOf } from './teaching.js';
+import { firstAsked, possible } from '../logic/run/share.js';
+
+// What an assignment of the student's own operations takes of the form's
+// values: not the first stage nor the entries, which it does not ask; a hint
+// allowed or not (0 or 3); a changed row seen only where the student writes
+// such rows. Where it asks the stages, the arithmetic is the page's.
+const ownGiven = (given) => (given.mode === 'own'
+  ? { from: firstAsked, fill: 'row', hints: Number(given.hints) > 0 ? 3 : 0, show: given.arithmetic === 'learner' && given.show === true }
+  : { arithmetic: 'page' });
+
+// What the form's values (given) ask of a problem: its fields as typed, the
+// options that can hold together at its order, the first stage a number,
+// and of the student's own operations what ownGiven takes.
+export function askedOf(given) {
+  const from = Math.round(Number(given.from));
+  const options = possible(Array.isArray(given.options) ? given.options : [], Number(given.order), generatorVersion);
+  return { ...given, options, from: Number.isFinite(from) ? from : firstAsked, ...ownGiven(given) };
+}
 
 const empty = (seed) => ({ seed, problems: [], trouble: null });
 
@@ -52,7 +69,7 @@ const atProblem = (handle) => (state, message) => {
   return Number.isInteger(message.at) && message.at >= 0 && message.at < problems.length ? handle(state, message, problems) : [state, []];
 };
 
-export const handlers = {
+export const draftHandlers = {
   // Problems added from the form's values (given, as problemAdded's added()
   // takes them); seed, the set's, taken with the first.
   problemAdded: (state, { given = {}, seed }) => {

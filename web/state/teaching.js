@@ -7,11 +7,11 @@
 // holds; the keys are printed by one ({ print }); the CSVs are written by
 // others ({ saveTable }, { saveBook }): results.js, which grades by running
 // the programs, is out of the state's reach.
-import { problemsOf, assignment, generatorVersion, classList, teacherFragment, keySheets, cleanName, nameKey, secretOf, id, maxNames, drawnName, formerKeys } from '../logic/assignments/assignment.js';
+import { problemsOf, assignment, classList, teacherFragment, keySheets, cleanName, nameKey, secretOf, id, maxNames, drawnName, formerKeys } from '../logic/assignments/assignment.js';
 import { rules, rowsPerPage, readCount, entryOf, merged, mergedBooks, assignmentOf, exported, imported, bookOf, headingOf, maxBookBytes, checkedOnly } from '../logic/assignments/gradebook.js';
-import { firstAsked, possible } from '../logic/run/share.js';
 import { inBoth } from '../logic/practice/sayings.js';
 import { optionWords } from '../logic/run/words.js';
+import { askedOf, draftHandlers } from './drafting.js';
 
 // The gradebook with entry (of assignment a) in it, and the effect that keeps it.
 const kept = (state, a, entry) => {
@@ -71,23 +71,6 @@ export function teaching(state, { found, program }) {
                    ...(entry.link === teacherFragment(opened) ? [] : [{ address: entry.link }]),
                    ...(same ? [] : results.codes === '' ? [{ warm: a }] : regraded(a, results))];
   return [{ ...state, mode: 'practice', problem: null, teacher: a, results, gradebook, student: null, unmet: false, link: null }, effects];
-}
-
-// What an assignment of the student's own operations takes of the form's
-// values: not the first stage nor the entries, which it does not ask; a hint
-// allowed or not (0 or 3); a changed row seen only where the student writes
-// such rows. Where it asks the stages, the arithmetic is the page's.
-const ownGiven = (given) => (given.mode === 'own'
-  ? { from: firstAsked, fill: 'row', hints: Number(given.hints) > 0 ? 3 : 0, show: given.arithmetic === 'learner' && given.show === true }
-  : { arithmetic: 'page' });
-
-// What the form's values (given) ask of a problem: its fields as typed, the
-// options that can hold together at its order, the first stage a number,
-// and of the student's own operations what ownGiven takes.
-export function askedOf(given) {
-  const from = Math.round(Number(given.from));
-  const options = possible(Array.isArray(given.options) ? given.options : [], Number(given.order), generatorVersion);
-  return { ...given, options, from: Number.isFinite(from) ? from : firstAsked, ...ownGiven(given) };
 }
 
 // The assignment that the form's values give (given: what the form asks, the
@@ -159,6 +142,8 @@ const megabytes = (bytes) => Math.round(Number(bytes) / 104857.6) / 10;
 const teacherOnly = (handler) => (state, message) => (state.teacher && state.results ? handler(state, message) : [state, []]);
 
 export const handlers = {
+  // A set being made with the form (state/drafting.js), which the teacher's part brings too.
+  ...draftHandlers,
   teacherLink: teaching,
   // The assignment form's values, a seed and the secret's bytes drawn for
   // them, and today ('YYYY-MM-DD'): its links, or why there are none, or a

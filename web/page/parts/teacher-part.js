@@ -13,12 +13,7 @@ import * as lmsForm from '../../views/assignments/lms-download.js';
 import * as bookList from '../../views/assignments/book-list.js';
 import { storedLarge, largeMark } from '../storage.js';
 
-// The teacher's messages and effects: the state's handlers of the teacher's
-// side and of a set being made, and what carries out theirs.
-import { handlers as teaching } from '../../state/teaching.js';
-import { handlers as drafting } from '../../state/drafting.js';
-
-export const handlers = { ...teaching, ...drafting };
+// What carries out the effects of the teacher's handlers (state/teaching.js, which the state reads).
 export { effects } from '../grading.js';
 
 export const views = [
