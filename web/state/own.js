@@ -14,9 +14,10 @@
 //   changed     the rows that the last operation changed, marked; [] after anything else
 //   hint        the next operation of the method from here ({ op, reason }), asked; or null
 //   compared    { yours, method }: the operations used and the method's, asked once reduced; or null
-//   busy        whether an operation on long numbers, or the check of a row
-//               written after one, is being worked out in slices (ownWork):
-//               nothing else is done to the work meanwhile
+//   busy        whether an operation on long numbers, the check of a row
+//               written after one, or a move through the history is being
+//               worked out in slices (ownWork): nothing else is done to the
+//               work meanwhile
 //   readOff     in a student's assignment of this mode, once the matrix is
 //               reduced: the student's first reading of what it means
 //               (logic/own/reading.js) and its verdict ({ answer, right,
@@ -111,11 +112,6 @@ function appliedSaid(matrix, op) {
     : { id: 'own.view.appliedLong', values: { op: brief(op), rows: rows.map((r) => `R${r + 1}`).join(', ') } };
 }
 
-// The state once op (written by the learner, or null when built with
-// buttons) is done, and the status line saying it and the rows it changed;
-// more, what the learner's arithmetic adds ({ shown, first }: whether the
-// learner asked to see the row, the texts of the first try). An operation
-// whose numbers would outgrow what the page works with is refused.
 // The bound under which the numbers of an operation are worked out at once,
 // within a frame: 4096 bits a numerator or a denominator (1233 digits).
 const QUICK = 1n << 4096n;
@@ -126,10 +122,18 @@ const short = (x) => x.n < QUICK && -x.n < QUICK && x.d < QUICK;
 // whose answer comes back as ownWorked.
 const quick = (matrix, op) => op.type === 'swap' || ((op.type === 'add' ? [op.row, op.from] : [op.row]).every((r) => matrix.rows[r].every(short)) && short(op.factor));
 
-// The state waiting for job ({ matrix, op, written, more, texts? }) worked
-// out in slices: the matrix after op, or the row texts checked against it.
+// The state waiting for job worked out in slices: the matrix after op ({
+// matrix, op, written, more }), the row texts checked against it (texts too),
+// or the matrix at another point of the history ({ matrix, path, move, id }).
 const slices = (state, job) => [withOwn(state, { busy: true }), [{ ownWork: job }]];
 
+// The state once op (written by the learner, or null when built with
+// buttons) is done, and the status line saying it and the rows it changed;
+// more, what the learner's arithmetic adds ({ shown, first }: whether the
+// learner asked to see the row, the texts of the first try). An operation
+// whose numbers would outgrow what the page works with is refused. Where
+// its numbers are long, it is worked out in slices first (worked: the
+// matrix after it, applyingChecked's answer, once they are done).
 function done(state, op, written, more = {}, worked = null) {
   const own = slice(state);
   if (worked === null && !quick(own.matrix, op)) return slices(state, { matrix: own.matrix, op, written, more });
@@ -163,7 +167,6 @@ function named(state, read, written) {
   return done(state, op, written);
 }
 
-// The work moved to another point of its history (move(work)), said.
 // The work moved to another point of its history (move(work)), said: the
 // matrix shown taken there by the operations between, or their inverses
 // back, rather than a replay from the start; in slices where one is long.
