@@ -26,7 +26,7 @@ import { make as makeExercise } from '../logic/practice/exercises.js';
 import { parseLink, blank } from '../logic/assignments/assignment.js';
 import { workKey } from '../logic/assignments/work.js';
 import { usable, newer, merged } from '../logic/assignments/set-work.js';
-import { decodeWork } from '../logic/assignments/suspend.js';
+import { decodeAnyWork } from '../logic/assignments/suspend.js';
 import { addHandlers } from '../state.js';
 
 // Moves the focus to target (state.js): practice's own targets, or an element
@@ -135,11 +135,14 @@ export function rereadWork(page) {
 // name or the name that work was begun under.
 export function keptWork(page, a, name) {
   const given = savedInLms(page);
-  return stored(workKey(a, name)) ?? (given ? stored(workKey(a, given.result.name)) ?? given : null);
+  return stored(workKey(a, name)) ?? (given ? stored(workKey(a, begunBy(given))) ?? given : null);
 }
 
 // The work that the LMS gave when the page opened, or null.
-const savedInLms = (page) => (page.state().lms?.outcome === 'connected' ? decodeWork(page.state().lms.suspend) : null);
+const savedInLms = (page) => (page.state().lms?.outcome === 'connected' ? decodeAnyWork(page.state().lms.suspend) : null);
+
+// The name that work (one problem's, or a set's) was begun under, or null.
+const begunBy = (work) => (work?.result ?? work?.problems?.find(Boolean)?.result)?.name ?? null;
 
 // Opens what the address's fragment names: the learner's own work
 // (own/link.js, read by its part), an assignment's link
@@ -156,7 +159,7 @@ export function openLink(page) {
     // Refused, the LMS names no one, and the page asks for no name; naming
     // no one, the name that the work it kept was begun under is taken.
     const given = !inLms ? found.name : lms.outcome !== 'connected' ? null
-      : !blank(lms.name) ? lms.name : found.name ?? savedInLms(page)?.result.name ?? null;
+      : !blank(lms.name) ? lms.name : found.name ?? begunBy(savedInLms(page));
     const named = given === found.name ? found : { ...found, name: given };
     const kept = named.name ? keptWork(page, named.assignment, named.name) : null;
     page.dispatch({ type: found.role === 'student' ? 'studentLink' : 'teacherLink', found: named, program, kept, now: Date.now(), lms: inLms });

@@ -10,8 +10,8 @@ import * as session from '../logic/practice/session.js';
 import * as work from '../logic/assignments/work.js';
 import * as sets from '../logic/assignments/set-work.js';
 import { exerciseFor, keptName } from '../logic/assignments/assignment.js';
-import { versions, opened as writer, writes, refused, closing } from '../logic/assignments/scorm.js';
-import { encodeWork, decodeWork } from '../logic/assignments/suspend.js';
+import { versions, opened as writer, writes, refused, closing, standingOf } from '../logic/assignments/scorm.js';
+import { encodeWork, encodeSetWork, decodeAnyWork } from '../logic/assignments/suspend.js';
 import { permissions, allows, mayHandIn, finished } from '../logic/assignments/permissions.js';
 import { teaching } from './teaching.js';
 
@@ -36,7 +36,16 @@ export function keptWork(state, now, handIn = false) {
 // The work of student st on the problem open as the page keeps it: with the
 // session's progress, or, of the student's own operations, the result alone
 // (which holds them).
-const keptOf = (state, st) => work.kept(st, st.assignment.mode === 'own' || !state.session ? null : session.stored(state.session), finished(st, state.session, state.own));
+const keptOf = (state, st) => {
+  const live = work.kept(st, st.assignment.mode === 'own' || !state.session ? null : session.stored(state.session), finished(st, state.session, state.own));
+  // Of a set's problem inside an LMS, how it stands too: the set's score sums each problem's as it was left.
+  const start = startOf(state, st);
+  const scored = st.set && st.lms && (start || (state.model && state.session && isStudents(state, state.session.run)));
+  return scored ? { ...live, score: standingOf({ a: st.assignment, m: state.model, record: st.result, start, handed: st.handed !== null }) } : live;
+};
+
+// Of the student's own operations, the matrix they start from, which stands for the run and its session; else null.
+const startOf = (state, st) => (st.assignment.mode === 'own' && state.own?.work ? { matrix: state.own.work.start, kind: state.own.work.kind } : null);
 
 // The student's work as it stands, as keptWork keeps it (no new version).
 const standing = (state) => sets.setKept(state.student, keptOf(state, state.student));
@@ -55,12 +64,12 @@ const inLms = (state) => Boolean(state.student?.lms && (state.student.assignment
 function told(state, value, now, handIn = false) {
   const { lms, student: st, model: m, session: practice } = state;
   const report = { key: work.workKey(st.assignment, st.name), work: value, pairs: [], commit: false, handIn };
-  // Of the student's own operations, the matrix they start from stands for the run and its session.
-  const start = st.assignment.mode === 'own' && state.own?.work ? { matrix: state.own.work.start, kind: state.own.work.kind } : null;
+  const start = startOf(state, st);
   if (lms?.outcome !== 'connected' || (!start && (!m || !practice))) return [state, [{ report }]];
   const at = Number.isFinite(now) ? now : lms.started;
   const { sent } = lms.writer;
-  const w = writes(lms.writer, { a: st.assignment, m, practice, start, kept: value, now: at, started: lms.started, suspend: encodeWork(value, sent) });
+  const suspend = st.set ? encodeSetWork(value, sent, versions[lms.version].maxSuspend) : encodeWork(value, sent);
+  const w = writes(lms.writer, { set: st.set, a: st.assignment, m, practice, start, kept: value, now: at, started: lms.started, suspend });
   return [{ ...state, lms: { ...lms, writer: w.writer } }, [{ report: { ...report, pairs: w.pairs, commit: w.commit, first: w.first, sent } }]];
 }
 
@@ -149,7 +158,7 @@ function lmsOutcome(state, { outcome, version = null, name = '', suspend = '', s
   if (outcome === 'ended') return [{ ...state, lms: { ...state.lms, outcome } }, []];
   const connected = outcome === 'connected' && Object.hasOwn(versions, version);
   const saved = connected ? String(suspend ?? '') : '';
-  const kept = decodeWork(saved);
+  const kept = decodeAnyWork(saved);
   return [{ ...state, lms: { outcome: connected ? outcome : 'refused', version: connected ? version : null, name: connected ? String(name ?? '') : '',
     suspend: saved, taken: null, unread: saved === '' ? null : !kept ? 'all' : kept.lost ? 'part' : null,
     writer: connected ? writer(version, { since, passMark, work: kept }) : null, started: Number.isFinite(now) ? now : 0, retries: 0, retrying: false } }, []];

@@ -6,11 +6,12 @@
 // engines: chromium firefox webkit
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { pageUrl, useBrowser, open, close, text } from './harness.js';
+import { pageUrl, useBrowser, open, close, text, chromiumAlone } from './harness.js';
 import { readMatrix, fromRun } from '../../../web/logic/own/matrix.js';
 import { meaning, sayMeaning, readingOf, reducedOf } from '../../../web/logic/own/reading.js';
 import { assignment, studentFragment, exerciseFor } from '../../../web/logic/assignments/assignment.js';
 import { make } from '../../../web/logic/practice/exercises.js';
+import { shown } from '../../../web/logic/own/numbers.js';
 import { programs } from '../node/programs.js';
 import { translator } from '../../../web/logic/language/translate.js';
 
@@ -100,6 +101,17 @@ test('a 3 × 4 system reduced in one\'s own way at 375 px, both ways of typing a
   await close(page);
 });
 
+// Reduces the student's matrix on page by the hints' operations, to the reading that it asks.
+async function followHints(page) {
+  while (await page.isVisible('#own-hint')) {
+    await page.click('#own-hint');
+    await page.waitForSelector('#own-help:not([hidden])');
+    await typeOp(page, /R\d+ ?[↔→].*?(?=[.。]?$)/.exec(await page.textContent('#own-help'))[0]);
+    await page.waitForFunction(() => document.getElementById('own-op').value === '');
+  }
+  await page.waitForSelector('#own-read:not([hidden])');
+}
+
 // A student's own assignment at 375 px, reduced by the hints' operations: the
 // reading asked typed in full; one that cannot be read is said, what was
 // typed kept; one whose point misses an equation is judged wrong, saying which.
@@ -109,13 +121,7 @@ test('a student reads the reduced matrix off in full, and is told what is wrong'
   const start = fromRun('gjsolve', make(exerciseFor(a, 'Kim')).input);
   const { set } = readingOf(meaning(reducedOf(start.matrix), 'system'));
   const page = await open(browser(), pageUrl + studentFragment(a, 'Kim'), { viewport: { width: 375, height: 800 }, ready: '#own-op' });
-  while (await page.isVisible('#own-hint')) {
-    await page.click('#own-hint');
-    await page.waitForSelector('#own-help:not([hidden])');
-    await typeOp(page, /R\d+ ?[↔→].*?(?=[.。]?$)/.exec(await page.textContent('#own-help'))[0]);
-    await page.waitForFunction(() => document.getElementById('own-op').value === '');
-  }
-  await page.waitForSelector('#own-read:not([hidden])');
+  await followHints(page);
   await fill(page, '#own-read-set', 'x1 = 2t#');
   await page.click('#own-read button[type="submit"]');
   await page.waitForFunction(() => document.getElementById('own-read-problem').textContent.includes('#'));
@@ -126,5 +132,21 @@ test('a student reads the reduced matrix off in full, and is told what is wrong'
   assert.match(await page.textContent('#own-read-verdict'), /^Not right\. \(.*\) does not solve equation \d\.$/);
   assert.ok(await page.isVisible('#own-meaning') && !(await page.isVisible('#own-read')));
   assert.ok(await page.evaluate(() => document.scrollingElement.scrollWidth <= 375), 'nothing wider than the phone');
+  await close(page);
+});
+
+// Of [A | I], A⁻¹ typed an entry a box, row by row: one entry off is named by its row and column.
+test('a student types A⁻¹ an entry a box, and is told which entry is not A⁻¹\'s', chromiumAlone, async () => {
+  await programs();
+  const a = assignment({ mode: 'own', program: 'gjinverse', order: 2, seed: 4, options: ['nice'] });
+  const start = fromRun('gjinverse', make(exerciseFor(a, 'Kim')).input);
+  const entries = meaning(reducedOf(start.matrix), 'inverse').inverse.flat().map(shown);
+  const page = await open(browser(), pageUrl + studentFragment(a, 'Kim'), { ready: '#own-op' });
+  await followHints(page);
+  await page.$$eval('#own-read input[name="own-read-entry"]', (inputs, values) => inputs.forEach((input, k) => { input.value = values[k]; }),
+    [...entries.slice(0, 3), `${entries[3]}1`]);
+  await page.click('#own-read button[type="submit"]');
+  await page.waitForSelector('#own-read-verdict:not([hidden])');
+  assert.match(await page.textContent('#own-read-verdict'), /\(row, column\) \(2, 2\)\.$/);
   await close(page);
 });

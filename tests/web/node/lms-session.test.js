@@ -19,7 +19,7 @@ import { connect } from '../../../web/page/lms.js';
 import { make, modelOf } from '../../../web/logic/practice/exercises.js';
 import { assignment } from '../../../web/logic/assignments/assignment.js';
 import { versions } from '../../../web/logic/assignments/scorm.js';
-import { decodeWork } from '../../../web/logic/assignments/suspend.js';
+import { decodeWork, decodeAnyWork } from '../../../web/logic/assignments/suspend.js';
 import { hint } from '../../../web/logic/own/hints.js';
 import { meaning, readingOf } from '../../../web/logic/own/reading.js';
 import { notation } from '../../../web/logic/own/operations.js';
@@ -83,7 +83,7 @@ function pageIn(lms, a) {
   session = connect(lms.w, dispatch);
   const { lms: opened } = page.state;
   dispatch({ type: 'studentLink', found: { role: 'student', assignment: a, name: opened.name }, program: a.program,
-             kept: decodeWork(opened.suspend), now: Date.now(), lms: true });
+             kept: decodeAnyWork(opened.suspend), now: Date.now(), lms: true });
   page.settled = async () => { while (page.heard < page.asked) await new Promise((done) => setTimeout(done, 1)); };
   page.close = () => lms.w.listeners.pagehide();
   page.lms = lms;
@@ -158,3 +158,36 @@ test('saved data damaged in any way opens the page of each kind of assignment, s
     }
   }
 });
+
+// A set of two problems (this method's stages of a drawn inverse, 1 point,
+// Show allowed; the students' own way on the teacher's system, 2 points):
+// the first shown through, the second left after two operations, each
+// problem's work back as it was on the next launch, the interactions named
+// by problem, the score the share of the set's points.
+for (const version of ['1.2', '2004']) {
+  test(`SCORM ${version}: a set's problems each resume where they were, its interactions named by problem, its score its points'`, needsBuild, async () => {
+    const a = assignment({ seed: 4, problems: [{ order: 2, show: true }, { matrix: { kind: 'system', rows: [['1', '2', '5'], ['3', '4', '6']] }, mode: 'own', points: 2 }] });
+    const moved = (page, at) => { page.dispatch({ type: 'problemOpened', at, now: Date.now() }); page.later.splice(0).forEach(page.dispatch); };
+    const first = pageIn(moodle(version, new Map()), a);
+    while (!first.state.session.finished) first.dispatch({ type: 'fillIn', k: first.state.session.current, now: Date.now() });
+    moved(first, 1);
+    operations(first, 2);
+    await first.settled();
+    first.close();
+    const ids = (record) => [...record].filter(([element]) => /interactions\.\d+\.id/.test(element)).map(([, id]) => id);
+    assert.deepEqual(ids(first.lms.record), ['p1-stage-2-scaled', 'p1-stage-3-pivoted', 'p1-stage-4-eliminated', 'p1-stage-5-backward', 'p1-stage-6-normalized',
+      'p1-stage-7-inverse_done', 'p2-op-1', 'p2-op-2']);
+    const lms = moodle(version, first.lms.record);
+    const page = pageIn(lms, a);
+    assert.deepEqual([page.state.lms.unread, page.state.student.at, page.state.student.works[0]?.finished], [null, 0, true], 'the first problem as it was');
+    moved(page, 1);
+    assert.equal(page.state.own.work.at, 2, 'the second as it was');
+    operations(page, Infinity);
+    page.dispatch({ type: 'ownAnswer', answer: readingOf(meaning(page.state.own.matrix, page.state.own.work.kind)) });
+    handIn(page);
+    await page.settled();
+    const raw = lms.record.get(version === '1.2' ? 'cmi.core.score.raw' : 'cmi.score.raw');
+    assert.deepEqual([ids(lms.record).includes(`p2-op-${page.state.own.work.at}`), Number(raw)], [true, 66.67]);
+    assert.equal(decodeAnyWork(lms.record.get('cmi.suspend_data')).handed, page.state.student.handed);
+  });
+}

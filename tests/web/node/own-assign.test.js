@@ -14,6 +14,8 @@ import { resultsCsv } from '../../../web/logic/assignments/set-results.js';
 import { ownResultOf, report } from '../../../web/logic/assignments/scorm.js';
 import { encodeWork, decodeWork } from '../../../web/logic/assignments/suspend.js';
 import { matrixAt } from '../../../web/logic/own/work.js';
+import { meaning } from '../../../web/logic/own/reading.js';
+import { format } from '../../../web/logic/run/exact.js';
 import { translator } from '../../../web/logic/language/translate.js';
 
 before(programs);
@@ -75,6 +77,12 @@ test('an own assignment grades each student\'s operations re-applied to the stud
     [[names[0], '2/2', true, 'right', '9/9', '8/9', 0, 1, ''], [names[1], '1/2', true, 'wrong', '10/8', '9/10', 1, 0, ''],
      [names[2], '2/2', true, 'right', '9/9', '9/9', 0, 0, 'codes'], [names[3], '0/2', 'missing']]);
   assert.deepEqual([table.mode, table.stages, table.rejected.map((x) => [x.problem, x.name])], ['own', [], [['code.mismatch', 'Kang']]]);
+  // An older page's code, its reading how many solutions and their values, is graded as that page graded it.
+  const { result, work } = ownWorked(learner, names[0], all);
+  const older = (choice, values) => R.write({ ...result, own: { ...result.own, answer: { choice, values } } });
+  const values = meaning(matrixAt(work), 'system').values.map(format);
+  assert.deepEqual([older('one', values), older('one', [...values.slice(1), '0']), older('many', null)].map((code) => [code.slice(0, 4), results(learner, code).rows[0].own.readOff]),
+    [['GJY1', 'right'], ['GJY1', 'wrong'], ['GJY1', 'wrong']]);
   assert.deepEqual(['first', 'latest'].map((rule) => results(learner, codes.slice(2, 5).join(' '), { rule }).rows[2].codes.map((c) => c.counted)),
     [[true, false, false], [false, false, true]]);
   const memo = newMemo();

@@ -12,7 +12,8 @@ import { readMatrix, fromRun, matrixText } from '../../../web/logic/own/matrix.j
 import { readOperation, fromButtons, notation, latex } from '../../../web/logic/own/operations.js';
 import { apply, checkRow } from '../../../web/logic/own/arithmetic.js';
 import { shape, sayShape } from '../../../web/logic/own/forms.js';
-import { meaning, sayMeaning, checkReading, readingOf, solutionText, sayVerdict, sayReading } from '../../../web/logic/own/reading.js';
+import { meaning, sayMeaning, checkReading, readingOf, solutionText, sayVerdict, sayReading, writeReading, readReading, MAX_READING } from '../../../web/logic/own/reading.js';
+import { writer, reader } from '../../../web/logic/assignments/packing.js';
 import { hint, methodCount } from '../../../web/logic/own/hints.js';
 import { generator } from '../../../web/logic/practice/exercises.js';
 import { startWork, doOperation, undo, matrixAt } from '../../../web/logic/own/work.js';
@@ -157,6 +158,9 @@ test('the reduced form says one solution, none, infinitely many, the inverse, si
   assert.deepEqual(['2 2\n1 0\n1 1', '2 2\n1 0\n-1 1', '2 2\n1 0\n2 1'].map((text) => hint(matrixOf(text)).reason.id),
     ['own.hint.clearSubtract', 'own.hint.clearAdd', 'own.hint.clear']);
   assert.equal(sayMeaning(translator('ko'), meaning(matrixOf('2 3\n1 -1/2 0\n0 0 1', 'system'), 'system')), '해가 없습니다. 2행이 0 = 1을 나타냅니다.');
+  // An inconsistent system means "no solution" once A is reduced, before its last column is.
+  const early = matrixOf('3 4\n1 0 3/5 0\n0 1 1/5 1\n0 0 0 2', 'system');
+  assert.deepEqual([shape(early).reduced, sayMeaning(en, meaning(early, 'system'))], [false, 'No solution: row 3 says 0 = 2.']);
   // The Korean that a teacher writes: the rank and its pivot columns, a parameter any real number.
   assert.deepEqual([['2 3\n1 0 3\n0 1 0', 'matrix'], ['2 3\n1 2 3\n0 0 0', 'system']].map(([text, kind]) => sayMeaning(translator('ko'), meaning(matrixOf(text, kind), kind))),
     ['계수(rank)는 2, 피벗이 있는 열은 1, 2열입니다.', '해가 무수히 많습니다: x1 = 3 − 2t, x2 = t (t는 임의의 실수).']);
@@ -169,11 +173,16 @@ test('the reduced form says one solution, none, infinitely many, the inverse, si
 test('a reading typed in full is the same set or says what is wrong', () => {
   const matrices = {
     family: ['3 6\n1 2 0 1 0 4\n2 4 1 3 0 9\n1 2 1 2 1 6', 'system'], one: ['2 3\n1 1 3\n1 -1 1', 'system'], none: ['2 3\n1 1 3\n2 2 1', 'system'],
-    inverse: ['2 2\n2 1\n1 1', 'inverse'], singular: ['2 2\n1 2\n2 4', 'inverse'], rank: ['2 3\n1 2 3\n2 4 7', 'matrix'] };
+    inverse: ['2 2\n2 1\n1 1', 'inverse'], singular: ['2 2\n1 2\n2 4', 'inverse'], rank: ['2 3\n1 2 3\n2 4 7', 'matrix'],
+    // Six free variables: parameters t1 .. t6.
+    wide: ['1 8\n1 1 1 1 1 1 1 1', 'system'] };
   const cases = [
     ['family', { set: 'x1 = 4 - 2a - b, x2 = a, x3 = 1 - b, x4 = b, x5 = 1' }, 'right'],
     ['family', { set: 'x = (2, 1, 1, 0, 1) + λ(-4, 2, 0, 0, 0) + μ(-3, 1, -1, 1, 0) (λ, μ ∈ ℝ)' }, 'right'],
-    ['family', { set: 'x1 = 4 - 2x2 - x4, x2 free, x3 = 1 - x4, x5 = 1' }, 'right'],
+    ['family', { set: 'x1 = 4 - 2x2 - x4, x2 free, x3 = 1 - x4, x5 = 1' }, 'right'], ['family', { set: 'x1 = 4 - 2x2 - x4, x2, x4 free, x3 = 1 - x4, x5 = 1' }, 'right'],
+    // Words about the parameters, in their clause or after a term; a word in place of a term is none of them.
+    ['family', { set: '(4, 0, 1, 0, 1) + s(-2, 1, 0, 0, 0) + t(-1, 0, -1, 1, 0) where s and t are real' }, 'right'],
+    ['family', { set: '4 - 2s - t, s, 1 - t, t, 1, s, t ∈ R' }, 'right'], ['family', { set: 'x1 = 4 - 2s - t, x2 = s, x3 = 1 - t, x4 = t, x5 = 1 for all s, t' }, 'right'],
     ['family', { set: '[4 0 1 0 1] + (1/2)s[-4 2 0 0 0] + t[-1 0 -1 1 0]' }, 'right'],
     ['family', { set: '(x2, x1, x3, x4, x5) = (0, 4, 1, 0, 1) + t1(1, -2, 0, 0, 0)\n + t2(0, -1, -1, 1, 0)' }, 'right'],
     ['family', { set: 'x = (4, 0, 1, 0, 2) + s(-2, 1, 0, 0, 0) + t(-1, 0, -1, 1, 0)' }, 'wrong.point'],
@@ -225,6 +234,14 @@ test('a reading typed in full is the same set or says what is wrong', () => {
   for (const code of ['en', 'ko']) {
     for (const [name, reading] of cases) assert.doesNotMatch(sayVerdict(translator(code), checkReading(reading, reduced[name].start, reduced[name].means)), /[{}]|undefined/);
   }
+  // Each reading through a code's bits and back, as long as a code carries one; one longer is refused.
+  const longest = [{ set: 'x'.repeat(MAX_READING) }, { inverse: '1/3 '.repeat(MAX_READING / 4) }];
+  for (const reading of [...cases.map(([, r]) => r).filter((r) => !Object.values(r).some((v) => v?.length > MAX_READING)), ...longest]) {
+    const w = writeReading(writer(), reading).bits(5, 3);
+    const r = reader(w.bytes());
+    assert.deepEqual([readReading(r), r.bits(3)], [reading, 5]);
+  }
+  assert.throws(() => readReading(reader(writeReading(writer(), { inverse: '1'.repeat(MAX_READING + 1) }).bytes())), /long/);
   // The drill-down's words for what the student read.
   assert.deepEqual([{ set: 'x1 = 2' }, { set: null }, { inverse: '1 2\n3 4' }, { inverse: null }, { rank: '2', columns: '1, 3' }, { choice: 'one', values: ['2', '1'] }, null]
     .map((reading) => sayReading(translator('ko'), reading)), ['x1 = 2', '해가 없음', '1 2; 3 4', 'A는 역행렬이 없음', '계수 2, 피벗이 있는 열 1, 3', '해가 하나뿐: x1 = 2, x2 = 1', '답하지 않음']);

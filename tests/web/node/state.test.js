@@ -799,6 +799,25 @@ test('a student reduces an own assignment\'s matrix, reads it, hands in and reop
   assert.deepEqual(report.pairs.filter(([element]) => /interactions\.0\.(id|result)/.test(element)), [['cmi.interactions.0.id', 'op-1'], ['cmi.interactions.0.result', 'correct']]);
 });
 
+// Of [A | I], the reading asks A⁻¹ or "not invertible": a solution set is
+// not taken for it; the first reading is judged, handed in as a GJY2 code,
+// and reopened with its verdict.
+test('a student reads an own assignment\'s [A | I] off as A⁻¹ or not invertible', needsBuild, () => {
+  const a = assignment({ mode: 'own', program: 'gjinverse', order: 2, seed: 4 });
+  const go = (state, ...messages) => messages.reduce(([s], m) => update(s, m), [state, []]);
+  const link = { type: 'studentLink', found: { role: 'student', assignment: a, name: 'Kim' }, program: 'gjinverse', now: 1000 };
+  const made = { type: 'ownMade', input: make(exerciseFor(a, 'Kim')).input, program: 'gjinverse', student: true };
+  let [state] = go(initial(), link, made);
+  for (let next; (next = hint(state.own.matrix));) [state] = go(state, { type: 'ownOp', text: notation(next.op) });
+  const [same] = go(state, { type: 'ownAnswer', answer: { set: 'x1 = 1, x2 = 1' } });
+  [state] = go(state, { type: 'ownAnswer', answer: { inverse: null } }, { type: 'ownAnswer', answer: { inverse: '1 0\n0 1' } });
+  assert.deepEqual([same.own.readOff, state.own.readOff], [null, { answer: { inverse: null }, right: false, wrong: [{ id: 'own.reading.wrong.invertible', values: {} }] }]);
+  const [handed, [{ storeWork }]] = go(state, { type: 'handIn', now: 9000 }, { type: 'handIn', now: 9000, confirmed: true });
+  assert.match(handed.student.handed, /^GJY2/);
+  const [again] = go(initial(), { ...link, kept: JSON.parse(JSON.stringify(storeWork.value)) }, made);
+  assert.deepEqual(again.own.readOff, state.own.readOff);
+});
+
 // A set of three problems (this method's stages of a drawn matrix, a 2 × 3
 // matrix of the teacher's the student's own way, the stages of the teacher's
 // system): each problem's work kept as the student moves, one hand-in.

@@ -63,12 +63,13 @@ const identifier = (id) => {
 // with it: a percentage (scorm.js). 2004's primary objective is satisfied by
 // the scaled score, the share, and named for what it measures in the
 // assignment's mode: the stages right the first time, or of the student's own
-// operations the matrix reduced and read (scorm.js ownResultOf).
+// operations the matrix reduced and read (scorm.js ownResultOf), or of a set
+// its points earned (scorm.js setResultOf).
 function passMarkXml(version, passMark, mode) {
   if (!Number.isFinite(passMark) || passMark < 0 || passMark > 1) return [];
   if (version === '1.2') return [`<adlcp:masteryscore>${percent(passMark)}</adlcp:masteryscore>`];
   return ['<imsss:sequencing>', '  <imsss:objectives>',
-    `    <imsss:primaryObjective objectiveID="${mode === 'own' ? 'matrix_reduced_and_read' : 'stages_right_first_time'}" satisfiedByMeasure="true">`,
+    `    <imsss:primaryObjective objectiveID="${{ own: 'matrix_reduced_and_read', set: 'points_earned' }[mode] ?? 'stages_right_first_time'}" satisfiedByMeasure="true">`,
     `      <imsss:minNormalizedMeasure>${Number(passMark.toFixed(4))}</imsss:minNormalizedMeasure>`,
     '    </imsss:primaryObjective>', '  </imsss:objectives>', '</imsss:sequencing>'];
 }
@@ -76,7 +77,7 @@ function passMarkXml(version, passMark, mode) {
 // imsmanifest.xml for version ('1.2' or '2004') of a package: { id, title,
 // launch, files, passMark, mode }, launch the page's address within the package
 // (such as index.html#…), files the names of every file of the page,
-// passMark a share from 0 to 1, or null, mode the assignment's. Throws for
+// passMark a share from 0 to 1, or null, mode the assignment's ('set' for a set). Throws for
 // another version.
 export function manifest(version, { id, title, launch, files, passMark = null, mode = 'stages' }) {
   const kind = kinds[version];
@@ -190,7 +191,7 @@ export function packageFor(version, a, passMark, webZip, digest = null) {
   if (problem || !pageNames.every((name) => files.some((f) => f.name === name))) return { problem: problem ?? 'lms.notPage' };
   if (digest !== null && pageDigest(files) !== digest) return { problem: 'lms.otherPage' };
   const id = idOf(a);
-  const options = { id, title: a.title || id, launch: 'index.html' + studentFragment(a), passMark, mode: a.mode };
+  const options = { id, title: a.title || id, launch: 'index.html' + studentFragment(a), passMark, mode: a.problems ? 'set' : a.mode };
   return { name: packageName(a.title, id, version), bytes: lmsPackage(version, options, files) };
 }
 

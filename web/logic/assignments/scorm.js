@@ -21,6 +21,7 @@
 import { score, stagesAsked } from './work.js';
 import { ownGraded, ownShare } from './own-result.js';
 import { ownFinished } from './permissions.js';
+import { problemsOf, pointsOf } from './assignment.js';
 
 // Each version's API object, calls and elements; the limits are the data
 // model's smallest maxima.
@@ -166,6 +167,31 @@ export function ownResultOf({ a, record, start, passMark, handed = false, suspen
   return { name: record.name, stages, asked: 2, rightFirstTime: 2 * ownShare(g), passMark, suspend, final: handed || ownFinished(g.reduced, g.readOff !== 'none') };
 }
 
+// How a problem's work stands as the LMS scores it (one, resultOf's or
+// ownResultOf's of the problem alone): { asked, right, final }.
+export const problemScore = (one) => ({ asked: one.asked, right: one.rightFirstTime, final: one.final });
+
+// How the problem open of a set stands, as problemScore says, of its work
+// (record, handed) over m's run, or of the student's own operations from
+// start: what the set's score sums (set-work.js keeps it with the work).
+export const standingOf = ({ a, m, record, start, handed = false }) => problemScore(a.mode === 'own'
+  ? ownResultOf({ a, record, start, passMark: null, handed }) : resultOf({ a, m, record, took: new Map(), passMark: null, handed }));
+
+// The result that the LMS is told of a set's work (kept: set-work.js's, each
+// problem's work with its score) and of its problem open, at (one: resultOf's
+// or ownResultOf's of that problem alone): the interactions of this session
+// (items, by id, each named by its problem: p2-op-3, p1-stage-4-scaled)
+// after the since of earlier sessions; the score the share of the set's
+// points earned, a problem's points times its own share (of a problem not
+// open, as kept); over once every problem is, or once handed in.
+export function setResultOf({ set, at, one, kept, items, since, passMark, suspend }) {
+  const scores = kept.problems.map((w, k) => (k === at ? problemScore(one) : w?.score ?? null));
+  const points = problemsOf(set).map(pointsOf);
+  const earned = scores.reduce((sum, x, k) => sum + (x && x.asked > 0 ? (points[k] * x.right) / x.asked : 0), 0);
+  return { name: one.name, stages: [...Array(since).fill(null), ...items.values()], asked: points.reduce((sum, x) => sum + x, 0), rightFirstTime: earned,
+           passMark, suspend, final: kept.handed !== null || scores.every((x) => x?.final === true) };
+}
+
 // The writer's side of a session with an LMS of version, as a value: {
 //   version
 //   since      the interactions that the LMS held when it opened: those are
@@ -177,6 +203,11 @@ export function ownResultOf({ a, record, start, passMark, handed = false, suspen
 //   took       a Map from k to the ms that a stage finished in this session took
 //   committed  what the last commit held (the stages done, whether handed in,
 //              over, and the score), or null
+//   parts      of a set, by problem (its place): { reached, took, before,
+//              ops }, as above for that problem, ops the operations in force
+//              of its own work when the LMS opened (their interactions are there)
+//   items      of a set, the interactions of this session, by id, in the
+//              order first told
 //   sent       how many times the LMS refused what it was told: each time,
 //              everything is told again, in a form that differs from the
 //              last (scoreText, suspend.js's count, a status set meanwhile
@@ -187,12 +218,18 @@ export function ownResultOf({ a, record, start, passMark, handed = false, suspen
 
 // The writer when an LMS of version opens: since, its cmi.interactions._count
 // (0 where it gives none); passMark as it gives it (a string, read once);
-// work, the work that it kept (suspend.js's decodeWork), or null.
+// work, the work that it kept (suspend.js's decodeWork or decodeSetWork), or null.
 export const opened = (version, { since = 0, passMark = null, work = null }) => ({
   version, since: Number.isInteger(since) && since > 0 ? since : 0, passMark: passMarkOf(version, passMark),
-  before: new Set((work?.result?.stages ?? []).filter((s) => s.done).map((s) => s.k)), written: new Map(),
-  reached: new Map(), took: new Map(), committed: null, sent: 0,
+  before: doneBefore(work), written: new Map(), reached: new Map(), took: new Map(), committed: null, sent: 0,
+  ...(work?.problems ? { parts: Object.fromEntries(work.problems.map((w, at) => [at, partOf(w)])) } : {}),
 });
+
+// What a writer keeps of the times of a set's problem of work (that problem's, or null) when the LMS opened.
+const partOf = (work) => ({ before: doneBefore(work), reached: new Map(), took: new Map(), ops: work?.result.own?.ops.length ?? 0 });
+
+// The stages (k) of work (one problem's, or null) finished when the LMS opened.
+const doneBefore = (work) => new Set((work?.result?.stages ?? []).filter((s) => s.done).map((s) => s.k));
 
 // What the LMS is to be told after a change of the student's work: { writer,
 // pairs, commit, first }, the writer that follows, the pairs whose value differs
@@ -205,16 +242,37 @@ export const opened = (version, { since = 0, passMark = null, work = null }) => 
 // writes it. Of an own assignment, start ({ matrix, kind }: the student's
 // matrix, as the own work starts from it) instead of m and practice, an
 // operation more instead of a stage (ownResultOf).
-export function writes(writer, { a, m, practice, kept, now, started, suspend, start }) {
-  if (a.mode === 'own') {
-    return told(writer, ownResultOf({ a, record: kept.result, start, passMark: writer.passMark, handed: kept.handed !== null, suspend }), kept, {});
-  }
-  const reached = writer.reached.has(practice.current) ? writer.reached : new Map(writer.reached).set(practice.current, now);
-  const took = new Map(writer.took);
+export function writes(writer, options) {
+  if (options.kept.problems) return setWrites(writer, options);
+  const { result, times } = problemTold(writer, options, writer.passMark);
+  return told(writer, result, options.kept, { reached: times.reached, took: times.took });
+}
+
+// The result of one problem that writes() tells (resultOf's or
+// ownResultOf's), and its times (a writer's, or a set's part of one) after it.
+function problemTold(times, { a, m, practice, kept, now, started, suspend, start }, passMark) {
+  if (a.mode === 'own') return { result: ownResultOf({ a, record: kept.result, start, passMark, handed: kept.handed !== null, suspend }), times };
+  const reached = times.reached.has(practice.current) ? times.reached : new Map(times.reached).set(practice.current, now);
+  const took = new Map(times.took);
   for (const s of kept.result.stages)
-    if (s.done && !took.has(s.k) && !writer.before.has(s.k)) took.set(s.k, now - (reached.get(s.k) ?? started));
-  const result = resultOf({ a, m, record: kept.result, took, passMark: writer.passMark, handed: kept.handed !== null, suspend });
-  return told(writer, result, kept, { reached, took });
+    if (s.done && !took.has(s.k) && !times.before.has(s.k)) took.set(s.k, now - (reached.get(s.k) ?? started));
+  return { result: resultOf({ a, m, record: kept.result, took, passMark, handed: kept.handed !== null, suspend }), times: { ...times, reached, took } };
+}
+
+// writes() of a set (set, the set; a, its problem open; kept, the set's
+// work): the problem open told as one problem alone, its interactions of
+// this session named by problem among the set's (those of earlier sessions:
+// its stages finished before, which resultOf does not time, and its
+// operations in force then, are there), the score the set's (setResultOf).
+function setWrites(writer, { set, a, kept, suspend, ...options }) {
+  const at = a.set.at;
+  const { result: one, times } = problemTold(writer.parts?.[at] ?? partOf(null), { ...options, a, suspend, kept: { ...kept.problems[at], handed: kept.handed } }, null);
+  const items = new Map(writer.items ?? []);
+  one.stages.forEach((stage, n) => {
+    if (a.mode === 'own' ? n >= times.ops : stage.latencyMs !== null) items.set(`p${at + 1}-${stage.id}`, { ...stage, id: `p${at + 1}-${stage.id}` });
+  });
+  const result = setResultOf({ set, at, one, kept, items, since: writer.since, passMark: writer.passMark, suspend });
+  return told(writer, result, kept, { items, parts: { ...writer.parts, [at]: times } });
 }
 
 // The elements that have one word for each meaning, with the word they say

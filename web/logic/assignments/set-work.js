@@ -27,11 +27,16 @@ const count = (n) => (Number.isInteger(n) && n > 0 ? n : 0);
 // Whether value has the shape of a set's work.
 const isSetWork = (value) => typeof value === 'object' && value !== null && Array.isArray(value.problems);
 
+// usable (a problem's work as work.usableWork gives it) with the score of w
+// (that work as kept) where it has one: how the problem stands for an LMS
+// (scorm.js standingOf), which the set's score sums.
+const scored = (usable, w) => (usable && w?.score ? { ...usable, score: w.score } : usable);
+
 // The work of set kept (from storage or an LMS), each problem's usable
 // (work.usableWork's) or null; null where it is no set's work of set's size.
 export function usableSetWork(value, set) {
   if (!isSetWork(value) || value.problems.length !== set.problems.length) return null;
-  const problems = value.problems.map((w, at) => work.usableWork(w && { ...w, handed: null }, problemOf(set, at)));
+  const problems = value.problems.map((w, at) => scored(work.usableWork(w && { ...w, handed: null }, problemOf(set, at)), w));
   return { problems, handed: typeof value.handed === 'string' ? value.handed : null, version: count(value.version) };
 }
 
@@ -92,7 +97,7 @@ export function named(st, name, kept, now) {
 const asProblem = (live) => ({ ...live, handed: null, version: 0 });
 
 // The works of a set's student with the problem open's as it stands (live, work.kept's).
-const worksWith = (st, live) => st.works.map((w, k) => (k === st.at ? work.usableWork(asProblem(live), st.assignment) : w));
+const worksWith = (st, live) => st.works.map((w, k) => (k === st.at ? scored(work.usableWork(asProblem(live), st.assignment), live) : w));
 
 // What the page keeps of the student's work, live the problem open's
 // (work.kept's): of a set, the set's work; else live itself.

@@ -200,3 +200,49 @@ export function decodeWork(text) {
   const lost = progress === null && lines[0] !== '';
   return { progress, finished, result: result ?? handed, handed: handed ? lines[3] : null, ...(lost ? { lost } : {}) };
 }
+
+// A set's work (set-work.js's: { problems, handed, version }, each problem's
+// work.kept's with its score) as one string for suspend_data: "S1" and the
+// base64url of the deflated lines: the count of problems, the version and
+// sent (as encodeWork's); for each problem its progress, whether it is
+// finished ('-' for none begun), its result's code and its score (scorm.js
+// problemScore's: "asked right final"); then the codes handed in. Where that
+// is longer than most (the version's suspend_data), the progress of the last
+// problems is left out, one after another: their results stay whole, and
+// their practice starts afresh.
+export function encodeSetWork(value, sent = 0, most = Infinity) {
+  const line = (keep) => (w, at) => (w === null ? ['', '-', '', ''] : [at < keep && w.progress ? encode(w.progress) : '', w.finished ? '1' : '0',
+    write(w.result), w.score ? `${w.score.asked} ${w.score.right} ${Number(w.score.final)}` : '']);
+  const text = (keep) => 'S1' + toBase64url(deflateSync(strToU8([`${value.problems.length} ${value.version} ${sent}`,
+    ...value.problems.flatMap(line(keep)), (value.handed ?? '').replace(/\n/g, ' ')].join('\n')), { level: 9 }));
+  let keep = value.problems.length;
+  while (keep > 0 && text(keep).length > most) keep--;
+  return text(keep);
+}
+
+// The set's work that encodeSetWork() wrote ({ problems, handed, version },
+// lost: true where a progress could not be read); null when text is not such
+// a string. A problem whose result does not read is none begun.
+export function decodeSetWork(text) {
+  const data = typeof text === 'string' && text.startsWith('S1') ? fromBase64url(text.slice(2)) : null;
+  let lines;
+  try { lines = data && strFromU8(inflateSync(data)).split('\n'); } catch { return null; }
+  const [count, version] = (lines?.[0] ?? '').split(' ').map(Number);
+  if (!lines || !Number.isInteger(count) || count < 1 || count > 12 || lines.length !== 4 * count + 2) return null;
+  let lost = false;
+  const problems = Array.from({ length: count }, (_, at) => {
+    const [progressLine, finished, code, score] = lines.slice(1 + 4 * at, 5 + 4 * at);
+    const result = code ? read(code) : null;
+    if (!result || result.problem) return null;
+    const progress = progressLine ? decode(progressLine) : null;
+    lost ||= progressLine !== '' && progress === null;
+    const [asked, right, final] = score.split(' ').map(Number);
+    return { progress, finished: finished === '1', result, handed: null, version: 0, rounds: 0,
+             ...(Number.isFinite(asked) && Number.isFinite(right) ? { score: { asked, right, final: final === 1 } } : {}) };
+  });
+  const handed = lines.at(-1) === '' ? null : lines.at(-1).split(' ').join('\n');
+  return { problems, handed, version: Number.isInteger(version) ? version : 0, ...(lost ? { lost } : {}) };
+}
+
+// The work of either kind that text holds (a set's, "S1", or one problem's), or null.
+export const decodeAnyWork = (text) => (typeof text === 'string' && text.startsWith('S1') ? decodeSetWork(text) : decodeWork(text));

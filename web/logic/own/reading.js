@@ -164,7 +164,7 @@ function tokensOf(text) {
     }
   }
   while (tokens.at(-1)?.kind === 'line') tokens.pop();
-  // Brackets deeper than a vector's in a group need: refused before a parse of many passes.
+  // Brackets nested deeper than a reading needs are refused, before a parse that passes over them at each depth.
   let depth = 0;
   for (const token of tokens) {
     depth += ['(', '[', '{'].includes(token.text) ? 1 : [')', ']', '}'].includes(token.text) ? -1 : 0;
@@ -192,7 +192,7 @@ function parser(tokens) {
   const peek = () => tokens[at];
   const isSign = (text) => peek()?.kind === 'sign' && peek().text === text;
   const unread = () => problem('unread', { part: excerpt(tokens.slice(at, at + 4).map((k) => k.text).join(' ') || '…') });
-  // Values combined: a + b, a · b, a / b.
+  // Values combined: a + b, a · b.
   const plus = (a, b) => {
     if (a.vector && b.vector) {
       return a.vector.length === b.vector.length ? { value: { vector: a.vector.map((x, i) => summed(x, b.vector[i])) } } : problem('lengths');
@@ -344,14 +344,27 @@ export function readSet(text, n) {
   if (noneWords.has(lowered)) return { none: true };
   const read = tokensOf(text);
   if (read.problem) return read;
-  const clauses = clausesOf(unqualified(read.tokens));
+  // Each clause up to a word about the parameters after a term ("… where t is
+  // real", "s, t ∈ ℝ", "x2 free"); one of names alone before it, and the names
+  // alone just before it ("s, t ∈ ℝ"), only say them.
+  const [clauses, said] = [[], []];
+  const bare = (clause) => clause.length === 1 && clause[0].kind === 'name';
+  for (const clause of clausesOf(unqualified(read.tokens))) {
+    const at = clause.findIndex((token, k) => isQualifier(token) && (k === 0 || /^(number|name)$/.test(clause[k - 1].kind) || /[)\]}]/.test(clause[k - 1].text)));
+    const before = at < 0 ? clause : clause.slice(0, at);
+    if (at < 0 || !before.every((token) => token.kind === 'name')) clauses.push(before);
+    else {
+      while (clauses.length > 0 && bare(clauses.at(-1))) said.push(clauses.pop());
+      said.push(before);
+    }
+  }
   const equations = clauses.filter((clause) => clause.some((token) => token.text === '='));
-  // A clause without "=" in a list of equations: variables said free, or words about the parameters.
-  const loose = clauses.filter((clause) => !clause.some((token) => token.text === '=') && !(equations.length === 0 && !clause.some(isQualifier)));
-  const free = loose.flatMap((clause) => clause.filter((token) => token.kind === 'name' && variable(token.text, n) >= 0).map((token) => token.text));
-  const stray = loose.find((clause) => clause.some((token) => token.kind === 'number' || (token.kind === 'sign' && token.text !== ':' && token.text !== '∈')));
+  if (equations.length === 0) return listed(clauses, n);
+  // Beside equations, a clause of variables alone says them free ("x2, x3 free").
+  const loose = clauses.filter((clause) => !equations.includes(clause));
+  const stray = loose.find((clause) => clause.some((token) => token.kind !== 'name'));
   if (stray) return problem('unread', { part: excerpt(stray.map((token) => token.text).join(' ')) });
-  if (equations.length === 0) return listed(clauses.filter((clause) => !loose.includes(clause)), n);
+  const free = [...loose, ...said].flat().filter((token) => variable(token.text, n) >= 0).map((token) => token.text);
   const sides = equations.map((clause) => {
     const at = clause.findIndex((token) => token.text === '=');
     return [clause.slice(0, at), clause.slice(at + 1)];
