@@ -30,7 +30,7 @@ export function keptWork(state, now, handIn = false) {
   const st = { ...state.student, version: state.student.version + 1 };
   const value = sets.setKept(st, keptOf(state, st));
   const next = { ...state, student: st };
-  return st.lms ? told(next, value, now, handIn) : [next, [{ storeWork: { key: work.workKey(st.assignment, st.name), value } }]];
+  return st.lms ? told(next, value, now, handIn) : [next, [{ storeWork: { key: work.workKey(st.assignment, st.name), value, student: st } }]];
 }
 
 // The work of student st on the problem open as the page keeps it: with the
@@ -235,10 +235,11 @@ function handIn(state, { now, confirmed = false }) {
 // The student's work as the browser now keeps it (kept: stored by another
 // tab, found on a page restored by Back, or there when this tab's own was
 // refused), taken with this page's (work.mergedWork) where it holds something
-// that this page's lacks: the result, the code and the practice are then
-// both's, the page says that the work went on elsewhere, and keeps both's
-// where the browser's lacked some of this page's. Work that adds nothing
-// changes nothing.
+// that this page's lacks, or took another of two answers to one question:
+// the result, the code and the practice are then both's, the page says that
+// the work went on elsewhere, and keeps both's where the browser's lacked
+// some of this page's. Work that changes nothing changes nothing; tabs that
+// answered at once come to the same work.
 function workStored(state, { kept = null }) {
   const st = state.student;
   if (!st?.name || st.lms) return [state, []];
@@ -247,14 +248,14 @@ function workStored(state, { kept = null }) {
   const live = own ? keptOf(state, st) : work.kept(st, running ? session.stored(state.session) : null, running && state.session.finished);
   const [ours, theirs] = [sets.usable(sets.setKept(st, live), st), sets.usable(kept, st)];
   const both = sets.merged(ours, theirs);
-  if (!sets.newer(both, ours)) return [state, []];
+  if (work.sameWork(both, ours)) return [state, []];
   // Of a set, the problem open's work among the set's.
   const mine = st.set ? both.problems[st.at] : both;
   const student = { ...st, ...(st.set ? { works: both.problems } : {}), result: mine?.result ?? st.result, handed: both.handed, version: both.version,
                     rounds: mine?.rounds ?? st.rounds, asking: null, confirm: false, elsewhere: true };
   const next = { ...state, student, saved: mine, session: running ? studentSession(state, state.model, mine) : state.session };
   const value = sets.setKept(student, work.kept(student, mine?.progress ?? null, mine?.finished ?? false));
-  const keep = sets.newer(both, theirs) ? [{ storeWork: { key: work.workKey(st.assignment, st.name), value } }] : [];
+  const keep = !work.sameWork(both, theirs) ? [{ storeWork: { key: work.workKey(st.assignment, st.name), value, student } }] : [];
   // The student's own operations follow the result taken (state/own.js).
   const resume = own ? [{ later: { type: 'ownResumed' }, ms: 0 }] : [];
   return [next, [...(st.elsewhere ? [] : [{ announce: [{ id: 'student.elsewhere' }] }]), ...keep, ...resume]];

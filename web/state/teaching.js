@@ -162,14 +162,18 @@ export const handlers = {
   assignmentTouched: (state) => (state.assignTouched ? [state, []] : [{ ...state, assignTouched: true }, []]),
   // The question answered yes: the assignment made as it was given.
   assignmentConfirmed: (state) => (state.made?.pending ? made(state, state.made.pending, state.made.dropped) : [state, []]),
-  // The made assignment's package for an LMS asked, of version with pass (a share) from the web zip file.
-  packageAsked: (state, { version, pass, file }) => (state.made?.assignment
-    ? [{ ...state, made: { ...state.made, packageProblem: null } }, [{ package: { assignment: state.made.assignment, version, pass, file } }]]
-    : [state, []]),
-  // The package of assignment saved as name, or refused for problem (a text's id).
+  // A package for an LMS asked, of version with pass (a share) from the web
+  // zip file, of the assignment made (from 'made') or of the results view's ('teacher').
+  packageAsked: (state, { version, pass, file, from = 'made' }) => {
+    const [a, place] = from === 'teacher' ? [state.teacher, 'results'] : [state.made?.assignment, 'made'];
+    return a ? [{ ...state, [place]: { ...state[place], packageProblem: null } }, [{ package: { assignment: a, version, pass, file } }]] : [state, []];
+  },
+  // The package of assignment saved as name, or refused for problem (a text's
+  // id), said where it was asked if that assignment is still there.
   packaged: (state, { assignment = null, name = null, problem = null }) => {
-    if (problem !== null) return state.made?.assignment === assignment ? [{ ...state, made: { ...state.made, packageProblem: String(problem) } }, []] : [state, []];
-    return [state, [{ announce: [{ id: 'lms.made', values: { name: String(name) } }] }]];
+    if (problem === null) return [state, [{ announce: [{ id: 'lms.made', values: { name: String(name) } }] }]];
+    const place = state.made?.assignment === assignment ? 'made' : state.teacher === assignment && state.results ? 'results' : null;
+    return place ? [{ ...state, [place]: { ...state[place], packageProblem: String(problem) } }, []] : [state, []];
   },
   // Text pasted into the results view: after the codes read before, kept, and
   // graded, which finds its codes (a class's year of them is no click's work).

@@ -5,7 +5,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { assignment, id, teacherFragment, secretOf } from '../../../web/logic/assignments/assignment.js';
-import { write, newResult, joinedCodes } from '../../../web/logic/assignments/result-code.js';
+import { write, newResult, joinedCodes, joinedCount } from '../../../web/logic/assignments/result-code.js';
 import { merged, bookOf, exported, imported, bookCsv } from '../../../web/logic/assignments/gradebook.js';
 import { translator } from '../../../web/logic/language/translate.js';
 
@@ -48,6 +48,9 @@ test('a gradebook written to a file reads back the same; what is no gradebook is
                  `${k1.slice(0, 9)}\u200b${k1.slice(9, 20)}\u00ad${k1.slice(20)}`];
   assert.equal(joinedCodes(k1, ...alike, null, k2), `${k1}\n${k2}`);
   assert.equal(joinedCodes(alike[1]), k1, 'kept as the page writes it');
+  // Codes so kept of every kind are counted without a search, an own one's too; anything else is not so kept.
+  const own = write({ ...newResult(id(a), 'Kim', 0), own: { ops: [], tries: 0, shown: 0, hints: 0, answer: null } });
+  assert.deepEqual([`${k1}\n${own}`, `${k1}\n`, `${k1} x`, ''].map(joinedCount), [2, 0, 0, 0]);
 });
 
 test('the class\'s scores across assignments: a row a student, a column an assignment, in percent', () => {

@@ -85,6 +85,9 @@ test('an own assignment grades each student\'s operations re-applied to the stud
     [['GJY1', 'right'], ['GJY1', 'wrong'], ['GJY1', 'wrong']]);
   assert.deepEqual(['first', 'latest'].map((rule) => results(learner, codes.slice(2, 5).join(' '), { rule }).rows[2].codes.map((c) => c.counted)),
     [[true, false, false], [false, false, true]]);
+  // 'best' takes the matrix reduced and read right over more rows right the first time read wrong (the table shows what was earned).
+  const choi = [ownCode(learner, 'Choi', ['slip', 'slip', ...all], 20), ownCode(learner, 'Choi', all, 30, 'wrong')];
+  assert.deepEqual(results(learner, choi.join(' ')).rows.at(-1).codes.map((c) => c.counted), [true, false]);
   const memo = newMemo();
   assert.deepEqual(results(learner, codes.join('\n'), { memo }), table);
   assert.deepEqual(results(learner, codes.join('\n'), { memo: memoOf(JSON.parse(JSON.stringify(memo))), models: new Map() }), table);

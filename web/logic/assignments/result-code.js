@@ -468,9 +468,17 @@ export const codeStarts = () => new RegExp(`\\b${start}`, 'gi');
 // A line of codes as joinedCodes gives them: one code in its canonical form.
 const joinedLine = new RegExp(`^${start}[0-9A-Z]{12,}$`);
 
-// Whether text holds codes as joinedCodes gives them (and nothing else): a
-// line at a time, since a pattern over a whole year of codes takes long.
-export const isJoined = (text) => text.split('\n').every((line) => joinedLine.test(line));
+// How many codes text holds as joinedCodes gives them (and nothing else),
+// else 0: a line at a time, and no array of a year's lines made, since a
+// pattern over a whole year of codes takes long.
+export function joinedCount(text) {
+  for (let [count, at] = [1, 0]; ; count++) {
+    const end = text.indexOf('\n', at);
+    if (!joinedLine.test(end < 0 ? text.slice(at) : text.slice(at, end))) return 0;
+    if (end < 0) return count;
+    at = end + 1;
+  }
+}
 
 // The codes of texts (any text each), each once in its canonical form, one a
 // line, in the order first met: how a gradebook and a table keep them, so
@@ -478,7 +486,7 @@ export const isJoined = (text) => text.split('\n').every((line) => joinedLine.te
 export function joinedCodes(...texts) {
   const codes = new Set();
   for (const text of texts.map((x) => String(x ?? ''))) {
-    const found = isJoined(text) ? text.split('\n') : find(text).map(canonical);
+    const found = joinedCount(text) > 0 ? text.split('\n') : find(text).map(canonical);
     for (const code of found) codes.add(code);
   }
   return [...codes].join('\n');

@@ -37,6 +37,7 @@
 // }
 import { problemsOf, pointsOf, stagePlan } from './assignment.js';
 import { firstStage } from './work.js';
+import { ownFinished } from './permissions.js';
 import { partOf } from './result-code.js';
 import { csv } from './csv.js';
 import * as one from './results.js';
@@ -75,8 +76,8 @@ function pickOf(hands, rule) {
 }
 
 // Whether a problem's row (results.js's, with a code) is of work finished:
-// every stage asked done, or the matrix reduced and read.
-const finished = (row) => (row.own ? row.own.reduced && row.own.readOff !== 'none'
+// every stage asked done, or the matrix reduced and read (permissions.js).
+const finished = (row) => (row.own ? ownFinished(row.own.reduced, row.own.readOff !== 'none')
   : [...row.cells.values()].every((c) => ['first', 'tries', 'shown'].includes(c.status)));
 
 // The cell of problem p from its row graded alone (null: not handed in).

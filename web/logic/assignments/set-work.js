@@ -63,7 +63,7 @@ export function newer(a, b) {
 // (work.mergedWork) and the later version; of one problem, work.mergedWork.
 export function merged(a, b) {
   if (!isSetWork(a) || !isSetWork(b)) return a === null || b === null ? a ?? b : work.mergedWork(a, b);
-  if (a.handed !== null || b.handed !== null) return newer(b, a) ? b : a;
+  if (a.handed !== null || b.handed !== null) return newer(b, a) ? b : newer(a, b) ? a : work.either(a, b);
   return { problems: a.problems.map((w, at) => work.mergedWork(w, b.problems[at])), handed: null, version: Math.max(a.version, b.version) };
 }
 

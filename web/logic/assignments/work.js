@@ -76,19 +76,29 @@ export function newer(a, b) {
   return k >= 0 && x[k] > y[k];
 }
 
+// Of two values, one by a rule that takes no side (the first in the order of
+// their texts): tabs that took each other's work keep the same.
+export const either = (x, y) => (JSON.stringify(x) <= JSON.stringify(y) ? x : y);
+
+// Of two first answers to one question (null: none), the one given, else either.
+const bothFirst = (x = null, y = null) => (x === null || y === null ? x ?? y : either(x, y));
+
 // A stage of two results of one student as one: what either noted.
 const bothStages = (a, b) => {
-  const first = Array.from({ length: Math.max(a.first.length, b.first.length) }, (_, i) => a.first[i] ?? b.first[i] ?? null);
+  const first = Array.from({ length: Math.max(a.first.length, b.first.length) }, (_, i) => bothFirst(a.first[i], b.first[i]));
   return { k: a.k, done: a.done || b.done, right: a.right && b.right, tries: Math.max(a.tries, b.tries, firsts({ first })),
            hints: Math.max(a.hints, b.hints), shown: a.shown || b.shown, first };
 };
 
 // The answers of a stage kept twice ([key, given] pairs) as one: of two to one
-// question, the right one, else x's.
+// question, the right one, else either.
 function bothAnswers(x, y) {
   const answers = new Map(y);
-  for (const [key, given] of x) if (given.verdict.right || !answers.get(key)?.verdict.right) answers.set(key, given);
-  return [...answers];
+  for (const [key, given] of x) {
+    const there = answers.get(key);
+    if (!there || (given.verdict.right !== there.verdict.right ? given.verdict.right : either(given, there) === given)) answers.set(key, given);
+  }
+  return [...answers].sort(([k1], [k2]) => (k1 < k2 ? -1 : k1 > k2 ? 1 : 0));
 }
 
 // The practice kept of two works of one student as one (session.stored's):
@@ -97,7 +107,7 @@ function bothAnswers(x, y) {
 function bothProgress(a, b) {
   const [p, q] = [a.progress, b.progress];
   if (a.rounds !== b.rounds) return a.rounds > b.rounds ? p : q;
-  if (!p || !q || p.from !== q.from || p.fill !== q.fill) return p ?? q;
+  if (!p || !q || p.from !== q.from || p.fill !== q.fill) return !p || !q ? p ?? q : either(p, q);
   const stage = (x, y) => (!x || !y ? x ?? y ?? null : { answers: bothAnswers(x.answers, y.answers),
     wrong: x.wrong || y.wrong, hints: Math.max(x.hints, y.hints), shown: x.shown || y.shown });
   const length = Math.max(p.stages.length, q.stages.length);
@@ -109,16 +119,22 @@ function bothProgress(a, b) {
 // two, the newer); else every stage that either result noted, each with the
 // first answers and the flags of both, the practice of both (bothProgress),
 // and the later version. Own work (own-result.js), whose operations follow
-// one another, is not merged: the newer is taken whole.
+// one another, is not merged: the newer is taken whole. Which of two is
+// taken where neither comes first is the same whichever is a: tabs of
+// one student, each merging what the others kept, come to the same work.
 export function mergedWork(a, b) {
   if (a === null || b === null) return a ?? b;
-  if (a.handed !== null || b.handed !== null || a.result.own || b.result.own) return newer(b, a) ? b : a;
-  const ks = [...new Set([...a.result.stages, ...b.result.stages].map((s) => s.k))];
+  if (a.handed !== null || b.handed !== null || a.result.own || b.result.own) return newer(b, a) ? b : newer(a, b) ? a : either(a, b);
+  const ks = [...new Set([...a.result.stages, ...b.result.stages].map((s) => s.k))].sort((x, y) => x - y);
   const at = (work, k) => work.result.stages.find((s) => s.k === k);
   const stages = ks.map((k) => (at(a, k) && at(b, k) ? bothStages(at(a, k), at(b, k)) : at(a, k) ?? at(b, k)));
   return { progress: bothProgress(a, b), finished: a.finished || b.finished, result: { ...a.result, started: Math.min(a.result.started, b.result.started), stages },
            handed: null, version: Math.max(a.version, b.version), rounds: Math.max(a.rounds, b.rounds) };
 }
+
+// Whether two works of one student (usableWork's, or null) hold the same work,
+// whatever their versions: neither adds to the other.
+export const sameWork = (a, b) => JSON.stringify(a && { ...a, version: 0 }) === JSON.stringify(b && { ...b, version: 0 });
 
 // The student once the name is given, as a code keeps it (assignment.keptName:
 // the one name that links, codes and the matrix take), with the work kept

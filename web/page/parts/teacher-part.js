@@ -10,11 +10,9 @@ import * as classLinks from '../../views/assignments/class-links.js';
 import * as assignmentForm from '../../views/assignments/assignment-form.js';
 import * as lmsForm from '../../views/assignments/lms-download.js';
 import * as bookList from '../../views/assignments/book-list.js';
-import { byId } from '../../views/dom.js';
 import { storedLarge, largeMark } from '../storage.js';
 
-// The teacher's messages and effects: the state's handlers of the teacher's side, and what carries out theirs.
-export { handlers } from '../../state/teaching.js';
+// What carries out the effects of the teacher's handlers (state/teaching.js, which the state reads).
 export { effects } from '../grading.js';
 
 export const views = [
@@ -23,17 +21,14 @@ export const views = [
   [{ render: ({ results }) => teacher.printing(results) }, (s) => ({ results: Boolean(s.printing?.results) }), 'now'],
   [{ render: ({ names }) => classLinks.printNames(names) }, (s) => ({ names: s.printing?.names ?? null }), 'now'],
   [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, touched: s.assignTouched, language: s.language }), 'cheap'],
-  [lmsForm, (s) => ({ made: s.made, language: s.language }), 'cheap'],
+  [lmsForm, (s) => ({ made: s.made?.packageProblem, teacher: s.results?.packageProblem, language: s.language }), 'cheap'],
   [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, unsaved: s.bookUnsaved, language: s.language }), 'cheap'],
 ];
 
-// The views send what the teacher does; the LMS's part, which makes a
-// package, is asked for as its form is first opened.
+// The views send what the teacher does (an LMS's form first opened asks for
+// the LMS's part, which makes its package).
 export function start(page) {
   for (const view of [teacher, assignmentForm, lmsForm, bookList]) view.connect(page.dispatch);
-  byId('lms').addEventListener('toggle', (event) => {
-    if (event.target.open) page.dispatch({ type: 'part', part: 'lms' });
-  });
   // The gradebook as another tab kept it.
   addEventListener('storage', (event) => {
     if (event.key === largeMark('gradebook')) storedLarge('gradebook').then((book) => page.dispatch({ type: 'bookStored', book }));

@@ -6,6 +6,7 @@ import { t } from '../language.js';
 import { el, button } from '../dom.js';
 import { assignmentOf, headingOf, maxBookBytes } from '../../logic/assignments/gradebook.js';
 import { id as idOf } from '../../logic/assignments/assignment.js';
+import { joinedCount } from '../../logic/assignments/result-code.js';
 
 const boxes = document.querySelectorAll('.gradebook');
 
@@ -17,7 +18,7 @@ function listOf(book, open) {
   const list = el('ul', 'book-list');
   for (const entry of entries) {
     const a = assignmentOf(entry);
-    const codes = entry.codes === '' ? 0 : entry.codes.split('\n').length;
+    const codes = joinedCount(entry.codes);
     const link = el('a', 'names', t('book.item', { title: headingOf(a), program: a.program, codes }), { href: entry.link });
     if (idOf(a) === open) link.setAttribute('aria-current', 'page');
     const item = el('li');

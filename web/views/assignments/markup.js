@@ -6,6 +6,31 @@
 import { byId } from '../dom.js';
 import { drawTexts } from '../language.js';
 
+// "Download for an LMS": the assignment's package, asked where it was made
+// (at '') and in the results view of a teacher's link (at 'teacher-'), the
+// ids of each starting with at (lms-download.js).
+const lmsDetails = (at) => `  <details id="${at}lms" class="lms">
+    <summary data-text="lms.summary">Download for an LMS</summary>
+    <form id="${at}lms-form" class="lms-form">
+      <p class="help" data-text="lms.help"></p>
+      <fieldset>
+        <legend data-text="lms.version">SCORM version</legend>
+        <label><input type="radio" name="${at}lms-version" value="1.2" checked> <span data-text="lms.version.1.2"></span></label>
+        <label><input type="radio" name="${at}lms-version" value="2004"> <span data-text="lms.version.2004"></span></label>
+      </fieldset>
+      <p class="help" data-text="lms.versionHelp"></p>
+      <p><label for="${at}lms-pass" data-text="lms.passMark">Pass mark</label>
+        <input id="${at}lms-pass" type="number" min="0" max="100" step="any" value="60" inputmode="decimal" aria-describedby="${at}lms-pass-help"></p>
+      <p class="help" id="${at}lms-pass-help" data-text="lms.passHelp"></p>
+      <p><label for="${at}lms-zip" data-text="lms.zip">The release's web zip</label>
+        <input id="${at}lms-zip" type="file" accept=".zip,application/zip" required aria-describedby="${at}lms-zip-help"></p>
+      <p class="help" id="${at}lms-zip-help" data-text="lms.zipHelp"></p>
+      <button type="submit" data-text="lms.download">Download the package</button>
+      <p id="${at}lms-problem" class="note-box" role="alert" hidden></p>
+    </form>
+  </details>
+`;
+
 const section = byId('teacher');
 section.innerHTML = `
 <h2 id="teacher-heading" data-text="teacher.heading">Assignment results</h2>
@@ -46,6 +71,7 @@ section.innerHTML = `
 <div id="teacher-detail" tabindex="-1"></div>
 <p id="teacher-exports" hidden><button type="button" id="teacher-csv" data-text="teacher.csv">Download the table (CSV)</button>
   <button type="button" id="teacher-print" data-text="teacher.print">Print the table</button></p>
+${lmsDetails('teacher-')}
 <div class="gradebook" id="teacher-book"></div>
 `;
 const form = byId('assignment');
@@ -118,27 +144,7 @@ form.insertAdjacentHTML('beforeend', `
   <p class="help" data-text="assign.teacherHelp"></p>
   <p class="link-line"><a id="assignment-teacher" href="#gjinverse">#gjinverse</a></p>
   <button type="button" id="assignment-copy-teacher" data-text="assign.copyTeacher">Copy your link</button>
-  <details id="lms">
-    <summary data-text="lms.summary">Download for an LMS</summary>
-    <form id="lms-form">
-      <p class="help" data-text="lms.help"></p>
-      <fieldset>
-        <legend data-text="lms.version">SCORM version</legend>
-        <label><input type="radio" name="lms-version" value="1.2" checked> <span data-text="lms.version.1.2"></span></label>
-        <label><input type="radio" name="lms-version" value="2004"> <span data-text="lms.version.2004"></span></label>
-      </fieldset>
-      <p class="help" data-text="lms.versionHelp"></p>
-      <p><label for="lms-pass" data-text="lms.passMark">Pass mark</label>
-        <input id="lms-pass" type="number" min="0" max="100" step="any" value="60" inputmode="decimal" aria-describedby="lms-pass-help"></p>
-      <p class="help" id="lms-pass-help" data-text="lms.passHelp"></p>
-      <p><label for="lms-zip" data-text="lms.zip">The release's web zip</label>
-        <input id="lms-zip" type="file" accept=".zip,application/zip" required aria-describedby="lms-zip-help"></p>
-      <p class="help" id="lms-zip-help" data-text="lms.zipHelp"></p>
-      <button type="submit" data-text="lms.download">Download the package</button>
-      <p id="lms-problem" class="note-box" role="alert" hidden></p>
-    </form>
-  </details>
-</div>
+${lmsDetails('')}</div>
 <div class="gradebook" id="assignment-book"></div>
 `);
 drawTexts(section);

@@ -17,7 +17,7 @@ import { sayMeaning, sayReading, sayVerdict } from '../../logic/own/reading.js';
 import { stageShort, questionLabel, optionWords } from '../../logic/run/words.js';
 import { id as idOf, askedWords, isolated, fileName } from '../../logic/assignments/assignment.js';
 import { rowsPerPage } from '../../logic/assignments/gradebook.js';
-import { isJoined } from '../../logic/assignments/result-code.js';
+import { joinedCount } from '../../logic/assignments/result-code.js';
 
 const section = byId('teacher');
 const codes = byId('teacher-codes');
@@ -157,7 +157,8 @@ function ownDetail(row, detail) {
 function detailOf(tab, name, detail) {
   const row = tab.rows.find((r) => r.name === name);
   if (!row) return [];
-  const took = tab.mode === 'own' ? t('teacher.own.took', { ops: row.own?.ops ?? 0, tries: row.own?.tries ?? 0, minutes: minutes(row) })
+  // Of own work, the rows written wrong where the student writes rows (the table's column of them), else none.
+  const took = tab.mode === 'own' ? t(tab.columns.includes('firstRight') ? 'teacher.own.took' : 'teacher.own.tookOps', { ops: row.own?.ops ?? 0, tries: row.own?.tries ?? 0, minutes: minutes(row) })
     : t('teacher.took', { minutes: minutes(row), tries: row.tries });
   const facts = [took, flagText(t, row, tab.rule)].filter(Boolean);
   const codesList = el('ul');
@@ -260,7 +261,7 @@ const codesShown = 200;
 
 // The box of codes and the line under it, for the codes kept (results').
 function drawCodes(kept) {
-  const count = isJoined(kept) ? kept.split('\n').length : 0;
+  const count = joinedCount(kept);
   codes.value = count > 0 && count <= codesShown ? kept + '\n' : '';
   keptLine.textContent = count > codesShown ? t('teacher.kept', { count }) : '';
 }
