@@ -59,7 +59,7 @@ function dispatch(message) {
 // of the program that it names; once they have loaded, what it names.
 function followAddress() {
   if (state.programs === 'loading') awaitPrograms(shared);
-  else if (state.programs === 'loaded') carryOut(shared, { openLink: true });
+  else if (state.programs === 'loaded') carryOut(shared, { openLink: { lms: state.lms } });
 }
 
 // What this browser kept, read before the page's start, each in a task of its

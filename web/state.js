@@ -7,14 +7,17 @@
 // and gives [state, []] for a message that makes no sense in a state. Its
 // handlers stand in state/, by concern: learning.js (the run, watching and
 // practising it), studying.js (a student's assignment), printing.js (what a
-// print holds) and teaching.js (the teacher's side), whose handlers come with
-// the teacher's part of the page (state/parts.js): a part adds its handlers
-// once it has loaded, and its messages wait for it.
+// print holds), and two that come with parts of the page: teaching.js (the
+// teacher's side) and own.js (the learner's own way). state/parts.js names
+// each part's message types, which wait for it while the state has it absent;
+// its handlers are read only once it is there.
 //
 // The state:
 //   programs   'loading', 'loaded' or 'failed'
 //   early      before the programs: { program, entries, ended }, what is typed
 //              meanwhile, handed to them once they have loaded; else null
+//   entering   once they are there, the entries typed at the run shown and not
+//              yet run: { run, entries: [[entry, ended]] }; else null
 //   model      the model of the run shown (model.js), or null
 //   mode       'watch', 'practice' or 'own' (the learner's own way)
 //   link       what the link that opened the run asked of it: { program, input,
@@ -73,6 +76,11 @@
 //   stage      the stage that the stages section shows, { k, all }
 //   said       the parts that the status line was last asked to say (announce),
 //              said again in another language; null once another run is shown
+//   told       what the status line tells of the run shown, as it is shown: {
+//              session, from, to, briefly, waiting }, the stages from .. to-1
+//              new (to: those of its session told of by then), said briefly
+//              unless a locked page names no stage, and whether the program
+//              waits; null before a run
 //   printing   what a print holds while it is made (printing.js), or null
 //   parts      the parts of the page not loaded (state/parts.js): { absent,
 //              loading, waiting }, the names of those absent and of those
@@ -82,16 +90,21 @@
 //   language   'ko' or 'en'
 //
 // The effects (one key each; page/effects.js carries them out):
-//   { open: { program, input, ended } }  a program afresh, typed input
-//   { openLink: true }                   what the address names, followed
+//   { open: { program, input, ended, keepsField } }  a program afresh, typed input
+//   { openLink: { keepsField, lms } }    what the address names, followed (keepsField:
+//                                        the input field left as it is; lms, the state's)
+//   { enter: run }                       the entries typed at run (state.entering) run, those
+//                                        typed meanwhile too, and the last run shown; or
+//                                        { type: 'enteredNone' } where none ran
 //   { make: exercise }                   an exercise's matrix made (exercises.make);
 //                                        its input comes back as { type: 'made', input, met }
 //   { address } / { visit }              the address written without a visit / a fragment visited
 //   { store: key, value } / { forget: key }  what practice keeps, kept and dropped
-//   { storeWork: { key, value } }        the student's work kept under key, unless the
-//                                        work there is newer (work.newer), which comes back
-//                                        as { type: 'workStored', kept }; { type: 'workSaved',
-//                                        saved } comes back once the browser refuses it
+//   { storeWork: { key, value, student } }  the work of student (the state's as it asked) kept
+//                                        under key, unless the work there is newer (work.newer),
+//                                        which comes back as { type: 'workStored', kept };
+//                                        { type: 'workSaved', saved } comes back, saved
+//                                        false where the browser refuses it
 //   { report: { key, work, pairs, commit, handIn, closing } }  the student's work kept in
 //                                        memory under key, and the pairs told to the LMS,
 //                                        then a commit (page/lms.js: a call a task; closing,
@@ -128,36 +141,65 @@
 import * as learning from './state/learning.js';
 import * as studying from './state/studying.js';
 import * as printing from './state/printing.js';
-import { parts as pageParts } from './state/parts.js';
+import { parts as pageParts, handledBy, carriedBy } from './state/parts.js';
+import { permissions } from './logic/assignments/permissions.js';
+import { isWaiting } from './logic/run/model.js';
+// The handlers that parts bring, imported by name: read only once their part
+// is there (page/loader.js lends them then), as their messages wait for it.
+import { handlers as teaching } from './state/teaching.js';
+import { handlers as owning } from './state/own.js';
 
 export { linkState, programOf } from './state/learning.js';
 export { progressKeyOf, isStudents } from './state/studying.js';
 
 export const initial = (language = 'en') => ({
-  programs: 'loading', early: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, gradebook: {}, bookUnsaved: false, made: null, assignTouched: false,
+  programs: 'loading', early: null, entering: null, model: null, mode: 'watch', link: null, problem: null, teacher: null, results: null, gradebook: {}, bookUnsaved: false, made: null, assignTouched: false,
   student: null, lms: null, conflict: null, picked: false, unmet: false, session: null, level: 0, past: null, saved: null,
-  exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, said: null, printing: null,
+  exactShown: false, confirming: null, seedTyped: false, stage: { k: 0, all: false }, said: null, told: null, printing: null,
   parts: { absent: [], loading: [], waiting: [] }, own: null, language,
 });
 
-// The parts that the page loads when first needed, by name: those that some message waits for.
-export const partNames = pageParts.filter((part) => part.needs).map((part) => part.name);
+// The parts that the page loads when first needed, by name: those that some
+// message waits for (state/parts.js), which the page names absent as it starts.
+export const partNames = pageParts.filter((part) => part.handlers || part.effects || part.needs).map((part) => part.name);
 
-// Whether a part brings handlers: it holds a module of the state's floor.
-const bringsHandlers = (part) => part.modules.some((module) => module.startsWith('state/'));
+// The handlers of each part that brings some (the module of state/ that it names).
+const brought = { 'state/teaching.js': () => teaching, 'state/own.js': () => owning };
+const broughtBy = Object.fromEntries(pageParts.filter((part) => part.handlers).map((part) =>
+  [part.name, brought[part.modules.find((module) => Object.hasOwn(brought, module))]]));
 
-// The parts absent that message waits for, or null when it waits for none:
-// those it needs, and, while no handler takes it, those that bring handlers;
-// the state with the message waiting for them, and the effect that loads
-// those not yet asked for.
+// Whether message waits for part (an entry of state/parts.js), when it is
+// absent: the part handles its type, its needs take it, or it names the part.
+function needs(part, message, state) {
+  const rule = part.needs && Object.hasOwn(part.needs, message.type) ? part.needs[message.type] : false;
+  return handledBy.get(message.type) === part.name || rule === true || (typeof rule === 'function' && rule(message, state)) ||
+    (message.type === 'part' && message.part === part.name);
+}
+
+// The handler of message type, or undefined: the state's own, or that of
+// the part that handles it, which is there by then.
+const handlerOf = (type) => (Object.hasOwn(handlers, type) ? handlers[type] : handledBy.has(type) ? broughtBy[handledBy.get(type)]()[type] : undefined);
+
+// The answer of message's handler on state, unless the student's permissions
+// refuse it; a message of a type that update does not take is a mistake of
+// the page's, and throws.
+function answer(state, message) {
+  const handler = handlerOf(message.type);
+  if (!handler) throw new Error(`no message "${message.type}"`);
+  return studying.forbidden(state, message) ? [state, []] : handler(state, message);
+}
+
+// The parts absent that message waits for: those it needs, else those that
+// carry an effect that its answer asks for (absent after it: a part loaded
+// carries those of the messages that waited for it); { wanted, answer },
+// answer the message's once it waits for none.
 function waitsFor(state, message) {
-  const { absent, loading, waiting } = state.parts;
-  const unknown = !Object.hasOwn(handlers, message.type);
-  const wanted = pageParts.filter((part) => absent.includes(part.name) && (part.needs?.(state, message) || (unknown && bringsHandlers(part))))
-    .map((part) => part.name);
-  if (wanted.length === 0) return null;
-  const asked = wanted.filter((name) => !loading.includes(name));
-  return [{ ...state, parts: { absent, loading: [...loading, ...asked], waiting: [...waiting, message] } }, asked.length > 0 ? [{ load: asked }] : []];
+  const absent = pageParts.filter((part) => state.parts.absent.includes(part.name));
+  const needed = absent.filter((part) => needs(part, message, state)).map((part) => part.name);
+  if (needed.length > 0) return { wanted: needed };
+  const answered = answer(state, message);
+  const kinds = answered[1].flatMap(Object.keys).filter((kind) => answered[0].parts.absent.includes(carriedBy.get(kind)));
+  return { wanted: [...new Set(kinds.map((kind) => carriedBy.get(kind)))], answer: answered };
 }
 
 const without = (list, name) => list.filter((item) => item !== name);
@@ -189,49 +231,54 @@ const parted = {
   partFailed: (state, { part }) => {
     const { absent, loading, waiting } = state.parts;
     if (!loading.includes(part)) return [state, []];
-    const needs = pageParts.find((p) => p.name === part).needs;
-    const parts = { absent, loading: without(loading, part), waiting: waiting.filter((message) => !needs(state, message)) };
+    const parts = { absent, loading: without(loading, part), waiting: waiting.filter((message) => !waitsFor(state, message).wanted.includes(part)) };
     return [{ ...state, parts }, [{ announce: [{ id: 'part.failed', values: { part: { id: `part.${part}` } } }] }]];
   },
 };
 
-// Every message that update takes, by its type: (state, message) => [state, effects].
+// Every message that update takes, by its type, but those of the parts: (state, message) => [state, effects].
 export const handlers = { ...learning.handlers, ...studying.handlers, ...printing.handlers, ...parted };
 
-// Adds the handlers of a part of the page, once it has loaded (page/loader.js):
-// the state's messages stay the state's.
-export function addHandlers(more) {
-  for (const [type, handler] of Object.entries(more)) if (!Object.hasOwn(handlers, type)) handlers[type] = handler;
+// The type of every message that update takes, the parts' too.
+export const messageTypes = [...Object.keys(handlers), ...handledBy.keys()];
+
+// What the status line tells of state's run, new since told (what it told
+// of the run shown before): the stages that the run added to its session.
+function telling(state, told) {
+  const { run, stages } = state.model;
+  const from = told?.session === run.session ? told.to : 0;
+  return { session: run.session, from, to: Math.max(from, stages.length), briefly: permissions(state.student).watch, waiting: isWaiting(run) };
 }
 
 // The effects that follow any message from what it changed: a choice between
 // the link and the work kept is said as it appears, and a seed typed no longer
 // counts once the exercise shown is another; what the status line is asked to
-// say last is noted (said).
+// say last is noted (said), and what it tells of a run shown anew (told).
 function settled(before, [state, effects]) {
   const exercise = (s) => JSON.stringify(learning.linkState(s).exercise);
   const next = state.seedTyped && exercise(state) !== exercise(before) ? { ...state, seedTyped: false } : state;
   const { from, fill } = next.conflict ?? {};
   const all = !next.conflict || before.conflict ? effects
     : [{ announce: [{ id: 'choice.text', values: { k: from + 1, fill: { id: 'practice.fill.' + fill } } }] }, ...effects];
-  const said = all.findLast((effect) => effect.announce)?.announce ?? (next.model?.run !== before.model?.run ? null : next.said);
-  return [said === next.said ? next : { ...next, said }, all];
+  const anew = next.model?.run !== before.model?.run;
+  const said = all.findLast((effect) => effect.announce)?.announce ?? (anew ? null : next.said);
+  const told = anew && next.model ? telling(next, next.told) : next.told;
+  return [said === next.said && told === next.told ? next : { ...next, said, told }, all];
 }
 
 // The next state and the effects of message on state, but those that follow
-// any message: the message waits for the parts of the page that it needs
-// and that are absent; else its handler answers, unless the student's
-// permissions refuse it.
+// any message: the message waits for the parts of the page that it needs and
+// that are absent, and for those that carry the effects of its answer; else
+// its handler answers, unless the student's permissions refuse it.
 function handle(state, message) {
-  const waiting = waitsFor(state, message);
-  if (waiting) return waiting;
-  const handler = handlers[message.type];
-  if (!handler) throw new Error(`no message "${message.type}"`);
-  return studying.forbidden(state, message) ? [state, []] : handler(state, message);
+  const { wanted, answer: answered } = waitsFor(state, message);
+  if (wanted.length === 0) return answered;
+  const { absent, loading, waiting } = state.parts;
+  const asked = wanted.filter((name) => !loading.includes(name));
+  return [{ ...state, parts: { absent, loading: [...loading, ...asked], waiting: [...waiting, message] } }, asked.length > 0 ? [{ load: asked }] : []];
 }
 
-// The next state and the effects of message ({ type, ... }) on state; a
-// message of no type that the page sends is a mistake of the page's, and throws.
+// The next state and the effects of message ({ type, ... }) on state.
 export function update(state, message) {
   return settled(state, handle(state, message));
 }

@@ -16,12 +16,6 @@ const typed = byId('typed');
 const inputLine = byId('line');
 const endButton = byId('end');
 const restartButton = byId('restart');
-// What the input field held as the programs arrived, which the first program
-// opened then keeps: { start, end, focused }; null otherwise.
-let arriving = null;
-// The entries typed at the run shown and not yet shown run: { run, entries:
-// [[entry, ended]], ran (how many have run), last (the run after them) }; null when none wait.
-let entering = null;
 
 // The input field keeps the focus while the program waits, and hands it to
 // "New input" when the run ends.
@@ -43,9 +37,10 @@ function display(page, run, prepared = null) {
   settleFocus(isWaiting(run));
 }
 
-// Hands the program one more entry, with the end of input after it if ended;
-// before the programs have loaded, keeps it for them. The program runs once
-// the emptied input line is painted, so that the key is answered at once.
+// Hands the program one more entry, with the end of input after it if ended
+// (the state keeps it until it has run: enter); before the programs have
+// loaded, keeps it for them. The program runs once the emptied input line is
+// painted, so that the key is answered at once.
 function enter(page, entry, ended) {
   typed.value = '';
   if (page.state().early) {
@@ -56,43 +51,29 @@ function enter(page, entry, ended) {
   // No run shown: the link's part of the page could not be loaded, and the
   // program that it names opens with the entry typed.
   if (page.state().model === null) return open(page, share.parse(location.hash).program, entry, ended);
-  const shown = page.state().model.run;
-  if (entering?.run === shown) {
-    entering.entries.push([entry, ended]);
-    return;
-  }
-  const batch = entering = { run: shown, entries: [[entry, ended]], ran: 0, last: shown };
-  inputLine.toggleAttribute('data-entering', true);
-  afterPaint(shown, () => runEntries(page, batch));
+  page.dispatch({ type: 'entered', entry, ended });
 }
 
-// No entries wait to run any more (the input line says so while some do).
-function stopEntering() {
-  entering = null;
-  inputLine.removeAttribute('data-entering');
-}
-
-// Runs the entries of batch not yet run, each on the run before, then
-// makes the last run's model and shows it, each in a task of its own;
-// entries typed in between run first. Entries typed after the program
-// stopped reading are dropped, as they are at a console.
-function runEntries(page, batch) {
-  for (; batch.ran < batch.entries.length; batch.ran++) {
-    const [entry, ended] = batch.entries[batch.ran];
-    batch.last = runner.extend(batch.last, entry, ended) ?? batch.last;
-  }
-  const current = () => entering === batch && batch.ran === batch.entries.length;
-  afterTask(batch.run, () => {
-    if (entering !== batch) return;
-    if (!current()) return runEntries(page, batch);
-    const prepared = prepare(page, batch.last);
-    afterTask(batch.run, () => {
-      if (entering !== batch) return;
-      if (!current()) return runEntries(page, batch);
-      stopEntering();
-      if (batch.last !== batch.run) display(page, batch.last, prepared);
+// Runs the entries typed at run (the state's entering), once it is painted:
+// each on the run before, then makes the last run's model and shows it, each
+// in a task of its own; entries typed in between run first. Entries typed
+// after the program stopped reading are dropped, as they are at a console.
+// Stops once another run is shown, or opened.
+export function runEntered(page, run) {
+  const job = { ran: 0, last: run };
+  const entries = () => (page.state().entering?.run === run ? page.state().entering.entries : null);
+  const step = () => {
+    if (entries() === null) return;
+    for (const [entry, ended] of entries().slice(job.ran)) job.last = runner.extend(job.last, entry, ended) ?? job.last;
+    job.ran = entries().length;
+    // Then, in a task of its own, fn, unless entries were typed meanwhile (which run first) or let go.
+    const unlessMore = (fn) => afterTask(run, () => (entries() === null ? null : entries().length > job.ran ? step() : fn()));
+    unlessMore(() => {
+      const prepared = prepare(page, job.last);
+      unlessMore(() => (job.last === run ? page.dispatch({ type: 'enteredNone' }) : display(page, job.last, prepared)));
     });
-  });
+  };
+  afterPaint(run, step);
 }
 
 // Opens a program afresh and types input at its prompts, a line per entry, with
@@ -100,23 +81,24 @@ function runEntries(page, batch) {
 // the input field. The program runs once over all the entries, in a task of
 // its own, and its run is shown in one more, so that a long link never holds
 // up the page; with no entries, the empty run is shown in a task of its own,
-// apart from the message that opened it.
-export function open(page, program, input = '', ended = false) {
+// apart from the message that opened it. Where keepsField holds (the first
+// program opened as the programs arrive), what the input field holds stays,
+// and goes on taking keys: the field is left alone, but while entries typed
+// before are run, when it takes none and its selection is put back after.
+export function open(page, program, input = '', ended = false, keepsField = false) {
   const entries = share.entries(input);
   if (ended && (entries.length === 0 || entries.at(-1).endsWith('\n'))) entries.push('');
   const last = entries.length > 0 && !entries.at(-1).endsWith('\n') && !ended ? entries.pop() : '';
-  const kept = arriving;
-  arriving = null;
-  stopEntering();
   const first = runner.open(program);
   showRun(first);  // work for the run shown before stops here
-  if (kept === null) typed.value = '';
-  typed.disabled = entries.length > 0;
+  const selection = keepsField && document.activeElement === typed ? [typed.selectionStart, typed.selectionEnd] : null;
+  if (!keepsField) typed.value = '';
+  if (!keepsField || entries.length > 0) typed.disabled = entries.length > 0;
   const done = (run, prepared = null) => {
     display(page, run, prepared);
     if (!isWaiting(run)) return;
-    if (kept === null || last !== '') typed.value = last;
-    else if (kept.focused) typed.setSelectionRange(kept.start, kept.end);
+    if (!keepsField) typed.value = last;
+    else if (selection && entries.length > 0) typed.setSelectionRange(...selection);
   };
   if (entries.length === 0) afterTask(first, () => done(first));
   else afterTask(first, () => {
@@ -145,12 +127,8 @@ export function awaitPrograms(page) {
 }
 
 // The programs are there: the links open, and what was typed is typed again;
-// what the input field holds, not yet entered, stays, with its caret.
-export function loaded(page) {
-  arriving = { start: typed.selectionStart, end: typed.selectionEnd, focused: document.activeElement === typed };
-  page.dispatch({ type: 'loaded' });
-  arriving = null;
-}
+// what the input field holds, not yet entered, stays, with its caret (open's keepsField).
+export const loaded = (page) => page.dispatch({ type: 'loaded' });
 
 // Nothing to run: the programs could not be loaded (the state says why).
 export function loadFailed(page, error) {

@@ -8,19 +8,20 @@
 // drawn at once. Here too: a run shown, its exact values worked out in slices
 // between frames while it is shown, and what the body's attributes say (the
 // mode, the lock, the programs), which only this module writes. A part of the
-// page adds its own rows once it has loaded (addRows), which are then drawn
-// too. Each function is handed page: { state(), dispatch }, what page.js
+// page brings rows of its own (its entry's views), drawn once the state has
+// the part. Each function is handed page: { state(), dispatch }, what page.js
 // shares with its parts.
 import { firstPrompts } from 'gj-build/first-prompts.js';  // written by the build from the programs' own output
 import * as frames from '../views/frames.js';
 import { byId } from '../views/dom.js';
 import { t } from '../views/language.js';
 import { stored } from './storage.js';
-import { recordKey } from '../logic/practice/session.js';
+import { recordKey, reachedUpTo } from '../logic/practice/session.js';
 import { model as modelOfRun, withExact, replay, isWaiting } from '../logic/run/model.js';
 import { permissions, printoutsUpTo } from '../logic/assignments/permissions.js';
 import { studentFragment } from '../logic/assignments/assignment.js';
-import { linkState, programOf, progressKeyOf } from '../state.js';
+import { linkState, programOf, progressKeyOf, partNames } from '../state.js';
+import { entryOf } from './loader.js';
 // The views, in the order that they set up their own controls as the page loads.
 import * as language from '../views/language.js';
 import * as pane from '../views/pane.js';
@@ -30,6 +31,7 @@ import * as links from '../views/links.js';
 import * as confirm from '../views/confirm.js';
 
 const modeButtons = document.querySelectorAll('button[data-mode]');
+const inputLine = byId('line');
 // The ways off a locked page in one tap, gone while it is locked (hidden, so
 // that a page without its styles has none either).
 const waysOut = ['nav', '#examples', '#share', '#restart'].map((selector) => document.querySelector(selector));
@@ -81,20 +83,27 @@ const table = rowsOf([
   [body, (s) => ({ mode: s.mode, locked: permissions(s.student).locked, leave: permissions(s.student).leave, programs: s.programs }), 'now'],
   [pane, (s) => ({ model: s.model, language: s.language, upTo: printoutsUpTo(s.student, s.session), early: s.early,
                    prompt: s.early ? firstPrompts[s.early.program] : '', failed: s.programs === 'failed', printing: printingPage(s) }), 'now'],
-  [{ render: pane.reveal }, (s) => ({ model: s.model, practising: practising(s), upTo: s.session && !s.session.finished ? s.session.current : Infinity }), 'now'],
+  [{ render: pane.reveal }, (s) => ({ model: s.model, practising: practising(s), upTo: reachedUpTo(s.session) }), 'now'],
   [{ render: links.tellProblem }, (s) => ({ problem: s.problem, language: s.language }), 'now'],
   [confirm, (s) => ({ confirming: s.confirming }), 'now'],
+  // The input line says so while entries typed wait to run.
+  [{ render: ({ entering }) => inputLine.toggleAttribute('data-entering', entering) }, (s) => ({ entering: s.entering !== null }), 'now'],
   [links, (s) => ({ run: permissions(s.student).transcript ? s.model?.run ?? null : null, language: s.language, ...linkState(s) }), 'cheap'],
-  [status, (s) => ({ model: s.model, language: s.language, briefly: permissions(s.student).watch }), 'cheap'],
+  [status, (s) => ({ stages: s.model?.stages, told: s.told, program: s.model?.run.program, language: s.language }), 'cheap'],
   [stages, (s) => ({ model: permissions(s.student).watch ? s.model : null, stage: s.stage, language: s.language, printing: printingPage(s) }), 'stages'],
 ]);
 const groups = ['cheap', 'stages', 'practice'];
 
-// Adds the rows of a part of the page ([view, select, when], as the table's),
-// drawn from the next state on.
-export function addRows(rows) {
-  table.push(...rowsOf(rows));
-}
+// The rows of each part's entry ([view, select, when], as the table's), made once.
+const partRows = new Map();
+const rowsOfPart = (entry) => {
+  if (!partRows.has(entry)) partRows.set(entry, rowsOf(entry.views ?? []));
+  return partRows.get(entry);
+};
+
+// The rows drawn from state: the table's, then those of each part that the state has.
+const rowsFor = (state) => [...table, ...partNames.filter((name) => !state.parts.absent.includes(name) && entryOf(name))
+  .flatMap((name) => rowsOfPart(entryOf(name)))];
 
 const drawnSlices = new Map();    // row -> the slice that its view drew last
 const scheduled = new Map();      // group -> the run that its drawing after paint waits for
@@ -115,7 +124,8 @@ function schedule(page, group, run) {
   scheduled.set(group, run);
   frames.afterPaint(run, () => {
     scheduled.delete(group);
-    for (const row of table) if (row.when === group) drawRow(row, page.state());
+    const state = page.state();
+    for (const row of rowsFor(state)) if (row.when === group) drawRow(row, state);
   });
 }
 
@@ -124,7 +134,7 @@ function schedule(page, group, run) {
 export function drawn(page, before) {
   const state = page.state();
   const later = state.model !== null && state.model !== before.model;
-  for (const row of table) {
+  for (const row of rowsFor(state)) {
     if (later && row.when !== 'now') schedule(page, row.when, state.model.run);
     else drawRow(row, state);
   }

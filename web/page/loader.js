@@ -87,5 +87,9 @@ export function loadParts(names, install, failed) {
   }
 }
 
+// The entry of part once its script has run (what the part adds: its views,
+// effects and start, page/parts/<name>-part.js), else undefined.
+export const entryOf = (part) => defined.get(part);
+
 // A promise that settles once part, asked for, is installed or has failed.
 export const settled = (part) => installed.get(part) ?? Promise.resolve();

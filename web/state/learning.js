@@ -100,7 +100,7 @@ function shown(state, { model, saved = null, past = null }) {
   const sameRun = state.model !== null && state.model.run === model.run;
   const count = model.stages.length;
   const k = state.model && state.model.run.session === model.run.session ? Math.max(0, Math.min(state.stage.k, count - 1)) : 0;
-  const next = { ...state, model, stage: { ...state.stage, k } };
+  const next = { ...state, model, stage: { ...state.stage, k }, entering: state.entering?.run === model.run ? state.entering : null };
   if (sameRun) return { ...next, session: state.session && session.withModel(model, state.session) };
   const fresh = { ...next, session: null, past, saved, conflict: null, picked: false, confirming: null };
   return fresh.mode === 'practice' ? started(fresh) : fresh;
@@ -126,13 +126,15 @@ export const programOf = (state) => state.model?.run.program ?? state.early?.pro
 
 // The state once the link (share.parse) is followed: what it asks, practised
 // or watched (a link to a program alone, as the programs' menu has, keeps the
-// mode), and the run it opens: its input, or the exercise that it names, made first.
-function followed(state, { link }) {
+// mode), and the run it opens: its input, or the exercise that it names, made
+// first; the input field keeps what it holds where the message says so (keepsField).
+function followed(state, { link, keepsField = false }) {
   const keepsMode = state.mode === 'practice' && link.input === '' && !link.exercise && !link.ended;
   const mode = link.practice || keepsMode ? 'practice' : 'watch';
   const problem = link.problem === null ? null : { id: link.problem, program: link.program };
   const opened = { program: link.program, input: link.exercise ? null : link.input, exercise: link.exercise, asked: link.asked };
-  const effect = link.exercise ? { make: { program: link.program, ...link.exercise } } : { open: { program: link.program, input: link.input, ended: link.ended } };
+  const effect = link.exercise ? { make: { program: link.program, ...link.exercise } }
+    : { open: { program: link.program, input: link.input, ended: link.ended, ...(keepsField === true ? { keepsField } : {}) } };
   return [{ ...state, mode, problem, teacher: null, results: null, student: null, unmet: false, link: opened }, [effect]];
 }
 
@@ -222,11 +224,25 @@ const running = {
   awaiting: (state, { program }) => [{ ...state, early: { program, entries: [], ended: false } }, []],
   typed: (state, { text, ended = false }) =>
     (state.early ? [{ ...state, early: { ...state.early, entries: [...state.early.entries, String(text)], ended } }, []] : [state, []]),
-  // The programs are there: what was typed is typed again, else the link opens.
+  // Once they are there, an entry typed at the run shown, with the end of
+  // input after it if ended: it waits, with those typed after it, for the
+  // page to run them ({ enter: run }, once for those typed in a burst), which
+  // shows the last run; another run shown lets them go.
+  entered: (state, { entry, ended = false }) => {
+    if (!state.model || typeof entry !== 'string') return [state, []];
+    const { run } = state.model;
+    const more = state.entering?.run === run;
+    const entering = { run, entries: [...(more ? state.entering.entries : []), [entry, ended === true]] };
+    return [{ ...state, entering }, more ? [] : [{ enter: run }]];
+  },
+  // The entries typed came after the program stopped reading, and are dropped, as at a console.
+  enteredNone: (state) => (state.entering ? [{ ...state, entering: null }, []] : [state, []]),
+  // The programs are there: what was typed is typed again, else the link
+  // opens; either way what the input field holds stays (keepsField).
   loaded: (state) => {
     const { early } = state;
     const effect = early && early.entries.length > 0
-      ? { open: { program: early.program, input: early.entries.join(''), ended: early.ended } } : { openLink: true };
+      ? { open: { program: early.program, input: early.entries.join(''), ended: early.ended, keepsField: true } } : { openLink: { keepsField: true, lms: state.lms } };
     return [{ ...state, programs: 'loaded', early: null }, [effect]];
   },
   // Both languages at once: the language switch may be out of reach when nothing works.

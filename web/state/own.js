@@ -234,7 +234,7 @@ export const handlers = {
   ownTyped: (state, { text, kind }) =>
     (isText(text) && ['matrix', 'system', 'inverse'].includes(kind) ? started(state, readMatrix(text, kind), kind) : [state, []]),
   // An exercise as practice makes them ({ program, order, seed }): its
-  // matrix made by an effect (the own part's ownMake, once practice's part is
+  // matrix made by an effect (ownMake, which practice's part carries, once it is
   // there, which the message waits for), which comes back as ownMade.
   ownExercise: (state, { exercise: { program, order, seed } = {} }) => {
     if (!['gjinverse', 'gjsolve'].includes(program) || !Number.isInteger(order) || !Number.isInteger(seed)) return [state, []];

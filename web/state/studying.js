@@ -30,7 +30,7 @@ export function keptWork(state, now, handIn = false) {
   const st = { ...state.student, version: state.student.version + 1 };
   const value = sets.setKept(st, keptOf(state, st));
   const next = { ...state, student: st };
-  return st.lms ? told(next, value, now, handIn) : [next, [{ storeWork: { key: work.workKey(st.assignment, st.name), value } }]];
+  return st.lms ? told(next, value, now, handIn) : [next, [{ storeWork: { key: work.workKey(st.assignment, st.name), value, student: st } }]];
 }
 
 // The work of student st on the problem open as the page keeps it: with the
@@ -255,7 +255,7 @@ function workStored(state, { kept = null }) {
                     rounds: mine?.rounds ?? st.rounds, asking: null, confirm: false, elsewhere: true };
   const next = { ...state, student, saved: mine, session: running ? studentSession(state, state.model, mine) : state.session };
   const value = sets.setKept(student, work.kept(student, mine?.progress ?? null, mine?.finished ?? false));
-  const keep = !work.sameWork(both, theirs) ? [{ storeWork: { key: work.workKey(st.assignment, st.name), value } }] : [];
+  const keep = !work.sameWork(both, theirs) ? [{ storeWork: { key: work.workKey(st.assignment, st.name), value, student } }] : [];
   // The student's own operations follow the result taken (state/own.js).
   const resume = own ? [{ later: { type: 'ownResumed' }, ms: 0 }] : [];
   return [next, [...(st.elsewhere ? [] : [{ announce: [{ id: 'student.elsewhere' }] }]), ...keep, ...resume]];

@@ -22,7 +22,6 @@ export function mark(input, given) {
   input.classList.toggle('wrong', verdict?.right === false && !close);
   input.classList.toggle('close', close);
   input.classList.remove('unchecked');
-  input.dataset.checked = given?.text ?? '';  // what was last checked, told apart from what is typed since
   input.readOnly = verdict?.right === true;
   input.tabIndex = verdict?.right === true ? -1 : 0;
   input.setAttribute('aria-invalid', String(verdict?.right === false));

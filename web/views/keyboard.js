@@ -93,11 +93,12 @@ function markUnchecked(input, unchecked = true) {
 
 // Watches the answer fields of practice's body: a field reached with Tab, or
 // tapped, is scrolled wholly into view, and an answer left there unchecked is
-// being worked on again; an answer left for another field without Enter is
-// marked as not yet checked (not when a repaint takes the field away), and
-// said (unchecked(input)) unless the window lost the focus; the focused field
-// and what others(k) gives of its stage stay in view as the free part changes.
-export function watchFields(body, others, unchecked) {
+// being worked on again; an answer left for another field without Enter, not
+// as it was last checked (checked(input), the session's), is marked as not yet
+// checked (not when a repaint takes the field away), and said
+// (unchecked(input)) unless the window lost the focus; the focused field and
+// what others(k) gives of its stage stay in view as the free part changes.
+export function watchFields(body, others, checked, unchecked) {
   body.addEventListener('focusin', (event) => {
     if (!event.target.matches('input.answer')) return;
     keepInView(event.target.closest('.answer-box'));
@@ -106,7 +107,7 @@ export function watchFields(body, others, unchecked) {
   body.addEventListener('focusout', (event) => {
     const input = event.target;
     if (!input.matches('input.answer') || input.readOnly || !input.isConnected || input.value.trim() === '') return;
-    if (input.value === input.dataset.checked) return;
+    if (input.value === checked(input)) return;
     markUnchecked(input);
     if (document.hasFocus()) unchecked(input);
   });

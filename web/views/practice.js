@@ -293,7 +293,9 @@ export function connect(dispatch) {
     const answer = answerOf(event.target);
     if (answer) dispatch(answer);
   });
-  watchFields(body, (k) => [byId(`practice-feedback-${k}`), hintBox(k)],
+  // An answer field's text as last checked: its answer in the session drawn.
+  const checked = (input) => drawn?.session?.stages[input.dataset.k]?.answers.get(input.dataset.key)?.text ?? '';
+  watchFields(body, (k) => [byId(`practice-feedback-${k}`), hintBox(k)], checked,
               (input) => dispatch({ type: 'unchecked', k: Number(input.dataset.k), key: input.dataset.key }));
   body.addEventListener('click', (event) => {
     const button = event.target.closest('button');

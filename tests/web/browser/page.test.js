@@ -147,12 +147,20 @@ test('what is typed before the programs have loaded is handed to them', chromium
   assert.ok((await paneText(page)).startsWith(`INPUT ORDER OF SQUARE MATRIX: 2\nINPUT a11 a12 : 2 1\nINPUT a21 a22 : 1 3\n`));
   assert.ok((await download(page)).equals(expected));
   await close(page);
-  // An entry begun as the programs arrive stays in the field, with its caret, and its Enter sends all of it.
+  // An entry begun as the programs arrive stays in the field, with its caret,
+  // a key typed as they arrive (once the page has them, before the first run
+  // is shown) keeps its place, and its Enter sends all of it.
   const typing = await openPage(browser(), `${pageUrl}#gjinverse`, { initScript: holdPrograms(false), ready: '#typed:not([disabled])' });
   await typing.keyboard.type('1');
-  await typing.evaluate(() => window.releasePrograms());
-  await typing.waitForSelector('body[data-programs="loaded"]');
-  await typing.keyboard.type('0');
+  await typing.evaluate(() => {
+    new MutationObserver((changes, observer) => {
+      observer.disconnect();
+      document.getElementById('typed').setRangeText('0', 1, 1, 'end');
+    }).observe(document.body, { attributeFilter: ['data-programs'] });
+    window.releasePrograms();
+  });
+  await typing.waitForFunction(() => GJ.page.model !== null);
+  assert.deepEqual(await typing.evaluate(() => [document.getElementById('typed').value, document.getElementById('typed').selectionStart]), ['10', 2]);
   await typing.keyboard.press('Enter');
   await typing.waitForFunction(() => /MATRIX: .*\n/.test(document.getElementById('pane').textContent));
   assert.ok((await paneText(typing)).startsWith('INPUT ORDER OF SQUARE MATRIX: 10\n'), await paneText(typing));

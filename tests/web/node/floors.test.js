@@ -149,25 +149,32 @@ function scripts() {
   }));
 }
 
-// The part that loads with script (a part's name) or before it: those it imports from, and theirs.
+// The parts that load with script (a part's name) or before it: those it
+// imports from, and theirs, and the first script, whose own imports of a part
+// are read only once that part is there (page/loader.js) and load none.
 const loadedWith = (script, bundles, owner) => {
-  const found = new Set([script, 'page']);
+  const found = new Set([script]);
   for (let grown = true; grown;) {
     grown = false;
-    for (const name of [...found]) for (const module of bundles.get(name).imported) if (!found.has(owner(module))) grown = found.add(owner(module));
+    for (const name of [...found]) for (const module of bundles.get(name).imported) if (!found.has(owner(module)) && owner(module) !== 'page') grown = found.add(owner(module));
   }
-  return found;
+  return found.add('page');
 };
 
 // The first script imports a part's module by name alone, read when used (page/loader.js).
-test('the first script holds none of the parts\' modules, and each module is in one script alone', needsBuild, () => {
+test('the first script holds none of the parts\' modules, each module is in one script alone, and a part loads after those it imports from', needsBuild, async () => {
   const bundles = scripts();
   const holders = new Map();
   for (const [name, { held }] of bundles) for (const module of held) holders.set(module, [...(holders.get(module) ?? []), name]);
   const twice = [...holders].filter(([, names]) => names.length > 1).map(([module, names]) => `${module} in ${names.join(' and ')}`);
   const lentElsewhere = parts.flatMap((part) => part.modules.filter((m) => !bundles.get(part.name).held.includes(m)).map((m) => `${m} not in ${part.name}`));
   const unlent = [...bundles].flatMap(([name, { imported }]) => imported.filter((m) => m !== 'logic/language/texts.js' && !holders.has(m)).map((m) => `${name} imports ${m}`));
-  assert.deepEqual([...twice, ...lentElsewhere, ...unlent], []);
+  // The parts that a part imports from, each loaded before it (page/loader.js, by the build's own list).
+  const { imports } = await import(path.join(process.env.GJ_WEB_BUILD, 'page-generated', 'parts.js'));
+  const before = (part) => [part, ...(imports[part] ?? []).flatMap(before), 'page'];
+  const unloaded = parts.flatMap(({ name }) => [...loadedWith(name, bundles, (m) => holders.get(m)?.[0] ?? 'page')]
+    .filter((other) => !before(name).includes(other)).map((other) => `${name} before ${other}`));
+  assert.deepEqual([...twice, ...lentElsewhere, ...unlent, ...unloaded], []);
   assert.ok(bundles.get('page').held.includes('logic/run/runner.js') && bundles.get('page').held.includes('views/language.js'));
 });
 

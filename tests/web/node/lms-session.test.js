@@ -13,8 +13,7 @@ import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { Scorm12API, Scorm2004API } from 'scorm-again';
 import { needsBuild, programs } from './programs.js';
-import { initial, update, addHandlers } from '../../../web/state.js';
-import { handlers as owning } from '../../../web/state/own.js';
+import { initial, update } from '../../../web/state.js';
 import { connect } from '../../../web/page/lms.js';
 import { make, modelOf } from '../../../web/logic/practice/exercises.js';
 import { assignment } from '../../../web/logic/assignments/assignment.js';
@@ -25,7 +24,6 @@ import { meaning, readingOf } from '../../../web/logic/own/reading.js';
 import { notation } from '../../../web/logic/own/operations.js';
 
 before(programs);
-addHandlers(owning);
 
 // An LMS of version as Moodle runs one, on its record (a Map of element to
 // value: what reached it); down, whether it is out of reach. The window w

@@ -5,10 +5,11 @@
 // was given.
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
 import { needsBuild, programs, typeEntries } from './programs.js';
-import { initial, update, handlers, linkState, addHandlers, programOf } from '../../../web/state.js';
-import { handlers as teaching } from '../../../web/state/teaching.js';
-import { handlers as owning } from '../../../web/state/own.js';
+import { initial, update, handlers, messageTypes, partNames, linkState, programOf } from '../../../web/state.js';
+import { parts as pageParts, handledBy } from '../../../web/state/parts.js';
 import { readMatrix } from '../../../web/logic/own/matrix.js';
 import { readOperation } from '../../../web/logic/own/operations.js';
 import { startWork, doOperation, matrixAt } from '../../../web/logic/own/work.js';
@@ -34,9 +35,6 @@ import { changed, notation } from '../../../web/logic/own/operations.js';
 import { resultOf, opened as writerOf, refused } from '../../../web/logic/assignments/scorm.js';
 
 before(programs);
-// The teacher's handlers and those of the learner's own way, which come with parts of the page.
-addHandlers(teaching);
-addHandlers(owning);
 
 const input = '2\n2 1\n1 3\n';
 const progress = 'practice.progress.gjinverse 2 2 1 1 3';
@@ -84,6 +82,7 @@ test('each message changes the state as it says, and asks the page for its effec
   const seventh = { en: 'Practice, stage 7: The inverse. Now: row 1, column 1 of the inverse.', ko: '연습, 7단계: 역행렬. 지금 풀 문항: 역행렬의 1행 1열.' };
   const exercised = { ...shown, link: { program: 'gjinverse', input, exercise: { seed: 5, order: 3, options: ['nice'], generator: 1 }, asked: null } };
   const made = update(initial(), { type: 'link', link: parse('#gjsolve&seed=3&order=2') })[0];
+  const entering = update(shown, { type: 'entered', entry: '1\n' })[0];
   const a = assignment({ seed: 9, names: ['Kim'] });
   const teaching = update(shown, { type: 'teacherLink', found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' })[0];
   const table = { rows: [{ name: 'Kim', code: 'X' }, { name: 'Lee', code: null }], stages: [], rejected: [], counts: { codes: 1, graded: 1, rejected: 0, repeated: 0 } };
@@ -113,10 +112,14 @@ test('each message changes the state as it says, and asks the page for its effec
     ['typed before the programs: kept', { ...initial(), early: { program: 'gjsolve', entries: ['2\n'], ended: false } }, { type: 'typed', text: '1', ended: true },
      { early: { program: 'gjsolve', entries: ['2\n', '1'], ended: true } }, []],
     ['typed once they are there: nothing to keep', shown, { type: 'typed', text: '1' }, null, []],
+    ['entered at the run shown: it waits to run', shown, { type: 'entered', entry: '1\n' }, { entering: { run: m.run, entries: [['1\n', false]] } }, [{ enter: m.run }]],
+    ['entered before those typed ran: it waits with them, run once', entering, { type: 'entered', entry: '2', ended: true },
+     { entering: { run: m.run, entries: [['1\n', false], ['2', true]] } }, []],
+    ['those entered ran into no reading: let go', entering, { type: 'enteredNone' }, { entering: null }, []],
     ['loaded: what was typed is typed again', { ...initial(), early: { program: 'gjsolve', entries: ['2\n', '1'], ended: true } }, { type: 'loaded' },
-     { programs: 'loaded', early: null }, [open('gjsolve', '2\n1', true)]],
+     { programs: 'loaded', early: null }, [{ open: { program: 'gjsolve', input: '2\n1', ended: true, keepsField: true } }]],
     ['loaded: nothing typed, the link opens', { ...initial(), early: { program: 'gjsolve', entries: [], ended: false } }, { type: 'loaded' },
-     { early: null }, [{ openLink: true }]],
+     { early: null }, [{ openLink: { keepsField: true, lms: null } }]],
     ['no programs: said in both languages', initial(), { type: 'failed', error: 'E' }, { programs: 'failed' },
      [{ announce: [{ id: 'status.loadFailed', values: { error: 'E' }, lang: 'ko' }, { id: 'status.loadFailed', values: { error: 'E' }, lang: 'en' }] }]],
     ['a link to practise', initial(), { type: 'link', link: parse('#gjinverse&practice&input=2%0A&from=3&oops') },
@@ -392,7 +395,7 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
   const hinted = update(working, { type: 'hint', k: 1 })[0];
   const wrong = update(hinted, { type: 'answer', k: 1, key: q.key, given: { text: '12345' } })[0];
   const work = (state, progressKept) =>
-    ({ storeWork: { key: key('kim'), value: { progress: progressKept, finished: false, result: state.student.result, handed: state.student.handed, version: state.student.version, rounds: state.student.rounds } } });
+    ({ storeWork: { key: key('kim'), value: { progress: progressKept, finished: false, result: state.student.result, handed: state.student.handed, version: state.student.version, rounds: state.student.rounds }, student: state.student } });
   const answers = [[q.key, wrongly('12345')]];
   const begunAsKim = { progress: null, finished: false, result: named.student.result, handed: null };
   const lms = { outcome: 'connected', version: '1.2', name: 'Kim, Minji', suspend: '', taken: null, unread: null, writer: writerOf('1.2', {}),
@@ -473,7 +476,7 @@ test('a student works an assignment, locked until handed in', needsBuild, () => 
   const asking = update(wrong, { type: 'handIn', now: 2 })[0];
   const [handed, effects] = update(asking, { type: 'handIn', now: 61000, confirmed: true });
   assert.deepEqual(plain(effects), plain([{ storeWork: { key: key('kim'), value: { progress: kept(1, { answers, wrong: true, hints: 1 }), finished: false,
-    result: wrong.student.result, handed: handed.student.handed, version: 3, rounds: 0 } } }, { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]));
+    result: wrong.student.result, handed: handed.student.handed, version: 3, rounds: 0 }, student: handed.student } }, { focus: { element: 'student-code' } }, { announce: [{ id: 'student.handedIn' }] }]));
   // Work that another tab kept: taken when newer (the page says so, once), never when older or unusable.
   const handedWork = effects[0].storeWork.value;
   const other = { ...wrong, student: { ...wrong.student, elsewhere: true } };
@@ -724,9 +727,32 @@ test('a message waits for the parts of the page it needs, and a print holds what
     ['a print asked, under way as the browser prints', { ...shown, printing: { names: 1 } }, { type: 'printing' }, null, []],
     ['a print done', { ...shown, printing: { page: true } }, { type: 'printed' }, { printing: null }, []],
   ]);
-  // A message that no handler takes yet waits for the parts that bring handlers (the teacher's).
-  const [later, asked] = update(asking, { type: 'yetToCome' });
-  assert.deepEqual([later.parts, asked], [parts(['practice', 'print', 'teacher'], ['teacher'], [{ type: 'yetToCome' }]), [{ load: ['teacher'] }]]);
+  // Every part absent, as the page starts: a message of each type that a
+  // part handles asks for it; a student's own-way link for the own part with
+  // practice's (which makes the matrix); an own-way exercise, whose answer
+  // asks for an effect that practice's part carries, for that part.
+  const none = { ...shown, parts: parts(partNames) };
+  const asks = (state, message) => update(state, message)[1].find((effect) => effect.load)?.load ?? [];
+  assert.deepEqual([...handledBy].filter(([type, part]) => !asks(none, { type }).includes(part)), []);
+  const own = { ...shown, parts: parts(['practice', 'print', 'teacher']), own: update(shown, { type: 'ownFromRun' })[0].own };
+  const ownLink = { type: 'studentLink', found: { role: 'student', assignment: assignment({ mode: 'own', seed: 3 }), name: 'Kim' }, program: 'gjinverse' };
+  const exercise = { type: 'ownExercise', exercise: { program: 'gjsolve', order: 2, seed: 4 } };
+  assert.deepEqual([asks(none, ownLink), asks(none, { type: 'mode', mode: 'own' }), asks(none, { type: 'packageAsked' }), asks(own, exercise)],
+                   [['practice', 'print', 'student', 'own'], ['own'], ['teacher', 'lms'], ['practice']]);
+  const [waits] = update(own, exercise);
+  assert.deepEqual([waits.parts, update(waits, { type: 'partLoaded', part: 'practice' })[1].map(Object.keys)],
+                   [parts(['practice', 'print', 'teacher'], ['practice'], [exercise]), [['ownMake']]]);
+});
+
+// Each module of the state that brings handlers is the state's own
+// (state.js) or a part's, whose entry in state/parts.js names their types.
+test('the parts name the handlers they bring', async () => {
+  const folder = path.join(import.meta.dirname, '..', '..', '..', 'web', 'state');
+  for (const file of fs.readdirSync(folder)) {
+    const types = Object.keys((await import(path.join(folder, file))).handlers ?? {}).sort();
+    const part = pageParts.find((p) => p.modules.includes(`state/${file}`));
+    assert.deepEqual(part ? [...part.handlers].sort() : types.filter((type) => Object.hasOwn(handlers, type)), types, file);
+  }
 });
 
 // Every property of value frozen, and Maps' contents copied out for a look after.
@@ -825,9 +851,9 @@ test('a set\'s student moves between its problems, each keeping its work, and ha
   const q = state.session.stages[1].questions[0];
   [state] = go(state, { type: 'answer', k: 1, key: q.key, given: { text: '12345' }, now: 2000 });
   const [moved, away] = update(state, { type: 'problemOpened', at: 1, now: 3000 });
-  const kept = away[0].storeWork.value;
+  const { value: kept, student: keeping } = away[0].storeWork;
   check([['a problem moved to: the one left kept, the teacher\'s matrix taken as it is', state, { type: 'problemOpened', at: 1, now: 3000 },
-    { mode: 'own', session: null, link: null }, [{ storeWork: { key: workKey(view, 'Kim'), value: kept } }, { later: { type: 'ownMade', given: true, student: true }, ms: 0 }]]]);
+    { mode: 'own', session: null, link: null }, [{ storeWork: { key: workKey(view, 'Kim'), value: kept, student: keeping } }, { later: { type: 'ownMade', given: true, student: true }, ms: 0 }]]]);
   assert.deepEqual([made, moved.student.at, kept.problems.map((w) => w && w.result.stages.length), kept.problems[0].progress.stages[1].wrong],
     [[{ make: exerciseFor(view, 'Kim') }], 1, [1, null, null], true]);
   [state] = go(moved, { type: 'ownMade', given: true, student: true }, { type: 'ownOp', text: 'R2 -> R2 - 4R1' });
@@ -853,7 +879,7 @@ test('every message is taken in every state, and the state given stays as it was
   const student = update(named, { type: 'shown', model: modelOf('gjinverse', input2) })[0];
   const teaching = update(shown, { type: 'teacherLink', found: { role: 'teacher', assignment: a, name: null }, program: 'gjinverse' })[0];
   const minimal = {
-    awaiting: { program: 'gjsolve' }, typed: { text: '2\n' }, loaded: {}, failed: { error: 'E' }, link: { link: parse('#gjsolve&seed=3') },
+    awaiting: { program: 'gjsolve' }, typed: { text: '2\n' }, entered: { entry: '2\n', ended: false }, enteredNone: {}, loaded: {}, failed: { error: 'E' }, link: { link: parse('#gjsolve&seed=3') },
     made: { input: '2\n1 2\n3 4\n', met: true }, shown: { model: m }, restart: {}, download: {}, copyTranscript: {}, mode: { mode: 'watch', focus: true },
     stage: { k: 1 }, allStages: {}, answer: { k: 6, key: 'entry 1 1', given: { text: '1' } }, advance: { k: 6 }, hint: { k: 6 }, fillIn: { k: 6 },
     from: { from: 1 }, fill: { fill: 'all' }, restartPractice: { confirmed: true }, clearRecord: {}, exactShown: { on: true },
@@ -878,7 +904,7 @@ test('every message is taken in every state, and the state given stays as it was
     ownShow: {}, ownCancel: {}, ownUndo: {}, ownRedo: {}, ownGoTo: { at: 0 }, ownHint: {}, ownCompare: {}, ownCopy: { form: 'latex' },
     ownAnswer: { answer: { set: 'x1 = 1, x2 = 2' } }, ownResumed: {},
   };
-  assert.deepEqual(Object.keys(minimal).sort(), Object.keys(handlers).sort(), 'a message for every handler');
+  assert.deepEqual(Object.keys(minimal).sort(), [...messageTypes].sort(), 'a message for every handler');
   // Each message as the page sends it, with every field missing, and with each of a wrong type.
   const wrong = (value) => (typeof value === 'number' ? 'x' : typeof value === 'boolean' ? 1 : typeof value === 'string' ? 7 : value === null || Array.isArray(value) ? 'x' : {});
   const malformed = Object.entries(minimal).flatMap(([type, fields]) =>
@@ -897,6 +923,6 @@ test('every message is taken in every state, and the state given stays as it was
       assert.equal(snapshot(state), before, `${what} leaves it as it was`);
     }
   }
-  assert.deepEqual([...seen].filter((type) => !(type in handlers)), [], 'rows of no handler');
-  assert.deepEqual(Object.keys(handlers).filter((type) => !seen.has(type)), [], 'handlers without a row');
+  assert.deepEqual([...seen].filter((type) => !messageTypes.includes(type)), [], 'rows of no handler');
+  assert.deepEqual(messageTypes.filter((type) => !seen.has(type)), [], 'handlers without a row');
 });

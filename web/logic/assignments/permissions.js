@@ -6,7 +6,7 @@
 // handed in, the assignment locks the page: nothing that would show a stage
 // before it is answered, and no way out to practice of the same matrix.
 // Nothing here touches the page.
-import { hintSteps } from '../practice/session.js';
+import { hintSteps, reachedUpTo } from '../practice/session.js';
 import { shape } from '../own/forms.js';
 
 // Whether the assignment hides what would show a stage before it is answered:
@@ -78,10 +78,9 @@ export const allows = (p, message, taken = null) => needs[message.type]?.(p, mes
 
 // The stages whose printouts student's page may hold, given the session of
 // the student's run (or null): while the assignment locks the page, those
-// before the stage at hand (none before practice starts); once the work is
-// finished or handed in, or outside an assignment, every one (Infinity).
-export const printoutsUpTo = (student, session) =>
-  (!locked(student) || session?.finished ? Infinity : session ? session.current : 0);
+// practice has reached (none before it starts); once the work is finished or
+// handed in, or outside an assignment, every one (Infinity).
+export const printoutsUpTo = (student, session) => (!locked(student) ? Infinity : session ? reachedUpTo(session) : 0);
 
 // Whether student may hand in now: named, not handed in yet and, inside an
 // LMS, while it holds the session (lms: the state's answer of the LMS), as a

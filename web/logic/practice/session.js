@@ -136,6 +136,10 @@ export function stored(session) {
 // The same practice again from stage from, with fill's entries asked.
 export const restart = (m, session, from = session.from, fill = session.fill) => begin(m, from, fill);
 
+// The stages that practice has reached: those before the one at hand, or
+// every one (Infinity) once it is finished, or with no practice.
+export const reachedUpTo = (session) => (session && !session.finished ? session.current : Infinity);
+
 // Whether a start-over would erase work of the learner's: an answer or a hint
 // in a session not yet finished (a finished one has its record kept).
 export const hasWork = (session) => !session.finished && session.stages.some((s) => s && (s.answers.size > 0 || s.hints > 0));

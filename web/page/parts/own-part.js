@@ -1,7 +1,7 @@
 // "Your own way", a part of the page (state/parts.js): the learner's own row
-// operations on a matrix of their own, its section, its view and its handlers
-// (state/own.js), loaded when the mode is first asked for or a link to such
-// work opens.
+// operations on a matrix of their own, its section, its view, and its
+// handlers (state/own.js, which the state reads), loaded when the mode is
+// first asked for or a link to such work opens.
 import '../../views/own/markup.js';  // first: the section, before the view that draws into it
 import * as own from '../../views/own/reducer.js';
 import * as readOff from '../../views/own/read-off.js';
@@ -11,25 +11,19 @@ import { assigned } from '../../state/own.js';
 import { sliced, nextTask } from '../../views/frames.js';
 import { readingOwnLink } from '../../logic/own/link.js';
 
-export { handlers } from '../../state/own.js';
-
 // What the learner's work is kept under in this browser.
 const storeKey = 'own.work';
 
+// The mode that the address was last drawn for (below).
+let drawnMode = null;
+
 // The work's link (fragment), stored after the next paint, once for a burst
-// of operations, and written to the address while the mode is still shown;
+// of operations, and written to the address while the mode is still drawn;
 // and what this tab found or stored last, so that work another tab stored
 // since, which this tab's now replaces, is said (ownReplaced).
 let keeping = null;
 let keptHere = null;
 export const effects = {
-  // An exercise's matrix made as practice makes it (logic/practice/exercises.js, of
-  // practice's part, which the message that asks for it waited for); a
-  // student's (student), with the work that the student's result holds.
-  ownMake: (page, { ownMake: exercise, student = false }) => {
-    const made = globalThis.gaussJordanParts.require('./logic/practice/exercises.js').make(exercise);
-    page.dispatch({ type: 'ownMade', input: made.input, program: exercise.program, student });
-  },
   // A link or the work kept read in slices between frames, however long its numbers.
   ownRead: (page, { ownRead: { hash, link } }) => {
     const pieces = readingOwnLink(hash);
@@ -47,7 +41,7 @@ export const effects = {
   },
   ownKeep: (page, { ownKeep: fragment }) => {
     if (keeping === null) requestAnimationFrame(() => setTimeout(() => {
-      if (page.state().mode === 'own') history.replaceState(null, '', keeping);
+      if (drawnMode === 'own') history.replaceState(null, '', keeping);
       const there = stored(storeKey);
       if (there !== null && there !== keptHere) page.dispatch({ type: 'ownReplaced' });
       store(storeKey, keeping);
@@ -58,7 +52,6 @@ export const effects = {
 };
 
 // Left, the mode's address no longer links to its work, but to the program shown.
-let drawnMode = null;
 const address = {
   render: ({ mode, program }) => {
     if (drawnMode === 'own' && mode !== 'own' && /^#ownway/.test(location.hash)) history.replaceState(null, '', '#' + program);

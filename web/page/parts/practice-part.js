@@ -1,11 +1,12 @@
 // Practice and exercises, a part of the page (state/parts.js): the practice
 // section, its questions, the exercise form, and the exercises made from a
-// seed. It comes before the teacher's and the student's parts, which draw
-// into its section.
+// seed, practice's and the own way's. It comes before the teacher's and the
+// student's parts, which draw into its section.
 import '../../views/practice-markup.js';  // first: the section's controls, before the views that hold them
 import * as practice from '../../views/practice.js';
 import * as exerciseForm from '../../views/exercise-form.js';
 import { byId } from '../../views/dom.js';
+import { make } from '../../logic/practice/exercises.js';
 import { permissions } from '../../logic/assignments/permissions.js';
 import { isStudents } from '../../state.js';
 
@@ -20,6 +21,17 @@ export const views = [
              hints: p.hints, show: p.show, records: p.records, language: s.language, student: studentOf(s) };
   }, 'practice'],
 ];
+
+// An exercise's matrix made (exercises.make): practice's, whose input comes
+// back as 'made'; the own way's, as 'ownMade', a student's too (student).
+export const effects = {
+  make: (page, { make: exercise }) => {
+    const made = make(exercise);
+    page.dispatch({ type: 'made', input: made.input, met: made.met });
+  },
+  ownMake: (page, { ownMake: exercise, student = false }) =>
+    page.dispatch({ type: 'ownMade', input: make(exercise).input, program: exercise.program, student }),
+};
 
 // The views send what the learner does; the form of a new assignment, the
 // teacher's part's, is asked for as it is first opened.

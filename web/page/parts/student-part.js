@@ -16,6 +16,6 @@ export const views = [
 export function start(page) {
   student.connect((message) => {
     const st = page.state().student;
-    page.dispatch({ ...message, now: Date.now(), kept: st && keptWork(page, st.assignment, keptName(message.name)) });
+    page.dispatch({ ...message, now: Date.now(), kept: st && keptWork(page.state().lms, st.assignment, keptName(message.name)) });
   });
 }

@@ -12,8 +12,7 @@ import * as lmsForm from '../../views/assignments/lms-download.js';
 import * as bookList from '../../views/assignments/book-list.js';
 import { storedLarge, largeMark } from '../storage.js';
 
-// The teacher's messages and effects: the state's handlers of the teacher's side, and what carries out theirs.
-export { handlers } from '../../state/teaching.js';
+// What carries out the effects of the teacher's handlers (state/teaching.js, which the state reads).
 export { effects } from '../grading.js';
 
 export const views = [

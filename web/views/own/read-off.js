@@ -42,7 +42,7 @@ function questions(kind, n) {
     line.append(worded('button', 'own.read.check', { type: 'submit' }), noneButton('own.read.noSolution'));
     parts.push(entry, line);
   } else if (asked === 'inverse') {
-    const grid = el('table', 'own-read-grid');
+    const grid = el('table');
     for (let r = 0; r < n; r++) {
       const row = grid.insertRow();
       for (let c = 0; c < n; c++) {
@@ -51,7 +51,7 @@ function questions(kind, n) {
     }
     const line = el('p', 'own-line');
     line.append(worded('button', 'own.read.check', { type: 'submit' }), noneButton('own.read.notInvertible'));
-    const box = el('div', 'printout-box');
+    const box = el('div', 'own-read-grid');
     box.append(grid);
     parts.push(worded('p', 'own.read.inverse'), box, line);
   } else {
