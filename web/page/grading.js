@@ -81,9 +81,9 @@ function keepGradebook(page, entries) {
   };
   keeping = keeping.then(keep).then(([kept, book]) => {
     if (kept) return [kept, book];
-    Object.keys(book).forEach((key) => forget(`graded.${key}`));
+    Object.keys(book ?? entries).forEach((key) => forget(`graded.${key}`));
     return keep();
-  }).then(([kept, book]) => {
+  }).catch(() => [false, null]).then(([kept, book]) => {
     last = kept ? { book, mark: largeMarked('gradebook') } : { book: null, mark: null };
     page.dispatch({ type: 'bookKept', kept });
   });

@@ -76,9 +76,10 @@ export const largeMark = (key) => `${prefix}${key}@`;
 export const largeMarked = (key) => storedText(`${key}@`);
 let writes = 0;
 
-// What a transaction of the large store does (act(store, done)), as a
-// promise of what it gives once done, refused (an error, an abort: storage
-// full) what refused is.
+// A transaction of the large store, mode 'readonly' or 'readwrite', in which
+// act(shelf, give) asks what it asks of the store (shelf) and gives (give) its
+// outcome: a promise of that outcome once the transaction is done, or of
+// refused where it fails (an error, an abort: the disk full).
 const transacted = (db, mode, act, refused) => new Promise((resolve) => {
   try {
     let given;
@@ -120,14 +121,21 @@ const marked = (key) => store(`${key}@`, `${Date.now()} ${++writes}`);
 // disk is full; memory keeps it alone).
 export async function keptLarge(key, value) {
   const made = (there) => (typeof value === 'function' ? value(there ?? null) : value);
-  if (!browser) return (memory.set(key, made(memory.get(key))), true);
+  if (!browser) {
+    memory.set(key, made(memory.get(key)));
+    return true;
+  }
   const db = await opened();
   if (!db) return store(key, made(stored(key)));
   const done = await transacted(db, 'readwrite', (shelf, give) => {
-    if (typeof value !== 'function') return give(shelf.put(value, key) && true);
+    const put = (there) => {
+      shelf.put(made(there), key);
+      give(true);
+    };
+    if (typeof value !== 'function') return put(null);
     const got = shelf.get(key);
-    got.onsuccess = () => give(shelf.put(made(got.result), key) && true);
+    got.onsuccess = () => put(got.result);
   }, false);
   if (done) marked(key);
-  return done === true;
+  return done;
 }

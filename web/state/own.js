@@ -14,6 +14,10 @@
 //   changed     the rows that the last operation changed, marked; [] after anything else
 //   hint        the next operation of the method from here ({ op, reason }), asked; or null
 //   compared    { yours, method }: the operations used and the method's, asked once reduced; or null
+//   busy        whether an operation on long numbers, the check of a row
+//               written after one, or a move through the history is being
+//               worked out in slices (ownWork): nothing else is done to the
+//               work meanwhile
 //   readOff     in a student's assignment of this mode, once the matrix is
 //               reduced: the student's first reading of what it means
 //               (logic/own/reading.js) and its verdict ({ answer, right,
@@ -27,7 +31,7 @@
 // never in the address; what the assignment does not allow is refused.
 import { readMatrix, fromRun } from '../logic/own/matrix.js';
 import { readOperation, fromButtons, notation, changed } from '../logic/own/operations.js';
-import { applyChecked, checkRow } from '../logic/own/arithmetic.js';
+import { applyChecked, apply, checkRow, inverse } from '../logic/own/arithmetic.js';
 import { shape } from '../logic/own/forms.js';
 import { meaning, checkReading, readingForm, readingAsked, keptReading } from '../logic/own/reading.js';
 import { hint, methodCount } from '../logic/own/hints.js';
@@ -43,7 +47,8 @@ import { ownStart } from '../logic/assignments/set.js';
 import { locked } from '../logic/assignments/permissions.js';
 import { keptWork } from './studying.js';
 
-const fresh = { work: null, matrix: null, arithmetic: 'page', pending: null, problem: null, cells: null, changed: [], hint: null, compared: null, readOff: null, readProblem: null };
+const fresh = { work: null, matrix: null, arithmetic: 'page', pending: null, problem: null, cells: null, changed: [], hint: null, compared: null, readOff: null, readProblem: null,
+                busy: false };
 
 // The slice as it stands, or a fresh one.
 const slice = (state) => state.own ?? fresh;
@@ -107,15 +112,33 @@ function appliedSaid(matrix, op) {
     : { id: 'own.view.appliedLong', values: { op: brief(op), rows: rows.map((r) => `R${r + 1}`).join(', ') } };
 }
 
+// The bound under which the numbers of an operation are worked out at once,
+// within a frame: 4096 bits a numerator or a denominator (1233 digits).
+const QUICK = 1n << 4096n;
+const short = (x) => x.n < QUICK && -x.n < QUICK && x.d < QUICK;
+
+// Whether op on matrix is worked out at once (a swap, or the rows it reads
+// and its factor short); else in slices between frames, the effect ownWork,
+// whose answer comes back as ownWorked.
+const quick = (matrix, op) => op.type === 'swap' || ((op.type === 'add' ? [op.row, op.from] : [op.row]).every((r) => matrix.rows[r].every(short)) && short(op.factor));
+
+// The state waiting for job worked out in slices: the matrix after op ({
+// matrix, op, written, more }), the row texts checked against it (texts too),
+// or the matrix at another point of the history ({ matrix, path, move, id }).
+const slices = (state, job) => [withOwn(state, { busy: true }), [{ ownWork: job }]];
+
 // The state once op (written by the learner, or null when built with
 // buttons) is done, and the status line saying it and the rows it changed;
 // more, what the learner's arithmetic adds ({ shown, first }: whether the
 // learner asked to see the row, the texts of the first try). An operation
-// whose numbers would outgrow what the page works with is refused.
-function done(state, op, written, more = {}) {
+// whose numbers would outgrow what the page works with is refused. Where
+// its numbers are long, it is worked out in slices first (worked: the
+// matrix after it, applyingChecked's answer, once they are done).
+function done(state, op, written, more = {}, worked = null) {
   const own = slice(state);
-  const after = applyChecked(own.matrix, op);
-  if (after.problem) return [withOwn(state, { problem: after.problem, pending: null }), [announce(after.problem)]];
+  if (worked === null && !quick(own.matrix, op)) return slices(state, { matrix: own.matrix, op, written, more });
+  const after = worked ?? applyChecked(own.matrix, op);
+  if (after.problem) return [withOwn(state, { problem: after.problem, pending: null, busy: false }), [announce(after.problem)]];
   const work = doOperation(own.work, op, written, more);
   const { matrix } = after;
   const [next, effects] = working(state, more.shown ? counted(work, 'shown') : work, { matrix, changed: changed(op) });
@@ -128,7 +151,7 @@ function done(state, op, written, more = {}) {
 // that it changes, waiting for that row.
 function named(state, read, written) {
   const own = slice(state);
-  if (!own.work) return [state, []];
+  if (!own.work || own.busy) return [state, []];
   // The operations of one piece of work are bounded, however they come.
   const most = own.work.at >= MAX_OPS && { problem: { id: 'own.op.most', values: { most: MAX_OPS } } };
   if (!read?.op || most) {
@@ -144,14 +167,23 @@ function named(state, read, written) {
   return done(state, op, written);
 }
 
-// The work moved to another point of its history (move(work)), said.
-function moved(state, move, id) {
+// The work moved to another point of its history (move(work)), said: the
+// matrix shown taken there by the operations between, or their inverses
+// back, rather than a replay from the start; in slices where one is long.
+function moved(state, move, id, worked = null) {
   const own = slice(state);
-  if (!own.work) return [state, []];
+  if (!own.work || (own.busy && worked === null)) return [state, []];
   const work = move(own.work);
   if (work === own.work || work.at === own.work.at) return [state, []];
+  const path = work.at > own.work.at ? work.ops.slice(own.work.at, work.at).map((o) => o.op)
+    : own.work.ops.slice(work.at, own.work.at).map((o) => inverse(o.op)).reverse();
+  let matrix = worked ?? own.matrix;
+  for (let k = 0; worked === null && k < path.length; k++) {
+    if (!quick(matrix, path[k])) return slices(state, { matrix: own.matrix, path, move: { at: work.at }, id });
+    matrix = apply(matrix, path[k]);
+  }
   const op = id === 'own.view.undone' ? own.work.ops[work.at].op : work.ops[work.at - 1]?.op;
-  const [next, effects] = working(state, work);
+  const [next, effects] = working(state, work, { matrix });
   return [next, [...effects, announce(op ? { id, values: { op: brief(op) } } : { id: 'own.view.atStart' })]];
 }
 
@@ -227,6 +259,16 @@ export const handlers = {
     const [next, effects] = working(state, work, { matrix, problem });
     return [next, [...effects, ...(problem ? [announce(problem)] : []), ownFocus(next)]];
   },
+  // An operation, or a row's check, worked out in slices (job, as the state
+  // asked for it; result, applyingChecked's or checking's): taken where the
+  // matrix is still the one it was worked out on.
+  ownWorked: (state, { job, result }) => {
+    const own = slice(state);
+    if (!own.busy || !job || job.matrix !== own.matrix || typeof result !== 'object' || result === null) return [state, []];
+    if (job.texts) return result.cells ? handlers.ownRow(state, { texts: job.texts }, result) : [state, []];
+    if (Array.isArray(job.path)) return result.matrix && Number.isInteger(job.move?.at) ? moved(state, (work) => goTo(work, job.move.at), job.id, result.matrix) : [state, []];
+    return result.matrix || result.problem ? done(state, job.op, job.written, job.more, result) : [state, []];
+  },
   // Another tab had kept other work, which this tab's now replaces: said (that tab's stays in its address).
   ownReplaced: (state) => [state, [announce({ id: 'own.view.replaced' })]],
   // The matrix of the run shown; a matrix typed, of the kind chosen.
@@ -269,23 +311,24 @@ export const handlers = {
   ownArithmetic: (state, { by }) => (['page', 'learner'].includes(by) ? [withOwn(state, { arithmetic: by, pending: null }), []] : [state, []]),
   // The changed row as the learner wrote it (texts, an entry a column): done
   // when every entry is right, else its wrong cells and the slip marked, a try more counted.
-  ownRow: (state, { texts }) => {
+  ownRow: (state, { texts }, worked = null) => {
     const own = slice(state);
-    if (!own.pending || !Array.isArray(texts) || !texts.every(isText)) return [state, []];
+    if (!own.pending || !Array.isArray(texts) || !texts.every(isText) || (own.busy && worked === null)) return [state, []];
     const { op, written, row } = own.pending;
-    const check = checkRow(own.matrix, op, row, texts);
+    if (worked === null && !quick(own.matrix, op)) return slices(state, { matrix: own.matrix, op, written, more: {}, texts });
+    const check = worked ?? checkRow(own.matrix, op, row, texts);
     const first = own.pending.first ?? texts;
     if (check.right) return done(state, op, written, { first });
     const work = counted(own.work, 'tries');
     const wrong = check.cells.findIndex((cell) => !cell.ok);
     const said = { id: 'own.view.wrongCells', values: { count: check.cells.filter((cell) => !cell.ok).length } };
-    const [next, effects] = keptWith(state, { work, pending: { ...own.pending, check, first } });
+    const [next, effects] = keptWith(state, { work, pending: { ...own.pending, check, first }, busy: false });
     return [next, [...effects, announce(said, ...(check.slip ? [{ id: check.slip, ...(check.about ? { values: check.about } : {}) }] : [])), focus(`own-cell-${wrong}`)]];
   },
   // The row shown and the operation done, which counts.
   ownShow: (state) => {
-    const p = slice(state).pending;
-    return p ? done(state, p.op, p.written, { shown: true, ...(p.first ? { first: p.first } : {}) }) : [state, []];
+    const { pending: p, busy } = slice(state);
+    return p && !busy ? done(state, p.op, p.written, { shown: true, ...(p.first ? { first: p.first } : {}) }) : [state, []];
   },
   ownCancel: (state) => (slice(state).pending ? [withOwn(state, { pending: null }), [focus('own-op')]] : [state, []]),
   ownUndo: (state) => moved(state, undo, 'own.view.undone'),

@@ -71,8 +71,8 @@ export const parts = [
   // student's link to an assignment of this mode.
   { name: 'own', modules: ['page/parts/own-part.js', 'state/own.js'],
     handlers: ['ownStored', 'ownLink', 'ownRead', 'ownFromRun', 'ownTyped', 'ownExercise', 'ownMade', 'ownResumed', 'ownAnswer', 'ownOp', 'ownButtons',
-               'ownArithmetic', 'ownRow', 'ownShow', 'ownCancel', 'ownUndo', 'ownRedo', 'ownGoTo', 'ownHint', 'ownCompare', 'ownCopy', 'ownReplaced'],
-    effects: ['ownRead', 'ownKeep'], texts: ['own.'],
+               'ownArithmetic', 'ownRow', 'ownShow', 'ownCancel', 'ownUndo', 'ownRedo', 'ownGoTo', 'ownHint', 'ownCompare', 'ownCopy', 'ownReplaced', 'ownWorked'],
+    effects: ['ownRead', 'ownWork', 'ownKeep'], texts: ['own.'],
     needs: { mode: (message) => message.mode === 'own', studentLink: (message) => message.found?.assignment?.mode === 'own',
              // a set's problem of the student's own operations, moved to
              problemOpened: (message, state) => state.student?.set?.problems[message.at]?.mode === 'own' } },

@@ -135,7 +135,9 @@ for (const version of ['1.2', '2004']) {
 // holds it all, is never partly read.
 test('saved data damaged in any way opens the page of each kind of assignment, saying what was kept', needsBuild, async () => {
   const kinds = [['stages', assignment({ seed: 7, order: 2 }), (page) => page.dispatch({ type: 'hint', k: page.state.session.current })],
-                 ['own', assignment({ mode: 'own', program: 'gjsolve', order: 2, seed: 5 }), (page) => operations(page, 2)]];
+                 ['own', assignment({ mode: 'own', program: 'gjsolve', order: 2, seed: 5 }), (page) => operations(page, 2)],
+                 ['set', assignment({ seed: 4, problems: [{ order: 2 }, { program: 'gjsolve', order: 2, mode: 'own' }] }),
+                  (page) => page.dispatch({ type: 'hint', k: page.state.session.current })]];
   for (const [kind, a, work] of kinds) {
     const record = new Map();
     const page = pageIn(moodle('2004', record), a);
@@ -147,12 +149,12 @@ test('saved data damaged in any way opens the page of each kind of assignment, s
     for (const damaged of [saved, 'W2!!!', saved.slice(0, saved.length >> 1), ...altered]) {
       const opened = pageIn(moodle('2004', new Map([['cmi.suspend_data', damaged]])), a);
       const { state: { lms, student, session, own } } = opened;
-      const kept = decodeWork(damaged);
+      const kept = decodeAnyWork(damaged);
       const what = `${kind}: ${damaged}`;
       assert.ok(kind === 'own' ? own?.work : session, what);
       assert.equal(lms.unread, !kept ? 'all' : kept.lost ? 'part' : null, what);
-      assert.ok(kind === 'stages' || lms.unread !== 'part', what);
-      assert.deepEqual(student.result.stages.length + (student.result.own?.ops.length ?? 0) > 0, Boolean(kept), what);
+      assert.ok(kind !== 'own' || lms.unread !== 'part', what);
+      assert.deepEqual(student.result.stages.length + (student.result.own?.ops.length ?? 0) > 0, Boolean(kept?.problems ? kept.problems[0] : kept), what);
     }
   }
 });

@@ -280,6 +280,7 @@ test('the Korean particle fits the last sound of the word as read', () => {
     ['1/3', '은 이 을 과 로'], ['-5/2', '는 가 를 와 로'], ['1.06061', '은 이 을 과 로'], ['120000', '은 이 을 과 으로'],
     ['-2.22045e-16', '은 이 을 과 으로'], ['1e-05', '은 이 을 과 으로'], ['nan', '은 이 을 과 으로'], ['-inf', '는 가 를 와 로'],
     ['f(x)', '는 가 를 와 로'], ['“abc”', '는 가 를 와 로'], ['(2행)', '은 이 을 과 으로'], ['A의 2열', '은 이 을 과 로'],
+    ['\u2068박서윤\u2069', '은 이 을 과 으로'],  // a name isolated, as a student's sentence says it
   ];
   const chosen = (word) => ['은/는', '이/가', '을/를', '와/과', '으로/로'].map((pair) => particle(word, pair)).join(' ');
   assert.deepEqual(cases.map(([word]) => [word, chosen(word)]), cases);

@@ -29,7 +29,7 @@ import { ownGraded } from '../../../web/logic/assignments/own-result.js';
 import { readingOf } from '../../../web/logic/own/reading.js';
 import { read as readCode } from '../../../web/logic/assignments/result-code.js';
 import { hint } from '../../../web/logic/own/hints.js';
-import { apply } from '../../../web/logic/own/arithmetic.js';
+import { apply, applyChecked, inverse } from '../../../web/logic/own/arithmetic.js';
 import { format as show } from '../../../web/logic/run/exact.js';
 import { changed, notation } from '../../../web/logic/own/operations.js';
 import { resultOf, opened as writerOf, refused } from '../../../web/logic/assignments/scorm.js';
@@ -39,7 +39,7 @@ before(programs);
 const input = '2\n2 1\n1 3\n';
 const progress = 'practice.progress.gjinverse 2 2 1 1 3';
 const record = 'practice.gjinverse 2 2 1 1 3';
-const plain = (x) => JSON.parse(JSON.stringify(x));
+const plain = (x) => JSON.parse(JSON.stringify(x, (key, value) => (typeof value === 'bigint' ? `${value}n` : value)));
 const open = (program, text = '', ended = false) => ({ open: { program, input: text, ended } });
 const said = (en, ko) => ({ announce: [{ en, ko }] });
 // What the page keeps of a session from stage k (0-based) that stands at k, its stage k as given.
@@ -617,7 +617,7 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
   const { shown } = states();
   const op = (text) => readOperation(text, 2).op;
   const slice = (work, more = {}) => ({ work, matrix: work && matrixAt(work), arithmetic: 'page', pending: null, problem: null, cells: null, readOff: null,
-                                        readProblem: null, changed: [], hint: null, compared: null, ...more });
+                                        readProblem: null, changed: [], hint: null, compared: null, busy: false, ...more });
   const at = (work, more) => ({ ...shown, mode: 'own', own: slice(work, more) });
   const kept = (work, ...more) => [{ ownKeep: ownFragment(work) }, ...more];
   const said = (id, values) => ({ announce: [{ id, values }] });
@@ -631,6 +631,11 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
   // 450 operations in a link, of which the first 400 are kept, and 400 in force, the most.
   const many = Array.from({ length: 450 }).reduce((work) => doOperation(work, op('R1 <-> R2'), null), start);
   const full = { ...many, ops: many.ops.slice(0, 400), at: 400 };
+  // An operation whose factor is past the bound of what is worked out at once.
+  const longOp = `R1 -> ${'1'.repeat(1300)} R1`;
+  const long = doOperation(start, op(longOp), longOp);
+  const job = { matrix: start.start, op: op(longOp), written: longOp, more: {} };
+  const back = { matrix: matrixAt(long), path: [inverse(op(longOp))], move: { at: 0 }, id: 'own.view.undone' };
   const [most, mostLink] = [{ id: 'own.op.most', values: { most: 400 } }, { id: 'own.link.most', values: { most: 400, total: 450 } }];
   const built = doOperation(start, op('R1 -> 2R1'), null);
   const swapped = doOperation(start, op('R1 <-> R2'), 'R1 <-> R2');
@@ -690,6 +695,15 @@ test('the learner\'s own way: operations typed or built, refused, written, undon
     ['back to the start', at(one), { type: 'ownGoTo', at: 0 }, { own: slice({ ...one, at: 0 }) }, kept({ ...one, at: 0 }, { announce: [{ id: 'own.view.atStart' }] })],
     ['a hint: said, counted, not applied', at(one), { type: 'ownHint' }, { own: slice({ ...one, checks: counts(0, 0, 1) }, { hint: { op: op('R1 -> R1 - 2R2'), reason: clear } }) },
      kept({ ...one, checks: counts(0, 0, 1) }, { announce: [clear, { id: 'own.view.hintOp', values: { op: 'R1 → R1 − 2R2' } }] })],
+    // Numbers past a few thousand bits: worked out in slices, nothing else done meanwhile.
+    ['an operation on long numbers: worked out in slices', at(start), { type: 'ownOp', text: longOp }, { own: slice(start, { busy: true }) }, [{ ownWork: job }]],
+    ['meanwhile another operation waits', at(start, { busy: true }), { type: 'ownOp', text: 'R1 <-> R2' }, null, []],
+    ['worked out: done, said, kept', at(start, { busy: true }), { type: 'ownWorked', job, result: applyChecked(start.start, job.op) },
+     { own: slice(long, { changed: [0] }) }, kept(long, said('own.view.appliedLong', { op: 'R1 → 111111…1111R1', rows: 'R1' }), focusOp)],
+    ['undone on long numbers: its inverse worked out in slices', at(long), { type: 'ownUndo' }, { own: slice(long, { busy: true }) }, [{ ownWork: back }]],
+    ['worked out: undone, the matrix as it started', at(long, { busy: true, matrix: back.matrix }), { type: 'ownWorked', job: back, result: { matrix: apply(back.matrix, back.path[0]) } },
+     { own: slice({ ...long, at: 0 }) }, kept({ ...long, at: 0 }, said('own.view.undone', { op: 'R1 → 111111…1111R1' }))],
+    ['worked out on a matrix since changed: dropped', at(one, { busy: true }), { type: 'ownWorked', job, result: applyChecked(start.start, job.op) }, null, []],
     ['another tab had kept other work: said', at(one), { type: 'ownReplaced' }, null, [{ announce: [{ id: 'own.view.replaced' }] }]],
     ['no comparing before it is reduced', at(one), { type: 'ownCompare' }, null, []],
     ['once reduced, the method\'s count', at(reduced), { type: 'ownCompare' }, { own: slice(reduced, { compared: { yours: 2, method: 2 } }) }, [said('own.view.compared', { yours: 2, method: 2 })]],
@@ -932,7 +946,7 @@ test('every message is taken in every state, and the state given stays as it was
     bookKept: { kept: false }, detailed: { assignment: a, code: 'X', details: [] }, pageShown: { page: 0 }, assignmentTouched: {},
     part: { part: 'teacher' }, partLoaded: { part: 'teacher' }, partFailed: { part: 'teacher' }, printing: {}, printed: {},
     ownStored: { text: '#ownway&kind=matrix&m=1%201%0A2' }, ownLink: { hash: '#ownway&kind=system&m=2' },
-    ownReplaced: {}, ownRead: { read: readOwnLink('#ownway&kind=matrix&m=1%201%0A2'), link: true }, ownFromRun: {},
+    ownReplaced: {}, ownWorked: { job: null }, ownRead: { read: readOwnLink('#ownway&kind=matrix&m=1%201%0A2'), link: true }, ownFromRun: {},
     ownTyped: { text: '1 2 3 4', kind: 'system' }, ownExercise: { exercise: { program: 'gjsolve', order: 2, seed: 4 } },
     ownMade: { input: '2\n1 2 3\n4 5 6\n', program: 'gjsolve' }, ownOp: { text: 'R1 <-> R2' },
     ownButtons: { built: { type: 'scale', row: 0, factorText: '2' } }, ownArithmetic: { by: 'learner' }, ownRow: { texts: ['1', '2'] },

@@ -76,6 +76,15 @@ export function* applying(matrix, op) {
 }
 export const apply = (matrix, op) => finish(applying(matrix, op));
 
+// The matrix after each of ops in turn ({ matrix }), in pieces.
+export function* applyingAll(matrix, ops) {
+  for (const op of ops) matrix = yield* applying(matrix, op);
+  return { matrix };
+}
+
+// The operation that undoes op: a swap itself, a scale by the inverse, an addition of the opposite multiple.
+export const inverse = (op) => (op.type === 'swap' ? op : { ...op, factor: op.type === 'scale' ? divide(ONE, op.factor) : negate(op.factor) });
+
 
 // The rows that a learner who slipped would have written for row `row`, each
 // with its slip, in the order they are told: the old row, the multiple's
