@@ -29,7 +29,8 @@ import { headers } from '../logic/run/copies.js';
 import { fragment } from '../logic/run/share.js';
 import { make } from '../logic/practice/exercises.js';
 import { sheetsPages, keyPages, keyHeight, area, textWidth } from '../logic/layout/paper.js';
-import { exerciseFor } from '../logic/assignments/assignment.js';
+import { exerciseFor, problemsOf } from '../logic/assignments/assignment.js';
+import { ownStart } from '../logic/assignments/set.js';
 import { fromRun } from '../logic/own/matrix.js';
 import { shown } from '../logic/own/numbers.js';
 import { meaning, sayMeaning, solutionText, reducedOf } from '../logic/own/reading.js';
@@ -217,18 +218,25 @@ function keyOf(sheet, width) {
 // count when twoSided; on A4 turned sideways where a frame needs it, or where
 // keys alone take fewer pages so. A sheet is { model, exercise }, the exercise
 // as the page hands it, or null for a matrix typed in.
-export function build(sheets, made = [], { parts = 'all', twoSided = true } = {}) {
+export function build(sheets, made = [], options = {}) {
+  const { drawn, sideways } = stageSheets(sheets, made, options);
+  landscape.media = sideways ? 'print' : 'not all';
+  worksheet.replaceChildren(...drawn);
+}
+
+// build()'s sheets and keys, the elements that the worksheet holds, and
+// whether they print sideways.
+function stageSheets(sheets, made, { parts = 'all', twoSided = true }) {
   const layout = sheetsPages(sheets.map(({ model }) => shapeOf(model)), twoSided);
   const keys = parts === 'sheets' ? null : keyPages(sheets.map(({ model }) => keyShapeOf(model)), parts === 'keys' ? null : layout.landscape);
   const sideways = parts === 'keys' ? keys.landscape : layout.landscape;
-  landscape.media = sideways ? 'print' : 'not all';
   const drawn = parts === 'keys' ? [] : sheets.map((sheet, k) => sheetOf(sheet, made[k], { column: layout.column, pages: layout.pages[k] }));
   for (const page of keys?.pages ?? []) {
     const keyPage = el('div', 'key-page');
     keyPage.append(...page.map((k) => keyOf(sheets[k], area(sideways).width)));
     drawn.push(keyPage);
   }
-  worksheet.replaceChildren(...drawn);
+  return { drawn, sideways };
 }
 
 // A class set: sheets for seeds seed .. seed + count - 1 of the exercise, the parts asked.
@@ -252,6 +260,7 @@ export const ownSheet = (student) => (student === null ? {} :
 // title and due date (a: its title, due); the own way's for an assignment of
 // the student's own row operations.
 export function buildAssignmentSet({ sheets, a, parts = 'all', twoSided = true }) {
+  if (a.problems) return buildSet({ sheets, a, parts, twoSided });
   const heading = headingOf(a);
   const made = sheets.slice(0, maxSheets).map((sheet) => make(sheet.exercise));
   if (a.mode === 'own') {
@@ -260,6 +269,27 @@ export function buildAssignmentSet({ sheets, a, parts = 'all', twoSided = true }
     worksheet.replaceChildren(...ownSheets(problems, { parts, twoSided }));
     landscape.media = 'not all';
   } else build(made.map((e, k) => ({ ...sheets[k], model: e.model, heading })), made, { parts, twoSided });
+}
+
+// A set's sheets, keys or both (buildAssignmentSet's, sheets a student and
+// problem): those of this method's stages, then those of the own way, each
+// problem's number after the assignment's title; the teacher's own matrix
+// named as one typed, the same for every student.
+function buildSet({ sheets, a, parts, twoSided }) {
+  const problems = problemsOf(a);
+  const headed = sheets.slice(0, maxSheets).map((sheet) => ({ ...sheet, heading: [headingOf(a), t('sheet.problem', { k: sheet.at + 1 })].filter(Boolean).join(' · ') }));
+  const stages = headed.filter((sheet) => problems[sheet.at].mode !== 'own');
+  const made = stages.map((sheet) => make(sheet.exercise));
+  const drawn = stages.length > 0 ? stageSheets(made.map((e, k) => ({ ...stages[k], model: e.model, exercise: e.seed === null ? null : stages[k].exercise })), made, { parts, twoSided })
+    : { drawn: [], sideways: false };
+  const own = headed.filter((sheet) => problems[sheet.at].mode === 'own').map((sheet) => {
+    const p = problems[sheet.at];
+    const start = p.matrix ? ownStart(p.matrix) : fromRun(p.program, make(sheet.exercise).input);
+    return { ...sheet, ...start, id: p.matrix ? t('sheet.idTyped', { program: p.program, order: p.order })
+      : t('sheet.id', { program: p.program, seed: sheet.exercise.seed, order: p.order, options: optionWords(t, p.options) }) };
+  });
+  landscape.media = drawn.sideways ? 'print' : 'not all';
+  worksheet.replaceChildren(...drawn.drawn, ...(own.length > 0 ? ownSheets(own, { parts, twoSided }) : []));
 }
 
 // ---- The own way's sheets ----

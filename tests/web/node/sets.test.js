@@ -74,6 +74,10 @@ test('a set\'s links carry every problem both ways, and fit a QR code with twelv
   assert.deepEqual(A.exerciseFor(alone[1], 'x'), { program: 'gjinverse', order: 4, input: '4\n1 2 3 4\n2 4 6 8\n0 1 0.5 0\n1 0 0 0.25\n', seed: null });
   assert.equal(A.exerciseFor(alone[2], '김민수').seed, A.studentSeed(alone[2].seed, '김민수'));
   assert.throws(() => A.studentFragment(alone[2]));
+  // Its worksheets and keys: a sheet a student and problem, each with the student's own link to the set.
+  const sheets = A.keySheets(week3, [], 'b');
+  assert.deepEqual([sheets.length, sheets.slice(4, 7).map((sh) => [sh.name, sh.at, sh.exercise.seed === null, sh.link === 'b' + A.studentFragment(week3, sh.name)])],
+    [10, [['김민수', 4, true, true], ['Lee Jiwoo', 0, true, true], ['Lee Jiwoo', 1, true, true]]]);
   // An assignment made before sets is a set of one: itself, its id and links as they were.
   const old = A.assignment({ seed: 5, secret });
   assert.deepEqual([A.problemsOf(old), A.problemOf(old, 0), A.pointsOf(old), 'problems' in A.parseLink(A.teacherFragment(old)).assignment], [[old], old, 1, false]);

@@ -464,9 +464,10 @@ export const linksCsv = (t, links) =>
 // exercise, link }], link the student's own (or the class's, for a class
 // without a list). Without a list, each student's matrix comes from the name
 // typed, so the keys are those of the names read from the codes (read);
-// for one matrix for the class, one sheet without a name.
+// for one matrix for the class, one sheet without a name. Of a set, a sheet
+// a student and problem, at the problem's place (from 0).
 export function keySheets(a, read, base) {
   const listed = a.names.length > 0;
   const names = listed ? a.names : a.perStudent ? read : [''];
-  return names.map((name) => ({ name, exercise: exerciseFor(a, name), link: base + studentFragment(a, listed ? name : null) }));
+  return names.flatMap((name) => problemsOf(a).map((p, at) => ({ name, at, exercise: exerciseFor(p, name), link: base + studentFragment(a, listed ? name : null) })));
 }
