@@ -59,7 +59,10 @@
 //   exact values, "cpu" without).
 // - Your own way (own): an operation, and a row that the learner writes, on a
 //   10 × 20 matrix of 40-digit entries: the Enter to the DOM drawn, and its frame.
-// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [own] [grading] [lms] [parts] [school] [cpu | cpu-exact] (all by default but school)
+// - Problem sets (sets): a set of 12 problems for a class of 40, and 10,000
+//   codes of a set of three: the click on "Read the codes" to the whole table,
+//   and the longest task.
+// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [own] [grading] [lms] [parts] [school] [sets] [cpu | cpu-exact] (all by default but school and sets)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -509,6 +512,43 @@ async function schoolRuns(browser) {
           ['50 MB gradebook file opened: to a word', 4, 1]].map(([what, i, j]) => [what, mid(i, j), null, mid(i, 2)]);
 }
 
+// Problem sets (sets): a set of 12 problems (nine of this method's stages,
+// drawn per student, and three of the students' own way) for a class of 40,
+// each hand-in one code or a code a problem; and 10,000 codes of a set of
+// three (1,000 students, 10 hand-ins each): the click on "Read the codes" to
+// the whole table, and the longest task (three runs; the class's runs made
+// first, as the results view makes them once it is open).
+async function setRuns(browser) {
+  const [{ programs }, { setWork }, { assignment, teacherFragment, secretOf }] = await Promise.all(['./node/programs.js', './node/classwork.js',
+    '../../web/logic/assignments/assignment.js'].map((file) => import(file)));
+  await programs();
+  const secret = secretOf(Array(16).fill(1));
+  const kinds = [{ program: 'gjinverse', order: 3 }, { program: 'gjsolve', order: 3 }, { program: 'gjinverse', order: 4 }, { program: 'gjsolve', order: 2, mode: 'own' }];
+  const names = Array.from({ length: 40 }, (_, i) => `Student ${i + 1}`);
+  const twelve = assignment({ seed: 2024, names, secret, problems: Array.from({ length: 12 }, (_, i) => kinds[i % 4]) });
+  const planOf = (p, i) => (p.mode === 'own' ? { own: Array(40).fill('right'), read: 'right' } : Array(14).fill(['first', 'tries', 'hint', 'shown'][i % 4]));
+  const worked = (a, name, i) => setWork(a, name, a.problems.map((p) => planOf(p, i)));
+  const classCodes = names.map((name, i) => worked(twelve, name, i)(30 + i).join('\n')).join('\n');
+  const three = assignment({ seed: 2026, secret, problems: kinds.slice(1) });
+  const year = Array.from({ length: 1000 }, (_, i) => worked(three, `Student ${i + 1}`, i));
+  const schoolCodes = Array.from({ length: 10 }, (_, c) => year.map((hands) => hands(30 + c).join('\n'))).flat().join('\n');
+  const samples = [];
+  for (let run = 0; run < 3; run++) {
+    const times = [];
+    for (const [a, pasted, rows] of [[twelve, classCodes, 40], [three, schoolCodes, 50]]) {
+      const page = await open(browser, pageUrl + teacherFragment(a), { initScript: instrument, ready: '#teacher-facts dd' });
+      await page.evaluate((text) => { document.getElementById('teacher-codes').value = text; }, pasted);
+      await page.waitForTimeout(a === twelve ? 5000 : 500);
+      times.push(await tableTimes(page, rows, `document.querySelector('#teacher-form button').click();`));
+      await close(page);
+    }
+    samples.push(times);
+  }
+  const mid = (i, j) => samples.map((s) => s[i][j]).sort((x, y) => x - y)[1];
+  return [['A set of 12 problems, 40 students: Read the codes to the table', 0], ['10,000 codes of a set of 3: to the whole table', 1]]
+    .map(([what, i]) => [what, mid(i, 1), null, mid(i, 2)]);
+}
+
 // Clicks the LMS content's button (selector) and waits until the LMS's calls stop: [calls, the longest task since].
 async function lmsStep(page, selector) {
   const [from, calls] = await page.evaluate((selector) => {
@@ -556,6 +596,7 @@ async function lmsRuns(browser) {
   const lms = parts.includes('lms') ? await lmsRuns(browser) : [];
   const scripts = parts.includes('parts') ? await partRuns(browser) : [];
   const school = parts.includes('school') ? await schoolRuns(browser) : [];
+  const sets = parts.includes('sets') ? await setRuns(browser) : [];
   const cpu = parts.includes('cpu') || parts.includes('cpu-exact') ? await cpuRuns(browser, parts.includes('cpu-exact')) : [];
   await browser.close();
 
@@ -569,7 +610,7 @@ async function lmsRuns(browser) {
   }
   console.log(`${name}, typed row by row; exact values of two hard runs; practice`);
   console.log(`${''.padEnd(60)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
-  for (const [what, dom, frame, task] of [...typed, ...exact, ...practice, ...own, ...grading, ...lms, ...school, ...cpu])
+  for (const [what, dom, frame, task] of [...typed, ...exact, ...practice, ...own, ...grading, ...lms, ...school, ...sets, ...cpu])
     console.log(`${what.padEnd(60)}${dom.toFixed(1).padStart(9)}${frame === null ? ''.padStart(9) : frame.toFixed(1).padStart(9)}${ms(task)}`);
   console.log(`${'links; the page\'s scripts and parts'.padEnd(60)}${'median'.padStart(9)}${'worst'.padStart(9)}${'best'.padStart(9)}`);
   for (const [what, middle, most, least] of [...linked, ...scripts]) console.log(`${what.padEnd(60)}${ms(middle)}${ms(most)}${least === undefined ? '' : ms(least)}`);

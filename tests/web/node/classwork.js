@@ -108,8 +108,11 @@ export const ownCode = (a, name, plan, minutes, read = 'right', started = monday
 // problem worked as plans say (null: not begun), this method's stages as
 // worked() works them, the student's own way as ownWorked() ({ own: plan,
 // read }); one code, or a code a problem past limit (result-code.js writeSet).
-export function setCodes(a, name, plans, minutes, limit = undefined, started = monday9) {
+export const setCodes = (a, name, plans, minutes, limit = undefined, started = monday9) => setWork(a, name, plans, started)(minutes, limit);
+
+// The work of setCodes() done once: a function (minutes, limit) of its codes handed in then.
+export function setWork(a, name, plans, started = monday9) {
   const parts = problemsOf(a).flatMap((p, at) => (plans[at] === null ? [] : [{ at, result: p.mode === 'own'
     ? ownWorked(p, name, plans[at].own, plans[at].read, started).result : worked(p, name, plans[at], started).student.result }]));
-  return writeSet({ id: id(a), name: keptName(name), started, handed: started + minutes * 60000 }, parts, limit);
+  return (minutes, limit) => writeSet({ id: id(a), name: keptName(name), started, handed: started + minutes * 60000 }, parts, limit);
 }

@@ -91,9 +91,9 @@ export const dueInstant = (due, offset = 0) => (due ? Date.parse(due) + day + of
 
 export { readCount } from './gradebook.js';
 
-// Raise when check.js's verdicts or the stages asked change: what an older
-// page found of a code (the memo) is then found anew.
-const gradingVersion = 1;
+// Raise when check.js's verdicts, the stages asked or a verdict's form
+// change: what an older page found of a code (the memo) is then found anew.
+const gradingVersion = 2;
 
 // What grading found, kept so that no code is checked twice (storage keeps
 // it): { version, runs, codes }, runs the stages asked of each student's run
@@ -271,16 +271,24 @@ function* ownVerdict(a, result, start) {
   try {
     const { matrix, kind } = yield* start();
     const g = yield* ownGrading(result, matrix, kind, a.arithmetic);
-    const { reduced, readOff, ops, method, written, firstRight, shown, hints, tries } = g;
-    return g.whole ? 'o' + JSON.stringify({ reduced, readOff, ops, method, written, firstRight, shown, hints, tries }) : 'm';
+    return g.whole ? `o${Number(g.reduced)}${g.readOff[0]}${counts.map((key) => g[key]).join(',')}` : 'm';
   } catch (e) {
     return 'u';
   }
 }
 
-// row.own of a memo's verdict, or null for one that is not an own code's graded.
+// The counts of an own code's grading that its verdict keeps, in order.
+const counts = ['ops', 'method', 'written', 'firstRight', 'shown', 'hints', 'tries'];
+const readOffs = ['right', 'wrong', 'none'];
+
+// row.own of a memo's verdict ('o', whether reduced, the reading's first
+// letter, the counts: some 20 characters, as a school's year of them is
+// kept), or null for one that is not an own code's graded.
 function ownOf(verdict) {
-  try { return typeof verdict === 'string' && verdict[0] === 'o' ? JSON.parse(verdict.slice(1)) : null; } catch (e) { return null; }
+  const m = typeof verdict === 'string' && /^o([01])([rwn])(\d+(?:,\d+){6})$/.exec(verdict);
+  if (!m) return null;
+  const values = m[3].split(',').map(Number);
+  return { reduced: m[1] === '1', readOff: readOffs.find((r) => r[0] === m[2]), ...Object.fromEntries(counts.map((key, i) => [key, values[i]])) };
 }
 
 // The own codes of a student (entries, by hand-in time) graded on the
@@ -404,14 +412,16 @@ export function* studentRow(a, name, entries, options, { memo, runs, rejected })
 
 // The codes of each student of assignment a, sorted (sortCodes'), by the
 // key of the row they land in (the class list's first, in its order, each
-// with its name), by hand-in time: [[key, name, entries]].
-export function byStudent(a, valid) {
+// with its name), by hand-in time: [[key, name, entries]]. A generator that
+// yields every few hundred codes: a school's year of them is some 50 ms.
+export function* byStudent(a, valid) {
   const { listed, rowKeys } = listedOf(a);
   const byName = new Map([...listed.keys()].map((key) => [key, []]));
-  for (const entry of [...valid].sort((x, y) => x.result.handed - y.result.handed)) {
+  for (const [i, entry] of [...valid].sort((x, y) => x.result.handed - y.result.handed).entries()) {
     const key = rowKeys.get(nameKey(entry.result.name)) ?? nameKey(entry.result.name);
     if (!byName.has(key)) byName.set(key, []);
     byName.get(key).push(entry);
+    if (i % 256 === 255) yield;
   }
   return [...byName].map(([key, entries]) => [key, listed.get(key) ?? entries[0].result.name, entries, listed.has(key), listed.size === 0]);
 }
@@ -423,7 +433,7 @@ function* work(a, pasted, { rule = 'best', offset = 0, models = new Map(), memo 
   const [rejected, runs] = [[...sorted.rejected], runsOf(a, models)];
   const [due, rows, tabled] = [dueInstant(a.due, offset), [], {}];
   let shownAt = 16;   // the rows of the next table given on the way
-  for (const [key, name, entries, listed, noList] of byStudent(a, sorted.valid)) {
+  for (const [key, name, entries, listed, noList] of yield* byStudent(a, sorted.valid)) {
     const options = { rule, due, listed: listed || noList, damaged: sorted.damaged.has(key), kept: listed };
     const row = yield* studentRow(a, name, entries, options, { memo, runs, rejected });
     if (row) rows.push(row);

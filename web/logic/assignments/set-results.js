@@ -138,7 +138,7 @@ function* setWork(a, pasted, { rule = 'best', offset = 0, models = new Map(), me
   const [rejected, due, rows] = [[...sorted.rejected], dueInstant(a.due, offset), []];
   const runs = problems.map((p) => runsOf(p, models));
   let shownAt = 16;
-  for (const [key, name, entries, listed, noList] of byStudent(a, sorted.valid)) {
+  for (const [key, name, entries, listed, noList] of yield* byStudent(a, sorted.valid)) {
     const graded = [];
     // A student listed who handed nothing in yet: the runs of the student's problems made, for the tables to come.
     if (entries.length === 0) for (const [i, p] of problems.entries()) yield* (p.mode === 'own' ? runs[i].startFor(name) : studentRow(p, name, [], { kept: false }, { memo, runs: runs[i], rejected }));
