@@ -194,10 +194,10 @@ export function ownStart(matrix) {
 }
 
 // The teacher's matrix as text that readMatrices reads back: a row a line.
-export const matrixLines = (matrix) => matrix.rows.map((row) => row.join(' ')).join('\n');
+const matrixLines = (matrix) => matrix.rows.map((row) => row.join(' ')).join('\n');
 
 // Whether matrix is a teacher's matrix as readMatrices gives one.
-export function validMatrix(matrix) {
+function validMatrix(matrix) {
   if (matrix === null || typeof matrix !== 'object' || !kinds.includes(matrix.kind) || !Array.isArray(matrix.rows) || matrix.rows.length === 0) return false;
   const read = readMatrices(matrixLines(matrix), matrix.kind);
   return read.matrices?.length === 1 && JSON.stringify(read.matrices[0]) === JSON.stringify({ kind: matrix.kind, rows: matrix.rows });

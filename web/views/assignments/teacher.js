@@ -276,15 +276,16 @@ function drawDetail(results) {
   detailBox.replaceChildren(...(tab === null || results.opened === null ? [] : set ? setDetail(tab, results) : detailOf(tab, results.opened, results.detail)));
 }
 
-// The details of a set's row opened at its problem (results.at): its points
-// and the row's notes, then that problem's work as a row of one problem
-// opens to it (detailOf, over the problem's own row and columns).
+// The details of a set's row opened at its problem (results.at): its points,
+// then that problem's work as a row of one problem opens to it (detailOf,
+// over the problem's own row and columns, with its notes; the set's are in
+// the table).
 function setDetail(tab, { opened, at, detail }) {
   const row = tab.rows.find((r) => r.name === opened);
   const [cell, column] = [row?.cells[at], tab.problems[at]];
   if (!cell) return [];
   const heading = el('h3', 'names', t('teacher.set.detail', { name: isolated(row.name), k: at + 1 }));
-  const facts = [t('teacher.set.cell', { ...cell, k: at + 1 }), flagText(t, row, tab.rule)].filter(Boolean).map((fact) => el('p', '', fact));
+  const facts = [el('p', '', t('teacher.set.cell', { ...cell, k: at + 1 }))];
   if (!cell.row?.code) return [heading, ...facts];
   const one = { mode: column.mode === 'own' ? 'own' : undefined, stages: column.stages, plan: column.plan, columns: column.columns, rule: tab.rule, rows: [cell.row] };
   return [heading, ...facts, ...detailOf(one, opened, detail).slice(1)];
