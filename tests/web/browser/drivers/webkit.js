@@ -129,8 +129,19 @@ export async function launch(url) {
     // The window's size less what it shows of the page: a rim, if any.
     const window = context.driver.manage().window();
     const wide = Math.max(context.viewport.width, narrowest);
+    // A window just made or resized may not have its new size yet (its inner
+    // size reads 0, nothing, or more than the window asked: that of the page
+    // before, and the window made of it would be of a negative width): it is
+    // read again until it has.
     await window.setRect({ width: wide, height: context.viewport.height });
-    const [width, height] = await context.driver.executeScript('return [innerWidth, innerHeight]');
+    const sized = (size) => Array.isArray(size) && size.length === 2 && size.every((x) => x > 0) &&
+      size[0] <= wide && size[1] <= context.viewport.height;
+    let inner = null;
+    for (let tries = 0; tries < 20 && !sized(inner); tries++) {
+      if (tries > 0) await new Promise((resolve) => setTimeout(resolve, 50));
+      inner = await context.driver.executeScript('return [innerWidth, innerHeight]');
+    }
+    const [width, height] = sized(inner) ? inner : [wide, context.viewport.height];
     await window.setRect({ width: Math.round(2 * wide - width), height: Math.round(2 * context.viewport.height - height) });
     const { driver } = context;
     const handle = await driver.getWindowHandle();
