@@ -22,7 +22,7 @@ import { stageName } from './logic/run/words.js';
 import { examples, latestGenerator } from './logic/run/share.js';
 import { initialLanguage } from './logic/language/translate.js';
 import { parseLink } from './logic/assignments/assignment.js';
-import { bookOf } from './logic/assignments/gradebook.js';
+import { bookReading } from './logic/assignments/gradebook.js';
 import { initial, update, partNames } from './state.js';
 // page/draw.js first: it imports the views in the order that they set up in.
 import { drawn } from './page/draw.js';
@@ -35,7 +35,7 @@ import * as stagesView from './views/stages.js';
 import * as links from './views/links.js';
 import * as confirm from './views/confirm.js';
 import { start as startOffline } from './views/offline.js';
-import { nextTask } from './views/frames.js';
+import { nextTask, sliced } from './views/frames.js';
 import { make } from './logic/practice/exercises.js';
 
 // The state: initial() until the page's start (start()) makes it of what this browser kept.
@@ -62,9 +62,10 @@ function followAddress() {
   else if (state.programs === 'loaded') carryOut(shared, { openLink: { lms: state.lms } });
 }
 
-// What this browser kept, read before the page's start, each in a task of its
-// own: the first read of a page's storage takes a while (the browser opens
-// it), and a teacher's gradebook another (each link in it read and checked).
+// What this browser kept, read before the page's start, each in tasks of
+// their own: the first read of a page's storage takes a while (the browser
+// opens it), and a teacher's gradebook another (each link in it read and
+// checked, and its codes: a year's are read in slices).
 const kept = {};
 
 // The page's start, in a task of its own after those: the state as this
@@ -106,10 +107,15 @@ function start() {
 }
 nextTask(() => {
   [kept.language, kept.level] = [stored('language'), stored('practice.level')];
-  storedLarge('gradebook').then((book) => nextTask(() => {
-    kept.gradebook = bookOf(book);
-    nextTask(start);
-  }));
+  storedLarge('gradebook').then((book) => {
+    const reading = bookReading(book);
+    sliced(() => true, (deadline) => {
+      for (let piece = reading.next(); ; piece = reading.next()) {
+        if (piece.done) kept.gradebook = piece.value;
+        if (piece.done || performance.now() >= deadline) return piece.done;
+      }
+    }, () => nextTask(start), true);
+  });
 });
 
 // What the page shows of itself, as the bundle's global GJ: for a look from

@@ -49,8 +49,9 @@ function gradeCodes(page, { assignment: a, codes, rule, say = true }, told = tru
     if (!done && told && job.partial !== shown) graded(shown = job.partial);
     return done;
   }, () => {
-    if (memoSize(g.memo) > known) store(memoKey(a), g.memo);
     if (told) graded(job.result);
+    // Kept in a task of its own: a year's memo is a megabyte of JSON.
+    if (memoSize(g.memo) > known) nextTask(() => store(memoKey(a), g.memo));
   }));
 }
 

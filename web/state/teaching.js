@@ -27,8 +27,10 @@ const entryOpen = (state) => state.gradebook[id(state.teacher)] ?? entryOf(state
 const regraded = (a, results, say = true) => (results.codes === '' ? [] : [{ grade: { assignment: a, codes: results.codes, rule: results.rule, say } }]);
 
 // The results as a teacher's link opens them: no table yet, no row open.
-// fresh: whether this browser's gradebook did not know the assignment.
-const resultsOf = (entry, fresh) => ({ codes: entry.codes, rule: entry.rule, table: null, opened: null, at: 0, detail: null, page: 0, fresh });
+// fresh: whether this browser's gradebook did not know the assignment;
+// pasted: whether the codes hold text pasted that no whole table has read
+// yet (any text, which the views do not count: a year's takes long).
+const resultsOf = (entry, fresh) => ({ codes: entry.codes, rule: entry.rule, table: null, opened: null, at: 0, detail: null, page: 0, fresh, pasted: false });
 
 // The code of the row named of table that its problem at (from 0) is graded
 // from: of a set's table, the code that carries that problem; else the row's; null for none.
@@ -181,7 +183,7 @@ export const handlers = {
   codesRead: teacherOnly((state, { codes }) => {
     const text = typeof codes === 'string' ? codes.trim() : '';
     const r = state.results;
-    return text === '' ? [state, []] : withResults(state, { ...r, codes: r.codes === '' ? text : `${r.codes}\n${text}` });
+    return text === '' ? [state, []] : withResults(state, { ...r, codes: r.codes === '' ? text : `${r.codes}\n${text}`, pasted: true });
   }),
   // The table of the codes read by a rule, if it is that of the results as
   // they are now: on the way (partial), or whole, whose codes, each once, are
@@ -192,7 +194,7 @@ export const handlers = {
     const opened = r.opened !== null && codeOf(table, r.opened, r.at) !== r.detail?.code ? detailOf(a, table, r.opened, r.at) : [];
     if (table.partial) return [{ ...state, results: { ...r, table } }, opened];
     const [next, keep] = typeof table.codes !== 'string' || table.codes === r.codes ? [state, []] : withResults(state, { ...r, codes: table.codes }, false);
-    return [{ ...next, results: { ...next.results, table } }, [...keep, ...opened, ...(say ? [{ announce: [readCount(table)] }] : [])]];
+    return [{ ...next, results: { ...next.results, table, pasted: false } }, [...keep, ...opened, ...(say ? [{ announce: [readCount(table)] }] : [])]];
   },
   // A page of the table's rows shown (rowsPerPage a page, from 0), the focus on the table.
   pageShown: teacherOnly((state, { page }) => {

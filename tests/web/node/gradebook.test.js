@@ -51,6 +51,11 @@ test('a gradebook written to a file reads back the same; what is no gradebook is
   // Codes so kept of every kind are counted without a search, an own one's too; anything else is not so kept.
   const own = write({ ...newResult(id(a), 'Kim', 0), own: { ops: [], tries: 0, shown: 0, hints: 0, answer: null } });
   assert.deepEqual([`${k1}\n${own}`, `${k1}\n`, `${k1} x`, ''].map(joinedCount), [2, 0, 0, 0]);
+  // A year's codes, read in pieces, counted as made; one of them spoiled (a text of the same length) is not so kept.
+  const year = Array.from({ length: 2000 }, (_, i) => write(newResult(id(a), `S${i}`, 0)));
+  const made = joinedCodes(year.join(' x\n'));
+  assert.equal(made, year.join('\n'));
+  assert.deepEqual([made, made.replace(year[1000], year[1000].toLowerCase()), year.join('\n')].map(joinedCount), [2000, 0, 2000]);
 });
 
 test('the class\'s scores across assignments: a row a student, a column an assignment, in percent', () => {

@@ -88,9 +88,9 @@ test('each message changes the state as it says, and asks the page for its effec
   const table = { rows: [{ name: 'Kim', code: 'X' }, { name: 'Lee', code: null }], stages: [], rejected: [], counts: { codes: 1, graded: 1, rejected: 0, repeated: 0 } };
   table.codes = write({ ...newResult(id(a), 'Kim', 0), handed: 60000 });
   const code = write({ ...newResult(id(a), 'Kim', 0), handed: 60000 });
-  const graded = { ...teaching, results: { codes: code, rule: 'best', table, opened: null, at: 0, detail: null, page: 0 } };
+  const graded = { ...teaching, results: { codes: code, rule: 'best', table, opened: null, at: 0, detail: null, page: 0, pasted: false } };
   const entry = (names = ['Kim'], more = {}) => ({ link: teacherFragment({ ...a, names }), codes: '', rule: 'best', edits: 0, dropped: [], ...more });
-  const results = (more = {}) => ({ codes: '', rule: 'best', table: null, opened: null, at: 0, detail: null, page: 0, fresh: false, ...more });
+  const results = (more = {}) => ({ codes: '', rule: 'best', table: null, opened: null, at: 0, detail: null, page: 0, fresh: false, pasted: false, ...more });
   const view = [open('gjinverse'), { focus: { element: 'teacher-codes', top: true } }];
   const keep = (e) => ({ keepBook: { [id(a)]: e } });
   const b = assignment({ seed: 9, names: ['Kim', 'Lee'] });
@@ -280,13 +280,13 @@ test('each message changes the state as it says, and asks the page for its effec
      { made: { assignment: made1, packageProblem: 'lms.otherBuild' } }, []],
     ['that of an assignment no longer made says nothing', { ...shown, made: { assignment: made1 } }, { type: 'packaged', assignment: a, problem: 'lms.notPage' }, null, []],
     ['text pasted: after the codes kept, kept and graded', graded, { type: 'codesRead', codes: ` ${code2}\n${code} ` },
-     { results: { ...graded.results, codes: `${code}\n${code2}\n${code}` } }, [keep(entry(['Kim'], { codes: `${code}\n${code2}\n${code}` })),
+     { results: { ...graded.results, codes: `${code}\n${code2}\n${code}`, pasted: true } }, [keep(entry(['Kim'], { codes: `${code}\n${code2}\n${code}` })),
       { grade: { assignment: a, codes: `${code}\n${code2}\n${code}`, rule: 'best', say: true } }]],
     ['nothing pasted', graded, { type: 'codesRead', codes: ' \n' }, null, []],
     ['and nowhere else', shown, { type: 'codesRead', codes: 'X' }, null, []],
     ['their table', { ...graded, results: { ...graded.results, table: null } }, { type: 'graded', assignment: a, codes: code, rule: 'best', table },
      { results: graded.results }, [{ announce: [{ id: 'teacher.statusAll', values: { codes: 1, students: 1, rejected: 0 } }] }]],
-    ['the codes found in the text pasted, each once, are then those kept; the count unsaid when not asked', { ...graded, results: { ...graded.results, codes: `${code} ${code}` } },
+    ['the codes found in the text pasted, each once, are then those kept; the count unsaid when not asked', { ...graded, results: { ...graded.results, codes: `${code} ${code}`, pasted: true } },
      { type: 'graded', assignment: a, codes: `${code} ${code}`, rule: 'best', table, say: false }, { results: graded.results }, [keep(entry(['Kim'], { codes: code }))]],
     ['a table on the way: drawn, nothing said', { ...graded, results: { ...graded.results, table: null } },
      { type: 'graded', assignment: a, codes: code, rule: 'best', table: { ...table, partial: true } }, { results: { ...graded.results, table: { ...table, partial: true } } }, []],

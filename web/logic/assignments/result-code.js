@@ -468,26 +468,87 @@ export const codeStarts = () => new RegExp(`\\b${start}`, 'gi');
 // A line of codes as joinedCodes gives them: one code in its canonical form.
 const joinedLine = new RegExp(`^${start}[0-9A-Z]{12,}$`);
 
+// What joinedCount found of the last few long texts it was asked of, and
+// the count of each text that joinedOf made: a pattern takes some 40 ms over
+// a year's codes (megabytes), and the teacher's views count them at each
+// drawing. A cache keyed by the text, as a Map keys a long string by its
+// length (and then its characters): it gives what joinedCount would.
+const counted = new Map();
+const [countedLength, countedMost] = [65536, 8];
+
+// Notes that text holds count codes as joinedCodes gives them; gives count.
+function countNoted(text, count) {
+  if (text.length < countedLength) return count;
+  counted.delete(text);
+  counted.set(text, count);
+  if (counted.size > countedMost) counted.delete(counted.keys().next().value);
+  return count;
+}
+
 // How many codes text holds as joinedCodes gives them (and nothing else),
 // else 0: a line at a time, and no array of a year's lines made, since a
-// pattern over a whole year of codes takes long.
-export function joinedCount(text) {
-  for (let [count, at] = [1, 0]; ; count++) {
+// pattern over a whole year of codes takes long. A generator that yields
+// every 64 KB of text or so.
+function* counting(text) {
+  if (text.length >= countedLength && counted.has(text)) return counted.get(text);
+  for (let [count, at, since] = [1, 0, 0]; ; count++) {
     const end = text.indexOf('\n', at);
-    if (!joinedLine.test(end < 0 ? text.slice(at) : text.slice(at, end))) return 0;
-    if (end < 0) return count;
+    if (!joinedLine.test(end < 0 ? text.slice(at) : text.slice(at, end))) return countNoted(text, 0);
+    if (end < 0) return countNoted(text, count);
+    if (end - since > 65536) {
+      since = end;
+      yield;
+    }
     at = end + 1;
+  }
+}
+
+// What a generator (counting's, joining's) returns, run to its end in one go.
+export function ended(pieces) {
+  for (;;) {
+    const { done, value } = pieces.next();
+    if (done) return value;
+  }
+}
+
+export const joinedCount = (text) => ended(counting(text));
+
+// Codes (a Set of codes in their canonical form, as find() finds them) one
+// a line, in their order: joinedCodes's form, whose count is then known.
+export function joinedOf(codes) {
+  const text = [...codes].join('\n');
+  countNoted(text, codes.size);
+  return text;
+}
+
+// The codes of text in pieces of some 64 KB, each cut just before a code
+// (whose words the search takes up to the next code): each piece's codes.
+export function* codesIn(text) {
+  const starts = codeStarts();
+  for (let from = 0; from < text.length;) {
+    starts.lastIndex = from + 65536;
+    const to = starts.exec(text)?.index ?? text.length;
+    yield find(text.slice(from, to));
+    from = to;
   }
 }
 
 // The codes of texts (any text each), each once in its canonical form, one a
 // line, in the order first met: how a gradebook and a table keep them, so
-// that such a text is read again without a search.
-export function joinedCodes(...texts) {
+// that such a text is read again without a search. A generator that yields
+// every 64 KB of text or so (joinedCodes: in one go).
+export function* joining(...texts) {
   const codes = new Set();
   for (const text of texts.map((x) => String(x ?? ''))) {
-    const found = joinedCount(text) > 0 ? text.split('\n') : find(text).map(canonical);
-    for (const code of found) codes.add(code);
+    if ((yield* counting(text)) > 0) for (const code of text.split('\n')) codes.add(code);
+    else {
+      for (const piece of codesIn(text)) {
+        for (const code of piece) codes.add(canonical(code));
+        yield;
+      }
+    }
   }
-  return [...codes].join('\n');
+  return joinedOf(codes);
 }
+
+export const joinedCodes = (...texts) => ended(joining(...texts));

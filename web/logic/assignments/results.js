@@ -66,7 +66,7 @@
 //             written, firstRight, shown, hints, tries } (own-result.js
 //             ownGraded's), or null without a code
 // }
-import { read, find, salvage, canonical, codeStarts, partOf } from './result-code.js';
+import { read, salvage, canonical, codesIn, joinedOf, partOf } from './result-code.js';
 import { id as idOf, exerciseFor, nameKey, stagePlan, formerKeys } from './assignment.js';
 import { stagesAsked, firstStage } from './work.js';
 import { stageAsked } from '../practice/session.js';
@@ -121,18 +121,6 @@ function codeDigest(code) {
   return (4294967296 * (2097151 & h2) + (h1 >>> 0)).toString(36);
 }
 
-// The codes of text in pieces of some 64 KB, each cut just before a code
-// (whose words the search takes up to the next code): each piece's codes.
-function* codesIn(text) {
-  const starts = codeStarts();
-  for (let from = 0; from < text.length;) {
-    starts.lastIndex = from + 65536;
-    const to = starts.exec(text)?.index ?? text.length;
-    yield find(text.slice(from, to));
-    from = to;
-  }
-}
-
 // The codes in pasted, read, each once: { valid: [{ code, result }],
 // rejected, damaged, codes, repeated, joined }, damaged the name keys that
 // damaged codes of this assignment still tell, joined the codes one a line;
@@ -157,7 +145,7 @@ export function* sortCodes(a, pasted, reads) {
       if (seen.size % 16 === 0) yield;
     }
   }
-  return { valid, rejected, damaged, codes: seen.size, repeated: found - seen.size, joined: [...seen].join('\n') };
+  return { valid, rejected, damaged, codes: seen.size, repeated: found - seen.size, joined: joinedOf(seen) };
 }
 
 // The answers of a stage of a code checked over its questions ({ questions,
@@ -178,36 +166,29 @@ function answersOf({ questions }, first) {
 const noCell = (status) => ({ status, hints: 0, tries: 0, shown: false });
 const cell = ({ status, hints }) => ({ status, hints });
 
-// The checks of m's run already made, by stage and first answers: a student's
-// codes repeat the stages of the codes before.
-const checksOf = new WeakMap();
-
-// A stage of a code (s) checked over m's run for assignment a: its answers
-// (answersOf's, null when they do not fit), each stage and answers checked
-// once; and which of its questions count (session.stageAsked), each stage's once.
-function stageChecked(m, a, s) {
-  if (!checksOf.has(m)) checksOf.set(m, new Map());
-  const [checks, key] = [checksOf.get(m), `${s.k} ${JSON.stringify(s.first)}`];
+// A stage of a code (s) checked over a student's run (runsOf's: { model,
+// checks }) for assignment a: its answers (answersOf's, null when they do
+// not fit), each stage and answers checked once; and which of its questions
+// count (session.stageAsked), each stage's once.
+function stageChecked({ model: m, checks }, a, s) {
+  const key = `${s.k} ${JSON.stringify(s.first)}`;
   if (!checks.has(s.k)) checks.set(s.k, stageAsked(m, s.k, firstStage(a, m), a.fill));
   if (!checks.has(key)) checks.set(key, answersOf(checks.get(s.k), s.first));
   return checks.get(key);
 }
 
-// Which questions of stage k of m's run count, as stageChecked found them.
-const countedOf = (m, k) => checksOf.get(m).get(k).counted;
-
-// A code's verdicts (the memo's) over m's run, of which assignment a asks
-// the stages asked: per stage of the result '1' where every counted first
-// answer is right, with no hint and no Show, else '0'; 'm' when a stage is not
-// one asked or its answers do not fit its questions. A generator that yields
-// after each stage.
-function* verdictsOf(m, a, result, asked) {
+// A code's verdicts (the memo's) over a student's run (runsOf's), of which
+// assignment a asks the stages asked: per stage of the result '1' where every
+// counted first answer is right, with no hint and no Show, else '0'; 'm' when
+// a stage is not one asked or its answers do not fit its questions. A
+// generator that yields after each stage.
+function* verdictsOf(run, a, result, asked) {
   if (result.own) return 'm';
   let verdicts = '';
   for (const s of result.stages) {
-    const answers = asked.includes(s.k) ? stageChecked(m, a, s) : null;
+    const answers = asked.includes(s.k) ? stageChecked(run, a, s) : null;
     if (answers === null) return 'm';
-    const counted = countedOf(m, s.k);
+    const { counted } = run.checks.get(s.k);
     verdicts += answers.every((x, i) => !counted[i] || x.right) && s.hints === 0 && !s.shown ? '1' : '0';
     yield;
   }
@@ -365,20 +346,36 @@ function listedOf(a) {
 // matrix's input, which every student shares.
 const runKey = (exercise) => exercise.seed ?? exercise.input;
 
+// The runs whose checks (stageChecked's) are kept: a student's codes are
+// graded together, and a school's year of checks is hundreds of megabytes.
+const runsChecked = 16;
+
 // The students' runs of assignment a (one problem), kept in models by run:
-// modelFor(name), a generator of the model of the student's run, and
-// startFor(name), of the matrix that the student's own operations start
-// from (the teacher's own, or the input of the student's run).
+// runFor(name), a generator of the student's { model, checks }, the checks
+// of its stages made so far (stageChecked's: a student's codes repeat the
+// stages of the codes before), kept for the last few runs asked of this
+// object; modelFor(name), of the model alone; and startFor(name), of the
+// matrix that the student's own operations start from (the teacher's own, or
+// the input of the student's run).
 export function runsOf(a, models) {
+  const checked = new Map();
   function* modelFor(name) {
     const exercise = exerciseFor(a, name);
     if (!models.has(runKey(exercise))) models.set(runKey(exercise), (yield* making(exercise)).model);
     return models.get(runKey(exercise));
   }
+  function* runFor(name) {
+    const [model, key] = [yield* modelFor(name), runKey(exerciseFor(a, name))];
+    const checks = checked.get(key) ?? new Map();
+    checked.delete(key);
+    checked.set(key, checks);
+    if (checked.size > runsChecked) checked.delete(checked.keys().next().value);
+    return { model, checks };
+  }
   function* startFor(name) {
     return a.matrix ? ownStart(a.matrix) : fromRun(a.program, (yield* modelFor(name)).run.input);
   }
-  return { modelFor, startFor };
+  return { runFor, modelFor, startFor };
 }
 
 // The row of the student named on assignment a (one problem) from the
@@ -398,8 +395,8 @@ export function* studentRow(a, name, entries, options, { memo, runs, rejected })
   for (const { code, key, result } of entries) {
     const digest = codeDigest(key ?? code);
     if (typeof memo.codes[digest] !== 'string') {
-      const m = yield* runs.modelFor(name);
-      try { memo.codes[digest] = yield* verdictsOf(m, a, result, asked); } catch (e) { memo.codes[digest] = 'u'; }
+      const run = yield* runs.runFor(name);
+      try { memo.codes[digest] = yield* verdictsOf(run, a, result, asked); } catch (e) { memo.codes[digest] = 'u'; }
     }
     const verdicts = memo.codes[digest];
     if (verdicts === 'm' || verdicts === 'u' || verdicts.length !== result.stages.length) {
@@ -503,11 +500,11 @@ function* details(a, code, stages, models) {
   if (a.mode === 'own') return yield* ownDetails(a, code, models);
   const result = problemRead(a, code);
   if (result === null) return stages.map(() => ({ tries: 0, shown: false, answers: [] }));
-  const m = yield* runsOf(a, models).modelFor(result.name);
+  const run = yield* runsOf(a, models).runFor(result.name);
   const found = [];
   for (const k of stages) {
     const s = result.stages.find((x) => x.k === k);
-    found.push({ tries: s?.tries ?? 0, shown: s?.shown ?? false, answers: (s && stageChecked(m, a, s)) ?? [] });
+    found.push({ tries: s?.tries ?? 0, shown: s?.shown ?? false, answers: (s && stageChecked(run, a, s)) ?? [] });
     yield;
   }
   return found;

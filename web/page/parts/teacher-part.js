@@ -24,7 +24,7 @@ export const views = [
   [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, touched: s.assignTouched, language: s.language }), 'cheap'],
   [lmsForm, (s) => ({ made: s.made?.packageProblem, teacher: s.results?.packageProblem, language: s.language }), 'cheap'],
   [setDraft, (s) => ({ draft: s.draft, language: s.language }), 'cheap'],
-  [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, unsaved: s.bookUnsaved, language: s.language }), 'cheap'],
+  [bookList, (s) => ({ gradebook: s.gradebook, teacher: s.teacher, unsaved: s.bookUnsaved, pasted: s.results?.pasted, language: s.language }), 'cheap'],
 ];
 
 // The views send what the teacher does (an LMS's form first opened asks for

@@ -11,14 +11,15 @@ import { joinedCount } from '../../logic/assignments/result-code.js';
 const boxes = document.querySelectorAll('.gradebook');
 
 // The list of the gradebook's assignments, each a link to its teacher's view;
-// the one open (an id, or null) marked as the page.
-function listOf(book, open) {
+// the one open (an id, or null) marked as the page, its codes not counted
+// while they hold text pasted (pasted: teacher.js's drawCodes).
+function listOf(book, open, pasted) {
   const entries = Object.values(book);
   if (entries.length === 0) return el('p', '', t('book.none'));
   const list = el('ul', 'book-list');
   for (const entry of entries) {
     const a = assignmentOf(entry);
-    const codes = joinedCount(entry.codes);
+    const codes = pasted && idOf(a) === open ? 0 : joinedCount(entry.codes);
     const link = el('a', 'names', t('book.item', { title: headingOf(a), program: a.program, codes }), { href: entry.link });
     if (idOf(a) === open) link.setAttribute('aria-current', 'page');
     const item = el('li');
@@ -34,9 +35,10 @@ function importer(box) {
   return [el('label', '', t('book.import'), { htmlFor: input.id }), input];
 }
 
-// Draws the slice ({ gradebook, teacher, unsaved, language }) into every box;
-// unsaved, whether the browser refused to keep the gradebook.
-export function render({ gradebook, teacher, unsaved }) {
+// Draws the slice ({ gradebook, teacher, unsaved, pasted, language }) into
+// every box; unsaved, whether the browser refused to keep the gradebook;
+// pasted, the results' (state/teaching.js).
+export function render({ gradebook, teacher, unsaved, pasted }) {
   const open = teacher && idOf(teacher);
   const some = Object.keys(gradebook).length > 0;
   for (const box of boxes) {
@@ -44,7 +46,7 @@ export function render({ gradebook, teacher, unsaved }) {
     if (some) tools.append(button('book.export', () => ({ type: 'bookExported' })), ' ', button('book.csv', () => ({ type: 'bookCsvAsked' }), 'book-csv'), ' ');
     tools.append(...importer(box));
     box.replaceChildren(el('h3', '', t('book.heading')), el('p', 'help', t('book.help')),
-      ...(unsaved ? [el('p', 'note-box', t('book.unsaved'))] : []), listOf(gradebook, open), tools);
+      ...(unsaved ? [el('p', 'note-box', t('book.unsaved'))] : []), listOf(gradebook, open, pasted), tools);
   }
 }
 

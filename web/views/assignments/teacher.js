@@ -27,7 +27,7 @@ const keptLine = el('p', 'help', '', { id: 'teacher-kept' });
 codes.after(keptLine);
 const linkNotes = el('div', 'link-notes');
 byId('teacher-facts').before(linkNotes);
-let drawn = {};   // a drawing cache, what was drawn last: { a, codes, table, opened, at, detail, page, language }
+let drawn = {};   // a drawing cache, what was drawn last: { a, codes, pasted, table, opened, at, detail, page, language }
 
 // The teacher's time zone, as results.js's times take it.
 const zone = () => new Date().getTimezoneOffset();
@@ -296,11 +296,21 @@ function setDetail(tab, { opened, at, detail }) {
 // codes are found, and past this, a line under the box says how many are kept.
 const codesShown = 200;
 
-// The box of codes and the line under it, for the codes kept (results').
-function drawCodes(kept) {
-  const count = joinedCount(kept);
-  codes.value = count > 0 && count <= codesShown ? kept + '\n' : '';
+// A box that holds more than this when its codes are read is emptied apart
+// from the click: a browser takes some 10 ms a megabyte to undo the layout of
+// what it held (and as much again to empty it) wherever that is done.
+const boxLarge = 65536;
+
+// The box of codes and the line under it, for the codes kept (results');
+// text pasted that no whole table has read yet is not counted. A box hidden
+// as its codes were read (connect) is emptied once the frame that undid its
+// layout is painted, in a task of its own, and shown again.
+function drawCodes({ codes: kept, pasted }) {
+  const count = pasted ? 0 : joinedCount(kept);
+  const text = count > 0 && count <= codesShown ? kept + '\n' : '';
   keptLine.textContent = count > codesShown ? t('teacher.kept', { count }) : '';
+  if (!codes.hidden) codes.value = text;
+  else painted(() => Object.assign(codes, { value: text, hidden: false }));
 }
 
 // Draws the slice ({ teacher: the assignment open or null, results: { codes,
@@ -313,7 +323,7 @@ export function render({ teacher: a, results, language }) {
     return;
   }
   const fresh = a !== drawn.a || language !== drawn.language;
-  if (results.codes !== drawn.codes) drawCodes(results.codes);
+  if (results.codes !== drawn.codes || results.pasted !== drawn.pasted) drawCodes(results);
   byId('teacher-rule').value = results.rule;
   if (drawn.a && a !== drawn.a && idOf(a) === idOf(drawn.a)) {
     // Names added or corrected: the fields that asked for them are done with.
@@ -333,7 +343,7 @@ export function render({ teacher: a, results, language }) {
   if (fresh || results.table !== drawn.table || results.page !== drawn.page || (results.table === null && results.codes !== drawn.codes)) drawTable(results, fresh);
   if (fresh || results.table !== drawn.table || results.opened !== drawn.opened || results.at !== drawn.at || results.detail !== drawn.detail) drawDetail(results);
   byId('teacher-exports').hidden = !results.table || results.table.partial;
-  drawn = { a, codes: results.codes, table: results.table, opened: results.opened, at: results.at, detail: results.detail, page: results.page, known: results.fresh, language };
+  drawn = { a, codes: results.codes, pasted: results.pasted, table: results.table, opened: results.opened, at: results.at, detail: results.detail, page: results.page, known: results.fresh, language };
 }
 
 // The section alone on paper while on (print.js prints the results table).
@@ -347,7 +357,18 @@ export function connect(dispatch) {
     event.preventDefault();
     dispatch(message());
   });
-  submit('teacher-form', () => ({ type: 'codesRead', codes: codes.value }));
+  byId('teacher-form').addEventListener('submit', (event) => {
+    event.preventDefault();
+    const text = codes.value;
+    if (text.length > boxLarge && text.trim() !== '') {
+      // Hidden, its layout is undone in the next frame, not in this task
+      // (drawCodes); but a box hidden with the focus in it is undone at
+      // once, so the focus goes first where a click on the button puts it.
+      if (document.activeElement === codes) (event.submitter ?? event.target.querySelector('button')).focus({ preventScroll: true });
+      codes.hidden = true;
+    }
+    dispatch({ type: 'codesRead', codes: text });
+  });
   submit('teacher-names-form', () => ({ type: 'namesAdded', text: byId('teacher-new-names').value }));
   submit('teacher-correct-form', () => ({ type: 'nameCorrected', from: byId('teacher-wrong-name').value, to: byId('teacher-right-name').value }));
   submit('teacher-print-form', () => ({ type: 'keysAsked', parts: byId('teacher-parts').value, twoSided: !byId('teacher-one-sided').checked }));
