@@ -90,15 +90,21 @@ export function assignment(given = {}) {
 const atTop = (p) => Object.fromEntries(problemFields.filter((f) => f !== 'matrix' && f !== 'points').map((f) => [f, p[f]]));
 
 // Problem i of assignment a seen alone (see above); an assignment made
-// before sets is its one problem itself.
-export function problemOf(a, i) {
+// before sets is its one problem itself. setId: the set's id where the
+// caller has it already (it is written of every problem: a set's long
+// matrices take milliseconds each).
+export function problemOf(a, i, setId = null) {
   if (a.problems === undefined) return a;
   const { problems, ...set } = a;
-  return { ...set, ...problems[i], seed: problemSeed(a.seed, i), set: { id: id(a), at: i, count: problems.length } };
+  return { ...set, ...problems[i], seed: problemSeed(a.seed, i), set: { id: setId ?? id(a), at: i, count: problems.length } };
 }
 
 // Every problem of a, each seen alone.
-export const problemsOf = (a) => (a.problems === undefined ? [a] : a.problems.map((_, i) => problemOf(a, i)));
+export function problemsOf(a) {
+  if (a.problems === undefined) return [a];
+  const setId = id(a);
+  return a.problems.map((_, i) => problemOf(a, i, setId));
+}
 
 // The points of a problem (seen alone): 1 for an assignment made before sets.
 export const pointsOf = (p) => p.points ?? 1;
@@ -271,8 +277,9 @@ export const fromChoices = (program, order) =>
 function valid(a, strict) {
   // A set: each problem, seen alone (where the set's own fields are checked too).
   if (a.problems !== undefined) {
+    let setId = null;  // written once, where its problems are first seen alone
     return Array.isArray(a.problems) && a.problems.length >= 1 && a.problems.length <= maxProblems &&
-      a.problems.every((p, i) => validProblem(p) && valid(problemOf(a, i), strict));
+      a.problems.every((p, i) => validProblem(p) && valid(problemOf(a, i, setId ??= id(a)), strict));
   }
   const lastFrom = strict ? stagePlan(a.program, a.order).length : maxFrom;
   return programNames.includes(a.program) && (a.matrix ? true : [2, 3, 4].includes(a.order)) && fills.includes(a.fill) &&
