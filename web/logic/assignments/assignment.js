@@ -467,14 +467,24 @@ export function fileName(label, a, today) {
 export const linksCsv = (t, links) =>
   csv([[t('assignment.csv.name'), t('assignment.csv.link')], ...links.map(({ name, link }) => [name, link])]);
 
-// The worksheets and keys of an assignment, one per student: [{ name,
-// exercise, link }], link the student's own (or the class's, for a class
-// without a list). Without a list, each student's matrix comes from the name
-// typed, so the keys are those of the names read from the codes (read);
-// for one matrix for the class, one sheet without a name. Of a set, a sheet
-// a student and problem, at the problem's place (from 0).
-export function keySheets(a, read, base) {
-  const listed = a.names.length > 0;
-  const names = listed ? a.names : a.perStudent ? read : [''];
-  return names.flatMap((name) => problemsOf(a).map((p, at) => ({ name, at, exercise: exerciseFor(p, name), link: base + studentFragment(a, listed ? name : null) })));
+// The names that an assignment's worksheets and keys are printed for: its
+// class list; without a list, where each student's matrix comes from the
+// name typed, the names read from the codes (read); for one matrix for the
+// class, one sheet without a name ('').
+export const keyNames = (a, read) => (a.names.length > 0 ? a.names : a.perStudent ? read : ['']);
+
+// The worksheets and keys of an assignment, a sheet a student (keyNames's,
+// the first most of them) and problem, at the problem's place (from 0): [{
+// name, at, exercise, link }], link the student's own (or the class's, for a
+// class without a list) after base; in pieces, a yield after each student's
+// link: a set of long matrices takes a while to pack into one.
+export function* makingKeySheets(a, read, base, most = Infinity) {
+  const [listed, problems, sheets] = [a.names.length > 0, problemsOf(a), []];
+  const classLink = listed ? null : base + studentFragment(a, null);
+  for (const name of keyNames(a, read).slice(0, most)) {
+    const link = classLink ?? base + studentFragment(a, name);
+    sheets.push(...problems.map((p, at) => ({ name, at, exercise: exerciseFor(p, name), link })));
+    yield;
+  }
+  return sheets;
 }
