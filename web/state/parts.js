@@ -37,8 +37,11 @@ export const parts = [
     // an exercise's matrix made, practice's and the own way's
     effects: ['make', 'ownMake'],
     texts: ['practice.', 'exercise.', 'choice.', 'assign.summary',
-            // what an assignment asks, which the teacher's and the student's sides both say
-            'student.asks', 'student.range.', 'student.hints', 'student.show', 'student.own', 'teacher.due', 'teacher.none'],
+            // what an assignment asks, which the teacher's and the student's sides both say (each side's words named by one helper)
+            'student.asks', 'student.range.', 'student.hints', 'student.show', 'student.own', 'teacher.due', 'teacher.none',
+            'assign.hints', 'assign.ownHints', 'teacher.showYes',
+            // an assignment done, in practice's words; an exercise's options, which a print and the teacher's side both name
+            'student.summary', 'sheet.option.', 'sheet.noOptions'],
     needs: practised },
   // Worksheets and prints: in practice, the browser's own print is a worksheet of the run.
   { name: 'print', modules: ['page/parts/print-part.js'], effects: ['sheets'], texts: ['sheet.'], needs: practised },
