@@ -135,6 +135,11 @@
 //                                        still shown
 //   { print: asked }                     a print: { classSet }, { keys: { assignment,
 //                                        read, parts, twoSided } }, { names: assignment } or { results: true }
+//   { sheets: asked } / { cards: asked }  a print's worksheets ({ classSet } or { keys }) / page
+//                                        of names ({ names }) drawn in slices; { type: 'sheetsDrawn',
+//                                        printing, done, slow, cut } comes back after a first
+//                                        slice and at the end
+//   { printNow: true }                   the browser's print of what the state's printing holds
 //   { save: { content, name, type } }    a download
 //   { saveTable: { table, language, name } }  the results table downloaded as CSV
 //   { copy: { content, done } }          the clipboard; { type: 'copied', done | error } comes back

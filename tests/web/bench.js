@@ -63,7 +63,12 @@
 // - Problem sets (sets): a set of 12 problems for a class of 40, and 10,000
 //   codes of a set of three: the click on "Read the codes" to the whole table,
 //   and the longest task, wall and traced CPU.
-// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [own] [grading] [lms] [parts] [school] [sets] [cpu | cpu-exact] (all by default but school and sets)
+// - Prints (print), traced: the click on a print button to the browser's
+//   print (asked of a stand-in), and the longest task's CPU time, script and
+//   rendering apart: a class set of 30 in practice; the worksheets and keys
+//   of a set of 12 problems for a class of 40; the keys of an own-way
+//   assignment of the teacher's 10 × 20 matrix of 40-digit entries.
+// Run: node tests/web/bench.js build-web [first] [typed] [links] [exact] [practice] [own] [grading] [lms] [parts] [school] [sets] [print] [cpu | cpu-exact] (all by default but school, sets and print)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -520,6 +525,9 @@ async function schoolRuns(browser) {
     .concat(['the click', 'the rule', 'the reload'].map((what, i) => [`  ... ${what}: longest task's CPU, traced`, mid(i, 3), null, 0]));
 }
 
+// The problems of a set of 12, in turn: three of this method's stages, drawn per student, and one of the own way.
+const kinds = [{ program: 'gjinverse', order: 3 }, { program: 'gjsolve', order: 3 }, { program: 'gjinverse', order: 4 }, { program: 'gjsolve', order: 2, mode: 'own' }];
+
 // Problem sets (sets): a set of 12 problems (nine of this method's stages,
 // drawn per student, and three of the students' own way) for a class of 40,
 // each hand-in one code or a code a problem; and 10,000 codes of a set of
@@ -531,7 +539,6 @@ async function setRuns(browser) {
     '../../web/logic/assignments/assignment.js'].map((file) => import(file)));
   await programs();
   const secret = secretOf(Array(16).fill(1));
-  const kinds = [{ program: 'gjinverse', order: 3 }, { program: 'gjsolve', order: 3 }, { program: 'gjinverse', order: 4 }, { program: 'gjsolve', order: 2, mode: 'own' }];
   const names = Array.from({ length: 40 }, (_, i) => `Student ${i + 1}`);
   const twelve = assignment({ seed: 2024, names, secret, problems: Array.from({ length: 12 }, (_, i) => kinds[i % 4]) });
   const planOf = (p, i) => (p.mode === 'own' ? { own: Array(40).fill('right'), read: 'right' } : Array(14).fill(['first', 'tries', 'hint', 'shown'][i % 4]));
@@ -555,6 +562,37 @@ async function setRuns(browser) {
   const mid = (i, j) => samples.map((s) => s[i][j]).sort((x, y) => x - y)[1];
   return [['A set of 12 problems, 40 students: Read the codes to the table', 0], ['10,000 codes of a set of 3: to the whole table', 1]]
     .flatMap(([what, i]) => [[what, mid(i, 1), null, mid(i, 2)], ['  ... longest task\'s CPU, traced', mid(i, 3), null, 0]]);
+}
+
+// The prints (see the top), three runs each: [what, click to print, longest task's CPU, script; rendering].
+async function printRuns(browser) {
+  const [{ programs }, { assignment, teacherFragment, secretOf }] = await Promise.all(['./node/programs.js', '../../web/logic/assignments/assignment.js'].map((file) => import(file)));
+  await programs();
+  const [secret, names] = [secretOf(Array(16).fill(1)), Array.from({ length: 40 }, (_, i) => `Student ${i + 1}`)];
+  let seed = 12345n;  // 40-digit entries from a seeded generator: a matrix of full rank, as a textbook's are not
+  const digits = () => String(10n ** 39n + (seed = (seed * 6364136223846793005n + 1442695040888963407n) % 2n ** 130n));
+  const own = [{ matrix: { kind: 'matrix', rows: Array.from({ length: 10 }, () => Array.from({ length: 20 }, digits)) }, mode: 'own' }];
+  const [twelve, owned] = [Array.from({ length: 12 }, (_, i) => kinds[i % 4]), own].map((problems, k) => teacherFragment(assignment({ seed: 2024 + k, names, secret, problems })));
+  const keys = (parts) => (page) => page.selectOption('#teacher-parts', parts).then(() => page.click('#teacher-keys'));
+  const table = [];
+  for (const [what, hash, ready, click] of [['a class set of 30, order 4', '#gjinverse&practice&seed=5&order=4', '.practice-stage',
+    (page) => page.click('#exercise summary').then(() => page.fill('#exercise-count', '30')).then(() => page.click('#exercise-class-set'))],
+    ['a set of 12 problems, 40 students: worksheets and keys', twelve, '#teacher-facts dd', keys('all')],
+    ['own way, the teacher\'s 10 × 20 of 40 digits, 40 students: keys', owned, '#teacher-facts dd', keys('keys')]]) {
+    const samples = [];
+    for (let run = 0; run < 3; run++) {
+      const context = await browser.newContext();
+      const page = await context.newPage();
+      await page.goto(pageUrl + hash).then(() => page.waitForSelector(ready));
+      const start = await page.evaluate(() => { window.print = () => { window.printed = performance.now(); }; return performance.now(); });
+      const tasks = await tracedTasks(browser, page, () => click(page).then(() => page.waitForFunction(() => window.printed, null, { timeout: 600000 })).then(() => page.waitForTimeout(1000)));
+      samples.push([await page.evaluate(() => window.printed) - start, ...[true, false].map((script) => Math.max(0, ...tasks.filter((t) => t[2] === script).map((t) => t[1])))]);
+      await context.close();
+    }
+    const mid = (j) => samples.map((s) => s[j]).sort((x, y) => x - y)[1];
+    table.push([`print, ${what}: to the print; longest task's CPU, script`, mid(0), null, mid(1)], ['  ... rendering', 0, null, mid(2)]);
+  }
+  return table;
 }
 
 // Clicks the LMS content's button (selector) and waits until the LMS's calls stop: [calls, the longest task since].
@@ -605,6 +643,7 @@ async function lmsRuns(browser) {
   const scripts = parts.includes('parts') ? await partRuns(browser) : [];
   const school = parts.includes('school') ? await schoolRuns(browser) : [];
   const sets = parts.includes('sets') ? await setRuns(browser) : [];
+  const prints = parts.includes('print') ? await printRuns(browser) : [];
   const cpu = parts.includes('cpu') || parts.includes('cpu-exact') ? await cpuRuns(browser, parts.includes('cpu-exact')) : [];
   await browser.close();
 
@@ -618,7 +657,7 @@ async function lmsRuns(browser) {
   }
   console.log(`${name}, typed row by row; exact values of two hard runs; practice`);
   console.log(`${''.padEnd(60)}${'DOM'.padStart(9)}${'frame'.padStart(9)}${'longest'.padStart(9)}`);
-  for (const [what, dom, frame, task] of [...typed, ...exact, ...practice, ...own, ...grading, ...lms, ...school, ...sets, ...cpu])
+  for (const [what, dom, frame, task] of [...typed, ...exact, ...practice, ...own, ...grading, ...lms, ...school, ...sets, ...prints, ...cpu])
     console.log(`${what.padEnd(60)}${dom.toFixed(1).padStart(9)}${frame === null ? ''.padStart(9) : frame.toFixed(1).padStart(9)}${ms(task)}`);
   console.log(`${'links; the page\'s scripts and parts'.padEnd(60)}${'median'.padStart(9)}${'worst'.padStart(9)}${'best'.padStart(9)}`);
   for (const [what, middle, most, least] of [...linked, ...scripts]) console.log(`${what.padEnd(60)}${ms(middle)}${ms(most)}${least === undefined ? '' : ms(least)}`);

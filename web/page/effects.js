@@ -64,11 +64,10 @@ const carriers = {
     if (run) whenDrawn(page, later, () => afterPaint(run, () => page.dispatch(after)));
   },
   later: (page, { later, ms }) => setTimeout(() => page.dispatch({ ...later, now: Date.now() }), ms),
-  // The print asked drawn by the views that own its parts, then printed, then undone.
-  print: (page, { print }) => {
-    page.dispatch({ type: 'printing', asked: print });
-    window.print();
-  },
+  // The print asked, drawn by the views that own its parts; printed once they
+  // have (printNow: at once, or the worksheets once drawn), then undone.
+  print: (page, { print }) => page.dispatch({ type: 'printing', asked: print }),
+  printNow: () => window.print(),
   load: (page, { load: names }) => loadParts(names, (name, entry) => install(page, name, entry),
     (name) => page.dispatch({ type: 'partFailed', part: name })),
   save: (page, { save: { content, name, type } }) => save(content, name, type),

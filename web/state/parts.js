@@ -37,11 +37,14 @@ export const parts = [
     // an exercise's matrix made, practice's and the own way's
     effects: ['make', 'ownMake'],
     texts: ['practice.', 'exercise.', 'choice.', 'assign.summary',
-            // what an assignment asks, which the teacher's and the student's sides both say
-            'student.asks', 'student.range.', 'student.hints', 'student.show', 'student.own', 'teacher.due', 'teacher.none'],
+            // what an assignment asks, which the teacher's and the student's sides both say (each side's words named by one helper)
+            'student.asks', 'student.range.', 'student.hints', 'student.show', 'student.own', 'teacher.due', 'teacher.none',
+            'assign.hints', 'assign.ownHints', 'teacher.showYes',
+            // an assignment done, in practice's words; an exercise's options, which a print and the teacher's side both name
+            'student.summary', 'sheet.option.', 'sheet.noOptions'],
     needs: practised },
   // Worksheets and prints: in practice, the browser's own print is a worksheet of the run.
-  { name: 'print', modules: ['page/parts/print-part.js'], texts: ['sheet.'], needs: practised },
+  { name: 'print', modules: ['page/parts/print-part.js'], effects: ['sheets'], texts: ['sheet.'], needs: practised },
   // The teacher's side; its handlers also show what is wrong with an assignment's link.
   { name: 'teacher', modules: ['page/parts/teacher-part.js', 'state/teaching.js', 'logic/assignments/results.js'],
     handlers: ['teacherLink', 'assignmentMade', 'assignmentTouched', 'assignmentConfirmed', 'packageAsked', 'packaged', 'codesRead', 'graded',
@@ -49,7 +52,7 @@ export const parts = [
                'bookImported', 'bookKept', 'bookStored', 'bookCsvAsked',
                // a set being made with the form (state/drafting.js, which state/teaching.js brings)
                'problemAdded', 'problemRemoved', 'problemMoved', 'problemCopied', 'pointsSet'],
-    effects: ['grade', 'warm', 'detail', 'keepBook', 'saveBook', 'saveTable'],
+    effects: ['grade', 'warm', 'detail', 'keepBook', 'saveBook', 'saveTable', 'cards'],
     texts: ['teacher.', 'results.', 'book.', 'assign.', 'links.', 'lms.', 'code.', 'slip.', 'flag.', 'short.'],
     needs: { studentLink: (message) => Boolean(message.found?.problem || !message.found?.assignment) } },
   { name: 'student', modules: ['page/parts/student-part.js'], texts: ['student.', 'lms.reopen', 'lms.connected', 'lms.commitFailed'],

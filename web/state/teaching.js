@@ -7,7 +7,7 @@
 // holds; the keys are printed by one ({ print }); the CSVs are written by
 // others ({ saveTable }, { saveBook }): results.js, which grades by running
 // the programs, is out of the state's reach.
-import { problemsOf, assignment, classList, teacherFragment, keySheets, cleanName, nameKey, secretOf, id, maxNames, drawnName, formerKeys } from '../logic/assignments/assignment.js';
+import { problemsOf, assignment, classList, teacherFragment, keyNames, cleanName, nameKey, secretOf, id, maxNames, drawnName, formerKeys } from '../logic/assignments/assignment.js';
 import { rules, rowsPerPage, readCount, entryOf, merged, mergedBooks, assignmentOf, exported, imported, bookOf, headingOf, maxBookBytes, checkedOnly } from '../logic/assignments/gradebook.js';
 import { inBoth } from '../logic/practice/sayings.js';
 import { optionWords } from '../logic/run/words.js';
@@ -264,7 +264,7 @@ export const handlers = {
     const a = state.teacher;
     if (!a) return [state, []];
     const read = state.results?.table?.rows.map((row) => row.name) ?? [];
-    if (keySheets(a, read, '').length === 0) return [state, [{ announce: [{ id: 'teacher.keysLater' }] }]];
+    if (keyNames(a, read).length === 0) return [state, [{ announce: [{ id: 'teacher.keysLater' }] }]];
     const kind = ['all', 'sheets', 'keys'].includes(parts) ? parts : 'all';
     return [state, [{ print: { keys: { assignment: a, read, parts: kind, twoSided: twoSided !== false } } }]];
   },

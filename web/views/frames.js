@@ -67,6 +67,30 @@ export function sliced(going, step, done = () => {}, later = false, next = nextT
 // its own, not with the rest.
 export const framed = (going, step, done = () => {}) => sliced(going, step, done, true, painted);
 
+// Runs the pieces of a generator (work between two yields) in slices
+// (sliced's), the first in a task of its own, while going(); then done(its
+// value, whether it took more than a slice). long() once, where the first
+// slice left some.
+export function inPieces(pieces, done, going = () => true, long = () => {}) {
+  let slices = 0;
+  sliced(going, (deadline) => {
+    for (let next = pieces.next(); ; next = pieces.next()) {
+      if (next.done) {
+        done(next.value, slices > 0);
+        return true;
+      }
+      if (performance.now() >= deadline) break;
+    }
+    if (slices++ === 0) long();
+    return false;
+  }, undefined, true);
+}
+
+// Draws a print's pieces (inPieces's) while going(), and tells told({ done,
+// slow }): after a first slice that left some (done false), then once all
+// are drawn (slow: after more than one slice).
+export const drawnInPieces = (pieces, going, told) => inPieces(pieces, (_, slow) => told({ done: true, slow }), going, () => told({ done: false }));
+
 // Slices (sliced's) while run is the one drawn (run null: work for no run,
 // which goes on whatever is drawn).
 export const inSlices = (run, step, done, later = false) => sliced(() => run === null || isShown(run), step, done, later);

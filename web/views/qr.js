@@ -15,9 +15,14 @@ import { t } from './language.js';
   COPYRIGHT HOLDERS BE LIABLE FOR ANY CLAIM, DAMAGES OR OTHER LIABILITY, WHETHER IN AN ACTION OF CONTRACT, TORT OR
   OTHERWISE, ARISING FROM, OUT OF OR IN CONNECTION WITH THE SOFTWARE OR THE USE OR OTHER DEALINGS IN THE SOFTWARE. */
 
+// The most bytes that a QR code of level M holds (version 40): a longer
+// link is refused at once, not tried at each version (some 0.1 s).
+const most = 2331;
+
 // The QR code of link as an SVG drawing (one path, no style: the CSP allows
 // none), or null when the link is longer than a QR code holds.
 export function qrOf(link, label = t('sheet.qr')) {
+  if (link.length > most) return null;
   const code = qrcode(0, 'M');
   try {
     code.addData(link);

@@ -1,24 +1,28 @@
-// The worksheets that a print in practice gives instead of the page, drawn
-// when the print asks (print.js): one for the run shown, or a class set (one
-// sheet for each of N consecutive seeds of an exercise, made here with
-// exercises.js), with their answer keys, or either alone. A sheet is laid out
-// page by page (paper.js): every page carries the sheet's id and a name line,
-// and each student's sheet has as many pages as the next one's, an even count
-// for copies on both sides. Its first page has the link and, where the page is
-// served over http(s), its QR code (a link to a file on this computer would
-// not open on a student's device: none is printed); then the matrix; then for
-// each stage its name, its question as paper asks it, a blank for each
-// decision, a frame of its printout's shape big enough to write -0.333333 by
-// hand, its rows and columns labelled as the stages' tables label them
-// (copies.js) with the bar between A and I or b, and room for working; at the
-// stage right after the printout that shows A singular, whether A is
-// invertible, its choices to circle. The keys come after, several to a page,
-// each with its sheet's id, saying "singular" in place of the printouts from
-// where the run stops meaning anything (sheet.js). An assignment's sheets
-// carry each student's name and link. An assignment of the student's own row
-// operations prints the own way's sheets instead (ownSheets): the matrix,
-// exact, ruled room for the operations and for the reading; their keys the
-// exact reduced form and what it means, written as the page accepts it.
+// The worksheets that a print in practice gives instead of the page: one for
+// the run shown, drawn when the print asks (print.js); or, drawn in slices
+// between frames as the print part's effect asks (draw: a class of 40 with 12
+// problems makes some 500 sheets, a few milliseconds each, and an own-way key
+// may reduce a 10 × 20 matrix of long entries), a class set (one sheet for
+// each of N consecutive seeds of an exercise, made here with exercises.js) or
+// an assignment's sheets, with their answer keys, or either alone. A sheet is
+// laid out page by page (paper.js): every page carries the sheet's id and a
+// name line, and each student's sheet has as many pages as the next one's, an
+// even count for copies on both sides. Its first page has the link and, where
+// the page is served over http(s), its QR code (a link to a file on this
+// computer would not open on a student's device: none is printed); then the
+// matrix; then for each stage its name, its question as paper asks it, a
+// blank for each decision, a frame of its printout's shape big enough to
+// write -0.333333 by hand, its rows and columns labelled as the stages'
+// tables label them (copies.js) with the bar between A and I or b, and room
+// for working; at the stage right after the printout that shows A singular,
+// whether A is invertible, its choices to circle. The keys come after, several
+// to a page, each with its sheet's id, saying "singular" in place of the
+// printouts from where the run stops meaning anything (sheet.js). An
+// assignment's sheets carry each student's name and link. An assignment of
+// the student's own row operations prints the own way's sheets instead
+// (ownSheets): the matrix, exact, ruled room for the operations and for the
+// reading; their keys the exact reduced form and what it means, written as
+// the page accepts it.
 import { t } from './language.js';
 import { byId, el, served } from './dom.js';
 import { qrOf } from './qr.js';
@@ -27,13 +31,16 @@ import { answerOf } from '../logic/practice/check.js';
 import { sheetDecisions as decisionsOf, keyStages } from '../logic/practice/sheet.js';
 import { headers } from '../logic/run/copies.js';
 import { fragment } from '../logic/run/share.js';
-import { make } from '../logic/practice/exercises.js';
+import { making } from '../logic/practice/exercises.js';
 import { sheetsPages, keyPages, keyHeight, area, textWidth } from '../logic/layout/paper.js';
-import { exerciseFor, problemsOf } from '../logic/assignments/assignment.js';
+import { exerciseFor, problemsOf, keyNames, makingKeySheets } from '../logic/assignments/assignment.js';
 import { ownStart } from '../logic/assignments/set.js';
 import { fromRun } from '../logic/own/matrix.js';
 import { shown } from '../logic/own/numbers.js';
-import { meaning, sayMeaning, solutionText, reducedOf } from '../logic/own/reading.js';
+import { meaning, sayMeaning, solutionText } from '../logic/own/reading.js';
+import { reducing } from '../logic/own/hints.js';
+import { finish } from '../logic/run/exact.js';
+import { drawnInPieces } from './frames.js';
 
 const worksheet = byId('worksheet');
 // A4 turned sideways, for a worksheet too wide upright: its style sheet,
@@ -41,7 +48,9 @@ const worksheet = byId('worksheet');
 // worksheet is printed (its media print then).
 const landscape = el('link', '', undefined, { rel: 'stylesheet', href: 'worksheet-landscape.css', media: 'not all' });
 document.head.append(landscape);
-const maxSheets = 100;
+// The most sheets that a print holds: a class set's, or an assignment's
+// students whole (each a sheet a problem), as many as fit.
+const maxSheets = 500;
 
 // The link of a sheet: an assignment's student link, given; else the
 // exercise's (every stage asked from the first), or the practised run's.
@@ -192,14 +201,14 @@ const keyShapeOf = (m) => ({
   }),
 });
 
-// A sheet's key, compact: its id, then its stages' frames side by side, each
-// under its name and answers.
-function keyOf(sheet, width) {
+// A sheet's key, compact (shape: its keyShapeOf): its id, then its stages'
+// frames side by side, each under its name and answers.
+function keyOf(sheet, shape, width) {
   const { model: m } = sheet;
   const key = el('section', 'sheet-key');
   const id = el('p', 'key-id');
   id.append(el('strong', '', t('sheet.key')), ' ', idText(sheet));
-  const { frame: frameWidth, perLine } = keyHeight(keyShapeOf(m), width);
+  const { frame: frameWidth, perLine } = keyHeight(shape, width);
   const grid = el('div', 'key-frames');
   grid.style.gridTemplateColumns = `repeat(${perLine}, ${frameWidth}mm)`;
   if (sheet.name) id.append(' · ', sheet.name);
@@ -213,36 +222,39 @@ function keyOf(sheet, width) {
   return key;
 }
 
-// Fills the worksheet with the parts asked ('all': the sheets then their keys,
-// 'sheets' or 'keys'), each sheet of as many pages as the others, an even
-// count when twoSided; on A4 turned sideways where a frame needs it, or where
-// keys alone take fewer pages so. A sheet is { model, exercise }, the exercise
-// as the page hands it, or null for a matrix typed in.
+// Fills the worksheet with the parts asked of sheets, at once (stagePieces's:
+// the print of the run shown, a sheet of its own).
 export function build(sheets, made = [], options = {}) {
-  const { drawn, sideways } = stageSheets(sheets, made, options);
-  landscape.media = sideways ? 'print' : 'not all';
-  worksheet.replaceChildren(...drawn);
+  worksheet.replaceChildren();
+  finish(stagePieces(sheets, made, options));
 }
 
-// build()'s sheets and keys, the elements that the worksheet holds, and
-// whether they print sideways.
-function stageSheets(sheets, made, { parts = 'all', twoSided = true }) {
-  const layout = sheetsPages(sheets.map(({ model }) => shapeOf(model)), twoSided);
-  const keys = parts === 'sheets' ? null : keyPages(sheets.map(({ model }) => keyShapeOf(model)), parts === 'keys' ? null : layout.landscape);
-  const sideways = parts === 'keys' ? keys.landscape : layout.landscape;
-  const drawn = parts === 'keys' ? [] : sheets.map((sheet, k) => sheetOf(sheet, made[k], { column: layout.column, pages: layout.pages[k] }));
+// Draws the parts asked ('all': the sheets then their keys, 'sheets' or
+// 'keys') into the worksheet, a piece at a time, each sheet of as many pages
+// as the others, an even count when twoSided; on A4 turned sideways, where a
+// frame needs it, or where keys alone take fewer pages so. A sheet is { model, exercise }, the exercise as the page hands
+// it, or null for a matrix typed in; made, the exercises as make() gave them.
+function* stagePieces(sheets, made, { parts = 'all', twoSided = true }) {
+  const [shapes, keyShapes] = [[], []];
+  for (const { model } of parts === 'keys' ? [] : sheets) yield shapes.push(shapeOf(model));
+  for (const { model } of parts === 'sheets' ? [] : sheets) yield keyShapes.push(keyShapeOf(model));
+  const layout = parts === 'keys' ? null : sheetsPages(shapes, twoSided);
+  const keys = parts === 'sheets' ? null : keyPages(keyShapes, layout?.landscape ?? null);
+  const sideways = (layout ?? keys).landscape;
+  for (const [k, sheet] of (layout ? sheets : []).entries()) yield worksheet.append(sheetOf(sheet, made[k], { column: layout.column, pages: layout.pages[k] }));
   for (const page of keys?.pages ?? []) {
     const keyPage = el('div', 'key-page');
-    keyPage.append(...page.map((k) => keyOf(sheets[k], area(sideways).width)));
-    drawn.push(keyPage);
+    worksheet.append(keyPage);
+    for (const k of page) yield keyPage.append(keyOf(sheets[k], keyShapes[k], area(sideways).width));
   }
-  return { drawn, sideways };
+  landscape.media = sideways ? 'print' : 'not all';
 }
 
-// A class set: sheets for seeds seed .. seed + count - 1 of the exercise, the parts asked.
-export function buildClassSet({ program, order, seed, options, generator, count, parts, twoSided }) {
-  const made = Array.from({ length: Math.min(count, maxSheets) }, (_, k) => make({ program, order, seed: seed + k, options, generator }));
-  build(made.map((e) => ({ model: e.model, exercise: { program, order, seed: e.seed, options, generator } })), made, { parts, twoSided });
+// A class set's pieces: sheets for seeds seed .. seed + count - 1 of the exercise, the parts asked.
+function* classSetPieces({ program, order, seed, options, generator, count, parts, twoSided }) {
+  const made = [];
+  for (let k = 0; k < Math.min(count, maxSheets); k++) made.push(yield* making({ program, order, seed: seed + k, options, generator }));
+  yield* stagePieces(made.map((e) => ({ model: e.model, exercise: { program, order, seed: e.seed, options, generator } })), made, { parts, twoSided });
 }
 
 // An assignment's title and due date, as its sheets carry them above their id.
@@ -254,42 +266,35 @@ const headingOf = (a) => [a.title, a.due && t('sheet.due', { due: a.due })].filt
 export const ownSheet = (student) => (student === null ? {} :
   { name: student.name, heading: headingOf(student.assignment), exercise: exerciseFor(student.assignment, student.name) });
 
-// An assignment's sheets, keys or both (parts), on one side or two: one per
-// student, each with the student's name and link ({ name, exercise, link },
-// exercise as exercises.js's make() takes it), and on each the assignment's
-// title and due date (a: its title, due); the own way's for an assignment of
-// the student's own row operations.
-export function buildAssignmentSet({ sheets, a, parts = 'all', twoSided = true }) {
-  if (a.problems) return buildSet({ sheets, a, parts, twoSided });
-  const heading = headingOf(a);
-  const made = sheets.slice(0, maxSheets).map((sheet) => make(sheet.exercise));
-  if (a.mode === 'own') {
-    const problems = made.map((e, k) => ({ ...sheets[k], ...fromRun(e.model.run.program, e.model.run.input), heading,
-      id: t('sheet.id', { program: a.program, seed: e.seed, order: e.model.n, options: optionWords(t, sheets[k].exercise.options) }) }));
-    worksheet.replaceChildren(...ownSheets(problems, { parts, twoSided }));
-    landscape.media = 'not all';
-  } else build(made.map((e, k) => ({ ...sheets[k], model: e.model, heading })), made, { parts, twoSided });
-}
-
-// A set's sheets, keys or both (buildAssignmentSet's, sheets a student and
-// problem): those of this method's stages, then those of the own way, each
-// problem's number after the assignment's title; the teacher's own matrix
-// named as one typed, the same for every student.
-function buildSet({ sheets, a, parts, twoSided }) {
-  const problems = problemsOf(a);
-  const headed = sheets.slice(0, maxSheets).map((sheet) => ({ ...sheet, heading: [headingOf(a), t('sheet.problem', { k: sheet.at + 1 })].filter(Boolean).join(' · ') }));
-  const stages = headed.filter((sheet) => problems[sheet.at].mode !== 'own');
-  const made = stages.map((sheet) => make(sheet.exercise));
-  const drawn = stages.length > 0 ? stageSheets(made.map((e, k) => ({ ...stages[k], model: e.model, exercise: e.seed === null ? null : stages[k].exercise })), made, { parts, twoSided })
-    : { drawn: [], sideways: false };
-  const own = headed.filter((sheet) => problems[sheet.at].mode === 'own').map((sheet) => {
+// An assignment's pieces (a: its sheets, keys or both, parts, on one side or
+// two), of its first most students: sheets a student and problem ({ name, at,
+// exercise, link }, exercise as exercises.js's make() takes it, links after
+// base), each with the student's name and link and the assignment's title
+// and due date, a set's problem number after them; those of this method's
+// stages, then the own way's. What the students share (the teacher's own
+// matrix) is made once.
+function* assignmentPieces({ assignment: a, read, parts = 'all', twoSided = true }, base, most) {
+  const [problems, sheets] = [problemsOf(a), yield* makingKeySheets(a, read, base, most)];
+  const heading = (sheet) => [headingOf(a), a.problems && t('sheet.problem', { k: sheet.at + 1 })].filter(Boolean).join(' · ');
+  const [exercises, starts] = [new Map(), new Map()];
+  function* made(exercise) {
+    const key = JSON.stringify(exercise);
+    if (!exercises.has(key)) exercises.set(key, yield* making(exercise));
+    return exercises.get(key);
+  }
+  const [stages, own] = [sheets.filter((sheet) => problems[sheet.at].mode !== 'own'), []];
+  const stagesMade = [];
+  for (const sheet of stages) stagesMade.push(yield* made(sheet.exercise));
+  if (stages.length > 0) yield* stagePieces(stages.map((sheet, k) => ({ ...sheet, heading: heading(sheet), model: stagesMade[k].model,
+    exercise: stagesMade[k].seed === null ? null : sheet.exercise })), stagesMade, { parts, twoSided });
+  for (const sheet of sheets.filter((sheet) => problems[sheet.at].mode === 'own')) {
     const p = problems[sheet.at];
-    const start = p.matrix ? ownStart(p.matrix) : fromRun(p.program, make(sheet.exercise).input);
-    return { ...sheet, ...start, id: p.matrix ? t('sheet.idTyped', { program: p.program, order: p.order })
-      : t('sheet.id', { program: p.program, seed: sheet.exercise.seed, order: p.order, options: optionWords(t, p.options) }) };
-  });
-  landscape.media = drawn.sideways ? 'print' : 'not all';
-  worksheet.replaceChildren(...drawn.drawn, ...(own.length > 0 ? ownSheets(own, { parts, twoSided }) : []));
+    if (p.matrix && !starts.has(sheet.at)) starts.set(sheet.at, ownStart(p.matrix));
+    const start = p.matrix ? starts.get(sheet.at) : fromRun(p.program, (yield* made(sheet.exercise)).input);
+    yield own.push({ ...sheet, ...start, heading: heading(sheet), id: p.matrix ? t('sheet.idTyped', { program: p.program, order: p.order })
+      : t('sheet.id', { program: p.program, seed: sheet.exercise.seed, order: p.order, options: optionWords(t, p.options) }) });
+  }
+  yield* ownPieces(own, { parts, twoSided });
 }
 
 // ---- The own way's sheets ----
@@ -343,10 +348,9 @@ function ownSheetOf(problem, twoSided) {
   return part;
 }
 
-// A problem's key: its id, the reduced form exactly and what it means, as
-// the page accepts it read (a family in scalar form, then in vector form).
-function ownKeyOf(problem) {
-  const reduced = reducedOf(problem.matrix);
+// A problem's key: its id, the reduced form exactly (reduced) and what it
+// means, as the page accepts it read (a family in scalar form, then in vector form).
+function ownKeyOf(problem, reduced) {
   const means = meaning(reduced, problem.kind);
   const key = el('section', 'sheet-key');
   const id = el('p', 'key-id');
@@ -357,21 +361,49 @@ function ownKeyOf(problem) {
   return key;
 }
 
-// The own way's sheets and keys (parts: 'all', 'sheets' or 'keys') of
-// problems, a sheet each, then the keys together: the elements that the
-// worksheet holds. What a set's print asks of an own-way problem too.
-export function ownSheets(problems, { parts = 'all', twoSided = true } = {}) {
-  const drawn = parts === 'keys' ? [] : problems.map((problem) => ownSheetOf(problem, twoSided));
-  if (parts !== 'sheets') {
-    const keys = el('div', 'key-page');
-    keys.append(...problems.map(ownKeyOf));
-    drawn.push(keys);
+// Draws the own way's sheets and keys (parts: 'all', 'sheets' or 'keys') of
+// problems into the worksheet, a piece at a time: a sheet each, then the keys
+// together, each matrix reduced once however many students share it (the
+// teacher's own, one matrix: some 1 s for 10 × 20 entries of 40 digits).
+function* ownPieces(problems, { parts = 'all', twoSided = true }) {
+  for (const problem of parts === 'keys' ? [] : problems) yield worksheet.append(ownSheetOf(problem, twoSided));
+  if (parts === 'sheets' || problems.length === 0) return;
+  const [keys, reduced] = [el('div', 'key-page'), new Map()];
+  worksheet.append(keys);
+  for (const problem of problems) {
+    if (!reduced.has(problem.matrix)) reduced.set(problem.matrix, (yield* reducing(problem.matrix)).reduced);
+    yield keys.append(ownKeyOf(problem, reduced.get(problem.matrix)));
   }
-  return drawn;
+}
+
+// The worksheets drawn in slices, or null.
+let drawing = null;
+
+// Draws the worksheets of a print asked (printing: a class set, { classSet },
+// or an assignment's, { keys: { assignment, read, parts, twoSided } }, its
+// students' links from base) in slices between frames, in place of what the
+// worksheet held, and tells told({ done, slow, cut }) as drawnInPieces does:
+// cut, where an assignment's sheets are more than a print holds, { students,
+// of }, the students' printed, of how many. A print drawn or cleared
+// meanwhile stops it.
+export function draw(printing, base, told) {
+  const { job, cut } = printing.classSet ? { job: classSetPieces(printing.classSet), cut: null } : assignmentSet(printing.keys, base);
+  drawing = job;
+  worksheet.replaceChildren();
+  landscape.media = 'not all';
+  drawnInPieces(job, () => drawing === job, (drawn) => told({ ...drawn, cut }));
+}
+
+// An assignment's, of as many students as a print holds, each whole.
+function assignmentSet(asked, base) {
+  const [students, per] = [keyNames(asked.assignment, asked.read).length, problemsOf(asked.assignment).length];
+  const most = Math.min(students, Math.max(1, Math.floor(maxSheets / per)));
+  return { job: assignmentPieces(asked, base, most), cut: most < students ? { students: most, of: students } : null };
 }
 
 // No worksheet: the page prints as itself.
 export function clear() {
+  drawing = null;
   worksheet.replaceChildren();
   landscape.media = 'not all';
 }

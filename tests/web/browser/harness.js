@@ -122,5 +122,10 @@ async function typeCase(page, name, options) {
 
 const download = (page) => page.download('#download');
 
-export { build, golden, pageUrl, engine, chromiumAlone, cannot, launch, useBrowser, open, openProgram, waitForPrompt, close, serve,
+// Clicks selector, whose print the page asks of the browser once it has
+// drawn it, and waits for that: the browser's print a stand-in, as a PDF stands in for it.
+const clickToPrint = (page, selector) => page.evaluate(() => { window.print = () => { window.printed = true; }; window.printed = false; })
+  .then(() => page.click(selector)).then(() => page.waitForFunction(() => window.printed));
+
+export { build, golden, pageUrl, engine, chromiumAlone, cannot, launch, useBrowser, open, openProgram, waitForPrompt, close, serve, clickToPrint,
          paneText, holdPrograms, text, typeAtPrompts, goldenCase, typeCase, download };

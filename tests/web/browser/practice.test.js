@@ -442,7 +442,6 @@ test('a class set of sheets, then their keys, each key with its sheet\'s id', ha
 });
 
 async function classSet(GJ, page) {
-  await page.evaluate(() => { window.print = () => {}; });  // the PDF below is the print
   await page.click('#exercise summary');
   assert.equal(await page.$eval('#exercise-file-link', (note) => note.hidden), true, 'no word on links from a file, over http');
   const margin = { top: '12mm', right: '12mm', bottom: '12mm', left: '12mm' };  // a printer's, about
@@ -451,7 +450,7 @@ async function classSet(GJ, page) {
   // The keys alone, of a class set of 30 from the exercise shown.
   await page.fill('#exercise-count', '30');
   await page.selectOption('#exercise-print', 'keys');
-  await page.click('#exercise-class-set');
+  await harness.clickToPrint(page, '#exercise-class-set');
   const keyPdf = await page.pdf({ format: 'A4', preferCSSPageSize: true, margin });
   fs.writeFileSync(path.join(build, 'web-worksheet-keys.pdf'), keyPdf);  // for a look
   const keyPages = pdfPages(keyPdf).filter((p) => p !== '');
@@ -466,7 +465,7 @@ async function classSet(GJ, page) {
   await page.check('input[value="exact"]');
   await page.fill('#exercise-seed', '40');
   await page.fill('#exercise-count', '3');
-  await page.click('#exercise-class-set');
+  await harness.clickToPrint(page, '#exercise-class-set');
   assert.equal(await page.locator('#worksheet .sheet .qr path').count(), 3, 'a QR code on each sheet');
   const pdf = await page.pdf({ format: 'A4', preferCSSPageSize: true, margin });
   fs.writeFileSync(path.join(build, 'web-worksheets.pdf'), pdf);  // for a look
@@ -494,7 +493,7 @@ async function classSet(GJ, page) {
   // An order-4 inverse's sheet is too wide for an upright page: it prints on A4 turned sideways.
   await page.selectOption('#exercise-order', '4');
   await page.fill('#exercise-count', '1');
-  await page.click('#exercise-class-set');
+  await harness.clickToPrint(page, '#exercise-class-set');
   const [, width, height] = /\/MediaBox \[0 0 ([\d.]+) ([\d.]+)\]/.exec((await page.pdf({ format: 'A4', preferCSSPageSize: true, margin })).toString('latin1'));
   assert.ok(Number(width) > Number(height), `an order-4 sheet on a page ${width} by ${height} pt`);
 
@@ -738,8 +737,7 @@ test('a teacher makes an assignment for three names, and reads two codes back in
 
   // The keys: a sheet for each student, with the name (and, but from a file,
   // that student's own link), then their keys, each with the name.
-  await results.evaluate(() => { window.print = () => {}; });
-  await results.click('#teacher-keys');
+  await harness.clickToPrint(results, '#teacher-keys');
   const sheets = await results.$$eval('#worksheet .sheet', (all) => all.map((sheet) =>
     [sheet.querySelector('.sheet-name .write').textContent, sheet.querySelector('.sheet-link')?.textContent ?? null]));
   assert.deepEqual(sheets, classList.map((name) => [name, null]));
@@ -751,9 +749,8 @@ test('a teacher makes an assignment for three names, and reads two codes back in
   const server = await harness.serve(build);
   try {
     const served = await harness.open(browser(), server.url + 'index.html' + new URL(teacherLink).hash, { ready: '#teacher-facts dd' });
-    await served.evaluate(() => { window.print = () => {}; });
     assert.equal(await served.$('#teacher-links .note-box'), null);
-    await served.click('#teacher-links .print-qr');
+    await harness.clickToPrint(served, '#teacher-links .print-qr');
     const cards = await served.$$eval('#class-sheet .name-card', (all) => all.map((card) =>
       [card.querySelector('.name-card-name').textContent, card.querySelectorAll('.qr path').length, card.querySelector('.sheet-link').textContent]));
     assert.deepEqual(cards, links.map(([name, link]) => [name, 1, server.url + 'index.html' + new URL(link).hash]));

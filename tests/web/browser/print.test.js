@@ -10,7 +10,7 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
-import { golden, pageUrl, useBrowser, open, close, cannot, typeCase } from './harness.js';
+import { golden, pageUrl, useBrowser, open, close, cannot, typeCase, clickToPrint } from './harness.js';
 import { assignment, teacherFragment, exerciseFor, secretOf } from '../../../web/logic/assignments/assignment.js';
 import { fromRun } from '../../../web/logic/own/matrix.js';
 import { meaning, sayMeaning, reducedOf } from '../../../web/logic/own/reading.js';
@@ -131,8 +131,7 @@ test('an assignment\'s sheets carry their name line whole on every page, and end
   const a = assignment({ program: 'gjsolve', order: 4, from: 3, seed: 77, names: ['김민준', '이서연'], title: '연립방정식 과제 2주차: 가우스-조르단 소거법으로 첨가행렬을 기약 행사다리꼴로 만들기',
     secret: secretOf(Array(16).fill(2)) });
   const page = await open(browser(), pageUrl + teacherFragment(a), { ready: '#teacher-facts dd', locale: 'ko-KR' });
-  await page.evaluate(() => { window.print = () => {}; });
-  await page.selectOption('#teacher-parts', 'sheets').then(() => page.click('#teacher-keys'));
+  await page.selectOption('#teacher-parts', 'sheets').then(() => clickToPrint(page, '#teacher-keys'));
   const pdf = await page.pdf({ format: 'A4', preferCSSPageSize: true });
   await close(page);
   const later = execFileSync('pdftotext', ['-raw', '-enc', 'UTF-8', '-', '-'], { input: pdf }).toString().split('\f').filter((p) => /\d+쪽 중 \d+쪽/.test(p));
@@ -147,8 +146,7 @@ test('an own-way assignment prints the own way\'s sheets, and keys of exact redu
   const a = assignment({ mode: 'own', program: 'gjinverse', order: 3, seed: 21, names: ['Kim', 'Lee'], secret: secretOf(Array(16).fill(7)) });
   await programs();  // the students' matrices made under node, by the same programs as the page's
   const page = await open(browser(), pageUrl + teacherFragment(a), { ready: '#teacher-facts dd' });
-  await page.evaluate(() => { window.print = () => {}; });
-  await page.click('#teacher-keys');
+  await clickToPrint(page, '#teacher-keys');
   const pdf = await page.pdf({ format: 'A4', preferCSSPageSize: true });
   await close(page);
   const pages = execFileSync('pdftotext', ['-raw', '-enc', 'UTF-8', '-', '-'], { input: pdf }).toString().split('\f');

@@ -8,6 +8,7 @@ import assert from 'node:assert/strict';
 import { needsBuild, programs } from './programs.js';
 import { code, worked, monday9 } from './classwork.js';
 import * as A from '../../../web/logic/assignments/assignment.js';
+import { finish } from '../../../web/logic/run/exact.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
 import * as W from '../../../web/logic/assignments/work.js';
 import { printoutsUpTo, hintStepsAllowed, hintsAllowed, showAllowed } from '../../../web/logic/assignments/permissions.js';
@@ -131,7 +132,7 @@ test('the keys are printed for the class list, else the names read, or once for 
   const cases = [[monday, ['Choi'], names], [{ ...monday, names: [] }, ['Choi', '김민수'], ['Choi', '김민수']],
                  [{ ...monday, names: [] }, [], []], [{ ...monday, names: [], perStudent: false }, ['Choi'], ['']]];
   for (const [a, read, expected] of cases) {
-    const sheets = A.keySheets(a, read, base);
+    const sheets = finish(A.makingKeySheets(a, read, base));
     assert.deepEqual(sheets.map((sheet) => sheet.name), expected);
     for (const { name, exercise, link } of sheets) {
       assert.equal(exercise.seed, a.perStudent ? A.studentSeed(a.seed, name) : a.seed, name);
@@ -139,7 +140,7 @@ test('the keys are printed for the class list, else the names read, or once for 
       assert.equal(A.parseLink(new URL(link).hash).name, a.names.length > 0 ? name : null, name);
     }
   }
-  assert.equal(A.keySheets(monday, [], '').find((sheet) => sheet.name === '김민수').exercise.seed, 3100270559);
+  assert.equal(finish(A.makingKeySheets(monday, [], '')).find((sheet) => sheet.name === '김민수').exercise.seed, 3100270559);
 });
 
 test('a result code reads back whole, is found through hyphens, blanks, line breaks and full-width letters, and one altered is caught', needsBuild, () => {

@@ -8,6 +8,7 @@ import { setCodes } from './classwork.js';
 import { results, detailing, resultsCsv } from '../../../web/logic/assignments/set-results.js';
 import { translator } from '../../../web/logic/language/translate.js';
 import * as A from '../../../web/logic/assignments/assignment.js';
+import { finish } from '../../../web/logic/run/exact.js';
 import * as S from '../../../web/logic/assignments/set.js';
 import * as R from '../../../web/logic/assignments/result-code.js';
 import * as SW from '../../../web/logic/assignments/set-work.js';
@@ -75,7 +76,7 @@ test('a set\'s links carry every problem both ways, and fit a QR code with twelv
   assert.equal(A.exerciseFor(alone[2], '김민수').seed, A.studentSeed(alone[2].seed, '김민수'));
   assert.throws(() => A.studentFragment(alone[2]));
   // Its worksheets and keys: a sheet a student and problem, each with the student's own link to the set.
-  const sheets = A.keySheets(week3, [], 'b');
+  const sheets = finish(A.makingKeySheets(week3, [], 'b'));
   assert.deepEqual([sheets.length, sheets.slice(4, 7).map((sh) => [sh.name, sh.at, sh.exercise.seed === null, sh.link === 'b' + A.studentFragment(week3, sh.name)])],
     [10, [['김민수', 4, true, true], ['Lee Jiwoo', 0, true, true], ['Lee Jiwoo', 1, true, true]]]);
   // An assignment made before sets is a set of one: itself, its id and links as they were.

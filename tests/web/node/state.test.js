@@ -723,6 +723,8 @@ test('a message waits for the parts of the page it needs, and a print holds what
   const [waiting] = update(asking, practise);
   const [halfway] = update(waiting, { type: 'partLoaded', part: 'print' });
   const failed = [{ announce: [{ id: 'part.failed', values: { part: { id: 'part.practice' } } }] }];
+  const a = assignment({ seed: 3 });
+  const keys = { keys: { assignment: a, read: [], parts: 'all', twoSided: true } };
   check([
     ['a message waits, and its parts are asked for', asking, practise,
      { mode: 'watch', parts: parts(['practice', 'print', 'teacher'], ['practice', 'print'], [practise]) }, [{ load: ['practice', 'print'] }]],
@@ -737,7 +739,13 @@ test('a message waits for the parts of the page it needs, and a print holds what
     ['a message that needs no part', asking, { type: 'allStages' }, { stage: { k: 0, all: true } }, []],
     ['the browser\'s print, watching', shown, { type: 'printing' }, { printing: { page: true } }, []],
     ['the browser\'s print, practising: a worksheet', practising, { type: 'printing' }, { printing: { sheet: true } }, []],
-    ['a print asked', shown, { type: 'printing', asked: { results: true } }, { printing: { results: true } }, []],
+    ['a print asked', shown, { type: 'printing', asked: { results: true } }, { printing: { results: true } }, [{ printNow: true }]],
+    ['worksheets asked: drawn in slices first', shown, { type: 'printing', asked: keys }, { printing: keys }, [{ sheets: keys }]],
+    ['a page of names asked: drawn in slices first', shown, { type: 'printing', asked: { names: a } }, { printing: { names: a } }, [{ cards: { names: a } }]],
+    ['on the way: said', { ...shown, printing: keys }, { type: 'sheetsDrawn', printing: keys, done: false }, null, [{ announce: [{ id: 'sheet.making' }] }]],
+    ['drawn: said, and printed', { ...shown, printing: keys }, { type: 'sheetsDrawn', printing: keys, done: true, slow: true, cut: { students: 41, of: 50 } },
+     null, [{ announce: [{ id: 'sheet.made' }, { id: 'sheet.cut', values: { students: 41, of: 50 } }] }, { printNow: true }]],
+    ['drawn of a print no longer asked: nothing', { ...shown, printing: { ...keys } }, { type: 'sheetsDrawn', printing: keys, done: true }, null, []],
     ['a print asked, under way as the browser prints', { ...shown, printing: { names: 1 } }, { type: 'printing' }, null, []],
     ['a print done', { ...shown, printing: { page: true } }, { type: 'printed' }, { printing: null }, []],
   ]);
@@ -944,7 +952,7 @@ test('every message is taken in every state, and the state given stays as it was
     resultsSaved: {}, keysAsked: {}, assignmentConfirmed: {}, ruleChosen: { rule: 'first' }, rowOpened: { name: 'Kim' }, namesAdded: { text: 'Lee' },
     nameCorrected: { from: 'Kim', to: 'Kym' }, bookExported: {}, bookImported: { text: '{}', size: 2 }, bookCsvAsked: {}, bookStored: { book: null },
     bookKept: { kept: false }, detailed: { assignment: a, code: 'X', details: [] }, pageShown: { page: 0 }, assignmentTouched: {},
-    part: { part: 'teacher' }, partLoaded: { part: 'teacher' }, partFailed: { part: 'teacher' }, printing: {}, printed: {},
+    part: { part: 'teacher' }, partLoaded: { part: 'teacher' }, partFailed: { part: 'teacher' }, printing: {}, printed: {}, sheetsDrawn: { printing: { classSet: {} }, done: true },
     ownStored: { text: '#ownway&kind=matrix&m=1%201%0A2' }, ownLink: { hash: '#ownway&kind=system&m=2' },
     ownReplaced: {}, ownWorked: { job: null }, ownRead: { read: readOwnLink('#ownway&kind=matrix&m=1%201%0A2'), link: true }, ownFromRun: {},
     ownTyped: { text: '1 2 3 4', kind: 'system' }, ownExercise: { exercise: { program: 'gjsolve', order: 2, seed: 4 } },

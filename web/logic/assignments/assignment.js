@@ -90,15 +90,21 @@ export function assignment(given = {}) {
 const atTop = (p) => Object.fromEntries(problemFields.filter((f) => f !== 'matrix' && f !== 'points').map((f) => [f, p[f]]));
 
 // Problem i of assignment a seen alone (see above); an assignment made
-// before sets is its one problem itself.
-export function problemOf(a, i) {
+// before sets is its one problem itself. setId: the set's id where the
+// caller has it already (it is written of every problem: a set's long
+// matrices take milliseconds each).
+export function problemOf(a, i, setId = null) {
   if (a.problems === undefined) return a;
   const { problems, ...set } = a;
-  return { ...set, ...problems[i], seed: problemSeed(a.seed, i), set: { id: id(a), at: i, count: problems.length } };
+  return { ...set, ...problems[i], seed: problemSeed(a.seed, i), set: { id: setId ?? id(a), at: i, count: problems.length } };
 }
 
 // Every problem of a, each seen alone.
-export const problemsOf = (a) => (a.problems === undefined ? [a] : a.problems.map((_, i) => problemOf(a, i)));
+export function problemsOf(a) {
+  if (a.problems === undefined) return [a];
+  const setId = id(a);
+  return a.problems.map((_, i) => problemOf(a, i, setId));
+}
 
 // The points of a problem (seen alone): 1 for an assignment made before sets.
 export const pointsOf = (p) => p.points ?? 1;
@@ -271,8 +277,9 @@ export const fromChoices = (program, order) =>
 function valid(a, strict) {
   // A set: each problem, seen alone (where the set's own fields are checked too).
   if (a.problems !== undefined) {
+    let setId = null;  // written once, where its problems are first seen alone
     return Array.isArray(a.problems) && a.problems.length >= 1 && a.problems.length <= maxProblems &&
-      a.problems.every((p, i) => validProblem(p) && valid(problemOf(a, i), strict));
+      a.problems.every((p, i) => validProblem(p) && valid(problemOf(a, i, setId ??= id(a)), strict));
   }
   const lastFrom = strict ? stagePlan(a.program, a.order).length : maxFrom;
   return programNames.includes(a.program) && (a.matrix ? true : [2, 3, 4].includes(a.order)) && fills.includes(a.fill) &&
@@ -460,14 +467,24 @@ export function fileName(label, a, today) {
 export const linksCsv = (t, links) =>
   csv([[t('assignment.csv.name'), t('assignment.csv.link')], ...links.map(({ name, link }) => [name, link])]);
 
-// The worksheets and keys of an assignment, one per student: [{ name,
-// exercise, link }], link the student's own (or the class's, for a class
-// without a list). Without a list, each student's matrix comes from the name
-// typed, so the keys are those of the names read from the codes (read);
-// for one matrix for the class, one sheet without a name. Of a set, a sheet
-// a student and problem, at the problem's place (from 0).
-export function keySheets(a, read, base) {
-  const listed = a.names.length > 0;
-  const names = listed ? a.names : a.perStudent ? read : [''];
-  return names.flatMap((name) => problemsOf(a).map((p, at) => ({ name, at, exercise: exerciseFor(p, name), link: base + studentFragment(a, listed ? name : null) })));
+// The names that an assignment's worksheets and keys are printed for: its
+// class list; without a list, where each student's matrix comes from the
+// name typed, the names read from the codes (read); for one matrix for the
+// class, one sheet without a name ('').
+export const keyNames = (a, read) => (a.names.length > 0 ? a.names : a.perStudent ? read : ['']);
+
+// The worksheets and keys of an assignment, a sheet a student (keyNames's,
+// the first most of them) and problem, at the problem's place (from 0): [{
+// name, at, exercise, link }], link the student's own (or the class's, for a
+// class without a list) after base; in pieces, a yield after each student's
+// link: a set of long matrices takes a while to pack into one.
+export function* makingKeySheets(a, read, base, most = Infinity) {
+  const [listed, problems, sheets] = [a.names.length > 0, problemsOf(a), []];
+  const classLink = listed ? null : base + studentFragment(a, null);
+  for (const name of keyNames(a, read).slice(0, most)) {
+    const link = classLink ?? base + studentFragment(a, name);
+    sheets.push(...problems.map((p, at) => ({ name, at, exercise: exerciseFor(p, name), link })));
+    yield;
+  }
+  return sheets;
 }

@@ -196,11 +196,20 @@ export function ownStart(matrix) {
 // The teacher's matrix as text that readMatrices reads back: a row a line.
 const matrixLines = (matrix) => matrix.rows.map((row) => row.join(' ')).join('\n');
 
-// Whether matrix is a teacher's matrix as readMatrices gives one.
-function validMatrix(matrix) {
-  if (matrix === null || typeof matrix !== 'object' || !kinds.includes(matrix.kind) || !Array.isArray(matrix.rows) || matrix.rows.length === 0) return false;
-  const read = readMatrices(matrixLines(matrix), matrix.kind);
-  return read.matrices?.length === 1 && JSON.stringify(read.matrices[0]) === JSON.stringify({ kind: matrix.kind, rows: matrix.rows });
+// Whether matrix is a teacher's matrix as readMatrices gives one, and
+// whether this method's stages may be asked of it: { valid, stages }, worked
+// out once a matrix (a WeakMap by it): a set's links are made a student at a
+// time, each checking every problem, and reading 12 matrices of long entries
+// again takes a tenth of a second a link.
+const checks = new WeakMap();
+function matrixChecks(matrix) {
+  if (matrix === null || typeof matrix !== 'object' || !kinds.includes(matrix.kind) || !Array.isArray(matrix.rows) || matrix.rows.length === 0) return { valid: false };
+  if (!checks.has(matrix)) {
+    const read = readMatrices(matrixLines(matrix), matrix.kind);
+    const valid = read.matrices?.length === 1 && JSON.stringify(read.matrices[0]) === JSON.stringify({ kind: matrix.kind, rows: matrix.rows });
+    checks.set(matrix, { valid, stages: valid && stagesTrouble(matrix, 1) === null });
+  }
+  return checks.get(matrix);
 }
 
 // Whether p's own fields hold values that a problem may hold: a matrix that
@@ -210,7 +219,8 @@ function validMatrix(matrix) {
 export function validProblem(p) {
   const points = Number.isInteger(p.points) && p.points >= 1 && p.points <= maxPoints;
   if (p.matrix === null) return points;
-  return points && validMatrix(p.matrix) && (p.mode === 'own' || stagesTrouble(p.matrix, 1) === null) &&
+  const { valid, stages } = matrixChecks(p.matrix);
+  return points && valid && (p.mode === 'own' || stages) &&
     p.program === runOf(p.matrix).program && p.order === runOf(p.matrix).order && p.options.length === 0;
 }
 

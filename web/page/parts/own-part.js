@@ -8,26 +8,12 @@ import * as readOff from '../../views/own/read-off.js';
 import { stored, store } from '../storage.js';
 import { isWaiting } from '../../logic/run/model.js';
 import { assigned } from '../../state/own.js';
-import { sliced, nextTask } from '../../views/frames.js';
+import { inPieces } from '../../views/frames.js';
 import { readingOwnLink } from '../../logic/own/link.js';
 import { applyingChecked, applyingAll, checking } from '../../logic/own/arithmetic.js';
 
 // What the learner's work is kept under in this browser.
 const storeKey = 'own.work';
-
-// Runs the pieces of a generator in slices between frames (views/frames.js), then done(its value).
-function inSlices(pieces, done) {
-  nextTask(() => sliced(() => true, (deadline) => {
-    for (;;) {
-      const next = pieces.next();
-      if (next.done) {
-        done(next.value);
-        return true;
-      }
-      if (performance.now() >= deadline) return false;
-    }
-  }));
-}
 
 // The mode that the address was last drawn for (below).
 let drawnMode = null;
@@ -40,9 +26,9 @@ let keeping = null;
 let keptHere = null;
 export const effects = {
   // A link or the work kept read in slices between frames, however long its numbers.
-  ownRead: (page, { ownRead: { hash, link } }) => inSlices(readingOwnLink(hash), (read) => page.dispatch({ type: 'ownRead', read, link })),
+  ownRead: (page, { ownRead: { hash, link } }) => inPieces(readingOwnLink(hash), (read) => page.dispatch({ type: 'ownRead', read, link })),
   // An operation on long numbers, the check of a row written after one, or the way back or on through the history, in slices.
-  ownWork: (page, { ownWork: job }) => inSlices(job.path ? applyingAll(job.matrix, job.path)
+  ownWork: (page, { ownWork: job }) => inPieces(job.path ? applyingAll(job.matrix, job.path)
     : job.texts ? checking(job.matrix, job.op, job.op.type === 'swap' ? job.op.rows[0] : job.op.row, job.texts)
       : applyingChecked(job.matrix, job.op), (result) => page.dispatch({ type: 'ownWorked', job, result })),
   ownKeep: (page, { ownKeep: fragment }) => {

@@ -12,15 +12,21 @@ import * as setDraft from '../../views/assignments/set-draft.js';
 import * as lmsForm from '../../views/assignments/lms-download.js';
 import * as bookList from '../../views/assignments/book-list.js';
 import { storedLarge, largeMark } from '../storage.js';
+import { effects as grading } from '../grading.js';
 
-// What carries out the effects of the teacher's handlers (state/teaching.js, which the state reads).
-export { effects } from '../grading.js';
+// What carries out the effects of the teacher's handlers (state/teaching.js,
+// which the state reads): grading's, and the page of names drawn for a print.
+export const effects = {
+  ...grading,
+  cards: (page, { cards: printing }) => classLinks.drawNames(printing.names, (drawn) => page.dispatch({ type: 'sheetsDrawn', printing, ...drawn })),
+};
 
 export const views = [
   [teacher, (s) => ({ teacher: s.teacher, results: s.results, language: s.language }), 'now'],
-  // What a print asked of the teacher's side holds (state/printing.js): the results table, the class's page of names.
+  // What a print asked of the teacher's side holds (state/printing.js): the
+  // results table; the class's page of names, drawn by its effect (cards), cleared after.
   [{ render: ({ results }) => teacher.printing(results) }, (s) => ({ results: Boolean(s.printing?.results) }), 'now'],
-  [{ render: ({ names }) => classLinks.printNames(names) }, (s) => ({ names: s.printing?.names ?? null }), 'now'],
+  [{ render: ({ names }) => { if (names === null) classLinks.clearNames(); } }, (s) => ({ names: s.printing?.names ?? null }), 'now'],
   [assignmentForm, (s) => ({ program: s.model?.run.program ?? null, made: s.made, touched: s.assignTouched, language: s.language }), 'cheap'],
   [lmsForm, (s) => ({ made: s.made?.packageProblem, teacher: s.results?.packageProblem, language: s.language }), 'cheap'],
   [setDraft, (s) => ({ draft: s.draft, language: s.language }), 'cheap'],

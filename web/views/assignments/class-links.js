@@ -6,6 +6,7 @@
 import { t } from '../language.js';
 import { byId, el, button, served, today } from '../dom.js';
 import { qrOf } from '../qr.js';
+import { drawnInPieces } from '../frames.js';
 import { studentFragment, studentLinks, linksCsv, fileName } from '../../logic/assignments/assignment.js';
 
 const sheet = byId('class-sheet');
@@ -14,21 +15,33 @@ const sheet = byId('class-sheet');
 export const base = () => location.href.replace(/#.*$/, '');
 
 // The page of names of assignment a, each with the QR code of their link,
-// drawn for a print; none for null, after it.
-export function printNames(a) {
-  if (a === null) {
-    delete sheet.dataset.printing;
-    sheet.replaceChildren();
-    return;
-  }
-  sheet.replaceChildren(el('h2', '', t('links.qrTitle', { title: a.title || t('links.untitled') })),
-    ...studentLinks(a, base()).map(({ name, link }) => {
-      const card = el('div', 'name-card');
-      const qr = qrOf(link, `${t('sheet.qr')}: ${name}`);
-      card.append(el('p', 'name-card-name', name), ...(qr ? [qr] : []), el('p', 'sheet-link', link));
-      return card;
-    }));
+// drawn for a print a card at a time between frames (a class's codes take
+// a few milliseconds each, a set's links of long matrices more), telling
+// told as frames.js's drawnInPieces does; a print drawn or cleared meanwhile
+// stops it.
+let drawing = null;
+export function drawNames(a, told) {
+  const job = drawing = nameCards(a);
   sheet.dataset.printing = '';
+  drawnInPieces(job, () => drawing === job, told);
+}
+
+// The page's title, then a card a name: its name, its link's QR code, its link.
+function* nameCards(a) {
+  yield sheet.replaceChildren(el('h2', '', t('links.qrTitle', { title: a.title || t('links.untitled') })));
+  for (const name of a.names) {
+    const [link, card] = [base() + studentFragment(a, name), el('div', 'name-card')];
+    const qr = qrOf(link, `${t('sheet.qr')}: ${name}`);
+    card.append(el('p', 'name-card-name', name), ...(qr ? [qr] : []), el('p', 'sheet-link', link));
+    yield sheet.append(card);
+  }
+}
+
+// No page of names: after its print.
+export function clearNames() {
+  drawing = null;
+  delete sheet.dataset.printing;
+  sheet.replaceChildren();
 }
 
 // The student links of assignment a, drawn into box: for a class list, the
