@@ -21,7 +21,7 @@ import { stored, store, forget } from './storage.js';
 import { afterPaint } from '../views/frames.js';
 import { byId, save, copy } from '../views/dom.js';
 import * as status from '../views/status.js';
-import { focus as focusQuestion } from '../views/practice.js';
+import { focus as focusQuestion } from '../views/practice/questions.js';
 import * as share from '../logic/run/share.js';
 import { parseLink, blank } from '../logic/assignments/assignment.js';
 import { workKey, sameWork } from '../logic/assignments/work.js';

@@ -33,7 +33,7 @@ const practised = { mode: (message) => message.mode === 'practice', link: practi
 
 export const parts = [
   { name: 'qr', modules: ['views/qr.js'], texts: ['sheet.qr'] },
-  { name: 'practice', modules: ['page/parts/practice-part.js', 'views/practice-markup.js', 'views/practice.js', 'logic/practice/exercises.js', 'views/seed.js'],
+  { name: 'practice', modules: ['page/parts/practice-part.js', 'views/practice/markup.js', 'views/practice/questions.js', 'logic/practice/exercises.js', 'views/seed.js'],
     // an exercise's matrix made, practice's and the own way's
     effects: ['make', 'ownMake'],
     texts: ['practice.', 'exercise.', 'choice.', 'assign.summary',

@@ -1,5 +1,5 @@
 // The worksheets that a print in practice gives instead of the page: one for
-// the run shown, drawn when the print asks (print.js); or, drawn in slices
+// the run shown, drawn when the print asks (state/printing.js); or, drawn in slices
 // between frames as the print part's effect asks (draw: a class of 40 with 12
 // problems makes some 500 sheets, a few milliseconds each, and an own-way key
 // may reduce a 10 × 20 matrix of long entries), a class set (one sheet for

@@ -102,7 +102,7 @@ test('each rule of the floors bites', () => {
     ['logic/a.js', "setTimeout(() => {}, 0);", 1],
     ['logic/a.js', "import { el } from '../views/dom.js';", 1],
     ['logic/a.js', "import qrcode from 'qrcode-generator';", 0],
-    ['state.js', "import { update } from './views/practice.js';", 1],
+    ['state.js', "import { update } from './views/practice/questions.js';", 1],
     ['views/a.js', "import { update } from '../state.js';", 1],
     ['views/a.js', "import * as page from '../page.js';", 1],
     ['views/a.js', "import { t } from '../logic/language/translate.js'; import { el } from './dom.js'; document.body;", 0],

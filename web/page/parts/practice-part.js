@@ -2,9 +2,9 @@
 // section, its questions, the exercise form, and the exercises made from a
 // seed, practice's and the own way's. It comes before the teacher's and the
 // student's parts, which draw into its section.
-import '../../views/practice-markup.js';  // first: the section's controls, before the views that hold them
-import * as practice from '../../views/practice.js';
-import * as exerciseForm from '../../views/exercise-form.js';
+import '../../views/practice/markup.js';  // first: the section's controls, before the views that hold them
+import * as practice from '../../views/practice/questions.js';
+import * as exerciseForm from '../../views/practice/exercise-form.js';
 import { byId } from '../../views/dom.js';
 import { make } from '../../logic/practice/exercises.js';
 import { permissions } from '../../logic/assignments/permissions.js';

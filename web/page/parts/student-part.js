@@ -1,7 +1,7 @@
 // The student's side of an assignment, a part of the page (state/parts.js):
 // the name asked, the hand-in and the code, drawn above practice, whose part
 // comes first.
-import '../../views/practice-markup.js';
+import '../../views/practice/markup.js';
 import * as student from '../../views/assignments/student.js';
 import { keptWork } from '../effects.js';
 import { keptName } from '../../logic/assignments/assignment.js';

@@ -3,7 +3,7 @@
 // the form of a new assignment with its links and its package for an LMS
 // (which the LMS's part makes). The form stands in practice's section, whose
 // part comes first.
-import '../../views/practice-markup.js';
+import '../../views/practice/markup.js';
 import '../../views/assignments/markup.js';  // the part's own markup, before the views that hold it
 import * as teacher from '../../views/assignments/teacher.js';
 import * as classLinks from '../../views/assignments/class-links.js';

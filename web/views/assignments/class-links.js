@@ -1,7 +1,7 @@
 // What the assignment form and the teacher's page share: an assignment's
 // student links drawn into a box (one link for the class, or one per name as
 // a list to copy, a CSV file and a printed page of names with QR codes), and
-// that page of names, which print.js prints. The links themselves are
+// that page of names, which a print holds (state/printing.js). The links themselves are
 // assignment.js's.
 import { t } from '../language.js';
 import { byId, el, button, served, today } from '../dom.js';

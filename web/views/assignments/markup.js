@@ -1,6 +1,6 @@
 // The markup of the teacher's side, which the teacher's part of the page
 // brings: the results view that a teacher's link opens, and the form of a new
-// assignment in practice's section (views/practice-markup.js). Made when the
+// assignment in practice's section (views/practice/markup.js). Made when the
 // part loads (page/parts/teacher-part.js imports this first), before the views that
 // draw into it look for their elements, and drawn in the language of the page.
 import { byId } from '../dom.js';

@@ -346,7 +346,7 @@ export function render({ teacher: a, results, language }) {
   drawn = { a, codes: results.codes, pasted: results.pasted, table: results.table, opened: results.opened, at: results.at, detail: results.detail, page: results.page, known: results.fresh, language };
 }
 
-// The section alone on paper while on (print.js prints the results table).
+// The section alone on paper while on (a print of the results table, state/printing.js).
 export function printing(on) {
   section.toggleAttribute('data-printing', on);
 }

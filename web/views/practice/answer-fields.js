@@ -1,12 +1,12 @@
 // Practice's fields: each question of a stage as the learner answers it (a
 // text field, the "left alone" button of a row, the two buttons of whether A is
 // invertible), grouped as decisions and as the entries of a printout, and
-// marked by the verdict on the answer given. practice.js places them.
-import { t } from './language.js';
-import { el } from './dom.js';
-import { questionLabel as labelOf } from '../logic/run/words.js';
-import { isMiss } from '../logic/practice/check.js';
-import { headers } from '../logic/run/copies.js';
+// marked by the verdict on the answer given. questions.js places them.
+import { t } from '../language.js';
+import { el } from '../dom.js';
+import { questionLabel as labelOf } from '../../logic/run/words.js';
+import { isMiss } from '../../logic/practice/check.js';
+import { headers } from '../../logic/run/copies.js';
 import { checkButton } from './keyboard.js';
 
 // The id of the field (or first button) of question key of stage k.

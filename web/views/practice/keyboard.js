@@ -4,9 +4,9 @@
 // verdict line placed under the row of the field it judges, and what stands
 // in for Enter: a check button beside each field, and a mark on an answer
 // left for another field before it was checked.
-import { t } from './language.js';
-import { el } from './dom.js';
-import { freePart, scrollNeeded } from '../logic/layout/viewport.js';
+import { t } from '../language.js';
+import { el } from '../dom.js';
+import { freePart, scrollNeeded } from '../../logic/layout/viewport.js';
 
 const margin = 6;  // px left between what must be seen and the edge of the free part
 const touch = () => window.matchMedia?.('(pointer: coarse)').matches === true;

@@ -6,9 +6,9 @@
 // was typed into the form since ('seedTyped'); of the parts asked, sheets,
 // keys or both, for copies on both sides unless asked otherwise. Opened from a
 // file, it tells the teacher that the sheets print no link.
-import { byId } from './dom.js';
-import { randomWord } from './seed.js';
-import { exerciseSeed, typedSeed } from '../logic/run/share.js';
+import { byId } from '../dom.js';
+import { randomWord } from '../seed.js';
+import { exerciseSeed, typedSeed } from '../../logic/run/share.js';
 
 const form = byId('exercise-form');
 const seedField = byId('exercise-seed');

@@ -8,17 +8,17 @@
 // to the page as a message; where the focus goes the state asks (focus()).
 // The stages before the one to start from are a worked example in the pane,
 // which shows each later printout once its stage is done.
-import { t } from './language.js';
-import { byId, el, operationList, printoutBox } from './dom.js';
+import { t } from '../language.js';
+import { byId, el, operationList, printoutBox } from '../dom.js';
 import { idOf, mark, choiceItem, decisions, entries } from './answer-fields.js';
 import { keepInView, placeVerdict, watchFields } from './keyboard.js';
-import { stageName, stageHeading } from '../logic/run/words.js';
-import { isDecision } from '../logic/practice/check.js';
-import { entry, isNonFinite, isWaiting } from '../logic/run/model.js';
-import { format } from '../logic/run/exact.js';
-import { headers } from '../logic/run/copies.js';
-import { hintSteps, hintStep, openQuestions } from '../logic/practice/session.js';
-import { verdict, summary, assignmentSummary, record } from '../logic/practice/sayings.js';
+import { stageName, stageHeading } from '../../logic/run/words.js';
+import { isDecision } from '../../logic/practice/check.js';
+import { entry, isNonFinite, isWaiting } from '../../logic/run/model.js';
+import { format } from '../../logic/run/exact.js';
+import { headers } from '../../logic/run/copies.js';
+import { hintSteps, hintStep, openQuestions } from '../../logic/practice/session.js';
+import { verdict, summary, assignmentSummary, record } from '../../logic/practice/sayings.js';
 
 const body = byId('practice-body');
 const intro = document.querySelector('#practice [data-text="practice.intro"]');

@@ -3,8 +3,8 @@
 // the views that draw into it look for their elements, and drawn in the
 // language of the page. The form of a new assignment, within it, is the
 // teacher's part's (views/assignments/markup.js), asked for when first opened.
-import { byId } from './dom.js';
-import { drawTexts } from './language.js';
+import { byId } from '../dom.js';
+import { drawTexts } from '../language.js';
 
 const section = byId('practice');
 section.innerHTML = `
