@@ -18,23 +18,26 @@ const endButton = byId('end');
 const restartButton = byId('restart');
 
 // The input field keeps the focus while the program waits, and hands it to
-// "New input" when the run ends.
-function settleFocus(waiting) {
+// "New input" when the run ends. Where it is left alone (the first run shown
+// as the programs arrive), a focus that the user moved elsewhere stays there.
+function settleFocus(waiting, leftAlone = false) {
   const hadFocus = [typed, endButton].includes(document.activeElement);
+  const moved = leftAlone && !hadFocus && document.activeElement !== null && document.activeElement !== document.body;
   typed.disabled = endButton.disabled = !waiting;
   inputLine.hidden = !waiting;
-  if (waiting) {
+  if (waiting && !moved) {
     typed.focus();
     typed.scrollIntoView({ block: 'nearest' });
-  } else if (hadFocus) {
+  } else if (!waiting && hadFocus) {
     restartButton.focus();
   }
 }
 
-// Shows run (draw.js), with its model if prepared, and the focus where it belongs then.
-function display(page, run, prepared = null) {
+// Shows run (draw.js), with its model if prepared, and the focus where it
+// belongs then (settleFocus's leftAlone).
+function display(page, run, prepared = null, leftAlone = false) {
   show(page, run, prepared);
-  settleFocus(isWaiting(run));
+  settleFocus(isWaiting(run), leftAlone);
 }
 
 // Hands the program one more entry, with the end of input after it if ended
@@ -95,7 +98,7 @@ export function open(page, program, input = '', ended = false, keepsField = fals
   if (!keepsField) typed.value = '';
   if (!keepsField || entries.length > 0) typed.disabled = entries.length > 0;
   const done = (run, prepared = null) => {
-    display(page, run, prepared);
+    display(page, run, prepared, keepsField);
     if (!isWaiting(run)) return;
     if (!keepsField) typed.value = last;
     else if (selection && entries.length > 0) typed.setSelectionRange(...selection);

@@ -165,6 +165,14 @@ test('what is typed before the programs have loaded is handed to them', chromium
   await typing.waitForFunction(() => /MATRIX: .*\n/.test(document.getElementById('pane').textContent));
   assert.ok((await paneText(typing)).startsWith('INPUT ORDER OF SQUARE MATRIX: 10\n'), await paneText(typing));
   await close(typing);
+  // A focus moved off the input line before they arrive stays where it was
+  // put (it went back to the field, and an Enter on "Practise" ran an empty line).
+  const moving = await openPage(browser(), `${pageUrl}#gjinverse`, { initScript: holdPrograms(false), ready: '#typed:not([disabled])' });
+  await moving.focus('[data-mode="practice"]');
+  await moving.evaluate(() => window.releasePrograms());
+  await moving.waitForFunction(() => GJ.page.model !== null && !document.getElementById('typed').disabled);
+  assert.equal(await moving.evaluate(() => document.activeElement.dataset.mode), 'practice');
+  await close(moving);
 });
 
 // The program runs over an entry after the key is answered: lines entered
