@@ -69,8 +69,9 @@ function idOf({ model, exercise }) {
 // Whether a printed link would open on a student's device: not one to a file on this computer.
 const linkPrints = () => location.protocol !== 'file:';
 
-// The id of a sheet, after its assignment's title and due date where it is an assignment's.
-const idText = (sheet) => (sheet.heading ? `${sheet.heading} · ${idOf(sheet)}` : idOf(sheet));
+// An id of a sheet, after its assignment's title and due date where it is an assignment's.
+const headed = (sheet, id) => (sheet.heading ? `${sheet.heading} · ${id}` : id);
+const idText = (sheet) => headed(sheet, idOf(sheet));
 
 const idLine = (sheet) => el('p', 'sheet-id', idText(sheet));
 
@@ -110,22 +111,25 @@ const shapeOf = (m) => ({
   stages: m.stages.slice(1).map((s) => ({ rows: s.rows.length, decisions: blanksOf(decisionsOf(m, s.k)), frame: !s.unknowns })),
 });
 
+// A first page's top: its head, with the link (of link(), or none for null)
+// and its QR code where a link prints.
+function topOf(head, link) {
+  const to = linkPrints() ? link() : null;
+  if (to === null) return head;
+  head.append(el('p', 'sheet-link', t('sheet.link', { link: to })));
+  const qr = served() ? qrOf(to) : null;
+  if (!qr) return head;
+  const top = el('div', 'sheet-top');
+  top.append(head, qr);
+  return top;
+}
+
 // The first page's top: the title, the id, the link and its QR code where a
 // link prints, and the name line.
 function firstTop(sheet, made) {
   const head = el('div', 'sheet-head');
   head.append(el('h2', '', sheetTitle(t, sheet.model.run.program, sheet.model.n)), idLine(sheet));
-  let top = head;
-  if (linkPrints()) {
-    const link = linkOf(sheet);
-    head.append(el('p', 'sheet-link', t('sheet.link', { link })));
-    const qr = served() ? qrOf(link) : null;
-    if (qr) {
-      top = el('div', 'sheet-top');
-      top.append(head, qr);
-    }
-  }
-  const parts = [top, nameLine(sheet)];
+  const parts = [topOf(head, () => linkOf(sheet)), nameLine(sheet)];
   if (made && !made.met) parts.push(el('p', 'note-box', t('exercise.unmet')));
   return parts;
 }
@@ -324,17 +328,8 @@ function ownSheetOf(problem, twoSided) {
   const part = el('section', 'sheet');
   const first = el('div', 'sheet-page');
   const head = el('div', 'sheet-head');
-  head.append(el('h2', '', t('sheet.own.title')), el('p', 'sheet-id', problem.heading ? `${problem.heading} · ${problem.id}` : problem.id));
-  let top = head;
-  if (linkPrints() && problem.link) {
-    head.append(el('p', 'sheet-link', t('sheet.link', { link: problem.link })));
-    const qr = served() ? qrOf(problem.link) : null;
-    if (qr) {
-      top = el('div', 'sheet-top');
-      top.append(head, qr);
-    }
-  }
-  first.append(top, nameLine(problem), el('p', 'intro', t('sheet.own.intro')), ownFrame(matrix),
+  head.append(el('h2', '', t('sheet.own.title')), el('p', 'sheet-id', headed(problem, problem.id)));
+  first.append(topOf(head, () => problem.link || null), nameLine(problem), el('p', 'intro', t('sheet.own.intro')), ownFrame(matrix),
     el('h3', '', t('sheet.own.operations')), ruled(Math.min(16, 3 * matrix.rows.length + 2), true),
     el('h3', '', t('sheet.own.reading')), el('p', 'ask', t(`sheet.own.ask.${kind}`)));
   if (kind === 'inverse') first.append(ownFrame({ rows: matrix.rows.map((row) => row.slice(0, matrix.bar)), bar: null }, false));
@@ -354,7 +349,7 @@ function ownKeyOf(problem, reduced) {
   const means = meaning(reduced, problem.kind);
   const key = el('section', 'sheet-key');
   const id = el('p', 'key-id');
-  id.append(el('strong', '', t('sheet.key')), ' ', problem.heading ? `${problem.heading} · ${problem.id}` : problem.id);
+  id.append(el('strong', '', t('sheet.key')), ' ', headed(problem, problem.id));
   if (problem.name) id.append(' · ', problem.name);
   key.append(id, el('p', 'key-caption', t('sheet.own.reduced')), ownFrame(reduced), el('p', 'key-caption', sayMeaning(t, means)),
     ...(means.kind === 'many' ? [el('p', 'key-caption', solutionText(means, 'vector').text)] : []));

@@ -12,7 +12,7 @@ import { readMatrix, fromRun, matrixText } from '../../../web/logic/own/matrix.j
 import { readOperation, fromButtons, notation, latex } from '../../../web/logic/own/operations.js';
 import { apply, checkRow } from '../../../web/logic/own/arithmetic.js';
 import { shape, sayShape } from '../../../web/logic/own/forms.js';
-import { meaning, sayMeaning, checkReading, readingOf, solutionText, sayVerdict, sayReading, writeReading, readReading, MAX_READING } from '../../../web/logic/own/reading.js';
+import { meaning, reducedOf, sayMeaning, checkReading, readingOf, solutionText, sayVerdict, sayReading, writeReading, readReading, MAX_READING } from '../../../web/logic/own/reading.js';
 import { writer, reader } from '../../../web/logic/assignments/packing.js';
 import { hint, methodCount } from '../../../web/logic/own/hints.js';
 import { generator } from '../../../web/logic/practice/exercises.js';
@@ -128,9 +128,7 @@ test('the reduced form says one solution, none, infinitely many, the inverse, si
   ];
   for (const [text, kind, words] of cases) {
     const start = matrixOf(text, kind);
-    let m = start;
-    for (let next = hint(m); next; next = hint(m)) m = apply(m, next.op);
-    const found = meaning(m, kind);
+    const found = meaning(reducedOf(start), kind);
     assert.equal(sayMeaning(en, found), words);
     const A = start.rows.map((row) => row.slice(0, start.bar ?? row.length));
     const times = (x) => A.map((row) => row.reduce((sum, a, j) => add(sum, multiply(a, x[j])), { n: 0n, d: 1n }));
@@ -221,9 +219,7 @@ test('a reading typed in full is the same set or says what is wrong', () => {
   ];
   const reduced = Object.fromEntries(Object.entries(matrices).map(([name, [text, kind]]) => {
     const start = matrixOf(text, kind);
-    let m = start;
-    for (let next = hint(m); next; next = hint(m)) m = apply(m, next.op);
-    return [name, { start, means: meaning(m, kind) }];
+    return [name, { start, means: meaning(reducedOf(start), kind) }];
   }));
   const verdict = (name, reading) => {
     const v = checkReading(reading, reduced[name].start, reduced[name].means);

@@ -11,7 +11,9 @@ const fromUtf8 = new TextDecoder('utf-8', { fatal: true });
 // A bit writer: bits(v, n) writes v's n low bits, most significant first (n up
 // to 32); uint(v) writes a non-negative integer in groups of 3 bits, each with
 // a bit saying whether another follows; text(s) writes s's UTF-8 bytes after
-// their count; bytes() gives what was written, the last byte padded with zeros.
+// their count; nibbles(s, alphabet, end) writes each character of s as its
+// place in alphabet (of at most 15) in 4 bits, then end; bytes() gives what
+// was written, the last byte padded with zeros.
 export function writer() {
   const bits = [];
   const w = {
@@ -31,6 +33,10 @@ export function writer() {
       data.forEach((b) => w.bits(b, 8));
       return w;
     },
+    nibbles(s, alphabet, end) {
+      for (const ch of s) w.bits(alphabet.indexOf(ch), 4);
+      return w.bits(end, 4);
+    },
     length: () => bits.length,
     bytes() {
       const out = new Uint8Array(Math.ceil(bits.length / 8));
@@ -43,7 +49,9 @@ export function writer() {
 
 // A reader of what writer() wrote, with the same methods; each throws an
 // Error('short') past the end, text() an Error('encoding') for bytes that are
-// not UTF-8. left() is the count of bits not yet read.
+// not UTF-8, nibbles(alphabet, end, most) an Error('format') for a code past
+// the alphabet and an Error('long') past most characters. left() is the
+// count of bits not yet read.
 export function reader(data) {
   let at = 0;
   const r = {
@@ -76,6 +84,15 @@ export function reader(data) {
       } catch (e) {
         throw new Error('encoding');
       }
+    },
+    nibbles(alphabet, end, most) {
+      let text = '';
+      for (let v = r.bits(4); v !== end; v = r.bits(4)) {
+        if (v >= alphabet.length) throw new Error('format');
+        if (text.length >= most) throw new Error('long');
+        text += alphabet[v];
+      }
+      return text;
     },
     left: () => data.length * 8 - at,
   };

@@ -117,8 +117,7 @@ function writeAnswer(w, answer) {
   const kind = answer === null ? 'none' : answer.alone ? 'alone' : answer.choice ? answer.choice : 'text';
   const text = kind === 'text' ? plain(answer.text).slice(0, maxAnswer) : '';
   if (kind === 'text' && [...text].every((ch) => nibbles.includes(ch))) {
-    [...text].forEach((ch) => w.bits(nibbles.indexOf(ch), 4));
-    w.bits(end, 4);
+    w.nibbles(text, nibbles, end);
   } else {
     w.bits(escape, 4).bits(escapes[kind], 4);
     if (kind === 'text') w.text(text);
@@ -172,17 +171,8 @@ function writeStages(w, stages) {
 
 const opLetters = 'sca';
 
-// Writes a factor's text (digits, '-' and '/') in 4-bit characters, whole, and its end.
-const writeDigits = (w, text) => { [...text].forEach((ch) => w.bits(nibbles.indexOf(ch), 4)); w.bits(end, 4); };
-
-function readDigits(r) {
-  let text = '';
-  for (let v = r.bits(4); v !== end; v = r.bits(4)) {
-    if (v > 12 || text.length >= maxFactor) throw new Error('format');
-    text += nibbles[v];
-  }
-  return text;
-}
+// A factor's text in 4-bit characters: an answer's, but the exponent's 'e'.
+const digits = nibbles.slice(0, -1);
 
 // Writes a compact operation: its letter in 2 bits, its rows, its factor.
 function writeOp(w, text) {
@@ -190,7 +180,7 @@ function writeOp(w, text) {
   if (!letter || (letter === 'c') !== (from === undefined) || (letter === 's') !== (factor === undefined)) throw new Error('op');
   w.bits(opLetters.indexOf(letter), 2).uint(Number(row));
   if (from !== undefined) w.uint(Number(from));
-  if (factor !== undefined) writeDigits(w, factor);
+  if (factor !== undefined) w.nibbles(factor, digits, end);
 }
 
 function readOp(r) {
@@ -198,7 +188,7 @@ function readOp(r) {
   if (!letter) throw new Error('format');
   const row = r.uint();
   const from = letter === 'c' ? '' : `.${r.uint()}`;
-  const text = `${letter}${row}${from}${letter === 's' ? '' : `:${readDigits(r)}`}`;
+  const text = `${letter}${row}${from}${letter === 's' ? '' : `:${r.nibbles(digits, end, maxFactor)}`}`;
   if (!compactOp.test(text)) throw new Error('format');
   return text;
 }

@@ -80,7 +80,7 @@ import { notation } from '../own/operations.js';
 
 // The fastest a person reads a question, works its number out and types it:
 // a code whose time is under this per answer checked was not typed by hand.
-export const fastestAnswer = 2;
+const fastestAnswer = 2;
 
 const day = 86400000;
 
@@ -211,12 +211,19 @@ function cellsOf(result, verdicts, asked) {
 }
 
 // The code of codes ({ result, right, rank? }, by hand-in time) that rule
-// picks: 'best' by rank where a code has one (an own code's), else by right;
-// of two as good, the later.
-function counted(codes, rule) {
+// picks: 'best' by score (by rank where a code has one, an own code's, else
+// by right); of two as good, the later.
+export function counted(codes, rule, score = (c) => c.rank ?? c.right) {
   if (rule === 'first') return codes[0];
   if (rule === 'latest') return codes.at(-1);
-  return codes.reduce((best, c) => ((c.rank ?? c.right) >= (best.rank ?? best.right) ? c : best));
+  return codes.reduce((best, c) => (score(c) >= score(best) ? c : best));
+}
+
+// A hand-in's time (s, from started to handed, in ms), and whether it came
+// after due (an instant, or null) or too fast for its tries.
+export function timed(started, handed, tries, due) {
+  const seconds = Math.round((handed - started) / 1000);
+  return { seconds, late: due !== null && handed > due, tooFast: tries > 0 && seconds < fastestAnswer * tries };
 }
 
 // The row of a student (name, the list's or the code's) over a run asking
@@ -232,10 +239,8 @@ function rowOf(name, asked, checked, { rule, due, listed, damaged }) {
   }
   const pick = counted(checked, rule);
   const cells = [...pick.cells.values()];
-  const seconds = Math.round((pick.result.handed - pick.result.started) / 1000);
   const tries = pick.tries ?? cells.reduce((sum, c) => sum + c.tries, 0);
-  const late = due !== null && pick.result.handed > due;
-  const tooFast = tries > 0 && seconds < fastestAnswer * tries;
+  const { seconds, late, tooFast } = timed(pick.result.started, pick.result.handed, tries, due);
   const codes = checked.map((c) => ({ code: c.code, handed: c.result.handed, right: c.right, asked: asked.length, counted: c === pick }));
   flags.push(checked.length > 1 && 'codes', late && 'late', tooFast && 'tooFast', pick.differs && 'differs');
   return { name, code: pick.code, codes, cells: pick.cells, asked: asked.length, right: pick.right,

@@ -43,7 +43,7 @@ import { partOf } from './result-code.js';
 import { csv } from './csv.js';
 import * as one from './results.js';
 
-const { fastestAnswer, dueInstant, newMemo, sortCodes, byStudent, studentRow, runsOf, jobOf, flagText, minutes, timeText, ownColumns } = one;
+const { counted, timed, dueInstant, newMemo, sortCodes, byStudent, studentRow, runsOf, jobOf, flagText, minutes, timeText, ownColumns } = one;
 
 // A number of points to the hundredth, as the table and the CSV show it.
 const hundredth = (x) => Math.round(x * 100) / 100;
@@ -67,13 +67,6 @@ function handsOf(entries) {
     }
   }
   return [...hands.values()];
-}
-
-// The hand-in of hands ({ points }, by hand-in time) that rule picks (results.js's rules).
-function pickOf(hands, rule) {
-  if (rule === 'first') return hands[0];
-  if (rule === 'latest') return hands.at(-1);
-  return hands.reduce((best, hand) => (hand.points >= best.points ? hand : best));
 }
 
 // Whether a problem's row (results.js's, with a code) is of work finished:
@@ -101,11 +94,9 @@ function setRowOf(name, graded, problems, { rule, due, listed, damaged }) {
     return { name, code: null, codes: [], cells: problems.map((p) => cellOf(p, null, null)), points: 0, percent: 0, tries: 0, seconds: null, handed: null, late: false, tooFast: false,
              flags: [...flags, damaged ? 'damaged' : 'missing'].filter(Boolean) };
   }
-  const pick = pickOf(graded, rule);
-  const seconds = Math.round((pick.handed - pick.started) / 1000);
+  const pick = counted(graded, rule, (hand) => hand.points);
   const tries = pick.cells.reduce((sum, c) => sum + (c.row?.tries ?? 0), 0);
-  const late = due !== null && pick.handed > due;
-  const tooFast = tries > 0 && seconds < fastestAnswer * tries;
+  const { seconds, late, tooFast } = timed(pick.started, pick.handed, tries, due);
   const differs = pick.cells.some((c) => c.row?.flags.includes('differs'));
   flags.push(graded.length > 1 && 'codes', late && 'late', tooFast && 'tooFast', differs && 'differs');
   return { name, code: pick.codes[0], codes: graded.map((h) => ({ code: h.codes[0], codes: h.codes, handed: h.handed, points: h.points, counted: h === pick })),

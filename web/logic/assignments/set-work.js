@@ -93,6 +93,9 @@ export function named(st, name, kept, now) {
               handed: found.handed, version: found.version, confirm: false, asking: null }, st.at, now);
 }
 
+// Whether a problem's work (usable's, or null) holds work (work.hasWork).
+const withWork = (w) => w !== null && work.hasWork({ result: w.result });
+
 // The problem open's work as the set keeps it, from live (work.kept's).
 const asProblem = (live) => ({ ...live, handed: null, version: 0 });
 
@@ -110,17 +113,17 @@ export const moved = (st, live, k, now) => at({ ...st, works: worksWith(st, live
 // done, whether it is finished): [{ state: 'none' | 'begun' | 'done', points }].
 export function problemStates(st, live, done) {
   return worksWith(st, { ...live, finished: done }).map((w, k) => ({ points: pointsOf(problemOf(st.set, k)),
-    state: w === null || !work.hasWork({ result: w.result }) ? 'none' : w.finished ? 'done' : 'begun' }));
+    state: !withWork(w) ? 'none' : w.finished ? 'done' : 'begun' }));
 }
 
 // Whether a set's student has work to hand in (work.hasWork of any problem).
-export const setHasWork = (st, live) => worksWith(st, live).some((w) => w !== null && work.hasWork({ result: w.result }));
+export const setHasWork = (st, live) => worksWith(st, live).some(withWork);
 
 // The student once the set is handed in at now (ms): the codes written (one
 // for the whole, or one a problem: writeSet), of each problem with work.
 export function handedIn(st, live, now) {
   const works = worksWith(st, live);
-  const parts = works.flatMap((w, k) => (w !== null && work.hasWork({ result: w.result }) ? [{ at: k, result: w.result }] : []));
+  const parts = works.flatMap((w, k) => (withWork(w) ? [{ at: k, result: w.result }] : []));
   if (parts.length === 0) return st;
   const head = { id: id(st.set), name: st.name, started: Math.min(...parts.map((p) => p.result.started)), handed: now };
   return { ...st, works, handed: writeSet(head, parts).join('\n') };

@@ -20,7 +20,7 @@
 //   points   what it counts for in the set's total: 1 to maxPoints
 // }
 import { exerciseOptions, fills, programNames, firstAsked } from '../run/share.js';
-import { readTyped, plain, format, MAX_TYPED } from '../run/exact.js';
+import { readTyped, plain, format, excerpt, MAX_TYPED } from '../run/exact.js';
 import { MAX_ROWS, MAX_COLUMNS } from '../own/limits.js';
 // The own way's reader of a matrix, of its part (own-logic): used by ownStart
 // alone, which only that part and the teacher's call.
@@ -82,9 +82,6 @@ export const entryText = (typed, value) => (plain(typed).includes('/') ? null : 
 
 // The value of an entry, as typed anywhere on the page (exact.js's readTyped), or null.
 const valueOf = (text) => readTyped(text, MAX_TYPED).value ?? null;
-
-// A part of what was typed, short enough to quote in a sentence.
-const excerpt = (text) => (text.length > 24 ? `${text.slice(0, 24)}…` : text);
 
 // What a teacher's matrix problem says: { problem: { id, values } }, the
 // problem's number (1-based) among its values.
@@ -240,22 +237,12 @@ export function writeProblem(w, p) {
   } else {
     const { kind, rows } = p.matrix;
     w.bits(kinds.indexOf(kind), 2).uint(rows.length).uint(rows[0].length);
-    rows.flat().forEach((text) => { [...text].forEach((ch) => w.bits(nibbles.indexOf(ch), 4)); w.bits(end, 4); });
+    rows.flat().forEach((text) => w.nibbles(text, nibbles, end));
   }
   w.bits(modes.indexOf(p.mode), 1);
   if (p.mode === 'own') w.bits(arithmetics.indexOf(p.arithmetic), 1).bits(Number(p.hints > 0), 1).bits(Number(p.show), 1);
   else w.uint(p.from).bits(fills.indexOf(p.fill), 2).bits(p.hints, 2).bits(Number(p.show), 1);
   w.uint(p.points);
-}
-
-// An entry's text read from r, at most MAX_TYPED characters.
-function readEntry(r) {
-  let text = '';
-  for (let v = r.bits(4); v !== end; v = r.bits(4)) {
-    if (v >= nibbles.length || text.length >= MAX_TYPED) throw new Error('assignment');
-    text += nibbles[v];
-  }
-  return text;
 }
 
 // The problem that writeProblem wrote, read from r; throws what the reader
@@ -268,7 +255,7 @@ export function readProblem(r) {
   } else {
     const [kind, m, n] = [kinds[r.bits(2)], r.uint(), r.uint()];
     if (!kind || m < 1 || n < 1 || m > MAX_ROWS || n > MAX_COLUMNS) throw new Error('assignment');
-    const rows = Array.from({ length: m }, () => Array.from({ length: n }, () => readEntry(r)));
+    const rows = Array.from({ length: m }, () => Array.from({ length: n }, () => r.nibbles(nibbles, end, MAX_TYPED)));
     p = { matrix: { kind, rows }, ...runOf({ kind, rows }), options: [] };
   }
   const mode = modes[r.bits(1)];

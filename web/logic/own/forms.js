@@ -33,7 +33,8 @@ export function shape(matrix) {
   return { echelon, reduced, pivots };
 }
 
-const columnList = (columns) => columns.map((c) => c + 1).join(', ');
+// Columns (from 0) as a sentence lists them: "1, 3".
+export const columnList = (columns) => columns.map((c) => c + 1).join(', ');
 
 // Where the matrix stands, in t's language: reduced, echelon or neither, and its pivots' columns.
 export function sayShape(t, known) {

@@ -1,10 +1,10 @@
 // The numbers of the learner's own row operations: entries and factors as
 // typed, read exactly (0.1 is 1/10), and shown back. A number is a rational
 // of exact.js; what cannot be read is a problem, never an exception.
-import { readTyped, plain, MAX_TYPED, gcd, add, multiply, divide, negate, equal, format } from '../run/exact.js';
+import { readTyped, plain, MAX_TYPED, excerpt, gcd, add, multiply, divide, negate, equal, format } from '../run/exact.js';
 
-// The arithmetic of those rationals, for the rest of the mode: one import of exact.js in its part.
-export { gcd, add, multiply, divide, negate, equal, format };
+// The arithmetic of those rationals, and a quote of what was typed, for the rest of the mode: one import of exact.js in its part.
+export { gcd, add, multiply, divide, negate, equal, format, excerpt };
 
 export const MAX_ENTRY = MAX_TYPED;
 
@@ -15,9 +15,6 @@ export const ZERO = { n: 0n, d: 1n };
 export const ONE = { n: 1n, d: 1n };
 export const isZero = (x) => x.n === 0n;
 export const isOne = (x) => x.n === 1n && x.d === 1n;
-
-// A part of what was typed, short enough to quote in a sentence.
-export const excerpt = (text) => (text.length > 24 ? `${text.slice(0, 24)}…` : text);
 
 // Text as the page reads it (exact.js's plain): full-width forms, minus
 // signs, dashes and ㅡ, fraction slashes and blanks as the one reader takes them.

@@ -17,9 +17,9 @@
 //   { choice, values }               the reading of an older page: how many solutions
 //                                    ('one', 'zero', 'many') with, of one, the values; whether
 //                                    A is invertible ('yes', 'no')
-import { shape } from './forms.js';
+import { shape, columnList } from './forms.js';
 import { reducing } from './hints.js';
-import { finish } from '../run/exact.js';
+import { finish, rank } from '../run/exact.js';
 import { readNumber, normalize, excerpt, negate, shown, add, multiply, divide, equal, ZERO, ONE, isZero, isOne, MAX_ENTRY } from './numbers.js';
 
 // The longest text of a reading: a family of many parameters on a wide system fits.
@@ -103,8 +103,6 @@ export function solutionText(means, form = 'scalar') {
   const text = [`x = ${vectorText(means.solution.map((s) => s.constant))}`, ...means.free.map((f) => `${names.get(f)}${vectorText(direction(f))}`)].join(' + ');
   return { text, names: [...names.values()] };
 }
-
-const columnList = (columns) => columns.map((c) => c + 1).join(', ');
 
 // What meaning says, in t's language: one sentence.
 export function sayMeaning(t, means) {
@@ -529,24 +527,6 @@ function solves(start, i, x, homogeneous) {
   return n * b.d === b.n * d;
 }
 
-// The rank of vectors (exact elimination on copies).
-function rankOf(vectors) {
-  const rows = vectors.map((v) => [...v]);
-  let rank = 0;
-  for (let c = 0; c < (rows[0]?.length ?? 0) && rank < rows.length; c++) {
-    const p = rows.findIndex((row, i) => i >= rank && !isZero(row[c]));
-    if (p < 0) continue;
-    [rows[rank], rows[p]] = [rows[p], rows[rank]];
-    for (let i = rank + 1; i < rows.length; i++) {
-      if (isZero(rows[i][c])) continue;
-      const k = divide(rows[i][c], rows[rank][c]);
-      rows[i] = rows[i].map((x, j) => add(x, negate(multiply(k, rows[rank][j]))));
-    }
-    rank++;
-  }
-  return rank;
-}
-
 // A solution set (readSet's) checked against the system as typed (start,
 // [A | b]) and the meaning of its reduced form.
 function setVerdict(read, start, means) {
@@ -568,7 +548,7 @@ function setVerdict(read, start, means) {
   }
   if (count > dimension) return wrongVerdict('tooMany', { count, dimension });
   if (dimension > 0 && count === 0) return wrongVerdict('family', { dimension });
-  const spanned = rankOf(read.directions.map((d) => d.vector));
+  const spanned = rank(read.directions.map((d) => d.vector));
   return spanned < dimension ? wrongVerdict('missing', { spanned, dimension }) : rightVerdict;
 }
 
@@ -666,28 +646,18 @@ export function sayVerdict(t, verdict) {
 // ---- In a code ----
 
 // Characters of a numeric text written in 4 bits each; the code left ends it.
-const nibbles = '0123456789-/. ,\n';
+const nibbles = '0123456789-/. ,';
 const nibbleEnd = 15;
 const forms = ['set', 'inverse', 'rank', 'choice'];
 
 // Writes a text to w: in 4-bit characters where each is one of nibbles, else its UTF-8.
 function writeText(w, text) {
-  const plain = [...text].every((ch) => nibbles.indexOf(ch) >= 0 && nibbles.indexOf(ch) < nibbleEnd);
+  const plain = [...text].every((ch) => nibbles.includes(ch));
   w.bits(Number(plain), 1);
-  if (!plain) return w.text(text);
-  [...text].forEach((ch) => w.bits(nibbles.indexOf(ch), 4));
-  return w.bits(nibbleEnd, 4);
+  return plain ? w.nibbles(text, nibbles, nibbleEnd) : w.text(text);
 }
 
-function readText(r, most) {
-  if (r.bits(1) === 0) return r.text(most * 4);
-  let text = '';
-  for (let v = r.bits(4); v !== nibbleEnd; v = r.bits(4)) {
-    if (text.length >= most) throw new Error('long');
-    text += nibbles[v];
-  }
-  return text;
-}
+const readText = (r, most) => (r.bits(1) === 0 ? r.text(most * 4) : r.nibbles(nibbles, nibbleEnd, most));
 
 // Writes a text or null to w.
 const writeMaybe = (w, text) => (text === null ? w.bits(0, 1) : writeText(w.bits(1, 1), text));

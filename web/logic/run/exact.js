@@ -228,6 +228,9 @@ export const MAX_TYPED = 200;
 // The most digits of an integer that a number the page holds may have.
 export const MAX_DIGITS = Math.ceil(MAX_BITS * Math.log10(2));
 
+// A part of what was typed, short enough to quote in a sentence.
+export const excerpt = (text) => (text.length > 24 ? `${text.slice(0, 24)}…` : text);
+
 // Text as a learner types a number (or a row operation), made plain: NFKC
 // (full-width digits, signs, slash and blanks become ASCII; ½ becomes 1⁄2),
 // the minus signs and dashes people type as '-', among them the Hangul

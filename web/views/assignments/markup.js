@@ -5,6 +5,7 @@
 // draw into it look for their elements, and drawn in the language of the page.
 import { byId } from '../dom.js';
 import { drawTexts } from '../language.js';
+import { optionBoxes } from '../practice/markup.js';
 
 // "Download for an LMS": the assignment's package, asked where it was made
 // (at '') and in the results view of a teacher's link (at 'teacher-'), the
@@ -96,14 +97,7 @@ form.insertAdjacentHTML('beforeend', `
     <select id="assign-program"><option value="gjinverse">gjinverse</option><option value="gjsolve">gjsolve</option></select>
     <label for="assign-order" data-text="exercise.order">Order</label>
     <select id="assign-order"><option>2</option><option selected>3</option><option>4</option></select></p>
-  <fieldset>
-    <legend data-text="exercise.options">Options</legend>
-    <label><input type="checkbox" name="assign-option" value="nice" checked> <span data-text="exercise.nice"></span></label>
-    <label><input type="checkbox" name="assign-option" value="reorder"> <span data-text="exercise.reorder"></span></label>
-    <label><input type="checkbox" name="assign-option" value="alone"> <span data-text="exercise.alone"></span></label>
-    <label><input type="checkbox" name="assign-option" value="singular"> <span data-text="exercise.singular"></span></label>
-    <label><input type="checkbox" name="assign-option" value="exact"> <span data-text="exercise.exact"></span></label>
-  </fieldset>
+${optionBoxes('assign-option')}
   </div>
   <fieldset>
     <legend data-text="assign.mode">What the students do</legend>

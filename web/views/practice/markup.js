@@ -5,6 +5,14 @@
 // teacher's part's (views/assignments/markup.js), asked for when first opened.
 import { byId } from '../dom.js';
 import { drawTexts } from '../language.js';
+import { exerciseOptions } from '../../logic/run/share.js';
+
+// The generator's options as boxes named name, "nice" checked: an exercise's
+// and an assignment's (views/assignments/markup.js).
+export const optionBoxes = (name) => `<fieldset>
+  <legend data-text="exercise.options">Options</legend>
+${exerciseOptions.map((o) => `  <label><input type="checkbox" name="${name}" value="${o}"${o === 'nice' ? ' checked' : ''}> <span data-text="exercise.${o}"></span></label>`).join('\n')}
+</fieldset>`;
 
 const section = byId('practice');
 section.innerHTML = `
@@ -17,14 +25,7 @@ section.innerHTML = `
       <select id="exercise-order"><option>2</option><option selected>3</option><option>4</option><option>5</option></select>
       <label for="exercise-seed" data-text="exercise.seed">Seed</label>
       <input id="exercise-seed" inputmode="numeric" autocomplete="off" size="8"></p>
-    <fieldset>
-      <legend data-text="exercise.options">Options</legend>
-      <label><input type="checkbox" name="exercise-option" value="nice" checked> <span data-text="exercise.nice"></span></label>
-      <label><input type="checkbox" name="exercise-option" value="reorder"> <span data-text="exercise.reorder"></span></label>
-      <label><input type="checkbox" name="exercise-option" value="alone"> <span data-text="exercise.alone"></span></label>
-      <label><input type="checkbox" name="exercise-option" value="singular"> <span data-text="exercise.singular"></span></label>
-      <label><input type="checkbox" name="exercise-option" value="exact"> <span data-text="exercise.exact"></span></label>
-    </fieldset>
+${optionBoxes('exercise-option')}
     <button type="submit" data-text="exercise.make">Make the exercise</button>
     <p class="class-set"><label for="exercise-count" data-text="exercise.count">Sheets</label>
       <input id="exercise-count" type="number" min="1" max="100" value="30" inputmode="numeric" autocomplete="off">
